@@ -1,0 +1,22 @@
+// Routine identities of the catalogue subsystem, as its frames print them.
+#pragma once
+
+namespace korbast::catalogue {
+
+inline constexpr const char* reader_name = "gcmtreadex1";
+inline constexpr const char* reader_version = " 8.0";
+inline constexpr const char* reader_date = "08-05-2010";
+
+inline constexpr const char* criteria_name = "setseistest";
+inline constexpr const char* criteria_version = " 7.1";
+inline constexpr const char* criteria_date = "06-04-2010";
+
+inline constexpr const char* polygon_name = "spolygontst";
+inline constexpr const char* polygon_version = " 1.0";
+inline constexpr const char* polygon_date = "01-04-2010";
+
+inline constexpr const char* writer_name = "gcmtwrite  ";
+inline constexpr const char* writer_version = " 2.2";
+inline constexpr const char* writer_date = "22-09-2009";
+
+}  // namespace korbast::catalogue

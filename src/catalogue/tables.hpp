@@ -1,0 +1,22 @@
+// Catalogue tables: the stored events as tab-separated lines in the column order of the
+// format they were read from (62 columns for dek, 70 for ndk, the last three being the
+// derived fclvd, erelm and nmfree), under two header lines.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korbast::catalogue {
+
+inline constexpr int dek_table_columns = 62;
+inline constexpr int ndk_table_columns = 70;
+
+// Line 1: a blank and the file name (its full 40 characters) between single quotes.
+std::string table_name_line(std::string_view name40);
+// Line 2: a blank and the quoted column names of the data type (1 dek, 2 ndk), separated by
+// sep (the tab).
+std::string table_names_line(int type, char sep);
+// The line of the event in slot k (1-based): a blank and the values separated by sep.
+std::string table_event_line(int type, int k, char sep);
+
+}  // namespace korbast::catalogue

@@ -1,0 +1,91 @@
+// Reading the answers of the dialog, and what happens when an input ends.
+//
+// The command file ends: it is ended as its exit command does (closed, the keyboard the
+// standard input again, output level 2 on), a warning says so, and the question that was
+// pending is asked again from the keyboard. The keyboard ends: a pause goes on as if RETURN
+// had been hit, a question reports it and ends the run with status 1. A unit that keeps
+// failing to read counts as ended, so that no question can repeat without end.
+#include <string>
+#include <string_view>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/textfmt.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::frame {
+
+namespace {
+
+void (*command_file_end_hook)() = nullptr;
+
+// Consecutive failed reads after which an input counts as ended.
+constexpr int max_failed_reads = 10;
+int failed_reads = 0;
+
+std::string trimmed(std::string_view text) {
+  int first = 0;
+  int last = 0;
+  textlen(first, last, text);
+  if (last < first) return {};
+  return std::string(text.substr(static_cast<std::size_t>(first - 1),
+                                 static_cast<std::size_t>(last - first + 1)));
+}
+
+void end_command_file(int unit) {
+  if (command_file_end_hook != nullptr) command_file_end_hook();
+  if (iocom.stdin_unit == unit) {  // no hook, or a hook that left the unit in place
+    units::close(unit);
+    iocom.stdin_unit = units::keyboard;
+    iocom.command_file = false;
+    iocom.lwito(2) = true;
+  }
+}
+
+[[noreturn]] void end_of_input(std::string_view name, std::string_view prompt) {
+  const int out = iocom.stdout_unit;
+  errorhead(name, "", "");
+  units::write_line(out, " END OF INPUT");
+  units::write_line(out, fmt::Line().item("no answer to").item(trimmed(prompt)).str());
+  units::write_line(out, " ===> STOPPING EXECUTION");
+  units::write_line(iocom.errout_unit, " " + std::string(43, '*'));
+  units::stop_run(1);
+}
+
+}  // namespace
+
+void set_command_file_end_hook(void (*hook)()) { command_file_end_hook = hook; }
+
+AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
+                            std::string_view prompt) {
+  line.clear();
+  units::Read r = units::read_line(unit, line);
+  if (r == units::Read::Ok) {
+    failed_reads = 0;
+    return AnswerRead::Ok;
+  }
+  if (r == units::Read::Error && ++failed_reads < max_failed_reads) {
+    line.clear();
+    return AnswerRead::Error;
+  }
+  failed_reads = 0;
+  line.clear();
+  if (unit != units::keyboard && unit == iocom.stdin_unit) {
+    end_command_file(unit);
+    const int out = iocom.stdout_unit;
+    warninghead(name, "", "");
+    units::write_line(out, " END OF COMMAND FILE");
+    units::write_line(out, " ==> QUESTION ASKED AGAIN FROM KEYBOARD");
+    warningtail00();
+    return AnswerRead::Again;
+  }
+  end_of_input(name, prompt);
+}
+
+bool wait_line(int unit) {
+  std::string line;
+  return units::read_line(unit, line) != units::Read::Error;
+}
+
+}  // namespace korbast::frame

@@ -1,0 +1,188 @@
+// Fixed-column input. A numeric field is checked character by character and rebuilt as a
+// clean number text ("-1234e-2"), which std::from_chars converts once, correctly rounded;
+// the value is never assembled by floating-point arithmetic.
+#include "frame/fields.hpp"
+
+#include <charconv>
+#include <cstring>
+#include <string>
+#include <system_error>
+
+namespace korbast::frame {
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+bool parse_int_field(std::string_view field, int& value) {
+  std::string clean;
+  bool sign = false;
+  bool digits = false;
+  for (char c : field) {
+    if (c == ' ') continue;
+    if (c == '+' || c == '-') {
+      if (sign || digits) return false;
+      sign = true;
+      if (c == '-') clean += '-';
+    } else if (is_digit(c)) {
+      clean += c;
+      digits = true;
+    } else {
+      return false;  // a point, a letter, a tab, ...
+    }
+  }
+  if (!digits) {
+    if (sign) return false;  // a lone sign is not an integer
+    value = 0;               // all blank
+    return true;
+  }
+  int v = 0;
+  const auto r = std::from_chars(clean.data(), clean.data() + clean.size(), v);
+  if (r.ec != std::errc() || r.ptr != clean.data() + clean.size()) return false;  // overflow
+  value = v;
+  return true;
+}
+
+bool parse_real_field(std::string_view field, int d, float& value) {
+  return detail::parse_real(field, d, true, value);
+}
+
+namespace detail {
+
+bool parse_real(std::string_view field, int d, bool fixed_column, float& value) {
+  bool negative = false;
+  bool sign = false;
+  bool point = false;
+  std::string int_digits;
+  std::string frac_digits;
+  // Exponent: 0 none, 1 letter seen (sign allowed), 2 sign seen, 3 digits seen.
+  int exp_state = 0;
+  bool exp_negative = false;
+  long exponent = 0;
+  for (char c : field) {
+    if (c == ' ') continue;
+    if (exp_state == 0) {
+      if ((c == '+' || c == '-') && !sign && !point && int_digits.empty()) {
+        sign = true;
+        negative = c == '-';
+      } else if (is_digit(c)) {
+        (point ? frac_digits : int_digits) += c;
+      } else if (c == '.' && !point) {
+        point = true;
+      } else if (c == 'E' || c == 'e' || c == 'D' || c == 'd') {
+        exp_state = 1;
+      } else if (c == '+' || c == '-') {
+        exp_state = 2;  // a bare signed exponent: "1.5+2"
+        exp_negative = c == '-';
+      } else {
+        return false;
+      }
+    } else if ((c == '+' || c == '-') && exp_state == 1) {
+      exp_state = 2;
+      exp_negative = c == '-';
+    } else if (is_digit(c)) {
+      exp_state = 3;
+      if (exponent < 100000) exponent = exponent * 10 + (c - '0');
+    } else {
+      return false;
+    }
+  }
+  const bool mantissa = !int_digits.empty() || !frac_digits.empty();
+  if (exp_state != 0) {
+    if (exp_state != 3 || !mantissa) return false;  // "1.5E", "1+", "E5"
+  }
+  if (!mantissa) {
+    // All blank, a lone sign or a lone point: zero ("-." keeps its sign).
+    value = (negative && point) ? -0.0f : 0.0f;
+    return true;
+  }
+  // A fixed-column exponent has at most four digits' worth (as the old reads have it);
+  // in free format a longer one simply underflows or overflows.
+  if (fixed_column && exponent > 9999) return false;
+  if (exp_negative) exponent = -exponent;
+  // Without a point the last d digits are the fraction, exponent or not.
+  if (!point && d > 0) exponent -= d;
+  return convert_real(negative, int_digits, frac_digits, exponent, value);
+}
+
+bool convert_real(bool negative, std::string_view int_digits, std::string_view frac_digits,
+                  long exponent, float& value) {
+  std::string clean;
+  clean.reserve(int_digits.size() + frac_digits.size() + 16);
+  if (negative) clean += '-';
+  clean += int_digits;
+  if (int_digits.empty()) clean += '0';
+  if (!frac_digits.empty()) {
+    clean += '.';
+    clean += frac_digits;
+  }
+  clean += 'e';
+  clean += std::to_string(exponent);
+  float v = 0.0f;
+  const auto r = std::from_chars(clean.data(), clean.data() + clean.size(), v);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Too large is an error; too small becomes zero, as a value below the last subnormal
+    // rounds to. The decimal exponent of the first non-zero digit tells which.
+    long lead = exponent;
+    const auto nz = int_digits.find_first_not_of('0');
+    if (nz != std::string_view::npos) {
+      lead += static_cast<long>(int_digits.size() - nz);
+    } else {
+      const auto fz = frac_digits.find_first_not_of('0');
+      lead -= static_cast<long>(fz == std::string_view::npos ? 0 : fz);
+    }
+    if (lead > 0) return false;
+    value = negative ? -0.0f : 0.0f;
+    return true;
+  }
+  if (r.ec != std::errc() || r.ptr != clean.data() + clean.size()) return false;
+  value = v;
+  return true;
+}
+
+}  // namespace detail
+
+std::string_view FieldReader::take(int w) {
+  const std::size_t start = col_;
+  const std::size_t n = static_cast<std::size_t>(w > 0 ? w : 0);
+  col_ += n;
+  if (start >= line_.size()) return {};
+  return line_.substr(start, n);  // may be shorter: the rest reads as blanks
+}
+
+std::string FieldReader::a(int w) {
+  std::string s(take(w));
+  s.resize(static_cast<std::size_t>(w > 0 ? w : 0), ' ');
+  return s;
+}
+
+void FieldReader::a(int w, char* text, int n) {
+  const std::string field = a(w);
+  if (n <= 0) return;
+  const auto len = static_cast<std::size_t>(n);
+  if (field.size() >= len) {
+    // A field wider than the text gives its rightmost n characters.
+    std::memcpy(text, field.data() + (field.size() - len), len);
+  } else {
+    std::memcpy(text, field.data(), field.size());
+    std::memset(text + field.size(), ' ', len - field.size());
+  }
+}
+
+void FieldReader::i(int w, int& value) {
+  const std::size_t start = col_;
+  const std::string_view field = take(w);
+  if (error_col_ != 0) return;
+  if (!parse_int_field(field, value)) error_col_ = start + 1;
+}
+
+void FieldReader::f(int w, int d, float& value) {
+  const std::size_t start = col_;
+  const std::string_view field = take(w);
+  if (error_col_ != 0) return;
+  if (!parse_real_field(field, d, value)) error_col_ = start + 1;
+}
+
+}  // namespace korbast::frame

@@ -1,0 +1,44 @@
+#include "frame/filechooser.hpp"
+
+#include <filesystem>
+
+#include "frame/dialog.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::frame {
+
+namespace {
+
+std::string strip(const std::string& s) {
+  auto b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return {};
+  auto e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::optional<std::string> choose_file(bool must_exist, bool& replace) {
+  replace = false;
+  units::write_line(iocom.stdout_unit, " path (RETURN to cancel):");
+  std::string answer;
+  if (read_answer_line(units::keyboard, answer, "opef2", "path") != AnswerRead::Ok)
+    return std::nullopt;
+  std::string path = strip(answer);
+  if (path.empty()) return std::nullopt;
+  if (must_exist) return path;
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return path;
+  units::write_line(iocom.stdout_unit, " " + path + " exists. Replace it ? (y/n)");
+  if (read_answer_line(units::keyboard, answer, "opef2", "Replace it") != AnswerRead::Ok)
+    return std::nullopt;
+  answer = strip(answer);
+  if (!answer.empty() && (answer[0] == 'y' || answer[0] == 'Y')) {
+    replace = true;
+    return path;
+  }
+  return std::nullopt;
+}
+
+}  // namespace korbast::frame

@@ -1,0 +1,14 @@
+// The file chooser of the console: stands in for the open and save dialogs of a desktop.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace korbast::frame {
+
+// Reads a path from the keyboard. An empty answer cancels. For a file that must exist
+// (must_exist) a path is returned as typed and the open decides. For a new file that exists
+// already, the chooser asks whether to replace it: yes sets replace, no cancels.
+std::optional<std::string> choose_file(bool must_exist, bool& replace);
+
+}  // namespace korbast::frame

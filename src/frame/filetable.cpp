@@ -1,0 +1,243 @@
+#include "frame/filetable.hpp"
+
+#include "frame/dialog.hpp"
+#include "frame/filechooser.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::frame {
+
+Fiocom fiocom;
+
+namespace {
+
+constexpr std::string_view table_version = "1.00";
+constexpr std::string_view table_date = "25-03-94";
+
+void out(const std::string& line) { units::write_line(iocom.stdout_unit, line); }
+void dash_rule() { out(" " + std::string(43, '-')); }
+
+std::string trimmed(std::string_view s) {
+  auto b = s.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  auto e = s.find_last_not_of(' ');
+  return std::string(s.substr(b, e - b + 1));
+}
+
+// Entry and exit banners of the table routines (maximum output level only).
+struct Banner {
+  std::string_view name;
+  explicit Banner(std::string_view n) : name(n) { subhead(name, table_version, table_date); }
+  ~Banner() { subtail(name, table_version, table_date); }
+};
+
+void bad_count_box(std::string_view which, int requested, int max) {
+  out(" " + std::string(36, '*'));
+  out(" ***           ERROR              ***");
+  out(" " + std::string(36, '*'));
+  out(fmt::Line().item("    number of " + std::string(which) + " files   =").x().i(requested, 2).str());
+  out(fmt::Line().item("max number of " + std::string(which) + " files   =").x().i(max, 2).str());
+  out(" " + std::string(36, '*'));
+  units::stop_run(1);
+}
+
+void slot_lines(int i, const Text<40>& expl, const Text<40>& name, bool open, int unit) {
+  out(fmt::Line().item("FILE INDEX   =").x().i(i, 2).str());
+  out(fmt::Line().item(" explanation :").item(expl).str());
+  out(fmt::Line().item("    filename =").item(name).str());
+  out(fmt::Line().item("      opened :").x().l(open, 1).str());
+  out(fmt::Line().item("        unit =").x().i(unit, 2).str());
+  out(" --------------");
+}
+
+// Trailing blanks are padding, never part of a file name; a name of blanks is no name.
+std::string without_trailing_blanks(std::string_view s) {
+  auto e = s.find_last_not_of(' ');
+  return e == std::string_view::npos ? std::string() : std::string(s.substr(0, e + 1));
+}
+
+constexpr std::size_t long_name = 4096;
+
+}  // namespace
+
+void initfio(int nin, int nout, int mode) {
+  Banner banner("initfio");
+  submenuhead("initfio", table_version, table_date);
+  dash_rule();
+  out(" " + std::string("       INITIALIZING I/O FILES              "));
+  dash_rule();
+  if (nin < 0 || nin > max_input_slots) bad_count_box(" input", nin, max_input_slots);
+  fiocom.nfi = nin;
+  if (nout < 0 || nout > max_output_slots) bad_count_box("output", nout, max_output_slots);
+  fiocom.nfo = nout;
+  for (int k = 0; k < max_input_slots; ++k) {
+    fiocom.iuinp[k] = 11 + k;
+    fiocom.iopin[k] = false;
+    fiocom.inpnam[k] = "";
+    fiocom.inpexpl[k] = "";
+  }
+  for (int k = 0; k < max_output_slots; ++k) {
+    fiocom.iouf[k] = 21 + k;
+    fiocom.iopou[k] = false;
+    fiocom.oufnam[k] = "";
+    fiocom.oufexpl[k] = "";
+  }
+  listfio(mode);
+}
+
+void listfio(int) {
+  Banner banner("listfio");
+  dash_rule();
+  out(" " + std::string("             I/O FILES STATUS              "));
+  dash_rule();
+  out(fmt::Line().item("NUMBER OF  INPUT FILES   =").x().i(fiocom.nfi, 2).str());
+  dash_rule();
+  for (int k = 0; k < fiocom.nfi; ++k)
+    slot_lines(k + 1, fiocom.inpexpl[k], fiocom.inpnam[k], fiocom.iopin[k], fiocom.iuinp[k]);
+  dash_rule();
+  out(fmt::Line().item("NUMBER OF OUTPUT FILES   =").x().i(fiocom.nfo, 2).str());
+  dash_rule();
+  for (int k = 0; k < fiocom.nfo; ++k)
+    slot_lines(k + 1, fiocom.oufexpl[k], fiocom.oufnam[k], fiocom.iopou[k], fiocom.iouf[k]);
+}
+
+namespace {
+
+struct SlotRefs {
+  bool& open;
+  Text<40>& name;
+  Text<40>& expl;
+  int unit;
+};
+
+void open_slot(std::string_view routine, SlotRefs slot, int i, std::string_view expl,
+               bool input, int mode) {
+  if (!slot.open) {
+    slot.expl = expl;
+    dash_rule();
+    out(fmt::Line().item(input ? "OPENING  INPUT FILE" : "OPENING OUTPUT FILE").x().i(i, 2).str());
+    dash_rule();
+    opef2(slot.name, slot.expl.view(), slot.unit, input ? "old" : "new", mode);
+    slot.open = true;
+  } else {
+    dash_rule();
+    out(fmt::Line().item(input ? "INPUT FILE" : "OUTPUT FILE").x().i(i, 2).item("ALREADY OPENED !").str());
+    dash_rule();
+  }
+  (void)routine;
+}
+
+void close_slot(SlotRefs slot, bool input) {
+  const char* what = input ? "INPUT FILE" : "OUTPUT FILE";
+  if (slot.open) {
+    units::close(slot.unit);
+    dash_rule();
+    out(fmt::Line().item(what).item(slot.name).item("CLOSED").str());
+    dash_rule();
+    slot.open = false;
+  } else {
+    dash_rule();
+    out(fmt::Line().item(what).item(slot.name).item("ALREADY CLOSED !").str());
+    dash_rule();
+  }
+}
+
+}  // namespace
+
+void opefin(int i, std::string_view expl, int mode) {
+  Banner banner("opefin");
+  if (i >= 1 && i <= fiocom.nfi) {
+    SlotRefs slot{fiocom.iopin[i - 1], fiocom.inpnam[i - 1], fiocom.inpexpl[i - 1], fiocom.iuinp[i - 1]};
+    open_slot("opefin", slot, i, expl, true, mode);
+  }
+  listfio(mode);
+}
+
+void opefou(int i, std::string_view expl, int mode) {
+  Banner banner("opefou");
+  if (i >= 1 && i <= fiocom.nfo) {
+    SlotRefs slot{fiocom.iopou[i - 1], fiocom.oufnam[i - 1], fiocom.oufexpl[i - 1], fiocom.iouf[i - 1]};
+    open_slot("opefou", slot, i, expl, false, mode);
+  }
+  listfio(mode);
+}
+
+void clofin(int i, int mode) {
+  Banner banner("clofin");
+  if (i >= 1 && i <= fiocom.nfi) {
+    SlotRefs slot{fiocom.iopin[i - 1], fiocom.inpnam[i - 1], fiocom.inpexpl[i - 1], fiocom.iuinp[i - 1]};
+    close_slot(slot, true);
+  }
+  listfio(mode);
+}
+
+void clofou(int i, int mode) {
+  Banner banner("clofou");
+  if (i >= 1 && i <= fiocom.nfo) {
+    SlotRefs slot{fiocom.iopou[i - 1], fiocom.oufnam[i - 1], fiocom.oufexpl[i - 1], fiocom.iouf[i - 1]};
+    close_slot(slot, false);
+  }
+  listfio(mode);
+}
+
+void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, int mode) {
+  constexpr std::string_view v = " 3.8";
+  constexpr std::string_view d = "24-08-2005";
+  const std::size_t name_len = name.size();
+  const bool old = status == "old";
+  const units::Status st = old ? units::Status::Old : units::Status::New;
+  const std::string role = trimmed(expl);
+  std::string prompt = (role.empty() ? std::string(" ") : role) + " file name";
+  prompt.resize(40, ' ');
+
+  auto store = [&](const std::string& path) {
+    name = path;
+    name.resize(name_len, ' ');
+  };
+
+  for (;;) {
+    submenuhead("opef2", v, d);
+    out(fmt::Line().item("OPENING").item(role.empty() ? " " : role).item("FILE").str());
+    menutail();
+
+    std::string path;  // the full name tried, before it is stored cut to the name's length
+    bool opened = false;
+    if (mode == 0 && iocom.stdin_unit == units::keyboard) {
+      out(fmt::Line().item("Choose").item(trimmed(prompt)).str());
+      bool replace = false;
+      if (auto chosen = choose_file(old, replace)) {
+        path = *chosen;
+        opened = units::open(unit, path, replace ? units::Status::Replace : st);
+      }
+      if (opened) store(path);
+    } else if (mode == 0) {
+      // The whole answer is opened; only the stored copy is cut to the name's length.
+      std::string answer(long_name, ' ');
+      int status = 0;
+      inchardef(std::span<char>(answer.data(), answer.size()), prompt, name, status);
+      path = without_trailing_blanks(answer);
+      store(path);
+      opened = !path.empty() && units::open(unit, path, st);
+    } else {
+      path = without_trailing_blanks(name);
+      opened = !path.empty() && units::open(unit, path, st);
+    }
+    if (opened) return;
+
+    if (mode == 1) {
+      errorhead("opef2", v, d);
+      out(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
+      out(fmt::Line().item("for unit =").x().i(unit, 4).str());
+      out(" ===> STOPPING EXECUTION");
+      errortail00();
+      units::stop_run(1);
+    }
+    warninghead("opef2", v, d);
+    out(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
+    out(" ===> RETRYING");
+    warningtail00();
+  }
+}
+
+}  // namespace korbast::frame

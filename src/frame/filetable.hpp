@@ -1,0 +1,55 @@
+// The file table: the catalogue input slot and the two output slots (catalogue output and
+// the Si-Sh file), each on its fixed unit, and the one routine through which every file of
+// the program is opened, `opef2`.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frame/text.hpp"
+
+namespace korbast::frame {
+
+constexpr int max_input_slots = 1;
+constexpr int max_output_slots = 2;
+
+struct Fiocom {
+  int nfi = 0;                             // input slots in use
+  int nfo = 0;                             // output slots in use
+  int iuinp[max_input_slots] = {11};       // unit of each input slot
+  int iouf[max_output_slots] = {21, 22};   // unit of each output slot
+  bool iopin[max_input_slots] = {};        // input slot open
+  bool iopou[max_output_slots] = {};       // output slot open
+  Text<40> inpnam[max_input_slots];        // file names
+  Text<40> oufnam[max_output_slots];
+  Text<40> inpexpl[max_input_slots];       // roles
+  Text<40> oufexpl[max_output_slots];
+};
+extern Fiocom fiocom;
+
+// Slots are numbered from 1, as the dialog shows them.
+void initfio(int nin, int nout, int mode);
+void listfio(int mode);
+void opefin(int i, std::string_view expl, int mode);
+void opefou(int i, std::string_view expl, int mode);
+void clofin(int i, int mode);
+void clofou(int i, int mode);
+
+// Opens a file on a unit with status "old" (must exist) or "new" (must not exist; a file
+// chosen at the keyboard may replace one after confirmation). The name is the default or
+// given name on entry and the opened file's name on return, cut or padded to the length it
+// had on entry (the file itself is opened under its full name). Mode 0 asks (file chooser at
+// the keyboard, the next answer line while a command file runs) and asks again after a
+// failure; mode 1 opens the given name and stops the run when that fails. Returns only with
+// the file open.
+void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, int mode);
+
+template <std::size_t N>
+void opef2(Text<N>& name, std::string_view expl, int unit, std::string_view status, int mode) {
+  std::string s(name.view());
+  s.resize(N, ' ');
+  opef2(s, expl, unit, status, mode);
+  name = s;
+}
+
+}  // namespace korbast::frame

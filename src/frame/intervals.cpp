@@ -1,0 +1,305 @@
+// Questions whose answer must lie in an interval, and the checks of values already held.
+//
+// An interval whose lower bound exceeds its upper bound has no answer: asking it would repeat
+// the refusal without end (and eat a command file line by line). The questions report it
+// once in an error frame and return without reading: the value becomes the default where
+// the question has one, and stays as it was otherwise.
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/listread.hpp"
+#include "frame/textfmt.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::frame {
+
+namespace {
+
+struct Identity {
+  std::string_view name, version, date;
+};
+constexpr Identity id_inintegvin1{"inintegvin1", "1.1 ", "08-03-2000"};
+constexpr Identity id_inintegvindef{"inintegvind", "1.3 ", "08-03-2000"};
+constexpr Identity id_inrealvindef{"inrealvinde", "1.5 ", "15-11-2005"};
+constexpr Identity id_cinvin{"cinvin     ", " 3.1", "11-03-2000"};
+constexpr Identity id_cinmax{"cinmax     ", " 3.2", "11-03-2000"};
+constexpr Identity id_crevin2{"crevin     ", " 3.0", "29-11-2001"};
+
+void out(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
+std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
+void dots() { out(item(std::string(42, '.'))); }
+bool verbose() { return iocom.lwito(2); }
+
+std::string trimmed(std::string_view text) {
+  int first = 0;
+  int last = 0;
+  textlen(first, last, text);
+  if (last < first) return {};
+  return std::string(text.substr(static_cast<std::size_t>(first - 1),
+                                 static_cast<std::size_t>(last - first + 1)));
+}
+
+bool keeps_default(const std::string& buf) {
+  return buf.empty() || buf[0] == ' ' || buf[0] == '\n' || buf[0] == '\r';
+}
+
+bool blank_line(const std::string& line) {
+  return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+std::string buffer(const std::string& line, std::size_t n) {
+  std::string b = line.substr(0, std::min(line.size(), n));
+  b.resize(n, ' ');
+  return b;
+}
+
+// An integer in exactly as many columns as it needs.
+std::string tight(int n) {
+  int count = 0;
+  integlen(count, n);
+  return fmt::I(n, count);
+}
+
+// " inside  [lower,upper]", or with "outside [" after a refusal.
+std::string interval_line(bool inside, const std::string& lower, const std::string& upper) {
+  return std::string(inside ? " inside  [" : " outside [") + lower + "," + upper + "]";
+}
+
+void could_not_read(const Identity& id, std::string_view prompt) {
+  errorhead(id.name, id.version, id.date);
+  out(fmt::Line().item("could not read").item(trimmed(prompt)).str());
+  out(item("==> RETRYING"));
+  errortail00();
+}
+
+void empty_interval(const Identity& id, std::string_view prompt, const std::string& line,
+                    std::string_view kept, const std::string& value) {
+  errorhead(id.name, id.version, id.date);
+  out(fmt::Line().item("cannot ask").item(trimmed(prompt)).str());
+  out(line);
+  out(item("==> LOWER BOUND ABOVE UPPER BOUND"));
+  out(fmt::Line().item(kept).item(value).str());
+  errortail00();
+}
+
+// The form of a real bound or default, chosen by the magnitude m.
+std::string real_form(float v, float m, bool bound) {
+  if (m < 10.0f) return fmt::F(v, 6, 3);
+  if (m < 100.0f) return fmt::F(v, 7, 3);
+  if (m < 1000.0f) return fmt::F(v, 7, 2);
+  if (bound) {
+    if (m < 1000000.0f) return fmt::F(v, 9, 1);
+    if (m < 10000000000.0f) return fmt::F(v, 13, 1);
+  }
+  return fmt::G(v, 20, 1);
+}
+
+// The interval questions of both types; `has_default` false is inintegvin1.
+template <class T>
+void interval_question(const Identity& id, T& value, std::string_view prompt, bool has_default,
+                       T def, T lower, T upper, const std::string& lower_text,
+                       const std::string& upper_text, const std::string& default_text,
+                       std::string (*form)(T)) {
+  const T d = def;
+  for (;;) {
+    if (verbose()) dots();
+    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    out(interval_line(true, lower_text, upper_text));
+    if (has_default && verbose()) {
+      out(item("or return for default value"));
+      out(fmt::Line().item("Default =").item(default_text).str());
+    }
+    std::string line;
+    AnswerRead r;
+    T v = value;
+    if (has_default) {
+      r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+      if (r == AnswerRead::Ok) {
+        std::string buf = buffer(line, 20);
+        if (keeps_default(buf)) {
+          v = d;
+        } else {
+          ListStatus s;
+          if constexpr (std::is_same_v<T, int>) {
+            s = list_int(buf, v);
+          } else {
+            s = list_real(buf, v);
+          }
+          if (s != ListStatus::Ok) r = AnswerRead::Error;
+        }
+      }
+    } else {
+      do {
+        r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+      } while (r == AnswerRead::Ok && blank_line(line));
+      if (r == AnswerRead::Ok) {
+        if constexpr (std::is_same_v<T, int>) {
+          if (list_int(line, v) != ListStatus::Ok) r = AnswerRead::Error;
+        }
+      }
+    }
+    if (r == AnswerRead::Again) continue;
+    if (r == AnswerRead::Error) {
+      could_not_read(id, prompt);
+      continue;
+    }
+    if (!(lower <= v && v <= upper)) {
+      errorhead(id.name, id.version, id.date);
+      out(fmt::Line().item(trimmed(prompt) + " =").item(form(v)).str());
+      out(interval_line(false, lower_text, upper_text));
+      errortail00();
+      continue;
+    }
+    value = v;
+    out(fmt::Line().item("New value = ").item(form(v)).str());
+    if (verbose()) dots();
+    return;
+  }
+}
+
+std::string form_i12(int v) { return fmt::I(v, 12); }
+std::string form_g12(float v) { return fmt::G(v, 12, 6); }
+
+}  // namespace
+
+void inintegvin1(int& value, std::string_view prompt, int lower, int upper, int& status) {
+  status = 0;
+  const std::string lo = tight(lower), hi = tight(upper);
+  if (lower > upper) {
+    empty_interval(id_inintegvin1, prompt, interval_line(true, lo, hi), "==> VALUE KEPT =",
+                   form_i12(value));
+    return;
+  }
+  interval_question(id_inintegvin1, value, prompt, false, 0, lower, upper, lo, hi, "",
+                    form_i12);
+}
+
+void inintegvindef(int& value, std::string_view prompt, int def, int lower, int upper,
+                   int& status) {
+  status = 0;
+  const std::string lo = tight(lower), hi = tight(upper);
+  if (lower > upper) {
+    empty_interval(id_inintegvindef, prompt, interval_line(true, lo, hi),
+                   "==> DEFAULT KEPT =", form_i12(def));
+    value = def;
+    return;
+  }
+  interval_question(id_inintegvindef, value, prompt, true, def, lower, upper, lo, hi,
+                    form_i12(def), form_i12);
+}
+
+void inrealvindef(float& value, std::string_view prompt, float def, float lower, float upper,
+                  int& status) {
+  status = 0;
+  const float m1 = std::max(std::fabs(lower), std::fabs(upper));
+  const float m2 = std::max({m1, std::fabs(value), std::fabs(def)});
+  const std::string lo = real_form(lower, m1, true), hi = real_form(upper, m1, true);
+  const std::string def_text = real_form(def, m2, false);
+  if (!(lower <= upper)) {
+    empty_interval(id_inrealvindef, prompt, interval_line(true, lo, hi), "==> DEFAULT KEPT =",
+                   form_g12(def));
+    value = def;
+    return;
+  }
+  interval_question(id_inrealvindef, value, prompt, true, def, lower, upper, lo, hi, def_text,
+                    form_g12);
+}
+
+void cinvin(int value, int lower, int upper, std::string_view caller, std::string_view varname,
+            int& status) {
+  status = 0;
+  if (lower <= value && value <= upper) return;
+  status = 1;
+  errorhead(id_cinvin.name, id_cinvin.version, id_cinvin.date);
+  out(fmt::Line().item(trimmed(varname) + " =").item(fmt::I(value, 12)).str());
+  out(fmt::Line()
+          .item("outside [")
+          .item(fmt::I(lower, 12))
+          .item(",")
+          .item(fmt::I(upper, 12))
+          .item("]")
+          .str());
+  out(item("Problem originated in :"));
+  out(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
+  errortail01(1);
+}
+
+void cinmax(int value, int upper, std::string_view caller, std::string_view varname,
+            int& status) {
+  status = 0;
+  if (value <= upper) return;
+  status = 1;
+  errorhead(id_cinmax.name, id_cinmax.version, id_cinmax.date);
+  out(fmt::Line()
+          .item(trimmed(varname) + " =")
+          .item(fmt::I(value, 12))
+          .item("> max =")
+          .item(fmt::I(upper, 12))
+          .str());
+  out(item("Problem originated in :"));
+  out(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
+  errortail01(1);
+}
+
+void crevin2(std::string_view varname, float& value, float lower, float upper,
+             std::string_view caller, int gravity, int& status) {
+  status = 0;
+  // A value that is not a number lies in no interval: it is reported and reset as well.
+  if (value >= lower && value <= upper) return;
+  if (!std::isnan(value) && !(value < lower) && !(value > upper)) return;
+  status = 1;
+  const Identity& id = id_crevin2;
+  if (gravity == 0) {
+    warninghead(id.name, id.version, id.date);
+  } else {
+    errorhead(id.name, id.version, id.date);
+  }
+  const std::string name = trimmed(varname);
+  out(fmt::Line().item("Problem in subroutine:").item(trimmed(caller)).str());
+  out(fmt::Line()
+          .item(name + " =")
+          .item(fmt::F(value, 15, 6))
+          .item("outside [")
+          .item(fmt::F(lower, 15, 6))
+          .item(",")
+          .item(fmt::F(upper, 15, 6))
+          .item("]")
+          .str());
+  if (gravity != 4) {
+    value = (value > upper) ? upper : lower;
+    out(fmt::Line().item("==> RESET " + name + " =").item(fmt::F(value, 15, 6)).str());
+  }
+  switch (gravity) {
+    case 0:
+      warningtail00();
+      return;
+    case 1:
+      errortail00();
+      return;
+    case 2:
+      errorstop(0);
+      errortail00();
+      return;
+    case 3:
+      errorstop(1);
+      errortail00();
+      return;
+    case 4:
+      errorstop(2);
+      return;
+    default:
+      out(fmt::Line().item("unknown  gravity =").item(fmt::I(gravity, 12)).str());
+      out(fmt::Line().item("==> RESET gravity =").item(fmt::I(3, 12)).str());
+      errorstop(1);
+      errortail00();
+      return;
+  }
+}
+
+}  // namespace korbast::frame

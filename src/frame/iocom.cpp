@@ -1,0 +1,39 @@
+#include "frame/iocom.hpp"
+
+#include <string>
+#include <string_view>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::frame {
+
+Iocom iocom;
+
+void initsio() {
+  iocom = Iocom{};
+
+  submenuhead("initsio", " 3.0", "08-03-2000");
+  const int out = iocom.stdout_unit;
+  units::write_line(out, " INITIALIZING INPUT/OUTPUT");
+  auto unit_line = [out](std::string_view text, int unit) {
+    units::write_line(out, fmt::Line().item(text).x().i(unit, 2).str());
+  };
+  unit_line("standard  input unit        =", iocom.stdin_unit);
+  unit_line("standard output unit        =", iocom.stdout_unit);
+  unit_line("error     input unit        =", iocom.errin_unit);
+  unit_line("error    output unit        =", iocom.errout_unit);
+  auto flag_line = [out](std::string_view text, bool flag) {
+    units::write_line(out, fmt::Line().item(text).x().l(flag, 2).str());
+  };
+  flag_line("minimum output enabled      :", iocom.lwito(1));
+  flag_line("more    output enabled      :", iocom.lwito(2));
+  flag_line("maximum output enabled      :", iocom.lwito(3));
+  flag_line("command file open status    :", iocom.command_file);
+  flag_line("plot    file open status    :", iocom.plot_open);
+  flag_line("pause after warning or error:", iocom.pause);
+  menutail();
+}
+
+}  // namespace korbast::frame

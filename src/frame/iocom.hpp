@@ -1,0 +1,33 @@
+// The I/O settings of the dialog: which units answers are read from and dialog is written
+// to, the three output levels, and the flags for the plot window, a running command file and
+// the pause after errors and warnings.
+#pragma once
+
+namespace korbast::frame {
+
+// The three output levels, numbered 1 to 3 as the dialog speaks of them: lwito(1) minimum
+// output (always on), lwito(2) more output (off while a command file runs), lwito(3) maximum
+// output (entry and exit banners, always off).
+struct OutputLevels {
+  bool level[3] = {true, true, false};
+  bool& operator()(int k) { return level[k - 1]; }
+  bool operator()(int k) const { return level[k - 1]; }
+};
+
+struct Iocom {
+  int stdin_unit = 5;         // answers to every question (5 keyboard, 15 command file)
+  int stdout_unit = 6;        // menus, prompts, echoes, reports, message lines
+  int errin_unit = 5;         // the pause after an error or warning (always the keyboard)
+  int errout_unit = 6;        // the boxes of error and warning frames
+  bool plot_open = false;     // the plot window is open
+  bool command_file = false;  // a command file is the standard input
+  bool pause = true;          // error and warning tails wait for RETURN
+  OutputLevels lwito;         // iocom.lwito(2) etc.
+};
+
+extern Iocom iocom;
+
+// Sets every field to its start value and prints the settings (at every output level).
+void initsio();
+
+}  // namespace korbast::frame

@@ -1,0 +1,199 @@
+// korbast: focal mechanisms and seismicity from centroid-moment-tensor catalogues.
+//
+// The main program: start-up, the main menu and its dispatch, the console listing, help
+// and the end of the run.
+#include <iostream>
+#include <string>
+
+#include "catalogue/gcmtblk.hpp"
+#include "catalogue/listing.hpp"
+#include "catalogue/gcmtread.hpp"
+#include "focal/beachball.hpp"
+#include "frame/angles.hpp"
+#include "frame/cmdfile.hpp"
+#include "frame/dialog.hpp"
+#include "frame/filetable.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/runinfo.hpp"
+#include "frame/text.hpp"
+#include "frame/units.hpp"
+#include "maps/mapseis.hpp"
+#include "plot/attributes.hpp"
+#include "plot/life_cycle.hpp"
+
+namespace {
+
+using namespace korbast;
+using frame::iocom;
+using frame::Text;
+
+constexpr std::string_view name = "korbast";
+constexpr std::string_view version = " 8.0";
+constexpr std::string_view date = "06-05-2010";
+
+void out(const std::string& line) { frame::units::write_line(iocom.stdout_unit, line); }
+
+void help() {
+  const std::string rule(43, '=');
+  out(" " + rule);
+  out(" " + std::string("                  HELP                     "));
+  out(" " + rule);
+  out(" " + std::string("       Did you REALLY expect help ?        "));
+  out(" " + std::string("              For more help                "));
+  out(" " + std::string("       read the README of korbast          "));
+  out(" " + rule);
+}
+
+void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
+  using frame::fmt::Line;
+  auto& store = catalogue::gcmtblk;
+  const std::string rule(43, '-');
+  frame::mainmenuhead(name, version, date);
+  if (!iocom.lwito(2)) return;
+  const auto& sish = frame::fiocom.oufnam[1];
+  out(Line().item(rule).str());
+  out(Line().item("DATA").str());
+  out(Line().item("  Can store at most:").x().i(capacity, 6).str());
+  out(Line().item("  Currently stored :").x().i(store.nstored, 6).str());
+  out(Line().item("  Current data type:").x().i(store.idatatype, 6).str());
+  out(Line().item("  READ + EXTRACT DATA.......1000").str());
+  out(Line().item("  LIST DATA TO SCREEN ......1100").str());
+  out(Line().item("  WRITE DATA TO FILE .......1200").str());
+  out(Line().item(rule).str());
+  out(Line().item("PLOT").str());
+  out(Line().item("  plot parameters ...........330").str());
+  out(Line().item("  OPEN  PLOT FILE ............10").item(plotname).str());
+  out(Line().item("  CLOSE PLOT FILE ............20").item(plotname).str());
+  out(Line().item("  PLOT MAP 1st Nodal Plane .2001").str());
+  out(Line().item("  PLOT MAP 2nd Nodal Plane .2002").str());
+  out(Line().item("  PLOT FOCAL MECHANISMS ....3000").str());
+  out(Line().item(rule).str());
+  out(Line().item("Sh OUTPUT FILE while mapping").str());
+  out(Line().item("  WRITE TO Si-Sh FILE .........7").x().l(lsish, 1).str());
+  out(Line().item("  OPEN  Si-Sh OUTPUT FILE ....13").item(sish).str());
+  out(Line().item("  CLOSE Si-Sh OUTPUT FILE ....23").item(sish).str());
+  out(Line().item(rule).str());
+  out(Line().item("Use command file............5000").str());
+  out(Line().item("FAST QUIT...................9999").str());
+  frame::menutail();
+}
+
+// The catalogue writer comes with the writing formats; until then 1200 does nothing.
+void catalogue_write(int) {}
+
+}  // namespace
+
+int main() {
+  std::ios::sync_with_stdio(false);
+  auto& store = catalogue::gcmtblk;
+  constexpr int capacity = catalogue::nmaxdata;
+
+  frame::initsio();
+  frame::progheadbc(name, version, date);
+  frame::smaininfo(name, version, date, 0);
+  frame::trigoset();
+  frame::initfio(1, 2, 0);
+
+  const int reader_slot = 1;
+  const int writer_slot = 1;
+  const int sish_slot = 2;
+  const Text<35> plotname("seis.ps");
+  const int command_unit = 15;
+  Text<35> command_name;
+  const int map_subplot = 1;
+  const int ball_subplot = 2;
+  const int angle_unit = 1;
+
+  plot::scolortable(5);
+  float symbol_size = 0.0f;
+  plot::ssymbolsize(symbol_size, 5);
+  catalogue::gcmtreadex1(reader_slot, 5);
+  bool lsish = false;
+  maps::mapseis4(store.xd, store.yd, store.rlong, store.rlat, store.depth, store.date1,
+                 store.time, store.azd0[0], store.dipd0[0], store.rakd0[0], store.nstored,
+                 capacity, sish_slot, lsish, map_subplot, 5);
+  int stereo_projection = 1;
+  focal::sspro(stereo_projection, 5);
+  focal::fpsbchbll(store.azd0[0], store.dipd0[0], store.rakd0[0], store.azd0[1], store.dipd0[1],
+                   store.rakd0[1], store.date1, capacity, store.nstored, ball_subplot, angle_unit,
+                   5);
+
+  int choice = 0;
+  for (;;) {
+    main_menu(capacity, plotname, lsish);
+    int status = 0;
+    frame::ininteg1(choice, "your choice                        ", status);
+
+    // Commands that act at once.
+    switch (choice) {
+      case 900:
+        help();
+        break;
+      case 7:
+        frame::inlogicdef(lsish, "write extracted data to si-sh file ", lsish, status);
+        break;
+      case 330:
+        plot::splotparam2(0);
+        break;
+      case 5000:
+        frame::altsio(command_unit, command_name, choice, 0);
+        break;
+      default:
+        break;
+    }
+
+    // The Si-Sh file is opened before a map run that writes it and closed at the end.
+    const bool sish_open = frame::fiocom.iopou[sish_slot - 1];
+    if ((choice == 13 || (lsish && (choice == 2001 || choice == 2002))) && !sish_open) {
+      frame::opefou(sish_slot, "extracted si-sh output             ", 0);
+    } else if ((choice == 23 || choice == 9999) && sish_open) {
+      frame::clofou(sish_slot, 0);
+    }
+
+    // The plot window.
+    if (choice == 20) {
+      plot::plend();
+    } else if (iocom.plot_open && choice == 9999) {
+      plot::plend();
+    } else if (iocom.plot_open && choice == 10) {
+      plot::plinit(plotname, 2);
+    } else if (choice == 10) {
+      plot::plinit(plotname, 2);
+      int fill = 1;
+      plot::sfillstyle(fill, 5);
+    }
+
+    if (choice == 9999) {
+      frame::maintail(name, version, date);
+      frame::units::stop_run(0);
+    }
+
+    switch (choice) {
+      case 1000:
+        catalogue::gcmtreadex1(reader_slot, 0);
+        break;
+      case 1100:
+        catalogue::list_events(frame::mainmenuhead, name, version, date, 1100);
+        break;
+      case 1200:
+        catalogue_write(writer_slot);
+        break;
+      case 2001:
+      case 2002: {
+        const int k = choice == 2001 ? 0 : 1;
+        maps::mapseis4(store.xd, store.yd, store.rlong, store.rlat, store.depth, store.date1,
+                       store.time, store.azd0[k], store.dipd0[k], store.rakd0[k],
+                       store.nstored, capacity, sish_slot, lsish, map_subplot, 0);
+        break;
+      }
+      case 3000:
+        focal::fpsbchbll(store.azd0[0], store.dipd0[0], store.rakd0[0], store.azd0[1],
+                         store.dipd0[1], store.rakd0[1], store.date1, capacity, store.nstored,
+                         ball_subplot, angle_unit, 0);
+        break;
+      default:
+        break;
+    }
+  }
+}

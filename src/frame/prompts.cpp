@@ -1,0 +1,322 @@
+// The prompted questions: a prompt, one answer line, the default kept on an empty answer, the
+// free-format conversion, the question again after an unreadable answer, and the echo.
+#include <algorithm>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/listread.hpp"
+#include "frame/textfmt.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::frame {
+
+namespace {
+
+struct Identity {
+  std::string_view name, version, date;
+};
+constexpr Identity id_inintegdef{"inintegdef ", "1.3 ", "08-03-2000"};
+constexpr Identity id_inrealdef{"inrealdef  ", "1.2 ", "08-03-2000"};
+constexpr Identity id_inlogicdef{"inlogicdef ", " 1.2", "02-05-99  "};
+constexpr Identity id_inchardef{"inchardef  ", "1.4 ", "08-03-2000"};
+constexpr Identity id_ininteg1{"ininteg1   ", "1.1 ", "08-03-2000"};
+constexpr Identity id_inchar1{"inchar1    ", "1.4 ", "08-03-2000"};
+constexpr Identity id_inintegdefnp{"inintegdefn", "1.10", "07-10-96  "};
+constexpr Identity id_inlogicdef2{"inlogicdef2", " 1.0", "08-03-2000"};
+
+void out(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
+std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
+void dots(int unit) { units::write_line(unit, item(std::string(42, '.'))); }
+void dots() { dots(iocom.stdout_unit); }
+bool verbose() { return iocom.lwito(2); }
+
+// From the first to the last non-blank character (a text of blanks gives one blank).
+std::string trimmed(std::string_view text) {
+  int first = 0;
+  int last = 0;
+  textlen(first, last, text);
+  if (last < first) return {};
+  return std::string(text.substr(static_cast<std::size_t>(first - 1),
+                                 static_cast<std::size_t>(last - first + 1)));
+}
+
+// The answer line cut to, or padded with blanks to, the buffer's length.
+std::string buffer(const std::string& line, std::size_t n) {
+  std::string b = line.substr(0, std::min(line.size(), n));
+  b.resize(n, ' ');
+  return b;
+}
+
+// An empty answer, or one starting with a blank, line feed or carriage return.
+bool keeps_default(const std::string& buf) {
+  return buf.empty() || buf[0] == ' ' || buf[0] == '\n' || buf[0] == '\r';
+}
+
+// A line of blanks and tabs only: a free-format read goes on with the next line.
+bool blank_line(const std::string& line) {
+  return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+void fill(std::span<char> value, std::string_view text) {
+  std::size_t n = std::min(text.size(), value.size());
+  std::copy_n(text.begin(), n, value.begin());
+  std::fill(value.begin() + static_cast<std::ptrdiff_t>(n), value.end(), ' ');
+}
+
+void could_not_read(const Identity& id, std::string_view prompt) {
+  errorhead(id.name, id.version, id.date);
+  out(fmt::Line().item("could not read").item(trimmed(prompt)).str());
+  out(item("==> RETRYING"));
+  errortail00();
+}
+
+void echo_int(int v) { out(fmt::Line().item("New value = ").item(fmt::I(v, 12)).str()); }
+
+template <class T>
+ListStatus convert(const std::string& buf, T& v) {
+  if constexpr (std::is_same_v<T, int>) {
+    return list_int(buf, v);
+  } else {
+    return list_real(buf, v);
+  }
+}
+
+// inintegdef and inrealdef: the same question for an integer or a real.
+template <class T>
+void number_question(const Identity& id, T& value, std::string_view prompt, T def,
+                     std::string (*form)(T)) {
+  const T d = def;  // value and default may be the same variable
+  for (;;) {
+    if (verbose()) dots();
+    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    if (verbose()) {
+      out(item("or return for default value"));
+      out(fmt::Line().item("Default =").item(form(d)).str());
+    }
+    std::string line;
+    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+    if (r == AnswerRead::Again) continue;
+    T v = value;
+    if (r == AnswerRead::Ok) {
+      std::string buf = buffer(line, 20);
+      if (keeps_default(buf)) {
+        v = d;
+      } else if (convert(buf, v) != ListStatus::Ok) {
+        r = AnswerRead::Error;
+      }
+    }
+    if (r == AnswerRead::Error) {
+      could_not_read(id, prompt);
+      continue;
+    }
+    value = v;
+    out(fmt::Line().item("New value = ").item(form(v)).str());
+    if (verbose()) dots();
+    return;
+  }
+}
+
+std::string form_i12(int v) { return fmt::I(v, 12); }
+std::string form_g12(float v) { return fmt::G(v, 12, 6); }
+
+// The yes/no question. `always` is the inlogicdef2 form: everything printed whatever the
+// output level, the dotted line once before the first question, messages on out_unit.
+void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, int in_unit,
+            int out_unit, bool always) {
+  const bool d = def;
+  const std::string_view def_text = d ? "Yes" : "No ";
+  auto say = [out_unit](std::string_view line) { units::write_line(out_unit, line); };
+  auto help = [&] {
+    submenuhead(id.name, id.version, id.date);
+    say(item("   To         type           "));
+    say(item("-----------------------------"));
+    say(item("get help      h or H         "));
+    say(item("answer Yes    y or Y or 1    "));
+    say(item("answer No     n or N or 0    "));
+    say(item("use default   Carriage Return"));
+    menutail();
+  };
+  if (always) dots(out_unit);
+  for (;;) {
+    const bool full = always || verbose();
+    if (!always && full) dots(out_unit);
+    say(fmt::Line().item(trimmed(prompt)).item("?").str());
+    if (full) {
+      say(fmt::Line().item("Enter").item("(0/1)(n/y)(N/Y)").str());
+      say(item("or return for default value or h for help"));
+      say(fmt::Line().item("Default =").item(def_text).str());
+    }
+    std::string line;
+    AnswerRead r = read_answer_line(always ? in_unit : iocom.stdin_unit, line, id.name, prompt);
+    if (r == AnswerRead::Again) continue;
+    if (r == AnswerRead::Error) {
+      errorhead(id.name, id.version, id.date);
+      say(fmt::Line().item("could not read answer to").item(prompt).str());
+      say(item("==> WILL ASK QUESTION AGAIN"));
+      errortail00();
+      continue;
+    }
+    const char c = line.empty() ? ' ' : line[0];
+    bool v;
+    switch (c) {
+      case 'y': case 'Y': case '1': v = true; break;
+      case 'n': case 'N': case '0': v = false; break;
+      case ' ': case '\n': case '\r': v = d; break;
+      case 'h': case 'H':
+        help();
+        continue;
+      default:
+        errorhead(id.name, id.version, id.date);
+        say(fmt::Line().item("incorrect answer:").item(std::string_view(&c, 1)).str());
+        say(item("==> WILL ASK QUESTION AGAIN"));
+        errortail00();
+        help();
+        continue;
+    }
+    value = v;
+    say(fmt::Line().item("New value = ").item(v ? "Yes" : "No ").str());
+    if (full) dots(out_unit);
+    return;
+  }
+}
+
+}  // namespace
+
+void inintegdef(int& value, std::string_view prompt, int def, int& status) {
+  status = 0;
+  number_question(id_inintegdef, value, prompt, def, form_i12);
+}
+
+void inrealdef(float& value, std::string_view prompt, float def, int& status) {
+  status = 0;
+  number_question(id_inrealdef, value, prompt, def, form_g12);
+}
+
+void inlogicdef(bool& value, std::string_view prompt, bool def, int& status) {
+  status = 0;
+  yes_no(id_inlogicdef, value, prompt, def, iocom.stdin_unit, iocom.stdout_unit, false);
+}
+
+void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,
+                 int& status) {
+  status = 0;
+  yes_no(id_inlogicdef2, value, prompt, def, in_unit, out_unit, true);
+}
+
+void inchardef(std::span<char> value, std::string_view prompt, std::string_view def,
+               int& status) {
+  status = 0;
+  const std::string d(def);  // value and default may share storage
+  const Identity& id = id_inchardef;
+  for (;;) {
+    if (verbose()) dots();
+    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    if (verbose()) {
+      out(item("or return for default value"));
+      out(fmt::Line().item("Default =").item(trimmed(d)).str());
+    }
+    std::string line;
+    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+    if (r == AnswerRead::Again) continue;
+    if (r == AnswerRead::Error) {
+      could_not_read(id, prompt);
+      continue;
+    }
+    std::string buf = buffer(line, 80);
+    if (keeps_default(buf)) {
+      const int code = static_cast<unsigned char>(buf[0]);
+      out(fmt::Line().item("ichar =").item(fmt::I(code, 3)).item("=> use default value").str());
+      fill(value, d);
+    } else {
+      fill(value, buf);
+    }
+    out(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
+    if (verbose()) dots();
+    return;
+  }
+}
+
+void ininteg1(int& value, std::string_view prompt, int& status) {
+  status = 0;
+  const Identity& id = id_ininteg1;
+  for (;;) {
+    if (verbose()) dots();
+    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    std::string line;
+    AnswerRead r;
+    do {  // empty lines do not end a free-format read
+      r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+    } while (r == AnswerRead::Ok && blank_line(line));
+    if (r == AnswerRead::Again) continue;
+    int v = value;
+    if (r == AnswerRead::Error || list_int(line, v) != ListStatus::Ok) {
+      could_not_read(id, prompt);
+      continue;
+    }
+    value = v;
+    echo_int(v);
+    if (verbose()) dots();
+    return;
+  }
+}
+
+void inchar1(std::span<char> value, std::string_view prompt, int& status) {
+  status = 0;
+  const Identity& id = id_inchar1;
+  for (;;) {
+    if (verbose()) dots();
+    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    std::string line;
+    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+    if (r == AnswerRead::Again) continue;
+    if (r == AnswerRead::Error) {
+      could_not_read(id, prompt);
+      continue;
+    }
+    fill(value, line);
+    out(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
+    if (verbose()) dots();
+    return;
+  }
+}
+
+void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
+  status = 0;
+  const int d = def;
+  const Identity& id = id_inintegdefnp;
+  dots();
+  for (;;) {
+    out(fmt::Line().item("Enter").item(prompt).str());
+    out(item("or return for default value"));
+    out(fmt::Line().item("Default =").item(fmt::I(d, 12)).str());
+    std::string line;
+    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+    if (r == AnswerRead::Again) continue;
+    int v = value;
+    if (r == AnswerRead::Ok) {
+      std::string buf = buffer(line, 20);
+      if (keeps_default(buf)) {
+        v = d;
+      } else if (list_int(buf, v) != ListStatus::Ok) {
+        r = AnswerRead::Error;
+      }
+    }
+    if (r == AnswerRead::Error) {
+      errorhead(id.name, id.version, id.date);
+      out(fmt::Line().item("could not read").item(prompt).str());
+      out(item("             RETRYING              "));
+      errortail0(0);
+      continue;
+    }
+    value = v;
+    dots();
+    return;
+  }
+}
+
+}  // namespace korbast::frame

@@ -1,0 +1,49 @@
+// Run information: which program and plotting routine run, for whom, on what and since when;
+// the start and end banners.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frame/text.hpp"
+
+namespace korbast::frame {
+
+struct RunInfo {
+  Text<11> mainname;
+  Text<11> subname = Text<11>::zeros();  // empty until the first plotting routine runs
+  Text<4> mainversion;
+  Text<4> subversion = Text<4>::zeros();
+  Text<10> maindate;
+  Text<10> subdate = Text<10>::zeros();
+  Text<10> user;
+  Text<25> system;
+  Text<10> rundate;
+  Text<8> runtime;
+};
+extern RunInfo runinfocom;
+
+void smaininfo(std::string_view name, std::string_view version, std::string_view date, int mode);
+void ssubinfo(std::string_view name, std::string_view version, std::string_view date, int i1,
+              int i2);
+
+// hh:mm:ss and dd-mm-yyyy of the local clock.
+std::string c8time();
+std::string c10date();
+std::string username();
+// The system description: system, processor and clock parts joined by "-" (at most 25).
+std::string hostname();
+// The same from given answers (a part is unknown when its answer is missing).
+struct SystemAnswers {
+  const std::string* kernel_digits;
+  const std::string* machine;
+  const unsigned long long* clock_hz;
+};
+std::string hostname_from(const SystemAnswers& answers);
+
+void progheadbc(std::string_view name, std::string_view version, std::string_view date);
+void maintail(std::string_view name, std::string_view version, std::string_view date);
+// The end banner for a given time text (its last digit chooses the picture).
+void maintail_at(std::string_view name, std::string_view version, std::string_view time);
+
+}  // namespace korbast::frame

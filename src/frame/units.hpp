@@ -1,0 +1,57 @@
+// The unit table: every file and console stream of the program is reached through a unit
+// number, as the dialog and the file table expect (5 keyboard, 6 console, 11/21/22 the file
+// slots, 15 the command file, 2, 12, 20, 50, 61 side files).
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace korbast::frame::units {
+
+constexpr int keyboard = 5;
+constexpr int console = 6;
+
+enum class Status { Old, New, Replace, Append };  // New: create, fail when the file exists
+enum class Read { Ok, Eof, Error };
+
+// Opens a file on a unit; a unit already connected is closed first. Units 5 and 6 cannot be
+// opened on files. Returns false when the file cannot be opened (nothing else changes).
+bool open(int unit, std::string_view path, Status status);
+// Closes a unit (flushing it); closing a closed unit does nothing. Units 5 and 6 stay.
+void close(int unit);
+bool is_open(int unit);
+// Back to the first line of an input file; false when the unit is not an open file.
+bool rewind(int unit);
+
+// One line without its end: "\n" and one trailing "\r" removed; a last line without a line
+// end is a line. Eof at the end of the input, Error when the stream failed or the unit is
+// not open for reading.
+Read read_line(int unit, std::string& line);
+// Writes the text and a line end. Writing to a unit that is not open does nothing and
+// returns false, as does a failed write.
+bool write_line(int unit, std::string_view text);
+// Writes without a line end (prompts that keep the cursor on their line).
+bool write(int unit, std::string_view text);
+// Flushes one unit; false when the stream reports a failure (a full disk).
+bool flush(int unit);
+void flush_all();
+// The path a unit was opened with ("" for a closed unit and the console).
+std::string name(int unit);
+
+// Binds units 5 and 6 to other streams (tests); bind_console() with no arguments restores
+// the process's standard input and output.
+void bind_console(std::istream& in, std::ostream& out);
+void bind_console();
+
+// Called before every read of the keyboard (an open plot window repaints while the program
+// waits for the user); nullptr for none.
+void set_keyboard_wait_hook(void (*hook)());
+
+// The common stop path: runs the registered stop actions (last registered first), flushes
+// and closes every unit, then ends the process with status.
+[[noreturn]] void stop_run(int status);
+// Registers an action for the stop path (an open plot window writes its last page).
+void at_stop(void (*action)());
+
+}  // namespace korbast::frame::units

@@ -1,0 +1,529 @@
+#include "platform/cairo_canvas.hpp"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <cairo-pdf.h>
+#include <cairo-xlib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/canvas_text.hpp"
+
+namespace korbast::platform {
+
+namespace {
+
+constexpr auto kCopyInterval = std::chrono::milliseconds(50);
+constexpr double kA4Short = 210.0 / 25.4 * 72.0;  // points
+constexpr double kA4Long = 297.0 / 25.4 * 72.0;
+
+// The canvas whose files the end of the program must finish.
+CairoCanvas* g_live = nullptr;
+bool g_atexit_set = false;
+
+// Set by the X I/O error handlers: the connection is gone and the window with it.
+bool g_x_broken = false;
+
+int on_x_error(Display*, XErrorEvent*) { return 0; }  // protocol errors: the window is a mirror
+
+int on_x_io_error(Display*) {
+  g_x_broken = true;
+  return 0;
+}
+
+void on_x_io_exit(Display*, void*) { g_x_broken = true; }
+
+void finish_at_exit() {
+  if (g_live) g_live->window_dispose();
+}
+
+void set_source(cairo_t* cr, const Rgb& c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
+
+bool finite(double v) { return std::isfinite(v); }
+
+}  // namespace
+
+CairoCanvas::CairoCanvas() : CairoCanvas(Options{}) {}
+
+CairoCanvas::CairoCanvas(Options options) : options_(std::move(options)) {}
+
+CairoCanvas::~CairoCanvas() {
+  if (open_) window_dispose();
+  if (g_live == this) g_live = nullptr;
+  if (display_) XCloseDisplay(static_cast<Display*>(display_));
+}
+
+void CairoCanvas::notice(const std::string& text) const {
+  std::fprintf(stderr, "korbast: %s\n", text.c_str());
+  std::fflush(stderr);
+}
+
+std::string CairoCanvas::path_in_dir(const std::string& name) const {
+  if (options_.directory.empty()) return name;
+  return options_.directory + "/" + name;
+}
+
+// ---------------------------------------------------------------- screen and X display
+
+void CairoCanvas::open_display() {
+  if (display_tried_) return;
+  display_tried_ = true;
+  if (!options_.use_display) return;
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return;
+  XSetErrorHandler(on_x_error);
+  XSetIOErrorHandler(on_x_io_error);
+  XSetIOErrorExitHandler(dpy, on_x_io_exit, nullptr);
+  g_x_broken = false;
+  display_ = dpy;
+}
+
+void CairoCanvas::drop_display() {
+  // After an I/O error the connection is unusable: forget it (and its surface) without
+  // talking to the server again; drawing goes on into the image and the page files.
+  display_ = nullptr;
+  xwin_ = 0;
+  xsurface_ = nullptr;
+  x_dirty_ = false;
+}
+
+ScreenRect CairoCanvas::screen_bounds() {
+  open_display();
+  if (display_) {
+    Display* dpy = static_cast<Display*>(display_);
+    const int scr = DefaultScreen(dpy);
+    return {0, 0, DisplayHeight(dpy, scr), DisplayWidth(dpy, scr)};
+  }
+  return options_.virtual_screen;
+}
+
+void CairoCanvas::create_x_window(const ScreenRect& content, const std::string& title) {
+  Display* dpy = static_cast<Display*>(display_);
+  const int scr = DefaultScreen(dpy);
+  Window win = XCreateSimpleWindow(dpy, RootWindow(dpy, scr), content.left, content.top,
+                                   static_cast<unsigned>(w_), static_cast<unsigned>(h_), 0,
+                                   BlackPixel(dpy, scr), WhitePixel(dpy, scr));
+  XSizeHints* hints = XAllocSizeHints();
+  if (hints) {
+    hints->flags = USPosition | PPosition | PSize | PMinSize | PMaxSize;
+    hints->x = content.left;
+    hints->y = content.top;
+    hints->width = hints->min_width = hints->max_width = w_;
+    hints->height = hints->min_height = hints->max_height = h_;
+    XSetWMNormalHints(dpy, win, hints);
+    XFree(hints);
+  }
+  std::string latin;
+  for (char c : title) latin += (static_cast<unsigned char>(c) < 0x80) ? c : '?';
+  XStoreName(dpy, win, latin.c_str());
+  const std::string utf8 = text_to_utf8(title);
+  XChangeProperty(dpy, win, XInternAtom(dpy, "_NET_WM_NAME", False),
+                  XInternAtom(dpy, "UTF8_STRING", False), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(utf8.data()),
+                  static_cast<int>(utf8.size()));
+  // The close button must not end the program (pages and files would be lost): take the
+  // protocol and ignore its message.
+  Atom del = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(dpy, win, &del, 1);
+  wm_delete_ = del;
+  XSelectInput(dpy, win, ExposureMask | StructureNotifyMask);
+  XMapWindow(dpy, win);
+  xwin_ = win;
+  xsurface_ = cairo_xlib_surface_create(dpy, win, DefaultVisual(dpy, scr), w_, h_);
+  copy_to_window();
+}
+
+void CairoCanvas::copy_to_window() {
+  if (g_x_broken) drop_display();
+  if (!xsurface_) return;
+  cairo_surface_flush(image_);
+  cairo_t* cr = cairo_create(xsurface_);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_surface(cr, image_, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(xsurface_);
+  XFlush(static_cast<Display*>(display_));
+  if (g_x_broken) drop_display();
+  x_dirty_ = false;
+  last_copy_ = std::chrono::steady_clock::now();
+}
+
+void CairoCanvas::handle_x_events() {
+  if (g_x_broken) drop_display();
+  if (!display_ || !xwin_) return;
+  Display* dpy = static_cast<Display*>(display_);
+  bool exposed = false;
+  while (!g_x_broken && XPending(dpy) > 0) {
+    XEvent ev;
+    XNextEvent(dpy, &ev);
+    if (ev.type == Expose || ev.type == MapNotify) exposed = true;
+    // ClientMessage (the close button) and the rest: nothing to do.
+  }
+  if (g_x_broken) {
+    drop_display();
+    return;
+  }
+  if (exposed) copy_to_window();
+}
+
+int CairoCanvas::event_fd() {
+  if (g_x_broken) drop_display();
+  if (!display_ || !xwin_) return -1;
+  return ConnectionNumber(static_cast<Display*>(display_));
+}
+
+void CairoCanvas::service() {
+  handle_x_events();
+  if (xsurface_ && x_dirty_ && std::chrono::steady_clock::now() - last_copy_ >= kCopyInterval) {
+    copy_to_window();
+  }
+}
+
+// ---------------------------------------------------------------- window and context
+
+void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
+                              const PageInfo& page) {
+  if (open_) window_dispose();
+  open_display();
+  content_ = content;
+  w_ = std::max(1, content.width());
+  h_ = std::max(1, content.height());
+  guard_ = guard_box(w_, h_);
+  page_ = page;
+  if (!(page_.scale > 0.0) || !finite(page_.scale)) page_.scale = 1.0;
+  title_ = std::string(title);
+  ++window_no_;
+  page_no_ = 0;
+  base_ = page_file_base(page.name);
+  drawn_ = false;
+  path_.clear();
+
+  image_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w_, h_);
+  cr_image_ = cairo_create(image_);
+  cairo_set_source_rgb(cr_image_, 1, 1, 1);
+  cairo_paint(cr_image_);
+  record_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+  cr_record_ = cairo_create(record_);
+  open_ = true;
+  context_begin(true);
+
+  if (display_ && !g_x_broken) create_x_window(content, title_);
+  if (xwin_) set_idle_client(this);
+
+  g_live = this;
+  if (!g_atexit_set) {
+    g_atexit_set = true;
+    std::atexit(finish_at_exit);
+  }
+}
+
+ScreenRect CairoCanvas::window_region(int) {
+  // The content, the port, the whole window and its title bar are all reported as the
+  // content rectangle: the window manager owns the frame.
+  return content_;
+}
+
+void CairoCanvas::context_begin(bool antialias) {
+  stroke_ = {};
+  fill_ = {};
+  line_width_ = 1.0;
+  antialias_ = antialias;
+  path_.clear();
+  if (!open_) return;
+  for (cairo_t* cr : {cr_image_, cr_record_}) {
+    cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    cairo_set_line_width(cr, 1.0);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    cairo_set_miter_limit(cr, 10.0);
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_font_options_t* fo = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_antialias(fo, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_set_font_options(cr, fo);
+    cairo_font_options_destroy(fo);
+  }
+  apply_font(cr_image_);
+  apply_font(cr_record_);
+}
+
+void CairoCanvas::apply_font(cairo_t* cr) const {
+  if (cr && font_size_ > 0.0 && finite(font_size_)) cairo_set_font_size(cr, font_size_);
+}
+
+void CairoCanvas::set_line_width(double w) {
+  if (finite(w) && w > 0.0) line_width_ = w;
+}
+
+void CairoCanvas::select_font(double size) {
+  if (!open_) {
+    set_font_size(size);
+    return;
+  }
+  for (cairo_t* cr : {cr_image_, cr_record_}) {
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  }
+  set_font_size(size);
+}
+
+void CairoCanvas::set_font_size(double size) {
+  font_size_ = size;
+  if (!open_) return;
+  apply_font(cr_image_);
+  apply_font(cr_record_);
+}
+
+// ---------------------------------------------------------------- paths
+
+void CairoCanvas::path_begin() { path_.clear(); }
+
+void CairoCanvas::path_move(double x, double y) { path_.push_back({{{x, y}}, false}); }
+
+void CairoCanvas::path_line(double x, double y) {
+  if (path_.empty()) {
+    path_.push_back({{{x, y}}, false});
+    return;
+  }
+  if (path_.back().closed) {
+    // A segment after a closed figure starts from that figure's first point.
+    const Point start = path_.back().pts.front();
+    path_.push_back({{start}, false});
+  }
+  path_.back().pts.push_back({x, y});
+}
+
+void CairoCanvas::path_close() {
+  if (!path_.empty()) path_.back().closed = true;
+}
+
+void CairoCanvas::emit_path(cairo_t* cr) const {
+  // Points arrive in the upward y of the context; the page images have y downwards, so
+  // every point is flipped here (the glyphs keep their orientation).
+  cairo_new_path(cr);
+  const double hh = h_;
+  for (const Subpath& sp : path_) {
+    if (sp.closed) {
+      const auto poly = clip_polygon(sp.pts, guard_);
+      if (poly.empty()) continue;
+      cairo_move_to(cr, poly[0].x, hh - poly[0].y);
+      for (std::size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x, hh - poly[i].y);
+      cairo_close_path(cr);
+    } else {
+      for (const auto& run : clip_polyline(sp.pts, guard_)) {
+        cairo_move_to(cr, run[0].x, hh - run[0].y);
+        if (run.size() == 1) cairo_line_to(cr, run[0].x, hh - run[0].y);
+        for (std::size_t i = 1; i < run.size(); ++i) cairo_line_to(cr, run[i].x, hh - run[i].y);
+      }
+    }
+  }
+}
+
+void CairoCanvas::path_stroke() {
+  if (!open_) return;
+  for (cairo_t* cr : {cr_image_, cr_record_}) {
+    emit_path(cr);
+    set_source(cr, stroke_);
+    cairo_set_line_width(cr, line_width_);
+    cairo_stroke(cr);
+  }
+  path_.clear();
+  drawn_ = true;
+}
+
+void CairoCanvas::path_fill_stroke() {
+  if (!open_) return;
+  for (cairo_t* cr : {cr_image_, cr_record_}) {
+    emit_path(cr);
+    set_source(cr, fill_);
+    cairo_fill_preserve(cr);
+    set_source(cr, stroke_);
+    cairo_set_line_width(cr, line_width_);
+    cairo_stroke(cr);
+  }
+  path_.clear();
+  drawn_ = true;
+}
+
+// ---------------------------------------------------------------- text
+
+double CairoCanvas::text_advance(std::string_view bytes) {
+  if (!open_ || !(font_size_ > 0.0) || !finite(font_size_)) return 0.0;
+  const std::string utf8 = text_to_utf8(bytes);
+  cairo_text_extents_t ext;
+  cairo_text_extents(cr_image_, utf8.c_str(), &ext);
+  return finite(ext.x_advance) ? ext.x_advance : 0.0;
+}
+
+void CairoCanvas::text_show(double x, double y, double angle, std::string_view bytes) {
+  if (!open_) return;
+  drawn_ = true;
+  if (!finite(x) || !finite(y) || !guard_.contains({x, y})) return;
+  if (!(font_size_ > 0.0) || !finite(font_size_)) return;
+  const std::string utf8 = text_to_utf8(bytes);
+  for (cairo_t* cr : {cr_image_, cr_record_}) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_translate(cr, x, h_ - y);
+    if (angle != 0.0 && finite(angle)) cairo_rotate(cr, -angle);
+    cairo_move_to(cr, 0, 0);
+    set_source(cr, fill_);
+    cairo_show_text(cr, utf8.c_str());
+    cairo_restore(cr);
+  }
+}
+
+// ---------------------------------------------------------------- pages
+
+void CairoCanvas::clear_white(double x, double y, double w, double h) {
+  if (!open_) return;
+  if (!finite(x) || !finite(y) || !finite(w) || !finite(h)) return;
+  const bool whole = x <= 0.0 && y <= 0.0 && x + w >= w_ && y + h >= h_;
+  cairo_save(cr_image_);
+  cairo_new_path(cr_image_);
+  cairo_rectangle(cr_image_, x, h_ - (y + h), w, h);
+  cairo_set_source_rgb(cr_image_, 1, 1, 1);
+  cairo_fill(cr_image_);
+  cairo_restore(cr_image_);
+  if (whole) {
+    // A new page: what was recorded is gone with it.
+    cairo_destroy(cr_record_);
+    cairo_surface_destroy(record_);
+    record_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+    cr_record_ = cairo_create(record_);
+    const Rgb keep_stroke = stroke_, keep_fill = fill_;
+    const double keep_width = line_width_;
+    context_begin(antialias_);
+    stroke_ = keep_stroke;
+    fill_ = keep_fill;
+    line_width_ = keep_width;
+    drawn_ = false;
+  } else {
+    cairo_save(cr_record_);
+    cairo_new_path(cr_record_);
+    cairo_rectangle(cr_record_, x, h_ - (y + h), w, h);
+    cairo_set_source_rgb(cr_record_, 1, 1, 1);
+    cairo_fill(cr_record_);
+    cairo_restore(cr_record_);
+  }
+  x_dirty_ = true;
+}
+
+void CairoCanvas::flush() {
+  if (!open_) return;
+  cairo_surface_flush(image_);
+  if (xsurface_) copy_to_window();
+  handle_x_events();
+}
+
+void CairoCanvas::sync() {
+  if (!open_) return;
+  x_dirty_ = true;
+  if (xsurface_ && std::chrono::steady_clock::now() - last_copy_ >= kCopyInterval) {
+    handle_x_events();
+    if (xsurface_) copy_to_window();
+  }
+}
+
+void CairoCanvas::write_page() {
+  if (!open_ || !drawn_) return;
+  drawn_ = false;
+  ++page_no_;
+  const std::string png = page_png_name(base_, window_no_, page_no_);
+  const std::string pdf = page_pdf_name(base_, window_no_);
+
+  cairo_surface_flush(image_);
+  const cairo_status_t png_status = cairo_surface_write_to_png(image_, path_in_dir(png).c_str());
+  const bool png_ok = png_status == CAIRO_STATUS_SUCCESS;
+  if (png_ok) files_.push_back(png);
+
+  const double pw = page_.landscape ? kA4Long : kA4Short;
+  const double ph = page_.landscape ? kA4Short : kA4Long;
+  if (!pdf_) {
+    pdf_ = cairo_pdf_surface_create(path_in_dir(pdf).c_str(), pw, ph);
+    if (cairo_surface_status(pdf_) == CAIRO_STATUS_SUCCESS) {
+      const std::string t = text_to_utf8(title_);
+      cairo_pdf_surface_set_metadata(pdf_, CAIRO_PDF_METADATA_TITLE, t.c_str());
+      cairo_pdf_surface_set_metadata(pdf_, CAIRO_PDF_METADATA_CREATOR, "korbast");
+      files_.push_back(pdf);
+    }
+  }
+  bool pdf_ok = cairo_surface_status(pdf_) == CAIRO_STATUS_SUCCESS;
+  if (pdf_ok) {
+    // Pixels to points at the page scale; device pixel (0, 0), page cm (0, 0), lands on the
+    // lower-left corner of the sheet.
+    const double s = 72.0 / (2.54 * page_.scale);
+    cairo_t* cr = cairo_create(pdf_);
+    cairo_translate(cr, 0.0, ph - h_ * s);
+    cairo_scale(cr, s, s);
+    cairo_set_source_surface(cr, record_, 0, 0);
+    cairo_paint(cr);
+    cairo_show_page(cr);
+    pdf_ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+  }
+
+  if (png_ok && pdf_ok) {
+    notice("plot page " + std::to_string(page_no_) + " written to " + png + " and " + pdf);
+  } else {
+    if (!png_ok) {
+      notice("plot page " + std::to_string(page_no_) + " could not be written to " + png +
+             " (" + cairo_status_to_string(png_status) + ")");
+    }
+    if (!pdf_ok) {
+      notice("plot page " + std::to_string(page_no_) + " could not be written to " + pdf +
+             " (" + cairo_status_to_string(cairo_surface_status(pdf_)) + ")");
+    } else if (!png_ok) {
+      notice("plot page " + std::to_string(page_no_) + " written to " + pdf);
+    }
+  }
+}
+
+void CairoCanvas::finish_files() {
+  if (!pdf_) return;
+  cairo_surface_finish(pdf_);
+  const cairo_status_t st = cairo_surface_status(pdf_);
+  if (st != CAIRO_STATUS_SUCCESS && st != CAIRO_STATUS_SURFACE_FINISHED) {
+    notice("plot file " + page_pdf_name(base_, window_no_) + " could not be finished (" +
+           cairo_status_to_string(st) + ")");
+  }
+  cairo_surface_destroy(pdf_);
+  pdf_ = nullptr;
+}
+
+void CairoCanvas::window_dispose() {
+  if (!open_) return;
+  write_page();
+  finish_files();
+  if (idle_client() == this) set_idle_client(nullptr);
+  if (g_x_broken) drop_display();
+  if (xsurface_) {
+    cairo_surface_destroy(xsurface_);
+    xsurface_ = nullptr;
+  }
+  if (display_ && xwin_) {
+    Display* dpy = static_cast<Display*>(display_);
+    XDestroyWindow(dpy, xwin_);
+    XFlush(dpy);
+  }
+  xwin_ = 0;
+  cairo_destroy(cr_record_);
+  cairo_surface_destroy(record_);
+  cairo_destroy(cr_image_);
+  cairo_surface_destroy(image_);
+  cr_record_ = nullptr;
+  record_ = nullptr;
+  cr_image_ = nullptr;
+  image_ = nullptr;
+  path_.clear();
+  open_ = false;
+  if (g_live == this) g_live = nullptr;
+}
+
+}  // namespace korbast::platform

@@ -1,0 +1,135 @@
+// The program's drawing device.
+//
+// The window's page is an image (the picture as shown, and the source of the PNG page
+// files); every page is also recorded for the PDF page file. When an X display opens, a
+// real X11 window shows the image, copied at most every 50 ms while drawing goes on and at
+// once on a flush or an exposure; its close button is ignored. Without a display the screen
+// is a virtual 1920 x 1200 one and nothing is shown.
+//
+// Page files, in the current directory (or the directory given): every page that holds a
+// drawing when it is written becomes <base>_w<k>_p<nnn>.png, and all pages of window k go
+// into <base>_w<k>.pdf (A4, landscape for landscape pages, page cm (0, 0) at the lower left).
+// One notice line per page goes to the standard error.
+#pragma once
+
+#include <cairo.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.hpp"
+#include "platform/canvas_clip.hpp"
+#include "platform/idle.hpp"
+
+namespace korbast::platform {
+
+class CairoCanvas final : public Canvas, public IdleClient {
+ public:
+  struct Options {
+    bool use_display = true;                     // try to open the X display
+    ScreenRect virtual_screen{0, 0, 1200, 1920};  // the screen when none opens
+    std::string directory;                       // where page files go ("" = current)
+  };
+
+  CairoCanvas();
+  explicit CairoCanvas(Options options);
+  ~CairoCanvas() override;
+  CairoCanvas(const CairoCanvas&) = delete;
+  CairoCanvas& operator=(const CairoCanvas&) = delete;
+
+  // --- Canvas
+  ScreenRect screen_bounds() override;
+  void window_open(const ScreenRect& content, std::string_view title,
+                   const PageInfo& page) override;
+  ScreenRect window_region(int code) override;
+  bool window_is_open() const override { return open_; }
+  void context_begin(bool antialias) override;
+  void set_stroke_rgb(const Rgb& c) override { stroke_ = c; }
+  void set_fill_rgb(const Rgb& c) override { fill_ = c; }
+  Rgb fill_rgb() const override { return fill_; }
+  void set_line_width(double w) override;
+  void select_font(double size) override;
+  void set_font_size(double size) override;
+  void path_begin() override;
+  void path_move(double x, double y) override;
+  void path_line(double x, double y) override;
+  void path_close() override;
+  void path_stroke() override;
+  void path_fill_stroke() override;
+  double text_advance(std::string_view bytes) override;
+  void text_show(double x, double y, double angle, std::string_view bytes) override;
+  void clear_white(double x, double y, double w, double h) override;
+  void flush() override;
+  void sync() override;
+  void write_page() override;
+  void context_end() override {}
+  void window_dispose() override;
+
+  // --- IdleClient
+  int event_fd() override;
+  void service() override;
+
+  // --- for tests and tools
+  bool has_display() const { return display_ != nullptr; }
+  unsigned long x_window() const { return xwin_; }  // 0 when no X window is shown
+  cairo_surface_t* page_image() const { return image_; }
+  bool page_drawn() const { return drawn_; }
+  int window_number() const { return window_no_; }
+  int pages_written() const { return page_no_; }
+  const std::vector<std::string>& files_written() const { return files_; }
+
+ private:
+  struct Subpath {
+    std::vector<Point> pts;
+    bool closed = false;
+  };
+
+  void open_display();
+  void drop_display();
+  void create_x_window(const ScreenRect& content, const std::string& title);
+  void copy_to_window();
+  void handle_x_events();
+  void emit_path(cairo_t* cr) const;
+  void apply_font(cairo_t* cr) const;
+  void finish_files();
+  void notice(const std::string& text) const;
+  std::string path_in_dir(const std::string& name) const;
+
+  Options options_;
+  bool display_tried_ = false;
+  void* display_ = nullptr;  // Display*
+  unsigned long xwin_ = 0;
+  unsigned long wm_delete_ = 0;
+  cairo_surface_t* xsurface_ = nullptr;
+  bool x_dirty_ = false;
+  std::chrono::steady_clock::time_point last_copy_{};
+
+  bool open_ = false;
+  ScreenRect content_;
+  int w_ = 0;
+  int h_ = 0;
+  Box guard_;
+  PageInfo page_;
+  std::string title_;
+  cairo_surface_t* image_ = nullptr;
+  cairo_t* cr_image_ = nullptr;
+  cairo_surface_t* record_ = nullptr;
+  cairo_t* cr_record_ = nullptr;
+  cairo_surface_t* pdf_ = nullptr;
+  bool antialias_ = true;
+
+  Rgb stroke_;
+  Rgb fill_;
+  double line_width_ = 1.0;
+  double font_size_ = 10.0;
+  std::vector<Subpath> path_;
+
+  bool drawn_ = false;
+  int window_no_ = 0;
+  int page_no_ = 0;
+  std::string base_;
+  std::vector<std::string> files_;
+};
+
+}  // namespace korbast::platform

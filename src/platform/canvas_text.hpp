@@ -1,0 +1,24 @@
+// Texts and names for the drawing device: the bytes the plot library draws become UTF-8
+// before they reach the font layer, and the plot name becomes the base of the page files.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korbast::platform {
+
+// The drawn bytes as UTF-8. A text that is already valid UTF-8 passes unchanged; otherwise
+// each byte from 0x80 up is taken in the old Mac OS Roman character set (0xA1 is the degree
+// sign, 0xA4 the section sign). Zero bytes and other control bytes become blanks.
+std::string text_to_utf8(std::string_view bytes);
+
+// The base of the page files for a plot name: blanks trimmed at both ends, a final ".ps"
+// dropped, every character outside A-Z a-z 0-9 . _ - replaced by "_"; "plot" when nothing
+// is left.
+std::string page_file_base(std::string_view name);
+
+// "<base>_w<k>_p<nnn>.png" and "<base>_w<k>.pdf".
+std::string page_png_name(std::string_view base, int window, int page);
+std::string page_pdf_name(std::string_view base, int window);
+
+}  // namespace korbast::platform

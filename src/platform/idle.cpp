@@ -1,0 +1,61 @@
+#include "platform/idle.hpp"
+
+#include <poll.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace korbast::platform {
+
+namespace {
+IdleClient* g_client = nullptr;
+
+// Input already read from fd 0 into stdin's buffer would not wake poll().
+bool stdin_has_buffered_input() {
+#if defined(__GLIBC__)
+  return stdin->_IO_read_ptr < stdin->_IO_read_end;
+#else
+  return false;
+#endif
+}
+}  // namespace
+
+void set_idle_client(IdleClient* client) { g_client = client; }
+IdleClient* idle_client() { return g_client; }
+
+void idle() {
+  if (g_client) g_client->service();
+}
+
+void wait_console_readable(int fd) {
+  if (!g_client || fd < 0) return;
+  if (fd == 0 && stdin_has_buffered_input()) {
+    g_client->service();
+    return;
+  }
+  for (;;) {
+    g_client->service();
+    if (!g_client) return;
+    pollfd fds[2];
+    fds[0] = {fd, POLLIN, 0};
+    int n = 1;
+    const int efd = g_client->event_fd();
+    if (efd >= 0) {
+      fds[1] = {efd, POLLIN, 0};
+      n = 2;
+    }
+    // A timeout lets throttled copies of the page catch up even without events.
+    const int r = poll(fds, static_cast<nfds_t>(n), 100);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (fds[0].revents != 0) return;  // input, end of input or an error: the read decides
+    if (n == 2 && (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+      g_client->service();  // the window side reports its lost connection
+      if (g_client == nullptr || g_client->event_fd() < 0) return;
+    }
+  }
+}
+
+}  // namespace korbast::platform

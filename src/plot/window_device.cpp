@@ -1,0 +1,389 @@
+#include "plot/window_device.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/text.hpp"
+#include "frame/textfmt.hpp"
+#include "frame/units.hpp"
+#include "platform/cairo_canvas.hpp"
+#include "platform/idle.hpp"
+
+namespace korbast::plot {
+
+View view;
+Windevsize windevsize;
+
+namespace {
+
+namespace units = frame::units;
+namespace fmt = frame::fmt;
+using frame::iocom;
+
+platform::Canvas* g_device = nullptr;
+
+constexpr std::string_view kInitName = "intplinit";
+constexpr std::string_view kInitVersion = " 6.0";
+constexpr std::string_view kInitDate = "19-03-2009";
+constexpr std::string_view kEndName = "intplend";
+constexpr std::string_view kEndVersion = " 6.0";
+constexpr std::string_view kEndDate = "17-03-2009";
+constexpr std::string_view kPageName = "intnewpage";
+constexpr std::string_view kPageVersion = " 6.0";
+constexpr std::string_view kPageDate = "17-03-2009";
+
+void out(std::string_view text) { units::write_line(iocom.stdout_unit, text); }
+void say(std::string_view text) { out(fmt::Line().item(text).str()); }
+void rule(int n = 43) { out(fmt::Line().item(std::string(static_cast<std::size_t>(n), '-')).str()); }
+
+// The page set-ups: printed name and default window title.
+struct Setup {
+  std::string_view name;
+  std::string_view title;
+};
+
+Setup setup_texts(int isetup) {
+  switch (isetup) {
+    case 0: return {"Fit Portrait A4 + Full screen", "VK Fit A4P + Full width"};
+    case 1: return {"Fit Portrait A4", "VK Fit A4P"};
+    case 2: return {"Fit Landscape A4", "VK Fit A4L"};
+    case 3: return {"100% Portrait A4", "VK 100% A4P"};
+    case 4: return {"100% Landscape A4", "VK 100% A4L"};
+    default: return {"ERROR: Unexpected set up", "ERROR: Unexpected set up"};
+  }
+}
+
+// One column of the settings line: a blank reads as 0, a digit as its value, anything else
+// is a read error. Columns past the end of the line are blank.
+bool settings_digit(const std::string& line, std::size_t col, int& value) {
+  const char c = col < line.size() ? line[col] : ' ';
+  if (c == ' ') {
+    value = 0;
+    return true;
+  }
+  if (c >= '0' && c <= '9') {
+    value = c - '0';
+    return true;
+  }
+  return false;
+}
+
+// The first line of the settings file: columns 2 and 4. False when the file is missing or
+// its first line cannot be read; then nothing is changed.
+bool read_settings(int& isetup, int& antialias) {
+  if (!units::open(kSettingsUnit, kSettingsFile, units::Status::Old)) return false;
+  std::string line;
+  const units::Read r = units::read_line(kSettingsUnit, line);
+  units::close(kSettingsUnit);
+  if (r != units::Read::Ok) return false;
+  int s = 0;
+  int a = 0;
+  if (!settings_digit(line, 1, s) || !settings_digit(line, 3, a)) return false;
+  isetup = s;
+  antialias = a;
+  return true;
+}
+
+// Writes the two lines of the settings file; false when it cannot be created or written.
+bool write_settings(int isetup, int antialias) {
+  if (!units::open(kSettingsUnit, kSettingsFile, units::Status::Replace)) return false;
+  bool ok = units::write_line(kSettingsUnit,
+                              fmt::Line().x(1).i(isetup, 1).x(1).i(antialias, 1).str());
+  ok = units::write_line(kSettingsUnit, "    ") && ok;
+  ok = units::flush(kSettingsUnit) && ok;
+  units::close(kSettingsUnit);
+  return ok;
+}
+
+// While a window shows, a wait on the keyboard keeps it painted.
+void keyboard_wait() { platform::wait_console_readable(0); }
+
+// At a stop of the program the shown page still reaches its files.
+void finish_on_stop() {
+  if (view.window && view.window->window_is_open()) {
+    view.window->write_page();
+    view.window->window_dispose();
+  }
+  view.context = nullptr;
+  view.pathopen = 0;
+}
+
+void register_hooks() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  units::set_keyboard_wait_hook(keyboard_wait);
+  units::at_stop(finish_on_stop);
+}
+
+std::string rect_row(std::string_view label, int width, int top, int bottom, int left,
+                     int right) {
+  fmt::Line l;
+  l.x(1).a("|").a(label, width).a("|");
+  for (int v : {top, bottom, left, right}) l.i(v, 4).a(" |");
+  return l.str();
+}
+
+std::string head_row(int width) {
+  fmt::Line l;
+  l.x(1).a("|").a("Domain", width).a("|");
+  for (std::string_view t : {"Top", "Bottom", "Left", "Right"}) l.a(t, 5).a("|");
+  return l.str();
+}
+
+int nearest(double v) { return static_cast<int>(std::lround(v)); }
+
+}  // namespace
+
+void use_device(platform::Canvas* device) { g_device = device; }
+
+platform::Canvas& device() {
+  if (g_device) return *g_device;
+  static platform::CairoCanvas program_device;
+  return program_device;
+}
+
+float page_scale(int isetup, int top, int left, int bottom, int right, float pxpcm) {
+  switch (isetup) {
+    case 0:
+    case 1: return static_cast<float>(bottom - top) / 29.7f;
+    case 2: return static_cast<float>(right - left) / 29.7f;
+    case 3:
+    case 4: return pxpcm;
+    default: return 1.0f;
+  }
+}
+
+void endpath() {
+  if (view.pathopen != 1) return;
+  if (view.context) {
+    view.context->path_stroke();
+    view.context->sync();
+  }
+  view.pathopen = 0;
+}
+
+void intplinit(std::string_view name, int idev) {
+  register_hooks();
+  int status = 0;
+
+  // 1. The settings file; a missing or unreadable one means set-up 1 with anti-aliasing.
+  int isetup = 1;
+  int antialias = 1;
+  bool rewrite = false;
+  if (!read_settings(isetup, antialias)) {
+    isetup = 1;
+    antialias = 1;
+    rewrite = true;
+  }
+
+  // 2. The settings in force.
+  frame::submenuhead(kInitName, kInitVersion, kInitDate);
+  say("             Default Settings:");
+  rule();
+  out(fmt::Line().item("Page setup =").item(fmt::A(setup_texts(isetup).name, 25)).str());
+  say(antialias == 1 ? "Aliasing on" : "Aliasing off");
+  rule();
+
+  // 3. Keep them, or choose again.
+  bool keep = true;
+  frame::inlogicdef(keep, "Use default settings", true, status);
+  if (!keep) {
+    rule();
+    say("       Updating Default Settings:");
+    say("         N.B. 100% scale is for");
+    say("          90 dpi or 0.28 pitch");
+    rule();
+    say("Page set up .................Command");
+    say("Fit  Portrait  A4 + Full screen...0");
+    say("Fit  Portrait  A4 ................1");
+    say("Fit  Landscape A4.................2");
+    say("100% Portrait  A4.................3");
+    say("100% Landscape A4.................4");
+    rule();
+    frame::inintegvindef(isetup, "page setup command", isetup, 0, 4, status);
+    rule();
+    say("Aliasing set up .............Command");
+    say("Off ..............................0");
+    say("On ...............................1");
+    rule();
+    frame::inintegvindef(antialias, "aliasing set up", antialias, 0, 1, status);
+    rewrite = true;
+  }
+
+  // 4. The file, when it has to be (re)written. A directory that refuses it gets a warning;
+  // the settings then hold for this window only.
+  if (rewrite) {
+    rule();
+    say("vomek1_ini_u.txt updated or created");
+    rule();
+    if (!write_settings(isetup, antialias)) {
+      frame::warninghead(kInitName, kInitVersion, kInitDate);
+      say("cannot write vomek1_ini_u.txt");
+      say("==> settings used for this window only");
+      frame::warningtail00();
+    }
+  }
+
+  // 5. The usable screen.
+  platform::Canvas& dev = device();
+  const platform::ScreenRect screen = dev.screen_bounds();
+  windevsize.top = screen.top + 44;
+  windevsize.left = screen.left;
+  windevsize.bottom = screen.bottom - 44;
+  windevsize.right = screen.right;
+  windevsize.isetup = isetup;
+  windevsize.pxpcm = 35.43307f;
+
+  // 6. The window rectangle of the set-up.
+  Windevsize& g = windevsize;
+  switch (isetup) {
+    case 1: {
+      const int w = static_cast<int>(0.70707f * static_cast<float>(g.bottom - g.top));
+      g.left = std::max(g.left, g.right - w);
+      break;
+    }
+    case 2: {
+      const int h = static_cast<int>(0.70707f * static_cast<float>(g.right - g.left));
+      if (g.top + h > g.bottom) {
+        const int w = static_cast<int>(1.4143f * static_cast<float>(g.bottom - g.top));
+        g.left = std::max(g.left, g.right - w);
+      }
+      break;
+    }
+    case 3:
+    case 4: {
+      const float a4_short = 21.0f;
+      const float a4_long = 29.7f;
+      const int w = static_cast<int>(g.pxpcm * (isetup == 3 ? a4_short : a4_long));
+      const int h = static_cast<int>(g.pxpcm * (isetup == 3 ? a4_long : a4_short));
+      g.left = std::max(g.left, g.right - w);
+      g.top = std::max(g.top, g.bottom - h);
+      break;
+    }
+    default:
+      break;  // set-up 0 and unknown set-ups: the whole usable screen
+  }
+
+  // 7. The window title.
+  rule();
+  say("OPENING QUARTZ WINDOW");
+  frame::Text<25> title(setup_texts(isetup).title);
+  if (idev % 2 == 0) {
+    frame::inchardef(title, "plot window name", setup_texts(isetup).title, status);
+  }
+  int first = 0;
+  int last = 0;
+  frame::textlen(first, last, title.view());
+  std::string shown_title;
+  if (last >= first && first >= 1) {
+    shown_title = std::string(title.view().substr(static_cast<std::size_t>(first - 1),
+                                                  static_cast<std::size_t>(last - first + 1)));
+  }
+
+  // 8. The window.
+  platform::PageInfo page;
+  page.name = std::string(name);
+  page.scale = page_scale(isetup, g.top, g.left, g.bottom, g.right, g.pxpcm);
+  page.landscape = isetup == 2 || isetup == 4;
+  dev.window_open({g.top, g.left, g.bottom, g.right}, shown_title, page);
+  view.window = &dev;
+  view.port = &dev;
+
+  // 9. What was asked and what was obtained.
+  out(fmt::Line().item(std::string(51, '-')).str());
+  out(fmt::Line().x(1).a("|").a("Bounds in pixels:", 49).a("|").str());
+  const std::string bar = fmt::Line().x(1).a("|").a(std::string(49, '-')).a("|").str();
+  out(bar);
+  out(head_row(25));
+  out(bar);
+  out(rect_row("Full screen", 25, screen.top, screen.bottom, screen.left, screen.right));
+  out(bar);
+  out(rect_row("Requested Window content", 25, g.top, g.bottom, g.left, g.right));
+  const struct {
+    std::string_view label;
+    int code;
+  } regions[] = {{"Obtained Window content", 33},
+                 {"Obtained Window Port", 40},
+                 {"Obtained Full Window", 32},
+                 {"Obtained Window Title Bar", 0}};
+  for (const auto& r : regions) {
+    const platform::ScreenRect b = dev.window_region(r.code);
+    out(bar);
+    out(rect_row(r.label, 25, b.top, b.bottom, b.left, b.right));
+  }
+  out(fmt::Line().item(std::string(51, '-')).str());
+
+  // 10.
+  say("Obtained Window Content: Collapsed => 0 ?");
+  say("Obtained Window Port   : Collapsed => not 0 ?");
+  rule();
+  say("Starting VK context");
+  frame::menutail();
+
+  // 11. The drawing context.
+  dev.context_begin(antialias == 1);
+  view.context = &dev;
+  view.pathopen = 0;
+}
+
+void intplend() {
+  int status = 0;
+  if (view.pathopen == 1) endpath();
+  if (view.context) {
+    view.context->flush();
+    // The page reaches its files before the wait, while the window still shows it.
+    view.context->write_page();
+  }
+
+  frame::submenuhead(kEndName, kEndVersion, kEndDate);
+  say("Ready to close the Quartz plot window");
+  frame::Text<1> answer;
+  frame::inchar1(answer, "CR = Return to dispose of the plot ", status);
+
+  say("Ending VK context");
+  if (view.context) view.context->context_end();
+  view.context = nullptr;
+  if (view.window) view.window->window_dispose();
+  view.pathopen = 0;
+  say("The plot window is closed");
+  frame::menutail();
+}
+
+void intnewpage() {
+  if (view.pathopen == 1) endpath();
+  platform::Canvas* ctx = view.context;
+  if (ctx) {
+    ctx->flush();
+    ctx->write_page();
+  }
+
+  // 2. The port rectangle and the drawing rectangle in context units.
+  const platform::ScreenRect port = ctx ? ctx->window_region(40) : platform::ScreenRect{};
+  const double x = 0.0;
+  const double y = 0.0;
+  const double w = port.right - port.left;
+  const double h = port.bottom - port.top;
+
+  // 3.
+  frame::submenuhead(kPageName, kPageVersion, kPageDate);
+  rule();
+  out(head_row(17));
+  out(rect_row("Window Port", 17, port.top, port.bottom, port.left, port.right));
+  out(rect_row("Quartz rectangle", 17, nearest(y + h), nearest(y), nearest(x), nearest(x + w)));
+  rule();
+  frame::menutail();
+
+  // 4. A white page. The colours the context holds stay as they were, so that a
+  // black-and-white plot (where no primitive sets a colour) keeps drawing in black.
+  if (ctx) {
+    ctx->clear_white(x, y, w, h);
+    ctx->flush();
+  }
+}
+
+}  // namespace korbast::plot

@@ -1,0 +1,124 @@
+#include "projection/conic.hpp"
+
+#include <cmath>
+
+#include "projection/angles.hpp"
+#include "projection/conic_detail.hpp"
+#include "projection/projection.hpp"
+
+namespace korbast::projection {
+
+using angles::kPi2;
+using angles::kPi4;
+
+void lcc2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float x0 = llorig.xorig;
+  const float y0 = llorig.yorig;
+  const float lam0 = llpparam.longp1;
+  const float cn = llpparam.pconst1;
+  const float f = llpparam.pconst2;
+  for (int i = 0; i < n; ++i) {
+    const float lam = rlong[i];
+    bool apex;
+    const float phi = detail::lambert_latitude(rlat[i], cn, apex);
+    const float tn = apex ? 0.0f : std::pow(std::tan(kPi4 - phi / 2.0f), cn);
+    const float theta = cn * (lam - lam0);
+    x[i] = f * tn * std::sin(theta) - x0;
+    y[i] = f * (1.0f - tn * std::cos(theta)) - y0;
+  }
+}
+
+void albesph2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float x0 = llorig.xorig;
+  const float y0 = llorig.yorig;
+  const float cn = llpparam.pconst1;
+  const float cphi1 = llpparam.pconst2;
+  const float c = llpparam.pconst3;
+  for (int i = 0; i < n; ++i) {
+    const float lam = rlong[i];
+    const float phi = rlat[i];
+    if (cn == 0.0f) {
+      // A standard parallel on the equator: the cone opens into the cylindrical equal-area.
+      x[i] = lam - x0;
+      y[i] = std::sin(phi) - y0;
+      continue;
+    }
+    const float rr = c - 2.0f * cn * std::sin(phi);
+    const float rho = std::sqrt(rr > 0.0f ? rr : 0.0f);
+    const float theta = cn * lam;
+    x[i] = rho * std::sin(theta) / cn - x0;
+    y[i] = (cphi1 - rho * std::cos(theta)) / cn - y0;
+  }
+}
+
+void bonnesph2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float x0 = llorig.xorig;
+  const float y0 = llorig.yorig;
+  const float cot1 = llpparam.pconst1;
+  const float r1 = llpparam.pconst2;
+  const bool equator = !std::isfinite(cot1);
+  for (int i = 0; i < n; ++i) {
+    const float lam = rlong[i];
+    const float phi = rlat[i];
+    if (equator) {
+      // A standard parallel on the equator: Bonne becomes the sinusoidal.
+      x[i] = lam * std::cos(phi) - x0;
+      y[i] = phi - y0;
+      continue;
+    }
+    const float r = r1 - phi;
+    if (r == 0.0f) {
+      // The apex of the cone (standard parallel at the pole, point at the pole).
+      x[i] = -x0;
+      y[i] = cot1 - y0;
+      continue;
+    }
+    const float e = lam * std::cos(phi) / r;
+    x[i] = r * std::sin(e) - x0;
+    y[i] = cot1 - r * std::cos(e) - y0;
+  }
+}
+
+void wernesphe2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float x0 = llorig.xorig;
+  const float y0 = llorig.yorig;
+  for (int i = 0; i < n; ++i) {
+    const float lam = rlong[i];
+    const float phi = rlat[i];
+    const float r = kPi2 - phi;
+    float xx = 0.0f;
+    float yy = 0.0f;
+    if (r != 0.0f) {
+      const float e = lam * std::cos(phi) / r;
+      xx = r * std::sin(e);
+      yy = -r * std::cos(e);
+    }
+    x[i] = xx - x0;
+    y[i] = yy - y0;
+  }
+}
+
+void polyco2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float x0 = llorig.xorig;
+  const float y0 = llorig.yorig;
+  const float lam0 = llpparam.longp1;
+  for (int i = 0; i < n; ++i) {
+    const float dlam = rlong[i] - lam0;
+    const float phi = rlat[i];
+    float xx;
+    float yy;
+    if (phi == 0.0f) {
+      xx = dlam;
+      yy = 0.0f;
+    } else {
+      const float e = dlam * std::sin(phi);
+      const float tphi = std::tan(phi);
+      xx = std::sin(e) / tphi;
+      yy = phi + (1.0f - std::cos(e)) / tphi;
+    }
+    x[i] = xx - x0;
+    y[i] = yy - y0;
+  }
+}
+
+}  // namespace korbast::projection

@@ -1,0 +1,119 @@
+#include "projection/geometry.hpp"
+
+#include <cmath>
+
+#include "projection/angles.hpp"
+#include "projection/geometry_detail.hpp"
+#include "projection/projection.hpp"
+
+namespace korbast::projection {
+
+using angles::kPi;
+using angles::kPi2;
+
+namespace detail {
+
+// Longitude of (vx, vy) in (-pi, pi]: explicit branches, (0, 0) gives 0 and the negative
+// x axis gives +pi whatever the sign of a zero vy.
+float longitude_of(float vx, float vy) {
+  if (vx > 0.0f) return std::atan(vy / vx);
+  if (vx < 0.0f) {
+    if (vy >= 0.0f) return std::atan(vy / vx) + kPi;
+    return std::atan(vy / vx) - kPi;
+  }
+  if (vx == 0.0f) {
+    if (vy > 0.0f) return kPi2;
+    if (vy < 0.0f) return -kPi2;
+    return 0.0f;
+  }
+  return vx;  // NaN stays NaN
+}
+
+// Latitude of a unit z component; rounding may leave it a hair outside [-1, 1].
+float latitude_of(float vz) {
+  if (vz > 1.0f) vz = 1.0f;
+  if (vz < -1.0f) vz = -1.0f;
+  return std::asin(vz);
+}
+
+void cc2ll_point(float& rlong, float& rlat, float vx, float vy, float vz, int index, int n) {
+  const float s = vx * vx + vy * vy + vz * vz;
+  if (std::fabs(s - 1.0f) > 5e-5f) {
+    const float r = std::sqrt(s);
+    if (std::fabs(r - 1.0f) > 1e-4f) warn_not_unitary(vx, vy, vz, r, index, n);
+    if (!(r > 0.0f)) {
+      // A zero vector has no direction: report it and give the point (0, 0).
+      rlong = 0.0f;
+      rlat = 0.0f;
+      return;
+    }
+    vx /= r;
+    vy /= r;
+    vz /= r;
+  }
+  rlong = longitude_of(vx, vy);
+  rlat = latitude_of(vz);
+}
+
+}  // namespace detail
+
+void ll2ccn(float* cx, float* cy, float* cz, const float* rlong, const float* rlat, int n) {
+  for (int i = 0; i < n; ++i) {
+    const float lam = rlong[i];
+    const float phi = rlat[i];
+    const float cphi = std::cos(phi);
+    const float x = cphi * std::cos(lam);
+    const float y = cphi * std::sin(lam);
+    const float z = std::sin(phi);
+    cx[i] = x;
+    cy[i] = y;
+    cz[i] = z;
+  }
+}
+
+void cc2lln(float* rlong, float* rlat, const float* cx, const float* cy, const float* cz, int n) {
+  for (int i = 0; i < n; ++i) {
+    const float vx = cx[i];
+    const float vy = cy[i];
+    const float vz = cz[i];
+    float lon;
+    float lat;
+    detail::cc2ll_point(lon, lat, vx, vy, vz, i + 1, n);
+    rlong[i] = lon;
+    rlat[i] = lat;
+  }
+}
+
+void cca2ccb(float* xb, const float* xa) {
+  const float* ab = a2b.ab;
+  float w[3] = {0.0f, 0.0f, 0.0f};
+  for (int j = 0; j < 3; ++j) {
+    const float v = xa[j];
+    for (int i = 0; i < 3; ++i) w[i] += ab[3 * j + i] * v;
+  }
+  xb[0] = w[0];
+  xb[1] = w[1];
+  xb[2] = w[2];
+}
+
+void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlata, int n) {
+  for (int i = 0; i < n; ++i) {
+    float v[3];
+    ll2ccn(&v[0], &v[1], &v[2], &rlonga[i], &rlata[i], 1);
+    cca2ccb(v, v);
+    float lon;
+    float lat;
+    detail::cc2ll_point(lon, lat, v[0], v[1], v[2], 1, 1);
+    rlongb[i] = lon;
+    rlatb[i] = lat;
+  }
+}
+
+void mtrans(float* a, const float* b) {
+  float t[9];
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < 3; ++i) t[3 * i + j] = b[3 * j + i];
+  for (int k = 0; k < 9; ++k) a[k] = t[k];
+}
+
+}  // namespace korbast::projection

@@ -1,0 +1,37 @@
+// Direction cosines and frame changes on the unit sphere.
+//
+// Geographic frame of a direction vector: x toward longitude 0 on the equator, y toward
+// longitude 90 degrees east, z toward the north pole. Angles are radians. Matrices are 3x3,
+// stored column by column (element (i, j) at index (j - 1) * 3 + (i - 1)).
+//
+// Every routine forms the results of a point before storing any of them, so an output array
+// may be the same storage as an input array.
+#pragma once
+
+namespace korbast::projection {
+
+// cx(i) = cos lat(i) cos long(i), cy(i) = cos lat(i) sin long(i), cz(i) = sin lat(i),
+// for i = 1..n; nothing for n <= 0.
+void ll2ccn(float* cx, float* cy, float* cz, const float* rlong, const float* rlat, int n);
+
+// Longitude in (-pi, pi] and latitude of each vector (cx(i), cy(i), cz(i)), normalising it
+// first when its squared norm is off 1 by more than 5e-5 (with a warning frame when the norm
+// is off 1 by more than 1e-4). A zero vector gives longitude 0 and latitude 0 after the
+// warning. Nothing for n <= 0.
+void cc2lln(float* rlong, float* rlat, const float* cx, const float* cy, const float* cz, int n);
+
+// xb = ab * xa with the oblique-frame matrix of `a2b`; xb(3), xa(3); xb may be xa.
+void cca2ccb(float* xb, const float* xa);
+
+// Longitudes and latitudes of n points in the oblique frame of `a2b`.
+void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlata, int n);
+
+// a = transpose of b (3x3); a may be b.
+void mtrans(float* a, const float* b);
+
+// Edits the oblique-frame matrix aba(3,3) by settings mode and stores it into `a2b.ab`:
+// 2/3 start from `ab`, 4/5 from the identity (with the initialising lines), other modes from
+// the caller's aba; an even mode shows the element menu until 99.
+void smatab33(float* aba, int mode);
+
+}  // namespace korbast::projection

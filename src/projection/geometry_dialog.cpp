@@ -1,0 +1,91 @@
+// The console side of the frame changes: the warning of `cc2lln` and the element menu of
+// `smatab33`.
+#include <string>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "projection/geometry.hpp"
+#include "projection/geometry_detail.hpp"
+#include "projection/projection.hpp"
+
+namespace korbast::projection {
+
+namespace fmt = frame::fmt;
+
+namespace {
+
+void out(const std::string& line) { frame::units::write_line(frame::iocom.stdout_unit, line); }
+
+}  // namespace
+
+namespace detail {
+
+void warn_not_unitary(float vx, float vy, float vz, float r, int index, int n) {
+  frame::warninghead("cc2lln", " 1.0", "01-09-2002");
+  out(fmt::Line().item("Expecting unitary V = (Vx,Vy,Vz)"));
+  out(fmt::Line().item("Loop final   index =").x().i(n, 6));
+  out(fmt::Line().item("Loop current index =").x().i(index, 6));
+  out(fmt::Line().item("Vx =").x().f(vx, 8, 4).item("Vy =").x().f(vy, 8, 4).item("Vz =").x().f(vz, 8, 4));
+  out(fmt::Line().item("||V|| =").x().f(r, 8, 4));
+  out(fmt::Line().item("V is not unitary"));
+  out(fmt::Line().item("==> Normalizing it to 1"));
+  frame::warningtail00();
+}
+
+}  // namespace detail
+
+void smatab33(float* aba, int mode) {
+  static constexpr const char* kName = "smatab33";
+  static constexpr const char* kVersion = " 1.0";
+  static constexpr const char* kDate = "25-10-2002";
+  if (mode == 2 || mode == 3) {
+    for (int k = 0; k < 9; ++k) aba[k] = a2b.ab[k];
+  } else if (mode == 4 || mode == 5) {
+    for (int k = 0; k < 9; ++k) aba[k] = (k % 4 == 0) ? 1.0f : 0.0f;
+    frame::submenuhead(kName, kVersion, kDate);
+    out(fmt::Line().item("INITIALIZING Ab matrix: Ab = Identity"));
+  }
+  if (mode % 2 == 0) {
+    static const char* const kPrompts[9] = {"aba(1,1)", "aba(1,2)", "aba(1,3)",
+                                            "aba(2,1)", "aba(2,2)", "aba(2,3)",
+                                            "aba(3,1)", "aba(3,2)", "aba(3,3)"};
+    const std::string rule(43, '-');
+    for (;;) {
+      frame::submenuhead(kName, kVersion, kDate);
+      out(fmt::Line().item(rule));
+      out(fmt::Line().item("Ab MATRIX SET UP"));
+      out(fmt::Line().item(rule));
+      for (int m = 0; m < 9; ++m) {
+        const int row = m / 3;
+        const int col = m % 3;
+        std::string label = "Ab(" + std::to_string(row + 1) + "," + std::to_string(col + 1) +
+                            ")....." + std::to_string(m + 1);
+        out(fmt::Line().item(label).x().f(aba[3 * col + row], 8, 3));
+      }
+      out(fmt::Line().item(rule));
+      out(fmt::Line().item("UPDATE & EXIT ........99"));
+      frame::menutail();
+      int answer = 99;
+      int status = 0;
+      frame::inintegdef(answer, "your choice", 99, status);
+      if (answer == 99) break;
+      if (answer >= 1 && answer <= 9) {
+        const int row = (answer - 1) / 3;
+        const int col = (answer - 1) % 3;
+        float& element = aba[3 * col + row];
+        frame::inrealdef(element, std::string(kPrompts[answer - 1]).append(35 - 8, ' '),
+                         element, status);
+      } else {
+        frame::warninghead(kName, kVersion, kDate);
+        out(fmt::Line().item("UNKNOWN ANSWER !"));
+        out(fmt::Line().item("==> BACK TO MENU WITHOUT ACTION"));
+        frame::warningtail00();
+      }
+    }
+  }
+  for (int k = 0; k < 9; ++k) a2b.ab[k] = aba[k];
+}
+
+}  // namespace korbast::projection

@@ -1,0 +1,213 @@
+// The end of the input: the command file running out hands the question to the keyboard; the
+// keyboard running out ends the run instead of asking forever.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "frame/dialog.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "support/console.hpp"
+#include "support/dialog_support.hpp"
+
+namespace korbast::frame {
+namespace {
+
+using testing::Console;
+using testing::lines;
+using testing::rep;
+using testing::StderrConsole;
+
+const std::string dots42 = " " + rep('.', 42);
+const std::string slashes43 = " " + rep('/', 43);
+
+class EndOfInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::reset_iocom();
+    set_command_file_end_hook(nullptr);
+    path_ = (std::filesystem::temp_directory_path() /
+             ("korbast_dialog_eof_" + std::to_string(::getpid()) + ".txt"))
+                .string();
+  }
+  void TearDown() override {
+    units::close(15);
+    std::remove(path_.c_str());
+    set_command_file_end_hook(nullptr);
+    testing::reset_iocom();
+  }
+  // Starts a command file holding `text` on unit 15, as the command-file menu does.
+  void run_command_file(const std::string& text) {
+    std::ofstream(path_) << text;
+    ASSERT_TRUE(units::open(15, path_, units::Status::Old));
+    iocom.stdin_unit = 15;
+    iocom.command_file = true;
+    iocom.lwito(2) = false;
+  }
+  std::string path_;
+};
+
+std::string command_file_ended(const std::string& body) {
+  return lines({slashes43, " /// " + body + " ///", " ///               WARNING               ///",
+                slashes43, " END OF COMMAND FILE", " ==> QUESTION ASKED AGAIN FROM KEYBOARD",
+                " ===> HIT RETURN TO CONTINUE", slashes43});
+}
+
+TEST_F(EndOfInput, CommandFileEndsAndTheKeyboardAnswers) {
+  Console c("\n7\n");  // the warning's pause, then the answer
+  run_command_file("12\n");
+  int n = 5;
+  int status = 0;
+  inintegdef(n, "number", n, status);
+  EXPECT_EQ(n, 12);
+  inintegdef(n, "number", n, status);
+  EXPECT_EQ(n, 7);
+  EXPECT_EQ(iocom.stdin_unit, 5);
+  EXPECT_FALSE(iocom.command_file);
+  EXPECT_TRUE(iocom.lwito(2));
+  EXPECT_FALSE(units::is_open(15));
+  // Quiet while the file ran; the full question again from the keyboard.
+  EXPECT_EQ(c.text(), lines({" Enter number", " New value =            12", " Enter number"}) +
+                          command_file_ended("       subroutine inintegdef       ") +
+                          lines({dots42, " Enter number", " or return for default value",
+                                 " Default =           12", " New value =             7",
+                                 dots42}));
+}
+
+int hook_calls = 0;
+void test_hook() {
+  ++hook_calls;
+  units::close(15);
+  iocom.stdin_unit = 5;
+  iocom.command_file = false;
+  iocom.lwito(2) = true;
+  units::write_line(iocom.stdout_unit, " hook ran");
+}
+
+TEST_F(EndOfInput, TheRegisteredHookEndsTheCommandFile) {
+  Console c("\ny\n");
+  run_command_file("");
+  hook_calls = 0;
+  set_command_file_end_hook(test_hook);
+  bool v = false;
+  int status = 0;
+  inlogicdef(v, "plot", v, status);
+  EXPECT_TRUE(v);
+  EXPECT_EQ(hook_calls, 1);
+  EXPECT_EQ(c.text().substr(0, 18), " plot ?\n hook ran\n");
+}
+
+TEST_F(EndOfInput, AHookThatLeavesTheUnitIsBackedUp) {
+  Console c("\n3\n");
+  run_command_file("");
+  set_command_file_end_hook([] {});
+  int choice = 0;
+  int status = 0;
+  ininteg1(choice, "your choice", status);
+  EXPECT_EQ(choice, 3);
+  EXPECT_EQ(iocom.stdin_unit, 5);
+}
+
+TEST_F(EndOfInput, EveryQuestionTypeMovesToTheKeyboard) {
+  Console c("\nabc\n\n4\n\n2.5\n\nn\n\n6\n\n9\n\n0.5\n\ntitle\n");
+  int status = 0;
+  int i = 0;
+  float x = 0;
+  bool b = true;
+  std::string s(5, ' ');
+  run_command_file("");
+  inchardef(s, "name", "def", status);
+  EXPECT_EQ(s, "abc  ");
+  run_command_file("");
+  ininteg1(i, "choice", status);
+  EXPECT_EQ(i, 4);
+  run_command_file("");
+  inrealdef(x, "x", 1.0f, status);
+  EXPECT_EQ(x, 2.5f);
+  run_command_file("");
+  inlogicdef(b, "flag", b, status);
+  EXPECT_FALSE(b);
+  run_command_file("");
+  inintegvin1(i, "k", 0, 10, status);
+  EXPECT_EQ(i, 6);
+  run_command_file("");
+  inintegvindef(i, "k", 0, 0, 10, status);
+  EXPECT_EQ(i, 9);
+  run_command_file("");
+  inrealvindef(x, "x", 1.0f, 0.0f, 1.0f, status);
+  EXPECT_EQ(x, 0.5f);
+  run_command_file("");
+  inchar1(s, "t", status);
+  EXPECT_EQ(s, "title");
+}
+
+TEST_F(EndOfInput, InintegdefnpMovesToTheKeyboard) {
+  Console c("\n8\n");
+  run_command_file("");
+  int n = 0;
+  int status = 0;
+  inintegdefnp(n, "n", 1, status);
+  EXPECT_EQ(n, 8);
+}
+
+// A question at the end of the keyboard prints one error frame and ends the run.
+void expect_keyboard_end(void (*ask)(), const char* routine) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("");
+        ask();
+      },
+      ::testing::ExitedWithCode(1),
+      std::string("subroutine ") + routine +
+          "(.*\n)* END OF INPUT\n no answer to the question\n ===> STOPPING EXECUTION\n \\*{43}\n$");
+}
+
+TEST_F(EndOfInput, KeyboardEndStopsEveryQuestion) {
+  static int status = 0;
+  static int i = 0;
+  static float x = 0;
+  static bool b = false;
+  static std::string s(4, ' ');
+  expect_keyboard_end([] { inintegdef(i, "the question", 1, status); }, "inintegdef");
+  expect_keyboard_end([] { inrealdef(x, "the question", 1, status); }, "inrealdef");
+  expect_keyboard_end([] { inlogicdef(b, "the question", b, status); }, "inlogicdef");
+  expect_keyboard_end([] { inchardef(s, "the question", "a", status); }, "inchardef");
+  expect_keyboard_end([] { ininteg1(i, "the question", status); }, "ininteg1");
+  expect_keyboard_end([] { inchar1(s, "the question", status); }, "inchar1");
+  expect_keyboard_end([] { inintegdefnp(i, "the question", 1, status); }, "inintegdefn");
+  expect_keyboard_end([] { inlogicdef2(b, "the question", true, 5, 6, status); }, "inlogicdef2");
+  expect_keyboard_end([] { inintegvin1(i, "the question", 0, 3, status); }, "inintegvin1");
+  expect_keyboard_end([] { inintegvindef(i, "the question", 1, 0, 3, status); }, "inintegvind");
+  expect_keyboard_end([] { inrealvindef(x, "the question", 1, 0, 3, status); }, "inrealvinde");
+}
+
+TEST_F(EndOfInput, KeyboardEndAfterEmptyLinesStopsIninteg1) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("\n\n   \n");
+        int i = 0;
+        int status = 0;
+        ininteg1(i, "the question", status);
+      },
+      ::testing::ExitedWithCode(1), "END OF INPUT");
+}
+
+TEST_F(EndOfInput, CommandFileThenKeyboardBothEnd) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("");
+        run_command_file("");
+        int i = 0;
+        int status = 0;
+        inintegdef(i, "the question", 1, status);
+      },
+      ::testing::ExitedWithCode(1), "END OF COMMAND FILE(.*\n)* END OF INPUT\n");
+}
+
+}  // namespace
+}  // namespace korbast::frame

@@ -1,0 +1,290 @@
+// Menu frames, banners, error and warning boxes, tails, the pause and the severities.
+#include <gtest/gtest.h>
+
+#include "frame/dialog.hpp"
+#include "frame/iocom.hpp"
+#include "support/console.hpp"
+#include "support/dialog_support.hpp"
+
+namespace korbast::frame {
+namespace {
+
+using testing::Console;
+using testing::lines;
+using testing::rep;
+using testing::sorry_text;
+using testing::StderrConsole;
+
+class Frames : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::reset_iocom(); }
+  void TearDown() override { testing::reset_iocom(); }
+};
+
+const std::string at43 = " " + rep('@', 43);
+const std::string stars43 = " " + rep('*', 43);
+const std::string slashes43 = " " + rep('/', 43);
+const std::string dots42 = " " + rep('.', 42);
+const std::string empty_box = " *** " + rep(' ', 35) + " ***";
+
+// The nine lines of an error head whose name body is `body` (35 characters).
+std::string error_head(const std::string& body) {
+  return lines({stars43, stars43, empty_box, " *** " + body + " ***", empty_box,
+                " ***                ERROR                ***", empty_box, stars43, stars43});
+}
+
+TEST_F(Frames, InitsioPrintsTheStartSettings) {
+  Console c;
+  iocom.stdin_unit = 15;  // whatever was set before, initsio starts afresh
+  iocom.lwito(2) = false;
+  initsio();
+  EXPECT_EQ(c.text(), lines({at43,
+                             " @ subroutine initsio    ",
+                             " @" + rep('=', 42),
+                             " INITIALIZING INPUT/OUTPUT",
+                             " standard  input unit        =  5",
+                             " standard output unit        =  6",
+                             " error     input unit        =  5",
+                             " error    output unit        =  6",
+                             " minimum output enabled      :  T",
+                             " more    output enabled      :  T",
+                             " maximum output enabled      :  F",
+                             " command file open status    :  F",
+                             " plot    file open status    :  F",
+                             " pause after warning or error:  T",
+                             at43}));
+  EXPECT_EQ(iocom.stdin_unit, 5);
+  EXPECT_TRUE(iocom.lwito(2));
+}
+
+TEST_F(Frames, MenuHeadsAndTail) {
+  Console c;
+  mainmenuhead("korbast    ", "8.0 ", "06-05-2010");
+  submenuhead("inintegdefnp", "1.10", "07-10-96  ");  // a longer name shows 11 characters
+  menutail();
+  EXPECT_EQ(c.text(), lines({at43, " @ main program korbast    ", " @" + rep('=', 42),
+                             at43, " @ subroutine inintegdefn", " @" + rep('=', 42), at43}));
+}
+
+TEST_F(Frames, BannersOnlyAtLevelThree) {
+  Console c;
+  subhead("opefin", "1.0 ", "08-03-2000");
+  subtail("opefin", "1.0 ", "08-03-2000");
+  EXPECT_EQ(c.text(), "");
+  iocom.lwito(3) = true;
+  subhead("opefin", "1.0 ", "08-03-2000");
+  subtail("opefin", "1.0 ", "08-03-2000");
+  EXPECT_EQ(c.text(), lines({at43, " @ subroutine  opefin     ", " @ version 1.0  on 08-03-2000",
+                             at43, at43, " @ exiting opefin     ", at43}));
+}
+
+TEST_F(Frames, ErrorAndWarningHeads) {
+  Console c;
+  errorhead("inintegdef ", "1.3 ", "08-03-2000");
+  EXPECT_EQ(c.text(), error_head("       subroutine inintegdef       "));
+  c.clear();
+  warninghead("beginaltsi ", " 3.0", "17-06-2008");
+  EXPECT_EQ(c.text(), lines({slashes43, " ///        subroutine beginaltsi        ///",
+                             " ///               WARNING               ///", slashes43}));
+  c.clear();
+  // A name of more than 17 characters is cut with the body at 35.
+  errorhead("a_very_long_routine_name", "", "");
+  EXPECT_EQ(c.text(), error_head("       subroutine a_very_long_routi"));
+}
+
+TEST_F(Frames, TailsPauseWhenThePauseFlagIsOn) {
+  Console c("any text\n\n");
+  errortail00();
+  warningtail00();
+  EXPECT_EQ(c.text(), lines({" ===> HIT RETURN TO CONTINUE", stars43,
+                             " ===> HIT RETURN TO CONTINUE", slashes43}));
+  c.clear();
+  iocom.pause = false;
+  errortail00();
+  warningtail00();
+  EXPECT_EQ(c.text(), lines({stars43, slashes43}));
+}
+
+TEST_F(Frames, PauseWhileACommandFileRunsReadsTheKeyboard) {
+  Console c("\n");
+  iocom.command_file = true;
+  iocom.stdin_unit = 15;  // not open: the pause must not touch it
+  pause_for_return();
+  EXPECT_EQ(c.text(), lines({" ===> HIT RETURN TO RESUME COMMANDS"}));
+}
+
+TEST_F(Frames, PauseAtTheEndOfTheKeyboardGoesOn) {
+  Console c("");
+  errortail00();
+  EXPECT_EQ(c.text(), lines({" ===> HIT RETURN TO CONTINUE", stars43}));
+}
+
+TEST_F(Frames, OutdatedTails) {
+  Console c;
+  iocom.pause = false;
+  errortail0(0);
+  warningtail0(0);
+  const std::string a = " " + rep('@', 24);
+  auto shape = [&](const std::string& notice) {
+    return lines({a, "   " + rep('@', 20) + "  ", "     " + rep('@', 16) + "    ",
+                  "       " + rep('@', 12) + "      ", "         " + rep('@', 8) + "        ",
+                  "           " + rep('@', 4) + "          ", a, notice, a,
+                  "           " + rep('@', 4) + "          ", "         " + rep('@', 8) + "        ",
+                  "       " + rep('@', 12) + "      ", "     " + rep('@', 16) + "    ",
+                  "   " + rep('@', 20) + "  ", a});
+  };
+  EXPECT_EQ(c.text(), shape(" OUTDATED    errortail0") + lines({stars43}) +
+                          shape(" OUTDATED    warningtail0") + lines({slashes43}));
+}
+
+// ---- errortail01 ----
+
+std::string stop_question(const std::string& def, const std::string& answer) {
+  return lines({dots42, " STOP ?", " Enter (0/1)(n/y)(N/Y)",
+                " or return for default value or h for help", " Default = " + def,
+                " New value =  " + answer, dots42});
+}
+
+TEST_F(Frames, Errortail01RecoverableKeepsTheDefaultNo) {
+  Console c("\n\n");  // the answer, then the pause
+  errortail01(0);
+  EXPECT_EQ(c.text(), lines({" RECOVERABLE ERROR ====> CAN RESUME EXECUTION"}) +
+                          stop_question("No ", "No ") +
+                          lines({" RESUMING EXECUTION", " ===> HIT RETURN TO CONTINUE", stars43}));
+}
+
+TEST_F(Frames, Errortail01PausesEvenWithThePauseFlagOff) {
+  Console c("0\n\n");
+  iocom.pause = false;
+  errortail01(0);
+  EXPECT_NE(c.text().find(" ===> HIT RETURN TO CONTINUE\n" + stars43 + "\n"), std::string::npos);
+}
+
+TEST_F(Frames, Errortail01UnrecoverableAnsweredNo) {
+  Console c("n\n\n");
+  errortail01(1);
+  EXPECT_EQ(c.text(), sorry_text() + lines({" UNRECOVERABLE ERROR =====> QUITTING ADVISED"}) +
+                          stop_question("Yes", "No ") +
+                          lines({" ENTERING THE TWILIGHT ZONE OF COMPUTING !",
+                                 " THE VALIDITY OF WHAT FOLLOWS IS QUESTIONABLE",
+                                 " ===> HIT RETURN TO CONTINUE", stars43}));
+}
+
+TEST_F(Frames, Errortail01OtherSeveritiesResumeWithoutTwilight) {
+  for (int severity : {2, -1}) {
+    Console c("N\n\n");
+    errortail01(severity);
+    EXPECT_EQ(c.text(), sorry_text() + lines({" UNRECOVERABLE ERROR =====> QUITTING ADVISED"}) +
+                            stop_question("Yes", "No ") +
+                            lines({" RESUMING EXECUTION", " ===> HIT RETURN TO CONTINUE", stars43}));
+  }
+}
+
+TEST_F(Frames, Errortail01HelpAndWrongAnswersAskAgain) {
+  Console c("h\nx\n\n0\n\n");  // help, a wrong answer and its pause, no, the closing pause
+  errortail01(0);
+  const std::string help =
+      lines({at43, " @ subroutine inlogicdef2", " @" + rep('=', 42),
+             "    To         type           ", " -----------------------------",
+             " get help      h or H         ", " answer Yes    y or Y or 1    ",
+             " answer No     n or N or 0    ", " use default   Carriage Return", at43});
+  const std::string ask = lines({" STOP ?", " Enter (0/1)(n/y)(N/Y)",
+                                 " or return for default value or h for help",
+                                 " Default = No "});
+  EXPECT_EQ(c.text(),
+            lines({" RECOVERABLE ERROR ====> CAN RESUME EXECUTION", dots42}) + ask + help + ask +
+                error_head("       subroutine inlogicdef2      ") +
+                lines({" incorrect answer: x", " ==> WILL ASK QUESTION AGAIN",
+                       " ===> HIT RETURN TO CONTINUE", stars43}) +
+                help + ask +
+                lines({" New value =  No ", dots42, " RESUMING EXECUTION",
+                       " ===> HIT RETURN TO CONTINUE", stars43}));
+}
+
+TEST_F(Frames, Errortail01YesEndsTheRun) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("y\n");
+        errortail01(0);
+      },
+      ::testing::ExitedWithCode(1), "New value =  Yes\n \\.+\n EXECUTION STOPPED AFTER ERROR\n \\*{43}\n$");
+  EXPECT_EXIT(
+      {
+        StderrConsole c("\n");
+        errortail01(1);
+      },
+      ::testing::ExitedWithCode(1), "EXECUTION STOPPED AFTER ERROR");
+}
+
+TEST_F(Frames, Errortail01AtTheEndOfTheKeyboardEndsTheRun) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("");
+        errortail01(0);
+      },
+      ::testing::ExitedWithCode(1), "END OF INPUT\n no answer to STOP\n ===> STOPPING EXECUTION");
+}
+
+// ---- errorstop ----
+
+TEST_F(Frames, ErrorstopRecoverableResumes) {
+  Console c("\n");
+  errorstop(0);
+  EXPECT_EQ(c.text(), lines({" RECOVERABLE ERROR ==> RESUMING EXECUTION ADVISED", dots42,
+                             " RESUME ?", " Enter (0/1)(n/y)(N/Y)",
+                             " or return for default value or h for help", " Default = Yes",
+                             " New value =  Yes", dots42, " RESUMING EXECUTION"}));
+}
+
+TEST_F(Frames, ErrorstopRecoverableAnsweredNoEndsTheRun) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("n\n");
+        errorstop(0);
+      },
+      ::testing::ExitedWithCode(1),
+      " EXECUTION STOPPED BY USER\n AFTER RECOVERABLE ERROR\n \\*{43}\n$");
+}
+
+TEST_F(Frames, ErrorstopUnrecoverableAnsweredNoResumes) {
+  Console c("0\n");
+  errorstop(1);
+  EXPECT_EQ(c.text(), sorry_text() + lines({" UNRECOVERABLE ERROR ==> QUITTING ADVISED"}) +
+                          stop_question("Yes", "No ") +
+                          lines({" ENTERING THE TWILIGHT ZONE OF COMPUTING !",
+                                 " THE VALIDITY OF WHAT FOLLOWS IS QUESTIONABLE",
+                                 " RESUMING EXECUTION"}));
+}
+
+TEST_F(Frames, ErrorstopUnrecoverableAnsweredYesEndsTheRun) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("\n");
+        errorstop(1);
+      },
+      ::testing::ExitedWithCode(1),
+      " EXECUTION STOPPED BY USER\n AFTER UNRECOVERABLE ERROR\n Copying the above information\n"
+      " and sending it to the program author\n might be helpful\n \\*{43}\n$");
+}
+
+TEST_F(Frames, ErrorstopFatalEndsTheRunWithoutAQuestion) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c("");
+        errorstop(2);
+      },
+      ::testing::ExitedWithCode(1),
+      "&& +\n {6}\n UNRECOVERABLE ERROR\n EXECUTION STOPPED BY PROGRAM\n"
+      " Copying the above information\n and sending it to the program author\n"
+      " might be helpful\n \\*{43}\n$");
+}
+
+TEST_F(Frames, ErrorstopOtherSeveritiesDoNothing) {
+  Console c("");
+  errorstop(3);
+  errorstop(-1);
+  EXPECT_EQ(c.text(), "");
+}
+
+}  // namespace
+}  // namespace korbast::frame

@@ -1,0 +1,345 @@
+// Prompted questions: defaults, retries, yes/no help, echo forms, output level 2 on and off.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/dialog.hpp"
+#include "frame/iocom.hpp"
+#include "frame/text.hpp"
+#include "support/console.hpp"
+#include "support/dialog_support.hpp"
+
+namespace korbast::frame {
+namespace {
+
+using testing::Console;
+using testing::lines;
+using testing::rep;
+
+class Prompts : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::reset_iocom(); }
+  void TearDown() override { testing::reset_iocom(); }
+};
+
+const std::string stars43 = " " + rep('*', 43);
+const std::string dots42 = " " + rep('.', 42);
+const std::string empty_box = " *** " + rep(' ', 35) + " ***";
+const std::string pause_line = " ===> HIT RETURN TO CONTINUE";
+
+std::string error_head(const std::string& body) {
+  return lines({stars43, stars43, empty_box, " *** " + body + " ***", empty_box,
+                " ***                ERROR                ***", empty_box, stars43, stars43});
+}
+
+// ---- inintegdef ----
+
+std::string int_question(const std::string& def12) {
+  return lines({dots42, " Enter number of points", " or return for default value",
+                " Default = " + def12});
+}
+
+TEST_F(Prompts, InintegdefKeepsTheDefaultOnABlankAnswer) {
+  Console c("\n");
+  int n = 5;
+  int status = 7;
+  inintegdef(n, "number of points   ", n, status);
+  EXPECT_EQ(n, 5);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(c.text(), int_question("           5") +
+                          lines({" New value =             5", dots42}));
+}
+
+TEST_F(Prompts, InintegdefAnswerForms) {
+  struct Case {
+    const char* answer;
+    int expected;
+  } cases[] = {
+      {"1000", 1000},         {"-3", -3},      {"12 34", 12},  {"12,34", 12},
+      {" 7", 5},              {",", 9},        {"/", 9},       {"\t42", 42},
+      {"+8", 8},              {"2147483647", 2147483647},      {"-2147483648", -2147483647 - 1},
+      {"00000000000000000012345", 12},  // cut to 20 characters: "00000000000000000012"
+  };
+  for (const auto& k : cases) {
+    Console c(std::string(k.answer) + "\n");
+    int n = 9;
+    int status = 0;
+    inintegdef(n, "n", 5, status);
+    EXPECT_EQ(n, k.expected) << k.answer;
+  }
+}
+
+TEST_F(Prompts, InintegdefRetriesUnreadableAnswers) {
+  // Letters, a real, an overflow, non-finite and hex forms are read errors; each costs the
+  // error frame and its pause, then the question comes again.
+  for (const char* bad : {"abc", "2.5", "99999999999", "inf", "nan", "0x10", "1e3",
+                          "12345678901234567890123"}) {
+    Console c(std::string(bad) + "\n\n42\n");
+    int n = 5;
+    int status = 0;
+    inintegdef(n, "number of points", n, status);
+    EXPECT_EQ(n, 42) << bad;
+    EXPECT_EQ(c.text(), int_question("           5") +
+                            error_head("       subroutine inintegdef       ") +
+                            lines({" could not read number of points", " ==> RETRYING",
+                                   pause_line, stars43}) +
+                            int_question("           5") +
+                            lines({" New value =            42", dots42}))
+        << bad;
+  }
+}
+
+TEST_F(Prompts, InintegdefWithLevelTwoOff) {
+  Console c("\n");
+  iocom.lwito(2) = false;
+  int n = -12;
+  int status = 0;
+  inintegdef(n, "  shift ", n, status);
+  EXPECT_EQ(c.text(), lines({" Enter shift", " New value =           -12"}));
+}
+
+// ---- inrealdef ----
+
+TEST_F(Prompts, InrealdefEchoesInG126) {
+  struct Case {
+    const char* answer;
+    float def;
+    float expected;
+    const char* def_text;
+    const char* echo;
+  } cases[] = {
+      {"", 0.5f, 0.5f, "0.500000    ", "0.500000    "},
+      {"12.5", 0.5f, 12.5f, "0.500000    ", " 12.5000    "},
+      {"0.05", 0.5f, 0.05f, "0.500000    ", "0.500000E-01"},
+      {"1e3", 0.5f, 1000.0f, "0.500000    ", " 1000.00    "},
+      {"-0.5", 0.0f, -0.5f, "0.000000    ", "-.500000    "},
+      {"999999.5", 1.0f, 999999.5f, " 1.00000    ", "0.100000E+07"},
+      {"2.5d0", 1.0f, 2.5f, " 1.00000    ", " 2.50000    "},
+  };
+  for (const auto& k : cases) {
+    Console c(std::string(k.answer) + "\n");
+    float x = k.def;
+    int status = 0;
+    inrealdef(x, "size", x, status);
+    EXPECT_EQ(x, k.expected) << k.answer;
+    EXPECT_EQ(c.text(), lines({dots42, " Enter size", " or return for default value",
+                               std::string(" Default = ") + k.def_text,
+                               std::string(" New value =  ") + k.echo, dots42}))
+        << k.answer;
+  }
+}
+
+TEST_F(Prompts, InrealdefRefusesNonFiniteAndOutOfRange) {
+  for (const char* bad : {"inf", "-Infinity", "nan", "1e99", "0x1p3", "1.5.2", "e5"}) {
+    Console c(std::string(bad) + "\n\n3\n");
+    iocom.lwito(2) = false;
+    float x = 1.0f;
+    int status = 0;
+    inrealdef(x, "size", x, status);
+    EXPECT_EQ(x, 3.0f) << bad;
+    EXPECT_EQ(c.text(), lines({" Enter size"}) +
+                            error_head("       subroutine inrealdef        ") +
+                            lines({" could not read size", " ==> RETRYING", pause_line, stars43,
+                                   " Enter size", " New value =   3.00000    "}))
+        << bad;
+  }
+}
+
+// ---- inlogicdef ----
+
+const std::string help_table =
+    lines({" " + rep('@', 43), " @ subroutine inlogicdef ", " @" + rep('=', 42),
+           "    To         type           ", " -----------------------------",
+           " get help      h or H         ", " answer Yes    y or Y or 1    ",
+           " answer No     n or N or 0    ", " use default   Carriage Return", " " + rep('@', 43)});
+
+std::string yes_no_question(const std::string& def) {
+  return lines({dots42, " plot the map ?", " Enter (0/1)(n/y)(N/Y)",
+                " or return for default value or h for help", " Default = " + def});
+}
+
+TEST_F(Prompts, InlogicdefAnswers) {
+  struct Case {
+    const char* answer;
+    bool def;
+    bool expected;
+  } cases[] = {{"y", false, true},   {"Y", false, true}, {"1", false, true},
+               {"yes", false, true}, {"n", true, false}, {"N", true, false},
+               {"0", true, false},   {"", true, true},   {"", false, false},
+               {" y", false, false}};
+  for (const auto& k : cases) {
+    Console c(std::string(k.answer) + "\n");
+    bool v = k.def;
+    int status = 0;
+    inlogicdef(v, "plot the map", v, status);
+    EXPECT_EQ(v, k.expected) << k.answer;
+    EXPECT_EQ(c.text(), yes_no_question(k.def ? "Yes" : "No ") +
+                            lines({std::string(" New value =  ") + (k.expected ? "Yes" : "No "),
+                                   dots42}))
+        << k.answer;
+  }
+}
+
+TEST_F(Prompts, InlogicdefHelpAndIncorrectAnswer) {
+  Console c("h\n2\n\nn\n");
+  bool v = true;
+  int status = 0;
+  inlogicdef(v, "plot the map", v, status);
+  EXPECT_FALSE(v);
+  EXPECT_EQ(c.text(), yes_no_question("Yes") + help_table + yes_no_question("Yes") +
+                          error_head("       subroutine inlogicdef       ") +
+                          lines({" incorrect answer: 2", " ==> WILL ASK QUESTION AGAIN",
+                                 pause_line, stars43}) +
+                          help_table + yes_no_question("Yes") +
+                          lines({" New value =  No ", dots42}));
+}
+
+TEST_F(Prompts, InlogicdefWithLevelTwoOff) {
+  Console c("\n");
+  iocom.lwito(2) = false;
+  bool v = false;
+  int status = 0;
+  inlogicdef(v, "  plot the map  ", v, status);
+  EXPECT_EQ(c.text(), lines({" plot the map ?", " New value =  No "}));
+}
+
+// ---- inchardef ----
+
+TEST_F(Prompts, InchardefEmptyAnswerKeepsTheDefault) {
+  Console c("\n");
+  std::string name(12, '?');
+  int status = 0;
+  inchardef(name, "plot file name", "seis.ps", status);
+  EXPECT_EQ(name, "seis.ps     ");
+  EXPECT_EQ(c.text(), lines({dots42, " Enter plot file name", " or return for default value",
+                             " Default = seis.ps", " ichar =  32 => use default value",
+                             " New value = seis.ps     ", dots42}));
+}
+
+TEST_F(Prompts, InchardefTakesTheLineCutOrPadded) {
+  Console c("a_rather_long_name.ps\n   indented\n");
+  iocom.lwito(2) = false;
+  Text<12> name("seis.ps");
+  int status = 0;
+  inchardef(name, "plot file name", name, status);
+  EXPECT_EQ(name.view(), "a_rather_lon");
+  inchardef(name, "plot file name", "  seis.ps  ", status);  // a blank first: the default
+  EXPECT_EQ(name.view(), "  seis.ps   ");
+  EXPECT_EQ(c.text(), lines({" Enter plot file name", " New value = a_rather_lon",
+                             " Enter plot file name", " ichar =  32 => use default value",
+                             " New value =   seis.ps   "}));
+}
+
+TEST_F(Prompts, InchardefKeepsEightyCharacters) {
+  const std::string longer = rep('a', 79) + "bcd";
+  Console c(longer + "\n");
+  iocom.lwito(2) = false;
+  std::string v(90, ' ');
+  int status = 0;
+  inchardef(v, "t", "", status);
+  EXPECT_EQ(v, rep('a', 79) + "b" + rep(' ', 10));
+}
+
+// ---- ininteg1 ----
+
+TEST_F(Prompts, Ininteg1SkipsEmptyLinesAndEchoes) {
+  Console c("\n   \n\t\n 2001 junk\n");
+  int choice = 0;
+  int status = 0;
+  ininteg1(choice, "your choice", status);
+  EXPECT_EQ(choice, 2001);
+  EXPECT_EQ(c.text(), lines({dots42, " Enter your choice", " New value =          2001", dots42}));
+}
+
+TEST_F(Prompts, Ininteg1NullKeepsTheLastChoiceAndRetries) {
+  Console c(",\nx\n\n13\n");
+  iocom.lwito(2) = false;
+  int choice = 10;
+  int status = 0;
+  ininteg1(choice, "your choice", status);
+  EXPECT_EQ(choice, 10);
+  ininteg1(choice, "your choice", status);
+  EXPECT_EQ(choice, 13);
+  EXPECT_EQ(c.text(), lines({" Enter your choice", " New value =            10",
+                             " Enter your choice"}) +
+                          error_head("       subroutine ininteg1         ") +
+                          lines({" could not read your choice", " ==> RETRYING", pause_line,
+                                 stars43, " Enter your choice", " New value =            13"}));
+}
+
+// ---- inchar1 ----
+
+TEST_F(Prompts, Inchar1ReadsOneLineIntoTheText) {
+  Console c("Global CMT 2010\n\n");
+  Text<20> title;
+  int status = 0;
+  inchar1(title, "title", status);
+  EXPECT_EQ(title.view(), "Global CMT 2010     ");
+  iocom.lwito(2) = false;
+  inchar1(title, "title", status);  // an empty line gives blanks
+  EXPECT_EQ(title.view(), rep(' ', 20));
+  EXPECT_EQ(c.text(), lines({dots42, " Enter title", " New value = Global CMT 2010     ",
+                             dots42, " Enter title", " New value = " + rep(' ', 20)}));
+}
+
+// ---- inintegdefnp ----
+
+TEST_F(Prompts, InintegdefnpPrintsEverythingAndNeverEchoes) {
+  Console c("\n");
+  iocom.lwito(2) = false;  // as while a command file runs
+  int n = 3;
+  int status = 0;
+  inintegdefnp(n, "choice   ", n, status);
+  EXPECT_EQ(n, 3);
+  EXPECT_EQ(c.text(), lines({dots42, " Enter choice   ", " or return for default value",
+                             " Default =            3", dots42}));
+}
+
+TEST_F(Prompts, InintegdefnpRetryUsesTheOutdatedTail) {
+  Console c("zz\n\n4\n");
+  int n = 3;
+  int status = 0;
+  inintegdefnp(n, "choice", n, status);
+  EXPECT_EQ(n, 4);
+  const std::string a = " " + rep('@', 24);
+  const std::string outdated =
+      lines({a, "   " + rep('@', 20) + "  ", "     " + rep('@', 16) + "    ",
+             "       " + rep('@', 12) + "      ", "         " + rep('@', 8) + "        ",
+             "           " + rep('@', 4) + "          ", a, " OUTDATED    errortail0", a,
+             "           " + rep('@', 4) + "          ", "         " + rep('@', 8) + "        ",
+             "       " + rep('@', 12) + "      ", "     " + rep('@', 16) + "    ",
+             "   " + rep('@', 20) + "  ", a});
+  const std::string ask =
+      lines({" Enter choice", " or return for default value", " Default =            3"});
+  EXPECT_EQ(c.text(), lines({dots42}) + ask + error_head("       subroutine inintegdefn      ") +
+                          lines({" could not read choice", "              RETRYING              "}) +
+                          outdated + lines({pause_line, stars43}) + ask + lines({dots42}));
+}
+
+// ---- inlogicdef2 ----
+
+TEST_F(Prompts, Inlogicdef2PrintsEverythingWhateverTheLevel) {
+  Console c("x\n\n\n");
+  iocom.lwito(2) = false;
+  bool v = false;
+  int status = 0;
+  inlogicdef2(v, "RESUME", true, 5, 6, status);
+  EXPECT_TRUE(v);
+  const std::string ask = lines({" RESUME ?", " Enter (0/1)(n/y)(N/Y)",
+                                 " or return for default value or h for help",
+                                 " Default = Yes"});
+  const std::string help =
+      lines({" " + rep('@', 43), " @ subroutine inlogicdef2", " @" + rep('=', 42),
+             "    To         type           ", " -----------------------------",
+             " get help      h or H         ", " answer Yes    y or Y or 1    ",
+             " answer No     n or N or 0    ", " use default   Carriage Return",
+             " " + rep('@', 43)});
+  // The dotted line comes once before the first question and once after the echo.
+  EXPECT_EQ(c.text(), lines({dots42}) + ask + error_head("       subroutine inlogicdef2      ") +
+                          lines({" incorrect answer: x", " ==> WILL ASK QUESTION AGAIN",
+                                 pause_line, stars43}) +
+                          help + ask + lines({" New value =  Yes", dots42}));
+}
+
+}  // namespace
+}  // namespace korbast::frame

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "frame/filetable.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "support/console.hpp"
+
+namespace {
+
+using namespace korbast::frame;
+
+const std::string dash = " " + std::string(43, '-') + "\n";
+const std::string blank40(40, ' ');
+
+std::string slot(int i, const std::string& expl, const std::string& name, bool open, int unit) {
+  auto pad = [](std::string s) {
+    s.resize(40, ' ');
+    return s;
+  };
+  return " FILE INDEX   =  " + std::to_string(i) + "\n" + "  explanation : " + pad(expl) +
+         "\n" + "     filename = " + pad(name) + "\n" + "       opened : " +
+         (open ? "T" : "F") + "\n" + "         unit = " + std::to_string(unit) + "\n" +
+         " --------------\n";
+}
+
+std::string listing(const std::string& in1, const std::string& out1, const std::string& out2) {
+  return dash + "              I/O FILES STATUS              \n" + dash +
+         " NUMBER OF  INPUT FILES   =  1\n" + dash + in1 + dash +
+         " NUMBER OF OUTPUT FILES   =  2\n" + dash + out1 + out2;
+}
+
+class FileTable : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    iocom = Iocom{};
+    dir = std::filesystem::temp_directory_path() / "korbast_filetable";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    for (int u : {11, 15, 21, 22}) units::close(u);
+    std::filesystem::remove_all(dir);
+  }
+  std::filesystem::path dir;
+};
+
+TEST_F(FileTable, StartsWithOneInputAndTwoOutputSlotsClosed) {
+  korbast::testing::Console console;
+  initfio(1, 2, 0);
+  const std::string head = " " + std::string(43, '@') + "\n @ subroutine initfio    \n @" +
+                           std::string(42, '=') + "\n" + dash +
+                           "        INITIALIZING I/O FILES              \n" + dash;
+  EXPECT_EQ(console.text(), head + listing(slot(1, "", "", false, 11), slot(1, "", "", false, 21),
+                                           slot(2, "", "", false, 22)));
+}
+
+TEST_F(FileTable, OpenAndCloseFromACommandFileKeepTheNameAfterClosing) {
+  initfio(1, 2, 0);
+  const std::string path = (dir / "sish.txt").string();
+  korbast::testing::Console console;
+  iocom.stdin_unit = 15;  // answers come from a command file
+  iocom.lwito(2) = false;
+  {
+    std::ofstream(dir / "answers.txt") << path << "\n";
+  }
+  ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
+  opefou(2, "extracted si-sh output", 0);
+  EXPECT_TRUE(fiocom.iopou[1]);
+  EXPECT_EQ(fiocom.oufnam[1].trimmed(), path.substr(0, 40));
+  EXPECT_TRUE(units::write_line(22, "a Si-Sh line"));
+  console.clear();
+  clofou(2, 0);
+  EXPECT_FALSE(fiocom.iopou[1]);
+  Text<40> name(path);
+  EXPECT_EQ(console.text(), dash + " OUTPUT FILE " + std::string(name.view()) + " CLOSED\n" + dash +
+                                listing(slot(1, "", "", false, 11), slot(1, "", "", false, 21),
+                                        slot(2, "extracted si-sh output", path, false, 22)));
+  console.clear();
+  clofou(2, 0);
+  EXPECT_EQ(console.text().substr(0, dash.size() + 13), dash + " OUTPUT FILE ");
+  EXPECT_NE(console.text().find(" ALREADY CLOSED !\n"), std::string::npos);
+  std::ifstream written(path);
+  std::string line;
+  std::getline(written, line);
+  EXPECT_EQ(line, "a Si-Sh line");
+}
+
+TEST_F(FileTable, AlreadyOpenedAndOutOfRangeSlots) {
+  initfio(1, 2, 0);
+  const std::string path = (dir / "out.txt").string();
+  korbast::testing::Console console;
+  iocom.stdin_unit = 15;
+  {
+    std::ofstream(dir / "answers.txt") << path << "\n";
+  }
+  ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
+  opefou(2, "extracted si-sh output", 0);
+  console.clear();
+  opefou(2, "something else", 0);
+  EXPECT_EQ(console.text().substr(0, 2 * dash.size() + 33),
+            dash + " OUTPUT FILE  2 ALREADY OPENED !\n" + dash);
+  EXPECT_EQ(fiocom.oufexpl[1].trimmed(), "extracted si-sh output");
+  console.clear();
+  opefou(3, "no such slot", 0);
+  EXPECT_EQ(console.text().substr(0, dash.size() + 45),
+            dash + "              I/O FILES STATUS              \n");
+}
+
+TEST_F(FileTable, LongNamesOpenInFullAndAreStoredCut) {
+  initfio(1, 2, 0);
+  const std::string path =
+      (dir / "a-rather-long-file-name-for-the-si-sh-output-of-today.txt").string();
+  ASSERT_GT(path.size(), 40u);
+  korbast::testing::Console console;
+  iocom.stdin_unit = 15;
+  {
+    std::ofstream(dir / "answers.txt") << path << "\n";
+  }
+  ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
+  opefou(2, "extracted si-sh output", 0);
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_EQ(std::string(fiocom.oufnam[1].view()), path.substr(0, 40));
+}
+
+TEST_F(FileTable, ExistingNewFileIsRefusedAndTheNextAnswerTried) {
+  initfio(1, 2, 0);
+  const std::string taken = (dir / "taken.txt").string();
+  const std::string fresh = (dir / "fresh.txt").string();
+  {
+    std::ofstream(taken) << "precious\n";
+    std::ofstream(dir / "answers.txt") << taken << "\n" << fresh << "\n";
+  }
+  korbast::testing::Console console("\n");  // the pause after the warning
+  iocom.stdin_unit = 15;
+  iocom.command_file = true;
+  ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
+  opefou(1, "cmt-ndk output", 0);
+  EXPECT_NE(console.text().find(" COULD NOT OPEN FILE " + std::string(Text<40>(taken).view())),
+            std::string::npos);
+  EXPECT_NE(console.text().find(" ===> RETRYING\n"), std::string::npos);
+  EXPECT_TRUE(fiocom.iopou[0]);
+  EXPECT_EQ(fiocom.oufnam[0].trimmed(), fresh.substr(0, 40));
+  std::ifstream in(taken);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "precious");
+}
+
+TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
+  initfio(1, 2, 0);
+  const std::string taken = (dir / "taken.txt").string();
+  { std::ofstream(taken) << "old content\n"; }
+  // Empty answer: cancelled, warning and pause; then the existing file, refused; then again,
+  // accepted for replacement.
+  korbast::testing::Console console("\n\n" + taken + "\nn\n\n" + taken + "\ny\n");
+  opefou(1, "cmt-ndk output", 0);
+  EXPECT_TRUE(fiocom.iopou[0]);
+  const std::string text = console.text();
+  EXPECT_NE(text.find(" Choose cmt-ndk output file name\n"), std::string::npos);
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + blank40 + "\n"), std::string::npos);
+  units::write_line(21, "new content");
+  units::close(21);
+  std::ifstream in(taken);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, "new content");
+}
+
+}  // namespace

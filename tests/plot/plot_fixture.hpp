@@ -1,0 +1,138 @@
+// Shared set-up of the plot tests: a fresh plot state, the console bound to strings, a
+// logging device (or the program's device without a display), and a scratch working
+// folder (the settings file and the page files go to the current folder).
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frame/angles.hpp"
+#include "frame/iocom.hpp"
+#include "platform/cairo_canvas.hpp"
+#include "platform/log_canvas.hpp"
+#include "plot/plt1blk.hpp"
+#include "plot/plt2blk.hpp"
+#include "plot/window_device.hpp"
+#include "support/console.hpp"
+
+namespace korbast::plot::test {
+
+namespace fs = std::filesystem;
+
+inline std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+// Where the lines of `seq` stand one after the other in `lines`; -1 when they do not.
+inline int find_sequence(const std::vector<std::string>& lines, const std::vector<std::string>& seq,
+                         std::size_t from = 0) {
+  if (seq.empty()) return static_cast<int>(from);
+  for (std::size_t i = from; i + seq.size() <= lines.size(); ++i) {
+    bool all = true;
+    for (std::size_t k = 0; k < seq.size() && all; ++k) all = lines[i + k] == seq[k];
+    if (all) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+inline std::string read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void write_file(const fs::path& p, const std::string& bytes) {
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+class PlotTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_cwd_ = fs::current_path();
+    std::string templ = (fs::temp_directory_path() / "korbast-plot-XXXXXX").string();
+    dir_ = mkdtemp(templ.data());
+    fs::current_path(dir_);
+    frame::iocom = frame::Iocom{};
+    view = View{};
+    windevsize = Windevsize{};
+    plt1blk = Plt1blk{};
+    plt2blk = Plt2blk{};
+    pltcharblk = Pltcharblk{};
+    log_ = std::make_unique<platform::LogCanvas>();
+    use_device(log_.get());
+    {
+      korbast::testing::Console quiet;
+      frame::trigoset();
+    }
+  }
+
+  void TearDown() override {
+    if (cairo_) cairo_->window_dispose();
+    use_device(nullptr);
+    view = View{};
+    fs::current_path(old_cwd_);
+    std::error_code ec;
+    fs::permissions(dir_, fs::perms::owner_all, ec);
+    fs::remove_all(dir_, ec);
+  }
+
+  // The program's own device, without a display, writing into the scratch folder.
+  platform::CairoCanvas& use_cairo() {
+    platform::CairoCanvas::Options o;
+    o.use_display = false;
+    cairo_ = std::make_unique<platform::CairoCanvas>(o);
+    use_device(cairo_.get());
+    return *cairo_;
+  }
+
+  // A window open on the logging device with this content, as intplinit leaves it, without
+  // the dialog.
+  void open_log_window(platform::ScreenRect content, float devscale = 35.43307f) {
+    log_->window_open(content, "test", {"test.ps", devscale, false});
+    log_->context_begin(true);
+    view.window = view.port = view.context = log_.get();
+    view.pathopen = 0;
+    windevsize.pxpcm = 35.43307f;
+    plt1blk.devscale = devscale;
+    log_->clear();
+  }
+
+  // The default colour table in force (colour plot, 12 colours).
+  static void colour_table() {
+    const float r[13] = {100, 0, 50, 0, 0, 0, 50, 50, 80, 70, 60, 50, 30};
+    const float g[13] = {100, 0, 0, 50, 0, 50, 0, 50, 80, 70, 60, 50, 30};
+    const float b[13] = {100, 0, 0, 0, 50, 50, 50, 0, 80, 70, 60, 50, 30};
+    for (int i = 0; i < 13; ++i) {
+      plt2blk.red[i] = r[i];
+      plt2blk.green[i] = g[i];
+      plt2blk.blue[i] = b[i];
+    }
+    plt2blk.ncolors = 12;
+    plt2blk.colormode = 1;
+  }
+
+  std::vector<std::string> log_lines() const { return log_->lines(); }
+  fs::path dir() const { return dir_; }
+
+  std::unique_ptr<platform::LogCanvas> log_;
+  std::unique_ptr<platform::CairoCanvas> cairo_;
+
+ private:
+  fs::path old_cwd_;
+  fs::path dir_;
+};
+
+}  // namespace korbast::plot::test

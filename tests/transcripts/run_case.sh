@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Runs one dialog case against the built program and compares what it printed and wrote.
+#
+#   run_case.sh KORBAST CASE.in
+#
+# CASE.in        the answers, fed as standard input
+# CASE.out       the expected standard output
+# CASE.status    the expected exit status (0 when missing)
+# CASE.files/    files copied into the scratch directory before the run
+# CASE.expect/   files the run must leave in the scratch directory, compared byte for byte
+#
+# The clock is fixed at 2010-05-06 12:34:57 with faketime when it is installed; otherwise the
+# lines that carry the date and time are masked on both sides. The line naming the system
+# the run is on is always masked.
+set -u
+prog=$1; case_in=$2
+base=${case_in%.in}
+name=$(basename "$base")
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/korbast-case-$name.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+[ -d "$base.files" ] && cp -r "$base.files/." "$scratch/"
+
+mask() {
+  sed -E \
+    -e 's/^( @ On system: ).*/\1<system>/' \
+    -e 's/^( @ Running on: ).*/\1<clock>/' \
+    -e 's/^( @ EXECUTION TERMINATED AT: ).*/\1<clock>/'
+}
+
+cd "$scratch" || exit 2
+if command -v faketime >/dev/null 2>&1; then
+  faketime '2010-05-06 12:34:57' "$prog" < "$case_in" > stdout.txt 2> stderr.txt
+else
+  "$prog" < "$case_in" > stdout.txt 2> stderr.txt
+fi
+status=$?
+want_status=0
+[ -f "$base.status" ] && want_status=$(cat "$base.status")
+fail=0
+if ! diff -u <(mask < "$base.out") <(mask < stdout.txt) > diff.txt; then
+  echo "--- standard output differs for $name:"; head -n 80 diff.txt; fail=1
+fi
+if [ "$status" != "$want_status" ]; then
+  echo "--- exit status $status, expected $want_status for $name"; fail=1
+fi
+if [ -d "$base.expect" ]; then
+  while IFS= read -r -d '' f; do
+    rel=${f#"$base.expect/"}
+    if ! cmp -s "$f" "$scratch/$rel"; then
+      echo "--- written file $rel differs for $name:"; diff -u "$f" "$scratch/$rel" | head -n 40; fail=1
+    fi
+  done < <(find "$base.expect" -type f -print0)
+fi
+if [ $fail -ne 0 ]; then echo "(stderr:)"; head -n 20 stderr.txt; fi
+exit $fail
