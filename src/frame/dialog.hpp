@@ -4,7 +4,8 @@
 // Conventions of every routine here:
 // - Every line goes to the units of `iocom` (standard output 6, error output 6).
 // - The routine identity is a name of 11, a version of 4 and a date of 10 characters; any
-//   string_view may be given, it is blank-padded or cut when printed.
+//   string_view may be given, it is blank-padded or cut when printed (the error and warning
+//   boxes pad the name to 11 but cut only their 35-character body).
 // - Prompts are printed from their first to their last non-blank character unless said.
 // - Text answers are written into a caller's character buffer, given as std::span<char> (a
 //   std::string of the wanted size, a char array) or as a Text<N>: the answer is cut to the

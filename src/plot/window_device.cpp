@@ -185,7 +185,9 @@ void intplinit(std::string_view name, int idev) {
   frame::submenuhead(kInitName, kInitVersion, kInitDate);
   say("             Default Settings:");
   rule();
-  out(fmt::Line().item("Page setup =").item(fmt::A(setup_texts(isetup).name, 25)).str());
+  // The name is a text of 25 characters: cut or padded with blanks.
+  const frame::Text<25> setup_name(setup_texts(isetup).name);
+  out(fmt::Line().item("Page setup =").item(setup_name.view()).str());
   say(antialias == 1 ? "Aliasing on" : "Aliasing off");
   rule();
 

@@ -171,3 +171,28 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace korbast::frame;
+
+TEST(FileTableDeathTest, OneShotOpenOfAMissingFileStopsTheRun) {
+  EXPECT_EXIT(
+      {
+        korbast::testing::Console console("\n");
+        std::string name = "/nonexistent/korbast/polygon.txt";
+        opef2(name, "polygon input", 61, "old", 1);
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
+TEST(FileTableDeathTest, SlotCountsBeyondTheTableStopTheRun) {
+  EXPECT_EXIT(
+      {
+        korbast::testing::Console console;
+        initfio(2, 2, 0);
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
+}  // namespace

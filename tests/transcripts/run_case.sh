@@ -4,10 +4,11 @@
 #   run_case.sh KORBAST CASE.in
 #
 # CASE.in        the answers, fed as standard input
-# CASE.out       the expected standard output
+# CASE.out       the expected standard output; a line <<name>> stands for the lines of
+#                fragments/name.txt (the start-up, the main menu, the end banner ...)
 # CASE.status    the expected exit status (0 when missing)
-# CASE.files/    files copied into the scratch directory before the run
-# CASE.expect/   files the run must leave in the scratch directory, compared byte for byte
+# CASE.files/    files copied into the run's directory before the run
+# CASE.expect/   files the run must leave in its directory, compared byte for byte
 #
 # The clock is fixed at 2010-05-06 12:34:57 with faketime when it is installed; otherwise the
 # lines that carry the date and time are masked on both sides. The line naming the system
@@ -16,9 +17,22 @@ set -u
 prog=$1; case_in=$2
 base=${case_in%.in}
 name=$(basename "$base")
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/korbast-case-$name.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
-[ -d "$base.files" ] && cp -r "$base.files/." "$scratch/"
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-case-$name.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/run"
+[ -d "$base.files" ] && cp -r "$base.files/." "$work/run/"
+
+with_fragments() {
+  local line
+  while IFS= read -r line || [ -n "$line" ]; do
+    if [[ $line =~ ^\<\<([A-Za-z0-9_]+)\>\>$ ]]; then
+      with_fragments < "$here/fragments/${BASH_REMATCH[1]}.txt"
+    else
+      printf '%s\n' "$line"
+    fi
+  done
+}
 
 mask() {
   sed -E \
@@ -27,18 +41,20 @@ mask() {
     -e 's/^( @ EXECUTION TERMINATED AT: ).*/\1<clock>/'
 }
 
-cd "$scratch" || exit 2
+with_fragments < "$base.out" | mask > "$work/expected.txt"
+
+cd "$work/run" || exit 2
 if command -v faketime >/dev/null 2>&1; then
-  faketime '2010-05-06 12:34:57' "$prog" < "$case_in" > stdout.txt 2> stderr.txt
+  faketime '2010-05-06 12:34:57' "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"
 else
-  "$prog" < "$case_in" > stdout.txt 2> stderr.txt
+  "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"
 fi
 status=$?
 want_status=0
 [ -f "$base.status" ] && want_status=$(cat "$base.status")
 fail=0
-if ! diff -u <(mask < "$base.out") <(mask < stdout.txt) > diff.txt; then
-  echo "--- standard output differs for $name:"; head -n 80 diff.txt; fail=1
+if ! diff -u "$work/expected.txt" <(mask < "$work/stdout.txt") > "$work/diff.txt"; then
+  echo "--- standard output differs for $name:"; head -n 80 "$work/diff.txt"; fail=1
 fi
 if [ "$status" != "$want_status" ]; then
   echo "--- exit status $status, expected $want_status for $name"; fail=1
@@ -46,10 +62,10 @@ fi
 if [ -d "$base.expect" ]; then
   while IFS= read -r -d '' f; do
     rel=${f#"$base.expect/"}
-    if ! cmp -s "$f" "$scratch/$rel"; then
-      echo "--- written file $rel differs for $name:"; diff -u "$f" "$scratch/$rel" | head -n 40; fail=1
+    if ! cmp -s "$f" "$work/run/$rel"; then
+      echo "--- written file $rel differs for $name:"; diff -u "$f" "$work/run/$rel" | head -n 40; fail=1
     fi
   done < <(find "$base.expect" -type f -print0)
 fi
-if [ $fail -ne 0 ]; then echo "(stderr:)"; head -n 20 stderr.txt; fi
+if [ $fail -ne 0 ]; then echo "(stderr:)"; head -n 20 "$work/stderr.txt"; fi
 exit $fail

@@ -1,0 +1,239 @@
+// The catalogue writer: text and table output, the close question, the mismatch refusal,
+// write failures, and its menu.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/gcmtblk.hpp"
+#include "catalogue/gcmtread.hpp"
+#include "catalogue/gcmtwrite.hpp"
+#include "catalogue/tables.hpp"
+#include "catalogue_support.hpp"
+#include "frame/filetable.hpp"
+
+namespace {
+
+using namespace korbast::catalogue;
+using cattest::CatalogueTest;
+using cattest::data_path;
+using cattest::read_file;
+using cattest::split_lines;
+using korbast::frame::fiocom;
+
+Gcmtblk& g = gcmtblk;
+
+const std::string r43 = " " + std::string(43, '-') + "\n";
+
+std::string name40(const std::string& s) {
+  std::string t = s;
+  t.resize(40, ' ');
+  return t;
+}
+
+std::string run_writer(const std::string& answers) {
+  korbast::testing::Console console(answers);
+  gcmtwrite1(1, 0);
+  return console.text();
+}
+
+void read_catalogue(const std::string& command, const std::string& path) {
+  korbast::testing::Console console(command + "\n" + path + "\n");
+  gcmtreadex1(1, 0);
+}
+
+// Splits a table line as a CSV reader with tab separator and quote ' would.
+std::vector<std::string> csv_fields(const std::string& line) {
+  std::vector<std::string> out;
+  std::string cur;
+  bool quoted = false;
+  for (std::size_t p = 1; p < line.size(); ++p) {  // the line's first character is a blank
+    const char ch = line[p];
+    if (ch == '\'') {
+      quoted = !quoted;
+    } else if (ch == '\t' && !quoted) {
+      out.push_back(cur);
+      cur.clear();
+    } else {
+      cur += ch;
+    }
+  }
+  out.push_back(cur);
+  return out;
+}
+
+const std::string dek_text =
+    "B010177A  1/ 1/77  9:55:28.4  -6.05  147.94  59.05.36.0EASTERN NEW GUINEA REG. \n"
+    "PDE BW:12 23  45 MW: 9 14 135 DT=   2.3 0.4  -6.13 0.05  147.99 0.04  68.1  2.3\n"
+    " TRI 3.5 FR 25  1.23 0.08 -0.45 0.07 -0.78 0.09  0.12 0.11  0.33 0.06 -1.01 0.05\n"
+    "   1.71 15 348   0.05 72 203  -1.76  9  81   1.74 260 32  110  61 60   78\n"
+    "M123177B 12/31/77 23: 5: 1.0  41.80  -12.50  10.04.90.0NORTH ATLANTIC OCEAN    \n"
+    "USG BW: 0  0   0 MW:33 61 135 DT=  -1.5 0.2  41.91 0.02  -12.33 0.03  15.0  0.0\n"
+    " BOX 2.0 FX 24 -3.10 0.10  1.05 0.09  2.05 0.12 -0.44 0.08  0.91 0.07 -2.38 0.06\n"
+    "   3.43  2 118  -0.20 81 222  -3.23  9  28   3.33 163 85 -178  73 88   -5\n";
+
+class Writer : public CatalogueTest {};
+
+TEST_F(Writer, NdkReadWriteIsByteForByte) {
+  scratch("s.ndk", read_file(data_path("gcmt-samples.ndk")));
+  read_catalogue("1001", "s.ndk");
+  ASSERT_EQ(g.nstored, 3);
+  const std::string out = run_writer("1001\nout.ndk\n\n99\n");
+  EXPECT_EQ(read_file("out.ndk"), read_file(data_path("gcmt-samples.ndk")));
+  EXPECT_FALSE(fiocom.iopou[0]);
+  const std::string report = " WRITING COMPLETED\n NUMBER OF SAVED DATA =      3\n FILE " +
+                             name40("out.ndk") + " IS STILL OPEN\n" + r43;
+  EXPECT_NE(out.find(report), std::string::npos) << out;
+  EXPECT_NE(out.find(" output file " + name40("out.ndk") + " closed\n"), std::string::npos);
+  EXPECT_NE(out.find(" WRITING DATA TO FILE " + name40("out.ndk") + "\n ORIGINAL 5 LINES ndk CMT\n"),
+            std::string::npos);
+}
+
+TEST_F(Writer, DekReadWriteIsByteForByte) {
+  scratch("s.dek", dek_text);
+  read_catalogue("1000", "s.dek");
+  ASSERT_EQ(g.nstored, 2);
+  run_writer("1000\nout.dek\ny\n99\n");
+  EXPECT_EQ(read_file("out.dek"), dek_text);
+}
+
+TEST_F(Writer, NdkTableMatchesTheIndependentOracle) {
+  scratch("s.ndk", read_file(data_path("gcmt-samples.ndk")));
+  read_catalogue("1001", "s.ndk");
+  const std::string out = run_writer("2001\nout.tab\n\n99\n");
+  const std::string table = read_file("out.tab");
+  EXPECT_EQ(table, read_file(data_path("gcmt-samples.ndk.table")));
+  const auto lines = split_lines(table);
+  ASSERT_EQ(lines.size(), 5u);
+  for (std::size_t l = 1; l < lines.size(); ++l) EXPECT_EQ(csv_fields(lines[l]).size(), 70u) << l;
+  const auto row = csv_fields(lines[3]);  // the second event
+  EXPECT_EQ(row[0], "PDE ");
+  EXPECT_EQ(row[8], "NICOBAR ISLANDS, INDIA R");
+  EXPECT_EQ(row[63], " -23.");
+  EXPECT_EQ(row[69], "6");
+  EXPECT_NE(out.find(" TABULATED ndk CMT ORIGINAL ORDER\n + Computed Fclvd, Erel, Nfree\n"),
+            std::string::npos);
+}
+
+TEST_F(Writer, DekTableColumns) {
+  scratch("s.dek", dek_text);
+  read_catalogue("1000", "s.dek");
+  run_writer("2000\nd.tab\n\n99\n");
+  const auto lines = split_lines(read_file("d.tab"));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], " 'd.tab" + std::string(35, ' ') + "'");  // the name and 35 blanks
+  const auto names = csv_fields(lines[1]);
+  ASSERT_EQ(names.size(), 62u);
+  EXPECT_EQ(names[0], "event_id");
+  EXPECT_EQ(names[61], "Nfree");
+  const auto row = csv_fields(lines[2]);
+  ASSERT_EQ(row.size(), 62u);
+  EXPECT_EQ(row[0], "B010177A");
+  EXPECT_EQ(row[1], " 1/ 1/77");
+  EXPECT_EQ(row[3], " -6.05");
+  EXPECT_EQ(row[18], "DT=");
+  EXPECT_EQ(row[27], "TRI");
+  EXPECT_EQ(row[29], "FR");
+  EXPECT_EQ(row[44], " 15.");   // plunge F4.0
+  EXPECT_EQ(row[45], " 348.");  // azimuth F5.0
+  EXPECT_EQ(row[53], " 260.");  // strike F5.0
+  EXPECT_EQ(row[54], "  32.");
+  // fclvd = -0.05 / 1.76, erelm from the tensor, every error at least 0.001.
+  EXPECT_EQ(row[59], "-0.03");
+  EXPECT_EQ(row[61], "6");
+  const auto row2 = csv_fields(lines[3]);
+  EXPECT_EQ(row2[55], "-178.");
+  EXPECT_EQ(row2[11], " 0");
+}
+
+TEST_F(Writer, NoToTheCloseQuestionAppendsTheNextWrite) {
+  scratch("s.ndk", read_file(data_path("gcmt-samples.ndk")));
+  read_catalogue("1001", "s.ndk");
+  run_writer("2001\nt.tab\nn\n2001\n\n99\n");
+  const std::string one = read_file(data_path("gcmt-samples.ndk.table"));
+  std::string expected = one + one;
+  // The oracle's tables carry the name out.tab.
+  const std::string from = " 'out.tab" + std::string(33, ' ') + "'";
+  const std::string to = " 't.tab" + std::string(35, ' ') + "'";
+  for (std::size_t p = expected.find(from); p != std::string::npos; p = expected.find(from))
+    expected.replace(p, from.size(), to);
+  EXPECT_EQ(read_file("t.tab"), expected);
+  EXPECT_FALSE(fiocom.iopou[0]);
+}
+
+TEST_F(Writer, MismatchedCommandLeavesAnExistingFileUntouched) {
+  scratch("s.ndk", read_file(data_path("gcmt-samples.ndk")));
+  read_catalogue("1001", "s.ndk");
+  scratch("keep.dek", "precious\n");
+  // 1000 (dek) with ndk data: refused before any file is chosen; the next line is the
+  // pause, then 99.
+  const std::string out = run_writer("1000\n\n99\n");
+  EXPECT_EQ(read_file("keep.dek"), "precious\n");
+  EXPECT_EQ(out.find("OPENING OUTPUT FILE"), std::string::npos);
+  EXPECT_FALSE(fiocom.iopou[0]);
+  const std::string warning = " DATA TYPE ID   =      2\n FORMAT COMMAND =   1000\n"
+                              " NO WRITING PROCEDURE FOR THIS\n FORMAT - DATA TYPE COMBINATION\n"
+                              " ==> NO ACTION\n OUTPUT FILE HAS NOT BEEN WRITTEN\n"
+                              " ====> DATA ARE UNSAVED\n ===> HIT RETURN TO CONTINUE\n";
+  EXPECT_NE(out.find(warning), std::string::npos) << out;
+  // 3001 has no writer for any data type.
+  const std::string out2 = run_writer("3001\n\n99\n");
+  EXPECT_NE(out2.find(" FORMAT COMMAND =   3001\n"), std::string::npos);
+}
+
+TEST_F(Writer, NoDataMenuAndEmptyTable) {
+  std::string out = run_writer("99\n");
+  EXPECT_NE(out.find(r43 + " Maximum nb of stored data=  25000\n Current nb of stored data=      0\n"
+                           " Current data type        =      0\n OPEN  DATA OUTPUT FILE .......12 " +
+                     std::string(40, ' ') + "\n CLOSE DATA OUTPUT FILE .......22 " +
+                     std::string(40, ' ') + "\n" + r43 + " CANNOT WRITE THIS DATA TYPE\n" +
+                     " LIST DATA TO SCREEN ........1100\n" + r43 +
+                     " HELP ........................900\n EXIT .........................99\n"),
+            std::string::npos)
+      << out;
+  g.idatatype = 1;
+  g.nstored = 0;
+  out = run_writer("2000\ne.tab\n\n1000\ne.dek\n\n99\n");
+  EXPECT_EQ(split_lines(read_file("e.tab")).size(), 2u);
+  EXPECT_EQ(read_file("e.dek"), "");
+  EXPECT_NE(out.find(" NUMBER OF SAVED DATA =      0\n"), std::string::npos);
+  EXPECT_NE(out.find("  dek format CMT file .......1000\n  Table dek CMT order .......2000\n"),
+            std::string::npos);
+}
+
+TEST_F(Writer, FullDiskIsReportedAndTheFileClosed) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  scratch("s.ndk", read_file(data_path("gcmt-samples.ndk")));
+  read_catalogue("1001", "s.ndk");
+  // /dev/full exists: the chooser asks to replace it (y); the error's pause; 99.
+  const std::string out = run_writer("1001\n/dev/full\ny\n\n99\n");
+  EXPECT_EQ(out.find("WRITING COMPLETED"), std::string::npos) << out;
+  EXPECT_NE(out.find("   WHILE WRITING      3 th DATA\n   IN FILE: " + name40("/dev/full") +
+                     "\n   closing the file\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find(" FILE " + name40("/dev/full") + " IS CLOSED\n ===> HIT RETURN TO CONTINUE\n"),
+            std::string::npos);
+  EXPECT_FALSE(fiocom.iopou[0]);
+  EXPECT_EQ(g.nstored, 3);  // the store is unchanged
+}
+
+TEST_F(Writer, ListingAndHelp) {
+  scratch("s.ndk", read_file(data_path("gcmt-samples.ndk")));
+  read_catalogue("1001", "s.ndk");
+  const std::string out = run_writer("1100\n900\n\n");
+  EXPECT_NE(out.find(" | 2005/01/ |  14. |  -89. | EL SALVADOR     |\n"), std::string::npos);
+  EXPECT_NE(out.find(" GLOBAL CMT DATA FORMAT ARE DESCRIBED AT:\n"), std::string::npos);
+}
+
+TEST_F(Writer, OpenAndCloseCommandsOnlyActWhenNeeded) {
+  const std::string out = run_writer("22\n12\nx.txt\n12\n22\n99\n");
+  // One opening and one closing only.
+  EXPECT_EQ(out.find("OPENING OUTPUT FILE"), out.rfind("OPENING OUTPUT FILE"));
+  EXPECT_EQ(out.find(" CLOSED\n"), out.rfind(" CLOSED\n"));
+  EXPECT_FALSE(fiocom.iopou[0]);
+  EXPECT_TRUE(std::filesystem::exists("x.txt"));
+}
+
+}  // namespace
