@@ -63,6 +63,11 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status);
 void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,
                  int& status);
 
+// As inchardef, for a file name: the whole answer line is taken (not cut to 80 characters)
+// and returned; the echo shows it cut or padded to shown_len characters.
+std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
+                           int& status);
+
 template <std::size_t N>
 void inchardef(Text<N>& value, std::string_view prompt, std::string_view def, int& status) {
   inchardef(std::span<char>(value.data(), N), prompt, def, status);

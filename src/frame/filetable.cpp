@@ -57,8 +57,6 @@ std::string without_trailing_blanks(std::string_view s) {
   return e == std::string_view::npos ? std::string() : std::string(s.substr(0, e + 1));
 }
 
-constexpr std::size_t long_name = 4096;
-
 }  // namespace
 
 void initfio(int nin, int nout, int mode) {
@@ -213,10 +211,8 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
       if (opened) store(path);
     } else if (mode == 0) {
       // The whole answer is opened; only the stored copy is cut to the name's length.
-      std::string answer(long_name, ' ');
       int status = 0;
-      inchardef(std::span<char>(answer.data(), answer.size()), prompt, name, status);
-      path = without_trailing_blanks(answer);
+      path = without_trailing_blanks(inchardef_name(prompt, name, name_len, status));
       store(path);
       opened = !path.empty() && units::open(unit, path, st);
     } else {

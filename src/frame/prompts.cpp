@@ -208,9 +208,13 @@ void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, in
   yes_no(id_inlogicdef2, value, prompt, def, in_unit, out_unit, true);
 }
 
-void inchardef(std::span<char> value, std::string_view prompt, std::string_view def,
-               int& status) {
-  status = 0;
+namespace {
+
+// The text question behind inchardef: the answer is cut to `buffer_len` characters (all of
+// it when 0) and stored through `store`, which also gives the text the echo shows.
+template <typename Store>
+void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_len,
+              Store store) {
   const std::string d(def);  // value and default may share storage
   const Identity& id = id_inchardef;
   for (;;) {
@@ -227,18 +231,43 @@ void inchardef(std::span<char> value, std::string_view prompt, std::string_view 
       could_not_read(id, prompt);
       continue;
     }
-    std::string buf = buffer(line, 80);
+    std::string buf = buffer(line, buffer_len == 0 ? std::max<std::size_t>(line.size(), 1) : buffer_len);
+    std::string shown;
     if (keeps_default(buf)) {
       const int code = static_cast<unsigned char>(buf[0]);
       out(fmt::Line().item("ichar =").item(fmt::I(code, 3)).item("=> use default value").str());
-      fill(value, d);
+      shown = store(d);
     } else {
-      fill(value, buf);
+      shown = store(buf);
     }
-    out(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
+    out(fmt::Line().item("New value =").item(shown).str());
     if (verbose()) dots();
     return;
   }
+}
+
+}  // namespace
+
+void inchardef(std::span<char> value, std::string_view prompt, std::string_view def,
+               int& status) {
+  status = 0;
+  ask_text(prompt, def, 80, [&](const std::string& text) {
+    fill(value, text);
+    return std::string(value.data(), value.size());
+  });
+}
+
+std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
+                           int& status) {
+  status = 0;
+  std::string answer;
+  ask_text(prompt, def, 0, [&](const std::string& text) {
+    answer = text;
+    std::string shown = text;
+    shown.resize(shown_len, ' ');
+    return shown;
+  });
+  return answer;
 }
 
 void ininteg1(int& value, std::string_view prompt, int& status) {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "frame/filetable.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
@@ -37,7 +39,10 @@ class FileTable : public ::testing::Test {
  protected:
   void SetUp() override {
     iocom = Iocom{};
-    dir = std::filesystem::temp_directory_path() / "korbast_filetable";
+    // Tests may run in parallel processes: each gets a folder of its own.
+    dir = std::filesystem::temp_directory_path() /
+          ("korbast_filetable_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }

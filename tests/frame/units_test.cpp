@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "frame/units.hpp"
 #include "support/console.hpp"
 
@@ -14,7 +16,8 @@ namespace units = korbast::frame::units;
 struct TempFile {
   std::string path;
   explicit TempFile(const std::string& content, const char* name = "units_test.txt") {
-    path = (std::filesystem::temp_directory_path() / name).string();
+    path = (std::filesystem::temp_directory_path() /
+            (std::to_string(::getpid()) + "_" + name)).string();
     std::ofstream(path, std::ios::binary) << content;
   }
   ~TempFile() { std::remove(path.c_str()); }
@@ -69,7 +72,8 @@ TEST(Units, ConsoleCanBeBoundToStrings) {
 }
 
 TEST(UnitsDeathTest, StopRunFlushesAndClosesEveryUnit) {
-  const std::string path = (std::filesystem::temp_directory_path() / "units_stop.txt").string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            (std::to_string(::getpid()) + "_units_stop.txt")).string();
   std::remove(path.c_str());
   EXPECT_EXIT(
       {

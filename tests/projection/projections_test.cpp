@@ -505,8 +505,7 @@ TEST_F(ProjectionTest, ImwSheetConstantEdges) {
   simwpoly2();
   EXPECT_EQ(forimwpoly.r00[0], 7.0f);
   EXPECT_EQ(forimwpoly.r00[1], 0.0f);  // within 1e-5 of the pole
-  // Point 1 is (2 degrees, 0), point 2 is (0, 0): dx^2 exceeds dM^2? No: dM is a quarter
-  // meridian. The line constants run through both points.
+  // The true-scale meridian runs from (2 degrees, 0) on the equator to (0, 0) at the pole.
   float m[2];
   lat2disel(m, forimwpoly.lat00, 2);
   EXPECT_NEAR(forimwpoly.xlin0 + forimwpoly.xlin1 * m[0], rad(2), 1e-6);

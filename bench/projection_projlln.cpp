@@ -1,0 +1,88 @@
+// projlln over one million points for every projection code: points per second.
+//
+//   build-bench/bench/bench_projection_projlln --benchmark_counters_tabular=true
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "projection/angles.hpp"
+#include "projection/constants.hpp"
+#include "projection/geometry.hpp"
+#include "projection/projection.hpp"
+
+namespace {
+
+using namespace korbast::projection;
+using angles::rad;
+
+constexpr int kPoints = 1000000;
+
+// A regional map around (13 E, 43 N) on the Hayford ellipsoid, with the constants of the
+// projection chosen, as the projection menu leaves it.
+void set_up(int code) {
+  reset_projection_blocks();
+  projtype.iproj = code;
+  llpparam.longp1 = rad(12);
+  llpparam.longp2 = rad(14);
+  llpparam.latp1 = rad(38);
+  llpparam.latp2 = rad(46);
+  llpparam.anglep1 = rad(100);
+  auto& e = ellipsoid;
+  e.ra = 6378388.0f;
+  e.rb = 6356912.0f;
+  e.ecc2 = 1.0f - (e.rb * e.rb) / (e.ra * e.ra);
+  e.ecc = std::sqrt(e.ecc2);
+  const float e2 = e.ecc2, e4 = e2 * e2, e6 = e2 * (e2 * e2);
+  e.eccp2 = e2 / (1.0f - e2);
+  e.cmer0 = 1.0f - 0.25f * e2 - 0.046875f * e4 - 0.01953125f * e6;
+  e.cmer2 = -(0.375f * e2 + 0.09375f * e4 + 0.0439453125f * e6);
+  e.cmer4 = 0.05859375f * e4 + 0.0439453125f * e6;
+  e.cmer6 = -(35.0f / 3072.0f) * e6;
+  // Oblique centre (15 E, 42 N).
+  const float lam = rad(15), phi = rad(42);
+  const float lons[3] = {lam, lam + angles::kPi2, lam};
+  const float lats[3] = {phi - angles::kPi2, 0.0f, phi};
+  float m[9];
+  for (int k = 0; k < 3; ++k) ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
+  mtrans(m, m);
+  smatab33(m, 1);
+  switch (code) {
+    case 3: slcc2(); break;
+    case 4: slcce2(); break;
+    case 11: case 12: spers2(); break;
+    case 14: simwpoly2(); break;
+    case 19: salbesph2(); break;
+    case 20: sbonnesph2(); break;
+    default: break;
+  }
+  float ox, oy;
+  const float olon = rad(13), olat = rad(43);
+  projlln(&ox, &oy, &olon, &olat, 1);
+  llorig.xorig = ox;
+  llorig.yorig = oy;
+}
+
+void BM_projlln(benchmark::State& state) {
+  const int code = static_cast<int>(state.range(0));
+  set_up(code);
+  std::vector<float> lon(kPoints), lat(kPoints), x(kPoints), y(kPoints);
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<float> ulon(rad(2), rad(24)), ulat(rad(35), rad(50));
+  for (int i = 0; i < kPoints; ++i) {
+    lon[i] = ulon(gen);
+    lat[i] = ulat(gen);
+  }
+  for (auto _ : state) {
+    projlln(x.data(), y.data(), lon.data(), lat.data(), kPoints);
+    benchmark::DoNotOptimize(x.data());
+    benchmark::DoNotOptimize(y.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(kPoints));
+}
+
+BENCHMARK(BM_projlln)->DenseRange(1, 25)->Unit(benchmark::kMillisecond);
+
+}  // namespace
