@@ -10,7 +10,6 @@ namespace korbast::frame {
 
 namespace {
 
-void out(const std::string& line) { units::write_line(iocom.stdout_unit, line); }
 
 // The running command file, so that its end can close it like 5002 does.
 struct Running {
@@ -34,7 +33,7 @@ void altsio(int unit, Text<35>& name, int& choice, int mode) {
           std::string_view("EXIT COMMAND FILE AND CONTINUE...5002"),
           std::string_view("EXIT COMMAND FILE AND QUIT ......5003"),
           std::string_view("EXIT THIS SUBROUTINE ..............99")})
-      out(fmt::Line().item(line).str());
+      say(fmt::Line().item(line).str());
     menutail();
     choice = 99;
     int status = 0;
@@ -53,8 +52,8 @@ void altsio(int unit, Text<35>& name, int& choice, int mode) {
       default:
         if (mode == 1) {
           errorhead(n, v, d);
-          out(fmt::Line().item("Unknown answer irep =").x().i(choice, 6).str());
-          out(" ===> STOPPING EXECUTION");
+          say(fmt::Line().item("Unknown answer irep =").x().i(choice, 6).str());
+          say(" ===> STOPPING EXECUTION");
           errortail00();
           units::stop_run(1);
         }
@@ -66,8 +65,8 @@ void beginaltsi(int unit, Text<35>& name, int mode) {
   constexpr std::string_view n = "beginaltsi", v = " 3.0", d = "17-06-2008";
   if (iocom.command_file) {
     warninghead(n, v, d);
-    out(" COMMAND FILE ALREADY OPEN");
-    out(" ==> NO ACTION");
+    say(" COMMAND FILE ALREADY OPEN");
+    say(" ==> NO ACTION");
     warningtail00();
     return;
   }
@@ -80,11 +79,11 @@ void beginaltsi(int unit, Text<35>& name, int mode) {
   running.name = name.view();
   set_command_file_end_hook(end_running_file);
   if (iocom.lwito(1)) {
-    out(" Standard input redirected from");
-    out(fmt::Line().item("   Command file:").item(name.trimmed()).str());
-    out(" Response to error or warning");
-    out("    remains from keyboard");
-    out(" Level 2 standard output disabled");
+    say(" Standard input redirected from");
+    say(fmt::Line().item("   Command file:").item(name.trimmed()).str());
+    say(" Response to error or warning");
+    say("    remains from keyboard");
+    say(" Level 2 standard output disabled");
     menutail();
   }
 }
@@ -93,8 +92,8 @@ void endaltsi(int unit, const Text<35>& name, int) {
   constexpr std::string_view n = "endaltsi", v = " 3.0", d = "17-06-2008";
   if (!iocom.command_file) {
     warninghead(n, v, d);
-    out(" NO OPEN COMMAND FILE");
-    out(" ==> NO ACTION");
+    say(" NO OPEN COMMAND FILE");
+    say(" ==> NO ACTION");
     warningtail00();
     return;
   }
@@ -104,9 +103,9 @@ void endaltsi(int unit, const Text<35>& name, int) {
   iocom.command_file = false;
   iocom.lwito(2) = true;
   if (iocom.lwito(1)) {
-    out(fmt::Line().item("Command file").item(name.trimmed()).item("closed").str());
-    out(" Standard input redirected from keyboard");
-    out(" Level 2 standard output enabled");
+    say(fmt::Line().item("Command file").item(name.trimmed()).item("closed").str());
+    say(" Standard input redirected from keyboard");
+    say(" Level 2 standard output enabled");
   }
 }
 

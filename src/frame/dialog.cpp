@@ -24,15 +24,6 @@ void (*command_file_end_hook)() = nullptr;
 constexpr int max_failed_reads = 10;
 int failed_reads = 0;
 
-std::string trimmed(std::string_view text) {
-  int first = 0;
-  int last = 0;
-  textlen(first, last, text);
-  if (last < first) return {};
-  return std::string(text.substr(static_cast<std::size_t>(first - 1),
-                                 static_cast<std::size_t>(last - first + 1)));
-}
-
 void end_command_file(int unit) {
   if (command_file_end_hook != nullptr) command_file_end_hook();
   if (iocom.stdin_unit == unit) {  // no hook, or a hook that left the unit in place

@@ -4,6 +4,7 @@
 #include "frame/filechooser.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
+#include "frame/textfmt.hpp"
 #include "frame/units.hpp"
 
 namespace korbast::frame {
@@ -15,15 +16,8 @@ namespace {
 constexpr std::string_view table_version = "1.00";
 constexpr std::string_view table_date = "25-03-94";
 
-void out(const std::string& line) { units::write_line(iocom.stdout_unit, line); }
-void dash_rule() { out(" " + std::string(43, '-')); }
+void dash_rule() { say(" " + std::string(43, '-')); }
 
-std::string trimmed(std::string_view s) {
-  auto b = s.find_first_not_of(' ');
-  if (b == std::string_view::npos) return {};
-  auto e = s.find_last_not_of(' ');
-  return std::string(s.substr(b, e - b + 1));
-}
 
 // Entry and exit banners of the table routines (maximum output level only).
 struct Banner {
@@ -33,22 +27,22 @@ struct Banner {
 };
 
 void bad_count_box(std::string_view which, int requested, int max) {
-  out(" " + std::string(36, '*'));
-  out(" ***           ERROR              ***");
-  out(" " + std::string(36, '*'));
-  out(fmt::Line().item("    number of " + std::string(which) + " files   =").x().i(requested, 2).str());
-  out(fmt::Line().item("max number of " + std::string(which) + " files   =").x().i(max, 2).str());
-  out(" " + std::string(36, '*'));
+  say(" " + std::string(36, '*'));
+  say(" ***           ERROR              ***");
+  say(" " + std::string(36, '*'));
+  say(fmt::Line().item("    number of " + std::string(which) + " files   =").x().i(requested, 2).str());
+  say(fmt::Line().item("max number of " + std::string(which) + " files   =").x().i(max, 2).str());
+  say(" " + std::string(36, '*'));
   units::stop_run(1);
 }
 
 void slot_lines(int i, const Text<40>& expl, const Text<40>& name, bool open, int unit) {
-  out(fmt::Line().item("FILE INDEX   =").x().i(i, 2).str());
-  out(fmt::Line().item(" explanation :").item(expl).str());
-  out(fmt::Line().item("    filename =").item(name).str());
-  out(fmt::Line().item("      opened :").x().l(open, 1).str());
-  out(fmt::Line().item("        unit =").x().i(unit, 2).str());
-  out(" --------------");
+  say(fmt::Line().item("FILE INDEX   =").x().i(i, 2).str());
+  say(fmt::Line().item(" explanation :").item(expl).str());
+  say(fmt::Line().item("    filename =").item(name).str());
+  say(fmt::Line().item("      opened :").x().l(open, 1).str());
+  say(fmt::Line().item("        unit =").x().i(unit, 2).str());
+  say(" --------------");
 }
 
 // Trailing blanks are padding, never part of a file name; a name of blanks is no name.
@@ -63,7 +57,7 @@ void initfio(int nin, int nout, int mode) {
   Banner banner("initfio");
   submenuhead("initfio", table_version, table_date);
   dash_rule();
-  out(" " + std::string("       INITIALIZING I/O FILES              "));
+  say(" " + std::string("       INITIALIZING I/O FILES              "));
   dash_rule();
   if (nin < 0 || nin > max_input_slots) bad_count_box(" input", nin, max_input_slots);
   fiocom.nfi = nin;
@@ -87,14 +81,14 @@ void initfio(int nin, int nout, int mode) {
 void listfio(int) {
   Banner banner("listfio");
   dash_rule();
-  out(" " + std::string("             I/O FILES STATUS              "));
+  say(" " + std::string("             I/O FILES STATUS              "));
   dash_rule();
-  out(fmt::Line().item("NUMBER OF  INPUT FILES   =").x().i(fiocom.nfi, 2).str());
+  say(fmt::Line().item("NUMBER OF  INPUT FILES   =").x().i(fiocom.nfi, 2).str());
   dash_rule();
   for (int k = 0; k < fiocom.nfi; ++k)
     slot_lines(k + 1, fiocom.inpexpl[k], fiocom.inpnam[k], fiocom.iopin[k], fiocom.iuinp[k]);
   dash_rule();
-  out(fmt::Line().item("NUMBER OF OUTPUT FILES   =").x().i(fiocom.nfo, 2).str());
+  say(fmt::Line().item("NUMBER OF OUTPUT FILES   =").x().i(fiocom.nfo, 2).str());
   dash_rule();
   for (int k = 0; k < fiocom.nfo; ++k)
     slot_lines(k + 1, fiocom.oufexpl[k], fiocom.oufnam[k], fiocom.iopou[k], fiocom.iouf[k]);
@@ -114,13 +108,13 @@ void open_slot(std::string_view routine, SlotRefs slot, int i, std::string_view 
   if (!slot.open) {
     slot.expl = expl;
     dash_rule();
-    out(fmt::Line().item(input ? "OPENING  INPUT FILE" : "OPENING OUTPUT FILE").x().i(i, 2).str());
+    say(fmt::Line().item(input ? "OPENING  INPUT FILE" : "OPENING OUTPUT FILE").x().i(i, 2).str());
     dash_rule();
     opef2(slot.name, slot.expl.view(), slot.unit, input ? "old" : "new", mode);
     slot.open = true;
   } else {
     dash_rule();
-    out(fmt::Line().item(input ? "INPUT FILE" : "OUTPUT FILE").x().i(i, 2).item("ALREADY OPENED !").str());
+    say(fmt::Line().item(input ? "INPUT FILE" : "OUTPUT FILE").x().i(i, 2).item("ALREADY OPENED !").str());
     dash_rule();
   }
   (void)routine;
@@ -131,12 +125,12 @@ void close_slot(SlotRefs slot, bool input) {
   if (slot.open) {
     units::close(slot.unit);
     dash_rule();
-    out(fmt::Line().item(what).item(slot.name).item("CLOSED").str());
+    say(fmt::Line().item(what).item(slot.name).item("CLOSED").str());
     dash_rule();
     slot.open = false;
   } else {
     dash_rule();
-    out(fmt::Line().item(what).item(slot.name).item("ALREADY CLOSED !").str());
+    say(fmt::Line().item(what).item(slot.name).item("ALREADY CLOSED !").str());
     dash_rule();
   }
 }
@@ -196,13 +190,13 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
 
   for (;;) {
     submenuhead("opef2", v, d);
-    out(fmt::Line().item("OPENING").item(role.empty() ? " " : role).item("FILE").str());
+    say(fmt::Line().item("OPENING").item(role.empty() ? " " : role).item("FILE").str());
     menutail();
 
     std::string path;  // the full name tried, before it is stored cut to the name's length
     bool opened = false;
     if (mode == 0 && iocom.stdin_unit == units::keyboard) {
-      out(fmt::Line().item("Choose").item(trimmed(prompt)).str());
+      say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
       bool replace = false;
       if (auto chosen = choose_file(old, replace)) {
         path = *chosen;
@@ -223,15 +217,15 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
 
     if (mode == 1) {
       errorhead("opef2", v, d);
-      out(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
-      out(fmt::Line().item("for unit =").x().i(unit, 4).str());
-      out(" ===> STOPPING EXECUTION");
+      say(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
+      say(fmt::Line().item("for unit =").x().i(unit, 4).str());
+      say(" ===> STOPPING EXECUTION");
       errortail00();
       units::stop_run(1);
     }
     warninghead("opef2", v, d);
-    out(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
-    out(" ===> RETRYING");
+    say(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
+    say(" ===> RETRYING");
     warningtail00();
   }
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "frame/dialog.hpp"
+#include "frame/dialog_detail.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/pictures.hpp"
@@ -14,11 +15,10 @@ namespace korbast::frame {
 
 namespace {
 
-void out(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
+using detail::item;
+
 void err(std::string_view line) { units::write_line(iocom.errout_unit, line); }
 
-// A one-item line: one blank, then the text.
-std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
 
 // A text blank-padded or cut to n characters.
 std::string fixed(std::string_view text, std::size_t n) {
@@ -43,9 +43,9 @@ std::string name_body(std::string_view name) {
 }
 
 void menuhead(std::string_view kind, std::string_view name) {
-  out(at_rule());
-  out(fmt::Line().item(kind).item(fixed(name, 11)).str());
-  out(item("@" + repeated('=', 42)));
+  say(at_rule());
+  say(fmt::Line().item(kind).item(fixed(name, 11)).str());
+  say(item("@" + repeated('=', 42)));
 }
 
 void stop_line() { err(item(repeated('*', 43))); }
@@ -82,21 +82,21 @@ void submenuhead(std::string_view name, std::string_view, std::string_view) {
   menuhead("@ subroutine", name);
 }
 
-void menutail() { out(at_rule()); }
+void menutail() { say(at_rule()); }
 
 void subhead(std::string_view name, std::string_view version, std::string_view date) {
   if (!iocom.lwito(3)) return;
-  out(at_rule());
-  out(fmt::Line().item("@ subroutine ").item(fixed(name, 11)).str());
-  out(fmt::Line().item("@ version").item(fixed(version, 4)).item("on").item(fixed(date, 10)).str());
-  out(at_rule());
+  say(at_rule());
+  say(fmt::Line().item("@ subroutine ").item(fixed(name, 11)).str());
+  say(fmt::Line().item("@ version").item(fixed(version, 4)).item("on").item(fixed(date, 10)).str());
+  say(at_rule());
 }
 
 void subtail(std::string_view name, std::string_view, std::string_view) {
   if (!iocom.lwito(3)) return;
-  out(at_rule());
-  out(fmt::Line().item("@ exiting").item(fixed(name, 11)).str());
-  out(at_rule());
+  say(at_rule());
+  say(fmt::Line().item("@ exiting").item(fixed(name, 11)).str());
+  say(at_rule());
 }
 
 // ---- Error and warning boxes ----

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "frame/dialog.hpp"
+#include "frame/dialog_detail.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/listread.hpp"
@@ -21,9 +22,8 @@ namespace korbast::frame {
 
 namespace {
 
-struct Identity {
-  std::string_view name, version, date;
-};
+using namespace detail;
+
 constexpr Identity id_inintegvin1{"inintegvin1", "1.1 ", "08-03-2000"};
 constexpr Identity id_inintegvindef{"inintegvind", "1.3 ", "08-03-2000"};
 constexpr Identity id_inrealvindef{"inrealvinde", "1.5 ", "15-11-2005"};
@@ -31,33 +31,10 @@ constexpr Identity id_cinvin{"cinvin     ", " 3.1", "11-03-2000"};
 constexpr Identity id_cinmax{"cinmax     ", " 3.2", "11-03-2000"};
 constexpr Identity id_crevin2{"crevin     ", " 3.0", "29-11-2001"};
 
-void out(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
-std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
-void dots() { out(item(std::string(42, '.'))); }
-bool verbose() { return iocom.lwito(2); }
 
-std::string trimmed(std::string_view text) {
-  int first = 0;
-  int last = 0;
-  textlen(first, last, text);
-  if (last < first) return {};
-  return std::string(text.substr(static_cast<std::size_t>(first - 1),
-                                 static_cast<std::size_t>(last - first + 1)));
-}
 
-bool keeps_default(const std::string& buf) {
-  return buf.empty() || buf[0] == ' ' || buf[0] == '\n' || buf[0] == '\r';
-}
 
-bool blank_line(const std::string& line) {
-  return line.find_first_not_of(" \t") == std::string::npos;
-}
 
-std::string buffer(const std::string& line, std::size_t n) {
-  std::string b = line.substr(0, std::min(line.size(), n));
-  b.resize(n, ' ');
-  return b;
-}
 
 // An integer in exactly as many columns as it needs.
 std::string tight(int n) {
@@ -71,20 +48,14 @@ std::string interval_line(bool inside, const std::string& lower, const std::stri
   return std::string(inside ? " inside  [" : " outside [") + lower + "," + upper + "]";
 }
 
-void could_not_read(const Identity& id, std::string_view prompt) {
-  errorhead(id.name, id.version, id.date);
-  out(fmt::Line().item("could not read").item(trimmed(prompt)).str());
-  out(item("==> RETRYING"));
-  errortail00();
-}
 
 void empty_interval(const Identity& id, std::string_view prompt, const std::string& line,
                     std::string_view kept, const std::string& value) {
   errorhead(id.name, id.version, id.date);
-  out(fmt::Line().item("cannot ask").item(trimmed(prompt)).str());
-  out(line);
-  out(item("==> LOWER BOUND ABOVE UPPER BOUND"));
-  out(fmt::Line().item(kept).item(value).str());
+  say(fmt::Line().item("cannot ask").item(trimmed(prompt)).str());
+  say(line);
+  say(item("==> LOWER BOUND ABOVE UPPER BOUND"));
+  say(fmt::Line().item(kept).item(value).str());
   errortail00();
 }
 
@@ -109,11 +80,11 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
   const T d = def;
   for (;;) {
     if (verbose()) dots();
-    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
-    out(interval_line(true, lower_text, upper_text));
+    say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    say(interval_line(true, lower_text, upper_text));
     if (has_default && verbose()) {
-      out(item("or return for default value"));
-      out(fmt::Line().item("Default =").item(default_text).str());
+      say(item("or return for default value"));
+      say(fmt::Line().item("Default =").item(default_text).str());
     }
     std::string line;
     AnswerRead r;
@@ -151,13 +122,13 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
     }
     if (!(lower <= v && v <= upper)) {
       errorhead(id.name, id.version, id.date);
-      out(fmt::Line().item(trimmed(prompt) + " =").item(form(v)).str());
-      out(interval_line(false, lower_text, upper_text));
+      say(fmt::Line().item(trimmed(prompt) + " =").item(form(v)).str());
+      say(interval_line(false, lower_text, upper_text));
       errortail00();
       continue;
     }
     value = v;
-    out(fmt::Line().item("New value = ").item(form(v)).str());
+    say(fmt::Line().item("New value = ").item(form(v)).str());
     if (verbose()) dots();
     return;
   }
@@ -217,16 +188,16 @@ void cinvin(int value, int lower, int upper, std::string_view caller, std::strin
   if (lower <= value && value <= upper) return;
   status = 1;
   errorhead(id_cinvin.name, id_cinvin.version, id_cinvin.date);
-  out(fmt::Line().item(trimmed(varname) + " =").item(fmt::I(value, 12)).str());
-  out(fmt::Line()
+  say(fmt::Line().item(trimmed(varname) + " =").item(fmt::I(value, 12)).str());
+  say(fmt::Line()
           .item("outside [")
           .item(fmt::I(lower, 12))
           .item(",")
           .item(fmt::I(upper, 12))
           .item("]")
           .str());
-  out(item("Problem originated in :"));
-  out(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
+  say(item("Problem originated in :"));
+  say(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
   errortail01(1);
 }
 
@@ -236,14 +207,14 @@ void cinmax(int value, int upper, std::string_view caller, std::string_view varn
   if (value <= upper) return;
   status = 1;
   errorhead(id_cinmax.name, id_cinmax.version, id_cinmax.date);
-  out(fmt::Line()
+  say(fmt::Line()
           .item(trimmed(varname) + " =")
           .item(fmt::I(value, 12))
           .item("> max =")
           .item(fmt::I(upper, 12))
           .str());
-  out(item("Problem originated in :"));
-  out(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
+  say(item("Problem originated in :"));
+  say(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
   errortail01(1);
 }
 
@@ -261,8 +232,8 @@ void crevin2(std::string_view varname, float& value, float lower, float upper,
     errorhead(id.name, id.version, id.date);
   }
   const std::string name = trimmed(varname);
-  out(fmt::Line().item("Problem in subroutine:").item(trimmed(caller)).str());
-  out(fmt::Line()
+  say(fmt::Line().item("Problem in subroutine:").item(trimmed(caller)).str());
+  say(fmt::Line()
           .item(name + " =")
           .item(fmt::F(value, 15, 6))
           .item("outside [")
@@ -273,7 +244,7 @@ void crevin2(std::string_view varname, float& value, float lower, float upper,
           .str());
   if (gravity != 4) {
     value = (value > upper) ? upper : lower;
-    out(fmt::Line().item("==> RESET " + name + " =").item(fmt::F(value, 15, 6)).str());
+    say(fmt::Line().item("==> RESET " + name + " =").item(fmt::F(value, 15, 6)).str());
   }
   switch (gravity) {
     case 0:
@@ -294,8 +265,8 @@ void crevin2(std::string_view varname, float& value, float lower, float upper,
       errorstop(2);
       return;
     default:
-      out(fmt::Line().item("unknown  gravity =").item(fmt::I(gravity, 12)).str());
-      out(fmt::Line().item("==> RESET gravity =").item(fmt::I(3, 12)).str());
+      say(fmt::Line().item("unknown  gravity =").item(fmt::I(gravity, 12)).str());
+      say(fmt::Line().item("==> RESET gravity =").item(fmt::I(3, 12)).str());
       errorstop(1);
       errortail00();
       return;

@@ -36,4 +36,6 @@ void initsio() {
   menutail();
 }
 
+void say(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
+
 }  // namespace korbast::frame

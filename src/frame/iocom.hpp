@@ -3,6 +3,8 @@
 // the pause after errors and warnings.
 #pragma once
 
+#include <string_view>
+
 namespace korbast::frame {
 
 // The three output levels, numbered 1 to 3 as the dialog speaks of them: lwito(1) minimum
@@ -29,5 +31,8 @@ extern Iocom iocom;
 
 // Sets every field to its start value and prints the settings (at every output level).
 void initsio();
+
+// Writes one line on the standard output unit.
+void say(std::string_view line);
 
 }  // namespace korbast::frame

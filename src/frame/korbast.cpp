@@ -32,17 +32,16 @@ constexpr std::string_view name = "korbast";
 constexpr std::string_view version = " 8.0";
 constexpr std::string_view date = "06-05-2010";
 
-void out(const std::string& line) { frame::units::write_line(iocom.stdout_unit, line); }
 
 void help() {
   const std::string rule(43, '=');
-  out(" " + rule);
-  out(" " + std::string("                  HELP                     "));
-  out(" " + rule);
-  out(" " + std::string("       Did you REALLY expect help ?        "));
-  out(" " + std::string("              For more help                "));
-  out(" " + std::string("       read the README of korbast          "));
-  out(" " + rule);
+  frame::say(" " + rule);
+  frame::say(" " + std::string("                  HELP                     "));
+  frame::say(" " + rule);
+  frame::say(" " + std::string("       Did you REALLY expect help ?        "));
+  frame::say(" " + std::string("              For more help                "));
+  frame::say(" " + std::string("       read the README of korbast          "));
+  frame::say(" " + rule);
 }
 
 void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
@@ -52,30 +51,30 @@ void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
   frame::mainmenuhead(name, version, date);
   if (!iocom.lwito(2)) return;
   const auto& sish = frame::fiocom.oufnam[1];
-  out(Line().item(rule).str());
-  out(Line().item("DATA").str());
-  out(Line().item("  Can store at most:").x().i(capacity, 6).str());
-  out(Line().item("  Currently stored :").x().i(store.nstored, 6).str());
-  out(Line().item("  Current data type:").x().i(store.idatatype, 6).str());
-  out(Line().item("  READ + EXTRACT DATA.......1000").str());
-  out(Line().item("  LIST DATA TO SCREEN ......1100").str());
-  out(Line().item("  WRITE DATA TO FILE .......1200").str());
-  out(Line().item(rule).str());
-  out(Line().item("PLOT").str());
-  out(Line().item("  plot parameters ...........330").str());
-  out(Line().item("  OPEN  PLOT FILE ............10").item(plotname).str());
-  out(Line().item("  CLOSE PLOT FILE ............20").item(plotname).str());
-  out(Line().item("  PLOT MAP 1st Nodal Plane .2001").str());
-  out(Line().item("  PLOT MAP 2nd Nodal Plane .2002").str());
-  out(Line().item("  PLOT FOCAL MECHANISMS ....3000").str());
-  out(Line().item(rule).str());
-  out(Line().item("Sh OUTPUT FILE while mapping").str());
-  out(Line().item("  WRITE TO Si-Sh FILE .........7").x().l(lsish, 1).str());
-  out(Line().item("  OPEN  Si-Sh OUTPUT FILE ....13").item(sish).str());
-  out(Line().item("  CLOSE Si-Sh OUTPUT FILE ....23").item(sish).str());
-  out(Line().item(rule).str());
-  out(Line().item("Use command file............5000").str());
-  out(Line().item("FAST QUIT...................9999").str());
+  frame::say(Line().item(rule).str());
+  frame::say(Line().item("DATA").str());
+  frame::say(Line().item("  Can store at most:").x().i(capacity, 6).str());
+  frame::say(Line().item("  Currently stored :").x().i(store.nstored, 6).str());
+  frame::say(Line().item("  Current data type:").x().i(store.idatatype, 6).str());
+  frame::say(Line().item("  READ + EXTRACT DATA.......1000").str());
+  frame::say(Line().item("  LIST DATA TO SCREEN ......1100").str());
+  frame::say(Line().item("  WRITE DATA TO FILE .......1200").str());
+  frame::say(Line().item(rule).str());
+  frame::say(Line().item("PLOT").str());
+  frame::say(Line().item("  plot parameters ...........330").str());
+  frame::say(Line().item("  OPEN  PLOT FILE ............10").item(plotname).str());
+  frame::say(Line().item("  CLOSE PLOT FILE ............20").item(plotname).str());
+  frame::say(Line().item("  PLOT MAP 1st Nodal Plane .2001").str());
+  frame::say(Line().item("  PLOT MAP 2nd Nodal Plane .2002").str());
+  frame::say(Line().item("  PLOT FOCAL MECHANISMS ....3000").str());
+  frame::say(Line().item(rule).str());
+  frame::say(Line().item("Sh OUTPUT FILE while mapping").str());
+  frame::say(Line().item("  WRITE TO Si-Sh FILE .........7").x().l(lsish, 1).str());
+  frame::say(Line().item("  OPEN  Si-Sh OUTPUT FILE ....13").item(sish).str());
+  frame::say(Line().item("  CLOSE Si-Sh OUTPUT FILE ....23").item(sish).str());
+  frame::say(Line().item(rule).str());
+  frame::say(Line().item("Use command file............5000").str());
+  frame::say(Line().item("FAST QUIT...................9999").str());
   frame::menutail();
 }
 

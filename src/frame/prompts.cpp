@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "frame/dialog.hpp"
+#include "frame/dialog_detail.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/listread.hpp"
@@ -17,9 +18,8 @@ namespace korbast::frame {
 
 namespace {
 
-struct Identity {
-  std::string_view name, version, date;
-};
+using namespace detail;
+
 constexpr Identity id_inintegdef{"inintegdef ", "1.3 ", "08-03-2000"};
 constexpr Identity id_inrealdef{"inrealdef  ", "1.2 ", "08-03-2000"};
 constexpr Identity id_inlogicdef{"inlogicdef ", " 1.2", "02-05-99  "};
@@ -29,38 +29,10 @@ constexpr Identity id_inchar1{"inchar1    ", "1.4 ", "08-03-2000"};
 constexpr Identity id_inintegdefnp{"inintegdefn", "1.10", "07-10-96  "};
 constexpr Identity id_inlogicdef2{"inlogicdef2", " 1.0", "08-03-2000"};
 
-void out(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
-std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
-void dots(int unit) { units::write_line(unit, item(std::string(42, '.'))); }
-void dots() { dots(iocom.stdout_unit); }
-bool verbose() { return iocom.lwito(2); }
 
-// From the first to the last non-blank character (a text of blanks gives one blank).
-std::string trimmed(std::string_view text) {
-  int first = 0;
-  int last = 0;
-  textlen(first, last, text);
-  if (last < first) return {};
-  return std::string(text.substr(static_cast<std::size_t>(first - 1),
-                                 static_cast<std::size_t>(last - first + 1)));
-}
 
-// The answer line cut to, or padded with blanks to, the buffer's length.
-std::string buffer(const std::string& line, std::size_t n) {
-  std::string b = line.substr(0, std::min(line.size(), n));
-  b.resize(n, ' ');
-  return b;
-}
 
-// An empty answer, or one starting with a blank, line feed or carriage return.
-bool keeps_default(const std::string& buf) {
-  return buf.empty() || buf[0] == ' ' || buf[0] == '\n' || buf[0] == '\r';
-}
 
-// A line of blanks and tabs only: a free-format read goes on with the next line.
-bool blank_line(const std::string& line) {
-  return line.find_first_not_of(" \t") == std::string::npos;
-}
 
 void fill(std::span<char> value, std::string_view text) {
   std::size_t n = std::min(text.size(), value.size());
@@ -68,14 +40,8 @@ void fill(std::span<char> value, std::string_view text) {
   std::fill(value.begin() + static_cast<std::ptrdiff_t>(n), value.end(), ' ');
 }
 
-void could_not_read(const Identity& id, std::string_view prompt) {
-  errorhead(id.name, id.version, id.date);
-  out(fmt::Line().item("could not read").item(trimmed(prompt)).str());
-  out(item("==> RETRYING"));
-  errortail00();
-}
 
-void echo_int(int v) { out(fmt::Line().item("New value = ").item(fmt::I(v, 12)).str()); }
+void echo_int(int v) { say(fmt::Line().item("New value = ").item(fmt::I(v, 12)).str()); }
 
 template <class T>
 ListStatus convert(const std::string& buf, T& v) {
@@ -93,10 +59,10 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
   const T d = def;  // value and default may be the same variable
   for (;;) {
     if (verbose()) dots();
-    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     if (verbose()) {
-      out(item("or return for default value"));
-      out(fmt::Line().item("Default =").item(form(d)).str());
+      say(item("or return for default value"));
+      say(fmt::Line().item("Default =").item(form(d)).str());
     }
     std::string line;
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
@@ -115,7 +81,7 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
       continue;
     }
     value = v;
-    out(fmt::Line().item("New value = ").item(form(v)).str());
+    say(fmt::Line().item("New value = ").item(form(v)).str());
     if (verbose()) dots();
     return;
   }
@@ -219,10 +185,10 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
   const Identity& id = id_inchardef;
   for (;;) {
     if (verbose()) dots();
-    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     if (verbose()) {
-      out(item("or return for default value"));
-      out(fmt::Line().item("Default =").item(trimmed(d)).str());
+      say(item("or return for default value"));
+      say(fmt::Line().item("Default =").item(trimmed(d)).str());
     }
     std::string line;
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
@@ -235,12 +201,12 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
     std::string shown;
     if (keeps_default(buf)) {
       const int code = static_cast<unsigned char>(buf[0]);
-      out(fmt::Line().item("ichar =").item(fmt::I(code, 3)).item("=> use default value").str());
+      say(fmt::Line().item("ichar =").item(fmt::I(code, 3)).item("=> use default value").str());
       shown = store(d);
     } else {
       shown = store(buf);
     }
-    out(fmt::Line().item("New value =").item(shown).str());
+    say(fmt::Line().item("New value =").item(shown).str());
     if (verbose()) dots();
     return;
   }
@@ -275,7 +241,7 @@ void ininteg1(int& value, std::string_view prompt, int& status) {
   const Identity& id = id_ininteg1;
   for (;;) {
     if (verbose()) dots();
-    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
     AnswerRead r;
     do {  // empty lines do not end a free-format read
@@ -299,7 +265,7 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status) {
   const Identity& id = id_inchar1;
   for (;;) {
     if (verbose()) dots();
-    out(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+    say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
     if (r == AnswerRead::Again) continue;
@@ -308,7 +274,7 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status) {
       continue;
     }
     fill(value, line);
-    out(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
+    say(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
     if (verbose()) dots();
     return;
   }
@@ -320,9 +286,9 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
   const Identity& id = id_inintegdefnp;
   dots();
   for (;;) {
-    out(fmt::Line().item("Enter").item(prompt).str());
-    out(item("or return for default value"));
-    out(fmt::Line().item("Default =").item(fmt::I(d, 12)).str());
+    say(fmt::Line().item("Enter").item(prompt).str());
+    say(item("or return for default value"));
+    say(fmt::Line().item("Default =").item(fmt::I(d, 12)).str());
     std::string line;
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
     if (r == AnswerRead::Again) continue;
@@ -337,8 +303,8 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
     }
     if (r == AnswerRead::Error) {
       errorhead(id.name, id.version, id.date);
-      out(fmt::Line().item("could not read").item(prompt).str());
-      out(item("             RETRYING              "));
+      say(fmt::Line().item("could not read").item(prompt).str());
+      say(item("             RETRYING              "));
       errortail0(0);
       continue;
     }

@@ -6,6 +6,7 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/pictures.hpp"
+#include "frame/textfmt.hpp"
 #include "frame/units.hpp"
 #include "platform/system.hpp"
 
@@ -21,14 +22,7 @@ std::string two(int v) {
   return b;
 }
 
-std::string strip(std::string_view s) {
-  auto b = s.find_first_not_of(' ');
-  if (b == std::string_view::npos) return {};
-  auto e = s.find_last_not_of(' ');
-  return std::string(s.substr(b, e - b + 1));
-}
 
-void out(const std::string& line) { units::write_line(iocom.stdout_unit, line); }
 
 const std::string at_rule(43, '@');
 const std::string dash_rule = "@" + std::string(42, '-');
@@ -76,7 +70,7 @@ std::string hostname_from(const SystemAnswers& a) {
     const bool giga = r >= 1000000000ull;
     const float n = rate / (giga ? 1.0e9f : 1.0e6f);
     long long whole = static_cast<long long>(n);
-    clock = strip(fmt::I(whole, 4)) + (giga ? "GHz" : "MHz");
+    clock = trimmed(fmt::I(whole, 4)) + (giga ? "GHz" : "MHz");
     clock = clock.substr(0, 6);
   }
   return (sys + "-" + cpu + "-" + clock).substr(0, 25);
@@ -94,20 +88,20 @@ void progheadbc(std::string_view name, std::string_view version, std::string_vie
   const std::string system = hostname();
   const std::string time = c8time();
   const std::string day = c10date();
-  out(" " + at_rule);
-  out(" @");
-  out(fmt::Line().item("@       MAIN PROGRAM:").item(strip(name)).str());
-  out(fmt::Line().item("@            Version:").item(version).str());
-  out(fmt::Line().item("@               Date:").item(date).str());
-  out(" @");
-  out(" " + dash_rule);
-  out(fmt::Line().item("@ Running on:").item(day).item("at:").item(time).str());
-  out(fmt::Line().item("@ On system:").item(strip(system)).str());
-  out(" " + dash_rule);
-  out(fmt::Line().item("@ Report of any problem is appreciated").a(" ").str());
-  out(" " + dash_rule);
-  out(" @         HIT RETURN TO CONTINUE");
-  out(" " + at_rule);
+  say(" " + at_rule);
+  say(" @");
+  say(fmt::Line().item("@       MAIN PROGRAM:").item(trimmed(name)).str());
+  say(fmt::Line().item("@            Version:").item(version).str());
+  say(fmt::Line().item("@               Date:").item(date).str());
+  say(" @");
+  say(" " + dash_rule);
+  say(fmt::Line().item("@ Running on:").item(day).item("at:").item(time).str());
+  say(fmt::Line().item("@ On system:").item(trimmed(system)).str());
+  say(" " + dash_rule);
+  say(fmt::Line().item("@ Report of any problem is appreciated").a(" ").str());
+  say(" " + dash_rule);
+  say(" @         HIT RETURN TO CONTINUE");
+  say(" " + at_rule);
   // Whatever the answer holds, the banner ends with the line; an ended input ends it too.
   std::string answer;
   units::read_line(iocom.stdin_unit, answer);
@@ -118,11 +112,11 @@ void maintail(std::string_view name, std::string_view version, std::string_view)
 }
 
 void maintail_at(std::string_view name, std::string_view version, std::string_view time) {
-  out(" " + at_rule);
-  out(fmt::Line().item("@ PROGRAM").item(strip(name)).str());
-  out(fmt::Line().item("@ Version:").item(version).str());
-  out(fmt::Line().item("@ EXECUTION TERMINATED AT:").item(time).str());
-  out(" " + dash_rule);
+  say(" " + at_rule);
+  say(fmt::Line().item("@ PROGRAM").item(trimmed(name)).str());
+  say(fmt::Line().item("@ Version:").item(version).str());
+  say(fmt::Line().item("@ EXECUTION TERMINATED AT:").item(time).str());
+  say(" " + dash_rule);
   switch (time.empty() ? '0' : time.back()) {
     case '0': happyface(); break;
     case '1': sator(); break;
@@ -134,7 +128,7 @@ void maintail_at(std::string_view name, std::string_view version, std::string_vi
     case '8': offsetrf(); break;
     default: tetrakis(); break;  // 4 and 9
   }
-  out(" " + at_rule);
+  say(" " + at_rule);
 }
 
 }  // namespace korbast::frame

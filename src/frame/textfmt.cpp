@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frame/dialog.hpp"
+#include "frame/dialog_detail.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
@@ -15,8 +16,8 @@ namespace korbast::frame {
 
 namespace {
 
-void out(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
-std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
+using detail::item;
+
 
 // Writes s into the first characters of the text and blanks the rest (never past its end).
 void put(std::span<char> text, std::string_view s) {
@@ -85,10 +86,10 @@ void intg2char(std::span<char> text, int& count, int available, int n) {
   integlen(c, n);
   if (c > available) {
     errorhead("intg2char", "3.00", "16-12-98");
-    out(pairs20("Cannot write integer =", n));
-    out(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
-    out(item("==> NEED LONGER CHARACTER STRING"));
-    out(pairs20("==> fill with 9 and set nchar =", available));
+    say(pairs20("Cannot write integer =", n));
+    say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
+    say(item("==> NEED LONGER CHARACTER STRING"));
+    say(pairs20("==> fill with 9 and set nchar =", available));
     errortail00();
     nines(text, available);
     count = available;
@@ -105,9 +106,9 @@ void carinm2(std::span<char> text, int& count, int available, int n) {
 void careafmpn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m < 1 || n >= m || n < 0) {
     errorhead("careafmpn", " 1.2", "16-04-2010");
-    out(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
-    out(item("fm.n is not a valid format"));
-    out(item(" ===> fill with X"));
+    say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
+    say(item("fm.n is not a valid format"));
+    say(item(" ===> fill with X"));
     errortail00();
     fill_x(text);
     return;
@@ -118,9 +119,9 @@ void careafmpn(std::span<char> text, int m, int n, float x) {
 void careaempn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m <= 6 || n > m - 7 || n < 0) {
     errorhead("careaempn", " 1.1", "16-04-2010");
-    out(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
-    out(item("em.n is not a valid format"));
-    out(item(" ===> fill with X"));
+    say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
+    say(item("em.n is not a valid format"));
+    say(item(" ===> fill with X"));
     errortail00();
     fill_x(text);
     return;
@@ -177,14 +178,14 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
     d = 4;
     w = ndec + 5;
     errorhead("real2charf1", " 1.3", "30-01-2010");
-    out(fmt::Line().item("Cannot get size of real =").item(fmt::F(x, 30, 5)).str());
-    out(fmt::Line()
+    say(fmt::Line().item("Cannot get size of real =").item(fmt::F(x, 30, 5)).str());
+    say(fmt::Line()
             .item("set n before =")
             .item(fmt::I(4, 20))
             .item("set nchar =")
             .item(fmt::I(w, 20))
             .str());
-    out(item("Watch for NaN or +/-Inf in output ?"));
+    say(item("Watch for NaN or +/-Inf in output ?"));
     errortail00();
   } else if (xhigh <= -1.0f) {
     d = log10_trunc(xlow) + 1;
@@ -206,10 +207,10 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
   }
   if (decimals < 0) {
     errorhead("real2charf1", " 1.3", "30-01-2010");
-    out(fmt::Line().item("Cannot write real =").item(fmt::F(x, 30, 5)).str());
-    out(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
-    out(item("==> NEED LONGER CHARACTER STRING"));
-    out(pairs20("==> fill with 9 and set nchar =", available));
+    say(fmt::Line().item("Cannot write real =").item(fmt::F(x, 30, 5)).str());
+    say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
+    say(item("==> NEED LONGER CHARACTER STRING"));
+    say(pairs20("==> fill with 9 and set nchar =", available));
     errortail00();
     nines(text, available);
     count = available;
@@ -217,6 +218,15 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
   }
   careafmpn(text, w, decimals, x);
   count = w;
+}
+
+std::string trimmed(std::string_view text) {
+  int first = 0;
+  int last = 0;
+  textlen(first, last, text);
+  if (last < first) return {};
+  return std::string(text.substr(static_cast<std::size_t>(first - 1),
+                                 static_cast<std::size_t>(last - first + 1)));
 }
 
 }  // namespace korbast::frame

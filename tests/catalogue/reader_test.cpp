@@ -279,7 +279,6 @@ TEST_F(Reader, CapacityStopsAtTwentyFiveThousand) {
   EXPECT_NE(out.find(warning), std::string::npos);
   EXPECT_NE(out.find(" | Nb of data |      25000 |      25000 |\n"), std::string::npos);
   // The last stored event is the 25000th of the file.
-  std::istringstream gen;
   {
     std::ostringstream s;
     gen_catalogue::write_catalogue(s, nmaxdata, true, 7);

@@ -45,7 +45,7 @@ with_fragments < "$base.out" | mask > "$work/expected.txt"
 
 cd "$work/run" || exit 2
 if command -v faketime >/dev/null 2>&1; then
-  faketime '2010-05-06 12:34:57' "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"
+  faketime -f '2010-05-06 12:34:57' "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"
 else
   "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"
 fi

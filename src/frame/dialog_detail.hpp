@@ -1,0 +1,52 @@
+// Pieces shared by the dialog routines of this folder (not for other subsystems).
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/textfmt.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::frame::detail {
+
+// A routine's identity as its frames show it.
+struct Identity {
+  std::string_view name, version, date;
+};
+
+// A one-item line: one blank, then the text.
+inline std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
+inline void dots(int unit) { units::write_line(unit, item(std::string(42, '.'))); }
+inline void dots() { dots(iocom.stdout_unit); }
+inline bool verbose() { return iocom.lwito(2); }
+
+// The answer line cut to, or padded with blanks to, the buffer's length.
+inline std::string buffer(const std::string& line, std::size_t n) {
+  std::string b = line.substr(0, std::min(line.size(), n));
+  b.resize(n, ' ');
+  return b;
+}
+
+// An empty answer, or one starting with a blank, line feed or carriage return.
+inline bool keeps_default(const std::string& buf) {
+  return buf.empty() || buf[0] == ' ' || buf[0] == '\n' || buf[0] == '\r';
+}
+
+// A line of blanks and tabs only: a free-format read goes on with the next line.
+inline bool blank_line(const std::string& line) {
+  return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+// The report of an unreadable answer, after which the question is asked again.
+inline void could_not_read(const Identity& id, std::string_view prompt) {
+  errorhead(id.name, id.version, id.date);
+  say(fmt::Line().item("could not read").item(trimmed(prompt)).str());
+  say(item("==> RETRYING"));
+  errortail00();
+}
+
+}  // namespace korbast::frame::detail

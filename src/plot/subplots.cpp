@@ -1,0 +1,124 @@
+#include "plot/subplots.hpp"
+
+#include <string>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/runinfo.hpp"
+#include "frame/textfmt.hpp"
+#include "frame/units.hpp"
+#include "plot/attributes.hpp"
+#include "plot/chain.hpp"
+#include "plot/plt1blk.hpp"
+#include "plot/plt2blk.hpp"
+#include "plot/primitives.hpp"
+
+namespace korbast::plot {
+
+// The text height setter of the plot attributes (cm, settings mode).
+void stextsize(float& height, int inter);
+
+namespace {
+
+namespace fmt = frame::fmt;
+using frame::iocom;
+
+constexpr std::string_view kName = "ssubplot";
+constexpr std::string_view kVersion = " 1.3";
+constexpr std::string_view kDate = "16-03-2009";
+constexpr std::size_t kCaption = 60;
+
+void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
+void say(std::string_view text) { out(fmt::Line().item(text).str()); }
+std::string with_number(std::string_view text, int v) {
+  return fmt::Line().item(text).x(1).i(v, 2).str();
+}
+
+// The text from its first to its last non-blank character (an all-blank text keeps its last
+// character, an empty one gives nothing).
+std::string trimmed(std::string_view text) {
+  int first = 0;
+  int last = 0;
+  frame::textlen(first, last, text);
+  if (last < first) return {};
+  return std::string(text.substr(static_cast<std::size_t>(first - 1),
+                                 static_cast<std::size_t>(last - first + 1)));
+}
+
+// A caption line: cut or blank-padded to 60 characters.
+std::string caption(std::string line) {
+  line.resize(kCaption, ' ');
+  return line;
+}
+
+}  // namespace
+
+void ssubplot(int& isub, int inter) {
+  for (;;) {
+    if (inter == 2 || inter == 3) {
+      isub = plt1blk.isub;
+    } else if (inter >= 4 && inter <= 7) {
+      frame::submenuhead(kName, kVersion, kDate);
+      isub = 1;
+      out(with_number("INITIALISING SUBPLOT =", isub));
+    }
+    if (inter % 2 == 0) {
+      frame::submenuhead(kName, kVersion, kDate);
+      say("|             SUBPLOTS              |");
+      say("|-----------------------------------|");
+      out(with_number("|max nb ..........", kSubplots));
+      out(with_number("|last used .......", plt1blk.isub));
+      say("|-----------------------------------|");
+      say("|      SWITCHING TO SUBPLOT:         ");
+      say("|-----------------------------------|");
+      out(with_number("|number ..........", isub));
+      const std::string_view title =
+          isub >= 1 && isub <= kSubplots ? pltcharblk.subplotitle[isub - 1].view()
+                                         : std::string_view("                    ");
+      out(fmt::Line().item("|name ............").item(title).str());
+      frame::menutail();
+    }
+    int status = 0;
+    frame::cinvin(isub, 1, kSubplots, kName, "subplot nb", status);
+    if (status == 0) break;
+    inter = 4;
+  }
+  plt1blk.isub = isub;
+}
+
+void cmtext2(float x, float y, std::string_view text) {
+  float xde = 0.0f;
+  float yde = 0.0f;
+  cm2de(&xde, &yde, &x, &y, 1);
+  detext2(xde, yde, text);
+}
+
+void cmplotcharinfo0(std::string_view text, int line, float x, float y, int /*inter*/) {
+  float h0 = 0.0f;
+  stextsize(h0, 3);
+  float h = h0 / 2.0f;
+  stextsize(h, 1);
+  cmtext2(x, y - 1.5f * h * static_cast<float>(line - 1), text);
+  stextsize(h0, 1);
+}
+
+void cmplotruninfo0(float x, float y, int /*inter*/) {
+  float h0 = 0.0f;
+  stextsize(h0, 3);
+  float h = h0 / 2.0f;
+  stextsize(h, 1);
+  const frame::RunInfo& r = frame::runinfocom;
+  const std::string line1 = caption("Main program " + trimmed(r.mainname.view()) + " v" +
+                                    r.mainversion.str() + " on " + r.maindate.str());
+  const std::string line2 = caption("Subroutine " + trimmed(r.subname.view()) + " v" +
+                                    r.subversion.str() + " on " + r.subdate.str());
+  const std::string line3 = caption("Run on " + r.system.str() + " on " + r.rundate.str() +
+                                    " at " + r.runtime.str());
+  cmtext2(x, y, line1);
+  cmtext2(x, y - 1.5f * h, line2);
+  cmtext2(x, y - 3.0f * h, line3);
+  stextsize(h0, 1);
+}
+
+}  // namespace korbast::plot

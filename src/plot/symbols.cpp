@@ -1,0 +1,238 @@
+#include "plot/symbols.hpp"
+
+#include <cmath>
+
+#include "frame/angles.hpp"
+#include "plot/chain.hpp"
+#include "plot/plt2blk.hpp"
+#include "plot/primitives.hpp"
+#include "plot/userspace.hpp"
+
+namespace korbast::plot {
+
+namespace {
+
+constexpr int kTemplate = 20;
+constexpr int kCirclePoints = 20;
+
+enum class Shape { Polygon, Dot, Bars, Cross, Star, Rays, CircleMarks, Square, Circle };
+
+// The template of one symbol, offsets from the centre in pixels.
+struct Template {
+  Shape shape = Shape::Circle;
+  int a = 0;             // the code without its sign
+  bool fill = false;     // closed outlines are filled
+  int np = 0;            // points in xs1, ys1
+  float xs1[kTemplate] = {};
+  float ys1[kTemplate] = {};
+  float xs2[4] = {};     // inner marks of the circle codes 21..23
+  float ys2[4] = {};
+};
+
+void circle(Template& t, float r) {
+  const float step = frame::rad(360.0f / 19.0f);
+  for (int i = 0; i < kCirclePoints; ++i) {
+    const float angle = static_cast<float>(i) * step;
+    t.xs1[i] = r * std::cos(angle);
+    t.ys1[i] = r * std::sin(angle);
+  }
+  t.np = kCirclePoints;
+}
+
+Template build(int type, float r) {
+  Template t;
+  const long long code = type;
+  const long long a = code < 0 ? -code : code;
+  t.fill = code < 0;
+  t.a = a <= 1000 ? static_cast<int>(a) : 1000;
+  if (a >= 3 && a <= 9) {
+    t.shape = Shape::Polygon;
+    const float start = frame::rad(90.0f);
+    const float step = frame::rad(360.0f / static_cast<float>(a));
+    for (int i = 0; i <= t.a; ++i) {
+      const float angle = start + static_cast<float>(i) * step;
+      t.xs1[i] = r * std::cos(angle);
+      t.ys1[i] = r * std::sin(angle);
+    }
+    t.np = t.a + 1;
+  } else if (a == 10) {
+    t.shape = Shape::Dot;
+  } else if (a >= 11 && a <= 13) {
+    t.shape = Shape::Bars;
+    const float x[4] = {-r, r, 0.0f, 0.0f};
+    const float y[4] = {0.0f, 0.0f, -r, r};
+    for (int i = 0; i < 4; ++i) {
+      t.xs1[i] = x[i];
+      t.ys1[i] = y[i];
+    }
+    t.np = 4;
+  } else if (a == 14) {
+    t.shape = Shape::Cross;
+    const float d = (std::sqrt(2.0f) / 2.0f) * r;
+    const float x[4] = {d, -d, -d, d};
+    const float y[4] = {d, -d, d, -d};
+    for (int i = 0; i < 4; ++i) {
+      t.xs1[i] = x[i];
+      t.ys1[i] = y[i];
+    }
+    t.np = 4;
+  } else if (a == 15) {
+    t.shape = Shape::Star;
+    const float h = (std::sqrt(3.0f) / 2.0f) * r;
+    const float x[6] = {h, -h, 0.0f, 0.0f, -h, h};
+    const float y[6] = {r / 2.0f, -r / 2.0f, r, -r, r / 2.0f, -r / 2.0f};
+    for (int i = 0; i < 6; ++i) {
+      t.xs1[i] = x[i];
+      t.ys1[i] = y[i];
+    }
+    t.np = 6;
+  } else if (a == 16) {
+    t.shape = Shape::Rays;
+    const float h = (std::sqrt(3.0f) / 2.0f) * r;
+    const float x[3] = {h, 0.0f, -h};
+    const float y[3] = {-r / 2.0f, r, -r / 2.0f};
+    for (int i = 0; i < 3; ++i) {
+      t.xs1[i] = x[i];
+      t.ys1[i] = y[i];
+    }
+    t.np = 3;
+  } else if (a == 17) {
+    t.shape = Shape::Rays;
+    const float c54 = r * std::cos(frame::rad(54.0f));
+    const float s54 = r * std::sin(frame::rad(54.0f));
+    const float c18 = r * std::cos(frame::rad(18.0f));
+    const float s18 = r * std::sin(frame::rad(18.0f));
+    const float x[5] = {c54, c18, 0.0f, -c18, -c54};
+    const float y[5] = {-s54, s18, r, s18, -s54};
+    for (int i = 0; i < 5; ++i) {
+      t.xs1[i] = x[i];
+      t.ys1[i] = y[i];
+    }
+    t.np = 5;
+  } else if (a >= 20 && a <= 23) {
+    t.shape = Shape::CircleMarks;
+    circle(t, r);
+    const float x[4] = {0.0f, 0.0f, -r, r};
+    const float y[4] = {-r, r, 0.0f, 0.0f};
+    for (int i = 0; i < 4; ++i) {
+      t.xs2[i] = x[i];
+      t.ys2[i] = y[i];
+    }
+  } else if (a == 40) {
+    t.shape = Shape::Square;
+    const float d = r / std::sqrt(2.0f);
+    const float x[5] = {d, -d, -d, d, d};
+    const float y[5] = {d, d, -d, -d, d};
+    for (int i = 0; i < 5; ++i) {
+      t.xs1[i] = x[i];
+      t.ys1[i] = y[i];
+    }
+    t.np = 5;
+  } else {
+    t.shape = Shape::Circle;
+    circle(t, r);
+  }
+  return t;
+}
+
+float* xb() { return pltbuff1.xdevbuff; }
+float* yb() { return pltbuff1.ydevbuff; }
+
+// A closed outline at the centre: filled for negative codes, else stroked as a polyline.
+void closed(const Template& t, float xc, float yc) {
+  for (int i = 0; i < t.np; ++i) {
+    xb()[i] = xc + t.xs1[i];
+    yb()[i] = yc + t.ys1[i];
+  }
+  if (t.fill) {
+    depolygon(xb(), yb(), t.np);
+  } else {
+    deline(xb(), yb(), t.np);
+  }
+}
+
+// The stroke between template points i and j (from 0), in buffer positions 1 and 2.
+void stroke(const Template& t, int i, int j, float xc, float yc) {
+  xb()[0] = xc + t.xs1[i];
+  yb()[0] = yc + t.ys1[i];
+  xb()[1] = xc + t.xs1[j];
+  yb()[1] = yc + t.ys1[j];
+  deline(xb(), yb(), 2);
+}
+
+// The segment from the centre to itself.
+void dot(float xc, float yc) {
+  xb()[0] = xb()[1] = xc;
+  yb()[0] = yb()[1] = yc;
+  deline(xb(), yb(), 2);
+}
+
+}  // namespace
+
+void ussymbol(const float* x, const float* y, int n) {
+  if (n < 1) return;
+  float r = 0.0f;
+  lengthcm2de(r, plt2blk.symbolsize);
+  r = r * 0.5f;
+  const Template t = build(plt2blk.symboltype, r);
+
+  for (int j = 0; j < n; ++j) {
+    float xc = 0.0f;
+    float yc = 0.0f;
+    us2de(&xc, &yc, &x[j], &y[j], 1);
+    switch (t.shape) {
+      case Shape::Polygon:
+      case Shape::Square:
+      case Shape::Circle:
+        closed(t, xc, yc);
+        break;
+      case Shape::Dot:
+        us2de(xb(), yb(), &x[j], &y[j], 1);
+        xb()[1] = xb()[0];
+        yb()[1] = yb()[0];
+        deline(xb(), yb(), 2);
+        break;
+      case Shape::Bars:
+        if (t.a == 11 || t.a == 13) stroke(t, 0, 1, xc, yc);
+        if (t.a == 12 || t.a == 13) stroke(t, 2, 3, xc, yc);
+        break;
+      case Shape::Cross:
+        stroke(t, 0, 1, xc, yc);
+        stroke(t, 2, 3, xc, yc);
+        break;
+      case Shape::Star:
+        stroke(t, 0, 1, xc, yc);
+        stroke(t, 2, 3, xc, yc);
+        stroke(t, 4, 5, xc, yc);
+        break;
+      case Shape::Rays:
+        us2de(xb(), yb(), &x[j], &y[j], 1);
+        for (int i = 0; i < t.np; ++i) {
+          xb()[1] = xb()[0] + t.xs1[i];
+          yb()[1] = yb()[0] + t.ys1[i];
+          deline(xb(), yb(), 2);
+        }
+        break;
+      case Shape::CircleMarks:
+        closed(t, xc, yc);
+        if (t.a == 20) dot(xc, yc);
+        if (t.a == 22 || t.a == 23) {
+          for (int i = 0; i < 2; ++i) {
+            xb()[i] = xc + t.xs2[i];
+            yb()[i] = yc + t.ys2[i];
+          }
+          deline(xb(), yb(), 2);
+        }
+        if (t.a == 21 || t.a == 23) {
+          for (int i = 2; i < 4; ++i) {
+            xb()[i] = xc + t.xs2[i];
+            yb()[i] = yc + t.ys2[i];
+          }
+          deline(xb() + 2, yb() + 2, 2);
+        }
+        break;
+    }
+  }
+}
+
+}  // namespace korbast::plot

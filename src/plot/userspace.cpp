@@ -1,0 +1,112 @@
+#include "plot/userspace.hpp"
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "plot/chain.hpp"
+#include "plot/primitives.hpp"
+
+namespace korbast::plot {
+
+Pltbuff1 pltbuff1;
+
+namespace {
+
+namespace fmt = frame::fmt;
+using frame::iocom;
+
+void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
+
+}  // namespace
+
+void buffer2(float* xb, float* yb, int nbmax, int& nb, const float* x, const float* y, int nx,
+             int& is) {
+  if (is > nx || is < 1) {
+    frame::errorhead("buffer2", " 2.3", "16-03-2009");
+    out(fmt::Line().item("is = ").x(1).i(is, 6).item(" > nx =").x(1).i(nx, 6).str());
+    out(fmt::Line().item("attempt to read past array").str());
+    frame::errortail00();
+    return;
+  }
+  int last = is + nbmax - 1;
+  nb = nbmax;
+  if (last > nx) {
+    nb = nx - is + 1;
+    last = nx;
+  }
+  for (int k = 0; k < nb; ++k) {
+    xb[k] = x[is - 1 + k];
+    yb[k] = y[is - 1 + k];
+  }
+  is = last;
+}
+
+void usline(const float* x, const float* y, int n) {
+  // A list with no point reports the empty chunk in buffer2 and draws nothing.
+  int is = 1;
+  do {
+    const int start = is;
+    int nb = 0;
+    buffer2(pltbuff1.xdevbuff, pltbuff1.ydevbuff, kPlotBuffer, nb, x, y, n, is);
+    if (start > n) return;
+    us2de(pltbuff1.xdevbuff, pltbuff1.ydevbuff, pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+    deline(pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+  } while (is < n);
+}
+
+void usplot(float x, float y, int ipen) {
+  float xde = 0.0f;
+  float yde = 0.0f;
+  us2de(&xde, &yde, &x, &y, 1);
+  deplot(xde, yde, ipen);
+}
+
+void uspolygon(const float* x, const float* y, int n) {
+  int is = 1;
+  for (;;) {
+    const int start = is;
+    int nb = 0;
+    buffer2(pltbuff1.xdevbuff, pltbuff1.ydevbuff, kPlotBuffer, nb, x, y, n, is);
+    if (start > n) return;
+    us2de(pltbuff1.xdevbuff, pltbuff1.ydevbuff, pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+    depolygon(pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+    if (is >= n) return;
+    frame::warninghead("uspolygon", " 3.1", "16-03-2009");
+    out(fmt::Line().item("Polygone vertices =").x(1).i(n, 6).str());
+    out(fmt::Line().item("Plot buffer size  =").x(1).i(kPlotBuffer, 6).str());
+    out(fmt::Line().item("==> Decomposing in smaller polygons").str());
+    frame::warningtail00();
+  }
+}
+
+void usarrow1(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
+  for (int i = 0; i < n; ++i) {
+    const float tx = x1[i];
+    const float ty = y1[i];
+    const float hx = x2[i];
+    const float hy = y2[i];
+    // The head's base lies 60 % of the way from the tail; its half-width is a quarter of that.
+    const float dx = 0.6f * (hx - tx);
+    const float dy = 0.6f * (hy - ty);
+    const float bx = tx + dx;
+    const float by = ty + dy;
+    const float wx = -0.25f * dy;
+    const float wy = 0.25f * dx;
+    const float shaft_x[2] = {tx, bx};
+    const float shaft_y[2] = {ty, by};
+    usline(shaft_x, shaft_y, 2);
+    const float head_x[4] = {bx + wx, bx - wx, hx, bx + wx};
+    const float head_y[4] = {by + wy, by - wy, hy, by + wy};
+    usline(head_x, head_y, 4);
+  }
+}
+
+void ustext2(float x, float y, std::string_view text) {
+  float xde = 0.0f;
+  float yde = 0.0f;
+  us2de(&xde, &yde, &x, &y, 1);
+  detext2(xde, yde, text);
+}
+
+}  // namespace korbast::plot
