@@ -8,6 +8,7 @@
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/listing.hpp"
 #include "catalogue/gcmtread.hpp"
+#include "catalogue/gcmtwrite.hpp"
 #include "focal/beachball.hpp"
 #include "frame/angles.hpp"
 #include "frame/cmdfile.hpp"
@@ -77,9 +78,6 @@ void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
   frame::say(Line().item("FAST QUIT...................9999").str());
   frame::menutail();
 }
-
-// The catalogue writer comes with the writing formats; until then 1200 does nothing.
-void catalogue_write(int) {}
 
 }  // namespace
 
@@ -176,7 +174,7 @@ int main() {
         catalogue::list_events(frame::mainmenuhead, name, version, date, 1100);
         break;
       case 1200:
-        catalogue_write(writer_slot);
+        catalogue::gcmtwrite1(writer_slot, 0);
         break;
       case 2001:
       case 2002: {

@@ -207,8 +207,7 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
   cr_image_ = cairo_create(image_);
   cairo_set_source_rgb(cr_image_, 1, 1, 1);
   cairo_paint(cr_image_);
-  record_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-  cr_record_ = cairo_create(record_);
+  new_record();
   open_ = true;
   context_begin(true);
 
@@ -220,6 +219,23 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
     g_atexit_set = true;
     std::atexit(finish_at_exit);
   }
+}
+
+void CairoCanvas::new_record() {
+  if (cr_record_) cairo_destroy(cr_record_);
+  if (record_) cairo_surface_destroy(record_);
+  // The PDF sheet in the pixels of the window (y downwards): its lower-left corner is device
+  // pixel (0, 0). What lies outside it cannot show in the PDF and is not kept.
+  const double s = 72.0 / (2.54 * page_.scale);
+  const double sheet_w = (page_.landscape ? kA4Long : kA4Short) / s;
+  const double sheet_h = (page_.landscape ? kA4Short : kA4Long) / s;
+  const cairo_rectangle_t sheet{0.0, h_ - sheet_h, sheet_w, sheet_h};
+  record_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &sheet);
+  cr_record_ = cairo_create(record_);
+  // A white sheet first. Besides being the page, it keeps the PDF writer fast: its analysis
+  // of each operation then works on one rectangle instead of a growing region.
+  cairo_set_source_rgb(cr_record_, 1, 1, 1);
+  cairo_paint(cr_record_);
 }
 
 ScreenRect CairoCanvas::window_region(int) {
@@ -236,7 +252,9 @@ void CairoCanvas::context_begin(bool antialias) {
   path_.clear();
   if (!open_) return;
   for (cairo_t* cr : {cr_image_, cr_record_}) {
-    cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+    // Shapes use the fast anti-aliasing (crowded pages draw several times quicker); the
+    // glyphs keep grey-level anti-aliasing through the font options.
+    cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_FAST : CAIRO_ANTIALIAS_NONE);
     cairo_set_line_width(cr, 1.0);
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
@@ -309,7 +327,19 @@ void CairoCanvas::emit_path(cairo_t* cr) const {
   cairo_new_path(cr);
   const double hh = h_;
   for (const Subpath& sp : path_) {
-    if (sp.closed) {
+    bool plain = true;  // finite and inside the guard box: no cutting needed
+    for (const Point& p : sp.pts) {
+      if (!guard_.contains(p)) {  // false for NaN too
+        plain = false;
+        break;
+      }
+    }
+    if (plain) {
+      cairo_move_to(cr, sp.pts[0].x, hh - sp.pts[0].y);
+      if (sp.pts.size() == 1 && !sp.closed) cairo_line_to(cr, sp.pts[0].x, hh - sp.pts[0].y);
+      for (std::size_t i = 1; i < sp.pts.size(); ++i) cairo_line_to(cr, sp.pts[i].x, hh - sp.pts[i].y);
+      if (sp.closed) cairo_close_path(cr);
+    } else if (sp.closed) {
       const auto poly = clip_polygon(sp.pts, guard_);
       if (poly.empty()) continue;
       cairo_move_to(cr, poly[0].x, hh - poly[0].y);
@@ -393,10 +423,7 @@ void CairoCanvas::clear_white(double x, double y, double w, double h) {
   cairo_restore(cr_image_);
   if (whole) {
     // A new page: what was recorded is gone with it.
-    cairo_destroy(cr_record_);
-    cairo_surface_destroy(record_);
-    record_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-    cr_record_ = cairo_create(record_);
+    new_record();
     const Rgb keep_stroke = stroke_, keep_fill = fill_;
     const double keep_width = line_width_;
     context_begin(antialias_);
@@ -460,6 +487,8 @@ void CairoCanvas::write_page() {
     // lower-left corner of the sheet.
     const double s = 72.0 / (2.54 * page_.scale);
     cairo_t* cr = cairo_create(pdf_);
+    cairo_set_source_rgb(cr, 1, 1, 1);  // see new_record()
+    cairo_paint(cr);
     cairo_translate(cr, 0.0, ph - h_ * s);
     cairo_scale(cr, s, s);
     cairo_set_source_surface(cr, record_, 0, 0);

@@ -91,6 +91,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void copy_to_window();
   void handle_x_events();
   void emit_path(cairo_t* cr) const;
+  void new_record();
   void apply_font(cairo_t* cr) const;
   void finish_files();
   void notice(const std::string& text) const;

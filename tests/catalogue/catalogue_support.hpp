@@ -3,6 +3,8 @@
 // scratch files.
 #pragma once
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -55,7 +57,7 @@ class CatalogueTest : public ::testing::Test {
     catalogue::reader_state = catalogue::ReaderState{};
     catalogue::gcmtreadex1(1, 5);
     dir_ = fs::temp_directory_path() /
-           ("korbast_cat_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("korbast_cat_" + std::to_string(::getpid()) + "_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     // Files are named relative to the scratch folder, so that names stay short.

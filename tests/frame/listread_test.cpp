@@ -16,6 +16,7 @@
 #include "frame/listread.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
+#include "support/tempfile.hpp"
 
 namespace {
 
@@ -264,14 +265,7 @@ TEST(ListReader, RepeatCountsLargerThanTheItemsAndBadCounts) {
   EXPECT_EQ(n, 7);
 }
 
-struct TempFile {
-  std::string path;
-  explicit TempFile(const std::string& content) {
-    path = (std::filesystem::temp_directory_path() / "listread_test.txt").string();
-    std::ofstream(path, std::ios::binary) << content;
-  }
-  ~TempFile() { std::remove(path.c_str()); }
-};
+using korbast::testing::TempFile;
 
 TEST(ListReader, FileUnitsWithCrLfAndNoLastLineEnd) {
   // A polygon file: count and side type, then one vertex per line.

@@ -8,20 +8,13 @@
 
 #include "frame/units.hpp"
 #include "support/console.hpp"
+#include "support/tempfile.hpp"
 
 namespace {
 
 namespace units = korbast::frame::units;
 
-struct TempFile {
-  std::string path;
-  explicit TempFile(const std::string& content, const char* name = "units_test.txt") {
-    path = (std::filesystem::temp_directory_path() /
-            (std::to_string(::getpid()) + "_" + name)).string();
-    std::ofstream(path, std::ios::binary) << content;
-  }
-  ~TempFile() { std::remove(path.c_str()); }
-};
+using korbast::testing::TempFile;
 
 TEST(Units, LinesLoseCrLfAndTheLastLineNeedsNoLineEnd) {
   TempFile f("one\r\ntwo\n\nlast");

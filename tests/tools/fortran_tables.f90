@@ -81,7 +81,7 @@ contains
   subroutine real_values(x, n)
     real, intent(out) :: x(:)
     integer, intent(out) :: n
-    real :: special(64) = [0.0, 0.125, 0.375, 2.5, 35.5, 36.5, 0.5, 1.5, -0.5, -2.5, -0.3, -0.05, &
+    real :: picked(64) = [0.0, 0.125, 0.375, 2.5, 35.5, 36.5, 0.5, 1.5, -0.5, -2.5, -0.3, -0.05, &
       -0.001, 0.05, 12.5, 999999.5, 123456.4, 9.99, 9.996, 9.991, 99.95, 0.099999, 1e30, 1e-30, &
       1e-40, 3.4028235e38, 1.17549435e-38, 45.9, -12.7, 89.9, 3.14159, 1e6, 1e7, 16777216.0, &
       99999999.0, 0.4, -0.4, 0.6, -0.6, 0.95, -0.95, 0.995, 0.9995, 9.5, 99.5, 0.045, 0.0625, &
@@ -90,8 +90,8 @@ contains
     integer :: k, e
     real(8) :: m
     n = 0
-    do k = 1, size(special)
-      n = n + 1; x(n) = special(k)
+    do k = 1, size(picked)
+      n = n + 1; x(n) = picked(k)
     end do
     n = n + 1; x(n) = -0.0
     ! Exact binary ties at 0, 1, 2 and 3 decimals, both signs.

@@ -1,0 +1,236 @@
+// The plot attributes menu and the (re)initialisation of the plot library's state.
+//
+//   mode  angles      page scale and subplots                    colours  attributes   menu
+//   0, 2  kept        kept                                       kept     kept         yes (setters in 2)
+//   1, 3  kept        kept                                       kept     kept         no
+//   4     recomputed  scale (open); user-to-cm of all defaults   menu     menus (open) yes (setters in 4)
+//   5     recomputed  as 4                                       reset    reset (open) no
+//   6     kept        scale and user-to-device of all (open)     kept     menus (open) yes (setters in 4)
+//   7     kept        as 6                                       kept     reset (open) no
+//   8     recomputed  as 4                                       menu     kept         yes (setters in 4)
+//   9     recomputed  as 4                                       reset    kept         no
+// Other even modes show the menu with the setters in 4 (in 2 below 4); other odd modes do
+// nothing. Mode 7 is the window opening.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "frame/angles.hpp"
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "plot/attributes.hpp"
+#include "plot/chain.hpp"
+#include "plot/plt1blk.hpp"
+#include "plot/plt2blk.hpp"
+#include "plot/subplots.hpp"
+
+namespace korbast::plot {
+
+namespace {
+
+namespace fmt = frame::fmt;
+using frame::iocom;
+
+constexpr std::string_view kName = "splotparam2";
+constexpr std::string_view kVersion = " 6.0";
+constexpr std::string_view kDate = "14-05-2010";
+
+void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
+void say(std::string_view text) { out(fmt::Line().item(text).str()); }
+std::string rule() { return std::string(43, '-'); }
+
+// Every setter in the order of a window opening, in mode 4 (with menus) or 5.
+void reset_attributes(int mode) {
+  float thickness = 0.0f, height = 0.0f, angle = 0.0f, size = 0.0f;
+  int style = 0, color = 0, font = 0, just = 0, type = 0;
+  slinewidth(thickness, mode);
+  slinestyle(style, mode);
+  slinecolor(color, mode);
+  stextsize(height, mode);
+  stextfont(font, mode);
+  stextangle(angle, mode);
+  stextalign(just, mode);
+  stextcolor(color, mode);
+  sfillstyle(style, mode);
+  sfillcolor(color, mode);
+  ssymbolsize(size, mode);
+  ssymboltype(type, mode);
+}
+
+// Choice 51: the table of colours, then the editing menu of one entry (not the background).
+void edit_rgb(int setmode) {
+  int n = 0;
+  scolornb(n, 3);
+  say(rule());
+  {
+    fmt::Line h;
+    h.item("|index|").a("name", 10).a("|");
+    for (std::string_view c : {"red%", "green%", "blue%"}) h.x(1).a(c, 6).x(1).a("|");
+    out(h.str());
+  }
+  frame::Text<35> name;
+  float r = 0.0f, g = 0.0f, b = 0.0f;
+  for (int i = 0; i <= n; ++i) {
+    int index = i;
+    scolorrgb(index, name, r, g, b, 3);
+    std::string left(name.view().substr(0, 10));
+    left.resize(10, ' ');
+    fmt::Line row;
+    row.item("|").x(1).i(index, 3).x(1).a("|").a(left).a("|");
+    for (float c : {r, g, b}) row.x(1).f(c, 6, 1).x(1).a("|");
+    out(row.str());
+  }
+  say(rule());
+  int index = 1;
+  int status = 0;
+  frame::inintegvin1(index, "index of color to modify", 1, n, status);
+  scolorrgb(index, name, r, g, b, setmode);
+}
+
+void menu(int mode) {
+  int setmode = mode < 4 ? 2 : 4;
+  bool current = mode < 4;
+  for (;;) {
+    const bool open = iocom.plot_open;
+    frame::submenuhead(kName, kVersion, kDate);
+    if (iocom.lwito(2)) {
+      say(rule());
+      say("         SETTING PLOT ATTRIBUTES");
+      say(rule());
+      say("GET SETTINGS");
+      out(fmt::Line().item(" from currently stored..... 1").item(current ? "T" : "F").str());
+      out(fmt::Line().item(" from initialisation....... 1").item(current ? "F" : "T").str());
+      say(rule());
+      say("COLOR TABLE:");
+      say(" nb of color ..............50");
+      say(" rgb values ...............51");
+      say(" color table ..............52");
+      if (open) {
+        say("LINE ATTRIBUTES:");
+        say(" thickness ................10");
+        say(" style ....................11");
+        say(" color ....................12");
+        say("POLYGON FILL ATTRIBUTES:");
+        say(" interior style ...........20");
+        say(" interior color ...........21");
+        say("TEXT ATTRIBUTES:");
+        say(" font .....................30");
+        say(" size .....................31");
+        say(" justification ............32");
+        say(" angle ....................33");
+        say(" color ....................34");
+        say("SYMBOL ATTRIBUTES:");
+        say(" type .....................40");
+        say(" size .....................41");
+      } else {
+        say("THE PLOT IS CLOSED:");
+        say(" => OTHER SETTINGS WILL BE RESET");
+        say("    UPON PLOT OPENING");
+      }
+      say(rule());
+      say("EXIT THIS SET UP  .........99");
+      frame::menutail();
+    }
+    int choice = 99;
+    int status = 0;
+    frame::inintegdef(choice, "your choice", 99, status);
+    if (choice == 99) return;
+
+    float real = 0.0f;
+    int integer = 0;
+    switch (choice) {
+      case 1: {
+        frame::inlogicdef(current, "whether to use current(1) or initial(0) param", current,
+                          status);
+        setmode = current ? 2 : 4;
+        break;
+      }
+      case 51:
+        edit_rgb(setmode);
+        break;
+      case 52:
+        scolortable(setmode);
+        break;
+      default:
+        if (!open) break;
+        switch (choice) {
+          case 10: slinewidth(real, setmode); break;
+          case 11: slinestyle(integer, setmode); break;
+          case 12: slinecolor(integer, setmode); break;
+          case 20: sfillstyle(integer, setmode); break;
+          case 21: sfillcolor(integer, setmode); break;
+          case 30: stextfont(integer, setmode); break;
+          case 31: stextsize(real, setmode); break;
+          case 32: stextalign(integer, setmode); break;
+          case 33: stextangle(real, setmode); break;
+          case 34: stextcolor(integer, setmode); break;
+          case 40: ssymboltype(integer, setmode); break;
+          case 41: ssymbolsize(real, setmode); break;
+          case 50: scolornb(integer, setmode); break;
+          default: break;
+        }
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+void splotparam2(int mode) {
+  const bool resets_all = mode == 4 || mode == 5 || mode == 8 || mode == 9;
+  const bool window_mode = mode == 6 || mode == 7;
+
+  // 1. The angle constants.
+  if (resets_all) frame::trigoset();
+
+  // 2. The page scale.
+  if (mode >= 4 && mode <= 9) {
+    frame::submenuhead(kName, kVersion, kDate);
+    say("INITIALIZING PLOT PARAMETERS");
+    say("INITIALIZING SUBPLOT SCALING");
+    if (iocom.plot_open) {
+      say(" 1: CM <-> DE");
+      scm2de();
+    } else {
+      say(" 1: CM <-> DE: untouched (plot file closed)");
+    }
+  }
+
+  // 3. A new window: the user-to-device transforms of every subplot from the kept scalings.
+  if (window_mode) {
+    say(" 2: US <-> CM unchanged");
+    if (iocom.plot_open) {
+      say("    US <-> DE");
+      for (int k = 1; k <= kSubplots; ++k) {
+        int isub = k;
+        ssubplot(isub, 1);
+        sus2de();
+      }
+    } else {
+      say("    US <-> DE: untouched (plot file closed)");
+    }
+    int isub = 1;
+    ssubplot(isub, mode == 6 ? 4 : 5);
+  }
+
+  // 4, 5. Everything from its defaults: the scalings of all subplots and the colour table.
+  if (resets_all) {
+    const int sub_mode = mode % 2 == 0 ? 6 : 7;
+    say(" 2: US <-> CM");
+    say(iocom.plot_open ? "    US <-> DE" : "    US <-> DE: untouched (plot file closed)");
+    int isub = 1;
+    ssubplot(isub, sub_mode);
+    float xcm0 = 0.0f, ycm0 = 0.0f, xx = 0.0f, xy = 0.0f, yx = 0.0f, yy = 0.0f;
+    sus2cm1(xcm0, ycm0, xx, xy, yx, yy, sub_mode);
+    scolortable(mode == 4 || mode == 8 ? 4 : 5);
+  }
+
+  // 6. The attributes, when there is a window to draw with them.
+  if (mode >= 4 && mode <= 7 && iocom.plot_open) reset_attributes(mode % 2 == 0 ? 4 : 5);
+
+  if (mode % 2 == 0) menu(mode);
+}
+
+}  // namespace korbast::plot
