@@ -4,6 +4,7 @@
 #include "frame/fields.hpp"
 
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -13,6 +14,42 @@ namespace korbast::frame {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The common catalogue field: a sign, at most 7 significant digits, perhaps a point, no
+// exponent. The digits (below 2^24) and the power of ten (at most 10^10) are exact in single
+// precision, so one single-precision division gives the correctly rounded value, the same
+// as the general conversion. Anything else (zeros and blanks included, which keep their own
+// rules) is left to the general path: false.
+bool parse_plain_real(std::string_view field, int d, float& value) {
+  static const float powers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  std::uint32_t mantissa = 0;
+  int digits = 0;
+  int decimals = 0;
+  bool negative = false, sign = false, point = false, any = false;
+  for (char c : field) {
+    if (c == ' ') continue;
+    if (is_digit(c)) {
+      any = true;
+      if (point) ++decimals;
+      if (digits == 0 && c == '0') continue;  // leading zeros
+      if (++digits > 7) return false;
+      mantissa = mantissa * 10 + static_cast<std::uint32_t>(c - '0');
+    } else if (c == '.' && !point) {
+      point = true;
+    } else if ((c == '-' || c == '+') && !sign && !point && !any) {
+      sign = true;
+      negative = c == '-';
+    } else {
+      return false;
+    }
+  }
+  const int k = point ? decimals : d;
+  if (mantissa == 0 || k < 0 || k > 10) return false;
+  const float v = static_cast<float>(mantissa) / powers[k];
+  value = negative ? -v : v;
+  return true;
+}
 
 }  // namespace
 
@@ -46,6 +83,7 @@ bool parse_int_field(std::string_view field, int& value) {
 }
 
 bool parse_real_field(std::string_view field, int d, float& value) {
+  if (parse_plain_real(field, d, value)) return true;
   return detail::parse_real(field, d, true, value);
 }
 

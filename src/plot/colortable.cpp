@@ -74,8 +74,6 @@ void fill(std::span<char> text, std::string_view value) {
   std::fill(text.begin() + static_cast<std::ptrdiff_t>(n), text.end(), ' ');
 }
 
-std::string blanks(std::size_t n) { return std::string(n, ' '); }
-
 // " |index|      name|   red% | green% |  blue% |"
 std::string header_row() {
   fmt::Line l;

@@ -209,3 +209,35 @@ TEST(FieldReader, TextIntoLongerShorterAndEqualTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+// Plain fields (sign, up to seven digits, a point) take a short cut; over random fields it
+// must give what the general conversion gives, to the bit.
+TEST(FieldsReal, ShortCutAgreesWithTheGeneralConversion) {
+  std::uint32_t state = 12345;
+  auto next = [&] {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+  };
+  for (int n = 0; n < 200000; ++n) {
+    std::string field;
+    if (next() % 3 == 0) field += (next() % 2) ? '-' : '+';
+    const int digits = 1 + static_cast<int>(next() % 9);
+    const int point_at = static_cast<int>(next() % (digits + 2)) - 1;  // -1: no point
+    for (int k = 0; k < digits; ++k) {
+      if (k == point_at) field += '.';
+      field += static_cast<char>('0' + next() % 10);
+    }
+    if (point_at == digits) field += '.';
+    const int d = static_cast<int>(next() % 5);
+    float fast = 0.0f, general = 0.0f;
+    const bool ok_fast = korbast::frame::parse_real_field(field, d, fast);
+    const bool ok_general = korbast::frame::detail::parse_real(field, d, true, general);
+    ASSERT_EQ(ok_fast, ok_general) << field;
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(fast), std::bit_cast<std::uint32_t>(general))
+        << field << " d=" << d;
+  }
+}
+
+}  // namespace

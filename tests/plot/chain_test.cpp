@@ -409,7 +409,7 @@ TEST_F(Chain, SingularMatrixIsReportedAndTheOldInverseKept) {
   Console con("\n");  // RESUME: the default yes
   set1(1, 1, 1, 2, 2, 4);
   const auto out = split_lines(con.text());
-  EXPECT_GE(find_sequence(out, {" det(B) =        0.00    ",
+  EXPECT_GE(find_sequence(out, {" det(B) =       0.000    ",
                                 " b(1,1) =        1.00     b(1,2) =        2.00    ",
                                 " b(2,1) =        2.00     b(2,2) =        4.00    ",
                                 " => Cannot Invert B",
