@@ -74,7 +74,7 @@ void show_help() {
 void echo_line(int record, int slot) {
   frame::fmt::Line s;
   s.x().lit("|").x().i(record, 7).x().lit("|").x().i(slot, 7).x().lit("|");
-  write_out(s.str());
+  say(s.str());
 }
 
 void echo_head(int kin, int type) {
@@ -85,7 +85,7 @@ void echo_head(int kin, int type) {
   text_line("|-------------------|");
   frame::fmt::Line s;
   s.x().lit("|").x().a("reading", 7).x().lit("|").x().a("storing", 7).x().lit("|");
-  write_out(s.str());
+  say(s.str());
   text_line("|-------------------|");
 }
 
@@ -98,17 +98,17 @@ frame::fmt::Line row_start(std::string_view label) {
 void text_row(std::string_view label, std::string_view a, std::string_view b) {
   frame::fmt::Line s = row_start(label);
   s.a(a, 10).x().lit("|").x().a(b, 10).x().lit("|");
-  write_out(s.str());
+  say(s.str());
 }
 void int_row(std::string_view label, int a, int b) {
   frame::fmt::Line s = row_start(label);
   s.i(a, 10).x().lit("|").x().i(b, 10).x().lit("|");
-  write_out(s.str());
+  say(s.str());
 }
 void real_row(std::string_view label, float a, float b) {
   frame::fmt::Line s = row_start(label);
   s.f(a, 10, 3).x().lit("|").x().f(b, 10, 3).x().lit("|");
-  write_out(s.str());
+  say(s.str());
 }
 
 // Minimum and maximum of latitude, longitude and depth.

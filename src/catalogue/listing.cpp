@@ -13,7 +13,7 @@ namespace {
 void rule() {
   frame::fmt::Line s;
   s.x().lit("|").rep("-", 43).lit("|");
-  write_out(s.str());
+  say(s.str());
 }
 
 }  // namespace
@@ -26,21 +26,21 @@ void list_events(HeadFrame head, std::string_view name, std::string_view version
   {
     frame::fmt::Line s;
     s.x().lit("|").a("              EXTRACTED DATA              ", 43).lit("|");
-    write_out(s.str());
+    say(s.str());
   }
   rule();
   if (g.idatatype == 1 || g.idatatype == 2) {
     frame::fmt::Line h;
     h.x().lit("|").x().a("date  ", 8).x().lit("|").x().a("lat", 4).x().lit("|").x()
         .a("long", 5).x().lit("|").x().a("region     ", 15).x().lit("|");
-    write_out(h.str());
+    say(h.str());
     rule();
     for (int i = 0; i < g.nstored; ++i) {
       frame::fmt::Line s;
       s.x().lit("|").x().a(g.date1[i].view(), 8).x().lit("|").x().f(g.rlat[i], 4, 0).x()
           .lit("|").x().f(g.rlong[i], 5, 0).x().lit("|").x().a(g.region[i].view(), 15).x()
           .lit("|");
-      write_out(s.str());
+      say(s.str());
     }
   } else {
     frame::warninghead(name, version, date);

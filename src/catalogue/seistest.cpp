@@ -97,11 +97,11 @@ void show_menu() {
     text_line("- - - - - - - - - - - - - - - - ");
     frame::fmt::Line h;
     h.x().a("longitude", 8).x().a("latitude", 8).x().rep(".", 7).a("command", 7);
-    write_out(h.str());
+    say(h.str());
     for (int k = 0; k < c.nvertex && k < maxvertex; ++k) {
       frame::fmt::Line v;
       v.x().f(c.vrtxlong[k], 8, 3).x().f(c.vrtxlat[k], 8, 3).x().rep(".", 11).i(261 + k, 3);
-      write_out(v.str());
+      say(v.str());
     }
     text_line(r32);
   }
@@ -375,12 +375,12 @@ void side_report(int k, int next, bool gc) {
   {
     frame::fmt::Line h;
     h.x().a("Vertex #", 8).x().a("longitud", 8).x().a("latitude", 8);
-    write_out(h.str());
+    say(h.str());
   }
   for (int v : {k, next}) {
     frame::fmt::Line s;
     s.x().i(v + 1, 8).x().f(c.vrtxlong[v], 8, 3).x().f(c.vrtxlat[v], 8, 3);
-    write_out(s.str());
+    say(s.str());
   }
   text_line(gc ? "||OV1 x OV2|| = 0" : "||V1V2|| = 0");
   text_line("V2 = V1 ?");
