@@ -2,14 +2,19 @@
 
 #include <cmath>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 #include "projection/geometry_detail.hpp"
 
 namespace korbast::projection {
 
-using angles::kPi;
-using angles::kPi2;
-using angles::kPi4;
+namespace {
+
+// Angle constants from the program's blocks, filled at start-up before any projection runs.
+const float& kPi = frame::anglerad.v[4];  // pi
+const float& kPi2 = frame::anglerad.v[2];  // pi/2
+const float& kPi4 = frame::anglerad.v[0];  // pi/4
+
+}  // namespace
 
 void xrot(float* r, float a) {
   const float c = std::cos(a);

@@ -2,14 +2,16 @@
 
 #include <cmath>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::projection {
 
-using angles::kPi2;
-
 namespace {
+
+// Angle constants from the program's blocks, filled at start-up before any projection runs.
+const float& kPi2 = frame::anglerad.v[2];  // pi/2
+
 
 constexpr float kOffMap = 1e20f;  // no finite image
 

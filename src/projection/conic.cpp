@@ -2,14 +2,19 @@
 
 #include <cmath>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 #include "projection/conic_detail.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::projection {
 
-using angles::kPi2;
-using angles::kPi4;
+namespace {
+
+// Angle constants from the program's blocks, filled at start-up before any projection runs.
+const float& kPi2 = frame::anglerad.v[2];  // pi/2
+const float& kPi4 = frame::anglerad.v[0];  // pi/4
+
+}  // namespace
 
 void lcc2(float* x, float* y, const float* rlong, const float* rlat, int n) {
   const float x0 = llorig.xorig;

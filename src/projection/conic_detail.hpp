@@ -1,7 +1,7 @@
 // The pole handling the Lambert conformal conics share.
 #pragma once
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 
 namespace korbast::projection::detail {
 
@@ -9,14 +9,14 @@ namespace korbast::projection::detail {
 // Within 1e-5 of the pole the cone points to, the point is the apex itself (t^n = 0); toward
 // the other pole, whose image is infinitely far, the latitude is held 1e-5 short of it.
 inline float lambert_latitude(float phi, float n, bool& apex) {
-  using angles::kPi2Low;
+  const float pi2_low = frame::angleradi.v[2];  // pi/2 - 1e-5
   apex = false;
   if (n >= 0.0f) {
-    if (phi >= kPi2Low) apex = true;
-    else if (phi < -kPi2Low) phi = -kPi2Low;
+    if (phi >= pi2_low) apex = true;
+    else if (phi < -pi2_low) phi = -pi2_low;
   } else {
-    if (phi <= -kPi2Low) apex = true;
-    else if (phi > kPi2Low) phi = kPi2Low;
+    if (phi <= -pi2_low) apex = true;
+    else if (phi > pi2_low) phi = pi2_low;
   }
   return phi;
 }

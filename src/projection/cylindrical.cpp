@@ -2,19 +2,21 @@
 
 #include <cmath>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::projection {
 
-using angles::k3Pi2;
-using angles::kPi;
-using angles::kPi2;
-using angles::kPi2High;
-using angles::kPi2Low;
-using angles::kPi4;
-
 namespace {
+
+// Angle constants from the program's blocks, filled at start-up before any projection runs.
+const float& k3Pi2 = frame::anglerad.v[5];  // 3pi/2
+const float& kPi = frame::anglerad.v[4];  // pi
+const float& kPi2 = frame::anglerad.v[2];  // pi/2
+const float& kPi2High = frame::anglerads.v[2];  // pi/2 + 1e-5
+const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
+const float& kPi4 = frame::anglerad.v[0];  // pi/4
+
 
 constexpr float kTwoOverPi = 0.636619772f;  // 2/pi
 constexpr float kOffMap = 1e20f;            // no finite image
@@ -79,13 +81,13 @@ void mollw2(float* x, float* y, const float* rlong, const float* rlat, int n) {
   const float lam0 = llpparam.longp1;
   for (int i = 0; i < n; ++i) {
     const float lam = rlong[i];
-    const float d = angles::deg(rlat[i]);
+    const float d = frame::deg(rlat[i]);
     const float ad = std::fabs(d);
     const int k = (ad < 90.0f) ? static_cast<int>(ad) : 90;  // NaN and beyond the pole: row 90
     const float f = ad - static_cast<float>(k);
     float thd = std::fabs(rmolle[k] + f * (rmolle[k + 1] - rmolle[k]));
     if (d < 0.0f) thd = -thd;
-    const float th = angles::rad(thd);
+    const float th = frame::rad(thd);
     x[i] = kTwoOverPi * (lam - lam0) * std::cos(th) - x0;
     y[i] = std::sin(th) - y0;
   }
@@ -95,7 +97,7 @@ void grinte2(float* x, float* y, const float* rlong, const float* rlat, int n) {
   const float x0 = llorig.xorig;
   const float y0 = llorig.yorig;
   const float lam0 = llpparam.longp1;
-  const float snap = angles::rad(0.5f);
+  const float snap = frame::rad(0.5f);
   const float pi2 = kPi * kPi;
   for (int i = 0; i < n; ++i) {
     const float phi = rlat[i];

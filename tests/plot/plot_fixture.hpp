@@ -18,6 +18,7 @@
 #include "frame/iocom.hpp"
 #include "platform/cairo_canvas.hpp"
 #include "platform/log_canvas.hpp"
+#include "plot/attributes.hpp"
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
 #include "plot/window_device.hpp"
@@ -74,8 +75,10 @@ class PlotTest : public ::testing::Test {
     log_ = std::make_unique<platform::LogCanvas>();
     use_device(log_.get());
     {
+      // What the main program sets up before any window opens.
       korbast::testing::Console quiet;
       frame::trigoset();
+      scolortable(5);
     }
   }
 

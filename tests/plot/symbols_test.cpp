@@ -1,0 +1,273 @@
+// Point symbols through the logging device: the pixel template of each code, which pieces are
+// filled and which stroked, the centre going through the user transform while the shape does
+// not, and nothing drawn for an empty list. Expected points are worked out here in double
+// precision from the geometry of each shape.
+#include "plot/symbols.hpp"
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "plot/userspace.hpp"
+#include "plot_fixture.hpp"
+
+namespace korbast::plot::test {
+namespace {
+
+using korbast::testing::Console;
+using Pts = std::vector<std::pair<double, double>>;
+
+struct Piece {
+  Pts pts;
+  bool polygon = false;  // closed and handed to the polygon primitive
+};
+
+std::vector<Piece> pieces_of(const std::vector<std::string>& lines) {
+  std::vector<Piece> out;
+  for (const auto& l : lines) {
+    double x = 0, y = 0;
+    if (l == "begin") {
+      out.emplace_back();
+    } else if (std::sscanf(l.c_str(), "move %lf %lf", &x, &y) == 2 ||
+               std::sscanf(l.c_str(), "line %lf %lf", &x, &y) == 2) {
+      out.back().pts.emplace_back(x, y);
+    } else if (l == "close") {
+      out.back().polygon = true;
+    }
+  }
+  return out;
+}
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kScale = 35.43307;  // pixels per cm of the page
+
+void expect_points(const Pts& got, const Pts& want, const char* what) {
+  ASSERT_EQ(got.size(), want.size()) << what;
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_NEAR(got[i].first, want[i].first, 2e-3) << what << " point " << i;
+    EXPECT_NEAR(got[i].second, want[i].second, 2e-3) << what << " point " << i;
+  }
+}
+
+// Offsets added to a centre.
+Pts at(double xc, double yc, const Pts& offsets) {
+  Pts p;
+  for (const auto& [dx, dy] : offsets) p.emplace_back(xc + dx, yc + dy);
+  return p;
+}
+
+// The 20-point circle of radius r from angle 0, in steps of 360/19 degrees.
+Pts circle(double r) {
+  Pts p;
+  for (int i = 0; i < 20; ++i) {
+    const double a = i * 2 * kPi / 19;
+    p.emplace_back(r * std::cos(a), r * std::sin(a));
+  }
+  return p;
+}
+
+class Symbols : public PlotTest {
+ protected:
+  void SetUp() override {
+    PlotTest::SetUp();
+    colour_table();
+    plt2blk.linecolor = 1;
+    plt2blk.fillcolor = 8;
+    plt2blk.fillstyle = 1;
+    open_log_window({0, 0, 600, 800});
+    plt1blk.isub = 1;
+    // User point (x, y) is device (100 + x, 200 + y).
+    plt1blk.ustode[0][0][0] = plt1blk.ustode[0][1][1] = 1;
+    plt1blk.us0tode[0][0] = 100;
+    plt1blk.us0tode[0][1] = 200;
+    log_->clear();
+  }
+
+  std::vector<Piece> draw(int type, float size_cm, float x = 0, float y = 0) {
+    plt2blk.symboltype = type;
+    plt2blk.symbolsize = size_cm;
+    log_->clear();
+    ussymbol(&x, &y, 1);
+    return pieces_of(log_lines());
+  }
+};
+
+TEST_F(Symbols, TriangleOutlineAndFilled) {
+  const double r = kScale;  // size 2 cm: the radius is one cm
+  const double c30 = r * std::cos(kPi / 6);
+  const Pts tri = at(100, 200, {{0, r}, {-c30, -r / 2}, {c30, -r / 2}, {0, r}});
+  auto p = draw(3, 2.0f);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_FALSE(p[0].polygon);
+  expect_points(p[0].pts, tri, "code 3");
+
+  p = draw(-3, 2.0f);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_TRUE(p[0].polygon);
+  expect_points(p[0].pts, tri, "code -3");
+  EXPECT_NE(log_->text().find("fill_stroke"), std::string::npos);
+}
+
+TEST_F(Symbols, SquaresOnACornerAndOnASide) {
+  const double r = 0.5 * kScale;  // size 1 cm
+  auto p = draw(4, 1.0f);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_FALSE(p[0].polygon);
+  expect_points(p[0].pts, at(100, 200, {{0, r}, {-r, 0}, {0, -r}, {r, 0}, {0, r}}), "code 4");
+
+  const double d = r / std::sqrt(2.0);
+  p = draw(40, 1.0f);
+  ASSERT_EQ(p.size(), 1u);
+  expect_points(p[0].pts, at(100, 200, {{d, d}, {-d, d}, {-d, -d}, {d, -d}, {d, d}}), "code 40");
+  p = draw(-40, 1.0f);
+  EXPECT_TRUE(p[0].polygon);
+}
+
+TEST_F(Symbols, MarksAreNeverFilled) {
+  const double r = 0.5 * 0.4 * kScale;
+  auto p = draw(-13, 0.4f);
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_FALSE(p[0].polygon);
+  EXPECT_FALSE(p[1].polygon);
+  expect_points(p[0].pts, at(100, 200, {{-r, 0}, {r, 0}}), "-13 horizontal");
+  expect_points(p[1].pts, at(100, 200, {{0, -r}, {0, r}}), "-13 vertical");
+  EXPECT_EQ(log_->text().find("fill_stroke"), std::string::npos);
+
+  p = draw(11, 0.4f);
+  ASSERT_EQ(p.size(), 1u);
+  expect_points(p[0].pts, at(100, 200, {{-r, 0}, {r, 0}}), "11");
+  p = draw(12, 0.4f);
+  ASSERT_EQ(p.size(), 1u);
+  expect_points(p[0].pts, at(100, 200, {{0, -r}, {0, r}}), "12");
+}
+
+TEST_F(Symbols, FilledCircleWithBothMarks) {
+  const double r = 0.5 * kScale;
+  auto p = draw(-23, 1.0f, 5, -5);
+  ASSERT_EQ(p.size(), 3u);
+  EXPECT_TRUE(p[0].polygon);
+  expect_points(p[0].pts, at(105, 195, circle(r)), "-23 circle");
+  EXPECT_FALSE(p[1].polygon);
+  expect_points(p[1].pts, at(105, 195, {{0, -r}, {0, r}}), "-23 vertical");
+  EXPECT_FALSE(p[2].polygon);
+  expect_points(p[2].pts, at(105, 195, {{-r, 0}, {r, 0}}), "-23 horizontal");
+  // The horizontal mark stands in buffer positions 3 and 4.
+  EXPECT_NEAR(pltbuff1.xdevbuff[2], 105 - r, 2e-3);
+  EXPECT_NEAR(pltbuff1.xdevbuff[3], 105 + r, 2e-3);
+
+  p = draw(20, 1.0f);
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_FALSE(p[0].polygon);
+  expect_points(p[1].pts, {{100, 200}, {100, 200}}, "20 dot");
+  p = draw(21, 1.0f);
+  ASSERT_EQ(p.size(), 2u);
+  expect_points(p[1].pts, at(100, 200, {{-r, 0}, {r, 0}}), "21");
+  p = draw(22, 1.0f);
+  ASSERT_EQ(p.size(), 2u);
+  expect_points(p[1].pts, at(100, 200, {{0, -r}, {0, r}}), "22");
+}
+
+TEST_F(Symbols, UnknownCodesDrawTheCircle) {
+  const double r = 0.5 * kScale;
+  for (int code : {0, 1, 2, 18, 19, 24, 39, 41, 99, -99, 1000000}) {
+    auto p = draw(code, 1.0f);
+    ASSERT_EQ(p.size(), 1u) << code;
+    EXPECT_EQ(p[0].polygon, code < 0) << code;
+    expect_points(p[0].pts, at(100, 200, circle(r)), std::to_string(code).c_str());
+    EXPECT_NEAR(p[0].pts[0].first, 100 + r, 2e-3);  // starts at (r, 0)
+  }
+}
+
+TEST_F(Symbols, PolygonsDotCrossStarAndRays) {
+  const double r = 0.5 * kScale;
+  for (int a = 5; a <= 9; ++a) {
+    auto p = draw(a, 1.0f);
+    ASSERT_EQ(p.size(), 1u);
+    Pts want;
+    for (int i = 0; i <= a; ++i) {
+      const double t = kPi / 2 + i * 2 * kPi / a;
+      want.emplace_back(r * std::cos(t), r * std::sin(t));
+    }
+    expect_points(p[0].pts, at(100, 200, want), std::to_string(a).c_str());
+  }
+
+  auto p = draw(10, 1.0f);
+  ASSERT_EQ(p.size(), 1u);
+  expect_points(p[0].pts, {{100, 200}, {100, 200}}, "10");
+
+  const double d = r * std::sqrt(2.0) / 2;
+  p = draw(-14, 1.0f);
+  ASSERT_EQ(p.size(), 2u);
+  expect_points(p[0].pts, at(100, 200, {{d, d}, {-d, -d}}), "14 first");
+  expect_points(p[1].pts, at(100, 200, {{-d, d}, {d, -d}}), "14 second");
+
+  const double h = r * std::sqrt(3.0) / 2;
+  p = draw(15, 1.0f);
+  ASSERT_EQ(p.size(), 3u);
+  expect_points(p[0].pts, at(100, 200, {{h, r / 2}, {-h, -r / 2}}), "15 first");
+  expect_points(p[1].pts, at(100, 200, {{0, r}, {0, -r}}), "15 second");
+  expect_points(p[2].pts, at(100, 200, {{-h, r / 2}, {h, -r / 2}}), "15 third");
+
+  p = draw(-16, 1.0f);
+  ASSERT_EQ(p.size(), 3u);
+  const Pts rays16 = {{h, -r / 2}, {0, r}, {-h, -r / 2}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_FALSE(p[i].polygon);
+    expect_points(p[i].pts, at(100, 200, {{0, 0}, rays16[i]}), "16");
+  }
+
+  p = draw(17, 1.0f);
+  ASSERT_EQ(p.size(), 5u);
+  const double c54 = r * std::cos(54 * kPi / 180), s54 = r * std::sin(54 * kPi / 180);
+  const double c18 = r * std::cos(18 * kPi / 180), s18 = r * std::sin(18 * kPi / 180);
+  const Pts rays17 = {{c54, -s54}, {c18, s18}, {0, r}, {-c18, s18}, {-c54, -s54}};
+  for (std::size_t i = 0; i < 5; ++i) expect_points(p[i].pts, at(100, 200, {{0, 0}, rays17[i]}), "17");
+}
+
+TEST_F(Symbols, ShapeIgnoresTheUserScalingAndEveryPointIsDrawn) {
+  // x stretched by 3, y by 0.5 and swapped in sign: centres move, the circle stays round.
+  plt1blk.ustode[0][0][0] = 3;
+  plt1blk.ustode[0][1][1] = -0.5f;
+  plt2blk.symboltype = 1;
+  plt2blk.symbolsize = 1.0f;
+  const float x[3] = {0, 10, -4};
+  const float y[3] = {0, 20, 8};
+  ussymbol(x, y, 3);
+  const auto p = pieces_of(log_lines());
+  ASSERT_EQ(p.size(), 3u);
+  const double r = 0.5 * kScale;
+  const Pts centres = {{100, 200}, {130, 190}, {88, 196}};
+  for (std::size_t k = 0; k < 3; ++k) {
+    for (const auto& [px, py] : p[k].pts)
+      EXPECT_NEAR(std::hypot(px - centres[k].first, py - centres[k].second), r, 2e-3) << k;
+  }
+  EXPECT_EQ(x[1], 10.0f);
+  EXPECT_EQ(y[2], 8.0f);
+}
+
+TEST_F(Symbols, NegativeSizeMirrorsAndZeroSizeCollapses) {
+  const double r = 0.5 * kScale;
+  auto p = draw(3, -1.0f);
+  ASSERT_EQ(p.size(), 1u);
+  EXPECT_NEAR(p[0].pts[0].second, 200 - r, 2e-3);  // the first vertex points down
+  p = draw(40, 0.0f);
+  for (const auto& pt : p[0].pts) EXPECT_EQ(pt, (std::pair<double, double>{100, 200}));
+}
+
+TEST_F(Symbols, NoPointDrawsNothingAndKeepsTheBuffer) {
+  pltbuff1.xdevbuff[0] = 123;
+  pltbuff1.ydevbuff[4] = -7;
+  const Pltbuff1 before = pltbuff1;
+  plt2blk.symboltype = -23;
+  plt2blk.symbolsize = 1;
+  const float x = 1, y = 1;
+  Console con;
+  ussymbol(&x, &y, 0);
+  ussymbol(&x, &y, -2);
+  EXPECT_TRUE(log_lines().empty());
+  EXPECT_EQ(con.text(), "");
+  EXPECT_EQ(std::memcmp(&before, &pltbuff1, sizeof before), 0);
+}
+
+}  // namespace
+}  // namespace korbast::plot::test
