@@ -5,6 +5,7 @@
 //
 //   BM_DrawPage   the drawing alone
 //   BM_WritePage  writing the drawn page: PNG, PDF page and closing of the PDF file
+//   BM_WritePngOnly  the PNG file alone
 //   BM_DrawAndWritePage  both (the goal: under one second)
 //
 // With a display (DISPLAY set, e.g. under xvfb-run) the *Shown variants draw with the X11
@@ -156,6 +157,17 @@ void BM_WritePage(benchmark::State& state) {
   state.counters["pdf_kB"] = static_cast<double>(pdf) / 1024.0;
 }
 
+// The PNG file alone (the rest of BM_WritePage is the PDF page and file).
+void BM_WritePngOnly(benchmark::State& state) {
+  Scratch s;
+  auto c = open_page(s, false);
+  draw(*c);
+  const std::string png = (s.dir / "only.png").string();
+  for (auto _ : state) cairo_surface_write_to_png(c->page_image(), png.c_str());
+  c->window_dispose();
+  plot::view = plot::View{};
+}
+
 void BM_DrawAndWritePage(benchmark::State& state, bool shown) {
   Scratch s;
   for (auto _ : state) {
@@ -170,6 +182,7 @@ void BM_DrawAndWritePage(benchmark::State& state, bool shown) {
 void register_all() {
   benchmark::RegisterBenchmark("BM_DrawPage", BM_DrawPage, false)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_WritePage", BM_WritePage)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_WritePngOnly", BM_WritePngOnly)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_DrawAndWritePage", BM_DrawAndWritePage, false)
       ->Unit(benchmark::kMillisecond);
   if (std::getenv("DISPLAY")) {

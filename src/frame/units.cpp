@@ -106,7 +106,8 @@ Read read_line(int unit, std::string& line) {
   std::istream* in = nullptr;
   if (unit == keyboard) {
     table().out->flush();
-    if (table().keyboard_wait) table().keyboard_wait();
+    // The wait watches the process's standard input: not when tests bound the keyboard.
+    if (table().keyboard_wait && table().in == &std::cin) table().keyboard_wait();
     in = table().in;
   } else if (Unit* u = find(unit); u && u->readable) {
     in = u->file.get();

@@ -3,8 +3,11 @@
 #include "frame/dialog.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "projection/setups.hpp"
 
 namespace korbast::maps {
+
+void register_projection_hooks();  // contours_least.cpp
 
 // The map layers are not in this build yet: initialising announces the settings, and the
 // menu offers only its exit.
@@ -16,6 +19,11 @@ void mapseis4(float*, float*, const float*, const float*, const float*, const fr
   if (mode == 4 || mode == 5) {
     submenuhead(n, v, d);
     units::write_line(iocom.stdout_unit, " INITIALIZING MAP PARAMETERS");
+    // The projection set-up resets the map-line layer as it initialises: the hook must be
+    // in place first.
+    register_projection_hooks();
+    int iproj = 15;
+    projection::sprojll2(iproj, mode);
     return;
   }
   int choice = 99;

@@ -516,6 +516,11 @@ void CairoCanvas::write_page() {
 
 void CairoCanvas::finish_files() {
   if (!pdf_) return;
+  if (cairo_surface_status(pdf_) != CAIRO_STATUS_SUCCESS) {  // never created: already told
+    cairo_surface_destroy(pdf_);
+    pdf_ = nullptr;
+    return;
+  }
   cairo_surface_finish(pdf_);
   const cairo_status_t st = cairo_surface_status(pdf_);
   if (st != CAIRO_STATUS_SUCCESS && st != CAIRO_STATUS_SURFACE_FINISHED) {

@@ -19,7 +19,13 @@ using frame::iocom;
 
 void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
 
+// Subplot k (1..35) as an index; the current subplot is always within 1..35 once a subplot
+// has been selected, and counts as subplot 1 before that.
 int index_of(int k) { return (k >= 1 && k <= kSubplots) ? k - 1 : 0; }
+int current_subplot_index() { return index_of(plt1blk.isub); }
+
+void sus2de_of(int k);
+void scm2us_of(int k);
 
 // The subplots a setting acts on: all 35 in modes 6 and 7, else the current one.
 void subplot_range(int inter, int& first, int& last) {
@@ -75,8 +81,6 @@ void unfit_axis(std::string_view axis, std::string_view lo, float umin, std::str
 }
 
 }  // namespace
-
-int current_subplot_index() { return index_of(plt1blk.isub); }
 
 void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy, int inter) {
   int first = 0;
@@ -194,6 +198,8 @@ void scm2de() {
   plt1blk.cmtode[1][1] = plt1blk.devscale;
 }
 
+namespace {
+
 void sus2de_of(int k) {
   const int s = index_of(k);
   Mat22 a;
@@ -219,6 +225,8 @@ void scm2us_of(int k) {
   plt1blk.cm0tous[s][1] = -c[1];
   copy(plt1blk.cmtous[s], m);
 }
+
+}  // namespace
 
 void sus2de() { sus2de_of(current_subplot_index() + 1); }
 void scm2us() { scm2us_of(current_subplot_index() + 1); }

@@ -48,10 +48,4 @@ void vsum(float* w, const float* u, const float* v, int n);
 // left as it was; the result says whether the inverse was formed.
 bool minv2d(Mat22& a, const Mat22& b);
 
-// The per-subplot derivations behind sus2de and scm2us, for subplot k (1..35).
-void sus2de_of(int k);
-void scm2us_of(int k);
-// The current subplot as an index 0..34 (a current subplot outside 1..35 counts as 1).
-int current_subplot_index();
-
 }  // namespace korbast::plot

@@ -16,9 +16,6 @@
 
 namespace korbast::plot {
 
-// The text height setter of the plot attributes (cm, settings mode).
-void stextsize(float& height, int inter);
-
 namespace {
 
 namespace fmt = frame::fmt;

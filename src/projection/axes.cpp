@@ -10,7 +10,7 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& kPi = frame::anglerad.v[4];  // pi
+const float& kPi = frame::anglerad.v[4];   // pi
 const float& kPi2 = frame::anglerad.v[2];  // pi/2
 const float& kPi4 = frame::anglerad.v[0];  // pi/4
 

@@ -12,7 +12,6 @@ namespace {
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
 const float& kPi2 = frame::anglerad.v[2];  // pi/2
 
-
 constexpr float kOffMap = 1e20f;  // no finite image
 
 // Angle from the centre, held at the clamp angle.

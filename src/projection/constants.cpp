@@ -12,8 +12,7 @@ namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
 const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];  // pi/4
-
+const float& kPi4 = frame::anglerad.v[0];      // pi/4
 
 // Two standard parallels closer than this make the cone tangent at the first one: the secant
 // formula would be 0/0.

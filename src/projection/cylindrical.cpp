@@ -10,13 +10,12 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& k3Pi2 = frame::anglerad.v[5];  // 3pi/2
-const float& kPi = frame::anglerad.v[4];  // pi
-const float& kPi2 = frame::anglerad.v[2];  // pi/2
+const float& k3Pi2 = frame::anglerad.v[5];      // 3pi/2
+const float& kPi = frame::anglerad.v[4];        // pi
+const float& kPi2 = frame::anglerad.v[2];       // pi/2
 const float& kPi2High = frame::anglerads.v[2];  // pi/2 + 1e-5
-const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];  // pi/4
-
+const float& kPi2Low = frame::angleradi.v[2];   // pi/2 - 1e-5
+const float& kPi4 = frame::anglerad.v[0];       // pi/4
 
 constexpr float kTwoOverPi = 0.636619772f;  // 2/pi
 constexpr float kOffMap = 1e20f;            // no finite image

@@ -12,8 +12,7 @@ namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
 const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];  // pi/4
-
+const float& kPi4 = frame::anglerad.v[0];      // pi/4
 
 constexpr float kOffMap = 1e20f;  // no finite image
 

@@ -11,6 +11,7 @@
 #include "projection/cylindrical.hpp"
 #include "projection/ellipsoidal.hpp"
 #include "projection/geometry.hpp"
+#include "projection/setups.hpp"
 
 namespace korbast::projection {
 
@@ -28,6 +29,7 @@ void reset_projection_blocks() {
   ellipsoid = EllipsoidBlock{};
   forimwpoly = ForimwpolyBlock{};
   a2b = A2bBlock{};
+  detail::reset_setup_state();
 }
 
 namespace {
@@ -46,9 +48,12 @@ void report_unknown_code(int code) {
   frame::errortail00();
 }
 
-// Puts a known code back after an unknown one was found. Until the projection selection
-// menu can be run from here, the projection goes back to its default, spherical Mercator.
-void reset_projection_code() { projtype.iproj = 15; }
+// Puts a known code back after an unknown one was found: the whole projection set-up is
+// initialised again with its menus, and leaves a code from 1 to 25.
+void reset_projection_code() {
+  int scratch = 0;
+  sprojll2(scratch, 4);
+}
 
 // Projects with the routine of `code`; false when no routine has that code.
 bool dispatch(int code, float* x, float* y, const float* rlong, const float* rlat, int n) {

@@ -75,7 +75,8 @@ extern A2bBlock a2b;
 // error frame and resets the projection before projecting.
 void projlln(float* x, float* y, const float* rlong, const float* rlat, int n);
 
-// Zeroes the six blocks, as at program start (for tests and re-initialisation).
+// Zeroes the six blocks and forgets what the set-ups keep between calls (the ellipsoid
+// number, the oblique centre), as at program start (for tests and re-initialisation).
 void reset_projection_blocks();
 
 }  // namespace korbast::projection

@@ -1,7 +1,5 @@
 // The window device: the settings file, the set-up dialog, the window rectangles and the
 // tables of the opening and of the white page, through the logging device.
-#include <sys/stat.h>
-
 #include "plot/window_device.hpp"
 #include "plot_fixture.hpp"
 

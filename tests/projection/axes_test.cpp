@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 #include "projection/axes.hpp"
 
 namespace korbast::projection {
@@ -46,7 +46,7 @@ struct Axes {
 };
 Axes axes_deg(float strike, float dip, float rake) {
   Axes a{};
-  fsadr2steff(a.az, a.pl, angles::rad(strike), angles::rad(dip), angles::rad(rake), 0.0f);
+  fsadr2steff(a.az, a.pl, frame::rad(strike), frame::rad(dip), frame::rad(rake), 0.0f);
   return a;
 }
 
@@ -106,10 +106,10 @@ TEST(Fsadr2steff, ObliqueSlipWithAnUpwardP) {
 
 // A friction angle turns axis 1 toward the fault plane by half of it, keeping B.
 TEST(Fsadr2steff, FrictionAngleTurnsAxisOneTowardThePlane) {
-  const float strike = angles::rad(30), dip = angles::rad(60), rake = angles::rad(45);
+  const float strike = frame::rad(30), dip = frame::rad(60), rake = frame::rad(45);
   Axes a0{}, a1{};
   fsadr2steff(a0.az, a0.pl, strike, dip, rake, 0.0f);
-  fsadr2steff(a1.az, a1.pl, strike, dip, rake, angles::rad(40));
+  fsadr2steff(a1.az, a1.pl, strike, dip, rake, frame::rad(40));
   EXPECT_NEAR(direction_angle(axis_vector(a0.az[0], a0.pl[0]), axis_vector(a1.az[0], a1.pl[0])),
               20.0, 1e-3);
   EXPECT_LT(direction_angle(axis_vector(a0.az[1], a0.pl[1]), axis_vector(a1.az[1], a1.pl[1])),
@@ -148,8 +148,8 @@ TEST(Fsadr2steff, AgreesWithAkiRichardsOverRandomPlanes) {
                             std::fabs(dot(e1, e3))});
     worst_hand = std::max(worst_hand, std::fabs(dot(cross(e1, e2), e3) - 1.0));
     for (int m = 0; m < 3; ++m) {
-      ASSERT_LE(std::fabs(a.pl[m]), angles::kPi2) << "plunge out of range";
-      ASSERT_LE(std::fabs(a.az[m]), angles::kPi) << "azimuth out of range";
+      ASSERT_LE(std::fabs(a.pl[m]), frame::anglerad.v[2]) << "plunge out of range";
+      ASSERT_LE(std::fabs(a.az[m]), frame::anglerad.v[4]) << "azimuth out of range";
     }
   }
   EXPECT_LT(worst_line, 0.05);
@@ -205,17 +205,17 @@ TEST(Fsadr2steff, MatchesTheAxesOfGlobalCmtRecords) {
 TEST(Xy2t, QuadrantsAndAxes) {
   const float x[8] = {-1, 0, 0, 1, 0, -1, -1, 1};
   const float y[8] = {0, -1, 0, 1, 2, 1, -1, -1};
-  const float expect[8] = {angles::kPi, -angles::kPi2, angles::kPi2, angles::kPi4,
-                           angles::kPi2, 3 * angles::kPi4, -3 * angles::kPi4, -angles::kPi4};
+  const float pi = frame::anglerad.v[4], pi2 = frame::anglerad.v[2], pi4 = frame::anglerad.v[0];
+  const float expect[8] = {pi, -pi2, pi2, pi4, pi2, 3 * pi4, -3 * pi4, -pi4};
   float t[8];
   xy2t(t, x, y, 8);
   for (int i = 0; i < 8; ++i) EXPECT_FLOAT_EQ(t[i], expect[i]) << i;
   // Negative zeros: x = -0 is the axis (y >= 0 gives pi/2), y = -0 counts as >= 0.
   const float xn = -0.0f, yn = -0.0f, xm = -1.0f;
   xy2t(t, &xn, &yn, 1);
-  EXPECT_EQ(t[0], angles::kPi2);
+  EXPECT_EQ(t[0], pi2);
   xy2t(t, &xm, &yn, 1);
-  EXPECT_EQ(t[0], angles::kPi);
+  EXPECT_EQ(t[0], pi);
 }
 
 TEST(Rotations, MatrixLayoutByColumns) {

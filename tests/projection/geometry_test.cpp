@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "frame/angles.hpp"
 #include "frame/iocom.hpp"
-#include "projection/angles.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_support.hpp"
@@ -15,8 +15,8 @@
 namespace korbast::projection {
 namespace {
 
-using angles::kPi;
-using angles::kPi2;
+const float& kPi = frame::anglerad.v[4];
+const float& kPi2 = frame::anglerad.v[2];
 
 // The warning frame of cc2lln for a vector, by hand: box head, the message lines, box tail.
 std::string warning_frame(const std::string& index_final, const std::string& index,
@@ -239,11 +239,11 @@ TEST_F(GeometryTest, Lla2llbObliqueFrameOfTheDefaultCentre) {
   for (int k = 0; k < 9; ++k) EXPECT_NEAR(a2b.ab[k], expect[k], 1e-7);
   // The centre becomes the pole; the north pole lies 45 degrees from it toward -x (north).
   float lon[2] = {0.0f, 0.0f};
-  float lat[2] = {angles::rad(45.0f), kPi2};
+  float lat[2] = {frame::rad(45.0f), kPi2};
   float lonb[2], latb[2];
   lla2llb(lonb, latb, lon, lat, 2);
   EXPECT_NEAR(latb[0], kPi2, 1e-3);
-  EXPECT_NEAR(latb[1], angles::rad(45.0f), 1e-6);
+  EXPECT_NEAR(latb[1], frame::rad(45.0f), 1e-6);
   EXPECT_NEAR(std::fabs(lonb[1]), kPi, 1e-6);
   // In place gives the same.
   lla2llb(lon, lat, lon, lat, 2);

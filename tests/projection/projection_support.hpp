@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
 
@@ -31,9 +31,9 @@ inline void set_ellipsoid(float a, float b) {
 // The oblique frame of centre (lon, lat) in degrees: rows toward the south along the centre's
 // meridian, toward the east, and the centre itself.
 inline void set_oblique_centre(float lon_deg, float lat_deg) {
-  using projection::angles::kPi2;
-  const float lam = projection::angles::rad(lon_deg);
-  const float phi = projection::angles::rad(lat_deg);
+  const float& kPi2 = frame::anglerad.v[2];
+  const float lam = frame::rad(lon_deg);
+  const float phi = frame::rad(lat_deg);
   float m[9];
   const float lons[3] = {lam, lam + kPi2, lam};
   const float lats[3] = {phi - kPi2, 0.0f, phi};
@@ -46,8 +46,8 @@ inline void set_oblique_centre(float lon_deg, float lat_deg) {
 // Offsets that put the origin (lon, lat) in degrees at (0, 0) of the current projection.
 inline void set_origin(float lon_deg, float lat_deg) {
   auto& o = projection::llorig;
-  o.rlongorig = projection::angles::rad(lon_deg);
-  o.rlatorig = projection::angles::rad(lat_deg);
+  o.rlongorig = frame::rad(lon_deg);
+  o.rlatorig = frame::rad(lat_deg);
   o.xorig = 0.0f;
   o.yorig = 0.0f;
   float x;
@@ -59,8 +59,8 @@ inline void set_origin(float lon_deg, float lat_deg) {
 
 // Projects one point given in degrees with the current projection.
 inline void project_deg(float lon_deg, float lat_deg, float& x, float& y) {
-  const float lam = projection::angles::rad(lon_deg);
-  const float phi = projection::angles::rad(lat_deg);
+  const float lam = frame::rad(lon_deg);
+  const float phi = frame::rad(lat_deg);
   projection::projlln(&x, &y, &lam, &phi, 1);
 }
 

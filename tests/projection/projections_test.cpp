@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
 #include "projection/azimuthal.hpp"
 #include "projection/constants.hpp"
 #include "projection/conic.hpp"
@@ -17,9 +17,9 @@
 namespace korbast::projection {
 namespace {
 
-using angles::kPi;
-using angles::kPi2;
-using angles::rad;
+const float& kPi = frame::anglerad.v[4];
+const float& kPi2 = frame::anglerad.v[2];
+using frame::rad;
 
 struct XY {
   float x, y;
@@ -72,7 +72,7 @@ TEST_F(ProjectionTest, MercatorPolesAreFinite) {
   }
   // Off the pole nothing changes.
   const float phi = rad(89.99f);
-  EXPECT_EQ(at(15, 10, 89.99f).y, std::log(std::tan(angles::kPi4 + phi / 2.0f)));
+  EXPECT_EQ(at(15, 10, 89.99f).y, std::log(std::tan(frame::anglerad.v[0] + phi / 2.0f)));
 }
 
 TEST_F(ProjectionTest, EllipsoidalMercatorAgainstTheSphere) {
@@ -184,7 +184,7 @@ TEST_F(ProjectionTest, TransverseMercatorBranches) {
   EXPECT_EQ(west.x, -1e20f);
   for (float lon : {-150.0f, 20.0f, 111.0f, 200.0f}) EXPECT_EQ(at(1, lon, 90).y, kPi2) << lon;
   EXPECT_EQ(at(1, 21, -90).y, -kPi2);
-  EXPECT_EQ(at(1, 200, -90).y, angles::k3Pi2);
+  EXPECT_EQ(at(1, 200, -90).y, frame::anglerad.v[5]);
   // Beyond 90 degrees the ordinate goes on past pi/2 instead of folding back.
   EXPECT_NEAR(at(1, 200, -30).y, kPi + kPi / 6, 1e-5);
   EXPECT_NEAR(at(1, 200, 30).y, kPi - kPi / 6, 1e-5);

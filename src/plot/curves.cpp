@@ -1,0 +1,320 @@
+// The running point of a curve and its settings routines.
+#include "plot/curves.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/textfmt.hpp"
+#include "plot/curve_params.hpp"
+
+namespace korbast::plot {
+
+Ptblock ptblock;
+Cc2dbuff cc2dbuff;
+Cc3dbuff cc3dbuff;
+
+namespace {
+
+namespace fmt = frame::fmt;
+using namespace curves_detail;
+
+constexpr Identity id_scptnp{"scptnp", " 1.0", "20-05-2008"};
+constexpr Identity id_scptif{"scptif", " 1.0", "21-05-2008"};
+constexpr Identity id_scptd{"scptd", " 1.0", "21-05-2008"};
+constexpr Identity id_scptnam{"scptnam", " 1.0", "21-05-2008"};
+constexpr Identity id_scptend{"scptend", "1.00", "03-11-97"};
+
+constexpr int kDefaultNp = 11;
+constexpr float kDefaultPti = 0.0f;
+constexpr float kDefaultPtf = 1.0f;
+constexpr float kDefaultPtd = 0.1f;
+constexpr std::string_view kDefaultName = "Point.parameter";
+
+// Integers of the number-of-points messages and menu take 7 columns.
+std::string with_i7(std::string_view text, long long v) { return with_int(text, v, 7); }
+
+}  // namespace
+
+namespace curves_detail {
+
+std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
+
+std::string with_int(std::string_view text, long long v, int w) {
+  return fmt::Line().item(text).x(1).i(v, w).str();
+}
+
+std::string with_real(std::string_view text, float v) {
+  return fmt::Line().item(text).x(1).f(v, 8, 3).str();
+}
+
+void menu_head(const Identity& id, std::string_view title) {
+  frame::submenuhead(id.name, id.version, id.date);
+  frame::say(item(std::string(43, '-')));
+  frame::say(item(title));
+  frame::say(item(std::string(43, '-')));
+}
+
+void menu_tail() {
+  frame::say(item(std::string(43, '-')));
+  frame::say(item("EXIT ..........................99"));
+  frame::menutail();
+}
+
+int ask_choice() {
+  int choice = 99;
+  int status = 0;
+  frame::inintegdefnp(choice, "your choice", 99, status);
+  return choice;
+}
+
+void fill_text(std::span<char> out, std::string_view s) {
+  const std::size_t n = std::min(s.size(), out.size());
+  std::copy_n(s.begin(), n, out.begin());
+  std::fill(out.begin() + static_cast<std::ptrdiff_t>(n), out.end(), ' ');
+}
+
+}  // namespace curves_detail
+
+int truncated_count(float x) {
+  constexpr float kBound = 1073741824.0f;  // 2^30
+  if (std::isnan(x)) return 0;
+  if (x >= kBound) return 1073741824;
+  if (x <= -kBound) return -1073741824;
+  return static_cast<int>(x);
+}
+
+void scptnp(int& np, int inter) {
+  if (inter == 2 || inter == 3) np = ptblock.np;
+  if (inter == 4 || inter == 5) {
+    np = kDefaultNp;
+    frame::submenuhead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::say(with_i7("INITIALIZING NUMBER OF POINTS TO:", np));
+  }
+  if (even(inter)) {
+    for (;;) {
+      menu_head(id_scptnp, "RUNNING POINT PARAMETERS:");
+      frame::say(with_i7("max nb of points ................", kMaxCurvePoints));
+      frame::say(with_i7("nb of points ..................10", np));
+      frame::say(with_i7("nb of segments ..................", static_cast<long long>(np) - 1));
+      menu_tail();
+      const int choice = ask_choice();
+      if (choice == 99) break;
+      if (choice == 10) {
+        int status = 0;
+        frame::inintegvindef(np, "nb of pts per curve", np, 1, kMaxCurvePoints, status);
+      }
+    }
+  }
+  if (np > kMaxCurvePoints) {
+    frame::warninghead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::say(fmt::Line()
+                   .item("nb of points =")
+                   .x(1)
+                   .i(np, 7)
+                   .item("> plot buffer size =")
+                   .x(1)
+                   .i(kMaxCurvePoints, 7)
+                   .str());
+    np = kMaxCurvePoints;
+    frame::say(with_i7("===> reset nb of points =", np));
+    frame::say(item("===> WILL NOT PLOT ALL THE DATA"));
+    frame::warningtail00();
+  }
+  if (np == 1 && inter != 6 && inter != 7) {
+    frame::warninghead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::say(with_i7("nb of points =", np));
+    frame::say(item("===> WILL PLOT ONLY ONE POINT"));
+    frame::warningtail00();
+  }
+  if (np < 1) {
+    frame::errorhead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::say(with_i7("nb of points np =", np));
+    frame::say(item("===> UPSTREAM PROBLEM ?"));
+    frame::say(item("Increment inconsistent with bounds ?"));
+    np = 1;
+    frame::say(with_i7("===> RESETTING np =", np));
+    frame::errortail00();
+  }
+  ptblock.np = np;
+}
+
+void scptif(float& pti, float& ptf, int inter) {
+  if (inter == 2 || inter == 3) {
+    pti = ptblock.pti;
+    ptf = ptblock.ptf;
+  }
+  if (inter == 4 || inter == 5) {
+    pti = kDefaultPti;
+    ptf = kDefaultPtf;
+  }
+  if (even(inter)) {
+    for (;;) {
+      menu_head(id_scptif, "RUNNING POINT parameters :");
+      frame::say(with_real("initial value .................10", pti));
+      frame::say(with_real("final   value .................11", ptf));
+      menu_tail();
+      const int choice = ask_choice();
+      if (choice == 99) break;
+      int status = 0;
+      if (choice == 10) frame::inrealdef(pti, "initial value", pti, status);
+      if (choice == 11) frame::inrealdef(ptf, "final value", ptf, status);
+    }
+  }
+  ptblock.pti = pti;
+  ptblock.ptf = ptf;
+}
+
+void scptd(float& ptd, int inter) {
+  if (inter == 2 || inter == 3) ptd = ptblock.ptd;
+  if (inter == 4 || inter == 5) ptd = kDefaultPtd;
+  if (even(inter)) {
+    for (;;) {
+      menu_head(id_scptd, "RUNNING POINT parameters :");
+      frame::say(with_real("increment .....................10", ptd));
+      menu_tail();
+      const int choice = ask_choice();
+      if (choice == 99) break;
+      if (choice == 10) {
+        int status = 0;
+        frame::inrealdef(ptd, "increment", ptd, status);
+      }
+    }
+  }
+  ptblock.ptd = ptd;
+}
+
+void scptnam(std::span<char> name, int inter) {
+  if (inter == 2 || inter == 3) fill_text(name, ptblock.ptname.view());
+  if (inter == 4 || inter == 5) fill_text(name, kDefaultName);
+  if (even(inter)) {
+    for (;;) {
+      menu_head(id_scptnam, "RUNNING POINT parameters :");
+      frame::say(fmt::Line()
+                     .item("name ..........................10")
+                     .item(std::string_view(name.data(), name.size()))
+                     .str());
+      menu_tail();
+      const int choice = ask_choice();
+      if (choice == 99) break;
+      if (choice == 10) {
+        int status = 0;
+        const std::string current(name.data(), name.size());
+        frame::inchardef(name, "running point parameter name", current, status);
+      }
+    }
+  }
+  ptblock.ptname = std::string_view(name.data(), name.size());
+  frame::subtail(id_scptnam.name, id_scptnam.version, id_scptnam.date);
+}
+
+void scptend(int ical, int inter) {
+  int t = ical >= 100 ? ical - 100 : ical;
+  const bool texts = ical < 100;
+  if (even(inter)) scall(0);
+  Ptblock& p = ptblock;
+  for (;;) {
+    if (t == 0 || t == 1) {
+      p.rnp = static_cast<float>(p.np);
+      p.rns = p.rnp - 1.0f;
+      if (p.np > 1) {
+        p.ptd = (p.ptf - p.pti) / p.rns;
+      } else if (p.np == 1) {
+        p.ptd = 0.0f;
+      } else {
+        frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
+        frame::say(with_int("Calculation type =", t, 6));
+        frame::say(with_int("Computing increment from np =", p.np, 6));
+        frame::say(item("==> NEED TO SET np > 0"));
+        frame::errortail00();
+        scall(0);
+        continue;
+      }
+      break;
+    }
+    if (t == 2 || t == 3) {
+      const bool consistent = (p.ptf >= p.pti && p.ptd > 0.0f) || (p.ptf < p.pti && p.ptd < 0.0f);
+      if (!consistent) {
+        frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
+        frame::say(with_int("Calculation type =", t, 6));
+        frame::say(item("Computing np from td with:"));
+        frame::say(with_real("  pti =", p.pti));
+        frame::say(with_real("  ptf =", p.ptf));
+        frame::say(with_real("  ptd =", p.ptd));
+        frame::say(item("==> INCONSISTENT LOOP"));
+        frame::say(item("==> NEED TO CORRECT IT"));
+        frame::errortail00();
+        scall(0);
+        continue;
+      }
+      const float quotient = (p.ptf - p.pti) / p.ptd + 0.002f;
+      int np = truncated_count(quotient) + 1;
+      scptnp(np, even(inter) ? 0 : 1);
+      p.rnp = static_cast<float>(p.np);
+      p.rns = p.rnp - 1.0f;
+      const int k = np - 1;
+      const float r = ((p.ptf - p.pti) - p.ptd * static_cast<float>(k)) / p.ptd;
+      if (r > 5e-5f) {
+        const bool large = r > 0.001f;
+        if (large) {
+          frame::warninghead(id_scptend.name, id_scptend.version, id_scptend.date);
+          frame::say(with_int("Calculation type =", t, 6));
+          frame::say(item("np computed from td with:"));
+          frame::say(with_int(" mp  =", kMaxCurvePoints, 6));
+          frame::say(with_int(" np  =", p.np, 6));
+          frame::say(with_real(" pti =", p.pti));
+          frame::say(with_real(" ptf =", p.ptf));
+          frame::say(with_real(" ptd =", p.ptd));
+          frame::say(with_real(" remainder/ptd =", r));
+          frame::say(item("==> large remainder"));
+        }
+        if (t == 2) {
+          p.ptd = k == 0 ? 0.0f : (p.ptf - p.pti) / p.rns;
+          if (large) {
+            frame::say(item("RECOMPUTED VALUE:"));
+            frame::say(with_real(" ptd =", p.ptd));
+            frame::warningtail00();
+          }
+        } else if (large) {
+          frame::say(item("==> final point is not reached"));
+          frame::warningtail00();
+        }
+      }
+      break;
+    }
+    frame::warninghead(id_scptend.name, id_scptend.version, id_scptend.date);
+    frame::say(with_int("Calculation type =", t, 6));
+    frame::say(item("==> Unknown"));
+    frame::say(item("==> RESETTING TYPE TO USE NP"));
+    t = 1;
+    frame::say(with_int("Calculation type =", t, 6));
+    frame::warningtail00();
+  }
+  if (texts) {
+    frame::Text<9> init, final, inc;
+    frame::caream(init, 9, p.pti);
+    frame::caream(final, 9, p.ptf);
+    frame::caream(inc, 9, p.ptd);
+    std::string range = " init = ";
+    range += init.view();
+    range += " final = ";
+    range += final.view();
+    range += " inc = ";
+    range += inc.view();
+    p.ptrange = range;
+    // The name from its first to its last non-blank character (one blank when all blank).
+    int first = 0, last = 0;
+    frame::textlen(first, last, p.ptname.view());
+    std::string info(p.ptname.view().substr(static_cast<std::size_t>(first - 1),
+                                            static_cast<std::size_t>(std::max(0, last - first + 1))));
+    info += p.ptrange.view();
+    p.ptinfo = info;
+  }
+}
+
+}  // namespace korbast::plot

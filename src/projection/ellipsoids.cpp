@@ -1,0 +1,154 @@
+// The reference ellipsoids: the nine built-in figures, their menu and summary, and the
+// constants the ellipsoidal projections read.
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "projection/projection.hpp"
+#include "projection/setups.hpp"
+
+namespace korbast::projection {
+
+namespace fmt = frame::fmt;
+
+namespace {
+
+constexpr std::string_view kName = "sellipsoid", kVersion = " 3.4", kDate = "30-09-2009";
+
+struct Figure {
+  std::string_view menu_line;
+  std::string_view title;  // printed in 20 characters
+  float a;                 // equatorial radius, metres
+  float b;                 // polar radius, metres
+};
+
+constexpr Figure kFigures[9] = {
+    {"GRS80    1980 .......................1", "GRS80 1980 ELLIPSOID", 6378137.0f, 6356752.5f},
+    {"IUGG     1967 .......................2", "IUGG 1967 ELLIPSOID", 6378160.0f, 6356775.0f},
+    {"Hayford  1909 .......................3", "HAYFORD 1909 ELLIPSOID", 6378388.0f, 6356912.0f},
+    {"Clarke   1880 .......................4", "CLARKE 1880 ELLIPSOID", 6378249.0f, 6356515.0f},
+    {"Clarke   1866 .......................5", "CLARKE 1866 ELLIPSOID", 6378206.5f, 6356584.0f},
+    {"Bessel   1841 .......................6", "BESSEL 1841 ELLIPSOID", 6377397.0f, 6356079.0f},
+    {"Everest  1830 .......................7", "EVEREST 1830 ELLIPSOID", 6377276.5f, 6356075.5f},
+    {"Plessis  1810 .......................8", "PLESSIS 1810 ELLIPSOID", 6376523.0f, 6355863.0f},
+    {"Delambre 1810 .......................9", "DELAMBRE 1810 ELLIPSOID", 6376985.0f, 6356323.5f},
+};
+
+// The number last applied: 0 before the first call, 1 to 9 afterwards.
+int kept_number = 0;
+
+void say(const std::string& line) { frame::units::write_line(frame::iocom.stdout_unit, line); }
+void say_item(std::string_view text) { say(fmt::Line().item(text)); }
+void say_number(std::string_view text, int n) { say(fmt::Line().item(text).x().i(n, 3)); }
+void say_rule() { say_item(std::string(43, '-')); }
+
+bool known(int n) { return n >= 1 && n <= 9; }
+
+// The menu. With `repeat` it is shown again after every answer until 99; otherwise the first
+// answer ends it.
+void choose(int& iell, bool repeat) {
+  for (;;) {
+    frame::submenuhead(kName, kVersion, kDate);
+    say_item("           ELLIPSOIDS SET UP");
+    say_rule();
+    say_number(" current ellipsoid number:", kept_number);
+    say_number(" setting ellipsoid number:", iell);
+    say_rule();
+    for (const Figure& f : kFigures) say_item(f.menu_line);
+    say_rule();
+    say_item("SET AND EXIT .......................99");
+    frame::menutail();
+    int answer = 99;
+    int status = 0;
+    frame::inintegdef(answer, "Ellipsoid number or ", 99, status);
+    if (answer == 99) return;
+    if (known(answer)) {
+      iell = answer;
+    } else {
+      frame::warninghead(kName, kVersion, kDate);
+      say(fmt::Line().item("ANSWER =").x().i(answer, 6));
+      say_item("NEITHER IN [1,9] NOR = 99");
+      say_item("==> BACK TO MENU WITHOUT ACTION");
+      frame::warningtail00();
+    }
+    if (!repeat) return;
+  }
+}
+
+void summary(const Figure& f) {
+  frame::submenuhead(kName, kVersion, kDate);
+  std::string title(f.title.substr(0, 20));  // the title's text holds 20 characters
+  title.resize(20, ' ');
+  say_item(title);
+  say_rule();
+  say_number(" Ellipsoid number  =", kept_number);
+  say(fmt::Line().item(" Equatorial radius =").x().f(f.a, 10, 1).x().a("m"));
+  say(fmt::Line().item(" Polar      radius =").x().f(f.b, 10, 1).x().a("m"));
+  frame::menutail();
+}
+
+// The constants of the radii, in single precision and in this order.
+void derive(float a, float b) {
+  EllipsoidBlock& e = ellipsoid;
+  e.ra = a;
+  e.rb = b;
+  e.ecc2 = 1.0f - (b * b) / (a * a);
+  e.ecc = std::sqrt(e.ecc2);
+  const float e2 = e.ecc2;
+  const float e4 = e2 * e2;
+  const float e6 = e2 * (e2 * e2);
+  e.eccp2 = e2 / (1.0f - e2);
+  e.cmer0 = 1.0f - 0.25f * e2 - 0.046875f * e4 - 0.01953125f * e6;
+  e.cmer2 = -(0.375f * e2 + 0.09375f * e4 + 0.0439453125f * e6);
+  e.cmer4 = 0.05859375f * e4 + 0.0439453125f * e6;
+  e.cmer6 = -(35.0f / 3072.0f) * e6;
+}
+
+}  // namespace
+
+void sellipsoid(int& iell, int mode) {
+  if (mode == 4 || mode == 5) {
+    iell = 1;
+    frame::submenuhead(kName, kVersion, kDate);
+    say_item("INITIALIZING ELLIPSOID");
+    say_item("Default ellipsoid = GRS80");
+    say_number("ellipsoid number  =", iell);
+  } else if (mode == 2 || mode == 3) {
+    iell = kept_number;
+  } else if (!known(iell)) {
+    frame::errorhead(kName, kVersion, kDate);
+    say_number(" ellipsoid nb =", iell);
+    say_item("==> NO SUCH ELLIPSOID NB");
+    say_item("==> RESETTING TO:");
+    iell = 1;
+    say_number(" ellipsoid nb =", iell);
+    frame::errortail00();
+  }
+  const bool even = mode % 2 == 0;
+  if (even) choose(iell, true);
+  // Only a number that was never set (mode 2 or 3 before the initialisation) can be unknown
+  // here: the menu is shown until one is chosen.
+  while (!known(iell)) {
+    frame::errorhead(kName, kVersion, kDate);
+    say_number("ellipsoid number =", iell);
+    say_item("NO SUCH ELLIPSOID AVALAIBLE");
+    frame::errortail00();
+    choose(iell, even);
+  }
+  const Figure& f = kFigures[iell - 1];
+  kept_number = iell;
+  summary(f);
+  derive(f.a, f.b);
+}
+
+namespace detail {
+
+void reset_ellipsoid_number() { kept_number = 0; }
+
+}  // namespace detail
+
+}  // namespace korbast::projection

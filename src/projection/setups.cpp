@@ -1,0 +1,382 @@
+// The parameter set-ups: the five single angles, the map origin, the oblique centre and the
+// picture of the projection idea.
+#include "projection/setups.hpp"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "frame/angles.hpp"
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "projection/geometry.hpp"
+#include "projection/projection.hpp"
+
+namespace korbast::projection {
+
+namespace fmt = frame::fmt;
+
+namespace {
+
+void say(const std::string& line) { frame::units::write_line(frame::iocom.stdout_unit, line); }
+void say_item(std::string_view text) { say(fmt::Line().item(text)); }
+// A text, one blank and an angle in 8 columns with 3 decimals.
+void say_value(std::string_view text, float v) { say(fmt::Line().item(text).x().f(v, 8, 3)); }
+void say_rule() { say_item(std::string(43, '-')); }
+
+bool even(int mode) { return mode % 2 == 0; }
+bool from_blocks(int mode) { return mode == 2 || mode == 3; }
+bool initialising(int mode) { return mode == 4 || mode == 5; }
+
+constexpr float kLatMin = -90.0f;
+constexpr float kLatMax = 90.0f;
+
+bool is_latitude(float v) { return kLatMin <= v && v <= kLatMax; }
+
+// A value outside its interval that reached a set-up from its caller: reported, and the value
+// held before is kept.
+void report_refused(std::string_view name, std::string_view version, std::string_view date,
+                    std::string_view label, float value, float lower, float upper, float kept) {
+  frame::warninghead(name, version, date);
+  say_value(label, value);
+  say(" outside [" + fmt::F(lower, 8, 3) + "," + fmt::F(upper, 8, 3) + "]");
+  say_value("==> VALUE KEPT =", kept);
+  frame::warningtail00();
+}
+
+// ---- The single-angle set-ups ----
+
+struct AngleSetup {
+  std::string_view name, version, date;
+  float LlpparamBlock::*field;
+  float def;
+  std::string_view init_line, value_line, title, menu_line, prompt;
+  bool checked;  // only values inside [lower, upper] are taken
+  float lower, upper;
+};
+
+constexpr AngleSetup kSlong1{"slong1",
+                             " 2.0",
+                             "27-08-2002",
+                             &LlpparamBlock::longp1,
+                             0.0f,
+                             "INITIALIZING CENTRAL LONGITUDE",
+                             "central longitude =",
+                             "CENTRAL LONGITUDE SET UP",
+                             "central longitude .....1",
+                             "central longitude in degrees",
+                             false,
+                             0.0f,
+                             0.0f};
+constexpr AngleSetup kSlong2{"slong2",
+                             " 2.0",
+                             "29-08-2002",
+                             &LlpparamBlock::longp2,
+                             0.0f,
+                             "INITIALIZING CENTRAL LONGITUDE",
+                             "central longitude =",
+                             "CENTRAL LONGITUDE SET UP",
+                             "central longitude .....1",
+                             "central longitude in degrees",
+                             false,
+                             0.0f,
+                             0.0f};
+constexpr AngleSetup kSlat1{"slat1",
+                            " 1.0",
+                            "28-08-2002",
+                            &LlpparamBlock::latp1,
+                            30.0f,
+                            "INITIALIZING FIRST LATITUDE",
+                            "first latitude =",
+                            "FIRST LATITUDE SET UP",
+                            "first latitude ........1",
+                            "first latitude in degrees",
+                            true,
+                            kLatMin,
+                            kLatMax};
+constexpr AngleSetup kSlat2{"slat2",
+                            " 1.0",
+                            "29-08-2002",
+                            &LlpparamBlock::latp2,
+                            60.0f,
+                            "INITIALIZING SECOND LATITUDE",
+                            "second latitude =",
+                            "SECOND LATITUDE SET UP",
+                            "second latitude ........1",
+                            "second latitude in degrees",
+                            true,
+                            kLatMin,
+                            kLatMax};
+constexpr AngleSetup kSangle1{"sangle1",
+                              " 1.0",
+                              "29-08-2002",
+                              &LlpparamBlock::anglep1,
+                              180.0f,
+                              "INITIALIZING CENTRAL ANGLE",
+                              "central angle =",
+                              "CENTRAL ANGLE SET UP",
+                              "central angle .........1",
+                              "central angle in degrees",
+                              true,
+                              0.0f,
+                              180.0f};
+
+void angle_setup(const AngleSetup& s, float& value, int mode) {
+  float& field = llpparam.*s.field;
+  const auto inside = [&s](float v) { return !s.checked || (s.lower <= v && v <= s.upper); };
+  if (from_blocks(mode)) {
+    value = frame::deg(field);
+  } else if (initialising(mode)) {
+    value = s.def;
+    frame::submenuhead(s.name, s.version, s.date);
+    say_item(s.init_line);
+    say_value(s.value_line, value);
+  }
+  if (!inside(value)) {
+    const float held = frame::deg(field);
+    const float kept = inside(held) ? held : s.def;
+    report_refused(s.name, s.version, s.date, s.value_line, value, s.lower, s.upper, kept);
+    value = kept;
+  }
+  if (even(mode)) {
+    for (;;) {
+      frame::submenuhead(s.name, s.version, s.date);
+      say_rule();
+      say_item(s.title);
+      say_rule();
+      say_value(s.menu_line, value);
+      say_rule();
+      say_item("UPDATE & EXIT ........99");
+      frame::menutail();
+      int answer = 99;
+      int status = 0;
+      frame::inintegdef(answer, "your choice", 99, status);
+      if (answer == 99) break;
+      if (answer != 1) continue;
+      if (s.checked) {
+        frame::inrealvindef(value, s.prompt, value, s.lower, s.upper, status);
+      } else {
+        frame::inrealdef(value, s.prompt, value, status);
+      }
+    }
+  }
+  field = frame::rad(value);
+}
+
+// ---- Map origin ----
+
+constexpr std::string_view kOrigName = "sllorig", kOrigVersion = " 2.0", kOrigDate = "11-08-2002";
+
+// Beyond this an offset is the sentinel of a point without image, or worse.
+constexpr float kNoImage = 1e19f;
+
+bool finite_offset(float v) { return std::fabs(v) < kNoImage; }
+
+// The raw map position of the origin (radians) in the current projection: the offsets are
+// zero while it is projected. Should the projection have to be reset on the way (no code
+// stored yet), the origin is projected again with the code put back.
+void project_origin(float rlong, float rlat, float& x0, float& y0) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int code = projtype.iproj;
+    llorig.xorig = 0.0f;
+    llorig.yorig = 0.0f;
+    projlln(&x0, &y0, &rlong, &rlat, 1);
+    if (projtype.iproj == code) return;
+  }
+}
+
+void report_no_image(float lon, float lat, bool can_change) {
+  frame::warninghead(kOrigName, kOrigVersion, kOrigDate);
+  say_item("THE ORIGIN HAS NO FINITE IMAGE");
+  say_item("IN THE CURRENT PROJECTION");
+  say_value("longitude =", lon);
+  say_value("latitude  =", lat);
+  say_item(can_change ? "==> CHOOSE ANOTHER ORIGIN" : "==> MAP COORDINATES WILL NOT BE FINITE");
+  frame::warningtail00();
+}
+
+// ---- Oblique centre ----
+
+constexpr std::string_view kOblName = "soblique", kOblVersion = " 3.0", kOblDate = "25-10-2002";
+
+// The centre last applied, radians; zero before the first call.
+float kept_centre_long = 0.0f;
+float kept_centre_lat = 0.0f;
+
+}  // namespace
+
+void slong1(float& value, int mode) { angle_setup(kSlong1, value, mode); }
+void slong2(float& value, int mode) { angle_setup(kSlong2, value, mode); }
+void slat1(float& value, int mode) { angle_setup(kSlat1, value, mode); }
+void slat2(float& value, int mode) { angle_setup(kSlat2, value, mode); }
+void sangle1(float& value, int mode) { angle_setup(kSangle1, value, mode); }
+
+void sllorig(float& lon, float& lat, int mode) {
+  float rlong;
+  float rlat;
+  if (from_blocks(mode)) {
+    // The stored radians are used as they are; only the dialog sees degrees.
+    rlong = llorig.rlongorig;
+    rlat = llorig.rlatorig;
+    lon = frame::deg(rlong);
+    lat = frame::deg(rlat);
+  } else {
+    if (initialising(mode)) {
+      lon = 0.0f;
+      lat = 45.0f;
+      frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+      say_item("MAP PROJECTION ORIGIN SET UP");
+      say_item("INITIALIZING ORIGIN TO");
+      say_value("longitude =", lon);
+      say_value("latitude  =", lat);
+    } else if (!is_latitude(lat)) {
+      const float held = frame::deg(llorig.rlatorig);
+      const float kept = is_latitude(held) ? held : 45.0f;
+      report_refused(kOrigName, kOrigVersion, kOrigDate, "latitude  =", lat, kLatMin, kLatMax,
+                     kept);
+      lat = kept;
+    }
+    rlong = frame::rad(lon);
+    rlat = frame::rad(lat);
+  }
+  float x0 = 0.0f;
+  float y0 = 0.0f;
+  project_origin(rlong, rlat, x0, y0);
+
+  if (even(mode)) {
+    for (;;) {
+      frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+      if (frame::iocom.lwito(2)) {
+        say_rule();
+        say_item("MAP PROJECTION ORIGIN SET UP");
+        say_rule();
+        say_value("central longitude .....1", lon);
+        say_value("central latitude  .....2", lat);
+        say_value("X offset ...............", x0);
+        say_value("Y offset ...............", y0);
+        say_rule();
+        say_item("UPDATE & EXIT ........99");
+        frame::menutail();
+      }
+      int answer = 99;
+      int status = 0;
+      frame::inintegdef(answer, "your choice", 99, status);
+      if (answer == 99) {
+        if (finite_offset(x0) && finite_offset(y0)) break;
+        report_no_image(lon, lat, true);
+        continue;
+      }
+      if (answer == 1) {
+        frame::inrealdef(lon, "origin longitude in degrees", lon, status);
+        rlong = frame::rad(lon);
+      } else if (answer == 2) {
+        frame::inrealvindef(lat, "origin latitude in degrees", lat, kLatMin, kLatMax, status);
+        rlat = frame::rad(lat);
+      }
+      project_origin(rlong, rlat, x0, y0);
+    }
+  } else if (!finite_offset(x0) || !finite_offset(y0)) {
+    report_no_image(lon, lat, false);
+  }
+
+  llorig.rlongorig = rlong;
+  llorig.rlatorig = rlat;
+  llorig.xorig = x0;
+  llorig.yorig = y0;
+}
+
+void soblique(float& lon, float& lat, int mode) {
+  if (from_blocks(mode)) {
+    lon = frame::deg(kept_centre_long);
+    lat = frame::deg(kept_centre_lat);
+  } else if (initialising(mode)) {
+    lon = 0.0f;
+    lat = 45.0f;
+    frame::submenuhead(kOblName, kOblVersion, kOblDate);
+    say_item("INITIALIZING CENTRAL LOCATION");
+    say_item("FOR OBLIQUE PROJECTIONS");
+    say_value("central longitude =", lon);
+    say_value("central latitude  =", lat);
+  }
+  if (!is_latitude(lat)) {
+    const float held = frame::deg(kept_centre_lat);
+    const float kept = is_latitude(held) ? held : 45.0f;
+    report_refused(kOblName, kOblVersion, kOblDate, "central latitude  =", lat, kLatMin, kLatMax,
+                   kept);
+    lat = kept;
+  }
+  if (even(mode)) {
+    for (;;) {
+      frame::submenuhead(kOblName, kOblVersion, kOblDate);
+      say_rule();
+      say_item("OBLIQUE PROJECTIONS CENTRAL LOCATION SET UP");
+      say_rule();
+      say_value("central longitude .....1", lon);
+      say_value("central latitude ......2", lat);
+      say_rule();
+      say_item("UPDATE & EXIT ........99");
+      frame::menutail();
+      int answer = 99;
+      int status = 0;
+      frame::inintegdef(answer, "your choice", 99, status);
+      if (answer == 99) break;
+      if (answer == 1) {
+        frame::inrealdef(lon, "central longitude in degrees", lon, status);
+      } else if (answer == 2) {
+        frame::inrealvindef(lat, "central latitude in degrees", lat, kLatMin, kLatMax, status);
+      }
+    }
+  }
+  const float lam0 = frame::rad(lon);
+  const float phi0 = frame::rad(lat);
+  kept_centre_long = lam0;
+  kept_centre_lat = phi0;
+
+  // Columns: toward the south along the centre's meridian, toward the east, the centre.
+  const float pi2 = frame::anglerad.v[2];
+  const float lons[3] = {lam0, lam0 + pi2, lam0};
+  const float lats[3] = {phi0 - pi2, 0.0f, phi0};
+  float m[9];
+  for (int k = 0; k < 3; ++k)
+    ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
+  mtrans(m, m);
+  smatab33(m, 1);
+}
+
+void screenproj() {
+  static constexpr std::string_view kPicture[14] = {
+      "                     &&&",
+      "                   &&&&&&&",
+      "                 &&&&&&&&&&&",
+      "                &&&&&&&&&&&&&",
+      "                 &&&&&&&&&&&",
+      "                   &#&&&&&",
+      "                    |&&&",
+      "                    |",
+      "     /**************|********************/",
+      "    /               |                   /",
+      "   /                V                  /",
+      "  /                 #                 /",
+      " /                                   /",
+      "/***********************************/",
+  };
+  for (std::string_view line : kPicture) {
+    std::string s(line);
+    s.resize(43, ' ');
+    say_item(s);
+  }
+}
+
+namespace detail {
+
+void reset_setup_state() {
+  kept_centre_long = 0.0f;
+  kept_centre_lat = 0.0f;
+  reset_ellipsoid_number();
+}
+
+}  // namespace detail
+
+}  // namespace korbast::projection

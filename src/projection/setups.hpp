@@ -1,0 +1,56 @@
+// The console set-ups of the projection parameters, the reference ellipsoid, the map origin and
+// the oblique centre, and the selection menu that runs them.
+//
+// Every set-up takes the settings mode last: 2 or 3 start from the value held in the blocks,
+// 4 or 5 from the default (printing the initialising lines), any other value from the
+// caller's; an even mode shows the menu until 99, an odd mode is silent. Angles are degrees
+// in the arguments and on the console, radians in the blocks.
+#pragma once
+
+namespace korbast::projection {
+
+// The single-angle set-ups: central longitude (`longp1`), second longitude (`longp2`), first
+// and second latitude (`latp1`, `latp2`) and central angle (`anglep1`). Latitudes are taken
+// only inside [-90, 90] and the central angle only inside [0, 180]; longitudes are taken as
+// they are. The value in degrees is returned in `value`.
+void slong1(float& value, int mode);
+void slong2(float& value, int mode);
+void slat1(float& value, int mode);
+void slat2(float& value, int mode);
+void sangle1(float& value, int mode);
+
+// The map origin: projects it with the current projection and stores the result as the
+// offsets `xorig`, `yorig`, so that the origin maps to (0, 0). An origin without a finite
+// image is reported; in an even mode it must be changed before leaving.
+void sllorig(float& lon, float& lat, int mode);
+
+// The centre of the oblique projections: builds the rotation `a2b.ab` whose third row is the
+// centre. The centre is kept for the next call.
+void soblique(float& lon, float& lat, int mode);
+
+// Prints the picture of the globe projected onto the map plane.
+void screenproj();
+
+// The reference ellipsoid, by number 1 to 9 (1 is GRS80): writes its radii and constants into
+// `ellipsoid` and prints its summary on every call. The number is kept for the next call.
+void sellipsoid(int& iell, int mode);
+
+// The projection selection menu: initialises every set-up (modes 4 and 5, code 15), or lets
+// the user choose one of the 25 projections (even modes), then stores the code and runs the
+// chosen projection's set-ups, its derived constants and last `sllorig`.
+void sprojll2(int& iproj, int mode);
+
+// The map-line layer's settings routine, which the selection menu resets last when it
+// initialises (it is called with the menu's mode 4 or 5). The library that owns the map lines
+// registers it at start-up; without one, nothing is called.
+void set_contours_hook(void (*hook)(int mode));
+
+namespace detail {
+// Forgets what the set-ups keep between calls (the ellipsoid number, the oblique centre), as
+// at program start.
+void reset_setup_state();
+// Forgets the ellipsoid number only (part of the above).
+void reset_ellipsoid_number();
+}  // namespace detail
+
+}  // namespace korbast::projection
