@@ -72,7 +72,7 @@ extern A2bBlock a2b;
 
 // Projects n points with the current projection: x(i), y(i) from rlong(i), rlat(i) (radians),
 // minus the origin offsets. x may be rlong and y may be rlat. An unknown code prints an
-// error frame and resets the projection before projecting.
+// error frame and runs the whole projection set-up again, with its menus, before projecting.
 void projlln(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // Zeroes the six blocks and forgets what the set-ups keep between calls (the ellipsoid

@@ -9,6 +9,7 @@
 # CASE.status    the expected exit status (0 when missing)
 # CASE.files/    files copied into the run's directory before the run
 # CASE.expect/   files the run must leave in its directory, compared byte for byte
+# CASE.absent    patterns, one a line, of files the run must not leave in its directory
 #
 # The clock is fixed at 2010-05-06 12:34:57 with faketime when it is installed; otherwise the
 # lines that carry the date and time are masked on both sides. The line naming the system
@@ -66,6 +67,14 @@ if [ -d "$base.expect" ]; then
       echo "--- written file $rel differs for $name:"; diff -u "$f" "$work/run/$rel" | head -n 40; fail=1
     fi
   done < <(find "$base.expect" -type f -print0)
+fi
+if [ -f "$base.absent" ]; then
+  while IFS= read -r pattern; do
+    [ -n "$pattern" ] || continue
+    for f in "$work/run/"$pattern; do
+      if [ -e "$f" ]; then echo "--- $name left ${f#"$work/run/"}, which it must not"; fail=1; fi
+    done
+  done < "$base.absent"
 fi
 if [ $fail -ne 0 ]; then echo "(stderr:)"; head -n 20 "$work/stderr.txt"; fi
 exit $fail

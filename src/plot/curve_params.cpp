@@ -1,0 +1,586 @@
+// The curve-parameter menus: fixed parameters, the level parameter and the menu over all the
+// parameters of a family of curves (the running point's own routines are in curves.cpp).
+#include "plot/curve_params.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/textfmt.hpp"
+#include "plot/curves.hpp"
+
+namespace korbast::plot {
+
+Plevblock plevblock;
+Pfixblock pfixblock;
+
+namespace {
+
+namespace fmt = frame::fmt;
+using namespace curves_detail;
+
+constexpr Identity id_scall{"scall", " 7.0", "22-07-2008"};
+constexpr Identity id_sclevel2{"sclevel2", " 4.0", "22-07-2008"};
+constexpr Identity id_scparfix1{"scparfix", " 6.0", "21-05-2008"};
+constexpr Identity id_scparfixnb{"scparfixnb", " 2.0", "21-05-2008"};
+
+constexpr float kDefaultLevi = 0.0f;
+constexpr float kDefaultLevf = 1.0f;
+constexpr float kDefaultLevd = 0.1f;
+constexpr int kDefaultNlev = 11;
+constexpr std::string_view kDefaultLevName = "level";
+constexpr std::string_view kDefaultParName = "parameter";
+
+std::string rule() { return item(std::string(43, '-')); }
+std::string with_text(std::string_view label, std::string_view text) {
+  return fmt::Line().item(label).item(text).str();
+}
+std::string_view view_of(std::span<const char> s) { return {s.data(), s.size()}; }
+
+// An integer from a real truncated toward zero, held inside the integer range (a value that
+// is not a number gives 0).
+int truncated_int(float x) {
+  if (std::isnan(x)) return 0;
+  if (x >= 2147483648.0f) return 2147483647;
+  if (x <= -2147483648.0f) return -2147483647 - 1;
+  return static_cast<int>(x);
+}
+
+// The fixed-parameter table: the head and one row per slot in use.
+void fixed_table() {
+  frame::say(" name       value     type   index");
+  const int n = std::clamp(pfixblock.nparfix, 0, kMaxFixedParams);
+  for (int k = 0; k < n; ++k) {
+    frame::say(fmt::Line()
+                   .x(1)
+                   .a(pfixblock.pfixname[k].view(), 10)
+                   .x(1)
+                   .a(pfixblock.pfixvalue[k].view().substr(0, 9))
+                   .x(2)
+                   .i(pfixblock.ipfixtype[k], 1)
+                   .x(1)
+                   .lit(".......")
+                   .i(k + 1, 2)
+                   .str());
+  }
+}
+
+void scall_listing() {
+  const Plevblock& l = plevblock;
+  const Ptblock& p = ptblock;
+  frame::submenuhead(id_scall.name, id_scall.version, id_scall.date);
+  frame::say(rule());
+  frame::say(item("                 CURVES"));
+  frame::say(item("         1 - FIXED PARAMETERS"));
+  frame::say(with_int("max nb of fixed params    :", kMaxFixedParams, 6));
+  frame::say(with_int("current nb of fixed params:", pfixblock.nparfix, 6));
+  frame::say(item("current fixed parameters:"));
+  fixed_table();
+  frame::say(rule());
+  frame::say(item("         2 - LEVEL PARAMETERS"));
+  frame::say(with_text("level name ...............:", l.levname.view()));
+  frame::say(with_real("level initial value ......:", l.levi));
+  frame::say(with_real("level final   value ......:", l.levf));
+  frame::say(with_real("level increment ..........:", l.levd));
+  frame::say(with_real("single level value .......:", l.levi));
+  frame::say(with_int("nb of level curves .......:", l.nlev, 6));
+  frame::say(rule());
+  frame::say(item("         3 - RUNNING POINT PARAMETERS"));
+  frame::say(with_int("max nb of points .........:", kMaxCurvePoints, 6));
+  frame::say(with_int("nb of points to draw .....:", p.np, 6));
+  frame::say(with_real("nb of segments to draw ...:", p.rns));
+  frame::say(with_real("initial value ............:", p.pti));
+  frame::say(with_real("final   value ............:", p.ptf));
+  frame::say(with_real("increment ................:", p.ptd));
+  frame::say(with_text("name .....................:", p.ptname.view()));
+  frame::menutail();
+}
+
+void scall_menu() {
+  for (;;) {
+    const Plevblock& l = plevblock;
+    const Ptblock& p = ptblock;
+    menu_head(id_scall, "           CURVES PARAMETERS");
+    frame::say(item("         1 - FIXED PARAMETERS"));
+    frame::say(with_int("max nb of fixed params ..........", kMaxFixedParams, 6));
+    frame::say(with_int("current nb of fixed params ...100", pfixblock.nparfix, 6));
+    frame::say(item("current fixed parameters:"));
+    fixed_table();
+    frame::say(rule());
+    frame::say(item("         2 - LEVEL PARAMETERS"));
+    frame::say(with_int("nb of level curves ...........200", l.nlev, 6));
+    frame::say(with_real("level initial value ..........210", l.levi));
+    frame::say(with_real("level final   value ..........210", l.levf));
+    frame::say(with_real("level increment ..............210", l.levd));
+    frame::say(with_real("single level value ...........210", l.levi));
+    frame::say(with_text("level name ...................210", l.levname.view()));
+    frame::say(rule());
+    frame::say(item("         3 - RUNNING POINT PARAMETERS"));
+    frame::say(with_int("max nb of points ................", kMaxCurvePoints, 6));
+    frame::say(with_int("nb of points to draw .........300", p.np, 6));
+    frame::say(with_real("nb of segments to draw .......300", p.rns));
+    frame::say(with_real("initial value ................310", p.pti));
+    frame::say(with_real("final   value ................310", p.ptf));
+    frame::say(with_real("increment ....................320", p.ptd));
+    frame::say(with_text("name .........................330", p.ptname.view()));
+    menu_tail();
+    int choice = ask_choice();
+    if (choice >= 1 && choice <= pfixblock.nparfix) {
+      frame::Text<10> name;
+      frame::Text<12> cval;
+      int itype = 0, ival = 0;
+      float rval = 0.0f;
+      scparfix1(name, itype, rval, ival, cval, choice, 2);
+    } else if (choice == 100) {
+      int nb = 0;
+      scparfixnb(nb, 2);
+    } else if (choice == 200 || choice == 210) {
+      float lini = 0.0f, lfin = 0.0f, linc = 0.0f;
+      int nlev = 0;
+      int ical = choice == 200 ? 1 : 2;
+      frame::Text<10> name;
+      sclevel2(lini, lfin, linc, nlev, ical, name, 2);
+    } else if (choice == 300) {
+      int np = 0;
+      scptnp(np, 2);
+    } else if (choice == 310) {
+      float pti = 0.0f, ptf = 0.0f;
+      scptif(pti, ptf, 2);
+    } else if (choice == 320) {
+      float ptd = 0.0f;
+      scptd(ptd, 2);
+    } else if (choice == 330) {
+      frame::Text<15> name;
+      scptnam(name, 2);
+    } else if (choice == 99) {
+      return;
+    }
+  }
+}
+
+// The level calculation of sclevel2, repeated until it succeeds.
+void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ical) {
+  const Identity& id = id_sclevel2;
+  auto values = [&] {
+    frame::say(with_real(" initial             =", lini));
+    frame::say(with_real(" final               =", lfin));
+    frame::say(with_real(" increment           =", linc));
+  };
+  for (;;) {
+    if (ical == 0 || ical == 1) {
+      if (nlev > 1) {
+        linc = (lfin - lini) / static_cast<float>(nlev - 1);
+      } else if (nlev == 1) {
+        linc = 1.0f;
+      } else {
+        frame::errorhead(id.name, id.version, id.date);
+        frame::say(item("Computing increment from nb of curves"));
+        frame::say(with_int(" Calculation type =", ical, 4));
+        frame::say(with_int(" nb of curves =", nlev, 4));
+        frame::say(item("==> NEED nb > 0"));
+        nlev = 1;
+        frame::say(with_int("==> RESET nb =", nlev, 4));
+        frame::errortail00();
+        continue;
+      }
+      return;
+    }
+    if (ical == 2 || ical == 3) {
+      const bool consistent = (linc > 0.0f && lini <= lfin) || (linc < 0.0f && lfin < lini);
+      if (!consistent) {
+        frame::errorhead(id.name, id.version, id.date);
+        frame::say(item("Levels computed from increment:"));
+        frame::say(with_int(" Calculation type    =", ical, 4));
+        values();
+        frame::say(item("==> INCONSISTENT LOOP"));
+        frame::say(item("==> NEED TO CORRECT IT"));
+        frame::say(item("==> SETTING SINGLE LEVEL"));
+        nlev = 1;
+        ical = 1;
+        frame::say(with_int(" Nb of levels        =", nlev, 4));
+        frame::say(with_int(" Calculation type    =", ical, 4));
+        frame::errortail00();
+        continue;
+      }
+      // A tiny increment gives a huge count: it is held at 2^30 before it becomes an integer.
+      nlev = truncated_count((lfin - lini) / linc + 0.002f) + 1;
+      if (nlev > 1) {
+        const float r = ((lfin - lini) - linc * static_cast<float>(nlev - 1)) / linc;
+        if (r > 5e-5f) {
+          const bool large = r > 0.001f;
+          if (large) {
+            frame::warninghead(id.name, id.version, id.date);
+            frame::say(item("Levels computed from increment:"));
+            frame::say(with_int(" Calculation type    =", ical, 4));
+            frame::say(with_int(" nb of levels        =", nlev, 4));
+            values();
+            frame::say(with_real(" remainder/increment =", r));
+            frame::say(item("==> large remainder"));
+          }
+          if (ical == 2) {
+            linc = (lfin - lini) / static_cast<float>(nlev - 1);
+            if (large) {
+              frame::say(item("==> RECOMPUTED:"));
+              frame::say(with_real(" increment =", linc));
+              frame::warningtail00();
+            }
+          } else if (large) {
+            frame::say(item("==> final level not reached"));
+            frame::warningtail00();
+          }
+        }
+      }
+      return;
+    }
+    // Type 4: a single level.
+    if (nlev != 1) {
+      frame::warninghead(id.name, id.version, id.date);
+      frame::say(item("Single level:"));
+      frame::say(with_int(" Calculation type    =", ical, 4));
+      frame::say(with_int(" nb of levels        =", nlev, 4));
+      values();
+      nlev = 1;
+      frame::say(item("==> RESETTING:"));
+      frame::say(with_int(" Nb of levels        =", nlev, 4));
+      frame::warningtail00();
+    }
+    return;
+  }
+}
+
+}  // namespace
+
+void scall(int inter) {
+  if (inter == 4 || inter == 5) {
+    frame::submenuhead(id_scall.name, id_scall.version, id_scall.date);
+    frame::say(item("INITIALIZING CURVES PARAMETERS"));
+    int nb = kMaxFixedParams;
+    scparfixnb(nb, 1);  // all four slots can be set
+    for (int k = 1; k <= kMaxFixedParams; ++k) {
+      frame::Text<10> name;
+      frame::Text<12> cval;
+      int itype = 0, ival = 0, slot = k;
+      float rval = 0.0f;
+      scparfix1(name, itype, rval, ival, cval, slot, inter);
+    }
+    scparfixnb(nb, inter);
+    float lini = 0.0f, lfin = 0.0f, linc = 0.0f;
+    int nlev = 0, ical = 2;
+    frame::Text<10> lname;
+    sclevel2(lini, lfin, linc, nlev, ical, lname, inter);
+    frame::Text<15> pname;
+    scptnam(pname, inter);
+    int np = 0;
+    scptnp(np, inter);
+    float pti = 0.0f, ptf = 0.0f;
+    scptif(pti, ptf, inter);
+    float ptd = 0.0f;
+    scptd(ptd, inter);
+    if (inter == 5) return;
+  } else if (inter == 6) {
+    scall_listing();
+    return;
+  } else if (!even(inter)) {
+    return;
+  }
+  scall_menu();
+}
+
+void scparfixnb(int& nb, int inter) {
+  const Identity& id = id_scparfixnb;
+  if (inter == 2 || inter == 3) nb = pfixblock.nparfix;
+  if (inter == 4 || inter == 5) nb = 0;
+  int status = 0;
+  frame::cinvin(nb, 0, kMaxFixedParams, id.name, "nparfixa", status);
+  if (status != 0) {
+    nb = kMaxFixedParams;
+    frame::say(with_int("  ===> reset nparfixa =", nb, 6));
+  }
+  if (even(inter)) {
+    for (;;) {
+      menu_head(id, "          CURVES FIXED PARAMETERS   ");
+      frame::say(with_int("max nb of fixed params ..........", kMaxFixedParams, 6));
+      frame::say(with_int("current nb of fixed params ....10", nb, 6));
+      menu_tail();
+      const int choice = ask_choice();
+      if (choice == 99) break;
+      if (choice == 10) {
+        frame::inintegvindef(nb, "nb of fixed parameters", nb, 1, kMaxFixedParams, status);
+      }
+    }
+  }
+  pfixblock.nparfix = nb;
+}
+
+void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::span<char> cval,
+               int& i, int inter) {
+  const Identity& id = id_scparfix1;
+  // Only slots 1..4 exist: any other slot number is refused before a slot is read or written.
+  if (i < 1 || i > kMaxFixedParams) {
+    frame::warninghead(id.name, id.version, id.date);
+    frame::say(with_int("ifix1 =", i, 6));
+    frame::say(with_int("==> slots are 1 to", kMaxFixedParams, 6));
+    frame::say(item("=====> NO ACTION"));
+    frame::warningtail00();
+    return;
+  }
+  Pfixblock& b = pfixblock;
+  if (inter == 2 || inter == 3) {
+    const int s = i - 1;
+    fill_text(name, b.pfixname[s].view());
+    itype = b.ipfixtype[s];
+    rval = b.pfix[s];
+    ival = b.ipfix[s];
+    fill_text(cval, b.pfixvalue[s].view());
+  }
+  if (inter == 4 || inter == 5) {
+    fill_text(name, kDefaultParName);
+    itype = 1;
+    rval = 0.0f;
+  }
+  int status = 0;
+  frame::cinvin(itype, 0, 3, id.name, "ipfixtypea", status);
+  if (status != 0) {
+    itype = 0;
+    frame::say(with_int("  ===> reset ipfixtypea =", itype, 6));
+  }
+
+  frame::Text<20> info;
+  bool info_formed = false;
+  auto name_text = [&] { return frame::trimmed(view_of(name)); };
+  auto value_text = [&] { return frame::trimmed(view_of(cval)); };
+  // The info text from the name and the value text as they stand.
+  auto form_info = [&] {
+    info = itype == 0 ? name_text() : name_text() + " = " + value_text();
+    info_formed = true;
+  };
+  // The slot made consistent with its type.
+  auto rebuild = [&] {
+    switch (itype) {
+      case 0:
+        rval = 0.0f;
+        ival = 0;
+        fill_text(cval, "---");
+        break;
+      case 1: {
+        ival = truncated_int(rval);
+        frame::Text<9> t;
+        frame::caream(t, 9, rval);
+        fill_text(cval, t.view());
+        break;
+      }
+      case 2: {
+        rval = static_cast<float>(ival);
+        frame::Text<9> t;
+        int count = 0;
+        frame::carinm2(t, count, 9, ival);
+        fill_text(cval, t.view().substr(0, static_cast<std::size_t>(std::clamp(count, 0, 9))));
+        break;
+      }
+      default:
+        rval = 0.0f;
+        ival = 0;
+        break;
+    }
+    form_info();
+  };
+
+  if (b.nparfix < 1) {
+    frame::warninghead(id.name, id.version, id.date);
+    frame::say(with_int("nparfix =", b.nparfix, 6));
+    frame::say(item("need to set nparfix > 1 first"));
+    frame::say(item("=====> NO ACTION"));
+    frame::warningtail0(0);
+  } else {
+    frame::cinvin(i, 1, b.nparfix, id.name, "ifix1", status);
+    if (status != 0) {
+      i = b.nparfix;
+      frame::say(with_int("  ===> reset ifix1 =", i, 6));
+    }
+    rebuild();
+    if (even(inter)) {
+      for (;;) {
+        menu_head(id, "          CURVES FIXED PARAMETERS    ");
+        frame::say(with_int("max nb of fixed params .........", kMaxFixedParams, 6));
+        frame::say(with_int("current nb of fixed params .....", b.nparfix, 6));
+        frame::say(rule());
+        frame::say(item("Parameter to modify"));
+        frame::say(rule());
+        frame::say(with_int("index  ..........................", i, 6));
+        frame::say(with_text("name ..........................10", view_of(name)));
+        frame::say(with_int("type ..........................20", itype, 6));
+        frame::say(with_real(itype == 1 ? "real      value ...............30"
+                                        : "real      value .................",
+                             rval));
+        frame::say(with_int(itype == 2 ? "integer   value ...............40"
+                                       : "integer   value .................",
+                            ival, 6));
+        frame::say(with_text(itype == 3 ? "character value ...............50"
+                                        : "character value .................",
+                             view_of(cval)));
+        frame::say(with_text("info:", info.view()));
+        menu_tail();
+        int choice = 99;
+        frame::inintegdef(choice, "your choice", 99, status);
+        if (choice == 99) break;
+        if (choice == 10) {
+          const std::string current(view_of(name));
+          frame::inchardef(name, "parameter name", current, status);
+          if (itype == 0) {
+            rval = 0.0f;
+            ival = 0;
+            fill_text(cval, "---");
+          }
+          form_info();
+        } else if (choice == 20) {
+          const std::string rule28 = item(std::string(28, '-'));
+          frame::say(rule28);
+          frame::say(item("Parameter type:"));
+          frame::say(rule28);
+          frame::say(item("name only - no value ......0"));
+          frame::say(item("real.......................1"));
+          frame::say(item("integer....................2"));
+          frame::say(item("character..................3"));
+          frame::say(rule28);
+          frame::inintegvindef(itype, "your choice", itype, 0, 3, status);
+        } else if (choice == 30 || choice == 40 || choice == 50) {
+          const int wanted = choice / 10 - 2;
+          if (itype != wanted) {
+            frame::warninghead(id.name, id.version, id.date);
+            frame::say(item("Wrong type of parameter"));
+            frame::say(item("=====> NO ACTION"));
+            frame::warningtail0(0);
+            continue;
+          }
+          const std::string prompt = name_text();
+          if (wanted == 1) {
+            frame::inrealdef(rval, prompt, rval, status);
+          } else if (wanted == 2) {
+            frame::inintegdef(ival, prompt, ival, status);
+          } else {
+            const std::string current(view_of(cval));
+            frame::inchardef(cval, prompt, current, status);
+          }
+          rebuild();
+        }
+      }
+    }
+  }
+  const int s = i - 1;
+  b.pfixname[s] = view_of(name);
+  b.ipfixtype[s] = itype;
+  b.pfix[s] = rval;
+  b.ipfix[s] = ival;
+  b.pfixvalue[s] = view_of(cval);
+  // Without slots in use no info text is formed: the stored one is kept.
+  if (info_formed) b.pfixinfo[s] = info.view();
+}
+
+void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::span<char> name,
+              int inter) {
+  const Identity& id = id_sclevel2;
+  Plevblock& l = plevblock;
+  if (inter == 2 || inter == 3) {
+    lini = l.levi;
+    lfin = l.levf;
+    linc = l.levd;
+    nlev = l.nlev;
+    fill_text(name, l.levname.view());
+  }
+  if (inter == 4 || inter == 5) {
+    lini = kDefaultLevi;
+    lfin = kDefaultLevf;
+    linc = kDefaultLevd;
+    nlev = kDefaultNlev;
+    fill_text(name, kDefaultLevName);
+    ical = 1;
+  }
+  if (ical < 0 || ical > 4) {
+    frame::warninghead(id.name, id.version, id.date);
+    frame::say(with_int("Calculation type =", ical, 4));
+    frame::say(item("==> Unknown"));
+    frame::say(item("==> RESETTING TYPE TO USE INCREMENT"));
+    ical = 2;
+    frame::say(with_int("Calculation type =", ical, 4));
+    frame::warningtail00();
+  }
+  level_calculation(lini, lfin, linc, nlev, ical);
+  if (even(inter)) {
+    for (;;) {
+      menu_head(id, "         CURVES LEVEL PARAMETER");
+      frame::say(with_text("level name       :", view_of(name)));
+      frame::say(with_int("Calculation type =", ical, 4));
+      frame::say(with_real("level initial value ...........10", lini));
+      frame::say(with_real("level final   value ...........11", lfin));
+      frame::say(with_real("level increment ...............12", linc));
+      frame::say(item("modify init, final & inc ......13"));
+      frame::say(with_int("nb of level curves ............14", nlev, 4));
+      frame::say(item("modify init, final & nb .......15"));
+      frame::say(with_real("single level value ............20", lini));
+      menu_tail();
+      const int choice = ask_choice();
+      if (choice == 99) break;
+      int status = 0;
+      if (choice == 20) {
+        frame::inrealdef(lini, "single level value", lini, status);
+        nlev = 1;
+        lfin = lini;
+        linc = 1.0f;
+        ical = 4;
+        continue;
+      }
+      if (choice == 10 || choice == 13 || choice == 15) {
+        frame::inrealdef(lini, "level initial value", lini, status);
+      }
+      if (choice == 11 || choice == 13 || choice == 15) {
+        frame::inrealdef(lfin, "level final value", lfin, status);
+      }
+      if (choice == 12 || choice == 13) {
+        ical = 2;
+        for (;;) {
+          frame::inrealdef(linc, "level increment value >0<", linc, status);
+          if (linc != 0.0f) break;
+          frame::warninghead(id.name, id.version, id.date);
+          frame::say(with_real("Increment =", linc));
+          frame::say(item("Increment MUST be non zero"));
+          frame::say(item("==> BACK TO QUERY"));
+          frame::warningtail00();
+        }
+      }
+      if (choice == 14 || choice == 15) {
+        ical = 1;
+        for (;;) {
+          frame::inintegdef(nlev, "nb of level curves", nlev, status);
+          if (nlev > 0) break;
+          frame::warninghead(id.name, id.version, id.date);
+          frame::say(with_int("Nb of level curves =", nlev, 4));
+          frame::say(item("MUST BE > 0"));
+          frame::say(item("==> BACK TO QUERY"));
+          frame::warningtail00();
+        }
+      }
+      level_calculation(lini, lfin, linc, nlev, ical);
+    }
+  }
+  l.levi = lini;
+  l.levf = lfin;
+  l.levd = linc;
+  l.levname = view_of(name);
+  l.nlev = nlev;
+  // Each value at its used width, 3 decimals, at most 9 characters.
+  auto field = [](float x) {
+    frame::Text<9> t;
+    int count = 0;
+    frame::real2charf1(t, count, 3, 9, x);
+    return std::string(t.view().substr(0, static_cast<std::size_t>(std::clamp(count, 0, 9))));
+  };
+  l.levrange = " init = " + field(lini) + " final = " + field(lfin) + " inc = " + field(linc);
+  l.levinfo = frame::trimmed(l.levname.view()) + std::string(l.levrange.view());
+}
+
+}  // namespace korbast::plot
