@@ -5,9 +5,11 @@
 
 #include <cmath>
 #include <random>
+#include <sstream>
 #include <vector>
 
-#include "projection/angles.hpp"
+#include "frame/angles.hpp"
+#include "frame/units.hpp"
 #include "projection/constants.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
@@ -15,7 +17,17 @@
 namespace {
 
 using namespace korbast::projection;
-using angles::rad;
+using korbast::frame::rad;
+
+// The angle constants are filled at start-up, as in the program (its report goes nowhere).
+const bool angles_filled = [] {
+  std::istringstream in;
+  std::ostringstream out;
+  korbast::frame::units::bind_console(in, out);
+  korbast::frame::trigoset();
+  korbast::frame::units::bind_console();
+  return true;
+}();
 
 constexpr int kPoints = 1000000;
 
@@ -42,8 +54,8 @@ void set_up(int code) {
   e.cmer6 = -(35.0f / 3072.0f) * e6;
   // Oblique centre (15 E, 42 N).
   const float lam = rad(15), phi = rad(42);
-  const float lons[3] = {lam, lam + angles::kPi2, lam};
-  const float lats[3] = {phi - angles::kPi2, 0.0f, phi};
+  const float lons[3] = {lam, lam + korbast::frame::anglerad.v[2], lam};
+  const float lats[3] = {phi - korbast::frame::anglerad.v[2], 0.0f, phi};
   float m[9];
   for (int k = 0; k < 3; ++k) ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
   mtrans(m, m);

@@ -9,8 +9,8 @@
 // Refused values are replaced (by the default, a bound, or modulo the range) with a warning.
 #pragma once
 
+#include <cstddef>
 #include <span>
-#include <string>
 
 #include "frame/text.hpp"
 
