@@ -1,7 +1,7 @@
 // The colour table: the default table, the number of colours with its reduction check and its
 // cancel, single entries with their index and component checks, the table's menu, and the
 // colour-table files (read free-format; the files and what gfortran reads from them are in
-// tests/data/plot/, colortable_oracle.*).
+// tests/data/plot/; oracle tests/tools/colortable_oracle.f90).
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -503,7 +503,7 @@ TEST_F(ColourTable, FileThatCannotBeOpenedIsAskedForAgain) {
   EXPECT_EQ(plt2blk.ncolors, 2);
 }
 
-// What gfortran's list-directed reads give for each file (tests/data/plot/colortable_oracle.*)
+// What gfortran's list-directed reads give for each file (tests/tools/colortable_oracle.f90, output in tests/data/plot/colortable_oracle.out)
 // is what the program stores, for the files whose records need no replacement.
 TEST_F(ColourTable, FilesReadAsGfortranReadsThem) {
   std::ifstream in(fs::path(KORBAST_TEST_DATA) / "plot" / "colortable_oracle.out");

@@ -44,6 +44,8 @@ mask() {
 
 with_fragments < "$base.out" | mask > "$work/expected.txt"
 
+# Plot windows are drawn headless, on the same virtual screen everywhere.
+unset DISPLAY
 cd "$work/run" || exit 2
 if command -v faketime >/dev/null 2>&1; then
   faketime -f '2010-05-06 12:34:57' "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"

@@ -1,6 +1,6 @@
-! Oracle for the colour-table files of this folder: the same free-format (list-directed)
+! Oracle for the colour-table files of tests/data/plot/: the same free-format (list-directed)
 ! reads with gfortran, one record per read. Its output for every file is kept in
-! colortable_oracle.out (made with: gfortran -o ct colortable_oracle.f90; ./ct FILE).
+! tests/data/plot/colortable_oracle.out (made with: gfortran -o ct colortable_oracle.f90; ./ct FILE).
 program ct
   implicit none
   character(len=256) :: fname
