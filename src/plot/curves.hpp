@@ -78,7 +78,7 @@ void scptend(int ical, int inter);
 // value that is not a number taken as 0: counts computed in single precision can be huge.
 int truncated_count(float x);
 
-// Pieces shared by the running-point and curve-parameter routines (not for other callers).
+// Helpers shared by the running-point and curve-parameter routines (not for other callers).
 namespace curves_detail {
 struct Identity {
   std::string_view name, version, date;

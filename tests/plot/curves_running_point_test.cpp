@@ -91,11 +91,20 @@ TEST_F(RunningPoint, CountBelowOneIsAnUpstreamErrorAndOnePoint) {
 }
 
 TEST_F(RunningPoint, SinglePointWarnsExceptInModes6And7) {
-  for (int mode : {6, 7}) {
+  {
     Console con;
     int np = 1;
-    scptnp(np, mode);
-    EXPECT_EQ(con.text(), "") << mode;
+    scptnp(np, 7);
+    EXPECT_EQ(con.text(), "");
+    EXPECT_EQ(ptblock.np, 1);
+  }
+  {
+    // Mode 6 is even: its menu, and no warning after it.
+    Console con("\n");
+    int np = 1;
+    scptnp(np, 6);
+    EXPECT_NE(con.text().find("RUNNING POINT PARAMETERS:"), std::string::npos);
+    EXPECT_EQ(con.text().find("ONLY ONE POINT"), std::string::npos);
     EXPECT_EQ(ptblock.np, 1);
   }
   Console con;
