@@ -5,26 +5,17 @@
 #include "plot/attributes.hpp"
 #include "plot/life_cycle.hpp"
 #include "plot_fixture.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::plot::test {
 namespace {
 
 using korbast::testing::Console;
-using Lines = std::vector<std::string>;
+using namespace korbast::testing::expected;
 
 const std::string kAt = " " + std::string(43, '@');
 const std::string kRule = " " + std::string(43, '-');
 
-Lines head(const std::string& name) {
-  std::string n = name;
-  n.resize(11, ' ');
-  return {kAt, " @ subroutine " + n, " @" + std::string(42, '=')};
-}
-Lines join(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
 int count(const Lines& lines, const std::string& l) {
   int n = 0;
   for (const auto& x : lines) n += x == l;

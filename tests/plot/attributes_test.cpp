@@ -7,35 +7,20 @@
 #include <cstring>
 
 #include "plot_fixture.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::plot::test {
 namespace {
 
 using korbast::testing::Console;
-using Lines = std::vector<std::string>;
+using namespace korbast::testing::expected;
 
 const std::string kAt = " " + std::string(43, '@');
 const std::string kRule = " " + std::string(43, '-');
 const std::string kDots = " " + std::string(42, '.');
 
-Lines head(const std::string& name) {
-  std::string n = name;
-  n.resize(11, ' ');
-  return {kAt, " @ subroutine " + n, " @" + std::string(42, '=')};
-}
-Lines warning_head(const std::string& name) {
-  std::string body = "       subroutine " + name;
-  body.resize(35, ' ');
-  const std::string rule = " " + std::string(43, '/');
-  return {rule, " /// " + body + " ///", " ///               WARNING               ///", rule};
-}
 const std::string kWarningEnd = " " + std::string(43, '/');
 
-Lines join(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
 
 class Attributes : public PlotTest {
  protected:

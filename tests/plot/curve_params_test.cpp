@@ -9,23 +9,14 @@
 #include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot_fixture.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::plot::test {
 namespace {
 
 using korbast::testing::Console;
-using Lines = std::vector<std::string>;
+using namespace korbast::testing::expected;
 
-std::string rule(char c, int n = 43) { return " " + std::string(static_cast<std::size_t>(n), c); }
-std::string dots() { return rule('.', 42); }
-std::string padded(std::string s, std::size_t n) {
-  s.resize(n, ' ');
-  return s;
-}
-Lines head(const std::string& name) {
-  return {rule('@'), " @ subroutine " + padded(name, 11), " @" + std::string(42, '=')};
-}
-void append(Lines& to, const Lines& more) { to.insert(to.end(), more.begin(), more.end()); }
 int count(const Lines& lines, const std::string& line) {
   int n = 0;
   for (const auto& l : lines) n += l == line;

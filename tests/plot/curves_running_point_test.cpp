@@ -11,29 +11,19 @@
 #include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot_fixture.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::plot::test {
 namespace {
 
 using korbast::testing::Console;
-using Lines = std::vector<std::string>;
+using namespace korbast::testing::expected;
 
-std::string rule(char c, int n = 43) { return " " + std::string(static_cast<std::size_t>(n), c); }
-std::string dots() { return rule('.', 42); }
-std::string padded(std::string s, std::size_t n) {
-  s.resize(n, ' ');
-  return s;
-}
-// The submenu frame head and tail.
-Lines head(const std::string& name) {
-  return {rule('@'), " @ subroutine " + padded(name, 11), " @" + std::string(42, '=')};
-}
 // The menu choice question (default 99) answered: it prints no echo.
 Lines choice_question() {
   return {dots(), " Enter your choice", " or return for default value",
           " Default =           99", dots()};
 }
-void append(Lines& to, const Lines& more) { to.insert(to.end(), more.begin(), more.end()); }
 
 class RunningPoint : public PlotTest {
  protected:

@@ -1,0 +1,47 @@
+// Expected console lines of the dialog frames, built from their rules, for tests that compare
+// what a routine printed line by line.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace korbast::testing::expected {
+
+using Lines = std::vector<std::string>;
+
+// One blank and n copies of c: the rules of the frames.
+inline std::string rule(char c, int n = 43) {
+  return " " + std::string(static_cast<std::size_t>(n), c);
+}
+inline std::string dots() { return rule('.', 42); }
+inline std::string padded(std::string s, std::size_t n) {
+  s.resize(n, ' ');
+  return s;
+}
+
+// The menu frame head of a routine.
+inline Lines head(const std::string& name) {
+  return {rule('@'), " @ subroutine " + padded(name, 11), " @" + std::string(42, '=')};
+}
+// The boxes of warnings and errors.
+inline Lines warning_head(const std::string& name) {
+  const std::string body = padded("       subroutine " + name, 35);
+  return {rule('/'), " /// " + body + " ///", " ///               WARNING               ///",
+          rule('/')};
+}
+inline Lines error_head(const std::string& name) {
+  const std::string body = padded("       subroutine " + name, 35);
+  const std::string empty = " *** " + std::string(35, ' ') + " ***";
+  return {rule('*'), rule('*'), empty, " *** " + body + " ***", empty,
+          " ***                ERROR                ***", empty, rule('*'), rule('*')};
+}
+
+inline Lines join(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+inline void append(Lines& to, const Lines& more) { to.insert(to.end(), more.begin(), more.end()); }
+
+}  // namespace korbast::testing::expected
