@@ -27,6 +27,11 @@
 
 namespace korbast::frame {
 
+// A routine's identity as its frames show it: name (11), version (4) and date (10).
+struct Identity {
+  std::string_view name, version, date;
+};
+
 // ---- Menu frames and banners (standard output) ----
 void mainmenuhead(std::string_view name, std::string_view version, std::string_view date);
 void submenuhead(std::string_view name, std::string_view version, std::string_view date);

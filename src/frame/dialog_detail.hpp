@@ -13,11 +13,6 @@
 
 namespace korbast::frame::detail {
 
-// A routine's identity as its frames show it.
-struct Identity {
-  std::string_view name, version, date;
-};
-
 // A one-item line: one blank, then the text.
 inline std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
 inline void dots(int unit) { units::write_line(unit, item(std::string(42, '.'))); }

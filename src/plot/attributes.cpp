@@ -26,9 +26,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 
-struct Identity {
-  std::string_view name, version, date;
-};
+using frame::Identity;
 constexpr Identity kLineWidth{"slinewidth", " 5.2", "19-03-2009"};
 constexpr Identity kLineColor{"slinecolor", " 2.4", "16-03-2009"};
 constexpr Identity kFillStyle{"sfillstyle", " 3.2", "16-03-2009"};

@@ -29,9 +29,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 
-struct Identity {
-  std::string_view name, version, date;
-};
+using frame::Identity;
 constexpr Identity kTable{"scolortable", " 1.3", "10-05-2009"};
 constexpr Identity kNumber{"scolornb", " 1.3", "12-07-2001"};
 constexpr Identity kEntry{"scolorgb", " 2.1", "16-03-2009"};

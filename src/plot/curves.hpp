@@ -7,6 +7,8 @@
 // the points into cc2dbuff or cc3dbuff, then one polyline of the points.
 #pragma once
 
+#include "frame/dialog.hpp"
+
 #include <cstddef>
 #include <span>
 #include <string>
@@ -80,9 +82,7 @@ int truncated_count(float x);
 
 // Helpers shared by the running-point and curve-parameter routines (not for other callers).
 namespace curves_detail {
-struct Identity {
-  std::string_view name, version, date;
-};
+using frame::Identity;
 inline bool even(int inter) { return inter % 2 == 0; }
 // One blank and the text.
 std::string item(std::string_view text);
