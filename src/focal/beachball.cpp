@@ -1,49 +1,319 @@
 #include "focal/beachball.hpp"
 
+#include <string>
+#include <string_view>
+
+#include "focal/axissymbols.hpp"
+#include "focal/greatcircles.hpp"
+#include "focal/stereoframe.hpp"
+#include "focal/stereonet.hpp"
+#include "frame/angles.hpp"
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
-#include "frame/units.hpp"
+#include "frame/runinfo.hpp"
+#include "frame/textfmt.hpp"
+#include "plot/attributes.hpp"
+#include "plot/chain.hpp"
+#include "plot/life_cycle.hpp"
+#include "plot/subplots.hpp"
+#include "plot/userspace.hpp"
+#include "projection/axes.hpp"
 
 namespace korbast::focal {
 
+BeachBallSettings fpsbchbll_settings;
+
 namespace {
-int sprojtype = 4;
+
+namespace fmt = frame::fmt;
+using frame::Identity;
+using frame::iocom;
+
+constexpr Identity kId{"fpsbchbll", " 7.0", "01-05-2010"};
+
+constexpr int kPerPage = 20;     // balls per page: 4 columns of 5
+constexpr int kPerColumn = 5;
+constexpr float kSpacing = 3.0f;  // centres three radii apart
+constexpr float kLabelX = 0.0f;   // the label under each ball, user units
+constexpr float kLabelY = -1.2f;
+constexpr float kTextSize = 0.4f;
+constexpr float kInfoX = 10.5f;   // run information, cm
+constexpr float kInfoY = 28.0f;
+constexpr float kCaptionX = 2.0f;  // page and data captions, cm
+constexpr float kCaptionY = 28.0f;
+constexpr int kCurvePoints = 40;
+
+void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+
+// The plot attributes the driver changes and gives back when it leaves.
+struct SavedAttributes {
+  float symbolsize = 0.0f;
+  float textsize = 0.0f;
+  int textalign = 0;
+  bool held = false;  // nothing unset is ever given back
+  void save() {
+    held = true;
+    plot::ssymbolsize(symbolsize, 3);
+    plot::stextsize(textsize, 3);
+    plot::stextalign(textalign, 3);
+  }
+  void restore() {
+    if (!held) return;
+    plot::ssymbolsize(symbolsize, 1);
+    plot::stextsize(textsize, 1);
+    plot::stextalign(textalign, 1);
+  }
+};
+
+void defaults(BeachBallSettings& s) {
+  s.plotname = "fps_bb.ps";
+  s.symbolsize = 0.3f;
+  s.xcm0 = 4.0f;
+  s.ycm0 = 4.0f;
+  s.xx = 1.5f;
+  s.xy = 0.0f;
+  s.yx = 0.0f;
+  s.yy = 1.5f;
+  const int codes[3][2] = {{1, -1}, {4, -4}, {3, -3}};
+  for (int m = 0; m < 3; ++m) {
+    s.ipbtsymb[m][0] = codes[m][0];
+    s.ipbtsymb[m][1] = codes[m][1];
+  }
 }
 
-// The beach-ball pages are not in this build yet: initialising announces the settings, and
-// the menu offers only its exit.
-void fpsbchbll(const float*, const float*, const float*, const float*, const float*, const float*,
-               const frame::Text<10>*, int, int, int, int, int mode) {
-  using namespace frame;
-  constexpr std::string_view n = "fpsbchbll", v = " 7.0", d = "01-05-2010";
+void menu_body(int nmax, int n, bool lrad, const BeachBallSettings& s) {
+  const std::string dashes(43, '-');
+  const std::string short_dashes(32, '-');
+  say(dashes);
+  say("SET UP:");
+  say(short_dashes);
+  say("DATA:");
+  frame::say(fmt::Line().item("maximum nb of data =").i(nmax, 6).str());
+  frame::say(fmt::Line().item("current nb of data =").i(n, 6).str());
+  frame::say(fmt::Line().item("angles in radians  :").item(lrad ? "T" : "F").str());
+  say(short_dashes);
+  say("PLOT:");
+  frame::say(fmt::Line().item("plot file name:").item(fmt::A(s.plotname.view(), 20)).str());
+  say("open plot file  ..............10");
+  say("scaling ......................11");
+  say("plot parameters ..............12");
+  say("close file = end plot ........20");
+  say("stereo type..................300");
+  say("symbol types ................310");
+  say(dashes);
+  say("RUN = PLOT FPS .............1000");
+  say("EXIT .........................99");
+  frame::menutail();
+}
+
+// Command 11: the user-to-cm menu of the ball subplot, starting from the saved settings of
+// the lower-left ball (the subplot itself holds the last ball drawn, after a run).
+void scaling(int isub, BeachBallSettings& s) {
+  int k = isub;
+  plot::ssubplot(k, 1);
+  say("===============================");
+  say(" SCALING FOR LOWER LEFT STEREO ");
+  say("===============================");
+  float xcm0 = s.xcm0, ycm0 = s.ycm0, xx = s.xx, xy = s.xy, yx = s.yx, yy = s.yy;
+  plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 1);
+  plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 2);
+  s.xcm0 = xcm0;
+  s.ycm0 = ycm0;
+  s.xx = xx;
+  s.xy = xy;
+  s.yx = yx;
+  s.yy = yy;
+}
+
+// Command 310: the symbol pair of P, B and T in turn.
+void symbol_types(BeachBallSettings& s) {
+  using namespace std::string_view_literals;
+  static const frame::Text<35> vexpl[3] = {"choose symbols for P"sv, "choose symbols for B"sv,
+                                           "choose symbols for T"sv};
+  const std::string colons(43, ':');
+  for (int m = 0; m < 3; ++m) {
+    say(colons);
+    say(vexpl[m].view());
+    say(colons);
+    sdspaxsymb(s.ipbtsymb[m][0], s.ipbtsymb[m][1], 200);
+  }
+}
+
+// "Page p/np" or "Data f -> l" in a caption text.
+frame::Text<35> caption(std::string_view word, int a, std::string_view sep, int b) {
+  auto number = [](int v) {
+    frame::Text<11> t;
+    int count = 0;
+    frame::intg2char(t, count, 11, v);
+    return std::string(t.view().substr(0, static_cast<std::size_t>(count > 0 ? count : 0)));
+  };
+  return frame::Text<35>(std::string(word) + number(a) + std::string(sep) + number(b));
+}
+
+struct Planes {
+  const float* az[2];
+  const float* dip[2];
+  const float* rake[2];
+};
+
+// One ball: event i (from 0) at place j (from 0) of its page.
+void draw_ball(const Planes& planes, const frame::Text<10>& label, int i, int j, bool lrad,
+               const BeachBallSettings& s) {
+  const int c = j / kPerColumn;
+  const int r = j % kPerColumn;
+  float x = s.xcm0 + kSpacing * s.xx * static_cast<float>(c);
+  float y = s.ycm0 + kSpacing * s.yy * static_cast<float>(r);
+  float xx = s.xx, xy = s.xy, yx = s.yx, yy = s.yy;
+  plot::sus2cm1(x, y, xx, xy, yx, yy, 1);
+
+  repstereo();
+  plot::ustext2(kLabelX, kLabelY, label.view());
+
+  float azr[2], dipr[2], rakr[2];
+  for (int k = 0; k < 2; ++k) {
+    azr[k] = planes.az[k][i];
+    dipr[k] = planes.dip[k][i];
+    rakr[k] = planes.rake[k][i];
+    if (!lrad) {
+      azr[k] = frame::rad(azr[k]);
+      dipr[k] = frame::rad(dipr[k]);
+      rakr[k] = frame::rad(rakr[k]);
+    }
+  }
+  dspgcfadn(azr, dipr, 2);
+
+  // The axes from each plane in turn (for a consistent pair both fall on the same points).
+  for (int k = 0; k < 2; ++k) {
+    float azsr[3], plsr[3];
+    projection::fsadr2steff(azsr, plsr, azr[k], dipr[k], rakr[k], 0.0f);
+    for (int m = 0; m < 3; ++m) {
+      int standard = s.ipbtsymb[m][0];
+      int alternate = s.ipbtsymb[m][1];
+      sdspaxsymb(standard, alternate, 1);
+      dspaxfapn2(&azsr[m], &plsr[m], 1);
+    }
+  }
+}
+
+// Command 1000 once the window is open: every event, 20 to a page.
+void run(const Planes& planes, const frame::Text<10>* label0, int n, int isub, bool lrad,
+         const BeachBallSettings& s) {
+  int fill = 1;
+  plot::sfillstyle(fill, 5);
+  int points = kCurvePoints;
+  sdspgc(points, 1);
+  int k = isub;
+  plot::ssubplot(k, 1);
+
+  const int npages = n / kPerPage + (n % kPerPage != 0 ? 1 : 0);
+  for (int p = 1; p <= npages; ++p) {
+    if (p > 1) plot::newpage();
+    // A new window (newpage's choice 1) makes subplot 1 current: the balls belong in isub.
+    k = isub;
+    plot::ssubplot(k, 1);
+
+    float size = s.symbolsize;
+    plot::ssymbolsize(size, 1);
+    float height = kTextSize;
+    plot::stextsize(height, 1);
+    float angle = 0.0f;
+    plot::stextangle(angle, 1);
+
+    const int first = (p - 1) * kPerPage + 1;
+    const int last = p == npages ? n : p * kPerPage;
+
+    int align = -2;
+    plot::stextalign(align, 1);
+    plot::cmplotruninfo0(kInfoX, kInfoY, 0);
+
+    align = -1;
+    plot::stextalign(align, 1);
+    const frame::Text<35> page = caption("Page ", p, "/", npages);
+    frame::say(fmt::Line().item("PLOTTING").item(page.view()).str());
+    plot::cmplotcharinfo0(page.view(), 1, kCaptionX, kCaptionY, 0);
+    const frame::Text<35> data = caption("Data ", first, " -> ", last);
+    say(data.view());
+    plot::cmplotcharinfo0(data.view(), 2, kCaptionX, kCaptionY, 0);
+
+    align = -6;
+    plot::stextalign(align, 1);
+    for (int i = first; i <= last; ++i) {
+      draw_ball(planes, label0[i - 1], i - 1, i - first, lrad, s);
+    }
+  }
+}
+
+// A count of events outside 0..nmax would read past the arrays: it is reported and held.
+int checked_count(int n, int nmax) {
+  const int cap = nmax > 0 ? nmax : 0;
+  if (n >= 0 && n <= cap) return n;
+  const int held = n < 0 ? 0 : cap;
+  frame::warninghead(kId.name, kId.version, kId.date);
+  frame::say(fmt::Line().item("current nb of data =").i(n, 6).str());
+  frame::say(fmt::Line().item("outside [").i(0, 6).item(",").i(cap, 6).item("]").str());
+  frame::say(fmt::Line().item("==> RESET TO:").i(held, 6).str());
+  frame::warningtail00();
+  return held;
+}
+
+}  // namespace
+
+void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const float* azd2,
+               const float* dipd2, const float* rakd2, const frame::Text<10>* label0, int nmax,
+               int n, int isub, int iangunit, int mode) {
+  BeachBallSettings& s = fpsbchbll_settings;
   if (mode == 4 || mode == 5) {
-    submenuhead(n, v, d);
-    units::write_line(iocom.stdout_unit, " INITIALIZING FPS PLOT PARAMETERS");
+    frame::submenuhead(kId.name, kId.version, kId.date);
+    say("INITIALIZING FPS PLOT PARAMETERS");
+    defaults(s);
     return;
   }
-  int choice = 99;
-  do {
-    submenuhead(n, v, d);
-    if (iocom.lwito(2)) units::write_line(iocom.stdout_unit, " EXIT.........................99");
-    menutail();
-    int status = 0;
-    inintegdef(choice, "your choice", 99, status);
-  } while (choice != 99);
-}
 
-void sspro(int& iproj, int mode) {
-  using namespace frame;
-  if (mode >= 4 && mode <= 7) {
-    iproj = 4;
-    submenuhead("sspro", " 1.0", "06-05-2010");
-    units::write_line(iocom.stdout_unit, " INITIALIZING STEREOGRAPHIC PROJECTION");
-    units::write_line(iocom.stdout_unit,
-                      fmt::Line().item("projection number =").x().i(iproj, 4).str());
-    units::write_line(iocom.stdout_unit, " projection = Schmidt, retrograde X,Y axis");
-    sprojtype = iproj;
-  } else if (mode == 2 || mode == 3) {
-    iproj = sprojtype;
+  frame::ssubinfo(kId.name, kId.version, kId.date, 0, 0);
+  srepstereo0(5);
+  const bool lrad = iangunit != 1;
+  // Saved while the window is open, and again whenever the driver opens it.
+  SavedAttributes saved;
+  if (iocom.plot_open) saved.save();
+  const int count = checked_count(n, nmax);
+  const Planes planes{{azd1, azd2}, {dipd1, dipd2}, {rakd1, rakd2}};
+
+  for (;;) {
+    frame::submenuhead(kId.name, kId.version, kId.date);
+    if (iocom.lwito(2)) menu_body(nmax, count, lrad, s);
+    int choice = 99;
+    int status = 0;
+    frame::inintegdef(choice, "your choice", 99, status);
+
+    switch (choice) {
+      case 11: scaling(isub, s); break;
+      case 12: plot::splotparam2(0); break;
+      case 300: {
+        int iproj = 1;
+        sspro(iproj, 2);
+        break;
+      }
+      case 310: symbol_types(s); break;
+      default: break;
+    }
+
+    // The window step.
+    if (choice == 20) {
+      plot::plend();
+    } else if (choice == 1000 && iocom.plot_open) {
+      plot::newpage();
+    } else if (choice == 10 && iocom.plot_open) {
+      plot::plinit(s.plotname.view(), 2);
+    } else if ((choice == 10 || choice == 1000) && !iocom.plot_open) {
+      plot::plinit(s.plotname.view(), 2);
+      saved.save();
+    } else if (choice == 99) {
+      if (iocom.plot_open) saved.restore();
+      return;
+    }
+
+    if (choice == 1000) run(planes, label0, count, isub, lrad, s);
   }
 }
 

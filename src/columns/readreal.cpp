@@ -1,0 +1,140 @@
+// The column-data reader: opening dialog, header layout, title, column assignment, the read
+// menu, the read itself, and the retry menu after any failure.
+#include "columns/readreal.hpp"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "columns/lines.hpp"
+#include "columns/readrealsetup.hpp"
+#include "columns/scol2var.hpp"
+#include "frame/dialog.hpp"
+#include "frame/filetable.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::columns {
+
+namespace {
+
+using namespace detail;
+namespace units = frame::units;
+
+constexpr frame::Identity id_readreal6{"readreal6", " 3.2", "15-01-2008"};
+
+std::string_view view(std::span<const char> text) { return {text.data(), text.size()}; }
+
+}  // namespace
+
+void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
+               std::string_view fexpl, int iunit, int& ndisp, int& iskip, int& ititle,
+               int& iheader, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
+               int& nvar, int nvarmax, const RealArray& rdat, TextArray namrcol, int& nrow,
+               int& ncolused, int ldim, int ncol, int ialter, int inter) {
+  const auto& id = id_readreal6;
+  inotread = 0;
+  int ierr = 0;
+  if (inter == 4 || inter == 5) {
+    frame::submenuhead(id.name, id.version, id.date);
+    say("INITIALIZING INPUT FILE TYPE");
+    sfheader1(ierr, ndisp, iskip, ititle, iheader, view(fname), iunit, inter);
+    scol2var2(ierr, jcola, jfcola, namvara, nvar, nvarmax, namrcol, ncolused, ncol, view(fname),
+              iunit, 1, inter);
+    return;
+  }
+  {
+    int status = 0;
+    frame::cinvin(inter, 0, 5, "readreal6", "inter", status);
+  }
+  const int open_mode = is_odd(inter) ? 1 : 0;
+
+  // The name as the opening dialog sees it: the caller's text, returned cut to its length.
+  auto open_file = [&] {
+    std::string name(view(fname));
+    frame::opef2(name, fexpl, iunit, "old", open_mode);
+    name.resize(fname.size(), ' ');
+    std::copy(name.begin(), name.end(), fname.begin());
+  };
+
+  open_file();
+  for (;;) {
+    // One pass of the set-up and the read on the open file; `message` names a failure.
+    std::string_view message;
+    bool failed = false;
+    sfheader1(ierr, ndisp, iskip, ititle, iheader, view(fname), iunit, inter);
+    if (ierr == 1) {
+      message = "WHILE READING HEADER LINES";
+      failed = true;
+    }
+    if (!failed) {
+      getftitle1(ierr, title, view(fname), iunit, readrealsetup.ititle, 0);
+      if (ierr == 1) {
+        message = "WHILE READING TITLE";
+        failed = true;
+      }
+    }
+    if (!failed) {
+      scol2var2(ierr, jcola, jfcola, namvara, nvar, nvarmax, namrcol, ncolused, ncol,
+                view(fname), iunit, ialter, inter);
+      if (ierr == 1) {
+        message = "WHILE READING COLUMN HEADERS";
+        failed = true;
+      }
+    }
+    if (!failed) {
+      int choice = 1000;
+      if (!is_odd(inter)) {
+        frame::submenuhead(id.name, id.version, id.date);
+        say("READ AND EXIT ..................1000");
+        say("EXIT WITHOUT READING .............99");
+        frame::menutail();
+        int status = 0;
+        frame::inintegdef(choice, "your choice", 1000, status);
+      }
+      if (choice == 1000) {
+        getfreal(ierr, nrow, ncolused, rdat, ldim, ncol, view(fname), iunit, inter);
+        if (ierr != 1) return;
+        message = "WHILE READING DATA";
+        failed = true;
+      } else if (choice == 99) {
+        units::close(iunit);
+        frame::submenuhead(id.name, id.version, id.date);
+        say("EXITING WITHOUT READING DATA FILE");
+        say("input file", view(fname), "closed");
+        frame::menutail();
+        inotread = 1;
+        return;
+      }
+      // Any other answer: the retry menu, without an error report.
+    }
+
+    if (failed) {
+      frame::errorhead(id.name, id.version, id.date);
+      say(message);
+    }
+    say("IN FILE:", view(fname));
+    say(rule('-', 30));
+    say("Try again on same file ......1");
+    say("New file ....................0");
+    say("Exit .......................99");
+    frame::errortail00();
+    int choice = 0, status = 0;
+    frame::inintegdef(choice, "your choice", 0, status);
+    ierr = 0;
+    if (choice == 1) {
+      units::rewind(iunit);
+      say("input file", view(fname), "rewound");
+      continue;
+    }
+    units::close(iunit);
+    say("input file", view(fname), "closed");
+    if (choice == 0) {
+      open_file();
+      continue;
+    }
+    inotread = 1;
+    return;
+  }
+}
+
+}  // namespace korbast::columns

@@ -1,0 +1,324 @@
+// The column assignment editor: checks the assignment of variables to array and file
+// columns, reads the title and the column names of the open file, shows the assignment in two
+// tables and lets the user change it within the caller's alteration level.
+#include "columns/scol2var.hpp"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "columns/lines.hpp"
+#include "columns/readrealsetup.hpp"
+#include "frame/dialog.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::columns {
+
+namespace {
+
+using namespace detail;
+
+constexpr frame::Identity id_scol2var{"scol2var", " 3.2", "15-01-2008"};
+
+constexpr int kTitleLength = 50;
+
+// The caller's assignment as the editor works on it.
+struct Assignment {
+  std::span<int> jcola, jfcola;
+  TextArray namvara;
+  int& nvar;
+  int m;  // the most variables: min(nvarmax, 99) and the room of the caller's lists
+};
+
+// A file column name, or nothing outside 1..99.
+std::string_view file_col_name(int k) {
+  if (k < 1 || k > kMaxFileColumns) return {};
+  return readrealsetup.namfcol[k - 1].view();
+}
+
+// One cell of the tables: "|", a number in 2 digits, "|", a name in 10 columns.
+std::string cell(int k, std::string_view name) {
+  return fmt::Line().a("|").i(k, 2).a("|").a(name, 10).str();
+}
+
+void show_status(const Assignment& a, std::string_view fname, std::string_view title, int ncol,
+                 int ncolused, TextArray namrcol, int ialter, int ilist) {
+  const auto& id = id_scol2var;
+  frame::submenuhead(id.name, id.version, id.date);
+  say("        PROGRAM            <-->  INPUT FILE");
+  say(rule('-'));
+  say("VARIABLE <--> ARRAY COLUMN <--> FILE COLUMN");
+  say("RECORD   <--> ARRAY LINE   <--> FILE LINE");
+  say(" CAN ALTER THE COLUMN CORRESPONDANCE ONLY ");
+  say(rule('-'));
+  say("    Input file status");
+  say("Input file name:", fname);
+  say("Title:", title);
+  say("    Number of variable status");
+  sayi("Could read up to     :", a.m);
+  sayi("Planning to read     :", a.nvar);
+  say("    Number of array columns status");
+  sayi("Can use up to        :", ncol);
+  sayi("Planning to use up to:", ncolused);
+  say("    Number of input file columns status");
+  sayi("Can read up to       :", kMaxFileColumns);
+  sayi("Planning to read     :", readrealsetup.nfcol);
+  say("    Listing type");
+  sayi("ilist                :", ilist);
+
+  if (ilist == 1) {
+    say("|-----------------------------------------|");
+    say("|               ARRAY STATUS              |");
+    say("|-----------------------------------------|");
+    say("|  ARRAY col  |                           |");
+    say("|-------------|---------------------------|");
+    say("|nb|   name   |                           |");
+    say("|--|----------|---------------------------|");
+    for (int k = 1; k <= ncol; ++k) say(cell(k, namrcol.get(k)) + "|");
+  }
+
+  const bool can_alter = ialter >= 1 && ialter <= 4;
+  say("|-----------------------------------------|");
+  say("|          CORRESPONDANCE STATUS          |");
+  say("|-----------------------------------------|");
+  say("|   VARIABLE  |  ARRAY col  |  FILE col   |");
+  say("|-------------|-------------|-------------|");
+  say("|nb|   name   |nb|   name   |nb|   name   |");
+  say("|--|----------|--|----------|--|----------|");
+  const int n = std::min(a.nvar, a.m);
+  for (int v = 1; v <= n; ++v) {
+    const int jc = a.jcola[static_cast<std::size_t>(v - 1)];
+    const int jf = a.jfcola[static_cast<std::size_t>(v - 1)];
+    std::string row = cell(v, a.namvara.get(v)) + cell(jc, namrcol.get(jc)) +
+                      cell(jf, file_col_name(jf)) + "|";
+    if (can_alter) row += fmt::I(v, 2);
+    say(row);
+  }
+  if (can_alter) {
+    say("------------------------------------------- |");
+    say("Command to modify correspondance <----------+");
+  } else {
+    say(rule('-'));
+  }
+  if (ialter == 4) say("Change nb of variables to read...200");
+  say("Change listing type .............300");
+  say("SET UP IS OK, EXIT AND PROCEED ...99");
+  frame::menutail();
+}
+
+// The default assignment of variable v.
+void default_variable(const Assignment& a, int v, int ncol) {
+  const auto k = static_cast<std::size_t>(v - 1);
+  a.jfcola[k] = std::min(v, kMaxFileColumns);
+  a.jcola[k] = std::min(v, ncol);
+  a.namvara.set(v, numbered("Variable.", v));
+}
+
+void modify(const Assignment& a, int k, TextArray namrcol, int ncol, int ialter) {
+  const auto i = static_cast<std::size_t>(k - 1);
+  say("Modifying correspondance");
+  say(" Variable name  =", a.namvara.get(k));
+  sayi(" Array col nb   =", a.jcola[i]);
+  say(" Array col name =", namrcol.get(a.jcola[i]));
+  sayi(" File col nb    =", a.jfcola[i]);
+  say(" File col name  =", file_col_name(a.jfcola[i]));
+  int status = 0;
+  if (ialter >= 3) {
+    const std::string current(a.namvara.get(k));
+    frame::inchardef(a.namvara.chars(k), "New variable name", current, status);
+  }
+  if (ialter >= 2)
+    frame::inintegvindef(a.jcola[i], "New array column nb", a.jcola[i], 1, ncol, status);
+  frame::inintegvindef(a.jfcola[i], "New file column nb", a.jfcola[i], 1, kMaxFileColumns, status);
+}
+
+}  // namespace
+
+void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
+               int& nvar, int nvarmax, TextArray namrcol, int& ncolused, int ncol,
+               std::string_view fname, int iunit, int ialter, int inter) {
+  const auto& id = id_scol2var;
+  auto& s = readrealsetup;
+  ierr = 0;
+  int ilist = 0;
+  // The caller's lists may hold fewer entries than it says: never go beyond them.
+  const int room = static_cast<int>(std::min({jcola.size(), jfcola.size(), namvara.count(),
+                                              static_cast<std::size_t>(kMaxVariables)}));
+  const int m = std::clamp(nvarmax, 0, room);
+  Assignment a{jcola, jfcola, namvara, nvar, m};
+
+  auto check_caller_count = [&] {
+    if (nvar <= m) return;
+    frame::warninghead(id.name, id.version, id.date);
+    sayi("Trying to set nvar =", nvar, "variables");
+    sayi("Max nb of variables =", m);
+    nvar = m;
+    sayi("===> RESET nvar =", nvar);
+    frame::warningtail00();
+  };
+
+  switch (inter) {
+    case 0:
+    case 1:
+      check_caller_count();
+      break;
+    case 2:
+    case 3:
+      if (s.nvar > m) {
+        frame::errorhead(id.name, id.version, id.date);
+        sayi("Currently set nvar =", s.nvar, "variables");
+        sayi("Max nb of variables =", m);
+        s.nvar = m;
+        sayi("===> RESET nvar =", s.nvar);
+        frame::errortail00();
+      }
+      nvar = std::max(s.nvar, 0);
+      for (int v = 1; v <= nvar; ++v) {
+        const auto k = static_cast<std::size_t>(v - 1);
+        jcola[k] = s.jcol[k];
+        jfcola[k] = s.jfcol[k];
+        namvara.set(v, s.namvar[k].view());
+      }
+      break;
+    case 4:
+    case 5:
+      frame::submenuhead(id.name, id.version, id.date);
+      say("INITIALIZING VARIABLES<->COLUMNS");
+      nvar = 0;
+      for (int v = 1; v <= std::min(nvarmax, room); ++v) default_variable(a, v, ncol);
+      s.nvar = 0;
+      for (int v = 1; v <= kMaxVariables; ++v) {
+        s.jfcol[v - 1] = v;
+        s.jcol[v - 1] = std::min(v, ncol);
+        s.namvar[v - 1] = numbered("Variable.", v);
+      }
+      ncolused = 0;
+      for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
+      break;
+    default: {
+      int status = 0;
+      frame::cinvin(inter, 0, 5, "scol2var", "inter", status);
+      // Going on with the caller's assignment: it must fit the lists all the same.
+      check_caller_count();
+      break;
+    }
+  }
+
+  const bool open = frame::units::is_open(iunit);
+
+  frame::Text<kTitleLength> title;
+  if (!is_odd(inter)) {
+    if (open) {
+      int status = 0;
+      getftitle1(status, std::span<char>(title.data(), kTitleLength), fname, iunit, s.ititle, 1);
+      if (status != 0) ierr = 1;
+    } else {
+      title = "Untitled";
+      if (inter == 4) {
+        frame::submenuhead(id.name, id.version, id.date);
+        say("Input file not yet open");
+        say("===> initializing title =", title.view());
+      } else {
+        frame::warninghead(id.name, id.version, id.date);
+        say("Input file is not opened");
+        say("===> cannot read title");
+        say("setting title =", title.view());
+        frame::warningtail00();
+      }
+    }
+  }
+
+  for (;;) {
+    const int n = std::min(nvar, m);
+    // File columns.
+    s.nfcol = 0;
+    for (int v = 1; v <= n; ++v) {
+      int& jf = jfcola[static_cast<std::size_t>(v - 1)];
+      if (jf > kMaxFileColumns || jf < 1) {
+        frame::warninghead(id.name, id.version, id.date);
+        sayi("            variable nb =", v);
+        sayi("    file col nb to read =", jf);
+        sayi("max file col nb to read =", kMaxFileColumns);
+        jf = 1;
+        sayi("====> RESET file col nb =", jf);
+        frame::warningtail00();
+      }
+      s.nfcol = std::max(s.nfcol, jf);
+    }
+    // Array columns.
+    ncolused = 0;
+    for (int v = 1; v <= n; ++v) {
+      int& jc = jcola[static_cast<std::size_t>(v - 1)];
+      if (jc > ncol || jc < 1) {
+        frame::warninghead(id.name, id.version, id.date);
+        sayi("               variable nb =", v);
+        sayi("    array col nb to store  =", jc);
+        sayi("max array col nb available =", ncol);
+        jc = jc < 1 ? 1 : ncol;
+        frame::warningtail00();
+      }
+      ncolused = std::max(ncolused, jc);
+    }
+    // File column names.
+    bool names_read = false;
+    if (open) {
+      int status = 0;
+      getfnamcol(status, s.namfcol, kMaxFileColumns, s.nfcol, fname, iunit, s.iheader, 0);
+      if (status != 0) {
+        frame::errorhead(id.name, id.version, id.date);
+        say("COULD NOT READ COLUMN HEADERS");
+        say("IN FILE:", fname);
+        say("===> setting default header");
+        ierr = 1;
+        frame::errortail00();
+      } else {
+        names_read = true;
+      }
+    } else if (inter == 4 || inter == 5) {
+      frame::submenuhead(id.name, id.version, id.date);
+      say("Input file not yet open");
+      say("===> initializing header");
+    } else {
+      frame::warninghead(id.name, id.version, id.date);
+      say("Input file is not opened");
+      say("===> cannot read header");
+      say("===> setting default header");
+      frame::warningtail00();
+    }
+    if (!names_read)
+      for (int k = 1; k <= s.nfcol; ++k) s.namfcol[k - 1] = numbered("File.col.", k);
+    // Array column names: the name of the file column each receives.
+    for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
+    for (int v = 1; v <= n; ++v) {
+      const int jc = jcola[static_cast<std::size_t>(v - 1)];
+      namrcol.set(jc, file_col_name(jfcola[static_cast<std::size_t>(v - 1)]));
+    }
+    if (is_odd(inter)) break;
+
+    show_status(a, fname, title.view(), ncol, ncolused, namrcol, ialter, ilist);
+    int choice = 99, status = 0;
+    frame::inintegdef(choice, "your choice", 99, status);
+    // Leaving is tested first: with 99 variables the answer 99 must still end the set-up.
+    if (choice == 99) break;
+    if (choice == 200 && ialter == 4) {
+      const int old = nvar;
+      frame::inintegvindef(nvar, "total nb of variables to store", nvar, 0, m, status);
+      for (int v = std::max(old, 0) + 1; v <= nvar; ++v) default_variable(a, v, ncol);
+    } else if (choice >= 1 && choice <= n && ialter >= 1 && ialter <= 4) {
+      modify(a, choice, namrcol, ncol, ialter);
+    } else if (choice == 300) {
+      frame::inintegvindef(ilist, "Show array status ? (0/1)", ilist, 0, 1, status);
+    }
+  }
+
+  const int n = std::clamp(nvar, 0, m);
+  s.nvar = n;
+  for (int v = 1; v <= n; ++v) {
+    const auto k = static_cast<std::size_t>(v - 1);
+    s.jcol[k] = jcola[k];
+    s.jfcol[k] = jfcola[k];
+    s.namvar[k] = namvara.get(v);
+  }
+}
+
+}  // namespace korbast::columns

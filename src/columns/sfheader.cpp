@@ -1,0 +1,219 @@
+// The header layout of a column-data file: its menu with the help text, and the display of
+// the first lines of the file with their roles.
+#include <string>
+#include <string_view>
+
+#include "columns/lines.hpp"
+#include "columns/readrealsetup.hpp"
+#include "frame/dialog.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::columns {
+
+Readrealsetup readrealsetup;
+
+namespace {
+
+using namespace detail;
+
+constexpr frame::Identity id_sfheader1{"sfheader1", "2.00", "29-09-98  "};
+constexpr frame::Identity id_showfhead1{"showfhead1", "3.00", "29-09-98  "};
+
+// The most header lines the menu accepts: a negative count would leave the title and name
+// line questions without an answer.
+constexpr int kMaxHeaderLines = 9999;
+
+// The longest part of a line the display reads, and the width of one displayed piece.
+constexpr std::size_t kDisplayLength = 400;
+constexpr std::size_t kDisplayPiece = 100;
+
+void help_text() {
+  const auto& id = id_sfheader1;
+  frame::submenuhead(id.name, id.version, id.date);
+  say("          ACCEPTABLE FILE FORMAT           ");
+  say(rule('-'));
+  say("Default file header");
+  frame::say(fmt::Line().item("line nb").item("content").str());
+  say(rule('-'));
+  frame::say(fmt::Line().item("1").item("  'Title of the data set'").str());
+  frame::say(fmt::Line().item("2").item("  'header1'   'header2'   'header3'").str());
+  frame::say(fmt::Line().item("3").item("      65.3           5         6.3").str());
+  say(rule('-'));
+  say("line nb for title  = 0 => do not read title");
+  say("line nb for header = 0 => do not read header");
+  say(rule('-'));
+  say("numerical data are read in");
+  say("  FORTRAN free format");
+  say("  => they can be separated by tabs or spaces");
+  say(" ");
+  say("character strings are read in");
+  say("  FORTRAN free format");
+  say("  => they must be enclosed within quotes");
+  say("     as above. If not, do not read them.");
+  frame::menutail();
+}
+
+void menu(int ndisp, int iskip, int ititle, int iheader) {
+  const auto& id = id_sfheader1;
+  frame::submenuhead(id.name, id.version, id.date);
+  say("            FILE HEADER SET UP             ");
+  say(rule('-'));
+  sayi("nb of lines to display in dialog.100", ndisp);
+  sayi("nb of header lines without data .110", iskip);
+  sayi("line nb to read title ...........120", ititle);
+  sayi("line nb to read column header....130", iheader);
+  say("HELP ............................900");
+  say("SET UP IS OK, EXIT AND PROCEED ...99");
+  frame::menutail();
+}
+
+// A title or name line beyond the header lines is reset to 0.
+void check_line(int& line, std::string_view name, int iskip) {
+  if (line <= iskip) return;
+  const auto& id = id_sfheader1;
+  frame::warninghead(id.name, id.version, id.date);
+  frame::say(fmt::Line()
+                 .item(std::string(name) + " =")
+                 .x()
+                 .i(line, 3)
+                 .item("> iskip =")
+                 .x()
+                 .i(iskip, 3)
+                 .str());
+  line = 0;
+  sayi("===> RESET " + std::string(name) + " =", line);
+  frame::warningtail00();
+}
+
+}  // namespace
+
+void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
+               std::string_view fname, int iunit, int inter) {
+  const auto& id = id_sfheader1;
+  switch (inter) {
+    case 2:
+    case 3:
+      ndisp = readrealsetup.ndisp;
+      iskip = readrealsetup.iskip;
+      ititle = readrealsetup.ititle;
+      iheader = readrealsetup.iheader;
+      break;
+    case 4:
+    case 5:
+      frame::submenuhead(id.name, id.version, id.date);
+      say("INITIALIZING INPUT FILE HEADER");
+      ndisp = 3;
+      iskip = 2;
+      ititle = 1;
+      iheader = 2;
+      break;
+    case 0:
+    case 1:
+      break;
+    default: {
+      int status = 0;
+      frame::cinvin(inter, 0, 5, "sfheader1", "inter", status);
+      break;
+    }
+  }
+  check_line(ititle, "ititle", iskip);
+  check_line(iheader, "iheader", iskip);
+
+  if (!is_odd(inter)) {
+    for (;;) {
+      if (frame::units::is_open(iunit)) {
+        showfhead1(ierr, fname, iunit, ndisp, iskip, ititle, iheader);
+      } else {
+        frame::warninghead(id.name, id.version, id.date);
+        say("Input file", fname, "is not opened");
+        say("======> cannot display header");
+        frame::warningtail00();
+      }
+      menu(ndisp, iskip, ititle, iheader);
+      int choice = 99, status = 0;
+      frame::inintegdef(choice, "your choice", 99, status);
+      if (choice == 99) break;
+      switch (choice) {
+        case 100:
+          frame::inintegdef(ndisp, "Number of header lines to display", ndisp, status);
+          break;
+        case 110:
+          frame::inintegvindef(iskip, "Number of dataless lines to skip", iskip, 0,
+                               kMaxHeaderLines, status);
+          break;
+        case 120:
+          frame::inintegvindef(ititle, "line number to read title from", ititle, 0, iskip,
+                               status);
+          break;
+        case 130:
+          frame::inintegvindef(iheader, "line number to read column headers from", iheader, 0,
+                               iskip, status);
+          break;
+        case 900:
+          help_text();
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  readrealsetup.ndisp = ndisp;
+  readrealsetup.iskip = iskip;
+  readrealsetup.ititle = ititle;
+  readrealsetup.iheader = iheader;
+}
+
+void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int iskip, int ititle,
+                int iheader) {
+  const auto& id = id_showfhead1;
+  namespace units = frame::units;
+  ierr = 0;
+  frame::submenuhead(id.name, id.version, id.date);
+  say("         DISPLAYING FILE HEADER            ");
+  say("OF FILE:", fname);
+  say(rule('-'));
+  auto role = [](int i, std::string_view what) { sayi("==>Line nb:", i, what); };
+  for (int i = 1; i <= ndisp; ++i) {
+    if (i <= iskip) {
+      if (i == ititle) role(i, "= Header: Title ===========");
+      if (i == iheader) role(i, "= Header: Column names ====");
+      if (i != ititle && i != iheader) role(i, "= Header to skip ==========");
+    } else {
+      role(i, "= Data ====================");
+    }
+    std::string line;
+    const units::Read r = units::read_line(iunit, line);
+    if (r == units::Read::Error) {
+      frame::errorhead(id.name, id.version, id.date);
+      sayi("WHILE READING", i, "th LINE");
+      say("IN FILE:", fname);
+      units::rewind(iunit);
+      say("==> FILE", fname, "IS REWOUND");
+      ierr = 1;
+      frame::errortail00();
+      return;
+    }
+    if (r == units::Read::Eof) {
+      // A short file is no failure: the set-up goes on, and so does the read.
+      frame::warninghead(id.name, id.version, id.date);
+      say("REACHED END OF FILE");
+      say("IN FILE:", fname);
+      sayi("WHILE READING", i, "th LINE");
+      units::rewind(iunit);
+      say("==> FILE", fname, "IS REWOUND");
+      frame::warningtail00();
+      return;
+    }
+    line.resize(kDisplayLength, ' ');
+    int first = 0, last = 0;
+    frame::textlen(first, last, line);
+    const std::string_view shown(line.data(), static_cast<std::size_t>(last));
+    for (std::size_t p = 0; p < shown.size(); p += kDisplayPiece) say(shown.substr(p, kDisplayPiece));
+  }
+  say(rule('='));
+  units::rewind(iunit);
+  say("==> FILE", fname, "IS REWOUND");
+  frame::menutail();
+}
+
+}  // namespace korbast::columns

@@ -1,0 +1,179 @@
+#include "focal/axissymbols.hpp"
+
+#include <cmath>
+#include <string_view>
+
+#include "focal/stereonet.hpp"
+#include "frame/angles.hpp"
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "plot/attributes.hpp"
+#include "plot/symbols.hpp"
+#include "plot/userspace.hpp"
+
+namespace korbast::focal {
+
+Dspaxbk dspaxbk;
+
+namespace {
+
+namespace fmt = frame::fmt;
+using frame::Identity;
+
+constexpr Identity kSdspaxsymb{"sdspaxsymb", " 4.1", "08-10-2009"};
+constexpr int kMinCode = -99;
+constexpr int kMaxCode = 101;
+
+void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+void rule() { say(std::string(43, '-')); }
+void with_i4(std::string_view text, int v) {
+  frame::say(fmt::Line().item(text).x(1).i(v, 4).str());
+}
+
+// The lower end of an axis: the axis itself when it points down (or is horizontal), the
+// opposite direction when it points up.
+bool lower_end(float az, float pl, float& a, float& p) {
+  if (pl < 0.0f) {
+    a = az + frame::anglerad.v[4];
+    p = -pl;
+    return false;
+  }
+  a = az;
+  p = pl;
+  return true;
+}
+
+// A code outside -99..101 is reported and replaced.
+void check_code(int& code, std::string_view what, int reset) {
+  if (code >= kMinCode && code <= kMaxCode) return;
+  frame::warninghead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
+  with_i4(what, code);
+  frame::say(fmt::Line()
+                 .item("outside [")
+                 .x(1)
+                 .i(kMinCode, 4)
+                 .item(",")
+                 .x(1)
+                 .i(kMaxCode, 4)
+                 .item("]")
+                 .str());
+  code = reset;
+  say("==> RESETTING TO:");
+  with_i4(what, code);
+  frame::warningtail00();
+}
+
+}  // namespace
+
+void dspaxfapn2(const float* az, const float* pl, int n) {
+  const int standard = dspaxbk.standard;
+  const int alternate = dspaxbk.alternate;
+  if (standard >= -99 && standard <= 99) {
+    int kept = 0;
+    plot::ssymboltype(kept, 3);
+    for (int i = 0; i < n; ++i) {
+      float a = 0.0f;
+      float p = 0.0f;
+      int type = lower_end(az[i], pl[i], a, p) ? standard : alternate;
+      plot::ssymboltype(type, 1);
+      float x = 0.0f;
+      float y = 0.0f;
+      spron(&x, &y, &a, &p, 1);
+      plot::ussymbol(&x, &y, 1);
+    }
+    plot::ssymboltype(kept, 1);
+  } else if (standard == 100 || standard == 101) {
+    for (int i = 0; i < n; ++i) {
+      float a = 0.0f;
+      float p = 0.0f;
+      const float length = lower_end(az[i], pl[i], a, p) ? kAxisMarkLength : -kAxisMarkLength;
+      float px = 0.0f;
+      float py = 0.0f;
+      spron(&px, &py, &a, &p, 1);
+      const float r = std::sqrt(px * px + py * py);
+      float qx = px;
+      float qy = py;
+      if (r != 0.0f) {
+        const float f = 1.0f + length / r;
+        qx = f * px;
+        qy = f * py;
+      }
+      if (standard == 100) {
+        const float x[2] = {px, qx};
+        const float y[2] = {py, qy};
+        plot::usline(x, y, 2);
+      } else {
+        plot::usarrow1(&px, &py, &qx, &qy, 1);
+      }
+    }
+  }
+  // Any other code draws nothing.
+}
+
+void sdspaxsymb(int& standard, int& alternate, int mode) {
+  if (mode == 0 || mode == 200) {
+    check_code(standard, "Standard  symbol =", 1);
+    check_code(alternate, "Alternate symbol =", -1);
+  } else if (mode == 2 || mode == 3) {
+    standard = dspaxbk.standard;
+    alternate = dspaxbk.alternate;
+  } else if (mode == 4 || mode == 5) {
+    frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
+    say("INITIALIZING STEREOPLOT AXIS SYMBOLS");
+    standard = 1;
+    alternate = -1;
+  }
+  if (mode % 2 == 0) {
+    for (;;) {
+      frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
+      if (frame::iocom.lwito(2)) {
+        rule();
+        say("STEREOPLOT AXIS SYMBOLS");
+        say("Standard  symbol <-> standard hemisphere");
+        say("Alternate symbol <-> opposite hemisphere");
+        rule();
+        if (mode == 200) {
+          say("set up:");
+        } else {
+          say("currently stored:");
+          with_i4("standard  type =", dspaxbk.standard);
+          with_i4("alternate type =", dspaxbk.alternate);
+          say(std::string(21, '-'));
+          say("ready to store:");
+        }
+        with_i4("standard  type =", standard);
+        with_i4("alternate type =", alternate);
+        rule();
+        say("Axis symbol ... symbol number");
+        say("arrow    ................ 101");
+        say("line     ................ 100");
+        int table = 0;
+        plot::ssymboltype(table, 102);
+        rule();
+        say("MODIFY:");
+        say(" standard type ............... 10");
+        say(" alternate type .............. 20");
+        say(mode == 200 ? "SET UP IS OK ==> EXIT ........ 99" : "STORE AND EXIT ............... 99");
+        frame::menutail();
+      }
+      int choice = 99;
+      int status = 0;
+      frame::inintegdef(choice, "your choice", 99, status);
+      if (choice == 99) break;
+      if (choice == 10) {
+        frame::inintegvindef(standard, "standard symbol type", standard, kMinCode, kMaxCode,
+                             status);
+      } else if (choice == 20) {
+        frame::inintegvindef(alternate, "alternate symbol type", alternate, kMinCode, kMaxCode,
+                             status);
+      }
+    }
+  }
+  if (mode != 200) {
+    dspaxbk.standard = standard;
+    dspaxbk.alternate = alternate;
+  }
+}
+
+}  // namespace korbast::focal

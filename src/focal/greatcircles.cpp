@@ -1,0 +1,98 @@
+#include "focal/greatcircles.hpp"
+
+#include <cmath>
+#include <string_view>
+
+#include "focal/stereonet.hpp"
+#include "frame/angles.hpp"
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "plot/curves.hpp"
+#include "plot/userspace.hpp"
+#include "projection/geometry.hpp"
+
+namespace korbast::focal {
+
+Dspgcbk dspgcbk;
+
+namespace {
+
+namespace fmt = frame::fmt;
+using frame::Identity;
+
+constexpr Identity kSdspgc{"sdspgc", " 1.1", "12-04-2000"};
+
+void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+void rule() { say(std::string(43, '-')); }
+
+}  // namespace
+
+void dspgcfadn(const float* strike, const float* dip, int n) {
+  using plot::cc2dbuff;
+  using plot::cc3dbuff;
+  using plot::ptblock;
+  plot::scptnp(dspgcbk.np, 1);
+  float t0 = 0.0f;
+  float t1 = frame::anglerad.v[4];
+  plot::scptif(t0, t1, 1);
+  plot::scptend(101, 1);
+
+  // The unit half circle, t from 0 to pi.
+  const int np = ptblock.np;
+  for (ptblock.ipt = 1; ptblock.ipt <= np; ++ptblock.ipt) {
+    ptblock.pt = static_cast<float>(ptblock.ipt - 1) * ptblock.ptd;
+    cc2dbuff.xp[ptblock.ipt - 1] = std::cos(ptblock.pt);
+    cc2dbuff.yp[ptblock.ipt - 1] = std::sin(ptblock.pt);
+  }
+
+  for (int j = 0; j < n; ++j) {
+    const float c1 = std::cos(strike[j]);
+    const float s1 = std::sin(strike[j]);
+    const float c2 = std::cos(dip[j]);
+    const float s2 = std::sin(dip[j]);
+    // cos t times the strike direction plus sin t times the down-dip direction (x North,
+    // y East, z down): the lower half of the plane's great circle.
+    for (int i = 0; i < np; ++i) {
+      const float xp = cc2dbuff.xp[i];
+      const float yp = cc2dbuff.yp[i];
+      cc3dbuff.xe[i] = c1 * xp - s1 * c2 * yp;
+      cc3dbuff.ye[i] = s1 * xp + c1 * c2 * yp;
+      cc3dbuff.ze[i] = s2 * yp;
+    }
+    projection::cc2lln(cc3dbuff.xe, cc3dbuff.ye, cc3dbuff.xe, cc3dbuff.ye, cc3dbuff.ze, np);
+    spron(cc3dbuff.xe, cc3dbuff.ye, cc3dbuff.xe, cc3dbuff.ye, np);
+    plot::usline(cc3dbuff.xe, cc3dbuff.ye, np);
+  }
+}
+
+void sdspgc(int& np, int mode) {
+  if (mode == 2 || mode == 3) np = dspgcbk.np;
+  if (mode == 4 || mode == 5) {
+    frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
+    say("INITIALIZING GREAT CIRCLE PARAMETERS");
+    np = 40;
+  }
+  if (mode % 2 == 0) {
+    for (;;) {
+      frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
+      rule();
+      say("      GREAT CIRCLES PARAMETERS: ");
+      rule();
+      frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(np, 6).str());
+      rule();
+      say("EXIT ..........................99");
+      rule();
+      int choice = 99;
+      int status = 0;
+      frame::inintegdefnp(choice, "your choice", 99, status);
+      if (choice == 99) break;
+      if (choice == 10) {
+        frame::inintegvindef(np, "nb of pts per great circle", np, 1, 1000, status);
+      }
+    }
+  }
+  dspgcbk.np = np;
+}
+
+}  // namespace korbast::focal

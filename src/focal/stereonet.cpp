@@ -1,0 +1,177 @@
+#include "focal/stereonet.hpp"
+
+#include <cmath>
+#include <string_view>
+
+#include "frame/angles.hpp"
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+
+namespace korbast::focal {
+
+Sprojtype sprojtype;
+Schmidtparams schmidtparams;
+Wulfparams wulfparams;
+
+namespace {
+
+namespace fmt = frame::fmt;
+using frame::Identity;
+
+constexpr Identity kSspro{"sspro", " 5.3", "07-10-2009"};
+constexpr Identity kSschmidt{"sschmidt", "1.20", "06-01-99"};
+constexpr Identity kSwulf{"swulf", " 1.3", "07-10-2009"};
+constexpr Identity kSpron{"spron", " 2.4", "07-10-2009"};
+
+void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
+void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+std::string rule() { return std::string(43, '-'); }
+
+bool even(int mode) { return mode % 2 == 0; }
+bool initialising(int mode) { return mode >= 4 && mode <= 7; }
+
+// The picture of the menu: a direction projected onto the plane of the net.
+constexpr std::string_view kPicture[11] = {
+    "          &&&&&&&&&&&&&             ", "           &&&&&&&&&&&              ",
+    "             &&&&&#&                ", "               &&& .                ",
+    "                    .               ", "     /***************.*************/",
+    "    /                 .           / ", "   /                  |          /  ",
+    "  /                   V         /   ", " /                    #        /    ",
+    "/*****************************/     ",
+};
+
+void sspro_menu(int iproj) {
+  head(kSspro);
+  say("STEREOGRAPHIC PROJECTION SET UP");
+  say("(azimuth,plunge) ---> (x,y) in plane");
+  say(rule());
+  for (std::string_view line : kPicture) say(line);
+  say(rule());
+  frame::say(fmt::Line().item("current projection number =").x(1).i(iproj, 4).str());
+  say(rule());
+  say("Projection                   command");
+  say("Wulff = conformal = Inversion");
+  say("   direct     X,Y axis ............1");
+  say("   retrograde X,Y axis ............2");
+  say("Schmidt = Lambert Azimuthal equal area");
+  say("   direct     X,Y axis ............3");
+  say("   retrograde X,Y axis ............4");
+  frame::menutail();
+}
+
+// The colatitude of a plunge, held at the net's largest one. A NaN is passed on as it is.
+float colatitude(float plunge, float maxcolat) {
+  float d = frame::anglerad.v[2] - plunge;
+  if (maxcolat < d) d = maxcolat;
+  return d;
+}
+
+// The set-up shared by the two nets: banner, name frame, stored colatitude.
+void net_setup(const Identity& id, std::string_view init_line, std::string_view name_line,
+               std::string_view kind_line, float& maxcolat, int mode) {
+  if (initialising(mode)) {
+    head(id);
+    say(init_line);
+    say(kind_line);
+    maxcolat = 180.0f;
+  }
+  if (even(mode)) {
+    head(id);
+    say(name_line);
+    say(kind_line);
+    frame::menutail();
+  }
+}
+
+}  // namespace
+
+void schmidtn(float* u, float* v, const float* az, const float* pl, int n) {
+  const float maxcolat = schmidtparams.maxcolat;
+  const float factor = schmidtparams.factor;
+  for (int i = 0; i < n; ++i) {
+    const float a = az[i];
+    const float d = colatitude(pl[i], maxcolat);
+    const float r = std::sin(d / 2.0f) * factor;
+    u[i] = r * std::cos(a);
+    v[i] = r * std::sin(a);
+  }
+}
+
+void wulfn(float* u, float* v, const float* az, const float* pl, int n) {
+  const float maxcolat = wulfparams.maxcolat;
+  for (int i = 0; i < n; ++i) {
+    const float a = az[i];
+    const float d = colatitude(pl[i], maxcolat);
+    const float r = std::tan(d / 2.0f);
+    u[i] = r * std::cos(a);
+    v[i] = r * std::sin(a);
+  }
+}
+
+void spron(float* x, float* y, const float* az, const float* pl, int n) {
+  for (;;) {
+    switch (sprojtype.iproj) {
+      case 1: wulfn(x, y, az, pl, n); return;
+      case 2: wulfn(y, x, az, pl, n); return;
+      case 3: schmidtn(x, y, az, pl, n); return;
+      case 4: schmidtn(y, x, az, pl, n); return;
+      default: break;
+    }
+    frame::errorhead(kSpron.name, kSpron.version, kSpron.date);
+    frame::say(fmt::Line().item("iproj = ").x(1).i(sprojtype.iproj, 5).str());
+    say("NO SUCH PROJECTION AVALAIBLE");
+    frame::errortail00();
+    int iproj = 4;
+    sspro(iproj, 0);
+  }
+}
+
+void sspro(int& iproj, int mode) {
+  bool bad = false;
+  if (mode == 2 || mode == 3) iproj = sprojtype.iproj;
+  if (initialising(mode)) {
+    iproj = 4;
+    head(kSspro);
+    say("INITIALIZING STEREOGRAPHIC PROJECTION");
+    frame::say(fmt::Line().item("projection number =").x(1).i(iproj, 4).str());
+    say("projection = Schmidt, retrograde X,Y axis");
+  }
+  for (;;) {
+    if (bad || even(mode)) {
+      sspro_menu(iproj);
+      int status = 0;
+      frame::inintegvindef(iproj, "projection number", iproj, 1, 4, status);
+    }
+    sprojtype.iproj = iproj;
+    float maxcolat = 180.0f;
+    if (iproj == 1 || iproj == 2) {
+      swulf(maxcolat, 5);
+      return;
+    }
+    if (iproj == 3 || iproj == 4) {
+      sschmidt(maxcolat, 5);
+      return;
+    }
+    frame::errorhead(kSspro.name, kSspro.version, kSspro.date);
+    frame::say(fmt::Line().item("iproj = ").x(1).i(iproj, 4).str());
+    say("NO SUCH PROJECTION AVALAIBLE");
+    frame::errortail00();
+    bad = true;
+  }
+}
+
+void sschmidt(float& maxcolat, int mode) {
+  net_setup(kSschmidt, "INITIALIZING SCHMIDT PROJECTION", "SCHMIDT PROJECTION",
+            "Azimuthal Equal Area (Lambert,1772)", maxcolat, mode);
+  schmidtparams.maxcolat = frame::rad(maxcolat);
+  schmidtparams.factor = std::sqrt(2.0f);
+}
+
+void swulf(float& maxcolat, int mode) {
+  net_setup(kSwulf, "INITIALIZING WULFF PROJECTION", "WULFF PROJECTION",
+            "Inversion or stereographic conformal", maxcolat, mode);
+  wulfparams.maxcolat = frame::rad(maxcolat);
+}
+
+}  // namespace korbast::focal

@@ -1,0 +1,54 @@
+// Shared pieces of the column-data reader tests: a fresh reader state and dialog settings per
+// test, fixture paths, and a folder of one's own for files made by a test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "columns/readrealsetup.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+
+namespace korbast::testing {
+
+constexpr int kUnit = 12;  // the unit the map's point layer reads column files on
+
+inline std::string columns_data(const std::string& name) {
+  return std::string(KORBAST_TEST_DATA) + "/columns/" + name;
+}
+
+class ColumnsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    frame::iocom = frame::Iocom{};
+    frame::iocom.pause = false;
+    columns::readrealsetup = columns::Readrealsetup{};
+    // Short folder names: the reader keeps file names in 40 characters.
+    static int count = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("kc" + std::to_string(::getpid()) + "_" + std::to_string(++count));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    frame::units::close(kUnit);
+    frame::units::close(15);
+    std::filesystem::remove_all(dir_);
+  }
+  // A file of the given content in the test's folder; returns its path.
+  std::string file(const std::string& name, const std::string& content) {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+  bool open(const std::string& path) {
+    return frame::units::open(kUnit, path, frame::units::Status::Old);
+  }
+  std::filesystem::path dir_;
+};
+
+}  // namespace korbast::testing
