@@ -1,0 +1,118 @@
+#include "maps/stress.hpp"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "frame/angles.hpp"
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+#include "frame/units.hpp"
+#include "maps/shapes.hpp"
+
+namespace korbast::maps {
+
+namespace fmt = frame::fmt;
+
+namespace {
+
+constexpr frame::Identity kSiap2sv{"siap2sv", " 1.0", "10-07-2002"};
+
+// "label = value" with the value in 10 columns, as the error reports print their numbers.
+std::string numbered(std::string_view label, int value) {
+  return fmt::Line().item(label).x(1).i(value, 10).str();
+}
+
+void plunge_report(int axis, int datum) {
+  frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
+  frame::say(fmt::Line().item("Out of range plunge for").str());
+  frame::say(numbered("iSi     =", axis));
+  frame::say(numbered("data nb =", datum));
+  frame::errortail00();
+}
+
+void combination_report(int ishmax, int isv, int datum) {
+  frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
+  frame::say(fmt::Line().item("Out of range value").str());
+  frame::say(numbered("iShmax  =", ishmax));
+  frame::say(numbered("iSv     =", isv));
+  frame::say(numbered("data nb =", datum));
+  frame::errortail00();
+}
+
+}  // namespace
+
+void siap2sv(float* azshmax, int* isv, const float* az1, const float* pl1, const float* az2,
+             const float* pl2, const float* az3, const float* pl3, float thr, int n) {
+  if (n < 1) return;
+  const float halfpi = frame::anglerad.v[2];
+  const float plmax = frame::anglerads.v[2];  // pi/2 + 1e-5
+  for (int i = 0; i < n; ++i) {
+    int iv = 0;
+    int ih = 0;
+    float vmax = 0.0f;
+    float vmin = 2.0f;  // above any valid plunge
+    float a[3] = {std::fabs(pl1[i]), std::fabs(pl2[i]), std::fabs(pl3[i])};
+    for (int k = 0; k < 3; ++k) {
+      int status = 0;
+      frame::crevin2("plunge", a[k], 0.0f, plmax, "siap2sv", 1, status);
+      if (status != 0) plunge_report(k + 1, i + 1);
+    }
+    for (int k = 0; k < 3; ++k) {
+      if (a[k] > vmax) {
+        iv = k + 1;
+        vmax = a[k];
+      }
+      if (a[k] < vmin) {
+        ih = k + 1;
+        vmin = a[k];
+      }
+    }
+    if (ih == 1) {
+      azshmax[i] = az1[i];
+    } else if (ih == 2 && iv == 1) {
+      azshmax[i] = az2[i];
+    } else if (ih == 2 && iv == 3) {
+      azshmax[i] = az2[i] + halfpi;
+    } else if (ih == 3) {
+      azshmax[i] = az3[i] + halfpi;
+    } else {
+      // No direction can be derived: the map and the Si-Sh line get 0 rather than whatever
+      // the caller's array held.
+      combination_report(ih, iv, i + 1);
+      azshmax[i] = 0.0f;
+    }
+    if (vmax < thr) iv = -iv;
+    isv[i] = iv;
+  }
+  na2pin(azshmax, azshmax, n);
+}
+
+void writepbsv(const float* azshmax, const int* isv, const float* az1, const float* pl1,
+               const float* az2, const float* pl2, const float* az3, const float* pl3, int n,
+               int iunit) {
+  const bool console = iunit == 6;
+  const std::string_view sep = console ? "|" : "\t";
+  const std::string dashes = " " + std::string(74, '-');
+  if (console) frame::units::write_line(iunit, dashes);
+  fmt::Line head;
+  head.x(1).a("data nb", 7).a(sep).a("isv", 3);
+  for (std::string_view w :
+       {"azshmax", "azim.S1", "plung.S1", "azim.S2", "plung.S2", "azim.S3", "plung.S3"}) {
+    head.a(sep).a(w, 8);
+  }
+  frame::units::write_line(iunit, head.str());
+  if (console) frame::units::write_line(iunit, dashes);
+  for (int i = 0; i < n; ++i) {
+    if (isv[i] >= 1 && isv[i] <= 3) continue;
+    fmt::Line rec;
+    rec.x(1).i(i + 1, 7).a(sep).i(isv[i], 3);
+    for (float v : {azshmax[i], az1[i], pl1[i], az2[i], pl2[i], az3[i], pl3[i]}) {
+      rec.a(sep).f(frame::deg(v), 8, 1);
+    }
+    frame::units::write_line(iunit, rec.str());
+  }
+}
+
+}  // namespace korbast::maps
