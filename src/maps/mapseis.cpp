@@ -1,39 +1,388 @@
+// The seismicity-map driver: settings menu, plot window steps and the map run.
 #include "maps/mapseis.hpp"
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "catalogue/seistest.hpp"
+#include "frame/angles.hpp"
 #include "frame/dialog.hpp"
+#include "frame/format.hpp"
 #include "frame/iocom.hpp"
-#include "frame/units.hpp"
+#include "frame/runinfo.hpp"
+#include "frame/textfmt.hpp"
+#include "maps/grid.hpp"
+#include "maps/lines.hpp"
+#include "maps/points.hpp"
+#include "maps/sish.hpp"
+#include "maps/stress.hpp"
+#include "maps/stress_symbols.hpp"
+#include "plot/attributes.hpp"
+#include "plot/chain.hpp"
+#include "plot/life_cycle.hpp"
+#include "plot/subplots.hpp"
+#include "plot/symbols.hpp"
+#include "projection/axes.hpp"
+#include "projection/projection.hpp"
 #include "projection/setups.hpp"
 
 namespace korbast::maps {
 
-void register_projection_hooks();  // contours_least.cpp
+MapseisSettings mapseis_settings;
 
-// The map layers are not in this build yet: initialising announces the settings, and the
-// menu offers only its exit.
-void mapseis4(float*, float*, const float*, const float*, const float*, const frame::Text<10>*,
-              const frame::Text<10>*, const float*, const float*, const float*, int, int, int,
-              bool, int, int mode) {
-  using namespace frame;
-  constexpr std::string_view n = "mapseis", v = " 6.6", d = "06-05-2010";
+namespace {
+
+namespace fmt = frame::fmt;
+using frame::iocom;
+using frame::say;
+
+const auto& id = id_mapseis;
+
+std::string dashes(int n) { return std::string(static_cast<std::size_t>(n), '-'); }
+void line(std::string_view text) { say(fmt::Line().item(text).str()); }
+void flag_line(std::string_view text, bool value) {
+  say(fmt::Line().item(text).x(1).l(value, 1).str());
+}
+
+// A box of the map run: rules of 36 "=" around its title lines.
+void box(std::string_view title, std::string_view second = {}) {
+  const std::string rule = fmt::Line().item(std::string(36, '=')).str();
+  say(rule);
+  line(title);
+  if (!second.empty()) line(second);
+  say(rule);
+}
+
+void menu_body(int n, int nmax) {
+  const auto& st = mapseis_settings;
+  line(dashes(43));
+  line("SET UP:");
+  line(dashes(32));
+  line("PLOT:");
+  say(fmt::Line().item("plot file name:").x(1).a(st.plotname.view().substr(0, 20)).str());
+  line("open plot file  ..............10");
+  line("scaling ......................11");
+  line("plot parameters ..............12");
+  flag_line("scale to fit grid ............15", st.lscale);
+  line("close file = end plot ........20");
+  line(dashes(32));
+  line("MAP:");
+  line("projection ..................300");
+  line("Epicenter symbol type .......310");
+  line("Symbols size + Sh type ......315");
+  line("lat long grid ...............320");
+  line("grid bounds from test bounds 330");
+  flag_line("Plot contours ...............340", st.lcontours);
+  flag_line("plot epicenters .............341", st.lepic);
+  flag_line("plot sh directions ..........342", st.lsh);
+  flag_line("plot symbol lat-long ........343", st.lpoints);
+  line(dashes(32));
+  line("DATA:");
+  say(fmt::Line().item("maximum nb of data =").x(1).i(nmax, 6).str());
+  say(fmt::Line().item("current nb of data =").x(1).i(n, 6).str());
+  say(fmt::Line().item("plunge threshold for isv ....400").x(1).f(st.threshold, 8, 3).str());
+  line(dashes(43));
+  line("RUN = CREATE MAP ...........1000");
+  line("EXIT .........................99");
+}
+
+void help_box() {
+  frame::submenuhead(id.name, id.version, id.date);
+  line(std::string(43, '='));
+  line("                HELP DESK:                 ");
+  line("questions and reports: see the korbast README");
+  line(std::string(43, '='));
+}
+
+// The grid settings as stored (degrees).
+struct GridValues {
+  float latmin = 0, latmax = 0, longmin = 0, longmax = 0, latinc = 0, longinc = 0;
+  int nptline = 0;
+  float ticsize = 0;
+  int npttick = 0, igridtype = 0;
+  void call(int mode) {
+    sllgrid2(latmin, latmax, longmin, longmax, latinc, longinc, nptline, ticsize, npttick,
+             igridtype, mode);
+  }
+};
+
+// Command 330: the grid bounds become the position bounds of the extraction criteria.
+void grid_from_test_bounds() {
+  float latmin = 0, latmax = 0, longmin = 0, longmax = 0, depthmin = 0, depthmax = 0;
+  catalogue::gscseistest(latmin, latmax, longmin, longmax, depthmin, depthmax);
+  GridValues g;
+  g.call(3);
+  g.latmin = latmin;
+  g.latmax = latmax;
+  g.longmin = longmin;
+  g.longmax = longmax;
+  g.call(1);
+}
+
+// The symbol size and type of the plot library, saved to be given back on leaving.
+struct SavedSymbol {
+  float size = 0.0f;
+  int type = 0;
+  void save() {
+    plot::ssymbolsize(size, 3);
+    plot::ssymboltype(type, 3);
+  }
+  void restore() {
+    plot::ssymbolsize(size, 1);
+    plot::ssymboltype(type, 1);
+  }
+};
+
+// The caption "Number of data: " and the count, in a text of 35 characters.
+frame::Text<35> count_caption(int n) {
+  frame::Text<7> digits;
+  int count = 0;
+  frame::intg2char(digits, count, 7, n);
+  std::string s = "Number of data: ";
+  s += digits.view().substr(0, static_cast<std::size_t>(std::clamp(count, 0, 7)));
+  return frame::Text<35>(s);
+}
+
+struct Events {
+  float* xd;
+  float* yd;
+  const float* rlong;
+  const float* rlat;
+  const float* depth;
+  const frame::Text<10>* date1;
+  const frame::Text<10>* time1;
+  const float* azd1;
+  const float* dipd1;
+  const float* rakd1;
+  int n;
+};
+
+// The stress layer of one run: per event the principal axes, SHmax, the console listing,
+// the symbols and the Si-Sh record.
+void stress_layer(const Events& ev, int kout, bool lsish, float thr) {
+  box("PLOTTING STRESS DIRECTIONS");
+  const int unit = lsish ? sish_begin(kout, id) : 0;
+  for (int i = 0; i < ev.n; ++i) {
+    const float strike = frame::rad(ev.azd1[i]);
+    const float dip = frame::rad(ev.dipd1[i]);
+    const float rake = frame::rad(ev.rakd1[i]);
+    float azsr[3] = {0, 0, 0};
+    float plsr[3] = {0, 0, 0};
+    projection::fsadr2steff(azsr, plsr, strike, dip, rake, 0.0f);
+    // An axis combination the rule does not cover leaves the azimuth at 0.
+    float azshmax = 0.0f;
+    int isv = 0;
+    siap2sv(&azshmax, &isv, &azsr[0], &plsr[0], &azsr[1], &plsr[1], &azsr[2], &plsr[2], thr, 1);
+    writepbsv(&azshmax, &isv, &azsr[0], &plsr[0], &azsr[1], &plsr[1], &azsr[2], &plsr[2], 1,
+              iocom.stdout_unit);
+    isv = std::abs(isv);
+    dmapsh2(&ev.xd[i], &ev.yd[i], &azshmax, &isv, 1);
+    if (lsish) {
+      sish_write_record(unit, ev.date1[i], ev.time1[i], ev.rlat[i], ev.rlong[i], ev.depth[i],
+                        ev.azd1[i], ev.dipd1[i], ev.rakd1[i], azsr, plsr, isv, azshmax);
+    }
+  }
+}
+
+void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
+  const auto& st = mapseis_settings;
+  int sub = isub;
+  plot::ssubplot(sub, 1);
+  box("PLOTTING INFORMATION");
+
+  int align = 0;
+  plot::stextalign(align, 3);
+  int centred = -2;
+  plot::stextalign(centred, 1);
+  plot::cmplotruninfo0(10.5f, 28.0f, 1);
+  int left = -1;
+  plot::stextalign(left, 1);
+  plot::cmplotcharinfo0(count_caption(ev.n).view(), 1, 2.0f, 28.0f, 1);
+  plot::stextalign(align, 1);
+
+  if (st.lscale) {
+    box("SCALING GRID IN A4 Portrait");
+    float xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+    extrllgrid(xmin, ymin, xmax, ymax);
+    float x0 = 2.0f, y0 = 2.0f, xl = 17.0f, yl = 26.0f;
+    int ixy = 1;
+    plot::sus2cm3(x0, y0, xl, yl, xmin, xmax, ymin, ymax, ixy, 1);
+  }
+
+  box("PLOTTING LAT LONG GRID");
+  drawllgrid();
+
+  if (st.lpoints) {
+    box("PLOTTING LOCATION");
+    bool lproj = true;
+    mappoint(lproj, 0);
+  }
+
+  if (st.lepic || st.lsh) {
+    float sizmax = 0, sizmin = 0;
+    int iepi = 0, ish = 0;
+    smapsh2(sizmax, sizmin, iepi, ish, 3);
+    plot::ssymbolsize(sizmax, 1);
+    int type = st.iepisymb;
+    plot::ssymboltype(type, 1);
+    box("PROJECTING EPICENTERS", "LONG, LAT --> X, Y");
+    frame::deg2rad(ev.xd, ev.rlong, ev.n);
+    frame::deg2rad(ev.yd, ev.rlat, ev.n);
+    projection::projlln(ev.xd, ev.yd, ev.xd, ev.yd, ev.n);
+  }
+
+  if (st.lepic) {
+    box("PLOTTING EPICENTERS");
+    plot::ussymbol(ev.xd, ev.yd, ev.n);
+  }
+
+  if (st.lsh) stress_layer(ev, kout, lsish, thr);
+
+  if (st.lcontours) {
+    box("PLOTTING LAT LONG CONTOURS");
+    GridValues g;
+    g.call(3);
+    contours1(g.longmin, g.longmax, g.latmin, g.latmax, 1);
+  }
+}
+
+void initialise(int isub, int mode) {
+  frame::submenuhead(id.name, id.version, id.date);
+  line("INITIALIZING MAP PARAMETERS");
+  mapseis_settings = MapseisSettings{};
+  int sub = isub;
+  plot::ssubplot(sub, 1);
+  float xcm0 = 10.0f, ycm0 = 8.0f, xx = 2.5f, xy = 0.0f, yx = 0.0f, yy = 2.5f;
+  plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 1);
+  GridValues g;
+  g.call(mode);
+  // The projection set-up resets the map-line layer as it initialises: the hook must be in
+  // place first.
+  register_projection_hooks();
+  int iproj = 0;
+  projection::sprojll2(iproj, mode);
+  bool lproj = true;
+  mappoint(lproj, mode);
+  float sizmax = 0, sizmin = 0;
+  int iepi = 0, ish = 0;
+  smapsh2(sizmax, sizmin, iepi, ish, mode);
+}
+
+}  // namespace
+
+void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
+              const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
+              const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
+              int isub, int mode) {
   if (mode == 4 || mode == 5) {
-    submenuhead(n, v, d);
-    units::write_line(iocom.stdout_unit, " INITIALIZING MAP PARAMETERS");
-    // The projection set-up resets the map-line layer as it initialises: the hook must be
-    // in place first.
-    register_projection_hooks();
-    int iproj = 15;
-    projection::sprojll2(iproj, mode);
+    initialise(isub, mode);
     return;
   }
-  int choice = 99;
-  do {
-    submenuhead(n, v, d);
-    if (iocom.lwito(2)) units::write_line(iocom.stdout_unit, " EXIT.........................99");
-    menutail();
-    int status = 0;
-    inintegdef(choice, "your choice", 99, status);
-  } while (choice != 99);
+  auto& st = mapseis_settings;
+  // The store never holds more than its capacity; a count outside it maps what exists.
+  const Events ev{xd, yd, rlong, rlat, depth, date1, time1, azd1, dipd1, rakd1,
+                  std::clamp(n, 0, std::max(nmax, 0))};
+
+  frame::ssubinfo(id.name, id.version, id.date, 0, 0);
+  float thr = frame::rad(st.threshold);
+  // The symbol size and type to give back on leaving. They are given back only while the
+  // window is open, and an open window was either open now or opened below (which saves
+  // again), so reading them now whatever the window is the same as reading them only when
+  // it is open.
+  SavedSymbol saved;
+  saved.save();
+
+  int status = 0;
+  for (;;) {
+    frame::submenuhead(id.name, id.version, id.date);
+    if (iocom.lwito(2)) {
+      menu_body(ev.n, nmax);
+      frame::menutail();
+    }
+    int choice = 99;
+    frame::inintegdef(choice, "your choice", 99, status);
+
+    switch (choice) {
+      case 11: {
+        int sub = isub;
+        plot::ssubplot(sub, 1);
+        float a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
+        plot::sus2cm1(a, b, c, d, e, f, 2);
+        break;
+      }
+      case 12:
+        plot::splotparam2(0);
+        break;
+      case 15:
+        frame::inlogicdef(st.lscale, "scale plot to grid", st.lscale, status);
+        break;
+      case 300: {
+        int iproj = 0;
+        projection::sprojll2(iproj, 2);
+        break;
+      }
+      case 310:
+        line("choose epicenter symbol");
+        plot::ssymboltype(st.iepisymb, 0);
+        break;
+      case 315: {
+        float sizmax = 0, sizmin = 0;
+        int iepi = 0, ish = 0;
+        smapsh2(sizmax, sizmin, iepi, ish, 2);
+        break;
+      }
+      case 320: {
+        GridValues g;
+        g.call(2);
+        break;
+      }
+      case 330:
+        grid_from_test_bounds();
+        break;
+      case 340:
+        frame::inlogicdef(st.lcontours, "Plot contours", st.lcontours, status);
+        break;
+      case 341:
+        frame::inlogicdef(st.lepic, "Plot epicenters", st.lepic, status);
+        break;
+      case 342:
+        frame::inlogicdef(st.lsh, "plot sh directions", st.lsh, status);
+        break;
+      case 343:
+        frame::inlogicdef(st.lpoints, "symbol lat-long", st.lpoints, status);
+        break;
+      case 400:
+        frame::inrealdef(st.threshold, "plunge threshold for isv in deg", st.threshold, status);
+        thr = frame::rad(st.threshold);
+        break;
+      case 900:
+        help_box();
+        break;
+      default:
+        break;
+    }
+
+    // The plot window.
+    if (choice == 20) {
+      plot::plend();
+    } else if (iocom.plot_open && choice == 1000) {
+      plot::newpage();
+    } else if (iocom.plot_open && choice == 10) {
+      plot::plinit(st.plotname.view(), 2);
+    } else if (choice == 10 || choice == 1000) {
+      plot::plinit(st.plotname.view(), 2);
+      int fill = 1;
+      plot::sfillstyle(fill, 5);
+      saved.save();
+    } else if (choice == 99) {
+      if (iocom.plot_open) saved.restore();
+      return;
+    }
+
+    if (choice == 1000) run(ev, isub, kout, lsish, thr);
+  }
 }
 
 }  // namespace korbast::maps

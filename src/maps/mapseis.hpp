@@ -1,16 +1,42 @@
-// The seismicity-map driver.
+// The seismicity-map driver: its settings menu, the plot window steps and the map run
+// (captions, grid, point layer, epicentres, stress-direction symbols with the Si-Sh lines,
+// map line files).
 #pragma once
 
+#include <string_view>
+
+#include "frame/dialog.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::maps {
 
-// Maps n events: fills xd/yd with the projected coordinates, draws epicentres and stress
-// symbols and, with lsish, writes the Si-Sh lines to the unit of output slot kout. Modes 4
-// and 5 only initialise the map settings; any other mode runs the map menu until 99.
+inline constexpr frame::Identity id_mapseis{"mapseis", " 6.6", "06-05-2010"};
+
+// The settings of the map driver, kept from call to call for the whole run. Set by the
+// initialising call and changed only through the menu.
+struct MapseisSettings {
+  frame::Text<50> plotname{"seis.map.ps"};  // passed to the plot-window opening
+  bool lscale = true;                       // fit the grid extent into the page box (15)
+  bool lcontours = true;                    // map line files at the end of a run (340)
+  bool lepic = true;                        // epicentre symbols (341)
+  bool lsh = true;                          // stress-direction symbols (342)
+  bool lpoints = true;                      // the point layer (343)
+  float threshold = 0.0f;                   // plunge threshold for isv, degrees (400)
+  int iepisymb = -4;                        // epicentre symbol type (310)
+};
+extern MapseisSettings mapseis_settings;
+
+// Maps n events (n is taken inside 0..nmax): fills xd/yd with the projected coordinates,
+// draws the epicentres and the stress symbols and, with lsish, writes the Si-Sh lines to
+// the unit of output slot kout (when that slot is not open, a warning says so once per run
+// and no line is written). rlong, rlat (degrees) and the other arrays are only read; azd1,
+// dipd1, rakd1 are the strike, dip and rake (degrees) of the plane to map. The map is drawn
+// in subplot isub. Modes 4 and 5 only initialise the map settings (with those of the grid,
+// the projection, the point layer and the stress symbols); any other mode runs the map menu
+// until 99.
 void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
-              const frame::Text<10>* date1, const frame::Text<10>* time, const float* strike,
-              const float* dip, const float* rake, int n, int nmax, int kout, bool lsish,
+              const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
+              const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
               int isub, int mode);
 
 }  // namespace korbast::maps
