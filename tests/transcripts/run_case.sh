@@ -11,9 +11,10 @@
 # CASE.expect/   files the run must leave in its directory, compared byte for byte
 # CASE.absent    patterns, one a line, of files the run must not leave in its directory
 #
-# The clock is fixed at 2010-05-06 12:34:57 with faketime when it is installed; otherwise the
-# lines that carry the date and time are masked on both sides. The line naming the system
-# the run is on is always masked.
+# The clock is fixed at 2010-05-06 12:34:57 with faketime when it is installed. Without it
+# (or with KORBAST_CASE_REAL_CLOCK=1: faketime's clock does not mix with the sanitizers) the
+# lines that carry the date and time, and the end picture that the time chooses, are masked
+# on both sides. The line naming the system the run is on is always masked.
 set -u
 prog=$1; case_in=$2
 base=${case_in%.in}
@@ -35,11 +36,26 @@ with_fragments() {
   done
 }
 
+fake_clock=0
+if command -v faketime >/dev/null 2>&1 && [ "${KORBAST_CASE_REAL_CLOCK:-0}" != 1 ]; then
+  fake_clock=1
+fi
+
 mask() {
-  sed -E \
-    -e 's/^( @ On system: ).*/\1<system>/' \
-    -e 's/^( @ Running on: ).*/\1<clock>/' \
-    -e 's/^( @ EXECUTION TERMINATED AT: ).*/\1<clock>/'
+  if [ $fake_clock = 1 ]; then
+    sed -E -e 's/^( @ On system: ).*/\1<system>/'
+  else
+    sed -E \
+      -e 's/^( @ On system: ).*/\1<system>/' \
+      -e 's/^( @ Running on: ).*/\1<clock>/' \
+      -e 's/^( @ EXECUTION TERMINATED AT: ).*/\1<clock>/' |
+      awk -v closing=" $(printf '@%.0s' $(seq 43))" '
+           /^ @ EXECUTION TERMINATED AT: / { print; end = 1; next }
+           end == 1 { print; end = 2; next }
+           end == 2 && $0 == closing { print "<picture>"; print; end = 0; next }
+           end == 2 { next }
+           { print }'
+  fi
 }
 
 with_fragments < "$base.out" | mask > "$work/expected.txt"
@@ -47,7 +63,7 @@ with_fragments < "$base.out" | mask > "$work/expected.txt"
 # Plot windows are drawn headless, on the same virtual screen everywhere.
 unset DISPLAY
 cd "$work/run" || exit 2
-if command -v faketime >/dev/null 2>&1; then
+if [ $fake_clock = 1 ]; then
   faketime -f '2010-05-06 12:34:57' "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"
 else
   "$prog" < "$case_in" > "$work/stdout.txt" 2> "$work/stderr.txt"
