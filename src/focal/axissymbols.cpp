@@ -25,8 +25,8 @@ constexpr Identity kSdspaxsymb{"sdspaxsymb", " 4.1", "08-10-2009"};
 constexpr int kMinCode = -99;
 constexpr int kMaxCode = 101;
 
-void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
-void rule() { say(std::string(43, '-')); }
+using frame::say_item;
+void rule() { say_item(std::string(43, '-')); }
 void with_i4(std::string_view text, int v) {
   frame::say(fmt::Line().item(text).x(1).i(v, 4).str());
 }
@@ -59,7 +59,7 @@ void check_code(int& code, std::string_view what, int reset) {
                  .item("]")
                  .str());
   code = reset;
-  say("==> RESETTING TO:");
+  say_item("==> RESETTING TO:");
   with_i4(what, code);
   frame::warningtail00();
 }
@@ -120,7 +120,7 @@ void sdspaxsymb(int& standard, int& alternate, int mode) {
     alternate = dspaxbk.alternate;
   } else if (mode == 4 || mode == 5) {
     frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
-    say("INITIALIZING STEREOPLOT AXIS SYMBOLS");
+    say_item("INITIALIZING STEREOPLOT AXIS SYMBOLS");
     standard = 1;
     alternate = -1;
   }
@@ -129,32 +129,32 @@ void sdspaxsymb(int& standard, int& alternate, int mode) {
       frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
       if (frame::iocom.lwito(2)) {
         rule();
-        say("STEREOPLOT AXIS SYMBOLS");
-        say("Standard  symbol <-> standard hemisphere");
-        say("Alternate symbol <-> opposite hemisphere");
+        say_item("STEREOPLOT AXIS SYMBOLS");
+        say_item("Standard  symbol <-> standard hemisphere");
+        say_item("Alternate symbol <-> opposite hemisphere");
         rule();
         if (mode == 200) {
-          say("set up:");
+          say_item("set up:");
         } else {
-          say("currently stored:");
+          say_item("currently stored:");
           with_i4("standard  type =", dspaxbk.standard);
           with_i4("alternate type =", dspaxbk.alternate);
-          say(std::string(21, '-'));
-          say("ready to store:");
+          say_item(std::string(21, '-'));
+          say_item("ready to store:");
         }
         with_i4("standard  type =", standard);
         with_i4("alternate type =", alternate);
         rule();
-        say("Axis symbol ... symbol number");
-        say("arrow    ................ 101");
-        say("line     ................ 100");
+        say_item("Axis symbol ... symbol number");
+        say_item("arrow    ................ 101");
+        say_item("line     ................ 100");
         int table = 0;
         plot::ssymboltype(table, 102);
         rule();
-        say("MODIFY:");
-        say(" standard type ............... 10");
-        say(" alternate type .............. 20");
-        say(mode == 200 ? "SET UP IS OK ==> EXIT ........ 99" : "STORE AND EXIT ............... 99");
+        say_item("MODIFY:");
+        say_item(" standard type ............... 10");
+        say_item(" alternate type .............. 20");
+        say_item(mode == 200 ? "SET UP IS OK ==> EXIT ........ 99" : "STORE AND EXIT ............... 99");
         frame::menutail();
       }
       int choice = 99;

@@ -44,7 +44,7 @@ constexpr float kCaptionX = 2.0f;  // page and data captions, cm
 constexpr float kCaptionY = 28.0f;
 constexpr int kCurvePoints = 40;
 
-void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+using frame::say_item;
 
 // The plot attributes the driver changes and gives back when it leaves.
 struct SavedAttributes {
@@ -85,25 +85,25 @@ void defaults(BeachBallSettings& s) {
 void menu_body(int nmax, int n, bool lrad, const BeachBallSettings& s) {
   const std::string dashes(43, '-');
   const std::string short_dashes(32, '-');
-  say(dashes);
-  say("SET UP:");
-  say(short_dashes);
-  say("DATA:");
+  say_item(dashes);
+  say_item("SET UP:");
+  say_item(short_dashes);
+  say_item("DATA:");
   frame::say(fmt::Line().item("maximum nb of data =").i(nmax, 6).str());
   frame::say(fmt::Line().item("current nb of data =").i(n, 6).str());
   frame::say(fmt::Line().item("angles in radians  :").item(lrad ? "T" : "F").str());
-  say(short_dashes);
-  say("PLOT:");
+  say_item(short_dashes);
+  say_item("PLOT:");
   frame::say(fmt::Line().item("plot file name:").item(fmt::A(s.plotname.view(), 20)).str());
-  say("open plot file  ..............10");
-  say("scaling ......................11");
-  say("plot parameters ..............12");
-  say("close file = end plot ........20");
-  say("stereo type..................300");
-  say("symbol types ................310");
-  say(dashes);
-  say("RUN = PLOT FPS .............1000");
-  say("EXIT .........................99");
+  say_item("open plot file  ..............10");
+  say_item("scaling ......................11");
+  say_item("plot parameters ..............12");
+  say_item("close file = end plot ........20");
+  say_item("stereo type..................300");
+  say_item("symbol types ................310");
+  say_item(dashes);
+  say_item("RUN = PLOT FPS .............1000");
+  say_item("EXIT .........................99");
   frame::menutail();
 }
 
@@ -112,9 +112,9 @@ void menu_body(int nmax, int n, bool lrad, const BeachBallSettings& s) {
 void scaling(int isub, BeachBallSettings& s) {
   int k = isub;
   plot::ssubplot(k, 1);
-  say("===============================");
-  say(" SCALING FOR LOWER LEFT STEREO ");
-  say("===============================");
+  say_item("===============================");
+  say_item(" SCALING FOR LOWER LEFT STEREO ");
+  say_item("===============================");
   float xcm0 = s.xcm0, ycm0 = s.ycm0, xx = s.xx, xy = s.xy, yx = s.yx, yy = s.yy;
   plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 1);
   plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 2);
@@ -133,9 +133,9 @@ void symbol_types(BeachBallSettings& s) {
                                            "choose symbols for T"sv};
   const std::string colons(43, ':');
   for (int m = 0; m < 3; ++m) {
-    say(colons);
-    say(vexpl[m].view());
-    say(colons);
+    say_item(colons);
+    say_item(vexpl[m].view());
+    say_item(colons);
     sdspaxsymb(s.ipbtsymb[m][0], s.ipbtsymb[m][1], 200);
   }
 }
@@ -233,7 +233,7 @@ void run(const Planes& planes, const frame::Text<10>* label0, int n, int isub, b
     frame::say(fmt::Line().item("PLOTTING").item(page.view()).str());
     plot::cmplotcharinfo0(page.view(), 1, kCaptionX, kCaptionY, 0);
     const frame::Text<35> data = caption("Data ", first, " -> ", last);
-    say(data.view());
+    say_item(data.view());
     plot::cmplotcharinfo0(data.view(), 2, kCaptionX, kCaptionY, 0);
 
     align = -6;
@@ -265,7 +265,7 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
   BeachBallSettings& s = fpsbchbll_settings;
   if (mode == 4 || mode == 5) {
     frame::submenuhead(kId.name, kId.version, kId.date);
-    say("INITIALIZING FPS PLOT PARAMETERS");
+    say_item("INITIALIZING FPS PLOT PARAMETERS");
     defaults(s);
     return;
   }

@@ -23,8 +23,8 @@ using frame::Identity;
 
 constexpr Identity kSdspgc{"sdspgc", " 1.1", "12-04-2000"};
 
-void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
-void rule() { say(std::string(43, '-')); }
+using frame::say_item;
+void rule() { say_item(std::string(43, '-')); }
 
 }  // namespace
 
@@ -70,18 +70,18 @@ void sdspgc(int& np, int mode) {
   if (mode == 2 || mode == 3) np = dspgcbk.np;
   if (mode == 4 || mode == 5) {
     frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
-    say("INITIALIZING GREAT CIRCLE PARAMETERS");
+    say_item("INITIALIZING GREAT CIRCLE PARAMETERS");
     np = 40;
   }
   if (mode % 2 == 0) {
     for (;;) {
       frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
       rule();
-      say("      GREAT CIRCLES PARAMETERS: ");
+      say_item("      GREAT CIRCLES PARAMETERS: ");
       rule();
       frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(np, 6).str());
       rule();
-      say("EXIT ..........................99");
+      say_item("EXIT ..........................99");
       rule();
       int choice = 99;
       int status = 0;

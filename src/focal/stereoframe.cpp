@@ -31,8 +31,8 @@ constexpr Identity kLabel1{"srepstereol", "1.00", "14-04-99"};
 constexpr Identity kNp{"srepstereon", "1.00", "14-04-99"};
 
 void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
-void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
-void rule() { say(std::string(43, '-')); }
+using frame::say_item;
+void rule() { say_item(std::string(43, '-')); }
 bool even(int mode) { return mode % 2 == 0; }
 const char* tf(int flag) { return flag == 1 ? "T" : "F"; }
 
@@ -122,7 +122,7 @@ void srepstereo0(int mode) {
   Stefram2& s = stefram2;
   if (mode == 4 || mode == 5) {
     head(kSrepstereo0);
-    say("INITIALIZING STEREO FRAME");
+    say_item("INITIALIZING STEREO FRAME");
     s.npcirc = 200;
     s.laxis = 1;
     s.ltics = 1;
@@ -141,9 +141,9 @@ void srepstereo0(int mode) {
   for (;;) {
     head(kSrepstereo0);
     rule();
-    say("STEREO FRAME PARAMETERS");
+    say_item("STEREO FRAME PARAMETERS");
     rule();
-    say("position   :     label     :?:command");
+    say_item("position   :     label     :?:command");
     for (int k = 0; k < 6; ++k) {
       frame::say(fmt::Line()
                      .item(labelname[k].view())
@@ -159,7 +159,7 @@ void srepstereo0(int mode) {
     frame::say(fmt::Line().item("draw axis......................20").item(tf(s.laxis)).str());
     frame::say(fmt::Line().item("draw tics......................30").item(tf(s.ltics)).str());
     rule();
-    say("EXIT ..........................99");
+    say_item("EXIT ..........................99");
     frame::menutail();
     int choice = 99;
     int status = 0;
@@ -199,7 +199,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
   if (ilabel < 1 || ilabel > 6) {
     frame::errorhead(kLabel1.name, kLabel1.version, kLabel1.date);
     line_i4("label number =", ilabel);
-    say("label number must be in [1,6]");
+    say_item("label number must be in [1,6]");
     ilabel = 6;
     line_i4("==> label number reset to =", ilabel);
     frame::errortail00();
@@ -211,13 +211,13 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
     idraw = s.llabel[ilabel - 1] == 1 ? 1 : 0;
   } else if (m == 4 || m == 5) {
     head(kLabel1);
-    say("INITIALIZING STEREO FRAME LABEL");
+    say_item("INITIALIZING STEREO FRAME LABEL");
     idraw = ilabel <= 2 ? 1 : 0;
     set_text(ilabel == 1 ? "North" : ilabel == 2 ? "East" : "None");
   } else if (idraw != 0 && idraw != 1) {
     frame::errorhead(kLabel1.name, kLabel1.version, kLabel1.date);
     line_i4("draw or not (0/1) =", idraw);
-    say("should be in [0,1]");
+    say_item("should be in [0,1]");
     idraw = 0;
     line_i4("==>reset to =", idraw);
     frame::errortail00();
@@ -226,7 +226,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
   while (menu) {
     head(kLabel1);
     rule();
-    say("STEREO FRAME LABELS");
+    say_item("STEREO FRAME LABELS");
     rule();
     frame::say(fmt::Line().item("label position        :").item(labelname[ilabel - 1].view()).str());
     line_i4("label index...........1", ilabel);
@@ -236,7 +236,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
                    .str());
     line_i4("draw label (0/1)......3", idraw);
     rule();
-    say("EXIT ................99");
+    say_item("EXIT ................99");
     frame::menutail();
     int choice = 99;
     int status = 0;
@@ -260,18 +260,18 @@ void srepstereonp(int& npcirc, int mode) {
   if (mode == 2 || mode == 3) npcirc = stefram2.npcirc;
   if (mode == 4 || mode == 5) {
     head(kNp);
-    say("INITIALIZING STEREO FRAME: number of points");
+    say_item("INITIALIZING STEREO FRAME: number of points");
     npcirc = 200;
   }
   if (even(mode)) {
     for (;;) {
       head(kNp);
       rule();
-      say(frame::Text<43>("STEREO FRAME NUMBER OF POINT:").view());
+      say_item(frame::Text<43>("STEREO FRAME NUMBER OF POINT:").view());
       rule();
       frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(npcirc, 5).str());
       rule();
-      say("EXIT ..........................99");
+      say_item("EXIT ..........................99");
       frame::menutail();
       int choice = 99;
       int status = 0;

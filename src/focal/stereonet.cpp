@@ -25,7 +25,7 @@ constexpr Identity kSwulf{"swulf", " 1.3", "07-10-2009"};
 constexpr Identity kSpron{"spron", " 2.4", "07-10-2009"};
 
 void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
-void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+using frame::say_item;
 std::string rule() { return std::string(43, '-'); }
 
 bool even(int mode) { return mode % 2 == 0; }
@@ -43,20 +43,20 @@ constexpr std::string_view kPicture[11] = {
 
 void sspro_menu(int iproj) {
   head(kSspro);
-  say("STEREOGRAPHIC PROJECTION SET UP");
-  say("(azimuth,plunge) ---> (x,y) in plane");
-  say(rule());
-  for (std::string_view line : kPicture) say(line);
-  say(rule());
+  say_item("STEREOGRAPHIC PROJECTION SET UP");
+  say_item("(azimuth,plunge) ---> (x,y) in plane");
+  say_item(rule());
+  for (std::string_view line : kPicture) say_item(line);
+  say_item(rule());
   frame::say(fmt::Line().item("current projection number =").x(1).i(iproj, 4).str());
-  say(rule());
-  say("Projection                   command");
-  say("Wulff = conformal = Inversion");
-  say("   direct     X,Y axis ............1");
-  say("   retrograde X,Y axis ............2");
-  say("Schmidt = Lambert Azimuthal equal area");
-  say("   direct     X,Y axis ............3");
-  say("   retrograde X,Y axis ............4");
+  say_item(rule());
+  say_item("Projection                   command");
+  say_item("Wulff = conformal = Inversion");
+  say_item("   direct     X,Y axis ............1");
+  say_item("   retrograde X,Y axis ............2");
+  say_item("Schmidt = Lambert Azimuthal equal area");
+  say_item("   direct     X,Y axis ............3");
+  say_item("   retrograde X,Y axis ............4");
   frame::menutail();
 }
 
@@ -72,14 +72,14 @@ void net_setup(const Identity& id, std::string_view init_line, std::string_view 
                std::string_view kind_line, float& maxcolat, int mode) {
   if (initialising(mode)) {
     head(id);
-    say(init_line);
-    say(kind_line);
+    say_item(init_line);
+    say_item(kind_line);
     maxcolat = 180.0f;
   }
   if (even(mode)) {
     head(id);
-    say(name_line);
-    say(kind_line);
+    say_item(name_line);
+    say_item(kind_line);
     frame::menutail();
   }
 }
@@ -120,7 +120,7 @@ void spron(float* x, float* y, const float* az, const float* pl, int n) {
     }
     frame::errorhead(kSpron.name, kSpron.version, kSpron.date);
     frame::say(fmt::Line().item("iproj = ").x(1).i(sprojtype.iproj, 5).str());
-    say("NO SUCH PROJECTION AVALAIBLE");
+    say_item("NO SUCH PROJECTION AVALAIBLE");
     frame::errortail00();
     int iproj = 4;
     sspro(iproj, 0);
@@ -133,9 +133,9 @@ void sspro(int& iproj, int mode) {
   if (initialising(mode)) {
     iproj = 4;
     head(kSspro);
-    say("INITIALIZING STEREOGRAPHIC PROJECTION");
+    say_item("INITIALIZING STEREOGRAPHIC PROJECTION");
     frame::say(fmt::Line().item("projection number =").x(1).i(iproj, 4).str());
-    say("projection = Schmidt, retrograde X,Y axis");
+    say_item("projection = Schmidt, retrograde X,Y axis");
   }
   for (;;) {
     if (bad || even(mode)) {
@@ -155,7 +155,7 @@ void sspro(int& iproj, int mode) {
     }
     frame::errorhead(kSspro.name, kSspro.version, kSspro.date);
     frame::say(fmt::Line().item("iproj = ").x(1).i(iproj, 4).str());
-    say("NO SUCH PROJECTION AVALAIBLE");
+    say_item("NO SUCH PROJECTION AVALAIBLE");
     frame::errortail00();
     bad = true;
   }

@@ -38,4 +38,12 @@ void initsio() {
 
 void say(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
 
+void say_item(std::string_view text) {
+  std::string line;
+  line.reserve(text.size() + 1);
+  line += ' ';
+  line += text;
+  say(line);
+}
+
 }  // namespace korbast::frame

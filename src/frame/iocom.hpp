@@ -34,5 +34,7 @@ void initsio();
 
 // Writes one line on the standard output unit.
 void say(std::string_view line);
+// Writes a one-item line on the standard output unit: one blank, then the text.
+void say_item(std::string_view text);
 
 }  // namespace korbast::frame

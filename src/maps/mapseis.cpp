@@ -41,7 +41,7 @@ using frame::say;
 const auto& id = id_mapseis;
 
 std::string dashes(int n) { return std::string(static_cast<std::size_t>(n), '-'); }
-void line(std::string_view text) { say(fmt::Line().item(text).str()); }
+using frame::say_item;
 void flag_line(std::string_view text, bool value) {
   say(fmt::Line().item(text).x(1).l(value, 1).str());
 }
@@ -50,50 +50,50 @@ void flag_line(std::string_view text, bool value) {
 void box(std::string_view title, std::string_view second = {}) {
   const std::string rule = fmt::Line().item(std::string(36, '=')).str();
   say(rule);
-  line(title);
-  if (!second.empty()) line(second);
+  say_item(title);
+  if (!second.empty()) say_item(second);
   say(rule);
 }
 
 void menu_body(int n, int nmax) {
   const auto& st = mapseis_settings;
-  line(dashes(43));
-  line("SET UP:");
-  line(dashes(32));
-  line("PLOT:");
+  say_item(dashes(43));
+  say_item("SET UP:");
+  say_item(dashes(32));
+  say_item("PLOT:");
   say(fmt::Line().item("plot file name:").x(1).a(st.plotname.view().substr(0, 20)).str());
-  line("open plot file  ..............10");
-  line("scaling ......................11");
-  line("plot parameters ..............12");
+  say_item("open plot file  ..............10");
+  say_item("scaling ......................11");
+  say_item("plot parameters ..............12");
   flag_line("scale to fit grid ............15", st.lscale);
-  line("close file = end plot ........20");
-  line(dashes(32));
-  line("MAP:");
-  line("projection ..................300");
-  line("Epicenter symbol type .......310");
-  line("Symbols size + Sh type ......315");
-  line("lat long grid ...............320");
-  line("grid bounds from test bounds 330");
+  say_item("close file = end plot ........20");
+  say_item(dashes(32));
+  say_item("MAP:");
+  say_item("projection ..................300");
+  say_item("Epicenter symbol type .......310");
+  say_item("Symbols size + Sh type ......315");
+  say_item("lat long grid ...............320");
+  say_item("grid bounds from test bounds 330");
   flag_line("Plot contours ...............340", st.lcontours);
   flag_line("plot epicenters .............341", st.lepic);
   flag_line("plot sh directions ..........342", st.lsh);
   flag_line("plot symbol lat-long ........343", st.lpoints);
-  line(dashes(32));
-  line("DATA:");
+  say_item(dashes(32));
+  say_item("DATA:");
   say(fmt::Line().item("maximum nb of data =").x(1).i(nmax, 6).str());
   say(fmt::Line().item("current nb of data =").x(1).i(n, 6).str());
   say(fmt::Line().item("plunge threshold for isv ....400").x(1).f(st.threshold, 8, 3).str());
-  line(dashes(43));
-  line("RUN = CREATE MAP ...........1000");
-  line("EXIT .........................99");
+  say_item(dashes(43));
+  say_item("RUN = CREATE MAP ...........1000");
+  say_item("EXIT .........................99");
 }
 
 void help_box() {
   frame::submenuhead(id.name, id.version, id.date);
-  line(std::string(43, '='));
-  line("                HELP DESK:                 ");
-  line("questions and reports: see the korbast README");
-  line(std::string(43, '='));
+  say_item(std::string(43, '='));
+  say_item("                HELP DESK:                 ");
+  say_item("questions and reports: see the korbast README");
+  say_item(std::string(43, '='));
 }
 
 // The grid settings as stored (degrees).
@@ -250,7 +250,7 @@ void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
 
 void initialise(int isub, int mode) {
   frame::submenuhead(id.name, id.version, id.date);
-  line("INITIALIZING MAP PARAMETERS");
+  say_item("INITIALIZING MAP PARAMETERS");
   mapseis_settings = MapseisSettings{};
   int sub = isub;
   plot::ssubplot(sub, 1);
@@ -324,7 +324,7 @@ void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const
         break;
       }
       case 310:
-        line("choose epicenter symbol");
+        say_item("choose epicenter symbol");
         plot::ssymboltype(st.iepisymb, 0);
         break;
       case 315: {

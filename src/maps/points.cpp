@@ -29,16 +29,16 @@ using frame::say;
 
 const auto& id = id_mappoint;
 
-void line(std::string_view text) { say(fmt::Line().item(text).str()); }
+using frame::say_item;
 std::string rule43() { return fmt::Line().item(std::string(43, '-')).str(); }
 // One blank and 22 "=".
-void rule22() { line(std::string(22, '=')); }
+void rule22() { say_item(std::string(22, '=')); }
 
 void menu(bool lproj) {
   const auto& st = mappoint_settings;
   frame::submenuhead(id.name, id.version, id.date);
   say(rule43());
-  line("MAPPING POINTS");
+  say_item("MAPPING POINTS");
   say(rule43());
   say(fmt::Line().item("use projection .............13").x(1).l(lproj, 1).str());
   say(fmt::Line().item("screen listing .............14").x(1).l(st.llist, 1).str());
@@ -49,10 +49,10 @@ void menu(bool lproj) {
   say(fmt::Line().item("X or longitude .............10").x(1).f(st.xpt, 8, 3).str());
   say(fmt::Line().item("Y or latitude ..............20").x(1).f(st.ypt, 8, 3).str());
   say(rule43());
-  line("Plot single point (x,y ) ..100");
-  line("Plot set of point (file) ..200");
+  say_item("Plot single point (x,y ) ..100");
+  say_item("Plot set of point (file) ..200");
   say(rule43());
-  line("RETURN TO MAIN .............99");
+  say_item("RETURN TO MAIN .............99");
   frame::menutail();
 }
 
@@ -73,8 +73,8 @@ void plot_points(bool lproj, int n, bool typed) {
   auto& b = plot::cc2dbuff;
   if (lproj) {
     rule22();
-    line("PROJECTING LOCATIONS");
-    line("LONG, LAT (input) --> X, Y");
+    say_item("PROJECTING LOCATIONS");
+    say_item("LONG, LAT (input) --> X, Y");
     if (typed) {
       b.xp[0] = frame::rad(mappoint_settings.xpt);
       b.yp[0] = frame::rad(mappoint_settings.ypt);
@@ -85,8 +85,8 @@ void plot_points(bool lproj, int n, bool typed) {
     projection::projlln(b.xp, b.yp, b.xp, b.yp, n);
   } else {
     rule22();
-    line("NO PROJECTION");
-    line("X, Y = input ");
+    say_item("NO PROJECTION");
+    say_item("X, Y = input ");
     rule22();
     if (typed) {
       b.xp[0] = mappoint_settings.xpt;
@@ -94,7 +94,7 @@ void plot_points(bool lproj, int n, bool typed) {
     }
   }
   rule22();
-  line("PLOTTING LOCATION");
+  say_item("PLOTTING LOCATION");
   rule22();
   plot::ussymbol(b.xp, b.yp, n);
 }
@@ -108,7 +108,7 @@ std::string name8(std::string_view s) {
 
 void listing(int n, const frame::Text<10> (&varnam)[2], const frame::Text<10> (&colnam)[2]) {
   rule22();
-  line("Plotted coordinates:");
+  say_item("Plotted coordinates:");
   rule22();
   auto head = [](const frame::Text<10> (&names)[2]) {
     fmt::Line l(" |");
@@ -140,7 +140,7 @@ void mappoint(bool& lproj, int mode) {
   auto& st = mappoint_settings;
   if (mode == 4 || mode == 5) {
     frame::submenuhead(id.name, id.version, id.date);
-    line("INITIALIZING PARAMETERS");
+    say_item("INITIALIZING PARAMETERS");
     st = MappointSettings{};
     return;
   }
@@ -207,16 +207,16 @@ void mappoint(bool& lproj, int mode) {
                          nrow, ncolused, plot::kMaxCurvePoints, 2, 1, 0);
       if (inotread != 0) {
         frame::warninghead(id.name, id.version, id.date);
-        line("INPUT FILE HAS NOT BEEN READ");
-        line("====> NO DATA");
-        line("====> SKIPPING PLOT");
+        say_item("INPUT FILE HAS NOT BEEN READ");
+        say_item("====> NO DATA");
+        say_item("====> SKIPPING PLOT");
         frame::warningtail00();
         continue;
       }
       npts = std::clamp(nrow, 0, plot::kMaxCurvePoints);
-      line("INPUT FILE HAS BEEN READ");
+      say_item("INPUT FILE HAS BEEN READ");
       say(fmt::Line().item("NB OF DATA =").x(1).i(npts, 6).str());
-      line("====> GOING TO PLOT");
+      say_item("====> GOING TO PLOT");
     }
     plot_points(lproj, npts, choice == 100);
     if (st.llist) listing(npts, varnam, colnam);

@@ -35,14 +35,14 @@ constexpr int kDefSh = 0;
 // Capacity of the working polygon of dmapsh2.
 constexpr int kWork = 7;
 
-void line(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+using frame::say_item;
 std::string dashes(int n) { return std::string(static_cast<std::size_t>(n), '-'); }
 
 // The reset of a refused real setting: its value, then the value it gets.
 void real_reset(std::string_view label, float was, float now) {
   frame::warninghead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
   frame::say(fmt::Line().item(label).x(1).f(was, 10, 3).str());
-  line("==> RESET TO:");
+  say_item("==> RESET TO:");
   frame::say(fmt::Line().item(label).x(1).f(now, 10, 3).str());
   frame::warningtail00();
 }
@@ -60,7 +60,7 @@ void check_settings(float& sizmaxa, float& sizmina, int& isha) {
   if (isha < -2 || isha > 2) {
     frame::warninghead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
     frame::say(fmt::Line().item("isha =").x(1).i(isha, 6).str());
-    line("==> RESET TO:");
+    say_item("==> RESET TO:");
     frame::say(fmt::Line().item("isha =").x(1).i(0, 6).str());
     frame::warningtail00();
     isha = 0;
@@ -71,16 +71,16 @@ void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
   int choice = 99;
   do {
     frame::submenuhead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
-    line(dashes(43));
-    line("Sh MAP PARAMETERS :");
-    line(dashes(43));
-    line(dashes(30));
+    say_item(dashes(43));
+    say_item("Sh MAP PARAMETERS :");
+    say_item(dashes(43));
+    say_item(dashes(30));
     frame::say(fmt::Line().item("Major size ................10").x(1).f(sizmaxa, 10, 3).str());
     frame::say(fmt::Line().item("Minor size ................20").x(1).f(sizmina, 10, 3).str());
     frame::say(fmt::Line().item("Epicenter type ............30").x(1).i(iepia, 6).str());
     frame::say(fmt::Line().item("Sh type ...................40").x(1).i(isha, 6).str());
-    line(dashes(30));
-    line("EXIT ..........................99");
+    say_item(dashes(30));
+    say_item("EXIT ..........................99");
     frame::menutail();
     int status = 0;
     frame::inintegdef(choice, "your choice", 99, status);
@@ -92,22 +92,22 @@ void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
         frame::inrealvindef(sizmina, "Minor size", sizmina, 0.0f, 100.0f, status);
         break;
       case 30:
-        line(dashes(30));
-        line("epicenter type:");
-        line("0 => no plot");
-        line("else = symbol #");
-        line(dashes(30));
+        say_item(dashes(30));
+        say_item("epicenter type:");
+        say_item("0 => no plot");
+        say_item("else = symbol #");
+        say_item(dashes(30));
         frame::inintegdef(iepia, "Epicenter type", iepia, status);
         break;
       case 40:
-        line(dashes(30));
-        line("Sh type:");
-        line("-2 => Shmin only");
-        line("-1 => Shmin + Shmax small");
-        line("0  => Shmin + Shmax");
-        line("+1 => Shmax + Shmin small");
-        line("+2 => Shmax only");
-        line(dashes(30));
+        say_item(dashes(30));
+        say_item("Sh type:");
+        say_item("-2 => Shmin only");
+        say_item("-1 => Shmin + Shmax small");
+        say_item("0  => Shmin + Shmax");
+        say_item("+1 => Shmax + Shmin small");
+        say_item("+2 => Shmax only");
+        say_item(dashes(30));
         frame::inintegvindef(isha, "Sh type", isha, -2, 2, status);
         break;
       default:
@@ -121,8 +121,8 @@ void isv_warning(int datum, int isv, std::string_view which) {
   frame::warninghead(kDmapsh2.name, kDmapsh2.version, kDmapsh2.date);
   frame::say(fmt::Line().item("data nb =").x(1).i(datum, 4).str());
   frame::say(fmt::Line().item("isv     =").x(1).i(isv, 4).str());
-  line("isv outside [1,3]");
-  line("=> will plot bars for " + std::string(which));
+  say_item("isv outside [1,3]");
+  say_item("=> will plot bars for " + std::string(which));
   frame::warningtail00();
 }
 
@@ -156,7 +156,7 @@ void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, int mode) {
     isha = mapshpar.ish;
   } else if (mode == 4 || mode == 5) {
     frame::submenuhead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
-    line("INITIALIZING Sh MAP PARAMETERS");
+    say_item("INITIALIZING Sh MAP PARAMETERS");
     sizmaxa = kDefMajor;
     sizmina = kDefMinor;
     iepia = kDefEpi;

@@ -17,7 +17,8 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 
-void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
+using frame::say;
+using frame::say_item;
 
 // Subplot k (1..35) as an index; the current subplot is always within 1..35 once a subplot
 // has been selected, and counts as subplot 1 before that.
@@ -69,14 +70,14 @@ void copy(Mat22& a, const Mat22& b) {
 void unfit_axis(std::string_view axis, std::string_view lo, float umin, std::string_view hi,
                 float umax, std::string_view len, float length, int k) {
   frame::warninghead("sus2cm3", " 4.4", "16-03-2009");
-  out(fmt::Line()
+  say(fmt::Line()
           .item("Cannot fit the")
           .item(axis)
           .item("user limits into the page box:")
           .str());
-  out(fmt::Line().item(lo).x(1).g(umin, 15, 6).item(hi).x(1).g(umax, 15, 6).str());
-  out(fmt::Line().item(len).x(1).g(length, 15, 6).str());
-  out(fmt::Line().item("==> scaling of subplot").x(1).i(k, 2).item("kept as it was").str());
+  say(fmt::Line().item(lo).x(1).g(umin, 15, 6).item(hi).x(1).g(umax, 15, 6).str());
+  say(fmt::Line().item(len).x(1).g(length, 15, 6).str());
+  say(fmt::Line().item("==> scaling of subplot").x(1).i(k, 2).item("kept as it was").str());
   frame::warningtail00();
 }
 
@@ -276,10 +277,10 @@ bool minv2d(Mat22& a, const Mat22& b) {
   const float det = b11 * b22 - b12 * b21;
   if (det == 0.0f) {
     frame::errorhead("minv2d", " 1.2", "05-12-2005");
-    out(fmt::Line().item("det(B) =").x(1).g(det, 15, 3).str());
-    out(fmt::Line().item("b(1,1) =").x(1).g(b11, 15, 3).item("b(1,2) =").x(1).g(b12, 15, 3).str());
-    out(fmt::Line().item("b(2,1) =").x(1).g(b21, 15, 3).item("b(2,2) =").x(1).g(b22, 15, 3).str());
-    out(fmt::Line().item("=> Cannot Invert B").str());
+    say(fmt::Line().item("det(B) =").x(1).g(det, 15, 3).str());
+    say(fmt::Line().item("b(1,1) =").x(1).g(b11, 15, 3).item("b(1,2) =").x(1).g(b12, 15, 3).str());
+    say(fmt::Line().item("b(2,1) =").x(1).g(b21, 15, 3).item("b(2,2) =").x(1).g(b22, 15, 3).str());
+    say(fmt::Line().item("=> Cannot Invert B").str());
     frame::errorstop(0);
     return false;
   }

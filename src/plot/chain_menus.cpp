@@ -15,9 +15,8 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 
-void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
-// A picture line: one blank, then the text.
-void say(std::string_view text) { out(fmt::Line().item(text).str()); }
+using frame::say;
+using frame::say_item;
 
 const std::string kEquals(42, '=');
 const std::string kHyphens(42, '-');
@@ -42,23 +41,23 @@ void ask(float& v, std::string_view prompt) {
 void mus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy) {
   frame::submenuhead("mus2cm1", " 6.5", "16-03-2009");
   if (iocom.lwito(2)) {
-    say(kEquals);
-    say("          CONVERSION SET UP               ");
-    say(kEquals);
-    say("|  cm  |                   |user units|");
-    say("|  on  | <---------------- |   used   |");
-    say("| plot |                   | in calls |");
-    say("");
-    say(" |xcm|                         |xu|");
-    say(" |   | <---------------------- |  |");
-    say(" |ycm|                         |yu|");
-    say("");
-    say(" |xcm|     |xx   xy|   |xu|   |xcm0|");
-    say(" |   |  =  |       | * |  | + |    |");
-    say(" |ycm|     |yx   yy|   |yu|   |ycm0|");
-    say(kEquals);
-    say("            Current set up:");
-    say(kEquals);
+    say_item(kEquals);
+    say_item("          CONVERSION SET UP               ");
+    say_item(kEquals);
+    say_item("|  cm  |                   |user units|");
+    say_item("|  on  | <---------------- |   used   |");
+    say_item("| plot |                   | in calls |");
+    say_item("");
+    say_item(" |xcm|                         |xu|");
+    say_item(" |   | <---------------------- |  |");
+    say_item(" |ycm|                         |yu|");
+    say_item("");
+    say_item(" |xcm|     |xx   xy|   |xu|   |xcm0|");
+    say_item(" |   |  =  |       | * |  | + |    |");
+    say_item(" |ycm|     |yx   yy|   |yu|   |ycm0|");
+    say_item(kEquals);
+    say_item("            Current set up:");
+    say_item(kEquals);
     auto row = [](std::string_view left, float a, float b, std::string_view user, float c) {
       return fmt::Line()
           .x(1)
@@ -77,8 +76,8 @@ void mus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& y
           .a("|")
           .str();
     };
-    out(row("|xcm|", xx, xy, "|xu|", xcm0));
-    out(fmt::Line()
+    say(row("|xcm|", xx, xy, "|xu|", xcm0));
+    say(fmt::Line()
             .x(1)
             .a("|   |")
             .a(" = ")
@@ -92,8 +91,8 @@ void mus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& y
             .x(7)
             .a("|")
             .str());
-    out(row("|ycm|", yx, yy, "|yu|", ycm0));
-    say(kEquals);
+    say(row("|ycm|", yx, yy, "|yu|", ycm0));
+    say_item(kEquals);
   }
   if (!ask_alter()) return;
   ask(xcm0, "xcm0");
@@ -108,58 +107,58 @@ void mus2cm3(float& xcm0, float& ycm0, float& xlcm, float& ylcm, float& xumin, f
              float& yumin, float& yumax, int& ixy) {
   frame::submenuhead("mus2cm3", " 4.4", "16-03-2009");
   if (iocom.lwito(2)) {
-    say(kEquals);
-    say("          CONVERSION SET UP               ");
-    say(kEquals);
-    say("|  cm  |                     |user units|");
-    say("|  on  | <------------------ |   used   |");
-    say("| plot |                     | in calls |");
-    say("");
-    say(" |xcm|                           |xu|");
-    say(" |   | <------------------------ |  |");
-    say(" |ycm|                           |yu|");
-    say(kEquals);
-    say("            Current set up:");
-    say(kEquals);
-    say(kHyphens);
-    say("     1 - USER UNITS IN USER SPACE         ");
-    say(kHyphens);
-    say(tv("   _|_________________|_  yumax = ", yumax));
-    say("    |                 |");
-    say("    |                 |");
-    say(tv("   _|_________________|_  yumin = ", yumin));
-    say("    |                 |");
-    say("  xumin             xumax");
-    out(fmt::Line().x(1).x(2).f(xumin, 9, 3).x(9).f(xumax, 9, 3).str());
-    say("");
-    say(" user limits:          xu,yu in user units");
-    say(tv(" xumin = ", xumin) + tv(" yumin = ", yumin));
-    say(tv(" xumax = ", xumax) + tv(" yumax = ", yumax));
-    say(kHyphens);
-    say("     2 - CM UNITS ON PLOT                 ");
-    say(kHyphens);
-    say("   _|_________________|_  ");
-    say("    |                 |  |");
-    say(tv("    |                 |  | ylcm = ", ylcm));
-    say(tv("   _|_________________|_ | _ ycm0 = ", ycm0));
-    say("    |                 |");
-    say("    <---- xlcm -------> ");
-    say(tv("    |   ", xlcm));
-    say(tv("  xcm0 = ", xcm0));
-    say("");
-    say(" paper limits:               xcm,ycm in cm");
-    say(tv(" xlcm  = ", xlcm) + tv(" ylcm  = ", ylcm));
-    say(tv(" xcm0  = ", xcm0) + tv(" ycm0  = ", ycm0));
-    say(kHyphens);
+    say_item(kEquals);
+    say_item("          CONVERSION SET UP               ");
+    say_item(kEquals);
+    say_item("|  cm  |                     |user units|");
+    say_item("|  on  | <------------------ |   used   |");
+    say_item("| plot |                     | in calls |");
+    say_item("");
+    say_item(" |xcm|                           |xu|");
+    say_item(" |   | <------------------------ |  |");
+    say_item(" |ycm|                           |yu|");
+    say_item(kEquals);
+    say_item("            Current set up:");
+    say_item(kEquals);
+    say_item(kHyphens);
+    say_item("     1 - USER UNITS IN USER SPACE         ");
+    say_item(kHyphens);
+    say_item(tv("   _|_________________|_  yumax = ", yumax));
+    say_item("    |                 |");
+    say_item("    |                 |");
+    say_item(tv("   _|_________________|_  yumin = ", yumin));
+    say_item("    |                 |");
+    say_item("  xumin             xumax");
+    say(fmt::Line().x(1).x(2).f(xumin, 9, 3).x(9).f(xumax, 9, 3).str());
+    say_item("");
+    say_item(" user limits:          xu,yu in user units");
+    say_item(tv(" xumin = ", xumin) + tv(" yumin = ", yumin));
+    say_item(tv(" xumax = ", xumax) + tv(" yumax = ", yumax));
+    say_item(kHyphens);
+    say_item("     2 - CM UNITS ON PLOT                 ");
+    say_item(kHyphens);
+    say_item("   _|_________________|_  ");
+    say_item("    |                 |  |");
+    say_item(tv("    |                 |  | ylcm = ", ylcm));
+    say_item(tv("   _|_________________|_ | _ ycm0 = ", ycm0));
+    say_item("    |                 |");
+    say_item("    <---- xlcm -------> ");
+    say_item(tv("    |   ", xlcm));
+    say_item(tv("  xcm0 = ", xcm0));
+    say_item("");
+    say_item(" paper limits:               xcm,ycm in cm");
+    say_item(tv(" xlcm  = ", xlcm) + tv(" ylcm  = ", ylcm));
+    say_item(tv(" xcm0  = ", xcm0) + tv(" ycm0  = ", ycm0));
+    say_item(kHyphens);
     if (ixy == 1) {
-      say("X & Y scale imposed equal");
+      say_item("X & Y scale imposed equal");
     } else if (ixy == 0) {
-      say("X & Y scale will adjust xlcm & ylcm");
+      say_item("X & Y scale will adjust xlcm & ylcm");
     } else {
-      out(fmt::Line().item("WARNING: ixy = ").x(1).i(ixy, 8).item(" neither 0 nor 1").str());
-      say("      will have same effect as ixy = 0");
+      say(fmt::Line().item("WARNING: ixy = ").x(1).i(ixy, 8).item(" neither 0 nor 1").str());
+      say_item("      will have same effect as ixy = 0");
     }
-    say(kHyphens);
+    say_item(kHyphens);
   }
   if (!ask_alter()) return;
   ask(xumin, "xumin");

@@ -13,17 +13,16 @@ namespace {
 
 using frame::iocom;
 
-void say(std::string_view text) {
-  frame::units::write_line(iocom.stdout_unit, frame::fmt::Line().item(text).str());
-}
+using frame::say;
+using frame::say_item;
 
 }  // namespace
 
 void plinit(std::string_view name, int idev) {
   if (iocom.plot_open) {
     frame::warninghead("plinit", " 6.1", "14-05-2010");
-    say("Plot file or window is already opened");
-    say("==> appending to current plot file/window");
+    say_item("Plot file or window is already opened");
+    say_item("==> appending to current plot file/window");
     frame::warningtail00();
     return;
   }
@@ -35,7 +34,7 @@ void plinit(std::string_view name, int idev) {
 void plend() {
   if (!iocom.plot_open) {
     frame::warninghead("plend", " 6.0", "17-03-2009");
-    say("The plot window or file is already closed");
+    say_item("The plot window or file is already closed");
     frame::warningtail00();
     return;
   }
@@ -46,11 +45,11 @@ void plend() {
 void newpage() {
   int status = 0;
   frame::submenuhead("newpage", " 6.0", "17-03-2009");
-  say("IT IS SUGGESTED TO CLEAR THE PLOT");
-  say("You can:");
-  say("clear the window / add a page to the file ..0");
-  say("close the window / file and open a new one .1");
-  say("append to the current window / file ........2");
+  say_item("IT IS SUGGESTED TO CLEAR THE PLOT");
+  say_item("You can:");
+  say_item("clear the window / add a page to the file ..0");
+  say_item("close the window / file and open a new one .1");
+  say_item("append to the current window / file ........2");
   frame::menutail();
   int choice = 0;
   frame::inintegvindef(choice, "your choice", 0, 0, 2, status);

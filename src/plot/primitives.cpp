@@ -27,9 +27,8 @@ constexpr std::string_view kDeplotVersion = " 1.0";
 constexpr std::string_view kDeplotDate = "12-11-2005";
 constexpr std::size_t kTextMax = 199;
 
-void say(std::string_view text) {
-  frame::units::write_line(iocom.stdout_unit, fmt::Line().item(text).str());
-}
+using frame::say;
+using frame::say_item;
 
 // The platform colour of a colour index (indices outside the table are taken at its ends).
 platform::Rgb colour(int index) {
@@ -60,8 +59,8 @@ void deplot(float x, float y, int ipen) {
   if (view.pathopen == 0 && (ipen == 0 || ipen == 1)) {
     if (ipen == 1) {
       frame::warninghead(kDeplotName, kDeplotVersion, kDeplotDate);
-      say("Path begins with Draw instead of Move");
-      say("=> Start new path at current point");
+      say_item("Path begins with Draw instead of Move");
+      say_item("=> Start new path at current point");
       frame::warningtail00();
     }
     if (colour_plot()) c->set_stroke_rgb(colour(plt2blk.linecolor));
@@ -75,7 +74,7 @@ void deplot(float x, float y, int ipen) {
     frame::warninghead(kDeplotName, kDeplotVersion, kDeplotDate);
     frame::units::write_line(iocom.stdout_unit,
                              fmt::Line().item("deplot called with ipen =").x(1).i(ipen, 6).str());
-    say("=> NO ACTION");
+    say_item("=> NO ACTION");
     frame::warningtail00();
   }
 }

@@ -26,8 +26,8 @@ constexpr std::string_view kVersion = " 1.3";
 constexpr std::string_view kDate = "16-03-2009";
 constexpr std::size_t kCaption = 60;
 
-void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
-void say(std::string_view text) { out(fmt::Line().item(text).str()); }
+using frame::say;
+using frame::say_item;
 std::string with_number(std::string_view text, int v) {
   return fmt::Line().item(text).x(1).i(v, 2).str();
 }
@@ -58,22 +58,22 @@ void ssubplot(int& isub, int inter) {
     } else if (inter >= 4 && inter <= 7) {
       frame::submenuhead(kName, kVersion, kDate);
       isub = 1;
-      out(with_number("INITIALISING SUBPLOT =", isub));
+      say(with_number("INITIALISING SUBPLOT =", isub));
     }
     if (inter % 2 == 0) {
       frame::submenuhead(kName, kVersion, kDate);
-      say("|             SUBPLOTS              |");
-      say("|-----------------------------------|");
-      out(with_number("|max nb ..........", kSubplots));
-      out(with_number("|last used .......", plt1blk.isub));
-      say("|-----------------------------------|");
-      say("|      SWITCHING TO SUBPLOT:         ");
-      say("|-----------------------------------|");
-      out(with_number("|number ..........", isub));
+      say_item("|             SUBPLOTS              |");
+      say_item("|-----------------------------------|");
+      say(with_number("|max nb ..........", kSubplots));
+      say(with_number("|last used .......", plt1blk.isub));
+      say_item("|-----------------------------------|");
+      say_item("|      SWITCHING TO SUBPLOT:         ");
+      say_item("|-----------------------------------|");
+      say(with_number("|number ..........", isub));
       const std::string_view title =
           isub >= 1 && isub <= kSubplots ? pltcharblk.subplotitle[isub - 1].view()
                                          : std::string_view("                    ");
-      out(fmt::Line().item("|name ............").item(title).str());
+      say(fmt::Line().item("|name ............").item(title).str());
       frame::menutail();
     }
     int status = 0;

@@ -36,9 +36,9 @@ constexpr std::string_view kPageName = "intnewpage";
 constexpr std::string_view kPageVersion = " 6.0";
 constexpr std::string_view kPageDate = "17-03-2009";
 
-void out(std::string_view text) { units::write_line(iocom.stdout_unit, text); }
-void say(std::string_view text) { out(fmt::Line().item(text).str()); }
-void rule(int n = 43) { out(fmt::Line().item(std::string(static_cast<std::size_t>(n), '-')).str()); }
+using frame::say;
+using frame::say_item;
+void rule(int n = 43) { say(fmt::Line().item(std::string(static_cast<std::size_t>(n), '-')).str()); }
 
 // The page set-ups: printed name and default window title.
 struct Setup {
@@ -183,12 +183,12 @@ void intplinit(std::string_view name, int idev) {
 
   // 2. The settings in force.
   frame::submenuhead(kInitName, kInitVersion, kInitDate);
-  say("             Default Settings:");
+  say_item("             Default Settings:");
   rule();
   // The name is a text of 25 characters: cut or padded with blanks.
   const frame::Text<25> setup_name(setup_texts(isetup).name);
-  out(fmt::Line().item("Page setup =").item(setup_name.view()).str());
-  say(antialias == 1 ? "Aliasing on" : "Aliasing off");
+  say(fmt::Line().item("Page setup =").item(setup_name.view()).str());
+  say_item(antialias == 1 ? "Aliasing on" : "Aliasing off");
   rule();
 
   // 3. Keep them, or choose again.
@@ -196,22 +196,22 @@ void intplinit(std::string_view name, int idev) {
   frame::inlogicdef(keep, "Use default settings", true, status);
   if (!keep) {
     rule();
-    say("       Updating Default Settings:");
-    say("         N.B. 100% scale is for");
-    say("          90 dpi or 0.28 pitch");
+    say_item("       Updating Default Settings:");
+    say_item("         N.B. 100% scale is for");
+    say_item("          90 dpi or 0.28 pitch");
     rule();
-    say("Page set up .................Command");
-    say("Fit  Portrait  A4 + Full screen...0");
-    say("Fit  Portrait  A4 ................1");
-    say("Fit  Landscape A4.................2");
-    say("100% Portrait  A4.................3");
-    say("100% Landscape A4.................4");
+    say_item("Page set up .................Command");
+    say_item("Fit  Portrait  A4 + Full screen...0");
+    say_item("Fit  Portrait  A4 ................1");
+    say_item("Fit  Landscape A4.................2");
+    say_item("100% Portrait  A4.................3");
+    say_item("100% Landscape A4.................4");
     rule();
     frame::inintegvindef(isetup, "page setup command", isetup, 0, 4, status);
     rule();
-    say("Aliasing set up .............Command");
-    say("Off ..............................0");
-    say("On ...............................1");
+    say_item("Aliasing set up .............Command");
+    say_item("Off ..............................0");
+    say_item("On ...............................1");
     rule();
     frame::inintegvindef(antialias, "aliasing set up", antialias, 0, 1, status);
     rewrite = true;
@@ -221,12 +221,12 @@ void intplinit(std::string_view name, int idev) {
   // the settings then hold for this window only.
   if (rewrite) {
     rule();
-    say("vomek1_ini_u.txt updated or created");
+    say_item("vomek1_ini_u.txt updated or created");
     rule();
     if (!write_settings(isetup, antialias)) {
       frame::warninghead(kInitName, kInitVersion, kInitDate);
-      say("cannot write vomek1_ini_u.txt");
-      say("==> settings used for this window only");
+      say_item("cannot write vomek1_ini_u.txt");
+      say_item("==> settings used for this window only");
       frame::warningtail00();
     }
   }
@@ -273,7 +273,7 @@ void intplinit(std::string_view name, int idev) {
 
   // 7. The window title.
   rule();
-  say("OPENING QUARTZ WINDOW");
+  say_item("OPENING QUARTZ WINDOW");
   frame::Text<25> title(setup_texts(isetup).title);
   if (idev % 2 == 0) {
     frame::inchardef(title, "plot window name", setup_texts(isetup).title, status);
@@ -297,15 +297,15 @@ void intplinit(std::string_view name, int idev) {
   view.port = &dev;
 
   // 9. What was asked and what was obtained.
-  out(fmt::Line().item(std::string(51, '-')).str());
-  out(fmt::Line().x(1).a("|").a("Bounds in pixels:", 49).a("|").str());
+  say(fmt::Line().item(std::string(51, '-')).str());
+  say(fmt::Line().x(1).a("|").a("Bounds in pixels:", 49).a("|").str());
   const std::string bar = fmt::Line().x(1).a("|").a(std::string(49, '-')).a("|").str();
-  out(bar);
-  out(head_row(25));
-  out(bar);
-  out(rect_row("Full screen", 25, screen.top, screen.bottom, screen.left, screen.right));
-  out(bar);
-  out(rect_row("Requested Window content", 25, g.top, g.bottom, g.left, g.right));
+  say(bar);
+  say(head_row(25));
+  say(bar);
+  say(rect_row("Full screen", 25, screen.top, screen.bottom, screen.left, screen.right));
+  say(bar);
+  say(rect_row("Requested Window content", 25, g.top, g.bottom, g.left, g.right));
   const struct {
     std::string_view label;
     int code;
@@ -315,16 +315,16 @@ void intplinit(std::string_view name, int idev) {
                  {"Obtained Window Title Bar", 0}};
   for (const auto& r : regions) {
     const platform::ScreenRect b = dev.window_region(r.code);
-    out(bar);
-    out(rect_row(r.label, 25, b.top, b.bottom, b.left, b.right));
+    say(bar);
+    say(rect_row(r.label, 25, b.top, b.bottom, b.left, b.right));
   }
-  out(fmt::Line().item(std::string(51, '-')).str());
+  say(fmt::Line().item(std::string(51, '-')).str());
 
   // 10.
-  say("Obtained Window Content: Collapsed => 0 ?");
-  say("Obtained Window Port   : Collapsed => not 0 ?");
+  say_item("Obtained Window Content: Collapsed => 0 ?");
+  say_item("Obtained Window Port   : Collapsed => not 0 ?");
   rule();
-  say("Starting VK context");
+  say_item("Starting VK context");
   frame::menutail();
 
   // 11. The drawing context.
@@ -343,16 +343,16 @@ void intplend() {
   }
 
   frame::submenuhead(kEndName, kEndVersion, kEndDate);
-  say("Ready to close the Quartz plot window");
+  say_item("Ready to close the Quartz plot window");
   frame::Text<1> answer;
   frame::inchar1(answer, "CR = Return to dispose of the plot ", status);
 
-  say("Ending VK context");
+  say_item("Ending VK context");
   if (view.context) view.context->context_end();
   view.context = nullptr;
   if (view.window) view.window->window_dispose();
   view.pathopen = 0;
-  say("The plot window is closed");
+  say_item("The plot window is closed");
   frame::menutail();
 }
 
@@ -374,9 +374,9 @@ void intnewpage() {
   // 3.
   frame::submenuhead(kPageName, kPageVersion, kPageDate);
   rule();
-  out(head_row(17));
-  out(rect_row("Window Port", 17, port.top, port.bottom, port.left, port.right));
-  out(rect_row("Quartz rectangle", 17, nearest(y + h), nearest(y), nearest(x), nearest(x + w)));
+  say(head_row(17));
+  say(rect_row("Window Port", 17, port.top, port.bottom, port.left, port.right));
+  say(rect_row("Quartz rectangle", 17, nearest(y + h), nearest(y), nearest(x), nearest(x + w)));
   rule();
   frame::menutail();
 

@@ -41,7 +41,7 @@ constexpr Figure kFigures[9] = {
 // The number last applied: 0 before the first call, 1 to 9 afterwards.
 int kept_number = 0;
 
-void say(const std::string& line) { frame::units::write_line(frame::iocom.stdout_unit, line); }
+using frame::say;
 void say_item(std::string_view text) { say(fmt::Line().item(text)); }
 void say_number(std::string_view text, int n) { say(fmt::Line().item(text).x().i(n, 3)); }
 void say_rule() { say_item(std::string(43, '-')); }

@@ -24,7 +24,7 @@ constexpr std::string_view kName = "sprojll2", kVersion = "5", kDate = "16-04-20
 
 void (*contours_hook)(int mode) = nullptr;
 
-void say(const std::string& line) { frame::units::write_line(frame::iocom.stdout_unit, line); }
+using frame::say;
 void say_item(std::string_view text) { say(fmt::Line().item(text)); }
 void say_code(std::string_view text, int code) { say(fmt::Line().item(text).x().i(code, 4)); }
 

@@ -20,7 +20,7 @@ namespace fmt = frame::fmt;
 
 namespace {
 
-void say(const std::string& line) { frame::units::write_line(frame::iocom.stdout_unit, line); }
+using frame::say;
 void say_item(std::string_view text) { say(fmt::Line().item(text)); }
 // A text, one blank and an angle in 8 columns with 3 decimals.
 void say_value(std::string_view text, float v) { say(fmt::Line().item(text).x().f(v, 8, 3)); }
