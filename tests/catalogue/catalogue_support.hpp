@@ -3,6 +3,8 @@
 // scratch files.
 #pragma once
 
+#include "support/expected_lines.hpp"
+
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -38,13 +40,7 @@ inline std::string read_file(const std::string& path) {
   return s.str();
 }
 
-inline std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) out.push_back(line);
-  return out;
-}
+using korbast::testing::expected::split_lines;
 
 // Frame state as at program start, with the reader initialised; output discarded.
 class CatalogueTest : public ::testing::Test {

@@ -16,11 +16,6 @@ using namespace korbast::testing::expected;
 const std::string kAt = " " + std::string(43, '@');
 const std::string kRule = " " + std::string(43, '-');
 
-int count(const Lines& lines, const std::string& l) {
-  int n = 0;
-  for (const auto& x : lines) n += x == l;
-  return n;
-}
 
 const Lines kMenuTop = {kRule,
                         "          SETTING PLOT ATTRIBUTES",

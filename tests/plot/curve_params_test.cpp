@@ -17,11 +17,6 @@ namespace {
 using korbast::testing::Console;
 using namespace korbast::testing::expected;
 
-int count(const Lines& lines, const std::string& line) {
-  int n = 0;
-  for (const auto& l : lines) n += l == line;
-  return n;
-}
 
 class CurveParams : public PlotTest {
  protected:

@@ -3,6 +3,8 @@
 // folder (the settings file and the page files go to the current folder).
 #pragma once
 
+#include "support/expected_lines.hpp"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -28,13 +30,7 @@ namespace korbast::plot::test {
 
 namespace fs = std::filesystem;
 
-inline std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) out.push_back(line);
-  return out;
-}
+using korbast::testing::expected::split_lines;
 
 // Where the lines of `seq` stand one after the other in `lines`; -1 when they do not.
 inline int find_sequence(const std::vector<std::string>& lines, const std::vector<std::string>& seq,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,19 @@ inline Lines join(std::initializer_list<Lines> parts) {
   return all;
 }
 inline void append(Lines& to, const Lines& more) { to.insert(to.end(), more.begin(), more.end()); }
+
+// The lines of a console text, and how often one line stands among them.
+inline Lines split_lines(const std::string& text) {
+  Lines out;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+inline int count(const Lines& lines, const std::string& line) {
+  int n = 0;
+  for (const auto& l : lines) n += l == line;
+  return n;
+}
 
 }  // namespace korbast::testing::expected
