@@ -41,6 +41,11 @@ TEST_F(Angles, BlocksHoldTheTabledBitPatterns) {
   }
 }
 
+// The constants hold before anything runs: a projection set up before trigoset has printed
+// its lines must not see pi/2 = 0.
+static_assert(rad(90.0f) == anglerad.v[2] && deg(anglerad.v[4]) == 180.0f);
+static_assert(trig.v[3] == anglerad.v[7] && trig.v[4] == angleradi.v[2]);
+
 TEST_F(Angles, ReportsItselfWithoutClosingTheFrame) {
   const std::string at(43, '@');
   const std::string expected = " " + at + "\n" + " @ subroutine trigoset   \n" + " @" +
