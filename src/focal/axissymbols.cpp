@@ -70,19 +70,17 @@ void dspaxfapn2(const float* az, const float* pl, int n) {
   const int standard = dspaxbk.standard;
   const int alternate = dspaxbk.alternate;
   if (standard >= -99 && standard <= 99) {
-    int kept = 0;
-    plot::ssymboltype(kept, 3);
+    const int kept = plot::symbol_type();
     for (int i = 0; i < n; ++i) {
       float a = 0.0f;
       float p = 0.0f;
-      int type = lower_end(az[i], pl[i], a, p) ? standard : alternate;
-      plot::ssymboltype(type, 1);
+      plot::set_symbol_type(lower_end(az[i], pl[i], a, p) ? standard : alternate);
       float x = 0.0f;
       float y = 0.0f;
       spron(&x, &y, &a, &p, 1);
       plot::ussymbol(&x, &y, 1);
     }
-    plot::ssymboltype(kept, 1);
+    plot::set_symbol_type(kept);
   } else if (standard == 100 || standard == 101) {
     for (int i = 0; i < n; ++i) {
       float a = 0.0f;

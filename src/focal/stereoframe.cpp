@@ -54,13 +54,13 @@ void direction_label(float az, const frame::Text<15>& text) {
   } else {
     return;  // not on a positive half-axis: no place for the label
   }
-  plot::stextalign(align, 1);
+  plot::set_text_align(align);
   plot::ustext2(x, y, text.view());
 }
 
 // A corner label from the first 10 of its characters.
 void corner_label(float x, float y, int align, const frame::Text<15>& text) {
-  plot::stextalign(align, 1);
+  plot::set_text_align(align);
   plot::ustext2(x, y, text.view().substr(0, 10));
 }
 
@@ -68,12 +68,9 @@ void corner_label(float x, float y, int align, const frame::Text<15>& text) {
 
 void repstereo() {
   const Stefram2& s = stefram2;
-  float angle0 = 0.0f;
-  int align0 = 0;
-  plot::stextangle(angle0, 3);
-  plot::stextalign(align0, 3);
-  float zero = 0.0f;
-  plot::stextangle(zero, 1);
+  const float angle0 = plot::text_angle();
+  const int align0 = plot::text_align();
+  plot::set_text_angle(0.0f);
 
   plot::uscircle(0.0f, 0.0f, 1.0f, s.npcirc);
 
@@ -114,8 +111,8 @@ void repstereo() {
   if (s.llabel[4] == 1) corner_label(-0.5f, -1.0f, -7, s.label[4]);
   if (s.llabel[5] == 1) corner_label(-0.5f, 1.0f, -7, s.label[5]);
 
-  plot::stextangle(angle0, 1);
-  plot::stextalign(align0, 1);
+  plot::set_text_angle(angle0);
+  plot::set_text_align(align0);
 }
 
 void srepstereo0(int mode) {

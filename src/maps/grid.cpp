@@ -176,7 +176,7 @@ void label(float lam, float phi, float value_rad, int width) {
   project(lam, phi, x, y);
   plot::ustext2(x, y, text.view());
 }
-void align(int code) { plot::stextalign(code, 1); }
+void align(int code) { plot::set_text_align(code); }
 
 // The line count of a span: trunc(span / inc + 0.0005), kept inside the int range (a span
 // over an increment of 0 is infinite, or not a number when the span is 0 too).

@@ -79,6 +79,18 @@ void unfit_axis(std::string_view axis, std::string_view lo, float umin, std::str
   frame::warningtail00();
 }
 
+// Subplot k's user-to-cm transform, and what derives from it.
+void store_user_to_cm(int k, float xcm0, float ycm0, float xx, float xy, float yx, float yy) {
+  const int s = k - 1;
+  plt1blk.us0tocm[s][0] = xcm0;
+  plt1blk.us0tocm[s][1] = ycm0;
+  plt1blk.ustocm[s][0][0] = xx;
+  plt1blk.ustocm[s][1][0] = xy;
+  plt1blk.ustocm[s][0][1] = yx;
+  plt1blk.ustocm[s][1][1] = yy;
+  derive(k);
+}
+
 }  // namespace
 
 void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy,
@@ -104,14 +116,12 @@ void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& y
       yy = 1.0f;
     }
     if (inter.menu()) mus2cm1(xcm0, ycm0, xx, xy, yx, yy);
-    plt1blk.us0tocm[s][0] = xcm0;
-    plt1blk.us0tocm[s][1] = ycm0;
-    plt1blk.ustocm[s][0][0] = xx;
-    plt1blk.ustocm[s][1][0] = xy;
-    plt1blk.ustocm[s][0][1] = yx;
-    plt1blk.ustocm[s][1][1] = yy;
-    derive(k);
+    store_user_to_cm(k, xcm0, ycm0, xx, xy, yx, yy);
   }
+}
+
+void set_user_to_cm(float xcm0, float ycm0, float xx, float xy, float yx, float yy) {
+  store_user_to_cm(current_subplot_index() + 1, xcm0, ycm0, xx, xy, yx, yy);
 }
 
 void sus2cm3(float& xcm0, float& ycm0, float& xlcm, float& ylcm, float& xumin, float& xumax,

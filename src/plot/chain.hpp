@@ -22,6 +22,9 @@ using Vec2 = float[2];
 // mode shows the dialog. The values stored are left in the arguments.
 void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy,
              frame::Mode inter);
+// The plain accessor: the current subplot's user-to-cm transform (the setter above stores
+// through the same path).
+void set_user_to_cm(float xcm0, float ycm0, float xx, float xy, float yx, float yy);
 // The user-to-cm transform that puts the user box [xumin, xumax] x [yumin, yumax] into the page
 // box of lengths xlcm, ylcm whose lower-left corner is (xcm0, ycm0) cm; ixy = 1 makes both
 // scales the smaller one. Mode 3 only hands back the values last given. A user range of zero
