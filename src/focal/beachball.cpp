@@ -251,9 +251,9 @@ int checked_count(int n, int nmax) {
 
 void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const float* azd2,
                const float* dipd2, const float* rakd2, const frame::Text<10>* label0, int nmax,
-               int n, int isub, int iangunit, int mode) {
+               int n, int isub, int iangunit, frame::Mode mode) {
   BeachBallSettings& s = fpsbchbll_settings;
-  if (mode == 4 || mode == 5) {
+  if (mode.from_default()) {
     frame::submenuhead(kId.name, kId.version, kId.date);
     say_item("INITIALIZING FPS PLOT PARAMETERS");
     defaults(s);

@@ -102,7 +102,7 @@ struct GridValues {
   int nptline = 0;
   float ticsize = 0;
   int npttick = 0, igridtype = 0;
-  void call(int mode) {
+  void call(frame::Mode mode) {
     sllgrid2(latmin, latmax, longmin, longmax, latinc, longinc, nptline, ticsize, npttick,
              igridtype, mode);
   }
@@ -243,7 +243,7 @@ void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
   }
 }
 
-void initialise(int isub, int mode) {
+void initialise(int isub, frame::Mode mode) {
   frame::submenuhead(id.name, id.version, id.date);
   say_item("INITIALIZING MAP PARAMETERS");
   mapseis_settings = MapseisSettings{};
@@ -255,7 +255,7 @@ void initialise(int isub, int mode) {
   // place first.
   register_projection_hooks();
   int iproj = 0;
-  projection::sprojll2(iproj, mode);
+  projection::sprojll2(iproj, mode.code());
   bool lproj = true;
   mappoint(lproj, mode);
   float sizmax = 0, sizmin = 0;
@@ -268,8 +268,8 @@ void initialise(int isub, int mode) {
 void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
               const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
               const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
-              int isub, int mode) {
-  if (mode == 4 || mode == 5) {
+              int isub, frame::Mode mode) {
+  if (mode.from_default()) {
     initialise(isub, mode);
     return;
   }

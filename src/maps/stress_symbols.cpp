@@ -148,13 +148,13 @@ void draw_pair(const Outline& o, float ox, float oy, float xc, float yc, float a
 
 }  // namespace
 
-void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, int mode) {
-  if (mode == 2 || mode == 3) {
+void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, frame::Mode mode) {
+  if (mode.from_stored()) {
     sizmaxa = mapshpar.sizmax;
     sizmina = mapshpar.sizmin;
     iepia = mapshpar.iepi;
     isha = mapshpar.ish;
-  } else if (mode == 4 || mode == 5) {
+  } else if (mode.from_default()) {
     frame::submenuhead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
     say_item("INITIALIZING Sh MAP PARAMETERS");
     sizmaxa = kDefMajor;
@@ -164,7 +164,7 @@ void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, int mode) {
   } else {
     check_settings(sizmaxa, sizmina, isha);
   }
-  if (mode % 2 == 0) settings_menu(sizmaxa, sizmina, iepia, isha);
+  if (mode.menu()) settings_menu(sizmaxa, sizmina, iepia, isha);
   mapshpar.sizmax = sizmaxa;
   mapshpar.sizmin = sizmina;
   mapshpar.iepi = iepia;
