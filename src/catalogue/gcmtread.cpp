@@ -269,10 +269,10 @@ bool read_run(int kin, int type) {
 
 }  // namespace
 
-void gcmtreadex1(int kin, int mode) {
+void gcmtreadex1(int kin, frame::Mode mode) {
   Gcmtblk& g = gcmtblk;
   ReaderState& st = reader_state;
-  if (mode == 4 || mode == 5) {
+  if (mode.from_default()) {
     head();
     text_line("INITIALIZING INPUT PARAMETERS");
     g.idatatype = 0;

@@ -3,6 +3,8 @@
 // pass the extraction criteria, then prints a summary and returns to the main menu.
 #pragma once
 
+#include "frame/mode.hpp"
+
 namespace korbast::catalogue {
 
 // What the reader keeps between calls.
@@ -15,6 +17,6 @@ extern ReaderState reader_state;
 
 // kin: the file table's input slot (1). mode 4 or 5: initialise (empty store, default
 // criteria) and return; any other mode: the reader's menu.
-void gcmtreadex1(int kin, int mode);
+void gcmtreadex1(int kin, frame::Mode mode);
 
 }  // namespace korbast::catalogue

@@ -253,13 +253,13 @@ void polygon_shape_warnings() {
 }
 
 // The polygon check on leaving the criteria; true when the caller may leave.
-bool polygon_check(int mode) {
+bool polygon_check(frame::Mode mode) {
   if (!seistest2.testpoly) return true;
   int status = 0;
   spolygontst(status, mode);
   if (status != 0) {
     warn_head();
-    if (mode % 2 != 0 || frame::iocom.command_file) {
+    if (mode.silent() || frame::iocom.command_file) {
       text_line("PROBLEM IN POLYGON CONTOUR");
       if (frame::iocom.command_file) text_line("=> PROCEEDING WITH COMMAND FILE");
       frame::warningtail00();
@@ -337,15 +337,15 @@ void run_command(int choice, std::string& polyname) {
 
 }  // namespace
 
-void setseistest6(int mode) {
-  if (mode == 4 || mode == 5) {
+void setseistest6(frame::Mode mode) {
+  if (mode.from_default()) {
     head();
     text_line("INITIALIZING EXTRACTION TESTS");
     set_defaults();
     int status = 0;
     spolygontst(status, mode);
   }
-  if (mode % 2 != 0) {
+  if (mode.silent()) {
     polygon_check(mode);
     return;
   }
@@ -392,7 +392,7 @@ void side_report(int k, int next, bool gc) {
 
 }  // namespace
 
-void spolygontst(int& ierr, int /*mode*/) {
+void spolygontst(int& ierr, frame::Mode /*mode*/) {
   Seistest2& c = seistest2;
   ierr = 0;
   const int n = c.nvertex < maxvertex ? c.nvertex : maxvertex;

@@ -3,6 +3,8 @@
 // to the map driver.
 #pragma once
 
+#include "frame/mode.hpp"
+
 namespace korbast::catalogue {
 
 inline constexpr int maxvertex = 9;
@@ -35,12 +37,12 @@ extern Seistest2 seistest2;
 
 // Sets the criteria by settings mode: 4 or 5 reset every field to its default first; an
 // even mode runs the criteria menu until 99; both end with the polygon check.
-void setseistest6(int mode);
+void setseistest6(frame::Mode mode);
 
 // Edge normals of the polygon (vnrm1, and vrtx1 for great-circle sides). ierr: 0 when every
 // side has a direction, 10 (great circles) or 20 (straight sides) when one has none, each
 // such side reported in an error frame. mode is not read.
-void spolygontst(int& ierr, int mode);
+void spolygontst(int& ierr, frame::Mode mode);
 
 // The six position bounds, whatever their switches say.
 void gscseistest(float& latmin, float& latmax, float& longmin, float& longmax, float& depthmin,

@@ -49,7 +49,7 @@ Record read_record(int iunit, int nfcol) {
 }  // namespace
 
 void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ldim, int ncol,
-              std::string_view fname, int iunit, int inter) {
+              std::string_view fname, int iunit, frame::Mode inter) {
   const auto& id = id_getfreal;
   auto& s = readrealsetup;
   ierr = 0;
@@ -138,7 +138,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   nrow = std::max(i - 1, 0);
   units::close(iunit);
   frame::submenuhead(id.name, id.version, id.date);
-  if (!is_odd(inter)) {
+  if (inter.menu()) {
     say("Input file name:", fname);
     say("Title:", title.view());
     say("    Number of variable status");

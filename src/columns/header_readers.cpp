@@ -31,7 +31,7 @@ std::string_view view(std::span<const char> text) { return {text.data(), text.si
 }  // namespace
 
 void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iunit, int ititle,
-                int inter) {
+                frame::Mode inter) {
   const auto& id = id_getftitle1;
   ierr = 0;
   set_text(title, "Untitled");
@@ -78,7 +78,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
     frame::errortail00();
     return;
   }
-  if (is_odd(inter)) return;
+  if (inter.silent()) return;
   frame::submenuhead(id.name, id.version, id.date);
   say("Input file name:", fname);
   say("Read title from header:", view(title));
@@ -87,7 +87,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
 }
 
 void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfcol,
-                std::string_view fname, int iunit, int iheader, int inter) {
+                std::string_view fname, int iunit, int iheader, frame::Mode inter) {
   const auto& id = id_getfnamcol;
   ierr = 0;
   const int n = std::clamp(nfcol, 0, std::max(nmax, 0));
@@ -107,7 +107,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
     sayi("Column headers line nb =", iheader);
     say("==> NOT ATTEMPTING TO READ HEADERS");
     say("==> Headers set to defaults:");
-    if (inter == 0) list();
+    if (inter == frame::Mode::kCallerMenu) list();
     frame::warningtail00();
     return;
   }
@@ -142,7 +142,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
     return;
   }
   frame::submenuhead(id.name, id.version, id.date);
-  if (inter == 0) {
+  if (inter == frame::Mode::kCallerMenu) {
     say("Input file name  :", fname);
     list();
   }

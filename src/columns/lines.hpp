@@ -52,6 +52,4 @@ inline std::string numbered(std::string_view prefix, int k) {
   return std::string(prefix) + std::string(digits.view().substr(0, static_cast<std::size_t>(count > 0 ? count : 2)));
 }
 
-inline bool is_odd(int mode) { return mode % 2 != 0; }
-
 }  // namespace korbast::columns::detail

@@ -30,11 +30,11 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
                std::string_view fexpl, int iunit, int& ndisp, int& iskip, int& ititle,
                int& iheader, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
                int& nvar, int nvarmax, const RealArray& rdat, TextArray namrcol, int& nrow,
-               int& ncolused, int ldim, int ncol, int ialter, int inter) {
+               int& ncolused, int ldim, int ncol, int ialter, frame::Mode inter) {
   const auto& id = id_readreal6;
   inotread = 0;
   int ierr = 0;
-  if (inter == 4 || inter == 5) {
+  if (inter.from_default()) {
     frame::submenuhead(id.name, id.version, id.date);
     say("INITIALIZING INPUT FILE TYPE");
     sfheader1(ierr, ndisp, iskip, ititle, iheader, view(fname), iunit, inter);
@@ -44,9 +44,9 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
   }
   {
     int status = 0;
-    frame::cinvin(inter, 0, 5, "readreal6", "inter", status);
+    frame::cinvin(inter.code(), 0, 5, "readreal6", "inter", status);
   }
-  const int open_mode = is_odd(inter) ? 1 : 0;
+  const int open_mode = inter.silent() ? 1 : 0;
 
   // The name as the opening dialog sees it: the caller's text, returned cut to its length.
   auto open_file = [&] {
@@ -83,7 +83,7 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
     }
     if (!failed) {
       int choice = 1000;
-      if (!is_odd(inter)) {
+      if (inter.menu()) {
         frame::submenuhead(id.name, id.version, id.date);
         say("READ AND EXIT ..................1000");
         say("EXIT WITHOUT READING .............99");

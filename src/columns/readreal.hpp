@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "columns/arrays.hpp"
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::columns {
@@ -39,7 +40,7 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
                std::string_view fexpl, int iunit, int& ndisp, int& iskip, int& ititle,
                int& iheader, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
                int& nvar, int nvarmax, const RealArray& rdat, TextArray namrcol, int& nrow,
-               int& ncolused, int ldim, int ncol, int ialter, int inter);
+               int& ncolused, int ldim, int ncol, int ialter, frame::Mode inter);
 
 // For callers that keep the title and file name as fixed texts.
 template <std::size_t T, std::size_t F>
@@ -47,7 +48,7 @@ void readreal6(int& inotread, frame::Text<T>& title, frame::Text<F>& fname,
                std::string_view fexpl, int iunit, int& ndisp, int& iskip, int& ititle,
                int& iheader, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
                int& nvar, int nvarmax, const RealArray& rdat, TextArray namrcol, int& nrow,
-               int& ncolused, int ldim, int ncol, int ialter, int inter) {
+               int& ncolused, int ldim, int ncol, int ialter, frame::Mode inter) {
   readreal6(inotread, std::span<char>(title.data(), T), std::span<char>(fname.data(), F), fexpl,
             iunit, ndisp, iskip, ititle, iheader, jcola, jfcola, namvara, nvar, nvarmax, rdat,
             namrcol, nrow, ncolused, ldim, ncol, ialter, inter);
@@ -58,6 +59,6 @@ void readreal6(int& inotread, frame::Text<T>& title, frame::Text<F>& fname,
 // had to be lowered to `ncol` (data read), 1 failed. Closes the file after a read, rewinds
 // it after a failure. Even `inter` prints the full summary.
 void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ldim, int ncol,
-              std::string_view fname, int iunit, int inter);
+              std::string_view fname, int iunit, frame::Mode inter);
 
 }  // namespace korbast::columns

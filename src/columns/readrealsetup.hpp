@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::columns {
@@ -44,7 +45,7 @@ extern Readrealsetup readrealsetup;
 // name line beyond the header lines is reset to 0 on entry. `ierr` is the status of the last
 // display, unchanged when none was made. The four values are stored on return.
 void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
-               std::string_view fname, int iunit, int inter);
+               std::string_view fname, int iunit, frame::Mode inter);
 
 // Shows the first `ndisp` lines of the open file with their roles. `ierr` 1 when a line
 // could not be read; the end of the file is reported in a warning and is no failure.
@@ -55,13 +56,13 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
 // is "Untitled" when there is none. Even `inter` shows what was read. `ierr` 0, 1 when the
 // title could not be read, 2 when a line before it could not be read.
 void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iunit, int ititle,
-                int inter);
+                frame::Mode inter);
 
 // Reads `nfcol` column names (free-format text values from line `iheader` on) into
 // `namfcol`; names not found keep the defaults "File.col." and the column number. `inter`
 // 0 lists the names. `ierr` 0, 1 when the names could not be read, 2 when a line before them
 // could not be read.
 void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfcol,
-                std::string_view fname, int iunit, int iheader, int inter);
+                std::string_view fname, int iunit, int iheader, frame::Mode inter);
 
 }  // namespace korbast::columns

@@ -136,7 +136,7 @@ void modify(const Assignment& a, int k, TextArray namrcol, int ncol, int ialter)
 
 void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
                int& nvar, int nvarmax, TextArray namrcol, int& ncolused, int ncol,
-               std::string_view fname, int iunit, int ialter, int inter) {
+               std::string_view fname, int iunit, int ialter, frame::Mode inter) {
   const auto& id = id_scol2var;
   auto& s = readrealsetup;
   ierr = 0;
@@ -157,64 +157,55 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
     frame::warningtail00();
   };
 
-  switch (inter) {
-    case 0:
-    case 1:
-      check_caller_count();
-      break;
-    case 2:
-    case 3:
-      if (s.nvar > m) {
-        frame::errorhead(id.name, id.version, id.date);
-        sayi("Currently set nvar =", s.nvar, "variables");
-        sayi("Max nb of variables =", m);
-        s.nvar = m;
-        sayi("===> RESET nvar =", s.nvar);
-        frame::errortail00();
-      }
-      nvar = std::max(s.nvar, 0);
-      for (int v = 1; v <= nvar; ++v) {
-        const auto k = static_cast<std::size_t>(v - 1);
-        jcola[k] = s.jcol[k];
-        jfcola[k] = s.jfcol[k];
-        namvara.set(v, s.namvar[k].view());
-      }
-      break;
-    case 4:
-    case 5:
-      frame::submenuhead(id.name, id.version, id.date);
-      say("INITIALIZING VARIABLES<->COLUMNS");
-      nvar = 0;
-      for (int v = 1; v <= std::min(nvarmax, room); ++v) default_variable(a, v, ncol);
-      s.nvar = 0;
-      for (int v = 1; v <= kMaxVariables; ++v) {
-        s.jfcol[v - 1] = v;
-        s.jcol[v - 1] = std::min(v, ncol);
-        s.namvar[v - 1] = numbered("Variable.", v);
-      }
-      ncolused = 0;
-      for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
-      break;
-    default: {
-      int status = 0;
-      frame::cinvin(inter, 0, 5, "scol2var", "inter", status);
-      // Going on with the caller's assignment: it must fit the lists all the same.
-      check_caller_count();
-      break;
+  if (inter.from_caller()) {
+    check_caller_count();
+  } else if (inter.from_stored()) {
+    if (s.nvar > m) {
+      frame::errorhead(id.name, id.version, id.date);
+      sayi("Currently set nvar =", s.nvar, "variables");
+      sayi("Max nb of variables =", m);
+      s.nvar = m;
+      sayi("===> RESET nvar =", s.nvar);
+      frame::errortail00();
     }
+    nvar = std::max(s.nvar, 0);
+    for (int v = 1; v <= nvar; ++v) {
+      const auto k = static_cast<std::size_t>(v - 1);
+      jcola[k] = s.jcol[k];
+      jfcola[k] = s.jfcol[k];
+      namvara.set(v, s.namvar[k].view());
+    }
+  } else if (inter.from_default()) {
+    frame::submenuhead(id.name, id.version, id.date);
+    say("INITIALIZING VARIABLES<->COLUMNS");
+    nvar = 0;
+    for (int v = 1; v <= std::min(nvarmax, room); ++v) default_variable(a, v, ncol);
+    s.nvar = 0;
+    for (int v = 1; v <= kMaxVariables; ++v) {
+      s.jfcol[v - 1] = v;
+      s.jcol[v - 1] = std::min(v, ncol);
+      s.namvar[v - 1] = numbered("Variable.", v);
+    }
+    ncolused = 0;
+    for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
+  } else {
+    int status = 0;
+    frame::cinvin(inter.code(), 0, 5, "scol2var", "inter", status);
+    // Going on with the caller's assignment: it must fit the lists all the same.
+    check_caller_count();
   }
 
   const bool open = frame::units::is_open(iunit);
 
   frame::Text<kTitleLength> title;
-  if (!is_odd(inter)) {
+  if (inter.menu()) {
     if (open) {
       int status = 0;
       getftitle1(status, std::span<char>(title.data(), kTitleLength), fname, iunit, s.ititle, 1);
       if (status != 0) ierr = 1;
     } else {
       title = "Untitled";
-      if (inter == 4) {
+      if (inter == frame::Mode::kDefaultMenu) {
         frame::submenuhead(id.name, id.version, id.date);
         say("Input file not yet open");
         say("===> initializing title =", title.view());
@@ -274,7 +265,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       } else {
         names_read = true;
       }
-    } else if (inter == 4 || inter == 5) {
+    } else if (inter.from_default()) {
       frame::submenuhead(id.name, id.version, id.date);
       say("Input file not yet open");
       say("===> initializing header");
@@ -293,7 +284,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       const int jc = jcola[static_cast<std::size_t>(v - 1)];
       namrcol.set(jc, file_col_name(jfcola[static_cast<std::size_t>(v - 1)]));
     }
-    if (is_odd(inter)) break;
+    if (inter.silent()) break;
 
     show_status(a, fname, title.view(), ncol, ncolused, namrcol, ialter, ilist);
     int choice = 99, status = 0;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "columns/arrays.hpp"
+#include "frame/mode.hpp"
 
 namespace korbast::columns {
 
@@ -20,6 +21,6 @@ namespace korbast::columns {
 // title or the names of the open file could not be read, else 0.
 void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
                int& nvar, int nvarmax, TextArray namrcol, int& ncolused, int ncol,
-               std::string_view fname, int iunit, int ialter, int inter);
+               std::string_view fname, int iunit, int ialter, frame::Mode inter);
 
 }  // namespace korbast::columns

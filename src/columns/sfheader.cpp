@@ -88,38 +88,28 @@ void check_line(int& line, std::string_view name, int iskip) {
 }  // namespace
 
 void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
-               std::string_view fname, int iunit, int inter) {
+               std::string_view fname, int iunit, frame::Mode inter) {
   const auto& id = id_sfheader1;
-  switch (inter) {
-    case 2:
-    case 3:
-      ndisp = readrealsetup.ndisp;
-      iskip = readrealsetup.iskip;
-      ititle = readrealsetup.ititle;
-      iheader = readrealsetup.iheader;
-      break;
-    case 4:
-    case 5:
-      frame::submenuhead(id.name, id.version, id.date);
-      say("INITIALIZING INPUT FILE HEADER");
-      ndisp = 3;
-      iskip = 2;
-      ititle = 1;
-      iheader = 2;
-      break;
-    case 0:
-    case 1:
-      break;
-    default: {
-      int status = 0;
-      frame::cinvin(inter, 0, 5, "sfheader1", "inter", status);
-      break;
-    }
+  if (inter.from_stored()) {
+    ndisp = readrealsetup.ndisp;
+    iskip = readrealsetup.iskip;
+    ititle = readrealsetup.ititle;
+    iheader = readrealsetup.iheader;
+  } else if (inter.from_default()) {
+    frame::submenuhead(id.name, id.version, id.date);
+    say("INITIALIZING INPUT FILE HEADER");
+    ndisp = 3;
+    iskip = 2;
+    ititle = 1;
+    iheader = 2;
+  } else if (!inter.from_caller()) {
+    int status = 0;
+    frame::cinvin(inter.code(), 0, 5, "sfheader1", "inter", status);
   }
   check_line(ititle, "ititle", iskip);
   check_line(iheader, "iheader", iskip);
 
-  if (!is_odd(inter)) {
+  if (inter.menu()) {
     for (;;) {
       if (frame::units::is_open(iunit)) {
         showfhead1(ierr, fname, iunit, ndisp, iskip, ititle, iheader);

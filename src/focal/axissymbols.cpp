@@ -70,19 +70,17 @@ void dspaxfapn2(const float* az, const float* pl, int n) {
   const int standard = dspaxbk.standard;
   const int alternate = dspaxbk.alternate;
   if (standard >= -99 && standard <= 99) {
-    int kept = 0;
-    plot::ssymboltype(kept, 3);
+    const int kept = plot::symbol_type();
     for (int i = 0; i < n; ++i) {
       float a = 0.0f;
       float p = 0.0f;
-      int type = lower_end(az[i], pl[i], a, p) ? standard : alternate;
-      plot::ssymboltype(type, 1);
+      plot::set_symbol_type(lower_end(az[i], pl[i], a, p) ? standard : alternate);
       float x = 0.0f;
       float y = 0.0f;
       spron(&x, &y, &a, &p, 1);
       plot::ussymbol(&x, &y, 1);
     }
-    plot::ssymboltype(kept, 1);
+    plot::set_symbol_type(kept);
   } else if (standard == 100 || standard == 101) {
     for (int i = 0; i < n; ++i) {
       float a = 0.0f;
@@ -111,20 +109,20 @@ void dspaxfapn2(const float* az, const float* pl, int n) {
   // Any other code draws nothing.
 }
 
-void sdspaxsymb(int& standard, int& alternate, int mode) {
-  if (mode == 0 || mode == 200) {
+void sdspaxsymb(int& standard, int& alternate, frame::Mode mode) {
+  if (mode == frame::Mode::kCallerMenu || mode == frame::Mode::kAskOnly) {
     check_code(standard, "Standard  symbol =", 1);
     check_code(alternate, "Alternate symbol =", -1);
-  } else if (mode == 2 || mode == 3) {
+  } else if (mode.from_stored()) {
     standard = dspaxbk.standard;
     alternate = dspaxbk.alternate;
-  } else if (mode == 4 || mode == 5) {
+  } else if (mode.from_default()) {
     frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
     say_item("INITIALIZING STEREOPLOT AXIS SYMBOLS");
     standard = 1;
     alternate = -1;
   }
-  if (mode % 2 == 0) {
+  if (mode.menu()) {
     for (;;) {
       frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
       if (frame::iocom.lwito(2)) {
@@ -133,7 +131,7 @@ void sdspaxsymb(int& standard, int& alternate, int mode) {
         say_item("Standard  symbol <-> standard hemisphere");
         say_item("Alternate symbol <-> opposite hemisphere");
         rule();
-        if (mode == 200) {
+        if (mode == frame::Mode::kAskOnly) {
           say_item("set up:");
         } else {
           say_item("currently stored:");
@@ -154,7 +152,7 @@ void sdspaxsymb(int& standard, int& alternate, int mode) {
         say_item("MODIFY:");
         say_item(" standard type ............... 10");
         say_item(" alternate type .............. 20");
-        say_item(mode == 200 ? "SET UP IS OK ==> EXIT ........ 99" : "STORE AND EXIT ............... 99");
+        say_item(mode == frame::Mode::kAskOnly ? "SET UP IS OK ==> EXIT ........ 99" : "STORE AND EXIT ............... 99");
         frame::menutail();
       }
       int choice = 99;
@@ -170,7 +168,7 @@ void sdspaxsymb(int& standard, int& alternate, int mode) {
       }
     }
   }
-  if (mode != 200) {
+  if (mode != frame::Mode::kAskOnly) {
     dspaxbk.standard = standard;
     dspaxbk.alternate = alternate;
   }

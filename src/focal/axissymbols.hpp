@@ -4,6 +4,8 @@
 // outwards for a downward axis and inwards for an upward one.
 #pragma once
 
+#include "frame/mode.hpp"
+
 namespace korbast::focal {
 
 // The codes of the axis drawn next: symbol types -99..99, or 100 (line) / 101 (arrow).
@@ -23,6 +25,6 @@ void dspaxfapn2(const float* az, const float* pl, int n);
 // The two codes: 0 and 200 check the caller's codes (-99..101, reset with a warning), 2, 3
 // load them, 4, 5 give 1 and -1 (with the initialising lines); even modes show the menu;
 // every mode but 200 stores the result.
-void sdspaxsymb(int& standard, int& alternate, int mode);
+void sdspaxsymb(int& standard, int& alternate, frame::Mode mode);
 
 }  // namespace korbast::focal

@@ -54,15 +54,15 @@ struct SavedAttributes {
   bool held = false;  // nothing unset is ever given back
   void save() {
     held = true;
-    plot::ssymbolsize(symbolsize, 3);
-    plot::stextsize(textsize, 3);
-    plot::stextalign(textalign, 3);
+    symbolsize = plot::symbol_size();
+    textsize = plot::text_size();
+    textalign = plot::text_align();
   }
   void restore() {
     if (!held) return;
-    plot::ssymbolsize(symbolsize, 1);
-    plot::stextsize(textsize, 1);
-    plot::stextalign(textalign, 1);
+    plot::set_symbol_size(symbolsize);
+    plot::set_text_size(textsize);
+    plot::set_text_align(textalign);
   }
 };
 
@@ -110,13 +110,12 @@ void menu_body(int nmax, int n, bool lrad, const BeachBallSettings& s) {
 // Command 11: the user-to-cm menu of the ball subplot, starting from the saved settings of
 // the lower-left ball (the subplot itself holds the last ball drawn, after a run).
 void scaling(int isub, BeachBallSettings& s) {
-  int k = isub;
-  plot::ssubplot(k, 1);
+  plot::set_subplot(isub);
   say_item("===============================");
   say_item(" SCALING FOR LOWER LEFT STEREO ");
   say_item("===============================");
+  plot::set_user_to_cm(s.xcm0, s.ycm0, s.xx, s.xy, s.yx, s.yy);
   float xcm0 = s.xcm0, ycm0 = s.ycm0, xx = s.xx, xy = s.xy, yx = s.yx, yy = s.yy;
-  plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 1);
   plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 2);
   s.xcm0 = xcm0;
   s.ycm0 = ycm0;
@@ -162,10 +161,9 @@ void draw_ball(const Planes& planes, const frame::Text<10>& label, int i, int j,
                const BeachBallSettings& s) {
   const int c = j / kPerColumn;
   const int r = j % kPerColumn;
-  float x = s.xcm0 + kSpacing * s.xx * static_cast<float>(c);
-  float y = s.ycm0 + kSpacing * s.yy * static_cast<float>(r);
-  float xx = s.xx, xy = s.xy, yx = s.yx, yy = s.yy;
-  plot::sus2cm1(x, y, xx, xy, yx, yy, 1);
+  const float x = s.xcm0 + kSpacing * s.xx * static_cast<float>(c);
+  const float y = s.ycm0 + kSpacing * s.yy * static_cast<float>(r);
+  plot::set_user_to_cm(x, y, s.xx, s.xy, s.yx, s.yy);
 
   repstereo();
   plot::ustext2(kLabelX, kLabelY, label.view());
@@ -203,32 +201,25 @@ void run(const Planes& planes, const frame::Text<10>* label0, int n, int isub, b
   plot::sfillstyle(fill, 5);
   int points = kCurvePoints;
   sdspgc(points, 1);
-  int k = isub;
-  plot::ssubplot(k, 1);
+  plot::set_subplot(isub);
 
   const int npages = n / kPerPage + (n % kPerPage != 0 ? 1 : 0);
   for (int p = 1; p <= npages; ++p) {
     if (p > 1) plot::newpage();
     // A new window (newpage's choice 1) makes subplot 1 current: the balls belong in isub.
-    k = isub;
-    plot::ssubplot(k, 1);
+    plot::set_subplot(isub);
 
-    float size = s.symbolsize;
-    plot::ssymbolsize(size, 1);
-    float height = kTextSize;
-    plot::stextsize(height, 1);
-    float angle = 0.0f;
-    plot::stextangle(angle, 1);
+    plot::set_symbol_size(s.symbolsize);
+    plot::set_text_size(kTextSize);
+    plot::set_text_angle(0.0f);
 
     const int first = (p - 1) * kPerPage + 1;
     const int last = p == npages ? n : p * kPerPage;
 
-    int align = -2;
-    plot::stextalign(align, 1);
+    plot::set_text_align(-2);
     plot::cmplotruninfo0(kInfoX, kInfoY, 0);
 
-    align = -1;
-    plot::stextalign(align, 1);
+    plot::set_text_align(-1);
     const frame::Text<35> page = caption("Page ", p, "/", npages);
     frame::say(fmt::Line().item("PLOTTING").item(page.view()).str());
     plot::cmplotcharinfo0(page.view(), 1, kCaptionX, kCaptionY, 0);
@@ -236,8 +227,7 @@ void run(const Planes& planes, const frame::Text<10>* label0, int n, int isub, b
     say_item(data.view());
     plot::cmplotcharinfo0(data.view(), 2, kCaptionX, kCaptionY, 0);
 
-    align = -6;
-    plot::stextalign(align, 1);
+    plot::set_text_align(-6);
     for (int i = first; i <= last; ++i) {
       draw_ball(planes, label0[i - 1], i - 1, i - first, lrad, s);
     }
@@ -261,9 +251,9 @@ int checked_count(int n, int nmax) {
 
 void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const float* azd2,
                const float* dipd2, const float* rakd2, const frame::Text<10>* label0, int nmax,
-               int n, int isub, int iangunit, int mode) {
+               int n, int isub, int iangunit, frame::Mode mode) {
   BeachBallSettings& s = fpsbchbll_settings;
-  if (mode == 4 || mode == 5) {
+  if (mode.from_default()) {
     frame::submenuhead(kId.name, kId.version, kId.date);
     say_item("INITIALIZING FPS PLOT PARAMETERS");
     defaults(s);

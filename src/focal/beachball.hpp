@@ -4,6 +4,7 @@
 #pragma once
 
 #include "focal/stereonet.hpp"  // sspro, which the start-up calls with the driver
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::focal {
@@ -27,6 +28,6 @@ extern BeachBallSettings fpsbchbll_settings;
 // isub. Modes 4 and 5 only initialise the settings; other modes run the menu until 99.
 void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const float* azd2,
                const float* dipd2, const float* rakd2, const frame::Text<10>* label0, int nmax,
-               int n, int isub, int iangunit, int mode);
+               int n, int isub, int iangunit, frame::Mode mode);
 
 }  // namespace korbast::focal

@@ -66,14 +66,14 @@ void dspgcfadn(const float* strike, const float* dip, int n) {
   }
 }
 
-void sdspgc(int& np, int mode) {
-  if (mode == 2 || mode == 3) np = dspgcbk.np;
-  if (mode == 4 || mode == 5) {
+void sdspgc(int& np, frame::Mode mode) {
+  if (mode.from_stored()) np = dspgcbk.np;
+  if (mode.from_default()) {
     frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
     say_item("INITIALIZING GREAT CIRCLE PARAMETERS");
     np = 40;
   }
-  if (mode % 2 == 0) {
+  if (mode.menu()) {
     for (;;) {
       frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
       rule();

@@ -3,6 +3,8 @@
 // one polyline in the user units of the current subplot.
 #pragma once
 
+#include "frame/mode.hpp"
+
 namespace korbast::focal {
 
 // The number of points of each half great circle; 0 until first set, then 1..1000.
@@ -19,6 +21,6 @@ void dspgcfadn(const float* strike, const float* dip, int n);
 
 // The number of points per great circle: 2, 3 from the stored value, 4, 5 the default 40
 // (with the initialising lines); even modes show the menu. The result is stored.
-void sdspgc(int& np, int mode);
+void sdspgc(int& np, frame::Mode mode);
 
 }  // namespace korbast::focal

@@ -33,7 +33,6 @@ constexpr Identity kNp{"srepstereon", "1.00", "14-04-99"};
 void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
 using frame::say_item;
 void rule() { say_item(std::string(43, '-')); }
-bool even(int mode) { return mode % 2 == 0; }
 const char* tf(int flag) { return flag == 1 ? "T" : "F"; }
 
 // One of labels 1 and 2: just outside the circle where the projection puts the direction of
@@ -54,13 +53,13 @@ void direction_label(float az, const frame::Text<15>& text) {
   } else {
     return;  // not on a positive half-axis: no place for the label
   }
-  plot::stextalign(align, 1);
+  plot::set_text_align(align);
   plot::ustext2(x, y, text.view());
 }
 
 // A corner label from the first 10 of its characters.
 void corner_label(float x, float y, int align, const frame::Text<15>& text) {
-  plot::stextalign(align, 1);
+  plot::set_text_align(align);
   plot::ustext2(x, y, text.view().substr(0, 10));
 }
 
@@ -68,12 +67,9 @@ void corner_label(float x, float y, int align, const frame::Text<15>& text) {
 
 void repstereo() {
   const Stefram2& s = stefram2;
-  float angle0 = 0.0f;
-  int align0 = 0;
-  plot::stextangle(angle0, 3);
-  plot::stextalign(align0, 3);
-  float zero = 0.0f;
-  plot::stextangle(zero, 1);
+  const float angle0 = plot::text_angle();
+  const int align0 = plot::text_align();
+  plot::set_text_angle(0.0f);
 
   plot::uscircle(0.0f, 0.0f, 1.0f, s.npcirc);
 
@@ -114,13 +110,13 @@ void repstereo() {
   if (s.llabel[4] == 1) corner_label(-0.5f, -1.0f, -7, s.label[4]);
   if (s.llabel[5] == 1) corner_label(-0.5f, 1.0f, -7, s.label[5]);
 
-  plot::stextangle(angle0, 1);
-  plot::stextalign(align0, 1);
+  plot::set_text_angle(angle0);
+  plot::set_text_align(align0);
 }
 
-void srepstereo0(int mode) {
+void srepstereo0(frame::Mode mode) {
   Stefram2& s = stefram2;
-  if (mode == 4 || mode == 5) {
+  if (mode.from_default()) {
     head(kSrepstereo0);
     say_item("INITIALIZING STEREO FRAME");
     s.npcirc = 200;
@@ -131,13 +127,13 @@ void srepstereo0(int mode) {
     s.label[0] = "North";
     s.label[1] = "East";
   }
-  if (mode >= 4 && mode <= 7) {
+  if (mode.initialising()) {
     for (int k = 2; k < 6; ++k) {
       s.llabel[k] = 0;
       s.label[k] = "None";
     }
   }
-  if (!even(mode)) return;
+  if (mode.silent()) return;
   for (;;) {
     head(kSrepstereo0);
     rule();
@@ -184,7 +180,7 @@ void srepstereo0(int mode) {
   }
 }
 
-void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
+void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode mode) {
   Stefram2& s = stefram2;
   auto set_text = [&](std::string_view v) {
     const std::size_t n = std::min(v.size(), text.size());
@@ -194,8 +190,8 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
   auto line_i4 = [](std::string_view t, int v) {
     frame::say(fmt::Line().item(t).x(1).i(v, 4).str());
   };
-  bool menu = even(mode);
-  int m = mode;
+  bool menu = mode.menu();
+  frame::Mode m = mode;
   if (ilabel < 1 || ilabel > 6) {
     frame::errorhead(kLabel1.name, kLabel1.version, kLabel1.date);
     line_i4("label number =", ilabel);
@@ -203,13 +199,13 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
     ilabel = 6;
     line_i4("==> label number reset to =", ilabel);
     frame::errortail00();
-    m = 2;
+    m = frame::Mode::kStoredMenu;
     menu = true;
   }
-  if (m == 2 || m == 3) {
+  if (m.from_stored()) {
     set_text(s.label[ilabel - 1].view());
     idraw = s.llabel[ilabel - 1] == 1 ? 1 : 0;
-  } else if (m == 4 || m == 5) {
+  } else if (m.from_default()) {
     head(kLabel1);
     say_item("INITIALIZING STEREO FRAME LABEL");
     idraw = ilabel <= 2 ? 1 : 0;
@@ -256,14 +252,14 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode) {
   s.label[ilabel - 1] = std::string_view(text.data(), std::min<std::size_t>(text.size(), 15));
 }
 
-void srepstereonp(int& npcirc, int mode) {
-  if (mode == 2 || mode == 3) npcirc = stefram2.npcirc;
-  if (mode == 4 || mode == 5) {
+void srepstereonp(int& npcirc, frame::Mode mode) {
+  if (mode.from_stored()) npcirc = stefram2.npcirc;
+  if (mode.from_default()) {
     head(kNp);
     say_item("INITIALIZING STEREO FRAME: number of points");
     npcirc = 200;
   }
-  if (even(mode)) {
+  if (mode.menu()) {
     for (;;) {
       head(kNp);
       rule();

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::focal {
@@ -33,19 +34,19 @@ void repstereo();
 
 // All frame settings: 4, 5 the defaults (with the initialising lines); 4 to 7 reset the
 // corner labels; even modes show the menu.
-void srepstereo0(int mode);
+void srepstereo0(frame::Mode mode);
 
 // One label: its text (the caller's buffer), draw flag (0/1) and number (1..6). Modes 2, 3
 // load them from the settings, 4, 5 give the defaults of that label, others take the caller's
 // (a bad flag is reported and set to 0); even modes, and any bad number or flag, show the menu.
 // The result is stored.
-void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, int mode);
+void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode mode);
 template <std::size_t N>
-void srepstereolabel1(frame::Text<N>& text, int& idraw, int& ilabel, int mode) {
+void srepstereolabel1(frame::Text<N>& text, int& idraw, int& ilabel, frame::Mode mode) {
   srepstereolabel1(std::span<char>(text.data(), N), idraw, ilabel, mode);
 }
 
 // The number of points of the frame circle (200 in modes 4 and 5); even modes show the menu.
-void srepstereonp(int& npcirc, int mode);
+void srepstereonp(int& npcirc, frame::Mode mode);
 
 }  // namespace korbast::focal

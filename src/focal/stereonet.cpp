@@ -28,9 +28,6 @@ void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date)
 using frame::say_item;
 std::string rule() { return std::string(43, '-'); }
 
-bool even(int mode) { return mode % 2 == 0; }
-bool initialising(int mode) { return mode >= 4 && mode <= 7; }
-
 // The picture of the menu: a direction projected onto the plane of the net.
 constexpr std::string_view kPicture[11] = {
     "          &&&&&&&&&&&&&             ", "           &&&&&&&&&&&              ",
@@ -69,14 +66,14 @@ float colatitude(float plunge, float maxcolat) {
 
 // The set-up shared by the two nets: banner, name frame, stored colatitude.
 void net_setup(const Identity& id, std::string_view init_line, std::string_view name_line,
-               std::string_view kind_line, float& maxcolat, int mode) {
-  if (initialising(mode)) {
+               std::string_view kind_line, float& maxcolat, frame::Mode mode) {
+  if (mode.initialising()) {
     head(id);
     say_item(init_line);
     say_item(kind_line);
     maxcolat = 180.0f;
   }
-  if (even(mode)) {
+  if (mode.menu()) {
     head(id);
     say_item(name_line);
     say_item(kind_line);
@@ -127,10 +124,10 @@ void spron(float* x, float* y, const float* az, const float* pl, int n) {
   }
 }
 
-void sspro(int& iproj, int mode) {
+void sspro(int& iproj, frame::Mode mode) {
   bool bad = false;
-  if (mode == 2 || mode == 3) iproj = sprojtype.iproj;
-  if (initialising(mode)) {
+  if (mode.from_stored()) iproj = sprojtype.iproj;
+  if (mode.initialising()) {
     iproj = 4;
     head(kSspro);
     say_item("INITIALIZING STEREOGRAPHIC PROJECTION");
@@ -138,7 +135,7 @@ void sspro(int& iproj, int mode) {
     say_item("projection = Schmidt, retrograde X,Y axis");
   }
   for (;;) {
-    if (bad || even(mode)) {
+    if (bad || mode.menu()) {
       sspro_menu(iproj);
       int status = 0;
       frame::inintegvindef(iproj, "projection number", iproj, 1, 4, status);
@@ -161,14 +158,14 @@ void sspro(int& iproj, int mode) {
   }
 }
 
-void sschmidt(float& maxcolat, int mode) {
+void sschmidt(float& maxcolat, frame::Mode mode) {
   net_setup(kSschmidt, "INITIALIZING SCHMIDT PROJECTION", "SCHMIDT PROJECTION",
             "Azimuthal Equal Area (Lambert,1772)", maxcolat, mode);
   schmidtparams.maxcolat = frame::rad(maxcolat);
   schmidtparams.factor = std::sqrt(2.0f);
 }
 
-void swulf(float& maxcolat, int mode) {
+void swulf(float& maxcolat, frame::Mode mode) {
   net_setup(kSwulf, "INITIALIZING WULFF PROJECTION", "WULFF PROJECTION",
             "Inversion or stereographic conformal", maxcolat, mode);
   wulfparams.maxcolat = frame::rad(maxcolat);

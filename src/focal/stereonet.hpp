@@ -9,6 +9,8 @@
 //   code 4  Schmidt net (the default)                     x East,  y North
 #pragma once
 
+#include "frame/mode.hpp"
+
 namespace korbast::focal {
 
 // The current projection code; 0 until the start-up sets it, then always 1..4.
@@ -43,11 +45,11 @@ void wulfn(float* u, float* v, const float* az, const float* pl, int n);
 
 // The projection code in a settings mode: 2, 3 from the stored code; 4 to 7 the default 4
 // with the initialising lines; even modes show the menu. The chosen net is set up again.
-void sspro(int& iproj, int mode);
+void sspro(int& iproj, frame::Mode mode);
 
 // The set-up of each net: the largest colatitude in degrees (180 in modes 4 to 7); even modes
 // show the net's name. The parameters are stored in radians.
-void sschmidt(float& maxcolat, int mode);
-void swulf(float& maxcolat, int mode);
+void sschmidt(float& maxcolat, frame::Mode mode);
+void swulf(float& maxcolat, frame::Mode mode);
 
 }  // namespace korbast::focal

@@ -108,9 +108,9 @@ void contours_for_projection(int mode) {
 
 }  // namespace
 
-void contours1(float longmin, float longmax, float latmin, float latmax, int mode) {
+void contours1(float longmin, float longmax, float latmin, float latmax, frame::Mode mode) {
   auto& st = contours_settings;
-  if (mode == 4 || mode == 5) {
+  if (mode.from_default()) {
     frame::submenuhead(id_contours1.name, id_contours1.version, id_contours1.date);
     say(" INITIALIZING MAP CONTOURS");
     st = ContoursSettings{};

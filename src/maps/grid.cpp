@@ -176,7 +176,7 @@ void label(float lam, float phi, float value_rad, int width) {
   project(lam, phi, x, y);
   plot::ustext2(x, y, text.view());
 }
-void align(int code) { plot::stextalign(code, 1); }
+void align(int code) { plot::set_text_align(code); }
 
 // The line count of a span: trunc(span / inc + 0.0005), kept inside the int range (a span
 // over an increment of 0 is infinite, or not a number when the span is 0 too).
@@ -201,18 +201,18 @@ float positions(int count) { return static_cast<float>(count < 1 ? 1 : count); }
 
 void sllgrid2(float& latmin, float& latmax, float& longmin, float& longmax, float& latinc,
               float& longinc, int& nptline, float& ticsize, int& npttick, int& igridtype,
-              int mode) {
+              frame::Mode mode) {
   GridValues g{latmin, latmax, longmin, longmax, latinc, longinc, ticsize,
                nptline, npttick, igridtype};
-  if (mode == 2 || mode == 3) {
+  if (mode.from_stored()) {
     g = {frame::deg(llgrid.latmin), frame::deg(llgrid.latmax), frame::deg(llgrid.longmin),
          frame::deg(llgrid.longmax), frame::deg(llgrid.latinc), frame::deg(llgrid.longinc),
          frame::deg(llgrid.ticsize), llgrid.nptline, llgrid.npttick, llgrid.igridtype};
-  } else if (mode == 4 || mode == 5) {
+  } else if (mode.from_default()) {
     g = {-80.0f, 80.0f, -80.0f, 80.0f, 10.0f, 10.0f, 1.0f, 3, 2, 1};
   }
-  if (mode % 2 == 0) grid_menu(g);
-  if (mode != 3) {
+  if (mode.menu()) grid_menu(g);
+  if (mode != frame::Mode::kStored) {
     llgrid.latmin = frame::rad(g.latmin);
     llgrid.latmax = frame::rad(g.latmax);
     llgrid.longmin = frame::rad(g.longmin);

@@ -3,6 +3,8 @@
 // current projection, and the projected extent of its four corners.
 #pragma once
 
+#include "frame/mode.hpp"
+
 namespace korbast::maps {
 
 // The grid settings. Angles in radians; the defaults are those of sllgrid2's modes 4 and 5.
@@ -30,7 +32,7 @@ constexpr int kMaxGridCount = 1000;
 // hold the final values on return.
 void sllgrid2(float& latmin, float& latmax, float& longmin, float& longmax, float& latinc,
               float& longinc, int& nptline, float& ticsize, int& npttick, int& igridtype,
-              int mode);
+              frame::Mode mode);
 
 // Draws the grid of `llgrid` in the current projection, subplot and attributes, and reports
 // its type and line counts. Leaves the text alignment at -7 for the grid types 1 to 3.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frame/dialog.hpp"
+#include "frame/mode.hpp"
 
 namespace korbast::maps {
 
@@ -20,7 +21,7 @@ extern ContoursSettings contours_settings;
 // in the menu. Modes 4 and 5 only reset the settings (with their initialising line) and do
 // not read the bounds; any other mode runs the menu until 99, one line file per command.
 // The plot must be open; the routine never opens, pages or closes it.
-void contours1(float longmin, float longmax, float latmin, float latmax, int mode);
+void contours1(float longmin, float longmax, float latmin, float latmax, frame::Mode mode);
 
 // Registers the map-side routines the projection library calls (its start-up resets the
 // map-line settings through contours1).

@@ -102,7 +102,7 @@ struct GridValues {
   int nptline = 0;
   float ticsize = 0;
   int npttick = 0, igridtype = 0;
-  void call(int mode) {
+  void call(frame::Mode mode) {
     sllgrid2(latmin, latmax, longmin, longmax, latinc, longinc, nptline, ticsize, npttick,
              igridtype, mode);
   }
@@ -126,12 +126,12 @@ struct SavedSymbol {
   float size = 0.0f;
   int type = 0;
   void save() {
-    plot::ssymbolsize(size, 3);
-    plot::ssymboltype(type, 3);
+    size = plot::symbol_size();
+    type = plot::symbol_type();
   }
   void restore() {
-    plot::ssymbolsize(size, 1);
-    plot::ssymboltype(type, 1);
+    plot::set_symbol_size(size);
+    plot::set_symbol_type(type);
   }
 };
 
@@ -188,19 +188,15 @@ void stress_layer(const Events& ev, int kout, bool lsish, float thr) {
 
 void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
   const auto& st = mapseis_settings;
-  int sub = isub;
-  plot::ssubplot(sub, 1);
+  plot::set_subplot(isub);
   box("PLOTTING INFORMATION");
 
-  int align = 0;
-  plot::stextalign(align, 3);
-  int centred = -2;
-  plot::stextalign(centred, 1);
+  const int align = plot::text_align();
+  plot::set_text_align(-2);
   plot::cmplotruninfo0(10.5f, 28.0f, 1);
-  int left = -1;
-  plot::stextalign(left, 1);
+  plot::set_text_align(-1);
   plot::cmplotcharinfo0(count_caption(ev.n).view(), 1, 2.0f, 28.0f, 1);
-  plot::stextalign(align, 1);
+  plot::set_text_align(align);
 
   if (st.lscale) {
     box("SCALING GRID IN A4 Portrait");
@@ -224,9 +220,8 @@ void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
     float sizmax = 0, sizmin = 0;
     int iepi = 0, ish = 0;
     smapsh2(sizmax, sizmin, iepi, ish, 3);
-    plot::ssymbolsize(sizmax, 1);
-    int type = st.iepisymb;
-    plot::ssymboltype(type, 1);
+    plot::set_symbol_size(sizmax);
+    plot::set_symbol_type(st.iepisymb);
     box("PROJECTING EPICENTERS", "LONG, LAT --> X, Y");
     frame::deg2rad(ev.xd, ev.rlong, ev.n);
     frame::deg2rad(ev.yd, ev.rlat, ev.n);
@@ -248,21 +243,19 @@ void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
   }
 }
 
-void initialise(int isub, int mode) {
+void initialise(int isub, frame::Mode mode) {
   frame::submenuhead(id.name, id.version, id.date);
   say_item("INITIALIZING MAP PARAMETERS");
   mapseis_settings = MapseisSettings{};
-  int sub = isub;
-  plot::ssubplot(sub, 1);
-  float xcm0 = 10.0f, ycm0 = 8.0f, xx = 2.5f, xy = 0.0f, yx = 0.0f, yy = 2.5f;
-  plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 1);
+  plot::set_subplot(isub);
+  plot::set_user_to_cm(10.0f, 8.0f, 2.5f, 0.0f, 0.0f, 2.5f);
   GridValues g;
   g.call(mode);
   // The projection set-up resets the map-line layer as it initialises: the hook must be in
   // place first.
   register_projection_hooks();
   int iproj = 0;
-  projection::sprojll2(iproj, mode);
+  projection::sprojll2(iproj, mode.code());
   bool lproj = true;
   mappoint(lproj, mode);
   float sizmax = 0, sizmin = 0;
@@ -275,8 +268,8 @@ void initialise(int isub, int mode) {
 void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
               const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
               const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
-              int isub, int mode) {
-  if (mode == 4 || mode == 5) {
+              int isub, frame::Mode mode) {
+  if (mode.from_default()) {
     initialise(isub, mode);
     return;
   }
@@ -306,8 +299,7 @@ void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const
 
     switch (choice) {
       case 11: {
-        int sub = isub;
-        plot::ssubplot(sub, 1);
+        plot::set_subplot(isub);
         float a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
         plot::sus2cm1(a, b, c, d, e, f, 2);
         break;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/dialog.hpp"
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::maps {
@@ -37,6 +38,6 @@ extern MapseisSettings mapseis_settings;
 void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
               const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
               const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
-              int isub, int mode);
+              int isub, frame::Mode mode);
 
 }  // namespace korbast::maps

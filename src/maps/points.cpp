@@ -60,7 +60,7 @@ void menu(bool lproj) {
 struct Attributes {
   int linecolor = 0, fillcolor = 0, symbtype = 0;
   float symbsize = 0.0f;
-  void set(int mode) {
+  void set(frame::Mode mode) {
     plot::slinecolor(linecolor, mode);
     plot::sfillcolor(fillcolor, mode);
     plot::ssymboltype(symbtype, mode);
@@ -136,9 +136,9 @@ void listing(int n, const frame::Text<10> (&varnam)[2], const frame::Text<10> (&
 
 }  // namespace
 
-void mappoint(bool& lproj, int mode) {
+void mappoint(bool& lproj, frame::Mode mode) {
   auto& st = mappoint_settings;
-  if (mode == 4 || mode == 5) {
+  if (mode.from_default()) {
     frame::submenuhead(id.name, id.version, id.date);
     say_item("INITIALIZING PARAMETERS");
     st = MappointSettings{};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frame/dialog.hpp"
+#include "frame/mode.hpp"
 
 namespace korbast::maps {
 
@@ -28,6 +29,6 @@ inline constexpr int kPointsUnit = 12;
 // menu until 99. lproj: true when the coordinates are longitude and latitude in degrees, to
 // be projected with the current map projection; false when they are user coordinates of the
 // current subplot. The menu may change it. The plot attributes are left as they were found.
-void mappoint(bool& lproj, int mode);
+void mappoint(bool& lproj, frame::Mode mode);
 
 }  // namespace korbast::maps

@@ -148,13 +148,13 @@ void draw_pair(const Outline& o, float ox, float oy, float xc, float yc, float a
 
 }  // namespace
 
-void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, int mode) {
-  if (mode == 2 || mode == 3) {
+void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, frame::Mode mode) {
+  if (mode.from_stored()) {
     sizmaxa = mapshpar.sizmax;
     sizmina = mapshpar.sizmin;
     iepia = mapshpar.iepi;
     isha = mapshpar.ish;
-  } else if (mode == 4 || mode == 5) {
+  } else if (mode.from_default()) {
     frame::submenuhead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
     say_item("INITIALIZING Sh MAP PARAMETERS");
     sizmaxa = kDefMajor;
@@ -164,7 +164,7 @@ void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, int mode) {
   } else {
     check_settings(sizmaxa, sizmina, isha);
   }
-  if (mode % 2 == 0) settings_menu(sizmaxa, sizmina, iepia, isha);
+  if (mode.menu()) settings_menu(sizmaxa, sizmina, iepia, isha);
   mapshpar.sizmax = sizmaxa;
   mapshpar.sizmin = sizmina;
   mapshpar.iepi = iepia;
@@ -172,15 +172,11 @@ void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, int mode) {
 }
 
 void dmapsh2(const float* x, const float* y, const float* azshmax, const int* isv, int n) {
-  float saved_size = 0.0f;
-  int saved_type = 0;
-  plot::ssymbolsize(saved_size, 3);
-  plot::ssymboltype(saved_type, 3);
+  const float saved_size = plot::symbol_size();
+  const int saved_type = plot::symbol_type();
 
-  float size = mapshpar.sizmax;
-  int type = mapshpar.iepi;
-  plot::ssymbolsize(size, 1);
-  plot::ssymboltype(type, 1);
+  plot::set_symbol_size(mapshpar.sizmax);
+  plot::set_symbol_type(mapshpar.iepi);
   if (mapshpar.iepi != 0) plot::ussymbol(x, y, n);
 
   // The user length of 5 cm along the page's x direction.
@@ -244,8 +240,8 @@ void dmapsh2(const float* x, const float* y, const float* azshmax, const int* is
     }
   }
 
-  plot::ssymbolsize(saved_size, 1);
-  plot::ssymboltype(saved_type, 1);
+  plot::set_symbol_size(saved_size);
+  plot::set_symbol_type(saved_type);
 }
 
 }  // namespace korbast::maps

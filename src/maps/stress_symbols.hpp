@@ -5,6 +5,8 @@
 // arrows for both, isv 3 SHmax arrows and SHmin bars.
 #pragma once
 
+#include "frame/mode.hpp"
+
 namespace korbast::maps {
 
 // Settings of the stress layer.
@@ -20,7 +22,7 @@ extern Mapshpar mapshpar;
 // defaults ("INITIALIZING Sh MAP PARAMETERS"); any other mode checks the given values and
 // resets a size of 0 or less (major to 0.4, minor to 0.2) and a Sh type outside -2..2 (to 0)
 // with a warning. Even modes then show the menu until 99. The values are stored and returned.
-void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, int mode);
+void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, frame::Mode mode);
 
 // Draws the stress symbols of n points: (x, y) the projected epicentres in user units of the
 // current subplot, azshmax the SHmax azimuths (radians, clockwise from north, taken as user

@@ -1,45 +1,74 @@
 // The plot attribute settings: the ten setters of the drawing attributes, the colour table,
 // the symbol type and size, and the plot attributes menu that reaches them all.
 //
-// Every setter takes the value (in/out) and the settings mode:
+// Every setter takes the value (in/out) and the settings mode (frame/mode.hpp):
 //   0, 1  start from the caller's value      2, 3  start from the stored value
 //   4, 5  start from the default (5 prints the "INITIALISING" line)
 //   even modes show the setter's menu, then 0..5 store the value and pass it to the device;
 //   any other mode stores nothing and says "===> NO ACTION".
 // Refused values are replaced (by the default, a bound, or modulo the range) with a warning.
+// Code that only sets or reads a value calls the plain accessors below the setters.
 #pragma once
 
 #include <cstddef>
 #include <span>
 
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::plot {
 
 // ---- Drawing attributes ----
-void slinewidth(float& thickness, int inter);  // cm, default 0.02
-void slinestyle(int& style, int inter);        // accepted and ignored: no line styles
-void slinecolor(int& color, int inter);        // colour index, default 1
-void sfillstyle(int& style, int inter);        // 0 hollow, 1 filled (default)
-void sfillcolor(int& color, int inter);        // colour index, default 8
-void stextsize(float& height, int inter);      // cm, default 0.5
-void stextangle(float& angle, int inter);      // degrees, default 0
-void stextalign(int& just, int inter);         // alignment code -11..11, default -1
-void stextfont(int& font, int inter);          // font number 1..15, default 1
-void stextcolor(int& color, int inter);        // colour index, default 1
+void slinewidth(float& thickness, frame::Mode inter); // cm, default 0.02
+void slinestyle(int& style, frame::Mode inter);       // accepted and ignored: no line styles
+void slinecolor(int& color, frame::Mode inter);       // colour index, default 1
+void sfillstyle(int& style, frame::Mode inter);       // 0 hollow, 1 filled (default)
+void sfillcolor(int& color, frame::Mode inter);       // colour index, default 8
+void stextsize(float& height, frame::Mode inter);     // cm, default 0.5
+void stextangle(float& angle, frame::Mode inter);     // degrees, default 0
+void stextalign(int& just, frame::Mode inter);        // alignment code -11..11, default -1
+void stextfont(int& font, frame::Mode inter);         // font number 1..15, default 1
+void stextcolor(int& color, frame::Mode inter);       // colour index, default 1
+
+// ---- Plain accessors ----
+// What code sets and reads. A value is checked as the setter checks it in the silent mode 1
+// (with the same warnings), then stored and passed on to the device; the setters above store
+// through the same path.
+void set_line_width(float cm);
+void set_line_color(int color);
+void set_fill_style(int style);
+void set_fill_color(int color);
+void set_text_size(float cm);
+void set_text_angle(float degrees);
+void set_text_align(int just);
+void set_text_font(int font);
+void set_text_color(int color);
+void set_symbol_size(float cm);
+void set_symbol_type(int itype);
+float line_width();
+int line_color();
+int fill_style();
+int fill_color();
+float text_size();
+float text_angle();
+int text_align();
+int text_font();
+int text_color();
+float symbol_size();
+int symbol_type();
 
 // ---- Colour table ----
 // The whole table: 4 and 5 the default table, even modes its menu (and the file reader).
-void scolortable(int inter);
+void scolortable(frame::Mode inter);
 // The number of colours n (1..12; one colour makes a black-and-white plot).
-void scolornb(int& n, int inter);
+void scolornb(int& n, frame::Mode inter);
 // One entry: index 0..n, its name (any length; 8 characters are kept), red, green and blue
 // in percent.
 void scolorrgb(int& index, std::span<char> name, float& red, float& green, float& blue,
-               int inter);
+               frame::Mode inter);
 template <std::size_t N>
 void scolorrgb(int& index, frame::Text<N>& name, float& red, float& green, float& blue,
-               int inter) {
+               frame::Mode inter) {
   scolorrgb(index, std::span<char>(name.data(), N), red, green, blue, inter);
 }
 
@@ -48,15 +77,15 @@ inline constexpr int kColorTableUnit = 20;
 
 // ---- Symbols ----
 // Symbol diameter in cm (default 0.4); no value is refused.
-void ssymbolsize(float& size, int mode);
+void ssymbolsize(float& size, frame::Mode mode);
 // Symbol type code (default 1); no value is refused. Besides 0..5: 102 shows the type table
 // only (asking nothing), 200 asks for a code and returns it without storing it.
-void ssymboltype(int& itype, int mode);
+void ssymboltype(int& itype, frame::Mode mode);
 
 // ---- The plot attributes menu ----
 // 0 the menu (attributes from the stored values); 7 at a window opening: page scale and the
 // user-to-device transforms of every subplot, all attributes to their defaults; 4, 5, 8, 9
 // also reset the angle constants, the subplot scalings and the colour table (see plotparam.cpp).
-void splotparam2(int mode);
+void splotparam2(frame::Mode mode);
 
 }  // namespace korbast::plot

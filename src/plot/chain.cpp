@@ -29,16 +29,14 @@ void sus2de_of(int k);
 void scm2us_of(int k);
 
 // The subplots a setting acts on: all 35 in modes 6 and 7, else the current one.
-void subplot_range(int inter, int& first, int& last) {
-  if (inter == 6 || inter == 7) {
+void subplot_range(frame::Mode inter, int& first, int& last) {
+  if (inter.all_subplots()) {
     first = 1;
     last = kSubplots;
   } else {
     first = last = current_subplot_index() + 1;
   }
 }
-
-bool even(int inter) { return inter % 2 == 0; }
 
 // After a subplot's user-to-cm transform is stored: its derived transforms, while the window
 // is open.
@@ -81,22 +79,35 @@ void unfit_axis(std::string_view axis, std::string_view lo, float umin, std::str
   frame::warningtail00();
 }
 
+// Subplot k's user-to-cm transform, and what derives from it.
+void store_user_to_cm(int k, float xcm0, float ycm0, float xx, float xy, float yx, float yy) {
+  const int s = k - 1;
+  plt1blk.us0tocm[s][0] = xcm0;
+  plt1blk.us0tocm[s][1] = ycm0;
+  plt1blk.ustocm[s][0][0] = xx;
+  plt1blk.ustocm[s][1][0] = xy;
+  plt1blk.ustocm[s][0][1] = yx;
+  plt1blk.ustocm[s][1][1] = yy;
+  derive(k);
+}
+
 }  // namespace
 
-void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy, int inter) {
+void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy,
+             frame::Mode inter) {
   int first = 0;
   int last = 0;
   subplot_range(inter, first, last);
   for (int k = first; k <= last; ++k) {
     const int s = k - 1;
-    if (inter == 2 || inter == 3) {
+    if (inter.from_stored()) {
       xcm0 = plt1blk.us0tocm[s][0];
       ycm0 = plt1blk.us0tocm[s][1];
       xx = plt1blk.ustocm[s][0][0];
       xy = plt1blk.ustocm[s][1][0];
       yx = plt1blk.ustocm[s][0][1];
       yy = plt1blk.ustocm[s][1][1];
-    } else if (inter >= 4 && inter <= 7) {
+    } else if (inter.initialising()) {
       xcm0 = 10.0f;
       ycm0 = 10.0f;
       xx = 1.0f;
@@ -104,25 +115,23 @@ void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& y
       yx = 0.0f;
       yy = 1.0f;
     }
-    if (even(inter)) mus2cm1(xcm0, ycm0, xx, xy, yx, yy);
-    plt1blk.us0tocm[s][0] = xcm0;
-    plt1blk.us0tocm[s][1] = ycm0;
-    plt1blk.ustocm[s][0][0] = xx;
-    plt1blk.ustocm[s][1][0] = xy;
-    plt1blk.ustocm[s][0][1] = yx;
-    plt1blk.ustocm[s][1][1] = yy;
-    derive(k);
+    if (inter.menu()) mus2cm1(xcm0, ycm0, xx, xy, yx, yy);
+    store_user_to_cm(k, xcm0, ycm0, xx, xy, yx, yy);
   }
 }
 
+void set_user_to_cm(float xcm0, float ycm0, float xx, float xy, float yx, float yy) {
+  store_user_to_cm(current_subplot_index() + 1, xcm0, ycm0, xx, xy, yx, yy);
+}
+
 void sus2cm3(float& xcm0, float& ycm0, float& xlcm, float& ylcm, float& xumin, float& xumax,
-             float& yumin, float& yumax, int& ixy, int inter) {
+             float& yumin, float& yumax, int& ixy, frame::Mode inter) {
   int first = 0;
   int last = 0;
   subplot_range(inter, first, last);
   for (int k = first; k <= last; ++k) {
     const int s = k - 1;
-    if (inter == 2 || inter == 3) {
+    if (inter.from_stored()) {
       xcm0 = plt1blk.usmintocm[s][0];
       ycm0 = plt1blk.usmintocm[s][1];
       xlcm = plt1blk.cmaxlength[s][0];
@@ -132,8 +141,8 @@ void sus2cm3(float& xcm0, float& ycm0, float& xlcm, float& ylcm, float& xumin, f
       yumin = plt1blk.usextr[s][2];
       yumax = plt1blk.usextr[s][3];
       ixy = plt1blk.isoxy[s];
-      if (inter == 3) return;
-    } else if (inter >= 4 && inter <= 7) {
+      if (inter == frame::Mode::kStored) return;
+    } else if (inter.initialising()) {
       xcm0 = 2.0f;
       ycm0 = 2.0f;
       xlcm = 15.0f;
@@ -144,7 +153,7 @@ void sus2cm3(float& xcm0, float& ycm0, float& xlcm, float& ylcm, float& xumin, f
       yumax = 10.0f;
       ixy = 1;
     }
-    if (even(inter)) mus2cm3(xcm0, ycm0, xlcm, ylcm, xumin, xumax, yumin, yumax, ixy);
+    if (inter.menu()) mus2cm3(xcm0, ycm0, xlcm, ylcm, xumin, xumax, yumin, yumax, ixy);
 
     // The scales; a user range of zero (or one that gives no finite scale) leaves the
     // subplot as it was.

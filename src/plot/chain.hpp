@@ -8,6 +8,7 @@
 // a count below 1 converts nothing.
 #pragma once
 
+#include "frame/mode.hpp"
 #include "plot/plt1blk.hpp"
 
 namespace korbast::plot {
@@ -19,13 +20,17 @@ using Vec2 = float[2];
 // cm and a matrix in cm per user unit. Modes 2 and 3 start from the stored values, 4 to 7 from
 // the defaults (origin (10, 10) cm, unit matrix), any other mode from the arguments; an even
 // mode shows the dialog. The values stored are left in the arguments.
-void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy, int inter);
+void sus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy,
+             frame::Mode inter);
+// The plain accessor: the current subplot's user-to-cm transform (the setter above stores
+// through the same path).
+void set_user_to_cm(float xcm0, float ycm0, float xx, float xy, float yx, float yy);
 // The user-to-cm transform that puts the user box [xumin, xumax] x [yumin, yumax] into the page
 // box of lengths xlcm, ylcm whose lower-left corner is (xcm0, ycm0) cm; ixy = 1 makes both
 // scales the smaller one. Mode 3 only hands back the values last given. A user range of zero
 // on an axis is refused with a warning and the subplot keeps its transform.
 void sus2cm3(float& xcm0, float& ycm0, float& xlcm, float& ylcm, float& xumin, float& xumax,
-             float& yumin, float& yumax, int& ixy, int inter);
+             float& yumin, float& yumax, int& ixy, frame::Mode inter);
 
 // The page scale (pixels per cm) from the page set-up of the open window.
 void scm2de();

@@ -154,8 +154,8 @@ void read_color_file() {
 
 }  // namespace
 
-void scolortable(int inter) {
-  if (inter == 4 || inter == 5) {
+void scolortable(frame::Mode inter) {
+  if (inter.from_default()) {
     head(kTable);
     say("INITIALIZING COLOR TABLE:");
     say("0   -> BKG = WHITE");
@@ -173,7 +173,7 @@ void scolortable(int inter) {
       scolorrgb(index, std::span<char>(name), r, g, b, 1);
     }
   }
-  if (inter % 2 != 0) return;
+  if (inter.silent()) return;
 
   for (;;) {
     const int n = plt2blk.ncolors;
@@ -210,22 +210,22 @@ void scolortable(int inter) {
   }
 }
 
-void scolornb(int& n, int inter) {
+void scolornb(int& n, frame::Mode inter) {
   const Identity& id = kNumber;
   // What was in force at entry: a cancel restores it, and the colours in use are checked
   // against a number smaller than it.
   const int entry_number = plt2blk.ncolors;
   const int entry_mode = plt2blk.colormode;
 
-  if (inter == 2 || inter == 3) n = plt2blk.ncolors;
-  if (inter == 4 || inter == 5) {
+  if (inter.from_stored()) n = plt2blk.ncolors;
+  if (inter.from_default()) {
     n = 4;
     plt2blk.ncolors = 4;
     plt2blk.colormode = 1;
     head(id);
     out(fmt::Line().item("INITIALIZING NUMBER OF COLORS TO:").x(1).i(4, 3).str());
   }
-  if (!(inter >= 2 && inter <= 5)) {
+  if (!inter.stored_or_default()) {
     if (n > kMaxColors) {
       warn(id);
       say("trying to set nb of color  =", fmt::I(n, 6));
@@ -242,8 +242,7 @@ void scolornb(int& n, int inter) {
       frame::warningtail00();
     }
   }
-  const bool even = inter % 2 == 0;
-  if (even) {
+  if (inter.menu()) {
     for (;;) {
       head(id);
       say("SETTING THE NUMBER OF COLORS:");
@@ -271,7 +270,7 @@ void scolornb(int& n, int inter) {
   }
 
   plt2blk.colormode = n == 1 ? 0 : 1;
-  if (inter == 5 || even) {
+  if (inter.announces() || inter.menu()) {
     out(fmt::Line()
             .item("NB of colors =")
             .x(1)
@@ -292,10 +291,10 @@ void scolornb(int& n, int inter) {
 }
 
 void scolorrgb(int& index, std::span<char> name, float& red, float& green, float& blue,
-               int inter) {
+               frame::Mode inter) {
   const Identity& id = kEntry;
   const int n = plt2blk.ncolors < 0 ? 0 : plt2blk.ncolors;
-  if (inter == 4 || inter == 5) {
+  if (inter.from_default()) {
     head(id);
     say("INITIALIZING RGB: 4 COLORS + BKG");
     set_entry(0, "White-bk", 100, 100, 100);
@@ -308,7 +307,7 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
   }
   // The index is checked in the modes that start from the caller's values, and in every mode
   // when it lies off the table.
-  if (!(inter >= 2 && inter <= 5) || index < 0 || index > kMaxColors) {
+  if (!inter.stored_or_default() || index < 0 || index > kMaxColors) {
     if (index > n) {
       warn(id);
       say("trying to set color nb =", fmt::I(index, 6));
@@ -325,7 +324,7 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
       frame::warningtail00();
     }
   }
-  if (inter >= 2 && inter <= 5) {
+  if (inter.stored_or_default()) {
     red = plt2blk.red[index];
     green = plt2blk.green[index];
     blue = plt2blk.blue[index];
@@ -337,7 +336,7 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
     frame::crevin2("blue (%)", blue, 0.0f, 100.0f, id.name, 0, status);
   }
 
-  if (inter % 2 == 0) {
+  if (inter.menu()) {
     const std::string cols = "       |";
     for (;;) {
       const std::string_view shown(name.data(), name.size());

@@ -255,8 +255,8 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
 
 }  // namespace
 
-void scall(int inter) {
-  if (inter == 4 || inter == 5) {
+void scall(frame::Mode inter) {
+  if (inter.from_default()) {
     frame::submenuhead(id_scall.name, id_scall.version, id_scall.date);
     frame::say(item("INITIALIZING CURVES PARAMETERS"));
     int nb = kMaxFixedParams;
@@ -281,27 +281,27 @@ void scall(int inter) {
     scptif(pti, ptf, inter);
     float ptd = 0.0f;
     scptd(ptd, inter);
-    if (inter == 5) return;
-  } else if (inter == 6) {
+    if (inter == frame::Mode::kDefault) return;
+  } else if (inter == frame::Mode::kAllMenu) {
     scall_listing();
     return;
-  } else if (!even(inter)) {
+  } else if (inter.silent()) {
     return;
   }
   scall_menu();
 }
 
-void scparfixnb(int& nb, int inter) {
+void scparfixnb(int& nb, frame::Mode inter) {
   const Identity& id = id_scparfixnb;
-  if (inter == 2 || inter == 3) nb = pfixblock.nparfix;
-  if (inter == 4 || inter == 5) nb = 0;
+  if (inter.from_stored()) nb = pfixblock.nparfix;
+  if (inter.from_default()) nb = 0;
   int status = 0;
   frame::cinvin(nb, 0, kMaxFixedParams, id.name, "nparfixa", status);
   if (status != 0) {
     nb = kMaxFixedParams;
     frame::say(with_int("  ===> reset nparfixa =", nb, 6));
   }
-  if (even(inter)) {
+  if (inter.menu()) {
     for (;;) {
       menu_head(id, "          CURVES FIXED PARAMETERS   ");
       frame::say(with_int("max nb of fixed params ..........", kMaxFixedParams, 6));
@@ -318,7 +318,7 @@ void scparfixnb(int& nb, int inter) {
 }
 
 void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::span<char> cval,
-               int& i, int inter) {
+               int& i, frame::Mode inter) {
   const Identity& id = id_scparfix1;
   // Only slots 1..4 exist: any other slot number is refused before a slot is read or written.
   if (i < 1 || i > kMaxFixedParams) {
@@ -330,7 +330,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
     return;
   }
   Pfixblock& b = pfixblock;
-  if (inter == 2 || inter == 3) {
+  if (inter.from_stored()) {
     const int s = i - 1;
     fill_text(name, b.pfixname[s].view());
     itype = b.ipfixtype[s];
@@ -338,7 +338,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
     ival = b.ipfix[s];
     fill_text(cval, b.pfixvalue[s].view());
   }
-  if (inter == 4 || inter == 5) {
+  if (inter.from_default()) {
     fill_text(name, kDefaultParName);
     itype = 1;
     rval = 0.0f;
@@ -403,7 +403,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
       frame::say(with_int("  ===> reset ifix1 =", i, 6));
     }
     rebuild();
-    if (even(inter)) {
+    if (inter.menu()) {
       for (;;) {
         menu_head(id, "          CURVES FIXED PARAMETERS    ");
         frame::say(with_int("max nb of fixed params .........", kMaxFixedParams, 6));
@@ -482,17 +482,17 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
 }
 
 void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::span<char> name,
-              int inter) {
+              frame::Mode inter) {
   const Identity& id = id_sclevel2;
   Plevblock& l = plevblock;
-  if (inter == 2 || inter == 3) {
+  if (inter.from_stored()) {
     lini = l.levi;
     lfin = l.levf;
     linc = l.levd;
     nlev = l.nlev;
     fill_text(name, l.levname.view());
   }
-  if (inter == 4 || inter == 5) {
+  if (inter.from_default()) {
     lini = kDefaultLevi;
     lfin = kDefaultLevf;
     linc = kDefaultLevd;
@@ -510,7 +510,7 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
     frame::warningtail00();
   }
   level_calculation(lini, lfin, linc, nlev, ical);
-  if (even(inter)) {
+  if (inter.menu()) {
     for (;;) {
       menu_head(id, "         CURVES LEVEL PARAMETER");
       frame::say(with_text("level name       :", view_of(name)));

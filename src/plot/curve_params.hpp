@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <span>
 
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::plot {
@@ -38,18 +39,18 @@ extern Pfixblock pfixblock;
 
 // 4 or 5: every curve parameter to its default (4 then shows each routine's menu and the
 // menu over all of them); 6: lists them; other even modes: the menu; other odd modes: nothing.
-void scall(int inter);
+void scall(frame::Mode inter);
 
 // The number of fixed parameters in use, 0..4 (a value outside is reported and becomes 4).
-void scparfixnb(int& nb, int inter);
+void scparfixnb(int& nb, frame::Mode inter);
 
 // Fixed parameter slot i (1..4): name, type (0..3), real and integer value and the value text.
 // A slot outside 1..4 is refused with a warning and nothing is read or stored.
 void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::span<char> cval,
-               int& i, int inter);
+               int& i, frame::Mode inter);
 template <std::size_t N, std::size_t M>
 void scparfix1(frame::Text<N>& name, int& itype, float& rval, int& ival, frame::Text<M>& cval,
-               int& i, int inter) {
+               int& i, frame::Mode inter) {
   scparfix1(std::span<char>(name.data(), N), itype, rval, ival,
             std::span<char>(cval.data(), M), i, inter);
 }
@@ -58,10 +59,10 @@ void scparfix1(frame::Text<N>& name, int& itype, float& rval, int& ival, frame::
 // of levels from the increment, the increment then adjusted; 3 the same, increment kept;
 // 4 a single level. Any other type becomes 2. ical is returned, not stored.
 void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::span<char> name,
-              int inter);
+              frame::Mode inter);
 template <std::size_t N>
 void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, frame::Text<N>& name,
-              int inter) {
+              frame::Mode inter) {
   sclevel2(lini, lfin, linc, nlev, ical, std::span<char>(name.data(), N), inter);
 }
 

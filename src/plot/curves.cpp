@@ -89,14 +89,14 @@ int truncated_count(float x) {
   return static_cast<int>(x);
 }
 
-void scptnp(int& np, int inter) {
-  if (inter == 2 || inter == 3) np = ptblock.np;
-  if (inter == 4 || inter == 5) {
+void scptnp(int& np, frame::Mode inter) {
+  if (inter.from_stored()) np = ptblock.np;
+  if (inter.from_default()) {
     np = kDefaultNp;
     frame::submenuhead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
     frame::say(with_i7("INITIALIZING NUMBER OF POINTS TO:", np));
   }
-  if (even(inter)) {
+  if (inter.menu()) {
     for (;;) {
       menu_head(id_scptnp, "RUNNING POINT PARAMETERS:");
       frame::say(with_i7("max nb of points ................", kMaxCurvePoints));
@@ -126,7 +126,7 @@ void scptnp(int& np, int inter) {
     frame::say(item("===> WILL NOT PLOT ALL THE DATA"));
     frame::warningtail00();
   }
-  if (np == 1 && inter != 6 && inter != 7) {
+  if (np == 1 && !inter.all_subplots()) {
     frame::warninghead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
     frame::say(with_i7("nb of points =", np));
     frame::say(item("===> WILL PLOT ONLY ONE POINT"));
@@ -144,16 +144,16 @@ void scptnp(int& np, int inter) {
   ptblock.np = np;
 }
 
-void scptif(float& pti, float& ptf, int inter) {
-  if (inter == 2 || inter == 3) {
+void scptif(float& pti, float& ptf, frame::Mode inter) {
+  if (inter.from_stored()) {
     pti = ptblock.pti;
     ptf = ptblock.ptf;
   }
-  if (inter == 4 || inter == 5) {
+  if (inter.from_default()) {
     pti = kDefaultPti;
     ptf = kDefaultPtf;
   }
-  if (even(inter)) {
+  if (inter.menu()) {
     for (;;) {
       menu_head(id_scptif, "RUNNING POINT parameters :");
       frame::say(with_real("initial value .................10", pti));
@@ -170,10 +170,10 @@ void scptif(float& pti, float& ptf, int inter) {
   ptblock.ptf = ptf;
 }
 
-void scptd(float& ptd, int inter) {
-  if (inter == 2 || inter == 3) ptd = ptblock.ptd;
-  if (inter == 4 || inter == 5) ptd = kDefaultPtd;
-  if (even(inter)) {
+void scptd(float& ptd, frame::Mode inter) {
+  if (inter.from_stored()) ptd = ptblock.ptd;
+  if (inter.from_default()) ptd = kDefaultPtd;
+  if (inter.menu()) {
     for (;;) {
       menu_head(id_scptd, "RUNNING POINT parameters :");
       frame::say(with_real("increment .....................10", ptd));
@@ -189,10 +189,10 @@ void scptd(float& ptd, int inter) {
   ptblock.ptd = ptd;
 }
 
-void scptnam(std::span<char> name, int inter) {
-  if (inter == 2 || inter == 3) fill_text(name, ptblock.ptname.view());
-  if (inter == 4 || inter == 5) fill_text(name, kDefaultName);
-  if (even(inter)) {
+void scptnam(std::span<char> name, frame::Mode inter) {
+  if (inter.from_stored()) fill_text(name, ptblock.ptname.view());
+  if (inter.from_default()) fill_text(name, kDefaultName);
+  if (inter.menu()) {
     for (;;) {
       menu_head(id_scptnam, "RUNNING POINT parameters :");
       frame::say(fmt::Line()
@@ -213,10 +213,10 @@ void scptnam(std::span<char> name, int inter) {
   frame::subtail(id_scptnam.name, id_scptnam.version, id_scptnam.date);
 }
 
-void scptend(int ical, int inter) {
+void scptend(int ical, frame::Mode inter) {
   int t = ical >= 100 ? ical - 100 : ical;
   const bool texts = ical < 100;
-  if (even(inter)) scall(0);
+  if (inter.menu()) scall(0);
   Ptblock& p = ptblock;
   for (;;) {
     if (t == 0 || t == 1) {
@@ -254,7 +254,7 @@ void scptend(int ical, int inter) {
       }
       const float quotient = (p.ptf - p.pti) / p.ptd + 0.002f;
       int np = truncated_count(quotient) + 1;
-      scptnp(np, even(inter) ? 0 : 1);
+      scptnp(np, inter.menu() ? frame::Mode::kCallerMenu : frame::Mode::kCaller);
       p.rnp = static_cast<float>(p.np);
       p.rns = p.rnp - 1.0f;
       const int k = np - 1;

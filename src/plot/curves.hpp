@@ -8,6 +8,7 @@
 #pragma once
 
 #include "frame/dialog.hpp"
+#include "frame/mode.hpp"
 
 #include <cstddef>
 #include <span>
@@ -58,15 +59,15 @@ extern Cc3dbuff cc3dbuff;
 //
 // The number of points, clamped to 1..1000 with a warning (above 1000, or exactly 1 unless the
 // mode is 6 or 7) or an error (below 1).
-void scptnp(int& np, int inter);
+void scptnp(int& np, frame::Mode inter);
 // The initial and final values (any values).
-void scptif(float& pti, float& ptf, int inter);
+void scptif(float& pti, float& ptf, frame::Mode inter);
 // The increment (any value).
-void scptd(float& ptd, int inter);
+void scptd(float& ptd, frame::Mode inter);
 // The name: its first 5 characters are stored.
-void scptnam(std::span<char> name, int inter);
+void scptnam(std::span<char> name, frame::Mode inter);
 template <std::size_t N>
-void scptnam(frame::Text<N>& name, int inter) {
+void scptnam(frame::Text<N>& name, frame::Mode inter) {
   scptnam(std::span<char>(name.data(), N), inter);
 }
 // Makes the stored running point consistent. ical 0 or 1: the increment from the number of
@@ -74,7 +75,7 @@ void scptnam(frame::Text<N>& name, int inter) {
 // last point falls on the final value; 3: the same with the increment kept; any other type is
 // reset to 1. ical + 100: the same, without rebuilding ptrange and ptinfo. An even inter opens
 // the curve-parameter menu first; a set-up that cannot be computed opens it again.
-void scptend(int ical, int inter);
+void scptend(int ical, frame::Mode inter);
 
 // x truncated toward zero as an integer, with magnitudes beyond 2^30 held at +-2^30 and a
 // value that is not a number taken as 0: counts computed in single precision can be huge.
@@ -83,7 +84,6 @@ int truncated_count(float x);
 // Helpers shared by the running-point and curve-parameter routines (not for other callers).
 namespace curves_detail {
 using frame::Identity;
-inline bool even(int inter) { return inter % 2 == 0; }
 // One blank and the text.
 std::string item(std::string_view text);
 // The text, one blank and the integer in w columns.

@@ -42,7 +42,7 @@ void say(std::string_view text) { out(fmt::Line().item(text).str()); }
 std::string rule() { return std::string(43, '-'); }
 
 // Every setter in the order of a window opening, in mode 4 (with menus) or 5.
-void reset_attributes(int mode) {
+void reset_attributes(frame::Mode mode) {
   float thickness = 0.0f, height = 0.0f, angle = 0.0f, size = 0.0f;
   int style = 0, color = 0, font = 0, just = 0, type = 0;
   slinewidth(thickness, mode);
@@ -60,9 +60,9 @@ void reset_attributes(int mode) {
 }
 
 // Choice 51: the table of colours, then the editing menu of one entry (not the background).
-void edit_rgb(int setmode) {
+void edit_rgb(frame::Mode setmode) {
   int n = 0;
-  scolornb(n, 3);
+  scolornb(n, frame::Mode::kStored);
   say(rule());
   {
     fmt::Line h;
@@ -74,7 +74,7 @@ void edit_rgb(int setmode) {
   float r = 0.0f, g = 0.0f, b = 0.0f;
   for (int i = 0; i <= n; ++i) {
     int index = i;
-    scolorrgb(index, name, r, g, b, 3);
+    scolorrgb(index, name, r, g, b, frame::Mode::kStored);
     std::string left(name.view().substr(0, 10));
     left.resize(10, ' ');
     fmt::Line row;
@@ -89,9 +89,9 @@ void edit_rgb(int setmode) {
   scolorrgb(index, name, r, g, b, setmode);
 }
 
-void menu(int mode) {
-  int setmode = mode < 4 ? 2 : 4;
-  bool current = mode < 4;
+void menu(frame::Mode mode) {
+  bool current = mode.code() < 4;
+  frame::Mode setmode = current ? frame::Mode::kStoredMenu : frame::Mode::kDefaultMenu;
   for (;;) {
     const bool open = iocom.plot_open;
     frame::submenuhead(kName, kVersion, kDate);
@@ -144,7 +144,7 @@ void menu(int mode) {
       case 1: {
         frame::inlogicdef(current, "whether to use current(1) or initial(0) param", current,
                           status);
-        setmode = current ? 2 : 4;
+        setmode = current ? frame::Mode::kStoredMenu : frame::Mode::kDefaultMenu;
         break;
       }
       case 51:
@@ -178,15 +178,15 @@ void menu(int mode) {
 
 }  // namespace
 
-void splotparam2(int mode) {
-  const bool resets_all = mode == 4 || mode == 5 || mode == 8 || mode == 9;
-  const bool window_mode = mode == 6 || mode == 7;
+void splotparam2(frame::Mode mode) {
+  const bool resets_all = mode.from_default() || mode == 8 || mode == 9;
+  const bool window_mode = mode.all_subplots();
 
   // 1. The angle constants.
   if (resets_all) frame::trigoset();
 
   // 2. The page scale.
-  if (mode >= 4 && mode <= 9) {
+  if (mode.code() >= 4 && mode.code() <= 9) {
     frame::submenuhead(kName, kVersion, kDate);
     say("INITIALIZING PLOT PARAMETERS");
     say("INITIALIZING SUBPLOT SCALING");
@@ -205,32 +205,34 @@ void splotparam2(int mode) {
       say("    US <-> DE");
       for (int k = 1; k <= kSubplots; ++k) {
         int isub = k;
-        ssubplot(isub, 1);
+        set_subplot(isub);
         sus2de();
       }
     } else {
       say("    US <-> DE: untouched (plot file closed)");
     }
     int isub = 1;
-    ssubplot(isub, mode == 6 ? 4 : 5);
+    ssubplot(isub, mode.menu() ? frame::Mode::kDefaultMenu : frame::Mode::kDefault);
   }
 
   // 4, 5. Everything from its defaults: the scalings of all subplots and the colour table.
   if (resets_all) {
-    const int sub_mode = mode % 2 == 0 ? 6 : 7;
+    const frame::Mode sub_mode = mode.menu() ? frame::Mode::kAllMenu : frame::Mode::kAll;
     say(" 2: US <-> CM");
     say(iocom.plot_open ? "    US <-> DE" : "    US <-> DE: untouched (plot file closed)");
     int isub = 1;
     ssubplot(isub, sub_mode);
     float xcm0 = 0.0f, ycm0 = 0.0f, xx = 0.0f, xy = 0.0f, yx = 0.0f, yy = 0.0f;
     sus2cm1(xcm0, ycm0, xx, xy, yx, yy, sub_mode);
-    scolortable(mode == 4 || mode == 8 ? 4 : 5);
+    scolortable(mode.menu() ? frame::Mode::kDefaultMenu : frame::Mode::kDefault);
   }
 
   // 6. The attributes, when there is a window to draw with them.
-  if (mode >= 4 && mode <= 7 && iocom.plot_open) reset_attributes(mode % 2 == 0 ? 4 : 5);
+  if (mode.initialising() && iocom.plot_open) {
+    reset_attributes(mode.menu() ? frame::Mode::kDefaultMenu : frame::Mode::kDefault);
+  }
 
-  if (mode % 2 == 0) menu(mode);
+  if (mode.menu()) menu(mode);
 }
 
 }  // namespace korbast::plot

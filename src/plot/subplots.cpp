@@ -51,16 +51,16 @@ std::string caption(std::string line) {
 
 }  // namespace
 
-void ssubplot(int& isub, int inter) {
+void ssubplot(int& isub, frame::Mode inter) {
   for (;;) {
-    if (inter == 2 || inter == 3) {
+    if (inter.from_stored()) {
       isub = plt1blk.isub;
-    } else if (inter >= 4 && inter <= 7) {
+    } else if (inter.initialising()) {
       frame::submenuhead(kName, kVersion, kDate);
       isub = 1;
       say(with_number("INITIALISING SUBPLOT =", isub));
     }
-    if (inter % 2 == 0) {
+    if (inter.menu()) {
       frame::submenuhead(kName, kVersion, kDate);
       say_item("|             SUBPLOTS              |");
       say_item("|-----------------------------------|");
@@ -79,10 +79,21 @@ void ssubplot(int& isub, int inter) {
     int status = 0;
     frame::cinvin(isub, 1, kSubplots, kName, "subplot nb", status);
     if (status == 0) break;
-    inter = 4;
+    inter = frame::Mode::kDefaultMenu;
+  }
+  set_subplot(isub);
+}
+
+void set_subplot(int isub) {
+  // A number off the page is reported as the dialog reports it.
+  if (isub < 1 || isub > kSubplots) {
+    ssubplot(isub, frame::Mode::kCaller);
+    return;
   }
   plt1blk.isub = isub;
 }
+
+int subplot() { return plt1blk.isub; }
 
 void cmtext2(float x, float y, std::string_view text) {
   float xde = 0.0f;
@@ -91,20 +102,18 @@ void cmtext2(float x, float y, std::string_view text) {
   detext2(xde, yde, text);
 }
 
-void cmplotcharinfo0(std::string_view text, int line, float x, float y, int /*inter*/) {
-  float h0 = 0.0f;
-  stextsize(h0, 3);
-  float h = h0 / 2.0f;
-  stextsize(h, 1);
+void cmplotcharinfo0(std::string_view text, int line, float x, float y, frame::Mode /*inter*/) {
+  const float h0 = text_size();
+  const float h = h0 / 2.0f;
+  set_text_size(h);
   cmtext2(x, y - 1.5f * h * static_cast<float>(line - 1), text);
-  stextsize(h0, 1);
+  set_text_size(h0);
 }
 
-void cmplotruninfo0(float x, float y, int /*inter*/) {
-  float h0 = 0.0f;
-  stextsize(h0, 3);
-  float h = h0 / 2.0f;
-  stextsize(h, 1);
+void cmplotruninfo0(float x, float y, frame::Mode /*inter*/) {
+  const float h0 = text_size();
+  const float h = h0 / 2.0f;
+  set_text_size(h);
   const frame::RunInfo& r = frame::runinfocom;
   const std::string line1 = caption("Main program " + trimmed(r.mainname.view()) + " v" +
                                     r.mainversion.str() + " on " + r.maindate.str());
@@ -115,7 +124,7 @@ void cmplotruninfo0(float x, float y, int /*inter*/) {
   cmtext2(x, y, line1);
   cmtext2(x, y - 1.5f * h, line2);
   cmtext2(x, y - 3.0f * h, line3);
-  stextsize(h0, 1);
+  set_text_size(h0);
 }
 
 }  // namespace korbast::plot

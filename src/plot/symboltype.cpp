@@ -10,6 +10,7 @@
 #include "frame/units.hpp"
 #include "plot/attributes.hpp"
 #include "plot/plt2blk.hpp"
+#include "plot/setter.hpp"
 
 namespace korbast::plot {
 
@@ -18,14 +19,10 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 
-constexpr std::string_view kSizeName = "ssymbolsize";
-constexpr std::string_view kSizeVersion = " 2.8";
-constexpr std::string_view kSizeDate = "26-03-2009";
 constexpr std::string_view kTypeName = "ssymboltype";
 constexpr std::string_view kTypeVersion = " 2.5";
 constexpr std::string_view kTypeDate = "27-03-2009";
 
-constexpr float kDefaultSize = 0.4f;
 constexpr int kDefaultType = 1;
 
 constexpr std::string_view kTypeTable[24] = {
@@ -43,57 +40,49 @@ constexpr std::string_view kTypeTable[24] = {
     "square   ..................40", "circle   ....... other values",
 };
 
-void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
-void say(std::string_view text) { out(fmt::Line().item(text).str()); }
-std::string rule() { return std::string(43, '-'); }
+using setter::out;
+using setter::rule;
+using setter::say;
+
+// The size: no check; its menu shows only from output level 2 on, its prompt always.
+const setter::Setter<float> kSymbolSize{
+    {"ssymbolsize", " 2.8", "26-03-2009"}, plt2blk.symbolsize, 0.4f, setter::CheckIn::kNever,
+    [](const setter::Setter<float>& s) {
+      out(fmt::Line().item("INITIALISING SYMBOL SIZE (cm) =").x(1).f(s.def, 8, 3).str());
+    },
+    nullptr,
+    [](const setter::Setter<float>& s, float& size) {
+      setter::head(s.id);
+      if (iocom.lwito(2)) {
+        say(rule());
+        say("SYMBOL SIZE (cm):");
+        say(rule());
+        out(fmt::Line().item("currently stored size =").x(1).f(s.field, 8, 3).str());
+        out(fmt::Line().item("ready to  store  size =").x(1).f(size, 8, 3).str());
+        frame::menutail();
+      }
+      int status = 0;
+      frame::inrealdef(size, "symbol size in cm", size, status);
+    },
+    nullptr};
 
 }  // namespace
 
-void ssymbolsize(float& size, int mode) {
-  if (mode == 2 || mode == 3) size = plt2blk.symbolsize;
-  if (mode == 4 || mode == 5) {
-    size = kDefaultSize;
-    if (mode == 5) {
-      frame::submenuhead(kSizeName, kSizeVersion, kSizeDate);
-      out(fmt::Line().item("INITIALISING SYMBOL SIZE (cm) =").x(1).f(size, 8, 3).str());
-    }
-  }
-  if (mode == 0 || mode == 2 || mode == 4) {
-    frame::submenuhead(kSizeName, kSizeVersion, kSizeDate);
-    if (iocom.lwito(2)) {
-      say(rule());
-      say("SYMBOL SIZE (cm):");
-      say(rule());
-      out(fmt::Line().item("currently stored size =").x(1).f(plt2blk.symbolsize, 8, 3).str());
-      out(fmt::Line().item("ready to  store  size =").x(1).f(size, 8, 3).str());
-      frame::menutail();
-    }
-    int status = 0;
-    frame::inrealdef(size, "symbol size in cm", size, status);
-  }
-  if (mode >= 0 && mode <= 5) {
-    plt2blk.symbolsize = size;
-  } else {
-    frame::warninghead(kSizeName, kSizeVersion, kSizeDate);
-    out(fmt::Line().item("inter =").x(1).i(mode, 6).str());
-    say("===> NO ACTION");
-    frame::warningtail00();
-  }
-}
+void ssymbolsize(float& size, frame::Mode mode) { setter::run(kSymbolSize, size, mode); }
 
-void ssymboltype(int& itype, int mode) {
-  if (mode == 2 || mode == 3) itype = plt2blk.symboltype;
-  if (mode == 4 || mode == 5) {
+void ssymboltype(int& itype, frame::Mode mode) {
+  if (mode.from_stored()) itype = plt2blk.symboltype;
+  if (mode.from_default()) {
     itype = kDefaultType;
-    if (mode == 5) {
+    if (mode.announces()) {
       frame::submenuhead(kTypeName, kTypeVersion, kTypeDate);
       out(fmt::Line().item("INITIALISING SYMBOL TYPE =").x(1).i(itype, 4).str());
     }
   }
-  if (mode % 2 == 0) {
-    // 102 only shows the table (when menus show at all) and returns: it asks nothing, so a
-    // command file gets the same dialog at every output level.
-    if (mode == 102) {
+  if (mode.menu()) {
+    // The table only (when menus show at all): it asks nothing, so a command file gets the
+    // same dialog at every output level.
+    if (mode == frame::Mode::kTableOnly) {
       if (iocom.lwito(2)) {
         for (std::string_view line : kTypeTable) say(line);
       }
@@ -107,7 +96,7 @@ void ssymboltype(int& itype, int mode) {
       say(" N.B. Symbols also depend on");
       say("      polygon & line attributes");
       say(rule());
-      if (mode == 200) {
+      if (mode == frame::Mode::kAskOnly) {
         out(fmt::Line().item("ready to set type =").x(1).i(itype, 4).str());
       } else {
         out(fmt::Line().item("currently stored type =").x(1).i(plt2blk.symboltype, 4).str());
@@ -121,14 +110,19 @@ void ssymboltype(int& itype, int mode) {
     int status = 0;
     frame::inintegdef(itype, "symbol number", itype, status);
   }
-  if (mode >= 0 && mode <= 5) {
-    plt2blk.symboltype = itype;
-  } else if (mode != 200) {
+  if (mode.stores()) {
+    set_symbol_type(itype);
+  } else if (mode != frame::Mode::kAskOnly) {
     frame::warninghead(kTypeName, kTypeVersion, kTypeDate);
-    out(fmt::Line().item("inter =").x(1).i(mode, 4).str());
+    out(fmt::Line().item("inter =").x(1).i(mode.code(), 4).str());
     say("===> NO ACTION");
     frame::warningtail00();
   }
 }
+
+void set_symbol_size(float cm) { setter::set(kSymbolSize, cm); }
+void set_symbol_type(int itype) { plt2blk.symboltype = itype; }
+float symbol_size() { return plt2blk.symbolsize; }
+int symbol_type() { return plt2blk.symboltype; }
 
 }  // namespace korbast::plot

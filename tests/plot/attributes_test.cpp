@@ -595,5 +595,52 @@ TEST_F(Attributes, WarningsPauseWhenPausingIsOn) {
       << con.text();
 }
 
+// ---- Plain accessors ----
+
+// Each accessor checks, warns and stores exactly as its setter in the silent caller's mode 1,
+// and each getter reads what was stored.
+TEST_F(Attributes, AccessorsStoreAndWarnAsTheSilentSetters) {
+  colours(4);
+  auto same = [](auto setter, auto accessor, auto getter, auto value) {
+    Console con;
+    auto v = value;
+    setter(v, 1);
+    const std::string by_setter = con.text();
+    const auto stored = getter();
+    accessor(decltype(value){});  // something else in between
+    con.clear();
+    accessor(value);
+    EXPECT_EQ(con.text(), by_setter) << value;
+    EXPECT_EQ(getter(), stored) << value;
+  };
+  for (int c : {-3, 0, 2, 7}) {
+    same(slinecolor, set_line_color, line_color, c);
+    same(sfillcolor, set_fill_color, fill_color, c);
+    same(stextcolor, set_text_color, text_color, c);
+  }
+  for (int style : {-1, 0, 1, 5}) same(sfillstyle, set_fill_style, fill_style, style);
+  for (int just : {-12, -8, -6, 0, 4, 11}) same(stextalign, set_text_align, text_align, just);
+  for (int font : {0, 1, 16}) same(stextfont, set_text_font, text_font, font);
+  for (float cm : {0.005f, 0.3f, 2000.0f}) {
+    same(slinewidth, set_line_width, line_width, cm);
+    same(stextsize, set_text_size, text_size, cm);
+    same(ssymbolsize, set_symbol_size, symbol_size, cm);
+  }
+  same(stextangle, set_text_angle, text_angle, 30.0f);
+  same(ssymboltype, set_symbol_type, symbol_type, -4);
+}
+
+TEST_F(Attributes, AlignmentAccessorResetsTheCodesThatNameNoAlignment) {
+  Console con;
+  set_text_align(-6);
+  EXPECT_EQ(text_align(), -6);
+  EXPECT_EQ(con.text(), "");
+  set_text_align(8);
+  EXPECT_EQ(text_align(), 1);
+  EXPECT_EQ(split_lines(con.text()),
+            join({warning_head("stextalign"),
+                  {" just =      8", " ===> RESET just =      1", kWarningEnd}}));
+}
+
 }  // namespace
 }  // namespace korbast::plot::test
