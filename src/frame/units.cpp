@@ -80,6 +80,7 @@ struct Table {
   std::ostream* out = &std::cout;
   void (*keyboard_wait)() = nullptr;
   std::vector<void (*)()> stop_actions;
+  void (*stop_interceptor)(int) = nullptr;
 };
 
 Table& table() {
@@ -257,6 +258,8 @@ void set_keyboard_wait_hook(void (*hook)()) { table().keyboard_wait = hook; }
 
 void at_stop(void (*action)()) { table().stop_actions.push_back(action); }
 
+void set_stop_interceptor(void (*intercept)(int)) { table().stop_interceptor = intercept; }
+
 void stop_run(int status) {
   auto actions = table().stop_actions;
   table().stop_actions.clear();
@@ -264,6 +267,10 @@ void stop_run(int status) {
   flush_all();
   while (!table().files.empty()) close(table().files.begin()->first);
   std::fflush(nullptr);
+  if (table().stop_interceptor) {
+    table().stop_actions = actions;  // the next run in this process stops the same way
+    table().stop_interceptor(status);
+  }
   // A run that lost output ends with status 1, even after a normal end.
   std::exit(status == 0 && output_lost ? 1 : status);
 }

@@ -62,6 +62,10 @@ void set_keyboard_wait_hook(void (*hook)());
 // and closes every unit, then ends the process with status; a status 0 becomes 1 when some
 // output file failed during the run.
 [[noreturn]] void stop_run(int status);
+// For the fuzz targets, which run the program many times in one process: called by stop_run
+// in place of ending the process (after the units are closed); it must not return (it
+// throws). nullptr restores the ending.
+void set_stop_interceptor(void (*intercept)(int status));
 // Registers an action for the stop path (an open plot window writes its last page).
 void at_stop(void (*action)());
 
