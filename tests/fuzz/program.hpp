@@ -57,7 +57,10 @@ inline void run_program(const Files& files, const std::string& answers) {
   for (const auto& [name, content] : files) std::ofstream(name, std::ios::binary) << content;
   catalogue::gcmtblk.nstored = 0;
   catalogue::gcmtblk.idatatype = 0;
-  platform::LogCanvas canvas;
+  // One canvas for the process: the window device keeps pointing at it from one run to the
+  // next (a process of the program has one device for its life).
+  static platform::LogCanvas canvas;
+  canvas.clear();
   plot::use_device(&canvas);
   std::istringstream in(answers);
   std::ostringstream out;
