@@ -102,9 +102,18 @@ void mismatch(int command) {
   frame::warningtail00();
 }
 
+// The unit table has already reported the failed file (what reached it and why) in a frame
+// of its own; this frame says where the writing stopped. index is the event being written,
+// or flushed_at_end when every line was given and the final flush failed.
+constexpr int flushed_at_end = -1;
+
 void write_failed(int kout, int index) {
   frame::errorhead(writer_name, writer_version, writer_date);
-  count_line("  WHILE WRITING", index, "th DATA");
+  if (index == flushed_at_end) {
+    text_line("  WHILE FLUSHING THE WRITTEN DATA");
+  } else {
+    count_line("  WHILE WRITING", index, "th DATA");
+  }
   text_line("  IN FILE:", slot_name(kout));
   if (slot_open(kout)) {
     text_line("  closing the file");
@@ -153,7 +162,7 @@ void write_events(int kout, int command) {
   // A full disk often shows only when the buffered lines reach the file: the file is
   // flushed and checked before the writing is reported as completed.
   if (!frame::units::flush(unit)) {
-    write_failed(kout, g.nstored);
+    write_failed(kout, flushed_at_end);
     return;
   }
 

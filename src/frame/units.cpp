@@ -1,7 +1,13 @@
 #include "frame/units.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -9,15 +15,64 @@
 #include <memory>
 #include <vector>
 
+#include "frame/dialog.hpp"
+#include "frame/format.hpp"
+#include "frame/iocom.hpp"
+
 namespace korbast::frame::units {
 namespace {
 
+// An output file: lines gather in a buffer that goes to the file descriptor when full, at a
+// flush and at the close. It counts what the program gave and what reached the file, and
+// remembers the first failure, which is reported once in an error frame.
+struct Output {
+  int fd = -1;
+  std::string pending;
+  long long lines_given = 0;
+  long long lines_out = 0;  // complete lines that reached the file
+  long long bytes_out = 0;
+  bool failed = false;
+  bool reported = false;
+};
+
 struct Unit {
   std::unique_ptr<std::fstream> file;
+  std::unique_ptr<Output> output;
   std::string path;
   bool readable = false;
   bool writable = false;
 };
+
+constexpr std::size_t output_buffer = 64 * 1024;
+bool output_lost = false;  // some output file failed in this run: the run's status says so
+
+void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error);
+
+// Sends the buffered bytes to the file; false (and the failure reported) when they do not all
+// reach it.
+bool drain(int unit, Output& o, const std::string& path, std::string_view stage) {
+  if (o.failed) return false;
+  std::size_t done = 0;
+  int error = 0;
+  while (done < o.pending.size()) {
+    const ssize_t n = ::write(o.fd, o.pending.data() + done, o.pending.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    for (ssize_t k = 0; k < n; ++k) o.lines_out += o.pending[done + static_cast<std::size_t>(k)] == '\n';
+    o.bytes_out += n;
+    done += static_cast<std::size_t>(n);
+  }
+  const bool ok = done == o.pending.size();
+  o.pending.clear();
+  if (!ok) {
+    o.failed = true;
+    report_failure(unit, o, path, stage, error);
+  }
+  return ok;
+}
 
 struct Table {
   std::map<int, Unit> files;
@@ -25,6 +80,7 @@ struct Table {
   std::ostream* out = &std::cout;
   void (*keyboard_wait)() = nullptr;
   std::vector<void (*)()> stop_actions;
+  void (*stop_interceptor)(int) = nullptr;
 };
 
 Table& table() {
@@ -40,9 +96,22 @@ Unit* find(int unit) {
 
 bool is_console(int unit) { return unit == keyboard || unit == console; }
 
-bool exists(std::string_view path) {
-  std::ifstream probe{std::string(path)};
-  return probe.good();
+// The error frame of a failed output file: which file, at which step, why, and how much of it
+// reached the file. Later lines given to the unit are lost with no further frame.
+void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error) {
+  output_lost = true;
+  if (o.reported) return;
+  o.reported = true;
+  auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
+  errorhead("units", "1.00", "25-03-94");
+  line(fmt::Line().item("  OUTPUT FILE FAILED").item(stage).str());
+  line(fmt::Line().item("  UNIT").x().i(unit, 2).item("FILE:").item(path).str());
+  line(fmt::Line().item("  REASON:").item(std::strerror(error)).str());
+  line(fmt::Line().item("  LINES WRITTEN =").x().i(o.lines_out, 9).str());
+  line(fmt::Line().item("  BYTES WRITTEN =").x().i(o.bytes_out, 9).str());
+  line(fmt::Line().item("  LINES GIVEN   =").x().i(o.lines_given, 9).str());
+  line(fmt::Line().item("==> THE FILE IS INCOMPLETE").str());
+  errortail00();
 }
 
 }  // namespace
@@ -51,45 +120,54 @@ bool open(int unit, std::string_view path, Status status) {
   if (is_console(unit) || path.empty()) return false;
   close(unit);
   std::string p(path);
-  auto mode = std::ios::binary;
   Unit u;
-  switch (status) {
-    case Status::Old: {
-      std::error_code ec;
-      if (std::filesystem::is_directory(p, ec)) return false;
-      mode |= std::ios::in;
-      u.readable = true;
-      break;
-    }
-    case Status::New:
-      if (exists(p)) return false;
-      mode |= std::ios::out | std::ios::trunc;
-      u.writable = true;
-      break;
-    case Status::Replace:
-      mode |= std::ios::out | std::ios::trunc;
-      u.writable = true;
-      break;
-    case Status::Append:
-      mode |= std::ios::out | std::ios::app;
-      u.writable = true;
-      break;
+  if (status == Status::Old) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(p, ec)) return false;
+    auto f = std::make_unique<std::fstream>(p, std::ios::binary | std::ios::in);
+    if (!f->is_open()) return false;
+    u.file = std::move(f);
+    u.readable = true;
+  } else {
+    // Every write is checked here: a file size limit must show as a failed write, not end
+    // the run by its signal.
+    std::signal(SIGXFSZ, SIG_IGN);
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+    if (status == Status::New) flags |= O_EXCL;
+    if (status == Status::Replace) flags |= O_TRUNC;
+    if (status == Status::Append) flags |= O_APPEND;
+    int fd = -1;
+    do fd = ::open(p.c_str(), flags, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    u.output = std::make_unique<Output>();
+    u.output->fd = fd;
+    u.writable = true;
   }
-  auto f = std::make_unique<std::fstream>(p, mode);
-  if (!f->is_open()) return false;
-  u.file = std::move(f);
   u.path = std::move(p);
   table().files[unit] = std::move(u);
   return true;
 }
 
-void close(int unit) {
+bool close(int unit) {
   auto& files = table().files;
   auto it = files.find(unit);
-  if (it == files.end()) return;
-  it->second.file->flush();
-  it->second.file->close();
+  if (it == files.end()) return true;
+  Unit& u = it->second;
+  bool ok = true;
+  if (u.output) {
+    Output& o = *u.output;
+    ok = drain(unit, o, u.path, "WHILE FLUSHING") && !o.failed;
+    if (::close(o.fd) != 0 && errno != EINTR && !o.failed) {
+      o.failed = true;
+      report_failure(unit, o, u.path, "WHILE CLOSING", errno);
+      ok = false;
+    }
+  } else {
+    u.file->close();
+  }
   files.erase(it);
+  return ok;
 }
 
 bool is_open(int unit) { return is_console(unit) || find(unit) != nullptr; }
@@ -124,16 +202,18 @@ Read read_line(int unit, std::string& line) {
 }
 
 bool write(int unit, std::string_view text) {
-  std::ostream* out = nullptr;
   if (is_console(unit)) {
-    out = table().out;
-  } else if (Unit* u = find(unit); u && u->writable) {
-    out = u->file.get();
-  } else {
-    return false;
+    std::ostream* out = table().out;
+    out->write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(*out);
   }
-  out->write(text.data(), static_cast<std::streamsize>(text.size()));
-  return static_cast<bool>(*out);
+  Unit* u = find(unit);
+  if (!u || !u->writable) return false;
+  Output& o = *u->output;
+  for (char c : text) o.lines_given += c == '\n';
+  if (o.failed) return false;
+  o.pending += text;
+  return o.pending.size() < output_buffer || drain(unit, o, u->path, "WHILE WRITING");
 }
 
 bool write_line(int unit, std::string_view text) {
@@ -148,14 +228,16 @@ bool flush(int unit) {
   }
   Unit* u = find(unit);
   if (!u) return false;
-  u->file->flush();
-  return static_cast<bool>(*u->file);
+  if (!u->output) return true;
+  return drain(unit, *u->output, u->path, "WHILE FLUSHING");
 }
 
 void flush_all() {
   table().out->flush();
-  for (auto& [number, u] : table().files) u.file->flush();
+  for (auto& [number, u] : table().files) flush(number);
 }
+
+bool output_failed() { return output_lost; }
 
 std::string name(int unit) {
   Unit* u = find(unit);
@@ -176,6 +258,8 @@ void set_keyboard_wait_hook(void (*hook)()) { table().keyboard_wait = hook; }
 
 void at_stop(void (*action)()) { table().stop_actions.push_back(action); }
 
+void set_stop_interceptor(void (*intercept)(int)) { table().stop_interceptor = intercept; }
+
 void stop_run(int status) {
   auto actions = table().stop_actions;
   table().stop_actions.clear();
@@ -183,7 +267,12 @@ void stop_run(int status) {
   flush_all();
   while (!table().files.empty()) close(table().files.begin()->first);
   std::fflush(nullptr);
-  std::exit(status);
+  if (table().stop_interceptor) {
+    table().stop_actions = actions;  // the next run in this process stops the same way
+    table().stop_interceptor(status);
+  }
+  // A run that lost output ends with status 1, even after a normal end.
+  std::exit(status == 0 && output_lost ? 1 : status);
 }
 
 }  // namespace korbast::frame::units

@@ -19,7 +19,15 @@ enum class Read { Ok, Eof, Error };
 // opened on files. Returns false when the file cannot be opened (nothing else changes).
 bool open(int unit, std::string_view path, Status status);
 // Closes a unit (flushing it); closing a closed unit does nothing. Units 5 and 6 stay.
-void close(int unit);
+// False when an output file failed (now or earlier): not every line given reached it.
+//
+// Output files: the lines written gather in a buffer that goes to the file when it is full,
+// at a flush and at the close. The first failure of a file (a write, its flush or its close:
+// a full disk, a file size limit) is reported once, in an error frame on the error output
+// that names the unit and the file, gives the reason and counts the lines and bytes that
+// reached the file; every later write to that file returns false, and the run ends with
+// status 1 (see stop_run).
+bool close(int unit);
 bool is_open(int unit);
 // Back to the first line of an input file; false when the unit is not an open file.
 bool rewind(int unit);
@@ -33,9 +41,11 @@ Read read_line(int unit, std::string& line);
 bool write_line(int unit, std::string_view text);
 // Writes without a line end (prompts that keep the cursor on their line).
 bool write(int unit, std::string_view text);
-// Flushes one unit; false when the stream reports a failure (a full disk).
+// Flushes one unit; false when the output file failed (now or earlier).
 bool flush(int unit);
 void flush_all();
+// Whether some output file failed in this run.
+bool output_failed();
 // The path a unit was opened with ("" for a closed unit and the console).
 std::string name(int unit);
 
@@ -49,8 +59,13 @@ void bind_console();
 void set_keyboard_wait_hook(void (*hook)());
 
 // The common stop path: runs the registered stop actions (last registered first), flushes
-// and closes every unit, then ends the process with status.
+// and closes every unit, then ends the process with status; a status 0 becomes 1 when some
+// output file failed during the run.
 [[noreturn]] void stop_run(int status);
+// For the fuzz targets, which run the program many times in one process: called by stop_run
+// in place of ending the process (after the units are closed); it must not return (it
+// throws). nullptr restores the ending.
+void set_stop_interceptor(void (*intercept)(int status));
 // Registers an action for the stop path (an open plot window writes its last page).
 void at_stop(void (*action)());
 

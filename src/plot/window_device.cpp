@@ -94,9 +94,8 @@ bool write_settings(int isetup, int antialias) {
   bool ok = units::write_line(kSettingsUnit,
                               fmt::Line().x(1).i(isetup, 1).x(1).i(antialias, 1).str());
   ok = units::write_line(kSettingsUnit, "    ") && ok;
-  ok = units::flush(kSettingsUnit) && ok;
-  units::close(kSettingsUnit);
-  return ok;
+  // The close flushes and checks: a failure there has its own error frame from the unit table.
+  return units::close(kSettingsUnit) && ok;
 }
 
 // While a window shows, a wait on the keyboard keeps it painted.

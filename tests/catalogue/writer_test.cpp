@@ -206,10 +206,16 @@ TEST_F(Writer, FullDiskIsReportedAndTheFileClosed) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   scratch("s.ndk", read_file(data_path("gcmt-samples.ndk")));
   read_catalogue("1001", "s.ndk");
-  // /dev/full exists: the chooser asks to replace it (y); the error's pause; 99.
-  const std::string out = run_writer("1001\n/dev/full\ny\n\n99\n");
+  // /dev/full exists: the chooser asks to replace it (y); the pauses of the unit's frame and
+  // of the writer's; 99. The three events are still in the buffer when the flush fails.
+  const std::string out = run_writer("1001\n/dev/full\ny\n\n\n99\n");
   EXPECT_EQ(out.find("WRITING COMPLETED"), std::string::npos) << out;
-  EXPECT_NE(out.find("   WHILE WRITING      3 th DATA\n   IN FILE: " + name40("/dev/full") +
+  EXPECT_NE(out.find("   OUTPUT FILE FAILED WHILE FLUSHING\n   UNIT 21 FILE: /dev/full\n"
+                     "   REASON: No space left on device\n   LINES WRITTEN =         0\n"
+                     "   BYTES WRITTEN =         0\n   LINES GIVEN   =        15\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("   WHILE FLUSHING THE WRITTEN DATA\n   IN FILE: " + name40("/dev/full") +
                      "\n   closing the file\n"),
             std::string::npos)
       << out;

@@ -1,0 +1,9 @@
+// The plot window's settings file.
+#include "program.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace korbast::fuzz;
+  // The plot window opened and closed: its settings file read (and written when unreadable).
+  run_program({{"vomek1_ini_u.txt", as_text(data, size)}}, "\n10\n\n\n\nfuzz\n20\n\n9999\n");
+  return 0;
+}
