@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
+#include "projection/conic_detail.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::projection {
@@ -15,7 +16,6 @@ const float& kPi = frame::anglerad.v[4];        // pi
 const float& kPi2 = frame::anglerad.v[2];       // pi/2
 const float& kPi2High = frame::anglerads.v[2];  // pi/2 + 1e-5
 const float& kPi2Low = frame::angleradi.v[2];   // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];       // pi/4
 
 constexpr float kTwoOverPi = 0.636619772f;  // 2/pi
 constexpr float kOffMap = 1e20f;            // no finite image
@@ -46,7 +46,8 @@ void mersphe2(float* x, float* y, const float* rlong, const float* rlat, int n) 
   for (int i = 0; i < n; ++i) {
     const float lam = rlong[i];
     const float phi = off_the_poles(rlat[i]);
-    const float yy = std::log(std::tan(kPi4 + phi / 2.0f));
+    // Snyder 1987 eq. 7-2, tan(pi/4 + phi/2) taken from the pole distance near a pole.
+    const float yy = std::log(detail::tan_half_colatitude(-phi));
     x[i] = lam - x0;
     y[i] = yy - y0;
   }

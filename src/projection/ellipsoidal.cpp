@@ -12,7 +12,6 @@ namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
 const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];      // pi/4
 
 constexpr float kOffMap = 1e20f;  // no finite image
 
@@ -75,7 +74,9 @@ void lcce2(float* x, float* y, const float* rlong, const float* rlat, int n) {
     float tn = 0.0f;
     if (!apex) {
       const float es = e * std::sin(phi);
-      const float t = std::tan(kPi4 - phi / 2.0f) * std::pow((1.0f + es) / (1.0f - es), e / 2.0f);
+      // Snyder 1987 eq. 15-9, its tangent taken from the pole distance near a pole.
+      const float t =
+          detail::tan_half_colatitude(phi) * std::pow((1.0f + es) / (1.0f - es), e / 2.0f);
       tn = std::pow(t, cn);
     }
     const float theta = cn * (lam - lam0);
@@ -95,8 +96,9 @@ void merel2(float* x, float* y, const float* rlong, const float* rlat, int n) {
     if (phi > kPi2Low) phi = kPi2Low;
     if (phi < -kPi2Low) phi = -kPi2Low;
     const float es = e * std::sin(phi);
-    const float yy =
-        std::log(std::tan(kPi4 + phi / 2.0f) * std::pow((1.0f - es) / (1.0f + es), e / 2.0f));
+    // Snyder 1987 eq. 7-7, tan(pi/4 + phi/2) taken from the pole distance near a pole.
+    const float yy = std::log(detail::tan_half_colatitude(-phi) *
+                              std::pow((1.0f - es) / (1.0f + es), e / 2.0f));
     x[i] = lam - x0;
     y[i] = yy - y0;
   }
