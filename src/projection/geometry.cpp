@@ -112,10 +112,15 @@ void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlat
     cca2ccb(v, v);
     float lon;
     float lat;
-    detail::cc2ll_point(lon, lat, v[0], v[1], v[2], 1, 1);
-    // Near the centre of the frame asin of a z close to 1 loses the distance from the centre
-    // (the oblique azimuthal maps collapse onto it): there the latitude is atan2(z, hypot(x, y)).
-    if (std::fabs(v[2]) > kNearCentre) lat = std::atan2(v[2], std::hypot(v[0], v[1]));
+    if (std::fabs(v[2]) > kNearCentre) {
+      // Near the centre of the frame asin of a z close to 1 loses the distance from the
+      // centre (the oblique azimuthal maps collapse onto it): the latitude is
+      // atan2(z, hypot(x, y)) there, and a rotated unit vector needs no norm check.
+      lon = detail::longitude_of(v[0], v[1]);
+      lat = std::atan2(v[2], std::sqrt(v[0] * v[0] + v[1] * v[1]));
+    } else {
+      detail::cc2ll_point(lon, lat, v[0], v[1], v[2], 1, 1);
+    }
     rlongb[i] = lon;
     rlatb[i] = lat;
   }
