@@ -12,7 +12,9 @@ namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
 const float& kPi2 = frame::anglerad.v[2];  // pi/2
-const float& kPi4 = frame::anglerad.v[0];  // pi/4
+
+// Polyconic latitudes below this (5.7 degrees) divide 1 - cos E by a tangent under 0.1.
+constexpr float kNearEquator = 0.1f;
 
 }  // namespace
 
@@ -26,7 +28,8 @@ void lcc2(float* x, float* y, const float* rlong, const float* rlat, int n) {
     const float lam = rlong[i];
     bool apex;
     const float phi = detail::lambert_latitude(rlat[i], cn, apex);
-    const float tn = apex ? 0.0f : std::pow(std::tan(kPi4 - phi / 2.0f), cn);
+    // Snyder 1987 eq. 15-1 with t = tan(pi/4 - phi/2) taken from the pole distance near a pole.
+    const float tn = apex ? 0.0f : std::pow(detail::tan_half_colatitude(phi), cn);
     const float theta = cn * (lam - lam0);
     x[i] = f * tn * std::sin(theta) - x0;
     y[i] = f * (1.0f - tn * std::cos(theta)) - y0;
@@ -119,7 +122,16 @@ void polyco2(float* x, float* y, const float* rlong, const float* rlat, int n) {
       const float e = dlam * std::sin(phi);
       const float tphi = std::tan(phi);
       xx = std::sin(e) / tphi;
-      yy = phi + (1.0f - std::cos(e)) / tphi;
+      // Snyder 1987 eq. 18-2; near the equator 1 - cos E, divided by the small tan phi, is
+      // written 2 sin^2(E/2), since it would cancel in single precision.
+      float omc;
+      if (std::fabs(phi) < kNearEquator) {
+        const float sh = std::sin(e / 2.0f);
+        omc = 2.0f * sh * sh;
+      } else {
+        omc = 1.0f - std::cos(e);
+      }
+      yy = phi + omc / tphi;
     }
     x[i] = xx - x0;
     y[i] = yy - y0;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
+#include "projection/conic_detail.hpp"
 #include "projection/ellipsoidal.hpp"
 #include "projection/projection.hpp"
 
@@ -12,23 +13,35 @@ namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
 const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];      // pi/4
 
-// Two standard parallels closer than this make the cone tangent at the first one: the secant
-// formula would be 0/0.
-constexpr float kSameParallel = 1e-5f;
+// Standard parallels closer than this (5.7 degrees) take the cone constant from the differences
+// of their cosines and conformal latitudes, formed without cancellation; the quotient of
+// logarithms would lose more than a digit. Equal parallels give the tangent cone, the limit.
+constexpr float kCloseParallels = 0.1f;
 
 }  // namespace
 
 void slcc2() {
   const float phi1 = llpparam.latp1;
   const float phi2 = llpparam.latp2;
-  const float t1 = std::tan(kPi4 + phi1 / 2.0f);
+  const float t1 = detail::tan_half_colatitude(-phi1);  // tan(pi/4 + phi1/2)
+  const float dphi = phi2 - phi1;
   float cn;
-  if (std::fabs(phi1 - phi2) < kSameParallel) {
+  if (dphi == 0.0f) {
     cn = std::sin(phi1);
+  } else if (std::fabs(dphi) < kCloseParallels) {
+    // Snyder 1987 eq. 15-3 as log(1 + (c1 - c2)/c2) over the difference of the isometric
+    // latitudes, atanh((s2 - s1)/(1 - s1 s2)), both differences written as products.
+    const float sh = std::sin(dphi / 2.0f);
+    const float pm = (phi1 + phi2) / 2.0f;
+    const float c1 = std::cos(phi1);
+    const float c2 = std::cos(phi2);
+    const float x = 2.0f * std::sin(pm) * sh / c2;
+    const float y = 2.0f * std::cos(pm) * sh / (2.0f * sh * sh + c1 * c2);
+    cn = std::log1p(x) / std::atanh(y);
   } else {
-    cn = std::log(std::cos(phi1) / std::cos(phi2)) / std::log(std::tan(kPi4 + phi2 / 2.0f) / t1);
+    const float t2 = detail::tan_half_colatitude(-phi2);
+    cn = std::log(std::cos(phi1) / std::cos(phi2)) / std::log(t2 / t1);
   }
   llpparam.pconst1 = cn;
   llpparam.pconst2 = std::cos(phi1) * std::pow(t1, cn) / cn;
@@ -43,12 +56,28 @@ void slcce2() {
   for (int i = 0; i < 2; ++i) {
     const float s = std::sin(phi[i]);
     const float es = e * s;
-    t[i] = std::tan(kPi4 - phi[i] / 2.0f) / std::pow((1.0f - es) / (1.0f + es), e / 2.0f);
+    t[i] = detail::tan_half_colatitude(phi[i]) / std::pow((1.0f - es) / (1.0f + es), e / 2.0f);
     m[i] = std::cos(phi[i]) / std::sqrt(1.0f - e2 * s * s);
   }
+  const float dphi = phi[1] - phi[0];
   float cn;
-  if (std::fabs(phi[0] - phi[1]) < kSameParallel) {
+  if (dphi == 0.0f) {
     cn = std::sin(phi[0]);
+  } else if (std::fabs(dphi) < kCloseParallels) {
+    // Snyder 1987 eq. 15-8 with log(m1/m2) and log(t1/t2) written, as in slcc2, through
+    // differences formed as products: log1p(x) - log1p(w)/2 over atanh(y) - e atanh(e z).
+    const float sh = std::sin(dphi / 2.0f);
+    const float pm = (phi[0] + phi[1]) / 2.0f;
+    const float s1 = std::sin(phi[0]);
+    const float s2 = std::sin(phi[1]);
+    const float c1 = std::cos(phi[0]);
+    const float c2 = std::cos(phi[1]);
+    const float ds = 2.0f * std::cos(pm) * sh;  // s2 - s1
+    const float x = 2.0f * std::sin(pm) * sh / c2;
+    const float w = e2 * std::sin(2.0f * pm) * std::sin(dphi) / (1.0f - e2 * s2 * s2);
+    const float y = ds / (2.0f * sh * sh + c1 * c2);
+    const float z = ds / (1.0f - e2 * s1 * s2);
+    cn = (std::log1p(x) - 0.5f * std::log1p(w)) / (std::atanh(y) - e * std::atanh(e * z));
   } else {
     cn = (std::log(m[0]) - std::log(m[1])) / (std::log(t[0]) - std::log(t[1]));
   }

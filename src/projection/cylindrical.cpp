@@ -1,8 +1,10 @@
 #include "projection/cylindrical.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "frame/angles.hpp"
+#include "projection/conic_detail.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::projection {
@@ -15,7 +17,6 @@ const float& kPi = frame::anglerad.v[4];        // pi
 const float& kPi2 = frame::anglerad.v[2];       // pi/2
 const float& kPi2High = frame::anglerads.v[2];  // pi/2 + 1e-5
 const float& kPi2Low = frame::angleradi.v[2];   // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];       // pi/4
 
 constexpr float kTwoOverPi = 0.636619772f;  // 2/pi
 constexpr float kOffMap = 1e20f;            // no finite image
@@ -26,6 +27,36 @@ inline float off_the_poles(float phi) {
   if (phi > kPi2Low) return kPi2Low;
   if (phi < -kPi2Low) return -kPi2Low;
   return phi;
+}
+
+// Van der Grinten I away from the central meridian, the equator and the poles: the point where
+// the meridian's circle (centre (-v, 0), radius r) meets the parallel's (centre (0, g + t),
+// radius g), Snyder 1987 eqs. 29-1 to 29-6 as a construction. Done in double precision: near
+// the central meridian r is large and the intersection angle comes from 1 - c3^2 with c3 near
+// 1, a difference no single-precision arrangement of the construction keeps (up to 5e-2 off).
+void vandg_general(float& xx, float& yy, float af, float lf) {
+  const double pi = 3.14159265358979323846;
+  const double a = af;
+  const double l = lf;
+  const double ratio = (2.0 * a) / pi;
+  const double costh = std::sqrt(std::max(1.0 - ratio * ratio, 0.0));
+  const double q = a / (pi - a);
+  const double w2 = std::max(1.0 - q * q, 0.0);
+  const double t = ratio / (1.0 + costh);
+  const double h = q - t;
+  const double g = 0.5 * (h * h + w2) / h;
+  const double u = g + t;
+  const double r = 0.5 * (pi / l + l / pi);
+  const double v = r - l / pi;
+  const double d = std::sqrt(v * v + u * u);
+  // d^2 + r^2 - g^2 with d^2 = v^2 + (g + t)^2 written out: near the equator g is large and
+  // d^2 - g^2 would lose every digit.
+  const double c3 = (v * v + 2.0 * g * t + t * t + r * r) / (2.0 * r * d);
+  const double cu = u / d;
+  const double sv = v / d;
+  const double s3 = std::sqrt(std::fabs(1.0 - c3 * c3));
+  yy = static_cast<float>(r * (cu * c3 - sv * s3));
+  xx = static_cast<float>(r * (sv * c3 + cu * s3) - v);
 }
 
 }  // namespace
@@ -46,7 +77,8 @@ void mersphe2(float* x, float* y, const float* rlong, const float* rlat, int n) 
   for (int i = 0; i < n; ++i) {
     const float lam = rlong[i];
     const float phi = off_the_poles(rlat[i]);
-    const float yy = std::log(std::tan(kPi4 + phi / 2.0f));
+    // Snyder 1987 eq. 7-2, tan(pi/4 + phi/2) taken from the pole distance near a pole.
+    const float yy = std::log(detail::tan_half_colatitude(-phi));
     x[i] = lam - x0;
     y[i] = yy - y0;
   }
@@ -97,7 +129,6 @@ void grinte2(float* x, float* y, const float* rlong, const float* rlat, int n) {
   const float y0 = llorig.yorig;
   const float lam0 = llpparam.longp1;
   const float snap = frame::rad(0.5f);
-  const float pi2 = kPi * kPi;
   for (int i = 0; i < n; ++i) {
     const float phi = rlat[i];
     float dlam = rlong[i] - lam0;
@@ -107,32 +138,15 @@ void grinte2(float* x, float* y, const float* rlong, const float* rlat, int n) {
     const float a = std::fabs(phi);
     const float l = std::fabs(dlam);
     if (!(phi == 0.0f && dlam == 0.0f)) {
-      const float ratio = (2.0f * a) / kPi;
-      const float rad1 = 1.0f - ratio * ratio;
-      const float costh = std::sqrt(rad1 > 0.0f ? rad1 : 0.0f);
-      const float q = a / (kPi - a);
-      const float rad2 = 1.0f - q * q;
-      const float w = std::sqrt(rad2 > 0.0f ? rad2 : 0.0f);
       if (phi == 0.0f) {
         xx = l / kPi;
       } else if (dlam == 0.0f) {
+        const float ratio = (2.0f * a) / kPi;
+        const float rad1 = 1.0f - ratio * ratio;
+        const float costh = std::sqrt(rad1 > 0.0f ? rad1 : 0.0f);
         yy = ratio / (1.0f + costh);
       } else if (std::fabs(a - kPi2) > 1e-5f) {
-        const float t = ratio / (1.0f + costh);
-        const float h = q - t;
-        const float g = 0.5f * (h * h + w * w) / h;
-        const float u = g + t;
-        const float r = 0.5f * (1.0f / kPi) * (pi2 / l + l);
-        const float v = r - l / kPi;
-        const float d = std::sqrt(v * v + u * u);
-        // d^2 + r^2 - g^2 with d^2 = v^2 + (g + t)^2 written out: near the equator g is
-        // large and d^2 - g^2 would lose every digit in single precision.
-        const float c3 = (v * v + 2.0f * g * t + t * t + r * r) / (2.0f * r * d);
-        const float cu = u / d;
-        const float sv = v / d;
-        const float s3 = std::sqrt(std::fabs(1.0f - c3 * c3));
-        yy = r * (cu * c3 - sv * s3);
-        xx = r * (sv * c3 + cu * s3) - v;
+        vandg_general(xx, yy, a, l);
       } else {
         yy = 1.0f;
         xx = 0.0f;

@@ -12,9 +12,12 @@ namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
 const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
-const float& kPi4 = frame::anglerad.v[0];      // pi/4
 
 constexpr float kOffMap = 1e20f;  // no finite image
+
+// IMW parallels of a radius N cot phi above this (within about 5.7 degrees of the equator) are
+// intersected in the arrangement that does not subtract nearly equal large lengths.
+constexpr float kWideParallel = 10.0f;
 
 inline float meridian_distance(float phi) {
   const EllipsoidBlock& e = ellipsoid;
@@ -75,7 +78,9 @@ void lcce2(float* x, float* y, const float* rlong, const float* rlat, int n) {
     float tn = 0.0f;
     if (!apex) {
       const float es = e * std::sin(phi);
-      const float t = std::tan(kPi4 - phi / 2.0f) * std::pow((1.0f + es) / (1.0f - es), e / 2.0f);
+      // Snyder 1987 eq. 15-9, its tangent taken from the pole distance near a pole.
+      const float t =
+          detail::tan_half_colatitude(phi) * std::pow((1.0f + es) / (1.0f - es), e / 2.0f);
       tn = std::pow(t, cn);
     }
     const float theta = cn * (lam - lam0);
@@ -95,8 +100,9 @@ void merel2(float* x, float* y, const float* rlong, const float* rlat, int n) {
     if (phi > kPi2Low) phi = kPi2Low;
     if (phi < -kPi2Low) phi = -kPi2Low;
     const float es = e * std::sin(phi);
-    const float yy =
-        std::log(std::tan(kPi4 + phi / 2.0f) * std::pow((1.0f - es) / (1.0f + es), e / 2.0f));
+    // Snyder 1987 eq. 7-7, tan(pi/4 + phi/2) taken from the pole distance near a pole.
+    const float yy = std::log(detail::tan_half_colatitude(-phi) *
+                              std::pow((1.0f - es) / (1.0f + es), e / 2.0f));
     x[i] = lam - x0;
     y[i] = yy - y0;
   }
@@ -130,7 +136,14 @@ void imwpoly2(float* x, float* y, const float* rlong, const float* rlat, int n) 
       const float s = (phi < 0.0f) ? -1.0f : 1.0f;
       const float r2 = r * r;
       const float xa2 = xa * xa;
-      const float cc = (xa2 <= r2) ? ya - r + s * std::sqrt(r2 - xa2) : ya - r;
+      // Near the equator r = N cot phi is large and every r - sqrt(r^2 - p^2) below cancels in
+      // single precision: there it is written p^2 / (|r| + sqrt(r^2 - p^2)) instead.
+      const float ar = std::fabs(r);
+      const bool wide = ar > kWideParallel;
+      float cc;
+      if (xa2 > r2) cc = ya - r;
+      else if (wide) cc = ya - s * xa2 / (ar + std::sqrt(r2 - xa2));
+      else cc = ya - r + s * std::sqrt(r2 - xa2);
       // The meridian of lambda: the straight line through its points on the two bounding
       // parallels, (xc1, yc1) and (xc2, yc2 + yshift).
       float xc[2];
@@ -148,12 +161,30 @@ void imwpoly2(float* x, float* y, const float* rlong, const float* rlat, int n) 
         continue;
       }
       const float d = (xc[1] - xc[0]) / den;
-      const float b = xc[0] + d * (cc + r - yc[0]);
       const float d2 = 1.0f + d * d;
-      const float q = r2 * d2 - b * b;
-      xx = (q >= 0.0f) ? (b - s * d * std::sqrt(q)) / d2 : b / d2;
-      const float p = r2 - xx * xx;
-      yy = (p >= 0.0f) ? cc + r - s * std::sqrt(p) : cc + r;
+      if (wide) {
+        // The same intersection about b0, the line's x level with the centre's foot cc:
+        // b = b0 + d r and r^2 d2 - b^2 = r^2 - b0 (b0 + 2 d r), so that
+        // b - s d sqrt(q) = b0 + s d b0 (b0 + 2 d r) / (|r| + sqrt(q)).
+        const float b0 = xc[0] + d * (cc - yc[0]);
+        if (!std::isfinite(r2)) {
+          // A parallel this close to the equator is a straight line.
+          xx = b0;
+          yy = cc;
+        } else {
+          const float k = b0 * (b0 + 2.0f * d * r);
+          const float q = r2 - k;
+          xx = (q >= 0.0f) ? (b0 + s * d * k / (ar + std::sqrt(q))) / d2 : (b0 + d * r) / d2;
+          const float p = r2 - xx * xx;
+          yy = (p >= 0.0f) ? cc + s * xx * xx / (ar + std::sqrt(p)) : cc + r;
+        }
+      } else {
+        const float b = xc[0] + d * (cc + r - yc[0]);
+        const float q = r2 * d2 - b * b;
+        xx = (q >= 0.0f) ? (b - s * d * std::sqrt(q)) / d2 : b / d2;
+        const float p = r2 - xx * xx;
+        yy = (p >= 0.0f) ? cc + r - s * std::sqrt(p) : cc + r;
+      }
     }
     x[i] = xx - x0;
     y[i] = yy - y0;

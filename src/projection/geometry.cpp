@@ -14,6 +14,10 @@ namespace {
 const float& kPi = frame::anglerad.v[4];   // pi
 const float& kPi2 = frame::anglerad.v[2];  // pi/2
 
+// Within 8 degrees of the centre of an oblique frame (z above cos 8 degrees), asin(z) would
+// have lost more than a tenth of a digit to the closeness of z to 1.
+constexpr float kNearCentre = 0.99f;
+
 }  // namespace
 
 namespace detail {
@@ -108,7 +112,15 @@ void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlat
     cca2ccb(v, v);
     float lon;
     float lat;
-    detail::cc2ll_point(lon, lat, v[0], v[1], v[2], 1, 1);
+    if (std::fabs(v[2]) > kNearCentre) {
+      // Near the centre of the frame asin of a z close to 1 loses the distance from the
+      // centre (the oblique azimuthal maps collapse onto it): the latitude is
+      // atan2(z, hypot(x, y)) there, and a rotated unit vector needs no norm check.
+      lon = detail::longitude_of(v[0], v[1]);
+      lat = std::atan2(v[2], std::sqrt(v[0] * v[0] + v[1] * v[1]));
+    } else {
+      detail::cc2ll_point(lon, lat, v[0], v[1], v[2], 1, 1);
+    }
     rlongb[i] = lon;
     rlatb[i] = lat;
   }

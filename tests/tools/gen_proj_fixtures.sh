@@ -30,20 +30,40 @@ grid() {
   done
 }
 
+# Each "lon lat" line in degrees followed by the same angles as the program holds them, in
+# degrees for PROJ: the single-precision product of the degrees and the single-precision
+# pi/180 (near a pole the rounding of the latitude alone moves a Mercator ordinate by 1e-4).
+exact() {
+  awk '
+    function f32(x,   a, e, m, r, f) {
+      if (x == 0) return 0
+      a = x < 0 ? -x : x; e = 0
+      while (a >= 2) { a /= 2; e++ }
+      while (a < 1) { a *= 2; e-- }
+      m = a * 8388608; r = int(m); f = m - r
+      if (f > 0.5 || (f == 0.5 && r % 2 == 1)) r++
+      return (x < 0 ? -1 : 1) * r / 8388608 * 2 ^ e
+    }
+    BEGIN { pi = atan2(0, -1); k = f32(2 * f32(pi / 2) / 180) }
+    # The single-precision pole lies 4e-8 rad past the pole: it is the pole.
+    { lat = f32(f32($2) * k) * 180 / pi; if (lat > 90) lat = 90; if (lat < -90) lat = -90
+      printf "%s %s %.17g %.17g\n", $1, $2, f32(f32($1) * k) * 180 / pi, lat }'
+}
+
 # case NAME "PROJ string" SCALE "set lines" "lons" "lats" [FILTER]
 # FILTER is an awk condition on (lon, lat) that keeps a point (default: all).
 case_() {
   name=$1 pstr=$2 scale=$3 sets=$4 lons=$5 lats=$6 filter=${7:-1}
   file="$out/$name.txt"
   origin=$(printf '%s\n' "$sets" | awk '$1 == "origin" { print $2, $3 }')
-  o=$(echo "$origin" | proj -f %.15f $pstr)
+  o=$(echo "$origin" | exact | cut -d' ' -f3,4 | proj -f %.15f $pstr)
   {
     echo "# $version"
     echo "# proj $pstr"
     echo "# scale $scale"
     printf '%s\n' "$sets" | sed 's/^/set /'
-    grid "$lons" "$lats" | awk "$filter" | while read -r lon lat; do
-      r=$(echo "$lon $lat" | proj -f %.15f $pstr)
+    grid "$lons" "$lats" | awk "$filter" | exact | while read -r lon lat elon elat; do
+      r=$(echo "$elon $elat" | proj -f %.15f $pstr)
       echo "$lon $lat $r $o"
     done | awk -v s="$scale" '
       $3 ~ /[*na]/ || $4 ~ /[*na]/ { next }
@@ -101,6 +121,17 @@ latp2 40
 origin 5 45" \
 "-90 -30 0 20 60 120" "-30 0 20 40 60 85"
 
+# Standard parallels 0.01 degrees apart (the cone constant must not cancel), with points
+# between 1e-5 and 1e-3 rad of either pole and one 1.7e-6 rad from the apex.
+case_ code03_lcc_close "+proj=lcc +R=1 +lat_1=40 +lat_2=40.01 +lat_0=0 +lon_0=0 +over" 1 \
+"code 3
+longp1 0
+latp1 40
+latp2 40.01
+origin 5 45
+tolerance 1e-5" \
+"-150 -60 0 30 120 175" "-89.999 -89.95 -60 0 40 40.005 75 89.9 89.999 89.9999"
+
 # 4 Lambert conformal conic, ellipsoid.
 case_ code04_lcce "+proj=lcc $E_CLARKE66 +lat_1=33 +lat_2=45 +lat_0=0 +lon_0=-96 +over" 1 \
 "code 4
@@ -110,6 +141,16 @@ latp2 45
 $CLARKE66
 origin -100 38" \
 "-170 -130 -110 -96 -80 -60 -20" "-40 0 20 33 40 45 60 80"
+
+case_ code04_lcce_close "+proj=lcc $E_BESSEL +lat_1=-60 +lat_2=-60.01 +lat_0=0 +lon_0=20 +over" 1 \
+"code 4
+longp1 20
+latp1 -60
+latp2 -60.01
+$BESSEL
+origin 25 -55
+tolerance 1e-5" \
+"-100 0 20 60 170" "-89.9999 -89.999 -89.9 -60 -30 0 60 89.95 89.999"
 
 # 5 Lambert azimuthal equal-area, polar (program radius is half the usual: R = 0.5).
 case_ code05_lazea "+proj=laea +lat_0=90 +lon_0=0 +R=0.5" 1 \
@@ -124,7 +165,7 @@ case_ code06_lazea_obl "+proj=laea +lat_0=40 +lon_0=20 +R=0.5" 1 \
 anglep1 180
 centre 20 40
 origin 25 45" \
-"-100 -40 0 20 40 80 160" "-70 -30 0 20 40 60 85"
+"-100 -40 0 20 20.01 40 80 160" "-70 -30 0 20 40 40.02 60 85"
 
 # 7 stereographic, polar: radius tan(theta/2), the equator on the unit circle.
 case_ code07_stere "+proj=stere +lat_0=90 +lon_0=0 +R=1 +k_0=0.5" 1 \
@@ -139,7 +180,7 @@ case_ code08_stere_obl "+proj=stere +lat_0=60 +lon_0=-30 +R=1 +k_0=0.5" 1 \
 anglep1 180
 centre -30 60
 origin -25 55" \
-"-170 -90 -40 -30 0 60 120" "-40 -10 20 50 60 80"
+"-170 -90 -40 -30.02 -30 0 60 120" "-40 -10 20 50 60 60.01 80"
 
 # 9 orthographic, polar: the near hemisphere.
 case_ code09_ortho "+proj=ortho +lat_0=90 +lon_0=0 +R=1" 1 \
@@ -180,7 +221,7 @@ case_ code13_poly "+proj=poly +R=1 +lat_0=0 +lon_0=-100 +over" 1 \
 "code 13
 longp1 -100
 origin -90 30" \
-"-170 -140 -110 -100 -80 -50" "-70 -40 -10 0 10 40 70"
+"-170 -140 -110 -100 -80 -50" "-70 -40 -10 -0.1 -0.01 0 0.001 0.05 10 40 70"
 
 # 14 modified polyconic of the International Map of the World; the second longitude is the
 # central one plus 2 degrees. PROJ orders the parallels south to north, as the program does,
@@ -218,20 +259,32 @@ longp2 -58
 latp1 0
 latp2 4
 $GRS80
-origin -59 2" "-66 -63 -60 -58 -55" "-2 0 1 2 4 6"
+origin -59 2
+tolerance 1e-5" "-66 -63 -60 -58 -55" "-2 0 0.001 0.05 1 2 4 6"
+case_ code14_imw_equator_south "+proj=imw_p $E_CLARKE66 +lat_1=-4 +lat_2=0 +lon_0=30 +lon_1=2" 1 \
+"code 14
+longp1 30
+longp2 32
+latp1 -4
+latp2 0
+$CLARKE66
+origin 31 -2
+tolerance 1e-5" "24 28 30 31 32 35" "-6 -4 -2 -0.05 -0.001 0 1"
 
 # 15 Mercator, sphere.
 case_ code15_merc "+proj=merc +R=1 +over" 1 \
 "code 15
-origin 30 -20" \
-"-200 -180 -90 -30 0 30 90 180 200" "-85 -60 -30 0 30 60 85"
+origin 30 -20
+tolerance 1e-5" \
+"-200 -180 -90 -30 0 30 90 180 200" "-89.999 -89.95 -85 -60 -30 0 30 60 85 89.9 89.999"
 
 # 16 Mercator, ellipsoid.
 case_ code16_merel "+proj=merc $E_GRS80 +over" 1 \
 "code 16
 $GRS80
-origin 10 50" \
-"-180 -90 -30 0 30 90 180" "-85 -60 -30 0 30 60 85"
+origin 10 50
+tolerance 1e-5" \
+"-180 -90 -30 0 30 90 180" "-89.999 -89.95 -85 -60 -30 0 30 60 85 89.9 89.999"
 
 # 17 gnomonic, polar: the near hemisphere.
 case_ code17_gnom "+proj=gnom +lat_0=90 +lon_0=0 +R=1" 1 \
@@ -244,7 +297,7 @@ case_ code18_gnom_obl "+proj=gnom +lat_0=-35 +lon_0=-60 +R=1" 1 \
 "code 18
 centre -60 -35
 origin -55 -30" \
-"-120 -90 -70 -60 -45 -20" "-80 -60 -35 -10 10"
+"-120 -90 -70 -60.01 -60 -45 -20" "-80 -60 -35 -34.98 -10 10"
 
 # 19 Albers, one standard parallel (also the origin latitude of PROJ's form).
 case_ code19_albers "+proj=aea +R=1 +lat_1=35 +lat_2=35 +lat_0=35 +lon_0=0 +over" 1 \
@@ -300,9 +353,14 @@ tolerance 2e-3" \
 "-150 -90 -30 0 30 60 120 210" "-89 -60 -44.5 -20 0 20 44.5 75 89"
 
 # 25 Van der Grinten on a sphere of radius 1/pi (the program draws points less than half a
-# degree from the central meridian on it: none such in the grid).
-case_ code25_vandg "+proj=vandg +R=0.31830988618379067 +lon_0=-45 +over" 1 \
+# degree from the central meridian on it: none such in the grid), with points 0.6 to 2
+# degrees from the central meridian up to 0.01 degrees from the poles.
+# The central meridian is given to PROJ as the program holds it, so that points on it are on
+# it for PROJ too (PROJ's formula cancels a millionth of a degree off it).
+L25=$(echo "-45 0" | exact | cut -d' ' -f3)
+case_ code25_vandg "+proj=vandg +R=0.31830988618379067 +lon_0=$L25 +over" 1 \
 "code 25
 longp1 -45
 origin -30 15" \
-"-225 -180 -135 -90 -45 -30 0 45 90 135" "-90 -75 -45 -20 -5 -1 -0.2 0 0.2 1 5 20 45 75 90"
+"-225 -180 -135 -90 -47 -46 -45.6 -45 -44 -30 0 45 90 135" \
+"-90 -89.9 -75 -45 -20 -5 -1 -0.2 0 0.2 1 5 20 45 60 75 89 89.99 90"
