@@ -35,7 +35,7 @@ void with_i4(std::string_view text, int v) {
 // opposite direction when it points up.
 bool lower_end(float az, float pl, float& a, float& p) {
   if (pl < 0.0f) {
-    a = az + frame::anglerad.v[4];
+    a = az + frame::angle::pi;
     p = -pl;
     return false;
   }

@@ -34,7 +34,7 @@ void dspgcfadn(const float* strike, const float* dip, int n) {
   using plot::ptblock;
   plot::scptnp(dspgcbk.np, 1);
   float t0 = 0.0f;
-  float t1 = frame::anglerad.v[4];
+  float t1 = frame::angle::pi;
   plot::scptif(t0, t1, 1);
   plot::scptend(101, 1);
 

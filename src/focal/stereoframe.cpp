@@ -104,7 +104,7 @@ void repstereo() {
   }
 
   if (s.llabel[0] == 1) direction_label(0.0f, s.label[0]);
-  if (s.llabel[1] == 1) direction_label(frame::anglerad.v[2], s.label[1]);
+  if (s.llabel[1] == 1) direction_label(frame::angle::half_pi, s.label[1]);
   if (s.llabel[2] == 1) corner_label(0.5f, 1.0f, -5, s.label[2]);
   if (s.llabel[3] == 1) corner_label(0.5f, -1.0f, -5, s.label[3]);
   if (s.llabel[4] == 1) corner_label(-0.5f, -1.0f, -7, s.label[4]);

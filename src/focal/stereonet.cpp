@@ -59,7 +59,7 @@ void sspro_menu(int iproj) {
 
 // The colatitude of a plunge, held at the net's largest one. A NaN is passed on as it is.
 float colatitude(float plunge, float maxcolat) {
-  float d = frame::anglerad.v[2] - plunge;
+  float d = frame::angle::half_pi - plunge;
   if (maxcolat < d) d = maxcolat;
   return d;
 }

@@ -105,7 +105,7 @@ void modulr(float* aout, const float* ain, float per, int n) {
 }
 
 void na2pin(float* aout, const float* ain, int n) {
-  const float twopi = frame::anglerad.v[6];
+  const float twopi = frame::angle::two_pi;
   for (int i = 0; i < n; ++i) {
     const float a = ain[i];
     if (a >= twopi || a < 0.0f) {

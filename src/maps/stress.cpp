@@ -46,8 +46,8 @@ void combination_report(int ishmax, int isv, int datum) {
 void siap2sv(float* azshmax, int* isv, const float* az1, const float* pl1, const float* az2,
              const float* pl2, const float* az3, const float* pl3, float thr, int n) {
   if (n < 1) return;
-  const float halfpi = frame::anglerad.v[2];
-  const float plmax = frame::anglerads.v[2];  // pi/2 + 1e-5
+  const float halfpi = frame::angle::half_pi;
+  const float plmax = frame::angle::half_pi_above;
   for (int i = 0; i < n; ++i) {
     int iv = 0;
     int ih = 0;

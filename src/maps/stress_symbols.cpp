@@ -142,7 +142,7 @@ void draw_pair(const Outline& o, float ox, float oy, float xc, float yc, float a
   transl2d1(xw, yw, o.x, o.y, n, ox, oy);
   rot2daff(xw, yw, xw, yw, n, xc, yc, a);
   plot::uspolygon(xw, yw, n);
-  rot2daff(xw, yw, xw, yw, n, xc, yc, frame::anglerad.v[4]);
+  rot2daff(xw, yw, xw, yw, n, xc, yc, frame::angle::pi);
   plot::uspolygon(xw, yw, n);
 }
 
@@ -208,7 +208,7 @@ void dmapsh2(const float* x, const float* y, const float* azshmax, const int* is
 
   const int ish = mapshpar.ish;
   const float gap = 0.2f * big;
-  const float halfpi = frame::anglerad.v[2];
+  const float halfpi = frame::angle::half_pi;
 
   if (ish != -2) {
     for (int i = 0; i < n; ++i) {

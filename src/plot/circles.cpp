@@ -11,7 +11,7 @@
 namespace korbast::plot {
 
 void usacircle(float xc, float yc, float r, float a1, float a2, int npfull) {
-  const float twopi = frame::anglerad.v[6];
+  const float twopi = frame::angle::two_pi;
   // The product is rounded to single precision before the division; a huge count is held
   // before it becomes an integer, and the running point then keeps 1000 of it.
   const float turns = static_cast<float>(npfull) * std::fabs(a2 - a1);
@@ -33,7 +33,7 @@ void usacircle(float xc, float yc, float r, float a1, float a2, int npfull) {
 }
 
 void uscircle(float xc, float yc, float r, int npfull) {
-  usacircle(xc, yc, r, 0.0f, frame::anglerad.v[6], npfull);
+  usacircle(xc, yc, r, 0.0f, frame::angle::two_pi, npfull);
 }
 
 }  // namespace korbast::plot

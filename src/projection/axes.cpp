@@ -10,9 +10,9 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& kPi = frame::anglerad.v[4];   // pi
-const float& kPi2 = frame::anglerad.v[2];  // pi/2
-const float& kPi4 = frame::anglerad.v[0];  // pi/4
+constexpr float kPi = frame::angle::pi;
+constexpr float kPi2 = frame::angle::half_pi;
+constexpr float kPi4 = frame::angle::quarter_pi;
 
 }  // namespace
 

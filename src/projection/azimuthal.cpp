@@ -10,7 +10,7 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& kPi2 = frame::anglerad.v[2];  // pi/2
+constexpr float kPi2 = frame::angle::half_pi;
 
 constexpr float kOffMap = 1e20f;  // no finite image
 

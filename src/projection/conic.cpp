@@ -11,7 +11,7 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& kPi2 = frame::anglerad.v[2];  // pi/2
+constexpr float kPi2 = frame::angle::half_pi;
 
 // Polyconic latitudes below this (5.7 degrees) divide 1 - cos E by a tangent under 0.1.
 constexpr float kNearEquator = 0.1f;

@@ -15,7 +15,7 @@ constexpr float kNearPole = 1.5f;
 // pi/2 - |phi| without cancellation: pi/2 is the single-precision pi/2 (exactly representable
 // difference by Sterbenz' lemma for |phi| >= pi/4) plus the part of pi/2 it leaves out.
 inline float pole_distance(float phi) {
-  const float pi2 = frame::anglerad.v[2];
+  const float pi2 = frame::angle::half_pi;
   constexpr float kPi2Low = -4.37113883e-8f;  // pi/2 - fl(pi/2)
   return (pi2 - std::fabs(phi)) + kPi2Low;
 }
@@ -26,7 +26,7 @@ inline float pole_distance(float phi) {
 inline float tan_half_colatitude(float phi) {
   if (phi > kNearPole) return std::tan(pole_distance(phi) / 2.0f);
   if (phi < -kNearPole) return 1.0f / std::tan(pole_distance(phi) / 2.0f);
-  return std::tan(frame::anglerad.v[0] - phi / 2.0f);
+  return std::tan(frame::angle::quarter_pi - phi / 2.0f);
 }
 
 // Latitude for a Lambert conic of cone constant n, and whether the point is the apex.
@@ -34,8 +34,8 @@ inline float tan_half_colatitude(float phi) {
 // of it the formula holds, since t is formed from the pole distance. Toward the other pole,
 // whose image is infinitely far, the latitude is held 1e-5 short of it.
 inline float lambert_latitude(float phi, float n, bool& apex) {
-  const float pi2 = frame::anglerad.v[2];        // the float just above pi/2
-  const float pi2_low = frame::angleradi.v[2];  // pi/2 - 1e-5
+  const float pi2 = frame::angle::half_pi;        // the float just above pi/2
+  const float pi2_low = frame::angle::half_pi_below;
   apex = false;
   if (n >= 0.0f) {
     if (phi >= pi2) apex = true;

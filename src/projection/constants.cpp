@@ -12,7 +12,7 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
+constexpr float kPi2Low = frame::angle::half_pi_below;
 
 // Standard parallels closer than this (5.7 degrees) take the cone constant from the differences
 // of their cosines and conformal latitudes, formed without cancellation; the quotient of

@@ -12,11 +12,11 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& k3Pi2 = frame::anglerad.v[5];      // 3pi/2
-const float& kPi = frame::anglerad.v[4];        // pi
-const float& kPi2 = frame::anglerad.v[2];       // pi/2
-const float& kPi2High = frame::anglerads.v[2];  // pi/2 + 1e-5
-const float& kPi2Low = frame::angleradi.v[2];   // pi/2 - 1e-5
+constexpr float k3Pi2 = frame::angle::three_half_pi;
+constexpr float kPi = frame::angle::pi;
+constexpr float kPi2 = frame::angle::half_pi;
+constexpr float kPi2High = frame::angle::half_pi_above;
+constexpr float kPi2Low = frame::angle::half_pi_below;
 
 constexpr float kTwoOverPi = 0.636619772f;  // 2/pi
 constexpr float kOffMap = 1e20f;            // no finite image

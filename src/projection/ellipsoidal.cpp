@@ -11,7 +11,7 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& kPi2Low = frame::angleradi.v[2];  // pi/2 - 1e-5
+constexpr float kPi2Low = frame::angle::half_pi_below;
 
 constexpr float kOffMap = 1e20f;  // no finite image
 

@@ -11,8 +11,8 @@ namespace korbast::projection {
 namespace {
 
 // Angle constants from the program's blocks, filled at start-up before any projection runs.
-const float& kPi = frame::anglerad.v[4];   // pi
-const float& kPi2 = frame::anglerad.v[2];  // pi/2
+constexpr float kPi = frame::angle::pi;
+constexpr float kPi2 = frame::angle::half_pi;
 
 // Within 8 degrees of the centre of an oblique frame (z above cos 8 degrees), asin(z) would
 // have lost more than a tenth of a digit to the closeness of z to 1.

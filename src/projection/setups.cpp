@@ -335,7 +335,7 @@ void soblique(float& lon, float& lat, int mode) {
   kept_centre_lat = phi0;
 
   // Columns: toward the south along the centre's meridian, toward the east, the centre.
-  const float pi2 = frame::anglerad.v[2];
+  const float pi2 = frame::angle::half_pi;
   const float lons[3] = {lam0, lam0 + pi2, lam0};
   const float lats[3] = {phi0 - pi2, 0.0f, phi0};
   float m[9];
