@@ -27,6 +27,9 @@ std::string A(std::string_view text, int w);     // Aw     (cut to w, or right-j
 // (above) counts characters, for console lines that line up on screen (a ° is one column).
 std::string A_bytes(std::string_view text, int w);
 std::string X(int n);                            // n blanks
+// The text for the console: every byte that is not part of a well-formed UTF-8 character
+// shown as "?", so that an echo never writes invalid UTF-8.
+std::string printable(std::string_view text);
 
 // A line built item by item. item(...) writes one blank and then the item, the common
 // "(1x,a)" form of the console; the others write the field alone.
