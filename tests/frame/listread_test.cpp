@@ -68,7 +68,7 @@ std::string read_items(const std::string& items) {
   char buf[16];
   for (std::size_t k = 0; k < items.size(); ++k) {
     if (items[k] == 'i') {
-      out += "|" + std::to_string(iv[k]);
+      out.append("|").append(std::to_string(iv[k]));
     } else if (items[k] == 'f') {
       std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(bits(fv[k])));
       out += std::string("|") + buf;
