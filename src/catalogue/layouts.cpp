@@ -232,25 +232,27 @@ std::string angle_field(float value, int w) {
   return frame::fmt::I(static_cast<long long>(std::trunc(value)), w);
 }
 
+// Text fields are written counting bytes, as they are read: a region in UTF-8 keeps its
+// columns and every byte when a record is read and written back.
 std::string write_dek_line(int line, int k) {
   const int i = k - 1;
   Line s;
   switch (line) {
     case 1:
-      s.a(g.cmtlabel[i].view(), 8).x().a(g.date1[i].view(), 8).x().a(g.time[i].view(), 10).x()
+      s.ab(g.cmtlabel[i].view(), 8).x().ab(g.date1[i].view(), 8).x().ab(g.time[i].view(), 10).x()
           .f(g.rlat[i], 6, 2).x().f(g.rlong[i], 7, 2).x().f(g.depth[i], 5, 1)
-          .f(g.rmb[i], 3, 1).f(g.rms[i], 3, 1).a(g.region[i].view(), 24);
+          .f(g.rmb[i], 3, 1).f(g.rms[i], 3, 1).ab(g.region[i].view(), 24);
       break;
     case 2:
-      s.a(g.hyporef[i].view(), 3)
-          .x().a(g.bwc[i].view(), 3).i(g.ibstatn[i], 2).i(g.ibrec[i], 3).x().i(g.ibcutf[i], 3)
-          .x().a(g.mwc[i].view(), 3).i(g.imstatn[i], 2).i(g.imrec[i], 3).x().i(g.imcutf[i], 3)
-          .x().a(g.clab[i].view(), 3).f(g.cdt[i], 6, 1).f(g.cdte[i], 4, 1)
+      s.ab(g.hyporef[i].view(), 3)
+          .x().ab(g.bwc[i].view(), 3).i(g.ibstatn[i], 2).i(g.ibrec[i], 3).x().i(g.ibcutf[i], 3)
+          .x().ab(g.mwc[i].view(), 3).i(g.imstatn[i], 2).i(g.imrec[i], 3).x().i(g.imcutf[i], 3)
+          .x().ab(g.clab[i].view(), 3).f(g.cdt[i], 6, 1).f(g.cdte[i], 4, 1)
           .x().f(g.clat[i], 6, 2).x().f(g.clate[i], 4, 2).x().f(g.clong[i], 7, 2)
           .x().f(g.clonge[i], 4, 2).x().f(g.cdepth[i], 5, 1).x().f(g.cdepthe[i], 4, 1);
       break;
     case 3:
-      s.x().a(g.mtrttypc[i].view(), 3).f(g.rmtrtdur[i], 4, 1).x().a(g.cdeptyp[i].view(), 2)
+      s.x().ab(g.mtrttypc[i].view(), 3).f(g.rmtrtdur[i], 4, 1).x().ab(g.cdeptyp[i].view(), 2)
           .i(g.iexmomt[i], 3);
       for (int j = 0; j < 6; ++j) s.f(g.tmomt[i][j], 6, 2).f(g.tmomte[i][j], 5, 2);
       break;
@@ -276,29 +278,29 @@ std::string write_ndk_line(int line, int k) {
   Line s;
   switch (line) {
     case 1:
-      s.a(g.hyporef[i].view(), 4).x().a(g.date1[i].view(), 10).x().a(g.time[i].view(), 10)
+      s.ab(g.hyporef[i].view(), 4).x().ab(g.date1[i].view(), 10).x().ab(g.time[i].view(), 10)
           .f(g.rlat[i], 7, 2).f(g.rlong[i], 8, 2).f(g.depth[i], 6, 1).f(g.rmb[i], 4, 1)
-          .f(g.rms[i], 4, 1).x().a(g.region[i].view(), 24);
+          .f(g.rms[i], 4, 1).x().ab(g.region[i].view(), 24);
       break;
     case 2:
-      s.a(g.cmtlabel[i].view(), 16)
-          .x().a(g.bwc[i].view(), 2).i(g.ibstatn[i], 3).i(g.ibrec[i], 5).i(g.ibcutf[i], 4)
-          .x().a(g.swc[i].view(), 2).i(g.isstatn[i], 3).i(g.isrec[i], 5).i(g.iscutf[i], 4)
-          .x().a(g.mwc[i].view(), 2).i(g.imstatn[i], 3).i(g.imrec[i], 5).i(g.imcutf[i], 4)
-          .x().a(g.invtypc[i].view(), 4).i(g.invtypi[i], 2).x().a(g.mtrttypc[i].view(), 6)
+      s.ab(g.cmtlabel[i].view(), 16)
+          .x().ab(g.bwc[i].view(), 2).i(g.ibstatn[i], 3).i(g.ibrec[i], 5).i(g.ibcutf[i], 4)
+          .x().ab(g.swc[i].view(), 2).i(g.isstatn[i], 3).i(g.isrec[i], 5).i(g.iscutf[i], 4)
+          .x().ab(g.mwc[i].view(), 2).i(g.imstatn[i], 3).i(g.imrec[i], 5).i(g.imcutf[i], 4)
+          .x().ab(g.invtypc[i].view(), 4).i(g.invtypi[i], 2).x().ab(g.mtrttypc[i].view(), 6)
           .f(g.rmtrtdur[i], 5, 1);
       break;
     case 3:
-      s.a(g.clab[i].view(), 9).f(g.cdt[i], 9, 1).f(g.cdte[i], 4, 1).f(g.clat[i], 7, 2)
+      s.ab(g.clab[i].view(), 9).f(g.cdt[i], 9, 1).f(g.cdte[i], 4, 1).f(g.clat[i], 7, 2)
           .f(g.clate[i], 5, 2).f(g.clong[i], 8, 2).f(g.clonge[i], 5, 2).f(g.cdepth[i], 6, 1)
-          .f(g.cdepthe[i], 5, 1).x().a(g.cdeptyp[i].view(), 4).x().a(g.cstamp[i].view(), 16);
+          .f(g.cdepthe[i], 5, 1).x().ab(g.cdeptyp[i].view(), 4).x().ab(g.cstamp[i].view(), 16);
       break;
     case 4:
       s.i(g.iexmomt[i], 2);
       for (int j = 0; j < 6; ++j) s.f(g.tmomt[i][j], 7, 3).f(g.tmomte[i][j], 6, 3);
       break;
     case 5:
-      s.a(g.cvers[i].view(), 3);
+      s.ab(g.cvers[i].view(), 3);
       for (int a = 0; a < 3; ++a) {
         s.f(g.tmval[a][i], 8, 3).a(angle_field(g.tmvecpl[a][i], 3))
             .a(angle_field(g.tmvecaz[a][i], 4));

@@ -4,8 +4,10 @@
 #include "frame/fields.hpp"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -160,22 +162,11 @@ bool convert_real(bool negative, std::string_view int_digits, std::string_view f
   clean += std::to_string(exponent);
   float v = 0.0f;
   const auto r = std::from_chars(clean.data(), clean.data() + clean.size(), v);
-  if (r.ec == std::errc::result_out_of_range) {
-    // Too large is an error; too small becomes zero, as a value below the last subnormal
-    // rounds to. The decimal exponent of the first non-zero digit tells which.
-    long lead = exponent;
-    const auto nz = int_digits.find_first_not_of('0');
-    if (nz != std::string_view::npos) {
-      lead += static_cast<long>(int_digits.size() - nz);
-    } else {
-      const auto fz = frac_digits.find_first_not_of('0');
-      lead -= static_cast<long>(fz == std::string_view::npos ? 0 : fz);
-    }
-    if (lead > 0) return false;
-    value = negative ? -0.0f : 0.0f;
-    return true;
-  }
+  // Too large or too small: a non-zero value below the smallest normal single precision
+  // value is as much a read error as one above the largest (0.78e-88 is no latitude).
+  if (r.ec == std::errc::result_out_of_range) return false;
   if (r.ec != std::errc() || r.ptr != clean.data() + clean.size()) return false;
+  if (v != 0.0f && std::fabs(v) < std::numeric_limits<float>::min()) return false;
   value = v;
   return true;
 }

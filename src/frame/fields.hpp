@@ -23,10 +23,12 @@ bool parse_real_field(std::string_view field, int d, float& value);
 
 namespace detail {
 // A real field or free-format value: fixed_column adds the field rules (an exponent beyond
-// 9999 is an error there; free format lets it underflow to 0 or overflow into an error).
+// 9999 is an error there; in free format a longer one makes a read error of any non-zero
+// value, by underflow or overflow).
 bool parse_real(std::string_view text, int d, bool fixed_column, float& value);
 // The real of sign, integer digits, fraction digits and decimal exponent, correctly rounded
-// to single precision; false when it is too large (too small gives a signed 0).
+// to single precision; false when it is too large, or not zero and below the smallest
+// normal single precision value.
 bool convert_real(bool negative, std::string_view int_digits, std::string_view frac_digits,
                   long exponent, float& value);
 }  // namespace detail

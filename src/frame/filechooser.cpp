@@ -19,13 +19,17 @@ std::string strip(const std::string& s) {
 
 }  // namespace
 
-std::optional<std::string> choose_file(bool must_exist, bool& replace) {
+// The prompt says what the frame around it does: a cancel (an empty answer, or no to
+// replacing) is a failed open, which warns and asks again.
+std::optional<std::string> choose_file(bool must_exist, bool& replace, std::string& typed) {
   replace = false;
-  units::write_line(iocom.stdout_unit, " path (RETURN to cancel):");
+  typed.clear();
+  units::write_line(iocom.stdout_unit, " path (asked again until a file opens):");
   std::string answer;
   if (read_answer_line(units::keyboard, answer, "opef2", "path") != AnswerRead::Ok)
     return std::nullopt;
   std::string path = strip(answer);
+  typed = path;
   if (path.empty()) return std::nullopt;
   if (must_exist) return path;
   std::error_code ec;

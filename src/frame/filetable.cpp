@@ -198,7 +198,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     if (mode == 0 && iocom.stdin_unit == units::keyboard) {
       say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
       bool replace = false;
-      if (auto chosen = choose_file(old, replace)) {
+      if (auto chosen = choose_file(old, replace, path)) {
         path = *chosen;
         opened = units::open(unit, path, replace ? units::Status::Replace : st);
       }
@@ -223,8 +223,12 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
       errortail00();
       units::stop_run(1);
     }
+    // The name as typed (whole, padded to the stored name's length), not the stored one:
+    // after a failed choice that is still the previous name.
+    std::string shown = path;
+    if (shown.size() < name_len) shown.resize(name_len, ' ');
     warninghead("opef2", v, d);
-    say(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
+    say(fmt::Line().item("COULD NOT OPEN FILE").item(shown).str());
     say(" ===> RETRYING");
     warningtail00();
   }

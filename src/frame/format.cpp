@@ -165,6 +165,25 @@ std::string A(std::string_view text, int w) {
   return std::string(static_cast<std::size_t>(w - chars), ' ') + std::string(text);
 }
 
+std::string A_bytes(std::string_view text, int w) {
+  if (w <= 0) return {};
+  const auto width = static_cast<std::size_t>(w);
+  if (text.size() >= width) return std::string(text.substr(0, width));
+  return std::string(width - text.size(), ' ') + std::string(text);
+}
+
+std::string printable(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t k = 0; k < text.size();) {
+    const std::size_t n = char_length(text, k);
+    if (n == 1 && static_cast<unsigned char>(text[k]) >= 0x80) out += '?';
+    else out.append(text.substr(k, n));
+    k += n;
+  }
+  return out;
+}
+
 std::string X(int n) { return std::string(static_cast<std::size_t>(n > 0 ? n : 0), ' '); }
 
 }  // namespace korbast::frame::fmt

@@ -22,7 +22,14 @@ std::string E(double value, int w, int d);       // Ew.d   (0.ddddE+xx; Ew.0 wri
 std::string G(double value, int w, int d);       // Gw.d   (zero has exponent 0: fixed form)
 std::string L(bool value, int w);                // Lw     (T or F, right-justified)
 std::string A(std::string_view text, int w);     // Aw     (cut to w, or right-justified)
+// Aw counting bytes: the fields of the program's fixed-column files, which the readers cut
+// by bytes too, so that a record read and written back keeps every byte in its column. A
+// (above) counts characters, for console lines that line up on screen (a ° is one column).
+std::string A_bytes(std::string_view text, int w);
 std::string X(int n);                            // n blanks
+// The text for the console: every byte that is not part of a well-formed UTF-8 character
+// shown as "?", so that an echo never writes invalid UTF-8.
+std::string printable(std::string_view text);
 
 // A line built item by item. item(...) writes one blank and then the item, the common
 // "(1x,a)" form of the console; the others write the field alone.
@@ -36,6 +43,7 @@ class Line {
   Line& x(int n = 1) { s_ += X(n); return *this; }
   Line& a(std::string_view text) { s_ += text; return *this; }
   Line& a(std::string_view text, int w) { s_ += A(text, w); return *this; }
+  Line& ab(std::string_view text, int w) { s_ += A_bytes(text, w); return *this; }
   Line& i(long long v, int w) { s_ += I(v, w); return *this; }
   Line& f(double v, int w, int d) { s_ += F(v, w, d); return *this; }
   Line& e(double v, int w, int d) { s_ += E(v, w, d); return *this; }

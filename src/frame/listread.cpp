@@ -14,7 +14,8 @@ namespace korbast::frame {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+// A stray CR inside a line ("1 2\r\r\n") is a blank, as the old readers take it.
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 bool is_separator(char c) { return is_blank(c) || c == ',' || c == '/'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 

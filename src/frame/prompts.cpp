@@ -87,6 +87,14 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
   }
 }
 
+// The first character of an answer for the console ("?" for a byte that is no UTF-8).
+std::string first_character(std::string_view answer) {
+  const std::string shown = fmt::printable(answer);
+  const auto lead = static_cast<unsigned char>(shown[0]);
+  const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  return shown.substr(0, n);
+}
+
 std::string form_i12(int v) { return fmt::I(v, 12); }
 std::string form_g12(float v) { return fmt::G(v, 12, 6); }
 
@@ -138,7 +146,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
         continue;
       default:
         errorhead(id.name, id.version, id.date);
-        say(fmt::Line().item("incorrect answer:").item(std::string_view(&c, 1)).str());
+        say(fmt::Line().item("incorrect answer:").item(first_character(line)).str());
         say(item("==> WILL ASK QUESTION AGAIN"));
         errortail00();
         help();
@@ -206,7 +214,7 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
     } else {
       shown = store(buf);
     }
-    say(fmt::Line().item("New value =").item(shown).str());
+    say(fmt::Line().item("New value =").item(fmt::printable(shown)).str());
     if (verbose()) dots();
     return;
   }

@@ -25,7 +25,7 @@ std::string two(int v) {
 
 
 const std::string at_rule(43, '@');
-const std::string dash_rule = "@" + std::string(42, '-');
+const std::string dash_rule = std::string("@").append(42, '-');
 
 }  // namespace
 

@@ -35,12 +35,25 @@ struct Output {
   bool reported = false;
 };
 
+// What the line reader knows about one input stream. The line end is settled by the first
+// one met: LF (a CR just before it is part of it, any other CR stays in the line as a stray
+// character) or CR (old Mac files: CR, LF and CRLF each end a line).
+struct LineState {
+  enum class Ends { Unknown, Lf, Cr };
+  Ends ends = Ends::Unknown;
+  bool at_start = true;    // the next line is the first: a byte-order mark is skipped
+  bool after_cr = false;   // CR mode: an LF right after the last CR is part of that line end
+  int empty_lines = 0;     // empty lines already read (a run of CRs that settled CR mode)
+  bool unreadable = false; // a line without end past every bound: nothing more is read
+};
+
 struct Unit {
   std::unique_ptr<std::fstream> file;
   std::unique_ptr<Output> output;
   std::string path;
   bool readable = false;
   bool writable = false;
+  LineState lines;
 };
 
 constexpr std::size_t output_buffer = 64 * 1024;
@@ -76,6 +89,7 @@ bool drain(int unit, Output& o, const std::string& path, std::string_view stage)
 
 struct Table {
   std::map<int, Unit> files;
+  LineState keyboard_lines;
   std::istream* in = &std::cin;
   std::ostream* out = &std::cout;
   void (*keyboard_wait)() = nullptr;
@@ -177,28 +191,135 @@ bool rewind(int unit) {
   if (!u || !u->readable) return false;
   u->file->clear();
   u->file->seekg(0);
+  u->lines = LineState{};
   return static_cast<bool>(*u->file);
 }
 
+namespace {
+
+// Far above any record of the program's files; a longer line is a read error.
+constexpr std::size_t max_line = 64 * 1024;
+// How far past that bound the reader looks for the line's end before it gives the file up.
+constexpr std::size_t max_skip = 16 * 1024 * 1024;
+
+void report_long_line(std::string_view path) {
+  const int out = iocom.errout_unit;
+  warninghead("read_line", "", "");
+  write_line(out, fmt::Line().item("LINE LONGER THAN " + std::to_string(max_line) + " BYTES").str());
+  write_line(out, fmt::Line().item("IN FILE:").item(path).str());
+  write_line(out, " ==> READ ERROR, READING ON AFTER ITS LINE END");
+  // No pause here: the pause itself reads the keyboard, which may be the file at fault.
+  write_line(out, " " + std::string(43, '/'));
+}
+
+// One line of a stream, without its end, the line ends of LineState. Every call reads a
+// bounded number of bytes.
+Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::string_view path) {
+  using traits = std::char_traits<char>;
+  line.clear();
+  if (st.unreadable) return Read::Error;
+  if (st.empty_lines > 0) {
+    --st.empty_lines;
+    st.at_start = false;
+    return Read::Ok;
+  }
+  std::streambuf* sb = in.rdbuf();
+  if (sb == nullptr) return Read::Error;
+  try {
+    if (st.after_cr) {
+      st.after_cr = false;
+      if (sb->sgetc() == '\n') sb->sbumpc();
+    }
+    bool ended = false;
+    bool any = false;
+    for (;;) {
+      const int c = sb->sbumpc();
+      if (traits::eq_int_type(c, traits::eof())) break;
+      any = true;
+      if (c == '\n') {
+        if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Lf;
+        if (st.ends == LineState::Ends::Lf && !line.empty() && line.back() == '\r') line.pop_back();
+        ended = true;
+        break;
+      }
+      if (c == '\r' && st.ends == LineState::Ends::Cr) {
+        st.after_cr = true;
+        ended = true;
+        break;
+      }
+      if (c == '\r' && st.ends == LineState::Ends::Unknown) {
+        // A run of CRs: followed by LF it is a CRLF end with stray CRs before it, followed
+        // by anything else the file ends its lines with CR.
+        int run = 1;
+        while (sb->sgetc() == '\r' && run <= static_cast<int>(max_line)) {
+          sb->sbumpc();
+          ++run;
+        }
+        if (sb->sgetc() == '\n') {
+          sb->sbumpc();
+          st.ends = LineState::Ends::Lf;
+          line.append(static_cast<std::size_t>(run - 1), '\r');
+        } else {
+          st.ends = LineState::Ends::Cr;
+          st.empty_lines = run - 1;
+        }
+        ended = true;
+        break;
+      }
+      if (line.size() >= max_line) {
+        // Too long: a read error; the rest of the line is passed over, within a bound.
+        line.clear();
+        report_long_line(path);
+        std::size_t skipped = 1;
+        for (;; ++skipped) {
+          const int d = sb->sbumpc();
+          if (traits::eq_int_type(d, traits::eof())) break;
+          if (d == '\n') break;
+          if (d == '\r') {
+            if (st.ends != LineState::Ends::Lf) {
+              if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Cr;
+              st.after_cr = true;
+              break;
+            }
+            if (sb->sgetc() == '\n') {
+              sb->sbumpc();
+              break;
+            }
+          }
+          if (skipped >= max_skip) {
+            st.unreadable = true;
+            break;
+          }
+        }
+        st.at_start = false;
+        return Read::Error;
+      }
+      line.push_back(traits::to_char_type(c));
+    }
+    if (!ended && !any) return Read::Eof;
+  } catch (...) {  // a file buffer that failed to read
+    line.clear();
+    return Read::Error;
+  }
+  if (st.at_start) {
+    st.at_start = false;
+    if (line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+  }
+  return Read::Ok;
+}
+
+}  // namespace
+
 Read read_line(int unit, std::string& line) {
-  std::istream* in = nullptr;
   if (unit == keyboard) {
     table().out->flush();
     // The wait watches the process's standard input: not when tests bound the keyboard.
     if (table().keyboard_wait && table().in == &std::cin) table().keyboard_wait();
-    in = table().in;
-  } else if (Unit* u = find(unit); u && u->readable) {
-    in = u->file.get();
-  } else {
-    return Read::Error;
+    return read_stream_line(*table().in, table().keyboard_lines, line, "standard input");
   }
+  if (Unit* u = find(unit); u && u->readable) return read_stream_line(*u->file, u->lines, line, u->path);
   line.clear();
-  if (!std::getline(*in, line)) {
-    if (in->bad()) return Read::Error;
-    return Read::Eof;
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return Read::Ok;
+  return Read::Error;
 }
 
 bool write(int unit, std::string_view text) {
@@ -245,11 +366,13 @@ std::string name(int unit) {
 }
 
 void bind_console(std::istream& in, std::ostream& out) {
+  table().keyboard_lines = LineState{};
   table().in = &in;
   table().out = &out;
 }
 
 void bind_console() {
+  table().keyboard_lines = LineState{};
   table().in = &std::cin;
   table().out = &std::cout;
 }

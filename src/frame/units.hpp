@@ -32,9 +32,12 @@ bool is_open(int unit);
 // Back to the first line of an input file; false when the unit is not an open file.
 bool rewind(int unit);
 
-// One line without its end: "\n" and one trailing "\r" removed; a last line without a line
-// end is a line. Eof at the end of the input, Error when the stream failed or the unit is
-// not open for reading.
+// One line without its end; a last line without a line end is a line. LF, CRLF and CR-only
+// line ends are read alike: the first line end of the input settles which it uses (after LF
+// or CRLF, a CR inside a line stays in it). A UTF-8 byte-order mark before the first line
+// is skipped. A line longer than 64 KiB is a read error (with a warning frame naming the
+// file); the next read goes on after its line end. Eof at the end of the input, Error when
+// the stream failed or the unit is not open for reading.
 Read read_line(int unit, std::string& line);
 // Writes the text and a line end. Writing to a unit that is not open does nothing and
 // returns false, as does a failed write.

@@ -120,6 +120,16 @@ void ask_triple(bool latitude, float& vmin, float& vmax, float& inc) {
   }
 }
 
+// A point count above kMaxGridPoints is reduced to it, with a warning.
+void cap_points(int& count, std::string_view name) {
+  if (count <= kMaxGridPoints) return;
+  frame::warninghead(id_sllgrid2.name, id_sllgrid2.version, id_sllgrid2.date);
+  say(fmt::Line().item("TOO MANY POINTS: " + std::string(name) + " =").x().i(count, 12).str());
+  say(fmt::Line().item("=> RESETTING TO:").x().i(kMaxGridPoints, 12).str());
+  frame::warningtail00();
+  count = kMaxGridPoints;
+}
+
 void grid_menu(GridValues& g) {
   int choice = 99;
   do {
@@ -139,8 +149,14 @@ void grid_menu(GridValues& g) {
       case 21: frame::inrealdef(g.longmin, "longitude minimum", g.longmin, status); break;
       case 22: frame::inrealdef(g.longmax, "longitude maximum", g.longmax, status); break;
       case 23: ask_increment(g.longinc, "longitude increment"); break;
-      case 6: frame::inintegdef(g.nptline, "nb of pts per grid line", g.nptline, status); break;
-      case 7: frame::inintegdef(g.npttick, "nb of pts per tick", g.npttick, status); break;
+      case 6:
+        frame::inintegdef(g.nptline, "nb of pts per grid line", g.nptline, status);
+        cap_points(g.nptline, "nb of pts per grid line");
+        break;
+      case 7:
+        frame::inintegdef(g.npttick, "nb of pts per tick", g.npttick, status);
+        cap_points(g.npttick, "nb of pts per tick");
+        break;
       case 8:
         say(" no grid ..........0");
         say(" regular grid .....1");
@@ -212,6 +228,8 @@ void sllgrid2(float& latmin, float& latmax, float& longmin, float& longmax, floa
     g = {-80.0f, 80.0f, -80.0f, 80.0f, 10.0f, 10.0f, 1.0f, 3, 2, 1};
   }
   if (mode.menu()) grid_menu(g);
+  cap_points(g.nptline, "nb of pts per grid line");
+  cap_points(g.npttick, "nb of pts per tick");
   if (mode != frame::Mode::kStored) {
     llgrid.latmin = frame::rad(g.latmin);
     llgrid.latmax = frame::rad(g.latmax);
@@ -249,8 +267,10 @@ void drawllgrid() {
   const float phi1 = g.latmin, phi2 = g.latmax, lam1 = g.longmin, lam2 = g.longmax;
   const float dphi = phi2 - phi1;
   const float dlam = lam2 - lam1;
-  const int p = g.nptline;
-  const int q = g.npttick;
+  // sllgrid2 holds the counts within kMaxGridPoints; the bound is kept here too, so that no
+  // loop below can run up to the end of the int range.
+  const int p = std::min(g.nptline, kMaxGridPoints);
+  const int q = std::min(g.npttick, kMaxGridPoints);
   const float s = g.ticsize;
   const bool regular = g.igridtype == 1;
   const bool ticked = g.igridtype >= 1 && g.igridtype <= 3;

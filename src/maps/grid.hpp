@@ -25,6 +25,9 @@ extern Llgrid llgrid;
 // The most grid lines of one family a drawing makes (a count above it is reduced, with a
 // warning), so that a tiny increment cannot keep the drawing busy without end.
 constexpr int kMaxGridCount = 1000;
+// The most points per grid line and per tick (a larger count is reduced to it, with a
+// warning, when it is set): far more than a smooth line needs, and a drawing that ends.
+constexpr int kMaxGridPoints = 1000;
 
 // The grid settings, angles in degrees in the arguments. Modes 2 and 3 start from `llgrid`,
 // 4 and 5 from the defaults (silently), any other mode from the arguments; an even mode then

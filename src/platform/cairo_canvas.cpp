@@ -118,7 +118,7 @@ void CairoCanvas::create_x_window(const ScreenRect& content, const std::string& 
     XFree(hints);
   }
   std::string latin;
-  for (char c : title) latin += (static_cast<unsigned char>(c) < 0x80) ? c : '?';
+  latin = text_to_latin1(title);
   XStoreName(dpy, win, latin.c_str());
   const std::string utf8 = text_to_utf8(title);
   XChangeProperty(dpy, win, XInternAtom(dpy, "_NET_WM_NAME", False),

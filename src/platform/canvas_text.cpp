@@ -40,30 +40,47 @@ void append_utf8(std::string& out, char32_t c) {
   }
 }
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, at most
-// U+10FFFF).
-bool valid_utf8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) { ++i; continue; }
-    int n;
-    char32_t c;
-    if (b >= 0xC2 && b <= 0xDF) { n = 1; c = b & 0x1F; }
-    else if (b >= 0xE0 && b <= 0xEF) { n = 2; c = b & 0x0F; }
-    else if (b >= 0xF0 && b <= 0xF4) { n = 3; c = b & 0x07; }
-    else return false;
-    if (i + static_cast<std::size_t>(n) >= s.size()) return false;  // cut short
-    for (int k = 1; k <= n; ++k) {
-      const auto cb = static_cast<unsigned char>(s[i + k]);
-      if ((cb & 0xC0) != 0x80) return false;
-      c = (c << 6) | (cb & 0x3F);
-    }
-    if ((n == 2 && c < 0x800) || (n == 3 && (c < 0x10000 || c > 0x10FFFF))) return false;
-    if (c >= 0xD800 && c <= 0xDFFF) return false;
-    i += static_cast<std::size_t>(n) + 1;
+// The length of the well-formed UTF-8 character at s[i] (no overlong forms, no surrogates,
+// at most U+10FFFF), 0 when the bytes there are none.
+std::size_t utf8_length(std::string_view s, std::size_t i, char32_t& c) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (b < 0x80) {
+    c = b;
+    return 1;
   }
-  return true;
+  int n;
+  if (b >= 0xC2 && b <= 0xDF) { n = 1; c = b & 0x1F; }
+  else if (b >= 0xE0 && b <= 0xEF) { n = 2; c = b & 0x0F; }
+  else if (b >= 0xF0 && b <= 0xF4) { n = 3; c = b & 0x07; }
+  else return 0;
+  if (i + static_cast<std::size_t>(n) >= s.size()) return 0;  // cut short
+  for (int k = 1; k <= n; ++k) {
+    const auto cb = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+    if ((cb & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (cb & 0x3F);
+  }
+  if ((n == 2 && c < 0x800) || (n == 3 && (c < 0x10000 || c > 0x10FFFF))) return 0;
+  if (c >= 0xD800 && c <= 0xDFFF) return 0;
+  return static_cast<std::size_t>(n) + 1;
+}
+
+// Each character of the drawn bytes: a well-formed UTF-8 character as it is, any other byte
+// from 0x80 up from the old set, control bytes as blanks.
+template <typename Each>
+void for_each_character(std::string_view bytes, Each each) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t c = 0;
+    const std::size_t n = utf8_length(bytes, i, c);
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (n == 0) {
+      each(kMacRoman[b - 0x80], bytes.substr(i, 0));
+      ++i;
+    } else {
+      if (b < 0x20 || b == 0x7F) each(U' ', std::string_view(" "));
+      else each(c, bytes.substr(i, n));
+      i += n;
+    }
+  }
 }
 
 }  // namespace
@@ -71,17 +88,18 @@ bool valid_utf8(std::string_view s) {
 std::string text_to_utf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size() * 2);
-  const bool utf8 = valid_utf8(bytes);
-  for (char ch : bytes) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x20 || b == 0x7F) {
-      out += ' ';
-    } else if (b < 0x80 || utf8) {
-      out += ch;
-    } else {
-      append_utf8(out, kMacRoman[b - 0x80]);
-    }
-  }
+  for_each_character(bytes, [&](char32_t c, std::string_view as_is) {
+    if (!as_is.empty()) out += as_is;
+    else append_utf8(out, c);
+  });
+  return out;
+}
+
+std::string text_to_latin1(std::string_view bytes) {
+  std::string out;
+  for_each_character(bytes, [&](char32_t c, std::string_view) {
+    out += c < 0x100 ? static_cast<char>(c) : '?';
+  });
   return out;
 }
 

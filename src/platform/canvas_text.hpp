@@ -7,10 +7,13 @@
 
 namespace korbast::platform {
 
-// The drawn bytes as UTF-8. A text that is already valid UTF-8 passes unchanged; otherwise
-// each byte from 0x80 up is taken in the old Mac OS Roman character set (0xA1 is the degree
-// sign, 0xA4 the section sign). Zero bytes and other control bytes become blanks.
+// The drawn bytes as UTF-8. Well-formed UTF-8 characters pass unchanged; every other byte
+// from 0x80 up is taken in the old Mac OS Roman character set (0xA1 is the degree sign, 0xA4
+// the section sign), so a text may mix both. Zero bytes and other control bytes become
+// blanks.
 std::string text_to_utf8(std::string_view bytes);
+// The same characters in Latin-1 (the old X window name property), "?" for those beyond.
+std::string text_to_latin1(std::string_view bytes);
 
 // The base of the page files for a plot name: blanks trimmed at both ends, a final ".ps"
 // dropped, every character outside A-Z a-z 0-9 . _ - replaced by "_"; "plot" when nothing

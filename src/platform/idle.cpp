@@ -4,14 +4,19 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <iostream>
 
 namespace korbast::platform {
 
 namespace {
 IdleClient* g_client = nullptr;
 
-// Input already read from fd 0 into stdin's buffer would not wake poll().
+// Input already read from fd 0 into a buffer would not wake poll(). The program reads the
+// keyboard through std::cin, which (unsynchronised with C's stdio) has a buffer of its own;
+// C's stdin buffer is looked at too, for a reader that uses it.
 bool stdin_has_buffered_input() {
+  std::streambuf* buffer = std::cin.rdbuf();
+  if (buffer != nullptr && buffer->in_avail() != 0) return true;  // lines, or a known end
 #if defined(__GLIBC__)
   return stdin->_IO_read_ptr < stdin->_IO_read_end;
 #else

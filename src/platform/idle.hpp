@@ -28,8 +28,8 @@ IdleClient* idle_client();
 void idle();
 
 // Waits until fd has input (or end or error), servicing the shown window meanwhile. Returns
-// at once when no window is shown, or when fd is 0 and the process's stdin already holds
-// buffered input.
+// at once when no window is shown, or when fd is 0 and the process's standard input already
+// holds buffered input (in std::cin's buffer or in C's stdin buffer).
 void wait_console_readable(int fd);
 
 }  // namespace korbast::platform

@@ -291,6 +291,7 @@ bool minv2d(Mat22& a, const Mat22& b) {
     say(fmt::Line().item("b(2,1) =").x(1).g(b21, 15, 3).item("b(2,2) =").x(1).g(b22, 15, 3).str());
     say(fmt::Line().item("=> Cannot Invert B").str());
     frame::errorstop(0);
+    frame::errortail00();
     return false;
   }
   Mat22 t;

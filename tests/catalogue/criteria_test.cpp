@@ -141,6 +141,15 @@ TEST_F(Criteria, PolygonFileClippedToNineVertices) {
             std::string::npos);
 }
 
+TEST_F(Criteria, PolygonFileWithByteOrderMarkAndOldMacLineEnds) {
+  scratch("poly.txt", "\xEF\xBB\xBF" "3 1\r0 0\r10\r0\r\r5 5\r");
+  run_menu("252\npoly.txt\n\n99\n");
+  EXPECT_EQ(c.nvertex, 3);
+  EXPECT_TRUE(c.polygc);
+  EXPECT_EQ(c.vrtxlong[1], 10.0f);
+  EXPECT_EQ(c.vrtxlat[2], 5.0f);
+}
+
 TEST_F(Criteria, ShortPolygonFileFails) {
   scratch("short.txt", "4 0\n0 0\n10 0\n");
   const std::string out = run_menu("252\nshort.txt\n\n99\n");

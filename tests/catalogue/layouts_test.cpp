@@ -66,6 +66,13 @@ TEST(Layouts, PublishedNdkRecordsReadAndWriteBackByteForByte) {
           << "event " << e + 1 << " line " << l;
     }
   }
+  // A region in UTF-8 (24 bytes, 22 characters) keeps its columns both ways.
+  std::string utf8 = lines[0];
+  utf8.replace(utf8.size() - 24, 24, "EL SALVADOR \xC3\x89T\xC3\x89       ");
+  ASSERT_EQ(utf8.size(), lines[0].size());
+  ASSERT_TRUE(read_ndk_line(1, utf8, 1));
+  EXPECT_EQ(write_ndk_line(1, 1), utf8);
+  ASSERT_TRUE(read_ndk_line(1, lines[0], 1));
   // A few fields of the first event, as published.
   EXPECT_EQ(g.hyporef[0].view(), "PDE ");
   EXPECT_EQ(g.date1[0].view(), "2005/01/01");

@@ -142,6 +142,31 @@ TEST_F(Reader, DekFileWithCrLfTrimmedLinesAndNoFinalNewline) {
   EXPECT_EQ(g.cdepthe[0], 2.3f);
 }
 
+std::string with_line_ends(std::string text, const std::string& end) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += end;
+    else out += c;
+  }
+  return out;
+}
+
+TEST_F(Reader, ByteOrderMarkAndOldMacOrDoubledCrLineEndsReadAsPlainLines) {
+  const std::string bom = "\xEF\xBB\xBF";
+  for (const std::string& file : {bom + samples(), bom + with_line_ends(samples(), "\r"),
+                                  with_line_ends(samples(), "\r\r\n")}) {
+    scratch("s.ndk", file);
+    const std::string out = run_reader("1001\ns.ndk\n");
+    EXPECT_EQ(g.nstored, 3);
+    EXPECT_EQ(g.hyporef[0].view(), "PDE ");
+    EXPECT_EQ(g.rlat[0], 13.78f);
+    EXPECT_EQ(g.rlong[0], -88.78f);
+    EXPECT_EQ(g.depth[0], 193.1f);
+    EXPECT_EQ(g.region[2].view(), "NEAR COAST OF NORTHERN C");
+    EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
+  }
+}
+
 TEST_F(Reader, BlankLinesAfterTheLastRecordAreNotAnEvent) {
   scratch("s.ndk", samples() + "\n\n\n     \n\n\n");
   const std::string out = run_reader("1001\ns.ndk\n");

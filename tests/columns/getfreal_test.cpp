@@ -81,6 +81,17 @@ TEST_F(Records, SummaryInEvenModes) {
                               " input file " + path_ + " closed", cols::at43()}})));
 }
 
+TEST_F(Records, ByteOrderMarkCrOnlyAndStrayCrFilesReadAsPlainOnes) {
+  assign({{1, 2}, {2, 1}}, 2);
+  for (const char* content : {"\xEF\xBB\xBF'T'\r'a' 'b'\r1 2\r3 4\r", "'T'\r\n'a' 'b'\r\n1 2\r\r\n3\r4\r\n"}) {
+    std::vector<float> data(4, -1.0f);
+    const Result r = read(content, data, 2, 2, 1);
+    EXPECT_EQ(r.ierr, 0) << r.text;
+    EXPECT_EQ(r.nrow, 2);
+    EXPECT_EQ(data, (std::vector<float>{2, 4, 1, 3}));
+  }
+}
+
 TEST_F(Records, ShortSummaryInOddModes) {
   assign({{1, 1}}, 1);
   std::vector<float> data(10);

@@ -66,7 +66,7 @@ const std::string kStations = "'Stations'\n'lon' 'lat'\n10.5 45.25\n11 46\n-12.7
 Lines opening() {
   return join({cols::head("opef2"),
                {" OPENING long-lat data input FILE", cols::at43(),
-                " Choose long-lat data input file name", " path (RETURN to cancel):"}});
+                " Choose long-lat data input file name", " path (asked again until a file opens):"}});
 }
 
 TEST_F(PointLayer, WholeDialogOfARead) {

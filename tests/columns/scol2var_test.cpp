@@ -244,7 +244,7 @@ TEST_F(Editor, NinetyNineLeavesEvenWithNinetyNineVariables) {
   for (int v = 0; v < 99; ++v) {
     jcola[v] = v + 1;
     jfcola[v] = v + 1;
-    names[v] = "v" + std::to_string(v + 1);
+    names[v] = std::string("v").append(std::to_string(v + 1));
   }
   int ierr = 0, nvar = 99, ncolused = 0;
   // The default answer and a typed 99 both end the set-up: no variable question follows.

@@ -230,6 +230,26 @@ TEST_F(Prompts, InchardefTakesTheLineCutOrPadded) {
                              " New value =   seis.ps   "}));
 }
 
+TEST_F(Prompts, EchoesNeverWriteInvalidUtf8) {
+  // A Latin-1 answer and a UTF-8 one cut inside its last character: stored as they are,
+  // echoed with "?" for the bytes that are no UTF-8.
+  Console c("S\xE9isme\nabcdefghijk\xC3\xA9\n\xE9\n\n\xC3\xA9\n\nn\n");  // blank lines: pauses
+  iocom.lwito(2) = false;
+  Text<12> name("seis.ps");
+  int status = 0;
+  inchardef(name, "title", name, status);
+  EXPECT_EQ(name.view(), "S\xE9isme      ");
+  inchardef(name, "title", name, status);
+  EXPECT_EQ(name.view(), "abcdefghijk\xC3");
+  bool v = true;
+  inlogicdef(v, "plot the map", v, status);
+  const std::string text = c.text();
+  EXPECT_NE(text.find(" New value = S?isme      \n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" New value = abcdefghijk?\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" incorrect answer: ?\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" incorrect answer: \xC3\xA9\n"), std::string::npos) << text;
+}
+
 TEST_F(Prompts, InchardefKeepsEightyCharacters) {
   const std::string longer = rep('a', 79) + "bcd";
   Console c(longer + "\n");

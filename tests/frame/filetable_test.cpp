@@ -167,6 +167,9 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   const std::string text = console.text();
   EXPECT_NE(text.find(" Choose cmt-ndk output file name\n"), std::string::npos);
   EXPECT_NE(text.find(" COULD NOT OPEN FILE " + blank40 + "\n"), std::string::npos);
+  EXPECT_NE(text.find(" path (asked again until a file opens):\n"), std::string::npos);
+  // The refused name is shown as typed, not the (still blank) stored name.
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + taken), std::string::npos) << text;
   units::write_line(21, "new content");
   units::close(21);
   std::ifstream in(taken);

@@ -68,7 +68,7 @@ std::string read_items(const std::string& items) {
   char buf[16];
   for (std::size_t k = 0; k < items.size(); ++k) {
     if (items[k] == 'i') {
-      out += "|" + std::to_string(iv[k]);
+      out.append("|").append(std::to_string(iv[k]));
     } else if (items[k] == 'f') {
       std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(bits(fv[k])));
       out += std::string("|") + buf;
@@ -163,17 +163,17 @@ TEST(ListText, NullsAreReportedAndKeepTheValue) {
   EXPECT_FALSE(null);
 }
 
-// gfortran reads NaN and Inf texts and turns values beyond single precision into Inf; the
-// program refuses them, so no non-finite value ever enters a setting.
+// gfortran reads NaN and Inf texts, turns values beyond single precision into Inf and values
+// below its normal range into subnormals or 0; the program refuses them all.
 TEST(ListText, NonFiniteAndOutOfRangeAreErrors) {
   for (const char* t : {"nan", "NaN", "inf", "-Infinity", "+inf", "3.5e38", "-1e39",
-                        "1e99999", "0x1p3", "1q2"}) {
+                        "1e99999", "0x1p3", "1q2", "1e-50", "-2e-39", "1e-99999"}) {
     float v = 1.5f;
     EXPECT_EQ(list_real(t, v), ListStatus::Error) << t;
     EXPECT_EQ(v, 1.5f) << t;
   }
-  float v = 0;
-  EXPECT_EQ(list_real("1e-50", v), ListStatus::Ok);  // too small: 0, as gfortran reads it
+  float v = 1.5f;
+  EXPECT_EQ(list_real("0e-99999", v), ListStatus::Ok);
   EXPECT_EQ(v, 0.0f);
 }
 

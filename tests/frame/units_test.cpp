@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -62,6 +64,67 @@ TEST(Units, ConsoleCanBeBoundToStrings) {
   EXPECT_EQ(line, "answer");
   EXPECT_EQ(units::read_line(5, line), units::Read::Eof);
   EXPECT_EQ(console.text(), "question\n");
+}
+
+std::vector<std::string> all_lines(const std::string& content) {
+  TempFile f(content);
+  EXPECT_TRUE(units::open(11, f.path, units::Status::Old));
+  std::vector<std::string> lines;
+  std::string line;
+  while (units::read_line(11, line) == units::Read::Ok) lines.push_back(line);
+  units::close(11);
+  return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(Units, CrOnlyLfAndCrLfLineEndsReadAlike) {
+  EXPECT_EQ(all_lines("a\rb\r\rc"), (Lines{"a", "b", "", "c"}));
+  EXPECT_EQ(all_lines("a\r\r\rb\r"), (Lines{"a", "", "", "b"}));
+  EXPECT_EQ(all_lines("a\rb\r\nc\nd"), (Lines{"a", "b", "c", "d"}));  // mixed, in CR mode
+  EXPECT_EQ(all_lines("1 2\r\r\n3\r4\n"), (Lines{"1 2\r", "3\r4"}));  // stray CRs kept
+  EXPECT_EQ(all_lines("\r"), (Lines{""}));
+}
+
+TEST(Units, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
+  EXPECT_EQ(all_lines("\xEF\xBB\xBFone\n\xEF\xBB\xBFtwo"), (Lines{"one", "\xEF\xBB\xBFtwo"}));
+  EXPECT_EQ(all_lines("\xEF\xBB\xBF"), (Lines{""}));
+  TempFile f("\xEF\xBB\xBFx\r");
+  ASSERT_TRUE(units::open(11, f.path, units::Status::Old));
+  std::string line;
+  units::read_line(11, line);
+  units::rewind(11);
+  ASSERT_EQ(units::read_line(11, line), units::Read::Ok);
+  EXPECT_EQ(line, "x");
+  units::close(11);
+}
+
+TEST(Units, ALineOver64KiBIsAReadErrorAndReadingGoesOnAfterIt) {
+  korbast::testing::Console console;
+  const std::string longest(65536, 'x');
+  TempFile f("a\n" + std::string(1 << 20, 'y') + "\nb\n" + longest + "\n" + longest + "z");
+  ASSERT_TRUE(units::open(11, f.path, units::Status::Old));
+  std::string line;
+  ASSERT_EQ(units::read_line(11, line), units::Read::Ok);
+  EXPECT_EQ(units::read_line(11, line), units::Read::Error);
+  EXPECT_EQ(line, "");
+  ASSERT_EQ(units::read_line(11, line), units::Read::Ok);
+  EXPECT_EQ(line, "b");
+  ASSERT_EQ(units::read_line(11, line), units::Read::Ok);
+  EXPECT_EQ(line, longest);
+  EXPECT_EQ(units::read_line(11, line), units::Read::Error);
+  EXPECT_EQ(units::read_line(11, line), units::Read::Eof);
+  units::close(11);
+  const std::string text = console.text();
+  EXPECT_NE(text.find(" LINE LONGER THAN 65536 BYTES\n IN FILE: " + f.path + "\n"), std::string::npos) << text;
+}
+
+TEST(Units, AnEndlessLineIsGivenUpWithinABound) {
+  korbast::testing::Console console;
+  ASSERT_TRUE(units::open(15, "/dev/zero", units::Status::Old));
+  std::string line;
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(units::read_line(15, line), units::Read::Error);
+  units::close(15);
 }
 
 TEST(UnitsDeathTest, StopRunFlushesAndClosesEveryUnit) {

@@ -297,6 +297,17 @@ TEST_F(GridDraw, NoSegmentsMeansMovesOnlyButLabelsStay) {
   EXPECT_EQ(labels_only(again).size(), 12u);
 }
 
+TEST_F(GridDraw, HugePointCountsDrawAThousandSegmentsAndEnd) {
+  set_grid(-10, 10, -10, 10, 10, 10, 3, 1, 2, 1);
+  llgrid.nptline = 2147483647;  // as no menu lets it through
+  llgrid.npttick = 2147483647;
+  Console con;
+  drawllgrid();
+  const auto paths = drawn_paths();
+  ASSERT_EQ(paths.size(), 3u + 6u + 3u + 6u);
+  for (const auto& p : paths) EXPECT_EQ(p.pts.size(), 1002u);  // the move and 1001 points
+}
+
 TEST_F(GridDraw, ExtentOfTheFourCorners) {
   set_grid(-60, 30, -20, 40, 10, 10, 3, 1, 2, 1);
   float xmin = 0, ymin = 0, xmax = 0, ymax = 0;

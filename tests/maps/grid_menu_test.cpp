@@ -208,6 +208,32 @@ TEST_F(GridMenu, SingleValueCommandsAskWithTheCurrentDefault) {
   EXPECT_GE(find(text, {" longitude increment ...........23    2.500"}), 0);
 }
 
+TEST_F(GridMenu, PointCountsAreHeldAtAThousandWithAWarning) {
+  Values v;
+  {
+    Console quiet;
+    call(v, 5);
+  }
+  Console con("6\n2147483647\n7\n100000000\n99\n");
+  call(v, 2);
+  EXPECT_EQ(v.nptline, 1000);
+  EXPECT_EQ(v.npttick, 1000);
+  EXPECT_EQ(llgrid.nptline, 1000);
+  const std::string text = con.text();
+  const auto warning = ex::warning_head("sllgrid2");
+  ASSERT_GE(find(text, warning), 0) << text;
+  EXPECT_GE(find(text, {" TOO MANY POINTS: nb of pts per grid line =   2147483647",
+                        " => RESETTING TO:         1000"}), 0) << text;
+  EXPECT_GE(find(text, {" TOO MANY POINTS: nb of pts per tick =    100000000",
+                        " => RESETTING TO:         1000"}), 0) << text;
+  EXPECT_GE(find(text, {" nb of points to draw grid.......6   1000"}), 0) << text;
+  // Counts given as arguments are held the same way.
+  Values big = v;
+  big.nptline = 2147483647;
+  call(big, 1);
+  EXPECT_EQ(llgrid.nptline, 1000);
+}
+
 TEST_F(GridMenu, TriplesAreReadInFreeFormatOverSeveralLines) {
   Values v;
   {

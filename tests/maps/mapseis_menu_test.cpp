@@ -26,8 +26,8 @@ using MapMenu = MapDriver;
 ex::Lines menu_lines(int nmax, int n, const std::string& flags = "TTTTT",
                      const std::string& threshold = "   0.000") {
   ex::Lines l = ex::head("mapseis");
-  const std::string d43 = " " + std::string(43, '-');
-  const std::string d32 = " " + std::string(32, '-');
+  const std::string d43 = ex::rule('-');
+  const std::string d32 = std::string(" ").append(32, '-');
   auto six = [](int v) {
     std::string s = std::to_string(v);
     return std::string(6 - s.size(), ' ') + s;
@@ -173,10 +173,10 @@ TEST_F(MapMenu, HelpBoxIsNotListedButAnswers) {
   const std::string out = drive("900\n99\n");
   const auto lines = split_lines(out);
   ex::Lines box = ex::head("mapseis");
-  ex::append(box, {" " + std::string(43, '='), "                 HELP DESK:                 "});
+  ex::append(box, {ex::rule('='), "                 HELP DESK:                 "});
   const int at = find_sequence(lines, box);
   ASSERT_GT(at, 0) << out;
-  EXPECT_EQ(lines[static_cast<std::size_t>(at) + 6], " " + std::string(43, '='));
+  EXPECT_EQ(lines[static_cast<std::size_t>(at) + 6], ex::rule('='));
 }
 
 TEST_F(MapMenu, UnknownAnswerShowsTheMenuAgain) {

@@ -51,8 +51,11 @@ TEST(TextToUtf8, EveryHighByteMatchesIconv) {
 
 TEST(TextToUtf8, ValidUtf8IsKept) {
   EXPECT_EQ(text_to_utf8("45\xC2\xB0N"), "45\xC2\xB0N");
-  // A lone lead byte is not UTF-8: the whole text is read in the old set.
+  // A lone lead byte is not UTF-8: it alone is read in the old set.
   EXPECT_EQ(text_to_utf8("\xC2" "A"), "\xC2\xAC" "A");  // not sign
+  // "Séisme" in UTF-8 beside an old-set degree sign: each kept as what it is.
+  EXPECT_EQ(text_to_utf8("S\xC3\xA9isme 45\xA1"), "S\xC3\xA9isme 45\xC2\xB0");
+  EXPECT_EQ(text_to_latin1("S\xC3\xA9isme 45\xA1 \xE2\x82\xAC"), "S\xE9isme 45\xB0 ?");
 }
 
 TEST(TextToUtf8, ControlBytesBecomeBlanks) {

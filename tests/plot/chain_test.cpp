@@ -416,6 +416,10 @@ TEST_F(Chain, SingularMatrixIsReportedAndTheOldInverseKept) {
                                 " RECOVERABLE ERROR ==> RESUMING EXECUTION ADVISED"}),
             0)
       << con.text();
+  // The box is closed as every error box is (the pause is off here).
+  EXPECT_GE(find_sequence(out, {" RESUMING EXECUTION", " " + std::string(43, '*')}),
+            0)
+      << con.text();
   EXPECT_NE(con.text().find("subroutine minv2d"), std::string::npos);
   EXPECT_FLOAT_EQ(plt1blk.cm0tous[0][0], keep_cm0);
   EXPECT_FLOAT_EQ(plt1blk.cmtous[0][1][1], keep_m);

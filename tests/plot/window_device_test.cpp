@@ -237,7 +237,7 @@ TEST_F(WindowDevice, WindowRectanglesForScreensAndSetups) {
       {2560, 1440, 4, 652, 1508, 1396, 2560, "35.433"}, {640, 480, 3, 44, 0, 436, 640, "35.433"},
   };
   for (const RectCase& c : cases) {
-    write_file(kSettings, " " + std::to_string(c.setup) + " 1\n");
+    write_file(kSettings, std::string(" ").append(std::to_string(c.setup)).append(" 1\n"));
     log_->set_screen({0, 0, c.height, c.width});
     log_->clear();
     open("\n", 1);

@@ -13,7 +13,7 @@ using Lines = std::vector<std::string>;
 
 // One blank and n copies of c: the rules of the frames.
 inline std::string rule(char c, int n = 43) {
-  return " " + std::string(static_cast<std::size_t>(n), c);
+  return std::string(" ").append(static_cast<std::size_t>(n), c);
 }
 inline std::string dots() { return rule('.', 42); }
 inline std::string padded(std::string s, std::size_t n) {

@@ -13,6 +13,8 @@
 !   - Ew.0, which gfortran refuses at run time;
 !   - input that gfortran turns into Inf or NaN (NaN and Inf texts, values beyond the single
 !     precision range): a read error in the program;
+!   - non-zero values below the smallest normal single precision value, which gfortran reads
+!     as subnormals or zero: a read error in the program;
 !   - fixed-column reals with an exponent but no digit before it ("E5", "--1"): gfortran
 !     reads 0, the program reports a read error;
 !   - the Q exponent letter, which only gfortran knows (kept out of the random fields);
@@ -314,12 +316,31 @@ contains
       read(field, '(' // trim(desc) // ')', iostat=ios) r
       if (ios == 0) then
         if (.not. ieee_is_finite(r)) return
+        if (underflows(field, r)) return
         write(u, '(a,a,a,a,z8.8)') trim(desc), '|', field, '|ok|', transfer(r, 0)
       else
         write(u, '(a,a,a,a)') trim(desc), '|', field, '|err|'
       end if
     end if
   end subroutine
+
+  ! A non-zero value that single precision holds only as a subnormal or as zero: read as
+  ! zero although a digit before the exponent is not 0.
+  logical function underflows(field, r)
+    character(len=*), intent(in) :: field
+    real, intent(in) :: r
+    integer :: k
+    logical :: started
+    underflows = abs(r) < tiny(r) .and. r /= 0
+    if (underflows .or. r /= 0) return
+    started = .false.
+    do k = 1, len(field)
+      if (scan(field(k:k), 'eEdD') > 0) exit
+      if (scan(field(k:k), '+-') > 0 .and. started) exit
+      if (scan(field(k:k), '0123456789.') > 0) started = .true.
+      if (scan(field(k:k), '123456789') > 0) underflows = .true.
+    end do
+  end function
 
   subroutine field_table()
     character(len=8) :: descs(18) = [character(len=8) :: 'I1', 'I2', 'I3', 'I4', 'I5', &

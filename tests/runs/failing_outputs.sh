@@ -2,9 +2,9 @@
 # Output files that fail (a full device, a file size limit) are reported in an error frame
 # that names the file and counts what reached it, and the run ends with status 1.
 #
-#   failing_outputs.sh KORBAST SAMPLE.ndk
+#   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
-prog=$1; sample=$2
+prog=$1; sample=$2/tests/data/gcmt-samples.ndk
 work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-failing-outputs.XXXXXX")
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work" || exit 2

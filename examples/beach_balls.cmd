@@ -1,0 +1,11 @@
+1000
+1001
+gcmt-samples.ndk
+3000
+1000
+y
+Beach balls
+0
+99
+9999
+

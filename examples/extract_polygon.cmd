@@ -1,0 +1,13 @@
+1000
+100
+10
+y
+250
+y
+252
+polygon.txt
+99
+1001
+gcmt-samples.ndk
+1100
+9999

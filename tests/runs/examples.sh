@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Every command file of examples/ run as the README shows, in a scratch copy of the folder,
+# without a display: each ends with status 0 and leaves the files it is there to write.
+#
+#   examples.sh KORBAST SOURCE_DIR
+set -u
+prog=$1
+src=$2
+work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-examples.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+status=0
+
+# example | files it must write | a line its console output must hold
+while IFS='|' read -r example files line; do
+  dir="$work/$example"
+  cp -r "$src/examples" "$dir"
+  (cd "$dir" && printf '\n5000\n5001\n%s.cmd\n' "$example" |
+     env -u DISPLAY timeout 60 "$prog" > out.txt 2> err.txt)
+  rc=$?
+  [ $rc = 0 ] || { echo "FAIL $example: exit status $rc"; status=1; }
+  for f in $files; do
+    [ -s "$dir/$f" ] || { echo "FAIL $example: no $f"; status=1; }
+  done
+  grep -qF -- "$line" "$dir/out.txt" || { echo "FAIL $example: no line \"$line\""; status=1; }
+done <<'LIST'
+read_and_list|| | 2006/04/ | -20. |  -70. | NEAR COAST OF N |
+extract_polygon|| | Nb of data |          3 |          1 |
+write_table|table.txt| TABULATED ndk CMT ORIGINAL ORDER
+map_sish|sish.txt vomek1_ini_u.txt seis.map_w1_p001.png seis.map_w1.pdf| Seismicity map
+beach_balls|fps_bb_w1_p001.png fps_bb_w1.pdf| Beach balls
+LIST
+[ $status = 0 ] && echo ok
+exit $status
