@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
-#include "projection/projection.hpp"
+#include "projection/state.hpp"
 
 namespace korbast::projection {
 

@@ -15,13 +15,6 @@
 
 namespace korbast::projection {
 
-ProjtypeBlock projtype{};
-LlorigBlock llorig{};
-LlpparamBlock llpparam{};
-EllipsoidBlock ellipsoid{};
-ForimwpolyBlock forimwpoly{};
-A2bBlock a2b{};
-
 void reset_projection_blocks() {
   projtype = ProjtypeBlock{};
   llorig = LlorigBlock{};
