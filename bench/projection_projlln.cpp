@@ -10,6 +10,7 @@
 
 #include "frame/angles.hpp"
 #include "frame/units.hpp"
+#include "geometry/sphere.hpp"
 #include "projection/constants.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
@@ -57,8 +58,8 @@ void set_up(int code) {
   const float lons[3] = {lam, lam + korbast::frame::anglerad.v[2], lam};
   const float lats[3] = {phi - korbast::frame::anglerad.v[2], 0.0f, phi};
   float m[9];
-  for (int k = 0; k < 3; ++k) ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
-  mtrans(m, m);
+  for (int k = 0; k < 3; ++k) korbast::geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
+  korbast::geometry::mtrans(m, m);
   smatab33(m, 1);
   switch (code) {
     case 3: slcc2(); break;
