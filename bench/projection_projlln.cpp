@@ -11,9 +11,9 @@
 #include "frame/angles.hpp"
 #include "frame/units.hpp"
 #include "geometry/sphere.hpp"
-#include "projection/constants.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
+#include "projection/table.hpp"
 
 namespace {
 
@@ -61,15 +61,8 @@ void set_up(int code) {
   for (int k = 0; k < 3; ++k) korbast::geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
   korbast::geometry::mtrans(m, m);
   smatab33(m, 1);
-  switch (code) {
-    case 3: slcc2(); break;
-    case 4: slcce2(); break;
-    case 11: case 12: spers2(); break;
-    case 14: simwpoly2(); break;
-    case 19: salbesph2(); break;
-    case 20: sbonnesph2(); break;
-    default: break;
-  }
+  const ProjectionEntry* p = find_projection(code);
+  if (p != nullptr && p->constants != nullptr) p->constants();
   float ox, oy;
   const float olon = rad(13), olat = rad(43);
   projlln(&ox, &oy, &olon, &olat, 1);

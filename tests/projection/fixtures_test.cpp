@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "projection/constants.hpp"
 #include "projection/projection.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection_support.hpp"
+#include "projection/table.hpp"
 
 namespace korbast::projection {
 namespace {
@@ -34,15 +34,8 @@ void apply(const Case& c) {
   llpparam.anglep1 = rad(c.anglep1);
   testing::set_ellipsoid(c.ell[0], c.ell[1]);
   testing::set_oblique_centre(c.centre[0], c.centre[1]);
-  switch (c.code) {
-    case 3: slcc2(); break;
-    case 4: slcce2(); break;
-    case 11: case 12: spers2(); break;
-    case 14: simwpoly2(); break;
-    case 19: salbesph2(); break;
-    case 20: sbonnesph2(); break;
-    default: break;
-  }
+  const ProjectionEntry* p = find_projection(c.code);
+  if (p != nullptr && p->constants != nullptr) p->constants();
   testing::set_origin(c.origin[0], c.origin[1]);
 }
 
