@@ -75,7 +75,7 @@ TEST_P(EveryCode, CountOfZeroTouchesNothing) {
   EXPECT_EQ(a[0], 0.1f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, EveryCode, ::testing::Range(1, 26));
+INSTANTIATE_TEST_SUITE_P(Codes, EveryCode, ::testing::Range(1, kProjections + 1));
 
 // The error frame of projlln, by hand.
 std::string unknown_code_frame(const std::string& code_field, bool pause) {
