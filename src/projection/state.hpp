@@ -10,7 +10,6 @@
 
 namespace korbast::projection {
 
-
 // Current projection code, 1 to 25; 0 until the set-up has been initialised.
 struct ProjtypeBlock {
   std::int32_t iproj;
