@@ -10,9 +10,10 @@
 
 #include "frame/angles.hpp"
 #include "frame/units.hpp"
-#include "projection/constants.hpp"
+#include "geometry/sphere.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
+#include "projection/table.hpp"
 
 namespace {
 
@@ -57,18 +58,11 @@ void set_up(int code) {
   const float lons[3] = {lam, lam + korbast::frame::anglerad.v[2], lam};
   const float lats[3] = {phi - korbast::frame::anglerad.v[2], 0.0f, phi};
   float m[9];
-  for (int k = 0; k < 3; ++k) ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
-  mtrans(m, m);
+  for (int k = 0; k < 3; ++k) korbast::geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
+  korbast::geometry::mtrans(m, m);
   smatab33(m, 1);
-  switch (code) {
-    case 3: slcc2(); break;
-    case 4: slcce2(); break;
-    case 11: case 12: spers2(); break;
-    case 14: simwpoly2(); break;
-    case 19: salbesph2(); break;
-    case 20: sbonnesph2(); break;
-    default: break;
-  }
+  const ProjectionEntry* p = find_projection(code);
+  if (p != nullptr && p->constants != nullptr) p->constants();
   float ox, oy;
   const float olon = rad(13), olat = rad(43);
   projlln(&ox, &oy, &olon, &olat, 1);

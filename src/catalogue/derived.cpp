@@ -10,8 +10,8 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
-#include "projection/geometry.hpp"
-#include "projection/vectors.hpp"
+#include "geometry/sphere.hpp"
+#include "geometry/vectors.hpp"
 
 namespace korbast::catalogue {
 
@@ -70,11 +70,11 @@ bool polygon_test(float rlong, float rlat) {
       // The epicentre's direction cosines, converted in place on a work vector.
       float w[3] = {rlong, rlat, 0.0f};
       frame::deg2rad(w, w, 2);
-      projection::ll2ccn(&w[0], &w[1], &w[2], &w[0], &w[1], 1);
-      projection::scalprodn(&sp, w, c.vnrm1[k], 3, 1);
+      geometry::ll2ccn(&w[0], &w[1], &w[2], &w[0], &w[1], 1);
+      geometry::scalprodn(&sp, w, c.vnrm1[k], 3, 1);
     } else {
       float w[2] = {rlong - c.vrtxlong[k], rlat - c.vrtxlat[k]};
-      projection::scalprodn(&sp, w, c.vnrm1[k], 2, 1);
+      geometry::scalprodn(&sp, w, c.vnrm1[k], 2, 1);
     }
     if (sp < 0.0f) return false;
   }

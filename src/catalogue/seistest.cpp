@@ -15,8 +15,8 @@
 #include "frame/text.hpp"
 #include "frame/textfmt.hpp"
 #include "frame/units.hpp"
-#include "projection/geometry.hpp"
-#include "projection/vectors.hpp"
+#include "geometry/sphere.hpp"
+#include "geometry/vectors.hpp"
 
 namespace korbast::catalogue {
 
@@ -400,11 +400,11 @@ void spolygontst(int& ierr, frame::Mode /*mode*/) {
     for (int k = 0; k < n; ++k) {
       float w[2] = {c.vrtxlong[k], c.vrtxlat[k]};
       frame::deg2rad(w, w, 2);
-      projection::ll2ccn(&c.vrtx1[k][0], &c.vrtx1[k][1], &c.vrtx1[k][2], &w[0], &w[1], 1);
+      geometry::ll2ccn(&c.vrtx1[k][0], &c.vrtx1[k][1], &c.vrtx1[k][2], &w[0], &w[1], 1);
     }
     for (int k = 0; k < n; ++k) {
       const int next = (k + 1) % n;
-      projection::vecprod3d(c.vnrm1[k], c.vrtx1[k], c.vrtx1[next], 1);
+      geometry::vecprod3d(c.vnrm1[k], c.vrtx1[k], c.vrtx1[next], 1);
       if (c.vnrm1[k][0] == 0.0f && c.vnrm1[k][1] == 0.0f && c.vnrm1[k][2] == 0.0f) {
         side_report(k, next, true);
         ierr = 10;
@@ -444,12 +444,12 @@ bool polygon_not_counterclockwise() {
       if (v == k || v == next) continue;
       float sp = 0.0f;
       if (c.polygc) {
-        projection::scalprodn(&sp, c.vrtx1[v], c.vnrm1[k], 3, 1);
+        geometry::scalprodn(&sp, c.vrtx1[v], c.vnrm1[k], 3, 1);
         // A vertex on the great circle of a side may come out a rounding error below zero.
         if (sp < -1.0e-6f) return true;
       } else {
         const float w[2] = {c.vrtxlong[v] - c.vrtxlong[k], c.vrtxlat[v] - c.vrtxlat[k]};
-        projection::scalprodn(&sp, w, c.vnrm1[k], 2, 1);
+        geometry::scalprodn(&sp, w, c.vnrm1[k], 2, 1);
         if (sp < 0.0f) return true;
       }
     }

@@ -14,12 +14,13 @@
 #include "frame/iocom.hpp"
 #include "frame/listread.hpp"
 #include "frame/units.hpp"
+#include "geometry/sphere.hpp"
+#include "geometry/vectors.hpp"
 #include "maps/lines.hpp"
 #include "plot/curves.hpp"
 #include "plot/userspace.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
-#include "projection/vectors.hpp"
 
 namespace korbast::maps {
 
@@ -425,14 +426,14 @@ int side_points(float a, float q) {
 // equal vertices) is taken as 1.
 float side_angle(const float* v1, const float* v2) {
   float dot = 0.0f;
-  projection::scalprodn(&dot, v1, v2, 3, 1);
+  geometry::scalprodn(&dot, v1, v2, 3, 1);
   if (dot > 1.0f) dot = 1.0f;
   if (dot < -1.0f) dot = -1.0f;
   return std::acos(dot);
 }
 
 void vertex_cosines(float* v, int i) {
-  projection::ll2ccn(&v[0], &v[1], &v[2], &cc2dbuff.xp[i - 1], &cc2dbuff.yp[i - 1], 1);
+  geometry::ll2ccn(&v[0], &v[1], &v[2], &cc2dbuff.xp[i - 1], &cc2dbuff.yp[i - 1], 1);
 }
 
 void name_running_point(std::string name) {
@@ -489,10 +490,10 @@ void great_circle_sides(int m, float ptsperdeg) {
     float v1[3], v2[3], w[3];
     vertex_cosines(v1, i);
     vertex_cosines(v2, i + 1);
-    projection::vecprod3d(w, v1, v2, 1);
-    projection::vecprod3d(w, w, v1, 1);
+    geometry::vecprod3d(w, v1, v2, 1);
+    geometry::vecprod3d(w, w, v1, 1);
     float r = 0.0f;
-    projection::vecnorm(&r, w, 3, 1);
+    geometry::vecnorm(&r, w, 3, 1);
     if (!(r > 0.0f)) {
       inconsistent_side(i);
       continue;

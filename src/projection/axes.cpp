@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
-#include "projection/geometry_detail.hpp"
+#include "geometry/sphere.hpp"
 
 namespace korbast::projection {
 
@@ -85,7 +85,7 @@ void fsadr2steff(float* azsr, float* plsr, float strike, float dip, float rake, 
   m33x33(r, z2, r);
   for (int k = 0; k < 3; ++k) {
     xy2t(&azsr[k], &r[3 * k], &r[3 * k + 1], 1);
-    plsr[k] = detail::latitude_of(r[3 * k + 2]);
+    plsr[k] = geometry::latitude_of(r[3 * k + 2]);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
-#include "projection/projection.hpp"
+#include "projection/state.hpp"
 
 namespace korbast::projection {
 
@@ -49,68 +49,55 @@ inline void perspective_point(float& x, float& y, const float* v, float pc2, flo
   y = -k * v[0] - y0;
 }
 
-}  // namespace
-
-void lazea2(float* x, float* y, const float* rlong, const float* rlat, int n) {
-  const float amax = llpparam.anglep1;
+// The polar azimuthal projections that differ only in their radius: the point at azimuth
+// lambda and radius rho(phi) from the centre, longitude 0 pointing down.
+template <class Radius>
+void polar_azimuthal(float* x, float* y, const float* rlong, const float* rlat, int n,
+                     Radius rho_of) {
   const float x0 = llorig.xorig;
   const float y0 = llorig.yorig;
   for (int i = 0; i < n; ++i) {
     const float lam = rlong[i];
-    const float rho = std::sin(clamped_theta(rlat[i], amax) / 2.0f);
+    const float rho = rho_of(rlat[i]);
     x[i] = rho * std::sin(lam) - x0;
     y[i] = -rho * std::cos(lam) - y0;
   }
 }
 
-void inverspsll(float* x, float* y, const float* rlong, const float* rlat, int n,
-                const float& amax, const float& x0, const float& y0) {
-  const float am = amax;
-  const float xo = x0;
-  const float yo = y0;
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    const float rho = std::tan(clamped_theta(rlat[i], am) / 2.0f);
-    x[i] = rho * std::sin(lam) - xo;
-    y[i] = -rho * std::cos(lam) - yo;
-  }
+}  // namespace
+
+void lazea2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float amax = llpparam.anglep1;
+  polar_azimuthal(x, y, rlong, rlat, n,
+                  [amax](float phi) { return std::sin(clamped_theta(phi, amax) / 2.0f); });
 }
 
-void orthogpsll(float* x, float* y, const float* rlong, const float* rlat, int n,
-                const float& amax, const float& x0, const float& y0) {
-  const float am = amax;
-  const float xo = x0;
-  const float yo = y0;
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    const float rho = std::sin(clamped_theta(rlat[i], am));
-    x[i] = rho * std::sin(lam) - xo;
-    y[i] = -rho * std::cos(lam) - yo;
-  }
+void inverspsll(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float amax = llpparam.anglep1;
+  polar_azimuthal(x, y, rlong, rlat, n,
+                  [amax](float phi) { return std::tan(clamped_theta(phi, amax) / 2.0f); });
 }
 
-void gnomopsll(float* x, float* y, const float* rlong, const float* rlat, int n,
-               const float& x0, const float& y0) {
-  const float xo = x0;
-  const float yo = y0;
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    const float phi = rlat[i];
+void orthogpsll(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float amax = llpparam.anglep1;
+  polar_azimuthal(x, y, rlong, rlat, n,
+                  [amax](float phi) { return std::sin(clamped_theta(phi, amax)); });
+}
+
+void gnomopsll(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  // The equator of the frame and the far hemisphere have no image: send them off the map at
+  // their own azimuth instead of mirroring them through the centre.
+  polar_azimuthal(x, y, rlong, rlat, n, [](float phi) {
     const float s = std::sin(phi);
-    // The equator of the frame and the far hemisphere have no image: send them off the map
-    // at their own azimuth instead of mirroring them through the centre.
-    const float rho = (s > 0.0f) ? std::cos(phi) / s : kOffMap;
-    x[i] = rho * std::sin(lam) - xo;
-    y[i] = -rho * std::cos(lam) - yo;
-  }
+    return (s > 0.0f) ? std::cos(phi) / s : kOffMap;
+  });
 }
 
-void perspvpsll2(float* x, float* y, const float* rlong, const float* rlat, int n,
-                 const float& pc2, const float& pc1, const float& x0, const float& y0) {
-  const float c2 = pc2;
-  const float c1 = pc1;
-  const float xo = x0;
-  const float yo = y0;
+void perspvpsll2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  const float c2 = llpparam.pconst2;
+  const float c1 = llpparam.pconst1;
+  const float xo = llorig.xorig;
+  const float yo = llorig.yorig;
   for (int i = 0; i < n; ++i) {
     const float lam = rlong[i];
     const float phi = rlat[i];

@@ -4,7 +4,7 @@
 
 #include "frame/angles.hpp"
 #include "projection/conic_detail.hpp"
-#include "projection/projection.hpp"
+#include "projection/state.hpp"
 
 namespace korbast::projection {
 

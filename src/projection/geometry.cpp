@@ -2,17 +2,13 @@
 
 #include <cmath>
 
-#include "frame/angles.hpp"
+#include "geometry/sphere.hpp"
 #include "projection/geometry_detail.hpp"
-#include "projection/projection.hpp"
+#include "projection/state.hpp"
 
 namespace korbast::projection {
 
 namespace {
-
-// Angle constants from the program's blocks, filled at start-up before any projection runs.
-constexpr float kPi = frame::angle::pi;
-constexpr float kPi2 = frame::angle::half_pi;
 
 // Within 8 degrees of the centre of an oblique frame (z above cos 8 degrees), asin(z) would
 // have lost more than a tenth of a digit to the closeness of z to 1.
@@ -21,29 +17,6 @@ constexpr float kNearCentre = 0.99f;
 }  // namespace
 
 namespace detail {
-
-// Longitude of (vx, vy) in (-pi, pi]: explicit branches, (0, 0) gives 0 and the negative
-// x axis gives +pi whatever the sign of a zero vy.
-float longitude_of(float vx, float vy) {
-  if (vx > 0.0f) return std::atan(vy / vx);
-  if (vx < 0.0f) {
-    if (vy >= 0.0f) return std::atan(vy / vx) + kPi;
-    return std::atan(vy / vx) - kPi;
-  }
-  if (vx == 0.0f) {
-    if (vy > 0.0f) return kPi2;
-    if (vy < 0.0f) return -kPi2;
-    return 0.0f;
-  }
-  return vx;  // NaN stays NaN
-}
-
-// Latitude of a unit z component; rounding may leave it a hair outside [-1, 1].
-float latitude_of(float vz) {
-  if (vz > 1.0f) vz = 1.0f;
-  if (vz < -1.0f) vz = -1.0f;
-  return std::asin(vz);
-}
 
 void cc2ll_point(float& rlong, float& rlat, float vx, float vy, float vz, int index, int n) {
   const float s = vx * vx + vy * vy + vz * vz;
@@ -60,25 +33,11 @@ void cc2ll_point(float& rlong, float& rlat, float vx, float vy, float vz, int in
     vy /= r;
     vz /= r;
   }
-  rlong = longitude_of(vx, vy);
-  rlat = latitude_of(vz);
+  rlong = geometry::longitude_of(vx, vy);
+  rlat = geometry::latitude_of(vz);
 }
 
 }  // namespace detail
-
-void ll2ccn(float* cx, float* cy, float* cz, const float* rlong, const float* rlat, int n) {
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    const float phi = rlat[i];
-    const float cphi = std::cos(phi);
-    const float x = cphi * std::cos(lam);
-    const float y = cphi * std::sin(lam);
-    const float z = std::sin(phi);
-    cx[i] = x;
-    cy[i] = y;
-    cz[i] = z;
-  }
-}
 
 void cc2lln(float* rlong, float* rlat, const float* cx, const float* cy, const float* cz, int n) {
   for (int i = 0; i < n; ++i) {
@@ -108,7 +67,7 @@ void cca2ccb(float* xb, const float* xa) {
 void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlata, int n) {
   for (int i = 0; i < n; ++i) {
     float v[3];
-    ll2ccn(&v[0], &v[1], &v[2], &rlonga[i], &rlata[i], 1);
+    geometry::ll2ccn(&v[0], &v[1], &v[2], &rlonga[i], &rlata[i], 1);
     cca2ccb(v, v);
     float lon;
     float lat;
@@ -116,7 +75,7 @@ void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlat
       // Near the centre of the frame asin of a z close to 1 loses the distance from the
       // centre (the oblique azimuthal maps collapse onto it): the latitude is
       // atan2(z, hypot(x, y)) there, and a rotated unit vector needs no norm check.
-      lon = detail::longitude_of(v[0], v[1]);
+      lon = geometry::longitude_of(v[0], v[1]);
       lat = std::atan2(v[2], std::sqrt(v[0] * v[0] + v[1] * v[1]));
     } else {
       detail::cc2ll_point(lon, lat, v[0], v[1], v[2], 1, 1);
@@ -124,13 +83,6 @@ void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlat
     rlongb[i] = lon;
     rlatb[i] = lat;
   }
-}
-
-void mtrans(float* a, const float* b) {
-  float t[9];
-  for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i) t[3 * i + j] = b[3 * j + i];
-  for (int k = 0; k < 9; ++k) a[k] = t[k];
 }
 
 }  // namespace korbast::projection

@@ -1,4 +1,5 @@
-// Direction cosines and frame changes on the unit sphere.
+// Direction cosines back to longitude and latitude, and the oblique frame of the projections.
+// The direction cosines themselves are in geometry/sphere.hpp.
 //
 // Geographic frame of a direction vector: x toward longitude 0 on the equator, y toward
 // longitude 90 degrees east, z toward the north pole. Angles are radians. Matrices are 3x3,
@@ -9,10 +10,6 @@
 #pragma once
 
 namespace korbast::projection {
-
-// cx(i) = cos lat(i) cos long(i), cy(i) = cos lat(i) sin long(i), cz(i) = sin lat(i),
-// for i = 1..n; nothing for n <= 0.
-void ll2ccn(float* cx, float* cy, float* cz, const float* rlong, const float* rlat, int n);
 
 // Longitude in (-pi, pi] and latitude of each vector (cx(i), cy(i), cz(i)), normalising it
 // first when its squared norm is off 1 by more than 5e-5 (with a warning frame when the norm
@@ -25,9 +22,6 @@ void cca2ccb(float* xb, const float* xa);
 
 // Longitudes and latitudes of n points in the oblique frame of `a2b`.
 void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlata, int n);
-
-// a = transpose of b (3x3); a may be b.
-void mtrans(float* a, const float* b);
 
 // Edits the oblique-frame matrix aba(3,3) by settings mode and stores it into `a2b.ab`:
 // 2/3 start from `ab`, 4/5 from the identity (with the initialising lines), other modes from

@@ -3,12 +3,6 @@
 
 namespace korbast::projection::detail {
 
-// Longitude in (-pi, pi] of the horizontal components (vx, vy).
-float longitude_of(float vx, float vy);
-
-// Arcsine of a z component, held to [-1, 1] against rounding.
-float latitude_of(float vz);
-
 // One vector to longitude and latitude, as `cc2lln` does for point `index` of `n`.
 void cc2ll_point(float& rlong, float& rlat, float vx, float vy, float vz, int index, int n);
 

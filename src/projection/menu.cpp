@@ -10,9 +10,9 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
-#include "projection/constants.hpp"
-#include "projection/projection.hpp"
 #include "projection/setups.hpp"
+#include "projection/state.hpp"
+#include "projection/table.hpp"
 
 namespace korbast::projection {
 
@@ -28,49 +28,13 @@ using frame::say;
 void say_item(std::string_view text) { say(fmt::Line().item(text)); }
 void say_code(std::string_view text, int code) { say(fmt::Line().item(text).x().i(code, 4)); }
 
-bool known(int code) { return code >= 1 && code <= 25; }
+bool known(int code) { return find_projection(code) != nullptr; }
 
-// The menu body after its two number lines; "-" stands for a dashed line.
-constexpr std::string_view kMenuBody[] = {
-    "-",
-    "I    - SPHERICAL - CONFORMAL",
-    " Transverse mercator ...................1",
-    " Lambert conformal conical  ............3",
-    " Stereographic (inversion) polar........7",
-    " Stereographic (inversion) oblique .....8",
-    " Mercator .............................15",
-    "-",
-    "II   - SPHERICAL - EQUIVALENT",
-    " Lambert azimutal equal area polar......5",
-    " Lambert azimutal equal area oblique ...6",
-    " Albers ...............................19",
-    " Bonne ................................20",
-    " Werner ...............................21",
-    " Sanson-Flamsteed .....................22",
-    " Lambert cylindrical normal equivalent 23",
-    " Mollweide ............................24",
-    "-",
-    "III  - SPHERICAL - OTHERS",
-    " Orthographic polar.....................9",
-    " Orthographic oblique .................10",
-    " Perspective polar.....................11",
-    " Perspective oblique ..................12",
-    " Polyconical ..........................13",
-    " Gnonomic polar........................17",
-    " Gnonomic oblique .....................18",
-    " Van Der Grinten ......................25",
-    "-",
-    "IV  - ELLIPSOIDAL - CONFORMAL",
-    " Transverse mercator ...................2",
-    " Lambert conformal conical .............4",
-    " Mercator .............................16",
-    "-",
-    "V   - ELLIPSOIDAL - EQUIVALENT",
-    "-",
-    "VI  - ELLIPSOIDAL - OTHERS",
-    " Lallemand modified polyconical .......14",
-    "-",
-    "SET AND EXIT ..........................99",
+// The headings of the menu's groups, in the order of `Group`.
+constexpr std::string_view kGroupHeadings[kGroups] = {
+    "I    - SPHERICAL - CONFORMAL",   "II   - SPHERICAL - EQUIVALENT",
+    "III  - SPHERICAL - OTHERS",      "IV  - ELLIPSOIDAL - CONFORMAL",
+    "V   - ELLIPSOIDAL - EQUIVALENT", "VI  - ELLIPSOIDAL - OTHERS",
 };
 
 void say_menu(int working) {
@@ -80,112 +44,15 @@ void say_menu(int working) {
   say_item(dashes);
   say_code(" current projection number:", projtype.iproj);
   say_code(" setting projection number:", working);
-  for (std::string_view line : kMenuBody) say_item(line == "-" ? std::string_view(dashes) : line);
-}
-
-void say_lines(std::initializer_list<std::string_view> lines) {
-  for (std::string_view line : lines) say_item(line);
-}
-
-// The information lines of each projection, printed after it is stored.
-void say_information(int code) {
-  switch (code) {
-    case 1:
-      say_lines({"TRANSVERSE MERCATOR SPHERICAL EARTH", "1 parameter:", "  1 central meridien"});
-      break;
-    case 2:
-      say_lines({"TRANSVERSE MERCATOR ELLIPSOIDAL EARTH", "1 parameter:", "  1 central meridien"});
-      break;
-    case 3:
-      say_lines({"LAMBERT CONFORMAL CONICAL SPHERICAL EARTH",
-                 "3 parameters:", "  1 central meridien", "  2 standard parallels"});
-      break;
-    case 4:
-      say_lines({"LAMBERT CONFORMAL CONICAL ELLIPSOIDAL EARTH",
-                 "3 parameters:", "  1 central meridien", "  2 standard parallels"});
-      break;
-    case 5:
-      say_lines({"AZIMUTHAL EQUAL AREA SPHERICAL EARTH", "LAMBERT (1772)", "POLAR",
-                 "1 parameter:", "  1 maximum angle from center"});
-      break;
-    case 6:
-      say_lines({"AZIMUTHAL EQUAL AREA SPHERICAL EARTH", "LAMBERT (1772)", "OBLIQUE",
-                 "3 parameters:", "  1 maximum angle from center", "  1 central meridien",
-                 "  1 central parallel"});
-      break;
-    case 7:
-      say_lines({"STEREOGRAPHIC CONFORMAL SPHERICAL EARTH", "OR INVERSION SPHERICAL EARTH",
-                 "POLAR ", "1 parameter:", "  1 maximum angle from center"});
-      break;
-    case 8:
-      say_lines({"STEREOGRAPHIC CONFORMAL SPHERICAL EARTH", "OR INVERSION SPHERICAL EARTH",
-                 "OBLIQUE", "3 parameters:", "  1 maximum angle from center",
-                 "  1 central meridien", "  1 central parallel"});
-      break;
-    case 9:
-      say_lines({"ORTHOGRAPHIC SPHERICAL EARTH", "POLAR ",
-                 "1 parameter:", "  1 maximum angle from center"});
-      break;
-    case 10:
-      say_lines({"ORTHOGRAPHIC SPHERICAL EARTH", "OBLIQUE", "2 parameters:", "  1 central meridien",
-                 "  1 central parallel"});
-      break;
-    case 11:
-      say_lines({"PERSPECTIVE SPHERICAL EARTH", "POLAR ", "1 parameter:", "  1 angle of view"});
-      break;
-    case 12:
-      say_lines({"PERSPECTIVE SPHERICAL EARTH", "OBLIQUE", "3 parameters:", "  1 angle of view",
-                 "  1 central meridien", "  1 central parallel"});
-      break;
-    case 13:
-      say_lines({"POLYCONIC SPHERICAL EARTH", "1 parameter:", "  1 central meridien"});
-      break;
-    case 14:
-      // The degree sign is the old character set's byte 0xA1, shown as UTF-8.
-      say_lines({"LALLEMAND POLYCONIC ELLIPSOIDAL EARTH",
-                 "Used by the International Map of the World", "4 parameters:",
-                 "  1 central meridien", "  1 true scale meridien (+2\u00B0E of central)",
-                 "  1 northernmost parallel", "  1 southernmost parallel"});
-      break;
-    case 15:
-      say_lines({"MERCATOR SPHERICAL EARTH"});
-      break;
-    case 16:
-      say_lines({"MERCATOR ELLIPSOIDAL EARTH"});
-      break;
-    case 17:
-      say_lines({"GNOMOMIC SPHERICAL EARTH", "POLAR "});
-      break;
-    case 18:
-      say_lines({"GNOMOMIC SPHERICAL EARTH", "OBLIQUE", "2 parameters:", "  1 central meridien",
-                 "  1 central parallel"});
-      break;
-    case 19:
-      say_lines({"ALBERS SPHERICAL EARTH", "1 parameter:", "  1 parallel",
-                 "  NB: latp1 = 0 is problematic"});
-      break;
-    case 20:
-      say_lines({"BONNE SPHERICAL EARTH", "1 parameter:", "  1 parallel",
-                 "  NB: latp1 = 0 is problematic"});
-      break;
-    case 21:
-      say_lines({"WERNER SPHERICAL EARTH"});
-      break;
-    case 22:
-      say_lines({"SANSON-FLAMSTEED SPHERICAL EARTH"});
-      break;
-    case 23:
-      say_lines({"LAMBERT CYLINDRICAL NORMAL EQUIVALENT", "SPHERICAL EARTH    -   LAMBERT (1772)"});
-      break;
-    case 24:
-      say_lines({"MOLLWEIDE SPHERICAL EARTH", "1 parameter:", "  1 central meridien"});
-      break;
-    case 25:
-      say_lines({"VAN DER GRINTEN SPHERICAL EARTH", "1 parameter:", "  1 central meridien"});
-      break;
-    default:
-      break;
+  // The projections of each group in the order of their codes, after a dashed line.
+  for (int g = 0; g < kGroups; ++g) {
+    say_item(dashes);
+    say_item(kGroupHeadings[g]);
+    for (const ProjectionEntry& p : projection_table())
+      if (static_cast<int>(p.group) == g) say_item(p.menu);
   }
+  say_item(dashes);
+  say_item("SET AND EXIT ..........................99");
 }
 
 // A parameter the chosen projection cannot work with. In an even mode the set-ups are run
@@ -254,73 +121,32 @@ void view_angle(int s) {
   }
 }
 
-// The set-ups and derived constants of a projection, in their order.
-void set_up(int code, int s) {
-  float tx = 0.0f;
+// One set-up step of a chosen projection; `tx` carries the value of one step to the next.
+void run_step(Step step, int s, float& tx) {
   float ty = 0.0f;
-  switch (code) {
-    case 1:
-    case 2:
-    case 13:
-    case 24:
-    case 25:
-      slong1(tx, s);
-      break;
-    case 3:
-      slong1(tx, s);
-      conic_parallels(s);
-      slcc2();
-      break;
-    case 4:
-      slong1(tx, s);
-      conic_parallels(s);
-      slcce2();
-      break;
-    case 5:
-    case 7:
-    case 9:
-      sangle1(tx, s);
-      break;
-    case 6:
-    case 8:
-      sangle1(tx, s);
-      soblique(tx, ty, s);
-      break;
-    case 10:
-    case 18:
-      soblique(tx, ty, s);
-      break;
-    case 11:
-      view_angle(s);
-      spers2();
-      break;
-    case 12:
-      view_angle(s);
-      spers2();
-      soblique(tx, ty, s);
-      break;
-    case 14:
+  switch (step) {
+    case Step::none: break;
+    case Step::long1: slong1(tx, s); break;
+    case Step::long2_east:
       // The true-scale meridian starts 2 degrees east of the central one at every choice.
-      slong1(tx, s);
       tx += 2.0f;
       slong2(tx, s - 2);
-      sheet_parallels(s);
-      simwpoly2();
       break;
-    case 19:
-      slat1(tx, s);
-      salbesph2();
-      break;
-    case 20:
-      slat1(tx, s);
-      sbonnesph2();
-      break;
-    default:  // 15, 16, 17, 21, 22, 23: no parameter
-      break;
+    case Step::conic_parallels: conic_parallels(s); break;
+    case Step::sheet_parallels: sheet_parallels(s); break;
+    case Step::lat1: slat1(tx, s); break;
+    case Step::angle: sangle1(tx, s); break;
+    case Step::view_angle: view_angle(s); break;
+    case Step::oblique: soblique(tx, ty, s); break;
   }
 }
 
-bool ellipsoidal(int code) { return code == 2 || code == 4 || code == 14 || code == 16; }
+// The set-ups of a projection in their order, then its derived constants.
+void set_up(const ProjectionEntry& p, int s) {
+  float tx = 0.0f;
+  for (Step step : p.steps) run_step(step, s, tx);
+  if (p.constants != nullptr) p.constants();
+}
 
 }  // namespace
 
@@ -399,10 +225,14 @@ void sprojll2(int& iproj, int mode) {
   projtype.iproj = code;
   iproj = code;
   const int s = even ? 2 : 3;
-  if (ellipsoidal(code)) sellipsoid(ie, s);
+  const ProjectionEntry& chosen = *find_projection(code);
+  if (chosen.ellipsoidal) sellipsoid(ie, s);
   frame::submenuhead(kName, kVersion, kDate);
-  say_information(code);
-  set_up(code, s);
+  for (std::string_view line : chosen.information) {
+    if (line.empty()) break;
+    say_item(line);
+  }
+  set_up(chosen, s);
   sllorig(tx, ty, s);
 }
 

@@ -11,6 +11,7 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "geometry/sphere.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
 
@@ -340,8 +341,8 @@ void soblique(float& lon, float& lat, int mode) {
   const float lats[3] = {phi0 - pi2, 0.0f, phi0};
   float m[9];
   for (int k = 0; k < 3; ++k)
-    ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
-  mtrans(m, m);
+    geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
+  geometry::mtrans(m, m);
   smatab33(m, 1);
 }
 

@@ -8,9 +8,9 @@
 
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
-#include "projection/constants.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_support.hpp"
+#include "projection/table.hpp"
 #include "support/console.hpp"
 
 namespace korbast::projection {
@@ -29,15 +29,8 @@ void set_all_parameters(int code) {
   llpparam.anglep1 = rad(100);
   testing::set_ellipsoid(6378388.0f, 6356912.0f);
   testing::set_oblique_centre(15, 42);
-  switch (code) {
-    case 3: slcc2(); break;
-    case 4: slcce2(); break;
-    case 11: case 12: spers2(); break;
-    case 14: simwpoly2(); break;
-    case 19: salbesph2(); break;
-    case 20: sbonnesph2(); break;
-    default: break;
-  }
+  const ProjectionEntry* p = find_projection(code);
+  if (p != nullptr && p->constants != nullptr) p->constants();
   testing::set_origin(13, 43);
 }
 
@@ -82,7 +75,7 @@ TEST_P(EveryCode, CountOfZeroTouchesNothing) {
   EXPECT_EQ(a[0], 0.1f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codes, EveryCode, ::testing::Range(1, 26));
+INSTANTIATE_TEST_SUITE_P(Codes, EveryCode, ::testing::Range(1, kProjections + 1));
 
 // The error frame of projlln, by hand.
 std::string unknown_code_frame(const std::string& code_field, bool pause) {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "projection/constants.hpp"
 #include "projection/projection.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection_support.hpp"
+#include "projection/table.hpp"
 
 namespace korbast::projection {
 namespace {
@@ -34,15 +34,8 @@ void apply(const Case& c) {
   llpparam.anglep1 = rad(c.anglep1);
   testing::set_ellipsoid(c.ell[0], c.ell[1]);
   testing::set_oblique_centre(c.centre[0], c.centre[1]);
-  switch (c.code) {
-    case 3: slcc2(); break;
-    case 4: slcce2(); break;
-    case 11: case 12: spers2(); break;
-    case 14: simwpoly2(); break;
-    case 19: salbesph2(); break;
-    case 20: sbonnesph2(); break;
-    default: break;
-  }
+  const ProjectionEntry* p = find_projection(c.code);
+  if (p != nullptr && p->constants != nullptr) p->constants();
   testing::set_origin(c.origin[0], c.origin[1]);
 }
 
@@ -51,7 +44,7 @@ class ProjFixture : public ::testing::TestWithParam<fs::path> {};
 TEST_P(ProjFixture, MatchesProj) {
   const Case c = read_fixture(GetParam());
   ASSERT_GE(c.code, 1);
-  ASSERT_LE(c.code, 25);
+  ASSERT_LE(c.code, kProjections);
   ASSERT_GE(c.points.size(), 20u) << "too few points in " << c.name;
   apply(c);
 
@@ -62,14 +55,14 @@ TEST_P(ProjFixture, MatchesProj) {
 INSTANTIATE_TEST_SUITE_P(AllCodes, ProjFixture, ::testing::ValuesIn(fixture_files()),
                          testing::fixture_case_name);
 
-// Every one of the 25 codes has at least one fixture.
+// Every code of the projection table has at least one fixture.
 TEST(ProjFixtureSet, CoversAllCodes) {
-  std::vector<bool> seen(26, false);
+  std::vector<bool> seen(kProjections + 1, false);
   for (const auto& f : fixture_files()) {
     const int code = read_fixture(f).code;
-    if (code >= 1 && code <= 25) seen[code] = true;
+    if (code >= 1 && code <= kProjections) seen[code] = true;
   }
-  for (int code = 1; code <= 25; ++code) EXPECT_TRUE(seen[code]) << "no fixture for code " << code;
+  for (int code = 1; code <= kProjections; ++code) EXPECT_TRUE(seen[code]) << "no fixture for code " << code;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Direction cosines, their inverse with its normalisation rule and warning, the oblique frame
-// change, the transpose and the oblique-frame matrix set-up.
+// Direction cosines back to longitude and latitude with the normalisation rule and warning,
+// the oblique frame change and the oblique-frame matrix set-up.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +7,7 @@
 
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
+#include "geometry/sphere.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_support.hpp"
@@ -50,38 +51,6 @@ class GeometryTest : public ::testing::Test {
   bool saved_pause_ = true;
 };
 
-TEST_F(GeometryTest, Ll2ccnKnownPoints) {
-  const float lon[4] = {0.0f, kPi2, 1.234f, 0.3f};
-  const float lat[4] = {0.0f, 0.0f, kPi2, -0.5f};
-  float cx[4], cy[4], cz[4];
-  ll2ccn(cx, cy, cz, lon, lat, 4);
-  EXPECT_EQ(cx[0], 1.0f);
-  EXPECT_EQ(cy[0], 0.0f);
-  EXPECT_EQ(cz[0], 0.0f);
-  EXPECT_NEAR(cx[1], 0.0f, 1e-7);
-  EXPECT_FLOAT_EQ(cy[1], 1.0f);
-  EXPECT_NEAR(cx[2], 0.0f, 1e-7);  // the pole, whatever the longitude
-  EXPECT_NEAR(cy[2], 0.0f, 1e-7);
-  EXPECT_FLOAT_EQ(cz[2], 1.0f);
-  EXPECT_NEAR(cx[3], std::cos(0.5) * std::cos(0.3), 1e-6);
-  EXPECT_NEAR(cy[3], std::cos(0.5) * std::sin(0.3), 1e-6);
-  EXPECT_NEAR(cz[3], -std::sin(0.5), 1e-6);
-}
-
-TEST_F(GeometryTest, Ll2ccnInPlaceOnAWorkVector) {
-  // The catalogue converts an epicentre held in the first two elements of a 3-vector.
-  float w[3] = {0.7f, -0.4f, 99.0f};
-  float cx, cy, cz;
-  ll2ccn(&cx, &cy, &cz, &w[0], &w[1], 1);
-  ll2ccn(&w[0], &w[1], &w[2], &w[0], &w[1], 1);
-  EXPECT_EQ(w[0], cx);
-  EXPECT_EQ(w[1], cy);
-  EXPECT_EQ(w[2], cz);
-  float none = 5.0f;
-  ll2ccn(&none, &none, &none, w, w, 0);
-  EXPECT_EQ(none, 5.0f);
-}
-
 TEST_F(GeometryTest, Cc2llnLongitudeBranches) {
   testing::Console console;
   struct Row {
@@ -119,7 +88,7 @@ TEST_F(GeometryTest, Cc2llnRoundTripInPlace) {
   float c[5];
   const float a0[5] = {-3.0f, -1.0f, 0.0f, 1.5f, 3.1f};
   const float b0[5] = {-1.4f, 0.2f, 0.7f, -0.3f, 1.2f};
-  ll2ccn(a, b, c, a, b, 5);
+  geometry::ll2ccn(a, b, c, a, b, 5);
   cc2lln(a, b, a, b, c, 5);
   for (int i = 0; i < 5; ++i) {
     EXPECT_NEAR(a[i], a0[i], 2e-6);
@@ -203,18 +172,6 @@ TEST_F(GeometryTest, Cca2ccbAppliesAbInPlace) {
   EXPECT_EQ(v[0], 1 - 4 + 14);
   EXPECT_EQ(v[1], 2 - 5 + 16);
   EXPECT_EQ(v[2], 3 - 6 + 20);
-}
-
-TEST_F(GeometryTest, MtransInPlace) {
-  float m[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-  float t[9];
-  mtrans(t, m);
-  mtrans(m, m);
-  const float expect[9] = {1, 4, 7, 2, 5, 8, 3, 6, 9};
-  for (int k = 0; k < 9; ++k) {
-    EXPECT_EQ(t[k], expect[k]);
-    EXPECT_EQ(m[k], expect[k]);
-  }
 }
 
 TEST_F(GeometryTest, Lla2llbWithTheIdentity) {

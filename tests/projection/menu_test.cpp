@@ -12,12 +12,12 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
-#include "projection/constants.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_dialog.hpp"
 #include "projection/projection_support.hpp"
 #include "projection/setups.hpp"
+#include "projection/table.hpp"
 
 namespace korbast::projection {
 namespace {
@@ -372,8 +372,9 @@ std::string answers_for(const testing::FixtureCase& c) {
     return s.str();
   };
   std::string in = std::to_string(c.code) + "\n99\n";
-  const int code = c.code;
-  if (code == 2 || code == 4 || code == 14 || code == 16) {
+  const ProjectionEntry* p = find_projection(c.code);
+  if (p == nullptr) return in;
+  if (p->ellipsoidal) {
     const float figures[9][2] = {
         {6378137.0f, 6356752.5f}, {6378160.0f, 6356775.0f}, {6378388.0f, 6356912.0f},
         {6378249.0f, 6356515.0f}, {6378206.5f, 6356584.0f}, {6377397.0f, 6356079.0f},
@@ -389,42 +390,18 @@ std::string answers_for(const testing::FixtureCase& c) {
   const std::string lat2 = set_value(1, num(c.latp2));
   const std::string angle = set_value(1, num(c.anglep1));
   const std::string centre = "1\n" + num(c.centre[0]) + "\n2\n" + num(c.centre[1]) + "\n99\n";
-  switch (code) {
-    case 1:
-    case 2:
-    case 13:
-    case 24:
-    case 25:
-      in += longitude;
-      break;
-    case 3:
-    case 4:
-      in += longitude + lat1 + lat2;
-      break;
-    case 5:
-    case 7:
-    case 9:
-    case 11:
-      in += angle;
-      break;
-    case 6:
-    case 8:
-    case 12:
-      in += angle + centre;
-      break;
-    case 10:
-    case 18:
-      in += centre;
-      break;
-    case 14:
-      in += longitude + set_value(1, num(c.longp2)) + lat1 + lat2;
-      break;
-    case 19:
-    case 20:
-      in += lat1;
-      break;
-    default:
-      break;
+  for (Step step : p->steps) {
+    switch (step) {
+      case Step::none: break;
+      case Step::long1: in += longitude; break;
+      case Step::long2_east: in += set_value(1, num(c.longp2)); break;
+      case Step::conic_parallels:
+      case Step::sheet_parallels: in += lat1 + lat2; break;
+      case Step::lat1: in += lat1; break;
+      case Step::angle:
+      case Step::view_angle: in += angle; break;
+      case Step::oblique: in += centre; break;
+    }
   }
   in += "1\n" + num(c.origin[0]) + "\n2\n" + num(c.origin[1]) + "\n99\n";
   return in;

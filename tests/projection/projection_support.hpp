@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
+#include "geometry/sphere.hpp"
 #include "projection/geometry.hpp"
 #include "projection/projection.hpp"
 
@@ -38,8 +39,8 @@ inline void set_oblique_centre(float lon_deg, float lat_deg) {
   const float lons[3] = {lam, lam + kPi2, lam};
   const float lats[3] = {phi - kPi2, 0.0f, phi};
   for (int k = 0; k < 3; ++k)
-    projection::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
-  projection::mtrans(m, m);
+    geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
+  geometry::mtrans(m, m);
   projection::smatab33(m, 1);
 }
 

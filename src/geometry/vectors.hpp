@@ -3,7 +3,7 @@
 // Single precision throughout.
 #pragma once
 
-namespace korbast::projection {
+namespace korbast::geometry {
 
 // sp(j) = sum over i = 1..ld of ua(i, j) * va(i, j), from 0.0 in increasing i, j = 1..m.
 // Nothing is written for m < 1; ld <= 0 gives sp(1..m) = 0.
@@ -20,4 +20,4 @@ void vecprod3d(float* wa, const float* ua, const float* va, int n);
 // With m <= 0 nothing is written.
 void moduri(int* io, const int* ii, int m, int n);
 
-}  // namespace korbast::projection
+}  // namespace korbast::geometry

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "projection/vectors.hpp"
+#include "geometry/vectors.hpp"
 
-namespace korbast::projection {
+namespace korbast::geometry {
 namespace {
 
 TEST(Scalprodn, ColumnWiseProducts) {
@@ -136,4 +136,4 @@ TEST(Moduri, NonPositiveCycleTouchesNothing) {
 }
 
 }  // namespace
-}  // namespace korbast::projection
+}  // namespace korbast::geometry

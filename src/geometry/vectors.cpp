@@ -1,8 +1,8 @@
-#include "projection/vectors.hpp"
+#include "geometry/vectors.hpp"
 
 #include <cmath>
 
-namespace korbast::projection {
+namespace korbast::geometry {
 
 void scalprodn(float* sp, const float* ua, const float* va, int ld, int m) {
   for (int j = 0; j < m; ++j) {
@@ -50,4 +50,4 @@ void moduri(int* io, const int* ii, int m, int n) {
   }
 }
 
-}  // namespace korbast::projection
+}  // namespace korbast::geometry

@@ -1,0 +1,12 @@
+#include "projection/state.hpp"
+
+namespace korbast::projection {
+
+ProjtypeBlock projtype{};
+LlorigBlock llorig{};
+LlpparamBlock llpparam{};
+EllipsoidBlock ellipsoid{};
+ForimwpolyBlock forimwpoly{};
+A2bBlock a2b{};
+
+}  // namespace korbast::projection

@@ -1,0 +1,62 @@
+// The table of the 25 map projections: for each code its menu line, its information lines,
+// the set-ups it asks for, the routine of its derived constants, its forward routine and its
+// flags. The selection menu, the dispatcher and the tests all read it; a new projection is
+// its formula file and one line here.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace korbast::projection {
+
+// Every forward routine: x(i), y(i) in map units, minus the origin offsets, from rlong(i),
+// rlat(i) in radians, i = 1..n; x may be rlong and y may be rlat. The parameters and derived
+// constants come from the state blocks.
+using Forward = void (*)(float* x, float* y, const float* rlong, const float* rlat, int n);
+
+// The six groups of the selection menu, in its order.
+enum class Group {
+  spherical_conformal,
+  spherical_equivalent,
+  spherical_others,
+  ellipsoidal_conformal,
+  ellipsoidal_equivalent,
+  ellipsoidal_others,
+};
+inline constexpr int kGroups = 6;
+
+// The set-up steps a projection asks for after its choice, in their order (the selection menu
+// runs them).
+enum class Step {
+  none,
+  long1,            // central longitude
+  long2_east,       // second longitude, starting 2 degrees east of the central one
+  conic_parallels,  // two standard parallels of a Lambert conic (none at a pole, not opposite)
+  sheet_parallels,  // two different bounding parallels of a sheet
+  lat1,             // first latitude
+  angle,            // maximum angle from the centre
+  view_angle,       // angle of view, strictly between 0 and 180 degrees
+  oblique,          // centre of the oblique frame
+};
+
+struct ProjectionEntry {
+  int code;
+  Group group;
+  std::string_view menu;                     // its line in the selection menu
+  std::array<std::string_view, 7> information;  // printed after the choice; empty ones end it
+  std::array<Step, 3> steps;
+  void (*constants)();  // derived constants, computed after the set-ups; null: none
+  Forward forward;
+  bool ellipsoidal;  // asks for the reference ellipsoid before its set-ups
+  bool oblique;      // projects in the oblique frame of `a2b` (through lla2llb)
+};
+
+inline constexpr int kProjections = 25;
+
+// The entry of a code, or null when no projection has that code.
+const ProjectionEntry* find_projection(int code);
+
+// The entries in the order of their codes, 1 to 25.
+const std::array<ProjectionEntry, kProjections>& projection_table();
+
+}  // namespace korbast::projection
