@@ -3,7 +3,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <cairo-pdf.h>
 #include <cairo-xlib.h>
 
 #include <algorithm>
@@ -55,11 +54,6 @@ CairoCanvas::~CairoCanvas() {
   if (open_) window_dispose();
   if (g_live == this) g_live = nullptr;
   if (display_) XCloseDisplay(static_cast<Display*>(display_));
-}
-
-void CairoCanvas::notice(const std::string& text) const {
-  std::fprintf(stderr, "korbast: %s\n", text.c_str());
-  std::fflush(stderr);
 }
 
 std::string CairoCanvas::path_in_dir(const std::string& name) const {
@@ -207,7 +201,8 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
   cr_image_ = cairo_create(image_);
   cairo_set_source_rgb(cr_image_, 1, 1, 1);
   cairo_paint(cr_image_);
-  new_record();
+  ops_.clear();
+  install_page_signal_handlers();
   open_ = true;
   context_begin(true);
 
@@ -219,23 +214,6 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
     g_atexit_set = true;
     std::atexit(finish_at_exit);
   }
-}
-
-void CairoCanvas::new_record() {
-  if (cr_record_) cairo_destroy(cr_record_);
-  if (record_) cairo_surface_destroy(record_);
-  // The PDF sheet in the pixels of the window (y downwards): its lower-left corner is device
-  // pixel (0, 0). What lies outside it cannot show in the PDF and is not kept.
-  const double s = 72.0 / (2.54 * page_.scale);
-  const double sheet_w = (page_.landscape ? kA4Long : kA4Short) / s;
-  const double sheet_h = (page_.landscape ? kA4Short : kA4Long) / s;
-  const cairo_rectangle_t sheet{0.0, h_ - sheet_h, sheet_w, sheet_h};
-  record_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &sheet);
-  cr_record_ = cairo_create(record_);
-  // A white sheet first. Besides being the page, it keeps the PDF writer fast: its analysis
-  // of each operation then works on one rectangle instead of a growing region.
-  cairo_set_source_rgb(cr_record_, 1, 1, 1);
-  cairo_paint(cr_record_);
 }
 
 ScreenRect CairoCanvas::window_region(int) {
@@ -251,7 +229,8 @@ void CairoCanvas::context_begin(bool antialias) {
   antialias_ = antialias;
   path_.clear();
   if (!open_) return;
-  for (cairo_t* cr : {cr_image_, cr_record_}) {
+  {
+    cairo_t* cr = cr_image_;
     // Shapes use the fast anti-aliasing (crowded pages draw several times quicker); the
     // glyphs keep grey-level anti-aliasing through the font options.
     cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_FAST : CAIRO_ANTIALIAS_NONE);
@@ -269,7 +248,6 @@ void CairoCanvas::context_begin(bool antialias) {
     cairo_font_options_destroy(fo);
   }
   apply_font(cr_image_);
-  apply_font(cr_record_);
 }
 
 void CairoCanvas::apply_font(cairo_t* cr) const {
@@ -285,9 +263,8 @@ void CairoCanvas::select_font(double size) {
     set_font_size(size);
     return;
   }
-  for (cairo_t* cr : {cr_image_, cr_record_}) {
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  }
+  cairo_select_font_face(cr_image_, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
+                         CAIRO_FONT_WEIGHT_NORMAL);
   set_font_size(size);
 }
 
@@ -295,7 +272,6 @@ void CairoCanvas::set_font_size(double size) {
   font_size_ = size;
   if (!open_) return;
   apply_font(cr_image_);
-  apply_font(cr_record_);
 }
 
 // ---------------------------------------------------------------- paths
@@ -321,11 +297,9 @@ void CairoCanvas::path_close() {
   if (!path_.empty()) path_.back().closed = true;
 }
 
-void CairoCanvas::emit_path(cairo_t* cr) const {
-  // Points arrive in the upward y of the context; the page images have y downwards, so
-  // every point is flipped here (the glyphs keep their orientation).
-  cairo_new_path(cr);
-  const double hh = h_;
+// Hands the visible part of the path to the sink (move, line, close), y upwards.
+template <class Sink>
+void CairoCanvas::visit_path(Sink&& sink) const {
   for (const Subpath& sp : path_) {
     bool plain = true;  // finite and inside the guard box: no cutting needed
     for (const Point& p : sp.pts) {
@@ -335,48 +309,72 @@ void CairoCanvas::emit_path(cairo_t* cr) const {
       }
     }
     if (plain) {
-      cairo_move_to(cr, sp.pts[0].x, hh - sp.pts[0].y);
-      if (sp.pts.size() == 1 && !sp.closed) cairo_line_to(cr, sp.pts[0].x, hh - sp.pts[0].y);
-      for (std::size_t i = 1; i < sp.pts.size(); ++i) cairo_line_to(cr, sp.pts[i].x, hh - sp.pts[i].y);
-      if (sp.closed) cairo_close_path(cr);
+      sink.move(sp.pts[0]);
+      if (sp.pts.size() == 1 && !sp.closed) sink.line(sp.pts[0]);
+      for (std::size_t i = 1; i < sp.pts.size(); ++i) sink.line(sp.pts[i]);
+      if (sp.closed) sink.close();
     } else if (sp.closed) {
       const auto poly = clip_polygon(sp.pts, guard_);
       if (poly.empty()) continue;
-      cairo_move_to(cr, poly[0].x, hh - poly[0].y);
-      for (std::size_t i = 1; i < poly.size(); ++i) cairo_line_to(cr, poly[i].x, hh - poly[i].y);
-      cairo_close_path(cr);
+      sink.move(poly[0]);
+      for (std::size_t i = 1; i < poly.size(); ++i) sink.line(poly[i]);
+      sink.close();
     } else {
       for (const auto& run : clip_polyline(sp.pts, guard_)) {
-        cairo_move_to(cr, run[0].x, hh - run[0].y);
-        if (run.size() == 1) cairo_line_to(cr, run[0].x, hh - run[0].y);
-        for (std::size_t i = 1; i < run.size(); ++i) cairo_line_to(cr, run[i].x, hh - run[i].y);
+        sink.move(run[0]);
+        if (run.size() == 1) sink.line(run[0]);
+        for (std::size_t i = 1; i < run.size(); ++i) sink.line(run[i]);
       }
     }
   }
 }
 
+void CairoCanvas::emit_path(cairo_t* cr) const {
+  // Points arrive in the upward y of the context; the page image has y downwards, so every
+  // point is flipped here (the glyphs keep their orientation).
+  struct Sink {
+    cairo_t* cr;
+    double hh;
+    void move(const Point& p) { cairo_move_to(cr, p.x, hh - p.y); }
+    void line(const Point& p) { cairo_line_to(cr, p.x, hh - p.y); }
+    void close() { cairo_close_path(cr); }
+  };
+  cairo_new_path(cr);
+  visit_path(Sink{cr, static_cast<double>(h_)});
+}
+
+void CairoCanvas::record_path() {
+  struct Sink {
+    PageOps& ops;
+    void move(const Point& p) { ops.move(p.x, p.y); }
+    void line(const Point& p) { ops.line(p.x, p.y); }
+    void close() { ops.close(); }
+  };
+  visit_path(Sink{ops_});
+}
+
 void CairoCanvas::path_stroke() {
   if (!open_) return;
-  for (cairo_t* cr : {cr_image_, cr_record_}) {
-    emit_path(cr);
-    set_source(cr, stroke_);
-    cairo_set_line_width(cr, line_width_);
-    cairo_stroke(cr);
-  }
+  emit_path(cr_image_);
+  set_source(cr_image_, stroke_);
+  cairo_set_line_width(cr_image_, line_width_);
+  cairo_stroke(cr_image_);
+  record_path();
+  ops_.stroke(stroke_, line_width_);
   path_.clear();
   drawn_ = true;
 }
 
 void CairoCanvas::path_fill_stroke() {
   if (!open_) return;
-  for (cairo_t* cr : {cr_image_, cr_record_}) {
-    emit_path(cr);
-    set_source(cr, fill_);
-    cairo_fill_preserve(cr);
-    set_source(cr, stroke_);
-    cairo_set_line_width(cr, line_width_);
-    cairo_stroke(cr);
-  }
+  emit_path(cr_image_);
+  set_source(cr_image_, fill_);
+  cairo_fill_preserve(cr_image_);
+  set_source(cr_image_, stroke_);
+  cairo_set_line_width(cr_image_, line_width_);
+  cairo_stroke(cr_image_);
+  record_path();
+  ops_.fill_stroke(fill_, stroke_, line_width_);
   path_.clear();
   drawn_ = true;
 }
@@ -397,16 +395,48 @@ void CairoCanvas::text_show(double x, double y, double angle, std::string_view b
   if (!finite(x) || !finite(y) || !guard_.contains({x, y})) return;
   if (!(font_size_ > 0.0) || !finite(font_size_)) return;
   const std::string utf8 = text_to_utf8(bytes);
-  for (cairo_t* cr : {cr_image_, cr_record_}) {
+  cairo_t* cr = cr_image_;
+  for (int pass = 0; pass < 2; ++pass) {
     cairo_save(cr);
     cairo_new_path(cr);
     cairo_translate(cr, x, h_ - y);
     if (angle != 0.0 && finite(angle)) cairo_rotate(cr, -angle);
     cairo_move_to(cr, 0, 0);
-    set_source(cr, fill_);
-    cairo_show_text(cr, utf8.c_str());
+    if (pass == 0) {
+      // The PDF page gets the glyphs' outlines (the same font, no font to embed).
+      cairo_text_path(cr, utf8.c_str());
+      cairo_identity_matrix(cr);
+      record_text(cr);
+      cairo_new_path(cr);
+    } else {
+      set_source(cr, fill_);
+      cairo_show_text(cr, utf8.c_str());
+    }
     cairo_restore(cr);
   }
+}
+
+void CairoCanvas::record_text(cairo_t* cr) {
+  cairo_path_t* path = cairo_copy_path(cr);
+  if (!path || path->status != CAIRO_STATUS_SUCCESS) {
+    if (path) cairo_path_destroy(path);
+    return;
+  }
+  const double hh = h_;
+  for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+    const cairo_path_data_t* d = &path->data[i];
+    switch (d->header.type) {
+      case CAIRO_PATH_MOVE_TO: ops_.move(d[1].point.x, hh - d[1].point.y); break;
+      case CAIRO_PATH_LINE_TO: ops_.line(d[1].point.x, hh - d[1].point.y); break;
+      case CAIRO_PATH_CURVE_TO:
+        ops_.curve(d[1].point.x, hh - d[1].point.y, d[2].point.x, hh - d[2].point.y,
+                   d[3].point.x, hh - d[3].point.y);
+        break;
+      case CAIRO_PATH_CLOSE_PATH: ops_.close(); break;
+    }
+  }
+  cairo_path_destroy(path);
+  ops_.fill(fill_);
 }
 
 // ---------------------------------------------------------------- pages
@@ -422,8 +452,8 @@ void CairoCanvas::clear_white(double x, double y, double w, double h) {
   cairo_fill(cr_image_);
   cairo_restore(cr_image_);
   if (whole) {
-    // A new page: what was recorded is gone with it.
-    new_record();
+    // A new page: what was kept for the PDF is gone with it.
+    ops_.clear();
     const Rgb keep_stroke = stroke_, keep_fill = fill_;
     const double keep_width = line_width_;
     context_begin(antialias_);
@@ -432,12 +462,12 @@ void CairoCanvas::clear_white(double x, double y, double w, double h) {
     line_width_ = keep_width;
     drawn_ = false;
   } else {
-    cairo_save(cr_record_);
-    cairo_new_path(cr_record_);
-    cairo_rectangle(cr_record_, x, h_ - (y + h), w, h);
-    cairo_set_source_rgb(cr_record_, 1, 1, 1);
-    cairo_fill(cr_record_);
-    cairo_restore(cr_record_);
+    ops_.move(x, y);
+    ops_.line(x + w, y);
+    ops_.line(x + w, y + h);
+    ops_.line(x, y + h);
+    ops_.close();
+    ops_.fill({1, 1, 1});
   }
   x_dirty_ = true;
 }
@@ -463,72 +493,45 @@ void CairoCanvas::write_page() {
   drawn_ = false;
   ++page_no_;
   const std::string png = page_png_name(base_, window_no_, page_no_);
-  const std::string pdf = page_pdf_name(base_, window_no_);
-
+  if (!writer_) {
+    PageWriter::Setup setup;
+    setup.pdf_name = page_pdf_name(base_, window_no_);
+    setup.pdf_path = path_in_dir(setup.pdf_name);
+    setup.title = text_to_utf8(title_);
+    setup.sheet_w = page_.landscape ? kA4Long : kA4Short;
+    setup.sheet_h = page_.landscape ? kA4Short : kA4Long;
+    // Pixels to points at the page scale; pixel (0, 0) of the context, page cm (0, 0), is
+    // the lower-left corner of the sheet.
+    setup.scale = 72.0 / (2.54 * page_.scale);
+    writer_ = std::make_unique<PageWriter>(std::move(setup));
+    set_live_page_writer(writer_.get());
+  }
   cairo_surface_flush(image_);
-  const cairo_status_t png_status = cairo_surface_write_to_png(image_, path_in_dir(png).c_str());
-  const bool png_ok = png_status == CAIRO_STATUS_SUCCESS;
-  if (png_ok) files_.push_back(png);
+  // The page stays on show (drawing may go on): the writer gets copies.
+  writer_->submit(page_no_, png, path_in_dir(png), cairo_image_surface_get_data(image_), w_, h_,
+                  cairo_image_surface_get_stride(image_), ops_);
+}
 
-  const double pw = page_.landscape ? kA4Long : kA4Short;
-  const double ph = page_.landscape ? kA4Short : kA4Long;
-  if (!pdf_) {
-    pdf_ = cairo_pdf_surface_create(path_in_dir(pdf).c_str(), pw, ph);
-    if (cairo_surface_status(pdf_) == CAIRO_STATUS_SUCCESS) {
-      const std::string t = text_to_utf8(title_);
-      cairo_pdf_surface_set_metadata(pdf_, CAIRO_PDF_METADATA_TITLE, t.c_str());
-      cairo_pdf_surface_set_metadata(pdf_, CAIRO_PDF_METADATA_CREATOR, "korbast");
-      files_.push_back(pdf);
-    }
-  }
-  bool pdf_ok = cairo_surface_status(pdf_) == CAIRO_STATUS_SUCCESS;
-  if (pdf_ok) {
-    // Pixels to points at the page scale; device pixel (0, 0), page cm (0, 0), lands on the
-    // lower-left corner of the sheet.
-    const double s = 72.0 / (2.54 * page_.scale);
-    cairo_t* cr = cairo_create(pdf_);
-    cairo_set_source_rgb(cr, 1, 1, 1);  // see new_record()
-    cairo_paint(cr);
-    cairo_translate(cr, 0.0, ph - h_ * s);
-    cairo_scale(cr, s, s);
-    cairo_set_source_surface(cr, record_, 0, 0);
-    cairo_paint(cr);
-    cairo_show_page(cr);
-    pdf_ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    cairo_destroy(cr);
-  }
+void CairoCanvas::wait_for_files() {
+  if (writer_) writer_->drain();
+}
 
-  if (png_ok && pdf_ok) {
-    notice("plot page " + std::to_string(page_no_) + " written to " + png + " and " + pdf);
-  } else {
-    if (!png_ok) {
-      notice("plot page " + std::to_string(page_no_) + " could not be written to " + png +
-             " (" + cairo_status_to_string(png_status) + ")");
-    }
-    if (!pdf_ok) {
-      notice("plot page " + std::to_string(page_no_) + " could not be written to " + pdf +
-             " (" + cairo_status_to_string(cairo_surface_status(pdf_)) + ")");
-    } else if (!png_ok) {
-      notice("plot page " + std::to_string(page_no_) + " written to " + pdf);
-    }
+std::vector<std::string> CairoCanvas::files_written() const {
+  std::vector<std::string> all = files_;
+  if (writer_) {
+    const auto now = writer_->files();
+    all.insert(all.end(), now.begin(), now.end());
   }
+  return all;
 }
 
 void CairoCanvas::finish_files() {
-  if (!pdf_) return;
-  if (cairo_surface_status(pdf_) != CAIRO_STATUS_SUCCESS) {  // never created: already told
-    cairo_surface_destroy(pdf_);
-    pdf_ = nullptr;
-    return;
-  }
-  cairo_surface_finish(pdf_);
-  const cairo_status_t st = cairo_surface_status(pdf_);
-  if (st != CAIRO_STATUS_SUCCESS && st != CAIRO_STATUS_SURFACE_FINISHED) {
-    notice("plot file " + page_pdf_name(base_, window_no_) + " could not be finished (" +
-           cairo_status_to_string(st) + ")");
-  }
-  cairo_surface_destroy(pdf_);
-  pdf_ = nullptr;
+  if (!writer_) return;
+  set_live_page_writer(nullptr);
+  writer_->finish();
+  const auto done = writer_->files();
+  files_.insert(files_.end(), done.begin(), done.end());
+  writer_.reset();
 }
 
 void CairoCanvas::window_dispose() {
@@ -547,15 +550,12 @@ void CairoCanvas::window_dispose() {
     XFlush(dpy);
   }
   xwin_ = 0;
-  cairo_destroy(cr_record_);
-  cairo_surface_destroy(record_);
   cairo_destroy(cr_image_);
   cairo_surface_destroy(image_);
-  cr_record_ = nullptr;
-  record_ = nullptr;
   cr_image_ = nullptr;
   image_ = nullptr;
   path_.clear();
+  ops_.clear();
   open_ = false;
   if (g_live == this) g_live = nullptr;
 }

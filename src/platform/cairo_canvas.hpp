@@ -1,7 +1,7 @@
 // The program's drawing device.
 //
 // The window's page is an image (the picture as shown, and the source of the PNG page
-// files); every page is also recorded for the PDF page file. When an X display opens, a
+// files); every page is also kept in a compact form (PageOps) for the PDF page file. When an X display opens, a
 // real X11 window shows the image, copied at most every 50 ms while drawing goes on and at
 // once on a flush or an exposure; its close button is ignored. Without a display the screen
 // is a virtual 1920 x 1200 one and nothing is shown.
@@ -9,18 +9,22 @@
 // Page files, in the current directory (or the directory given): every page that holds a
 // drawing when it is written becomes <base>_w<k>_p<nnn>.png, and all pages of window k go
 // into <base>_w<k>.pdf (A4, landscape for landscape pages, page cm (0, 0) at the lower left).
-// One notice line per page goes to the standard error.
+// They are encoded and written on worker threads beside the dialog (page_output.hpp), in page
+// order; the PDF is valid after every page. One notice line per page goes to the standard
+// error once the page is in its files. Closing the window waits for every queued page.
 #pragma once
 
 #include <cairo.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/canvas.hpp"
 #include "platform/canvas_clip.hpp"
 #include "platform/idle.hpp"
+#include "platform/page_output.hpp"
 
 namespace korbast::platform {
 
@@ -77,7 +81,10 @@ class CairoCanvas final : public Canvas, public IdleClient {
   bool page_drawn() const { return drawn_; }
   int window_number() const { return window_no_; }
   int pages_written() const { return page_no_; }
-  const std::vector<std::string>& files_written() const { return files_; }
+  // The files written so far (pages still queued are not in them yet).
+  std::vector<std::string> files_written() const;
+  // Waits until every finished page is in its files.
+  void wait_for_files();
 
  private:
   struct Subpath {
@@ -90,11 +97,13 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void create_x_window(const ScreenRect& content, const std::string& title);
   void copy_to_window();
   void handle_x_events();
+  template <class Sink>
+  void visit_path(Sink&& sink) const;
   void emit_path(cairo_t* cr) const;
-  void new_record();
+  void record_path();
+  void record_text(cairo_t* cr);
   void apply_font(cairo_t* cr) const;
   void finish_files();
-  void notice(const std::string& text) const;
   std::string path_in_dir(const std::string& name) const;
 
   Options options_;
@@ -115,9 +124,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
   std::string title_;
   cairo_surface_t* image_ = nullptr;
   cairo_t* cr_image_ = nullptr;
-  cairo_surface_t* record_ = nullptr;
-  cairo_t* cr_record_ = nullptr;
-  cairo_surface_t* pdf_ = nullptr;
+  PageOps ops_;
+  std::unique_ptr<PageWriter> writer_;
   bool antialias_ = true;
 
   Rgb stroke_;

@@ -257,6 +257,7 @@ TEST(CairoCanvasFiles, DrawnPagesOnly) {
   s.c->path_line(50, 50);
   s.c->path_stroke();
   s.c->write_page();
+  s.c->wait_for_files();
   EXPECT_TRUE(s.exists("seis_w1_p001.png"));
   s.c->write_page();  // nothing new
   s.c->clear_white(0, 0, 100, 80);

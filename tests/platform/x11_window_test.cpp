@@ -141,6 +141,7 @@ TEST(X11Window, ShowsThePagePixels) {
 
   // The same pixels went to the page file.
   c.write_page();
+  c.wait_for_files();
   cairo_surface_t* png =
       cairo_image_surface_create_from_png((dir.path / "shot_w1_p001.png").c_str());
   ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);

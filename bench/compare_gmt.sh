@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Whole-program page output against GMT 6 on the same 25,000 generated events, in one run:
+#   beach balls: main menu 3000, run (1,250 pages, PNG per page + one PDF) through a command
+#                file, against `gmt meca` drawing the same mechanisms to PDF;
+#   map:         7 (Si-Sh file), 2001, run (grid, epicentres, stress symbols), against
+#                `gmt coast -Dl` + `gmt plot` of the epicentres to PDF.
+# Prints wall seconds, peak resident memory and the ratios.
+#
+#   bench/compare_gmt.sh BUILD_DIR [N]            (all cores)
+#   taskset -c 0,1 bench/compare_gmt.sh BUILD_DIR  (two cores)
+#
+# Needs the Debian packages gmt, gmt-gshhg-low and ghostscript (GMT's PDF goes through it) and
+# g++; they are not part of the build.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?build directory}" && pwd)
+n=${2:-25000}
+work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-gmt.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+g++ -O2 -std=c++20 -I"$here/tests/tools" "$here/tests/tools/gen_catalogue.cpp" -o gen_catalogue
+./gen_catalogue "$n" ndk > events.ndk
+pages=$(( (n + 19) / 20 ))
+
+# GMT inputs from the same catalogue: lon lat depth strike dip rake magnitude (meca -Sa),
+# lon lat (plot).
+awk 'NR % 5 == 1 { lat = $4; lon = $5; dep = $6; mag = $7 }
+     NR % 5 == 0 { print lon, lat, dep, $(NF-5), $(NF-4), $(NF-3), mag }' events.ndk > meca.txt
+awk '{ print $1, $2 }' meca.txt > epi.txt
+
+timed() {  # label, command...: prints "label seconds peak_MB"
+  local label=$1; shift
+  /usr/bin/time -f "%e %M" -o time.txt "$@" > /dev/null 2> stderr.txt || true
+  read -r secs kb < <(tail -1 time.txt)
+  echo "$label $secs $((kb / 1024))"
+}
+
+# Beach balls through a command file: one "0" (clear and add a page) per page break.
+{ printf '1000\n1001\nevents.ndk\n3000\n1000\ny\nBeach balls\n'
+  for ((i = 1; i < pages; ++i)); do echo 0; done
+  printf '\n99\n9999\n'; } > bb_cmds.txt
+printf '\n5000\n5001\nbb_cmds.txt\n\n\n' > bb.in
+printf '1000\n1001\nevents.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n9999\n' > map_cmds.txt
+printf '\n5000\n5001\nmap_cmds.txt\n\n\n' > map.in
+
+r1=$(timed korbast_beachballs bash -c "'$build/korbast' < bb.in")
+written=$(grep -c ' written to ' stderr.txt || true)
+r2=$(timed gmt_meca gmt meca meca.txt -R-180/180/-90/90 -JQ0/25c -Sa0.3c -Gred -B -pdf gmt_meca)
+rm -f *.png sish.txt
+r3=$(timed korbast_map bash -c "'$build/korbast' < map.in")
+r4=$(timed gmt_coast_plot bash -c "gmt pscoast -Dl -R-180/180/-90/90 -JQ0/25c -W0.25p -Ba -K > gmt_map.ps && gmt psxy epi.txt -R -J -Sc0.05c -Gred -O >> gmt_map.ps && gmt psconvert -Tf gmt_map.ps")
+
+ls -l --block-size=K fps_bb_w1.pdf gmt_meca.pdf seis.map_w1.pdf gmt_map.pdf | awk '{ print "file", $NF, $5 }'
+printf '%s\n%s\n%s\n%s\n' "$r1" "$r2" "$r3" "$r4" | awk -v pages="$written" '
+  { t[$1] = $2; m[$1] = $3; printf "%-18s %7.2f s %6d MB\n", $1, $2, $3 }
+  END {
+    printf "beach-ball pages announced: %d\n", pages
+    printf "ratio beach balls / gmt meca:   %.2f\n", t["korbast_beachballs"] / t["gmt_meca"]
+    printf "ratio map / gmt coast + plot:   %.2f\n", t["korbast_map"] / t["gmt_coast_plot"]
+  }'

@@ -1,0 +1,667 @@
+#include "platform/page_output.hpp"
+
+#include <fcntl.h>
+#include <libdeflate.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace korbast::platform {
+
+namespace {
+
+void notice(const std::string& text) {
+  std::fprintf(stderr, "korbast: %s\n", text.c_str());
+  std::fflush(stderr);
+}
+
+// ---------------------------------------------------------------- numbers of the content
+
+// v rounded to 1/10^decimals, without trailing zeros ("12.5", "-3", "0.25").
+void put_number(std::string& out, double v, int decimals) {
+  static constexpr long long kScale[] = {1, 10, 100, 1000, 10000};
+  const long long scale = kScale[decimals];
+  long long q = std::llround(v * static_cast<double>(scale));
+  char buf[32];
+  char* p = buf;
+  if (q < 0) {
+    *p++ = '-';
+    q = -q;
+  }
+  p = std::to_chars(p, buf + sizeof buf, q / scale).ptr;
+  long long frac = q % scale;
+  if (frac != 0) {
+    *p++ = '.';
+    for (long long d = scale / 10; d > 0 && frac != 0; d /= 10) {
+      *p++ = static_cast<char>('0' + frac / d);
+      frac %= d;
+    }
+  }
+  out.append(buf, p);
+}
+
+// ---------------------------------------------------------------- deflate
+
+// One compressor per thread and level (libdeflate's are not shared between threads).
+struct Compressors {
+  libdeflate_compressor* by_level[13] = {};
+  ~Compressors() {
+    for (auto* c : by_level)
+      if (c) libdeflate_free_compressor(c);
+  }
+};
+
+std::string zlib_compress(const void* data, std::size_t n, int level) {
+  thread_local Compressors mine;
+  libdeflate_compressor*& c = mine.by_level[level];
+  if (!c) c = libdeflate_alloc_compressor(level);
+  std::string out;
+  if (!c) return out;
+  out.resize(libdeflate_zlib_compress_bound(c, n));
+  const std::size_t got = libdeflate_zlib_compress(c, data, n, out.data(), out.size());
+  out.resize(got);
+  return out;
+}
+
+constexpr int kPngLevel = 1;
+constexpr int kPdfLevel = 1;
+
+void put_be32(std::string& s, std::uint32_t v) {
+  s += static_cast<char>(v >> 24);
+  s += static_cast<char>(v >> 16);
+  s += static_cast<char>(v >> 8);
+  s += static_cast<char>(v);
+}
+
+void png_chunk(std::string& out, const char* type, const std::string& data) {
+  put_be32(out, static_cast<std::uint32_t>(data.size()));
+  const std::size_t at = out.size();
+  out.append(type, 4);
+  out += data;
+  put_be32(out, libdeflate_crc32(0, out.data() + at, data.size() + 4));
+}
+
+// ---------------------------------------------------------------- PDF texts
+
+// A UTF-8 text as a PDF text string: UTF-16BE with its byte-order mark, in hex.
+std::string pdf_text(std::string_view utf8) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string out = "<FEFF";
+  auto unit = [&](unsigned u) {
+    for (int s = 12; s >= 0; s -= 4) out += hex[(u >> s) & 0xF];
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    unsigned cp = 0xFFFD;
+    int len = 1;
+    if (c < 0x80) {
+      cp = c;
+    } else if ((c >> 5) == 6 && i + 1 < utf8.size()) {
+      cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
+      len = 2;
+    } else if ((c >> 4) == 14 && i + 2 < utf8.size()) {
+      cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
+      len = 3;
+    } else if ((c >> 3) == 30 && i + 3 < utf8.size()) {
+      cp = ((c & 0x07) << 18) | ((utf8[i + 1] & 0x3F) << 12) | ((utf8[i + 2] & 0x3F) << 6) |
+           (utf8[i + 3] & 0x3F);
+      len = 4;
+    }
+    i += len;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 | (cp >> 10));
+      unit(0xDC00 | (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+  return out + ">";
+}
+
+std::string fixed(double v, int decimals) {
+  std::string s;
+  put_number(s, v, decimals);
+  return s;
+}
+
+bool write_all(int fd, const char* data, std::size_t n, off_t at) {
+  while (n > 0) {
+    const ssize_t got = pwrite(fd, data, n, at);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (got == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    data += got;
+    n -= static_cast<std::size_t>(got);
+    at += got;
+  }
+  return true;
+}
+
+// The whole file or an error text.
+std::string write_file(const std::string& path, const std::string& bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return std::strerror(errno);
+  bool ok = write_all(fd, bytes.data(), bytes.size(), 0);
+  std::string err = ok ? "" : std::strerror(errno);
+  if (close(fd) != 0 && ok) err = std::strerror(errno);
+  return err;
+}
+
+int worker_count() {
+  cpu_set_t set;
+  int cpus = 1;
+  if (sched_getaffinity(0, sizeof set, &set) == 0) cpus = CPU_COUNT(&set);
+  return std::clamp(cpus - 1, 1, 7);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- PageOps
+
+void PageOps::clear() { *this = PageOps{}; }
+
+void PageOps::put(Op op, std::initializer_list<double> v) {
+  code_.push_back(op);
+  for (double d : v) num_.push_back(static_cast<float>(d));
+}
+
+void PageOps::path_op(Op op, std::initializer_list<double> v) {
+  if (!in_path_) {
+    in_path_ = true;
+    path_code_ = code_.size();
+    path_num_ = num_.size();
+  }
+  put(op, v);
+}
+
+void PageOps::move(double x, double y) { path_op(kMove, {x, y}); }
+void PageOps::line(double x, double y) { path_op(kLine, {x, y}); }
+void PageOps::curve(double x1, double y1, double x2, double y2, double x3, double y3) {
+  path_op(kCurve, {x1, y1, x2, y2, x3, y3});
+}
+void PageOps::close() { path_op(kClose, {}); }
+
+// The colours and width go before the path (no state operator may stand inside a path), and
+// only where they change.
+void PageOps::paint(Op op, const Rgb* fill, const Rgb* stroke, double width) {
+  if (!in_path_) return;  // nothing to paint
+  in_path_ = false;
+  std::vector<std::uint8_t> code;
+  std::vector<float> num;
+  auto state = [&](Op o, std::initializer_list<double> v) {
+    code.push_back(o);
+    for (double d : v) num.push_back(static_cast<float>(d));
+  };
+  if (fill && (!have_fill_ || !(*fill == fill_))) {
+    state(kFillRgb, {fill->r, fill->g, fill->b});
+    have_fill_ = true;
+    fill_ = *fill;
+  }
+  if (stroke && (!have_stroke_ || !(*stroke == stroke_))) {
+    state(kStrokeRgb, {stroke->r, stroke->g, stroke->b});
+    have_stroke_ = true;
+    stroke_ = *stroke;
+  }
+  if (stroke && (!have_width_ || width != width_)) {
+    state(kWidth, {width});
+    have_width_ = true;
+    width_ = width;
+  }
+  code_.insert(code_.begin() + static_cast<std::ptrdiff_t>(path_code_), code.begin(), code.end());
+  num_.insert(num_.begin() + static_cast<std::ptrdiff_t>(path_num_), num.begin(), num.end());
+  code_.push_back(op);
+}
+
+void PageOps::stroke(const Rgb& colour, double width) { paint(kStroke, nullptr, &colour, width); }
+
+void PageOps::fill_stroke(const Rgb& fill, const Rgb& stroke, double width) {
+  paint(kFillStroke, &fill, &stroke, width);
+}
+
+void PageOps::fill(const Rgb& colour) { paint(kFill, &colour, nullptr, 0.0); }
+
+std::string PageOps::content(double scale) const {
+  std::string out;
+  out.reserve(code_.size() * 4 + num_.size() * 7 + 64);
+  out += "q ";
+  put_number(out, scale, 4);
+  out += " 0 0 ";
+  put_number(out, scale, 4);
+  out += " 0 0 cm\n";
+  const float* n = num_.data();
+  auto xy = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      put_number(out, *n++, 2);
+      out += ' ';
+    }
+  };
+  auto rgb = [&]() {
+    for (int i = 0; i < 3; ++i) {
+      put_number(out, *n++, 4);
+      out += ' ';
+    }
+  };
+  for (std::uint8_t op : code_) {
+    switch (op) {
+      case kMove: xy(2); out += "m\n"; break;
+      case kLine: xy(2); out += "l\n"; break;
+      case kCurve: xy(6); out += "c\n"; break;
+      case kClose: out += "h\n"; break;
+      case kStrokeRgb: rgb(); out += "RG\n"; break;
+      case kFillRgb: rgb(); out += "rg\n"; break;
+      case kWidth: put_number(out, *n++, 4); out += " w\n"; break;
+      case kStroke: out += "S\n"; break;
+      case kFillStroke: out += "B\n"; break;
+      case kFill: out += "f\n"; break;
+      default: break;
+    }
+  }
+  out += "Q\n";
+  return out;
+}
+
+// ---------------------------------------------------------------- PNG
+
+std::string encode_png(const unsigned char* data, int w, int h, int stride) {
+  // Indexed colour first: pages are mostly white and few-coloured.
+  std::string raw;
+  raw.resize(static_cast<std::size_t>(h) * (w + 1));
+  std::uint32_t keys[1024];
+  std::uint8_t index[1024];
+  std::memset(keys, 0xFF, sizeof keys);  // no colour is 0xFFFFFFFF (the top byte is 0)
+  std::uint32_t palette[256];
+  int colours = 0;
+  bool indexed = true;
+  std::uint32_t last = 0xFFFFFFFFu;
+  std::uint8_t last_index = 0;
+  for (int y = 0; y < h && indexed; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+    char* out = raw.data() + static_cast<std::size_t>(y) * (w + 1);
+    *out++ = 0;
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t v = row[x] & 0xFFFFFFu;
+      if (v != last) {
+        std::uint32_t slot = (v * 2654435761u) >> 22;
+        while (keys[slot] != v && keys[slot] != 0xFFFFFFFFu) slot = (slot + 1) & 1023;
+        if (keys[slot] != v) {
+          if (colours == 256) {
+            indexed = false;
+            break;
+          }
+          keys[slot] = v;
+          index[slot] = static_cast<std::uint8_t>(colours);
+          palette[colours++] = v;
+        }
+        last = v;
+        last_index = index[slot];
+      }
+      out[x] = static_cast<char>(last_index);
+    }
+  }
+  std::string ihdr;
+  put_be32(ihdr, static_cast<std::uint32_t>(w));
+  put_be32(ihdr, static_cast<std::uint32_t>(h));
+  ihdr += '\x08';                       // bit depth
+  ihdr += indexed ? '\x03' : '\x02';    // palette or RGB
+  ihdr += std::string(3, '\0');         // deflate, adaptive filters, no interlace
+  std::string plte;
+  if (indexed) {
+    for (int i = 0; i < colours; ++i) {
+      plte += static_cast<char>(palette[i] >> 16);
+      plte += static_cast<char>(palette[i] >> 8);
+      plte += static_cast<char>(palette[i]);
+    }
+  } else {
+    // RGB rows with the "up" filter (byte minus the byte above).
+    const std::size_t row_bytes = static_cast<std::size_t>(w) * 3 + 1;
+    raw.assign(row_bytes * h, '\0');
+    std::vector<unsigned char> prev(row_bytes, 0), cur(row_bytes, 0);
+    for (int y = 0; y < h; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+      for (int x = 0; x < w; ++x) {
+        cur[1 + 3 * x] = static_cast<unsigned char>(row[x] >> 16);
+        cur[2 + 3 * x] = static_cast<unsigned char>(row[x] >> 8);
+        cur[3 + 3 * x] = static_cast<unsigned char>(row[x]);
+      }
+      char* out = raw.data() + y * row_bytes;
+      out[0] = 2;
+      for (std::size_t i = 1; i < row_bytes; ++i) out[i] = static_cast<char>(cur[i] - prev[i]);
+      std::swap(prev, cur);
+    }
+  }
+  std::string png = "\x89PNG\r\n\x1a\n";
+  png_chunk(png, "IHDR", ihdr);
+  if (indexed) png_chunk(png, "PLTE", plte);
+  png_chunk(png, "IDAT", zlib_compress(raw.data(), raw.size(), kPngLevel));
+  png_chunk(png, "IEND", "");
+  return png;
+}
+
+// ---------------------------------------------------------------- the PDF file
+
+namespace {
+
+// Objects: 1 catalogue, 2 page tree, 3 document information; page k has its content
+// stream in object 2 + 2k and its page dictionary in 3 + 2k.
+class PdfFile {
+ public:
+  explicit PdfFile(const PageWriter::Setup& s) : s_(s) {}
+  ~PdfFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  // Appends a page; the error text when it could not be written (the file keeps its pages).
+  std::string add_page(const std::string& stream) {
+    if (fd_ < 0) {
+      fd_ = open(s_.pdf_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      if (fd_ < 0) return std::strerror(errno);
+      std::string head = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+      offsets_.push_back(static_cast<long long>(head.size()));
+      head += "1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
+      offsets_.push_back(0);  // the page tree: moves with every page
+      offsets_.push_back(static_cast<long long>(head.size()));
+      head += "3 0 obj\n<< /Title " + pdf_text(s_.title) +
+              " /Creator (korbast) /Producer (korbast) >>\nendobj\n";
+      if (!write_all(fd_, head.data(), head.size(), 0)) return std::strerror(errno);
+      tail_at_ = static_cast<long long>(head.size());
+    }
+    const int page = pages_ + 1;
+    const int content_obj = 2 + 2 * page;
+    std::string body = std::to_string(content_obj) + " 0 obj\n<< /Length " +
+                       std::to_string(stream.size()) + " /Filter /FlateDecode >>\nstream\n";
+    body += stream;
+    body += "\nendstream\nendobj\n";
+    const long long page_at = tail_at_ + static_cast<long long>(body.size());
+    body += std::to_string(content_obj + 1) + " 0 obj\n<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
+            fixed(s_.sheet_w, 3) + " " + fixed(s_.sheet_h, 3) + "] /Contents " +
+            std::to_string(content_obj) + " 0 R /Resources << >> >>\nendobj\n";
+    std::vector<long long> offsets = offsets_;
+    offsets.push_back(tail_at_);
+    offsets.push_back(page_at);
+    const long long tree_at = tail_at_ + static_cast<long long>(body.size());
+    offsets[1] = tree_at;
+    std::string kids = kids_ + " " + std::to_string(content_obj + 1) + " 0 R";
+    std::string tail = "2 0 obj\n<< /Type /Pages /Kids [" + kids + " ] /Count " +
+                       std::to_string(page) + " >>\nendobj\n";
+    const long long xref_at = tree_at + static_cast<long long>(tail.size());
+    tail += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
+    char entry[32];
+    for (long long off : offsets) {
+      std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", off);
+      tail += entry;
+    }
+    tail += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) +
+            " /Root 1 0 R /Info 3 0 R >>\nstartxref\n" + std::to_string(xref_at) + "\n%%EOF\n";
+    body += tail;
+    // The previous tail is overwritten by this page; on a failure it is put back.
+    if (!write_all(fd_, body.data(), body.size(), tail_at_) ||
+        ftruncate(fd_, tail_at_ + static_cast<off_t>(body.size())) != 0) {
+      const std::string err = std::strerror(errno);
+      if (ftruncate(fd_, tail_at_) == 0 && !tail_.empty()) {
+        (void)write_all(fd_, tail_.data(), tail_.size(), tail_at_);
+      }
+      return err;
+    }
+    pages_ = page;
+    offsets_ = std::move(offsets);
+    kids_ = std::move(kids);
+    tail_ = std::move(tail);
+    tail_at_ = tree_at;
+    return "";
+  }
+
+  // Closes the file; the error text of the close.
+  std::string close() {
+    if (fd_ < 0) return "";
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0 ? "" : std::strerror(errno);
+  }
+
+  bool holds_pages() const { return pages_ > 0; }
+
+ private:
+  PageWriter::Setup s_;
+  int fd_ = -1;
+  int pages_ = 0;
+  long long tail_at_ = 0;
+  std::vector<long long> offsets_;
+  std::string kids_;
+  std::string tail_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- the writer
+
+struct PageWriter::Impl {
+  struct Job {
+    int page = 0;
+    std::string png_name, png_path;
+    std::vector<unsigned char> pixels;
+    int w = 0, h = 0;
+    PageOps ops;
+    std::string png, pdf;
+    int parts_left = 2;
+  };
+
+  Setup setup;
+  PdfFile pdf;
+  bool pdf_failed = false;
+
+  mutable std::mutex mu;
+  std::condition_variable work_cv;  // tasks for the encoders, or the end
+  std::condition_variable done_cv;  // a part encoded, a page written
+  std::deque<std::shared_ptr<Job>> jobs;                      // queued pages, in page order
+  std::deque<std::pair<std::shared_ptr<Job>, int>> tasks;     // (page, 0 PNG / 1 PDF)
+  bool writing = false;
+  bool stopping = false;
+  std::size_t limit = 4;
+  std::vector<std::string> files;
+  std::vector<std::thread> threads;
+
+  explicit Impl(Setup s) : setup(std::move(s)), pdf(setup) {}
+
+  void encode_loop() {
+    std::unique_lock<std::mutex> lock(mu);
+    for (;;) {
+      work_cv.wait(lock, [&] { return stopping || !tasks.empty(); });
+      if (tasks.empty()) return;
+      auto [job, part] = tasks.front();
+      tasks.pop_front();
+      lock.unlock();
+      if (part == 0) {
+        job->png = encode_png(job->pixels.data(), job->w, job->h, job->w * 4);
+        std::vector<unsigned char>().swap(job->pixels);
+      } else {
+        const std::string text = job->ops.content(setup.scale);
+        job->ops.clear();
+        job->pdf = zlib_compress(text.data(), text.size(), kPdfLevel);
+      }
+      lock.lock();
+      if (--job->parts_left == 0) done_cv.notify_all();
+    }
+  }
+
+  void write_loop() {
+    std::unique_lock<std::mutex> lock(mu);
+    for (;;) {
+      done_cv.wait(lock, [&] {
+        return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty());
+      });
+      if (jobs.empty()) return;
+      std::shared_ptr<Job> job = jobs.front();
+      writing = true;
+      jobs.pop_front();
+      lock.unlock();
+      write_job(*job);
+      lock.lock();
+      writing = false;
+      done_cv.notify_all();
+    }
+  }
+
+  void write_job(Job& job) {
+    const std::string page = "plot page " + std::to_string(job.page);
+    const std::string png_err = write_file(job.png_path, job.png);
+    std::string pdf_err;
+    const bool pdf_was_failed = pdf_failed;
+    if (!pdf_failed) {
+      pdf_err = pdf.add_page(job.pdf);
+      pdf_failed = !pdf_err.empty();
+    }
+    {
+      std::lock_guard<std::mutex> lock(mu);
+      if (png_err.empty()) files.push_back(job.png_name);
+      if (!pdf_failed && job.page == 1) files.push_back(setup.pdf_name);
+    }
+    const bool pdf_ok = !pdf_was_failed && pdf_err.empty();
+    if (png_err.empty() && pdf_ok) {
+      notice(page + " written to " + job.png_name + " and " + setup.pdf_name);
+      return;
+    }
+    if (!png_err.empty()) notice(page + " could not be written to " + job.png_name + " (" + png_err + ")");
+    if (!pdf_ok && !pdf_was_failed) {
+      notice(page + " could not be written to " + setup.pdf_name + " (" + pdf_err + ")");
+    }
+    if (pdf_ok) notice(page + " written to " + setup.pdf_name);
+    if (!pdf_ok && png_err.empty()) notice(page + " written to " + job.png_name);
+  }
+};
+
+PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
+  const int n = worker_count();
+  impl_->limit = static_cast<std::size_t>(2 * n + 2);
+  for (int i = 0; i < n; ++i) impl_->threads.emplace_back([this] { impl_->encode_loop(); });
+  impl_->threads.emplace_back([this] { impl_->write_loop(); });
+}
+
+PageWriter::~PageWriter() {
+  finish();
+  delete impl_;
+}
+
+void PageWriter::submit(int page, std::string png_name, std::string png_path,
+                        const unsigned char* data, int w, int h, int stride, PageOps ops) {
+  auto job = std::make_shared<Impl::Job>();
+  job->page = page;
+  job->png_name = std::move(png_name);
+  job->png_path = std::move(png_path);
+  job->w = w;
+  job->h = h;
+  job->pixels.resize(static_cast<std::size_t>(w) * h * 4);
+  for (int y = 0; y < h; ++y) {
+    std::memcpy(job->pixels.data() + static_cast<std::size_t>(y) * w * 4,
+                data + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(w) * 4);
+  }
+  job->ops = std::move(ops);
+  std::unique_lock<std::mutex> lock(impl_->mu);
+  impl_->done_cv.wait(lock, [&] { return impl_->jobs.size() < impl_->limit; });
+  impl_->jobs.push_back(job);
+  impl_->tasks.emplace_back(job, 1);  // the PDF part first: it is usually the longer one
+  impl_->tasks.emplace_back(job, 0);
+  impl_->work_cv.notify_all();
+}
+
+void PageWriter::drain() {
+  std::unique_lock<std::mutex> lock(impl_->mu);
+  impl_->done_cv.wait(lock, [&] { return impl_->jobs.empty() && !impl_->writing; });
+}
+
+void PageWriter::finish() {
+  if (impl_->threads.empty()) return;
+  drain();
+  {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    impl_->stopping = true;
+  }
+  impl_->work_cv.notify_all();
+  impl_->done_cv.notify_all();
+  for (auto& t : impl_->threads) t.join();
+  impl_->threads.clear();
+  const std::string err = impl_->pdf.close();
+  if (!err.empty()) notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
+}
+
+std::vector<std::string> PageWriter::files() const {
+  std::lock_guard<std::mutex> lock(impl_->mu);
+  return impl_->files;
+}
+
+// ---------------------------------------------------------------- signals
+
+namespace {
+
+std::mutex g_live_mu;
+PageWriter* g_live_writer = nullptr;
+int g_signal_pipe[2] = {-1, -1};
+
+void on_stop_signal(int sig) {
+  const int saved = errno;
+  const unsigned char b = static_cast<unsigned char>(sig);
+  if (write(g_signal_pipe[1], &b, 1) < 0) {
+  }
+  errno = saved;
+}
+
+// Waits for a stop signal, finishes the queued pages, then lets the signal end the program.
+void signal_watch() {
+  for (;;) {
+    unsigned char b = 0;
+    const ssize_t got = read(g_signal_pipe[0], &b, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return;
+    {
+      std::lock_guard<std::mutex> lock(g_live_mu);
+      if (g_live_writer) g_live_writer->drain();
+      std::fflush(stderr);
+      std::signal(b, SIG_DFL);
+      std::raise(b);
+    }
+  }
+}
+
+}  // namespace
+
+void install_page_signal_handlers() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    if (pipe2(g_signal_pipe, O_CLOEXEC) != 0) return;
+    std::thread(signal_watch).detach();
+    struct sigaction sa {};
+    sa.sa_handler = on_stop_signal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGINT, SIGTERM}) {
+      struct sigaction old {};
+      // A signal the caller chose to ignore stays ignored.
+      if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+      sigaction(sig, &sa, nullptr);
+    }
+  });
+}
+
+void set_live_page_writer(PageWriter* w) {
+  std::lock_guard<std::mutex> lock(g_live_mu);
+  g_live_writer = w;
+}
+
+}  // namespace korbast::platform

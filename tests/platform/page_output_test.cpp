@@ -1,0 +1,271 @@
+// Page files written beside the dialog: the PNG decodes to the page, the PDF page rasterises
+// to it, the PDF is readable after every finished page (also when SIGINT or SIGTERM ends a
+// run), and failed writes are told once per file while the other files are written.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "platform/cairo_canvas.hpp"
+
+namespace korbast::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Dir {
+  fs::path path;
+  Dir() {
+    std::string templ = (fs::temp_directory_path() / "korbast-pages-XXXXXX").string();
+    path = mkdtemp(templ.data());
+  }
+  ~Dir() {
+    if (std::getenv("KORBAST_KEEP")) return;
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+  std::string operator/(const std::string& f) const { return (path / f).string(); }
+};
+
+std::string run(const std::string& cmd) {
+  std::string out;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return out;
+  char buf[512];
+  while (fgets(buf, sizeof buf, p)) out += buf;
+  pclose(p);
+  return out;
+}
+
+bool have(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// pdfinfo's page count, or -1 when the file does not pass.
+int pdf_pages(const std::string& file) {
+  const std::string out = run("pdfinfo '" + file + "' 2>&1");
+  const auto at = out.find("\nPages:");
+  if (out.find("Error") != std::string::npos || at == std::string::npos) return -1;
+  return std::atoi(out.c_str() + at + 7);
+}
+
+std::uint32_t px(cairo_surface_t* s, int x, int y) {
+  const unsigned char* d = cairo_image_surface_get_data(s);
+  return *reinterpret_cast<const std::uint32_t*>(d + y * cairo_image_surface_get_stride(s) + 4 * x) &
+         0xFFFFFF;
+}
+
+std::unique_ptr<CairoCanvas> canvas(const Dir& d, int w, int h, const char* name, double scale) {
+  CairoCanvas::Options o;
+  o.use_display = false;
+  o.directory = d.path.string();
+  auto c = std::make_unique<CairoCanvas>(o);
+  c->window_open({0, 0, h, w}, "pages \xA1", {name, scale, false});
+  return c;
+}
+
+// A page like the program's: filled and outlined circles, lines in a few colours, texts.
+void draw_page(CairoCanvas& c, int seed, bool many_colours) {
+  for (int k = 0; k < 40; ++k) {
+    const double cx = 20 + (k * 37 + seed * 11) % 160, cy = 20 + (k * 53 + seed * 7) % 110;
+    const double v = many_colours ? (k * 6 + seed) / 255.0 : (k % 3) * 0.5;
+    c.set_fill_rgb({v, 1.0 - v, 0.5});
+    c.set_stroke_rgb({0, 0, many_colours ? v : 0.0});
+    c.set_line_width(1 + k % 3);
+    c.path_begin();
+    for (int i = 0; i < 20; ++i) {
+      const double a = i * 2 * M_PI / 19;
+      if (i == 0) c.path_move(cx + 9 * std::cos(a), cy + 9 * std::sin(a));
+      else c.path_line(cx + 9 * std::cos(a), cy + 9 * std::sin(a));
+    }
+    c.path_close();
+    c.path_fill_stroke();
+    c.path_begin();
+    c.path_move(cx - 15, cy - 12);
+    c.path_line(cx + 15, cy - 14);
+    c.path_stroke();
+  }
+  c.set_fill_rgb({0, 0, 0});
+  c.set_font_size(14);
+  c.text_show(10, 130, 0.0, "Page " + std::to_string(seed) + " 45\xA1N");
+  c.text_show(190, 30, M_PI / 2, "North");
+}
+
+TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
+  Dir d;
+  auto c = canvas(d, 200, 150, "pix.ps", 10.0);
+  for (int page = 1; page <= 3; ++page) {
+    c->context_begin(page != 2);  // pages 1 and 3 anti-aliased (many colours), 2 not
+    draw_page(*c, page, page == 3);
+    c->write_page();
+    c->wait_for_files();
+    cairo_surface_t* img = c->page_image();
+    cairo_surface_flush(img);
+    const std::string name = d / ("pix_w1_p00" + std::to_string(page) + ".png");
+    cairo_surface_t* png = cairo_image_surface_create_from_png(name.c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << name;
+    ASSERT_EQ(cairo_image_surface_get_width(png), 200);
+    ASSERT_EQ(cairo_image_surface_get_height(png), 150);
+    cairo_surface_flush(png);
+    int differing = 0, inked = 0;
+    for (int y = 0; y < 150; ++y)
+      for (int x = 0; x < 200; ++x) {
+        differing += px(png, x, y) != px(img, x, y);
+        inked += px(img, x, y) != 0xFFFFFF;
+      }
+    EXPECT_EQ(differing, 0) << "page " << page;
+    EXPECT_GT(inked, 3000);
+
+    if (have("pdftoppm")) {
+      // 10 pixels per cm at 25.4 dpi: one raster pixel per window pixel, the window at the
+      // lower-left corner of the sheet.
+      const std::string out = d / ("r" + std::to_string(page));
+      run("pdftoppm -r 25.4 -png -f " + std::to_string(page) + " -l " + std::to_string(page) +
+          " -singlefile '" + (d / "pix_w1.pdf") + "' '" + out + "'");
+      cairo_surface_t* ras = cairo_image_surface_create_from_png((out + ".png").c_str());
+      ASSERT_EQ(cairo_surface_status(ras), CAIRO_STATUS_SUCCESS);
+      const int rh = 297;  // the sheet's 297 mm (the raster may have one more, partial row)
+      cairo_surface_flush(ras);
+      // Edges differ by anti-aliasing; a shifted, mirrored or missing drawing differs in
+      // far more pixels.
+      int far = 0;
+      for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x) {
+          const std::uint32_t a = px(img, x, y), b = px(ras, x, rh - 150 + y);
+          int dmax = 0;
+          for (int s = 0; s < 24; s += 8)
+            dmax = std::max(dmax, std::abs(int((a >> s) & 0xFF) - int((b >> s) & 0xFF)));
+          far += dmax > 128;
+        }
+      EXPECT_LT(far, inked / 20) << "page " << page << ": " << far << " of " << inked;
+      cairo_surface_destroy(ras);
+    }
+    cairo_surface_destroy(png);
+    c->clear_white(0, 0, 200, 150);
+  }
+}
+
+TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
+  if (!have("pdfinfo")) GTEST_SKIP() << "pdfinfo not installed";
+  Dir d;
+  auto c = canvas(d, 300, 200, "open.ps", 10.0);
+  for (int page = 1; page <= 3; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->wait_for_files();
+    EXPECT_EQ(pdf_pages(d / "open_w1.pdf"), page);
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->window_dispose();
+  EXPECT_EQ(pdf_pages(d / "open_w1.pdf"), 3);
+}
+
+TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  Dir d;
+  fs::create_symlink("/dev/full", d.path / "full_w1.pdf");
+  fs::create_symlink("/dev/full", d.path / "full_w2_p001.png");
+  auto c = canvas(d, 300, 200, "full.ps", 10.0);
+  ::testing::internal::CaptureStderr();
+  for (int page = 1; page <= 2; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->window_dispose();
+  c->window_open({0, 0, 200, 300}, "second", {"full.ps", 10.0, false});
+  for (int page = 1; page <= 2; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->window_dispose();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  const std::string full = " (" + std::string(std::strerror(ENOSPC)) + ")\n";
+  EXPECT_EQ(err,
+            "korbast: plot page 1 could not be written to full_w1.pdf" + full +
+            "korbast: plot page 1 written to full_w1_p001.png\n"
+            "korbast: plot page 2 written to full_w1_p002.png\n"
+            "korbast: plot page 1 could not be written to full_w2_p001.png" + full +
+            "korbast: plot page 1 written to full_w2.pdf\n"
+            "korbast: plot page 2 written to full_w2_p002.png and full_w2.pdf\n");
+  EXPECT_TRUE(fs::exists(d.path / "full_w1_p002.png"));
+  if (have("pdfinfo")) {
+    EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
+  }
+}
+
+// The child of the signal test (run as its own process, so that it has its own threads):
+// draws page after page until a signal ends it.
+TEST(PageOutput, SignalChild) {
+  const char* dir = std::getenv("KORBAST_SIGNAL_CHILD");
+  if (!dir) GTEST_SKIP() << "only run by PageOutput.SignalsEndARunWithEveryAnnouncedPage";
+  CairoCanvas::Options o;
+  o.use_display = false;
+  o.directory = dir;
+  CairoCanvas c(o);
+  c.window_open({0, 0, 400, 600}, "sig", {"sig.ps", 10.0, false});
+  for (int page = 1;; ++page) {
+    for (int k = 0; k < 20; ++k) draw_page(c, page + k, true);
+    c.write_page();
+    c.clear_white(0, 0, 600, 400);
+  }
+}
+
+TEST(PageOutput, SignalsEndARunWithEveryAnnouncedPage) {
+  if (!have("pdfinfo")) GTEST_SKIP() << "pdfinfo not installed";
+  for (int sig : {SIGINT, SIGTERM}) {
+    Dir d;
+    int err_pipe[2];
+    ASSERT_EQ(pipe(err_pipe), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      dup2(err_pipe[1], 2);
+      close(err_pipe[0]);
+      setenv("KORBAST_SIGNAL_CHILD", d.path.c_str(), 1);
+      execl("/proc/self/exe", "child", "--gtest_filter=PageOutput.SignalChild", nullptr);
+      _exit(127);
+    }
+    close(err_pipe[1]);
+    // Wait for three announced pages (generous bound), then interrupt the run.
+    std::string err;
+    FILE* in = fdopen(err_pipe[0], "r");
+    char line[512];
+    int notices = 0;
+    while (notices < 3 && fgets(line, sizeof line, in)) {
+      err += line;
+      notices += std::string(line).find(" written to ") != std::string::npos;
+    }
+    ASSERT_EQ(notices, 3) << err;
+    kill(pid, sig);
+    while (fgets(line, sizeof line, in)) {
+      err += line;
+      notices += std::string(line).find(" written to sig_w1_p") != std::string::npos;
+    }
+    fclose(in);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+    // Every announced page is in the PDF and has its PNG.
+    EXPECT_EQ(pdf_pages(d / "sig_w1.pdf"), notices) << err;
+    char png[64];
+    std::snprintf(png, sizeof png, "sig_w1_p%03d.png", notices);
+    EXPECT_TRUE(fs::exists(d.path / png)) << err;
+  }
+}
+
+}  // namespace
+}  // namespace korbast::platform
