@@ -38,6 +38,9 @@ void submenuhead(std::string_view name, std::string_view version, std::string_vi
 void menutail();
 void subhead(std::string_view name, std::string_view version, std::string_view date);  // level 3
 void subtail(std::string_view name, std::string_view version, std::string_view date);  // level 3
+// The same heads for a routine's Identity.
+void submenuhead(const Identity& id);
+void warninghead(const Identity& id);
 
 // ---- Error and warning frames (error output) ----
 void errorhead(std::string_view name, std::string_view version, std::string_view date);

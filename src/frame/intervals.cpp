@@ -54,7 +54,7 @@ void empty_interval(const Identity& id, std::string_view prompt, const std::stri
   errorhead(id.name, id.version, id.date);
   say(fmt::Line().item("cannot ask").item(trimmed(prompt)).str());
   say(line);
-  say(item("==> LOWER BOUND ABOVE UPPER BOUND"));
+  say_item("==> LOWER BOUND ABOVE UPPER BOUND");
   say(fmt::Line().item(kept).item(value).str());
   errortail00();
 }
@@ -83,7 +83,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     say(interval_line(true, lower_text, upper_text));
     if (has_default && verbose()) {
-      say(item("or return for default value"));
+      say_item("or return for default value");
       say(fmt::Line().item("Default =").item(default_text).str());
     }
     std::string line;
@@ -196,7 +196,7 @@ void cinvin(int value, int lower, int upper, std::string_view caller, std::strin
           .item(fmt::I(upper, 12))
           .item("]")
           .str());
-  say(item("Problem originated in :"));
+  say_item("Problem originated in :");
   say(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
   errortail01(1);
 }
@@ -213,7 +213,7 @@ void cinmax(int value, int upper, std::string_view caller, std::string_view varn
           .item("> max =")
           .item(fmt::I(upper, 12))
           .str());
-  say(item("Problem originated in :"));
+  say_item("Problem originated in :");
   say(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
   errortail01(1);
 }
