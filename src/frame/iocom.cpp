@@ -60,8 +60,6 @@ void say_real(std::string_view text, double v, int w, int d) {
   say(fmt::Line().item(text).x().f(v, w, d).str());
 }
 
-std::string rule() { return std::string(43, '-'); }
-
-void say_rule() { say_item(rule()); }
+void say_rule() { say_item(std::string(43, '-')); }
 
 }  // namespace korbast::frame

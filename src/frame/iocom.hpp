@@ -1,6 +1,6 @@
 // The I/O settings of the dialog: which units answers are read from and dialog is written
 // to, the three output levels, and the flags for the plot window, a running command file and
-// the pause after errors and warnings.
+// the pause after errors and warnings; and the kit of console lines every dialog writes.
 #pragma once
 
 #include <string>
@@ -46,8 +46,6 @@ void say_int(std::string_view text, long long v, int w);
 void say_real(std::string_view text, double v, int w, int d);
 // The rule of the menus: one blank and 43 dashes.
 void say_rule();
-// The 43 dashes of that rule, for lines that put it among other items.
-std::string rule();
 // The one-item line as a text (for lines written on other units).
 std::string item(std::string_view text);
 

@@ -25,8 +25,8 @@ constexpr std::string_view kName = "sprojll2", kVersion = "5", kDate = "16-04-20
 void (*contours_hook)(int mode) = nullptr;
 
 using frame::say;
-void say_item(std::string_view text) { say(fmt::Line().item(text)); }
-void say_code(std::string_view text, int code) { say(fmt::Line().item(text).x().i(code, 4)); }
+using frame::say_int;
+using frame::say_item;
 
 bool known(int code) { return code >= 1 && code <= 25; }
 
@@ -78,8 +78,8 @@ void say_menu(int working) {
   say_item("           EARTH MAP PROJECTIONS");
   say_item("    (longitude,latitude) -------> (x,y)");
   say_item(dashes);
-  say_code(" current projection number:", projtype.iproj);
-  say_code(" setting projection number:", working);
+  say_int(" current projection number:", projtype.iproj, 4);
+  say_int(" setting projection number:", working, 4);
   for (std::string_view line : kMenuBody) say_item(line == "-" ? std::string_view(dashes) : line);
 }
 
@@ -340,7 +340,7 @@ void sprojll2(int& iproj, int mode) {
     say_item("(longitude, latitude) --> (x, y)");
     screenproj();
     say_item("Default projection  = Spherical Mercator");
-    say_code("projection number =", iproj);
+    say_int("projection number =", iproj, 4);
     projtype.iproj = iproj;
     sllorig(tx, ty, mode);
     slong1(tx, mode);
@@ -353,11 +353,11 @@ void sprojll2(int& iproj, int mode) {
     if (contours_hook != nullptr) contours_hook(mode);
   } else if (!known(iproj)) {
     frame::errorhead(kName, kVersion, kDate);
-    say_code(" projection nb =", iproj);
+    say_int(" projection nb =", iproj, 4);
     say_item("==> NO SUCH PROJECTION NB");
     iproj = 15;
     say_item("==> RESETTING TO:");
-    say_code(" projection nb =", iproj);
+    say_int(" projection nb =", iproj, 4);
     frame::errortail00();
   }
 
@@ -388,7 +388,7 @@ void sprojll2(int& iproj, int mode) {
 
   if (!known(code)) {
     frame::errorhead(kName, kVersion, kDate);
-    say_code("iproj =", code);
+    say_int("iproj =", code, 4);
     say_item("NO SUCH PROJECTION AVALAIBLE");
     say_item("===> NO ACTION");
     frame::errortail00();
