@@ -1,7 +1,7 @@
 // Routine identities of the catalogue subsystem, as its frames print them.
 #pragma once
 
-#include "frame/dialog.hpp"
+#include "frame/frames.hpp"
 
 namespace korbast::catalogue {
 

@@ -1,9 +1,12 @@
 // The data records of a column-data file, read in free format into the caller's array with
 // the layout and assignment stored in readrealsetup.
+#include "columns/getfreal.hpp"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
 
+#include "columns/header_readers.hpp"
 #include "columns/lines.hpp"
 #include "columns/readreal.hpp"
 #include "columns/readrealsetup.hpp"

@@ -1,5 +1,7 @@
 // The title and the column names of a column-data file, read in free format from their
 // header lines.
+#include "columns/header_readers.hpp"
+
 #include <algorithm>
 #include <string>
 #include <string_view>

@@ -6,9 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "columns/getfreal.hpp"
+#include "columns/header_readers.hpp"
 #include "columns/lines.hpp"
 #include "columns/readrealsetup.hpp"
 #include "columns/scol2var.hpp"
+#include "columns/sfheader.hpp"
 #include "frame/dialog.hpp"
 #include "frame/filetable.hpp"
 #include "frame/units.hpp"

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "columns/header_readers.hpp"
 #include "columns/lines.hpp"
 #include "columns/readrealsetup.hpp"
 #include "frame/dialog.hpp"

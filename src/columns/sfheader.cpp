@@ -1,5 +1,7 @@
 // The header layout of a column-data file: its menu with the help text, and the display of
 // the first lines of the file with their roles.
+#include "columns/sfheader.hpp"
+
 #include <string>
 #include <string_view>
 

@@ -10,6 +10,7 @@
 #include "frame/iocom.hpp"
 #include "plot/attributes.hpp"
 #include "plot/symbols.hpp"
+#include "plot/symboltype.hpp"
 #include "plot/userspace.hpp"
 
 namespace korbast::focal {

@@ -1,5 +1,7 @@
 // Menu frames, entry and exit banners, error and warning boxes, their tails and the severity
 // tails that decide whether the run goes on.
+#include "frame/frames.hpp"
+
 #include <algorithm>
 #include <string>
 #include <string_view>

@@ -4,6 +4,8 @@
 // the refusal without end (and eat a command file line by line). The questions report it
 // once in an error frame and return without reading: the value becomes the default where
 // the question has one, and stays as it was otherwise.
+#include "frame/intervals.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <string>

@@ -1,5 +1,7 @@
 // The prompted questions: a prompt, one answer line, the default kept on an empty answer, the
 // free-format conversion, the question again after an unreadable answer, and the echo.
+#include "frame/prompts.hpp"
+
 #include <algorithm>
 #include <span>
 #include <string>

@@ -7,6 +7,8 @@
 // n + 1 records (index, red, green, blue in percent, name), each record starting on a new
 // line and going on over line ends when items are missing; the rest of a record's last line
 // is ignored; a name holding blanks is quoted.
+#include "plot/colortable.hpp"
+
 #include <algorithm>
 #include <span>
 #include <string>

@@ -11,6 +11,8 @@
 //   9     recomputed  as 4                                       reset    kept         no
 // Other even modes show the menu with the setters in 4 (in 2 below 4); other odd modes do
 // nothing. Mode 7 is the window opening.
+#include "plot/plotparam.hpp"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,9 +24,11 @@
 #include "frame/units.hpp"
 #include "plot/attributes.hpp"
 #include "plot/chain.hpp"
+#include "plot/colortable.hpp"
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
 #include "plot/subplots.hpp"
+#include "plot/symboltype.hpp"
 
 namespace korbast::plot {
 

@@ -1,6 +1,8 @@
 // The symbol size and type: the two fields every point symbol is drawn from, their settings
 // dialogs and the table of type codes. Neither value is checked: any size and any code are
 // stored (an unknown code draws a circle).
+#include "plot/symboltype.hpp"
+
 #include <string>
 #include <string_view>
 

@@ -1,5 +1,7 @@
 // The reference ellipsoids: the nine built-in figures, their menu and summary, and the
 // constants the ellipsoidal projections read.
+#include "projection/ellipsoids.hpp"
+
 #include <cmath>
 #include <string>
 #include <string_view>

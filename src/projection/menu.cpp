@@ -1,6 +1,8 @@
 // The projection selection menu: the start-up initialisation of every set-up, the menu of the
 // 25 projections, and after a choice the set-ups, derived constants and origin of the chosen
 // projection.
+#include "projection/menu.hpp"
+
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -11,6 +13,7 @@
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "projection/constants.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/projection.hpp"
 #include "projection/setups.hpp"
 

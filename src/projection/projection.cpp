@@ -11,6 +11,7 @@
 #include "projection/cylindrical.hpp"
 #include "projection/ellipsoidal.hpp"
 #include "projection/geometry.hpp"
+#include "projection/menu.hpp"
 #include "projection/setups.hpp"
 
 namespace korbast::projection {

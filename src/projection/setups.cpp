@@ -11,7 +11,9 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/geometry.hpp"
+#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::projection {

@@ -8,6 +8,7 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "projection/geometry.hpp"
+#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_support.hpp"
 #include "support/console.hpp"

@@ -13,6 +13,7 @@
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "projection/constants.hpp"
+#include "projection/menu.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_dialog.hpp"

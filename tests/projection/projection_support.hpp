@@ -7,6 +7,7 @@
 
 #include "frame/angles.hpp"
 #include "projection/geometry.hpp"
+#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::testing {
