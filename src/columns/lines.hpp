@@ -25,10 +25,7 @@ inline std::string_view tl(std::string_view text) {
 }
 
 // The common lines come from the frame's kit.
-using frame::say;
-using frame::say_int;
-using frame::say_item;
-using frame::say_rule;
+using namespace frame::console;
 
 // Label and name.
 inline void say_name(std::string_view label, std::string_view name) {

@@ -36,6 +36,8 @@ void initsio() {
   menutail();
 }
 
+inline namespace console {
+
 void say(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
 
 std::string item(std::string_view text) {
@@ -61,5 +63,7 @@ void say_real(std::string_view text, double v, int w, int d) {
 }
 
 void say_rule() { say_item(std::string(43, '-')); }
+
+}  // namespace console
 
 }  // namespace korbast::frame

@@ -34,6 +34,8 @@ extern Iocom iocom;
 void initsio();
 
 // ---- Console lines on the standard output unit ----
+// A source that writes many lines takes them all with `using namespace frame::console;`.
+inline namespace console {
 // The line as it stands.
 void say(std::string_view line);
 // A one-item line: one blank, then the text.
@@ -48,5 +50,6 @@ void say_real(std::string_view text, double v, int w, int d);
 void say_rule();
 // The one-item line as a text (for lines written on other units).
 std::string item(std::string_view text);
+}  // namespace console
 
 }  // namespace korbast::frame

@@ -21,12 +21,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 using namespace setter;
-using frame::say;
-using frame::say_item;
-using frame::say_value;
-using frame::say_int;
-using frame::say_real;
-using frame::say_rule;
+using namespace frame::console;
 
 // ---- Shared pieces ----
 

@@ -30,11 +30,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
-using frame::say;
-using frame::say_item;
-using frame::say_value;
-using frame::say_int;
-using frame::say_rule;
+using namespace frame::console;
 
 using frame::Identity;
 constexpr Identity kTable{"scolortable", " 1.3", "10-05-2009"};

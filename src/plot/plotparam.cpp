@@ -36,9 +36,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
-using frame::say;
-using frame::say_item;
-using frame::say_rule;
+using namespace frame::console;
 
 constexpr std::string_view kName = "splotparam2";
 constexpr std::string_view kVersion = " 6.0";

@@ -20,10 +20,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
-using frame::say_item;
-using frame::say_int;
-using frame::say_real;
-using frame::say_rule;
+using namespace frame::console;
 
 constexpr std::string_view kTypeName = "ssymboltype";
 constexpr std::string_view kTypeVersion = " 2.5";

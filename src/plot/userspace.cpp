@@ -15,9 +15,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
-using frame::say;
-using frame::say_item;
-using frame::say_int;
+using namespace frame::console;
 
 }  // namespace
 

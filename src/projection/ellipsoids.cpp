@@ -43,10 +43,7 @@ constexpr Figure kFigures[9] = {
 // The number last applied: 0 before the first call, 1 to 9 afterwards.
 int kept_number = 0;
 
-using frame::say;
-using frame::say_int;
-using frame::say_item;
-using frame::say_rule;
+using namespace frame::console;
 
 bool known(int n) { return n >= 1 && n <= 9; }
 

@@ -27,9 +27,7 @@ constexpr std::string_view kName = "sprojll2", kVersion = "5", kDate = "16-04-20
 
 void (*contours_hook)(int mode) = nullptr;
 
-using frame::say;
-using frame::say_int;
-using frame::say_item;
+using namespace frame::console;
 
 bool known(int code) { return code >= 1 && code <= 25; }
 

@@ -22,10 +22,7 @@ namespace fmt = frame::fmt;
 
 namespace {
 
-using frame::say;
-using frame::say_item;
-using frame::say_real;
-using frame::say_rule;
+using namespace frame::console;
 
 bool even(int mode) { return mode % 2 == 0; }
 bool from_blocks(int mode) { return mode == 2 || mode == 3; }
