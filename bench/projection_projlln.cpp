@@ -12,6 +12,7 @@
 #include "frame/units.hpp"
 #include "geometry/sphere.hpp"
 #include "projection/geometry.hpp"
+#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
 #include "projection/table.hpp"
 

@@ -23,10 +23,6 @@ namespace {
 
 using frame::fiocom;
 
-const std::string rule43(43, '-');
-
-void head() { frame::submenuhead(reader_name, reader_version, reader_date); }
-
 bool slot_valid(int kin) { return kin >= 1 && kin <= frame::max_input_slots; }
 bool slot_open(int kin) { return slot_valid(kin) && fiocom.iopin[kin - 1]; }
 int slot_unit(int kin) { return slot_valid(kin) ? fiocom.iuinp[kin - 1] : 0; }
@@ -36,9 +32,9 @@ std::string_view slot_name(int kin) {
 }
 
 void show_menu(int kin) {
-  text_line(rule43);
+  frame::say_rule();
   text_line("READ AND EXTRACT CMT DATA");
-  text_line(rule43);
+  frame::say_rule();
   text_line("PARAMETERS:");
   count_line("Maximum nb of stored data=", nmaxdata);
   count_line("Current nb of stored data=", gcmtblk.nstored);
@@ -47,11 +43,11 @@ void show_menu(int kin) {
   text_line("OPEN  INPUT FILE .............11", slot_name(kin));
   text_line("CLOSE INPUT FILE .............21", slot_name(kin));
   flag_line("EXTRACTION CRITERIA .........100", seistest2.testgen);
-  text_line(rule43);
+  frame::say_rule();
   text_line("READ, EXTRACT, AND EXIT:");
   text_line(" dek format CMT file .......1000");
   text_line(" ndk format CMT file .......1001");
-  text_line(rule43);
+  frame::say_rule();
   text_line("HELP ........................900");
   text_line("EXIT .........................99");
   frame::menutail();
@@ -59,7 +55,7 @@ void show_menu(int kin) {
 
 void show_help() {
   const std::string r(43, '=');
-  head();
+  frame::submenuhead(reader_id);
   text_line(r);
   text_line("                  HELP");
   text_line(r);
@@ -78,7 +74,7 @@ void echo_line(int record, int slot) {
 }
 
 void echo_head(int kin, int type) {
-  text_line(rule43);
+  frame::say_rule();
   text_line(type == 1 ? "READING IN DEK FILE:" : "READING IN NDK FILE:", slot_name(kin));
   text_line("---------------------");
   text_line("|      data nb      |");
@@ -130,14 +126,14 @@ struct Extremes {
 void summary(int kin, const Extremes& rd, const Extremes& kept) {
   const Seistest2& c = seistest2;
   const Gcmtblk& g = gcmtblk;
-  text_line(rule43);
+  frame::say_rule();
   text_line("Input file:", slot_name(kin));
   count_line("Could store up to :", nmaxdata, "data");
   count_line("Data type ID      =", g.idatatype);
   if (c.testgen) {
-    text_line(rule43);
+    frame::say_rule();
     text_row("Test on:", "Mini", "Maxi");
-    text_line(rule43);
+    frame::say_rule();
     if (c.testpoly) {
       int_row("Polygon", 1, c.nvertex);
       if (c.polygc) {
@@ -163,9 +159,9 @@ void summary(int kin, const Extremes& rd, const Extremes& kept) {
   } else {
     text_line("No test => retain all data");
   }
-  text_line(rule43);
+  frame::say_rule();
   text_row("Parameter", "Read", "Retained");
-  text_line(rule43);
+  frame::say_rule();
   int_row("Nb of data", reader_state.nread, g.nstored);
   real_row("Long  maxi", rd.longmax, kept.longmax);
   real_row("Long  mini", rd.longmin, kept.longmin);
@@ -225,7 +221,7 @@ bool read_run(int kin, int type) {
         eof = true;
         if (l > 1 && !all_blank) {
           // The file ends inside a record that held data: it cannot be stored.
-          frame::warninghead(reader_name, reader_version, reader_date);
+          frame::warninghead(reader_id);
           count_line("END OF FILE WHILE READING", record, "th DATA");
           count_line("LINES READ OF THAT DATA  =", l - 1);
           count_line("LINES NEEDED PER DATA    =", nlines);
@@ -259,7 +255,7 @@ bool read_run(int kin, int type) {
   g.nstored = slot - 1;
   summary(kin, rd, kept);
   if (g.nstored == nmaxdata) {
-    frame::warninghead(reader_name, reader_version, reader_date);
+    frame::warninghead(reader_id);
     text_line("data may not have been fully read");
     frame::warningtail00();
   }
@@ -273,7 +269,7 @@ void gcmtreadex1(int kin, frame::Mode mode) {
   Gcmtblk& g = gcmtblk;
   ReaderState& st = reader_state;
   if (mode.from_default()) {
-    head();
+    frame::submenuhead(reader_id);
     text_line("INITIALIZING INPUT PARAMETERS");
     g.idatatype = 0;
     st.nread = 0;
@@ -284,7 +280,7 @@ void gcmtreadex1(int kin, frame::Mode mode) {
     return;
   }
   for (;;) {
-    head();
+    frame::submenuhead(reader_id);
     if (frame::iocom.lwito(2)) show_menu(kin);
     int choice = 99;
     int status = 0;

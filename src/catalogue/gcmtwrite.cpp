@@ -23,8 +23,6 @@ using frame::fiocom;
 const std::string rule43(43, '-');
 constexpr char tab = '\t';
 
-void head() { frame::submenuhead(writer_name, writer_version, writer_date); }
-
 bool slot_valid(int kout) { return kout >= 1 && kout <= frame::max_output_slots; }
 bool slot_open(int kout) { return slot_valid(kout) && fiocom.iopou[kout - 1]; }
 int slot_unit(int kout) { return slot_valid(kout) ? fiocom.iouf[kout - 1] : 0; }
@@ -79,7 +77,7 @@ void show_menu(int kout) {
 
 void show_help() {
   const std::string r(43, '=');
-  head();
+  frame::submenuhead(writer_id);
   text_line(r);
   text_line("                  HELP");
   text_line(r);
@@ -129,7 +127,7 @@ void write_events(int kout, int command) {
   const int unit = slot_unit(kout);
   const int type = type_of_command(command);
   const bool table = command == 2000 || command == 2001;
-  head();
+  frame::submenuhead(writer_id);
   text_line(rule43);
   text_line("WRITING DATA TO FILE", slot_name(kout));
   if (table) {
@@ -186,7 +184,7 @@ void write_events(int kout, int command) {
 
 void gcmtwrite1(int kout, int /*idum*/) {
   for (;;) {
-    head();
+    frame::submenuhead(writer_id);
     if (frame::iocom.lwito(2)) show_menu(kout);
     int command = 99;
     int status = 0;

@@ -14,16 +14,8 @@ namespace korbast::catalogue {
 using frame::say;
 
 // "(3(1x,a))"
-inline void text_line(std::string_view a) {
-  frame::fmt::Line s;
-  s.item(a);
-  say(s.str());
-}
-inline void text_line(std::string_view a, std::string_view b) {
-  frame::fmt::Line s;
-  s.item(a).item(b);
-  say(s.str());
-}
+inline void text_line(std::string_view a) { frame::say_item(a); }
+inline void text_line(std::string_view a, std::string_view b) { frame::say_value(a, b); }
 inline void text_line(std::string_view a, std::string_view b, std::string_view c) {
   frame::fmt::Line s;
   s.item(a).item(b).item(c);
@@ -31,11 +23,7 @@ inline void text_line(std::string_view a, std::string_view b, std::string_view c
 }
 
 // "(1x,a,1x,i6,1x,a)"
-inline void count_line(std::string_view text, long long n) {
-  frame::fmt::Line s;
-  s.item(text).x().i(n, 6);
-  say(s.str());
-}
+inline void count_line(std::string_view text, long long n) { frame::say_int(text, n, 6); }
 inline void count_line(std::string_view text, long long n, std::string_view closing) {
   frame::fmt::Line s;
   s.item(text).x().i(n, 6).item(closing);
@@ -50,11 +38,7 @@ inline void flag_line(std::string_view text, bool v) {
 }
 
 // "(1x,a,1x,f8.3)"
-inline void value_line(std::string_view text, float v) {
-  frame::fmt::Line s;
-  s.item(text).x().f(v, 8, 3);
-  say(s.str());
-}
+inline void value_line(std::string_view text, float v) { frame::say_real(text, v, 8, 3); }
 
 // Prompts and explanations are handed on as texts of 35 characters.
 inline std::string pad35(std::string_view s) {

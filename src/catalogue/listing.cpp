@@ -10,7 +10,7 @@ namespace korbast::catalogue {
 namespace {
 
 // "(1x,'|',43('-'),'|')"
-void rule() {
+void table_rule() {
   frame::fmt::Line s;
   s.x().lit("|").rep("-", 43).lit("|");
   say(s.str());
@@ -22,19 +22,19 @@ void list_events(HeadFrame head, std::string_view name, std::string_view version
                  std::string_view date, int command) {
   const Gcmtblk& g = gcmtblk;
   head(name, version, date);
-  rule();
+  table_rule();
   {
     frame::fmt::Line s;
     s.x().lit("|").a("              EXTRACTED DATA              ", 43).lit("|");
     say(s.str());
   }
-  rule();
+  table_rule();
   if (g.idatatype == 1 || g.idatatype == 2) {
     frame::fmt::Line h;
     h.x().lit("|").x().a("date  ", 8).x().lit("|").x().a("lat", 4).x().lit("|").x()
         .a("long", 5).x().lit("|").x().a("region     ", 15).x().lit("|");
     say(h.str());
-    rule();
+    table_rule();
     for (int i = 0; i < g.nstored; ++i) {
       frame::fmt::Line s;
       s.x().lit("|").x().a(g.date1[i].view(), 8).x().lit("|").x().f(g.rlat[i], 4, 0).x()
@@ -50,7 +50,7 @@ void list_events(HeadFrame head, std::string_view name, std::string_view version
     text_line("==> NO ACTION");
     frame::warningtail00();
   }
-  rule();
+  table_rule();
 }
 
 }  // namespace korbast::catalogue

@@ -26,9 +26,6 @@ namespace {
 
 constexpr int polygon_unit = 61;
 
-void head() { frame::submenuhead(criteria_name, criteria_version, criteria_date); }
-void warn_head() { frame::warninghead(criteria_name, criteria_version, criteria_date); }
-
 void set_defaults() {
   Seistest2& c = seistest2;
   c.nfreemin = 6;
@@ -183,7 +180,7 @@ void read_polygon_file(std::string& name) {
     frame::ListReader r(polygon_unit);
     r.i(nread).i(itype);
     if (!r.ok()) {
-      warn_head();
+      frame::warninghead(criteria_id);
       text_line("END OF FILE REACHED UNEXPECTEDLY");
       polygon_input_failed(shown);
       return;
@@ -191,7 +188,7 @@ void read_polygon_file(std::string& name) {
   }
   c.nvertex = nread;
   if (c.nvertex > maxvertex) {
-    warn_head();
+    frame::warninghead(criteria_id);
     count_line("Read number of vertices =", c.nvertex);
     count_line("Max  number of vertices =", maxvertex);
     text_line("=> RESETTING:");
@@ -204,20 +201,20 @@ void read_polygon_file(std::string& name) {
     frame::ListReader r(polygon_unit);
     r.f(c.vrtxlong[k]).f(c.vrtxlat[k]);
     if (r.status() == frame::ListStatus::Error) {
-      warn_head();
+      frame::warninghead(criteria_id);
       count_line("Error while reading data # =", k + 1);
       polygon_input_failed(shown);
       return;
     }
     if (r.status() == frame::ListStatus::Eof) {
-      warn_head();
+      frame::warninghead(criteria_id);
       text_line("END OF FILE REACHED UNEXPECTEDLY");
       polygon_input_failed(shown);
       return;
     }
   }
   frame::units::close(polygon_unit);
-  head();
+  frame::submenuhead(criteria_id);
   text_line("Polygon file", shown, "is closed");
   count_line("Could read up to:", maxvertex, "vertices");
   count_line("Actually read   :", c.nvertex, "vertices");
@@ -230,7 +227,7 @@ void read_polygon_file(std::string& name) {
 void polygon_shape_warnings() {
   const Seistest2& c = seistest2;
   if (c.nvertex < 3) {
-    warn_head();
+    frame::warninghead(criteria_id);
     count_line("number of vertices =", c.nvertex);
     text_line("A POLYGON NEEDS AT LEAST 3 VERTICES");
     if (c.nvertex <= 0) {
@@ -243,7 +240,7 @@ void polygon_shape_warnings() {
     return;
   }
   if (polygon_not_counterclockwise()) {
-    warn_head();
+    frame::warninghead(criteria_id);
     text_line("POLYGON IS CLOCKWISE OR NOT CONVEX");
     text_line("THE TEST KEEPS DATA INSIDE A CONVEX");
     text_line("POLYGON WITH COUNTER-CLOCKWISE VERTICES");
@@ -258,7 +255,7 @@ bool polygon_check(frame::Mode mode) {
   int status = 0;
   spolygontst(status, mode);
   if (status != 0) {
-    warn_head();
+    frame::warninghead(criteria_id);
     if (mode.silent() || frame::iocom.command_file) {
       text_line("PROBLEM IN POLYGON CONTOUR");
       if (frame::iocom.command_file) text_line("=> PROCEEDING WITH COMMAND FILE");
@@ -339,7 +336,7 @@ void run_command(int choice, std::string& polyname) {
 
 void setseistest6(frame::Mode mode) {
   if (mode.from_default()) {
-    head();
+    frame::submenuhead(criteria_id);
     text_line("INITIALIZING EXTRACTION TESTS");
     set_defaults();
     int status = 0;
@@ -353,7 +350,7 @@ void setseistest6(frame::Mode mode) {
   for (;;) {
     int choice = 99;
     for (;;) {
-      head();
+      frame::submenuhead(criteria_id);
       if (frame::iocom.lwito(2)) show_menu();
       choice = 99;
       int status = 0;

@@ -1,9 +1,12 @@
 // The data records of a column-data file, read in free format into the caller's array with
 // the layout and assignment stored in readrealsetup.
+#include "columns/getfreal.hpp"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
 
+#include "columns/header_readers.hpp"
 #include "columns/lines.hpp"
 #include "columns/readreal.hpp"
 #include "columns/readrealsetup.hpp"
@@ -64,13 +67,13 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
     int& jc = s.jcol[v - 1];
     if (jc > ncol || jc < 1) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("         variable nb   =", v);
-      sayi("array col nb to fill   =", jc);
-      sayi("max array col nb       =", ncol);
+      say_int("         variable nb   =", v, 3);
+      say_int("array col nb to fill   =", jc, 3);
+      say_int("max array col nb       =", ncol, 3);
       jc = jc < 1 ? 1 : ncol;
-      sayi("==> RESET array col nb =", jc);
-      say("==> NEED TO GO BACK TO SETTINGS");
-      say("==> AND READ THE FILE AGAIN");
+      say_int("==> RESET array col nb =", jc, 3);
+      say_item("==> NEED TO GO BACK TO SETTINGS");
+      say_item("==> AND READ THE FILE AGAIN");
       frame::errortail00();
       ierr = 2;
     }
@@ -82,10 +85,10 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   getftitle1(status, std::span<char>(title.data(), 50), fname, iunit, s.ititle, 0);
 
   auto failure = [&] {
-    say("IN FILE:", fname);
+    say_name("IN FILE:", fname);
     ierr = 1;
     units::rewind(iunit);
-    say("input file", fname, "rewound");
+    say_name("input file", fname, "rewound");
     frame::errortail00();
   };
 
@@ -94,7 +97,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
     const units::Read r = units::read_line(iunit, line);
     if (r == units::Read::Error) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("WHILE READING", i, "th HEADER LINE");
+      say_count("WHILE READING", i, "th HEADER LINE");
       failure();
       return;
     }
@@ -107,14 +110,14 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
     const Record r = read_record(iunit, nfcol);
     if (r == Record::Error) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("WHILE READING", i, "th DATA LINE");
+      say_count("WHILE READING", i, "th DATA LINE");
       failure();
       return;
     }
     if (r == Record::Incomplete) {
       frame::warninghead(id.name, id.version, id.date);
-      sayi("END OF FILE INSIDE", i, "th DATA LINE");
-      say("==> LAST RECORD INCOMPLETE, NOT STORED");
+      say_count("END OF FILE INSIDE", i, "th DATA LINE");
+      say_item("==> LAST RECORD INCOMPLETE, NOT STORED");
       frame::warningtail00();
     }
     if (r != Record::Read) {
@@ -129,8 +132,8 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   }
   if (!ended) {
     frame::warninghead(id.name, id.version, id.date);
-    say("The array size has been reached");
-    say("==> the data may not have been fully read");
+    say_item("The array size has been reached");
+    say_item("==> the data may not have been fully read");
     frame::warningtail00();
     i = std::max(ldim, 0) + 1;
   }
@@ -139,16 +142,16 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   units::close(iunit);
   frame::submenuhead(id.name, id.version, id.date);
   if (inter.menu()) {
-    say("Input file name:", fname);
-    say("Title:", title.view());
-    say("    Number of variable status");
-    sayi("Could read up to:", kMaxVariables);
-    sayi("Actually read   :", s.nvar);
-    say("        Array status             ");
-    sayi("Could read up to:", ldim, "lines", 5);
-    sayi("Actually read   :", nrow, "lines", 5);
-    sayi("Can use up to   :", ncol, "columns");
-    sayi("Actually used   :", ncolused, "columns");
+    say_name("Input file name:", fname);
+    say_name("Title:", title.view());
+    say_item("    Number of variable status");
+    say_int("Could read up to:", kMaxVariables, 3);
+    say_int("Actually read   :", s.nvar, 3);
+    say_item("        Array status             ");
+    say_count("Could read up to:", ldim, "lines", 5);
+    say_count("Actually read   :", nrow, "lines", 5);
+    say_count("Can use up to   :", ncol, "columns");
+    say_count("Actually used   :", ncolused, "columns");
   } else {
     frame::say(fmt::Line()
                    .item("Stored")
@@ -160,7 +163,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
                    .item("lines")
                    .str());
   }
-  say("input file", fname, "closed");
+  say_name("input file", fname, "closed");
   frame::menutail();
 }
 

@@ -1,5 +1,7 @@
 // The title and the column names of a column-data file, read in free format from their
 // header lines.
+#include "columns/header_readers.hpp"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -37,11 +39,11 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
   set_text(title, "Untitled");
   if (ititle < 1) {
     frame::warninghead(id.name, id.version, id.date);
-    say("Input file name  :", fname);
-    sayi("Title line nb =", ititle);
-    say("==> NOT ATTEMPTING TO READ TITLE");
-    say("Title set to default:", view(title));
-    say("INPUT FILE", fname, "UNTOUCHED");
+    say_name("Input file name  :", fname);
+    say_int("Title line nb =", ititle, 3);
+    say_item("==> NOT ATTEMPTING TO READ TITLE");
+    say_name("Title set to default:", view(title));
+    say_name("INPUT FILE", fname, "UNTOUCHED");
     frame::warningtail00();
     return;
   }
@@ -51,7 +53,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
     const units::Read r = units::read_line(iunit, line);
     if (r == units::Read::Error) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("READING ERROR WHILE SKIPPING", i, "th LINE");
+      say_count("READING ERROR WHILE SKIPPING", i, "th LINE");
       ierr = 2;
       failed = true;
       break;
@@ -63,7 +65,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
     reader.a(title.data(), static_cast<int>(title.size()));
     if (reader.status() == frame::ListStatus::Error) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("WHILE TRYING TO READ TITLE IN", ititle, "th LINE");
+      say_count("WHILE TRYING TO READ TITLE IN", ititle, "th LINE");
       ierr = 1;
       failed = true;
     }
@@ -71,18 +73,18 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
   units::rewind(iunit);
   if (failed) {
     set_text(title, "Untitled");
-    say("==> COULD NOT READ TITLE");
-    say("IN INPUT FILE:", fname);
-    say("==> SETTING title =", view(title));
-    say("INPUT FILE", fname, "IS REWOUND");
+    say_item("==> COULD NOT READ TITLE");
+    say_name("IN INPUT FILE:", fname);
+    say_name("==> SETTING title =", view(title));
+    say_name("INPUT FILE", fname, "IS REWOUND");
     frame::errortail00();
     return;
   }
   if (inter.silent()) return;
   frame::submenuhead(id.name, id.version, id.date);
-  say("Input file name:", fname);
-  say("Read title from header:", view(title));
-  say("INPUT FILE", fname, "IS REWOUND");
+  say_name("Input file name:", fname);
+  say_name("Read title from header:", view(title));
+  say_name("INPUT FILE", fname, "IS REWOUND");
   frame::menutail();
 }
 
@@ -103,10 +105,10 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
   };
   if (iheader < 1) {
     frame::warninghead(id.name, id.version, id.date);
-    say("Input file name  :", fname);
-    sayi("Column headers line nb =", iheader);
-    say("==> NOT ATTEMPTING TO READ HEADERS");
-    say("==> Headers set to defaults:");
+    say_name("Input file name  :", fname);
+    say_int("Column headers line nb =", iheader, 3);
+    say_item("==> NOT ATTEMPTING TO READ HEADERS");
+    say_item("==> Headers set to defaults:");
     if (inter == frame::Mode::kCallerMenu) list();
     frame::warningtail00();
     return;
@@ -118,7 +120,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
       const units::Read r = units::read_line(iunit, line);
       if (r == units::Read::Error) {
         frame::errorhead(id.name, id.version, id.date);
-        sayi("WHILE SKIPPING", i, "th LINE");
+        say_count("WHILE SKIPPING", i, "th LINE");
         ierr = 2;
         failed = true;
       }
@@ -129,24 +131,24 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
     for (int k = 1; k <= n && reader.ok(); ++k) reader.a(namfcol[k - 1].data(), kNameLength);
     if (reader.status() == frame::ListStatus::Error) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("WHILE TRYING TO READ HEADERS IN", i, "th LINE");
+      say_count("WHILE TRYING TO READ HEADERS IN", i, "th LINE");
       ierr = 1;
       failed = true;
     }
   }
   units::rewind(iunit);
   if (failed) {
-    say("IN FILE:", fname);
-    say("INPUT FILE", fname, "IS REWOUND");
+    say_name("IN FILE:", fname);
+    say_name("INPUT FILE", fname, "IS REWOUND");
     frame::errortail00();
     return;
   }
   frame::submenuhead(id.name, id.version, id.date);
   if (inter == frame::Mode::kCallerMenu) {
-    say("Input file name  :", fname);
+    say_name("Input file name  :", fname);
     list();
   }
-  say("INPUT FILE", fname, "IS REWOUND");
+  say_name("INPUT FILE", fname, "IS REWOUND");
   frame::menutail();
 }
 

@@ -1,6 +1,6 @@
 // Console lines of the column-data reader (not for other subsystems): every line is a list of
-// items, each after one blank; integers in 3 columns unless said; names and titles from
-// their first to their last non-blank character.
+// items, each after one blank; names and titles from their first to their last non-blank
+// character.
 #pragma once
 
 #include <string>
@@ -24,25 +24,21 @@ inline std::string_view tl(std::string_view text) {
   return text.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
 }
 
-// One blank and the text.
-inline void say(std::string_view text) { frame::say(fmt::Line().item(text).str()); }
+// The common lines come from the frame's kit.
+using namespace frame::console;
+
 // Label and name.
-inline void say(std::string_view label, std::string_view name) {
-  frame::say(fmt::Line().item(label).item(tl(name)).str());
+inline void say_name(std::string_view label, std::string_view name) {
+  frame::say_value(label, tl(name));
 }
 // Label, name and a closing word ("input file" name "closed").
-inline void say(std::string_view label, std::string_view name, std::string_view word) {
+inline void say_name(std::string_view label, std::string_view name, std::string_view word) {
   frame::say(fmt::Line().item(label).item(tl(name)).item(word).str());
 }
-// Label and an integer in w columns.
-inline void sayi(std::string_view label, int v, int w = 3) {
-  frame::say(fmt::Line().item(label).x().i(v, w).str());
-}
-// Label, integer, closing words.
-inline void sayi(std::string_view label, int v, std::string_view word, int w = 3) {
+// Label, an integer in w columns and closing words.
+inline void say_count(std::string_view label, int v, std::string_view word, int w = 3) {
   frame::say(fmt::Line().item(label).x().i(v, w).item(word).str());
 }
-inline std::string rule(char c, int n = 43) { return std::string(static_cast<std::size_t>(n), c); }
 
 // "prefix" and k in as many digits as it needs, at most two ("File.col.7").
 inline std::string numbered(std::string_view prefix, int k) {

@@ -6,9 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "columns/getfreal.hpp"
+#include "columns/header_readers.hpp"
 #include "columns/lines.hpp"
 #include "columns/readrealsetup.hpp"
 #include "columns/scol2var.hpp"
+#include "columns/sfheader.hpp"
 #include "frame/dialog.hpp"
 #include "frame/filetable.hpp"
 #include "frame/units.hpp"
@@ -36,7 +39,7 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
   int ierr = 0;
   if (inter.from_default()) {
     frame::submenuhead(id.name, id.version, id.date);
-    say("INITIALIZING INPUT FILE TYPE");
+    say_item("INITIALIZING INPUT FILE TYPE");
     sfheader1(ierr, ndisp, iskip, ititle, iheader, view(fname), iunit, inter);
     scol2var2(ierr, jcola, jfcola, namvara, nvar, nvarmax, namrcol, ncolused, ncol, view(fname),
               iunit, 1, inter);
@@ -85,8 +88,8 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
       int choice = 1000;
       if (inter.menu()) {
         frame::submenuhead(id.name, id.version, id.date);
-        say("READ AND EXIT ..................1000");
-        say("EXIT WITHOUT READING .............99");
+        say_item("READ AND EXIT ..................1000");
+        say_item("EXIT WITHOUT READING .............99");
         frame::menutail();
         int status = 0;
         frame::inintegdef(choice, "your choice", 1000, status);
@@ -99,8 +102,8 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
       } else if (choice == 99) {
         units::close(iunit);
         frame::submenuhead(id.name, id.version, id.date);
-        say("EXITING WITHOUT READING DATA FILE");
-        say("input file", view(fname), "closed");
+        say_item("EXITING WITHOUT READING DATA FILE");
+        say_name("input file", view(fname), "closed");
         frame::menutail();
         inotread = 1;
         return;
@@ -110,24 +113,24 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
 
     if (failed) {
       frame::errorhead(id.name, id.version, id.date);
-      say(message);
+      say_item(message);
     }
-    say("IN FILE:", view(fname));
-    say(rule('-', 30));
-    say("Try again on same file ......1");
-    say("New file ....................0");
-    say("Exit .......................99");
+    say_name("IN FILE:", view(fname));
+    say_item(std::string(30, '-'));
+    say_item("Try again on same file ......1");
+    say_item("New file ....................0");
+    say_item("Exit .......................99");
     frame::errortail00();
     int choice = 0, status = 0;
     frame::inintegdef(choice, "your choice", 0, status);
     ierr = 0;
     if (choice == 1) {
       units::rewind(iunit);
-      say("input file", view(fname), "rewound");
+      say_name("input file", view(fname), "rewound");
       continue;
     }
     units::close(iunit);
-    say("input file", view(fname), "closed");
+    say_name("input file", view(fname), "closed");
     if (choice == 0) {
       open_file();
       continue;

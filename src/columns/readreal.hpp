@@ -54,11 +54,4 @@ void readreal6(int& inotread, frame::Text<T>& title, frame::Text<F>& fname,
             namrcol, nrow, ncolused, ldim, ncol, ialter, inter);
 }
 
-// Reads the data records of the file open on `iunit` with the layout and assignment stored
-// in `readrealsetup`: at most `ldim` records into `rdat`. `ierr` 0 done, 2 an array column
-// had to be lowered to `ncol` (data read), 1 failed. Closes the file after a read, rewinds
-// it after a failure. Even `inter` prints the full summary.
-void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ldim, int ncol,
-              std::string_view fname, int iunit, frame::Mode inter);
-
 }  // namespace korbast::columns

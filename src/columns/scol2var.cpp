@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "columns/header_readers.hpp"
 #include "columns/lines.hpp"
 #include "columns/readrealsetup.hpp"
 #include "frame/dialog.hpp"
@@ -45,46 +46,46 @@ void show_status(const Assignment& a, std::string_view fname, std::string_view t
                  int ncolused, TextArray namrcol, int ialter, int ilist) {
   const auto& id = id_scol2var;
   frame::submenuhead(id.name, id.version, id.date);
-  say("        PROGRAM            <-->  INPUT FILE");
-  say(rule('-'));
-  say("VARIABLE <--> ARRAY COLUMN <--> FILE COLUMN");
-  say("RECORD   <--> ARRAY LINE   <--> FILE LINE");
-  say(" CAN ALTER THE COLUMN CORRESPONDANCE ONLY ");
-  say(rule('-'));
-  say("    Input file status");
-  say("Input file name:", fname);
-  say("Title:", title);
-  say("    Number of variable status");
-  sayi("Could read up to     :", a.m);
-  sayi("Planning to read     :", a.nvar);
-  say("    Number of array columns status");
-  sayi("Can use up to        :", ncol);
-  sayi("Planning to use up to:", ncolused);
-  say("    Number of input file columns status");
-  sayi("Can read up to       :", kMaxFileColumns);
-  sayi("Planning to read     :", readrealsetup.nfcol);
-  say("    Listing type");
-  sayi("ilist                :", ilist);
+  say_item("        PROGRAM            <-->  INPUT FILE");
+  say_rule();
+  say_item("VARIABLE <--> ARRAY COLUMN <--> FILE COLUMN");
+  say_item("RECORD   <--> ARRAY LINE   <--> FILE LINE");
+  say_item(" CAN ALTER THE COLUMN CORRESPONDANCE ONLY ");
+  say_rule();
+  say_item("    Input file status");
+  say_name("Input file name:", fname);
+  say_name("Title:", title);
+  say_item("    Number of variable status");
+  say_int("Could read up to     :", a.m, 3);
+  say_int("Planning to read     :", a.nvar, 3);
+  say_item("    Number of array columns status");
+  say_int("Can use up to        :", ncol, 3);
+  say_int("Planning to use up to:", ncolused, 3);
+  say_item("    Number of input file columns status");
+  say_int("Can read up to       :", kMaxFileColumns, 3);
+  say_int("Planning to read     :", readrealsetup.nfcol, 3);
+  say_item("    Listing type");
+  say_int("ilist                :", ilist, 3);
 
   if (ilist == 1) {
-    say("|-----------------------------------------|");
-    say("|               ARRAY STATUS              |");
-    say("|-----------------------------------------|");
-    say("|  ARRAY col  |                           |");
-    say("|-------------|---------------------------|");
-    say("|nb|   name   |                           |");
-    say("|--|----------|---------------------------|");
-    for (int k = 1; k <= ncol; ++k) say(cell(k, namrcol.get(k)) + "|");
+    say_item("|-----------------------------------------|");
+    say_item("|               ARRAY STATUS              |");
+    say_item("|-----------------------------------------|");
+    say_item("|  ARRAY col  |                           |");
+    say_item("|-------------|---------------------------|");
+    say_item("|nb|   name   |                           |");
+    say_item("|--|----------|---------------------------|");
+    for (int k = 1; k <= ncol; ++k) say_item(cell(k, namrcol.get(k)) + "|");
   }
 
   const bool can_alter = ialter >= 1 && ialter <= 4;
-  say("|-----------------------------------------|");
-  say("|          CORRESPONDANCE STATUS          |");
-  say("|-----------------------------------------|");
-  say("|   VARIABLE  |  ARRAY col  |  FILE col   |");
-  say("|-------------|-------------|-------------|");
-  say("|nb|   name   |nb|   name   |nb|   name   |");
-  say("|--|----------|--|----------|--|----------|");
+  say_item("|-----------------------------------------|");
+  say_item("|          CORRESPONDANCE STATUS          |");
+  say_item("|-----------------------------------------|");
+  say_item("|   VARIABLE  |  ARRAY col  |  FILE col   |");
+  say_item("|-------------|-------------|-------------|");
+  say_item("|nb|   name   |nb|   name   |nb|   name   |");
+  say_item("|--|----------|--|----------|--|----------|");
   const int n = std::min(a.nvar, a.m);
   for (int v = 1; v <= n; ++v) {
     const int jc = a.jcola[static_cast<std::size_t>(v - 1)];
@@ -92,17 +93,17 @@ void show_status(const Assignment& a, std::string_view fname, std::string_view t
     std::string row = cell(v, a.namvara.get(v)) + cell(jc, namrcol.get(jc)) +
                       cell(jf, file_col_name(jf)) + "|";
     if (can_alter) row += fmt::I(v, 2);
-    say(row);
+    say_item(row);
   }
   if (can_alter) {
-    say("------------------------------------------- |");
-    say("Command to modify correspondance <----------+");
+    say_item("------------------------------------------- |");
+    say_item("Command to modify correspondance <----------+");
   } else {
-    say(rule('-'));
+    say_rule();
   }
-  if (ialter == 4) say("Change nb of variables to read...200");
-  say("Change listing type .............300");
-  say("SET UP IS OK, EXIT AND PROCEED ...99");
+  if (ialter == 4) say_item("Change nb of variables to read...200");
+  say_item("Change listing type .............300");
+  say_item("SET UP IS OK, EXIT AND PROCEED ...99");
   frame::menutail();
 }
 
@@ -116,12 +117,12 @@ void default_variable(const Assignment& a, int v, int ncol) {
 
 void modify(const Assignment& a, int k, TextArray namrcol, int ncol, int ialter) {
   const auto i = static_cast<std::size_t>(k - 1);
-  say("Modifying correspondance");
-  say(" Variable name  =", a.namvara.get(k));
-  sayi(" Array col nb   =", a.jcola[i]);
-  say(" Array col name =", namrcol.get(a.jcola[i]));
-  sayi(" File col nb    =", a.jfcola[i]);
-  say(" File col name  =", file_col_name(a.jfcola[i]));
+  say_item("Modifying correspondance");
+  say_name(" Variable name  =", a.namvara.get(k));
+  say_int(" Array col nb   =", a.jcola[i], 3);
+  say_name(" Array col name =", namrcol.get(a.jcola[i]));
+  say_int(" File col nb    =", a.jfcola[i], 3);
+  say_name(" File col name  =", file_col_name(a.jfcola[i]));
   int status = 0;
   if (ialter >= 3) {
     const std::string current(a.namvara.get(k));
@@ -150,10 +151,10 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
   auto check_caller_count = [&] {
     if (nvar <= m) return;
     frame::warninghead(id.name, id.version, id.date);
-    sayi("Trying to set nvar =", nvar, "variables");
-    sayi("Max nb of variables =", m);
+    say_count("Trying to set nvar =", nvar, "variables");
+    say_int("Max nb of variables =", m, 3);
     nvar = m;
-    sayi("===> RESET nvar =", nvar);
+    say_int("===> RESET nvar =", nvar, 3);
     frame::warningtail00();
   };
 
@@ -162,10 +163,10 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
   } else if (inter.from_stored()) {
     if (s.nvar > m) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("Currently set nvar =", s.nvar, "variables");
-      sayi("Max nb of variables =", m);
+      say_count("Currently set nvar =", s.nvar, "variables");
+      say_int("Max nb of variables =", m, 3);
       s.nvar = m;
-      sayi("===> RESET nvar =", s.nvar);
+      say_int("===> RESET nvar =", s.nvar, 3);
       frame::errortail00();
     }
     nvar = std::max(s.nvar, 0);
@@ -177,7 +178,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
     }
   } else if (inter.from_default()) {
     frame::submenuhead(id.name, id.version, id.date);
-    say("INITIALIZING VARIABLES<->COLUMNS");
+    say_item("INITIALIZING VARIABLES<->COLUMNS");
     nvar = 0;
     for (int v = 1; v <= std::min(nvarmax, room); ++v) default_variable(a, v, ncol);
     s.nvar = 0;
@@ -207,13 +208,13 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       title = "Untitled";
       if (inter == frame::Mode::kDefaultMenu) {
         frame::submenuhead(id.name, id.version, id.date);
-        say("Input file not yet open");
-        say("===> initializing title =", title.view());
+        say_item("Input file not yet open");
+        say_name("===> initializing title =", title.view());
       } else {
         frame::warninghead(id.name, id.version, id.date);
-        say("Input file is not opened");
-        say("===> cannot read title");
-        say("setting title =", title.view());
+        say_item("Input file is not opened");
+        say_item("===> cannot read title");
+        say_name("setting title =", title.view());
         frame::warningtail00();
       }
     }
@@ -227,11 +228,11 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       int& jf = jfcola[static_cast<std::size_t>(v - 1)];
       if (jf > kMaxFileColumns || jf < 1) {
         frame::warninghead(id.name, id.version, id.date);
-        sayi("            variable nb =", v);
-        sayi("    file col nb to read =", jf);
-        sayi("max file col nb to read =", kMaxFileColumns);
+        say_int("            variable nb =", v, 3);
+        say_int("    file col nb to read =", jf, 3);
+        say_int("max file col nb to read =", kMaxFileColumns, 3);
         jf = 1;
-        sayi("====> RESET file col nb =", jf);
+        say_int("====> RESET file col nb =", jf, 3);
         frame::warningtail00();
       }
       s.nfcol = std::max(s.nfcol, jf);
@@ -242,9 +243,9 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       int& jc = jcola[static_cast<std::size_t>(v - 1)];
       if (jc > ncol || jc < 1) {
         frame::warninghead(id.name, id.version, id.date);
-        sayi("               variable nb =", v);
-        sayi("    array col nb to store  =", jc);
-        sayi("max array col nb available =", ncol);
+        say_int("               variable nb =", v, 3);
+        say_int("    array col nb to store  =", jc, 3);
+        say_int("max array col nb available =", ncol, 3);
         jc = jc < 1 ? 1 : ncol;
         frame::warningtail00();
       }
@@ -257,9 +258,9 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       getfnamcol(status, s.namfcol, kMaxFileColumns, s.nfcol, fname, iunit, s.iheader, 0);
       if (status != 0) {
         frame::errorhead(id.name, id.version, id.date);
-        say("COULD NOT READ COLUMN HEADERS");
-        say("IN FILE:", fname);
-        say("===> setting default header");
+        say_item("COULD NOT READ COLUMN HEADERS");
+        say_name("IN FILE:", fname);
+        say_item("===> setting default header");
         ierr = 1;
         frame::errortail00();
       } else {
@@ -267,13 +268,13 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       }
     } else if (inter.from_default()) {
       frame::submenuhead(id.name, id.version, id.date);
-      say("Input file not yet open");
-      say("===> initializing header");
+      say_item("Input file not yet open");
+      say_item("===> initializing header");
     } else {
       frame::warninghead(id.name, id.version, id.date);
-      say("Input file is not opened");
-      say("===> cannot read header");
-      say("===> setting default header");
+      say_item("Input file is not opened");
+      say_item("===> cannot read header");
+      say_item("===> setting default header");
       frame::warningtail00();
     }
     if (!names_read)

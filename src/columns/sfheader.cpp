@@ -1,5 +1,7 @@
 // The header layout of a column-data file: its menu with the help text, and the display of
 // the first lines of the file with their roles.
+#include "columns/sfheader.hpp"
+
 #include <string>
 #include <string_view>
 
@@ -30,40 +32,40 @@ constexpr std::size_t kDisplayPiece = 100;
 void help_text() {
   const auto& id = id_sfheader1;
   frame::submenuhead(id.name, id.version, id.date);
-  say("          ACCEPTABLE FILE FORMAT           ");
-  say(rule('-'));
-  say("Default file header");
+  say_item("          ACCEPTABLE FILE FORMAT           ");
+  say_rule();
+  say_item("Default file header");
   frame::say(fmt::Line().item("line nb").item("content").str());
-  say(rule('-'));
+  say_rule();
   frame::say(fmt::Line().item("1").item("  'Title of the data set'").str());
   frame::say(fmt::Line().item("2").item("  'header1'   'header2'   'header3'").str());
   frame::say(fmt::Line().item("3").item("      65.3           5         6.3").str());
-  say(rule('-'));
-  say("line nb for title  = 0 => do not read title");
-  say("line nb for header = 0 => do not read header");
-  say(rule('-'));
-  say("numerical data are read in");
-  say("  FORTRAN free format");
-  say("  => they can be separated by tabs or spaces");
-  say(" ");
-  say("character strings are read in");
-  say("  FORTRAN free format");
-  say("  => they must be enclosed within quotes");
-  say("     as above. If not, do not read them.");
+  say_rule();
+  say_item("line nb for title  = 0 => do not read title");
+  say_item("line nb for header = 0 => do not read header");
+  say_rule();
+  say_item("numerical data are read in");
+  say_item("  FORTRAN free format");
+  say_item("  => they can be separated by tabs or spaces");
+  say_item(" ");
+  say_item("character strings are read in");
+  say_item("  FORTRAN free format");
+  say_item("  => they must be enclosed within quotes");
+  say_item("     as above. If not, do not read them.");
   frame::menutail();
 }
 
 void menu(int ndisp, int iskip, int ititle, int iheader) {
   const auto& id = id_sfheader1;
   frame::submenuhead(id.name, id.version, id.date);
-  say("            FILE HEADER SET UP             ");
-  say(rule('-'));
-  sayi("nb of lines to display in dialog.100", ndisp);
-  sayi("nb of header lines without data .110", iskip);
-  sayi("line nb to read title ...........120", ititle);
-  sayi("line nb to read column header....130", iheader);
-  say("HELP ............................900");
-  say("SET UP IS OK, EXIT AND PROCEED ...99");
+  say_item("            FILE HEADER SET UP             ");
+  say_rule();
+  say_int("nb of lines to display in dialog.100", ndisp, 3);
+  say_int("nb of header lines without data .110", iskip, 3);
+  say_int("line nb to read title ...........120", ititle, 3);
+  say_int("line nb to read column header....130", iheader, 3);
+  say_item("HELP ............................900");
+  say_item("SET UP IS OK, EXIT AND PROCEED ...99");
   frame::menutail();
 }
 
@@ -81,7 +83,7 @@ void check_line(int& line, std::string_view name, int iskip) {
                  .i(iskip, 3)
                  .str());
   line = 0;
-  sayi("===> RESET " + std::string(name) + " =", line);
+  say_int("===> RESET " + std::string(name) + " =", line, 3);
   frame::warningtail00();
 }
 
@@ -97,7 +99,7 @@ void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
     iheader = readrealsetup.iheader;
   } else if (inter.from_default()) {
     frame::submenuhead(id.name, id.version, id.date);
-    say("INITIALIZING INPUT FILE HEADER");
+    say_item("INITIALIZING INPUT FILE HEADER");
     ndisp = 3;
     iskip = 2;
     ititle = 1;
@@ -115,8 +117,8 @@ void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
         showfhead1(ierr, fname, iunit, ndisp, iskip, ititle, iheader);
       } else {
         frame::warninghead(id.name, id.version, id.date);
-        say("Input file", fname, "is not opened");
-        say("======> cannot display header");
+        say_name("Input file", fname, "is not opened");
+        say_item("======> cannot display header");
         frame::warningtail00();
       }
       menu(ndisp, iskip, ititle, iheader);
@@ -159,10 +161,10 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
   namespace units = frame::units;
   ierr = 0;
   frame::submenuhead(id.name, id.version, id.date);
-  say("         DISPLAYING FILE HEADER            ");
-  say("OF FILE:", fname);
-  say(rule('-'));
-  auto role = [](int i, std::string_view what) { sayi("==>Line nb:", i, what); };
+  say_item("         DISPLAYING FILE HEADER            ");
+  say_name("OF FILE:", fname);
+  say_rule();
+  auto role = [](int i, std::string_view what) { say_count("==>Line nb:", i, what); };
   for (int i = 1; i <= ndisp; ++i) {
     if (i <= iskip) {
       if (i == ititle) role(i, "= Header: Title ===========");
@@ -175,10 +177,10 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
     const units::Read r = units::read_line(iunit, line);
     if (r == units::Read::Error) {
       frame::errorhead(id.name, id.version, id.date);
-      sayi("WHILE READING", i, "th LINE");
-      say("IN FILE:", fname);
+      say_count("WHILE READING", i, "th LINE");
+      say_name("IN FILE:", fname);
       units::rewind(iunit);
-      say("==> FILE", fname, "IS REWOUND");
+      say_name("==> FILE", fname, "IS REWOUND");
       ierr = 1;
       frame::errortail00();
       return;
@@ -186,11 +188,11 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
     if (r == units::Read::Eof) {
       // A short file is no failure: the set-up goes on, and so does the read.
       frame::warninghead(id.name, id.version, id.date);
-      say("REACHED END OF FILE");
-      say("IN FILE:", fname);
-      sayi("WHILE READING", i, "th LINE");
+      say_item("REACHED END OF FILE");
+      say_name("IN FILE:", fname);
+      say_count("WHILE READING", i, "th LINE");
       units::rewind(iunit);
-      say("==> FILE", fname, "IS REWOUND");
+      say_name("==> FILE", fname, "IS REWOUND");
       frame::warningtail00();
       return;
     }
@@ -198,11 +200,11 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
     int first = 0, last = 0;
     frame::textlen(first, last, line);
     const std::string_view shown(line.data(), static_cast<std::size_t>(last));
-    for (std::size_t p = 0; p < shown.size(); p += kDisplayPiece) say(shown.substr(p, kDisplayPiece));
+    for (std::size_t p = 0; p < shown.size(); p += kDisplayPiece) say_item(shown.substr(p, kDisplayPiece));
   }
-  say(rule('='));
+  say_item(std::string(43, '='));
   units::rewind(iunit);
-  say("==> FILE", fname, "IS REWOUND");
+  say_name("==> FILE", fname, "IS REWOUND");
   frame::menutail();
 }
 

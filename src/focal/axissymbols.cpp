@@ -10,6 +10,7 @@
 #include "frame/iocom.hpp"
 #include "plot/attributes.hpp"
 #include "plot/symbols.hpp"
+#include "plot/symboltype.hpp"
 #include "plot/userspace.hpp"
 
 namespace korbast::focal {
@@ -26,10 +27,7 @@ constexpr int kMinCode = -99;
 constexpr int kMaxCode = 101;
 
 using frame::say_item;
-void rule() { say_item(std::string(43, '-')); }
-void with_i4(std::string_view text, int v) {
-  frame::say(fmt::Line().item(text).x(1).i(v, 4).str());
-}
+using frame::say_rule;
 
 // The lower end of an axis: the axis itself when it points down (or is horizontal), the
 // opposite direction when it points up.
@@ -48,7 +46,7 @@ bool lower_end(float az, float pl, float& a, float& p) {
 void check_code(int& code, std::string_view what, int reset) {
   if (code >= kMinCode && code <= kMaxCode) return;
   frame::warninghead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
-  with_i4(what, code);
+  frame::say_int(what, code, 4);
   frame::say(fmt::Line()
                  .item("outside [")
                  .x(1)
@@ -60,7 +58,7 @@ void check_code(int& code, std::string_view what, int reset) {
                  .str());
   code = reset;
   say_item("==> RESETTING TO:");
-  with_i4(what, code);
+  frame::say_int(what, code, 4);
   frame::warningtail00();
 }
 
@@ -126,29 +124,29 @@ void sdspaxsymb(int& standard, int& alternate, frame::Mode mode) {
     for (;;) {
       frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
       if (frame::iocom.lwito(2)) {
-        rule();
+        say_rule();
         say_item("STEREOPLOT AXIS SYMBOLS");
         say_item("Standard  symbol <-> standard hemisphere");
         say_item("Alternate symbol <-> opposite hemisphere");
-        rule();
+        say_rule();
         if (mode == frame::Mode::kAskOnly) {
           say_item("set up:");
         } else {
           say_item("currently stored:");
-          with_i4("standard  type =", dspaxbk.standard);
-          with_i4("alternate type =", dspaxbk.alternate);
+          frame::say_int("standard  type =", dspaxbk.standard, 4);
+          frame::say_int("alternate type =", dspaxbk.alternate, 4);
           say_item(std::string(21, '-'));
           say_item("ready to store:");
         }
-        with_i4("standard  type =", standard);
-        with_i4("alternate type =", alternate);
-        rule();
+        frame::say_int("standard  type =", standard, 4);
+        frame::say_int("alternate type =", alternate, 4);
+        say_rule();
         say_item("Axis symbol ... symbol number");
         say_item("arrow    ................ 101");
         say_item("line     ................ 100");
         int table = 0;
         plot::ssymboltype(table, 102);
-        rule();
+        say_rule();
         say_item("MODIFY:");
         say_item(" standard type ............... 10");
         say_item(" alternate type .............. 20");

@@ -16,7 +16,9 @@
 #include "plot/attributes.hpp"
 #include "plot/chain.hpp"
 #include "plot/life_cycle.hpp"
+#include "plot/plotparam.hpp"
 #include "plot/subplots.hpp"
+#include "plot/symboltype.hpp"
 #include "plot/userspace.hpp"
 #include "projection/axes.hpp"
 

@@ -24,7 +24,7 @@ using frame::Identity;
 constexpr Identity kSdspgc{"sdspgc", " 1.1", "12-04-2000"};
 
 using frame::say_item;
-void rule() { say_item(std::string(43, '-')); }
+using frame::say_rule;
 
 }  // namespace
 
@@ -76,13 +76,13 @@ void sdspgc(int& np, frame::Mode mode) {
   if (mode.menu()) {
     for (;;) {
       frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
-      rule();
+      say_rule();
       say_item("      GREAT CIRCLES PARAMETERS: ");
-      rule();
+      say_rule();
       frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(np, 6).str());
-      rule();
+      say_rule();
       say_item("EXIT ..........................99");
-      rule();
+      say_rule();
       int choice = 99;
       int status = 0;
       frame::inintegdefnp(choice, "your choice", 99, status);

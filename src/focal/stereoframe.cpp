@@ -30,9 +30,8 @@ constexpr Identity kSrepstereo0{"srepstereo0", " 4.2", "08-10-2009"};
 constexpr Identity kLabel1{"srepstereol", "1.00", "14-04-99"};
 constexpr Identity kNp{"srepstereon", "1.00", "14-04-99"};
 
-void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
 using frame::say_item;
-void rule() { say_item(std::string(43, '-')); }
+using frame::say_rule;
 const char* tf(int flag) { return flag == 1 ? "T" : "F"; }
 
 // One of labels 1 and 2: just outside the circle where the projection puts the direction of
@@ -117,7 +116,7 @@ void repstereo() {
 void srepstereo0(frame::Mode mode) {
   Stefram2& s = stefram2;
   if (mode.from_default()) {
-    head(kSrepstereo0);
+    frame::submenuhead(kSrepstereo0);
     say_item("INITIALIZING STEREO FRAME");
     s.npcirc = 200;
     s.laxis = 1;
@@ -135,10 +134,10 @@ void srepstereo0(frame::Mode mode) {
   }
   if (mode.silent()) return;
   for (;;) {
-    head(kSrepstereo0);
-    rule();
+    frame::submenuhead(kSrepstereo0);
+    say_rule();
     say_item("STEREO FRAME PARAMETERS");
-    rule();
+    say_rule();
     say_item("position   :     label     :?:command");
     for (int k = 0; k < 6; ++k) {
       frame::say(fmt::Line()
@@ -154,7 +153,7 @@ void srepstereo0(frame::Mode mode) {
     frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(s.npcirc, 7).str());
     frame::say(fmt::Line().item("draw axis......................20").item(tf(s.laxis)).str());
     frame::say(fmt::Line().item("draw tics......................30").item(tf(s.ltics)).str());
-    rule();
+    say_rule();
     say_item("EXIT ..........................99");
     frame::menutail();
     int choice = 99;
@@ -206,7 +205,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
     set_text(s.label[ilabel - 1].view());
     idraw = s.llabel[ilabel - 1] == 1 ? 1 : 0;
   } else if (m.from_default()) {
-    head(kLabel1);
+    frame::submenuhead(kLabel1);
     say_item("INITIALIZING STEREO FRAME LABEL");
     idraw = ilabel <= 2 ? 1 : 0;
     set_text(ilabel == 1 ? "North" : ilabel == 2 ? "East" : "None");
@@ -220,10 +219,10 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
     menu = true;
   }
   while (menu) {
-    head(kLabel1);
-    rule();
+    frame::submenuhead(kLabel1);
+    say_rule();
     say_item("STEREO FRAME LABELS");
-    rule();
+    say_rule();
     frame::say(fmt::Line().item("label position        :").item(labelname[ilabel - 1].view()).str());
     line_i4("label index...........1", ilabel);
     frame::say(fmt::Line()
@@ -231,7 +230,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
                    .item(std::string_view(text.data(), text.size()))
                    .str());
     line_i4("draw label (0/1)......3", idraw);
-    rule();
+    say_rule();
     say_item("EXIT ................99");
     frame::menutail();
     int choice = 99;
@@ -255,18 +254,18 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
 void srepstereonp(int& npcirc, frame::Mode mode) {
   if (mode.from_stored()) npcirc = stefram2.npcirc;
   if (mode.from_default()) {
-    head(kNp);
+    frame::submenuhead(kNp);
     say_item("INITIALIZING STEREO FRAME: number of points");
     npcirc = 200;
   }
   if (mode.menu()) {
     for (;;) {
-      head(kNp);
-      rule();
+      frame::submenuhead(kNp);
+      say_rule();
       say_item(frame::Text<43>("STEREO FRAME NUMBER OF POINT:").view());
-      rule();
+      say_rule();
       frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(npcirc, 5).str());
-      rule();
+      say_rule();
       say_item("EXIT ..........................99");
       frame::menutail();
       int choice = 99;

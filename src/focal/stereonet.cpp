@@ -24,9 +24,8 @@ constexpr Identity kSschmidt{"sschmidt", "1.20", "06-01-99"};
 constexpr Identity kSwulf{"swulf", " 1.3", "07-10-2009"};
 constexpr Identity kSpron{"spron", " 2.4", "07-10-2009"};
 
-void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
 using frame::say_item;
-std::string rule() { return std::string(43, '-'); }
+using frame::say_rule;
 
 // The picture of the menu: a direction projected onto the plane of the net.
 constexpr std::string_view kPicture[11] = {
@@ -39,14 +38,14 @@ constexpr std::string_view kPicture[11] = {
 };
 
 void sspro_menu(int iproj) {
-  head(kSspro);
+  frame::submenuhead(kSspro);
   say_item("STEREOGRAPHIC PROJECTION SET UP");
   say_item("(azimuth,plunge) ---> (x,y) in plane");
-  say_item(rule());
+  say_rule();
   for (std::string_view line : kPicture) say_item(line);
-  say_item(rule());
+  say_rule();
   frame::say(fmt::Line().item("current projection number =").x(1).i(iproj, 4).str());
-  say_item(rule());
+  say_rule();
   say_item("Projection                   command");
   say_item("Wulff = conformal = Inversion");
   say_item("   direct     X,Y axis ............1");
@@ -68,13 +67,13 @@ float colatitude(float plunge, float maxcolat) {
 void net_setup(const Identity& id, std::string_view init_line, std::string_view name_line,
                std::string_view kind_line, float& maxcolat, frame::Mode mode) {
   if (mode.initialising()) {
-    head(id);
+    frame::submenuhead(id);
     say_item(init_line);
     say_item(kind_line);
     maxcolat = 180.0f;
   }
   if (mode.menu()) {
-    head(id);
+    frame::submenuhead(id);
     say_item(name_line);
     say_item(kind_line);
     frame::menutail();
@@ -129,7 +128,7 @@ void sspro(int& iproj, frame::Mode mode) {
   if (mode.from_stored()) iproj = sprojtype.iproj;
   if (mode.initialising()) {
     iproj = 4;
-    head(kSspro);
+    frame::submenuhead(kSspro);
     say_item("INITIALIZING STEREOGRAPHIC PROJECTION");
     frame::say(fmt::Line().item("projection number =").x(1).i(iproj, 4).str());
     say_item("projection = Schmidt, retrograde X,Y axis");

@@ -1,5 +1,6 @@
-// The console dialog: frames around menus, errors and warnings with their severities, the
-// prompted questions with defaults, and the interval questions and value checks.
+// The console dialog: frames around menus, errors and warnings with their severities
+// (frame/frames.hpp), the prompted questions with defaults (frame/prompts.hpp), the interval
+// questions and value checks (frame/intervals.hpp), and the reading of answers (here).
 //
 // Conventions of every routine here:
 // - Every line goes to the units of `iocom` (standard output 6, error output 6).
@@ -18,87 +19,14 @@
 //   RETURN was hit, and a question prints one error frame and ends the run with status 1.
 #pragma once
 
-#include <cstddef>
-#include <span>
 #include <string>
 #include <string_view>
 
-#include "frame/text.hpp"
+#include "frame/frames.hpp"
+#include "frame/intervals.hpp"
+#include "frame/prompts.hpp"
 
 namespace korbast::frame {
-
-// A routine's identity as its frames show it: name (11), version (4) and date (10).
-struct Identity {
-  std::string_view name, version, date;
-};
-
-// ---- Menu frames and banners (standard output) ----
-void mainmenuhead(std::string_view name, std::string_view version, std::string_view date);
-void submenuhead(std::string_view name, std::string_view version, std::string_view date);
-void menutail();
-void subhead(std::string_view name, std::string_view version, std::string_view date);  // level 3
-void subtail(std::string_view name, std::string_view version, std::string_view date);  // level 3
-
-// ---- Error and warning frames (error output) ----
-void errorhead(std::string_view name, std::string_view version, std::string_view date);
-void warninghead(std::string_view name, std::string_view version, std::string_view date);
-void errortail00();
-void warningtail00();
-void errortail0(int unused);
-void warningtail0(int unused);
-// Severity 0: recoverable, asks "STOP" with default No; any other: sad face, default Yes.
-// A yes ends the run (status 1); otherwise it pauses and returns.
-void errortail01(int severity);
-// Severity 0 recoverable (asks "RESUME"), 1 unrecoverable (asks "STOP"), 2 fatal (ends the
-// run); any other value returns at once. Callers follow it with errortail00().
-void errorstop(int severity);
-// The pause: "===> HIT RETURN TO CONTINUE" (or "... TO RESUME COMMANDS" while a command file
-// runs) and one line read from the error input; its end of input just ends the pause.
-void pause_for_return();
-
-// ---- Prompted questions (standard input and output of iocom) ----
-void inintegdef(int& value, std::string_view prompt, int def, int& status);
-void inrealdef(float& value, std::string_view prompt, float def, int& status);
-void inlogicdef(bool& value, std::string_view prompt, bool def, int& status);
-void inchardef(std::span<char> value, std::string_view prompt, std::string_view def, int& status);
-void ininteg1(int& value, std::string_view prompt, int& status);
-void inchar1(std::span<char> value, std::string_view prompt, int& status);
-void inintegdefnp(int& value, std::string_view prompt, int def, int& status);
-// Reads in_unit and writes out_unit, whatever the output level (the severity tails).
-void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,
-                 int& status);
-
-// As inchardef, for a file name: the whole answer line is taken (not cut to 80 characters)
-// and returned; the echo shows it cut or padded to shown_len characters.
-std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
-                           int& status);
-
-template <std::size_t N>
-void inchardef(Text<N>& value, std::string_view prompt, std::string_view def, int& status) {
-  inchardef(std::span<char>(value.data(), N), prompt, def, status);
-}
-template <std::size_t N>
-void inchar1(Text<N>& value, std::string_view prompt, int& status) {
-  inchar1(std::span<char>(value.data(), N), prompt, status);
-}
-
-// ---- Interval questions and value checks ----
-// An interval whose lower bound exceeds its upper bound cannot be answered: the interval
-// questions then report it in an error frame and return without reading (inintegvindef and
-// inrealvindef give the default, inintegvin1 leaves the value as it was).
-void inintegvin1(int& value, std::string_view prompt, int lower, int upper, int& status);
-void inintegvindef(int& value, std::string_view prompt, int def, int lower, int upper,
-                   int& status);
-void inrealvindef(float& value, std::string_view prompt, float def, float lower, float upper,
-                  int& status);
-void cinvin(int value, int lower, int upper, std::string_view caller, std::string_view varname,
-            int& status);
-void cinmax(int value, int upper, std::string_view caller, std::string_view varname,
-            int& status);
-// Gravity 0 warning, 1 error, 2 error and "RESUME", 3 error and "STOP", 4 fatal (no reset);
-// the value is reset to the nearer bound unless the gravity is 4.
-void crevin2(std::string_view varname, float& value, float lower, float upper,
-             std::string_view caller, int gravity, int& status);
 
 // ---- Reading answers (for routines that read a console answer of their own) ----
 enum class AnswerRead {

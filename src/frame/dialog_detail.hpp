@@ -13,8 +13,6 @@
 
 namespace korbast::frame::detail {
 
-// A one-item line: one blank, then the text.
-inline std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
 inline void dots(int unit) { units::write_line(unit, item(std::string(42, '.'))); }
 inline void dots() { dots(iocom.stdout_unit); }
 inline bool verbose() { return iocom.lwito(2); }
@@ -40,7 +38,7 @@ inline bool blank_line(const std::string& line) {
 inline void could_not_read(const Identity& id, std::string_view prompt) {
   errorhead(id.name, id.version, id.date);
   say(fmt::Line().item("could not read").item(trimmed(prompt)).str());
-  say(item("==> RETRYING"));
+  say_item("==> RETRYING");
   errortail00();
 }
 

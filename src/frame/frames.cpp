@@ -1,5 +1,7 @@
 // Menu frames, entry and exit banners, error and warning boxes, their tails and the severity
 // tails that decide whether the run goes on.
+#include "frame/frames.hpp"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -14,8 +16,6 @@
 namespace korbast::frame {
 
 namespace {
-
-using detail::item;
 
 void err(std::string_view line) { units::write_line(iocom.errout_unit, line); }
 
@@ -45,7 +45,7 @@ std::string name_body(std::string_view name) {
 void menuhead(std::string_view kind, std::string_view name) {
   say(at_rule());
   say(fmt::Line().item(kind).item(fixed(name, 11)).str());
-  say(item("@" + repeated('=', 42)));
+  say_item("@" + repeated('=', 42));
 }
 
 void stop_line() { err(item(repeated('*', 43))); }
@@ -81,6 +81,8 @@ void mainmenuhead(std::string_view name, std::string_view, std::string_view) {
 void submenuhead(std::string_view name, std::string_view, std::string_view) {
   menuhead("@ subroutine", name);
 }
+
+void submenuhead(const Identity& id) { submenuhead(id.name, id.version, id.date); }
 
 void menutail() { say(at_rule()); }
 
@@ -124,6 +126,8 @@ void warninghead(std::string_view name, std::string_view, std::string_view) {
   err(box("              WARNING              "));
   err(rule);
 }
+
+void warninghead(const Identity& id) { warninghead(id.name, id.version, id.date); }
 
 void pause_for_return() {
   // A failed read asks again; an input that keeps failing ends the pause after a few tries.

@@ -4,6 +4,8 @@
 // the refusal without end (and eat a command file line by line). The questions report it
 // once in an error frame and return without reading: the value becomes the default where
 // the question has one, and stays as it was otherwise.
+#include "frame/intervals.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -54,7 +56,7 @@ void empty_interval(const Identity& id, std::string_view prompt, const std::stri
   errorhead(id.name, id.version, id.date);
   say(fmt::Line().item("cannot ask").item(trimmed(prompt)).str());
   say(line);
-  say(item("==> LOWER BOUND ABOVE UPPER BOUND"));
+  say_item("==> LOWER BOUND ABOVE UPPER BOUND");
   say(fmt::Line().item(kept).item(value).str());
   errortail00();
 }
@@ -83,7 +85,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     say(interval_line(true, lower_text, upper_text));
     if (has_default && verbose()) {
-      say(item("or return for default value"));
+      say_item("or return for default value");
       say(fmt::Line().item("Default =").item(default_text).str());
     }
     std::string line;
@@ -196,7 +198,7 @@ void cinvin(int value, int lower, int upper, std::string_view caller, std::strin
           .item(fmt::I(upper, 12))
           .item("]")
           .str());
-  say(item("Problem originated in :"));
+  say_item("Problem originated in :");
   say(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
   errortail01(1);
 }
@@ -213,7 +215,7 @@ void cinmax(int value, int upper, std::string_view caller, std::string_view varn
           .item("> max =")
           .item(fmt::I(upper, 12))
           .str());
-  say(item("Problem originated in :"));
+  say_item("Problem originated in :");
   say(fmt::Line().item("subroutine:").item(trimmed(caller)).str());
   errortail01(1);
 }

@@ -36,14 +36,34 @@ void initsio() {
   menutail();
 }
 
+inline namespace console {
+
 void say(std::string_view line) { units::write_line(iocom.stdout_unit, line); }
 
-void say_item(std::string_view text) {
+std::string item(std::string_view text) {
   std::string line;
   line.reserve(text.size() + 1);
   line += ' ';
   line += text;
-  say(line);
+  return line;
 }
+
+void say_item(std::string_view text) { say(item(text)); }
+
+void say_value(std::string_view text, std::string_view value) {
+  say(fmt::Line().item(text).x().a(value).str());
+}
+
+void say_int(std::string_view text, long long v, int w) {
+  say(fmt::Line().item(text).x().i(v, w).str());
+}
+
+void say_real(std::string_view text, double v, int w, int d) {
+  say(fmt::Line().item(text).x().f(v, w, d).str());
+}
+
+void say_rule() { say_item(std::string(43, '-')); }
+
+}  // namespace console
 
 }  // namespace korbast::frame

@@ -1,8 +1,9 @@
 // The I/O settings of the dialog: which units answers are read from and dialog is written
 // to, the three output levels, and the flags for the plot window, a running command file and
-// the pause after errors and warnings.
+// the pause after errors and warnings; and the kit of console lines every dialog writes.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace korbast::frame {
@@ -32,9 +33,23 @@ extern Iocom iocom;
 // Sets every field to its start value and prints the settings (at every output level).
 void initsio();
 
-// Writes one line on the standard output unit.
+// ---- Console lines on the standard output unit ----
+// A source that writes many lines takes them all with `using namespace frame::console;`.
+inline namespace console {
+// The line as it stands.
 void say(std::string_view line);
-// Writes a one-item line on the standard output unit: one blank, then the text.
+// A one-item line: one blank, then the text.
 void say_item(std::string_view text);
+// One blank, the text, one blank and the value as given.
+void say_value(std::string_view text, std::string_view value);
+// One blank, the text, one blank and v in Iw.
+void say_int(std::string_view text, long long v, int w);
+// One blank, the text, one blank and v in Fw.d.
+void say_real(std::string_view text, double v, int w, int d);
+// The rule of the menus: one blank and 43 dashes.
+void say_rule();
+// The one-item line as a text (for lines written on other units).
+std::string item(std::string_view text);
+}  // namespace console
 
 }  // namespace korbast::frame

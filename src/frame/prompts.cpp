@@ -1,5 +1,7 @@
 // The prompted questions: a prompt, one answer line, the default kept on an empty answer, the
 // free-format conversion, the question again after an unreadable answer, and the echo.
+#include "frame/prompts.hpp"
+
 #include <algorithm>
 #include <span>
 #include <string>
@@ -61,7 +63,7 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     if (verbose()) {
-      say(item("or return for default value"));
+      say_item("or return for default value");
       say(fmt::Line().item("Default =").item(form(d)).str());
     }
     std::string line;
@@ -107,12 +109,12 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
   auto say = [out_unit](std::string_view line) { units::write_line(out_unit, line); };
   auto help = [&] {
     submenuhead(id.name, id.version, id.date);
-    say(item("   To         type           "));
-    say(item("-----------------------------"));
-    say(item("get help      h or H         "));
-    say(item("answer Yes    y or Y or 1    "));
-    say(item("answer No     n or N or 0    "));
-    say(item("use default   Carriage Return"));
+    say_item("   To         type           ");
+    say_item("-----------------------------");
+    say_item("get help      h or H         ");
+    say_item("answer Yes    y or Y or 1    ");
+    say_item("answer No     n or N or 0    ");
+    say_item("use default   Carriage Return");
     menutail();
   };
   if (always) dots(out_unit);
@@ -122,7 +124,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
     say(fmt::Line().item(trimmed(prompt)).item("?").str());
     if (full) {
       say(fmt::Line().item("Enter").item("(0/1)(n/y)(N/Y)").str());
-      say(item("or return for default value or h for help"));
+      say_item("or return for default value or h for help");
       say(fmt::Line().item("Default =").item(def_text).str());
     }
     std::string line;
@@ -131,7 +133,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
     if (r == AnswerRead::Error) {
       errorhead(id.name, id.version, id.date);
       say(fmt::Line().item("could not read answer to").item(prompt).str());
-      say(item("==> WILL ASK QUESTION AGAIN"));
+      say_item("==> WILL ASK QUESTION AGAIN");
       errortail00();
       continue;
     }
@@ -147,7 +149,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
       default:
         errorhead(id.name, id.version, id.date);
         say(fmt::Line().item("incorrect answer:").item(first_character(line)).str());
-        say(item("==> WILL ASK QUESTION AGAIN"));
+        say_item("==> WILL ASK QUESTION AGAIN");
         errortail00();
         help();
         continue;
@@ -195,7 +197,7 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     if (verbose()) {
-      say(item("or return for default value"));
+      say_item("or return for default value");
       say(fmt::Line().item("Default =").item(trimmed(d)).str());
     }
     std::string line;
@@ -295,7 +297,7 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
   dots();
   for (;;) {
     say(fmt::Line().item("Enter").item(prompt).str());
-    say(item("or return for default value"));
+    say_item("or return for default value");
     say(fmt::Line().item("Default =").item(fmt::I(d, 12)).str());
     std::string line;
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
@@ -312,7 +314,7 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
     if (r == AnswerRead::Error) {
       errorhead(id.name, id.version, id.date);
       say(fmt::Line().item("could not read").item(prompt).str());
-      say(item("             RETRYING              "));
+      say_item("             RETRYING              ");
       errortail0(0);
       continue;
     }

@@ -16,9 +16,6 @@ namespace korbast::frame {
 
 namespace {
 
-using detail::item;
-
-
 // Writes s into the first characters of the text and blanks the rest (never past its end).
 void put(std::span<char> text, std::string_view s) {
   std::size_t n = std::min(s.size(), text.size());
@@ -88,7 +85,7 @@ void intg2char(std::span<char> text, int& count, int available, int n) {
     errorhead("intg2char", "3.00", "16-12-98");
     say(pairs20("Cannot write integer =", n));
     say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
-    say(item("==> NEED LONGER CHARACTER STRING"));
+    say_item("==> NEED LONGER CHARACTER STRING");
     say(pairs20("==> fill with 9 and set nchar =", available));
     errortail00();
     nines(text, available);
@@ -107,8 +104,8 @@ void careafmpn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m < 1 || n >= m || n < 0) {
     errorhead("careafmpn", " 1.2", "16-04-2010");
     say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
-    say(item("fm.n is not a valid format"));
-    say(item(" ===> fill with X"));
+    say_item("fm.n is not a valid format");
+    say_item(" ===> fill with X");
     errortail00();
     fill_x(text);
     return;
@@ -120,8 +117,8 @@ void careaempn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m <= 6 || n > m - 7 || n < 0) {
     errorhead("careaempn", " 1.1", "16-04-2010");
     say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
-    say(item("em.n is not a valid format"));
-    say(item(" ===> fill with X"));
+    say_item("em.n is not a valid format");
+    say_item(" ===> fill with X");
     errortail00();
     fill_x(text);
     return;
@@ -185,7 +182,7 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
             .item("set nchar =")
             .item(fmt::I(w, 20))
             .str());
-    say(item("Watch for NaN or +/-Inf in output ?"));
+    say_item("Watch for NaN or +/-Inf in output ?");
     errortail00();
   } else if (xhigh <= -1.0f) {
     d = log10_trunc(xlow) + 1;
@@ -209,7 +206,7 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
     errorhead("real2charf1", " 1.3", "30-01-2010");
     say(fmt::Line().item("Cannot write real =").item(fmt::F(x, 30, 5)).str());
     say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
-    say(item("==> NEED LONGER CHARACTER STRING"));
+    say_item("==> NEED LONGER CHARACTER STRING");
     say(pairs20("==> fill with 9 and set nchar =", available));
     errortail00();
     nines(text, available);

@@ -1,5 +1,7 @@
 // The map-line menu: the clipping switch with the map window, the sampling density of the
 // selection-polygon sides, and one command per line file type.
+#include "maps/contours.hpp"
+
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,7 @@
 #include "maps/clip.hpp"
 #include "maps/line_formats.hpp"
 #include "maps/lines.hpp"
+#include "projection/menu.hpp"
 #include "projection/setups.hpp"
 
 namespace korbast::maps {

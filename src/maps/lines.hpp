@@ -1,6 +1,6 @@
 // The map-line layer: map line files (coastlines, lines and polygons of several public data
 // sets, selection polygons) read and drawn onto the open map page in the current projection,
-// through the menu of `contours1`.
+// through the menu of `contours1` (maps/contours.hpp). Here: what the layer's files share.
 #pragma once
 
 #include "frame/dialog.hpp"
@@ -16,15 +16,5 @@ struct ContoursSettings {
   bool lclip = true;        // clip line files of types 1, 2 and 5 to the map window
 };
 extern ContoursSettings contours_settings;
-
-// The map-line menu. The bounds (degrees) are the map window, used for clipping and shown
-// in the menu. Modes 4 and 5 only reset the settings (with their initialising line) and do
-// not read the bounds; any other mode runs the menu until 99, one line file per command.
-// The plot must be open; the routine never opens, pages or closes it.
-void contours1(float longmin, float longmax, float latmin, float latmax, frame::Mode mode);
-
-// Registers the map-side routines the projection library calls (its start-up resets the
-// map-line settings through contours1).
-void register_projection_hooks();
 
 }  // namespace korbast::maps

@@ -16,6 +16,7 @@
 #include "plot/attributes.hpp"
 #include "plot/curves.hpp"
 #include "plot/symbols.hpp"
+#include "plot/symboltype.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::maps {

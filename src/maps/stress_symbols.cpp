@@ -14,6 +14,7 @@
 #include "plot/attributes.hpp"
 #include "plot/chain.hpp"
 #include "plot/symbols.hpp"
+#include "plot/symboltype.hpp"
 #include "plot/userspace.hpp"
 
 namespace korbast::maps {

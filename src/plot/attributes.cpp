@@ -21,6 +21,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 using namespace setter;
+using namespace frame::console;
 
 // ---- Shared pieces ----
 
@@ -29,19 +30,19 @@ using namespace setter;
 bool check_color(const Setter<int>& s, int& value) {
   const int n = plt2blk.ncolors < 0 ? 0 : plt2blk.ncolors;
   if (value > n) {
-    warn(s.id);
-    say("trying to set color nb =", i6(value));
-    say("when max color nb      =", i6(n));
+    frame::warninghead(s.id);
+    say_int("trying to set color nb =", value, 6);
+    say_int("when max color nb      =", n, 6);
     value = value % (n + 1);
     if (value == 0) value = 1;
-    say("===> RESET color nb    =", i6(value));
+    say_int("===> RESET color nb    =", value, 6);
     frame::warningtail00();
   } else if (value < 0) {
-    warn(s.id);
-    say("trying to set color nb =", i6(value));
-    say("when min color nb      = 0");
+    frame::warninghead(s.id);
+    say_int("trying to set color nb =", value, 6);
+    say_item("when min color nb      = 0");
     value = 1;
-    say("===> RESET color nb    =", i6(value));
+    say_int("===> RESET color nb    =", value, 6);
     frame::warningtail00();
   }
   return true;
@@ -54,19 +55,19 @@ std::string color_name(int i) {
 }
 
 void announce_color(const Setter<int>& s, std::string_view what) {
-  say(what, color_name(s.def));
+  say_value(what, color_name(s.def));
 }
 
 void color_menu(const Setter<int>& s, int& value, std::string_view title) {
   const int n = plt2blk.ncolors;
-  head(s.id);
-  say(rule());
-  say(title);
-  say(rule());
-  say("current value:", i6(s.field));
-  say("new     value:", i6(value));
+  frame::submenuhead(s.id);
+  say_rule();
+  say_item(title);
+  say_rule();
+  say_int("current value:", s.field, 6);
+  say_int("new     value:", value, 6);
   for (int k = 0; k <= n && k <= 12; ++k) {
-    out(fmt::Line().item(color_name(k)).a(std::string(17, '.')).i(k, 3).str());
+    say(fmt::Line().item(color_name(k)).a(std::string(17, '.')).i(k, 3).str());
   }
   frame::menutail();
   int status = 0;
@@ -78,13 +79,13 @@ void color_menu(const Setter<int>& s, int& value, std::string_view title) {
 bool check_length(const Setter<float>& s, float& value, float min, std::string_view what,
                   std::string_view label, std::string_view reset_label, int w, int d) {
   if (value > min && value <= 1000.0f) return true;
-  warn(s.id);
-  say(what);
-  say(label, fmt::F(value, w, d));
-  say(" min =", fmt::F(min, w, d));
-  say(" max =", fmt::F(1000.0, w, d));
+  frame::warninghead(s.id);
+  say_item(what);
+  say_real(label, value, w, d);
+  say_real(" min =", min, w, d);
+  say_real(" max =", 1000.0, w, d);
   value = s.def;
-  say(reset_label, fmt::F(s.def, w, d));
+  say_real(reset_label, s.def, w, d);
   frame::warningtail00();
   return true;
 }
@@ -92,11 +93,11 @@ bool check_length(const Setter<float>& s, float& value, float min, std::string_v
 // The menu of a length in cm: the present value and one bounded prompt.
 void length_menu(const Setter<float>& s, float& value, std::string_view title,
                  std::string_view present, int w, int d, std::string_view prompt, float min) {
-  head(s.id);
-  say(rule());
-  say(title);
-  say(rule());
-  say(present, fmt::F(value, w, d));
+  frame::submenuhead(s.id);
+  say_rule();
+  say_item(title);
+  say_rule();
+  say_real(present, value, w, d);
   frame::menutail();
   int status = 0;
   frame::inrealvindef(value, prompt, value, min, 1000.0f, status);
@@ -104,8 +105,8 @@ void length_menu(const Setter<float>& s, float& value, std::string_view title,
 
 // The pair of lines "currently stored" and "suggested new value".
 void stored_and_suggested(const std::string& stored, const std::string& suggested) {
-  say("currently stored   :", stored);
-  say("suggested new value:", suggested);
+  say_value("currently stored   :", stored);
+  say_value("suggested new value:", suggested);
 }
 
 // Pixels per cm of the page at 100 % (0 before any window opened: no font can be chosen).
@@ -118,7 +119,7 @@ float font_size(float height) {
 const Setter<float> kLineWidth{
     {"slinewidth", " 5.2", "19-03-2009"}, plt2blk.thickness, 0.02f, CheckIn::kCallerModes,
     [](const Setter<float>& s) {
-      out(fmt::Line().item("INITIALISING LINE THICKNESS TO:").x(1).f(s.def, 8, 3).item("cm").str());
+      say(fmt::Line().item("INITIALISING LINE THICKNESS TO:").x(1).f(s.def, 8, 3).item("cm").str());
     },
     [](const Setter<float>& s, float& v) {
       return check_length(s, v, 0.01f, "LINE THICKNESS OUT OF RANGE:",
@@ -155,33 +156,33 @@ const Setter<int> kTextColor{
 const Setter<int> kFillStyle{
     {"sfillstyle", " 3.2", "16-03-2009"}, plt2blk.fillstyle, 1,
     CheckIn::kUnlessStoredOrDefault,
-    [](const Setter<int>&) { say("INITIALISING FILL STYLE TO: filled"); },
+    [](const Setter<int>&) { say_item("INITIALISING FILL STYLE TO: filled"); },
     [](const Setter<int>& s, int& style) {
       if (style > 1) {
-        warn(s.id);
-        say("trying to set style nb =", i6(style));
-        say("max style nb =", i6(1));
+        frame::warninghead(s.id);
+        say_int("trying to set style nb =", style, 6);
+        say_int("max style nb =", 1, 6);
         style = style % 2;
-        say("===> RESET style nb =", i6(style));
+        say_int("===> RESET style nb =", style, 6);
         frame::warningtail00();
       } else if (style < 0) {
-        warn(s.id);
-        say("trying to set nb of style  =", i6(style));
-        say("min style nb = 0");
+        frame::warninghead(s.id);
+        say_int("trying to set nb of style  =", style, 6);
+        say_item("min style nb = 0");
         style = 1;
-        say("===> RESET style nb =", i6(style));
+        say_int("===> RESET style nb =", style, 6);
         frame::warningtail00();
       }
       return true;
     },
     [](const Setter<int>& s, int& style) {
-      head(s.id);
-      say(rule());
-      say("     POLYGON FILL STYLES");
-      say(rule());
-      stored_and_suggested(i6(s.field), i6(style));
-      say("hollow ....................0");
-      say("filled ....................1");
+      frame::submenuhead(s.id);
+      say_rule();
+      say_item("     POLYGON FILL STYLES");
+      say_rule();
+      stored_and_suggested(fmt::I(s.field, 6), fmt::I(style, 6));
+      say_item("hollow ....................0");
+      say_item("filled ....................1");
       frame::menutail();
       int status = 0;
       frame::inintegvindef(style, "your choice", style, 0, 1, status);
@@ -191,7 +192,7 @@ const Setter<int> kFillStyle{
 const Setter<float> kTextSize{
     {"stextsize", " 7.0", "21-05-2010"}, plt2blk.textheight, 0.5f, CheckIn::kCallerModes,
     [](const Setter<float>& s) {
-      out(fmt::Line().item("INITIALISING TEXT SIZE TO:").x(1).f(s.def, 6, 2).item("cm").str());
+      say(fmt::Line().item("INITIALISING TEXT SIZE TO:").x(1).f(s.def, 6, 2).item("cm").str());
     },
     [](const Setter<float>& s, float& v) {
       return check_length(s, v, 0.02f, "TEXT SIZE OUT OF RANGE:", " txtheight =",
@@ -206,23 +207,23 @@ const Setter<float> kTextSize{
       if (iocom.plot_open) {
         intstextsize(v);
       } else {
-        warn(s.id);
-        say("inter =", i6(mode.code()));
-        say("Attempting to set textsize with");
-        say("a closed plot file");
-        say("===> Value stored but no further call to lib");
+        frame::warninghead(s.id);
+        say_int("inter =", mode.code(), 6);
+        say_item("Attempting to set textsize with");
+        say_item("a closed plot file");
+        say_item("===> Value stored but no further call to lib");
         frame::warningtail00();
       }
     }};
 
 const Setter<float> kTextAngle{
     {"stextangle", " 2.1", "16-03-2009"}, plt2blk.textangle, 0.0f, CheckIn::kNever,
-    [](const Setter<float>&) { say("INITIALISING TEXT ANGLE TO: 0.0"); }, nullptr,
+    [](const Setter<float>&) { say_item("INITIALISING TEXT ANGLE TO: 0.0"); }, nullptr,
     [](const Setter<float>& s, float& angle) {
-      head(s.id);
-      say(rule());
-      say("         TEXT ANGLE (degrees)");
-      say(rule());
+      frame::submenuhead(s.id);
+      say_rule();
+      say_item("         TEXT ANGLE (degrees)");
+      say_rule();
       stored_and_suggested(fmt::F(s.field, 8, 3), fmt::F(angle, 8, 3));
       frame::menutail();
       int status = 0;
@@ -234,38 +235,38 @@ const Setter<int> kTextAlign{
     {"stextalign", " 2.3", "16-03-2009"}, plt2blk.textalign, -1,
     CheckIn::kUnlessStoredOrDefault,
     [](const Setter<int>&) {
-      say("INITIALISING TEXT ALIGNMENT TO: -1");
-      say("=====> left-bottom trimmed");
+      say_item("INITIALISING TEXT ALIGNMENT TO: -1");
+      say_item("=====> left-bottom trimmed");
     },
     [](const Setter<int>& s, int& just) {
       if (just >= -11 && just <= 11) return true;
-      warn(s.id);
-      say("trying to set justif =", i6(just));
-      say("justif must be in [-11,11]");
+      frame::warninghead(s.id);
+      say_int("trying to set justif =", just, 6);
+      say_item("justif must be in [-11,11]");
       just = -1;
-      say("===> RESET justif =", i6(just));
+      say_int("===> RESET justif =", just, 6);
       frame::warningtail00();
       return true;
     },
     [](const Setter<int>& s, int& just) {
       const std::string bar = "   |" + std::string(15, '-') + "|" + std::string(15, '-') + "|";
-      head(s.id);
-      say(rule());
-      say("          SETTING TEXT ALIGNMENT");
-      say(rule());
-      say(" |just| indicates where the x,y point");
-      say("      is relative to the textstring");
-      say(" if just < 0 leading and trailing blanks");
-      say("      will be ignored");
-      say("");
-      say("   9              10              11");
-      say(bar);
-      say("   5<==textstring==6==============>7");
-      say(bar);
-      say("   1               2               3");
-      say("");
-      say(rule());
-      stored_and_suggested(i6(s.field), i6(just));
+      frame::submenuhead(s.id);
+      say_rule();
+      say_item("          SETTING TEXT ALIGNMENT");
+      say_rule();
+      say_item(" |just| indicates where the x,y point");
+      say_item("      is relative to the textstring");
+      say_item(" if just < 0 leading and trailing blanks");
+      say_item("      will be ignored");
+      say_item("");
+      say_item("   9              10              11");
+      say_item(bar);
+      say_item("   5<==textstring==6==============>7");
+      say_item(bar);
+      say_item("   1               2               3");
+      say_item("");
+      say_rule();
+      stored_and_suggested(fmt::I(s.field, 6), fmt::I(just, 6));
       frame::menutail();
       int status = 0;
       frame::inintegvindef(just, "value of just", just, -11, 11, status);
@@ -273,10 +274,10 @@ const Setter<int> kTextAlign{
     [](const Setter<int>& s, int& just, Mode) {
       // Codes that name no alignment: the left (or, for 4 and 8, right) bottom trimmed form.
       if (just == 0 || just == -4 || just == -8 || just == 4 || just == 8) {
-        warn(s.id);
-        say("just =", i6(just));
+        frame::warninghead(s.id);
+        say_int("just =", just, 6);
         just = just > 0 ? 1 : -1;
-        say("===> RESET just =", i6(just));
+        say_int("===> RESET just =", just, 6);
         frame::warningtail00();
       }
       s.field = just;
@@ -284,22 +285,22 @@ const Setter<int> kTextAlign{
 
 const Setter<int> kTextFont{
     {"stextfont", " 5.2", "18-03-2009"}, plt2blk.textfont, 1, CheckIn::kAfterMenu,
-    [](const Setter<int>&) { say("INITIALISING TEXT FONT TO: 1 =  Geneva"); },
+    [](const Setter<int>&) { say_item("INITIALISING TEXT FONT TO: 1 =  Geneva"); },
     [](const Setter<int>& s, int& font) {
       if (font >= 1 && font <= 15) return true;
-      warn(s.id);
-      say("font number =", i6(font));
-      say("===> NO ACTION");
+      frame::warninghead(s.id);
+      say_int("font number =", font, 6);
+      say_item("===> NO ACTION");
       frame::warningtail00();
       return false;
     },
     [](const Setter<int>& s, int& font) {
-      head(s.id);
-      say(rule());
-      say("SETTING TEXT FONT");
-      say(rule());
-      say("present value.............. ", i6(font));
-      say("Geneva.....................1");
+      frame::submenuhead(s.id);
+      say_rule();
+      say_item("SETTING TEXT FONT");
+      say_rule();
+      say_int("present value.............. ", font, 6);
+      say_item("Geneva.....................1");
       frame::menutail();
       int status = 0;
       frame::inintegvindef(font, "your choice", font, 1, 15, status);

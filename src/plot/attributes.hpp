@@ -1,5 +1,6 @@
-// The plot attribute settings: the ten setters of the drawing attributes, the colour table,
-// the symbol type and size, and the plot attributes menu that reaches them all.
+// The plot attribute settings: the ten setters of the drawing attributes and their plain
+// accessors. The colour table is in plot/colortable.hpp, the symbol type and size in
+// plot/symboltype.hpp, the plot attributes menu that reaches them all in plot/plotparam.hpp.
 //
 // Every setter takes the value (in/out) and the settings mode (frame/mode.hpp):
 //   0, 1  start from the caller's value      2, 3  start from the stored value
@@ -10,11 +11,7 @@
 // Code that only sets or reads a value calls the plain accessors below the setters.
 #pragma once
 
-#include <cstddef>
-#include <span>
-
 #include "frame/mode.hpp"
-#include "frame/text.hpp"
 
 namespace korbast::plot {
 
@@ -43,8 +40,6 @@ void set_text_angle(float degrees);
 void set_text_align(int just);
 void set_text_font(int font);
 void set_text_color(int color);
-void set_symbol_size(float cm);
-void set_symbol_type(int itype);
 float line_width();
 int line_color();
 int fill_style();
@@ -54,38 +49,5 @@ float text_angle();
 int text_align();
 int text_font();
 int text_color();
-float symbol_size();
-int symbol_type();
-
-// ---- Colour table ----
-// The whole table: 4 and 5 the default table, even modes its menu (and the file reader).
-void scolortable(frame::Mode inter);
-// The number of colours n (1..12; one colour makes a black-and-white plot).
-void scolornb(int& n, frame::Mode inter);
-// One entry: index 0..n, its name (any length; 8 characters are kept), red, green and blue
-// in percent.
-void scolorrgb(int& index, std::span<char> name, float& red, float& green, float& blue,
-               frame::Mode inter);
-template <std::size_t N>
-void scolorrgb(int& index, frame::Text<N>& name, float& red, float& green, float& blue,
-               frame::Mode inter) {
-  scolorrgb(index, std::span<char>(name.data(), N), red, green, blue, inter);
-}
-
-// The unit the colour-table file is read on.
-inline constexpr int kColorTableUnit = 20;
-
-// ---- Symbols ----
-// Symbol diameter in cm (default 0.4); no value is refused.
-void ssymbolsize(float& size, frame::Mode mode);
-// Symbol type code (default 1); no value is refused. Besides 0..5: 102 shows the type table
-// only (asking nothing), 200 asks for a code and returns it without storing it.
-void ssymboltype(int& itype, frame::Mode mode);
-
-// ---- The plot attributes menu ----
-// 0 the menu (attributes from the stored values); 7 at a window opening: page scale and the
-// user-to-device transforms of every subplot, all attributes to their defaults; 4, 5, 8, 9
-// also reset the angle constants, the subplot scalings and the colour table (see plotparam.cpp).
-void splotparam2(frame::Mode mode);
 
 }  // namespace korbast::plot

@@ -7,6 +7,8 @@
 // n + 1 records (index, red, green, blue in percent, name), each record starting on a new
 // line and going on over line ends when items are missing; the rest of a record's last line
 // is ignored; a name holding blanks is quoted.
+#include "plot/colortable.hpp"
+
 #include <algorithm>
 #include <span>
 #include <string>
@@ -28,6 +30,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
+using namespace frame::console;
 
 using frame::Identity;
 constexpr Identity kTable{"scolortable", " 1.3", "10-05-2009"};
@@ -36,16 +39,6 @@ constexpr Identity kEntry{"scolorgb", " 2.1", "16-03-2009"};
 
 constexpr int kMaxColors = 12;
 constexpr int kNameLength = 35;  // names are handed around in 35 characters, 8 are kept
-
-void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
-void say(std::string_view text) { out(fmt::Line().item(text).str()); }
-void say(std::string_view text, const std::string& value) {
-  out(fmt::Line().item(text).x(1).a(value).str());
-}
-std::string rule() { return std::string(43, '-'); }
-
-void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
-void warn(const Identity& id) { frame::warninghead(id.name, id.version, id.date); }
 
 struct DefaultColour {
   std::string_view name;
@@ -139,16 +132,16 @@ void read_color_file() {
   const std::string closed = fmt::Line().item("Input file").item(shown).item("is closed").str();
   if (failed) {
     frame::errorhead(kTable.name, kTable.version, kTable.date);
-    if (eof) say("END OF FILE REACHED UNEXPECTEDLY");
-    say("WHILE READING LINE NUMBER ", fmt::I(line, 4));
-    out(closed);
+    if (eof) say_item("END OF FILE REACHED UNEXPECTEDLY");
+    say_int("WHILE READING LINE NUMBER ", line, 4);
+    say(closed);
     frame::errortail00();
     return;
   }
-  head(kTable);
-  out(closed);
-  out(fmt::Line().item("Could read up to:").x(1).i(kMaxColors, 4).item("DATA").str());
-  out(fmt::Line().item("Actually read   :").x(1).i(n, 4).item("DATA").str());
+  frame::submenuhead(kTable);
+  say(closed);
+  say(fmt::Line().item("Could read up to:").x(1).i(kMaxColors, 4).item("DATA").str());
+  say(fmt::Line().item("Actually read   :").x(1).i(n, 4).item("DATA").str());
   frame::menutail();
 }
 
@@ -156,13 +149,13 @@ void read_color_file() {
 
 void scolortable(frame::Mode inter) {
   if (inter.from_default()) {
-    head(kTable);
-    say("INITIALIZING COLOR TABLE:");
-    say("0   -> BKG = WHITE");
-    say("1   -> FRG = BLACK");
-    say("2-4 -> RGB COLORS");
-    say("5-7 -> CMY COLORS");
-    say("8   -> GREY 50%");
+    frame::submenuhead(kTable);
+    say_item("INITIALIZING COLOR TABLE:");
+    say_item("0   -> BKG = WHITE");
+    say_item("1   -> FRG = BLACK");
+    say_item("2-4 -> RGB COLORS");
+    say_item("5-7 -> CMY COLORS");
+    say_item("8   -> GREY 50%");
     int n = kMaxColors;
     scolornb(n, 1);
     for (int i = 0; i <= kMaxColors; ++i) {
@@ -177,19 +170,19 @@ void scolortable(frame::Mode inter) {
 
   for (;;) {
     const int n = plt2blk.ncolors;
-    head(kTable);
-    say("SETTING COLOR TABLE");
-    say(rule());
-    say("Current nb of colors:", fmt::I(n, 4));
-    say(rule());
-    out(header_row());
-    for (int i = 0; i <= n && i <= kMaxColors; ++i) out(colour_row(i));
-    say(rule());
-    say("modify nb of colors ..........100");
-    say("modify rgb color content .....200");
-    say("read color table from file ...300");
-    say(rule());
-    say("EXIT ..........................99");
+    frame::submenuhead(kTable);
+    say_item("SETTING COLOR TABLE");
+    say_rule();
+    say_int("Current nb of colors:", n, 4);
+    say_rule();
+    say(header_row());
+    for (int i = 0; i <= n && i <= kMaxColors; ++i) say(colour_row(i));
+    say_rule();
+    say_item("modify nb of colors ..........100");
+    say_item("modify rgb color content .....200");
+    say_item("read color table from file ...300");
+    say_rule();
+    say_item("EXIT ..........................99");
     frame::menutail();
     int choice = 99;
     int status = 0;
@@ -222,37 +215,37 @@ void scolornb(int& n, frame::Mode inter) {
     n = 4;
     plt2blk.ncolors = 4;
     plt2blk.colormode = 1;
-    head(id);
-    out(fmt::Line().item("INITIALIZING NUMBER OF COLORS TO:").x(1).i(4, 3).str());
+    frame::submenuhead(id);
+    say_int("INITIALIZING NUMBER OF COLORS TO:", 4, 3);
   }
   if (!inter.stored_or_default()) {
     if (n > kMaxColors) {
-      warn(id);
-      say("trying to set nb of color  =", fmt::I(n, 6));
-      say("max nb of color  =", fmt::I(kMaxColors, 6));
+      frame::warninghead(id);
+      say_int("trying to set nb of color  =", n, 6);
+      say_int("max nb of color  =", kMaxColors, 6);
       n = kMaxColors;
-      say("===> RESET nb of color =", fmt::I(n, 6));
+      say_int("===> RESET nb of color =", n, 6);
       frame::warningtail00();
     } else if (n < 1) {
-      warn(id);
-      say("trying to set nb of color  =", fmt::I(n, 6));
-      say("min nb of color  = 1");
+      frame::warninghead(id);
+      say_int("trying to set nb of color  =", n, 6);
+      say_item("min nb of color  = 1");
       n = 1;
-      say("===> RESET nb of color =", fmt::I(n, 6));
+      say_int("===> RESET nb of color =", n, 6);
       frame::warningtail00();
     }
   }
   if (inter.menu()) {
     for (;;) {
-      head(id);
-      say("SETTING THE NUMBER OF COLORS:");
-      say(rule());
-      say("max nb of colors ................", fmt::I(kMaxColors, 3));
-      say("current nb of colors ............", fmt::I(plt2blk.ncolors, 3));
-      say("new nb of colors to apply .....10", fmt::I(n, 3));
-      say(rule());
-      say("CANCEL AND EXIT ...............98");
-      say("UPDATE AND EXIT ...............99");
+      frame::submenuhead(id);
+      say_item("SETTING THE NUMBER OF COLORS:");
+      say_rule();
+      say_int("max nb of colors ................", kMaxColors, 3);
+      say_int("current nb of colors ............", plt2blk.ncolors, 3);
+      say_int("new nb of colors to apply .....10", n, 3);
+      say_rule();
+      say_item("CANCEL AND EXIT ...............98");
+      say_item("UPDATE AND EXIT ...............99");
       frame::menutail();
       int choice = 99;
       int status = 0;
@@ -271,7 +264,7 @@ void scolornb(int& n, frame::Mode inter) {
 
   plt2blk.colormode = n == 1 ? 0 : 1;
   if (inter.announces() || inter.menu()) {
-    out(fmt::Line()
+    say(fmt::Line()
             .item("NB of colors =")
             .x(1)
             .i(n, 6)
@@ -280,13 +273,13 @@ void scolornb(int& n, frame::Mode inter) {
   }
   plt2blk.ncolors = n;
   if (n < entry_number) {
-    say("The nb of colors has been reduced");
-    say("==> checking current set up versus new max");
+    say_item("The nb of colors has been reduced");
+    say_item("==> checking current set up versus new max");
     int scratch = 0;
     slinecolor(scratch, 3);
     sfillcolor(scratch, 3);
     stextcolor(scratch, 3);
-    say("==> checking done");
+    say_item("==> checking done");
   }
 }
 
@@ -295,8 +288,8 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
   const Identity& id = kEntry;
   const int n = plt2blk.ncolors < 0 ? 0 : plt2blk.ncolors;
   if (inter.from_default()) {
-    head(id);
-    say("INITIALIZING RGB: 4 COLORS + BKG");
+    frame::submenuhead(id);
+    say_item("INITIALIZING RGB: 4 COLORS + BKG");
     set_entry(0, "White-bk", 100, 100, 100);
     if (plt2blk.ncolors >= 1) set_entry(1, "Black", 0, 0, 0);
     if (plt2blk.ncolors >= 4) {
@@ -309,18 +302,18 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
   // when it lies off the table.
   if (!inter.stored_or_default() || index < 0 || index > kMaxColors) {
     if (index > n) {
-      warn(id);
-      say("trying to set color nb =", fmt::I(index, 6));
-      say("when nb of color  =", fmt::I(n, 6));
+      frame::warninghead(id);
+      say_int("trying to set color nb =", index, 6);
+      say_int("when nb of color  =", n, 6);
       index = index % (n + 1);
-      say("===> RESET nb of color =", fmt::I(index, 6));
+      say_int("===> RESET nb of color =", index, 6);
       frame::warningtail00();
     } else if (index < 0) {
-      warn(id);
-      say("trying to set nb of color  =", fmt::I(index, 6));
-      say("min nb of color  = 0");
+      frame::warninghead(id);
+      say_int("trying to set nb of color  =", index, 6);
+      say_item("min nb of color  = 0");
       index = 1;
-      say("===> RESET nb of color =", fmt::I(index, 6));
+      say_int("===> RESET nb of color =", index, 6);
       frame::warningtail00();
     }
   }
@@ -340,32 +333,32 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
     const std::string cols = "       |";
     for (;;) {
       const std::string_view shown(name.data(), name.size());
-      head(id);
-      say("SETTING RGB COLORS:");
-      say(rule());
-      say("max nb of colors ................", fmt::I(kMaxColors, 3));
-      say("current nb of colors ............", fmt::I(plt2blk.ncolors, 3));
-      say("color index ...................10", fmt::I(index, 3));
-      say("current color name ..............", pltcharblk.colornam[index].str());
-      say("new    color  name ............20", std::string(shown));
-      say(rule());
+      frame::submenuhead(id);
+      say_item("SETTING RGB COLORS:");
+      say_rule();
+      say_int("max nb of colors ................", kMaxColors, 3);
+      say_int("current nb of colors ............", plt2blk.ncolors, 3);
+      say_int("color index ...................10", index, 3);
+      say_value("current color name ..............", pltcharblk.colornam[index].str());
+      say_value("new    color  name ............20", std::string(shown));
+      say_rule();
       fmt::Line h;
       h.item(cols);
       for (std::string_view c : {"red%", "green%", "blue%"}) h.x(1).a(c, 6).x(1).a("|");
-      out(h.str());
+      say(h.str());
       fmt::Line cur;
       cur.item("current").a("|");
       for (float c : {plt2blk.red[index], plt2blk.green[index], plt2blk.blue[index]})
         cur.x(1).f(c, 6, 1).x(1).a("|");
-      out(cur.str());
+      say(cur.str());
       fmt::Line nw;
       nw.item("new    ").a("|");
       for (float c : {red, green, blue}) nw.x(1).f(c, 6, 1).x(1).a("|");
-      out(nw.str());
-      say(rule());
-      say("modify rgb setting ............30");
-      say("CANCEL AND EXIT ...............98");
-      say("UPDATE AND EXIT ...............99");
+      say(nw.str());
+      say_rule();
+      say_item("modify rgb setting ............30");
+      say_item("CANCEL AND EXIT ...............98");
+      say_item("UPDATE AND EXIT ...............99");
       frame::menutail();
       int choice = 99;
       int status = 0;

@@ -36,10 +36,6 @@ constexpr int kDefaultNlev = 11;
 constexpr std::string_view kDefaultLevName = "level";
 constexpr std::string_view kDefaultParName = "parameter";
 
-std::string rule() { return item(std::string(43, '-')); }
-std::string with_text(std::string_view label, std::string_view text) {
-  return fmt::Line().item(label).item(text).str();
-}
 std::string_view view_of(std::span<const char> s) { return {s.data(), s.size()}; }
 
 // An integer from a real truncated toward zero, held inside the integer range (a value that
@@ -74,30 +70,30 @@ void scall_listing() {
   const Plevblock& l = plevblock;
   const Ptblock& p = ptblock;
   frame::submenuhead(id_scall.name, id_scall.version, id_scall.date);
-  frame::say(rule());
-  frame::say(item("                 CURVES"));
-  frame::say(item("         1 - FIXED PARAMETERS"));
-  frame::say(with_int("max nb of fixed params    :", kMaxFixedParams, 6));
-  frame::say(with_int("current nb of fixed params:", pfixblock.nparfix, 6));
-  frame::say(item("current fixed parameters:"));
+  frame::say_rule();
+  frame::say_item("                 CURVES");
+  frame::say_item("         1 - FIXED PARAMETERS");
+  frame::say_int("max nb of fixed params    :", kMaxFixedParams, 6);
+  frame::say_int("current nb of fixed params:", pfixblock.nparfix, 6);
+  frame::say_item("current fixed parameters:");
   fixed_table();
-  frame::say(rule());
-  frame::say(item("         2 - LEVEL PARAMETERS"));
-  frame::say(with_text("level name ...............:", l.levname.view()));
-  frame::say(with_real("level initial value ......:", l.levi));
-  frame::say(with_real("level final   value ......:", l.levf));
-  frame::say(with_real("level increment ..........:", l.levd));
-  frame::say(with_real("single level value .......:", l.levi));
-  frame::say(with_int("nb of level curves .......:", l.nlev, 6));
-  frame::say(rule());
-  frame::say(item("         3 - RUNNING POINT PARAMETERS"));
-  frame::say(with_int("max nb of points .........:", kMaxCurvePoints, 6));
-  frame::say(with_int("nb of points to draw .....:", p.np, 6));
-  frame::say(with_real("nb of segments to draw ...:", p.rns));
-  frame::say(with_real("initial value ............:", p.pti));
-  frame::say(with_real("final   value ............:", p.ptf));
-  frame::say(with_real("increment ................:", p.ptd));
-  frame::say(with_text("name .....................:", p.ptname.view()));
+  frame::say_rule();
+  frame::say_item("         2 - LEVEL PARAMETERS");
+  frame::say_value("level name ...............:", l.levname.view());
+  frame::say_real("level initial value ......:", l.levi, 8, 3);
+  frame::say_real("level final   value ......:", l.levf, 8, 3);
+  frame::say_real("level increment ..........:", l.levd, 8, 3);
+  frame::say_real("single level value .......:", l.levi, 8, 3);
+  frame::say_int("nb of level curves .......:", l.nlev, 6);
+  frame::say_rule();
+  frame::say_item("         3 - RUNNING POINT PARAMETERS");
+  frame::say_int("max nb of points .........:", kMaxCurvePoints, 6);
+  frame::say_int("nb of points to draw .....:", p.np, 6);
+  frame::say_real("nb of segments to draw ...:", p.rns, 8, 3);
+  frame::say_real("initial value ............:", p.pti, 8, 3);
+  frame::say_real("final   value ............:", p.ptf, 8, 3);
+  frame::say_real("increment ................:", p.ptd, 8, 3);
+  frame::say_value("name .....................:", p.ptname.view());
   frame::menutail();
 }
 
@@ -106,28 +102,28 @@ void scall_menu() {
     const Plevblock& l = plevblock;
     const Ptblock& p = ptblock;
     menu_head(id_scall, "           CURVES PARAMETERS");
-    frame::say(item("         1 - FIXED PARAMETERS"));
-    frame::say(with_int("max nb of fixed params ..........", kMaxFixedParams, 6));
-    frame::say(with_int("current nb of fixed params ...100", pfixblock.nparfix, 6));
-    frame::say(item("current fixed parameters:"));
+    frame::say_item("         1 - FIXED PARAMETERS");
+    frame::say_int("max nb of fixed params ..........", kMaxFixedParams, 6);
+    frame::say_int("current nb of fixed params ...100", pfixblock.nparfix, 6);
+    frame::say_item("current fixed parameters:");
     fixed_table();
-    frame::say(rule());
-    frame::say(item("         2 - LEVEL PARAMETERS"));
-    frame::say(with_int("nb of level curves ...........200", l.nlev, 6));
-    frame::say(with_real("level initial value ..........210", l.levi));
-    frame::say(with_real("level final   value ..........210", l.levf));
-    frame::say(with_real("level increment ..............210", l.levd));
-    frame::say(with_real("single level value ...........210", l.levi));
-    frame::say(with_text("level name ...................210", l.levname.view()));
-    frame::say(rule());
-    frame::say(item("         3 - RUNNING POINT PARAMETERS"));
-    frame::say(with_int("max nb of points ................", kMaxCurvePoints, 6));
-    frame::say(with_int("nb of points to draw .........300", p.np, 6));
-    frame::say(with_real("nb of segments to draw .......300", p.rns));
-    frame::say(with_real("initial value ................310", p.pti));
-    frame::say(with_real("final   value ................310", p.ptf));
-    frame::say(with_real("increment ....................320", p.ptd));
-    frame::say(with_text("name .........................330", p.ptname.view()));
+    frame::say_rule();
+    frame::say_item("         2 - LEVEL PARAMETERS");
+    frame::say_int("nb of level curves ...........200", l.nlev, 6);
+    frame::say_real("level initial value ..........210", l.levi, 8, 3);
+    frame::say_real("level final   value ..........210", l.levf, 8, 3);
+    frame::say_real("level increment ..............210", l.levd, 8, 3);
+    frame::say_real("single level value ...........210", l.levi, 8, 3);
+    frame::say_value("level name ...................210", l.levname.view());
+    frame::say_rule();
+    frame::say_item("         3 - RUNNING POINT PARAMETERS");
+    frame::say_int("max nb of points ................", kMaxCurvePoints, 6);
+    frame::say_int("nb of points to draw .........300", p.np, 6);
+    frame::say_real("nb of segments to draw .......300", p.rns, 8, 3);
+    frame::say_real("initial value ................310", p.pti, 8, 3);
+    frame::say_real("final   value ................310", p.ptf, 8, 3);
+    frame::say_real("increment ....................320", p.ptd, 8, 3);
+    frame::say_value("name .........................330", p.ptname.view());
     menu_tail();
     int choice = ask_choice();
     if (choice >= 1 && choice <= pfixblock.nparfix) {
@@ -167,9 +163,9 @@ void scall_menu() {
 void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ical) {
   const Identity& id = id_sclevel2;
   auto values = [&] {
-    frame::say(with_real(" initial             =", lini));
-    frame::say(with_real(" final               =", lfin));
-    frame::say(with_real(" increment           =", linc));
+    frame::say_real(" initial             =", lini, 8, 3);
+    frame::say_real(" final               =", lfin, 8, 3);
+    frame::say_real(" increment           =", linc, 8, 3);
   };
   for (;;) {
     if (ical == 0 || ical == 1) {
@@ -179,12 +175,12 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
         linc = 1.0f;
       } else {
         frame::errorhead(id.name, id.version, id.date);
-        frame::say(item("Computing increment from nb of curves"));
-        frame::say(with_int(" Calculation type =", ical, 4));
-        frame::say(with_int(" nb of curves =", nlev, 4));
-        frame::say(item("==> NEED nb > 0"));
+        frame::say_item("Computing increment from nb of curves");
+        frame::say_int(" Calculation type =", ical, 4);
+        frame::say_int(" nb of curves =", nlev, 4);
+        frame::say_item("==> NEED nb > 0");
         nlev = 1;
-        frame::say(with_int("==> RESET nb =", nlev, 4));
+        frame::say_int("==> RESET nb =", nlev, 4);
         frame::errortail00();
         continue;
       }
@@ -194,16 +190,16 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
       const bool consistent = (linc > 0.0f && lini <= lfin) || (linc < 0.0f && lfin < lini);
       if (!consistent) {
         frame::errorhead(id.name, id.version, id.date);
-        frame::say(item("Levels computed from increment:"));
-        frame::say(with_int(" Calculation type    =", ical, 4));
+        frame::say_item("Levels computed from increment:");
+        frame::say_int(" Calculation type    =", ical, 4);
         values();
-        frame::say(item("==> INCONSISTENT LOOP"));
-        frame::say(item("==> NEED TO CORRECT IT"));
-        frame::say(item("==> SETTING SINGLE LEVEL"));
+        frame::say_item("==> INCONSISTENT LOOP");
+        frame::say_item("==> NEED TO CORRECT IT");
+        frame::say_item("==> SETTING SINGLE LEVEL");
         nlev = 1;
         ical = 1;
-        frame::say(with_int(" Nb of levels        =", nlev, 4));
-        frame::say(with_int(" Calculation type    =", ical, 4));
+        frame::say_int(" Nb of levels        =", nlev, 4);
+        frame::say_int(" Calculation type    =", ical, 4);
         frame::errortail00();
         continue;
       }
@@ -215,22 +211,22 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
           const bool large = r > 0.001f;
           if (large) {
             frame::warninghead(id.name, id.version, id.date);
-            frame::say(item("Levels computed from increment:"));
-            frame::say(with_int(" Calculation type    =", ical, 4));
-            frame::say(with_int(" nb of levels        =", nlev, 4));
+            frame::say_item("Levels computed from increment:");
+            frame::say_int(" Calculation type    =", ical, 4);
+            frame::say_int(" nb of levels        =", nlev, 4);
             values();
-            frame::say(with_real(" remainder/increment =", r));
-            frame::say(item("==> large remainder"));
+            frame::say_real(" remainder/increment =", r, 8, 3);
+            frame::say_item("==> large remainder");
           }
           if (ical == 2) {
             linc = (lfin - lini) / static_cast<float>(nlev - 1);
             if (large) {
-              frame::say(item("==> RECOMPUTED:"));
-              frame::say(with_real(" increment =", linc));
+              frame::say_item("==> RECOMPUTED:");
+              frame::say_real(" increment =", linc, 8, 3);
               frame::warningtail00();
             }
           } else if (large) {
-            frame::say(item("==> final level not reached"));
+            frame::say_item("==> final level not reached");
             frame::warningtail00();
           }
         }
@@ -240,13 +236,13 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
     // Type 4: a single level.
     if (nlev != 1) {
       frame::warninghead(id.name, id.version, id.date);
-      frame::say(item("Single level:"));
-      frame::say(with_int(" Calculation type    =", ical, 4));
-      frame::say(with_int(" nb of levels        =", nlev, 4));
+      frame::say_item("Single level:");
+      frame::say_int(" Calculation type    =", ical, 4);
+      frame::say_int(" nb of levels        =", nlev, 4);
       values();
       nlev = 1;
-      frame::say(item("==> RESETTING:"));
-      frame::say(with_int(" Nb of levels        =", nlev, 4));
+      frame::say_item("==> RESETTING:");
+      frame::say_int(" Nb of levels        =", nlev, 4);
       frame::warningtail00();
     }
     return;
@@ -258,7 +254,7 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
 void scall(frame::Mode inter) {
   if (inter.from_default()) {
     frame::submenuhead(id_scall.name, id_scall.version, id_scall.date);
-    frame::say(item("INITIALIZING CURVES PARAMETERS"));
+    frame::say_item("INITIALIZING CURVES PARAMETERS");
     int nb = kMaxFixedParams;
     scparfixnb(nb, 1);  // all four slots can be set
     for (int k = 1; k <= kMaxFixedParams; ++k) {
@@ -299,13 +295,13 @@ void scparfixnb(int& nb, frame::Mode inter) {
   frame::cinvin(nb, 0, kMaxFixedParams, id.name, "nparfixa", status);
   if (status != 0) {
     nb = kMaxFixedParams;
-    frame::say(with_int("  ===> reset nparfixa =", nb, 6));
+    frame::say_int("  ===> reset nparfixa =", nb, 6);
   }
   if (inter.menu()) {
     for (;;) {
       menu_head(id, "          CURVES FIXED PARAMETERS   ");
-      frame::say(with_int("max nb of fixed params ..........", kMaxFixedParams, 6));
-      frame::say(with_int("current nb of fixed params ....10", nb, 6));
+      frame::say_int("max nb of fixed params ..........", kMaxFixedParams, 6);
+      frame::say_int("current nb of fixed params ....10", nb, 6);
       menu_tail();
       const int choice = ask_choice();
       if (choice == 99) break;
@@ -323,9 +319,9 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
   // Only slots 1..4 exist: any other slot number is refused before a slot is read or written.
   if (i < 1 || i > kMaxFixedParams) {
     frame::warninghead(id.name, id.version, id.date);
-    frame::say(with_int("ifix1 =", i, 6));
-    frame::say(with_int("==> slots are 1 to", kMaxFixedParams, 6));
-    frame::say(item("=====> NO ACTION"));
+    frame::say_int("ifix1 =", i, 6);
+    frame::say_int("==> slots are 1 to", kMaxFixedParams, 6);
+    frame::say_item("=====> NO ACTION");
     frame::warningtail00();
     return;
   }
@@ -347,7 +343,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
   frame::cinvin(itype, 0, 3, id.name, "ipfixtypea", status);
   if (status != 0) {
     itype = 0;
-    frame::say(with_int("  ===> reset ipfixtypea =", itype, 6));
+    frame::say_int("  ===> reset ipfixtypea =", itype, 6);
   }
 
   frame::Text<20> info;
@@ -392,38 +388,35 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
 
   if (b.nparfix < 1) {
     frame::warninghead(id.name, id.version, id.date);
-    frame::say(with_int("nparfix =", b.nparfix, 6));
-    frame::say(item("need to set nparfix > 1 first"));
-    frame::say(item("=====> NO ACTION"));
+    frame::say_int("nparfix =", b.nparfix, 6);
+    frame::say_item("need to set nparfix > 1 first");
+    frame::say_item("=====> NO ACTION");
     frame::warningtail0(0);
   } else {
     frame::cinvin(i, 1, b.nparfix, id.name, "ifix1", status);
     if (status != 0) {
       i = b.nparfix;
-      frame::say(with_int("  ===> reset ifix1 =", i, 6));
+      frame::say_int("  ===> reset ifix1 =", i, 6);
     }
     rebuild();
     if (inter.menu()) {
       for (;;) {
         menu_head(id, "          CURVES FIXED PARAMETERS    ");
-        frame::say(with_int("max nb of fixed params .........", kMaxFixedParams, 6));
-        frame::say(with_int("current nb of fixed params .....", b.nparfix, 6));
-        frame::say(rule());
-        frame::say(item("Parameter to modify"));
-        frame::say(rule());
-        frame::say(with_int("index  ..........................", i, 6));
-        frame::say(with_text("name ..........................10", view_of(name)));
-        frame::say(with_int("type ..........................20", itype, 6));
-        frame::say(with_real(itype == 1 ? "real      value ...............30"
-                                        : "real      value .................",
-                             rval));
-        frame::say(with_int(itype == 2 ? "integer   value ...............40"
-                                       : "integer   value .................",
-                            ival, 6));
-        frame::say(with_text(itype == 3 ? "character value ...............50"
-                                        : "character value .................",
-                             view_of(cval)));
-        frame::say(with_text("info:", info.view()));
+        frame::say_int("max nb of fixed params .........", kMaxFixedParams, 6);
+        frame::say_int("current nb of fixed params .....", b.nparfix, 6);
+        frame::say_rule();
+        frame::say_item("Parameter to modify");
+        frame::say_rule();
+        frame::say_int("index  ..........................", i, 6);
+        frame::say_value("name ..........................10", view_of(name));
+        frame::say_int("type ..........................20", itype, 6);
+        frame::say_real(itype == 1 ? "real      value ...............30"
+                                   : "real      value .................", rval, 8, 3);
+        frame::say_int(itype == 2 ? "integer   value ...............40"
+                                  : "integer   value .................", ival, 6);
+        frame::say_value(itype == 3 ? "character value ...............50"
+                                    : "character value .................", view_of(cval));
+        frame::say_value("info:", info.view());
         menu_tail();
         int choice = 99;
         frame::inintegdef(choice, "your choice", 99, status);
@@ -438,22 +431,22 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
           }
           form_info();
         } else if (choice == 20) {
-          const std::string rule28 = item(std::string(28, '-'));
+          const std::string rule28 = frame::item(std::string(28, '-'));
           frame::say(rule28);
-          frame::say(item("Parameter type:"));
+          frame::say_item("Parameter type:");
           frame::say(rule28);
-          frame::say(item("name only - no value ......0"));
-          frame::say(item("real.......................1"));
-          frame::say(item("integer....................2"));
-          frame::say(item("character..................3"));
+          frame::say_item("name only - no value ......0");
+          frame::say_item("real.......................1");
+          frame::say_item("integer....................2");
+          frame::say_item("character..................3");
           frame::say(rule28);
           frame::inintegvindef(itype, "your choice", itype, 0, 3, status);
         } else if (choice == 30 || choice == 40 || choice == 50) {
           const int wanted = choice / 10 - 2;
           if (itype != wanted) {
             frame::warninghead(id.name, id.version, id.date);
-            frame::say(item("Wrong type of parameter"));
-            frame::say(item("=====> NO ACTION"));
+            frame::say_item("Wrong type of parameter");
+            frame::say_item("=====> NO ACTION");
             frame::warningtail0(0);
             continue;
           }
@@ -502,26 +495,26 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
   }
   if (ical < 0 || ical > 4) {
     frame::warninghead(id.name, id.version, id.date);
-    frame::say(with_int("Calculation type =", ical, 4));
-    frame::say(item("==> Unknown"));
-    frame::say(item("==> RESETTING TYPE TO USE INCREMENT"));
+    frame::say_int("Calculation type =", ical, 4);
+    frame::say_item("==> Unknown");
+    frame::say_item("==> RESETTING TYPE TO USE INCREMENT");
     ical = 2;
-    frame::say(with_int("Calculation type =", ical, 4));
+    frame::say_int("Calculation type =", ical, 4);
     frame::warningtail00();
   }
   level_calculation(lini, lfin, linc, nlev, ical);
   if (inter.menu()) {
     for (;;) {
       menu_head(id, "         CURVES LEVEL PARAMETER");
-      frame::say(with_text("level name       :", view_of(name)));
-      frame::say(with_int("Calculation type =", ical, 4));
-      frame::say(with_real("level initial value ...........10", lini));
-      frame::say(with_real("level final   value ...........11", lfin));
-      frame::say(with_real("level increment ...............12", linc));
-      frame::say(item("modify init, final & inc ......13"));
-      frame::say(with_int("nb of level curves ............14", nlev, 4));
-      frame::say(item("modify init, final & nb .......15"));
-      frame::say(with_real("single level value ............20", lini));
+      frame::say_value("level name       :", view_of(name));
+      frame::say_int("Calculation type =", ical, 4);
+      frame::say_real("level initial value ...........10", lini, 8, 3);
+      frame::say_real("level final   value ...........11", lfin, 8, 3);
+      frame::say_real("level increment ...............12", linc, 8, 3);
+      frame::say_item("modify init, final & inc ......13");
+      frame::say_int("nb of level curves ............14", nlev, 4);
+      frame::say_item("modify init, final & nb .......15");
+      frame::say_real("single level value ............20", lini, 8, 3);
       menu_tail();
       const int choice = ask_choice();
       if (choice == 99) break;
@@ -546,9 +539,9 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
           frame::inrealdef(linc, "level increment value >0<", linc, status);
           if (linc != 0.0f) break;
           frame::warninghead(id.name, id.version, id.date);
-          frame::say(with_real("Increment =", linc));
-          frame::say(item("Increment MUST be non zero"));
-          frame::say(item("==> BACK TO QUERY"));
+          frame::say_real("Increment =", linc, 8, 3);
+          frame::say_item("Increment MUST be non zero");
+          frame::say_item("==> BACK TO QUERY");
           frame::warningtail00();
         }
       }
@@ -558,9 +551,9 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
           frame::inintegdef(nlev, "nb of level curves", nlev, status);
           if (nlev > 0) break;
           frame::warninghead(id.name, id.version, id.date);
-          frame::say(with_int("Nb of level curves =", nlev, 4));
-          frame::say(item("MUST BE > 0"));
-          frame::say(item("==> BACK TO QUERY"));
+          frame::say_int("Nb of level curves =", nlev, 4);
+          frame::say_item("MUST BE > 0");
+          frame::say_item("==> BACK TO QUERY");
           frame::warningtail00();
         }
       }

@@ -36,33 +36,20 @@ constexpr float kDefaultPtf = 1.0f;
 constexpr float kDefaultPtd = 0.1f;
 constexpr std::string_view kDefaultName = "Point.parameter";
 
-// Integers of the number-of-points messages and menu take 7 columns.
-std::string with_i7(std::string_view text, long long v) { return with_int(text, v, 7); }
-
 }  // namespace
 
 namespace curves_detail {
 
-std::string item(std::string_view text) { return fmt::Line().item(text).str(); }
-
-std::string with_int(std::string_view text, long long v, int w) {
-  return fmt::Line().item(text).x(1).i(v, w).str();
-}
-
-std::string with_real(std::string_view text, float v) {
-  return fmt::Line().item(text).x(1).f(v, 8, 3).str();
-}
-
 void menu_head(const Identity& id, std::string_view title) {
-  frame::submenuhead(id.name, id.version, id.date);
-  frame::say(item(std::string(43, '-')));
-  frame::say(item(title));
-  frame::say(item(std::string(43, '-')));
+  frame::submenuhead(id);
+  frame::say_rule();
+  frame::say_item(title);
+  frame::say_rule();
 }
 
 void menu_tail() {
-  frame::say(item(std::string(43, '-')));
-  frame::say(item("EXIT ..........................99"));
+  frame::say_rule();
+  frame::say_item("EXIT ..........................99");
   frame::menutail();
 }
 
@@ -94,14 +81,14 @@ void scptnp(int& np, frame::Mode inter) {
   if (inter.from_default()) {
     np = kDefaultNp;
     frame::submenuhead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
-    frame::say(with_i7("INITIALIZING NUMBER OF POINTS TO:", np));
+    frame::say_int("INITIALIZING NUMBER OF POINTS TO:", np, 7);
   }
   if (inter.menu()) {
     for (;;) {
       menu_head(id_scptnp, "RUNNING POINT PARAMETERS:");
-      frame::say(with_i7("max nb of points ................", kMaxCurvePoints));
-      frame::say(with_i7("nb of points ..................10", np));
-      frame::say(with_i7("nb of segments ..................", static_cast<long long>(np) - 1));
+      frame::say_int("max nb of points ................", kMaxCurvePoints, 7);
+      frame::say_int("nb of points ..................10", np, 7);
+      frame::say_int("nb of segments ..................", static_cast<long long>(np) - 1, 7);
       menu_tail();
       const int choice = ask_choice();
       if (choice == 99) break;
@@ -122,23 +109,23 @@ void scptnp(int& np, frame::Mode inter) {
                    .i(kMaxCurvePoints, 7)
                    .str());
     np = kMaxCurvePoints;
-    frame::say(with_i7("===> reset nb of points =", np));
-    frame::say(item("===> WILL NOT PLOT ALL THE DATA"));
+    frame::say_int("===> reset nb of points =", np, 7);
+    frame::say_item("===> WILL NOT PLOT ALL THE DATA");
     frame::warningtail00();
   }
   if (np == 1 && !inter.all_subplots()) {
     frame::warninghead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
-    frame::say(with_i7("nb of points =", np));
-    frame::say(item("===> WILL PLOT ONLY ONE POINT"));
+    frame::say_int("nb of points =", np, 7);
+    frame::say_item("===> WILL PLOT ONLY ONE POINT");
     frame::warningtail00();
   }
   if (np < 1) {
     frame::errorhead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
-    frame::say(with_i7("nb of points np =", np));
-    frame::say(item("===> UPSTREAM PROBLEM ?"));
-    frame::say(item("Increment inconsistent with bounds ?"));
+    frame::say_int("nb of points np =", np, 7);
+    frame::say_item("===> UPSTREAM PROBLEM ?");
+    frame::say_item("Increment inconsistent with bounds ?");
     np = 1;
-    frame::say(with_i7("===> RESETTING np =", np));
+    frame::say_int("===> RESETTING np =", np, 7);
     frame::errortail00();
   }
   ptblock.np = np;
@@ -156,8 +143,8 @@ void scptif(float& pti, float& ptf, frame::Mode inter) {
   if (inter.menu()) {
     for (;;) {
       menu_head(id_scptif, "RUNNING POINT parameters :");
-      frame::say(with_real("initial value .................10", pti));
-      frame::say(with_real("final   value .................11", ptf));
+      frame::say_real("initial value .................10", pti, 8, 3);
+      frame::say_real("final   value .................11", ptf, 8, 3);
       menu_tail();
       const int choice = ask_choice();
       if (choice == 99) break;
@@ -176,7 +163,7 @@ void scptd(float& ptd, frame::Mode inter) {
   if (inter.menu()) {
     for (;;) {
       menu_head(id_scptd, "RUNNING POINT parameters :");
-      frame::say(with_real("increment .....................10", ptd));
+      frame::say_real("increment .....................10", ptd, 8, 3);
       menu_tail();
       const int choice = ask_choice();
       if (choice == 99) break;
@@ -228,9 +215,9 @@ void scptend(int ical, frame::Mode inter) {
         p.ptd = 0.0f;
       } else {
         frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
-        frame::say(with_int("Calculation type =", t, 6));
-        frame::say(with_int("Computing increment from np =", p.np, 6));
-        frame::say(item("==> NEED TO SET np > 0"));
+        frame::say_int("Calculation type =", t, 6);
+        frame::say_int("Computing increment from np =", p.np, 6);
+        frame::say_item("==> NEED TO SET np > 0");
         frame::errortail00();
         scall(0);
         continue;
@@ -241,13 +228,13 @@ void scptend(int ical, frame::Mode inter) {
       const bool consistent = (p.ptf >= p.pti && p.ptd > 0.0f) || (p.ptf < p.pti && p.ptd < 0.0f);
       if (!consistent) {
         frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
-        frame::say(with_int("Calculation type =", t, 6));
-        frame::say(item("Computing np from td with:"));
-        frame::say(with_real("  pti =", p.pti));
-        frame::say(with_real("  ptf =", p.ptf));
-        frame::say(with_real("  ptd =", p.ptd));
-        frame::say(item("==> INCONSISTENT LOOP"));
-        frame::say(item("==> NEED TO CORRECT IT"));
+        frame::say_int("Calculation type =", t, 6);
+        frame::say_item("Computing np from td with:");
+        frame::say_real("  pti =", p.pti, 8, 3);
+        frame::say_real("  ptf =", p.ptf, 8, 3);
+        frame::say_real("  ptd =", p.ptd, 8, 3);
+        frame::say_item("==> INCONSISTENT LOOP");
+        frame::say_item("==> NEED TO CORRECT IT");
         frame::errortail00();
         scall(0);
         continue;
@@ -263,36 +250,36 @@ void scptend(int ical, frame::Mode inter) {
         const bool large = r > 0.001f;
         if (large) {
           frame::warninghead(id_scptend.name, id_scptend.version, id_scptend.date);
-          frame::say(with_int("Calculation type =", t, 6));
-          frame::say(item("np computed from td with:"));
-          frame::say(with_int(" mp  =", kMaxCurvePoints, 6));
-          frame::say(with_int(" np  =", p.np, 6));
-          frame::say(with_real(" pti =", p.pti));
-          frame::say(with_real(" ptf =", p.ptf));
-          frame::say(with_real(" ptd =", p.ptd));
-          frame::say(with_real(" remainder/ptd =", r));
-          frame::say(item("==> large remainder"));
+          frame::say_int("Calculation type =", t, 6);
+          frame::say_item("np computed from td with:");
+          frame::say_int(" mp  =", kMaxCurvePoints, 6);
+          frame::say_int(" np  =", p.np, 6);
+          frame::say_real(" pti =", p.pti, 8, 3);
+          frame::say_real(" ptf =", p.ptf, 8, 3);
+          frame::say_real(" ptd =", p.ptd, 8, 3);
+          frame::say_real(" remainder/ptd =", r, 8, 3);
+          frame::say_item("==> large remainder");
         }
         if (t == 2) {
           p.ptd = k == 0 ? 0.0f : (p.ptf - p.pti) / p.rns;
           if (large) {
-            frame::say(item("RECOMPUTED VALUE:"));
-            frame::say(with_real(" ptd =", p.ptd));
+            frame::say_item("RECOMPUTED VALUE:");
+            frame::say_real(" ptd =", p.ptd, 8, 3);
             frame::warningtail00();
           }
         } else if (large) {
-          frame::say(item("==> final point is not reached"));
+          frame::say_item("==> final point is not reached");
           frame::warningtail00();
         }
       }
       break;
     }
     frame::warninghead(id_scptend.name, id_scptend.version, id_scptend.date);
-    frame::say(with_int("Calculation type =", t, 6));
-    frame::say(item("==> Unknown"));
-    frame::say(item("==> RESETTING TYPE TO USE NP"));
+    frame::say_int("Calculation type =", t, 6);
+    frame::say_item("==> Unknown");
+    frame::say_item("==> RESETTING TYPE TO USE NP");
     t = 1;
-    frame::say(with_int("Calculation type =", t, 6));
+    frame::say_int("Calculation type =", t, 6);
     frame::warningtail00();
   }
   if (texts) {

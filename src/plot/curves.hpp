@@ -84,12 +84,6 @@ int truncated_count(float x);
 // Helpers shared by the running-point and curve-parameter routines (not for other callers).
 namespace curves_detail {
 using frame::Identity;
-// One blank and the text.
-std::string item(std::string_view text);
-// The text, one blank and the integer in w columns.
-std::string with_int(std::string_view text, long long v, int w);
-// The text, one blank and the real in 8 columns with 3 decimals.
-std::string with_real(std::string_view text, float v);
 // The menu frame: the head, a rule, the title, a rule.
 void menu_head(const Identity& id, std::string_view title);
 // A rule, the exit line and the frame tail.

@@ -5,6 +5,7 @@
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "plot/attributes.hpp"
+#include "plot/plotparam.hpp"
 #include "plot/window_device.hpp"
 
 namespace korbast::plot {

@@ -11,6 +11,8 @@
 //   9     recomputed  as 4                                       reset    kept         no
 // Other even modes show the menu with the setters in 4 (in 2 below 4); other odd modes do
 // nothing. Mode 7 is the window opening.
+#include "plot/plotparam.hpp"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,9 +24,11 @@
 #include "frame/units.hpp"
 #include "plot/attributes.hpp"
 #include "plot/chain.hpp"
+#include "plot/colortable.hpp"
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
 #include "plot/subplots.hpp"
+#include "plot/symboltype.hpp"
 
 namespace korbast::plot {
 
@@ -32,14 +36,11 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
+using namespace frame::console;
 
 constexpr std::string_view kName = "splotparam2";
 constexpr std::string_view kVersion = " 6.0";
 constexpr std::string_view kDate = "14-05-2010";
-
-void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
-void say(std::string_view text) { out(fmt::Line().item(text).str()); }
-std::string rule() { return std::string(43, '-'); }
 
 // Every setter in the order of a window opening, in mode 4 (with menus) or 5.
 void reset_attributes(frame::Mode mode) {
@@ -63,12 +64,12 @@ void reset_attributes(frame::Mode mode) {
 void edit_rgb(frame::Mode setmode) {
   int n = 0;
   scolornb(n, frame::Mode::kStored);
-  say(rule());
+  say_rule();
   {
     fmt::Line h;
     h.item("|index|").a("name", 10).a("|");
     for (std::string_view c : {"red%", "green%", "blue%"}) h.x(1).a(c, 6).x(1).a("|");
-    out(h.str());
+    say(h.str());
   }
   frame::Text<35> name;
   float r = 0.0f, g = 0.0f, b = 0.0f;
@@ -80,9 +81,9 @@ void edit_rgb(frame::Mode setmode) {
     fmt::Line row;
     row.item("|").x(1).i(index, 3).x(1).a("|").a(left).a("|");
     for (float c : {r, g, b}) row.x(1).f(c, 6, 1).x(1).a("|");
-    out(row.str());
+    say(row.str());
   }
-  say(rule());
+  say_rule();
   int index = 1;
   int status = 0;
   frame::inintegvin1(index, "index of color to modify", 1, n, status);
@@ -96,41 +97,41 @@ void menu(frame::Mode mode) {
     const bool open = iocom.plot_open;
     frame::submenuhead(kName, kVersion, kDate);
     if (iocom.lwito(2)) {
-      say(rule());
-      say("         SETTING PLOT ATTRIBUTES");
-      say(rule());
-      say("GET SETTINGS");
-      out(fmt::Line().item(" from currently stored..... 1").item(current ? "T" : "F").str());
-      out(fmt::Line().item(" from initialisation....... 1").item(current ? "F" : "T").str());
-      say(rule());
-      say("COLOR TABLE:");
-      say(" nb of color ..............50");
-      say(" rgb values ...............51");
-      say(" color table ..............52");
+      say_rule();
+      say_item("         SETTING PLOT ATTRIBUTES");
+      say_rule();
+      say_item("GET SETTINGS");
+      say(fmt::Line().item(" from currently stored..... 1").item(current ? "T" : "F").str());
+      say(fmt::Line().item(" from initialisation....... 1").item(current ? "F" : "T").str());
+      say_rule();
+      say_item("COLOR TABLE:");
+      say_item(" nb of color ..............50");
+      say_item(" rgb values ...............51");
+      say_item(" color table ..............52");
       if (open) {
-        say("LINE ATTRIBUTES:");
-        say(" thickness ................10");
-        say(" style ....................11");
-        say(" color ....................12");
-        say("POLYGON FILL ATTRIBUTES:");
-        say(" interior style ...........20");
-        say(" interior color ...........21");
-        say("TEXT ATTRIBUTES:");
-        say(" font .....................30");
-        say(" size .....................31");
-        say(" justification ............32");
-        say(" angle ....................33");
-        say(" color ....................34");
-        say("SYMBOL ATTRIBUTES:");
-        say(" type .....................40");
-        say(" size .....................41");
+        say_item("LINE ATTRIBUTES:");
+        say_item(" thickness ................10");
+        say_item(" style ....................11");
+        say_item(" color ....................12");
+        say_item("POLYGON FILL ATTRIBUTES:");
+        say_item(" interior style ...........20");
+        say_item(" interior color ...........21");
+        say_item("TEXT ATTRIBUTES:");
+        say_item(" font .....................30");
+        say_item(" size .....................31");
+        say_item(" justification ............32");
+        say_item(" angle ....................33");
+        say_item(" color ....................34");
+        say_item("SYMBOL ATTRIBUTES:");
+        say_item(" type .....................40");
+        say_item(" size .....................41");
       } else {
-        say("THE PLOT IS CLOSED:");
-        say(" => OTHER SETTINGS WILL BE RESET");
-        say("    UPON PLOT OPENING");
+        say_item("THE PLOT IS CLOSED:");
+        say_item(" => OTHER SETTINGS WILL BE RESET");
+        say_item("    UPON PLOT OPENING");
       }
-      say(rule());
-      say("EXIT THIS SET UP  .........99");
+      say_rule();
+      say_item("EXIT THIS SET UP  .........99");
       frame::menutail();
     }
     int choice = 99;
@@ -188,28 +189,28 @@ void splotparam2(frame::Mode mode) {
   // 2. The page scale.
   if (mode.code() >= 4 && mode.code() <= 9) {
     frame::submenuhead(kName, kVersion, kDate);
-    say("INITIALIZING PLOT PARAMETERS");
-    say("INITIALIZING SUBPLOT SCALING");
+    say_item("INITIALIZING PLOT PARAMETERS");
+    say_item("INITIALIZING SUBPLOT SCALING");
     if (iocom.plot_open) {
-      say(" 1: CM <-> DE");
+      say_item(" 1: CM <-> DE");
       scm2de();
     } else {
-      say(" 1: CM <-> DE: untouched (plot file closed)");
+      say_item(" 1: CM <-> DE: untouched (plot file closed)");
     }
   }
 
   // 3. A new window: the user-to-device transforms of every subplot from the kept scalings.
   if (window_mode) {
-    say(" 2: US <-> CM unchanged");
+    say_item(" 2: US <-> CM unchanged");
     if (iocom.plot_open) {
-      say("    US <-> DE");
+      say_item("    US <-> DE");
       for (int k = 1; k <= kSubplots; ++k) {
         int isub = k;
         set_subplot(isub);
         sus2de();
       }
     } else {
-      say("    US <-> DE: untouched (plot file closed)");
+      say_item("    US <-> DE: untouched (plot file closed)");
     }
     int isub = 1;
     ssubplot(isub, mode.menu() ? frame::Mode::kDefaultMenu : frame::Mode::kDefault);
@@ -218,8 +219,8 @@ void splotparam2(frame::Mode mode) {
   // 4, 5. Everything from its defaults: the scalings of all subplots and the colour table.
   if (resets_all) {
     const frame::Mode sub_mode = mode.menu() ? frame::Mode::kAllMenu : frame::Mode::kAll;
-    say(" 2: US <-> CM");
-    say(iocom.plot_open ? "    US <-> DE" : "    US <-> DE: untouched (plot file closed)");
+    say_item(" 2: US <-> CM");
+    say_item(iocom.plot_open ? "    US <-> DE" : "    US <-> DE: untouched (plot file closed)");
     int isub = 1;
     ssubplot(isub, sub_mode);
     float xcm0 = 0.0f, ycm0 = 0.0f, xx = 0.0f, xy = 0.0f, yx = 0.0f, yy = 0.0f;

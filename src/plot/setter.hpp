@@ -24,24 +24,11 @@ namespace korbast::plot::setter {
 using frame::Identity;
 using frame::Mode;
 
-inline void out(std::string_view line) {
-  frame::units::write_line(frame::iocom.stdout_unit, line);
-}
-inline void say(std::string_view text) { out(frame::fmt::Line().item(text).str()); }
-// A text, one blank and a formatted value.
-inline void say(std::string_view text, const std::string& value) {
-  out(frame::fmt::Line().item(text).x(1).a(value).str());
-}
-inline std::string i6(int v) { return frame::fmt::I(v, 6); }
-inline std::string rule() { return std::string(43, '-'); }
-inline void head(const Identity& id) { frame::submenuhead(id.name, id.version, id.date); }
-inline void warn(const Identity& id) { frame::warninghead(id.name, id.version, id.date); }
-
 // The warning of a mode outside 0..5: nothing is stored.
 inline void no_action(const Identity& id, Mode mode) {
-  warn(id);
-  say("inter =", i6(mode.code()));
-  say("===> NO ACTION");
+  frame::warninghead(id);
+  frame::say_int("inter =", mode.code(), 6);
+  frame::say_item("===> NO ACTION");
   frame::warningtail00();
 }
 
@@ -82,7 +69,7 @@ void run(const Setter<T>& s, T& value, Mode mode) {
   if (mode.from_default()) {
     value = s.def;
     if (mode.announces()) {
-      head(s.id);
+      frame::submenuhead(s.id);
       s.announce(s);
     }
   }

@@ -1,6 +1,8 @@
 // The symbol size and type: the two fields every point symbol is drawn from, their settings
 // dialogs and the table of type codes. Neither value is checked: any size and any code are
 // stored (an unknown code draws a circle).
+#include "plot/symboltype.hpp"
+
 #include <string>
 #include <string_view>
 
@@ -18,6 +20,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
+using namespace frame::console;
 
 constexpr std::string_view kTypeName = "ssymboltype";
 constexpr std::string_view kTypeVersion = " 2.5";
@@ -40,25 +43,22 @@ constexpr std::string_view kTypeTable[24] = {
     "square   ..................40", "circle   ....... other values",
 };
 
-using setter::out;
-using setter::rule;
-using setter::say;
 
 // The size: no check; its menu shows only from output level 2 on, its prompt always.
 const setter::Setter<float> kSymbolSize{
     {"ssymbolsize", " 2.8", "26-03-2009"}, plt2blk.symbolsize, 0.4f, setter::CheckIn::kNever,
     [](const setter::Setter<float>& s) {
-      out(fmt::Line().item("INITIALISING SYMBOL SIZE (cm) =").x(1).f(s.def, 8, 3).str());
+      say_real("INITIALISING SYMBOL SIZE (cm) =", s.def, 8, 3);
     },
     nullptr,
     [](const setter::Setter<float>& s, float& size) {
-      setter::head(s.id);
+      frame::submenuhead(s.id);
       if (iocom.lwito(2)) {
-        say(rule());
-        say("SYMBOL SIZE (cm):");
-        say(rule());
-        out(fmt::Line().item("currently stored size =").x(1).f(s.field, 8, 3).str());
-        out(fmt::Line().item("ready to  store  size =").x(1).f(size, 8, 3).str());
+        say_rule();
+        say_item("SYMBOL SIZE (cm):");
+        say_rule();
+        say_real("currently stored size =", s.field, 8, 3);
+        say_real("ready to  store  size =", size, 8, 3);
         frame::menutail();
       }
       int status = 0;
@@ -76,7 +76,7 @@ void ssymboltype(int& itype, frame::Mode mode) {
     itype = kDefaultType;
     if (mode.announces()) {
       frame::submenuhead(kTypeName, kTypeVersion, kTypeDate);
-      out(fmt::Line().item("INITIALISING SYMBOL TYPE =").x(1).i(itype, 4).str());
+      say_int("INITIALISING SYMBOL TYPE =", itype, 4);
     }
   }
   if (mode.menu()) {
@@ -84,27 +84,27 @@ void ssymboltype(int& itype, frame::Mode mode) {
     // same dialog at every output level.
     if (mode == frame::Mode::kTableOnly) {
       if (iocom.lwito(2)) {
-        for (std::string_view line : kTypeTable) say(line);
+        for (std::string_view line : kTypeTable) say_item(line);
       }
       return;
     }
     frame::submenuhead(kTypeName, kTypeVersion, kTypeDate);
     if (iocom.lwito(2)) {
-      say(rule());
-      say("SYMBOL TYPE:");
-      say(" Negative number => filled symbol");
-      say(" N.B. Symbols also depend on");
-      say("      polygon & line attributes");
-      say(rule());
+      say_rule();
+      say_item("SYMBOL TYPE:");
+      say_item(" Negative number => filled symbol");
+      say_item(" N.B. Symbols also depend on");
+      say_item("      polygon & line attributes");
+      say_rule();
       if (mode == frame::Mode::kAskOnly) {
-        out(fmt::Line().item("ready to set type =").x(1).i(itype, 4).str());
+        say_int("ready to set type =", itype, 4);
       } else {
-        out(fmt::Line().item("currently stored type =").x(1).i(plt2blk.symboltype, 4).str());
-        out(fmt::Line().item("ready to  store  type =").x(1).i(itype, 4).str());
+        say_int("currently stored type =", plt2blk.symboltype, 4);
+        say_int("ready to  store  type =", itype, 4);
       }
-      say(rule());
-      say("Symbol type ... symbol number");
-      for (std::string_view line : kTypeTable) say(line);
+      say_rule();
+      say_item("Symbol type ... symbol number");
+      for (std::string_view line : kTypeTable) say_item(line);
       frame::menutail();
     }
     int status = 0;
@@ -114,8 +114,8 @@ void ssymboltype(int& itype, frame::Mode mode) {
     set_symbol_type(itype);
   } else if (mode != frame::Mode::kAskOnly) {
     frame::warninghead(kTypeName, kTypeVersion, kTypeDate);
-    out(fmt::Line().item("inter =").x(1).i(mode.code(), 4).str());
-    say("===> NO ACTION");
+    say_int("inter =", mode.code(), 4);
+    say_item("===> NO ACTION");
     frame::warningtail00();
   }
 }

@@ -15,8 +15,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::iocom;
-
-void out(std::string_view line) { frame::units::write_line(iocom.stdout_unit, line); }
+using namespace frame::console;
 
 }  // namespace
 
@@ -24,8 +23,8 @@ void buffer2(float* xb, float* yb, int nbmax, int& nb, const float* x, const flo
              int& is) {
   if (is > nx || is < 1) {
     frame::errorhead("buffer2", " 2.3", "16-03-2009");
-    out(fmt::Line().item("is = ").x(1).i(is, 6).item(" > nx =").x(1).i(nx, 6).str());
-    out(fmt::Line().item("attempt to read past array").str());
+    say(fmt::Line().item("is = ").x(1).i(is, 6).item(" > nx =").x(1).i(nx, 6).str());
+    say_item("attempt to read past array");
     frame::errortail00();
     return;
   }
@@ -73,9 +72,9 @@ void uspolygon(const float* x, const float* y, int n) {
     depolygon(pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
     if (is >= n) return;
     frame::warninghead("uspolygon", " 3.1", "16-03-2009");
-    out(fmt::Line().item("Polygone vertices =").x(1).i(n, 6).str());
-    out(fmt::Line().item("Plot buffer size  =").x(1).i(kPlotBuffer, 6).str());
-    out(fmt::Line().item("==> Decomposing in smaller polygons").str());
+    say_int("Polygone vertices =", n, 6);
+    say_int("Plot buffer size  =", kPlotBuffer, 6);
+    say_item("==> Decomposing in smaller polygons");
     frame::warningtail00();
   }
 }

@@ -38,7 +38,7 @@ constexpr std::string_view kPageDate = "17-03-2009";
 
 using frame::say;
 using frame::say_item;
-void rule(int n = 43) { say(fmt::Line().item(std::string(static_cast<std::size_t>(n), '-')).str()); }
+using frame::say_rule;
 
 // The page set-ups: printed name and default window title.
 struct Setup {
@@ -183,35 +183,35 @@ void intplinit(std::string_view name, int idev) {
   // 2. The settings in force.
   frame::submenuhead(kInitName, kInitVersion, kInitDate);
   say_item("             Default Settings:");
-  rule();
+  say_rule();
   // The name is a text of 25 characters: cut or padded with blanks.
   const frame::Text<25> setup_name(setup_texts(isetup).name);
   say(fmt::Line().item("Page setup =").item(setup_name.view()).str());
   say_item(antialias == 1 ? "Aliasing on" : "Aliasing off");
-  rule();
+  say_rule();
 
   // 3. Keep them, or choose again.
   bool keep = true;
   frame::inlogicdef(keep, "Use default settings", true, status);
   if (!keep) {
-    rule();
+    say_rule();
     say_item("       Updating Default Settings:");
     say_item("         N.B. 100% scale is for");
     say_item("          90 dpi or 0.28 pitch");
-    rule();
+    say_rule();
     say_item("Page set up .................Command");
     say_item("Fit  Portrait  A4 + Full screen...0");
     say_item("Fit  Portrait  A4 ................1");
     say_item("Fit  Landscape A4.................2");
     say_item("100% Portrait  A4.................3");
     say_item("100% Landscape A4.................4");
-    rule();
+    say_rule();
     frame::inintegvindef(isetup, "page setup command", isetup, 0, 4, status);
-    rule();
+    say_rule();
     say_item("Aliasing set up .............Command");
     say_item("Off ..............................0");
     say_item("On ...............................1");
-    rule();
+    say_rule();
     frame::inintegvindef(antialias, "aliasing set up", antialias, 0, 1, status);
     rewrite = true;
   }
@@ -219,9 +219,9 @@ void intplinit(std::string_view name, int idev) {
   // 4. The file, when it has to be (re)written. A directory that refuses it gets a warning;
   // the settings then hold for this window only.
   if (rewrite) {
-    rule();
+    say_rule();
     say_item("vomek1_ini_u.txt updated or created");
-    rule();
+    say_rule();
     if (!write_settings(isetup, antialias)) {
       frame::warninghead(kInitName, kInitVersion, kInitDate);
       say_item("cannot write vomek1_ini_u.txt");
@@ -271,7 +271,7 @@ void intplinit(std::string_view name, int idev) {
   }
 
   // 7. The window title.
-  rule();
+  say_rule();
   say_item("OPENING QUARTZ WINDOW");
   frame::Text<25> title(setup_texts(isetup).title);
   if (idev % 2 == 0) {
@@ -322,7 +322,7 @@ void intplinit(std::string_view name, int idev) {
   // 10.
   say_item("Obtained Window Content: Collapsed => 0 ?");
   say_item("Obtained Window Port   : Collapsed => not 0 ?");
-  rule();
+  say_rule();
   say_item("Starting VK context");
   frame::menutail();
 
@@ -372,11 +372,11 @@ void intnewpage() {
 
   // 3.
   frame::submenuhead(kPageName, kPageVersion, kPageDate);
-  rule();
+  say_rule();
   say(head_row(17));
   say(rect_row("Window Port", 17, port.top, port.bottom, port.left, port.right));
   say(rect_row("Quartz rectangle", 17, nearest(y + h), nearest(y), nearest(x), nearest(x + w)));
-  rule();
+  say_rule();
   frame::menutail();
 
   // 4. A white page. The colours the context holds stay as they were, so that a

@@ -21,7 +21,10 @@
 #include "frame/units.hpp"
 #include "maps/mapseis.hpp"
 #include "plot/attributes.hpp"
+#include "plot/colortable.hpp"
 #include "plot/life_cycle.hpp"
+#include "plot/plotparam.hpp"
+#include "plot/symboltype.hpp"
 
 namespace {
 

@@ -1,5 +1,7 @@
 // The reference ellipsoids: the nine built-in figures, their menu and summary, and the
 // constants the ellipsoidal projections read.
+#include "projection/ellipsoids.hpp"
+
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -41,10 +43,7 @@ constexpr Figure kFigures[9] = {
 // The number last applied: 0 before the first call, 1 to 9 afterwards.
 int kept_number = 0;
 
-using frame::say;
-void say_item(std::string_view text) { say(fmt::Line().item(text)); }
-void say_number(std::string_view text, int n) { say(fmt::Line().item(text).x().i(n, 3)); }
-void say_rule() { say_item(std::string(43, '-')); }
+using namespace frame::console;
 
 bool known(int n) { return n >= 1 && n <= 9; }
 
@@ -55,8 +54,8 @@ void choose(int& iell, bool repeat) {
     frame::submenuhead(kName, kVersion, kDate);
     say_item("           ELLIPSOIDS SET UP");
     say_rule();
-    say_number(" current ellipsoid number:", kept_number);
-    say_number(" setting ellipsoid number:", iell);
+    say_int(" current ellipsoid number:", kept_number, 3);
+    say_int(" setting ellipsoid number:", iell, 3);
     say_rule();
     for (const Figure& f : kFigures) say_item(f.menu_line);
     say_rule();
@@ -85,7 +84,7 @@ void summary(const Figure& f) {
   title.resize(20, ' ');
   say_item(title);
   say_rule();
-  say_number(" Ellipsoid number  =", kept_number);
+  say_int(" Ellipsoid number  =", kept_number, 3);
   say(fmt::Line().item(" Equatorial radius =").x().f(f.a, 10, 1).x().a("m"));
   say(fmt::Line().item(" Polar      radius =").x().f(f.b, 10, 1).x().a("m"));
   frame::menutail();
@@ -116,16 +115,16 @@ void sellipsoid(int& iell, int mode) {
     frame::submenuhead(kName, kVersion, kDate);
     say_item("INITIALIZING ELLIPSOID");
     say_item("Default ellipsoid = GRS80");
-    say_number("ellipsoid number  =", iell);
+    say_int("ellipsoid number  =", iell, 3);
   } else if (mode == 2 || mode == 3) {
     iell = kept_number;
   } else if (!known(iell)) {
     frame::errorhead(kName, kVersion, kDate);
-    say_number(" ellipsoid nb =", iell);
+    say_int(" ellipsoid nb =", iell, 3);
     say_item("==> NO SUCH ELLIPSOID NB");
     say_item("==> RESETTING TO:");
     iell = 1;
-    say_number(" ellipsoid nb =", iell);
+    say_int(" ellipsoid nb =", iell, 3);
     frame::errortail00();
   }
   const bool even = mode % 2 == 0;
@@ -134,7 +133,7 @@ void sellipsoid(int& iell, int mode) {
   // here: the menu is shown until one is chosen.
   while (!known(iell)) {
     frame::errorhead(kName, kVersion, kDate);
-    say_number("ellipsoid number =", iell);
+    say_int("ellipsoid number =", iell, 3);
     say_item("NO SUCH ELLIPSOID AVALAIBLE");
     frame::errortail00();
     choose(iell, even);

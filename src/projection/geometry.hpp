@@ -23,9 +23,5 @@ void cca2ccb(float* xb, const float* xa);
 // Longitudes and latitudes of n points in the oblique frame of `a2b`.
 void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlata, int n);
 
-// Edits the oblique-frame matrix aba(3,3) by settings mode and stores it into `a2b.ab`:
-// 2/3 start from `ab`, 4/5 from the identity (with the initialising lines), other modes from
-// the caller's aba; an even mode shows the element menu until 99.
-void smatab33(float* aba, int mode);
 
 }  // namespace korbast::projection

@@ -1,5 +1,7 @@
 // The console side of the frame changes: the warning of `cc2lln` and the element menu of
 // `smatab33`.
+#include "projection/geometry_dialog.hpp"
+
 #include <string>
 
 #include "frame/dialog.hpp"

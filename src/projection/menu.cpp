@@ -1,6 +1,8 @@
 // The projection selection menu: the start-up initialisation of every set-up, the menu of the
 // 25 projections, and after a choice the set-ups, derived constants and origin of the chosen
 // projection.
+#include "projection/menu.hpp"
+
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -10,6 +12,7 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/setups.hpp"
 #include "projection/state.hpp"
 #include "projection/table.hpp"
@@ -24,9 +27,7 @@ constexpr std::string_view kName = "sprojll2", kVersion = "5", kDate = "16-04-20
 
 void (*contours_hook)(int mode) = nullptr;
 
-using frame::say;
-void say_item(std::string_view text) { say(fmt::Line().item(text)); }
-void say_code(std::string_view text, int code) { say(fmt::Line().item(text).x().i(code, 4)); }
+using namespace frame::console;
 
 bool known(int code) { return find_projection(code) != nullptr; }
 
@@ -42,8 +43,8 @@ void say_menu(int working) {
   say_item("           EARTH MAP PROJECTIONS");
   say_item("    (longitude,latitude) -------> (x,y)");
   say_item(dashes);
-  say_code(" current projection number:", projtype.iproj);
-  say_code(" setting projection number:", working);
+  say_int(" current projection number:", projtype.iproj, 4);
+  say_int(" setting projection number:", working, 4);
   // The projections of each group in the order of their codes, after a dashed line.
   for (int g = 0; g < kGroups; ++g) {
     say_item(dashes);
@@ -166,7 +167,7 @@ void sprojll2(int& iproj, int mode) {
     say_item("(longitude, latitude) --> (x, y)");
     screenproj();
     say_item("Default projection  = Spherical Mercator");
-    say_code("projection number =", iproj);
+    say_int("projection number =", iproj, 4);
     projtype.iproj = iproj;
     sllorig(tx, ty, mode);
     slong1(tx, mode);
@@ -179,11 +180,11 @@ void sprojll2(int& iproj, int mode) {
     if (contours_hook != nullptr) contours_hook(mode);
   } else if (!known(iproj)) {
     frame::errorhead(kName, kVersion, kDate);
-    say_code(" projection nb =", iproj);
+    say_int(" projection nb =", iproj, 4);
     say_item("==> NO SUCH PROJECTION NB");
     iproj = 15;
     say_item("==> RESETTING TO:");
-    say_code(" projection nb =", iproj);
+    say_int(" projection nb =", iproj, 4);
     frame::errortail00();
   }
 
@@ -214,7 +215,7 @@ void sprojll2(int& iproj, int mode) {
 
   if (!known(code)) {
     frame::errorhead(kName, kVersion, kDate);
-    say_code("iproj =", code);
+    say_int("iproj =", code, 4);
     say_item("NO SUCH PROJECTION AVALAIBLE");
     say_item("===> NO ACTION");
     frame::errortail00();

@@ -7,6 +7,7 @@
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "projection/geometry.hpp"
+#include "projection/menu.hpp"
 #include "projection/setups.hpp"
 #include "projection/table.hpp"
 

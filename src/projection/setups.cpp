@@ -12,7 +12,9 @@
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "geometry/sphere.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/geometry.hpp"
+#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::projection {
@@ -21,11 +23,7 @@ namespace fmt = frame::fmt;
 
 namespace {
 
-using frame::say;
-void say_item(std::string_view text) { say(fmt::Line().item(text)); }
-// A text, one blank and an angle in 8 columns with 3 decimals.
-void say_value(std::string_view text, float v) { say(fmt::Line().item(text).x().f(v, 8, 3)); }
-void say_rule() { say_item(std::string(43, '-')); }
+using namespace frame::console;
 
 bool even(int mode) { return mode % 2 == 0; }
 bool from_blocks(int mode) { return mode == 2 || mode == 3; }
@@ -41,9 +39,9 @@ bool is_latitude(float v) { return kLatMin <= v && v <= kLatMax; }
 void report_refused(std::string_view name, std::string_view version, std::string_view date,
                     std::string_view label, float value, float lower, float upper, float kept) {
   frame::warninghead(name, version, date);
-  say_value(label, value);
+  say_real(label, value, 8, 3);
   say(" outside [" + fmt::F(lower, 8, 3) + "," + fmt::F(upper, 8, 3) + "]");
-  say_value("==> VALUE KEPT =", kept);
+  say_real("==> VALUE KEPT =", kept, 8, 3);
   frame::warningtail00();
 }
 
@@ -133,7 +131,7 @@ void angle_setup(const AngleSetup& s, float& value, int mode) {
     value = s.def;
     frame::submenuhead(s.name, s.version, s.date);
     say_item(s.init_line);
-    say_value(s.value_line, value);
+    say_real(s.value_line, value, 8, 3);
   }
   if (!inside(value)) {
     const float held = frame::deg(field);
@@ -147,7 +145,7 @@ void angle_setup(const AngleSetup& s, float& value, int mode) {
       say_rule();
       say_item(s.title);
       say_rule();
-      say_value(s.menu_line, value);
+      say_real(s.menu_line, value, 8, 3);
       say_rule();
       say_item("UPDATE & EXIT ........99");
       frame::menutail();
@@ -192,8 +190,8 @@ void report_no_image(float lon, float lat, bool can_change) {
   frame::warninghead(kOrigName, kOrigVersion, kOrigDate);
   say_item("THE ORIGIN HAS NO FINITE IMAGE");
   say_item("IN THE CURRENT PROJECTION");
-  say_value("longitude =", lon);
-  say_value("latitude  =", lat);
+  say_real("longitude =", lon, 8, 3);
+  say_real("latitude  =", lat, 8, 3);
   say_item(can_change ? "==> CHOOSE ANOTHER ORIGIN" : "==> MAP COORDINATES WILL NOT BE FINITE");
   frame::warningtail00();
 }
@@ -230,8 +228,8 @@ void sllorig(float& lon, float& lat, int mode) {
       frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
       say_item("MAP PROJECTION ORIGIN SET UP");
       say_item("INITIALIZING ORIGIN TO");
-      say_value("longitude =", lon);
-      say_value("latitude  =", lat);
+      say_real("longitude =", lon, 8, 3);
+      say_real("latitude  =", lat, 8, 3);
     } else if (!is_latitude(lat)) {
       const float held = frame::deg(llorig.rlatorig);
       const float kept = is_latitude(held) ? held : 45.0f;
@@ -253,10 +251,10 @@ void sllorig(float& lon, float& lat, int mode) {
         say_rule();
         say_item("MAP PROJECTION ORIGIN SET UP");
         say_rule();
-        say_value("central longitude .....1", lon);
-        say_value("central latitude  .....2", lat);
-        say_value("X offset ...............", x0);
-        say_value("Y offset ...............", y0);
+        say_real("central longitude .....1", lon, 8, 3);
+        say_real("central latitude  .....2", lat, 8, 3);
+        say_real("X offset ...............", x0, 8, 3);
+        say_real("Y offset ...............", y0, 8, 3);
         say_rule();
         say_item("UPDATE & EXIT ........99");
         frame::menutail();
@@ -298,8 +296,8 @@ void soblique(float& lon, float& lat, int mode) {
     frame::submenuhead(kOblName, kOblVersion, kOblDate);
     say_item("INITIALIZING CENTRAL LOCATION");
     say_item("FOR OBLIQUE PROJECTIONS");
-    say_value("central longitude =", lon);
-    say_value("central latitude  =", lat);
+    say_real("central longitude =", lon, 8, 3);
+    say_real("central latitude  =", lat, 8, 3);
   }
   if (!is_latitude(lat)) {
     const float held = frame::deg(kept_centre_lat);
@@ -314,8 +312,8 @@ void soblique(float& lon, float& lat, int mode) {
       say_rule();
       say_item("OBLIQUE PROJECTIONS CENTRAL LOCATION SET UP");
       say_rule();
-      say_value("central longitude .....1", lon);
-      say_value("central latitude ......2", lat);
+      say_real("central longitude .....1", lon, 8, 3);
+      say_real("central latitude ......2", lat, 8, 3);
       say_rule();
       say_item("UPDATE & EXIT ........99");
       frame::menutail();

@@ -1,5 +1,6 @@
-// The console set-ups of the projection parameters, the reference ellipsoid, the map origin and
-// the oblique centre, and the selection menu that runs them.
+// The console set-ups of the projection parameters, the map origin and the oblique centre (the
+// reference ellipsoid is in projection/ellipsoids.hpp, the selection menu that runs them all
+// in projection/menu.hpp).
 //
 // Every set-up takes the settings mode last: 2 or 3 start from the value held in the blocks,
 // 4 or 5 from the default (printing the initialising lines), any other value from the
@@ -31,26 +32,10 @@ void soblique(float& lon, float& lat, int mode);
 // Prints the picture of the globe projected onto the map plane.
 void screenproj();
 
-// The reference ellipsoid, by number 1 to 9 (1 is GRS80): writes its radii and constants into
-// `ellipsoid` and prints its summary on every call. The number is kept for the next call.
-void sellipsoid(int& iell, int mode);
-
-// The projection selection menu: initialises every set-up (modes 4 and 5, code 15), or lets
-// the user choose one of the 25 projections (even modes), then stores the code and runs the
-// chosen projection's set-ups, its derived constants and last `sllorig`.
-void sprojll2(int& iproj, int mode);
-
-// The map-line layer's settings routine, which the selection menu resets last when it
-// initialises (it is called with the menu's mode 4 or 5). The library that owns the map lines
-// registers it at start-up; without one, nothing is called.
-void set_contours_hook(void (*hook)(int mode));
-
 namespace detail {
 // Forgets what the set-ups keep between calls (the ellipsoid number, the oblique centre), as
 // at program start.
 void reset_setup_state();
-// Forgets the ellipsoid number only (part of the above).
-void reset_ellipsoid_number();
 }  // namespace detail
 
 }  // namespace korbast::projection

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "columns/arrays.hpp"
+#include "columns/getfreal.hpp"
+#include "columns/header_readers.hpp"
 #include "columns/readreal.hpp"
 #include "columns/readrealsetup.hpp"
 #include "columns_support.hpp"

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "columns/header_readers.hpp"
 #include "columns/readrealsetup.hpp"
+#include "columns/sfheader.hpp"
 #include "columns_support.hpp"
 #include "expected_dialog.hpp"
 #include "frame/iocom.hpp"

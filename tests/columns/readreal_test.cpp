@@ -4,8 +4,11 @@
 
 #include <string>
 
+#include "columns/getfreal.hpp"
+#include "columns/header_readers.hpp"
 #include "columns/readreal.hpp"
 #include "columns/readrealsetup.hpp"
+#include "columns/sfheader.hpp"
 #include "columns_support.hpp"
 #include "expected_dialog.hpp"
 #include "frame/iocom.hpp"

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "columns/header_readers.hpp"
 #include "columns/readrealsetup.hpp"
 #include "columns/scol2var.hpp"
 #include "columns_support.hpp"

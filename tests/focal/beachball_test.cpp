@@ -18,6 +18,7 @@
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
 #include "plot/subplots.hpp"
+#include "plot/symboltype.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::focal::test {

@@ -66,6 +66,34 @@ TEST_F(Frames, MenuHeadsAndTail) {
                              at43, " @ subroutine inintegdefn", " @" + rep('=', 42), at43}));
 }
 
+TEST_F(Frames, ConsoleLineKit) {
+  Console c;
+  say("as it stands");
+  say_item("one item");
+  say_value("name:", "Red");
+  say_int("nb =", 42, 6);
+  say_int("nb =", 1234, 3);  // too wide: asterisks
+  say_real("x =", -0.0004, 8, 3);
+  say_real("y =", 2.5f, 6, 2);
+  say_rule();
+  EXPECT_EQ(c.text(), lines({"as it stands", " one item", " name: Red", " nb =     42", " nb = ***",
+                             " x =   -0.000", " y =   2.50", " " + rep('-', 43)}));
+  EXPECT_EQ(item("a"), " a");
+}
+
+TEST_F(Frames, HeadsOfAnIdentityAreTheHeadsOfItsParts) {
+  Console c;
+  submenuhead("scolortable", " 1.3", "10-05-2009");
+  warninghead("scolortable", " 1.3", "10-05-2009");
+  const std::string parts = c.text();
+  c.clear();
+  constexpr Identity id{"scolortable", " 1.3", "10-05-2009"};
+  submenuhead(id);
+  warninghead(id);
+  EXPECT_EQ(c.text(), parts);
+  EXPECT_NE(parts, "");
+}
+
 TEST_F(Frames, BannersOnlyAtLevelThree) {
   Console c;
   subhead("opefin", "1.0 ", "08-03-2000");

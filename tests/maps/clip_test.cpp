@@ -7,6 +7,7 @@
 
 #include "lines_fixture.hpp"
 #include "maps/clip.hpp"
+#include "maps/contours.hpp"
 #include "support/dialog_support.hpp"
 #include "support/expected_lines.hpp"
 

@@ -7,7 +7,9 @@
 
 #include "frame/units.hpp"
 #include "lines_fixture.hpp"
+#include "maps/contours.hpp"
 #include "maps/lines.hpp"
+#include "projection/menu.hpp"
 #include "projection/setups.hpp"
 #include "support/expected_lines.hpp"
 #include "support/tempfile.hpp"

@@ -10,6 +10,7 @@
 
 #include "frame/units.hpp"
 #include "lines_fixture.hpp"
+#include "maps/contours.hpp"
 #include "maps/lines.hpp"
 #include "plot/curves.hpp"
 #include "support/expected_lines.hpp"

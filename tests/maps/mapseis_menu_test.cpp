@@ -13,6 +13,7 @@
 #include "maps/points.hpp"
 #include "maps/stress_symbols.hpp"
 #include "plot/plt1blk.hpp"
+#include "projection/menu.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::maps::mapseis_test {

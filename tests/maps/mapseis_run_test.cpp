@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "maps/contours.hpp"
 #include "mapseis_fixture.hpp"
 #include "maps/grid.hpp"
 #include "plot/chain.hpp"

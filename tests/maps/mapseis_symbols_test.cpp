@@ -7,6 +7,7 @@
 
 #include "mapseis_fixture.hpp"
 #include "plot/attributes.hpp"
+#include "plot/symboltype.hpp"
 
 namespace korbast::maps::mapseis_test {
 namespace {

@@ -17,6 +17,7 @@
 #include "plot/chain.hpp"
 #include "plot/curves.hpp"
 #include "plot/plt2blk.hpp"
+#include "plot/symboltype.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::maps::mapseis_test {

@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "plot/attributes.hpp"
+#include "plot/colortable.hpp"
 #include "plot/life_cycle.hpp"
+#include "plot/plotparam.hpp"
 #include "plot_fixture.hpp"
 #include "support/expected_lines.hpp"
 

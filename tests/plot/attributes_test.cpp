@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "plot/colortable.hpp"
+#include "plot/symboltype.hpp"
 #include "plot_fixture.hpp"
 #include "support/expected_lines.hpp"
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "plot/attributes.hpp"
+#include "plot/colortable.hpp"
 #include "plot_fixture.hpp"
 #include "support/expected_lines.hpp"
 

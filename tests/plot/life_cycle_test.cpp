@@ -1,11 +1,13 @@
 // The plot window life cycle (open, close, next-plot menu), the page files it leaves with
 // the program's own device, and the attribute settings the main program calls.
+#include "plot/colortable.hpp"
 #include "plot/life_cycle.hpp"
 
 #include <cairo.h>
 
 #include "plot/attributes.hpp"
 #include "plot/primitives.hpp"
+#include "plot/symboltype.hpp"
 #include "plot_fixture.hpp"
 
 namespace korbast::plot::test {

@@ -3,6 +3,7 @@
 // folder (the settings file and the page files go to the current folder).
 #pragma once
 
+#include "plot/colortable.hpp"
 #include "support/expected_lines.hpp"
 
 #include <gtest/gtest.h>

@@ -9,6 +9,7 @@
 #include "frame/iocom.hpp"
 #include "geometry/sphere.hpp"
 #include "projection/geometry.hpp"
+#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_support.hpp"
 #include "support/console.hpp"

@@ -12,6 +12,8 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "projection/constants.hpp"
+#include "projection/menu.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_dialog.hpp"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "frame/iocom.hpp"
+#include "projection/menu.hpp"
 #include "projection/projection.hpp"
 #include "projection/setups.hpp"
 #include "support/console.hpp"

@@ -8,6 +8,7 @@
 #include "frame/angles.hpp"
 #include "geometry/sphere.hpp"
 #include "projection/geometry.hpp"
+#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
 
 namespace korbast::testing {

@@ -1,5 +1,6 @@
 // The set-ups the projection menu runs: the reference ellipsoids, the single angles with their
 // intervals, the map origin and the oblique centre, and the picture.
+#include "projection/ellipsoids.hpp"
 #include "projection/setups.hpp"
 
 #include <gtest/gtest.h>

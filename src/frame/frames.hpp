@@ -1,0 +1,42 @@
+// Frames of the console dialog: the heads and tails around menus, the entry and exit banners,
+// the error and warning boxes, their tails, the severity tails that decide whether the run
+// goes on, and the pause. The conventions of the dialog are in frame/dialog.hpp.
+#pragma once
+
+#include <string_view>
+
+namespace korbast::frame {
+
+// A routine's identity as its frames show it: name (11), version (4) and date (10).
+struct Identity {
+  std::string_view name, version, date;
+};
+
+// ---- Menu frames and banners (standard output) ----
+void mainmenuhead(std::string_view name, std::string_view version, std::string_view date);
+void submenuhead(std::string_view name, std::string_view version, std::string_view date);
+void menutail();
+void subhead(std::string_view name, std::string_view version, std::string_view date);  // level 3
+void subtail(std::string_view name, std::string_view version, std::string_view date);  // level 3
+// The same heads for a routine's Identity.
+void submenuhead(const Identity& id);
+void warninghead(const Identity& id);
+
+// ---- Error and warning frames (error output) ----
+void errorhead(std::string_view name, std::string_view version, std::string_view date);
+void warninghead(std::string_view name, std::string_view version, std::string_view date);
+void errortail00();
+void warningtail00();
+void errortail0(int unused);
+void warningtail0(int unused);
+// Severity 0: recoverable, asks "STOP" with default No; any other: sad face, default Yes.
+// A yes ends the run (status 1); otherwise it pauses and returns.
+void errortail01(int severity);
+// Severity 0 recoverable (asks "RESUME"), 1 unrecoverable (asks "STOP"), 2 fatal (ends the
+// run); any other value returns at once. Callers follow it with errortail00().
+void errorstop(int severity);
+// The pause: "===> HIT RETURN TO CONTINUE" (or "... TO RESUME COMMANDS" while a command file
+// runs) and one line read from the error input; its end of input just ends the pause.
+void pause_for_return();
+
+}  // namespace korbast::frame

@@ -1,0 +1,40 @@
+// Prompted questions of the console dialog, with their defaults. The conventions of the
+// dialog (prompts, text buffers, status, end of input) are in frame/dialog.hpp.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "frame/text.hpp"
+
+namespace korbast::frame {
+
+// ---- Prompted questions (standard input and output of iocom) ----
+void inintegdef(int& value, std::string_view prompt, int def, int& status);
+void inrealdef(float& value, std::string_view prompt, float def, int& status);
+void inlogicdef(bool& value, std::string_view prompt, bool def, int& status);
+void inchardef(std::span<char> value, std::string_view prompt, std::string_view def, int& status);
+void ininteg1(int& value, std::string_view prompt, int& status);
+void inchar1(std::span<char> value, std::string_view prompt, int& status);
+void inintegdefnp(int& value, std::string_view prompt, int def, int& status);
+// Reads in_unit and writes out_unit, whatever the output level (the severity tails).
+void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,
+                 int& status);
+
+// As inchardef, for a file name: the whole answer line is taken (not cut to 80 characters)
+// and returned; the echo shows it cut or padded to shown_len characters.
+std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
+                           int& status);
+
+template <std::size_t N>
+void inchardef(Text<N>& value, std::string_view prompt, std::string_view def, int& status) {
+  inchardef(std::span<char>(value.data(), N), prompt, def, status);
+}
+template <std::size_t N>
+void inchar1(Text<N>& value, std::string_view prompt, int& status) {
+  inchar1(std::span<char>(value.data(), N), prompt, status);
+}
+
+}  // namespace korbast::frame

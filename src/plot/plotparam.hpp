@@ -1,0 +1,14 @@
+// The plot attributes menu, which reaches every attribute setter, the colour table and the
+// symbols.
+#pragma once
+
+#include "frame/mode.hpp"
+
+namespace korbast::plot {
+
+// 0 the menu (attributes from the stored values); 7 at a window opening: page scale and the
+// user-to-device transforms of every subplot, all attributes to their defaults; 4, 5, 8, 9
+// also reset the angle constants, the subplot scalings and the colour table (see plotparam.cpp).
+void splotparam2(frame::Mode mode);
+
+}  // namespace korbast::plot
