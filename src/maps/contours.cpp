@@ -49,9 +49,6 @@ std::string_view heading(int type, bool clip) {
   }
 }
 
-std::string text_real(std::string_view text, float v) {
-  return fmt::Line().item(text).x().f(v, 9, 3).str();
-}
 std::string two_reals(float a, float b) { return fmt::Line().x().f(a, 9, 3).x(7).f(b, 9, 3).str(); }
 
 void menu_body(const ClipFrame& frame, float longmin, float longmax, float latmin,
@@ -62,17 +59,17 @@ void menu_body(const ClipFrame& frame, float longmin, float longmax, float latmi
   say(rule43());
   say(fmt::Line().item("Clipping on ................10").x().l(st.lclip, 1).str());
   if (st.lclip) {
-    say(text_real("  _|_________________|_ latmax =", latmax));
+    frame::say_real("  _|_________________|_ latmax =", latmax, 9, 3);
     say(fmt::Line().item("   |                 |").str());
     say(fmt::Line().item("   |                 |").str());
-    say(text_real("  _|_________________|_ latmin =", latmin));
+    frame::say_real("  _|_________________|_ latmin =", latmin, 9, 3);
     say(fmt::Line().item("   |                 |").str());
     say(fmt::Line().item("longmin           longmax").str());
     say(two_reals(longmin, longmax));
     say(two_reals(frame.longmin2, frame.longmax2));
-    say(text_real("Longitude origin =", frame.longorig));
+    frame::say_real("Longitude origin =", frame.longorig, 9, 3);
   }
-  say(text_real("Nb of points for 1 deg .....11", st.ptsperdeg));
+  frame::say_real("Nb of points for 1 deg .....11", st.ptsperdeg, 9, 3);
   say(fmt::Line().item(std::string(30, '-')).str());
   say(fmt::Line().item("TYPE OF LINE FILE:").str());
   for (auto line : kTypeLines) say(fmt::Line().item(line).str());

@@ -40,12 +40,6 @@ struct GridValues {
   int nptline, npttick, igridtype;
 };
 
-std::string real_row(std::string_view label, float v) {
-  return fmt::Line().item(label).x().f(v, 8, 3).str();
-}
-std::string int_row(std::string_view label, int v) {
-  return fmt::Line().item(label).x().i(v, 6).str();
-}
 
 void menu_body(const GridValues& g) {
   std::string title = " LATITUDE-LONGITUDE GRID PARAMETERS";
@@ -54,17 +48,17 @@ void menu_body(const GridValues& g) {
   say(title);
   say(rule43());
   say(" latitude min, max and inc .....10");
-  say(real_row("latitude minimum ..............11", g.latmin));
-  say(real_row("latitude maximum ..............12", g.latmax));
-  say(real_row("latitude increment ............13", g.latinc));
+  frame::say_real("latitude minimum ..............11", g.latmin, 8, 3);
+  frame::say_real("latitude maximum ..............12", g.latmax, 8, 3);
+  frame::say_real("latitude increment ............13", g.latinc, 8, 3);
   say(" longitude min, max and inc ....20");
-  say(real_row("longitude minimum .............21", g.longmin));
-  say(real_row("longitude maximum .............22", g.longmax));
-  say(real_row("longitude increment ...........23", g.longinc));
-  say(int_row("nb of points to draw grid.......6", g.nptline));
-  say(int_row("nb of points to draw tick.......7", g.npttick));
-  say(int_row("grid type ......................8", g.igridtype));
-  say(real_row("tic size (degrees) .............9", g.ticsize));
+  frame::say_real("longitude minimum .............21", g.longmin, 8, 3);
+  frame::say_real("longitude maximum .............22", g.longmax, 8, 3);
+  frame::say_real("longitude increment ...........23", g.longinc, 8, 3);
+  frame::say_int("nb of points to draw grid.......6", g.nptline, 6);
+  frame::say_int("nb of points to draw tick.......7", g.npttick, 6);
+  frame::say_int("grid type ......................8", g.igridtype, 6);
+  frame::say_real("tic size (degrees) .............9", g.ticsize, 8, 3);
   // Frames with many points per tick but few per line: only a remark.
   if ((g.igridtype == 2 || g.igridtype == 3) && g.npttick > std::max(2, g.nptline / 3)) {
     say(rule43());

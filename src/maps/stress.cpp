@@ -19,25 +19,21 @@ namespace {
 
 constexpr frame::Identity kSiap2sv{"siap2sv", " 1.0", "10-07-2002"};
 
-// "label = value" with the value in 10 columns, as the error reports print their numbers.
-std::string numbered(std::string_view label, int value) {
-  return fmt::Line().item(label).x(1).i(value, 10).str();
-}
 
 void plunge_report(int axis, int datum) {
   frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
   frame::say(fmt::Line().item("Out of range plunge for").str());
-  frame::say(numbered("iSi     =", axis));
-  frame::say(numbered("data nb =", datum));
+  frame::say_int("iSi     =", axis, 10);
+  frame::say_int("data nb =", datum, 10);
   frame::errortail00();
 }
 
 void combination_report(int ishmax, int isv, int datum) {
   frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
   frame::say(fmt::Line().item("Out of range value").str());
-  frame::say(numbered("iShmax  =", ishmax));
-  frame::say(numbered("iSv     =", isv));
-  frame::say(numbered("data nb =", datum));
+  frame::say_int("iShmax  =", ishmax, 10);
+  frame::say_int("iSv     =", isv, 10);
+  frame::say_int("data nb =", datum, 10);
   frame::errortail00();
 }
 

@@ -28,9 +28,6 @@ constexpr std::size_t kCaption = 60;
 
 using frame::say;
 using frame::say_item;
-std::string with_number(std::string_view text, int v) {
-  return fmt::Line().item(text).x(1).i(v, 2).str();
-}
 
 // The text from its first to its last non-blank character (an all-blank text keeps its last
 // character, an empty one gives nothing).
@@ -58,18 +55,18 @@ void ssubplot(int& isub, frame::Mode inter) {
     } else if (inter.initialising()) {
       frame::submenuhead(kName, kVersion, kDate);
       isub = 1;
-      say(with_number("INITIALISING SUBPLOT =", isub));
+      frame::say_int("INITIALISING SUBPLOT =", isub, 2);
     }
     if (inter.menu()) {
       frame::submenuhead(kName, kVersion, kDate);
       say_item("|             SUBPLOTS              |");
       say_item("|-----------------------------------|");
-      say(with_number("|max nb ..........", kSubplots));
-      say(with_number("|last used .......", plt1blk.isub));
+      frame::say_int("|max nb ..........", kSubplots, 2);
+      frame::say_int("|last used .......", plt1blk.isub, 2);
       say_item("|-----------------------------------|");
       say_item("|      SWITCHING TO SUBPLOT:         ");
       say_item("|-----------------------------------|");
-      say(with_number("|number ..........", isub));
+      frame::say_int("|number ..........", isub, 2);
       const std::string_view title =
           isub >= 1 && isub <= kSubplots ? pltcharblk.subplotitle[isub - 1].view()
                                          : std::string_view("                    ");
