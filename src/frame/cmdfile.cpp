@@ -33,7 +33,7 @@ void altsio(int unit, Text<35>& name, int& choice, int mode) {
           std::string_view("EXIT COMMAND FILE AND CONTINUE...5002"),
           std::string_view("EXIT COMMAND FILE AND QUIT ......5003"),
           std::string_view("EXIT THIS SUBROUTINE ..............99")})
-      say(fmt::Line().item(line).str());
+      say_item(line);
     menutail();
     choice = 99;
     int status = 0;

@@ -23,6 +23,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 using frame::say;
+using frame::say_item;
 
 // The file name as the messages show it; the file itself is opened under its full name.
 constexpr std::size_t kNameLength = 30;
@@ -55,26 +56,26 @@ void menu_body(const ClipFrame& frame, float longmin, float longmax, float latmi
                float latmax) {
   const auto& st = contours_settings;
   say(rule43());
-  say(fmt::Line().item(" MAPPING CONTOURS").str());
+  say_item(" MAPPING CONTOURS");
   say(rule43());
   say(fmt::Line().item("Clipping on ................10").x().l(st.lclip, 1).str());
   if (st.lclip) {
     frame::say_real("  _|_________________|_ latmax =", latmax, 9, 3);
-    say(fmt::Line().item("   |                 |").str());
-    say(fmt::Line().item("   |                 |").str());
+    say_item("   |                 |");
+    say_item("   |                 |");
     frame::say_real("  _|_________________|_ latmin =", latmin, 9, 3);
-    say(fmt::Line().item("   |                 |").str());
-    say(fmt::Line().item("longmin           longmax").str());
+    say_item("   |                 |");
+    say_item("longmin           longmax");
     say(two_reals(longmin, longmax));
     say(two_reals(frame.longmin2, frame.longmax2));
     frame::say_real("Longitude origin =", frame.longorig, 9, 3);
   }
   frame::say_real("Nb of points for 1 deg .....11", st.ptsperdeg, 9, 3);
   say(fmt::Line().item(std::string(30, '-')).str());
-  say(fmt::Line().item("TYPE OF LINE FILE:").str());
-  for (auto line : kTypeLines) say(fmt::Line().item(line).str());
+  say_item("TYPE OF LINE FILE:");
+  for (auto line : kTypeLines) say_item(line);
   say(rule43());
-  say(fmt::Line().item("EXIT .......................99").str());
+  say_item("EXIT .......................99");
 }
 
 // One line file: opened (asking until a file opens), listed, drawn curve by curve, closed.

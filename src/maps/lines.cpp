@@ -19,6 +19,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 using frame::say;
+using frame::say_item;
 
 }  // namespace
 
@@ -77,7 +78,7 @@ std::string listing_reduced(float west2, float east2) {
 void listing_head(int type, std::string_view heading) {
   if (!iocom.lwito(2)) return;
   say(rule65());
-  say(fmt::Line().item(heading).str());
+  say_item(heading);
   if (type == 1) {
     say(listing_titles(type));
     say(rule65());

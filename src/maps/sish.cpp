@@ -60,7 +60,7 @@ int sish_begin(int kout, const frame::Identity& caller) {
   }
   frame::warninghead(caller.name, caller.version, caller.date);
   frame::say(fmt::Line().item("Si-Sh output slot").x(1).i(kout, 3).item("is not open").str());
-  frame::say(fmt::Line().item("==> NO Si-Sh LINES WRITTEN IN THIS RUN").str());
+  frame::say_item("==> NO Si-Sh LINES WRITTEN IN THIS RUN");
   frame::warningtail00();
   return 0;
 }

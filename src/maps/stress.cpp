@@ -19,10 +19,9 @@ namespace {
 
 constexpr frame::Identity kSiap2sv{"siap2sv", " 1.0", "10-07-2002"};
 
-
 void plunge_report(int axis, int datum) {
   frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
-  frame::say(fmt::Line().item("Out of range plunge for").str());
+  frame::say_item("Out of range plunge for");
   frame::say_int("iSi     =", axis, 10);
   frame::say_int("data nb =", datum, 10);
   frame::errortail00();
@@ -30,7 +29,7 @@ void plunge_report(int axis, int datum) {
 
 void combination_report(int ishmax, int isv, int datum) {
   frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
-  frame::say(fmt::Line().item("Out of range value").str());
+  frame::say_item("Out of range value");
   frame::say_int("iShmax  =", ishmax, 10);
   frame::say_int("iSv     =", isv, 10);
   frame::say_int("data nb =", datum, 10);

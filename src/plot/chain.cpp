@@ -289,7 +289,7 @@ bool minv2d(Mat22& a, const Mat22& b) {
     say(fmt::Line().item("det(B) =").x(1).g(det, 15, 3).str());
     say(fmt::Line().item("b(1,1) =").x(1).g(b11, 15, 3).item("b(1,2) =").x(1).g(b12, 15, 3).str());
     say(fmt::Line().item("b(2,1) =").x(1).g(b21, 15, 3).item("b(2,2) =").x(1).g(b22, 15, 3).str());
-    say(fmt::Line().item("=> Cannot Invert B").str());
+    say_item("=> Cannot Invert B");
     frame::errorstop(0);
     frame::errortail00();
     return false;

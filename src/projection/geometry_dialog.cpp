@@ -19,6 +19,7 @@ namespace fmt = frame::fmt;
 namespace {
 
 using frame::say;
+using frame::say_item;
 
 }  // namespace
 
@@ -26,13 +27,13 @@ namespace detail {
 
 void warn_not_unitary(float vx, float vy, float vz, float r, int index, int n) {
   frame::warninghead("cc2lln", " 1.0", "01-09-2002");
-  say(fmt::Line().item("Expecting unitary V = (Vx,Vy,Vz)"));
+  say_item("Expecting unitary V = (Vx,Vy,Vz)");
   say(fmt::Line().item("Loop final   index =").x().i(n, 6));
   say(fmt::Line().item("Loop current index =").x().i(index, 6));
   say(fmt::Line().item("Vx =").x().f(vx, 8, 4).item("Vy =").x().f(vy, 8, 4).item("Vz =").x().f(vz, 8, 4));
   say(fmt::Line().item("||V|| =").x().f(r, 8, 4));
-  say(fmt::Line().item("V is not unitary"));
-  say(fmt::Line().item("==> Normalizing it to 1"));
+  say_item("V is not unitary");
+  say_item("==> Normalizing it to 1");
   frame::warningtail00();
 }
 
@@ -47,7 +48,7 @@ void smatab33(float* aba, int mode) {
   } else if (mode == 4 || mode == 5) {
     for (int k = 0; k < 9; ++k) aba[k] = (k % 4 == 0) ? 1.0f : 0.0f;
     frame::submenuhead(kName, kVersion, kDate);
-    say(fmt::Line().item("INITIALIZING Ab matrix: Ab = Identity"));
+    say_item("INITIALIZING Ab matrix: Ab = Identity");
   }
   if (mode % 2 == 0) {
     static const char* const kPrompts[9] = {"aba(1,1)", "aba(1,2)", "aba(1,3)",
@@ -56,9 +57,9 @@ void smatab33(float* aba, int mode) {
     const std::string rule(43, '-');
     for (;;) {
       frame::submenuhead(kName, kVersion, kDate);
-      say(fmt::Line().item(rule));
-      say(fmt::Line().item("Ab MATRIX SET UP"));
-      say(fmt::Line().item(rule));
+      say_item(rule);
+      say_item("Ab MATRIX SET UP");
+      say_item(rule);
       for (int m = 0; m < 9; ++m) {
         const int row = m / 3;
         const int col = m % 3;
@@ -66,8 +67,8 @@ void smatab33(float* aba, int mode) {
                             ")....." + std::to_string(m + 1);
         say(fmt::Line().item(label).x().f(aba[3 * col + row], 8, 3));
       }
-      say(fmt::Line().item(rule));
-      say(fmt::Line().item("UPDATE & EXIT ........99"));
+      say_item(rule);
+      say_item("UPDATE & EXIT ........99");
       frame::menutail();
       int answer = 99;
       int status = 0;
@@ -81,8 +82,8 @@ void smatab33(float* aba, int mode) {
                          element, status);
       } else {
         frame::warninghead(kName, kVersion, kDate);
-        say(fmt::Line().item("UNKNOWN ANSWER !"));
-        say(fmt::Line().item("==> BACK TO MENU WITHOUT ACTION"));
+        say_item("UNKNOWN ANSWER !");
+        say_item("==> BACK TO MENU WITHOUT ACTION");
         frame::warningtail00();
       }
     }
