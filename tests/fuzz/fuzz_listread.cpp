@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   units::bind_console(in, out);
   std::size_t lines = 1;
-  for (char c : file) lines += c == '\n';
+  for (char c : file) lines += c == '\n' || c == '\r';  // CR-only files count CRs
   std::size_t records = 0;
   for (;; ++records) {
     check(records <= lines, "more records than lines");
