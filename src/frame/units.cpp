@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -45,6 +46,11 @@ struct LineState {
   bool after_cr = false;   // CR mode: an LF right after the last CR is part of that line end
   int empty_lines = 0;     // empty lines already read (a run of CRs that settled CR mode)
   bool unreadable = false; // a line without end past every bound: nothing more is read
+  // A file unit reads whole blocks into this buffer (only the line reader reads a file);
+  // the keyboard reads byte by byte, since nothing may be taken ahead of other readers.
+  bool blocks = false;
+  std::string block;
+  std::size_t next = 0;    // the first byte of `block` not yet read
 };
 
 struct Unit {
@@ -212,6 +218,44 @@ void report_long_line(std::string_view path) {
   write_line(out, " " + std::string(43, '/'));
 }
 
+// The bytes of one input stream: a file's in blocks of its own buffer, the keyboard's one by
+// one from the stream buffer.
+class Bytes {
+ public:
+  Bytes(std::streambuf* sb, LineState& st) : sb_(sb), st_(st) {}
+  int peek() {
+    if (!st_.blocks) return sb_->sgetc();
+    return (st_.next < st_.block.size() || refill()) ? as_int(st_.block[st_.next]) : eof();
+  }
+  int bump() {
+    const int c = peek();
+    if (st_.blocks && c != eof()) ++st_.next;
+    else if (!st_.blocks) sb_->sbumpc();
+    return c;
+  }
+  // The bytes read ahead and not yet taken (none for the keyboard).
+  std::string_view at_hand() {
+    if (!st_.blocks || (st_.next >= st_.block.size() && !refill())) return {};
+    return std::string_view(st_.block).substr(st_.next);
+  }
+  void skip(std::size_t n) { st_.next += n; }
+
+ private:
+  using traits = std::char_traits<char>;
+  static int eof() { return traits::eof(); }
+  static int as_int(char c) { return traits::to_int_type(c); }
+  bool refill() {
+    constexpr std::streamsize block_size = 64 * 1024;
+    st_.block.resize(static_cast<std::size_t>(block_size));
+    const std::streamsize n = sb_->sgetn(st_.block.data(), block_size);
+    st_.block.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    st_.next = 0;
+    return n > 0;
+  }
+  std::streambuf* sb_;
+  LineState& st_;
+};
+
 // One line of a stream, without its end, the line ends of LineState. Every call reads a
 // bounded number of bytes.
 Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::string_view path) {
@@ -225,15 +269,31 @@ Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::s
   }
   std::streambuf* sb = in.rdbuf();
   if (sb == nullptr) return Read::Error;
+  Bytes src{sb, st};
   try {
     if (st.after_cr) {
       st.after_cr = false;
-      if (sb->sgetc() == '\n') sb->sbumpc();
+      if (src.peek() == '\n') src.bump();
     }
     bool ended = false;
     bool any = false;
     for (;;) {
-      const int c = sb->sbumpc();
+      // The plain bytes up to the next CR or LF, as many as the line has room for, at once.
+      if (const std::string_view ahead = src.at_hand(); !ahead.empty()) {
+        const std::size_t room = line.size() < max_line ? max_line - line.size() : 0;
+        const std::size_t limit = std::min(ahead.size(), room);
+        const char* p = ahead.data();
+        const void* lf = std::memchr(p, '\n', limit);
+        std::size_t k = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - p) : limit;
+        if (const void* cr = std::memchr(p, '\r', k)) k = static_cast<std::size_t>(static_cast<const char*>(cr) - p);
+        if (k > 0) {
+          line.append(ahead.data(), k);
+          src.skip(k);
+          any = true;
+          continue;
+        }
+      }
+      const int c = src.bump();
       if (traits::eq_int_type(c, traits::eof())) break;
       any = true;
       if (c == '\n') {
@@ -251,12 +311,12 @@ Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::s
         // A run of CRs: followed by LF it is a CRLF end with stray CRs before it, followed
         // by anything else the file ends its lines with CR.
         int run = 1;
-        while (sb->sgetc() == '\r' && run <= static_cast<int>(max_line)) {
-          sb->sbumpc();
+        while (src.peek() == '\r' && run <= static_cast<int>(max_line)) {
+          src.bump();
           ++run;
         }
-        if (sb->sgetc() == '\n') {
-          sb->sbumpc();
+        if (src.peek() == '\n') {
+          src.bump();
           st.ends = LineState::Ends::Lf;
           line.append(static_cast<std::size_t>(run - 1), '\r');
         } else {
@@ -272,7 +332,7 @@ Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::s
         report_long_line(path);
         std::size_t skipped = 1;
         for (;; ++skipped) {
-          const int d = sb->sbumpc();
+          const int d = src.bump();
           if (traits::eq_int_type(d, traits::eof())) break;
           if (d == '\n') break;
           if (d == '\r') {
@@ -281,8 +341,8 @@ Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::s
               st.after_cr = true;
               break;
             }
-            if (sb->sgetc() == '\n') {
-              sb->sbumpc();
+            if (src.peek() == '\n') {
+              src.bump();
               break;
             }
           }
@@ -317,7 +377,10 @@ Read read_line(int unit, std::string& line) {
     if (table().keyboard_wait && table().in == &std::cin) table().keyboard_wait();
     return read_stream_line(*table().in, table().keyboard_lines, line, "standard input");
   }
-  if (Unit* u = find(unit); u && u->readable) return read_stream_line(*u->file, u->lines, line, u->path);
+  if (Unit* u = find(unit); u && u->readable) {
+    u->lines.blocks = true;
+    return read_stream_line(*u->file, u->lines, line, u->path);
+  }
   line.clear();
   return Read::Error;
 }
