@@ -417,6 +417,7 @@ void CairoCanvas::write_page() {
     // Pixels to points at the page scale; pixel (0, 0) of the context, page cm (0, 0), is
     // the lower-left corner of the sheet.
     setup.scale = 72.0 / (2.54 * page_.scale);
+    setup.bands = options_.bands;
     writer_ = std::make_unique<PageWriter>(std::move(setup));
     set_live_page_writer(writer_.get());
   }

@@ -35,6 +35,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
     bool use_display = true;                     // try to open the X display
     ScreenRect virtual_screen{0, 0, 1200, 1920};  // the screen when none opens
     std::string directory;                       // where page files go ("" = current)
+    int bands = 0;  // bands each page image is replayed in (0: as the threads allow)
   };
 
   CairoCanvas();

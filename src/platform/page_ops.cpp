@@ -179,6 +179,74 @@ void PageOps::text(double x, double y, double angle, double size, const Rgb& col
 
 // ---------------------------------------------------------------- replay
 
+std::size_t PageOps::scan_path(std::size_t i, std::size_t p, std::size_t u, double width,
+                               double& top, double& bottom) const {
+  std::int32_t lo = INT32_MAX, hi = INT32_MIN;
+  const std::size_t n = code_.size();
+  for (; i < n; ++i) {
+    const auto o = static_cast<Op>(code_[i]);
+    if (o == kMove || o == kLine) {
+      lo = std::min(lo, pts_[p + 1]);
+      hi = std::max(hi, pts_[p + 1]);
+      p += 2;
+    } else if (o == kStrokeRgb || o == kFillRgb) {
+      u += 3;
+    } else if (o == kWidth) {
+      width = vals_[u++];
+    } else if (o != kClose) {
+      break;
+    }
+  }
+  // Mitre joins reach at most 5 line widths (the limit 10 over 2) beyond a point.
+  const double pad = 5.0 * width + 2.0;
+  top = lo / 256.0 - pad;
+  bottom = hi / 256.0 + pad;
+  return i;
+}
+
+std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
+  double top = y0, bottom = y1;
+  double width = 1.0;
+  std::size_t i = 0, p = 0, v = 0;
+  const std::size_t n = code_.size();
+  while (i < n) {
+    switch (code_[i]) {
+      case kMove:
+      case kLine:
+      case kClose: {
+        double t = 0.0, b = 0.0;
+        const std::size_t j = scan_path(i, p, v, width, t, b);
+        for (; i < j; ++i) {
+          switch (code_[i]) {
+            case kMove:
+            case kLine: p += 2; break;
+            case kStrokeRgb:
+            case kFillRgb: v += 3; break;
+            case kWidth: width = vals_[v++]; break;
+            default: break;
+          }
+        }
+        if (b >= y0 && t <= y1) {
+          top = std::min(top, t);
+          bottom = std::max(bottom, b);
+        }
+        break;
+      }
+      case kStrokeRgb:
+      case kFillRgb: v += 3; break;
+      case kWidth: width = vals_[v++]; break;
+      case kAntialias: ++v; break;
+      case kClearRect:
+      case kText: v += 4; break;
+      default: break;
+    }
+    ++i;
+  }
+  return {std::max(0, static_cast<int>(std::floor(top))),
+          std::min(height, static_cast<int>(std::ceil(bottom)) + 1)};
+}
+
+
 void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1) const {
   const bool cull = y0 != INT_MIN || y1 != INT_MAX;
   const std::size_t n = code_.size();
@@ -190,25 +258,9 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1) const {
       case kLine:
       case kClose: {
         // A path up to its paint: its rows and line width decide whether it shows here.
-        std::size_t j = i, q = p, u = v;
-        double width = at.width;
-        std::int32_t lo = INT32_MAX, hi = INT32_MIN;
-        for (; j < n; ++j) {
-          const auto o = static_cast<Op>(code_[j]);
-          if (o == kMove || o == kLine) {
-            lo = std::min(lo, pts_[q + 1]);
-            hi = std::max(hi, pts_[q + 1]);
-            q += 2;
-          } else if (o == kStrokeRgb || o == kFillRgb) {
-            u += 3;
-          } else if (o == kWidth) {
-            width = vals_[u++];
-          } else if (o != kClose) {
-            break;
-          }
-        }
-        const double pad = 5.0 * width + 2.0;
-        const bool show = !cull || (hi / 256.0 + pad >= y0 && lo / 256.0 - pad <= y1);
+        double top = 0.0, bottom = 0.0;
+        const std::size_t j = scan_path(i, p, v, at.width, top, bottom);
+        const bool show = !cull || (bottom >= y0 && top <= y1);
         if (show) cairo_new_path(cr);
         for (; i < j; ++i) {
           switch (code_[i]) {

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas.hpp"
@@ -57,6 +58,10 @@ class PageOps {
   // Replays the operations from the cursor to the end into cr, whose target holds the image
   // rows [y0, y1) (paths wholly outside them are skipped; Cairo cuts the rest).
   void replay(cairo_t* cr, Cursor& at, int y0 = INT_MIN, int y1 = INT_MAX) const;
+  // The rows [top, bottom) the paths showing in rows [y0, y1) reach (with their line
+  // widths), within [0, height): a target holding all of them cuts none of those paths, so
+  // their pixels in [y0, y1) come out as in a replay of the whole page.
+  std::pair<int, int> reach(int y0, int y1, int height) const;
 
   // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
   // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
@@ -69,6 +74,10 @@ class PageOps {
   void state(Op op, const Rgb* colour, double v);
   void set_stroke(const Rgb& c, double width);
   void set_fill(const Rgb& c);
+  // The path from code i (points from p, values from u; line width `width` before it) up to
+  // its paint: the index of the paint, the rows it reaches with its line width.
+  std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
+                        double& bottom) const;
 
   std::vector<std::uint8_t> code_;
   std::vector<std::int32_t> pts_;  // x, y pairs in 24.8 fixed point

@@ -144,7 +144,8 @@ int worker_count() {
   cpu_set_t set;
   int cpus = 1;
   if (sched_getaffinity(0, sizeof set, &set) == 0) cpus = CPU_COUNT(&set);
-  return std::clamp(cpus - 1, 1, 7);
+  // The drawing thread mostly waits while pages are replayed: one thread per core.
+  return std::clamp(cpus, 1, 8);
 }
 
 }  // namespace
@@ -386,13 +387,19 @@ struct PageWriter::Impl {
 
   explicit Impl(Setup s) : setup(std::move(s)), pdf(setup) {}
 
-  // Rows [y0, y1) of the page image, replayed at their place in the page.
+  // Rows [y0, y1) of the page image. The paths showing there are replayed whole, into a
+  // target that holds every row they reach: Cairo then makes the same pixels as for the whole
+  // page (paths cut at a band's edge would come out a little differently).
   static void replay_band(Job& job, int y0, int y1) {
     const int stride = job.w * 4;
-    cairo_surface_t* s = cairo_image_surface_create_for_data(
-        job.pixels.get() + static_cast<std::size_t>(y0) * stride, CAIRO_FORMAT_RGB24, job.w,
-        y1 - y0, stride);
-    cairo_surface_set_device_offset(s, 0, -y0);
+    const auto [top, bottom] = job.ops.reach(y0, y1, job.h);
+    const bool own = top < y0 || bottom > y1;
+    cairo_surface_t* s =
+        own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom - top)
+            : cairo_image_surface_create_for_data(
+                  job.pixels.get() + static_cast<std::size_t>(y0) * stride, CAIRO_FORMAT_RGB24,
+                  job.w, y1 - y0, stride);
+    cairo_surface_set_device_offset(s, 0, own ? -top : -y0);
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
@@ -401,6 +408,14 @@ struct PageWriter::Impl {
     job.ops.replay(cr, at, y0, y1);
     cairo_destroy(cr);
     cairo_surface_flush(s);
+    if (own) {
+      const unsigned char* data = cairo_image_surface_get_data(s);
+      const int from = cairo_image_surface_get_stride(s);
+      for (int y = y0; y < y1; ++y) {
+        std::memcpy(job.pixels.get() + static_cast<std::size_t>(y) * stride,
+                    data + static_cast<std::size_t>(y - top) * from, static_cast<std::size_t>(stride));
+      }
+    }
     cairo_surface_destroy(s);
   }
 
@@ -487,7 +502,8 @@ struct PageWriter::Impl {
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   const int n = worker_count();
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
-  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : n;
+  // Twice as many bands as threads: the drawing is seldom spread evenly over the page.
+  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : 2 * n;
   for (int i = 0; i < n; ++i) impl_->threads.emplace_back([this] { impl_->encode_loop(); });
   impl_->threads.emplace_back([this] { impl_->write_loop(); });
 }
@@ -505,12 +521,16 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   job->png_path = std::move(png_path);
   job->w = w;
   job->h = h;
-  // Bands of at least 64 rows.
-  job->bands = job->bands_left = std::clamp(h / 64, 1, impl_->bands);
   job->pixels.reset(new unsigned char[static_cast<std::size_t>(w) * h * 4]);
   job->ops = std::move(ops);
   std::unique_lock<std::mutex> lock(impl_->mu);
   impl_->done_cv.wait(lock, [&] { return !impl_->halted && impl_->jobs.size() < impl_->limit; });
+  // Bands of at least 64 rows; fewer when other pages keep the threads busy (a fixed number
+  // when the setup asks for one).
+  const int wanted = impl_->setup.bands > 0
+                         ? impl_->bands
+                         : impl_->bands / static_cast<int>(impl_->jobs.size() + 1);
+  job->bands = job->bands_left = std::clamp(h / 64, 1, std::max(1, wanted));
   impl_->jobs.push_back(job);
   impl_->tasks.push_back({job, Impl::kPdf, 0});
   for (int b = 0; b < job->bands; ++b) impl_->tasks.push_back({job, Impl::kBand, b});
