@@ -180,14 +180,18 @@ void PageOps::text(double x, double y, double angle, double size, const Rgb& col
 // ---------------------------------------------------------------- replay
 
 std::size_t PageOps::scan_path(std::size_t i, std::size_t p, std::size_t u, double width,
-                               double& top, double& bottom) const {
-  std::int32_t lo = INT32_MAX, hi = INT32_MIN;
+                               double& top, double& bottom, double* left, double* right) const {
+  std::int32_t lo = INT32_MAX, hi = INT32_MIN, xlo = INT32_MAX, xhi = INT32_MIN;
   const std::size_t n = code_.size();
   for (; i < n; ++i) {
     const auto o = static_cast<Op>(code_[i]);
     if (o == kMove || o == kLine) {
       lo = std::min(lo, pts_[p + 1]);
       hi = std::max(hi, pts_[p + 1]);
+      if (left) {
+        xlo = std::min(xlo, pts_[p]);
+        xhi = std::max(xhi, pts_[p]);
+      }
       p += 2;
     } else if (o == kStrokeRgb || o == kFillRgb) {
       u += 3;
@@ -201,11 +205,15 @@ std::size_t PageOps::scan_path(std::size_t i, std::size_t p, std::size_t u, doub
   const double pad = 5.0 * width + 2.0;
   top = lo / 256.0 - pad;
   bottom = hi / 256.0 + pad;
+  if (left) {
+    *left = xlo / 256.0 - pad;
+    *right = xhi / 256.0 + pad;
+  }
   return i;
 }
 
-std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
-  double top = y0, bottom = y1;
+template <class F>
+void PageOps::each_path(F&& f) const {
   double width = 1.0;
   std::size_t i = 0, p = 0, v = 0;
   const std::size_t n = code_.size();
@@ -214,8 +222,8 @@ std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
       case kMove:
       case kLine:
       case kClose: {
-        double t = 0.0, b = 0.0;
-        const std::size_t j = scan_path(i, p, v, width, t, b);
+        double t = 0.0, b = 0.0, l = 0.0, r = 0.0;
+        const std::size_t j = scan_path(i, p, v, width, t, b, &l, &r);
         for (; i < j; ++i) {
           switch (code_[i]) {
             case kMove:
@@ -226,10 +234,7 @@ std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
             default: break;
           }
         }
-        if (b >= y0 && t <= y1) {
-          top = std::min(top, t);
-          bottom = std::max(bottom, b);
-        }
+        f(t, b, l, r);
         break;
       }
       case kStrokeRgb:
@@ -242,10 +247,46 @@ std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
     }
     ++i;
   }
+}
+
+std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
+  double top = y0, bottom = y1;
+  each_path([&](double t, double b, double, double) {
+    if (b >= y0 && t <= y1) {
+      top = std::min(top, t);
+      bottom = std::max(bottom, b);
+    }
+  });
   return {std::max(0, static_cast<int>(std::floor(top))),
           std::min(height, static_cast<int>(std::ceil(bottom)) + 1)};
 }
 
+std::vector<int> PageOps::split(int bands, int height) const {
+  // The drawing per row: each path's area spread over its rows, plus a share per path.
+  std::vector<double> change(static_cast<std::size_t>(height) + 1, 0.0);
+  each_path([&](double t, double b, double l, double r) {
+    const int y0 = std::clamp(static_cast<int>(t), 0, height);
+    const int y1 = std::clamp(static_cast<int>(b) + 1, 0, height);
+    if (y1 <= y0 || r < 0.0) return;
+    const double per_row = std::max(1.0, r - std::max(l, 0.0)) + 200.0 / (y1 - y0);
+    change[y0] += per_row;
+    change[y1] -= per_row;
+  });
+  std::vector<double> upto(static_cast<std::size_t>(height) + 1, 0.0);
+  double row = 0.0;
+  for (int y = 0; y < height; ++y) {
+    row += change[y];
+    upto[y + 1] = upto[y] + row + 1.0;  // and a little for every row
+  }
+  std::vector<int> edges{0};
+  for (int k = 1; k < bands; ++k) {
+    const double goal = upto[height] * k / bands;
+    const int y = static_cast<int>(std::lower_bound(upto.begin(), upto.end(), goal) - upto.begin());
+    if (y > edges.back() && y < height) edges.push_back(y);
+  }
+  edges.push_back(height);
+  return edges;
+}
 
 void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1) const {
   const bool cull = y0 != INT_MIN || y1 != INT_MAX;

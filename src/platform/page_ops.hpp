@@ -62,6 +62,9 @@ class PageOps {
   // widths), within [0, height): a target holding all of them cuts none of those paths, so
   // their pixels in [y0, y1) come out as in a replay of the whole page.
   std::pair<int, int> reach(int y0, int y1, int height) const;
+  // Row borders 0 = b[0] < b[1] < ... < b[n] = height of at most `bands` bands holding about
+  // the same amount of drawing (the area the paths cover, and a share per path).
+  std::vector<int> split(int bands, int height) const;
 
   // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
   // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
@@ -77,7 +80,10 @@ class PageOps {
   // The path from code i (points from p, values from u; line width `width` before it) up to
   // its paint: the index of the paint, the rows it reaches with its line width.
   std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
-                        double& bottom) const;
+                        double& bottom, double* left = nullptr, double* right = nullptr) const;
+  // Calls f(top, bottom, left, right) for every path, with the reach of its line width.
+  template <class F>
+  void each_path(F&& f) const;
 
   std::vector<std::uint8_t> code_;
   std::vector<std::int32_t> pts_;  // x, y pairs in 24.8 fixed point

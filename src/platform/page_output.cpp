@@ -356,7 +356,8 @@ struct PageWriter::Impl {
     std::string png_name, png_path;
     std::unique_ptr<unsigned char[]> pixels;  // the page image, rows w * 4 bytes apart
     int w = 0, h = 0;
-    int bands = 1, bands_left = 1;
+    std::vector<int> edges;  // the bands' row borders
+    int bands_left = 1;
     PageOps ops;
     std::string png, pdf;
     std::vector<unsigned> glyphs;
@@ -429,9 +430,7 @@ struct PageWriter::Impl {
       lock.unlock();
       Job& job = *task.job;
       if (task.part == kBand) {
-        const int y0 = static_cast<int>(static_cast<long long>(job.h) * task.band / job.bands);
-        const int y1 = static_cast<int>(static_cast<long long>(job.h) * (task.band + 1) / job.bands);
-        replay_band(job, y0, y1);
+        replay_band(job, job.edges[task.band], job.edges[task.band + 1]);
       } else if (task.part == kPng) {
         job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4);
         job.pixels.reset();
@@ -502,8 +501,7 @@ struct PageWriter::Impl {
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   const int n = worker_count();
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
-  // Twice as many bands as threads: the drawing is seldom spread evenly over the page.
-  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : 2 * n;
+  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : n;
   for (int i = 0; i < n; ++i) impl_->threads.emplace_back([this] { impl_->encode_loop(); });
   impl_->threads.emplace_back([this] { impl_->write_loop(); });
 }
@@ -525,15 +523,22 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   job->ops = std::move(ops);
   std::unique_lock<std::mutex> lock(impl_->mu);
   impl_->done_cv.wait(lock, [&] { return !impl_->halted && impl_->jobs.size() < impl_->limit; });
-  // Bands of at least 64 rows; fewer when other pages keep the threads busy (a fixed number
-  // when the setup asks for one).
+  // As many bands as threads, fewer when other pages keep the threads busy (a fixed number
+  // when the setup asks for one), each with about the same amount of drawing.
   const int wanted = impl_->setup.bands > 0
                          ? impl_->bands
                          : impl_->bands / static_cast<int>(impl_->jobs.size() + 1);
-  job->bands = job->bands_left = std::clamp(h / 64, 1, std::max(1, wanted));
+  if (wanted > 1 && h >= 128) {
+    lock.unlock();
+    job->edges = job->ops.split(wanted, h);
+    lock.lock();
+  } else {
+    job->edges = {0, h};
+  }
+  job->bands_left = static_cast<int>(job->edges.size()) - 1;
   impl_->jobs.push_back(job);
   impl_->tasks.push_back({job, Impl::kPdf, 0});
-  for (int b = 0; b < job->bands; ++b) impl_->tasks.push_back({job, Impl::kBand, b});
+  for (int b = 0; b < job->bands_left; ++b) impl_->tasks.push_back({job, Impl::kBand, b});
   impl_->work_cv.notify_all();
 }
 
