@@ -413,9 +413,9 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
   };
   std::string path;
   auto xy = [&](std::size_t& p, const char* op) {
-    put_number(path, pts_[p] / 256.0, 2);
+    put_number(path, pts_[p] / 256.0, 1);
     path += ' ';
-    put_number(path, pts_[p + 1] / 256.0, 2);
+    put_number(path, pts_[p + 1] / 256.0, 1);
     path += op;
     p += 2;
   };
@@ -462,26 +462,42 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
         const double c = angle != 0.0 ? std::cos(angle) : 1.0;
         const double s = angle != 0.0 ? std::sin(angle) : 0.0;
         const double k = size / 1000.0;
+        // Glyph space (1/1000 of the size) runs like the image, y downwards, turned as the
+        // text is; the first glyph placed, the others moved to from it.
+        double u = 0.0, w = 0.0;  // where the last glyph was put, in glyph space
         for (int g = 0; g < count; ++g) {
-          // Glyph space runs like the image (y downwards), turned as the text is.
           const double gx = gl[g].x, gy = gl[g].y;
-          out += "q ";
-          put_number(out, k * c, 6);
-          out += ' ';
-          put_number(out, -k * s, 6);
-          out += ' ';
-          put_number(out, k * s, 6);
-          out += ' ';
-          put_number(out, k * c, 6);
-          out += ' ';
-          put_number(out, x + c * gx + s * gy, 2);
-          out += ' ';
-          put_number(out, y - s * gx + c * gy, 2);
-          out += " cm /g";
+          if (g == 0) {
+            out += "q ";
+            put_number(out, k * c, 6);
+            out += ' ';
+            put_number(out, -k * s, 6);
+            out += ' ';
+            put_number(out, k * s, 6);
+            out += ' ';
+            put_number(out, k * c, 6);
+            out += ' ';
+            put_number(out, x + c * gx + s * gy, 2);
+            out += ' ';
+            put_number(out, y - s * gx + c * gy, 2);
+            out += " cm";
+          } else {
+            const double du = std::round(((gx - gl[0].x) / k - u) * 10.0) / 10.0;
+            const double dv = std::round(((gy - gl[0].y) / k - w) * 10.0) / 10.0;
+            u += du;
+            w += dv;
+            out += " 1 0 0 1 ";
+            put_number(out, du, 1);
+            out += ' ';
+            put_number(out, dv, 1);
+            out += " cm";
+          }
+          out += " /g";
           out += std::to_string(gl[g].index);
-          out += " Do Q\n";
+          out += " Do\n";
           glyphs.push_back(static_cast<unsigned>(gl[g].index));
         }
+        if (count > 0) out += "Q\n";
         cairo_glyph_free(gl);
         break;
       }
