@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -320,6 +322,16 @@ TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
   }
   c->window_dispose();
   EXPECT_EQ(pdf_pages(d / "open_w1.pdf"), 3);
+  // Each glyph's outline is in the file once: "Page k 45°N" on pages 1 to 3 and "North"
+  // use 16 different characters.
+  std::ifstream in(d / "open_w1.pdf", std::ios::binary);
+  const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  int forms = 0;
+  for (auto at = pdf.find("/Subtype /Form"); at != std::string::npos;
+       at = pdf.find("/Subtype /Form", at + 1)) {
+    ++forms;
+  }
+  EXPECT_EQ(forms, 16);
 }
 
 TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
