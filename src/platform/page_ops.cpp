@@ -52,7 +52,7 @@ std::int32_t to_fixed(double v) {
 }
 
 void put_number(std::string& out, double v, int decimals) {
-  static constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+  static constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
   const long long scale = kScale[decimals];
   long long q = std::llround(v * static_cast<double>(scale));
   char buf[40];
@@ -375,12 +375,14 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1) const {
 // ---------------------------------------------------------------- PDF content
 
 std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs) const {
+  // Page units of a tenth of a pixel: points are whole numbers.
+  constexpr double kUnit = 10.0;
   std::string out;
   out.reserve(code_.size() * 2 + pts_.size() * 4 + 64);
   out += "q ";
-  put_number(out, scale, 6);
+  put_number(out, scale / kUnit, 7);
   out += " 0 0 ";
-  put_number(out, -scale, 6);
+  put_number(out, -scale / kUnit, 7);
   out += " 0 ";
   put_number(out, height * scale, 4);
   out += " cm\n";
@@ -404,7 +406,7 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
   auto emit_stroke = [&] {
     if (!have_stroke || !(stroke == out_stroke)) put_rgb(stroke, " RG\n");
     if (!have_width || width != out_width) {
-      put_number(out, width, 4);
+      put_number(out, width * kUnit, 3);
       out += " w\n";
     }
     have_stroke = have_width = true;
@@ -413,9 +415,9 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
   };
   std::string path;
   auto xy = [&](std::size_t& p, const char* op) {
-    put_number(path, pts_[p] / 256.0, 1);
+    put_number(path, pts_[p] * (kUnit / 256.0), 0);
     path += ' ';
-    put_number(path, pts_[p + 1] / 256.0, 1);
+    put_number(path, pts_[p + 1] * (kUnit / 256.0), 0);
     path += op;
     p += 2;
   };
@@ -440,7 +442,7 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
       case kClearRect:
         emit_fill({1, 1, 1});
         for (int k = 0; k < 4; ++k) {
-          put_number(out, vals_[v + k], 2);
+          put_number(out, vals_[v + k] * kUnit, 1);
           out += ' ';
         }
         out += "re f\n";
@@ -469,17 +471,17 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
           const double gx = gl[g].x, gy = gl[g].y;
           if (g == 0) {
             out += "q ";
-            put_number(out, k * c, 6);
+            put_number(out, k * c * kUnit, 6);
             out += ' ';
-            put_number(out, -k * s, 6);
+            put_number(out, -k * s * kUnit, 6);
             out += ' ';
-            put_number(out, k * s, 6);
+            put_number(out, k * s * kUnit, 6);
             out += ' ';
-            put_number(out, k * c, 6);
+            put_number(out, k * c * kUnit, 6);
             out += ' ';
-            put_number(out, x + c * gx + s * gy, 2);
+            put_number(out, (x + c * gx + s * gy) * kUnit, 1);
             out += ' ';
-            put_number(out, y - s * gx + c * gy, 2);
+            put_number(out, (y - s * gx + c * gy) * kUnit, 1);
             out += " cm";
           } else {
             const double du = std::round(((gx - gl[0].x) / k - u) * 10.0) / 10.0;
