@@ -263,7 +263,9 @@ std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
 
 std::vector<int> PageOps::split(int bands, int height) const {
   // The drawing per row: each path's area spread over its rows, plus a share per path.
+  // A path crossing a border is drawn in both bands: borders go where few paths cross.
   std::vector<double> change(static_cast<std::size_t>(height) + 1, 0.0);
+  std::vector<int> crossing(static_cast<std::size_t>(height) + 1, 0);
   each_path([&](double t, double b, double l, double r) {
     const int y0 = std::clamp(static_cast<int>(t), 0, height);
     const int y1 = std::clamp(static_cast<int>(b) + 1, 0, height);
@@ -271,7 +273,10 @@ std::vector<int> PageOps::split(int bands, int height) const {
     const double per_row = std::max(1.0, r - std::max(l, 0.0)) + 200.0 / (y1 - y0);
     change[y0] += per_row;
     change[y1] -= per_row;
+    crossing[y0 + 1] += 1;
+    crossing[y1] -= 1;
   });
+  for (int y = 1; y <= height; ++y) crossing[y] += crossing[y - 1];
   std::vector<double> upto(static_cast<std::size_t>(height) + 1, 0.0);
   double row = 0.0;
   for (int y = 0; y < height; ++y) {
@@ -281,7 +286,14 @@ std::vector<int> PageOps::split(int bands, int height) const {
   std::vector<int> edges{0};
   for (int k = 1; k < bands; ++k) {
     const double goal = upto[height] * k / bands;
-    const int y = static_cast<int>(std::lower_bound(upto.begin(), upto.end(), goal) - upto.begin());
+    const int mid = static_cast<int>(std::lower_bound(upto.begin(), upto.end(), goal) - upto.begin());
+    const int span = height / bands / 4;
+    int y = mid;
+    for (int d = 1; d <= span; ++d) {
+      for (int c : {mid - d, mid + d}) {
+        if (c > 0 && c < height && crossing[c] < crossing[y]) y = c;
+      }
+    }
     if (y > edges.back() && y < height) edges.push_back(y);
   }
   edges.push_back(height);
