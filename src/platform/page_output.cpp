@@ -389,18 +389,17 @@ struct PageWriter::Impl {
   explicit Impl(Setup s) : setup(std::move(s)), pdf(setup) {}
 
   // Rows [y0, y1) of the page image. The paths showing there are replayed whole, into a
-  // target that holds every row they reach: Cairo then makes the same pixels as for the whole
-  // page (paths cut at a band's edge would come out a little differently).
+  // target that holds every row they reach and starts at the page's top row: Cairo then makes
+  // the same pixels as for the whole page (paths cut at a band's edge, or a target moved by
+  // a device offset, come out a little differently).
   static void replay_band(Job& job, int y0, int y1) {
     const int stride = job.w * 4;
-    const auto [top, bottom] = job.ops.reach(y0, y1, job.h);
-    const bool own = top < y0 || bottom > y1;
+    const int bottom = job.ops.reach(y0, y1, job.h).second;
+    const bool own = y0 > 0 || bottom > y1;
     cairo_surface_t* s =
-        own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom - top)
-            : cairo_image_surface_create_for_data(
-                  job.pixels.get() + static_cast<std::size_t>(y0) * stride, CAIRO_FORMAT_RGB24,
-                  job.w, y1 - y0, stride);
-    cairo_surface_set_device_offset(s, 0, own ? -top : -y0);
+        own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom)
+            : cairo_image_surface_create_for_data(job.pixels.get(), CAIRO_FORMAT_RGB24, job.w,
+                                                  y1, stride);
     cairo_t* cr = cairo_create(s);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
@@ -414,7 +413,7 @@ struct PageWriter::Impl {
       const int from = cairo_image_surface_get_stride(s);
       for (int y = y0; y < y1; ++y) {
         std::memcpy(job.pixels.get() + static_cast<std::size_t>(y) * stride,
-                    data + static_cast<std::size_t>(y - top) * from, static_cast<std::size_t>(stride));
+                    data + static_cast<std::size_t>(y) * from, static_cast<std::size_t>(stride));
       }
     }
     cairo_surface_destroy(s);

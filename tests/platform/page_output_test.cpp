@@ -199,6 +199,25 @@ void draw_crowded(Mirror& m, int w, int h) {
     m.path_close();
     m.path_fill_stroke();
   }
+  m.set_stroke_rgb({0, 0, 0});
+  m.set_line_width(1);
+  for (int k = 0; k < 30; ++k) {  // beach-ball outlines with their ticks
+    const double cx = 60 + rnd() * (w - 120), cy = 60 + rnd() * (h - 120);
+    m.path_begin();
+    for (int i = 0; i <= 360; ++i) {
+      const double a = i * M_PI / 180;
+      if (i == 0) m.path_move(cx + 45 * std::cos(a), cy + 45 * std::sin(a));
+      else m.path_line(cx + 45 * std::cos(a), cy + 45 * std::sin(a));
+    }
+    m.path_stroke();
+    for (int i = 0; i < 36; ++i) {
+      const double a = i * M_PI / 18;
+      m.path_begin();
+      m.path_move(cx + 45 * std::cos(a), cy + 45 * std::sin(a));
+      m.path_line(cx + 49 * std::cos(a), cy + 49 * std::sin(a));
+      m.path_stroke();
+    }
+  }
   m.set_line_width(1.3);
   for (int k = 0; k < 30; ++k) {
     m.path_begin();
