@@ -500,8 +500,8 @@ struct PageWriter::Impl {
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   const int n = worker_count();
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
-  // With many threads one makes a page's PDF content while the others replay its bands.
-  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : n > 2 ? n - 1 : n;
+  // Twice as many bands as threads: taken as threads come free, they even out the work.
+  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : 2 * n;
   for (int i = 0; i < n; ++i) impl_->threads.emplace_back([this] { impl_->encode_loop(); });
   impl_->threads.emplace_back([this] { impl_->write_loop(); });
 }
