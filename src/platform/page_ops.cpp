@@ -249,16 +249,12 @@ void PageOps::each_path(F&& f) const {
   }
 }
 
-std::pair<int, int> PageOps::reach(int y0, int y1, int height) const {
-  double top = y0, bottom = y1;
+int PageOps::reach(int y0, int y1, int height) const {
+  double bottom = y1;
   each_path([&](double t, double b, double, double) {
-    if (b >= y0 && t <= y1) {
-      top = std::min(top, t);
-      bottom = std::max(bottom, b);
-    }
+    if (b >= y0 && t <= y1) bottom = std::max(bottom, b);
   });
-  return {std::max(0, static_cast<int>(std::floor(top))),
-          std::min(height, static_cast<int>(std::ceil(bottom)) + 1)};
+  return std::min(height, static_cast<int>(std::ceil(bottom)) + 1);
 }
 
 std::vector<int> PageOps::split(int bands, int height) const {

@@ -13,7 +13,6 @@
 #include <climits>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/canvas.hpp"
@@ -58,10 +57,10 @@ class PageOps {
   // Replays the operations from the cursor to the end into cr, whose target holds the image
   // rows [y0, y1) (paths wholly outside them are skipped; Cairo cuts the rest).
   void replay(cairo_t* cr, Cursor& at, int y0 = INT_MIN, int y1 = INT_MAX) const;
-  // The rows [top, bottom) the paths showing in rows [y0, y1) reach (with their line
-  // widths), within [0, height): a target holding all of them cuts none of those paths, so
-  // their pixels in [y0, y1) come out as in a replay of the whole page.
-  std::pair<int, int> reach(int y0, int y1, int height) const;
+  // The row below every row the paths showing in rows [y0, y1) reach (with their line
+  // widths), at least y1 and at most `height`: a target from the top row down to it cuts none
+  // of those paths, so their pixels in [y0, y1) come out as in a replay of the whole page.
+  int reach(int y0, int y1, int height) const;
   // Row borders 0 = b[0] < b[1] < ... < b[n] = height of at most `bands` bands holding about
   // the same amount of drawing (the area the paths cover, and a share per path).
   std::vector<int> split(int bands, int height) const;

@@ -394,7 +394,7 @@ struct PageWriter::Impl {
   // a device offset, come out a little differently).
   static void replay_band(Job& job, int y0, int y1) {
     const int stride = job.w * 4;
-    const int bottom = job.ops.reach(y0, y1, job.h).second;
+    const int bottom = job.ops.reach(y0, y1, job.h);
     const bool own = y0 > 0 || bottom > y1;
     cairo_surface_t* s =
         own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom)
