@@ -250,11 +250,11 @@ void PageOps::each_path(F&& f) const {
 }
 
 int PageOps::reach(int y0, int y1, int height) const {
-  double bottom = y1;
+  double bottom = 0.0;
   each_path([&](double t, double b, double, double) {
     if (b >= y0 && t <= y1) bottom = std::max(bottom, b);
   });
-  return std::min(height, static_cast<int>(std::ceil(bottom)) + 1);
+  return std::clamp(static_cast<int>(std::ceil(bottom)) + 1, y1, height);
 }
 
 std::vector<int> PageOps::split(int bands, int height) const {
