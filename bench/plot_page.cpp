@@ -3,10 +3,11 @@
 // page of a fitted portrait window of the virtual 1920 x 1200 screen (786 x 1112 pixels);
 // then the page written as PNG and PDF.
 //
-//   BM_DrawPage   the drawing alone
+//   BM_DrawPage   the drawing alone (kept as the page's drawing; no pixels are made)
 //   BM_WritePage  writing the drawn page: PNG, PDF page and closing of the PDF file (the
-//                 writer's threads encode both side by side; closing waits for them)
-//   BM_EncodePngOnly  the PNG encoding alone
+//                 writer's threads replay the page in bands and encode both side by side;
+//                 closing waits for them)
+//   BM_EncodePngOnly  the PNG encoding alone (of the page replayed once on this thread)
 //   BM_DrawAndWritePage  both (the goal: under one second)
 //
 // With a display (DISPLAY set, e.g. under xvfb-run) the *Shown variants draw with the X11

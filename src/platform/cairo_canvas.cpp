@@ -40,8 +40,6 @@ void finish_at_exit() {
   if (g_live) g_live->window_dispose();
 }
 
-void set_source(cairo_t* cr, const Rgb& c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
-
 bool finite(double v) { return std::isfinite(v); }
 
 }  // namespace
@@ -54,6 +52,8 @@ CairoCanvas::~CairoCanvas() {
   if (open_) window_dispose();
   if (g_live == this) g_live = nullptr;
   if (display_) XCloseDisplay(static_cast<Display*>(display_));
+  if (cr_metrics_) cairo_destroy(cr_metrics_);
+  if (metrics_) cairo_surface_destroy(metrics_);
 }
 
 std::string CairoCanvas::path_in_dir(const std::string& name) const {
@@ -134,7 +134,7 @@ void CairoCanvas::create_x_window(const ScreenRect& content, const std::string& 
 void CairoCanvas::copy_to_window() {
   if (g_x_broken) drop_display();
   if (!xsurface_) return;
-  cairo_surface_flush(image_);
+  catch_up();
   cairo_t* cr = cairo_create(xsurface_);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, image_, 0, 0);
@@ -199,8 +199,12 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
 
   image_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w_, h_);
   cr_image_ = cairo_create(image_);
-  cairo_set_source_rgb(cr_image_, 1, 1, 1);
-  cairo_paint(cr_image_);
+  image_fresh_ = false;
+  if (!cr_metrics_) {
+    metrics_ = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cr_metrics_ = cairo_create(metrics_);
+    setup_page_context(cr_metrics_, true);
+  }
   ops_.clear();
   install_page_signal_handlers();
   open_ = true;
@@ -228,51 +232,16 @@ void CairoCanvas::context_begin(bool antialias) {
   line_width_ = 1.0;
   antialias_ = antialias;
   path_.clear();
-  if (!open_) return;
-  {
-    cairo_t* cr = cr_image_;
-    // Shapes use the fast anti-aliasing (crowded pages draw several times quicker); the
-    // glyphs keep grey-level anti-aliasing through the font options.
-    cairo_set_antialias(cr, antialias ? CAIRO_ANTIALIAS_FAST : CAIRO_ANTIALIAS_NONE);
-    cairo_set_line_width(cr, 1.0);
-    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-    cairo_set_miter_limit(cr, 10.0);
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_font_options_t* fo = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_antialias(fo, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-    cairo_set_font_options(cr, fo);
-    cairo_font_options_destroy(fo);
-  }
-  apply_font(cr_image_);
-}
-
-void CairoCanvas::apply_font(cairo_t* cr) const {
-  if (cr && font_size_ > 0.0 && finite(font_size_)) cairo_set_font_size(cr, font_size_);
+  if (open_) ops_.antialias(antialias);
 }
 
 void CairoCanvas::set_line_width(double w) {
   if (finite(w) && w > 0.0) line_width_ = w;
 }
 
-void CairoCanvas::select_font(double size) {
-  if (!open_) {
-    set_font_size(size);
-    return;
-  }
-  cairo_select_font_face(cr_image_, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL,
-                         CAIRO_FONT_WEIGHT_NORMAL);
-  set_font_size(size);
-}
+void CairoCanvas::select_font(double size) { set_font_size(size); }
 
-void CairoCanvas::set_font_size(double size) {
-  font_size_ = size;
-  if (!open_) return;
-  apply_font(cr_image_);
-}
+void CairoCanvas::set_font_size(double size) { font_size_ = size; }
 
 // ---------------------------------------------------------------- paths
 
@@ -329,36 +298,21 @@ void CairoCanvas::visit_path(Sink&& sink) const {
   }
 }
 
-void CairoCanvas::emit_path(cairo_t* cr) const {
+void CairoCanvas::record_path() {
   // Points arrive in the upward y of the context; the page image has y downwards, so every
   // point is flipped here (the glyphs keep their orientation).
   struct Sink {
-    cairo_t* cr;
-    double hh;
-    void move(const Point& p) { cairo_move_to(cr, p.x, hh - p.y); }
-    void line(const Point& p) { cairo_line_to(cr, p.x, hh - p.y); }
-    void close() { cairo_close_path(cr); }
-  };
-  cairo_new_path(cr);
-  visit_path(Sink{cr, static_cast<double>(h_)});
-}
-
-void CairoCanvas::record_path() {
-  struct Sink {
     PageOps& ops;
-    void move(const Point& p) { ops.move(p.x, p.y); }
-    void line(const Point& p) { ops.line(p.x, p.y); }
+    double hh;
+    void move(const Point& p) { ops.move(p.x, hh - p.y); }
+    void line(const Point& p) { ops.line(p.x, hh - p.y); }
     void close() { ops.close(); }
   };
-  visit_path(Sink{ops_});
+  visit_path(Sink{ops_, static_cast<double>(h_)});
 }
 
 void CairoCanvas::path_stroke() {
   if (!open_) return;
-  emit_path(cr_image_);
-  set_source(cr_image_, stroke_);
-  cairo_set_line_width(cr_image_, line_width_);
-  cairo_stroke(cr_image_);
   record_path();
   ops_.stroke(stroke_, line_width_);
   path_.clear();
@@ -367,12 +321,6 @@ void CairoCanvas::path_stroke() {
 
 void CairoCanvas::path_fill_stroke() {
   if (!open_) return;
-  emit_path(cr_image_);
-  set_source(cr_image_, fill_);
-  cairo_fill_preserve(cr_image_);
-  set_source(cr_image_, stroke_);
-  cairo_set_line_width(cr_image_, line_width_);
-  cairo_stroke(cr_image_);
   record_path();
   ops_.fill_stroke(fill_, stroke_, line_width_);
   path_.clear();
@@ -384,8 +332,9 @@ void CairoCanvas::path_fill_stroke() {
 double CairoCanvas::text_advance(std::string_view bytes) {
   if (!open_ || !(font_size_ > 0.0) || !finite(font_size_)) return 0.0;
   const std::string utf8 = text_to_utf8(bytes);
+  cairo_set_font_size(cr_metrics_, font_size_);
   cairo_text_extents_t ext;
-  cairo_text_extents(cr_image_, utf8.c_str(), &ext);
+  cairo_text_extents(cr_metrics_, utf8.c_str(), &ext);
   return finite(ext.x_advance) ? ext.x_advance : 0.0;
 }
 
@@ -394,49 +343,7 @@ void CairoCanvas::text_show(double x, double y, double angle, std::string_view b
   drawn_ = true;
   if (!finite(x) || !finite(y) || !guard_.contains({x, y})) return;
   if (!(font_size_ > 0.0) || !finite(font_size_)) return;
-  const std::string utf8 = text_to_utf8(bytes);
-  cairo_t* cr = cr_image_;
-  for (int pass = 0; pass < 2; ++pass) {
-    cairo_save(cr);
-    cairo_new_path(cr);
-    cairo_translate(cr, x, h_ - y);
-    if (angle != 0.0 && finite(angle)) cairo_rotate(cr, -angle);
-    cairo_move_to(cr, 0, 0);
-    if (pass == 0) {
-      // The PDF page gets the glyphs' outlines (the same font, no font to embed).
-      cairo_text_path(cr, utf8.c_str());
-      cairo_identity_matrix(cr);
-      record_text(cr);
-      cairo_new_path(cr);
-    } else {
-      set_source(cr, fill_);
-      cairo_show_text(cr, utf8.c_str());
-    }
-    cairo_restore(cr);
-  }
-}
-
-void CairoCanvas::record_text(cairo_t* cr) {
-  cairo_path_t* path = cairo_copy_path(cr);
-  if (!path || path->status != CAIRO_STATUS_SUCCESS) {
-    if (path) cairo_path_destroy(path);
-    return;
-  }
-  const double hh = h_;
-  for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
-    const cairo_path_data_t* d = &path->data[i];
-    switch (d->header.type) {
-      case CAIRO_PATH_MOVE_TO: ops_.move(d[1].point.x, hh - d[1].point.y); break;
-      case CAIRO_PATH_LINE_TO: ops_.line(d[1].point.x, hh - d[1].point.y); break;
-      case CAIRO_PATH_CURVE_TO:
-        ops_.curve(d[1].point.x, hh - d[1].point.y, d[2].point.x, hh - d[2].point.y,
-                   d[3].point.x, hh - d[3].point.y);
-        break;
-      case CAIRO_PATH_CLOSE_PATH: ops_.close(); break;
-    }
-  }
-  cairo_path_destroy(path);
-  ops_.fill(fill_);
+  ops_.text(x, h_ - y, finite(angle) ? angle : 0.0, font_size_, fill_, text_to_utf8(bytes));
 }
 
 // ---------------------------------------------------------------- pages
@@ -445,15 +352,10 @@ void CairoCanvas::clear_white(double x, double y, double w, double h) {
   if (!open_) return;
   if (!finite(x) || !finite(y) || !finite(w) || !finite(h)) return;
   const bool whole = x <= 0.0 && y <= 0.0 && x + w >= w_ && y + h >= h_;
-  cairo_save(cr_image_);
-  cairo_new_path(cr_image_);
-  cairo_rectangle(cr_image_, x, h_ - (y + h), w, h);
-  cairo_set_source_rgb(cr_image_, 1, 1, 1);
-  cairo_fill(cr_image_);
-  cairo_restore(cr_image_);
   if (whole) {
-    // A new page: what was kept for the PDF is gone with it.
+    // A new page: the drawing kept is gone with it, and the image starts white again.
     ops_.clear();
+    image_fresh_ = false;
     const Rgb keep_stroke = stroke_, keep_fill = fill_;
     const double keep_width = line_width_;
     context_begin(antialias_);
@@ -462,19 +364,31 @@ void CairoCanvas::clear_white(double x, double y, double w, double h) {
     line_width_ = keep_width;
     drawn_ = false;
   } else {
-    ops_.move(x, y);
-    ops_.line(x + w, y);
-    ops_.line(x + w, y + h);
-    ops_.line(x, y + h);
-    ops_.close();
-    ops_.fill({1, 1, 1});
+    ops_.clear_rect(x, h_ - (y + h), w, h);
   }
   x_dirty_ = true;
 }
 
+void CairoCanvas::catch_up() {
+  if (!image_) return;
+  if (!image_fresh_) {
+    cairo_set_source_rgb(cr_image_, 1, 1, 1);
+    cairo_paint(cr_image_);
+    setup_page_context(cr_image_, true);
+    cursor_ = {};
+    image_fresh_ = true;
+  }
+  ops_.replay(cr_image_, cursor_);
+  cairo_surface_flush(image_);
+}
+
+cairo_surface_t* CairoCanvas::page_image() {
+  catch_up();
+  return image_;
+}
+
 void CairoCanvas::flush() {
   if (!open_) return;
-  cairo_surface_flush(image_);
   if (xsurface_) copy_to_window();
   handle_x_events();
 }
@@ -503,13 +417,12 @@ void CairoCanvas::write_page() {
     // Pixels to points at the page scale; pixel (0, 0) of the context, page cm (0, 0), is
     // the lower-left corner of the sheet.
     setup.scale = 72.0 / (2.54 * page_.scale);
+    setup.bands = options_.bands;
     writer_ = std::make_unique<PageWriter>(std::move(setup));
     set_live_page_writer(writer_.get());
   }
-  cairo_surface_flush(image_);
-  // The page stays on show (drawing may go on): the writer gets copies.
-  writer_->submit(page_no_, png, path_in_dir(png), cairo_image_surface_get_data(image_), w_, h_,
-                  cairo_image_surface_get_stride(image_), ops_);
+  // The page stays on show (drawing may go on): the writer gets a copy of its drawing.
+  writer_->submit(page_no_, png, path_in_dir(png), w_, h_, ops_);
 }
 
 void CairoCanvas::wait_for_files() {
@@ -554,6 +467,7 @@ void CairoCanvas::window_dispose() {
   cairo_surface_destroy(image_);
   cr_image_ = nullptr;
   image_ = nullptr;
+  image_fresh_ = false;
   path_.clear();
   ops_.clear();
   open_ = false;

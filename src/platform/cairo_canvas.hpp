@@ -1,9 +1,10 @@
 // The program's drawing device.
 //
-// The window's page is an image (the picture as shown, and the source of the PNG page
-// files); every page is also kept in a compact form (PageOps) for the PDF page file. When an X display opens, a
-// real X11 window shows the image, copied at most every 50 ms while drawing goes on and at
-// once on a flush or an exposure; its close button is ignored. Without a display the screen
+// The window's page is kept as its drawing in a compact form (PageOps); its pixels are made
+// only by replaying that drawing: into the window's image when the window shows it or the
+// image is asked for, and on worker threads for the page files. When an X display opens, a
+// real X11 window shows the image, brought up to date and copied at most every 50 ms while
+// drawing goes on and at once on a flush or an exposure; its close button is ignored. Without a display the screen
 // is a virtual 1920 x 1200 one and nothing is shown.
 //
 // Page files, in the current directory (or the directory given): every page that holds a
@@ -34,6 +35,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
     bool use_display = true;                     // try to open the X display
     ScreenRect virtual_screen{0, 0, 1200, 1920};  // the screen when none opens
     std::string directory;                       // where page files go ("" = current)
+    int bands = 0;  // bands each page image is replayed in (0: as the threads allow)
   };
 
   CairoCanvas();
@@ -77,7 +79,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
   // --- for tests and tools
   bool has_display() const { return display_ != nullptr; }
   unsigned long x_window() const { return xwin_; }  // 0 when no X window is shown
-  cairo_surface_t* page_image() const { return image_; }
+  // The page as drawn so far (replayed up to the last drawing call).
+  cairo_surface_t* page_image();
   bool page_drawn() const { return drawn_; }
   int window_number() const { return window_no_; }
   int pages_written() const { return page_no_; }
@@ -99,10 +102,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void handle_x_events();
   template <class Sink>
   void visit_path(Sink&& sink) const;
-  void emit_path(cairo_t* cr) const;
   void record_path();
-  void record_text(cairo_t* cr);
-  void apply_font(cairo_t* cr) const;
+  void catch_up();
   void finish_files();
   std::string path_in_dir(const std::string& name) const;
 
@@ -124,6 +125,10 @@ class CairoCanvas final : public Canvas, public IdleClient {
   std::string title_;
   cairo_surface_t* image_ = nullptr;
   cairo_t* cr_image_ = nullptr;
+  bool image_fresh_ = false;      // the image holds the current page up to cursor_
+  PageOps::Cursor cursor_;
+  cairo_surface_t* metrics_ = nullptr;  // a scratch context for text metrics
+  cairo_t* cr_metrics_ = nullptr;
   PageOps ops_;
   std::unique_ptr<PageWriter> writer_;
   bool antialias_ = true;

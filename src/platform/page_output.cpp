@@ -27,31 +27,6 @@ void notice(const std::string& text) {
   std::fflush(stderr);
 }
 
-// ---------------------------------------------------------------- numbers of the content
-
-// v rounded to 1/10^decimals, without trailing zeros ("12.5", "-3", "0.25").
-void put_number(std::string& out, double v, int decimals) {
-  static constexpr long long kScale[] = {1, 10, 100, 1000, 10000};
-  const long long scale = kScale[decimals];
-  long long q = std::llround(v * static_cast<double>(scale));
-  char buf[32];
-  char* p = buf;
-  if (q < 0) {
-    *p++ = '-';
-    q = -q;
-  }
-  p = std::to_chars(p, buf + sizeof buf, q / scale).ptr;
-  long long frac = q % scale;
-  if (frac != 0) {
-    *p++ = '.';
-    for (long long d = scale / 10; d > 0 && frac != 0; d /= 10) {
-      *p++ = static_cast<char>('0' + frac / d);
-      frac %= d;
-    }
-  }
-  out.append(buf, p);
-}
-
 // ---------------------------------------------------------------- deflate
 
 // One compressor per thread and level (libdeflate's are not shared between threads).
@@ -169,114 +144,11 @@ int worker_count() {
   cpu_set_t set;
   int cpus = 1;
   if (sched_getaffinity(0, sizeof set, &set) == 0) cpus = CPU_COUNT(&set);
-  return std::clamp(cpus - 1, 1, 7);
+  // The drawing thread mostly waits while pages are replayed: one thread per core.
+  return std::clamp(cpus, 1, 8);
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------- PageOps
-
-void PageOps::clear() { *this = PageOps{}; }
-
-void PageOps::put(Op op, std::initializer_list<double> v) {
-  code_.push_back(op);
-  for (double d : v) num_.push_back(static_cast<float>(d));
-}
-
-void PageOps::path_op(Op op, std::initializer_list<double> v) {
-  if (!in_path_) {
-    in_path_ = true;
-    path_code_ = code_.size();
-    path_num_ = num_.size();
-  }
-  put(op, v);
-}
-
-void PageOps::move(double x, double y) { path_op(kMove, {x, y}); }
-void PageOps::line(double x, double y) { path_op(kLine, {x, y}); }
-void PageOps::curve(double x1, double y1, double x2, double y2, double x3, double y3) {
-  path_op(kCurve, {x1, y1, x2, y2, x3, y3});
-}
-void PageOps::close() { path_op(kClose, {}); }
-
-// The colours and width go before the path (no state operator may stand inside a path), and
-// only where they change.
-void PageOps::paint(Op op, const Rgb* fill, const Rgb* stroke, double width) {
-  if (!in_path_) return;  // nothing to paint
-  in_path_ = false;
-  std::vector<std::uint8_t> code;
-  std::vector<float> num;
-  auto state = [&](Op o, std::initializer_list<double> v) {
-    code.push_back(o);
-    for (double d : v) num.push_back(static_cast<float>(d));
-  };
-  if (fill && (!have_fill_ || !(*fill == fill_))) {
-    state(kFillRgb, {fill->r, fill->g, fill->b});
-    have_fill_ = true;
-    fill_ = *fill;
-  }
-  if (stroke && (!have_stroke_ || !(*stroke == stroke_))) {
-    state(kStrokeRgb, {stroke->r, stroke->g, stroke->b});
-    have_stroke_ = true;
-    stroke_ = *stroke;
-  }
-  if (stroke && (!have_width_ || width != width_)) {
-    state(kWidth, {width});
-    have_width_ = true;
-    width_ = width;
-  }
-  code_.insert(code_.begin() + static_cast<std::ptrdiff_t>(path_code_), code.begin(), code.end());
-  num_.insert(num_.begin() + static_cast<std::ptrdiff_t>(path_num_), num.begin(), num.end());
-  code_.push_back(op);
-}
-
-void PageOps::stroke(const Rgb& colour, double width) { paint(kStroke, nullptr, &colour, width); }
-
-void PageOps::fill_stroke(const Rgb& fill, const Rgb& stroke, double width) {
-  paint(kFillStroke, &fill, &stroke, width);
-}
-
-void PageOps::fill(const Rgb& colour) { paint(kFill, &colour, nullptr, 0.0); }
-
-std::string PageOps::content(double scale) const {
-  std::string out;
-  out.reserve(code_.size() * 4 + num_.size() * 7 + 64);
-  out += "q ";
-  put_number(out, scale, 4);
-  out += " 0 0 ";
-  put_number(out, scale, 4);
-  out += " 0 0 cm\n";
-  const float* n = num_.data();
-  auto xy = [&](int count) {
-    for (int i = 0; i < count; ++i) {
-      put_number(out, *n++, 2);
-      out += ' ';
-    }
-  };
-  auto rgb = [&]() {
-    for (int i = 0; i < 3; ++i) {
-      put_number(out, *n++, 4);
-      out += ' ';
-    }
-  };
-  for (std::uint8_t op : code_) {
-    switch (op) {
-      case kMove: xy(2); out += "m\n"; break;
-      case kLine: xy(2); out += "l\n"; break;
-      case kCurve: xy(6); out += "c\n"; break;
-      case kClose: out += "h\n"; break;
-      case kStrokeRgb: rgb(); out += "RG\n"; break;
-      case kFillRgb: rgb(); out += "rg\n"; break;
-      case kWidth: put_number(out, *n++, 4); out += " w\n"; break;
-      case kStroke: out += "S\n"; break;
-      case kFillStroke: out += "B\n"; break;
-      case kFill: out += "f\n"; break;
-      default: break;
-    }
-  }
-  out += "Q\n";
-  return out;
-}
 
 // ---------------------------------------------------------------- PNG
 
@@ -359,8 +231,8 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride) {
 
 namespace {
 
-// Objects: 1 catalogue, 2 page tree, 3 document information; page k has its content
-// stream in object 2 + 2k and its page dictionary in 3 + 2k.
+// Objects: 1 catalogue, 2 page tree, 3 document information; then, page by page, the forms
+// of the glyphs the page is the first to use, its content stream and its page dictionary.
 class PdfFile {
  public:
   explicit PdfFile(const PageWriter::Setup& s) : s_(s) {}
@@ -369,7 +241,7 @@ class PdfFile {
   }
 
   // Appends a page; the error text when it could not be written (the file keeps its pages).
-  std::string add_page(const std::string& stream) {
+  std::string add_page(const std::string& stream, const std::vector<unsigned>& glyphs) {
     if (fd_ < 0) {
       fd_ = open(s_.pdf_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       if (fd_ < 0) return std::strerror(errno);
@@ -384,21 +256,44 @@ class PdfFile {
       tail_at_ = static_cast<long long>(head.size());
     }
     const int page = pages_ + 1;
-    const int content_obj = 2 + 2 * page;
-    std::string body = std::to_string(content_obj) + " 0 obj\n<< /Length " +
-                       std::to_string(stream.size()) + " /Filter /FlateDecode >>\nstream\n";
-    body += stream;
-    body += "\nendstream\nendobj\n";
-    const long long page_at = tail_at_ + static_cast<long long>(body.size());
-    body += std::to_string(content_obj + 1) + " 0 obj\n<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
-            fixed(s_.sheet_w, 3) + " " + fixed(s_.sheet_h, 3) + "] /Contents " +
-            std::to_string(content_obj) + " 0 R /Resources << >> >>\nendobj\n";
     std::vector<long long> offsets = offsets_;
-    offsets.push_back(tail_at_);
-    offsets.push_back(page_at);
+    std::vector<std::pair<unsigned, int>> defined = glyph_objs_;
+    std::string body;
+    auto object = [&](const std::string& dict, const std::string& data) {
+      offsets.push_back(tail_at_ + static_cast<long long>(body.size()));
+      body += std::to_string(offsets.size()) + " 0 obj\n" + dict;
+      if (!data.empty() || dict.find("/Length") != std::string::npos) {
+        body += "\nstream\n";
+        body += data;
+        body += "\nendstream";
+      }
+      body += "\nendobj\n";
+      return static_cast<int>(offsets.size());
+    };
+    std::string xobjects;
+    for (unsigned g : glyphs) {
+      auto it = std::lower_bound(defined.begin(), defined.end(), std::make_pair(g, 0));
+      if (it == defined.end() || it->first != g) {
+        const GlyphForm form = glyph_form(g);
+        const int obj = object("<< /Type /XObject /Subtype /Form /BBox [" + form.bbox +
+                                   "] /Length " + std::to_string(form.content.size()) + " >>",
+                               form.content);
+        it = defined.insert(it, {g, obj});
+      }
+      xobjects += " /g" + std::to_string(g) + " " + std::to_string(it->second) + " 0 R";
+    }
+    const int content_obj =
+        object("<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
+    const std::string resources =
+        xobjects.empty() ? "<< >>" : "<< /XObject <<" + xobjects + " >> >>";
+    const int page_obj = object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
+                                    fixed(s_.sheet_w, 3) + " " + fixed(s_.sheet_h, 3) +
+                                    "] /Contents " + std::to_string(content_obj) +
+                                    " 0 R /Resources " + resources + " >>",
+                                "");
     const long long tree_at = tail_at_ + static_cast<long long>(body.size());
     offsets[1] = tree_at;
-    std::string kids = kids_ + " " + std::to_string(content_obj + 1) + " 0 R";
+    std::string kids = kids_ + " " + std::to_string(page_obj) + " 0 R";
     std::string tail = "2 0 obj\n<< /Type /Pages /Kids [" + kids + " ] /Count " +
                        std::to_string(page) + " >>\nendobj\n";
     const long long xref_at = tree_at + static_cast<long long>(tail.size());
@@ -422,6 +317,7 @@ class PdfFile {
     }
     pages_ = page;
     offsets_ = std::move(offsets);
+    glyph_objs_ = std::move(defined);
     kids_ = std::move(kids);
     tail_ = std::move(tail);
     tail_at_ = tree_at;
@@ -444,6 +340,7 @@ class PdfFile {
   int pages_ = 0;
   long long tail_at_ = 0;
   std::vector<long long> offsets_;
+  std::vector<std::pair<unsigned, int>> glyph_objs_;  // glyph index, form object; sorted
   std::string kids_;
   std::string tail_;
 };
@@ -453,14 +350,23 @@ class PdfFile {
 // ---------------------------------------------------------------- the writer
 
 struct PageWriter::Impl {
+  enum Part { kPng, kPdf, kBand };
   struct Job {
     int page = 0;
     std::string png_name, png_path;
-    std::vector<unsigned char> pixels;
+    std::unique_ptr<unsigned char[]> pixels;  // the page image, rows w * 4 bytes apart
     int w = 0, h = 0;
+    std::vector<int> edges;  // the bands' row borders
+    int bands_left = 1;
     PageOps ops;
     std::string png, pdf;
-    int parts_left = 2;
+    std::vector<unsigned> glyphs;
+    int parts_left = 2;  // the PNG (after the bands) and the PDF content
+  };
+  struct Task {
+    std::shared_ptr<Job> job;
+    Part part;
+    int band = 0;
   };
 
   Setup setup;
@@ -470,34 +376,78 @@ struct PageWriter::Impl {
   mutable std::mutex mu;
   std::condition_variable work_cv;  // tasks for the encoders, or the end
   std::condition_variable done_cv;  // a part encoded, a page written
-  std::deque<std::shared_ptr<Job>> jobs;                      // queued pages, in page order
-  std::deque<std::pair<std::shared_ptr<Job>, int>> tasks;     // (page, 0 PNG / 1 PDF)
+  std::deque<std::shared_ptr<Job>> jobs;  // queued pages, in page order
+  std::deque<Task> tasks;
   bool writing = false;
   bool stopping = false;
+  bool halted = false;  // a stop signal: no page is taken any more
   std::size_t limit = 4;
+  int bands = 1;
   std::vector<std::string> files;
   std::vector<std::thread> threads;
 
   explicit Impl(Setup s) : setup(std::move(s)), pdf(setup) {}
+
+  // Rows [y0, y1) of the page image. The paths showing there are replayed whole, into a
+  // target that holds every row they reach and starts at the page's top row: Cairo then makes
+  // the same pixels as for the whole page (paths cut at a band's edge, or a target moved by
+  // a device offset, come out a little differently).
+  static void replay_band(Job& job, int y0, int y1) {
+    const int stride = job.w * 4;
+    const int bottom = job.ops.reach(y0, y1, job.h);
+    const bool own = y0 > 0 || bottom > y1;
+    cairo_surface_t* s =
+        own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom)
+            : cairo_image_surface_create_for_data(job.pixels.get(), CAIRO_FORMAT_RGB24, job.w,
+                                                  y1, stride);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    setup_page_context(cr, true);
+    PageOps::Cursor at;
+    job.ops.replay(cr, at, y0, y1);
+    cairo_destroy(cr);
+    cairo_surface_flush(s);
+    if (own) {
+      const unsigned char* data = cairo_image_surface_get_data(s);
+      const int from = cairo_image_surface_get_stride(s);
+      for (int y = y0; y < y1; ++y) {
+        std::memcpy(job.pixels.get() + static_cast<std::size_t>(y) * stride,
+                    data + static_cast<std::size_t>(y) * from, static_cast<std::size_t>(stride));
+      }
+    }
+    cairo_surface_destroy(s);
+  }
 
   void encode_loop() {
     std::unique_lock<std::mutex> lock(mu);
     for (;;) {
       work_cv.wait(lock, [&] { return stopping || !tasks.empty(); });
       if (tasks.empty()) return;
-      auto [job, part] = tasks.front();
+      Task task = tasks.front();
       tasks.pop_front();
       lock.unlock();
-      if (part == 0) {
-        job->png = encode_png(job->pixels.data(), job->w, job->h, job->w * 4);
-        std::vector<unsigned char>().swap(job->pixels);
+      Job& job = *task.job;
+      if (task.part == kBand) {
+        replay_band(job, job.edges[task.band], job.edges[task.band + 1]);
+      } else if (task.part == kPng) {
+        job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4);
+        job.pixels.reset();
       } else {
-        const std::string text = job->ops.content(setup.scale);
-        job->ops.clear();
-        job->pdf = zlib_compress(text.data(), text.size(), kPdfLevel);
+        const std::string text = job.ops.content(setup.scale, job.h, job.glyphs);
+        job.pdf = zlib_compress(text.data(), text.size(), kPdfLevel);
       }
       lock.lock();
-      if (--job->parts_left == 0) done_cv.notify_all();
+      if (task.part == kBand) {
+        if (--job.bands_left == 0) {
+          // The image is whole: its PNG goes before the later pages' work.
+          tasks.push_front({task.job, kPng, 0});
+          work_cv.notify_one();
+        }
+      } else if (--job.parts_left == 0) {
+        job.ops.clear();
+        done_cv.notify_all();
+      }
     }
   }
 
@@ -525,7 +475,7 @@ struct PageWriter::Impl {
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
     if (!pdf_failed) {
-      pdf_err = pdf.add_page(job.pdf);
+      pdf_err = pdf.add_page(job.pdf, job.glyphs);
       pdf_failed = !pdf_err.empty();
     }
     {
@@ -550,6 +500,8 @@ struct PageWriter::Impl {
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   const int n = worker_count();
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
+  // Twice as many bands as threads: taken as threads come free, they even out the work.
+  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : 2 * n;
   for (int i = 0; i < n; ++i) impl_->threads.emplace_back([this] { impl_->encode_loop(); });
   impl_->threads.emplace_back([this] { impl_->write_loop(); });
 }
@@ -559,26 +511,43 @@ PageWriter::~PageWriter() {
   delete impl_;
 }
 
-void PageWriter::submit(int page, std::string png_name, std::string png_path,
-                        const unsigned char* data, int w, int h, int stride, PageOps ops) {
+void PageWriter::submit(int page, std::string png_name, std::string png_path, int w, int h,
+                        PageOps ops) {
   auto job = std::make_shared<Impl::Job>();
   job->page = page;
   job->png_name = std::move(png_name);
   job->png_path = std::move(png_path);
   job->w = w;
   job->h = h;
-  job->pixels.resize(static_cast<std::size_t>(w) * h * 4);
-  for (int y = 0; y < h; ++y) {
-    std::memcpy(job->pixels.data() + static_cast<std::size_t>(y) * w * 4,
-                data + static_cast<std::size_t>(y) * stride, static_cast<std::size_t>(w) * 4);
-  }
+  job->pixels.reset(new unsigned char[static_cast<std::size_t>(w) * h * 4]);
   job->ops = std::move(ops);
   std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->done_cv.wait(lock, [&] { return impl_->jobs.size() < impl_->limit; });
+  impl_->done_cv.wait(lock, [&] { return !impl_->halted && impl_->jobs.size() < impl_->limit; });
+  // As many bands as threads, fewer when other pages keep the threads busy (a fixed number
+  // when the setup asks for one), each with about the same amount of drawing.
+  const int wanted = impl_->setup.bands > 0
+                         ? impl_->bands
+                         : impl_->bands / static_cast<int>(impl_->jobs.size() + 1);
+  if (wanted > 1 && h >= 128) {
+    lock.unlock();
+    job->edges = job->ops.split(wanted, h);
+    lock.lock();
+  } else {
+    job->edges = {0, h};
+  }
+  job->bands_left = static_cast<int>(job->edges.size()) - 1;
   impl_->jobs.push_back(job);
-  impl_->tasks.emplace_back(job, 1);  // the PDF part first: it is usually the longer one
-  impl_->tasks.emplace_back(job, 0);
+  impl_->tasks.push_back({job, Impl::kPdf, 0});
+  for (int b = 0; b < job->bands_left; ++b) impl_->tasks.push_back({job, Impl::kBand, b});
   impl_->work_cv.notify_all();
+}
+
+void PageWriter::halt() {
+  {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    impl_->halted = true;
+  }
+  drain();
 }
 
 void PageWriter::drain() {
@@ -631,7 +600,7 @@ void signal_watch() {
     if (got <= 0) return;
     {
       std::lock_guard<std::mutex> lock(g_live_mu);
-      if (g_live_writer) g_live_writer->drain();
+      if (g_live_writer) g_live_writer->halt();
       std::fflush(stderr);
       std::signal(b, SIG_DFL);
       std::raise(b);

@@ -13,12 +13,16 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "platform/cairo_canvas.hpp"
+#include "platform/canvas_text.hpp"
+#include "platform/page_ops.hpp"
 
 namespace korbast::platform {
 namespace {
@@ -77,7 +81,8 @@ std::unique_ptr<CairoCanvas> canvas(const Dir& d, int w, int h, const char* name
 }
 
 // A page like the program's: filled and outlined circles, lines in a few colours, texts.
-void draw_page(CairoCanvas& c, int seed, bool many_colours) {
+template <class C>
+void draw_page(C& c, int seed, bool many_colours) {
   for (int k = 0; k < 40; ++k) {
     const double cx = 20 + (k * 37 + seed * 11) % 160, cy = 20 + (k * 53 + seed * 7) % 110;
     const double v = many_colours ? (k * 6 + seed) / 255.0 : (k % 3) * 0.5;
@@ -101,6 +106,172 @@ void draw_page(CairoCanvas& c, int seed, bool many_colours) {
   c.set_font_size(14);
   c.text_show(10, 130, 0.0, "Page " + std::to_string(seed) + " 45\xA1N");
   c.text_show(190, 30, M_PI / 2, "North");
+}
+
+// Draws on the device and, beside it, straight into a Cairo image with the calls the device
+// made when it drew its image itself (y flipped point by point): the reference pixels.
+struct Mirror {
+  CairoCanvas& c;
+  cairo_t* cr;
+  double h;
+  Rgb fill{}, stroke{};
+  double width = 1.0, size = 10.0;
+  static void source(cairo_t* cr, const Rgb& v) { cairo_set_source_rgb(cr, v.r, v.g, v.b); }
+  void set_fill_rgb(const Rgb& v) { c.set_fill_rgb(fill = v); }
+  void set_stroke_rgb(const Rgb& v) { c.set_stroke_rgb(stroke = v); }
+  void set_line_width(double w) { c.set_line_width(width = w); }
+  void set_font_size(double s) { c.set_font_size(size = s); }
+  void path_begin() { c.path_begin(); cairo_new_path(cr); }
+  void path_move(double x, double y) { c.path_move(x, y); cairo_move_to(cr, x, h - y); }
+  void path_line(double x, double y) { c.path_line(x, y); cairo_line_to(cr, x, h - y); }
+  void path_close() { c.path_close(); cairo_close_path(cr); }
+  void path_stroke() {
+    c.path_stroke();
+    path_stroke_ref();
+  }
+  void path_fill_stroke() {
+    c.path_fill_stroke();
+    source(cr, fill);
+    cairo_fill_preserve(cr);
+    path_stroke_ref();
+  }
+  void path_stroke_ref() {
+    source(cr, stroke);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+  }
+  void text_show(double x, double y, double angle, const std::string& bytes) {
+    c.text_show(x, y, angle, bytes);
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_set_font_size(cr, size);
+    cairo_translate(cr, x, h - y);
+    if (angle != 0.0) cairo_rotate(cr, -angle);
+    cairo_move_to(cr, 0, 0);
+    source(cr, fill);
+    cairo_show_text(cr, text_to_utf8(bytes).c_str());
+    cairo_restore(cr);
+  }
+  void clear_white(double x, double y, double w, double hh) {
+    c.clear_white(x, y, w, hh);
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, x, h - (y + hh), w, hh);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill(cr);
+    cairo_restore(cr);
+  }
+};
+
+// A crowded page of the map's and the beach balls' kinds, with much on the band borders:
+// small filled and outlined polygons, large many-pointed discs, long zigzags over the whole
+// height, turned texts, a white rectangle over part of it.
+void draw_crowded(Mirror& m, int w, int h) {
+  unsigned long long s = 7;
+  auto rnd = [&] {
+    s = s * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>((s >> 33) % 1000000) / 1000000.0;
+  };
+  for (int k = 0; k < 3000; ++k) {
+    const double cx = rnd() * w, cy = rnd() * h, r = 2 + 6 * rnd();
+    const int n = 4 + k % 17;
+    m.set_fill_rgb({k % 2 * 1.0, 0.0, 0.25});
+    m.set_stroke_rgb({0, 0, k % 3 * 0.5});
+    m.set_line_width(0.5 + k % 3);
+    m.path_begin();
+    for (int i = 0; i < n; ++i) {
+      const double a = i * 2 * M_PI / n;
+      if (i == 0) m.path_move(cx + r * std::cos(a), cy + r * std::sin(a));
+      else m.path_line(cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    m.path_close();
+    m.path_fill_stroke();
+  }
+  for (int k = 0; k < 40; ++k) {
+    const double cx = rnd() * w, cy = rnd() * h;
+    m.set_fill_rgb({0.8, 0.1 * (k % 10), 0.1});
+    m.path_begin();
+    for (int i = 0; i < 100; ++i) {
+      const double a = i * 2 * M_PI / 100;
+      if (i == 0) m.path_move(cx + 40 * std::cos(a), cy + 40 * std::sin(a));
+      else m.path_line(cx + 40 * std::cos(a), cy + 40 * std::sin(a));
+    }
+    m.path_close();
+    m.path_fill_stroke();
+  }
+  m.set_stroke_rgb({0, 0, 0});
+  m.set_line_width(1);
+  for (int k = 0; k < 30; ++k) {  // beach-ball outlines with their ticks
+    const double cx = 60 + rnd() * (w - 120), cy = 60 + rnd() * (h - 120);
+    m.path_begin();
+    for (int i = 0; i <= 360; ++i) {
+      const double a = i * M_PI / 180;
+      if (i == 0) m.path_move(cx + 45 * std::cos(a), cy + 45 * std::sin(a));
+      else m.path_line(cx + 45 * std::cos(a), cy + 45 * std::sin(a));
+    }
+    m.path_stroke();
+    for (int i = 0; i < 36; ++i) {
+      const double a = i * M_PI / 18;
+      m.path_begin();
+      m.path_move(cx + 45 * std::cos(a), cy + 45 * std::sin(a));
+      m.path_line(cx + 49 * std::cos(a), cy + 49 * std::sin(a));
+      m.path_stroke();
+    }
+  }
+  m.set_line_width(1.3);
+  for (int k = 0; k < 30; ++k) {
+    m.path_begin();
+    m.path_move(rnd() * w, 0);
+    for (int i = 1; i <= 20; ++i) m.path_line(rnd() * w, i * h / 20.0);
+    m.path_stroke();
+  }
+  m.set_fill_rgb({0, 0, 0});
+  for (int k = 0; k < 40; ++k) {
+    m.set_font_size(8 + k % 12);
+    m.text_show(rnd() * w, rnd() * h, k % 4 * 0.7, "N 45\xA1 page " + std::to_string(k));
+  }
+  m.clear_white(w / 3.0, h / 3.0 + 0.5, w / 4.0, h / 5.0);
+}
+
+int differing(cairo_surface_t* a, cairo_surface_t* b, int w, int h) {
+  cairo_surface_flush(a);
+  cairo_surface_flush(b);
+  int n = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) n += px(a, x, y) != px(b, x, y);
+  return n;
+}
+
+TEST(PageOutput, ReplayedPagesAreTheDirectDrawingInBandsOrWhole) {
+  constexpr int w = 786, h = 1112;  // the map's portrait page
+  for (bool aa : {true, false}) {
+    Dir d;
+    CairoCanvas::Options o;
+    o.use_display = false;
+    o.directory = d.path.string();
+    o.bands = 7;
+    CairoCanvas c(o);
+    c.window_open({0, 0, h, w}, "crowded", {"crowded.ps", 37.4, false});
+    c.context_begin(aa);
+    cairo_surface_t* ref = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    cairo_t* cr = cairo_create(ref);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    setup_page_context(cr, aa);
+    Mirror m{c, cr, static_cast<double>(h)};
+    draw_crowded(m, w, h);
+    c.write_page();
+    c.wait_for_files();
+    // The window's image: one replay of the whole page on this thread.
+    cairo_surface_t* whole = c.page_image();
+    cairo_surface_t* png = cairo_image_surface_create_from_png((d / "crowded_w1_p001.png").c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(differing(whole, ref, w, h), 0) << "antialias " << aa;
+    EXPECT_EQ(differing(png, ref, w, h), 0) << "antialias " << aa;
+    cairo_surface_destroy(png);
+    cairo_destroy(cr);
+    cairo_surface_destroy(ref);
+  }
 }
 
 TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
@@ -170,6 +341,16 @@ TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
   }
   c->window_dispose();
   EXPECT_EQ(pdf_pages(d / "open_w1.pdf"), 3);
+  // Each glyph's outline is in the file once: "Page k 45°N" on pages 1 to 3 and "North"
+  // use 16 different characters.
+  std::ifstream in(d / "open_w1.pdf", std::ios::binary);
+  const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  int forms = 0;
+  for (auto at = pdf.find("/Subtype /Form"); at != std::string::npos;
+       at = pdf.find("/Subtype /Form", at + 1)) {
+    ++forms;
+  }
+  EXPECT_EQ(forms, 16);
 }
 
 TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {

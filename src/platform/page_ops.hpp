@@ -1,0 +1,105 @@
+// The drawing of one page as a compact list of operations, and the two ways it is turned
+// into a page: replayed into a Cairo image (the only way the page's pixels are made: for the
+// window, the PNG file and the tests alike) and written as a PDF content stream.
+//
+// Points are kept as Cairo keeps them, in 24.8 fixed point of the image (x to the right, y
+// downwards), so a replay hands Cairo the very coordinates direct drawing would have handed
+// it: the pixels are the same. Colours and line widths are kept only where they change;
+// texts keep their position, angle, size and bytes.
+#pragma once
+
+#include <cairo.h>
+
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.hpp"
+
+namespace korbast::platform {
+
+// Cairo's own conversion of an image coordinate to its 24.8 fixed point.
+std::int32_t to_fixed(double v);
+
+// v rounded to 1/10^decimals in its shortest form ("12.5", "-3", ".25", "-.5").
+void put_number(std::string& out, double v, int decimals);
+
+// A context set up as every page is drawn: shapes with the fast anti-aliasing (or none),
+// glyphs with grey-level anti-aliasing (or none), DejaVu Sans, butt caps, mitre joins.
+void setup_page_context(cairo_t* cr, bool antialias);
+
+class PageOps {
+ public:
+  void clear();
+  bool empty() const { return code_.empty(); }
+  std::size_t bytes() const;
+
+  void antialias(bool on);
+  // A path in image pixels; stroking and filling end it.
+  void move(double x, double y);
+  void line(double x, double y);
+  void close();
+  void stroke(const Rgb& colour, double width);
+  void fill_stroke(const Rgb& fill, const Rgb& stroke, double width);
+  // The rectangle (x, y top, w, h) painted white.
+  void clear_rect(double x, double y, double w, double h);
+  // A text (UTF-8) with its baseline starting at image point (x, y), turned by angle
+  // radians counter-clockwise, in the fill colour.
+  void text(double x, double y, double angle, double size, const Rgb& colour, std::string utf8);
+
+  // Where a replay stands, and the drawing state there.
+  struct Cursor {
+    std::size_t code = 0, pts = 0, vals = 0, texts = 0;
+    Rgb stroke, fill;
+    double width = 1.0;
+  };
+  // Replays the operations from the cursor to the end into cr, whose target holds the image
+  // rows [y0, y1) (paths wholly outside them are skipped; Cairo cuts the rest).
+  void replay(cairo_t* cr, Cursor& at, int y0 = INT_MIN, int y1 = INT_MAX) const;
+  // The row below every row the paths showing in rows [y0, y1) reach (with their line
+  // widths), at least y1 and at most `height`: a target from the top row down to it cuts none
+  // of those paths, so their pixels in [y0, y1) come out as in a replay of the whole page.
+  int reach(int y0, int y1, int height) const;
+  // Row borders 0 = b[0] < b[1] < ... < b[n] = height of at most `bands` bands holding about
+  // the same amount of drawing (the area the paths cover, and a share per path).
+  std::vector<int> split(int bands, int height) const;
+
+  // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
+  // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
+  // sorted, once each).
+  std::string content(double scale, double height, std::vector<unsigned>& glyphs) const;
+
+ private:
+  enum Op : std::uint8_t { kMove, kLine, kClose, kStrokeRgb, kFillRgb, kWidth, kStroke,
+                           kFillStroke, kAntialias, kClearRect, kText };
+  void state(Op op, const Rgb* colour, double v);
+  void set_stroke(const Rgb& c, double width);
+  void set_fill(const Rgb& c);
+  // The path from code i (points from p, values from u; line width `width` before it) up to
+  // its paint: the index of the paint, the rows it reaches with its line width.
+  std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
+                        double& bottom, double* left = nullptr, double* right = nullptr) const;
+  // Calls f(top, bottom, left, right) for every path, with the reach of its line width.
+  template <class F>
+  void each_path(F&& f) const;
+
+  std::vector<std::uint8_t> code_;
+  std::vector<std::int32_t> pts_;  // x, y pairs in 24.8 fixed point
+  std::vector<double> vals_;       // colours, widths, rectangles, text placements
+  std::vector<std::string> texts_;
+  bool have_stroke_ = false, have_fill_ = false, have_width_ = false, have_aa_ = false;
+  Rgb stroke_, fill_;
+  double width_ = 1.0;
+  bool aa_ = true;
+};
+
+// The outline of glyph `index` of the page font as a PDF form's content (nonzero fill) in
+// units of 1/1000 of the font size, y downwards; its box (x0 y0 x1 y1) as text.
+struct GlyphForm {
+  std::string content;
+  std::string bbox;
+};
+GlyphForm glyph_form(unsigned index);
+
+}  // namespace korbast::platform
