@@ -115,7 +115,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
       return;
     }
     if (r == Record::Incomplete) {
-      frame::warninghead(id.name, id.version, id.date);
+      frame::warninghead(id);
       say_count("END OF FILE INSIDE", i, "th DATA LINE");
       say_item("==> LAST RECORD INCOMPLETE, NOT STORED");
       frame::warningtail00();
@@ -131,7 +131,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
     }
   }
   if (!ended) {
-    frame::warninghead(id.name, id.version, id.date);
+    frame::warninghead(id);
     say_item("The array size has been reached");
     say_item("==> the data may not have been fully read");
     frame::warningtail00();
@@ -140,7 +140,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
 
   nrow = std::max(i - 1, 0);
   units::close(iunit);
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   if (inter.menu()) {
     say_name("Input file name:", fname);
     say_name("Title:", title.view());

@@ -38,7 +38,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
   ierr = 0;
   set_text(title, "Untitled");
   if (ititle < 1) {
-    frame::warninghead(id.name, id.version, id.date);
+    frame::warninghead(id);
     say_name("Input file name  :", fname);
     say_int("Title line nb =", ititle, 3);
     say_item("==> NOT ATTEMPTING TO READ TITLE");
@@ -81,7 +81,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
     return;
   }
   if (inter.silent()) return;
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say_name("Input file name:", fname);
   say_name("Read title from header:", view(title));
   say_name("INPUT FILE", fname, "IS REWOUND");
@@ -104,7 +104,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
                      .str());
   };
   if (iheader < 1) {
-    frame::warninghead(id.name, id.version, id.date);
+    frame::warninghead(id);
     say_name("Input file name  :", fname);
     say_int("Column headers line nb =", iheader, 3);
     say_item("==> NOT ATTEMPTING TO READ HEADERS");
@@ -143,7 +143,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
     frame::errortail00();
     return;
   }
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   if (inter == frame::Mode::kCallerMenu) {
     say_name("Input file name  :", fname);
     list();

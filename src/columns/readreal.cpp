@@ -38,7 +38,7 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
   inotread = 0;
   int ierr = 0;
   if (inter.from_default()) {
-    frame::submenuhead(id.name, id.version, id.date);
+    frame::submenuhead(id);
     say_item("INITIALIZING INPUT FILE TYPE");
     sfheader1(ierr, ndisp, iskip, ititle, iheader, view(fname), iunit, inter);
     scol2var2(ierr, jcola, jfcola, namvara, nvar, nvarmax, namrcol, ncolused, ncol, view(fname),
@@ -87,7 +87,7 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
     if (!failed) {
       int choice = 1000;
       if (inter.menu()) {
-        frame::submenuhead(id.name, id.version, id.date);
+        frame::submenuhead(id);
         say_item("READ AND EXIT ..................1000");
         say_item("EXIT WITHOUT READING .............99");
         frame::menutail();
@@ -101,7 +101,7 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
         failed = true;
       } else if (choice == 99) {
         units::close(iunit);
-        frame::submenuhead(id.name, id.version, id.date);
+        frame::submenuhead(id);
         say_item("EXITING WITHOUT READING DATA FILE");
         say_name("input file", view(fname), "closed");
         frame::menutail();

@@ -45,7 +45,7 @@ std::string cell(int k, std::string_view name) {
 void show_status(const Assignment& a, std::string_view fname, std::string_view title, int ncol,
                  int ncolused, TextArray namrcol, int ialter, int ilist) {
   const auto& id = id_scol2var;
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say_item("        PROGRAM            <-->  INPUT FILE");
   say_rule();
   say_item("VARIABLE <--> ARRAY COLUMN <--> FILE COLUMN");
@@ -150,7 +150,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
 
   auto check_caller_count = [&] {
     if (nvar <= m) return;
-    frame::warninghead(id.name, id.version, id.date);
+    frame::warninghead(id);
     say_count("Trying to set nvar =", nvar, "variables");
     say_int("Max nb of variables =", m, 3);
     nvar = m;
@@ -177,7 +177,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       namvara.set(v, s.namvar[k].view());
     }
   } else if (inter.from_default()) {
-    frame::submenuhead(id.name, id.version, id.date);
+    frame::submenuhead(id);
     say_item("INITIALIZING VARIABLES<->COLUMNS");
     nvar = 0;
     for (int v = 1; v <= std::min(nvarmax, room); ++v) default_variable(a, v, ncol);
@@ -207,11 +207,11 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
     } else {
       title = "Untitled";
       if (inter == frame::Mode::kDefaultMenu) {
-        frame::submenuhead(id.name, id.version, id.date);
+        frame::submenuhead(id);
         say_item("Input file not yet open");
         say_name("===> initializing title =", title.view());
       } else {
-        frame::warninghead(id.name, id.version, id.date);
+        frame::warninghead(id);
         say_item("Input file is not opened");
         say_item("===> cannot read title");
         say_name("setting title =", title.view());
@@ -227,7 +227,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
     for (int v = 1; v <= n; ++v) {
       int& jf = jfcola[static_cast<std::size_t>(v - 1)];
       if (jf > kMaxFileColumns || jf < 1) {
-        frame::warninghead(id.name, id.version, id.date);
+        frame::warninghead(id);
         say_int("            variable nb =", v, 3);
         say_int("    file col nb to read =", jf, 3);
         say_int("max file col nb to read =", kMaxFileColumns, 3);
@@ -242,7 +242,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
     for (int v = 1; v <= n; ++v) {
       int& jc = jcola[static_cast<std::size_t>(v - 1)];
       if (jc > ncol || jc < 1) {
-        frame::warninghead(id.name, id.version, id.date);
+        frame::warninghead(id);
         say_int("               variable nb =", v, 3);
         say_int("    array col nb to store  =", jc, 3);
         say_int("max array col nb available =", ncol, 3);
@@ -267,11 +267,11 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
         names_read = true;
       }
     } else if (inter.from_default()) {
-      frame::submenuhead(id.name, id.version, id.date);
+      frame::submenuhead(id);
       say_item("Input file not yet open");
       say_item("===> initializing header");
     } else {
-      frame::warninghead(id.name, id.version, id.date);
+      frame::warninghead(id);
       say_item("Input file is not opened");
       say_item("===> cannot read header");
       say_item("===> setting default header");

@@ -31,7 +31,7 @@ constexpr std::size_t kDisplayPiece = 100;
 
 void help_text() {
   const auto& id = id_sfheader1;
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say_item("          ACCEPTABLE FILE FORMAT           ");
   say_rule();
   say_item("Default file header");
@@ -57,7 +57,7 @@ void help_text() {
 
 void menu(int ndisp, int iskip, int ititle, int iheader) {
   const auto& id = id_sfheader1;
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say_item("            FILE HEADER SET UP             ");
   say_rule();
   say_int("nb of lines to display in dialog.100", ndisp, 3);
@@ -73,7 +73,7 @@ void menu(int ndisp, int iskip, int ititle, int iheader) {
 void check_line(int& line, std::string_view name, int iskip) {
   if (line <= iskip) return;
   const auto& id = id_sfheader1;
-  frame::warninghead(id.name, id.version, id.date);
+  frame::warninghead(id);
   frame::say(fmt::Line()
                  .item(std::string(name) + " =")
                  .x()
@@ -98,7 +98,7 @@ void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
     ititle = readrealsetup.ititle;
     iheader = readrealsetup.iheader;
   } else if (inter.from_default()) {
-    frame::submenuhead(id.name, id.version, id.date);
+    frame::submenuhead(id);
     say_item("INITIALIZING INPUT FILE HEADER");
     ndisp = 3;
     iskip = 2;
@@ -116,7 +116,7 @@ void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
       if (frame::units::is_open(iunit)) {
         showfhead1(ierr, fname, iunit, ndisp, iskip, ititle, iheader);
       } else {
-        frame::warninghead(id.name, id.version, id.date);
+        frame::warninghead(id);
         say_name("Input file", fname, "is not opened");
         say_item("======> cannot display header");
         frame::warningtail00();
@@ -160,7 +160,7 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
   const auto& id = id_showfhead1;
   namespace units = frame::units;
   ierr = 0;
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say_item("         DISPLAYING FILE HEADER            ");
   say_name("OF FILE:", fname);
   say_rule();
@@ -187,7 +187,7 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
     }
     if (r == units::Read::Eof) {
       // A short file is no failure: the set-up goes on, and so does the read.
-      frame::warninghead(id.name, id.version, id.date);
+      frame::warninghead(id);
       say_item("REACHED END OF FILE");
       say_name("IN FILE:", fname);
       say_count("WHILE READING", i, "th LINE");

@@ -45,7 +45,7 @@ bool lower_end(float az, float pl, float& a, float& p) {
 // A code outside -99..101 is reported and replaced.
 void check_code(int& code, std::string_view what, int reset) {
   if (code >= kMinCode && code <= kMaxCode) return;
-  frame::warninghead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
+  frame::warninghead(kSdspaxsymb);
   frame::say_int(what, code, 4);
   frame::say(fmt::Line()
                  .item("outside [")
@@ -115,14 +115,14 @@ void sdspaxsymb(int& standard, int& alternate, frame::Mode mode) {
     standard = dspaxbk.standard;
     alternate = dspaxbk.alternate;
   } else if (mode.from_default()) {
-    frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
+    frame::submenuhead(kSdspaxsymb);
     say_item("INITIALIZING STEREOPLOT AXIS SYMBOLS");
     standard = 1;
     alternate = -1;
   }
   if (mode.menu()) {
     for (;;) {
-      frame::submenuhead(kSdspaxsymb.name, kSdspaxsymb.version, kSdspaxsymb.date);
+      frame::submenuhead(kSdspaxsymb);
       if (frame::iocom.lwito(2)) {
         say_rule();
         say_item("STEREOPLOT AXIS SYMBOLS");

@@ -241,7 +241,7 @@ int checked_count(int n, int nmax) {
   const int cap = nmax > 0 ? nmax : 0;
   if (n >= 0 && n <= cap) return n;
   const int held = n < 0 ? 0 : cap;
-  frame::warninghead(kId.name, kId.version, kId.date);
+  frame::warninghead(kId);
   frame::say(fmt::Line().item("current nb of data =").i(n, 6).str());
   frame::say(fmt::Line().item("outside [").i(0, 6).item(",").i(cap, 6).item("]").str());
   frame::say(fmt::Line().item("==> RESET TO:").i(held, 6).str());
@@ -256,7 +256,7 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
                int n, int isub, int iangunit, frame::Mode mode) {
   BeachBallSettings& s = fpsbchbll_settings;
   if (mode.from_default()) {
-    frame::submenuhead(kId.name, kId.version, kId.date);
+    frame::submenuhead(kId);
     say_item("INITIALIZING FPS PLOT PARAMETERS");
     defaults(s);
     return;
@@ -272,7 +272,7 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
   const Planes planes{{azd1, azd2}, {dipd1, dipd2}, {rakd1, rakd2}};
 
   for (;;) {
-    frame::submenuhead(kId.name, kId.version, kId.date);
+    frame::submenuhead(kId);
     if (iocom.lwito(2)) menu_body(nmax, count, lrad, s);
     int choice = 99;
     int status = 0;

@@ -69,17 +69,17 @@ void dspgcfadn(const float* strike, const float* dip, int n) {
 void sdspgc(int& np, frame::Mode mode) {
   if (mode.from_stored()) np = dspgcbk.np;
   if (mode.from_default()) {
-    frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
+    frame::submenuhead(kSdspgc);
     say_item("INITIALIZING GREAT CIRCLE PARAMETERS");
     np = 40;
   }
   if (mode.menu()) {
     for (;;) {
-      frame::submenuhead(kSdspgc.name, kSdspgc.version, kSdspgc.date);
+      frame::submenuhead(kSdspgc);
       say_rule();
       say_item("      GREAT CIRCLES PARAMETERS: ");
       say_rule();
-      frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(np, 6).str());
+      frame::say_int("nb of points to draw ..........10", np, 6);
       say_rule();
       say_item("EXIT ..........................99");
       say_rule();

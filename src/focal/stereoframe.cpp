@@ -150,7 +150,7 @@ void srepstereo0(frame::Mode mode) {
                      .i(k + 1, 1)
                      .str());
     }
-    frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(s.npcirc, 7).str());
+    frame::say_int("nb of points to draw ..........10", s.npcirc, 7);
     frame::say(fmt::Line().item("draw axis......................20").item(tf(s.laxis)).str());
     frame::say(fmt::Line().item("draw tics......................30").item(tf(s.ltics)).str());
     say_rule();
@@ -264,7 +264,7 @@ void srepstereonp(int& npcirc, frame::Mode mode) {
       say_rule();
       say_item(frame::Text<43>("STEREO FRAME NUMBER OF POINT:").view());
       say_rule();
-      frame::say(fmt::Line().item("nb of points to draw ..........10").x(1).i(npcirc, 5).str());
+      frame::say_int("nb of points to draw ..........10", npcirc, 5);
       say_rule();
       say_item("EXIT ..........................99");
       frame::menutail();

@@ -44,7 +44,7 @@ void sspro_menu(int iproj) {
   say_rule();
   for (std::string_view line : kPicture) say_item(line);
   say_rule();
-  frame::say(fmt::Line().item("current projection number =").x(1).i(iproj, 4).str());
+  frame::say_int("current projection number =", iproj, 4);
   say_rule();
   say_item("Projection                   command");
   say_item("Wulff = conformal = Inversion");
@@ -115,7 +115,7 @@ void spron(float* x, float* y, const float* az, const float* pl, int n) {
       default: break;
     }
     frame::errorhead(kSpron.name, kSpron.version, kSpron.date);
-    frame::say(fmt::Line().item("iproj = ").x(1).i(sprojtype.iproj, 5).str());
+    frame::say_int("iproj = ", sprojtype.iproj, 5);
     say_item("NO SUCH PROJECTION AVALAIBLE");
     frame::errortail00();
     int iproj = 4;
@@ -130,7 +130,7 @@ void sspro(int& iproj, frame::Mode mode) {
     iproj = 4;
     frame::submenuhead(kSspro);
     say_item("INITIALIZING STEREOGRAPHIC PROJECTION");
-    frame::say(fmt::Line().item("projection number =").x(1).i(iproj, 4).str());
+    frame::say_int("projection number =", iproj, 4);
     say_item("projection = Schmidt, retrograde X,Y axis");
   }
   for (;;) {
@@ -150,7 +150,7 @@ void sspro(int& iproj, frame::Mode mode) {
       return;
     }
     frame::errorhead(kSspro.name, kSspro.version, kSspro.date);
-    frame::say(fmt::Line().item("iproj = ").x(1).i(iproj, 4).str());
+    frame::say_int("iproj = ", iproj, 4);
     say_item("NO SUCH PROJECTION AVALAIBLE");
     frame::errortail00();
     bad = true;

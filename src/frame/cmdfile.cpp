@@ -52,7 +52,7 @@ void altsio(int unit, Text<35>& name, int& choice, int mode) {
       default:
         if (mode == 1) {
           errorhead(n, v, d);
-          say(fmt::Line().item("Unknown answer irep =").x().i(choice, 6).str());
+          say_int("Unknown answer irep =", choice, 6);
           say(" ===> STOPPING EXECUTION");
           errortail00();
           units::stop_run(1);

@@ -37,11 +37,11 @@ void bad_count_box(std::string_view which, int requested, int max) {
 }
 
 void slot_lines(int i, const Text<40>& expl, const Text<40>& name, bool open, int unit) {
-  say(fmt::Line().item("FILE INDEX   =").x().i(i, 2).str());
+  say_int("FILE INDEX   =", i, 2);
   say(fmt::Line().item(" explanation :").item(expl).str());
   say(fmt::Line().item("    filename =").item(name).str());
   say(fmt::Line().item("      opened :").x().l(open, 1).str());
-  say(fmt::Line().item("        unit =").x().i(unit, 2).str());
+  say_int("        unit =", unit, 2);
   say(" --------------");
 }
 
@@ -83,12 +83,12 @@ void listfio(int) {
   dash_rule();
   say(" " + std::string("             I/O FILES STATUS              "));
   dash_rule();
-  say(fmt::Line().item("NUMBER OF  INPUT FILES   =").x().i(fiocom.nfi, 2).str());
+  say_int("NUMBER OF  INPUT FILES   =", fiocom.nfi, 2);
   dash_rule();
   for (int k = 0; k < fiocom.nfi; ++k)
     slot_lines(k + 1, fiocom.inpexpl[k], fiocom.inpnam[k], fiocom.iopin[k], fiocom.iuinp[k]);
   dash_rule();
-  say(fmt::Line().item("NUMBER OF OUTPUT FILES   =").x().i(fiocom.nfo, 2).str());
+  say_int("NUMBER OF OUTPUT FILES   =", fiocom.nfo, 2);
   dash_rule();
   for (int k = 0; k < fiocom.nfo; ++k)
     slot_lines(k + 1, fiocom.oufexpl[k], fiocom.oufnam[k], fiocom.iopou[k], fiocom.iouf[k]);
@@ -218,7 +218,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     if (mode == 1) {
       errorhead("opef2", v, d);
       say(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
-      say(fmt::Line().item("for unit =").x().i(unit, 4).str());
+      say_int("for unit =", unit, 4);
       say(" ===> STOPPING EXECUTION");
       errortail00();
       units::stop_run(1);

@@ -229,7 +229,7 @@ void crevin2(std::string_view varname, float& value, float lower, float upper,
   status = 1;
   const Identity& id = id_crevin2;
   if (gravity == 0) {
-    warninghead(id.name, id.version, id.date);
+    warninghead(id);
   } else {
     errorhead(id.name, id.version, id.date);
   }

@@ -108,7 +108,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
   const std::string_view def_text = d ? "Yes" : "No ";
   auto say = [out_unit](std::string_view line) { units::write_line(out_unit, line); };
   auto help = [&] {
-    submenuhead(id.name, id.version, id.date);
+    submenuhead(id);
     say_item("   To         type           ");
     say_item("-----------------------------");
     say_item("get help      h or H         ");

@@ -18,6 +18,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::say;
+using frame::say_int;
 
 constexpr frame::Identity id_locate2dbox{"locate2dbox", "", ""};
 constexpr float kPeriod = 360.0f;
@@ -32,12 +33,12 @@ float amod(float a, float p) {
 // The warning for a coordinate that cannot be compared with its bounds.
 int not_comparable(char axis, float v, float vmin, float vmax, int code) {
   const std::string a(1, axis);
-  frame::warninghead(id_locate2dbox.name, id_locate2dbox.version, id_locate2dbox.date);
+  frame::warninghead(id_locate2dbox);
   say(fmt::Line().item(a + " RANGE TEST FAILED FOR:").str());
   say(fmt::Line().item(a + "    =").x().g(v, 12, 5).str());
   say(fmt::Line().item(a + "min =").x().g(vmin, 12, 5).str());
   say(fmt::Line().item(a + "max =").x().g(vmax, 12, 5).str());
-  say(fmt::Line().item("=> SET LOCATION =").x().i(code, 3).str());
+  say_int("=> SET LOCATION =", code, 3);
   frame::warningtail00();
   return code;
 }
@@ -91,7 +92,7 @@ void clipping_frame(ClipFrame& f, float longmin, float longmax) {
   if (width == 0.0f) {
     const float raw = longmax - longmin;
     if (raw <= 0.0f) {
-      frame::warninghead(id_contours1.name, id_contours1.version, id_contours1.date);
+      frame::warninghead(id_contours1);
       say(" INCONSISTENT BOUNDS");
       say(fmt::Line()
               .item("longitude min =").x().f(longmin, 9, 3)

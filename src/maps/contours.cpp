@@ -112,7 +112,7 @@ void contours_for_projection(int mode) {
 void contours1(float longmin, float longmax, float latmin, float latmax, frame::Mode mode) {
   auto& st = contours_settings;
   if (mode.from_default()) {
-    frame::submenuhead(id_contours1.name, id_contours1.version, id_contours1.date);
+    frame::submenuhead(id_contours1);
     say(" INITIALIZING MAP CONTOURS");
     st = ContoursSettings{};
     return;
@@ -122,7 +122,7 @@ void contours1(float longmin, float longmax, float latmin, float latmax, frame::
   // The name lives for this call: the dialog offers the file opened last in it.
   std::string name(kNameLength, ' ');
   for (;;) {
-    frame::submenuhead(id_contours1.name, id_contours1.version, id_contours1.date);
+    frame::submenuhead(id_contours1);
     if (iocom.lwito(2)) {
       menu_body(frame, longmin, longmax, latmin, latmax);
       frame::menutail();

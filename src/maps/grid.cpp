@@ -27,6 +27,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 using frame::say;
+using frame::say_int;
 
 constexpr frame::Identity id_sllgrid2{"sllgrid2", " 2.4", "17-12-2006"};
 constexpr frame::Identity id_drawllgrid{"drawllgrid", " 2.3", "11-08-2002"};
@@ -117,9 +118,9 @@ void ask_triple(bool latitude, float& vmin, float& vmax, float& inc) {
 // A point count above kMaxGridPoints is reduced to it, with a warning.
 void cap_points(int& count, std::string_view name) {
   if (count <= kMaxGridPoints) return;
-  frame::warninghead(id_sllgrid2.name, id_sllgrid2.version, id_sllgrid2.date);
+  frame::warninghead(id_sllgrid2);
   say(fmt::Line().item("TOO MANY POINTS: " + std::string(name) + " =").x().i(count, 12).str());
-  say(fmt::Line().item("=> RESETTING TO:").x().i(kMaxGridPoints, 12).str());
+  say_int("=> RESETTING TO:", kMaxGridPoints, 12);
   frame::warningtail00();
   count = kMaxGridPoints;
 }
@@ -127,7 +128,7 @@ void cap_points(int& count, std::string_view name) {
 void grid_menu(GridValues& g) {
   int choice = 99;
   do {
-    frame::submenuhead(id_sllgrid2.name, id_sllgrid2.version, id_sllgrid2.date);
+    frame::submenuhead(id_sllgrid2);
     if (iocom.lwito(2)) {
       menu_body(g);
       frame::menutail();
@@ -195,10 +196,10 @@ int line_count(float span, float inc) { return plot::truncated_count(span / inc 
 // A count above kMaxGridCount is reduced to it, with a warning.
 int capped(int count, std::string_view family) {
   if (count <= kMaxGridCount) return count;
-  frame::warninghead(id_drawllgrid.name, id_drawllgrid.version, id_drawllgrid.date);
+  frame::warninghead(id_drawllgrid);
   say(fmt::Line().item("TOO MANY GRID LINES: nb of " + std::string(family) + " =").x()
           .i(static_cast<long long>(count) + 1, 12).str());
-  say(fmt::Line().item("=> RESETTING TO:").x().i(kMaxGridCount + 1, 12).str());
+  say_int("=> RESETTING TO:", kMaxGridCount + 1, 12);
   frame::warningtail00();
   return kMaxGridCount;
 }
@@ -250,13 +251,13 @@ void sllgrid2(float& latmin, float& latmax, float& longmin, float& longmax, floa
 
 void drawllgrid() {
   const Llgrid g = llgrid;
-  frame::submenuhead(id_drawllgrid.name, id_drawllgrid.version, id_drawllgrid.date);
+  frame::submenuhead(id_drawllgrid);
   if (g.igridtype == 0) {
     say(" NO LAT-LONG GRID");
     frame::menutail();
     return;
   }
-  say(fmt::Line().item("LAT-LONG GRID TYPE =").x().i(g.igridtype, 4).str());
+  say_int("LAT-LONG GRID TYPE =", g.igridtype, 4);
 
   const float phi1 = g.latmin, phi2 = g.latmax, lam1 = g.longmin, lam2 = g.longmax;
   const float dphi = phi2 - phi1;

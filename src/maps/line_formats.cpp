@@ -30,6 +30,7 @@ namespace fmt = frame::fmt;
 namespace units = frame::units;
 using frame::iocom;
 using frame::say;
+using frame::say_int;
 using plot::cc2dbuff;
 using plot::cc3dbuff;
 
@@ -263,7 +264,7 @@ std::string gshhs_listing(int curve, const GshhsHeader& h) {
 }
 
 void reversed_header_warning(int curve, const GshhsHeader& h) {
-  frame::warninghead(id_contours1.name, id_contours1.version, id_contours1.date);
+  frame::warninghead(id_contours1);
   say(" PROBLEM IN INPUT FILE ?");
   say(rule65());
   say(listing_titles(5));
@@ -403,14 +404,14 @@ void type6_first_line_error(const LineFile& f) {
 
 void type6_vertex_error(const LineFile& f, int i) {
   frame::errorhead(id_contours1.name, id_contours1.version, id_contours1.date);
-  say(fmt::Line().item("WHILE READING DATA LINE #").x().i(i, 6).str());
+  say_int("WHILE READING DATA LINE #", i, 6);
   say(fmt::Line().item("IN FILE").item(f.name).str());
   frame::errortail00();
 }
 
 void vertex_count_lines(long long n, long long m) {
-  say(fmt::Line().item("Number of vertices to read     =").x().i(n, 6).str());
-  say(fmt::Line().item("Number of vertices to plot     =").x().i(m, 6).str());
+  say_int("Number of vertices to read     =", n, 6);
+  say_int("Number of vertices to plot     =", m, 6);
 }
 
 // Points along a side: the integer part of a * q, at least 2. The product is held at 1001
@@ -457,7 +458,7 @@ void side_report(int i, float a) {
 void inconsistent_side(int i) {
   frame::errorhead(id_contours1.name, id_contours1.version, id_contours1.date);
   say(" INCONSISTENT POLYGON CONTOUR:");
-  say(fmt::Line().item("Side # ").x().i(i, 6).str());
+  say_int("Side # ", i, 6);
   say(fmt::Line().x().a("Vertex #", 8).x().a("longitude", 8).x().a("latitude", 8).str());
   for (int k = i; k <= i + 1; ++k)
     say(fmt::Line()
@@ -549,7 +550,7 @@ void lonlat_sides(int m, float ptsperdeg) {
 void straight_sides(int m) {
   if (iocom.lwito(2)) {
     say(" Boundaries = Xp-Yp lines");
-    say(fmt::Line().item("Number of sides =").x().i(m - 1, 6).str());
+    say_int("Number of sides =", m - 1, 6);
   }
   projection::projlln(cc2dbuff.xp, cc2dbuff.yp, cc2dbuff.xp, cc2dbuff.yp, m);
   plot::usline(cc2dbuff.xp, cc2dbuff.yp, m);
@@ -573,9 +574,9 @@ LineEnd read_selection(LineFile& f) {
     const long long wanted = is_closed ? static_cast<long long>(n) + 1 : n;
     int m = static_cast<int>(wanted > kBuffer ? kBuffer : wanted);
     if (wanted > kBuffer) {
-      frame::warninghead(id_contours1.name, id_contours1.version, id_contours1.date);
+      frame::warninghead(id_contours1);
       vertex_count_lines(n, wanted);
-      say(fmt::Line().item("Max number of vertices to plot =").x().i(kBuffer, 6).str());
+      say_int("Max number of vertices to plot =", kBuffer, 6);
       say(" => RESETTING TO:");
       n = is_closed ? kBuffer - 1 : kBuffer;
       vertex_count_lines(n, m);

@@ -19,6 +19,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 using frame::say;
+using frame::say_int;
 using frame::say_item;
 
 }  // namespace
@@ -93,7 +94,7 @@ void listing_head(int type, std::string_view heading) {
 void normal_end(const LineFile& file) {
   frame::units::close(kLineUnit);
   say(rule43());
-  say(fmt::Line().item("total nb of plotted curves = ").x().i(file.curves, 6).str());
+  say_int("total nb of plotted curves = ", file.curves, 6);
   say(fmt::Line().item("input file").item(file.name).item("closed").str());
   frame::menutail();
 }

@@ -41,6 +41,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 using frame::say;
+using frame::say_int;
 
 const auto& id = id_mapseis;
 
@@ -84,8 +85,8 @@ void menu_body(int n, int nmax) {
   flag_line("plot symbol lat-long ........343", st.lpoints);
   say_item(dashes(32));
   say_item("DATA:");
-  say(fmt::Line().item("maximum nb of data =").x(1).i(nmax, 6).str());
-  say(fmt::Line().item("current nb of data =").x(1).i(n, 6).str());
+  say_int("maximum nb of data =", nmax, 6);
+  say_int("current nb of data =", n, 6);
   say(fmt::Line().item("plunge threshold for isv ....400").x(1).f(st.threshold, 8, 3).str());
   say_item(dashes(43));
   say_item("RUN = CREATE MAP ...........1000");
@@ -93,7 +94,7 @@ void menu_body(int n, int nmax) {
 }
 
 void help_box() {
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say_item(std::string(43, '='));
   say_item("                HELP DESK:                 ");
   say_item("questions and reports: see the korbast README");
@@ -248,7 +249,7 @@ void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
 }
 
 void initialise(int isub, frame::Mode mode) {
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say_item("INITIALIZING MAP PARAMETERS");
   mapseis_settings = MapseisSettings{};
   plot::set_subplot(isub);
@@ -293,7 +294,7 @@ void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const
 
   int status = 0;
   for (;;) {
-    frame::submenuhead(id.name, id.version, id.date);
+    frame::submenuhead(id);
     if (iocom.lwito(2)) {
       menu_body(ev.n, nmax);
       frame::menutail();

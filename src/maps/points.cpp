@@ -27,6 +27,7 @@ namespace {
 
 namespace fmt = frame::fmt;
 using frame::say;
+using frame::say_int;
 
 const auto& id = id_mappoint;
 
@@ -37,15 +38,15 @@ void rule22() { say_item(std::string(22, '=')); }
 
 void menu(bool lproj) {
   const auto& st = mappoint_settings;
-  frame::submenuhead(id.name, id.version, id.date);
+  frame::submenuhead(id);
   say(rule43());
   say_item("MAPPING POINTS");
   say(rule43());
   say(fmt::Line().item("use projection .............13").x(1).l(lproj, 1).str());
   say(fmt::Line().item("screen listing .............14").x(1).l(st.llist, 1).str());
-  say(fmt::Line().item("line color .................51").x(1).i(st.linecolor, 6).str());
-  say(fmt::Line().item("fill color .................52").x(1).i(st.fillcolor, 6).str());
-  say(fmt::Line().item("symbol type ................53").x(1).i(st.isymb, 6).str());
+  say_int("line color .................51", st.linecolor, 6);
+  say_int("fill color .................52", st.fillcolor, 6);
+  say_int("symbol type ................53", st.isymb, 6);
   say(fmt::Line().item("symbol size ................54").x(1).f(st.symbsize, 8, 3).str());
   say(fmt::Line().item("X or longitude .............10").x(1).f(st.xpt, 8, 3).str());
   say(fmt::Line().item("Y or latitude ..............20").x(1).f(st.ypt, 8, 3).str());
@@ -140,7 +141,7 @@ void listing(int n, const frame::Text<10> (&varnam)[2], const frame::Text<10> (&
 void mappoint(bool& lproj, frame::Mode mode) {
   auto& st = mappoint_settings;
   if (mode.from_default()) {
-    frame::submenuhead(id.name, id.version, id.date);
+    frame::submenuhead(id);
     say_item("INITIALIZING PARAMETERS");
     st = MappointSettings{};
     return;
@@ -207,7 +208,7 @@ void mappoint(bool& lproj, frame::Mode mode) {
                          2, columns::RealArray({b.xp, b.yp}, plot::kMaxCurvePoints), colnam,
                          nrow, ncolused, plot::kMaxCurvePoints, 2, 1, 0);
       if (inotread != 0) {
-        frame::warninghead(id.name, id.version, id.date);
+        frame::warninghead(id);
         say_item("INPUT FILE HAS NOT BEEN READ");
         say_item("====> NO DATA");
         say_item("====> SKIPPING PLOT");
@@ -216,7 +217,7 @@ void mappoint(bool& lproj, frame::Mode mode) {
       }
       npts = std::clamp(nrow, 0, plot::kMaxCurvePoints);
       say_item("INPUT FILE HAS BEEN READ");
-      say(fmt::Line().item("NB OF DATA =").x(1).i(npts, 6).str());
+      say_int("NB OF DATA =", npts, 6);
       say_item("====> GOING TO PLOT");
     }
     plot_points(lproj, npts, choice == 100);

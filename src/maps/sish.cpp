@@ -58,7 +58,7 @@ int sish_begin(int kout, const frame::Identity& caller) {
     frame::units::write_line(unit, sish_header_line());
     return unit;
   }
-  frame::warninghead(caller.name, caller.version, caller.date);
+  frame::warninghead(caller);
   frame::say(fmt::Line().item("Si-Sh output slot").x(1).i(kout, 3).item("is not open").str());
   frame::say_item("==> NO Si-Sh LINES WRITTEN IN THIS RUN");
   frame::warningtail00();

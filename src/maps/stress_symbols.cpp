@@ -41,7 +41,7 @@ std::string dashes(int n) { return std::string(static_cast<std::size_t>(n), '-')
 
 // The reset of a refused real setting: its value, then the value it gets.
 void real_reset(std::string_view label, float was, float now) {
-  frame::warninghead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
+  frame::warninghead(kSmapsh2);
   frame::say(fmt::Line().item(label).x(1).f(was, 10, 3).str());
   say_item("==> RESET TO:");
   frame::say(fmt::Line().item(label).x(1).f(now, 10, 3).str());
@@ -59,10 +59,10 @@ void check_settings(float& sizmaxa, float& sizmina, int& isha) {
     sizmina = 0.2f;
   }
   if (isha < -2 || isha > 2) {
-    frame::warninghead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
-    frame::say(fmt::Line().item("isha =").x(1).i(isha, 6).str());
+    frame::warninghead(kSmapsh2);
+    frame::say_int("isha =", isha, 6);
     say_item("==> RESET TO:");
-    frame::say(fmt::Line().item("isha =").x(1).i(0, 6).str());
+    frame::say_int("isha =", 0, 6);
     frame::warningtail00();
     isha = 0;
   }
@@ -71,15 +71,15 @@ void check_settings(float& sizmaxa, float& sizmina, int& isha) {
 void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
   int choice = 99;
   do {
-    frame::submenuhead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
+    frame::submenuhead(kSmapsh2);
     say_item(dashes(43));
     say_item("Sh MAP PARAMETERS :");
     say_item(dashes(43));
     say_item(dashes(30));
     frame::say(fmt::Line().item("Major size ................10").x(1).f(sizmaxa, 10, 3).str());
     frame::say(fmt::Line().item("Minor size ................20").x(1).f(sizmina, 10, 3).str());
-    frame::say(fmt::Line().item("Epicenter type ............30").x(1).i(iepia, 6).str());
-    frame::say(fmt::Line().item("Sh type ...................40").x(1).i(isha, 6).str());
+    frame::say_int("Epicenter type ............30", iepia, 6);
+    frame::say_int("Sh type ...................40", isha, 6);
     say_item(dashes(30));
     say_item("EXIT ..........................99");
     frame::menutail();
@@ -119,9 +119,9 @@ void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
 
 // The warning for a vertical-axis index outside 1..3; `which` is "Shmax" or "Shmin".
 void isv_warning(int datum, int isv, std::string_view which) {
-  frame::warninghead(kDmapsh2.name, kDmapsh2.version, kDmapsh2.date);
-  frame::say(fmt::Line().item("data nb =").x(1).i(datum, 4).str());
-  frame::say(fmt::Line().item("isv     =").x(1).i(isv, 4).str());
+  frame::warninghead(kDmapsh2);
+  frame::say_int("data nb =", datum, 4);
+  frame::say_int("isv     =", isv, 4);
   say_item("isv outside [1,3]");
   say_item("=> will plot bars for " + std::string(which));
   frame::warningtail00();
@@ -156,7 +156,7 @@ void smapsh2(float& sizmaxa, float& sizmina, int& iepia, int& isha, frame::Mode 
     iepia = mapshpar.iepi;
     isha = mapshpar.ish;
   } else if (mode.from_default()) {
-    frame::submenuhead(kSmapsh2.name, kSmapsh2.version, kSmapsh2.date);
+    frame::submenuhead(kSmapsh2);
     say_item("INITIALIZING Sh MAP PARAMETERS");
     sizmaxa = kDefMajor;
     sizmina = kDefMinor;

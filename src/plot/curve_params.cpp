@@ -69,7 +69,7 @@ void fixed_table() {
 void scall_listing() {
   const Plevblock& l = plevblock;
   const Ptblock& p = ptblock;
-  frame::submenuhead(id_scall.name, id_scall.version, id_scall.date);
+  frame::submenuhead(id_scall);
   frame::say_rule();
   frame::say_item("                 CURVES");
   frame::say_item("         1 - FIXED PARAMETERS");
@@ -210,7 +210,7 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
         if (r > 5e-5f) {
           const bool large = r > 0.001f;
           if (large) {
-            frame::warninghead(id.name, id.version, id.date);
+            frame::warninghead(id);
             frame::say_item("Levels computed from increment:");
             frame::say_int(" Calculation type    =", ical, 4);
             frame::say_int(" nb of levels        =", nlev, 4);
@@ -235,7 +235,7 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
     }
     // Type 4: a single level.
     if (nlev != 1) {
-      frame::warninghead(id.name, id.version, id.date);
+      frame::warninghead(id);
       frame::say_item("Single level:");
       frame::say_int(" Calculation type    =", ical, 4);
       frame::say_int(" nb of levels        =", nlev, 4);
@@ -253,7 +253,7 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
 
 void scall(frame::Mode inter) {
   if (inter.from_default()) {
-    frame::submenuhead(id_scall.name, id_scall.version, id_scall.date);
+    frame::submenuhead(id_scall);
     frame::say_item("INITIALIZING CURVES PARAMETERS");
     int nb = kMaxFixedParams;
     scparfixnb(nb, 1);  // all four slots can be set
@@ -318,7 +318,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
   const Identity& id = id_scparfix1;
   // Only slots 1..4 exist: any other slot number is refused before a slot is read or written.
   if (i < 1 || i > kMaxFixedParams) {
-    frame::warninghead(id.name, id.version, id.date);
+    frame::warninghead(id);
     frame::say_int("ifix1 =", i, 6);
     frame::say_int("==> slots are 1 to", kMaxFixedParams, 6);
     frame::say_item("=====> NO ACTION");
@@ -387,7 +387,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
   };
 
   if (b.nparfix < 1) {
-    frame::warninghead(id.name, id.version, id.date);
+    frame::warninghead(id);
     frame::say_int("nparfix =", b.nparfix, 6);
     frame::say_item("need to set nparfix > 1 first");
     frame::say_item("=====> NO ACTION");
@@ -444,7 +444,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
         } else if (choice == 30 || choice == 40 || choice == 50) {
           const int wanted = choice / 10 - 2;
           if (itype != wanted) {
-            frame::warninghead(id.name, id.version, id.date);
+            frame::warninghead(id);
             frame::say_item("Wrong type of parameter");
             frame::say_item("=====> NO ACTION");
             frame::warningtail0(0);
@@ -494,7 +494,7 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
     ical = 1;
   }
   if (ical < 0 || ical > 4) {
-    frame::warninghead(id.name, id.version, id.date);
+    frame::warninghead(id);
     frame::say_int("Calculation type =", ical, 4);
     frame::say_item("==> Unknown");
     frame::say_item("==> RESETTING TYPE TO USE INCREMENT");
@@ -538,7 +538,7 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
         for (;;) {
           frame::inrealdef(linc, "level increment value >0<", linc, status);
           if (linc != 0.0f) break;
-          frame::warninghead(id.name, id.version, id.date);
+          frame::warninghead(id);
           frame::say_real("Increment =", linc, 8, 3);
           frame::say_item("Increment MUST be non zero");
           frame::say_item("==> BACK TO QUERY");
@@ -550,7 +550,7 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
         for (;;) {
           frame::inintegdef(nlev, "nb of level curves", nlev, status);
           if (nlev > 0) break;
-          frame::warninghead(id.name, id.version, id.date);
+          frame::warninghead(id);
           frame::say_int("Nb of level curves =", nlev, 4);
           frame::say_item("MUST BE > 0");
           frame::say_item("==> BACK TO QUERY");

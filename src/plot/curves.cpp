@@ -80,7 +80,7 @@ void scptnp(int& np, frame::Mode inter) {
   if (inter.from_stored()) np = ptblock.np;
   if (inter.from_default()) {
     np = kDefaultNp;
-    frame::submenuhead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::submenuhead(id_scptnp);
     frame::say_int("INITIALIZING NUMBER OF POINTS TO:", np, 7);
   }
   if (inter.menu()) {
@@ -99,7 +99,7 @@ void scptnp(int& np, frame::Mode inter) {
     }
   }
   if (np > kMaxCurvePoints) {
-    frame::warninghead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::warninghead(id_scptnp);
     frame::say(fmt::Line()
                    .item("nb of points =")
                    .x(1)
@@ -114,7 +114,7 @@ void scptnp(int& np, frame::Mode inter) {
     frame::warningtail00();
   }
   if (np == 1 && !inter.all_subplots()) {
-    frame::warninghead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::warninghead(id_scptnp);
     frame::say_int("nb of points =", np, 7);
     frame::say_item("===> WILL PLOT ONLY ONE POINT");
     frame::warningtail00();
@@ -249,7 +249,7 @@ void scptend(int ical, frame::Mode inter) {
       if (r > 5e-5f) {
         const bool large = r > 0.001f;
         if (large) {
-          frame::warninghead(id_scptend.name, id_scptend.version, id_scptend.date);
+          frame::warninghead(id_scptend);
           frame::say_int("Calculation type =", t, 6);
           frame::say_item("np computed from td with:");
           frame::say_int(" mp  =", kMaxCurvePoints, 6);
@@ -274,7 +274,7 @@ void scptend(int ical, frame::Mode inter) {
       }
       break;
     }
-    frame::warninghead(id_scptend.name, id_scptend.version, id_scptend.date);
+    frame::warninghead(id_scptend);
     frame::say_int("Calculation type =", t, 6);
     frame::say_item("==> Unknown");
     frame::say_item("==> RESETTING TYPE TO USE NP");
