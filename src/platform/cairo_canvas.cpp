@@ -418,6 +418,7 @@ void CairoCanvas::write_page() {
     // the lower-left corner of the sheet.
     setup.scale = 72.0 / (2.54 * page_.scale);
     setup.bands = options_.bands;
+    setup.piece = options_.pdf_piece;
     writer_ = std::make_unique<PageWriter>(std::move(setup));
     set_live_page_writer(writer_.get());
   }

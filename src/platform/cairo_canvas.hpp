@@ -36,6 +36,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
     ScreenRect virtual_screen{0, 0, 1200, 1920};  // the screen when none opens
     std::string directory;                       // where page files go ("" = current)
     int bands = 0;  // bands each page image is replayed in (0: as the threads allow)
+    std::size_t pdf_piece = 250000;  // operations per piece of a page's PDF content
   };
 
   CairoCanvas();

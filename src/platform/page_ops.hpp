@@ -34,6 +34,7 @@ class PageOps {
   void clear();
   bool empty() const { return code_.empty(); }
   std::size_t bytes() const;
+  std::size_t size() const { return code_.size(); }  // operations recorded
 
   void antialias(bool on);
   // A path in image pixels; stroking and filling end it.
@@ -53,22 +54,51 @@ class PageOps {
     std::size_t code = 0, pts = 0, vals = 0, texts = 0;
     Rgb stroke, fill;
     double width = 1.0;
+    bool fill_set = false;  // the fill colour a PDF content stream last set, if any
+    Rgb set_fill;
   };
   // Replays the operations from the cursor to the end into cr, whose target holds the image
-  // rows [y0, y1) (paths wholly outside them are skipped; Cairo cuts the rest).
-  void replay(cairo_t* cr, Cursor& at, int y0 = INT_MIN, int y1 = INT_MAX) const;
+  // rows [y0, y1) (paths wholly outside them are skipped; Cairo cuts the rest). With
+  // `hidden` (a flag per path from the cursor on, as `hidden` makes them), flagged paths are
+  // left out.
+  void replay(cairo_t* cr, Cursor& at, int y0 = INT_MIN, int y1 = INT_MAX,
+              const std::vector<std::uint8_t>* hidden = nullptr) const;
+  // A path of the page: where it starts, the rows and columns it reaches with its line width
+  // (a little more, never less), the line width it is stroked with, whether it is filled too.
+  struct PathSpan {
+    std::uint32_t code = 0, pts = 0;
+    float top = 0, bottom = 0, left = 0, right = 0, width = 1;
+    bool fill = false;
+  };
+  // The page's paths in page order: what the band routines below work from.
+  std::vector<PathSpan> paths() const;
+  // A flag per path: set where every pixel the path touches in rows [y0, y1) of an image
+  // `width` pixels wide is painted over in full by an opaque fill drawn after it. Such a
+  // pixel ends as that fill's colour whatever lay below, so a replay that leaves the flagged
+  // paths out makes the very same pixels in those rows. Crowded maps, where symbols pile up
+  // many deep, are drawn several times faster this way.
+  std::vector<std::uint8_t> hidden(const std::vector<PathSpan>& paths, int y0, int y1,
+                                   int width) const;
   // The row below every row the paths showing in rows [y0, y1) reach (with their line
-  // widths), at least y1 and at most `height`: a target from the top row down to it cuts none
-  // of those paths, so their pixels in [y0, y1) come out as in a replay of the whole page.
-  int reach(int y0, int y1, int height) const;
+  // widths; flagged paths left out), at least y1 and at most `height`: a target from the top
+  // row down to it cuts none of those paths, so their pixels in [y0, y1) come out as in a
+  // replay of the whole page.
+  static int reach(const std::vector<PathSpan>& paths, const std::vector<std::uint8_t>& hidden,
+                   int y0, int y1, int height);
   // Row borders 0 = b[0] < b[1] < ... < b[n] = height of at most `bands` bands holding about
   // the same amount of drawing (the area the paths cover, and a share per path).
-  std::vector<int> split(int bands, int height) const;
+  static std::vector<int> split(const std::vector<PathSpan>& paths, int bands, int height);
 
   // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
   // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
-  // sorted, once each).
+  // sorted, once each). Given a cursor from `pieces` and the code where the next piece
+  // starts, the stream of that piece alone: the pieces' streams in order make the page's.
   std::string content(double scale, double height, std::vector<unsigned>& glyphs) const;
+  std::string content(double scale, double height, std::vector<unsigned>& glyphs,
+                      const Cursor& from, std::size_t to) const;
+  // Where each of at most `count` pieces of about the same length starts (each between two
+  // paints), with the drawing state there.
+  std::vector<Cursor> pieces(std::size_t count) const;
 
  private:
   enum Op : std::uint8_t { kMove, kLine, kClose, kStrokeRgb, kFillRgb, kWidth, kStroke,
@@ -80,9 +110,9 @@ class PageOps {
   // its paint: the index of the paint, the rows it reaches with its line width.
   std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
                         double& bottom, double* left = nullptr, double* right = nullptr) const;
-  // Calls f(top, bottom, left, right) for every path, with the reach of its line width.
-  template <class F>
-  void each_path(F&& f) const;
+  struct Outline;
+  // The subpaths of the path from code i (points from p) up to its paint.
+  void outline(std::size_t i, std::size_t p, Outline& out) const;
 
   std::vector<std::uint8_t> code_;
   std::vector<std::int32_t> pts_;  // x, y pairs in 24.8 fixed point

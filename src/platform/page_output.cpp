@@ -241,7 +241,7 @@ class PdfFile {
   }
 
   // Appends a page; the error text when it could not be written (the file keeps its pages).
-  std::string add_page(const std::string& stream, const std::vector<unsigned>& glyphs) {
+  std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs) {
     if (fd_ < 0) {
       fd_ = open(s_.pdf_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       if (fd_ < 0) return std::strerror(errno);
@@ -282,14 +282,19 @@ class PdfFile {
       }
       xobjects += " /g" + std::to_string(g) + " " + std::to_string(it->second) + " 0 R";
     }
-    const int content_obj =
-        object("<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
+    std::string contents;
+    for (const std::string& stream : streams) {
+      const int obj = object(
+          "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
+      contents += (contents.empty() ? "" : " ") + std::to_string(obj) + " 0 R";
+    }
+    if (streams.size() != 1) contents = "[" + contents + "]";
     const std::string resources =
         xobjects.empty() ? "<< >>" : "<< /XObject <<" + xobjects + " >> >>";
     const int page_obj = object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
                                     fixed(s_.sheet_w, 3) + " " + fixed(s_.sheet_h, 3) +
-                                    "] /Contents " + std::to_string(content_obj) +
-                                    " 0 R /Resources " + resources + " >>",
+                                    "] /Contents " + contents + " /Resources " +
+                                    resources + " >>",
                                 "");
     const long long tree_at = tail_at_ + static_cast<long long>(body.size());
     offsets[1] = tree_at;
@@ -356,17 +361,20 @@ struct PageWriter::Impl {
     std::string png_name, png_path;
     std::unique_ptr<unsigned char[]> pixels;  // the page image, rows w * 4 bytes apart
     int w = 0, h = 0;
-    std::vector<int> edges;  // the bands' row borders
+    std::vector<PageOps::PathSpan> paths;  // the page's paths
+    std::vector<int> edges;                // the bands' row borders
     int bands_left = 1;
     PageOps ops;
-    std::string png, pdf;
-    std::vector<unsigned> glyphs;
-    int parts_left = 2;  // the PNG (after the bands) and the PDF content
+    std::string png;
+    std::vector<PageOps::Cursor> pieces;  // where the PDF content's pieces start
+    std::vector<std::string> pdf;         // their streams, compressed
+    std::vector<std::vector<unsigned>> glyphs;  // the glyphs each uses
+    int parts_left = 1;  // the PNG (after the bands) and the PDF content's pieces
   };
   struct Task {
     std::shared_ptr<Job> job;
     Part part;
-    int band = 0;
+    int index = 0;  // the band, or the PDF content's piece
   };
 
   Setup setup;
@@ -388,13 +396,14 @@ struct PageWriter::Impl {
 
   explicit Impl(Setup s) : setup(std::move(s)), pdf(setup) {}
 
-  // Rows [y0, y1) of the page image. The paths showing there are replayed whole, into a
-  // target that holds every row they reach and starts at the page's top row: Cairo then makes
-  // the same pixels as for the whole page (paths cut at a band's edge, or a target moved by
-  // a device offset, come out a little differently).
+  // Rows [y0, y1) of the page image. The paths showing there, less those later fills paint
+  // over there, are replayed whole, into a target that holds every row they reach and starts
+  // at the page's top row: Cairo then makes the same pixels as for the whole page (paths cut
+  // at a band's edge, or a target moved by a device offset, come out a little differently).
   static void replay_band(Job& job, int y0, int y1) {
     const int stride = job.w * 4;
-    const int bottom = job.ops.reach(y0, y1, job.h);
+    const std::vector<std::uint8_t> hidden = job.ops.hidden(job.paths, y0, y1, job.w);
+    const int bottom = PageOps::reach(job.paths, hidden, y0, y1, job.h);
     const bool own = y0 > 0 || bottom > y1;
     cairo_surface_t* s =
         own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom)
@@ -405,7 +414,7 @@ struct PageWriter::Impl {
     cairo_paint(cr);
     setup_page_context(cr, true);
     PageOps::Cursor at;
-    job.ops.replay(cr, at, y0, y1);
+    job.ops.replay(cr, at, y0, y1, &hidden);
     cairo_destroy(cr);
     cairo_surface_flush(s);
     if (own) {
@@ -429,17 +438,20 @@ struct PageWriter::Impl {
       lock.unlock();
       Job& job = *task.job;
       if (task.part == kBand) {
-        replay_band(job, job.edges[task.band], job.edges[task.band + 1]);
+        replay_band(job, job.edges[task.index], job.edges[task.index + 1]);
       } else if (task.part == kPng) {
         job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4);
         job.pixels.reset();
       } else {
-        const std::string text = job.ops.content(setup.scale, job.h, job.glyphs);
-        job.pdf = zlib_compress(text.data(), text.size(), kPdfLevel);
+        const std::size_t k = static_cast<std::size_t>(task.index);
+        const std::size_t to = k + 1 < job.pieces.size() ? job.pieces[k + 1].code : SIZE_MAX;
+        const std::string text = job.ops.content(setup.scale, job.h, job.glyphs[k], job.pieces[k], to);
+        job.pdf[k] = zlib_compress(text.data(), text.size(), kPdfLevel);
       }
       lock.lock();
       if (task.part == kBand) {
         if (--job.bands_left == 0) {
+          job.paths = {};
           // The image is whole: its PNG goes before the later pages' work.
           tasks.push_front({task.job, kPng, 0});
           work_cv.notify_one();
@@ -475,7 +487,11 @@ struct PageWriter::Impl {
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
     if (!pdf_failed) {
-      pdf_err = pdf.add_page(job.pdf, job.glyphs);
+      std::vector<unsigned> glyphs;
+      for (const auto& g : job.glyphs) glyphs.insert(glyphs.end(), g.begin(), g.end());
+      std::sort(glyphs.begin(), glyphs.end());
+      glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
+      pdf_err = pdf.add_page(job.pdf, glyphs);
       pdf_failed = !pdf_err.empty();
     }
     {
@@ -528,16 +544,21 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   const int wanted = impl_->setup.bands > 0
                          ? impl_->bands
                          : impl_->bands / static_cast<int>(impl_->jobs.size() + 1);
-  if (wanted > 1 && h >= 128) {
-    lock.unlock();
-    job->edges = job->ops.split(wanted, h);
-    lock.lock();
-  } else {
-    job->edges = {0, h};
-  }
+  lock.unlock();
+  job->paths = job->ops.paths();
+  // The PDF content in pieces, written side by side.
+  job->pieces = job->ops.pieces(std::min<std::size_t>(
+      job->ops.size() / std::max<std::size_t>(impl_->setup.piece, 1) + 1, 4 * impl_->threads.size()));
+  job->pdf.resize(job->pieces.size());
+  job->glyphs.resize(job->pieces.size());
+  job->parts_left = 1 + static_cast<int>(job->pieces.size());
+  job->edges = wanted > 1 && h >= 128 ? PageOps::split(job->paths, wanted, h)
+                                      : std::vector<int>{0, h};
+  lock.lock();
   job->bands_left = static_cast<int>(job->edges.size()) - 1;
   impl_->jobs.push_back(job);
-  impl_->tasks.push_back({job, Impl::kPdf, 0});
+  for (std::size_t k = 0; k < job->pieces.size(); ++k)
+    impl_->tasks.push_back({job, Impl::kPdf, static_cast<int>(k)});
   for (int b = 0; b < job->bands_left; ++b) impl_->tasks.push_back({job, Impl::kBand, b});
   impl_->work_cv.notify_all();
 }

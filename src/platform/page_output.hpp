@@ -32,6 +32,7 @@ class PageWriter {
     double sheet_h = 0.0;
     double scale = 1.0;      // points per pixel
     int bands = 0;           // bands per page image (0: as the threads allow)
+    std::size_t piece = 250000;  // operations per piece of a page's PDF content
   };
   explicit PageWriter(Setup setup);
   ~PageWriter();  // finish()

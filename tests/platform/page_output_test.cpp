@@ -7,7 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -75,6 +78,7 @@ std::unique_ptr<CairoCanvas> canvas(const Dir& d, int w, int h, const char* name
   CairoCanvas::Options o;
   o.use_display = false;
   o.directory = d.path.string();
+  o.pdf_piece = 300;  // the PDF content of a page in several pieces
   auto c = std::make_unique<CairoCanvas>(o);
   c->window_open({0, 0, h, w}, "pages \xA1", {name, scale, false});
   return c;
@@ -231,6 +235,23 @@ void draw_crowded(Mirror& m, int w, int h) {
     m.text_show(rnd() * w, rnd() * h, k % 4 * 0.7, "N 45\xA1 page " + std::to_string(k));
   }
   m.clear_white(w / 3.0, h / 3.0 + 0.5, w / 4.0, h / 5.0);
+  // A pile many deep on the band borders: arrows with sharp tips, in three line widths.
+  for (int k = 0; k < 2500; ++k) {
+    const double cx = rnd() * w, cy = h / 2.0 + rnd() * 200, a = rnd() * 2 * M_PI;
+    const double c = std::cos(a), sn = std::sin(a), len = 15 + 30 * rnd();
+    const double u[7] = {0, len, len, len + 12, len, len, 0}, v[7] = {-3, -3, -8, 0, 8, 3, 3};
+    m.set_fill_rgb({0.8, 0.8 - 0.3 * (k % 3), 0.8});
+    m.set_stroke_rgb({0, 0, 0});
+    m.set_line_width(0.3 + k % 3);
+    m.path_begin();
+    for (int i = 0; i < 7; ++i) {
+      const double x = cx + u[i] * c - v[i] * sn, y = cy + u[i] * sn + v[i] * c;
+      if (i == 0) m.path_move(x, y);
+      else m.path_line(x, y);
+    }
+    m.path_close();
+    m.path_fill_stroke();
+  }
 }
 
 int differing(cairo_surface_t* a, cairo_surface_t* b, int w, int h) {
@@ -240,6 +261,148 @@ int differing(cairo_surface_t* a, cairo_surface_t* b, int w, int h) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) n += px(a, x, y) != px(b, x, y);
   return n;
+}
+
+// A pile of the map's stress arrows (filled and outlined, seven points, not convex) many
+// deep, in line widths from hairline to 3 pixels, some without anti-aliasing; then the cases
+// where a path must stay although later fills lie over it: a mitre tip reaching out of the
+// fill over the triangle's body, a shape seen through a ring's hole (nonzero winding), one
+// under a wide stroke that is not filled; and a hairline a later fill hides whole. Returns
+// the path numbers of those four.
+struct Pile {
+  int mitre, in_hole, under_stroke, covered;
+};
+Pile draw_pile(PageOps& ops, int w) {
+  unsigned long long s = 11;
+  auto rnd = [&] {
+    s = s * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>((s >> 33) % 1000000) / 1000000.0;
+  };
+  int path = 0;
+  auto poly = [&](std::initializer_list<std::pair<double, double>> pts) {
+    bool first = true;
+    for (auto [x, y] : pts) {
+      if (first) ops.move(x, y);
+      else ops.line(x, y);
+      first = false;
+    }
+    ops.close();
+  };
+  for (int k = 0; k < 6000; ++k) {
+    if (k == 5000) ops.antialias(false);
+    const double cx = w / 4.0 + rnd() * 300, cy = 100 + rnd() * 300, a = rnd() * 2 * M_PI;
+    const double len = 15 + 30 * rnd();
+    const double c = std::cos(a), sn = std::sin(a);
+    auto at = [&](double u, double v) { return std::pair{cx + u * c - v * sn, cy + u * sn + v * c}; };
+    poly({at(0, -3), at(len, -3), at(len, -8), at(len + 12, 0), at(len, 8), at(len, 3), at(0, 3)});
+    const Rgb fill{0.8, 0.8 - 0.3 * (k % 3), 0.8};
+    ops.fill_stroke(fill, {0, 0, 0.5 * (k % 2)}, std::array{0.3, 1.0, 3.0}[k % 3]);
+    ++path;
+  }
+  ops.antialias(true);
+  Pile p{};
+  poly({{100, 100}, {148, 100}, {130, 105}});  // a tip at (148, 100) mitred 22 beyond, 6 wide
+  ops.fill_stroke({1, 0, 0}, {0, 0, 1}, 6.0);
+  p.mitre = path++;
+  poly({{300, 300}, {310, 300}, {310, 310}, {300, 310}});
+  ops.fill_stroke({0, 1, 0}, {0, 0, 0}, 1.0);
+  p.in_hole = path++;
+  poly({{500, 500}, {510, 500}, {510, 510}, {500, 510}});
+  ops.fill_stroke({0, 1, 1}, {0, 0, 0}, 1.0);
+  p.under_stroke = path++;
+  ops.move(600, 600);
+  ops.line(640, 630);
+  ops.stroke({0, 0, 0}, 0.3);
+  p.covered = path++;
+  poly({{90, 90}, {156, 90}, {156, 115}, {90, 115}});  // over the triangle but its mitre
+  ops.fill_stroke({0.5, 0.5, 0.5}, {0, 0, 0}, 1.0);
+  ++path;
+  // A ring: the outer square one way round, the hole the other.
+  ops.move(250, 250);
+  ops.line(360, 250);
+  ops.line(360, 360);
+  ops.line(250, 360);
+  ops.close();
+  ops.move(295, 295);
+  ops.line(295, 315);
+  ops.line(315, 315);
+  ops.line(315, 295);
+  ops.close();
+  ops.fill_stroke({0.2, 0.2, 0.2}, {0, 0, 0}, 1.0);
+  ++path;
+  ops.move(480, 505);
+  ops.line(530, 505);
+  ops.stroke({1, 0, 0}, 30.0);
+  ++path;
+  poly({{580, 580}, {660, 580}, {660, 650}, {580, 650}});
+  ops.fill_stroke({0.9, 0.9, 0.1}, {0, 0, 0}, 1.0);
+  ops.text(20, 40, 0.3, 24, {0, 0, 0}, "N 45\xC2\xB0 over the pile");
+  return p;
+}
+
+cairo_surface_t* replayed(const PageOps& ops, int w, int h, const std::vector<std::uint8_t>* hidden,
+                          int y0 = INT_MIN, int y1 = INT_MAX) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* cr = cairo_create(s);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  setup_page_context(cr, true);
+  PageOps::Cursor at;
+  ops.replay(cr, at, y0, y1, hidden);
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  return s;
+}
+
+TEST(PageOps, PathsPaintedOverAreLeftOutAndThePixelsStayTheSame) {
+  constexpr int w = 786, h = 1112;
+  PageOps ops;
+  const Pile pile = draw_pile(ops, w);
+  const auto paths = ops.paths();
+  cairo_surface_t* whole = replayed(ops, w, h, nullptr);
+  const auto flags = ops.hidden(paths, 0, h, w);
+  EXPECT_EQ(flags[pile.mitre], 0);
+  EXPECT_EQ(flags[pile.in_hole], 0);
+  EXPECT_EQ(flags[pile.under_stroke], 0);
+  EXPECT_EQ(flags[pile.covered], 1);
+  const auto left_out = std::count(flags.begin(), flags.end(), 1);
+  EXPECT_GT(left_out, 2500) << "the pile is many deep";
+  cairo_surface_t* culled = replayed(ops, w, h, &flags);
+  EXPECT_EQ(differing(culled, whole, w, h), 0);
+  // A band: only its own rows count, and paths outside them are left out too.
+  const int y0 = 137, y1 = 411;
+  const auto band = ops.hidden(paths, y0, y1, w);
+  cairo_surface_t* part = replayed(ops, w, h, &band);
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = 0; x < w; ++x) n += px(part, x, y) != px(whole, x, y);
+  EXPECT_EQ(n, 0);
+  EXPECT_GT(std::count(band.begin(), band.end(), 1), left_out);
+  for (auto* s : {whole, culled, part}) cairo_surface_destroy(s);
+}
+
+TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
+  PageOps ops;
+  draw_pile(ops, 786);
+  ops.clear_rect(10, 10, 50, 20);
+  ops.move(5, 5);
+  ops.line(700, 900);
+  ops.stroke({0, 0, 0}, 1.0);
+  std::vector<unsigned> glyphs;
+  const std::string whole = ops.content(0.5, 1112, glyphs);
+  const auto pieces = ops.pieces(7);
+  ASSERT_GE(pieces.size(), 5u);
+  std::string joined;
+  std::vector<unsigned> all;
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    std::vector<unsigned> g;
+    joined += ops.content(0.5, 1112, g, pieces[k], k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX);
+    all.insert(all.end(), g.begin(), g.end());
+  }
+  EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
+  std::sort(all.begin(), all.end());
+  all.erase(std::unique(all.begin(), all.end()), all.end());
+  EXPECT_EQ(all, glyphs);
 }
 
 TEST(PageOutput, ReplayedPagesAreTheDirectDrawingInBandsOrWhole) {
