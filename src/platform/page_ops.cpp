@@ -42,6 +42,14 @@ cairo_scaled_font_t* page_font(double size) {
   return sf;
 }
 
+// The pixel row or column of a coordinate, rounded down or up, held within +-2^30 (a line
+// width can make a path's reach as large as it likes).
+int floor_px(double v) {
+  constexpr double kFar = 1073741824.0;
+  return static_cast<int>(std::floor(v > -kFar ? (v < kFar ? v : kFar) : -kFar));
+}
+int ceil_px(double v) { return -floor_px(-v); }
+
 }  // namespace
 
 std::int32_t to_fixed(double v) {
@@ -245,6 +253,7 @@ std::vector<PageOps::PathSpan> PageOps::paths() const {
         s.width = static_cast<float>(width);
         s.fill = i < n && code_[i] == kFillStroke;
         out.push_back(s);
+        if (i < n && code_[i] != kStroke && code_[i] != kFillStroke) continue;  // no paint
         break;
       }
       case kStrokeRgb:
@@ -268,7 +277,7 @@ int PageOps::reach(const std::vector<PathSpan>& paths, const std::vector<std::ui
     if (s.bottom >= y0 && s.top <= y1 && !(k < hidden.size() && hidden[k]))
       bottom = std::max(bottom, static_cast<double>(s.bottom));
   }
-  return std::clamp(static_cast<int>(std::ceil(bottom)) + 1, y1, height);
+  return std::clamp(ceil_px(bottom) + 1, y1, height);
 }
 
 std::vector<int> PageOps::split(const std::vector<PathSpan>& paths, int bands, int height) {
@@ -278,8 +287,8 @@ std::vector<int> PageOps::split(const std::vector<PathSpan>& paths, int bands, i
   std::vector<int> crossing(static_cast<std::size_t>(height) + 1, 0);
   for (const PathSpan& s : paths) {
     const double t = s.top, b = s.bottom, l = s.left, r = s.right;
-    const int y0 = std::clamp(static_cast<int>(t), 0, height);
-    const int y1 = std::clamp(static_cast<int>(b) + 1, 0, height);
+    const int y0 = std::clamp(floor_px(t), 0, height);
+    const int y1 = std::clamp(floor_px(b) + 1, 0, height);
     if (y1 <= y0 || r < 0.0) continue;
     const double per_row = std::max(1.0, r - std::max(l, 0.0)) + 200.0 / (y1 - y0);
     change[y0] += per_row;
@@ -469,8 +478,8 @@ void cover_fill(const std::vector<Edge>& edges, Cover& cover, int y0, int y1) {
     top = std::min(top, e.ya);
     bottom = std::max(bottom, e.yb);
   }
-  const int r0 = std::max(y0, static_cast<int>(std::ceil(top)));
-  const int r1 = std::min(y1, static_cast<int>(std::floor(bottom)));
+  const int r0 = std::max(y0, ceil_px(top));
+  const int r1 = std::min(y1, floor_px(bottom));
   struct Cross {
     double lo, hi;
     int dir;
@@ -523,8 +532,8 @@ void cover_fill(const std::vector<Edge>& edges, Cover& cover, int y0, int y1) {
       if (inside.empty()) break;
     }
     for (const auto& [lo, hi] : inside) {
-      const int x0 = static_cast<int>(std::ceil(lo + kMargin));
-      const int x1 = static_cast<int>(std::floor(hi - kMargin)) - 1;
+      const int x0 = ceil_px(lo + kMargin);
+      const int x1 = floor_px(hi - kMargin) - 1;
       if (x0 <= x1) cover.cover(row, x0, x1);
     }
   }
@@ -548,7 +557,7 @@ std::vector<std::uint8_t> PageOps::hidden(const std::vector<PathSpan>& paths, in
     }
     // A path whose first point lies in a row nothing covers yet shows: only a fill's own
     // cover is then wanted.
-    if (cover.bare(static_cast<int>(std::floor(pts_[s.pts + 1] / 256.0)))) {
+    if (s.pts + 1 >= pts_.size() || cover.bare(floor_px(pts_[s.pts + 1] / 256.0))) {
       if (s.fill) {
         outline(s.code, s.pts, o);
         edges_of(o.x, o.y, o.start, edges);
@@ -562,15 +571,15 @@ std::vector<std::uint8_t> PageOps::hidden(const std::vector<PathSpan>& paths, in
     // The pixels the path touches, row by row: those within the stroke's reach of an edge
     // passing the row.
     const double r = stroke_reach(o.x, o.y, o.start, s.width);
-    const int first = std::max(y0, static_cast<int>(std::floor(s.top)));
-    const int last = std::min(y1 - 1, static_cast<int>(std::floor(s.bottom)));
+    const int first = std::max(y0, floor_px(s.top));
+    const int last = std::min(y1 - 1, floor_px(s.bottom));
     bool shown = false;
     if (first <= last) {
       lo.assign(static_cast<std::size_t>(last - first + 1), HUGE_VAL);
       hi.assign(lo.size(), -HUGE_VAL);
       for (const Edge& e : edges) {
-        const int ra = std::max(first, static_cast<int>(std::ceil(e.ya - 1.0 - r)));
-        const int rb = std::min(last, static_cast<int>(std::floor(e.yb + r)));
+        const int ra = std::max(first, ceil_px(e.ya - 1.0 - r));
+        const int rb = std::min(last, floor_px(e.yb + r));
         for (int row = ra; row <= rb; ++row) {
           const double ya = std::max(e.ya, row - r), yb = std::min(e.yb, row + 1.0 + r);
           const double xa = e.x_at(ya), xb = e.x_at(yb);
@@ -584,8 +593,7 @@ std::vector<std::uint8_t> PageOps::hidden(const std::vector<PathSpan>& paths, in
         const double l = lo[static_cast<std::size_t>(row - first)];
         const double h = hi[static_cast<std::size_t>(row - first)];
         if (l > h) continue;
-        shown = !cover.covered(row, static_cast<int>(std::floor(l - r)),
-                               static_cast<int>(std::floor(h + r)));
+        shown = !cover.covered(row, floor_px(l - r), floor_px(h + r));
       }
     }
     if (!shown) {
