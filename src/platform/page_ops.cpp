@@ -330,7 +330,6 @@ struct PageOps::Outline {
     y.clear();
     start.clear();
   }
-  std::size_t subpaths() const { return start.size() - 1; }
 };
 
 void PageOps::outline(std::size_t i, std::size_t p, Outline& o) const {
