@@ -1,6 +1,7 @@
 // The program's drawing device without a display: pixels of the page image, and the page
 // files (PNG size, PDF pages and geometry through poppler's tools where installed).
 #include "platform/cairo_canvas.hpp"
+#include "support/tempfile.hpp"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -22,18 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string templ = (fs::temp_directory_path() / "korbast-canvas-XXXXXX").string();
-    path = mkdtemp(templ.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::permissions(path, fs::perms::owner_all, ec);
-    fs::remove_all(path, ec);
-  }
-};
+using korbast::testing::TempDir;
 
 struct Pixel {
   int r, g, b;

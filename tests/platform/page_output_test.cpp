@@ -26,25 +26,14 @@
 #include "platform/cairo_canvas.hpp"
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
+#include "support/tempfile.hpp"
 
 namespace korbast::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Dir {
-  fs::path path;
-  Dir() {
-    std::string templ = (fs::temp_directory_path() / "korbast-pages-XXXXXX").string();
-    path = mkdtemp(templ.data());
-  }
-  ~Dir() {
-    if (std::getenv("KORBAST_KEEP")) return;
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-  std::string operator/(const std::string& f) const { return (path / f).string(); }
-};
+using Dir = korbast::testing::TempDir;
 
 std::string run(const std::string& cmd) {
   std::string out;

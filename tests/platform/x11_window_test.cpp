@@ -16,6 +16,7 @@
 
 #include "platform/cairo_canvas.hpp"
 #include "platform/idle.hpp"
+#include "support/tempfile.hpp"
 
 // Xlib last: its macros (None, Status, Bool) would break the test framework's headers.
 #include <X11/Xlib.h>
@@ -57,17 +58,7 @@ Run run_under_xvfb(const char* test_name) {
     case Run::Here: break;                                       \
   }
 
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string templ = (fs::temp_directory_path() / "korbast-x11-XXXXXX").string();
-    path = mkdtemp(templ.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
+using korbast::testing::TempDir;
 
 std::uint32_t image_pixel(cairo_surface_t* img, int x, int y) {
   const unsigned char* data = cairo_image_surface_get_data(img);

@@ -1,7 +1,8 @@
-// A file of given content in the temporary folder, removed at the end of the test. The name
-// carries the process id: test programs run in parallel processes.
+// A file of given content in the temporary folder, removed at the end of the test (the name
+// carries the process id: test programs run in parallel processes); a folder of its own.
 #pragma once
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -21,6 +22,25 @@ struct TempFile {
   ~TempFile() { std::remove(path.c_str()); }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
+};
+
+// A new folder in the temporary folder, removed with all it holds at the end of the test
+// (kept when KORBAST_KEEP is set, to look at what a test wrote).
+struct TempDir {
+  std::filesystem::path path;
+  explicit TempDir(const std::string& prefix = "korbast") {
+    std::string templ = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    path = ::mkdtemp(templ.data());
+  }
+  ~TempDir() {
+    if (std::getenv("KORBAST_KEEP")) return;
+    std::error_code ec;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(path, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
 
 }  // namespace korbast::testing
