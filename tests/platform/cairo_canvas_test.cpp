@@ -1,6 +1,7 @@
 // The program's drawing device without a display: pixels of the page image, and the page
 // files (PNG size, PDF pages and geometry through poppler's tools where installed).
 #include "platform/cairo_canvas.hpp"
+#include "support/command.hpp"
 #include "support/tempfile.hpp"
 
 #include <gtest/gtest.h>
@@ -53,15 +54,7 @@ bool all_white(cairo_surface_t* img) {
   return true;
 }
 
-std::string run(const std::string& cmd) {
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  pclose(p);
-  return out;
-}
+std::string run(const std::string& cmd) { return korbast::testing::run_command(cmd); }
 
 // The value of one "Label:   value" line of pdfinfo's report.
 std::string info_field(const std::string& info, const std::string& label) {
@@ -75,9 +68,7 @@ std::string info_field(const std::string& info, const std::string& label) {
   return "<none>";
 }
 
-bool have_tool(const char* name) {
-  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
+using korbast::testing::have_tool;
 
 // A headless device with a 100 x 80 window, anti-aliasing off, files into a temp folder.
 struct Small {

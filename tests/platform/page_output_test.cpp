@@ -26,6 +26,7 @@
 #include "platform/cairo_canvas.hpp"
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
+#include "support/command.hpp"
 #include "support/tempfile.hpp"
 
 namespace korbast::platform {
@@ -35,19 +36,8 @@ namespace fs = std::filesystem;
 
 using Dir = korbast::testing::TempDir;
 
-std::string run(const std::string& cmd) {
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  pclose(p);
-  return out;
-}
-
-bool have(const char* tool) {
-  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
+using korbast::testing::have_tool;
+std::string run(const std::string& cmd) { return korbast::testing::run_command(cmd); }
 
 // pdfinfo's page count, or -1 when the file does not pass.
 int pdf_pages(const std::string& file) {
@@ -451,7 +441,7 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
     EXPECT_EQ(differing, 0) << "page " << page;
     EXPECT_GT(inked, 3000);
 
-    if (have("pdftoppm")) {
+    if (have_tool("pdftoppm")) {
       // 10 pixels per cm at 25.4 dpi: one raster pixel per window pixel, the window at the
       // lower-left corner of the sheet.
       const std::string out = d / ("r" + std::to_string(page));
@@ -481,7 +471,7 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
 }
 
 TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
-  if (!have("pdfinfo")) GTEST_SKIP() << "pdfinfo not installed";
+  if (!have_tool("pdfinfo")) GTEST_SKIP() << "pdfinfo not installed";
   Dir d;
   auto c = canvas(d, 300, 200, "open.ps", 10.0);
   for (int page = 1; page <= 3; ++page) {
@@ -535,7 +525,7 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
             "korbast: plot page 1 written to full_w2.pdf\n"
             "korbast: plot page 2 written to full_w2_p002.png and full_w2.pdf\n");
   EXPECT_TRUE(fs::exists(d.path / "full_w1_p002.png"));
-  if (have("pdfinfo")) {
+  if (have_tool("pdfinfo")) {
     EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
   }
 }
@@ -558,7 +548,7 @@ TEST(PageOutput, SignalChild) {
 }
 
 TEST(PageOutput, SignalsEndARunWithEveryAnnouncedPage) {
-  if (!have("pdfinfo")) GTEST_SKIP() << "pdfinfo not installed";
+  if (!have_tool("pdfinfo")) GTEST_SKIP() << "pdfinfo not installed";
   for (int sig : {SIGINT, SIGTERM}) {
     Dir d;
     int err_pipe[2];

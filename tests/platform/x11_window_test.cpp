@@ -16,6 +16,7 @@
 
 #include "platform/cairo_canvas.hpp"
 #include "platform/idle.hpp"
+#include "support/command.hpp"
 #include "support/tempfile.hpp"
 
 // Xlib last: its macros (None, Status, Bool) would break the test framework's headers.
@@ -35,17 +36,12 @@ enum class Run { Here, Done, NoXvfb };
 // run (Here) or xvfb-run is missing (NoXvfb).
 Run run_under_xvfb(const char* test_name) {
   if (std::getenv(kChildVar)) return Run::Here;
-  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) return Run::NoXvfb;
+  if (!korbast::testing::have_tool("xvfb-run")) return Run::NoXvfb;
   const std::string self = fs::read_symlink("/proc/self/exe").string();
   const std::string cmd = std::string(kChildVar) + "=1 xvfb-run -a -s '-screen 0 1280x1024x24' '" +
                           self + "' --gtest_filter=" + test_name + " 2>&1";
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  EXPECT_NE(p, nullptr);
-  if (!p) return Run::Done;
-  char buf[512];
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  const int st = pclose(p);
+  int st = 0;
+  const std::string out = korbast::testing::run_command(cmd, &st);
   EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << out;
   EXPECT_NE(out.find("[  PASSED  ] 1 test"), std::string::npos) << out;
   return Run::Done;
