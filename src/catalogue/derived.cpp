@@ -117,7 +117,7 @@ bool record_step(int k) {
   bool defined = true;
   g.fclvd[i] = clvd_ratio(g.tmval[0][i], g.tmval[1][i], g.tmval[2][i], m, defined);
   if (!defined) {
-    frame::warninghead(reader_name, reader_version, reader_date);
+    frame::warninghead(reader_id);
     value_line("Max(|mT|,|mP|) =", m);
     value_line("setting fclvd  =", g.fclvd[i]);
     frame::warningtail00();
@@ -127,7 +127,7 @@ bool record_step(int k) {
   float d = 0.0f;
   g.erelm[i] = relative_moment_error(g.tmomt[i], g.tmomte[i], n, d, defined);
   if (!defined) {
-    frame::warninghead(reader_name, reader_version, reader_date);
+    frame::warninghead(reader_id);
     value_line("||M0||**2  =", n);
     value_line("||DM0||**2 =", d);
     value_line("Setting ||DM0||/||M0|| =", g.erelm[i]);

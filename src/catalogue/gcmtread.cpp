@@ -54,16 +54,15 @@ void show_menu(int kin) {
 }
 
 void show_help() {
-  const std::string r(43, '=');
   frame::submenuhead(reader_id);
-  text_line(r);
+  frame::say_rule('=');
   text_line("                  HELP");
-  text_line(r);
+  frame::say_rule('=');
   text_line("DEK & NDK FORMATS AS DESCRIBED AT:");
   text_line("    https://www.globalcmt.org/");
   text_line("Other help:");
   text_line("    ");
-  text_line(r);
+  frame::say_rule('=');
 }
 
 // "(1x,'|',1x,i7,1x,'|',1x,i7,1x,'|')"
@@ -172,10 +171,10 @@ void summary(int kin, const Extremes& rd, const Extremes& kept) {
 }
 
 void read_error(int kin, int record) {
-  frame::errorhead(reader_name, reader_version, reader_date);
+  frame::errorhead(reader_id);
   count_line("  WHILE READING", record, "th DATA");
   text_line("  IN FILE:", slot_name(kin));
-  text_line(std::string(32, '-'));
+  frame::say_rule('-', 32);
   text_line("  Try again on same file ......1");
   text_line("  close that file .............2");
   frame::errortail00();

@@ -20,7 +20,6 @@ namespace {
 
 using frame::fiocom;
 
-const std::string rule43(43, '-');
 constexpr char tab = '\t';
 
 bool slot_valid(int kout) { return kout >= 1 && kout <= frame::max_output_slots; }
@@ -48,13 +47,13 @@ bool is_format_command(int command) {
 
 void show_menu(int kout) {
   const Gcmtblk& g = gcmtblk;
-  text_line(rule43);
+  frame::say_rule();
   count_line("Maximum nb of stored data=", nmaxdata);
   count_line("Current nb of stored data=", g.nstored);
   count_line("Current data type        =", g.idatatype);
   text_line("OPEN  DATA OUTPUT FILE .......12", slot_name(kout));
   text_line("CLOSE DATA OUTPUT FILE .......22", slot_name(kout));
-  text_line(rule43);
+  frame::say_rule();
   if (g.idatatype > 0) {
     text_line("WRITE DATA TO OUTPUT FILE IN FORMAT:");
     if (g.idatatype == 1) {
@@ -69,27 +68,26 @@ void show_menu(int kout) {
     text_line("CANNOT WRITE THIS DATA TYPE");
   }
   text_line("LIST DATA TO SCREEN ........1100");
-  text_line(rule43);
+  frame::say_rule();
   text_line("HELP ........................900");
   text_line("EXIT .........................99");
   frame::menutail();
 }
 
 void show_help() {
-  const std::string r(43, '=');
   frame::submenuhead(writer_id);
-  text_line(r);
+  frame::say_rule('=');
   text_line("                  HELP");
-  text_line(r);
+  frame::say_rule('=');
   text_line("GLOBAL CMT DATA FORMAT ARE DESCRIBED AT:");
   text_line("    https://www.globalcmt.org/");
   text_line("Other help:");
   text_line("    ");
-  text_line(r);
+  frame::say_rule('=');
 }
 
 void mismatch(int command) {
-  frame::warninghead(writer_name, writer_version, writer_date);
+  frame::warninghead(writer_id);
   count_line("DATA TYPE ID   =", gcmtblk.idatatype);
   count_line("FORMAT COMMAND =", command);
   text_line("NO WRITING PROCEDURE FOR THIS");
@@ -106,7 +104,7 @@ void mismatch(int command) {
 constexpr int flushed_at_end = -1;
 
 void write_failed(int kout, int index) {
-  frame::errorhead(writer_name, writer_version, writer_date);
+  frame::errorhead(writer_id);
   if (index == flushed_at_end) {
     text_line("  WHILE FLUSHING THE WRITTEN DATA");
   } else {
@@ -128,7 +126,7 @@ void write_events(int kout, int command) {
   const int type = type_of_command(command);
   const bool table = command == 2000 || command == 2001;
   frame::submenuhead(writer_id);
-  text_line(rule43);
+  frame::say_rule();
   text_line("WRITING DATA TO FILE", slot_name(kout));
   if (table) {
     text_line(type == 1 ? "TABULATED dek CMT ORIGINAL ORDER" : "TABULATED ndk CMT ORIGINAL ORDER");
@@ -167,7 +165,7 @@ void write_events(int kout, int command) {
   text_line("WRITING COMPLETED");
   count_line("NUMBER OF SAVED DATA =", g.nstored);
   text_line("FILE", slot_name(kout), "IS STILL OPEN");
-  text_line(rule43);
+  frame::say_rule();
   if (slot_open(kout)) {
     bool close = true;
     int status = 0;
@@ -210,7 +208,7 @@ void gcmtwrite1(int kout, int /*idum*/) {
 
     if (command == 99) return;
     if (command == 1100) {
-      list_events(frame::submenuhead, writer_name, writer_version, writer_date, command);
+      list_events(frame::submenuhead, writer_id, command);
     } else if (writes) {
       if (slot_open(kout)) write_events(kout, command);
     } else if (is_format_command(command)) {

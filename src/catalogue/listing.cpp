@@ -18,10 +18,9 @@ void table_rule() {
 
 }  // namespace
 
-void list_events(HeadFrame head, std::string_view name, std::string_view version,
-                 std::string_view date, int command) {
+void list_events(HeadFrame head, const frame::Identity& caller, int command) {
   const Gcmtblk& g = gcmtblk;
-  head(name, version, date);
+  head(caller);
   table_rule();
   {
     frame::fmt::Line s;
@@ -43,7 +42,7 @@ void list_events(HeadFrame head, std::string_view name, std::string_view version
       say(s.str());
     }
   } else {
-    frame::warninghead(name, version, date);
+    frame::warninghead(caller);
     count_line("DATA TYPE ID =", g.idatatype);
     count_line("COMMAND      =", command);
     text_line("NO LISTING PROCEDURE FOR THIS");

@@ -3,16 +3,15 @@
 // opening it with its own head frame and naming itself in the warning frame.
 #pragma once
 
-#include <string_view>
+#include "frame/frames.hpp"
 
 namespace korbast::catalogue {
 
-using HeadFrame = void (*)(std::string_view name, std::string_view version,
-                           std::string_view date);
+using HeadFrame = void (*)(const frame::Identity& id);
 
-// head is called with the identity first (mainmenuhead from the main menu, submenuhead from
-// the writer); command is the number shown in the warning for a data type without listing.
-void list_events(HeadFrame head, std::string_view name, std::string_view version,
-                 std::string_view date, int command);
+// head is called with the caller's identity first (mainmenuhead from the main menu,
+// submenuhead from the writer); command is the number shown in the warning for a data type
+// without listing.
+void list_events(HeadFrame head, const frame::Identity& caller, int command);
 
 }  // namespace korbast::catalogue

@@ -5,23 +5,9 @@
 
 namespace korbast::catalogue {
 
-inline constexpr const char* reader_name = "gcmtreadex1";
-inline constexpr const char* reader_version = " 8.0";
-inline constexpr const char* reader_date = "08-05-2010";
-inline constexpr frame::Identity reader_id{reader_name, reader_version, reader_date};
-
-inline constexpr const char* criteria_name = "setseistest";
-inline constexpr const char* criteria_version = " 7.1";
-inline constexpr const char* criteria_date = "06-04-2010";
-inline constexpr frame::Identity criteria_id{criteria_name, criteria_version, criteria_date};
-
-inline constexpr const char* polygon_name = "spolygontst";
-inline constexpr const char* polygon_version = " 1.0";
-inline constexpr const char* polygon_date = "01-04-2010";
-
-inline constexpr const char* writer_name = "gcmtwrite  ";
-inline constexpr const char* writer_version = " 2.2";
-inline constexpr const char* writer_date = "22-09-2009";
-inline constexpr frame::Identity writer_id{writer_name, writer_version, writer_date};
+inline constexpr frame::Identity reader_id{"gcmtreadex1", " 8.0", "08-05-2010"};
+inline constexpr frame::Identity criteria_id{"setseistest", " 7.1", "06-04-2010"};
+inline constexpr frame::Identity polygon_id{"spolygontst", " 1.0", "01-04-2010"};
+inline constexpr frame::Identity writer_id{"gcmtwrite  ", " 2.2", "22-09-2009"};
 
 }  // namespace korbast::catalogue

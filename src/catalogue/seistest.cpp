@@ -64,24 +64,22 @@ void set_defaults() {
 
 void show_menu() {
   const Seistest2& c = seistest2;
-  const std::string r43(43, '-');
-  const std::string r32(32, '-');
-  text_line(r43);
+  frame::say_rule();
   text_line("WHAT IS TO BE TESTED ? (Angles in degrees) ");
-  text_line(r43);
+  frame::say_rule();
   flag_line("general test switch ..........10", c.testgen);
-  text_line(r32);
+  frame::say_rule('-', 32);
   flag_line("test latitude ...............100", c.testlat);
   if (c.testlat) {
     value_line("latitude mini ...............110", c.latmin);
     value_line("latitude maxi ...............110", c.latmax);
-    text_line(r32);
+    frame::say_rule('-', 32);
   }
   flag_line("test longitude ..............200", c.testlong);
   if (c.testlong) {
     value_line("longitude mini ..............210", c.longmin);
     value_line("longitude maxi ..............210", c.longmax);
-    text_line(r32);
+    frame::say_rule('-', 32);
   }
   flag_line("test polygon ................250", c.testpoly);
   if (c.testpoly) {
@@ -100,13 +98,13 @@ void show_menu() {
       v.x().f(c.vrtxlong[k], 8, 3).x().f(c.vrtxlat[k], 8, 3).x().rep(".", 11).i(261 + k, 3);
       say(v.str());
     }
-    text_line(r32);
+    frame::say_rule('-', 32);
   }
   flag_line("test depth ..................300", c.testdepth);
   if (c.testdepth) {
     value_line("depth mini ..................310", c.depthmin);
     value_line("depth maxi ..................310", c.depthmax);
-    text_line(r32);
+    frame::say_rule('-', 32);
   }
   flag_line("test rake on both planes.....501", c.rakeboth);
   text_line("test union of intervals 1,2,3");
@@ -125,16 +123,16 @@ void show_menu() {
     value_line("rake mini interval 3.........550", c.rakeint[2][0]);
     value_line("rake maxi interval 3.........550", c.rakeint[2][1]);
   }
-  if (c.testrake[0] || c.testrake[1] || c.testrake[2]) text_line(r32);
+  if (c.testrake[0] || c.testrake[1] || c.testrake[2]) frame::say_rule('-', 32);
   flag_line("test Frohlich quality........600", c.testqual);
   if (c.testqual) {
     value_line("fclvd maxi ..................610", c.fclvdmax);
     value_line("moment relative error maxi ..620", c.erelmax);
     count_line("moment free components min ..630", c.nfreemin);
   }
-  text_line(r43);
+  frame::say_rule();
   text_line("EXIT .........................99");
-  text_line(r43);
+  frame::say_rule();
 }
 
 void ask_logic(bool& v, std::string_view prompt) {
@@ -366,7 +364,7 @@ namespace {
 
 void side_report(int k, int next, bool gc) {
   const Seistest2& c = seistest2;
-  frame::errorhead(polygon_name, polygon_version, polygon_date);
+  frame::errorhead(polygon_id);
   flag_line("Test great circle:", c.polygc);
   text_line("INCONSISTENT CONTOUR:");
   {

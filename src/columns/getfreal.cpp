@@ -66,7 +66,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   for (int v = 1; v <= nvar; ++v) {
     int& jc = s.jcol[v - 1];
     if (jc > ncol || jc < 1) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_int("         variable nb   =", v, 3);
       say_int("array col nb to fill   =", jc, 3);
       say_int("max array col nb       =", ncol, 3);
@@ -96,7 +96,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   for (int i = 1; i <= s.iskip; ++i) {
     const units::Read r = units::read_line(iunit, line);
     if (r == units::Read::Error) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_count("WHILE READING", i, "th HEADER LINE");
       failure();
       return;
@@ -109,7 +109,7 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   for (; i <= ldim; ++i) {
     const Record r = read_record(iunit, nfcol);
     if (r == Record::Error) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_count("WHILE READING", i, "th DATA LINE");
       failure();
       return;

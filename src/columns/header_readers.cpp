@@ -52,7 +52,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
   for (int i = 1; i < ititle; ++i) {
     const units::Read r = units::read_line(iunit, line);
     if (r == units::Read::Error) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_count("READING ERROR WHILE SKIPPING", i, "th LINE");
       ierr = 2;
       failed = true;
@@ -64,7 +64,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
     frame::ListReader reader(iunit);
     reader.a(title.data(), static_cast<int>(title.size()));
     if (reader.status() == frame::ListStatus::Error) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_count("WHILE TRYING TO READ TITLE IN", ititle, "th LINE");
       ierr = 1;
       failed = true;
@@ -119,7 +119,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
     if (i < iheader) {
       const units::Read r = units::read_line(iunit, line);
       if (r == units::Read::Error) {
-        frame::errorhead(id.name, id.version, id.date);
+        frame::errorhead(id);
         say_count("WHILE SKIPPING", i, "th LINE");
         ierr = 2;
         failed = true;
@@ -130,7 +130,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
     frame::ListReader reader(iunit);
     for (int k = 1; k <= n && reader.ok(); ++k) reader.a(namfcol[k - 1].data(), kNameLength);
     if (reader.status() == frame::ListStatus::Error) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_count("WHILE TRYING TO READ HEADERS IN", i, "th LINE");
       ierr = 1;
       failed = true;

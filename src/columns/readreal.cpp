@@ -112,11 +112,11 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
     }
 
     if (failed) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_item(message);
     }
     say_name("IN FILE:", view(fname));
-    say_item(std::string(30, '-'));
+    frame::say_rule('-', 30);
     say_item("Try again on same file ......1");
     say_item("New file ....................0");
     say_item("Exit .......................99");

@@ -162,7 +162,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
     check_caller_count();
   } else if (inter.from_stored()) {
     if (s.nvar > m) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_count("Currently set nvar =", s.nvar, "variables");
       say_int("Max nb of variables =", m, 3);
       s.nvar = m;
@@ -257,7 +257,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       int status = 0;
       getfnamcol(status, s.namfcol, kMaxFileColumns, s.nfcol, fname, iunit, s.iheader, 0);
       if (status != 0) {
-        frame::errorhead(id.name, id.version, id.date);
+        frame::errorhead(id);
         say_item("COULD NOT READ COLUMN HEADERS");
         say_name("IN FILE:", fname);
         say_item("===> setting default header");

@@ -176,7 +176,7 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
     std::string line;
     const units::Read r = units::read_line(iunit, line);
     if (r == units::Read::Error) {
-      frame::errorhead(id.name, id.version, id.date);
+      frame::errorhead(id);
       say_count("WHILE READING", i, "th LINE");
       say_name("IN FILE:", fname);
       units::rewind(iunit);
@@ -202,7 +202,7 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
     const std::string_view shown(line.data(), static_cast<std::size_t>(last));
     for (std::size_t p = 0; p < shown.size(); p += kDisplayPiece) say_item(shown.substr(p, kDisplayPiece));
   }
-  say_item(std::string(43, '='));
+  say_rule('=');
   units::rewind(iunit);
   say_name("==> FILE", fname, "IS REWOUND");
   frame::menutail();

@@ -135,7 +135,7 @@ void sdspaxsymb(int& standard, int& alternate, frame::Mode mode) {
           say_item("currently stored:");
           frame::say_int("standard  type =", dspaxbk.standard, 4);
           frame::say_int("alternate type =", dspaxbk.alternate, 4);
-          say_item(std::string(21, '-'));
+          say_rule('-', 21);
           say_item("ready to store:");
         }
         frame::say_int("standard  type =", standard, 4);

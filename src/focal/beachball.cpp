@@ -85,16 +85,14 @@ void defaults(BeachBallSettings& s) {
 }
 
 void menu_body(int nmax, int n, bool lrad, const BeachBallSettings& s) {
-  const std::string dashes(43, '-');
-  const std::string short_dashes(32, '-');
-  say_item(dashes);
+  frame::say_rule();
   say_item("SET UP:");
-  say_item(short_dashes);
+  frame::say_rule('-', 32);
   say_item("DATA:");
   frame::say(fmt::Line().item("maximum nb of data =").i(nmax, 6).str());
   frame::say(fmt::Line().item("current nb of data =").i(n, 6).str());
   frame::say(fmt::Line().item("angles in radians  :").item(lrad ? "T" : "F").str());
-  say_item(short_dashes);
+  frame::say_rule('-', 32);
   say_item("PLOT:");
   frame::say(fmt::Line().item("plot file name:").item(fmt::A(s.plotname.view(), 20)).str());
   say_item("open plot file  ..............10");
@@ -103,7 +101,7 @@ void menu_body(int nmax, int n, bool lrad, const BeachBallSettings& s) {
   say_item("close file = end plot ........20");
   say_item("stereo type..................300");
   say_item("symbol types ................310");
-  say_item(dashes);
+  frame::say_rule();
   say_item("RUN = PLOT FPS .............1000");
   say_item("EXIT .........................99");
   frame::menutail();
@@ -132,11 +130,10 @@ void symbol_types(BeachBallSettings& s) {
   using namespace std::string_view_literals;
   static const frame::Text<35> vexpl[3] = {"choose symbols for P"sv, "choose symbols for B"sv,
                                            "choose symbols for T"sv};
-  const std::string colons(43, ':');
   for (int m = 0; m < 3; ++m) {
-    say_item(colons);
+    frame::say_rule(':');
     say_item(vexpl[m].view());
-    say_item(colons);
+    frame::say_rule(':');
     sdspaxsymb(s.ipbtsymb[m][0], s.ipbtsymb[m][1], 200);
   }
 }
@@ -262,7 +259,7 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
     return;
   }
 
-  frame::ssubinfo(kId.name, kId.version, kId.date, 0, 0);
+  frame::ssubinfo(kId, 0, 0);
   srepstereo0(5);
   const bool lrad = iangunit != 1;
   // Saved while the window is open, and again whenever the driver opens it.

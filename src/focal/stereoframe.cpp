@@ -192,7 +192,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
   bool menu = mode.menu();
   frame::Mode m = mode;
   if (ilabel < 1 || ilabel > 6) {
-    frame::errorhead(kLabel1.name, kLabel1.version, kLabel1.date);
+    frame::errorhead(kLabel1);
     line_i4("label number =", ilabel);
     say_item("label number must be in [1,6]");
     ilabel = 6;
@@ -210,7 +210,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
     idraw = ilabel <= 2 ? 1 : 0;
     set_text(ilabel == 1 ? "North" : ilabel == 2 ? "East" : "None");
   } else if (idraw != 0 && idraw != 1) {
-    frame::errorhead(kLabel1.name, kLabel1.version, kLabel1.date);
+    frame::errorhead(kLabel1);
     line_i4("draw or not (0/1) =", idraw);
     say_item("should be in [0,1]");
     idraw = 0;

@@ -114,7 +114,7 @@ void spron(float* x, float* y, const float* az, const float* pl, int n) {
       case 4: schmidtn(y, x, az, pl, n); return;
       default: break;
     }
-    frame::errorhead(kSpron.name, kSpron.version, kSpron.date);
+    frame::errorhead(kSpron);
     frame::say_int("iproj = ", sprojtype.iproj, 5);
     say_item("NO SUCH PROJECTION AVALAIBLE");
     frame::errortail00();
@@ -149,7 +149,7 @@ void sspro(int& iproj, frame::Mode mode) {
       sschmidt(maxcolat, 5);
       return;
     }
-    frame::errorhead(kSspro.name, kSspro.version, kSspro.date);
+    frame::errorhead(kSspro);
     frame::say_int("iproj = ", iproj, 4);
     say_item("NO SUCH PROJECTION AVALAIBLE");
     frame::errortail00();

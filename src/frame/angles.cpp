@@ -6,12 +6,14 @@
 
 namespace korbast::frame {
 
+constexpr Identity id_trigoset{"trigoset", " 7.1", "15-12-2008"};
+
 static_assert(angle::half_pi / 90.0f == angle::deg_to_rad, "both roads to pi/180 meet");
 static_assert(std::bit_cast<unsigned>(angle::pi) == 0x40490FDBu);
 static_assert(std::bit_cast<unsigned>(angle::rad_to_deg) == 0x42652EE0u);
 
 void trigoset() {
-  submenuhead("trigoset", " 7.1", "15-12-2008");
+  submenuhead(id_trigoset);
   units::write_line(iocom.stdout_unit, " Initializing /trig/ block");
   units::write_line(iocom.stdout_unit, " Initializing /anglerad/ block");
 }

@@ -10,6 +10,10 @@ namespace korbast::frame {
 
 namespace {
 
+constexpr Identity id_altsio{"altsio", " 1.4", "17-06-2008"};
+constexpr Identity id_beginaltsi{"beginaltsi", " 3.0", "17-06-2008"};
+constexpr Identity id_endaltsi{"endaltsi", " 3.0", "17-06-2008"};
+
 
 // The running command file, so that its end can close it like 5002 does.
 struct Running {
@@ -18,21 +22,19 @@ struct Running {
 };
 Running running;
 
-void end_running_file() { endaltsi(running.unit, running.name, 0); }
+void end_running_file() { endaltsi(running.unit, running.name, Mode::kCallerMenu); }
 
 }  // namespace
 
-void altsio(int unit, Text<35>& name, int& choice, int mode) {
-  constexpr std::string_view n = "altsio", v = " 1.4", d = "17-06-2008";
+void altsio(int unit, Text<35>& name, int& choice, Mode mode) {
   for (;;) {
-    submenuhead(n, v, d);
-    const std::string rule(43, '-');
+    submenuhead(id_altsio);
+    say_rule();
+    say_item("ALTERNATE STANDARD INPUT");
+    say_rule();
     for (std::string_view line :
-         {std::string_view(rule), std::string_view("ALTERNATE STANDARD INPUT"), std::string_view(rule),
-          std::string_view("START COMMAND FILE ..............5001"),
-          std::string_view("EXIT COMMAND FILE AND CONTINUE...5002"),
-          std::string_view("EXIT COMMAND FILE AND QUIT ......5003"),
-          std::string_view("EXIT THIS SUBROUTINE ..............99")})
+         {"START COMMAND FILE ..............5001", "EXIT COMMAND FILE AND CONTINUE...5002",
+          "EXIT COMMAND FILE AND QUIT ......5003", "EXIT THIS SUBROUTINE ..............99"})
       say_item(line);
     menutail();
     choice = 99;
@@ -50,8 +52,8 @@ void altsio(int unit, Text<35>& name, int& choice, int mode) {
       case 99:
         return;
       default:
-        if (mode == 1) {
-          errorhead(n, v, d);
+        if (mode == Mode::kCaller) {
+          errorhead(id_altsio);
           say_int("Unknown answer irep =", choice, 6);
           say(" ===> STOPPING EXECUTION");
           errortail00();
@@ -61,16 +63,15 @@ void altsio(int unit, Text<35>& name, int& choice, int mode) {
   }
 }
 
-void beginaltsi(int unit, Text<35>& name, int mode) {
-  constexpr std::string_view n = "beginaltsi", v = " 3.0", d = "17-06-2008";
+void beginaltsi(int unit, Text<35>& name, Mode mode) {
   if (iocom.command_file) {
-    warninghead(n, v, d);
+    warninghead(id_beginaltsi);
     say(" COMMAND FILE ALREADY OPEN");
     say(" ==> NO ACTION");
     warningtail00();
     return;
   }
-  if (iocom.lwito(1)) submenuhead(n, v, d);
+  if (iocom.lwito(1)) submenuhead(id_beginaltsi);
   opef2(name, "alternate standard input ", unit, "old", mode);
   iocom.stdin_unit = unit;
   iocom.command_file = true;
@@ -88,16 +89,15 @@ void beginaltsi(int unit, Text<35>& name, int mode) {
   }
 }
 
-void endaltsi(int unit, const Text<35>& name, int) {
-  constexpr std::string_view n = "endaltsi", v = " 3.0", d = "17-06-2008";
+void endaltsi(int unit, const Text<35>& name, Mode) {
   if (!iocom.command_file) {
-    warninghead(n, v, d);
+    warninghead(id_endaltsi);
     say(" NO OPEN COMMAND FILE");
     say(" ==> NO ACTION");
     warningtail00();
     return;
   }
-  if (iocom.lwito(1)) submenuhead(n, v, d);
+  if (iocom.lwito(1)) submenuhead(id_endaltsi);
   units::close(unit);
   iocom.stdin_unit = units::keyboard;
   iocom.command_file = false;

@@ -3,14 +3,16 @@
 
 #include <string_view>
 
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::frame {
 
 // The command-file menu (5001 start, 5002 end and go on, 5003 end and quit, 99 back). It
-// acts once; after 5003 the choice is 9999. Mode 1 stops on an unknown answer.
-void altsio(int unit, Text<35>& name, int& choice, int mode);
-void beginaltsi(int unit, Text<35>& name, int mode);
-void endaltsi(int unit, const Text<35>& name, int mode);
+// acts once; after 5003 the choice is 9999. A silent caller mode (1) stops on an unknown
+// answer. The mode is handed on to the opening of the command file.
+void altsio(int unit, Text<35>& name, int& choice, Mode mode);
+void beginaltsi(int unit, Text<35>& name, Mode mode);
+void endaltsi(int unit, const Text<35>& name, Mode mode);
 
 }  // namespace korbast::frame

@@ -36,11 +36,11 @@ void end_command_file(int unit) {
 
 [[noreturn]] void end_of_input(std::string_view name, std::string_view prompt) {
   const int out = iocom.stdout_unit;
-  errorhead(name, "", "");
+  errorhead(Identity{name, "", ""});
   units::write_line(out, " END OF INPUT");
   units::write_line(out, fmt::Line().item("no answer to").item(trimmed(prompt)).str());
   units::write_line(out, " ===> STOPPING EXECUTION");
-  units::write_line(iocom.errout_unit, " " + std::string(43, '*'));
+  units::write_line(iocom.errout_unit, rule_line('*'));
   units::stop_run(1);
 }
 
@@ -65,7 +65,7 @@ AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
   if (unit != units::keyboard && unit == iocom.stdin_unit) {
     end_command_file(unit);
     const int out = iocom.stdout_unit;
-    warninghead(name, "", "");
+    warninghead(Identity{name, "", ""});
     units::write_line(out, " END OF COMMAND FILE");
     units::write_line(out, " ==> QUESTION ASKED AGAIN FROM KEYBOARD");
     warningtail00();

@@ -13,7 +13,7 @@
 
 namespace korbast::frame::detail {
 
-inline void dots(int unit) { units::write_line(unit, item(std::string(42, '.'))); }
+inline void dots(int unit) { units::write_line(unit, rule_line('.', 42)); }
 inline void dots() { dots(iocom.stdout_unit); }
 inline bool verbose() { return iocom.lwito(2); }
 
@@ -36,7 +36,7 @@ inline bool blank_line(const std::string& line) {
 
 // The report of an unreadable answer, after which the question is asked again.
 inline void could_not_read(const Identity& id, std::string_view prompt) {
-  errorhead(id.name, id.version, id.date);
+  errorhead(id);
   say(fmt::Line().item("could not read").item(trimmed(prompt)).str());
   say_item("==> RETRYING");
   errortail00();

@@ -13,26 +13,30 @@ Fiocom fiocom;
 
 namespace {
 
-constexpr std::string_view table_version = "1.00";
-constexpr std::string_view table_date = "25-03-94";
+constexpr Identity id_initfio{"initfio", "1.00", "25-03-94"};
+constexpr Identity id_listfio{"listfio", "1.00", "25-03-94"};
+constexpr Identity id_opefin{"opefin", "1.00", "25-03-94"};
+constexpr Identity id_opefou{"opefou", "1.00", "25-03-94"};
+constexpr Identity id_clofin{"clofin", "1.00", "25-03-94"};
+constexpr Identity id_clofou{"clofou", "1.00", "25-03-94"};
+constexpr Identity id_opef2{"opef2", " 3.8", "24-08-2005"};
 
-void dash_rule() { say(" " + std::string(43, '-')); }
-
+void dash_rule() { say_rule(); }
 
 // Entry and exit banners of the table routines (maximum output level only).
 struct Banner {
-  std::string_view name;
-  explicit Banner(std::string_view n) : name(n) { subhead(name, table_version, table_date); }
-  ~Banner() { subtail(name, table_version, table_date); }
+  const Identity& id;
+  explicit Banner(const Identity& routine) : id(routine) { subhead(id); }
+  ~Banner() { subtail(id); }
 };
 
 void bad_count_box(std::string_view which, int requested, int max) {
-  say(" " + std::string(36, '*'));
+  say_rule('*', 36);
   say(" ***           ERROR              ***");
-  say(" " + std::string(36, '*'));
+  say_rule('*', 36);
   say(fmt::Line().item("    number of " + std::string(which) + " files   =").x().i(requested, 2).str());
   say(fmt::Line().item("max number of " + std::string(which) + " files   =").x().i(max, 2).str());
-  say(" " + std::string(36, '*'));
+  say_rule('*', 36);
   units::stop_run(1);
 }
 
@@ -53,9 +57,9 @@ std::string without_trailing_blanks(std::string_view s) {
 
 }  // namespace
 
-void initfio(int nin, int nout, int mode) {
-  Banner banner("initfio");
-  submenuhead("initfio", table_version, table_date);
+void initfio(int nin, int nout, Mode mode) {
+  Banner banner(id_initfio);
+  submenuhead(id_initfio);
   dash_rule();
   say(" " + std::string("       INITIALIZING I/O FILES              "));
   dash_rule();
@@ -78,8 +82,8 @@ void initfio(int nin, int nout, int mode) {
   listfio(mode);
 }
 
-void listfio(int) {
-  Banner banner("listfio");
+void listfio(Mode) {
+  Banner banner(id_listfio);
   dash_rule();
   say(" " + std::string("             I/O FILES STATUS              "));
   dash_rule();
@@ -103,8 +107,7 @@ struct SlotRefs {
   int unit;
 };
 
-void open_slot(std::string_view routine, SlotRefs slot, int i, std::string_view expl,
-               bool input, int mode) {
+void open_slot(SlotRefs slot, int i, std::string_view expl, bool input, Mode mode) {
   if (!slot.open) {
     slot.expl = expl;
     dash_rule();
@@ -117,7 +120,6 @@ void open_slot(std::string_view routine, SlotRefs slot, int i, std::string_view 
     say(fmt::Line().item(input ? "INPUT FILE" : "OUTPUT FILE").x().i(i, 2).item("ALREADY OPENED !").str());
     dash_rule();
   }
-  (void)routine;
 }
 
 void close_slot(SlotRefs slot, bool input) {
@@ -137,26 +139,26 @@ void close_slot(SlotRefs slot, bool input) {
 
 }  // namespace
 
-void opefin(int i, std::string_view expl, int mode) {
-  Banner banner("opefin");
+void opefin(int i, std::string_view expl, Mode mode) {
+  Banner banner(id_opefin);
   if (i >= 1 && i <= fiocom.nfi) {
     SlotRefs slot{fiocom.iopin[i - 1], fiocom.inpnam[i - 1], fiocom.inpexpl[i - 1], fiocom.iuinp[i - 1]};
-    open_slot("opefin", slot, i, expl, true, mode);
+    open_slot(slot, i, expl, true, mode);
   }
   listfio(mode);
 }
 
-void opefou(int i, std::string_view expl, int mode) {
-  Banner banner("opefou");
+void opefou(int i, std::string_view expl, Mode mode) {
+  Banner banner(id_opefou);
   if (i >= 1 && i <= fiocom.nfo) {
     SlotRefs slot{fiocom.iopou[i - 1], fiocom.oufnam[i - 1], fiocom.oufexpl[i - 1], fiocom.iouf[i - 1]};
-    open_slot("opefou", slot, i, expl, false, mode);
+    open_slot(slot, i, expl, false, mode);
   }
   listfio(mode);
 }
 
-void clofin(int i, int mode) {
-  Banner banner("clofin");
+void clofin(int i, Mode mode) {
+  Banner banner(id_clofin);
   if (i >= 1 && i <= fiocom.nfi) {
     SlotRefs slot{fiocom.iopin[i - 1], fiocom.inpnam[i - 1], fiocom.inpexpl[i - 1], fiocom.iuinp[i - 1]};
     close_slot(slot, true);
@@ -164,8 +166,8 @@ void clofin(int i, int mode) {
   listfio(mode);
 }
 
-void clofou(int i, int mode) {
-  Banner banner("clofou");
+void clofou(int i, Mode mode) {
+  Banner banner(id_clofou);
   if (i >= 1 && i <= fiocom.nfo) {
     SlotRefs slot{fiocom.iopou[i - 1], fiocom.oufnam[i - 1], fiocom.oufexpl[i - 1], fiocom.iouf[i - 1]};
     close_slot(slot, false);
@@ -173,9 +175,7 @@ void clofou(int i, int mode) {
   listfio(mode);
 }
 
-void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, int mode) {
-  constexpr std::string_view v = " 3.8";
-  constexpr std::string_view d = "24-08-2005";
+void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, Mode mode) {
   const std::size_t name_len = name.size();
   const bool old = status == "old";
   const units::Status st = old ? units::Status::Old : units::Status::New;
@@ -189,13 +189,13 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
   };
 
   for (;;) {
-    submenuhead("opef2", v, d);
+    submenuhead(id_opef2);
     say(fmt::Line().item("OPENING").item(role.empty() ? " " : role).item("FILE").str());
     menutail();
 
     std::string path;  // the full name tried, before it is stored cut to the name's length
     bool opened = false;
-    if (mode == 0 && iocom.stdin_unit == units::keyboard) {
+    if (mode == Mode::kCallerMenu && iocom.stdin_unit == units::keyboard) {
       say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
       bool replace = false;
       if (auto chosen = choose_file(old, replace, path)) {
@@ -203,7 +203,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
         opened = units::open(unit, path, replace ? units::Status::Replace : st);
       }
       if (opened) store(path);
-    } else if (mode == 0) {
+    } else if (mode == Mode::kCallerMenu) {
       // The whole answer is opened; only the stored copy is cut to the name's length.
       int status = 0;
       path = without_trailing_blanks(inchardef_name(prompt, name, name_len, status));
@@ -215,8 +215,8 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     }
     if (opened) return;
 
-    if (mode == 1) {
-      errorhead("opef2", v, d);
+    if (mode == Mode::kCaller) {
+      errorhead(id_opef2);
       say(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
       say_int("for unit =", unit, 4);
       say(" ===> STOPPING EXECUTION");
@@ -227,7 +227,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     // after a failed choice that is still the previous name.
     std::string shown = path;
     if (shown.size() < name_len) shown.resize(name_len, ' ');
-    warninghead("opef2", v, d);
+    warninghead(id_opef2);
     say(fmt::Line().item("COULD NOT OPEN FILE").item(shown).str());
     say(" ===> RETRYING");
     warningtail00();

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::frame {
@@ -28,24 +29,24 @@ struct Fiocom {
 extern Fiocom fiocom;
 
 // Slots are numbered from 1, as the dialog shows them.
-void initfio(int nin, int nout, int mode);
-void listfio(int mode);
-void opefin(int i, std::string_view expl, int mode);
-void opefou(int i, std::string_view expl, int mode);
-void clofin(int i, int mode);
-void clofou(int i, int mode);
+void initfio(int nin, int nout, Mode mode);
+void listfio(Mode mode);
+void opefin(int i, std::string_view expl, Mode mode);
+void opefou(int i, std::string_view expl, Mode mode);
+void clofin(int i, Mode mode);
+void clofou(int i, Mode mode);
 
 // Opens a file on a unit with status "old" (must exist) or "new" (must not exist; a file
 // chosen at the keyboard may replace one after confirmation). The name is the default or
 // given name on entry and the opened file's name on return, cut or padded to the length it
-// had on entry (the file itself is opened under its full name). Mode 0 asks (file chooser at
-// the keyboard, the next answer line while a command file runs) and asks again after a
-// failure; mode 1 opens the given name and stops the run when that fails. Returns only with
-// the file open.
-void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, int mode);
+// had on entry (the file itself is opened under its full name). Mode::kCallerMenu asks (file
+// chooser at the keyboard, the next answer line while a command file runs) and asks again
+// after a failure; Mode::kCaller opens the given name and stops the run when that fails.
+// Returns only with the file open.
+void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, Mode mode);
 
 template <std::size_t N>
-void opef2(Text<N>& name, std::string_view expl, int unit, std::string_view status, int mode) {
+void opef2(Text<N>& name, std::string_view expl, int unit, std::string_view status, Mode mode) {
   std::string s(name.view());
   s.resize(N, ' ');
   opef2(s, expl, unit, status, mode);

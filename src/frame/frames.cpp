@@ -35,7 +35,7 @@ std::string padded(std::string_view text, std::size_t n) {
 
 std::string repeated(char c, int n) { return std::string(static_cast<std::size_t>(n), c); }
 
-std::string at_rule() { return item(repeated('@', 43)); }
+std::string at_rule() { return rule_line('@'); }
 
 // "       subroutine " and the name, in a body of exactly 35 characters.
 std::string name_body(std::string_view name) {
@@ -48,7 +48,7 @@ void menuhead(std::string_view kind, std::string_view name) {
   say_item("@" + repeated('=', 42));
 }
 
-void stop_line() { err(item(repeated('*', 43))); }
+void stop_line() { err(rule_line('*')); }
 
 [[noreturn]] void end_run() { units::stop_run(1); }
 
@@ -74,43 +74,37 @@ void outdated(std::string_view notice) {
 
 // ---- Menu frames and banners ----
 
-void mainmenuhead(std::string_view name, std::string_view, std::string_view) {
-  menuhead("@ main program", name);
-}
+void mainmenuhead(const Identity& id) { menuhead("@ main program", id.name); }
 
-void submenuhead(std::string_view name, std::string_view, std::string_view) {
-  menuhead("@ subroutine", name);
-}
-
-void submenuhead(const Identity& id) { submenuhead(id.name, id.version, id.date); }
+void submenuhead(const Identity& id) { menuhead("@ subroutine", id.name); }
 
 void menutail() { say(at_rule()); }
 
-void subhead(std::string_view name, std::string_view version, std::string_view date) {
+void subhead(const Identity& id) {
   if (!iocom.lwito(3)) return;
   say(at_rule());
-  say(fmt::Line().item("@ subroutine ").item(fixed(name, 11)).str());
-  say(fmt::Line().item("@ version").item(fixed(version, 4)).item("on").item(fixed(date, 10)).str());
+  say(fmt::Line().item("@ subroutine ").item(fixed(id.name, 11)).str());
+  say(fmt::Line().item("@ version").item(fixed(id.version, 4)).item("on").item(fixed(id.date, 10)).str());
   say(at_rule());
 }
 
-void subtail(std::string_view name, std::string_view, std::string_view) {
+void subtail(const Identity& id) {
   if (!iocom.lwito(3)) return;
   say(at_rule());
-  say(fmt::Line().item("@ exiting").item(fixed(name, 11)).str());
+  say(fmt::Line().item("@ exiting").item(fixed(id.name, 11)).str());
   say(at_rule());
 }
 
 // ---- Error and warning boxes ----
 
-void errorhead(std::string_view name, std::string_view, std::string_view) {
-  const std::string rule = item(repeated('*', 43));
+void errorhead(const Identity& id) {
+  const std::string rule = rule_line('*');
   auto box = [](std::string_view body) { return fmt::Line().item("***").item(body).item("***").str(); };
   const std::string empty = box(repeated(' ', 35));
   err(rule);
   err(rule);
   err(empty);
-  err(box(name_body(name)));
+  err(box(name_body(id.name)));
   err(empty);
   err(box("               ERROR               "));
   err(empty);
@@ -118,16 +112,14 @@ void errorhead(std::string_view name, std::string_view, std::string_view) {
   err(rule);
 }
 
-void warninghead(std::string_view name, std::string_view, std::string_view) {
-  const std::string rule = item(repeated('/', 43));
+void warninghead(const Identity& id) {
+  const std::string rule = rule_line('/');
   auto box = [](std::string_view body) { return fmt::Line().item("///").item(body).item("///").str(); };
   err(rule);
-  err(box(name_body(name)));
+  err(box(name_body(id.name)));
   err(box("              WARNING              "));
   err(rule);
 }
-
-void warninghead(const Identity& id) { warninghead(id.name, id.version, id.date); }
 
 void pause_for_return() {
   // A failed read asks again; an input that keeps failing ends the pause after a few tries.
@@ -140,12 +132,12 @@ void pause_for_return() {
 
 void errortail00() {
   if (iocom.pause) pause_for_return();
-  err(item(repeated('*', 43)));
+  err(rule_line('*'));
 }
 
 void warningtail00() {
   if (iocom.pause) pause_for_return();
-  err(item(repeated('/', 43)));
+  err(rule_line('/'));
 }
 
 void errortail0(int) {

@@ -7,24 +7,33 @@
 
 namespace korbast::frame {
 
-// A routine's identity as its frames show it: name (11), version (4) and date (10).
+// A routine's identity as its frames show it: name (11), version (4) and date (10). Every
+// routine states its identity once, as one constant of this type.
 struct Identity {
   std::string_view name, version, date;
 };
 
 // ---- Menu frames and banners (standard output) ----
-void mainmenuhead(std::string_view name, std::string_view version, std::string_view date);
-void submenuhead(std::string_view name, std::string_view version, std::string_view date);
-void menutail();
-void subhead(std::string_view name, std::string_view version, std::string_view date);  // level 3
-void subtail(std::string_view name, std::string_view version, std::string_view date);  // level 3
-// The same heads for a routine's Identity.
+void mainmenuhead(const Identity& id);
 void submenuhead(const Identity& id);
-void warninghead(const Identity& id);
+void menutail();
+void subhead(const Identity& id);  // level 3
+void subtail(const Identity& id);  // level 3
 
 // ---- Error and warning frames (error output) ----
-void errorhead(std::string_view name, std::string_view version, std::string_view date);
-void warninghead(std::string_view name, std::string_view version, std::string_view date);
+void errorhead(const Identity& id);
+void warninghead(const Identity& id);
+
+// The same frames for the name, version and date handed over one by one.
+inline void submenuhead(std::string_view name, std::string_view version, std::string_view date) {
+  submenuhead(Identity{name, version, date});
+}
+inline void errorhead(std::string_view name, std::string_view version, std::string_view date) {
+  errorhead(Identity{name, version, date});
+}
+inline void warninghead(std::string_view name, std::string_view version, std::string_view date) {
+  warninghead(Identity{name, version, date});
+}
 void errortail00();
 void warningtail00();
 void errortail0(int unused);

@@ -53,7 +53,7 @@ std::string interval_line(bool inside, const std::string& lower, const std::stri
 
 void empty_interval(const Identity& id, std::string_view prompt, const std::string& line,
                     std::string_view kept, const std::string& value) {
-  errorhead(id.name, id.version, id.date);
+  errorhead(id);
   say(fmt::Line().item("cannot ask").item(trimmed(prompt)).str());
   say(line);
   say_item("==> LOWER BOUND ABOVE UPPER BOUND");
@@ -123,7 +123,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
       continue;
     }
     if (!(lower <= v && v <= upper)) {
-      errorhead(id.name, id.version, id.date);
+      errorhead(id);
       say(fmt::Line().item(trimmed(prompt) + " =").item(form(v)).str());
       say(interval_line(false, lower_text, upper_text));
       errortail00();
@@ -189,7 +189,7 @@ void cinvin(int value, int lower, int upper, std::string_view caller, std::strin
   status = 0;
   if (lower <= value && value <= upper) return;
   status = 1;
-  errorhead(id_cinvin.name, id_cinvin.version, id_cinvin.date);
+  errorhead(id_cinvin);
   say(fmt::Line().item(trimmed(varname) + " =").item(fmt::I(value, 12)).str());
   say(fmt::Line()
           .item("outside [")
@@ -208,7 +208,7 @@ void cinmax(int value, int upper, std::string_view caller, std::string_view varn
   status = 0;
   if (value <= upper) return;
   status = 1;
-  errorhead(id_cinmax.name, id_cinmax.version, id_cinmax.date);
+  errorhead(id_cinmax);
   say(fmt::Line()
           .item(trimmed(varname) + " =")
           .item(fmt::I(value, 12))
@@ -231,7 +231,7 @@ void crevin2(std::string_view varname, float& value, float lower, float upper,
   if (gravity == 0) {
     warninghead(id);
   } else {
-    errorhead(id.name, id.version, id.date);
+    errorhead(id);
   }
   const std::string name = trimmed(varname);
   say(fmt::Line().item("Problem in subroutine:").item(trimmed(caller)).str());

@@ -9,12 +9,14 @@
 
 namespace korbast::frame {
 
+constexpr Identity id_initsio{"initsio", " 3.0", "08-03-2000"};
+
 Iocom iocom;
 
 void initsio() {
   iocom = Iocom{};
 
-  submenuhead("initsio", " 3.0", "08-03-2000");
+  submenuhead(id_initsio);
   const int out = iocom.stdout_unit;
   units::write_line(out, " INITIALIZING INPUT/OUTPUT");
   auto unit_line = [out](std::string_view text, int unit) {
@@ -62,7 +64,13 @@ void say_real(std::string_view text, double v, int w, int d) {
   say(fmt::Line().item(text).x().f(v, w, d).str());
 }
 
-void say_rule() { say_item(std::string(43, '-')); }
+std::string rule_line(char c, int n) {
+  std::string line(static_cast<std::size_t>(n) + 1, c);
+  line[0] = ' ';
+  return line;
+}
+
+void say_rule(char c, int n) { say(rule_line(c, n)); }
 
 }  // namespace console
 

@@ -26,6 +26,8 @@ class Mode {
   static const Mode kDefault;       // 5
   static const Mode kAllMenu;       // 6
   static const Mode kAll;           // 7
+  static const Mode kAllButAttributesMenu;  // 8
+  static const Mode kAllButAttributes;      // 9
   static const Mode kTableOnly;     // 102
   static const Mode kAskOnly;       // 200
 
@@ -41,6 +43,9 @@ class Mode {
   constexpr bool stored_or_default() const { return code_ >= 2 && code_ <= 5; }
   constexpr bool announces() const { return code_ == 5; }
   constexpr bool all_subplots() const { return code_ == 6 || code_ == 7; }
+  constexpr bool all_but_attributes() const { return code_ == 8 || code_ == 9; }
+  // Below 4: the modes that start from a value in hand (the caller's or the stored one).
+  constexpr bool from_value() const { return code_ < 4; }
   // 4..7: the modes that start from the defaults in the routines that know 6 and 7.
   constexpr bool initialising() const { return code_ >= 4 && code_ <= 7; }
   // 0..5: the modes in which a setter stores its value.
@@ -60,6 +65,8 @@ inline constexpr Mode Mode::kDefaultMenu{4};
 inline constexpr Mode Mode::kDefault{5};
 inline constexpr Mode Mode::kAllMenu{6};
 inline constexpr Mode Mode::kAll{7};
+inline constexpr Mode Mode::kAllButAttributesMenu{8};
+inline constexpr Mode Mode::kAllButAttributes{9};
 inline constexpr Mode Mode::kTableOnly{102};
 inline constexpr Mode Mode::kAskOnly{200};
 

@@ -131,7 +131,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
     AnswerRead r = read_answer_line(always ? in_unit : iocom.stdin_unit, line, id.name, prompt);
     if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
-      errorhead(id.name, id.version, id.date);
+      errorhead(id);
       say(fmt::Line().item("could not read answer to").item(prompt).str());
       say_item("==> WILL ASK QUESTION AGAIN");
       errortail00();
@@ -147,7 +147,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
         help();
         continue;
       default:
-        errorhead(id.name, id.version, id.date);
+        errorhead(id);
         say(fmt::Line().item("incorrect answer:").item(first_character(line)).str());
         say_item("==> WILL ASK QUESTION AGAIN");
         errortail00();
@@ -312,7 +312,7 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
       }
     }
     if (r == AnswerRead::Error) {
-      errorhead(id.name, id.version, id.date);
+      errorhead(id);
       say(fmt::Line().item("could not read").item(prompt).str());
       say_item("             RETRYING              ");
       errortail0(0);

@@ -24,25 +24,25 @@ std::string two(int v) {
 
 
 
-const std::string at_rule(43, '@');
-const std::string dash_rule = std::string("@").append(42, '-');
+const std::string at_rule = rule_line('@');
+const std::string dash_rule = rule_line('-', 42).replace(0, 1, " @");
 
 }  // namespace
 
-void smaininfo(std::string_view name, std::string_view version, std::string_view date, int) {
-  runinfocom.mainname = name;
-  runinfocom.mainversion = version;
-  runinfocom.maindate = date;
+void smaininfo(const Identity& main, Mode) {
+  runinfocom.mainname = main.name;
+  runinfocom.mainversion = main.version;
+  runinfocom.maindate = main.date;
   runinfocom.rundate = c10date();
   runinfocom.runtime = c8time();
   runinfocom.user = username();
   runinfocom.system = hostname();
 }
 
-void ssubinfo(std::string_view name, std::string_view version, std::string_view date, int, int) {
-  runinfocom.subname = name;
-  runinfocom.subversion = version;
-  runinfocom.subdate = date;
+void ssubinfo(const Identity& sub, int, int) {
+  runinfocom.subname = sub.name;
+  runinfocom.subversion = sub.version;
+  runinfocom.subdate = sub.date;
 }
 
 std::string c8time() {
@@ -84,39 +84,37 @@ std::string hostname() {
   return hostname_from({k ? &*k : nullptr, m ? &*m : nullptr, c ? &hz : nullptr});
 }
 
-void progheadbc(std::string_view name, std::string_view version, std::string_view date) {
+void progheadbc(const Identity& main) {
   const std::string system = hostname();
   const std::string time = c8time();
   const std::string day = c10date();
-  say(" " + at_rule);
+  say(at_rule);
   say(" @");
-  say(fmt::Line().item("@       MAIN PROGRAM:").item(trimmed(name)).str());
-  say(fmt::Line().item("@            Version:").item(version).str());
-  say(fmt::Line().item("@               Date:").item(date).str());
+  say(fmt::Line().item("@       MAIN PROGRAM:").item(trimmed(main.name)).str());
+  say(fmt::Line().item("@            Version:").item(main.version).str());
+  say(fmt::Line().item("@               Date:").item(main.date).str());
   say(" @");
-  say(" " + dash_rule);
+  say(dash_rule);
   say(fmt::Line().item("@ Running on:").item(day).item("at:").item(time).str());
   say(fmt::Line().item("@ On system:").item(trimmed(system)).str());
-  say(" " + dash_rule);
+  say(dash_rule);
   say(fmt::Line().item("@ Report of any problem is appreciated").a(" ").str());
-  say(" " + dash_rule);
+  say(dash_rule);
   say(" @         HIT RETURN TO CONTINUE");
-  say(" " + at_rule);
+  say(at_rule);
   // Whatever the answer holds, the banner ends with the line; an ended input ends it too.
   std::string answer;
   units::read_line(iocom.stdin_unit, answer);
 }
 
-void maintail(std::string_view name, std::string_view version, std::string_view) {
-  maintail_at(name, version, c8time());
-}
+void maintail(const Identity& main) { maintail_at(main, c8time()); }
 
-void maintail_at(std::string_view name, std::string_view version, std::string_view time) {
-  say(" " + at_rule);
-  say(fmt::Line().item("@ PROGRAM").item(trimmed(name)).str());
-  say(fmt::Line().item("@ Version:").item(version).str());
+void maintail_at(const Identity& main, std::string_view time) {
+  say(at_rule);
+  say(fmt::Line().item("@ PROGRAM").item(trimmed(main.name)).str());
+  say(fmt::Line().item("@ Version:").item(main.version).str());
   say(fmt::Line().item("@ EXECUTION TERMINATED AT:").item(time).str());
-  say(" " + dash_rule);
+  say(dash_rule);
   switch (time.empty() ? '0' : time.back()) {
     case '0': happyface(); break;
     case '1': sator(); break;
@@ -128,7 +126,7 @@ void maintail_at(std::string_view name, std::string_view version, std::string_vi
     case '8': offsetrf(); break;
     default: tetrakis(); break;  // 4 and 9
   }
-  say(" " + at_rule);
+  say(at_rule);
 }
 
 }  // namespace korbast::frame

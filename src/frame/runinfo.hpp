@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "frame/frames.hpp"
+#include "frame/mode.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::frame {
@@ -23,9 +25,8 @@ struct RunInfo {
 };
 extern RunInfo runinfocom;
 
-void smaininfo(std::string_view name, std::string_view version, std::string_view date, int mode);
-void ssubinfo(std::string_view name, std::string_view version, std::string_view date, int i1,
-              int i2);
+void smaininfo(const Identity& main, Mode mode);
+void ssubinfo(const Identity& sub, int i1, int i2);
 
 // hh:mm:ss and dd-mm-yyyy of the local clock.
 std::string c8time();
@@ -41,9 +42,9 @@ struct SystemAnswers {
 };
 std::string hostname_from(const SystemAnswers& answers);
 
-void progheadbc(std::string_view name, std::string_view version, std::string_view date);
-void maintail(std::string_view name, std::string_view version, std::string_view date);
+void progheadbc(const Identity& main);
+void maintail(const Identity& main);
 // The end banner for a given time text (its last digit chooses the picture).
-void maintail_at(std::string_view name, std::string_view version, std::string_view time);
+void maintail_at(const Identity& main, std::string_view time);
 
 }  // namespace korbast::frame

@@ -14,6 +14,11 @@
 
 namespace korbast::frame {
 
+constexpr Identity id_intg2char{"intg2char", "3.00", "16-12-98"};
+constexpr Identity id_careafmpn{"careafmpn", " 1.2", "16-04-2010"};
+constexpr Identity id_careaempn{"careaempn", " 1.1", "16-04-2010"};
+constexpr Identity id_real2charf1{"real2charf1", " 1.3", "30-01-2010"};
+
 namespace {
 
 // Writes s into the first characters of the text and blanks the rest (never past its end).
@@ -39,7 +44,7 @@ std::string pairs20(std::string_view a, long long i) {
 // caream's own star box on the console (no frame, no pause).
 void star_box(std::string_view error_line, int m, std::string_view relation, int j) {
   const int unit = units::console;
-  const std::string rule = item(std::string(27, '*'));
+  const std::string rule = rule_line('*', 27);
   units::write_line(unit, rule);
   units::write_line(unit, item(error_line));
   units::write_line(unit, fmt::Line()
@@ -82,7 +87,7 @@ void intg2char(std::span<char> text, int& count, int available, int n) {
   int c = 0;
   integlen(c, n);
   if (c > available) {
-    errorhead("intg2char", "3.00", "16-12-98");
+    errorhead(id_intg2char);
     say(pairs20("Cannot write integer =", n));
     say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
     say_item("==> NEED LONGER CHARACTER STRING");
@@ -102,7 +107,7 @@ void carinm2(std::span<char> text, int& count, int available, int n) {
 
 void careafmpn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m < 1 || n >= m || n < 0) {
-    errorhead("careafmpn", " 1.2", "16-04-2010");
+    errorhead(id_careafmpn);
     say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
     say_item("fm.n is not a valid format");
     say_item(" ===> fill with X");
@@ -115,7 +120,7 @@ void careafmpn(std::span<char> text, int m, int n, float x) {
 
 void careaempn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m <= 6 || n > m - 7 || n < 0) {
-    errorhead("careaempn", " 1.1", "16-04-2010");
+    errorhead(id_careaempn);
     say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
     say_item("em.n is not a valid format");
     say_item(" ===> fill with X");
@@ -174,7 +179,7 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
     // NaN and Inf have no size: the width of four digits, reported.
     d = 4;
     w = ndec + 5;
-    errorhead("real2charf1", " 1.3", "30-01-2010");
+    errorhead(id_real2charf1);
     say(fmt::Line().item("Cannot get size of real =").item(fmt::F(x, 30, 5)).str());
     say(fmt::Line()
             .item("set n before =")
@@ -203,7 +208,7 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
     decimals = available - d - 2;
   }
   if (decimals < 0) {
-    errorhead("real2charf1", " 1.3", "30-01-2010");
+    errorhead(id_real2charf1);
     say(fmt::Line().item("Cannot write real =").item(fmt::F(x, 30, 5)).str());
     say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
     say_item("==> NEED LONGER CHARACTER STRING");

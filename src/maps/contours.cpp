@@ -55,9 +55,9 @@ std::string two_reals(float a, float b) { return fmt::Line().x().f(a, 9, 3).x(7)
 void menu_body(const ClipFrame& frame, float longmin, float longmax, float latmin,
                float latmax) {
   const auto& st = contours_settings;
-  say(rule43());
+  frame::say_rule();
   say_item(" MAPPING CONTOURS");
-  say(rule43());
+  frame::say_rule();
   say(fmt::Line().item("Clipping on ................10").x().l(st.lclip, 1).str());
   if (st.lclip) {
     frame::say_real("  _|_________________|_ latmax =", latmax, 9, 3);
@@ -71,10 +71,10 @@ void menu_body(const ClipFrame& frame, float longmin, float longmax, float latmi
     frame::say_real("Longitude origin =", frame.longorig, 9, 3);
   }
   frame::say_real("Nb of points for 1 deg .....11", st.ptsperdeg, 9, 3);
-  say(fmt::Line().item(std::string(30, '-')).str());
+  frame::say_rule('-', 30);
   say_item("TYPE OF LINE FILE:");
   for (auto line : kTypeLines) say_item(line);
-  say(rule43());
+  frame::say_rule();
   say_item("EXIT .......................99");
 }
 

@@ -32,7 +32,6 @@ using frame::say_int;
 constexpr frame::Identity id_sllgrid2{"sllgrid2", " 2.4", "17-12-2006"};
 constexpr frame::Identity id_drawllgrid{"drawllgrid", " 2.3", "11-08-2002"};
 
-std::string rule43() { return " " + std::string(43, '-'); }
 
 // ---- The settings menu ----
 
@@ -45,9 +44,9 @@ struct GridValues {
 void menu_body(const GridValues& g) {
   std::string title = " LATITUDE-LONGITUDE GRID PARAMETERS";
   title.resize(44, ' ');
-  say(rule43());
+  frame::say_rule();
   say(title);
-  say(rule43());
+  frame::say_rule();
   say(" latitude min, max and inc .....10");
   frame::say_real("latitude minimum ..............11", g.latmin, 8, 3);
   frame::say_real("latitude maximum ..............12", g.latmax, 8, 3);
@@ -62,18 +61,18 @@ void menu_body(const GridValues& g) {
   frame::say_real("tic size (degrees) .............9", g.ticsize, 8, 3);
   // Frames with many points per tick but few per line: only a remark.
   if ((g.igridtype == 2 || g.igridtype == 3) && g.npttick > std::max(2, g.nptline / 3)) {
-    say(rule43());
+    frame::say_rule();
     say(" WARNING:");
     say(" too many points for tick marks ?");
-    say(rule43());
+    frame::say_rule();
   }
-  say(rule43());
+  frame::say_rule();
   say(" EXIT ..........................99");
 }
 
 // An increment of 0 would divide the spans by zero when the grid is drawn: it is refused.
 void refuse_zero_increment(std::string_view name) {
-  frame::errorhead(id_sllgrid2.name, id_sllgrid2.version, id_sllgrid2.date);
+  frame::errorhead(id_sllgrid2);
   say(fmt::Line().item(std::string(name) + " =").x().f(0.0, 8, 3).str());
   say(" ==> AN INCREMENT OF 0 IS REFUSED");
   frame::errortail00();

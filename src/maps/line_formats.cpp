@@ -266,10 +266,10 @@ std::string gshhs_listing(int curve, const GshhsHeader& h) {
 void reversed_header_warning(int curve, const GshhsHeader& h) {
   frame::warninghead(id_contours1);
   say(" PROBLEM IN INPUT FILE ?");
-  say(rule65());
+  frame::say_rule('-', 65);
   say(listing_titles(5));
   say(gshhs_listing(curve, h));
-  say(rule65());
+  frame::say_rule('-', 65);
   say(" longitude mini > maxi");
   say(" => No global longitude clipping for this polygon");
   frame::warningtail00();
@@ -397,13 +397,13 @@ LineEnd read_gshhs(LineFile& f) {
 // ---- Type 6: selection polygon ----
 
 void type6_first_line_error(const LineFile& f) {
-  frame::errorhead(id_contours1.name, id_contours1.version, id_contours1.date);
+  frame::errorhead(id_contours1);
   say(fmt::Line().item("WHILE READING 1st LINE OF FILE").item(f.name).str());
   frame::errortail00();
 }
 
 void type6_vertex_error(const LineFile& f, int i) {
-  frame::errorhead(id_contours1.name, id_contours1.version, id_contours1.date);
+  frame::errorhead(id_contours1);
   say_int("WHILE READING DATA LINE #", i, 6);
   say(fmt::Line().item("IN FILE").item(f.name).str());
   frame::errortail00();
@@ -456,7 +456,7 @@ void side_report(int i, float a) {
 }
 
 void inconsistent_side(int i) {
-  frame::errorhead(id_contours1.name, id_contours1.version, id_contours1.date);
+  frame::errorhead(id_contours1);
   say(" INCONSISTENT POLYGON CONTOUR:");
   say_int("Side # ", i, 6);
   say(fmt::Line().x().a("Vertex #", 8).x().a("longitude", 8).x().a("latitude", 8).str());

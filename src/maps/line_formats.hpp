@@ -43,9 +43,6 @@ std::string listing_titles(int type);
 std::string listing_line(const int* ints, int nint, const float* reals, int nreal);
 // The second line of a clipped type 5 polygon: its reduced west and east.
 std::string listing_reduced(float west2, float east2);
-// A rule of 65 dashes.
-std::string rule65();
-std::string rule43();
 
 // The end of a file without error ("total nb of plotted curves", "input file ... closed")
 // and the report of a read error. Both close the unit.

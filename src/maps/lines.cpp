@@ -24,8 +24,6 @@ using frame::say_item;
 
 }  // namespace
 
-std::string rule65() { return " " + std::string(65, '-'); }
-std::string rule43() { return " " + std::string(43, '-'); }
 
 std::string listing_titles(int type) {
   static constexpr std::string_view all[8] = {"line #", "code", "# points", "type",
@@ -78,22 +76,22 @@ std::string listing_reduced(float west2, float east2) {
 
 void listing_head(int type, std::string_view heading) {
   if (!iocom.lwito(2)) return;
-  say(rule65());
+  frame::say_rule('-', 65);
   say_item(heading);
   if (type == 1) {
     say(listing_titles(type));
-    say(rule65());
+    frame::say_rule('-', 65);
     return;
   }
-  say(rule65());
+  frame::say_rule('-', 65);
   if (type == 6) return;
   say(listing_titles(type));
-  say(rule65());
+  frame::say_rule('-', 65);
 }
 
 void normal_end(const LineFile& file) {
   frame::units::close(kLineUnit);
-  say(rule43());
+  frame::say_rule();
   say_int("total nb of plotted curves = ", file.curves, 6);
   say(fmt::Line().item("input file").item(file.name).item("closed").str());
   frame::menutail();
@@ -101,7 +99,7 @@ void normal_end(const LineFile& file) {
 
 void read_error_end(const LineFile& file) {
   frame::units::close(kLineUnit);
-  frame::errorhead(id_contours1.name, id_contours1.version, id_contours1.date);
+  frame::errorhead(id_contours1);
   say(fmt::Line().item("WHILE READING FILE").item(file.name).str());
   say(fmt::Line().item("input file").item(file.name).item("closed").str());
   frame::errortail00();

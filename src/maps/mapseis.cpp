@@ -45,7 +45,6 @@ using frame::say_int;
 
 const auto& id = id_mapseis;
 
-std::string dashes(int n) { return std::string(static_cast<std::size_t>(n), '-'); }
 using frame::say_item;
 void flag_line(std::string_view text, bool value) {
   say(fmt::Line().item(text).x(1).l(value, 1).str());
@@ -53,18 +52,17 @@ void flag_line(std::string_view text, bool value) {
 
 // A box of the map run: rules of 36 "=" around its title lines.
 void box(std::string_view title, std::string_view second = {}) {
-  const std::string rule = fmt::Line().item(std::string(36, '=')).str();
-  say(rule);
+  frame::say_rule('=', 36);
   say_item(title);
   if (!second.empty()) say_item(second);
-  say(rule);
+  frame::say_rule('=', 36);
 }
 
 void menu_body(int n, int nmax) {
   const auto& st = mapseis_settings;
-  say_item(dashes(43));
+  frame::say_rule();
   say_item("SET UP:");
-  say_item(dashes(32));
+  frame::say_rule('-', 32);
   say_item("PLOT:");
   say(fmt::Line().item("plot file name:").x(1).a(st.plotname.view().substr(0, 20)).str());
   say_item("open plot file  ..............10");
@@ -72,7 +70,7 @@ void menu_body(int n, int nmax) {
   say_item("plot parameters ..............12");
   flag_line("scale to fit grid ............15", st.lscale);
   say_item("close file = end plot ........20");
-  say_item(dashes(32));
+  frame::say_rule('-', 32);
   say_item("MAP:");
   say_item("projection ..................300");
   say_item("Epicenter symbol type .......310");
@@ -83,22 +81,22 @@ void menu_body(int n, int nmax) {
   flag_line("plot epicenters .............341", st.lepic);
   flag_line("plot sh directions ..........342", st.lsh);
   flag_line("plot symbol lat-long ........343", st.lpoints);
-  say_item(dashes(32));
+  frame::say_rule('-', 32);
   say_item("DATA:");
   say_int("maximum nb of data =", nmax, 6);
   say_int("current nb of data =", n, 6);
   say(fmt::Line().item("plunge threshold for isv ....400").x(1).f(st.threshold, 8, 3).str());
-  say_item(dashes(43));
+  frame::say_rule();
   say_item("RUN = CREATE MAP ...........1000");
   say_item("EXIT .........................99");
 }
 
 void help_box() {
   frame::submenuhead(id);
-  say_item(std::string(43, '='));
+  frame::say_rule('=');
   say_item("                HELP DESK:                 ");
   say_item("questions and reports: see the korbast README");
-  say_item(std::string(43, '='));
+  frame::say_rule('=');
 }
 
 // The grid settings as stored (degrees).
@@ -283,7 +281,7 @@ void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const
   const Events ev{xd, yd, rlong, rlat, depth, date1, time1, azd1, dipd1, rakd1,
                   std::clamp(n, 0, std::max(nmax, 0))};
 
-  frame::ssubinfo(id.name, id.version, id.date, 0, 0);
+  frame::ssubinfo(id, 0, 0);
   float thr = frame::rad(st.threshold);
   // The symbol size and type to give back on leaving. They are given back only while the
   // window is open, and an open window was either open now or opened below (which saves

@@ -32,16 +32,15 @@ using frame::say_int;
 const auto& id = id_mappoint;
 
 using frame::say_item;
-std::string rule43() { return fmt::Line().item(std::string(43, '-')).str(); }
 // One blank and 22 "=".
-void rule22() { say_item(std::string(22, '=')); }
+void rule22() { frame::say_rule('=', 22); }
 
 void menu(bool lproj) {
   const auto& st = mappoint_settings;
   frame::submenuhead(id);
-  say(rule43());
+  frame::say_rule();
   say_item("MAPPING POINTS");
-  say(rule43());
+  frame::say_rule();
   say(fmt::Line().item("use projection .............13").x(1).l(lproj, 1).str());
   say(fmt::Line().item("screen listing .............14").x(1).l(st.llist, 1).str());
   say_int("line color .................51", st.linecolor, 6);
@@ -50,10 +49,10 @@ void menu(bool lproj) {
   say(fmt::Line().item("symbol size ................54").x(1).f(st.symbsize, 8, 3).str());
   say(fmt::Line().item("X or longitude .............10").x(1).f(st.xpt, 8, 3).str());
   say(fmt::Line().item("Y or latitude ..............20").x(1).f(st.ypt, 8, 3).str());
-  say(rule43());
+  frame::say_rule();
   say_item("Plot single point (x,y ) ..100");
   say_item("Plot set of point (file) ..200");
-  say(rule43());
+  frame::say_rule();
   say_item("RETURN TO MAIN .............99");
   frame::menutail();
 }

@@ -20,7 +20,7 @@ namespace {
 constexpr frame::Identity kSiap2sv{"siap2sv", " 1.0", "10-07-2002"};
 
 void plunge_report(int axis, int datum) {
-  frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
+  frame::errorhead(kSiap2sv);
   frame::say_item("Out of range plunge for");
   frame::say_int("iSi     =", axis, 10);
   frame::say_int("data nb =", datum, 10);
@@ -28,7 +28,7 @@ void plunge_report(int axis, int datum) {
 }
 
 void combination_report(int ishmax, int isv, int datum) {
-  frame::errorhead(kSiap2sv.name, kSiap2sv.version, kSiap2sv.date);
+  frame::errorhead(kSiap2sv);
   frame::say_item("Out of range value");
   frame::say_int("iShmax  =", ishmax, 10);
   frame::say_int("iSv     =", isv, 10);
@@ -89,7 +89,7 @@ void writepbsv(const float* azshmax, const int* isv, const float* az1, const flo
                int iunit) {
   const bool console = iunit == 6;
   const std::string_view sep = console ? "|" : "\t";
-  const std::string dashes = " " + std::string(74, '-');
+  const std::string dashes = frame::rule_line('-', 74);
   if (console) frame::units::write_line(iunit, dashes);
   fmt::Line head;
   head.x(1).a("data nb", 7).a(sep).a("isv", 3);

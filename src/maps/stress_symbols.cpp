@@ -37,7 +37,6 @@ constexpr int kDefSh = 0;
 constexpr int kWork = 7;
 
 using frame::say_item;
-std::string dashes(int n) { return std::string(static_cast<std::size_t>(n), '-'); }
 
 // The reset of a refused real setting: its value, then the value it gets.
 void real_reset(std::string_view label, float was, float now) {
@@ -72,15 +71,15 @@ void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
   int choice = 99;
   do {
     frame::submenuhead(kSmapsh2);
-    say_item(dashes(43));
+    frame::say_rule();
     say_item("Sh MAP PARAMETERS :");
-    say_item(dashes(43));
-    say_item(dashes(30));
+    frame::say_rule();
+    frame::say_rule('-', 30);
     frame::say(fmt::Line().item("Major size ................10").x(1).f(sizmaxa, 10, 3).str());
     frame::say(fmt::Line().item("Minor size ................20").x(1).f(sizmina, 10, 3).str());
     frame::say_int("Epicenter type ............30", iepia, 6);
     frame::say_int("Sh type ...................40", isha, 6);
-    say_item(dashes(30));
+    frame::say_rule('-', 30);
     say_item("EXIT ..........................99");
     frame::menutail();
     int status = 0;
@@ -93,22 +92,22 @@ void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
         frame::inrealvindef(sizmina, "Minor size", sizmina, 0.0f, 100.0f, status);
         break;
       case 30:
-        say_item(dashes(30));
+        frame::say_rule('-', 30);
         say_item("epicenter type:");
         say_item("0 => no plot");
         say_item("else = symbol #");
-        say_item(dashes(30));
+        frame::say_rule('-', 30);
         frame::inintegdef(iepia, "Epicenter type", iepia, status);
         break;
       case 40:
-        say_item(dashes(30));
+        frame::say_rule('-', 30);
         say_item("Sh type:");
         say_item("-2 => Shmin only");
         say_item("-1 => Shmin + Shmax small");
         say_item("0  => Shmin + Shmax");
         say_item("+1 => Shmax + Shmin small");
         say_item("+2 => Shmax only");
-        say_item(dashes(30));
+        frame::say_rule('-', 30);
         frame::inintegvindef(isha, "Sh type", isha, -2, 2, status);
         break;
       default:

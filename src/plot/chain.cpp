@@ -12,6 +12,9 @@
 
 namespace korbast::plot {
 
+constexpr frame::Identity id_sus2cm3{"sus2cm3", " 4.4", "16-03-2009"};
+constexpr frame::Identity id_minv2d{"minv2d", " 1.2", "05-12-2005"};
+
 namespace {
 
 namespace fmt = frame::fmt;
@@ -67,7 +70,7 @@ void copy(Mat22& a, const Mat22& b) {
 // The report of an axis whose user limits cannot be fitted into the page box.
 void unfit_axis(std::string_view axis, std::string_view lo, float umin, std::string_view hi,
                 float umax, std::string_view len, float length, int k) {
-  frame::warninghead("sus2cm3", " 4.4", "16-03-2009");
+  frame::warninghead(id_sus2cm3);
   say(fmt::Line()
           .item("Cannot fit the")
           .item(axis)
@@ -285,7 +288,7 @@ bool minv2d(Mat22& a, const Mat22& b) {
   const float b22 = b[1][1];
   const float det = b11 * b22 - b12 * b21;
   if (det == 0.0f) {
-    frame::errorhead("minv2d", " 1.2", "05-12-2005");
+    frame::errorhead(id_minv2d);
     say(fmt::Line().item("det(B) =").x(1).g(det, 15, 3).str());
     say(fmt::Line().item("b(1,1) =").x(1).g(b11, 15, 3).item("b(1,2) =").x(1).g(b12, 15, 3).str());
     say(fmt::Line().item("b(2,1) =").x(1).g(b21, 15, 3).item("b(2,2) =").x(1).g(b22, 15, 3).str());

@@ -10,6 +10,9 @@
 
 namespace korbast::plot {
 
+constexpr frame::Identity id_mus2cm1{"mus2cm1", " 6.5", "16-03-2009"};
+constexpr frame::Identity id_mus2cm3{"mus2cm3", " 4.4", "16-03-2009"};
+
 namespace {
 
 namespace fmt = frame::fmt;
@@ -39,7 +42,7 @@ void ask(float& v, std::string_view prompt) {
 }  // namespace
 
 void mus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& yy) {
-  frame::submenuhead("mus2cm1", " 6.5", "16-03-2009");
+  frame::submenuhead(id_mus2cm1);
   if (iocom.lwito(2)) {
     say_item(kEquals);
     say_item("          CONVERSION SET UP               ");
@@ -105,7 +108,7 @@ void mus2cm1(float& xcm0, float& ycm0, float& xx, float& xy, float& yx, float& y
 
 void mus2cm3(float& xcm0, float& ycm0, float& xlcm, float& ylcm, float& xumin, float& xumax,
              float& yumin, float& yumax, int& ixy) {
-  frame::submenuhead("mus2cm3", " 4.4", "16-03-2009");
+  frame::submenuhead(id_mus2cm3);
   if (iocom.lwito(2)) {
     say_item(kEquals);
     say_item("          CONVERSION SET UP               ");

@@ -131,7 +131,7 @@ void read_color_file() {
   frame::units::close(unit);
   const std::string closed = fmt::Line().item("Input file").item(shown).item("is closed").str();
   if (failed) {
-    frame::errorhead(kTable.name, kTable.version, kTable.date);
+    frame::errorhead(kTable);
     if (eof) say_item("END OF FILE REACHED UNEXPECTEDLY");
     say_int("WHILE READING LINE NUMBER ", line, 4);
     say(closed);

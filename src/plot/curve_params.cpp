@@ -174,7 +174,7 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
       } else if (nlev == 1) {
         linc = 1.0f;
       } else {
-        frame::errorhead(id.name, id.version, id.date);
+        frame::errorhead(id);
         frame::say_item("Computing increment from nb of curves");
         frame::say_int(" Calculation type =", ical, 4);
         frame::say_int(" nb of curves =", nlev, 4);
@@ -189,7 +189,7 @@ void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ic
     if (ical == 2 || ical == 3) {
       const bool consistent = (linc > 0.0f && lini <= lfin) || (linc < 0.0f && lfin < lini);
       if (!consistent) {
-        frame::errorhead(id.name, id.version, id.date);
+        frame::errorhead(id);
         frame::say_item("Levels computed from increment:");
         frame::say_int(" Calculation type    =", ical, 4);
         values();
@@ -431,7 +431,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
           }
           form_info();
         } else if (choice == 20) {
-          const std::string rule28 = frame::item(std::string(28, '-'));
+          const std::string rule28 = frame::rule_line('-', 28);
           frame::say(rule28);
           frame::say_item("Parameter type:");
           frame::say(rule28);

@@ -120,7 +120,7 @@ void scptnp(int& np, frame::Mode inter) {
     frame::warningtail00();
   }
   if (np < 1) {
-    frame::errorhead(id_scptnp.name, id_scptnp.version, id_scptnp.date);
+    frame::errorhead(id_scptnp);
     frame::say_int("nb of points np =", np, 7);
     frame::say_item("===> UPSTREAM PROBLEM ?");
     frame::say_item("Increment inconsistent with bounds ?");
@@ -197,7 +197,7 @@ void scptnam(std::span<char> name, frame::Mode inter) {
     }
   }
   ptblock.ptname = std::string_view(name.data(), name.size());
-  frame::subtail(id_scptnam.name, id_scptnam.version, id_scptnam.date);
+  frame::subtail(id_scptnam);
 }
 
 void scptend(int ical, frame::Mode inter) {
@@ -214,7 +214,7 @@ void scptend(int ical, frame::Mode inter) {
       } else if (p.np == 1) {
         p.ptd = 0.0f;
       } else {
-        frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
+        frame::errorhead(id_scptend);
         frame::say_int("Calculation type =", t, 6);
         frame::say_int("Computing increment from np =", p.np, 6);
         frame::say_item("==> NEED TO SET np > 0");
@@ -227,7 +227,7 @@ void scptend(int ical, frame::Mode inter) {
     if (t == 2 || t == 3) {
       const bool consistent = (p.ptf >= p.pti && p.ptd > 0.0f) || (p.ptf < p.pti && p.ptd < 0.0f);
       if (!consistent) {
-        frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
+        frame::errorhead(id_scptend);
         frame::say_int("Calculation type =", t, 6);
         frame::say_item("Computing np from td with:");
         frame::say_real("  pti =", p.pti, 8, 3);

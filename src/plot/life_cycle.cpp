@@ -10,6 +10,10 @@
 
 namespace korbast::plot {
 
+constexpr frame::Identity id_plinit{"plinit", " 6.1", "14-05-2010"};
+constexpr frame::Identity id_plend{"plend", " 6.0", "17-03-2009"};
+constexpr frame::Identity id_newpage{"newpage", " 6.0", "17-03-2009"};
+
 namespace {
 
 using frame::iocom;
@@ -21,7 +25,7 @@ using frame::say_item;
 
 void plinit(std::string_view name, int idev) {
   if (iocom.plot_open) {
-    frame::warninghead("plinit", " 6.1", "14-05-2010");
+    frame::warninghead(id_plinit);
     say_item("Plot file or window is already opened");
     say_item("==> appending to current plot file/window");
     frame::warningtail00();
@@ -34,7 +38,7 @@ void plinit(std::string_view name, int idev) {
 
 void plend() {
   if (!iocom.plot_open) {
-    frame::warninghead("plend", " 6.0", "17-03-2009");
+    frame::warninghead(id_plend);
     say_item("The plot window or file is already closed");
     frame::warningtail00();
     return;
@@ -45,7 +49,7 @@ void plend() {
 
 void newpage() {
   int status = 0;
-  frame::submenuhead("newpage", " 6.0", "17-03-2009");
+  frame::submenuhead(id_newpage);
   say_item("IT IS SUGGESTED TO CLEAR THE PLOT");
   say_item("You can:");
   say_item("clear the window / add a page to the file ..0");

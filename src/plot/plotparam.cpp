@@ -38,9 +38,7 @@ namespace fmt = frame::fmt;
 using frame::iocom;
 using namespace frame::console;
 
-constexpr std::string_view kName = "splotparam2";
-constexpr std::string_view kVersion = " 6.0";
-constexpr std::string_view kDate = "14-05-2010";
+constexpr frame::Identity id_splotparam2{"splotparam2", " 6.0", "14-05-2010"};
 
 // Every setter in the order of a window opening, in mode 4 (with menus) or 5.
 void reset_attributes(frame::Mode mode) {
@@ -91,11 +89,11 @@ void edit_rgb(frame::Mode setmode) {
 }
 
 void menu(frame::Mode mode) {
-  bool current = mode.code() < 4;
+  bool current = mode.from_value();
   frame::Mode setmode = current ? frame::Mode::kStoredMenu : frame::Mode::kDefaultMenu;
   for (;;) {
     const bool open = iocom.plot_open;
-    frame::submenuhead(kName, kVersion, kDate);
+    frame::submenuhead(id_splotparam2);
     if (iocom.lwito(2)) {
       say_rule();
       say_item("         SETTING PLOT ATTRIBUTES");
@@ -180,15 +178,15 @@ void menu(frame::Mode mode) {
 }  // namespace
 
 void splotparam2(frame::Mode mode) {
-  const bool resets_all = mode.from_default() || mode == 8 || mode == 9;
+  const bool resets_all = mode.from_default() || mode.all_but_attributes();
   const bool window_mode = mode.all_subplots();
 
   // 1. The angle constants.
   if (resets_all) frame::trigoset();
 
   // 2. The page scale.
-  if (mode.code() >= 4 && mode.code() <= 9) {
-    frame::submenuhead(kName, kVersion, kDate);
+  if (mode.initialising() || mode.all_but_attributes()) {
+    frame::submenuhead(id_splotparam2);
     say_item("INITIALIZING PLOT PARAMETERS");
     say_item("INITIALIZING SUBPLOT SCALING");
     if (iocom.plot_open) {

@@ -22,9 +22,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 
-constexpr std::string_view kDeplotName = "deplot.vk";
-constexpr std::string_view kDeplotVersion = " 1.0";
-constexpr std::string_view kDeplotDate = "12-11-2005";
+constexpr frame::Identity id_deplot_vk{"deplot.vk", " 1.0", "12-11-2005"};
 constexpr std::size_t kTextMax = 199;
 
 using frame::say;
@@ -58,7 +56,7 @@ void deplot(float x, float y, int ipen) {
   if (view.pathopen == 1 && ipen == 0) endpath();
   if (view.pathopen == 0 && (ipen == 0 || ipen == 1)) {
     if (ipen == 1) {
-      frame::warninghead(kDeplotName, kDeplotVersion, kDeplotDate);
+      frame::warninghead(id_deplot_vk);
       say_item("Path begins with Draw instead of Move");
       say_item("=> Start new path at current point");
       frame::warningtail00();
@@ -71,7 +69,7 @@ void deplot(float x, float y, int ipen) {
   if (ipen == 1) {
     c->path_line(x, y);
   } else if (ipen != 0) {
-    frame::warninghead(kDeplotName, kDeplotVersion, kDeplotDate);
+    frame::warninghead(id_deplot_vk);
     frame::units::write_line(iocom.stdout_unit,
                              fmt::Line().item("deplot called with ipen =").x(1).i(ipen, 6).str());
     say_item("=> NO ACTION");

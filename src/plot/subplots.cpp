@@ -21,9 +21,7 @@ namespace {
 namespace fmt = frame::fmt;
 using frame::iocom;
 
-constexpr std::string_view kName = "ssubplot";
-constexpr std::string_view kVersion = " 1.3";
-constexpr std::string_view kDate = "16-03-2009";
+constexpr frame::Identity id_ssubplot{"ssubplot", " 1.3", "16-03-2009"};
 constexpr std::size_t kCaption = 60;
 
 using frame::say;
@@ -53,12 +51,12 @@ void ssubplot(int& isub, frame::Mode inter) {
     if (inter.from_stored()) {
       isub = plt1blk.isub;
     } else if (inter.initialising()) {
-      frame::submenuhead(kName, kVersion, kDate);
+      frame::submenuhead(id_ssubplot);
       isub = 1;
       frame::say_int("INITIALISING SUBPLOT =", isub, 2);
     }
     if (inter.menu()) {
-      frame::submenuhead(kName, kVersion, kDate);
+      frame::submenuhead(id_ssubplot);
       say_item("|             SUBPLOTS              |");
       say_item("|-----------------------------------|");
       frame::say_int("|max nb ..........", kSubplots, 2);
@@ -74,7 +72,7 @@ void ssubplot(int& isub, frame::Mode inter) {
       frame::menutail();
     }
     int status = 0;
-    frame::cinvin(isub, 1, kSubplots, kName, "subplot nb", status);
+    frame::cinvin(isub, 1, kSubplots, id_ssubplot.name, "subplot nb", status);
     if (status == 0) break;
     inter = frame::Mode::kDefaultMenu;
   }

@@ -22,9 +22,7 @@ namespace fmt = frame::fmt;
 using frame::iocom;
 using namespace frame::console;
 
-constexpr std::string_view kTypeName = "ssymboltype";
-constexpr std::string_view kTypeVersion = " 2.5";
-constexpr std::string_view kTypeDate = "27-03-2009";
+constexpr frame::Identity id_ssymboltype{"ssymboltype", " 2.5", "27-03-2009"};
 
 constexpr int kDefaultType = 1;
 
@@ -75,7 +73,7 @@ void ssymboltype(int& itype, frame::Mode mode) {
   if (mode.from_default()) {
     itype = kDefaultType;
     if (mode.announces()) {
-      frame::submenuhead(kTypeName, kTypeVersion, kTypeDate);
+      frame::submenuhead(id_ssymboltype);
       say_int("INITIALISING SYMBOL TYPE =", itype, 4);
     }
   }
@@ -88,7 +86,7 @@ void ssymboltype(int& itype, frame::Mode mode) {
       }
       return;
     }
-    frame::submenuhead(kTypeName, kTypeVersion, kTypeDate);
+    frame::submenuhead(id_ssymboltype);
     if (iocom.lwito(2)) {
       say_rule();
       say_item("SYMBOL TYPE:");
@@ -113,7 +111,7 @@ void ssymboltype(int& itype, frame::Mode mode) {
   if (mode.stores()) {
     set_symbol_type(itype);
   } else if (mode != frame::Mode::kAskOnly) {
-    frame::warninghead(kTypeName, kTypeVersion, kTypeDate);
+    frame::warninghead(id_ssymboltype);
     say_int("inter =", mode.code(), 4);
     say_item("===> NO ACTION");
     frame::warningtail00();

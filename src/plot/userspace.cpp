@@ -9,6 +9,9 @@
 
 namespace korbast::plot {
 
+constexpr frame::Identity id_buffer2{"buffer2", " 2.3", "16-03-2009"};
+constexpr frame::Identity id_uspolygon{"uspolygon", " 3.1", "16-03-2009"};
+
 Pltbuff1 pltbuff1;
 
 namespace {
@@ -22,7 +25,7 @@ using namespace frame::console;
 void buffer2(float* xb, float* yb, int nbmax, int& nb, const float* x, const float* y, int nx,
              int& is) {
   if (is > nx || is < 1) {
-    frame::errorhead("buffer2", " 2.3", "16-03-2009");
+    frame::errorhead(id_buffer2);
     say(fmt::Line().item("is = ").x(1).i(is, 6).item(" > nx =").x(1).i(nx, 6).str());
     say_item("attempt to read past array");
     frame::errortail00();
@@ -71,7 +74,7 @@ void uspolygon(const float* x, const float* y, int n) {
     us2de(pltbuff1.xdevbuff, pltbuff1.ydevbuff, pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
     depolygon(pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
     if (is >= n) return;
-    frame::warninghead("uspolygon", " 3.1", "16-03-2009");
+    frame::warninghead(id_uspolygon);
     say_int("Polygone vertices =", n, 6);
     say_int("Plot buffer size  =", kPlotBuffer, 6);
     say_item("==> Decomposing in smaller polygons");

@@ -26,15 +26,9 @@ using frame::iocom;
 
 platform::Canvas* g_device = nullptr;
 
-constexpr std::string_view kInitName = "intplinit";
-constexpr std::string_view kInitVersion = " 6.0";
-constexpr std::string_view kInitDate = "19-03-2009";
-constexpr std::string_view kEndName = "intplend";
-constexpr std::string_view kEndVersion = " 6.0";
-constexpr std::string_view kEndDate = "17-03-2009";
-constexpr std::string_view kPageName = "intnewpage";
-constexpr std::string_view kPageVersion = " 6.0";
-constexpr std::string_view kPageDate = "17-03-2009";
+constexpr frame::Identity id_intplinit{"intplinit", " 6.0", "19-03-2009"};
+constexpr frame::Identity id_intplend{"intplend", " 6.0", "17-03-2009"};
+constexpr frame::Identity id_intnewpage{"intnewpage", " 6.0", "17-03-2009"};
 
 using frame::say;
 using frame::say_item;
@@ -181,7 +175,7 @@ void intplinit(std::string_view name, int idev) {
   }
 
   // 2. The settings in force.
-  frame::submenuhead(kInitName, kInitVersion, kInitDate);
+  frame::submenuhead(id_intplinit);
   say_item("             Default Settings:");
   say_rule();
   // The name is a text of 25 characters: cut or padded with blanks.
@@ -223,7 +217,7 @@ void intplinit(std::string_view name, int idev) {
     say_item("vomek1_ini_u.txt updated or created");
     say_rule();
     if (!write_settings(isetup, antialias)) {
-      frame::warninghead(kInitName, kInitVersion, kInitDate);
+      frame::warninghead(id_intplinit);
       say_item("cannot write vomek1_ini_u.txt");
       say_item("==> settings used for this window only");
       frame::warningtail00();
@@ -296,7 +290,7 @@ void intplinit(std::string_view name, int idev) {
   view.port = &dev;
 
   // 9. What was asked and what was obtained.
-  say(fmt::Line().item(std::string(51, '-')).str());
+  frame::say_rule('-', 51);
   say(fmt::Line().x(1).a("|").a("Bounds in pixels:", 49).a("|").str());
   const std::string bar = fmt::Line().x(1).a("|").a(std::string(49, '-')).a("|").str();
   say(bar);
@@ -317,7 +311,7 @@ void intplinit(std::string_view name, int idev) {
     say(bar);
     say(rect_row(r.label, 25, b.top, b.bottom, b.left, b.right));
   }
-  say(fmt::Line().item(std::string(51, '-')).str());
+  frame::say_rule('-', 51);
 
   // 10.
   say_item("Obtained Window Content: Collapsed => 0 ?");
@@ -341,7 +335,7 @@ void intplend() {
     view.context->write_page();
   }
 
-  frame::submenuhead(kEndName, kEndVersion, kEndDate);
+  frame::submenuhead(id_intplend);
   say_item("Ready to close the Quartz plot window");
   frame::Text<1> answer;
   frame::inchar1(answer, "CR = Return to dispose of the plot ", status);
@@ -371,7 +365,7 @@ void intnewpage() {
   const double h = port.bottom - port.top;
 
   // 3.
-  frame::submenuhead(kPageName, kPageVersion, kPageDate);
+  frame::submenuhead(id_intnewpage);
   say_rule();
   say(head_row(17));
   say(rect_row("Window Port", 17, port.top, port.bottom, port.left, port.right));

@@ -32,30 +32,26 @@ using namespace korbast;
 using frame::iocom;
 using frame::Text;
 
-constexpr std::string_view name = "korbast";
-constexpr std::string_view version = " 8.0";
-constexpr std::string_view date = "06-05-2010";
+constexpr frame::Identity id_korbast{"korbast", " 8.0", "06-05-2010"};
 
 
 void help() {
-  const std::string rule(43, '=');
-  frame::say(" " + rule);
+  frame::say_rule('=');
   frame::say(" " + std::string("                  HELP                     "));
-  frame::say(" " + rule);
+  frame::say_rule('=');
   frame::say(" " + std::string("       Did you REALLY expect help ?        "));
   frame::say(" " + std::string("              For more help                "));
   frame::say(" " + std::string("       read the README of korbast          "));
-  frame::say(" " + rule);
+  frame::say_rule('=');
 }
 
 void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
   using frame::fmt::Line;
   auto& store = catalogue::gcmtblk;
-  const std::string rule(43, '-');
-  frame::mainmenuhead(name, version, date);
+  frame::mainmenuhead(id_korbast);
   if (!iocom.lwito(2)) return;
   const auto& sish = frame::fiocom.oufnam[1];
-  frame::say(Line().item(rule).str());
+  frame::say_rule();
   frame::say(Line().item("DATA").str());
   frame::say(Line().item("  Can store at most:").x().i(capacity, 6).str());
   frame::say(Line().item("  Currently stored :").x().i(store.nstored, 6).str());
@@ -63,7 +59,7 @@ void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
   frame::say(Line().item("  READ + EXTRACT DATA.......1000").str());
   frame::say(Line().item("  LIST DATA TO SCREEN ......1100").str());
   frame::say(Line().item("  WRITE DATA TO FILE .......1200").str());
-  frame::say(Line().item(rule).str());
+  frame::say_rule();
   frame::say(Line().item("PLOT").str());
   frame::say(Line().item("  plot parameters ...........330").str());
   frame::say(Line().item("  OPEN  PLOT FILE ............10").item(plotname).str());
@@ -71,12 +67,12 @@ void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
   frame::say(Line().item("  PLOT MAP 1st Nodal Plane .2001").str());
   frame::say(Line().item("  PLOT MAP 2nd Nodal Plane .2002").str());
   frame::say(Line().item("  PLOT FOCAL MECHANISMS ....3000").str());
-  frame::say(Line().item(rule).str());
+  frame::say_rule();
   frame::say(Line().item("Sh OUTPUT FILE while mapping").str());
   frame::say(Line().item("  WRITE TO Si-Sh FILE .........7").x().l(lsish, 1).str());
   frame::say(Line().item("  OPEN  Si-Sh OUTPUT FILE ....13").item(sish).str());
   frame::say(Line().item("  CLOSE Si-Sh OUTPUT FILE ....23").item(sish).str());
-  frame::say(Line().item(rule).str());
+  frame::say_rule();
   frame::say(Line().item("Use command file............5000").str());
   frame::say(Line().item("FAST QUIT...................9999").str());
   frame::menutail();
@@ -90,8 +86,8 @@ int main() {
   constexpr int capacity = catalogue::nmaxdata;
 
   frame::initsio();
-  frame::progheadbc(name, version, date);
-  frame::smaininfo(name, version, date, 0);
+  frame::progheadbc(id_korbast);
+  frame::smaininfo(id_korbast, 0);
   frame::trigoset();
   frame::initfio(1, 2, 0);
 
@@ -165,7 +161,7 @@ int main() {
     }
 
     if (choice == 9999) {
-      frame::maintail(name, version, date);
+      frame::maintail(id_korbast);
       frame::units::stop_run(0);
     }
 
@@ -174,7 +170,7 @@ int main() {
         catalogue::gcmtreadex1(reader_slot, 0);
         break;
       case 1100:
-        catalogue::list_events(frame::mainmenuhead, name, version, date, 1100);
+        catalogue::list_events(frame::mainmenuhead, id_korbast, 1100);
         break;
       case 1200:
         catalogue::gcmtwrite1(writer_slot, 0);

@@ -22,9 +22,9 @@ const std::string columns = " |   date   |  lat |  long |     region      |\n";
 std::string list(bool main_menu) {
   korbast::testing::Console console("\n");
   if (main_menu) {
-    list_events(korbast::frame::mainmenuhead, "korbast", " 8.0", "06-05-2010", 1100);
+    list_events(korbast::frame::mainmenuhead, {"korbast", " 8.0", "06-05-2010"}, 1100);
   } else {
-    list_events(korbast::frame::submenuhead, "gcmtwrite  ", " 2.2", "22-09-2009", 1100);
+    list_events(korbast::frame::submenuhead, {"gcmtwrite  ", " 2.2", "22-09-2009"}, 1100);
   }
   return console.text();
 }

@@ -61,7 +61,7 @@ class BeachBalls : public plot::test::PlotTest {
     reset_focal_blocks();
     frame::iocom.pause = false;
     Console quiet;
-    frame::smaininfo("korbast", " 8.0", "06-05-2010", 0);
+    frame::smaininfo({"korbast", " 8.0", "06-05-2010"}, 0);
     int iproj = 1;
     sspro(iproj, 5);
     call(0, 5);

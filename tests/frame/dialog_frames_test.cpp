@@ -59,7 +59,7 @@ TEST_F(Frames, InitsioPrintsTheStartSettings) {
 
 TEST_F(Frames, MenuHeadsAndTail) {
   Console c;
-  mainmenuhead("korbast    ", "8.0 ", "06-05-2010");
+  mainmenuhead({"korbast    ", "8.0 ", "06-05-2010"});
   submenuhead("inintegdefnp", "1.10", "07-10-96  ");  // a longer name shows 11 characters
   menutail();
   EXPECT_EQ(c.text(), lines({at43, " @ main program korbast    ", " @" + rep('=', 42),
@@ -96,12 +96,12 @@ TEST_F(Frames, HeadsOfAnIdentityAreTheHeadsOfItsParts) {
 
 TEST_F(Frames, BannersOnlyAtLevelThree) {
   Console c;
-  subhead("opefin", "1.0 ", "08-03-2000");
-  subtail("opefin", "1.0 ", "08-03-2000");
+  subhead({"opefin", "1.0 ", "08-03-2000"});
+  subtail({"opefin", "1.0 ", "08-03-2000"});
   EXPECT_EQ(c.text(), "");
   iocom.lwito(3) = true;
-  subhead("opefin", "1.0 ", "08-03-2000");
-  subtail("opefin", "1.0 ", "08-03-2000");
+  subhead({"opefin", "1.0 ", "08-03-2000"});
+  subtail({"opefin", "1.0 ", "08-03-2000"});
   EXPECT_EQ(c.text(), lines({at43, " @ subroutine  opefin     ", " @ version 1.0  on 08-03-2000",
                              at43, at43, " @ exiting opefin     ", at43}));
 }

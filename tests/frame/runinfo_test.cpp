@@ -36,14 +36,14 @@ TEST(SystemDescription, PartsKeepTheirWidths) {
 
 TEST(RunInformation, PlottingRoutineFieldsAreEmptyUntilSet) {
   EXPECT_EQ(runinfocom.subname.view(), "");
-  ssubinfo("mapseis", " 6.6", "06-05-2010", 0, 0);
+  ssubinfo({"mapseis", " 6.6", "06-05-2010"}, 0, 0);
   EXPECT_EQ(runinfocom.subname.view(), "mapseis    ");
   EXPECT_EQ(runinfocom.subversion.view(), " 6.6");
 }
 
 TEST(RunInformation, MainInfoStoresIdentityClockAndUser) {
   korbast::testing::Console console;
-  smaininfo("korbast", " 8.0", "06-05-2010", 0);
+  smaininfo({"korbast", " 8.0", "06-05-2010"}, 0);
   EXPECT_EQ(runinfocom.mainname.view(), "korbast    ");
   EXPECT_EQ(runinfocom.user.view(), "Mac user  ");
   EXPECT_EQ(runinfocom.rundate.view().size(), 10u);
@@ -54,7 +54,7 @@ TEST(RunInformation, MainInfoStoresIdentityClockAndUser) {
 
 TEST(EndBanner, PictureFollowsTheLastDigitOfTheTime) {
   korbast::testing::Console console;
-  maintail_at(" korbast ", " 8.0", "12:34:54");
+  maintail_at({" korbast ", " 8.0", ""}, "12:34:54");
   const std::string text = console.text();
   const std::string at(43, '@');
   const std::string head = " " + at + "\n @ PROGRAM korbast\n @ Version:  8.0\n" +
@@ -64,7 +64,7 @@ TEST(EndBanner, PictureFollowsTheLastDigitOfTheTime) {
   EXPECT_EQ(text.substr(text.size() - at.size() - 2), " " + at + "\n");
   // Digits 4 and 9 both draw the ten-point triangle.
   korbast::testing::Console other;
-  maintail_at("korbast", " 8.0", "12:34:59");
+  maintail_at({"korbast", " 8.0", ""}, "12:34:59");
   EXPECT_EQ(other.text().substr(head.size()), text.substr(head.size()));
 }
 
