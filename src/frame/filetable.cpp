@@ -13,12 +13,11 @@ Fiocom fiocom;
 
 namespace {
 
-constexpr Identity id_initfio{"initfio", "1.00", "25-03-94"};
-constexpr Identity id_listfio{"listfio", "1.00", "25-03-94"};
-constexpr Identity id_opefin{"opefin", "1.00", "25-03-94"};
-constexpr Identity id_opefou{"opefou", "1.00", "25-03-94"};
-constexpr Identity id_clofin{"clofin", "1.00", "25-03-94"};
-constexpr Identity id_clofou{"clofou", "1.00", "25-03-94"};
+// The table routines share one version and date.
+constexpr Identity table_routine(std::string_view name) { return {name, "1.00", "25-03-94"}; }
+constexpr Identity id_initfio = table_routine("initfio"), id_listfio = table_routine("listfio"),
+                   id_opefin = table_routine("opefin"), id_opefou = table_routine("opefou"),
+                   id_clofin = table_routine("clofin"), id_clofou = table_routine("clofou");
 constexpr Identity id_opef2{"opef2", " 3.8", "24-08-2005"};
 
 void dash_rule() { say_rule(); }

@@ -26,8 +26,6 @@ class Mode {
   static const Mode kDefault;       // 5
   static const Mode kAllMenu;       // 6
   static const Mode kAll;           // 7
-  static const Mode kAllButAttributesMenu;  // 8
-  static const Mode kAllButAttributes;      // 9
   static const Mode kTableOnly;     // 102
   static const Mode kAskOnly;       // 200
 
@@ -65,8 +63,6 @@ inline constexpr Mode Mode::kDefaultMenu{4};
 inline constexpr Mode Mode::kDefault{5};
 inline constexpr Mode Mode::kAllMenu{6};
 inline constexpr Mode Mode::kAll{7};
-inline constexpr Mode Mode::kAllButAttributesMenu{8};
-inline constexpr Mode Mode::kAllButAttributes{9};
 inline constexpr Mode Mode::kTableOnly{102};
 inline constexpr Mode Mode::kAskOnly{200};
 
