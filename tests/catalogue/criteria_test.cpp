@@ -11,6 +11,7 @@
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
 #include "frame/iocom.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -20,12 +21,10 @@ using cattest::data_path;
 using cattest::read_file;
 
 Seistest2& c = seistest2;
-const std::string r43 = " " + std::string(43, '-') + "\n";
-const std::string r32 = " " + std::string(32, '-') + "\n";
+const std::string r43 = ex::rule('-') + "\n";
+const std::string r32 = ex::rule('-', 32) + "\n";
 
-std::string head() {
-  return " " + std::string(43, '@') + "\n @ subroutine setseistest\n @" + std::string(42, '=') + "\n";
-}
+std::string head() { return ex::text(ex::head("setseistest")); }
 
 std::string run_menu(const std::string& answers) {
   korbast::testing::Console console(answers);
@@ -126,14 +125,10 @@ TEST_F(Criteria, PolygonFileClippedToNineVertices) {
   EXPECT_TRUE(c.polygc);
   EXPECT_EQ(c.vrtxlong[8], -62.0f);
   EXPECT_EQ(c.vrtxlat[8], -16.0f);
-  std::string body = "       subroutine setseistest";
-  body.resize(35, ' ');
-  const std::string warning = " " + std::string(43, '/') + "\n /// " + body + " ///\n /// " +
-                              std::string(14, ' ') + "WARNING" + std::string(14, ' ') + " ///\n " +
-                              std::string(43, '/') + "\n Read number of vertices =     12\n" +
-                              " Max  number of vertices =      9\n => RESETTING:\n" +
-                              " Reset number of vertices =      9\n ===> HIT RETURN TO CONTINUE\n " +
-                              std::string(43, '/') + "\n";
+  const std::string warning = ex::text(ex::join(
+      {ex::warning_head("setseistest"),
+       {" Read number of vertices =     12", " Max  number of vertices =      9", " => RESETTING:",
+        " Reset number of vertices =      9", " ===> HIT RETURN TO CONTINUE", ex::rule('/')}}));
   EXPECT_NE(out.find(warning), std::string::npos) << out;
   EXPECT_NE(out.find(head() + " Polygon file poly.txt is closed\n Could read up to:      9 vertices\n"
                               " Actually read   :      9 vertices\n"

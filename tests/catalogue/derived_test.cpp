@@ -9,6 +9,7 @@
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -99,13 +100,9 @@ TEST_F(Derived, FallbackWarningsAndStoredValues) {
   EXPECT_EQ(g.fclvd[0], 10.0f);
   EXPECT_EQ(g.erelm[0], 10.0f);
   EXPECT_EQ(g.nmfree[0], 1);
-  std::string name_body = "       subroutine gcmtreadex1";
-  name_body.resize(35, ' ');
-  const std::string w = " " + std::string(43, '/') + "\n" + " /// " + name_body + " ///\n" +
-                        " /// " + std::string(14, ' ') + "WARNING" + std::string(14, ' ') +
-                        " ///\n" + " " + std::string(43, '/') + "\n";
+  const std::string w = ex::text(ex::warning_head("gcmtreadex1"));
   const std::string pause = " ===> HIT RETURN TO CONTINUE\n";
-  const std::string close = " " + std::string(43, '/') + "\n";
+  const std::string close = ex::rule('/') + "\n";
   EXPECT_EQ(out, w + " Max(|mT|,|mP|) =        0.000\n setting fclvd  =       10.000\n" + pause +
                      close + w + " ||M0||**2  =        0.000\n ||DM0||**2 =        0.090\n" +
                      " Setting ||DM0||/||M0|| =       10.000\n" + pause + close);

@@ -7,6 +7,7 @@
 #include "catalogue/listing.hpp"
 #include "catalogue_support.hpp"
 #include "frame/dialog.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -33,14 +34,10 @@ class Listing : public CatalogueTest {};
 
 TEST_F(Listing, RefusesWithoutData) {
   const std::string out = list(true);
-  std::string body = "       subroutine korbast";
-  body.resize(35, ' ');
   const std::string expected =
-      " " + std::string(43, '@') + "\n @ main program korbast    \n @" + std::string(42, '=') + "\n" +
-      box_head + " " + std::string(43, '/') + "\n /// " + body + " ///\n /// " +
-      std::string(14, ' ') + "WARNING" + std::string(14, ' ') + " ///\n " + std::string(43, '/') +
-      "\n DATA TYPE ID =      0\n COMMAND      =   1100\n NO LISTING PROCEDURE FOR THIS\n" +
-      " ==> NO ACTION\n ===> HIT RETURN TO CONTINUE\n " + std::string(43, '/') + "\n" + rule;
+      ex::text(ex::main_head("korbast")) + box_head + ex::text(ex::warning_head("korbast")) +
+      " DATA TYPE ID =      0\n COMMAND      =   1100\n NO LISTING PROCEDURE FOR THIS\n" +
+      " ==> NO ACTION\n ===> HIT RETURN TO CONTINUE\n" + ex::rule('/') + "\n" + rule;
   EXPECT_EQ(out, expected);
 }
 
@@ -61,8 +58,7 @@ TEST_F(Listing, RowsOfTheStoredEvents) {
   g.region[2] = "NEAR COAST OF NORTHERN C";
   g.date1[3] = "not shown";
   const std::string out = list(false);
-  const std::string expected = " " + std::string(43, '@') + "\n @ subroutine gcmtwrite  \n @" +
-                               std::string(42, '=') + "\n" + box_head + columns + rule +
+  const std::string expected = ex::text(ex::head("gcmtwrite")) + box_head + columns + rule +
                                " | 2005/01/ |  36. | -120. | CENTRAL CALIFOR |\n" +
                                " |  1/ 1/77 |  -0. |  180. | FIJI            |\n" +
                                " | 2006/04/ |  36. | ***** | NEAR COAST OF N |\n" + rule;

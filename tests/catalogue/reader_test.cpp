@@ -12,6 +12,7 @@
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
 #include "frame/filetable.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -23,7 +24,7 @@ using korbast::frame::fiocom;
 
 Gcmtblk& g = gcmtblk;
 
-const std::string r43 = " " + std::string(43, '-') + "\n";
+const std::string r43 = ex::rule('-') + "\n";
 
 std::string name40(const std::string& s) {
   std::string t = s;
@@ -31,19 +32,9 @@ std::string name40(const std::string& s) {
   return t;
 }
 
-std::string sub_head(const std::string& name) {
-  std::string n = name;
-  n.resize(11, ' ');
-  return " " + std::string(43, '@') + "\n @ subroutine " + n + "\n @" + std::string(42, '=') + "\n";
-}
-
-std::string warn_head(const std::string& name) {
-  std::string body = "       subroutine " + name;
-  body.resize(35, ' ');
-  return " " + std::string(43, '/') + "\n /// " + body + " ///\n /// " + std::string(14, ' ') +
-         "WARNING" + std::string(14, ' ') + " ///\n " + std::string(43, '/') + "\n";
-}
-const std::string warn_tail = " ===> HIT RETURN TO CONTINUE\n " + std::string(43, '/') + "\n";
+std::string sub_head(const std::string& name) { return ex::text(ex::head(name)); }
+std::string warn_head(const std::string& name) { return ex::text(ex::warning_head(name)); }
+const std::string warn_tail = " ===> HIT RETURN TO CONTINUE\n" + ex::rule('/') + "\n";
 
 // Runs the reader's menu with the given answers and returns what it printed.
 std::string run_reader(const std::string& answers) {
@@ -79,8 +70,8 @@ TEST_F(Reader, MenuAtOutputLevelTwo) {
       " CLOSE INPUT FILE .............21 " + std::string(40, ' ') + "\n" +
       " EXTRACTION CRITERIA .........100 F\n" + r43 + " READ, EXTRACT, AND EXIT:\n" +
       "  dek format CMT file .......1000\n" + "  ndk format CMT file .......1001\n" + r43 +
-      " HELP ........................900\n" + " EXIT .........................99\n" + " " +
-      std::string(43, '@') + "\n";
+      " HELP ........................900\n" + " EXIT .........................99\n" +
+      ex::rule('@') + "\n";
   EXPECT_EQ(out.substr(0, menu.size()), menu);
   EXPECT_FALSE(fiocom.iopin[0]);
 }
@@ -274,9 +265,9 @@ TEST_F(Reader, ReadErrorDialogRewindsOnOneAndClosesOtherwise) {
   EXPECT_EQ(g.idatatype, 0);
   EXPECT_EQ(reader_state.nread, 0);
   EXPECT_FALSE(fiocom.iopin[0]);
-  std::string box = " " + std::string(43, '*') + "\n";
+  std::string box = ex::rule('*') + "\n";
   const std::string error_lines = "   WHILE READING      3 th DATA\n   IN FILE: " + name40("s.ndk") +
-                                  "\n " + std::string(32, '-') + "\n" +
+                                  "\n" + ex::rule('-', 32) + "\n" +
                                   "   Try again on same file ......1\n" +
                                   "   close that file .............2\n" +
                                   " ===> HIT RETURN TO CONTINUE\n" + box;
@@ -327,8 +318,8 @@ TEST_F(Reader, EchoSwitchesAndHelp) {
   const std::string out = run_reader("4\ny\n5\n1\n900\n99\n");
   EXPECT_TRUE(reader_state.lshowread);
   EXPECT_TRUE(reader_state.lshowsel);
-  const std::string help = sub_head("gcmtreadex1") + " " + std::string(43, '=') + "\n" +
-                           "                   HELP\n " + std::string(43, '=') + "\n" +
+  const std::string help = sub_head("gcmtreadex1") + ex::rule('=') + "\n" +
+                           "                   HELP\n" + ex::rule('=') + "\n" +
                            " DEK & NDK FORMATS AS DESCRIBED AT:\n";
   EXPECT_NE(out.find(help), std::string::npos);
   EXPECT_NE(out.find(" WRITE ALL READ DATA TO SCREEN .4 T\n"), std::string::npos);

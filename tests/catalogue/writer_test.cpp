@@ -12,6 +12,7 @@
 #include "catalogue/tables.hpp"
 #include "catalogue_support.hpp"
 #include "frame/filetable.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -24,7 +25,7 @@ using korbast::frame::fiocom;
 
 Gcmtblk& g = gcmtblk;
 
-const std::string r43 = " " + std::string(43, '-') + "\n";
+const std::string r43 = ex::rule('-') + "\n";
 
 std::string name40(const std::string& s) {
   std::string t = s;

@@ -12,10 +12,10 @@ namespace korbast::testing::cols {
 using expected::Lines;
 namespace fmt = frame::fmt;
 
-inline std::string dots() { return " " + std::string(42, '.'); }
-inline std::string at43() { return " " + std::string(43, '@'); }
-inline std::string stars43() { return " " + std::string(43, '*'); }
-inline std::string slashes43() { return " " + std::string(43, '/'); }
+using expected::dots;
+inline std::string at43() { return expected::rule('@'); }
+inline std::string stars43() { return expected::rule('*'); }
+inline std::string slashes43() { return expected::rule('/'); }
 
 inline Lines head(const std::string& name) { return expected::head(name); }
 inline Lines warning(const std::string& name) { return expected::warning_head(name); }

@@ -12,6 +12,7 @@
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -50,7 +51,7 @@ TEST_F(Header, DisplayShowsRolesAndLinesInPiecesOfHundred) {
   EXPECT_EQ(console.text(),
             cols::text(join({cols::head("showfhead1"),
                               {"          DISPLAYING FILE HEADER            ", " OF FILE: " + path,
-                               " " + std::string(43, '-'),
+                               ex::rule('-'),
                                " ==>Line nb:   1 = Header to skip ==========", " 'Title'",
                                // Title and names on one line: both roles are shown.
                                " ==>Line nb:   2 = Header: Title ===========",
@@ -61,7 +62,7 @@ TEST_F(Header, DisplayShowsRolesAndLinesInPiecesOfHundred) {
                                " " + long_line.substr(0, 100), " " + long_line.substr(100, 100),
                                " " + long_line.substr(200, 50),
                                " ==>Line nb:   4 = Data ====================", " 1 2",
-                               " " + std::string(43, '='), " ==> FILE " + path + " IS REWOUND",
+                               ex::rule('='), " ==> FILE " + path + " IS REWOUND",
                                cols::at43()}})));
   EXPECT_EQ(next_line(), "'Title'");
 }
@@ -88,7 +89,7 @@ TEST_F(Header, ShortFileEndsTheDisplayWithAWarningButNoFailure) {
   EXPECT_EQ(console.text(),
             cols::text(join({cols::head("showfhead1"),
                               {"          DISPLAYING FILE HEADER            ", " OF FILE: " + path,
-                               " " + std::string(43, '-'),
+                               ex::rule('-'),
                                " ==>Line nb:   1 = Header: Title ===========", " 'T'",
                                " ==>Line nb:   2 = Header: Column names ====", " 'a' 'b'",
                                " ==>Line nb:   3 = Data ===================="},
@@ -109,13 +110,13 @@ TEST_F(Header, NothingToDisplayShowsOnlyTheFrame) {
   EXPECT_EQ(console.text(),
             cols::text(join({cols::head("showfhead1"),
                               {"          DISPLAYING FILE HEADER            ", " OF FILE: " + path,
-                               " " + std::string(43, '-'), " " + std::string(43, '='),
+                               ex::rule('-'), ex::rule('='),
                                " ==> FILE " + path + " IS REWOUND", cols::at43()}})));
 }
 
 // ---- sfheader1 ----
 
-const Lines kMenuHead = {"             FILE HEADER SET UP             ", " " + std::string(43, '-')};
+const Lines kMenuHead = {"             FILE HEADER SET UP             ", ex::rule('-')};
 
 Lines menu(int ndisp, int iskip, int ititle, int iheader) {
   namespace fmt = frame::fmt;
@@ -243,7 +244,7 @@ TEST_F(Header, HelpText) {
   kt::Console console("900\n99\n");
   int ierr = 0, ndisp = 0, iskip = 2, ititle = 1, iheader = 2;
   sfheader1(ierr, ndisp, iskip, ititle, iheader, "f", kUnit, 0);
-  const std::string dash = " " + std::string(43, '-');
+  const std::string dash = ex::rule('-');
   const std::string help =
       cols::text(join({cols::head("sfheader1"),
                        {"           ACCEPTABLE FILE FORMAT           ", dash, " Default file header",

@@ -16,6 +16,7 @@
 #include "frame/units.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -89,7 +90,7 @@ TEST_F(PointLayer, WholeDialogOfARead) {
   EXPECT_EQ(xp[2], -12.75f);
   EXPECT_EQ(yp[2], -3.5f);
   EXPECT_FALSE(frame::units::is_open(kUnit));
-  const std::string dash = " " + std::string(43, '-');
+  const std::string dash = ex::rule('-');
   const Lines expected = join({
       opening(),
       // Header set-up: the display, then the menu.
@@ -98,7 +99,7 @@ TEST_F(PointLayer, WholeDialogOfARead) {
        " ==>Line nb:   1 = Header: Title ===========", " 'Stations'",
        " ==>Line nb:   2 = Header: Column names ====", " 'lon' 'lat'",
        " ==>Line nb:   3 = Data ====================", " 10.5 45.25",
-       " ==>Line nb:   4 = Data ====================", " 11 46", " " + std::string(43, '='),
+       " ==>Line nb:   4 = Data ====================", " 11 46", ex::rule('='),
        " ==> FILE " + path + " IS REWOUND", cols::at43()},
       cols::head("sfheader1"),
       {"             FILE HEADER SET UP             ", dash,

@@ -12,6 +12,7 @@
 #include "frame/format.hpp"
 #include "frame/text.hpp"
 #include "support/console.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -27,7 +28,7 @@ using kt::kUnit;
 using Name10 = frame::Text<10>;
 using namespace std::string_view_literals;
 
-const std::string kDash = " " + std::string(43, '-');
+const std::string kDash = ex::rule('-');
 
 // The status display down to the listing switch.
 Lines status(const std::string& fname, const std::string& title, int m, int nvar, int ncol,

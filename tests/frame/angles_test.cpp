@@ -5,6 +5,7 @@
 
 #include "frame/angles.hpp"
 #include "support/console.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -47,10 +48,8 @@ static_assert(rad(90.0f) == anglerad.v[2] && deg(anglerad.v[4]) == 180.0f);
 static_assert(trig.v[3] == anglerad.v[7] && trig.v[4] == angleradi.v[2]);
 
 TEST_F(Angles, ReportsItselfWithoutClosingTheFrame) {
-  const std::string at(43, '@');
-  const std::string expected = " " + at + "\n" + " @ subroutine trigoset   \n" + " @" +
-                               std::string(42, '=') + "\n" + " Initializing /trig/ block\n" +
-                               " Initializing /anglerad/ block\n";
+  const std::string expected = ex::text(ex::join(
+      {ex::head("trigoset"), {" Initializing /trig/ block", " Initializing /anglerad/ block"}}));
   EXPECT_EQ(printed, expected);
 }
 

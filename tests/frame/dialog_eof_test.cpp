@@ -14,6 +14,7 @@
 #include "frame/units.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::frame {
 namespace {
@@ -23,8 +24,8 @@ using testing::lines;
 using testing::rep;
 using testing::StderrConsole;
 
-const std::string dots42 = " " + rep('.', 42);
-const std::string slashes43 = " " + rep('/', 43);
+const std::string dots42 = ex::dots();
+const std::string slashes43 = ex::rule('/');
 
 class EndOfInput : public ::testing::Test {
  protected:

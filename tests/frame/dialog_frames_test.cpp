@@ -5,6 +5,7 @@
 #include "frame/iocom.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::frame {
 namespace {
@@ -21,10 +22,10 @@ class Frames : public ::testing::Test {
   void TearDown() override { testing::reset_iocom(); }
 };
 
-const std::string at43 = " " + rep('@', 43);
-const std::string stars43 = " " + rep('*', 43);
-const std::string slashes43 = " " + rep('/', 43);
-const std::string dots42 = " " + rep('.', 42);
+const std::string at43 = ex::rule('@');
+const std::string stars43 = ex::rule('*');
+const std::string slashes43 = ex::rule('/');
+const std::string dots42 = ex::dots();
 const std::string empty_box = " *** " + rep(' ', 35) + " ***";
 
 // The nine lines of an error head whose name body is `body` (35 characters).
@@ -40,7 +41,7 @@ TEST_F(Frames, InitsioPrintsTheStartSettings) {
   initsio();
   EXPECT_EQ(c.text(), lines({at43,
                              " @ subroutine initsio    ",
-                             " @" + rep('=', 42),
+                             ex::head_rule(),
                              " INITIALIZING INPUT/OUTPUT",
                              " standard  input unit        =  5",
                              " standard output unit        =  6",
@@ -62,8 +63,8 @@ TEST_F(Frames, MenuHeadsAndTail) {
   mainmenuhead({"korbast    ", "8.0 ", "06-05-2010"});
   submenuhead("inintegdefnp", "1.10", "07-10-96  ");  // a longer name shows 11 characters
   menutail();
-  EXPECT_EQ(c.text(), lines({at43, " @ main program korbast    ", " @" + rep('=', 42),
-                             at43, " @ subroutine inintegdefn", " @" + rep('=', 42), at43}));
+  EXPECT_EQ(c.text(), lines({at43, " @ main program korbast    ", ex::head_rule(),
+                             at43, " @ subroutine inintegdefn", ex::head_rule(), at43}));
 }
 
 TEST_F(Frames, ConsoleLineKit) {
@@ -77,7 +78,7 @@ TEST_F(Frames, ConsoleLineKit) {
   say_real("y =", 2.5f, 6, 2);
   say_rule();
   EXPECT_EQ(c.text(), lines({"as it stands", " one item", " name: Red", " nb =     42", " nb = ***",
-                             " x =   -0.000", " y =   2.50", " " + rep('-', 43)}));
+                             " x =   -0.000", " y =   2.50", ex::rule('-')}));
   EXPECT_EQ(item("a"), " a");
 }
 
@@ -212,7 +213,7 @@ TEST_F(Frames, Errortail01HelpAndWrongAnswersAskAgain) {
   Console c("h\nx\n\n0\n\n");  // help, a wrong answer and its pause, no, the closing pause
   errortail01(0);
   const std::string help =
-      lines({at43, " @ subroutine inlogicdef2", " @" + rep('=', 42),
+      lines({at43, " @ subroutine inlogicdef2", ex::head_rule(),
              "    To         type           ", " -----------------------------",
              " get help      h or H         ", " answer Yes    y or Y or 1    ",
              " answer No     n or N or 0    ", " use default   Carriage Return", at43});

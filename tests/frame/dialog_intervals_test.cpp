@@ -9,6 +9,7 @@
 #include "frame/iocom.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::frame {
 namespace {
@@ -25,9 +26,9 @@ class Intervals : public ::testing::Test {
   void TearDown() override { testing::reset_iocom(); }
 };
 
-const std::string stars43 = " " + rep('*', 43);
-const std::string slashes43 = " " + rep('/', 43);
-const std::string dots42 = " " + rep('.', 42);
+const std::string stars43 = ex::rule('*');
+const std::string slashes43 = ex::rule('/');
+const std::string dots42 = ex::dots();
 const std::string empty_box = " *** " + rep(' ', 35) + " ***";
 const std::string pause_line = " ===> HIT RETURN TO CONTINUE";
 

@@ -8,6 +8,7 @@
 #include "frame/text.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::frame {
 namespace {
@@ -22,8 +23,8 @@ class Prompts : public ::testing::Test {
   void TearDown() override { testing::reset_iocom(); }
 };
 
-const std::string stars43 = " " + rep('*', 43);
-const std::string dots42 = " " + rep('.', 42);
+const std::string stars43 = ex::rule('*');
+const std::string dots42 = ex::dots();
 const std::string empty_box = " *** " + rep(' ', 35) + " ***";
 const std::string pause_line = " ===> HIT RETURN TO CONTINUE";
 
@@ -148,10 +149,10 @@ TEST_F(Prompts, InrealdefRefusesNonFiniteAndOutOfRange) {
 // ---- inlogicdef ----
 
 const std::string help_table =
-    lines({" " + rep('@', 43), " @ subroutine inlogicdef ", " @" + rep('=', 42),
+    lines({ex::rule('@'), " @ subroutine inlogicdef ", ex::head_rule(),
            "    To         type           ", " -----------------------------",
            " get help      h or H         ", " answer Yes    y or Y or 1    ",
-           " answer No     n or N or 0    ", " use default   Carriage Return", " " + rep('@', 43)});
+           " answer No     n or N or 0    ", " use default   Carriage Return", ex::rule('@')});
 
 std::string yes_no_question(const std::string& def) {
   return lines({dots42, " plot the map ?", " Enter (0/1)(n/y)(N/Y)",
@@ -349,11 +350,11 @@ TEST_F(Prompts, Inlogicdef2PrintsEverythingWhateverTheLevel) {
                                  " or return for default value or h for help",
                                  " Default = Yes"});
   const std::string help =
-      lines({" " + rep('@', 43), " @ subroutine inlogicdef2", " @" + rep('=', 42),
+      lines({ex::rule('@'), " @ subroutine inlogicdef2", ex::head_rule(),
              "    To         type           ", " -----------------------------",
              " get help      h or H         ", " answer Yes    y or Y or 1    ",
              " answer No     n or N or 0    ", " use default   Carriage Return",
-             " " + rep('@', 43)});
+             ex::rule('@')});
   // The dotted line comes once before the first question and once after the echo.
   EXPECT_EQ(c.text(), lines({dots42}) + ask + error_head("       subroutine inlogicdef2      ") +
                           lines({" incorrect answer: x", " ==> WILL ASK QUESTION AGAIN",

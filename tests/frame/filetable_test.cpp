@@ -10,12 +10,13 @@
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
 using namespace korbast::frame;
 
-const std::string dash = " " + std::string(43, '-') + "\n";
+const std::string dash = ex::rule('-') + "\n";
 const std::string blank40(40, ' ');
 
 std::string slot(int i, const std::string& expl, const std::string& name, bool open, int unit) {
@@ -56,8 +57,7 @@ class FileTable : public ::testing::Test {
 TEST_F(FileTable, StartsWithOneInputAndTwoOutputSlotsClosed) {
   korbast::testing::Console console;
   initfio(1, 2, 0);
-  const std::string head = " " + std::string(43, '@') + "\n @ subroutine initfio    \n @" +
-                           std::string(42, '=') + "\n" + dash +
+  const std::string head = ex::text(ex::head("initfio")) + dash +
                            "        INITIALIZING I/O FILES              \n" + dash;
   EXPECT_EQ(console.text(), head + listing(slot(1, "", "", false, 11), slot(1, "", "", false, 21),
                                            slot(2, "", "", false, 22)));

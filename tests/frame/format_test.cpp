@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "frame/format.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -259,7 +260,7 @@ TEST(FormatLine, ItemsAreOneBlankAndTheItem) {
   EXPECT_EQ(Line().item("New value = ").x().i(7, 12).str(), " New value =             7");
   EXPECT_EQ(Line().item("New value = ").x().g(12.5, 12, 6).str(),
             " New value =   12.5000    ");
-  EXPECT_EQ(Line().x().rep("-", 43).str(), " " + std::string(43, '-'));
+  EXPECT_EQ(Line().x().rep("-", 43).str(), ex::rule('-'));
   EXPECT_EQ(Line().item("flag").x().l(true, 1).str(), " flag T");
   EXPECT_EQ(Line().item("a").item("b").lit("|").a("Latitude", 6).f(-0.5, 4, 2).str(),
             " a b|Latitu-.50");

@@ -2,6 +2,7 @@
 
 #include "frame/runinfo.hpp"
 #include "support/console.hpp"
+#include "support/expected_lines.hpp"
 
 namespace {
 
@@ -56,12 +57,12 @@ TEST(EndBanner, PictureFollowsTheLastDigitOfTheTime) {
   korbast::testing::Console console;
   maintail_at({" korbast ", " 8.0", ""}, "12:34:54");
   const std::string text = console.text();
-  const std::string at(43, '@');
-  const std::string head = " " + at + "\n @ PROGRAM korbast\n @ Version:  8.0\n" +
-                           " @ EXECUTION TERMINATED AT: 12:34:54\n @" + std::string(42, '-') +
-                           "\n";
+  const std::string at = ex::rule('@');
+  const std::string head = ex::text({at, " @ PROGRAM korbast", " @ Version:  8.0",
+                                     " @ EXECUTION TERMINATED AT: 12:34:54",
+                                     " @" + std::string(42, '-')});
   EXPECT_EQ(text.substr(0, head.size()), head);
-  EXPECT_EQ(text.substr(text.size() - at.size() - 2), " " + at + "\n");
+  EXPECT_EQ(text.substr(text.size() - at.size() - 1), at + "\n");
   // Digits 4 and 9 both draw the ten-point triangle.
   korbast::testing::Console other;
   maintail_at({"korbast", " 8.0", ""}, "12:34:59");

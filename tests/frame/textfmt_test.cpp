@@ -11,6 +11,7 @@
 #include "frame/textfmt.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::frame {
 namespace {
@@ -25,7 +26,7 @@ class TextFmt : public ::testing::Test {
   void TearDown() override { testing::reset_iocom(); }
 };
 
-const std::string stars43 = " " + rep('*', 43);
+const std::string stars43 = ex::rule('*');
 const std::string empty_box = " *** " + rep(' ', 35) + " ***";
 const std::string pause_line = " ===> HIT RETURN TO CONTINUE";
 

@@ -17,8 +17,6 @@
 namespace korbast::maps::test {
 namespace {
 
-namespace ex = korbast::testing::expected;
-
 class ContoursMenu : public MapDrawTest {
  protected:
   std::string run(const std::string& answers, float longmin = -30, float longmax = 60,
@@ -79,7 +77,7 @@ TEST_F(ContoursMenu, TheProjectionStartUpResetsTheLayerThroughTheHook) {
   int iproj = 0;
   projection::sprojll2(iproj, 5);
   EXPECT_GE(find_lines(con.text(), {" @ subroutine contours1  ",
-                                    " @" + std::string(42, '='),
+                                    ex::head_rule(),
                                     " INITIALIZING MAP CONTOURS"}),
             0)
       << con.text();

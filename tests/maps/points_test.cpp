@@ -23,8 +23,6 @@
 namespace korbast::maps::mapseis_test {
 namespace {
 
-namespace ex = korbast::testing::expected;
-
 class Points : public MapDriver {
  protected:
   void SetUp() override {
@@ -84,7 +82,7 @@ std::string rule22() { return " " + std::string(22, '='); }
 ex::Lines menu_lines(bool lproj, bool llist, const std::string& x = "   0.000",
                      const std::string& y = "   0.000") {
   ex::Lines l = ex::head("mappoint");
-  const std::string d43 = " " + std::string(43, '-');
+  const std::string d43 = ex::rule('-');
   ex::append(l, {d43, " MAPPING POINTS", d43,
                  std::string(" use projection .............13 ") + (lproj ? "T" : "F"),
                  std::string(" screen listing .............14 ") + (llist ? "T" : "F"),

@@ -15,9 +15,8 @@ namespace {
 using korbast::testing::Console;
 using namespace korbast::testing::expected;
 
-const std::string kAt = " " + std::string(43, '@');
-const std::string kRule = " " + std::string(43, '-');
-
+const std::string kAt = ex::rule('@');
+const std::string kRule = ex::rule('-');
 
 const Lines kMenuTop = {kRule,
                         "          SETTING PLOT ATTRIBUTES",
@@ -241,7 +240,7 @@ TEST_F(PlotParam, ColourChoiceListsTheTableAndRefusesTheBackground) {
                                 " |   2 |Red       |   50.0 |    0.0 |    0.0 |",
                                 " |   3 |Green     |    0.0 |   50.0 |    0.0 |",
                                 " |   4 |Blue      |    0.0 |    0.0 |   50.0 |", kRule,
-                                " " + std::string(42, '.'), " Enter index of color to modify",
+                                ex::dots(), " Enter index of color to modify",
                                 " inside  [1,4]"}),
             0)
       << con.text();

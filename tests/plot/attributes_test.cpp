@@ -17,12 +17,11 @@ namespace {
 using korbast::testing::Console;
 using namespace korbast::testing::expected;
 
-const std::string kAt = " " + std::string(43, '@');
-const std::string kRule = " " + std::string(43, '-');
-const std::string kDots = " " + std::string(42, '.');
+const std::string kAt = ex::rule('@');
+const std::string kRule = ex::rule('-');
+const std::string kDots = ex::dots();
 
-const std::string kWarningEnd = " " + std::string(43, '/');
-
+const std::string kWarningEnd = ex::rule('/');
 
 class Attributes : public PlotTest {
  protected:

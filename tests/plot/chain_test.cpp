@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "plot_fixture.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::plot::test {
 namespace {
@@ -417,7 +418,7 @@ TEST_F(Chain, SingularMatrixIsReportedAndTheOldInverseKept) {
             0)
       << con.text();
   // The box is closed as every error box is (the pause is off here).
-  EXPECT_GE(find_sequence(out, {" RESUMING EXECUTION", " " + std::string(43, '*')}),
+  EXPECT_GE(find_sequence(out, {" RESUMING EXECUTION", ex::rule('*')}),
             0)
       << con.text();
   EXPECT_NE(con.text().find("subroutine minv2d"), std::string::npos);

@@ -18,12 +18,11 @@ namespace {
 using korbast::testing::Console;
 using namespace korbast::testing::expected;
 
-const std::string kAt = " " + std::string(43, '@');
-const std::string kRule = " " + std::string(43, '-');
+const std::string kAt = ex::rule('@');
+const std::string kRule = ex::rule('-');
 
-const std::string kWarningEnd = " " + std::string(43, '/');
-const std::string kErrorEnd = " " + std::string(43, '*');
-
+const std::string kWarningEnd = ex::rule('/');
+const std::string kErrorEnd = ex::rule('*');
 
 struct Entry {
   std::string name;

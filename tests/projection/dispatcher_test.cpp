@@ -12,6 +12,7 @@
 #include "projection/projection_support.hpp"
 #include "projection/table.hpp"
 #include "support/console.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::projection {
 namespace {
@@ -79,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, EveryCode, ::testing::Range(1, kProjections + 1)
 
 // The error frame of projlln, by hand.
 std::string unknown_code_frame(const std::string& code_field, bool pause) {
-  const std::string rule = " " + std::string(43, '*');
+  const std::string rule = ex::rule('*');
   const std::string empty = " *** " + std::string(35, ' ') + " ***";
   std::string s = rule + "\n" + rule + "\n" + empty + "\n";
   s += " ***        subroutine projlln" + std::string(10, ' ') + " ***\n";

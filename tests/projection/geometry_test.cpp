@@ -13,6 +13,7 @@
 #include "projection/projection.hpp"
 #include "projection/projection_support.hpp"
 #include "support/console.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::projection {
 namespace {
@@ -24,7 +25,7 @@ const float& kPi2 = frame::anglerad.v[2];
 std::string warning_frame(const std::string& index_final, const std::string& index,
                           const std::string& components, const std::string& norm,
                           bool pause) {
-  const std::string rule = " " + std::string(43, '/');
+  const std::string rule = ex::rule('/');
   std::string s = rule + "\n";
   s += " ///        subroutine cc2lln" + std::string(11, ' ') + " ///\n";
   s += " ///               WARNING               ///\n";
@@ -224,8 +225,7 @@ TEST_F(GeometryTest, Smatab33Modes) {
   smatab33(other, 5);  // the identity, with its initialising lines
   for (int k = 0; k < 9; ++k) EXPECT_EQ(a2b.ab[k], (k % 4 == 0) ? 1.0f : 0.0f);
   EXPECT_EQ(console.text(),
-            " " + std::string(43, '@') + "\n @ subroutine smatab33   \n @" + std::string(42, '=') +
-                "\n INITIALIZING Ab matrix: Ab = Identity\n");
+            ex::text(ex::join({ex::head("smatab33"), {" INITIALIZING Ab matrix: Ab = Identity"}})));
 }
 
 TEST_F(GeometryTest, Smatab33MenuEditsAnElement) {
@@ -236,11 +236,10 @@ TEST_F(GeometryTest, Smatab33MenuEditsAnElement) {
   EXPECT_EQ(a2b.ab[4], 0.5f);
   EXPECT_EQ(m[4], 0.5f);
   const std::string out = console.text();
-  EXPECT_NE(out.find(" " + std::string(43, '-') + "\n Ab MATRIX SET UP\n"), std::string::npos);
+  EXPECT_NE(out.find(ex::rule('-') + "\n Ab MATRIX SET UP\n"), std::string::npos);
   EXPECT_NE(out.find("\n Ab(1,1).....1    1.000\n Ab(1,2).....2    0.000\n"), std::string::npos);
   EXPECT_NE(out.find("\n Ab(2,2).....5    0.500\n"), std::string::npos);
-  EXPECT_NE(out.find("\n Ab(3,3).....9    1.000\n " + std::string(43, '-') +
-                     "\n UPDATE & EXIT ........99\n"),
+  EXPECT_NE(out.find("\n Ab(3,3).....9    1.000\n" + ex::rule('-') + "\n UPDATE & EXIT ........99\n"),
             std::string::npos);
   EXPECT_NE(out.find(" UNKNOWN ANSWER !\n ==> BACK TO MENU WITHOUT ACTION\n"), std::string::npos);
 }

@@ -20,6 +20,7 @@
 #include "projection/projection_support.hpp"
 #include "projection/setups.hpp"
 #include "projection/table.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::projection {
 namespace {
@@ -109,10 +110,10 @@ std::string menu_body(int current, int setting) {
     std::string s = std::to_string(v);
     return std::string(4 - s.size(), ' ') + s;
   };
-  const std::string dash = " " + rep('-', 43);
-  return lines({" " + rep('@', 43),
+  const std::string dash = ex::rule('-');
+  return lines({ex::rule('@'),
                 " @ subroutine sprojll2   ",
-                " @" + rep('=', 42),
+                ex::head_rule(),
                 "            EARTH MAP PROJECTIONS",
                 "     (longitude,latitude) -------> (x,y)",
                 dash,
@@ -157,7 +158,7 @@ std::string menu_body(int current, int setting) {
                 "  Lallemand modified polyconical .......14",
                 dash,
                 " SET AND EXIT ..........................99",
-                " " + rep('@', 43)});
+                ex::rule('@')});
 }
 
 TEST_F(Sprojll2, OnlyTheLastChoiceBefore99IsStored) {
@@ -232,9 +233,9 @@ TEST_F(Sprojll2, UnknownAnswerIsWarnedAndTheMenuShownAgain) {
   EXPECT_EQ(projtype.iproj, 15);
   const std::string body = "       subroutine sprojll2   ";  // 35 characters in the box
   const std::string warning =
-      lines({" " + rep('/', 43), " /// " + body + rep(' ', 35 - 29) + " ///",
-             " /// " + rep(' ', 14) + "WARNING" + rep(' ', 14) + " ///", " " + rep('/', 43),
-             " UNKNOWN ANSWER !", " ==> BACK TO MENU WITHOUT ACTION", " " + rep('/', 43)});
+      lines({ex::rule('/'), " /// " + body + rep(' ', 35 - 29) + " ///",
+             " /// " + rep(' ', 14) + "WARNING" + rep(' ', 14) + " ///", ex::rule('/'),
+             " UNKNOWN ANSWER !", " ==> BACK TO MENU WITHOUT ACTION", ex::rule('/')});
   const auto first = text.find(warning);
   ASSERT_NE(first, std::string::npos);
   EXPECT_NE(text.find(warning, first + 1), std::string::npos);  // once for 30, once for 0
@@ -287,7 +288,7 @@ TEST_F(Sprojll2, UnknownCallerCodeIsResetTo15) {
   initialise();
   int iproj = 26;
   const std::string text = menu(kLeave + kLeave, 0, iproj);
-  const std::string rule = " " + rep('*', 43);
+  const std::string rule = ex::rule('*');
   EXPECT_NE(text.find(lines({rule, "  projection nb =   26", " ==> NO SUCH PROJECTION NB",
                              " ==> RESETTING TO:", "  projection nb =   15", rule})),
             std::string::npos);
@@ -298,7 +299,7 @@ TEST_F(Sprojll2, UnknownCallerCodeIsResetTo15) {
 TEST_F(Sprojll2, NothingIsStoredBeforeTheInitialisation) {
   int iproj = 7;
   const std::string text = menu("", 3, iproj);
-  const std::string rule = " " + rep('*', 43);
+  const std::string rule = ex::rule('*');
   EXPECT_NE(text.find(lines(
                 {rule, " iproj =    0", " NO SUCH PROJECTION AVALAIBLE", " ===> NO ACTION", rule})),
             std::string::npos);

@@ -13,6 +13,7 @@
 #include "projection/ellipsoidal.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_dialog.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::projection {
 namespace {
@@ -54,13 +55,13 @@ TEST_F(Setups, Grs80ConstantsAreThoseOfTheTable) {
 TEST_F(Setups, EllipsoidInitialisationAndSummary) {
   int iell = 0;
   const std::string text = run("", [&] { sellipsoid(iell, 5); });
-  const std::string at = std::string(" ").append(43, '@');
-  const std::string head = lines({at, " @ subroutine sellipsoid ", std::string(" @").append(42, '=')});
+  const std::string at = ex::rule('@');
+  const std::string head = lines({at, " @ subroutine sellipsoid ", ex::head_rule()});
   EXPECT_EQ(text, head +
                       lines({" INITIALIZING ELLIPSOID", " Default ellipsoid = GRS80",
                              " ellipsoid number  =   1"}) +
                       head +
-                      lines({" GRS80 1980 ELLIPSOID", std::string(" ").append(43, '-'),
+                      lines({" GRS80 1980 ELLIPSOID", ex::rule('-'),
                              "  Ellipsoid number  =   1", "  Equatorial radius =  6378137.0 m",
                              "  Polar      radius =  6356752.5 m", at}));
 }
@@ -73,12 +74,12 @@ TEST_F(Setups, EllipsoidMenuChoosesAnotherFigure) {
   EXPECT_EQ(iell, 3);
   EXPECT_EQ(ellipsoid.ra, 6378388.0f);
   EXPECT_EQ(ellipsoid.rb, 6356912.0f);
-  EXPECT_NE(text.find(lines({"            ELLIPSOIDS SET UP", std::string(" ").append(43, '-'),
+  EXPECT_NE(text.find(lines({"            ELLIPSOIDS SET UP", ex::rule('-'),
                              "  current ellipsoid number:   1", "  setting ellipsoid number:   3",
-                             std::string(" ").append(43, '-'), " GRS80    1980 .......................1",
+                             ex::rule('-'), " GRS80    1980 .......................1",
                              " IUGG     1967 .......................2"})),
             std::string::npos);
-  EXPECT_NE(text.find(lines({" Delambre 1810 .......................9", std::string(" ").append(43, '-'),
+  EXPECT_NE(text.find(lines({" Delambre 1810 .......................9", ex::rule('-'),
                              " SET AND EXIT .......................99"})),
             std::string::npos);
   EXPECT_NE(text.find(lines({" ANSWER =     10", " NEITHER IN [1,9] NOR = 99",
@@ -121,9 +122,9 @@ TEST_F(Setups, AngleMenuReadsAndStoresRadians) {
   const std::string text = run(set_value(1, "-12.5"), [&] { slong1(v, 2); });
   EXPECT_EQ(v, -12.5f);
   EXPECT_EQ(llpparam.longp1, rad(-12.5f));
-  EXPECT_NE(text.find(lines({std::string(" ").append(43, '-'), " CENTRAL LONGITUDE SET UP", std::string(" ").append(43, '-'),
-                             " central longitude .....1    0.000", std::string(" ").append(43, '-'),
-                             " UPDATE & EXIT ........99", std::string(" ").append(43, '@')})),
+  EXPECT_NE(text.find(lines({ex::rule('-'), " CENTRAL LONGITUDE SET UP", ex::rule('-'),
+                             " central longitude .....1    0.000", ex::rule('-'),
+                             " UPDATE & EXIT ........99", ex::rule('@')})),
             std::string::npos);
   EXPECT_TRUE(has_line(text, " central longitude .....1  -12.500"));
   // Longitudes are not checked: unwrapped values are meant.
@@ -178,7 +179,7 @@ TEST_F(Setups, OriginOffsetsFollowTheProjection) {
   projtype.iproj = 15;
   float lon = 0.0f, lat = 0.0f;
   const std::string text = run("", [&] { sllorig(lon, lat, 5); });
-  EXPECT_EQ(text, lines({std::string(" ").append(43, '@'), " @ subroutine sllorig    ", std::string(" @").append(42, '='),
+  EXPECT_EQ(text, lines({ex::rule('@'), " @ subroutine sllorig    ", ex::head_rule(),
                          " MAP PROJECTION ORIGIN SET UP", " INITIALIZING ORIGIN TO",
                          " longitude =    0.000", " latitude  =   45.000"}));
   EXPECT_EQ(llorig.xorig, 0.0f);
@@ -200,8 +201,8 @@ TEST_F(Setups, OriginMenuWithoutMoreOutput) {
   float lon = 0.0f, lat = 45.0f;
   frame::iocom.lwito(2) = false;
   const std::string text = run(kLeave, [&] { sllorig(lon, lat, 0); });
-  EXPECT_EQ(text, lines({std::string(" ").append(43, '@'), " @ subroutine sllorig    ",
-                         std::string(" @").append(42, '='), " Enter your choice",
+  EXPECT_EQ(text, lines({ex::rule('@'), " @ subroutine sllorig    ",
+                         ex::head_rule(), " Enter your choice",
                          " New value =            99"}));
 }
 
@@ -226,7 +227,7 @@ TEST_F(Setups, OriginWithoutImageIsReportedInAnOddMode) {
 TEST_F(Setups, ObliqueFrameOfTheCentre) {
   float lon = 0.0f, lat = 0.0f;
   const std::string text = run("", [&] { soblique(lon, lat, 5); });
-  EXPECT_EQ(text, lines({std::string(" ").append(43, '@'), " @ subroutine soblique   ", std::string(" @").append(42, '='),
+  EXPECT_EQ(text, lines({ex::rule('@'), " @ subroutine soblique   ", ex::head_rule(),
                          " INITIALIZING CENTRAL LOCATION", " FOR OBLIQUE PROJECTIONS",
                          " central longitude =    0.000", " central latitude  =   45.000"}));
   // The north pole as centre: the identity, to rounding.

@@ -21,9 +21,14 @@ inline std::string padded(std::string s, std::size_t n) {
   return s;
 }
 
-// The menu frame head of a routine.
+// The last line of a menu frame head: " @" and 42 "=".
+inline std::string head_rule() { return " @" + std::string(42, '='); }
+// The menu frame head of a routine, and of the main program.
 inline Lines head(const std::string& name) {
-  return {rule('@'), " @ subroutine " + padded(name, 11), " @" + std::string(42, '=')};
+  return {rule('@'), " @ subroutine " + padded(name, 11), head_rule()};
+}
+inline Lines main_head(const std::string& name) {
+  return {rule('@'), " @ main program " + padded(name, 11), head_rule()};
 }
 // The boxes of warnings and errors.
 inline Lines warning_head(const std::string& name) {
@@ -36,6 +41,13 @@ inline Lines error_head(const std::string& name) {
   const std::string empty = " *** " + std::string(35, ' ') + " ***";
   return {rule('*'), rule('*'), empty, " *** " + body + " ***", empty,
           " ***                ERROR                ***", empty, rule('*'), rule('*')};
+}
+
+// Lines as console text: each ended by a line feed.
+inline std::string text(const Lines& lines) {
+  std::string all;
+  for (const auto& l : lines) all += l + "\n";
+  return all;
 }
 
 inline Lines join(std::initializer_list<Lines> parts) {
@@ -60,3 +72,6 @@ inline int count(const Lines& lines, const std::string& line) {
 }
 
 }  // namespace korbast::testing::expected
+
+// The short name the tests use for the expected lines.
+namespace ex = korbast::testing::expected;
