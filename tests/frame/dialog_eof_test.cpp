@@ -21,11 +21,7 @@ namespace {
 
 using testing::Console;
 using testing::lines;
-using testing::rep;
 using testing::StderrConsole;
-
-const std::string dots42 = ex::dots();
-const std::string slashes43 = ex::rule('/');
 
 class EndOfInput : public ::testing::Test {
  protected:
@@ -54,9 +50,9 @@ class EndOfInput : public ::testing::Test {
 };
 
 std::string command_file_ended(const std::string& body) {
-  return lines({slashes43, " /// " + body + " ///", " ///               WARNING               ///",
-                slashes43, " END OF COMMAND FILE", " ==> QUESTION ASKED AGAIN FROM KEYBOARD",
-                " ===> HIT RETURN TO CONTINUE", slashes43});
+  return lines({ex::rule('/'), " /// " + body + " ///", " ///               WARNING               ///",
+                ex::rule('/'), " END OF COMMAND FILE", " ==> QUESTION ASKED AGAIN FROM KEYBOARD",
+                " ===> HIT RETURN TO CONTINUE", ex::rule('/')});
 }
 
 TEST_F(EndOfInput, CommandFileEndsAndTheKeyboardAnswers) {
@@ -75,9 +71,9 @@ TEST_F(EndOfInput, CommandFileEndsAndTheKeyboardAnswers) {
   // Quiet while the file ran; the full question again from the keyboard.
   EXPECT_EQ(c.text(), lines({" Enter number", " New value =            12", " Enter number"}) +
                           command_file_ended("       subroutine inintegdef       ") +
-                          lines({dots42, " Enter number", " or return for default value",
+                          lines({ex::dots(), " Enter number", " or return for default value",
                                  " Default =           12", " New value =             7",
-                                 dots42}));
+                                 ex::dots()}));
 }
 
 int hook_calls = 0;

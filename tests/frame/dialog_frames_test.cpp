@@ -16,30 +16,14 @@ using testing::rep;
 using testing::sorry_text;
 using testing::StderrConsole;
 
-class Frames : public ::testing::Test {
- protected:
-  void SetUp() override { testing::reset_iocom(); }
-  void TearDown() override { testing::reset_iocom(); }
-};
-
-const std::string at43 = ex::rule('@');
-const std::string stars43 = ex::rule('*');
-const std::string slashes43 = ex::rule('/');
-const std::string dots42 = ex::dots();
-const std::string empty_box = " *** " + rep(' ', 35) + " ***";
-
-// The nine lines of an error head whose name body is `body` (35 characters).
-std::string error_head(const std::string& body) {
-  return lines({stars43, stars43, empty_box, " *** " + body + " ***", empty_box,
-                " ***                ERROR                ***", empty_box, stars43, stars43});
-}
+class Frames : public testing::DialogTest {};
 
 TEST_F(Frames, InitsioPrintsTheStartSettings) {
   Console c;
   iocom.stdin_unit = 15;  // whatever was set before, initsio starts afresh
   iocom.lwito(2) = false;
   initsio();
-  EXPECT_EQ(c.text(), lines({at43,
+  EXPECT_EQ(c.text(), lines({ex::rule('@'),
                              " @ subroutine initsio    ",
                              ex::head_rule(),
                              " INITIALIZING INPUT/OUTPUT",
@@ -53,7 +37,7 @@ TEST_F(Frames, InitsioPrintsTheStartSettings) {
                              " command file open status    :  F",
                              " plot    file open status    :  F",
                              " pause after warning or error:  T",
-                             at43}));
+                             ex::rule('@')}));
   EXPECT_EQ(iocom.stdin_unit, 5);
   EXPECT_TRUE(iocom.lwito(2));
 }
@@ -63,8 +47,8 @@ TEST_F(Frames, MenuHeadsAndTail) {
   mainmenuhead({"korbast    ", "8.0 ", "06-05-2010"});
   submenuhead("inintegdefnp", "1.10", "07-10-96  ");  // a longer name shows 11 characters
   menutail();
-  EXPECT_EQ(c.text(), lines({at43, " @ main program korbast    ", ex::head_rule(),
-                             at43, " @ subroutine inintegdefn", ex::head_rule(), at43}));
+  EXPECT_EQ(c.text(), lines({ex::rule('@'), " @ main program korbast    ", ex::head_rule(),
+                             ex::rule('@'), " @ subroutine inintegdefn", ex::head_rule(), ex::rule('@')}));
 }
 
 TEST_F(Frames, ConsoleLineKit) {
@@ -103,35 +87,35 @@ TEST_F(Frames, BannersOnlyAtLevelThree) {
   iocom.lwito(3) = true;
   subhead({"opefin", "1.0 ", "08-03-2000"});
   subtail({"opefin", "1.0 ", "08-03-2000"});
-  EXPECT_EQ(c.text(), lines({at43, " @ subroutine  opefin     ", " @ version 1.0  on 08-03-2000",
-                             at43, at43, " @ exiting opefin     ", at43}));
+  EXPECT_EQ(c.text(), lines({ex::rule('@'), " @ subroutine  opefin     ", " @ version 1.0  on 08-03-2000",
+                             ex::rule('@'), ex::rule('@'), " @ exiting opefin     ", ex::rule('@')}));
 }
 
 TEST_F(Frames, ErrorAndWarningHeads) {
   Console c;
   errorhead("inintegdef ", "1.3 ", "08-03-2000");
-  EXPECT_EQ(c.text(), error_head("       subroutine inintegdef       "));
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("inintegdef")));
   c.clear();
   warninghead("beginaltsi ", " 3.0", "17-06-2008");
-  EXPECT_EQ(c.text(), lines({slashes43, " ///        subroutine beginaltsi        ///",
-                             " ///               WARNING               ///", slashes43}));
+  EXPECT_EQ(c.text(), lines({ex::rule('/'), " ///        subroutine beginaltsi        ///",
+                             " ///               WARNING               ///", ex::rule('/')}));
   c.clear();
   // A name of more than 17 characters is cut with the body at 35.
   errorhead("a_very_long_routine_name", "", "");
-  EXPECT_EQ(c.text(), error_head("       subroutine a_very_long_routi"));
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("a_very_long_routine_name")));
 }
 
 TEST_F(Frames, TailsPauseWhenThePauseFlagIsOn) {
   Console c("any text\n\n");
   errortail00();
   warningtail00();
-  EXPECT_EQ(c.text(), lines({" ===> HIT RETURN TO CONTINUE", stars43,
-                             " ===> HIT RETURN TO CONTINUE", slashes43}));
+  EXPECT_EQ(c.text(), lines({" ===> HIT RETURN TO CONTINUE", ex::rule('*'),
+                             " ===> HIT RETURN TO CONTINUE", ex::rule('/')}));
   c.clear();
   iocom.pause = false;
   errortail00();
   warningtail00();
-  EXPECT_EQ(c.text(), lines({stars43, slashes43}));
+  EXPECT_EQ(c.text(), lines({ex::rule('*'), ex::rule('/')}));
 }
 
 TEST_F(Frames, PauseWhileACommandFileRunsReadsTheKeyboard) {
@@ -145,7 +129,7 @@ TEST_F(Frames, PauseWhileACommandFileRunsReadsTheKeyboard) {
 TEST_F(Frames, PauseAtTheEndOfTheKeyboardGoesOn) {
   Console c("");
   errortail00();
-  EXPECT_EQ(c.text(), lines({" ===> HIT RETURN TO CONTINUE", stars43}));
+  EXPECT_EQ(c.text(), lines({" ===> HIT RETURN TO CONTINUE", ex::rule('*')}));
 }
 
 TEST_F(Frames, OutdatedTails) {
@@ -162,16 +146,16 @@ TEST_F(Frames, OutdatedTails) {
                   "       " + rep('@', 12) + "      ", "     " + rep('@', 16) + "    ",
                   "   " + rep('@', 20) + "  ", a});
   };
-  EXPECT_EQ(c.text(), shape(" OUTDATED    errortail0") + lines({stars43}) +
-                          shape(" OUTDATED    warningtail0") + lines({slashes43}));
+  EXPECT_EQ(c.text(), shape(" OUTDATED    errortail0") + lines({ex::rule('*')}) +
+                          shape(" OUTDATED    warningtail0") + lines({ex::rule('/')}));
 }
 
 // ---- errortail01 ----
 
 std::string stop_question(const std::string& def, const std::string& answer) {
-  return lines({dots42, " STOP ?", " Enter (0/1)(n/y)(N/Y)",
+  return lines({ex::dots(), " STOP ?", " Enter (0/1)(n/y)(N/Y)",
                 " or return for default value or h for help", " Default = " + def,
-                " New value =  " + answer, dots42});
+                " New value =  " + answer, ex::dots()});
 }
 
 TEST_F(Frames, Errortail01RecoverableKeepsTheDefaultNo) {
@@ -179,14 +163,14 @@ TEST_F(Frames, Errortail01RecoverableKeepsTheDefaultNo) {
   errortail01(0);
   EXPECT_EQ(c.text(), lines({" RECOVERABLE ERROR ====> CAN RESUME EXECUTION"}) +
                           stop_question("No ", "No ") +
-                          lines({" RESUMING EXECUTION", " ===> HIT RETURN TO CONTINUE", stars43}));
+                          lines({" RESUMING EXECUTION", " ===> HIT RETURN TO CONTINUE", ex::rule('*')}));
 }
 
 TEST_F(Frames, Errortail01PausesEvenWithThePauseFlagOff) {
   Console c("0\n\n");
   iocom.pause = false;
   errortail01(0);
-  EXPECT_NE(c.text().find(" ===> HIT RETURN TO CONTINUE\n" + stars43 + "\n"), std::string::npos);
+  EXPECT_NE(c.text().find(" ===> HIT RETURN TO CONTINUE\n" + ex::rule('*') + "\n"), std::string::npos);
 }
 
 TEST_F(Frames, Errortail01UnrecoverableAnsweredNo) {
@@ -196,7 +180,7 @@ TEST_F(Frames, Errortail01UnrecoverableAnsweredNo) {
                           stop_question("Yes", "No ") +
                           lines({" ENTERING THE TWILIGHT ZONE OF COMPUTING !",
                                  " THE VALIDITY OF WHAT FOLLOWS IS QUESTIONABLE",
-                                 " ===> HIT RETURN TO CONTINUE", stars43}));
+                                 " ===> HIT RETURN TO CONTINUE", ex::rule('*')}));
 }
 
 TEST_F(Frames, Errortail01OtherSeveritiesResumeWithoutTwilight) {
@@ -205,7 +189,7 @@ TEST_F(Frames, Errortail01OtherSeveritiesResumeWithoutTwilight) {
     errortail01(severity);
     EXPECT_EQ(c.text(), sorry_text() + lines({" UNRECOVERABLE ERROR =====> QUITTING ADVISED"}) +
                             stop_question("Yes", "No ") +
-                            lines({" RESUMING EXECUTION", " ===> HIT RETURN TO CONTINUE", stars43}));
+                            lines({" RESUMING EXECUTION", " ===> HIT RETURN TO CONTINUE", ex::rule('*')}));
   }
 }
 
@@ -213,21 +197,21 @@ TEST_F(Frames, Errortail01HelpAndWrongAnswersAskAgain) {
   Console c("h\nx\n\n0\n\n");  // help, a wrong answer and its pause, no, the closing pause
   errortail01(0);
   const std::string help =
-      lines({at43, " @ subroutine inlogicdef2", ex::head_rule(),
+      lines({ex::rule('@'), " @ subroutine inlogicdef2", ex::head_rule(),
              "    To         type           ", " -----------------------------",
              " get help      h or H         ", " answer Yes    y or Y or 1    ",
-             " answer No     n or N or 0    ", " use default   Carriage Return", at43});
+             " answer No     n or N or 0    ", " use default   Carriage Return", ex::rule('@')});
   const std::string ask = lines({" STOP ?", " Enter (0/1)(n/y)(N/Y)",
                                  " or return for default value or h for help",
                                  " Default = No "});
   EXPECT_EQ(c.text(),
-            lines({" RECOVERABLE ERROR ====> CAN RESUME EXECUTION", dots42}) + ask + help + ask +
-                error_head("       subroutine inlogicdef2      ") +
+            lines({" RECOVERABLE ERROR ====> CAN RESUME EXECUTION", ex::dots()}) + ask + help + ask +
+                ex::text(ex::error_head("inlogicdef2")) +
                 lines({" incorrect answer: x", " ==> WILL ASK QUESTION AGAIN",
-                       " ===> HIT RETURN TO CONTINUE", stars43}) +
+                       " ===> HIT RETURN TO CONTINUE", ex::rule('*')}) +
                 help + ask +
-                lines({" New value =  No ", dots42, " RESUMING EXECUTION",
-                       " ===> HIT RETURN TO CONTINUE", stars43}));
+                lines({" New value =  No ", ex::dots(), " RESUMING EXECUTION",
+                       " ===> HIT RETURN TO CONTINUE", ex::rule('*')}));
 }
 
 TEST_F(Frames, Errortail01YesEndsTheRun) {
@@ -259,10 +243,10 @@ TEST_F(Frames, Errortail01AtTheEndOfTheKeyboardEndsTheRun) {
 TEST_F(Frames, ErrorstopRecoverableResumes) {
   Console c("\n");
   errorstop(0);
-  EXPECT_EQ(c.text(), lines({" RECOVERABLE ERROR ==> RESUMING EXECUTION ADVISED", dots42,
+  EXPECT_EQ(c.text(), lines({" RECOVERABLE ERROR ==> RESUMING EXECUTION ADVISED", ex::dots(),
                              " RESUME ?", " Enter (0/1)(n/y)(N/Y)",
                              " or return for default value or h for help", " Default = Yes",
-                             " New value =  Yes", dots42, " RESUMING EXECUTION"}));
+                             " New value =  Yes", ex::dots(), " RESUMING EXECUTION"}));
 }
 
 TEST_F(Frames, ErrorstopRecoverableAnsweredNoEndsTheRun) {

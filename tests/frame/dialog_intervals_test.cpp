@@ -16,26 +16,12 @@ namespace {
 
 using testing::Console;
 using testing::lines;
-using testing::rep;
 using testing::sorry_text;
 using testing::StderrConsole;
 
-class Intervals : public ::testing::Test {
- protected:
-  void SetUp() override { testing::reset_iocom(); }
-  void TearDown() override { testing::reset_iocom(); }
-};
+class Intervals : public testing::DialogTest {};
 
-const std::string stars43 = ex::rule('*');
-const std::string slashes43 = ex::rule('/');
-const std::string dots42 = ex::dots();
-const std::string empty_box = " *** " + rep(' ', 35) + " ***";
 const std::string pause_line = " ===> HIT RETURN TO CONTINUE";
-
-std::string error_head(const std::string& body) {
-  return lines({stars43, stars43, empty_box, " *** " + body + " ***", empty_box,
-                " ***                ERROR                ***", empty_box, stars43, stars43});
-}
 
 // ---- inintegvin1 ----
 
@@ -46,11 +32,11 @@ TEST_F(Intervals, Inintegvin1RefusesAValueOutside) {
   inintegvin1(isub, "subplot number", 1, 35, status);
   EXPECT_EQ(isub, 35);
   EXPECT_EQ(status, 0);
-  const std::string ask = lines({dots42, " Enter subplot number", " inside  [1,35]"});
-  EXPECT_EQ(c.text(), ask + error_head("       subroutine inintegvin1      ") +
+  const std::string ask = lines({ex::dots(), " Enter subplot number", " inside  [1,35]"});
+  EXPECT_EQ(c.text(), ask + ex::text(ex::error_head("inintegvin1")) +
                           lines({" subplot number =           40", " outside [1,35]", pause_line,
-                                 stars43}) +
-                          ask + lines({" New value =            35", dots42}));
+                                 ex::rule('*')}) +
+                          ask + lines({" New value =            35", ex::dots()}));
 }
 
 TEST_F(Intervals, Inintegvin1NegativeBoundsAndLevelTwoOff) {
@@ -64,9 +50,9 @@ TEST_F(Intervals, Inintegvin1NegativeBoundsAndLevelTwoOff) {
   EXPECT_EQ(lon, 180);
   const std::string ask = lines({" Enter longitude", " inside  [-180,180]"});
   EXPECT_EQ(c.text(), ask + lines({" New value =          -180"}) + ask +
-                          error_head("       subroutine inintegvin1      ") +
+                          ex::text(ex::error_head("inintegvin1")) +
                           lines({" could not read longitude", " ==> RETRYING", pause_line,
-                                 stars43}) +
+                                 ex::rule('*')}) +
                           ask + lines({" New value =           180"}));
 }
 
@@ -83,15 +69,15 @@ TEST_F(Intervals, InintegvindefDefaultAndRefusedDefault) {
   inintegvindef(k, "colour", k, 0, 10, status);
   EXPECT_EQ(k, 7);
   auto ask = [](const std::string& def) {
-    return lines({dots42, " Enter colour", " inside  [0,10]", " or return for default value",
+    return lines({ex::dots(), " Enter colour", " inside  [0,10]", " or return for default value",
                   " Default = " + def});
   };
-  EXPECT_EQ(c.text(), ask("           3") + lines({" New value =             3", dots42}) +
+  EXPECT_EQ(c.text(), ask("           3") + lines({" New value =             3", ex::dots()}) +
                           ask("          12") +
-                          error_head("       subroutine inintegvind      ") +
+                          ex::text(ex::error_head("inintegvind")) +
                           lines({" colour =           12", " outside [0,10]", pause_line,
-                                 stars43}) +
-                          ask("          12") + lines({" New value =             7", dots42}));
+                                 ex::rule('*')}) +
+                          ask("          12") + lines({" New value =             7", ex::dots()}));
 }
 
 TEST_F(Intervals, InintegvindefBoundsAreAccepted) {
@@ -112,10 +98,10 @@ TEST_F(Intervals, EmptyIntervalIsReportedOnceAndNotAsked) {
   int status = 0;
   inintegvindef(iskip, "lines to skip", 3, 0, -1, status);
   EXPECT_EQ(iskip, 3);
-  EXPECT_EQ(c.text(), error_head("       subroutine inintegvind      ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("inintegvind")) +
                           lines({" cannot ask lines to skip", " inside  [0,-1]",
                                  " ==> LOWER BOUND ABOVE UPPER BOUND",
-                                 " ==> DEFAULT KEPT =            3", stars43}));
+                                 " ==> DEFAULT KEPT =            3", ex::rule('*')}));
   c.clear();
   int isub = 4;
   inintegvin1(isub, "subplot", 9, 2, status);
@@ -171,11 +157,11 @@ TEST_F(Intervals, InrealvindefRefusesAndEchoesInG126) {
   inrealvindef(x, "size", x, 0.02f, 1000.0f, status);
   EXPECT_EQ(x, 1000.0f);
   const std::string ask = lines({" Enter size", " inside  [      0.0,   1000.0]"});
-  EXPECT_EQ(c.text(), ask + error_head("       subroutine inrealvinde      ") +
+  EXPECT_EQ(c.text(), ask + ex::text(ex::error_head("inrealvinde")) +
                           lines({" size =  2000.00    ", " outside [      0.0,   1000.0]",
-                                 pause_line, stars43}) +
-                          ask + error_head("       subroutine inrealvinde      ") +
-                          lines({" could not read size", " ==> RETRYING", pause_line, stars43}) +
+                                 pause_line, ex::rule('*')}) +
+                          ask + ex::text(ex::error_head("inrealvinde")) +
+                          lines({" could not read size", " ==> RETRYING", pause_line, ex::rule('*')}) +
                           ask + lines({" New value =   1000.00    "}));
 }
 
@@ -194,11 +180,11 @@ TEST_F(Intervals, CinvinInsideSaysNothing) {
 
 std::string stop_no_tail() {
   return sorry_text() +
-         lines({" UNRECOVERABLE ERROR =====> QUITTING ADVISED", dots42, " STOP ?",
+         lines({" UNRECOVERABLE ERROR =====> QUITTING ADVISED", ex::dots(), " STOP ?",
                 " Enter (0/1)(n/y)(N/Y)", " or return for default value or h for help",
-                " Default = Yes", " New value =  No ", dots42,
+                " Default = Yes", " New value =  No ", ex::dots(),
                 " ENTERING THE TWILIGHT ZONE OF COMPUTING !",
-                " THE VALIDITY OF WHAT FOLLOWS IS QUESTIONABLE", pause_line, stars43});
+                " THE VALIDITY OF WHAT FOLLOWS IS QUESTIONABLE", pause_line, ex::rule('*')});
 }
 
 TEST_F(Intervals, CinvinOutsideReportsAndAsksStop) {
@@ -206,7 +192,7 @@ TEST_F(Intervals, CinvinOutsideReportsAndAsksStop) {
   int status = 0;
   cinvin(40, 1, 35, "  smapsh2 ", " isub ", status);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(c.text(), error_head("       subroutine cinvin           ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("cinvin")) +
                           lines({" isub =           40",
                                  " outside [            1 ,           35 ]",
                                  " Problem originated in :", " subroutine: smapsh2"}) +
@@ -218,7 +204,7 @@ TEST_F(Intervals, CinmaxOutsideReportsAndAsksStop) {
   int status = 0;
   cinmax(25001, 25000, "gcmtread", "nevent", status);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(c.text(), error_head("       subroutine cinmax           ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("cinmax")) +
                           lines({" nevent =        25001 > max =        25000",
                                  " Problem originated in :", " subroutine: gcmtread"}) +
                           stop_no_tail());
@@ -247,10 +233,10 @@ TEST_F(Intervals, Crevin2GravityZeroWarnsAndResets) {
   crevin2("size", size, 0.0f, 100.0f, "smapsh2", 0, status);
   EXPECT_EQ(size, 100.0f);
   EXPECT_EQ(status, 1);
-  EXPECT_EQ(c.text(), lines({slashes43, " ///        subroutine crevin            ///",
-                             " ///               WARNING               ///", slashes43,
+  EXPECT_EQ(c.text(), lines({ex::rule('/'), " ///        subroutine crevin            ///",
+                             " ///               WARNING               ///", ex::rule('/'),
                              " Problem in subroutine: smapsh2", violation("     150.000000"),
-                             " ==> RESET size =      100.000000", pause_line, slashes43}));
+                             " ==> RESET size =      100.000000", pause_line, ex::rule('/')}));
 }
 
 TEST_F(Intervals, Crevin2GravityOneResetsToTheLowerBound) {
@@ -259,9 +245,9 @@ TEST_F(Intervals, Crevin2GravityOneResetsToTheLowerBound) {
   int status = 0;
   crevin2("size", size, 0.0f, 100.0f, "smapsh2", 1, status);
   EXPECT_EQ(size, 0.0f);
-  EXPECT_EQ(c.text(), error_head("       subroutine crevin           ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("crevin")) +
                           lines({" Problem in subroutine: smapsh2", violation("      -0.500000"),
-                                 " ==> RESET size =        0.000000", pause_line, stars43}));
+                                 " ==> RESET size =        0.000000", pause_line, ex::rule('*')}));
 }
 
 TEST_F(Intervals, Crevin2InsideAndAtTheBounds) {
@@ -292,14 +278,14 @@ TEST_F(Intervals, Crevin2GravityTwoAsksResume) {
   int status = 0;
   crevin2("size", size, 0.0f, 100.0f, "smapsh2", 2, status);
   EXPECT_EQ(size, 100.0f);
-  EXPECT_EQ(c.text(), error_head("       subroutine crevin           ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("crevin")) +
                           lines({" Problem in subroutine: smapsh2", violation("     101.000000"),
                                  " ==> RESET size =      100.000000",
-                                 " RECOVERABLE ERROR ==> RESUMING EXECUTION ADVISED", dots42,
+                                 " RECOVERABLE ERROR ==> RESUMING EXECUTION ADVISED", ex::dots(),
                                  " RESUME ?", " Enter (0/1)(n/y)(N/Y)",
                                  " or return for default value or h for help", " Default = Yes",
-                                 " New value =  Yes", dots42, " RESUMING EXECUTION", pause_line,
-                                 stars43}));
+                                 " New value =  Yes", ex::dots(), " RESUMING EXECUTION", pause_line,
+                                 ex::rule('*')}));
 }
 
 TEST_F(Intervals, Crevin2UnknownGravityActsAsThree) {
@@ -308,19 +294,19 @@ TEST_F(Intervals, Crevin2UnknownGravityActsAsThree) {
   int status = 0;
   crevin2("size", size, 0.0f, 100.0f, "smapsh2", 7, status);
   EXPECT_EQ(size, 100.0f);
-  EXPECT_EQ(c.text(), error_head("       subroutine crevin           ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("crevin")) +
                           lines({" Problem in subroutine: smapsh2", violation("     200.000000"),
                                  " ==> RESET size =      100.000000",
                                  " unknown  gravity =            7",
                                  " ==> RESET gravity =            3"}) +
                           sorry_text() +
-                          lines({" UNRECOVERABLE ERROR ==> QUITTING ADVISED", dots42, " STOP ?",
+                          lines({" UNRECOVERABLE ERROR ==> QUITTING ADVISED", ex::dots(), " STOP ?",
                                  " Enter (0/1)(n/y)(N/Y)",
                                  " or return for default value or h for help", " Default = Yes",
-                                 " New value =  No ", dots42,
+                                 " New value =  No ", ex::dots(),
                                  " ENTERING THE TWILIGHT ZONE OF COMPUTING !",
                                  " THE VALIDITY OF WHAT FOLLOWS IS QUESTIONABLE",
-                                 " RESUMING EXECUTION", pause_line, stars43}));
+                                 " RESUMING EXECUTION", pause_line, ex::rule('*')}));
 }
 
 TEST_F(Intervals, Crevin2GravityFourIsFatalWithoutReset) {

@@ -17,26 +17,14 @@ using testing::Console;
 using testing::lines;
 using testing::rep;
 
-class Prompts : public ::testing::Test {
- protected:
-  void SetUp() override { testing::reset_iocom(); }
-  void TearDown() override { testing::reset_iocom(); }
-};
+class Prompts : public testing::DialogTest {};
 
-const std::string stars43 = ex::rule('*');
-const std::string dots42 = ex::dots();
-const std::string empty_box = " *** " + rep(' ', 35) + " ***";
 const std::string pause_line = " ===> HIT RETURN TO CONTINUE";
-
-std::string error_head(const std::string& body) {
-  return lines({stars43, stars43, empty_box, " *** " + body + " ***", empty_box,
-                " ***                ERROR                ***", empty_box, stars43, stars43});
-}
 
 // ---- inintegdef ----
 
 std::string int_question(const std::string& def12) {
-  return lines({dots42, " Enter number of points", " or return for default value",
+  return lines({ex::dots(), " Enter number of points", " or return for default value",
                 " Default = " + def12});
 }
 
@@ -48,7 +36,7 @@ TEST_F(Prompts, InintegdefKeepsTheDefaultOnABlankAnswer) {
   EXPECT_EQ(n, 5);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(c.text(), int_question("           5") +
-                          lines({" New value =             5", dots42}));
+                          lines({" New value =             5", ex::dots()}));
 }
 
 TEST_F(Prompts, InintegdefAnswerForms) {
@@ -81,11 +69,11 @@ TEST_F(Prompts, InintegdefRetriesUnreadableAnswers) {
     inintegdef(n, "number of points", n, status);
     EXPECT_EQ(n, 42) << bad;
     EXPECT_EQ(c.text(), int_question("           5") +
-                            error_head("       subroutine inintegdef       ") +
+                            ex::text(ex::error_head("inintegdef")) +
                             lines({" could not read number of points", " ==> RETRYING",
-                                   pause_line, stars43}) +
+                                   pause_line, ex::rule('*')}) +
                             int_question("           5") +
-                            lines({" New value =            42", dots42}))
+                            lines({" New value =            42", ex::dots()}))
         << bad;
   }
 }
@@ -123,9 +111,9 @@ TEST_F(Prompts, InrealdefEchoesInG126) {
     int status = 0;
     inrealdef(x, "size", x, status);
     EXPECT_EQ(x, k.expected) << k.answer;
-    EXPECT_EQ(c.text(), lines({dots42, " Enter size", " or return for default value",
+    EXPECT_EQ(c.text(), lines({ex::dots(), " Enter size", " or return for default value",
                                std::string(" Default = ") + k.def_text,
-                               std::string(" New value =  ") + k.echo, dots42}))
+                               std::string(" New value =  ") + k.echo, ex::dots()}))
         << k.answer;
   }
 }
@@ -139,8 +127,8 @@ TEST_F(Prompts, InrealdefRefusesNonFiniteAndOutOfRange) {
     inrealdef(x, "size", x, status);
     EXPECT_EQ(x, 3.0f) << bad;
     EXPECT_EQ(c.text(), lines({" Enter size"}) +
-                            error_head("       subroutine inrealdef        ") +
-                            lines({" could not read size", " ==> RETRYING", pause_line, stars43,
+                            ex::text(ex::error_head("inrealdef")) +
+                            lines({" could not read size", " ==> RETRYING", pause_line, ex::rule('*'),
                                    " Enter size", " New value =   3.00000    "}))
         << bad;
   }
@@ -155,7 +143,7 @@ const std::string help_table =
            " answer No     n or N or 0    ", " use default   Carriage Return", ex::rule('@')});
 
 std::string yes_no_question(const std::string& def) {
-  return lines({dots42, " plot the map ?", " Enter (0/1)(n/y)(N/Y)",
+  return lines({ex::dots(), " plot the map ?", " Enter (0/1)(n/y)(N/Y)",
                 " or return for default value or h for help", " Default = " + def});
 }
 
@@ -176,7 +164,7 @@ TEST_F(Prompts, InlogicdefAnswers) {
     EXPECT_EQ(v, k.expected) << k.answer;
     EXPECT_EQ(c.text(), yes_no_question(k.def ? "Yes" : "No ") +
                             lines({std::string(" New value =  ") + (k.expected ? "Yes" : "No "),
-                                   dots42}))
+                                   ex::dots()}))
         << k.answer;
   }
 }
@@ -188,11 +176,11 @@ TEST_F(Prompts, InlogicdefHelpAndIncorrectAnswer) {
   inlogicdef(v, "plot the map", v, status);
   EXPECT_FALSE(v);
   EXPECT_EQ(c.text(), yes_no_question("Yes") + help_table + yes_no_question("Yes") +
-                          error_head("       subroutine inlogicdef       ") +
+                          ex::text(ex::error_head("inlogicdef")) +
                           lines({" incorrect answer: 2", " ==> WILL ASK QUESTION AGAIN",
-                                 pause_line, stars43}) +
+                                 pause_line, ex::rule('*')}) +
                           help_table + yes_no_question("Yes") +
-                          lines({" New value =  No ", dots42}));
+                          lines({" New value =  No ", ex::dots()}));
 }
 
 TEST_F(Prompts, InlogicdefWithLevelTwoOff) {
@@ -212,9 +200,9 @@ TEST_F(Prompts, InchardefEmptyAnswerKeepsTheDefault) {
   int status = 0;
   inchardef(name, "plot file name", "seis.ps", status);
   EXPECT_EQ(name, "seis.ps     ");
-  EXPECT_EQ(c.text(), lines({dots42, " Enter plot file name", " or return for default value",
+  EXPECT_EQ(c.text(), lines({ex::dots(), " Enter plot file name", " or return for default value",
                              " Default = seis.ps", " ichar =  32 => use default value",
-                             " New value = seis.ps     ", dots42}));
+                             " New value = seis.ps     ", ex::dots()}));
 }
 
 TEST_F(Prompts, InchardefTakesTheLineCutOrPadded) {
@@ -269,7 +257,7 @@ TEST_F(Prompts, Ininteg1SkipsEmptyLinesAndEchoes) {
   int status = 0;
   ininteg1(choice, "your choice", status);
   EXPECT_EQ(choice, 2001);
-  EXPECT_EQ(c.text(), lines({dots42, " Enter your choice", " New value =          2001", dots42}));
+  EXPECT_EQ(c.text(), lines({ex::dots(), " Enter your choice", " New value =          2001", ex::dots()}));
 }
 
 TEST_F(Prompts, Ininteg1NullKeepsTheLastChoiceAndRetries) {
@@ -283,9 +271,9 @@ TEST_F(Prompts, Ininteg1NullKeepsTheLastChoiceAndRetries) {
   EXPECT_EQ(choice, 13);
   EXPECT_EQ(c.text(), lines({" Enter your choice", " New value =            10",
                              " Enter your choice"}) +
-                          error_head("       subroutine ininteg1         ") +
+                          ex::text(ex::error_head("ininteg1")) +
                           lines({" could not read your choice", " ==> RETRYING", pause_line,
-                                 stars43, " Enter your choice", " New value =            13"}));
+                                 ex::rule('*'), " Enter your choice", " New value =            13"}));
 }
 
 // ---- inchar1 ----
@@ -299,8 +287,8 @@ TEST_F(Prompts, Inchar1ReadsOneLineIntoTheText) {
   iocom.lwito(2) = false;
   inchar1(title, "title", status);  // an empty line gives blanks
   EXPECT_EQ(title.view(), rep(' ', 20));
-  EXPECT_EQ(c.text(), lines({dots42, " Enter title", " New value = Global CMT 2010     ",
-                             dots42, " Enter title", " New value = " + rep(' ', 20)}));
+  EXPECT_EQ(c.text(), lines({ex::dots(), " Enter title", " New value = Global CMT 2010     ",
+                             ex::dots(), " Enter title", " New value = " + rep(' ', 20)}));
 }
 
 // ---- inintegdefnp ----
@@ -312,8 +300,8 @@ TEST_F(Prompts, InintegdefnpPrintsEverythingAndNeverEchoes) {
   int status = 0;
   inintegdefnp(n, "choice   ", n, status);
   EXPECT_EQ(n, 3);
-  EXPECT_EQ(c.text(), lines({dots42, " Enter choice   ", " or return for default value",
-                             " Default =            3", dots42}));
+  EXPECT_EQ(c.text(), lines({ex::dots(), " Enter choice   ", " or return for default value",
+                             " Default =            3", ex::dots()}));
 }
 
 TEST_F(Prompts, InintegdefnpRetryUsesTheOutdatedTail) {
@@ -332,9 +320,9 @@ TEST_F(Prompts, InintegdefnpRetryUsesTheOutdatedTail) {
              "   " + rep('@', 20) + "  ", a});
   const std::string ask =
       lines({" Enter choice", " or return for default value", " Default =            3"});
-  EXPECT_EQ(c.text(), lines({dots42}) + ask + error_head("       subroutine inintegdefn      ") +
+  EXPECT_EQ(c.text(), lines({ex::dots()}) + ask + ex::text(ex::error_head("inintegdefn")) +
                           lines({" could not read choice", "              RETRYING              "}) +
-                          outdated + lines({pause_line, stars43}) + ask + lines({dots42}));
+                          outdated + lines({pause_line, ex::rule('*')}) + ask + lines({ex::dots()}));
 }
 
 // ---- inlogicdef2 ----
@@ -356,10 +344,10 @@ TEST_F(Prompts, Inlogicdef2PrintsEverythingWhateverTheLevel) {
              " answer No     n or N or 0    ", " use default   Carriage Return",
              ex::rule('@')});
   // The dotted line comes once before the first question and once after the echo.
-  EXPECT_EQ(c.text(), lines({dots42}) + ask + error_head("       subroutine inlogicdef2      ") +
+  EXPECT_EQ(c.text(), lines({ex::dots()}) + ask + ex::text(ex::error_head("inlogicdef2")) +
                           lines({" incorrect answer: x", " ==> WILL ASK QUESTION AGAIN",
-                                 pause_line, stars43}) +
-                          help + ask + lines({" New value =  Yes", dots42}));
+                                 pause_line, ex::rule('*')}) +
+                          help + ask + lines({" New value =  Yes", ex::dots()}));
 }
 
 }  // namespace

@@ -20,20 +20,9 @@ using testing::Console;
 using testing::lines;
 using testing::rep;
 
-class TextFmt : public ::testing::Test {
- protected:
-  void SetUp() override { testing::reset_iocom(); }
-  void TearDown() override { testing::reset_iocom(); }
-};
+class TextFmt : public testing::DialogTest {};
 
-const std::string stars43 = ex::rule('*');
-const std::string empty_box = " *** " + rep(' ', 35) + " ***";
 const std::string pause_line = " ===> HIT RETURN TO CONTINUE";
-
-std::string error_head(const std::string& body) {
-  return lines({stars43, stars43, empty_box, " *** " + body + " ***", empty_box,
-                " ***                ERROR                ***", empty_box, stars43, stars43});
-}
 
 TEST_F(TextFmt, Textlen) {
   struct Case {
@@ -96,12 +85,12 @@ TEST_F(TextFmt, Intg2charTooLongFillsWithNines) {
   intg2char(text, count, 5, 123456);
   EXPECT_EQ(text, "99999fgh");
   EXPECT_EQ(count, 5);
-  EXPECT_EQ(c.text(), error_head("       subroutine intg2char        ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("intg2char")) +
                           lines({" Cannot write integer =" + rep(' ', 15) + "123456",
                                  " with only  " + rep(' ', 19) + "5 digits",
                                  " ==> NEED LONGER CHARACTER STRING",
                                  " ==> fill with 9 and set nchar =" + rep(' ', 20) + "5",
-                                 pause_line, stars43}));
+                                 pause_line, ex::rule('*')}));
 }
 
 TEST_F(TextFmt, Careafmpn) {
@@ -129,10 +118,10 @@ TEST_F(TextFmt, CareafmpnInvalidFormatGivesX) {
     careafmpn(text, m, n, 1.0f);
     EXPECT_EQ(text, "X     ");
     if (m == 5) {
-      EXPECT_EQ(c.text(), error_head("       subroutine careafmpn        ") +
+      EXPECT_EQ(c.text(), ex::text(ex::error_head("careafmpn")) +
                               lines({" m =          5 n =          5",
                                      " fm.n is not a valid format", "  ===> fill with X",
-                                     pause_line, stars43}));
+                                     pause_line, ex::rule('*')}));
     }
   }
 }
@@ -147,10 +136,10 @@ TEST_F(TextFmt, Careaempn) {
   EXPECT_EQ(c.text(), "");
   careaempn(text, 6, 0, 1.0f);  // needs m of 7 at least
   EXPECT_EQ(text, "X         ");
-  EXPECT_EQ(c.text(), error_head("       subroutine careaempn        ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("careaempn")) +
                           lines({" m =          6 n =          0",
                                  " em.n is not a valid format", "  ===> fill with X",
-                                 pause_line, stars43}));
+                                 pause_line, ex::rule('*')}));
 }
 
 TEST_F(TextFmt, CareamChoosesTheForm) {
@@ -232,12 +221,12 @@ TEST_F(TextFmt, Real2charf1TooNarrowFillsWithNines) {
   real2charf1(text, count, 2, 4, 123.456f);
   EXPECT_EQ(text, "9999efgh");
   EXPECT_EQ(count, 4);
-  EXPECT_EQ(c.text(), error_head("       subroutine real2charf1      ") +
+  EXPECT_EQ(c.text(), ex::text(ex::error_head("real2charf1")) +
                           lines({" Cannot write real =" + rep(' ', 22) + "123.45600",
                                  " with only  " + rep(' ', 19) + "4 digits",
                                  " ==> NEED LONGER CHARACTER STRING",
                                  " ==> fill with 9 and set nchar =" + rep(' ', 20) + "4",
-                                 pause_line, stars43}));
+                                 pause_line, ex::rule('*')}));
 }
 
 TEST_F(TextFmt, Real2charf1NonFiniteIsReportedAndWritten) {

@@ -3,6 +3,8 @@
 // GoogleTest can see what a stopped run printed).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <iostream>
 #include <sstream>
@@ -25,6 +27,13 @@ inline std::string lines(std::initializer_list<std::string> ls) {
 
 // The I/O settings at their start values, without printing them.
 inline void reset_iocom() { frame::iocom = frame::Iocom{}; }
+
+// A dialog test: the I/O settings at their start values before and after each case.
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { reset_iocom(); }
+  void TearDown() override { reset_iocom(); }
+};
 
 // Units 5 bound to a string and 6 to stderr, for EXPECT_EXIT.
 class StderrConsole {
