@@ -49,7 +49,7 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
     int status = 0;
     frame::cinvin(inter.code(), 0, 5, "readreal6", "inter", status);
   }
-  const int open_mode = inter.silent() ? 1 : 0;
+  const frame::Mode open_mode = inter.silent() ? frame::Mode::kCaller : frame::Mode::kCallerMenu;
 
   // The name as the opening dialog sees it: the caller's text, returned cut to its length.
   auto open_file = [&] {

@@ -136,43 +136,34 @@ void close_slot(SlotRefs slot, bool input) {
   }
 }
 
+// The four slot routines: the banner, the slot's opening or closing when slot i exists in
+// the input or output table, then the table.
+void slot_routine(const Identity& id, int i, bool input, bool opening, std::string_view expl,
+                  Mode mode) {
+  Banner banner(id);
+  if (i >= 1 && i <= (input ? fiocom.nfi : fiocom.nfo)) {
+    const int k = i - 1;
+    SlotRefs slot = input ? SlotRefs{fiocom.iopin[k], fiocom.inpnam[k], fiocom.inpexpl[k], fiocom.iuinp[k]}
+                          : SlotRefs{fiocom.iopou[k], fiocom.oufnam[k], fiocom.oufexpl[k], fiocom.iouf[k]};
+    if (opening) {
+      open_slot(slot, i, expl, input, mode);
+    } else {
+      close_slot(slot, input);
+    }
+  }
+  listfio(mode);
+}
+
 }  // namespace
 
 void opefin(int i, std::string_view expl, Mode mode) {
-  Banner banner(id_opefin);
-  if (i >= 1 && i <= fiocom.nfi) {
-    SlotRefs slot{fiocom.iopin[i - 1], fiocom.inpnam[i - 1], fiocom.inpexpl[i - 1], fiocom.iuinp[i - 1]};
-    open_slot(slot, i, expl, true, mode);
-  }
-  listfio(mode);
+  slot_routine(id_opefin, i, true, true, expl, mode);
 }
-
 void opefou(int i, std::string_view expl, Mode mode) {
-  Banner banner(id_opefou);
-  if (i >= 1 && i <= fiocom.nfo) {
-    SlotRefs slot{fiocom.iopou[i - 1], fiocom.oufnam[i - 1], fiocom.oufexpl[i - 1], fiocom.iouf[i - 1]};
-    open_slot(slot, i, expl, false, mode);
-  }
-  listfio(mode);
+  slot_routine(id_opefou, i, false, true, expl, mode);
 }
-
-void clofin(int i, Mode mode) {
-  Banner banner(id_clofin);
-  if (i >= 1 && i <= fiocom.nfi) {
-    SlotRefs slot{fiocom.iopin[i - 1], fiocom.inpnam[i - 1], fiocom.inpexpl[i - 1], fiocom.iuinp[i - 1]};
-    close_slot(slot, true);
-  }
-  listfio(mode);
-}
-
-void clofou(int i, Mode mode) {
-  Banner banner(id_clofou);
-  if (i >= 1 && i <= fiocom.nfo) {
-    SlotRefs slot{fiocom.iopou[i - 1], fiocom.oufnam[i - 1], fiocom.oufexpl[i - 1], fiocom.iouf[i - 1]};
-    close_slot(slot, false);
-  }
-  listfio(mode);
-}
+void clofin(int i, Mode mode) { slot_routine(id_clofin, i, true, false, {}, mode); }
+void clofou(int i, Mode mode) { slot_routine(id_clofou, i, false, false, {}, mode); }
 
 void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, Mode mode) {
   const std::size_t name_len = name.size();

@@ -54,6 +54,19 @@ ListStatus convert(const std::string& buf, T& v) {
   }
 }
 
+// A read answer to a question with a default: a blank answer gives d, any other is read as a
+// number into v; an unreadable number makes the read an error.
+template <class T>
+AnswerRead number_or_default(AnswerRead r, const std::string& line, T& v, T d) {
+  if (r != AnswerRead::Ok) return r;
+  const std::string buf = buffer(line, 20);
+  if (keeps_default(buf)) {
+    v = d;
+    return r;
+  }
+  return convert(buf, v) == ListStatus::Ok ? r : AnswerRead::Error;
+}
+
 // inintegdef and inrealdef: the same question for an integer or a real.
 template <class T>
 void number_question(const Identity& id, T& value, std::string_view prompt, T def,
@@ -70,14 +83,7 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
     if (r == AnswerRead::Again) continue;
     T v = value;
-    if (r == AnswerRead::Ok) {
-      std::string buf = buffer(line, 20);
-      if (keeps_default(buf)) {
-        v = d;
-      } else if (convert(buf, v) != ListStatus::Ok) {
-        r = AnswerRead::Error;
-      }
-    }
+    r = number_or_default(r, line, v, d);
     if (r == AnswerRead::Error) {
       could_not_read(id, prompt);
       continue;
@@ -303,14 +309,7 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
     if (r == AnswerRead::Again) continue;
     int v = value;
-    if (r == AnswerRead::Ok) {
-      std::string buf = buffer(line, 20);
-      if (keeps_default(buf)) {
-        v = d;
-      } else if (list_int(buf, v) != ListStatus::Ok) {
-        r = AnswerRead::Error;
-      }
-    }
+    r = number_or_default(r, line, v, d);
     if (r == AnswerRead::Error) {
       errorhead(id);
       say(fmt::Line().item("could not read").item(prompt).str());
