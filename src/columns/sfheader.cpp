@@ -122,8 +122,8 @@ void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
         frame::warningtail00();
       }
       menu(ndisp, iskip, ititle, iheader);
-      int choice = 99, status = 0;
-      frame::inintegdef(choice, "your choice", 99, status);
+      int status = 0;
+      const int choice = frame::ask_choice();
       if (choice == 99) break;
       switch (choice) {
         case 100:

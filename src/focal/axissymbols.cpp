@@ -153,9 +153,8 @@ void sdspaxsymb(int& standard, int& alternate, frame::Mode mode) {
         say_item(mode == frame::Mode::kAskOnly ? "SET UP IS OK ==> EXIT ........ 99" : "STORE AND EXIT ............... 99");
         frame::menutail();
       }
-      int choice = 99;
       int status = 0;
-      frame::inintegdef(choice, "your choice", 99, status);
+      const int choice = frame::ask_choice();
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(standard, "standard symbol type", standard, kMinCode, kMaxCode,

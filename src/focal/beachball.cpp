@@ -271,9 +271,7 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
   for (;;) {
     frame::submenuhead(kId);
     if (iocom.lwito(2)) menu_body(nmax, count, lrad, s);
-    int choice = 99;
-    int status = 0;
-    frame::inintegdef(choice, "your choice", 99, status);
+    const int choice = frame::ask_choice();
 
     switch (choice) {
       case 11: scaling(isub, s); break;

@@ -156,9 +156,8 @@ void srepstereo0(frame::Mode mode) {
     say_rule();
     say_item("EXIT ..........................99");
     frame::menutail();
-    int choice = 99;
     int status = 0;
-    frame::inintegdef(choice, "your choice", 99, status);
+    const int choice = frame::ask_choice();
     if (choice == 99) return;
     if (choice >= 1 && choice <= 6) {
       frame::Text<35> text;
@@ -233,9 +232,8 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
     say_rule();
     say_item("EXIT ................99");
     frame::menutail();
-    int choice = 99;
     int status = 0;
-    frame::inintegdef(choice, "your choice", 99, status);
+    const int choice = frame::ask_choice();
     if (choice == 99) {
       menu = false;
     } else if (choice == 1) {
@@ -268,9 +266,8 @@ void srepstereonp(int& npcirc, frame::Mode mode) {
       say_rule();
       say_item("EXIT ..........................99");
       frame::menutail();
-      int choice = 99;
       int status = 0;
-      frame::inintegdef(choice, "your choice", 99, status);
+      const int choice = frame::ask_choice();
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(npcirc, "nb of pts per curve", npcirc, 1, 1000, status);

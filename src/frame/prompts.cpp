@@ -296,6 +296,13 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status) {
   }
 }
 
+int ask_choice(int def) {
+  int choice = def;
+  int status = 0;
+  inintegdef(choice, "your choice", def, status);
+  return choice;
+}
+
 void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
   status = 0;
   const int d = def;

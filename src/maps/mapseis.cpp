@@ -297,8 +297,7 @@ void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const
       menu_body(ev.n, nmax);
       frame::menutail();
     }
-    int choice = 99;
-    frame::inintegdef(choice, "your choice", 99, status);
+    const int choice = frame::ask_choice();
 
     switch (choice) {
       case 11: {

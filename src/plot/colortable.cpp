@@ -184,9 +184,8 @@ void scolortable(frame::Mode inter) {
     say_rule();
     say_item("EXIT ..........................99");
     frame::menutail();
-    int choice = 99;
     int status = 0;
-    frame::inintegdef(choice, "your choice", 99, status);
+    const int choice = frame::ask_choice();
     if (choice == 99) return;
     if (choice == 100) {
       int number = 0;
@@ -247,9 +246,8 @@ void scolornb(int& n, frame::Mode inter) {
       say_item("CANCEL AND EXIT ...............98");
       say_item("UPDATE AND EXIT ...............99");
       frame::menutail();
-      int choice = 99;
       int status = 0;
-      frame::inintegdef(choice, "your choice", 99, status);
+      const int choice = frame::ask_choice();
       if (choice == 10) {
         frame::inintegvindef(n, "new nb of colors", n, 1, kMaxColors, status);
       } else if (choice == 98) {
@@ -360,9 +358,8 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
       say_item("CANCEL AND EXIT ...............98");
       say_item("UPDATE AND EXIT ...............99");
       frame::menutail();
-      int choice = 99;
       int status = 0;
-      frame::inintegdef(choice, "your choice", 99, status);
+      const int choice = frame::ask_choice();
       if (choice == 10) {
         frame::inintegvindef(index, "new color index", index, 1, n, status);
       } else if (choice == 20) {

@@ -132,9 +132,8 @@ void menu(frame::Mode mode) {
       say_item("EXIT THIS SET UP  .........99");
       frame::menutail();
     }
-    int choice = 99;
     int status = 0;
-    frame::inintegdef(choice, "your choice", 99, status);
+    const int choice = frame::ask_choice();
     if (choice == 99) return;
 
     float real = 0.0f;
