@@ -14,13 +14,20 @@ constexpr Identity id_altsio{"altsio", " 1.4", "17-06-2008"};
 constexpr Identity id_beginaltsi{"beginaltsi", " 3.0", "17-06-2008"};
 constexpr Identity id_endaltsi{"endaltsi", " 3.0", "17-06-2008"};
 
-
 // The running command file, so that its end can close it like 5002 does.
 struct Running {
   int unit = 0;
   Text<35> name;
 };
 Running running;
+
+// The warning of a command-file routine that finds nothing to do.
+void no_action(const Identity& id, std::string_view why) {
+  warninghead(id);
+  say(why);
+  say(" ==> NO ACTION");
+  warningtail00();
+}
 
 void end_running_file() { endaltsi(running.unit, running.name, Mode::kCallerMenu); }
 
@@ -65,10 +72,7 @@ void altsio(int unit, Text<35>& name, int& choice, Mode mode) {
 
 void beginaltsi(int unit, Text<35>& name, Mode mode) {
   if (iocom.command_file) {
-    warninghead(id_beginaltsi);
-    say(" COMMAND FILE ALREADY OPEN");
-    say(" ==> NO ACTION");
-    warningtail00();
+    no_action(id_beginaltsi, " COMMAND FILE ALREADY OPEN");
     return;
   }
   if (iocom.lwito(1)) submenuhead(id_beginaltsi);
@@ -91,10 +95,7 @@ void beginaltsi(int unit, Text<35>& name, Mode mode) {
 
 void endaltsi(int unit, const Text<35>& name, Mode) {
   if (!iocom.command_file) {
-    warninghead(id_endaltsi);
-    say(" NO OPEN COMMAND FILE");
-    say(" ==> NO ACTION");
-    warningtail00();
+    no_action(id_endaltsi, " NO OPEN COMMAND FILE");
     return;
   }
   if (iocom.lwito(1)) submenuhead(id_endaltsi);

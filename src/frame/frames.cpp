@@ -52,6 +52,15 @@ void stop_line() { err(rule_line('*')); }
 
 [[noreturn]] void end_run() { units::stop_run(1); }
 
+// The end of a run stopped after an unrecoverable error: the plea for a report, then the stop.
+[[noreturn]] void report_and_stop() {
+  err(item("Copying the above information"));
+  err(item("and sending it to the program author"));
+  err(item("might be helpful"));
+  stop_line();
+  end_run();
+}
+
 // The yes/no question of the severity tails, on the error units.
 bool ask(std::string_view prompt, bool def) {
   bool answer = def;
@@ -195,11 +204,7 @@ void errorstop(int severity) {
       if (ask("STOP", true)) {
         err(item("EXECUTION STOPPED BY USER"));
         err(item("AFTER UNRECOVERABLE ERROR"));
-        err(item("Copying the above information"));
-        err(item("and sending it to the program author"));
-        err(item("might be helpful"));
-        stop_line();
-        end_run();
+        report_and_stop();
       }
       err(item("ENTERING THE TWILIGHT ZONE OF COMPUTING !"));
       err(item("THE VALIDITY OF WHAT FOLLOWS IS QUESTIONABLE"));
@@ -209,11 +214,7 @@ void errorstop(int severity) {
       sorryface();
       err(item("UNRECOVERABLE ERROR"));
       err(item("EXECUTION STOPPED BY PROGRAM"));
-      err(item("Copying the above information"));
-      err(item("and sending it to the program author"));
-      err(item("might be helpful"));
-      stop_line();
-      end_run();
+      report_and_stop();
     default:
       return;
   }

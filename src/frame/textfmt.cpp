@@ -105,14 +105,24 @@ void carinm2(std::span<char> text, int& count, int available, int n) {
   intg2char(text, count, available, n);
 }
 
+namespace {
+
+// The error of a format fm.n or em.n that cannot be written: the text is filled with X.
+void invalid_format(const Identity& id, std::string_view format, std::span<char> text, int m,
+                    int n) {
+  errorhead(id);
+  say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
+  say_item(std::string(format) + " is not a valid format");
+  say_item(" ===> fill with X");
+  errortail00();
+  fill_x(text);
+}
+
+}  // namespace
+
 void careafmpn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m < 1 || n >= m || n < 0) {
-    errorhead(id_careafmpn);
-    say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
-    say_item("fm.n is not a valid format");
-    say_item(" ===> fill with X");
-    errortail00();
-    fill_x(text);
+    invalid_format(id_careafmpn, "fm.n", text, m, n);
     return;
   }
   put(text, fmt::F(x, m, n));
@@ -120,12 +130,7 @@ void careafmpn(std::span<char> text, int m, int n, float x) {
 
 void careaempn(std::span<char> text, int m, int n, float x) {
   if (m > 99 || m <= 6 || n > m - 7 || n < 0) {
-    errorhead(id_careaempn);
-    say(fmt::Line().item("m =").item(fmt::I(m, 10)).item("n =").item(fmt::I(n, 10)).str());
-    say_item("em.n is not a valid format");
-    say_item(" ===> fill with X");
-    errortail00();
-    fill_x(text);
+    invalid_format(id_careaempn, "em.n", text, m, n);
     return;
   }
   put(text, fmt::E(x, m, n));
