@@ -123,7 +123,7 @@ void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
       }
       menu(ndisp, iskip, ititle, iheader);
       int status = 0;
-      const int choice = frame::ask_choice();
+      const int choice = frame::menu_choice();
       if (choice == 99) break;
       switch (choice) {
         case 100:

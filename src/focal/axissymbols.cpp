@@ -154,7 +154,7 @@ void sdspaxsymb(int& standard, int& alternate, frame::Mode mode) {
         frame::menutail();
       }
       int status = 0;
-      const int choice = frame::ask_choice();
+      const int choice = frame::menu_choice();
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(standard, "standard symbol type", standard, kMinCode, kMaxCode,

@@ -271,7 +271,7 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
   for (;;) {
     frame::submenuhead(kId);
     if (iocom.lwito(2)) menu_body(nmax, count, lrad, s);
-    const int choice = frame::ask_choice();
+    const int choice = frame::menu_choice();
 
     switch (choice) {
       case 11: scaling(isub, s); break;

@@ -157,7 +157,7 @@ void srepstereo0(frame::Mode mode) {
     say_item("EXIT ..........................99");
     frame::menutail();
     int status = 0;
-    const int choice = frame::ask_choice();
+    const int choice = frame::menu_choice();
     if (choice == 99) return;
     if (choice >= 1 && choice <= 6) {
       frame::Text<35> text;
@@ -233,7 +233,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
     say_item("EXIT ................99");
     frame::menutail();
     int status = 0;
-    const int choice = frame::ask_choice();
+    const int choice = frame::menu_choice();
     if (choice == 99) {
       menu = false;
     } else if (choice == 1) {
@@ -267,7 +267,7 @@ void srepstereonp(int& npcirc, frame::Mode mode) {
       say_item("EXIT ..........................99");
       frame::menutail();
       int status = 0;
-      const int choice = frame::ask_choice();
+      const int choice = frame::menu_choice();
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(npcirc, "nb of pts per curve", npcirc, 1, 1000, status);

@@ -67,18 +67,24 @@ AnswerRead number_or_default(AnswerRead r, const std::string& line, T& v, T d) {
   return convert(buf, v) == ListStatus::Ok ? r : AnswerRead::Error;
 }
 
+// A question with a default as it is shown: the prompt, and at output level 2 the dotted
+// line before it and the default after it.
+void ask_with_default(std::string_view prompt, std::string_view shown_default) {
+  if (verbose()) dots();
+  say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
+  if (verbose()) {
+    say_item("or return for default value");
+    say(fmt::Line().item("Default =").item(shown_default).str());
+  }
+}
+
 // inintegdef and inrealdef: the same question for an integer or a real.
 template <class T>
 void number_question(const Identity& id, T& value, std::string_view prompt, T def,
                      std::string (*form)(T)) {
   const T d = def;  // value and default may be the same variable
   for (;;) {
-    if (verbose()) dots();
-    say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
-    if (verbose()) {
-      say_item("or return for default value");
-      say(fmt::Line().item("Default =").item(form(d)).str());
-    }
+    ask_with_default(prompt, form(d));
     std::string line;
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
     if (r == AnswerRead::Again) continue;
@@ -200,12 +206,7 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
   const std::string d(def);  // value and default may share storage
   const Identity& id = id_inchardef;
   for (;;) {
-    if (verbose()) dots();
-    say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
-    if (verbose()) {
-      say_item("or return for default value");
-      say(fmt::Line().item("Default =").item(trimmed(d)).str());
-    }
+    ask_with_default(prompt, trimmed(d));
     std::string line;
     AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
     if (r == AnswerRead::Again) continue;
@@ -296,7 +297,7 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status) {
   }
 }
 
-int ask_choice(int def) {
+int menu_choice(int def) {
   int choice = def;
   int status = 0;
   inintegdef(choice, "your choice", def, status);

@@ -20,7 +20,7 @@ void ininteg1(int& value, std::string_view prompt, int& status);
 void inchar1(std::span<char> value, std::string_view prompt, int& status);
 void inintegdefnp(int& value, std::string_view prompt, int def, int& status);
 // The choice in a menu: "your choice", with def (the exit of most menus) as the default.
-int ask_choice(int def = 99);
+int menu_choice(int def = 99);
 // Reads in_unit and writes out_unit, whatever the output level (the severity tails).
 void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,
                  int& status);

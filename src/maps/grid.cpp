@@ -133,7 +133,7 @@ void grid_menu(GridValues& g) {
       frame::menutail();
     }
     int status = 0;
-    choice = frame::ask_choice();
+    choice = frame::menu_choice();
     switch (choice) {
       case 10: ask_triple(true, g.latmin, g.latmax, g.latinc); break;
       case 11: frame::inrealdef(g.latmin, "latitude minimum", g.latmin, status); break;

@@ -297,7 +297,7 @@ void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const
       menu_body(ev.n, nmax);
       frame::menutail();
     }
-    const int choice = frame::ask_choice();
+    const int choice = frame::menu_choice();
 
     switch (choice) {
       case 11: {

@@ -83,7 +83,7 @@ void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
     say_item("EXIT ..........................99");
     frame::menutail();
     int status = 0;
-    choice = frame::ask_choice();
+    choice = frame::menu_choice();
     switch (choice) {
       case 10:
         frame::inrealvindef(sizmaxa, "Major size", sizmaxa, 0.0f, 100.0f, status);

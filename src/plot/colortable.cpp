@@ -185,7 +185,7 @@ void scolortable(frame::Mode inter) {
     say_item("EXIT ..........................99");
     frame::menutail();
     int status = 0;
-    const int choice = frame::ask_choice();
+    const int choice = frame::menu_choice();
     if (choice == 99) return;
     if (choice == 100) {
       int number = 0;
@@ -247,7 +247,7 @@ void scolornb(int& n, frame::Mode inter) {
       say_item("UPDATE AND EXIT ...............99");
       frame::menutail();
       int status = 0;
-      const int choice = frame::ask_choice();
+      const int choice = frame::menu_choice();
       if (choice == 10) {
         frame::inintegvindef(n, "new nb of colors", n, 1, kMaxColors, status);
       } else if (choice == 98) {
@@ -359,7 +359,7 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
       say_item("UPDATE AND EXIT ...............99");
       frame::menutail();
       int status = 0;
-      const int choice = frame::ask_choice();
+      const int choice = frame::menu_choice();
       if (choice == 10) {
         frame::inintegvindef(index, "new color index", index, 1, n, status);
       } else if (choice == 20) {

@@ -418,7 +418,7 @@ void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::sp
                                     : "character value .................", view_of(cval));
         frame::say_value("info:", info.view());
         menu_tail();
-        const int choice = frame::ask_choice();
+        const int choice = frame::menu_choice();
         if (choice == 99) break;
         if (choice == 10) {
           const std::string current(view_of(name));

@@ -133,7 +133,7 @@ void menu(frame::Mode mode) {
       frame::menutail();
     }
     int status = 0;
-    const int choice = frame::ask_choice();
+    const int choice = frame::menu_choice();
     if (choice == 99) return;
 
     float real = 0.0f;
