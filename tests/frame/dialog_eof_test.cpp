@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "frame/cmdfile.hpp"
 #include "frame/dialog.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
@@ -204,6 +205,29 @@ TEST_F(EndOfInput, CommandFileThenKeyboardBothEnd) {
         inintegdef(i, "the question", 1, status);
       },
       ::testing::ExitedWithCode(1), "END OF COMMAND FILE(.*\n)* END OF INPUT\n");
+}
+
+// The command-file menu: an unknown answer brings the menu back in the menu mode and ends
+// the run in the silent caller mode.
+TEST(CommandFileMenu, AnUnknownAnswerIsAskedAgainOrStopsTheRun) {
+  testing::reset_iocom();
+  {
+    Console c("7\n99\n");
+    Text<35> name;
+    int choice = 0;
+    altsio(15, name, choice, Mode::kCallerMenu);
+    EXPECT_EQ(choice, 99);
+    EXPECT_EQ(ex::count(ex::split_lines(c.text()), " @ subroutine altsio     "), 2);
+  }
+  EXPECT_EXIT(
+      {
+        StderrConsole c("7\n\n");
+        Text<35> name;
+        int choice = 0;
+        altsio(15, name, choice, Mode::kCaller);
+      },
+      ::testing::ExitedWithCode(1), "Unknown answer irep =      7");
+  testing::reset_iocom();
 }
 
 }  // namespace
