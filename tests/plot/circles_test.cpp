@@ -20,22 +20,6 @@ namespace korbast::plot::test {
 namespace {
 
 using korbast::testing::Console;
-using Pts = std::vector<std::pair<double, double>>;
-
-// The device paths of the log, one list of points per path.
-std::vector<Pts> paths_of(const std::vector<std::string>& lines) {
-  std::vector<Pts> paths;
-  for (const auto& l : lines) {
-    double x = 0, y = 0;
-    if (l == "begin") {
-      paths.emplace_back();
-    } else if (std::sscanf(l.c_str(), "move %lf %lf", &x, &y) == 2 ||
-               std::sscanf(l.c_str(), "line %lf %lf", &x, &y) == 2) {
-      paths.back().emplace_back(x, y);
-    }
-  }
-  return paths;
-}
 
 class Circles : public PlotTest {
  protected:
@@ -56,7 +40,12 @@ class Circles : public PlotTest {
     plt1blk.us0tode[0][1] = 400.0f;
     log_->clear();
   }
-  std::vector<Pts> paths() const { return paths_of(log_lines()); }
+  // The device paths of the log, one list of points per path.
+  std::vector<Pts> paths() const {
+    std::vector<Pts> out;
+    for (const LogPath& p : log_paths(log_lines())) out.push_back(p.pts);
+    return out;
+  }
   static float pi() { return frame::anglerad.v[4]; }
   static float halfpi() { return frame::anglerad.v[2]; }
 };

@@ -12,9 +12,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/angles.hpp"
@@ -32,6 +34,33 @@ namespace korbast::plot::test {
 namespace fs = std::filesystem;
 
 using korbast::testing::expected::split_lines;
+
+using Pts = std::vector<std::pair<double, double>>;
+
+// One device path as the log shows it: its points, whether it was closed and whether filled.
+struct LogPath {
+  Pts pts;
+  bool closed = false;
+  bool filled = false;
+};
+
+inline std::vector<LogPath> log_paths(const std::vector<std::string>& lines) {
+  std::vector<LogPath> paths;
+  for (const auto& l : lines) {
+    double x = 0, y = 0;
+    if (l == "begin") {
+      paths.emplace_back();
+    } else if (std::sscanf(l.c_str(), "move %lf %lf", &x, &y) == 2 ||
+               std::sscanf(l.c_str(), "line %lf %lf", &x, &y) == 2) {
+      paths.back().pts.emplace_back(x, y);
+    } else if (l == "close") {
+      paths.back().closed = true;
+    } else if (l.rfind("fill_stroke", 0) == 0) {
+      paths.back().filled = true;
+    }
+  }
+  return paths;
+}
 
 // Where the lines of `seq` stand one after the other in `lines`; -1 when they do not.
 inline int find_sequence(const std::vector<std::string>& lines, const std::vector<std::string>& seq,

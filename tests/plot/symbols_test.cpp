@@ -15,28 +15,8 @@ namespace korbast::plot::test {
 namespace {
 
 using korbast::testing::Console;
-using Pts = std::vector<std::pair<double, double>>;
-
-struct Piece {
-  Pts pts;
-  bool polygon = false;  // closed and handed to the polygon primitive
-};
-
-std::vector<Piece> pieces_of(const std::vector<std::string>& lines) {
-  std::vector<Piece> out;
-  for (const auto& l : lines) {
-    double x = 0, y = 0;
-    if (l == "begin") {
-      out.emplace_back();
-    } else if (std::sscanf(l.c_str(), "move %lf %lf", &x, &y) == 2 ||
-               std::sscanf(l.c_str(), "line %lf %lf", &x, &y) == 2) {
-      out.back().pts.emplace_back(x, y);
-    } else if (l == "close") {
-      out.back().polygon = true;
-    }
-  }
-  return out;
-}
+// A piece of a symbol: a device path, closed when handed to the polygon primitive.
+using Piece = LogPath;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kScale = 35.43307;  // pixels per cm of the page
@@ -88,7 +68,7 @@ class Symbols : public PlotTest {
     plt2blk.symbolsize = size_cm;
     log_->clear();
     ussymbol(&x, &y, 1);
-    return pieces_of(log_lines());
+    return log_paths(log_lines());
   }
 };
 
@@ -98,12 +78,12 @@ TEST_F(Symbols, TriangleOutlineAndFilled) {
   const Pts tri = at(100, 200, {{0, r}, {-c30, -r / 2}, {c30, -r / 2}, {0, r}});
   auto p = draw(3, 2.0f);
   ASSERT_EQ(p.size(), 1u);
-  EXPECT_FALSE(p[0].polygon);
+  EXPECT_FALSE(p[0].closed);
   expect_points(p[0].pts, tri, "code 3");
 
   p = draw(-3, 2.0f);
   ASSERT_EQ(p.size(), 1u);
-  EXPECT_TRUE(p[0].polygon);
+  EXPECT_TRUE(p[0].closed);
   expect_points(p[0].pts, tri, "code -3");
   EXPECT_NE(log_->text().find("fill_stroke"), std::string::npos);
 }
@@ -112,7 +92,7 @@ TEST_F(Symbols, SquaresOnACornerAndOnASide) {
   const double r = 0.5 * kScale;  // size 1 cm
   auto p = draw(4, 1.0f);
   ASSERT_EQ(p.size(), 1u);
-  EXPECT_FALSE(p[0].polygon);
+  EXPECT_FALSE(p[0].closed);
   expect_points(p[0].pts, at(100, 200, {{0, r}, {-r, 0}, {0, -r}, {r, 0}, {0, r}}), "code 4");
 
   const double d = r / std::sqrt(2.0);
@@ -120,15 +100,15 @@ TEST_F(Symbols, SquaresOnACornerAndOnASide) {
   ASSERT_EQ(p.size(), 1u);
   expect_points(p[0].pts, at(100, 200, {{d, d}, {-d, d}, {-d, -d}, {d, -d}, {d, d}}), "code 40");
   p = draw(-40, 1.0f);
-  EXPECT_TRUE(p[0].polygon);
+  EXPECT_TRUE(p[0].closed);
 }
 
 TEST_F(Symbols, MarksAreNeverFilled) {
   const double r = 0.5 * 0.4 * kScale;
   auto p = draw(-13, 0.4f);
   ASSERT_EQ(p.size(), 2u);
-  EXPECT_FALSE(p[0].polygon);
-  EXPECT_FALSE(p[1].polygon);
+  EXPECT_FALSE(p[0].closed);
+  EXPECT_FALSE(p[1].closed);
   expect_points(p[0].pts, at(100, 200, {{-r, 0}, {r, 0}}), "-13 horizontal");
   expect_points(p[1].pts, at(100, 200, {{0, -r}, {0, r}}), "-13 vertical");
   EXPECT_EQ(log_->text().find("fill_stroke"), std::string::npos);
@@ -145,11 +125,11 @@ TEST_F(Symbols, FilledCircleWithBothMarks) {
   const double r = 0.5 * kScale;
   auto p = draw(-23, 1.0f, 5, -5);
   ASSERT_EQ(p.size(), 3u);
-  EXPECT_TRUE(p[0].polygon);
+  EXPECT_TRUE(p[0].closed);
   expect_points(p[0].pts, at(105, 195, circle(r)), "-23 circle");
-  EXPECT_FALSE(p[1].polygon);
+  EXPECT_FALSE(p[1].closed);
   expect_points(p[1].pts, at(105, 195, {{0, -r}, {0, r}}), "-23 vertical");
-  EXPECT_FALSE(p[2].polygon);
+  EXPECT_FALSE(p[2].closed);
   expect_points(p[2].pts, at(105, 195, {{-r, 0}, {r, 0}}), "-23 horizontal");
   // The horizontal mark stands in buffer positions 3 and 4.
   EXPECT_NEAR(pltbuff1.xdevbuff[2], 105 - r, 2e-3);
@@ -157,7 +137,7 @@ TEST_F(Symbols, FilledCircleWithBothMarks) {
 
   p = draw(20, 1.0f);
   ASSERT_EQ(p.size(), 2u);
-  EXPECT_FALSE(p[0].polygon);
+  EXPECT_FALSE(p[0].closed);
   expect_points(p[1].pts, {{100, 200}, {100, 200}}, "20 dot");
   p = draw(21, 1.0f);
   ASSERT_EQ(p.size(), 2u);
@@ -172,7 +152,7 @@ TEST_F(Symbols, UnknownCodesDrawTheCircle) {
   for (int code : {0, 1, 2, 18, 19, 24, 39, 41, 99, -99, 1000000}) {
     auto p = draw(code, 1.0f);
     ASSERT_EQ(p.size(), 1u) << code;
-    EXPECT_EQ(p[0].polygon, code < 0) << code;
+    EXPECT_EQ(p[0].closed, code < 0) << code;
     expect_points(p[0].pts, at(100, 200, circle(r)), std::to_string(code).c_str());
     EXPECT_NEAR(p[0].pts[0].first, 100 + r, 2e-3);  // starts at (r, 0)
   }
@@ -212,7 +192,7 @@ TEST_F(Symbols, PolygonsDotCrossStarAndRays) {
   ASSERT_EQ(p.size(), 3u);
   const Pts rays16 = {{h, -r / 2}, {0, r}, {-h, -r / 2}};
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_FALSE(p[i].polygon);
+    EXPECT_FALSE(p[i].closed);
     expect_points(p[i].pts, at(100, 200, {{0, 0}, rays16[i]}), "16");
   }
 
@@ -233,7 +213,7 @@ TEST_F(Symbols, ShapeIgnoresTheUserScalingAndEveryPointIsDrawn) {
   const float x[3] = {0, 10, -4};
   const float y[3] = {0, 20, 8};
   ussymbol(x, y, 3);
-  const auto p = pieces_of(log_lines());
+  const auto p = log_paths(log_lines());
   ASSERT_EQ(p.size(), 3u);
   const double r = 0.5 * kScale;
   const Pts centres = {{100, 200}, {130, 190}, {88, 196}};

@@ -13,32 +13,7 @@ namespace korbast::plot::test {
 namespace {
 
 using korbast::testing::Console;
-using Pts = std::vector<std::pair<double, double>>;
-
-// One device path as the log shows it.
-struct Path {
-  Pts pts;
-  bool closed = false;
-  bool filled = false;
-};
-
-std::vector<Path> paths_of(const std::vector<std::string>& lines) {
-  std::vector<Path> paths;
-  for (const auto& l : lines) {
-    double x = 0, y = 0;
-    if (l == "begin") {
-      paths.emplace_back();
-    } else if (std::sscanf(l.c_str(), "move %lf %lf", &x, &y) == 2 ||
-               std::sscanf(l.c_str(), "line %lf %lf", &x, &y) == 2) {
-      paths.back().pts.emplace_back(x, y);
-    } else if (l == "close") {
-      paths.back().closed = true;
-    } else if (l.rfind("fill_stroke", 0) == 0) {
-      paths.back().filled = true;
-    }
-  }
-  return paths;
-}
+using Path = LogPath;
 
 class UserSpace : public PlotTest {
  protected:
@@ -69,7 +44,7 @@ class UserSpace : public PlotTest {
     plt1blk.us0tode[0][1] = oy;
   }
 
-  std::vector<Path> paths() const { return paths_of(log_lines()); }
+  std::vector<Path> paths() const { return log_paths(log_lines()); }
 };
 
 void fill_points(std::vector<float>& x, std::vector<float>& y, int n) {
