@@ -18,15 +18,10 @@ namespace {
 
 namespace ex = korbast::testing::expected;
 
-class Stereonet : public ::testing::Test {
+class Stereonet : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
-    korbast::testing::reset_iocom();
-    frame::iocom.pause = false;
-    {
-      Console quiet;
-      frame::trigoset();
-    }
+    QuietDialogTest::SetUp();
     reset_focal_blocks();
   }
 };

@@ -16,13 +16,7 @@ namespace {
 
 namespace ex = korbast::testing::expected;
 
-class Clip : public ::testing::Test {
- protected:
-  void SetUp() override {
-    korbast::testing::reset_iocom();
-    frame::iocom.pause = false;
-  }
-};
+class Clip : public korbast::testing::QuietDialogTest {};
 
 int zone(float x, float y) {
   int z = 99;

@@ -38,18 +38,12 @@ int find(const std::string& text, const std::vector<std::string>& seq) {
   return plot::test::find_sequence(plot::test::split_lines(text), seq);
 }
 
-class GridMenu : public ::testing::Test {
+class GridMenu : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
-    korbast::testing::reset_iocom();
-    frame::iocom.pause = false;
-    {
-      Console quiet;
-      frame::trigoset();
-    }
+    QuietDialogTest::SetUp();
     llgrid = Llgrid{};
   }
-  void TearDown() override { korbast::testing::reset_iocom(); }
 };
 
 std::vector<std::string> body(const std::string& latmin, const std::string& type,

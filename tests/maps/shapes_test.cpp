@@ -21,14 +21,8 @@ namespace {
 
 using korbast::testing::Console;
 
-class Shapes : public ::testing::Test {
+class Shapes : public korbast::testing::QuietDialogTest {
  protected:
-  void SetUp() override {
-    korbast::testing::reset_iocom();
-    frame::iocom.pause = false;
-    angle_constants();
-  }
-  void TearDown() override { korbast::testing::reset_iocom(); }
   float twopi() const { return frame::anglerad.v[6]; }
 };
 

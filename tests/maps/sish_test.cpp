@@ -36,20 +36,18 @@ const std::string kHeader =
     "       Date       Time Latitu Longitu Depth Strik  Dip  Rake S1_azi S1_pl S2_azi S2_pl "
     "S3_azi S3_pl Sv AzSHmx";
 
-class Sish : public ::testing::Test {
+class Sish : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
-    korbast::testing::reset_iocom();
-    frame::iocom.pause = false;
+    QuietDialogTest::SetUp();
     frame::fiocom = frame::Fiocom{};
-    angle_constants();
     oracle = file_lines(data_path("maps/sish_oracle.out"));
     ASSERT_EQ(oracle.size(), 13u);
   }
   void TearDown() override {
     frame::units::close(22);
     frame::fiocom = frame::Fiocom{};
-    korbast::testing::reset_iocom();
+    QuietDialogTest::TearDown();
   }
 
   // One record of a sample event's plane, through the map's chain.

@@ -1,5 +1,4 @@
-// Shared pieces of the stress-layer tests: the angle constants in place, the fixture files,
-// and the events of tests/data/gcmt-samples.ndk read by their columns.
+// Shared pieces of the stress-layer tests: the fixture files, and the events of tests/data/gcmt-samples.ndk read by their columns.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,15 +11,9 @@
 
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
-#include "support/console.hpp"
+#include "support/dialog_support.hpp"
 
 namespace korbast::maps::test {
-
-// The program's angle constants, filled as at start-up (quietly).
-inline void angle_constants() {
-  korbast::testing::Console quiet;
-  frame::trigoset();
-}
 
 inline std::string data_path(const std::string& rel) {
   return std::string(KORBAST_TEST_DATA) + "/" + rel;

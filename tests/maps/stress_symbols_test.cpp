@@ -341,17 +341,15 @@ TEST_F(StressSymbols, NoPointsDrawNothing) {
 
 // ---- The settings ----
 
-class StressSettings : public ::testing::Test {
+class StressSettings : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
-    korbast::testing::reset_iocom();
-    frame::iocom.pause = false;
-    angle_constants();
+    QuietDialogTest::SetUp();
     mapshpar = Mapshpar{};
   }
   void TearDown() override {
     mapshpar = Mapshpar{};
-    korbast::testing::reset_iocom();
+    QuietDialogTest::TearDown();
   }
   static void expect_stored(float a, float b, int c, int d) {
     EXPECT_EQ(mapshpar.sizmax, a);

@@ -30,14 +30,8 @@ namespace ex = korbast::testing::expected;
 
 constexpr double kPi = 3.14159265358979323846;
 
-class Stress : public ::testing::Test {
+class Stress : public korbast::testing::QuietDialogTest {
  protected:
-  void SetUp() override {
-    korbast::testing::reset_iocom();
-    frame::iocom.pause = false;
-    angle_constants();
-  }
-  void TearDown() override { korbast::testing::reset_iocom(); }
 
   struct One {
     float sh;

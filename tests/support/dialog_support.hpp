@@ -10,8 +10,10 @@
 #include <sstream>
 #include <string>
 
+#include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "support/console.hpp"
 
 namespace korbast::testing {
 
@@ -33,6 +35,17 @@ class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override { reset_iocom(); }
   void TearDown() override { reset_iocom(); }
+};
+
+// A dialog test without the pause after errors and warnings, the angle constants set quietly.
+class QuietDialogTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    frame::iocom.pause = false;
+    Console quiet;
+    frame::trigoset();
+  }
 };
 
 // Units 5 bound to a string and 6 to stderr, for EXPECT_EXIT.
