@@ -15,23 +15,20 @@ namespace {
 using korbast::testing::Console;
 using namespace korbast::testing::expected;
 
-const std::string kAt = ex::rule('@');
-const std::string kRule = ex::rule('-');
-
-const Lines kMenuTop = {kRule,
+const Lines kMenuTop = {rule('-'),
                         "          SETTING PLOT ATTRIBUTES",
-                        kRule,
+                        rule('-'),
                         " GET SETTINGS",
                         "  from currently stored..... 1 T",
                         "  from initialisation....... 1 F",
-                        kRule,
+                        rule('-'),
                         " COLOR TABLE:",
                         "  nb of color ..............50",
                         "  rgb values ...............51",
                         "  color table ..............52"};
 const Lines kClosedPart = {" THE PLOT IS CLOSED:", "  => OTHER SETTINGS WILL BE RESET",
-                           "     UPON PLOT OPENING", kRule, " EXIT THIS SET UP  .........99",
-                           kAt};
+                           "     UPON PLOT OPENING", rule('-'), " EXIT THIS SET UP  .........99",
+                           rule('@')};
 const Lines kOpenPart = {" LINE ATTRIBUTES:",
                          "  thickness ................10",
                          "  style ....................11",
@@ -48,9 +45,9 @@ const Lines kOpenPart = {" LINE ATTRIBUTES:",
                          " SYMBOL ATTRIBUTES:",
                          "  type .....................40",
                          "  size .....................41",
-                         kRule,
+                         rule('-'),
                          " EXIT THIS SET UP  .........99",
-                         kAt};
+                         rule('@')};
 
 class PlotParam : public PlotTest {
  protected:
@@ -118,7 +115,7 @@ TEST_F(PlotParam, WindowOpeningModeResetsEveryAttributeInOrder) {
                           "stextsize  ", "stextfont  ", "stextangle ", "stextalign ",
                           "stextcolor ", "sfillstyle ", "sfillcolor ", "ssymbolsize",
                           "ssymboltype"}));
-  EXPECT_EQ(count(out, kAt), 13);  // one per head, no tails
+  EXPECT_EQ(count(out, rule('@')), 13);  // one per head, no tails
   EXPECT_EQ(con.text().find("WARNING"), std::string::npos);
 
   EXPECT_FLOAT_EQ(plt1blk.devscale, 1112 / 29.7f);
@@ -234,12 +231,12 @@ TEST_F(PlotParam, ColourChoiceListsTheTableAndRefusesTheBackground) {
   Console con("51\n0\n5\n3\n98\n99\n");
   splotparam2(0);
   const auto out = split_lines(con.text());
-  EXPECT_GE(find_sequence(out, {kRule, " |index|      name|   red% | green% |  blue% |",
+  EXPECT_GE(find_sequence(out, {rule('-'), " |index|      name|   red% | green% |  blue% |",
                                 " |   0 |White-bk  |  100.0 |  100.0 |  100.0 |",
                                 " |   1 |Black     |    0.0 |    0.0 |    0.0 |",
                                 " |   2 |Red       |   50.0 |    0.0 |    0.0 |",
                                 " |   3 |Green     |    0.0 |   50.0 |    0.0 |",
-                                " |   4 |Blue      |    0.0 |    0.0 |   50.0 |", kRule,
+                                " |   4 |Blue      |    0.0 |    0.0 |   50.0 |", rule('-'),
                                 ex::dots(), " Enter index of color to modify",
                                 " inside  [1,4]"}),
             0)

@@ -17,12 +17,6 @@ namespace {
 using korbast::testing::Console;
 using namespace korbast::testing::expected;
 
-const std::string kAt = ex::rule('@');
-const std::string kRule = ex::rule('-');
-const std::string kDots = ex::dots();
-
-const std::string kWarningEnd = ex::rule('/');
-
 class Attributes : public PlotTest {
  protected:
   void SetUp() override {
@@ -49,7 +43,7 @@ TEST_F(Attributes, ColourAboveTheTableIsTakenModuloAndZeroBecomesOne) {
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("sfillcolor"),
                   {" trying to set color nb =     13", " when max color nb      =     12",
-                   " ===> RESET color nb    =      1", kWarningEnd}}));
+                   " ===> RESET color nb    =      1", rule('/')}}));
 
   colours(4);
   c = 12;
@@ -65,7 +59,7 @@ TEST_F(Attributes, NegativeColourBecomesOneAndTheBackgroundIsValid) {
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("stextcolor"),
                   {" trying to set color nb =     -3", " when min color nb      = 0",
-                   " ===> RESET color nb    =      1", kWarningEnd}}));
+                   " ===> RESET color nb    =      1", rule('/')}}));
   con.clear();
   c = 0;
   slinecolor(c, 1);
@@ -99,7 +93,7 @@ TEST_F(Attributes, InitialisingTheFillColourWithFourColours) {
                   {" INITIALISING FILL COLOR TO: Grey20  "},
                   warning_head("sfillcolor"),
                   {" trying to set color nb =      8", " when max color nb      =      4",
-                   " ===> RESET color nb    =      3", kWarningEnd}}));
+                   " ===> RESET color nb    =      3", rule('/')}}));
 }
 
 TEST_F(Attributes, ColourMenuListsTheColoursInForce) {
@@ -111,12 +105,12 @@ TEST_F(Attributes, ColourMenuListsTheColoursInForce) {
   EXPECT_EQ(plt2blk.linecolor, 3);
   EXPECT_EQ(split_lines(con.text()),
             join({head("slinecolor"),
-                  {kRule, "      LINE COLOR", kRule, " current value:      2",
+                  {rule('-'), "      LINE COLOR", rule('-'), " current value:      2",
                    " new     value:      2", " White-bk.................  0",
                    " Black   .................  1", " Red     .................  2",
-                   " Green   .................  3", " Blue    .................  4", kAt, kDots,
+                   " Green   .................  3", " Blue    .................  4", rule('@'), dots(),
                    " Enter your choice", " inside  [0,4]", " or return for default value",
-                   " Default =            2", " New value =             3", kDots}}));
+                   " Default =            2", " New value =             3", dots()}}));
 }
 
 TEST_F(Attributes, ColourMenuRefusesAnIndexAboveTheTable) {
@@ -165,11 +159,11 @@ TEST_F(Attributes, FillStyleMenu) {
   EXPECT_EQ(plt2blk.fillstyle, 0);
   EXPECT_EQ(split_lines(con.text()),
             join({head("sfillstyle"),
-                  {kRule, "      POLYGON FILL STYLES", kRule, " currently stored   :      1",
+                  {rule('-'), "      POLYGON FILL STYLES", rule('-'), " currently stored   :      1",
                    " suggested new value:      1", " hollow ....................0",
-                   " filled ....................1", kAt, kDots, " Enter your choice",
+                   " filled ....................1", rule('@'), dots(), " Enter your choice",
                    " inside  [0,1]", " or return for default value", " Default =            1",
-                   " New value =             0", kDots}}));
+                   " New value =             0", dots()}}));
 }
 
 // ---- Real ranges ----
@@ -184,14 +178,14 @@ TEST_F(Attributes, TextSizeOnTheLowerBoundIsResetButTypedIsAccepted) {
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("stextsize"),
                   {" TEXT SIZE OUT OF RANGE:", "  txtheight =   0.02", "  min =   0.02",
-                   "  max = ******", " ==> RESET txtheight =   0.50", kWarningEnd}}));
+                   "  max = ******", " ==> RESET txtheight =   0.50", rule('/')}}));
   Console typed("0.02\n");
   stextsize(h, 0);
   EXPECT_FLOAT_EQ(plt2blk.textheight, 0.02f);
   EXPECT_EQ(find_sequence(split_lines(typed.text()), {" TEXT SIZE OUT OF RANGE:"}), -1);
   EXPECT_GE(find_sequence(split_lines(typed.text()),
-                          {kRule, "                 TEXT SIZE", kRule,
-                           " present value in cm ..........    0.50", kAt}),
+                          {rule('-'), "                 TEXT SIZE", rule('-'),
+                           " present value in cm ..........    0.50", rule('@')}),
             0)
       << typed.text();
 }
@@ -207,7 +201,7 @@ TEST_F(Attributes, LineThicknessRangeAndDeviceWidth) {
             join({warning_head("slinewidth"),
                   {" LINE THICKNESS OUT OF RANGE:", "  line thickness (cm) =    0.010",
                    "  min =    0.010", "  max = 1000.000",
-                   " ==> RESET line thickness =    0.020", kWarningEnd}}));
+                   " ==> RESET line thickness =    0.020", rule('/')}}));
   // 0.02 cm at 20 pixels per cm is under one pixel: the device takes one.
   EXPECT_EQ(log_lines(), (Lines{"line_width 1.000"}));
   log_->clear();
@@ -227,8 +221,8 @@ TEST_F(Attributes, LineThicknessMenuAcceptsTheLowerBound) {
   slinewidth(w, 0);
   EXPECT_FLOAT_EQ(plt2blk.thickness, 0.01f);
   EXPECT_GE(find_sequence(split_lines(con.text()),
-                          {kRule, "           LINE THICKNESS", kRule,
-                           " present value in cm .......     0.300", kAt}),
+                          {rule('-'), "           LINE THICKNESS", rule('-'),
+                           " present value in cm .......     0.300", rule('@')}),
             0)
       << con.text();
 }
@@ -245,7 +239,7 @@ TEST_F(Attributes, TextSizeWithTheWindowClosedIsStoredWithAWarning) {
   const Lines closed = join({warning_head("stextsize"),
                              {" inter =      3", " Attempting to set textsize with",
                               " a closed plot file",
-                              " ===> Value stored but no further call to lib", kWarningEnd}});
+                              " ===> Value stored but no further call to lib", rule('/')}});
   EXPECT_EQ(split_lines(con.text()), closed);
   con.clear();
   h = 1.2f;
@@ -286,14 +280,14 @@ TEST_F(Attributes, AlignmentCodes) {
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("stextalign"),
                   {" trying to set justif =     12", " justif must be in [-11,11]",
-                   " ===> RESET justif =     -1", kWarningEnd}}));
+                   " ===> RESET justif =     -1", rule('/')}}));
   con.clear();
   j = 4;
   stextalign(j, 1);
   EXPECT_EQ(plt2blk.textalign, 1);
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("stextalign"),
-                  {" just =      4", " ===> RESET just =      1", kWarningEnd}}));
+                  {" just =      4", " ===> RESET just =      1", rule('/')}}));
   for (int code : {-8, -4, 0}) {
     j = code;
     stextalign(j, 1);
@@ -318,17 +312,17 @@ TEST_F(Attributes, AlignmentMenuAndTheReplacementOfItsAnswer) {
   const std::string bar = "    |---------------|---------------|";
   EXPECT_EQ(split_lines(con.text()),
             join({head("stextalign"),
-                  {kRule, "           SETTING TEXT ALIGNMENT", kRule,
+                  {rule('-'), "           SETTING TEXT ALIGNMENT", rule('-'),
                    "  |just| indicates where the x,y point", "       is relative to the textstring",
                    "  if just < 0 leading and trailing blanks", "       will be ignored", " ",
                    "    9              10              11", bar,
                    "    5<==textstring==6==============>7", bar,
-                   "    1               2               3", " ", kRule,
-                   " currently stored   :      3", " suggested new value:      3", kAt, kDots,
+                   "    1               2               3", " ", rule('-'),
+                   " currently stored   :      3", " suggested new value:      3", rule('@'), dots(),
                    " Enter value of just", " inside  [-11,11]", " or return for default value",
-                   " Default =            3", " New value =            -4", kDots},
+                   " Default =            3", " New value =            -4", dots()},
                   warning_head("stextalign"),
-                  {" just =     -4", " ===> RESET just =     -1", kWarningEnd}}));
+                  {" just =     -4", " ===> RESET just =     -1", rule('/')}}));
 }
 
 TEST_F(Attributes, FontOutsideTheTableDoesNothing) {
@@ -340,7 +334,7 @@ TEST_F(Attributes, FontOutsideTheTableDoesNothing) {
   EXPECT_EQ(plt2blk.textfont, 1);
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("stextfont"),
-                  {" font number =     16", " ===> NO ACTION", kWarningEnd}}));
+                  {" font number =     16", " ===> NO ACTION", rule('/')}}));
   // The font check wins over the mode check.
   con.clear();
   f = 0;
@@ -374,8 +368,8 @@ TEST_F(Attributes, ModeOutsideTheSettingsModesStoresNothing) {
   EXPECT_EQ(c, 1);
   EXPECT_EQ(plt2blk.linecolor, 2);
   const auto out = split_lines(con.text());
-  EXPECT_GE(find_sequence(out, {" ===> RESET color nb    =      1", kWarningEnd}), 0);
-  EXPECT_GE(find_sequence(out, {" inter =      6", " ===> NO ACTION", kWarningEnd}), 0);
+  EXPECT_GE(find_sequence(out, {" ===> RESET color nb    =      1", rule('/')}), 0);
+  EXPECT_GE(find_sequence(out, {" inter =      6", " ===> NO ACTION", rule('/')}), 0);
 
   con.clear();
   float w = 0.5f;
@@ -470,7 +464,7 @@ TEST_F(Attributes, SymbolSizeInitialisesAndTakesAnyValue) {
   EXPECT_FLOAT_EQ(plt2blk.symbolsize, -0.3f);
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("ssymbolsize"),
-                  {" inter =      7", " ===> NO ACTION", kWarningEnd}}));
+                  {" inter =      7", " ===> NO ACTION", rule('/')}}));
 }
 
 TEST_F(Attributes, SymbolSizeMenuAtBothOutputLevels) {
@@ -481,9 +475,9 @@ TEST_F(Attributes, SymbolSizeMenuAtBothOutputLevels) {
   EXPECT_FLOAT_EQ(plt2blk.symbolsize, 0.6f);
   EXPECT_GE(find_sequence(split_lines(con.text()),
                           join({head("ssymbolsize"),
-                                {kRule, " SYMBOL SIZE (cm):", kRule,
+                                {rule('-'), " SYMBOL SIZE (cm):", rule('-'),
                                  " currently stored size =    0.250",
-                                 " ready to  store  size =    0.250", kAt, kDots,
+                                 " ready to  store  size =    0.250", rule('@'), dots(),
                                  " Enter symbol size in cm"}})),
             0)
       << con.text();
@@ -526,13 +520,13 @@ TEST_F(Attributes, SymbolTypeInitialisesInModeFiveOnly) {
   EXPECT_EQ(plt2blk.symboltype, 1);
   EXPECT_EQ(split_lines(con.text()),
             join({head("ssymboltype"),
-                  {kRule, " SYMBOL TYPE:", "  Negative number => filled symbol",
-                   "  N.B. Symbols also depend on", "       polygon & line attributes", kRule,
-                   " currently stored type =    9", " ready to  store  type =    1", kRule,
+                  {rule('-'), " SYMBOL TYPE:", "  Negative number => filled symbol",
+                   "  N.B. Symbols also depend on", "       polygon & line attributes", rule('-'),
+                   " currently stored type =    9", " ready to  store  type =    1", rule('-'),
                    " Symbol type ... symbol number"},
                   kTypeTable,
-                  {kAt, kDots, " Enter symbol number", " or return for default value",
-                   " Default =            1", " New value =             1", kDots}}));
+                  {rule('@'), dots(), " Enter symbol number", " or return for default value",
+                   " Default =            1", " New value =             1", dots()}}));
 }
 
 TEST_F(Attributes, SymbolTypeTableAloneAskingNothingAtEitherLevel) {
@@ -562,7 +556,7 @@ TEST_F(Attributes, SymbolTypeChosenWithoutStoring) {
   EXPECT_EQ(t, 13);
   EXPECT_EQ(plt2blk.symboltype, 4);
   const auto out = split_lines(con.text());
-  EXPECT_GE(find_sequence(out, {kRule, " ready to set type =   20", kRule}), 0) << con.text();
+  EXPECT_GE(find_sequence(out, {rule('-'), " ready to set type =   20", rule('-')}), 0) << con.text();
   EXPECT_EQ(con.text().find("currently stored"), std::string::npos);
   EXPECT_EQ(con.text().find("WARNING"), std::string::npos);
 }
@@ -576,7 +570,7 @@ TEST_F(Attributes, SymbolTypeOtherEvenModeAsksThenRefuses) {
   EXPECT_EQ(plt2blk.symboltype, 4);
   const auto out = split_lines(con.text());
   EXPECT_GE(find_sequence(out, join({warning_head("ssymboltype"),
-                                     {" inter =    6", " ===> NO ACTION", kWarningEnd}})),
+                                     {" inter =    6", " ===> NO ACTION", rule('/')}})),
             0)
       << con.text();
   con.clear();
@@ -591,7 +585,7 @@ TEST_F(Attributes, WarningsPauseWhenPausingIsOn) {
   slinecolor(c, 1);
   EXPECT_GE(find_sequence(split_lines(con.text()),
                           {" ===> RESET color nb    =      4", " ===> HIT RETURN TO CONTINUE",
-                           kWarningEnd}),
+                           rule('/')}),
             0)
       << con.text();
 }
@@ -640,7 +634,7 @@ TEST_F(Attributes, AlignmentAccessorResetsTheCodesThatNameNoAlignment) {
   EXPECT_EQ(text_align(), 1);
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("stextalign"),
-                  {" just =      8", " ===> RESET just =      1", kWarningEnd}}));
+                  {" just =      8", " ===> RESET just =      1", rule('/')}}));
 }
 
 }  // namespace

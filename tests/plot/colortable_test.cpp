@@ -18,12 +18,6 @@ namespace {
 using korbast::testing::Console;
 using namespace korbast::testing::expected;
 
-const std::string kAt = ex::rule('@');
-const std::string kRule = ex::rule('-');
-
-const std::string kWarningEnd = ex::rule('/');
-const std::string kErrorEnd = ex::rule('*');
-
 struct Entry {
   std::string name;
   float r, g, b;
@@ -94,27 +88,27 @@ TEST_F(ColourTable, MenuShowsTheColoursInForce) {
   scolortable(0);
   const auto out = split_lines(con.text());
   EXPECT_GE(find_sequence(out, join({head("scolortable"),
-                                     {" SETTING COLOR TABLE", kRule,
-                                      " Current nb of colors:   12", kRule,
+                                     {" SETTING COLOR TABLE", rule('-'),
+                                      " Current nb of colors:   12", rule('-'),
                                       " |index|      name|   red% | green% |  blue% |",
                                       " |   0 |  White-bk|  100.0 |  100.0 |  100.0 |",
                                       " |   1 |  Black   |    0.0 |    0.0 |    0.0 |",
                                       " |   2 |  Red     |   50.0 |    0.0 |    0.0 |"}})),
             0)
       << con.text();
-  EXPECT_GE(find_sequence(out, {" |  12 |  Grey70  |   30.0 |   30.0 |   30.0 |", kRule,
+  EXPECT_GE(find_sequence(out, {" |  12 |  Grey70  |   30.0 |   30.0 |   30.0 |", rule('-'),
                                 " modify nb of colors ..........100",
                                 " modify rgb color content .....200",
-                                " read color table from file ...300", kRule,
-                                " EXIT ..........................99", kAt}),
+                                " read color table from file ...300", rule('-'),
+                                " EXIT ..........................99", rule('@')}),
             0);
   // After choice 100 the table shows three colours.
-  EXPECT_GE(find_sequence(out, {" Current nb of colors:    3", kRule,
+  EXPECT_GE(find_sequence(out, {" Current nb of colors:    3", rule('-'),
                                 " |index|      name|   red% | green% |  blue% |",
                                 " |   0 |  White-bk|  100.0 |  100.0 |  100.0 |",
                                 " |   1 |  Black   |    0.0 |    0.0 |    0.0 |",
                                 " |   2 |  Red     |   50.0 |    0.0 |    0.0 |",
-                                " |   3 |  Green   |    0.0 |   50.0 |    0.0 |", kRule}),
+                                " |   3 |  Green   |    0.0 |   50.0 |    0.0 |", rule('-')}),
             0);
   EXPECT_EQ(plt2blk.ncolors, 3);
 }
@@ -129,7 +123,7 @@ TEST_F(ColourTable, NumberOfColoursIsKeptInOneToTwelve) {
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("scolornb"),
                   {" trying to set nb of color  =     20", " max nb of color  =     12",
-                   " ===> RESET nb of color =     12", kWarningEnd}}));
+                   " ===> RESET nb of color =     12", rule('/')}}));
   con.clear();
   n = 0;
   scolornb(n, 1);
@@ -139,7 +133,7 @@ TEST_F(ColourTable, NumberOfColoursIsKeptInOneToTwelve) {
   EXPECT_GE(find_sequence(out, join({warning_head("scolornb"),
                                      {" trying to set nb of color  =      0",
                                       " min nb of color  = 1", " ===> RESET nb of color =      1",
-                                      kWarningEnd}})),
+                                      rule('/')}})),
             0)
       << con.text();
 }
@@ -159,7 +153,7 @@ TEST_F(ColourTable, ReducingToOneColourMakesABlackAndWhitePlot) {
                                      warning_head("sfillcolor"),
                                      {" trying to set color nb =      8",
                                       " when max color nb      =      1",
-                                      " ===> RESET color nb    =      1", kWarningEnd,
+                                      " ===> RESET color nb    =      1", rule('/'),
                                       " ==> checking done"}})),
             0)
       << con.text();
@@ -174,12 +168,12 @@ TEST_F(ColourTable, NumberMenuAppliesOnNinetyNine) {
   EXPECT_EQ(plt2blk.fillcolor, 1);  // 8 modulo 7
   const auto out = split_lines(con.text());
   const Lines menu12 = join({head("scolornb"),
-                             {" SETTING THE NUMBER OF COLORS:", kRule,
+                             {" SETTING THE NUMBER OF COLORS:", rule('-'),
                               " max nb of colors ................  12",
                               " current nb of colors ............  12",
-                              " new nb of colors to apply .....10  12", kRule,
+                              " new nb of colors to apply .....10  12", rule('-'),
                               " CANCEL AND EXIT ...............98",
-                              " UPDATE AND EXIT ...............99", kAt}});
+                              " UPDATE AND EXIT ...............99", rule('@')}});
   EXPECT_EQ(find_sequence(out, menu12), 0) << con.text();
   Lines menu6 = menu12;
   menu6[7] = " new nb of colors to apply .....10   6";
@@ -253,7 +247,7 @@ TEST_F(ColourTable, EntryIndexChecks) {
   EXPECT_EQ(split_lines(con.text()),
             join({warning_head("scolorgb"),
                   {" trying to set color nb =      7", " when nb of color  =      3",
-                   " ===> RESET nb of color =      3", kWarningEnd}}));
+                   " ===> RESET nb of color =      3", rule('/')}}));
   // Unlike the attribute setters, an index that comes out 0 stays 0.
   i = 4;
   name = "Four";
@@ -339,19 +333,19 @@ TEST_F(ColourTable, EntryMenuCancelLeavesTheTable) {
   EXPECT_EQ(std::memcmp(&before, &plt2blk, sizeof before), 0);
   const auto out = split_lines(con.text());
   EXPECT_GE(find_sequence(out, join({head("scolorgb"),
-                                     {" SETTING RGB COLORS:", kRule,
+                                     {" SETTING RGB COLORS:", rule('-'),
                                       " max nb of colors ................  12",
                                       " current nb of colors ............  12",
                                       " color index ...................10   2",
                                       " current color name .............. Red     ",
                                       " new    color  name ............20 Red" +
                                           std::string(32, ' '),
-                                      kRule, "        |   red% | green% |  blue% |",
+                                      rule('-'), "        |   red% | green% |  blue% |",
                                       " current|   50.0 |    0.0 |    0.0 |",
-                                      " new    |   50.0 |    0.0 |    0.0 |", kRule,
+                                      " new    |   50.0 |    0.0 |    0.0 |", rule('-'),
                                       " modify rgb setting ............30",
                                       " CANCEL AND EXIT ...............98",
-                                      " UPDATE AND EXIT ...............99", kAt}})),
+                                      " UPDATE AND EXIT ...............99", rule('@')}})),
             0)
       << con.text();
   EXPECT_GE(find_sequence(out, {" new    |   10.0 |   20.0 |   30.0 |"}), 0);
@@ -377,7 +371,7 @@ TEST_F(ColourTable, FileOfTheExample) {
                           join({head("scolortable"),
                                 {" Input file colortable_example.txt is closed",
                                  " Could read up to:   12 DATA", " Actually read   :    2 DATA",
-                                 kAt}})),
+                                 rule('@')}})),
             0)
       << out;
   EXPECT_EQ(plt2blk.ncolors, 2);
@@ -414,8 +408,8 @@ TEST_F(ColourTable, FileWithTooFewColours) {
                           join({error_head("scolortable"),
                                 {" END OF FILE REACHED UNEXPECTEDLY",
                                  " WHILE READING LINE NUMBER     4",
-                                 " Input file colortable_short.txt is closed", kErrorEnd,
-                                 kAt}})),
+                                 " Input file colortable_short.txt is closed", rule('*'),
+                                 rule('@')}})),
             0)
       << out;
   // The number of colours was applied before the records were read; what was read stays.
@@ -432,7 +426,7 @@ TEST_F(ColourTable, FileWithAnUnreadableItem) {
   EXPECT_GE(find_sequence(split_lines(out),
                           join({error_head("scolortable"),
                                 {" WHILE READING LINE NUMBER     3",
-                                 " Input file colortable_bad.txt is closed", kErrorEnd}})),
+                                 " Input file colortable_bad.txt is closed", rule('*')}})),
             0)
       << out;
   EXPECT_EQ(out.find("END OF FILE"), std::string::npos);
