@@ -130,6 +130,7 @@ struct GlyphForm {
   std::string content;
   std::string bbox;
 };
+// The outline and box of glyph `index` of the page font, as a PDF form.
 GlyphForm glyph_form(unsigned index);
 
 }  // namespace korbast::platform

@@ -37,6 +37,7 @@ struct Pfixblock {
 };
 extern Pfixblock pfixblock;
 
+// The curve-parameter menu over the running point, levels and fixed parameters.
 // 4 or 5: every curve parameter to its default (4 then shows each routine's menu and the
 // menu over all of them); 6: lists them; other even modes: the menu; other odd modes: nothing.
 void scall(frame::Mode inter);

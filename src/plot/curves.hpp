@@ -56,7 +56,7 @@ extern Cc3dbuff cc3dbuff;
 // The settings routines. Modes 2 and 3 start from the stored values, 4 and 5 from the
 // defaults, any other mode from the arguments; an even mode shows the routine's menu; the
 // result is stored and left in the arguments.
-//
+
 // The number of points, clamped to 1..1000 with a warning (above 1000, or exactly 1 unless the
 // mode is 6 or 7) or an error (below 1).
 void scptnp(int& np, frame::Mode inter);

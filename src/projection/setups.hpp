@@ -14,10 +14,16 @@ namespace korbast::projection {
 // and second latitude (`latp1`, `latp2`) and central angle (`anglep1`). Latitudes are taken
 // only inside [-90, 90] and the central angle only inside [0, 180]; longitudes are taken as
 // they are. The value in degrees is returned in `value`.
+
+// The central longitude `longp1`.
 void slong1(float& value, int mode);
+// The second longitude `longp2`.
 void slong2(float& value, int mode);
+// The first latitude `latp1`.
 void slat1(float& value, int mode);
+// The second latitude `latp2`.
 void slat2(float& value, int mode);
+// The central angle `anglep1`.
 void sangle1(float& value, int mode);
 
 // The map origin: projects it with the current projection and stores the result as the
