@@ -267,23 +267,63 @@ def comment_above(lines, i):
     return " ".join(l for l in block if l and not CAPTION.match(l)) or code_part(lines[i])[1]
 
 
-def check_row(name, header, purpose):
+def is_sentence_start(purpose, comment):
+    """Whether the purpose is the comment up to one of its full stops (or all of it)."""
+    comment = re.sub(r"\s+", " ", comment).strip()
+    return bool(purpose) and comment.startswith(purpose) and \
+        comment[len(purpose):len(purpose) + 1] in ("", ".")
+
+
+def defines(path, bare):
+    """Whether a line of the file, outside an unnamed namespace, starts a definition of the
+    name: the name and its '(' with a body opened after them, or no ';' closing the line."""
+    if not path.is_file():
+        return False
+    depth, unnamed = 0, []  # brace depth, and the depths where unnamed namespaces opened
+    for line in path.read_text(encoding="utf-8").splitlines():
+        code = code_part(line)[0].rstrip()
+        if re.match(r"\s*namespace\s*\{", code):
+            unnamed.append(depth)
+        depth += code.count("{") - code.count("}")
+        while unnamed and depth <= unnamed[-1]:
+            unnamed.pop()
+        if unnamed:
+            continue  # a namesake of the file's own, not the routine of the header
+        m = re.search(r"(?<![\w.>])" + re.escape(bare) + r"\s*\(", code)
+        if m and not re.match(r"\s*return\b", code) and \
+                ("{" in code[m.end():] or not code.endswith(";")):
+            return True
+    return False
+
+
+def check_row(name, header, files, purpose):
     """A complaint when the purpose is not the comment of a declaration of the routine in the
-    header, or None."""
+    header, or a file said to define it has no definition of that name; None when right."""
     path = ROOT / header
     if not path.is_file():
         return f"{header} does not exist"
-    bare = name.split("::")[-1]
-    lines = path.read_text(encoding="utf-8").splitlines()
-    decl = re.compile(r"^\s*(?:template\s*<.*>\s*)?[\w:<>,\s*&\[\]]*[\s*&]" + re.escape(bare)
-                      + r"\s*\(")
+    if not purpose:
+        return "the row has no purpose"
+    *scope, bare = name.split("::")
+    text = path.read_text(encoding="utf-8")
+    if not scope or scope[0] != path.relative_to(SRC).parts[0]:
+        return f"the name does not start with the namespace of {header}'s folder"
+    for part in scope[1:]:
+        if not re.search(r"(?m)^\s*(?:inline\s+)?namespace\s+[\w:]*\b" + part + r"\b", text):
+            return f"{header} has no namespace `{part}`"
+    start = r"^\s*(?:template\s*<.*>\s*)?[\w:<>,\s*&\[\]]*[\s*&]"
+    decl = re.compile(start + re.escape(bare) + r"\s*\(")
+    for f in files.split(", "):
+        if not defines(ROOT / f, bare):
+            return f"{f} does not define `{bare}`"
+    lines = text.splitlines()
     found = False
     for i, line in enumerate(lines):
         code = code_part(line)[0]
         if not decl.match(code) or re.match(r"\s*(return|else|if|for|while)\b", code):
             continue
         found = True
-        if first_sentence(comment_above(lines, i)).replace("|", "\\|") == purpose:
+        if is_sentence_start(purpose.replace("\\|", "|"), comment_above(lines, i)):
             return None
     if not found:
         return f"{header} declares no `{bare}`"
@@ -304,9 +344,9 @@ def check(rows, lacking, text):
         m = ROW.match(line)
         if not m:
             continue
-        name, header, _, purpose = m.groups()
+        name, header, files, purpose = m.groups()
         listed[name] = header
-        why = check_row(name, header, purpose)
+        why = check_row(name, header, files, purpose)
         if why:
             problems.append(f"docs/routines.md: row `{name}`: {why}")
     for name, d in rows.items():

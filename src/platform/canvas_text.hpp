@@ -12,7 +12,7 @@ namespace korbast::platform {
 // the section sign), so a text may mix both. Zero bytes and other control bytes become
 // blanks.
 std::string text_to_utf8(std::string_view bytes);
-// The same characters in Latin-1 (the old X window name property), "?" for those beyond.
+// The drawn text in Latin-1 (the old X window name property), "?" for those beyond.
 std::string text_to_latin1(std::string_view bytes);
 
 // The base of the page files for a plot name: blanks trimmed at both ends, a final ".ps"

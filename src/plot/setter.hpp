@@ -64,7 +64,7 @@ void store(const Setter<T>& s, T& value, Mode mode) {
   }
 }
 
-// The setter's dialog in a settings mode: the five steps above.
+// The setter's dialog in a settings mode, in the five steps told at the top of this file.
 template <class T>
 void run(const Setter<T>& s, T& value, Mode mode) {
   if (mode.from_stored()) value = s.field;
