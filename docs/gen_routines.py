@@ -26,6 +26,7 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 SRC = ROOT / "src"
 OUT = ROOT / "docs" / "routines.md"
 REGENERATE = "python3 docs/gen_routines.py"
+NOWHERE = "(nowhere)"
 
 # Words that may stand right before a '(' without naming a routine.
 NOT_NAMES = {"if", "for", "while", "switch", "return", "sizeof", "decltype", "alignas",
@@ -76,7 +77,7 @@ characters. The parts that recur:
 # ---- Reading C++ headers and sources ----
 
 def code_part(line):
-    """The line up to its `//` comment, with string and character literals emptied."""
+    """The code of the line (string and character literals emptied) and its `//` comment."""
     out, i, n = [], 0, len(line)
     while i < n:
         c = line[i]
@@ -233,9 +234,10 @@ def definitions():
 def render(rows):
     where = definitions()
     out = ["# Routine index", "",
-           "Every routine declared in a header under `src/`, by its name within `korbast::` (the",
-           "namespace tells namesakes apart): the header that declares it, the file that defines",
-           "it, and its purpose, the first sentence of its own comment in the header. Rows are in",
+           "Every routine declared at namespace level in a header under `src/` (member functions",
+           "are told with their types), by its name within `korbast::` (the namespace tells",
+           "namesakes apart): the header that declares it, the file that defines it, and its",
+           "purpose, the first sentence of its own comment in the header. Rows are in",
            "the order of the last name part, so a name printed in a frame is found by its first",
            f"letters. Made by `{REGENERATE}`; the test `docs.routine_index` checks that",
            "each purpose is that routine's comment in its header and that every routine has one.",
@@ -244,7 +246,7 @@ def render(rows):
            "| routine | declared in | defined in | purpose |", "|---|---|---|---|"]
     for name in sorted(rows, key=lambda n: (rows[n].bare.lower(), n.lower())):
         d = rows[name]
-        files = ", ".join(str(f.relative_to(ROOT)) for f in where.get(name, [])) or "(nowhere)"
+        files = ", ".join(str(f.relative_to(ROOT)) for f in where.get(name, [])) or NOWHERE
         purpose = first_sentence(d.own_comment()).replace("|", "\\|")
         out.append(f"| `{short(name)}` | {d.path.relative_to(ROOT)} | {files} | {purpose} |")
     return "\n".join(out) + "\n"
@@ -313,6 +315,8 @@ def check_row(name, header, files, purpose):
             return f"{header} has no namespace `{part}`"
     start = r"^\s*(?:template\s*<.*>\s*)?[\w:<>,\s*&\[\]]*[\s*&]"
     decl = re.compile(start + re.escape(bare) + r"\s*\(")
+    if files == NOWHERE:
+        return "no file under src/ defines it"
     for f in files.split(", "):
         if not defines(ROOT / f, bare):
             return f"{f} does not define `{bare}`"
