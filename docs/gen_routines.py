@@ -128,6 +128,7 @@ class Decl:
     def __init__(self, path, line, scope, name, block, trailing, static, defines):
         self.path, self.line, self.name = path, line, "::".join(scope + [name])
         self.bare = name.split("::")[-1]
+        self.member = "::" in name  # Type::routine, declared in its type (or a namespace)
         self.block, self.trailing = block, trailing
         self.static, self.defines = static, defines
 
@@ -211,6 +212,8 @@ def routines():
     for hpp in sorted(SRC.rglob("*.hpp")):
         seen = set()
         for d in declarations(hpp):
+            if d.member:
+                continue  # defined here, declared elsewhere
             if d.name in seen:
                 continue  # an overload: the first declaration speaks for the name
             seen.add(d.name)
