@@ -10,7 +10,7 @@ namespace korbast::projection {
 
 namespace {
 
-// Angle constants from the program's blocks, filled at start-up before any projection runs.
+// The program's single-precision angle constants, fixed at compile time (frame/angles.hpp).
 constexpr float kPi2 = frame::angle::half_pi;
 
 // Polyconic latitudes below this (5.7 degrees) divide 1 - cos E by a tangent under 0.1.

@@ -11,7 +11,7 @@ namespace korbast::projection {
 
 namespace {
 
-// Angle constants from the program's blocks, filled at start-up before any projection runs.
+// The program's single-precision angle constants, fixed at compile time (frame/angles.hpp).
 constexpr float kPi2Low = frame::angle::half_pi_below;
 
 // Standard parallels closer than this (5.7 degrees) take the cone constant from the differences

@@ -10,7 +10,7 @@ namespace korbast::projection {
 
 namespace {
 
-// Angle constants from the program's blocks, filled at start-up before any projection runs.
+// The program's single-precision angle constants, fixed at compile time (frame/angles.hpp).
 constexpr float kPi2Low = frame::angle::half_pi_below;
 
 constexpr float kOffMap = 1e20f;  // no finite image
