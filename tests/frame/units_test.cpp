@@ -178,4 +178,21 @@ TEST(UnitsDeathTest, StopRunFlushesAndClosesEveryUnit) {
   std::remove(path.c_str());
 }
 
+// A run that lost output (a full device) ends with status 1 even after a normal end; another
+// status of the cause stands, and a run that lost nothing ends with 0.
+TEST(UnitsDeathTest, ALostOutputFileMakesTheRunEndWithStatusOne) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  korbast::testing::TempDir dir;
+  const std::string kept = dir / "kept.txt";
+  auto run = [&](const std::string& path, int status) {
+    korbast::testing::Console quiet;  // the failure's frame
+    units::open(22, path, units::Status::Replace);
+    units::write_line(22, "a line");
+    units::stop_run(status);
+  };
+  EXPECT_EXIT(run("/dev/full", 0), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(run("/dev/full", 3), ::testing::ExitedWithCode(3), "");
+  EXPECT_EXIT(run(kept, 0), ::testing::ExitedWithCode(0), "");
+}
+
 }  // namespace
