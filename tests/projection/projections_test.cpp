@@ -437,6 +437,25 @@ TEST_F(ProjectionTest, PolyconicEquator) {
   EXPECT_EQ(p.y, -0.25f);
 }
 
+// Near the equator (below 5.7 degrees) against Snyder's formulas in double precision, with
+// 1 - cos E written 2 sin^2(E/2): single precision stays within a few units in the last
+// place, where 1 - cos E in single precision would lose most digits.
+TEST_F(ProjectionTest, PolyconicNearTheEquatorAgainstDoublePrecision) {
+  llpparam.longp1 = rad(-100);
+  for (const float lat : {0.001f, -0.001f, 0.01f, -0.3f, 1.0f, 3.0f, -5.5f}) {
+    for (const float lon : {-100.5f, -99.0f, -70.0f, 0.0f, 79.0f}) {
+      const double phi = rad(lat);
+      const double dlam = static_cast<double>(rad(lon)) - static_cast<double>(llpparam.longp1);
+      const double e = dlam * std::sin(phi);
+      const double x = std::sin(e) / std::tan(phi);
+      const double y = phi + 2.0 * std::pow(std::sin(e / 2.0), 2) / std::tan(phi);
+      const XY p = at(13, lon, lat);
+      EXPECT_NEAR(p.x, x, 1e-6 * std::fabs(x)) << lon << " " << lat;
+      EXPECT_NEAR(p.y, y, 1e-6 * std::fabs(y)) << lon << " " << lat;
+    }
+  }
+}
+
 // ---- Ellipsoidal.
 
 TEST_F(ProjectionTest, MeridianDistance) {
