@@ -25,10 +25,6 @@ namespace {
 
 using namespace frame::console;
 
-bool even(int mode) { return mode % 2 == 0; }
-bool from_blocks(int mode) { return mode == 2 || mode == 3; }
-bool initialising(int mode) { return mode == 4 || mode == 5; }
-
 constexpr float kLatMin = -90.0f;
 constexpr float kLatMax = 90.0f;
 
@@ -122,12 +118,12 @@ constexpr AngleSetup kSangle1{"sangle1",
                               0.0f,
                               180.0f};
 
-void angle_setup(const AngleSetup& s, float& value, int mode) {
+void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
   float& field = llpparam.*s.field;
   const auto inside = [&s](float v) { return !s.checked || (s.lower <= v && v <= s.upper); };
-  if (from_blocks(mode)) {
+  if (mode.from_stored()) {
     value = frame::deg(field);
-  } else if (initialising(mode)) {
+  } else if (mode.from_default()) {
     value = s.def;
     frame::submenuhead(s.name, s.version, s.date);
     say_item(s.init_line);
@@ -139,7 +135,7 @@ void angle_setup(const AngleSetup& s, float& value, int mode) {
     report_refused(s.name, s.version, s.date, s.value_line, value, s.lower, s.upper, kept);
     value = kept;
   }
-  if (even(mode)) {
+  if (mode.menu()) {
     for (;;) {
       frame::submenuhead(s.name, s.version, s.date);
       say_rule();
@@ -186,6 +182,13 @@ void project_origin(float rlong, float rlat, float& x0, float& y0) {
   }
 }
 
+void store_origin(float rlong, float rlat, float x0, float y0) {
+  llorig.rlongorig = rlong;
+  llorig.rlatorig = rlat;
+  llorig.xorig = x0;
+  llorig.yorig = y0;
+}
+
 void report_no_image(float lon, float lat, bool can_change) {
   frame::warninghead(kOrigName, kOrigVersion, kOrigDate);
   say_item("THE ORIGIN HAS NO FINITE IMAGE");
@@ -206,25 +209,25 @@ float kept_centre_lat = 0.0f;
 
 }  // namespace
 
-void slong1(float& value, int mode) { angle_setup(kSlong1, value, mode); }
-void slong2(float& value, int mode) { angle_setup(kSlong2, value, mode); }
-void slat1(float& value, int mode) { angle_setup(kSlat1, value, mode); }
-void slat2(float& value, int mode) { angle_setup(kSlat2, value, mode); }
-void sangle1(float& value, int mode) { angle_setup(kSangle1, value, mode); }
+void slong1(float& value, frame::Mode mode) { angle_setup(kSlong1, value, mode); }
+void slong2(float& value, frame::Mode mode) { angle_setup(kSlong2, value, mode); }
+void slat1(float& value, frame::Mode mode) { angle_setup(kSlat1, value, mode); }
+void slat2(float& value, frame::Mode mode) { angle_setup(kSlat2, value, mode); }
+void sangle1(float& value, frame::Mode mode) { angle_setup(kSangle1, value, mode); }
 
-void sllorig(float& lon, float& lat, int mode) {
+void sllorig(float& lon, float& lat, frame::Mode mode) {
   float rlong;
   float rlat;
-  if (from_blocks(mode)) {
+  if (mode.from_stored()) {
     // The stored radians are used as they are; only the dialog sees degrees.
     rlong = llorig.rlongorig;
     rlat = llorig.rlatorig;
     lon = frame::deg(rlong);
     lat = frame::deg(rlat);
   } else {
-    if (initialising(mode)) {
-      lon = 0.0f;
-      lat = 45.0f;
+    if (mode.from_default()) {
+      lon = kDefaultOriginLon;
+      lat = kDefaultOriginLat;
       frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
       say_item("MAP PROJECTION ORIGIN SET UP");
       say_item("INITIALIZING ORIGIN TO");
@@ -232,7 +235,7 @@ void sllorig(float& lon, float& lat, int mode) {
       say_real("latitude  =", lat, 8, 3);
     } else if (!is_latitude(lat)) {
       const float held = frame::deg(llorig.rlatorig);
-      const float kept = is_latitude(held) ? held : 45.0f;
+      const float kept = is_latitude(held) ? held : kDefaultOriginLat;
       report_refused(kOrigName, kOrigVersion, kOrigDate, "latitude  =", lat, kLatMin, kLatMax,
                      kept);
       lat = kept;
@@ -244,7 +247,7 @@ void sllorig(float& lon, float& lat, int mode) {
   float y0 = 0.0f;
   project_origin(rlong, rlat, x0, y0);
 
-  if (even(mode)) {
+  if (mode.menu()) {
     for (;;) {
       frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
       if (frame::iocom.lwito(2)) {
@@ -280,17 +283,21 @@ void sllorig(float& lon, float& lat, int mode) {
     report_no_image(lon, lat, false);
   }
 
-  llorig.rlongorig = rlong;
-  llorig.rlatorig = rlat;
-  llorig.xorig = x0;
-  llorig.yorig = y0;
+  store_origin(rlong, rlat, x0, y0);
 }
 
-void soblique(float& lon, float& lat, int mode) {
-  if (from_blocks(mode)) {
+void place_origin(float rlong, float rlat) {
+  float x0 = 0.0f;
+  float y0 = 0.0f;
+  project_origin(rlong, rlat, x0, y0);
+  store_origin(rlong, rlat, x0, y0);
+}
+
+void soblique(float& lon, float& lat, frame::Mode mode) {
+  if (mode.from_stored()) {
     lon = frame::deg(kept_centre_long);
     lat = frame::deg(kept_centre_lat);
-  } else if (initialising(mode)) {
+  } else if (mode.from_default()) {
     lon = 0.0f;
     lat = 45.0f;
     frame::submenuhead(kOblName, kOblVersion, kOblDate);
@@ -306,7 +313,7 @@ void soblique(float& lon, float& lat, int mode) {
                    kept);
     lat = kept;
   }
-  if (even(mode)) {
+  if (mode.menu()) {
     for (;;) {
       frame::submenuhead(kOblName, kOblVersion, kOblDate);
       say_rule();

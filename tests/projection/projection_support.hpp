@@ -1,9 +1,7 @@
 // Test helpers for the projection state: they fill the blocks the way the program's set-ups
-// do (ellipsoid constants, oblique frame, origin offsets), so that a projection can be set up
-// without its dialog.
+// do (oblique frame, origin offsets; the ellipsoid through projection::set_ellipsoid_radii),
+// so that a projection can be set up without its dialog.
 #pragma once
-
-#include <cmath>
 
 #include "frame/angles.hpp"
 #include "geometry/sphere.hpp"
@@ -12,23 +10,6 @@
 #include "projection/projection.hpp"
 
 namespace korbast::testing {
-
-// Ellipsoid constants from the two radii, in single precision and in the program's order.
-inline void set_ellipsoid(float a, float b) {
-  auto& e = projection::ellipsoid;
-  e.ra = a;
-  e.rb = b;
-  e.ecc2 = 1.0f - (b * b) / (a * a);
-  e.ecc = std::sqrt(e.ecc2);
-  const float e2 = e.ecc2;
-  const float e4 = e2 * e2;
-  const float e6 = e2 * (e2 * e2);
-  e.eccp2 = e2 / (1.0f - e2);
-  e.cmer0 = 1.0f - 0.25f * e2 - 0.046875f * e4 - 0.01953125f * e6;
-  e.cmer2 = -(0.375f * e2 + 0.09375f * e4 + 0.0439453125f * e6);
-  e.cmer4 = 0.05859375f * e4 + 0.0439453125f * e6;
-  e.cmer6 = -(35.0f / 3072.0f) * e6;
-}
 
 // The oblique frame of centre (lon, lat) in degrees: rows toward the south along the centre's
 // meridian, toward the east, and the centre itself.
