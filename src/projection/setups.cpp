@@ -52,71 +52,28 @@ struct AngleSetup {
   float lower, upper;
 };
 
-constexpr AngleSetup kSlong1{"slong1",
-                             " 2.0",
-                             "27-08-2002",
-                             &LlpparamBlock::longp1,
-                             0.0f,
-                             "INITIALIZING CENTRAL LONGITUDE",
-                             "central longitude =",
-                             "CENTRAL LONGITUDE SET UP",
-                             "central longitude .....1",
-                             "central longitude in degrees",
-                             false,
-                             0.0f,
-                             0.0f};
-constexpr AngleSetup kSlong2{"slong2",
-                             " 2.0",
-                             "29-08-2002",
-                             &LlpparamBlock::longp2,
-                             0.0f,
-                             "INITIALIZING CENTRAL LONGITUDE",
-                             "central longitude =",
-                             "CENTRAL LONGITUDE SET UP",
-                             "central longitude .....1",
-                             "central longitude in degrees",
-                             false,
-                             0.0f,
-                             0.0f};
-constexpr AngleSetup kSlat1{"slat1",
-                            " 1.0",
-                            "28-08-2002",
-                            &LlpparamBlock::latp1,
-                            30.0f,
-                            "INITIALIZING FIRST LATITUDE",
-                            "first latitude =",
-                            "FIRST LATITUDE SET UP",
-                            "first latitude ........1",
-                            "first latitude in degrees",
-                            true,
-                            kLatMin,
-                            kLatMax};
-constexpr AngleSetup kSlat2{"slat2",
-                            " 1.0",
-                            "29-08-2002",
-                            &LlpparamBlock::latp2,
-                            60.0f,
-                            "INITIALIZING SECOND LATITUDE",
-                            "second latitude =",
-                            "SECOND LATITUDE SET UP",
-                            "second latitude ........1",
-                            "second latitude in degrees",
-                            true,
-                            kLatMin,
-                            kLatMax};
-constexpr AngleSetup kSangle1{"sangle1",
-                              " 1.0",
-                              "29-08-2002",
-                              &LlpparamBlock::anglep1,
-                              180.0f,
-                              "INITIALIZING CENTRAL ANGLE",
-                              "central angle =",
-                              "CENTRAL ANGLE SET UP",
-                              "central angle .........1",
-                              "central angle in degrees",
-                              true,
-                              0.0f,
-                              180.0f};
+// Each set-up's identity, field and default; its console lines (initialising, value, title,
+// menu line, prompt); and the interval it takes values in, if any.
+constexpr AngleSetup kSlong1{
+    "slong1", " 2.0", "27-08-2002", &LlpparamBlock::longp1, 0.0f,
+    "INITIALIZING CENTRAL LONGITUDE", "central longitude =", "CENTRAL LONGITUDE SET UP",
+    "central longitude .....1", "central longitude in degrees", false, 0.0f, 0.0f};
+constexpr AngleSetup kSlong2{
+    "slong2", " 2.0", "29-08-2002", &LlpparamBlock::longp2, 0.0f,
+    "INITIALIZING CENTRAL LONGITUDE", "central longitude =", "CENTRAL LONGITUDE SET UP",
+    "central longitude .....1", "central longitude in degrees", false, 0.0f, 0.0f};
+constexpr AngleSetup kSlat1{
+    "slat1", " 1.0", "28-08-2002", &LlpparamBlock::latp1, 30.0f,
+    "INITIALIZING FIRST LATITUDE", "first latitude =", "FIRST LATITUDE SET UP",
+    "first latitude ........1", "first latitude in degrees", true, kLatMin, kLatMax};
+constexpr AngleSetup kSlat2{
+    "slat2", " 1.0", "29-08-2002", &LlpparamBlock::latp2, 60.0f,
+    "INITIALIZING SECOND LATITUDE", "second latitude =", "SECOND LATITUDE SET UP",
+    "second latitude ........1", "second latitude in degrees", true, kLatMin, kLatMax};
+constexpr AngleSetup kSangle1{
+    "sangle1", " 1.0", "29-08-2002", &LlpparamBlock::anglep1, 180.0f,
+    "INITIALIZING CENTRAL ANGLE", "central angle =", "CENTRAL ANGLE SET UP",
+    "central angle .........1", "central angle in degrees", true, 0.0f, 180.0f};
 
 void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
   float& field = llpparam.*s.field;
@@ -199,6 +156,71 @@ void report_no_image(float lon, float lat, bool can_change) {
   frame::warningtail00();
 }
 
+// The origin the set-up starts from, in degrees (lon, lat) and radians (rlong, rlat).
+void start_origin(float& lon, float& lat, float& rlong, float& rlat, frame::Mode mode) {
+  if (mode.from_stored()) {
+    // The stored radians are used as they are; only the dialog sees degrees.
+    rlong = llorig.rlongorig;
+    rlat = llorig.rlatorig;
+    lon = frame::deg(rlong);
+    lat = frame::deg(rlat);
+    return;
+  }
+  if (mode.from_default()) {
+    lon = kDefaultOriginLon;
+    lat = kDefaultOriginLat;
+    frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+    say_item("MAP PROJECTION ORIGIN SET UP");
+    say_item("INITIALIZING ORIGIN TO");
+    say_real("longitude =", lon, 8, 3);
+    say_real("latitude  =", lat, 8, 3);
+  } else if (!is_latitude(lat)) {
+    const float held = frame::deg(llorig.rlatorig);
+    const float kept = is_latitude(held) ? held : kDefaultOriginLat;
+    report_refused(kOrigName, kOrigVersion, kOrigDate, "latitude  =", lat, kLatMin, kLatMax,
+                   kept);
+    lat = kept;
+  }
+  rlong = frame::rad(lon);
+  rlat = frame::rad(lat);
+}
+
+// The origin's menu, until 99 is answered with an origin that has a finite image; the
+// origin is projected again after every change.
+void origin_menu(float& lon, float& lat, float& rlong, float& rlat, float& x0, float& y0) {
+  for (;;) {
+    frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+    if (frame::iocom.lwito(2)) {
+      say_rule();
+      say_item("MAP PROJECTION ORIGIN SET UP");
+      say_rule();
+      say_real("central longitude .....1", lon, 8, 3);
+      say_real("central latitude  .....2", lat, 8, 3);
+      say_real("X offset ...............", x0, 8, 3);
+      say_real("Y offset ...............", y0, 8, 3);
+      say_rule();
+      say_item("UPDATE & EXIT ........99");
+      frame::menutail();
+    }
+    int answer = 99;
+    int status = 0;
+    frame::inintegdef(answer, "your choice", 99, status);
+    if (answer == 99) {
+      if (finite_offset(x0) && finite_offset(y0)) return;
+      report_no_image(lon, lat, true);
+      continue;
+    }
+    if (answer == 1) {
+      frame::inrealdef(lon, "origin longitude in degrees", lon, status);
+      rlong = frame::rad(lon);
+    } else if (answer == 2) {
+      frame::inrealvindef(lat, "origin latitude in degrees", lat, kLatMin, kLatMax, status);
+      rlat = frame::rad(lat);
+    }
+    project_origin(rlong, rlat, x0, y0);
+  }
+}
+
 // ---- Oblique centre ----
 
 constexpr std::string_view kOblName = "soblique", kOblVersion = " 3.0", kOblDate = "25-10-2002";
@@ -206,6 +228,30 @@ constexpr std::string_view kOblName = "soblique", kOblVersion = " 3.0", kOblDate
 // The centre last applied, radians; zero before the first call.
 float kept_centre_long = 0.0f;
 float kept_centre_lat = 0.0f;
+
+// The centre's menu until 99.
+void centre_menu(float& lon, float& lat) {
+  for (;;) {
+    frame::submenuhead(kOblName, kOblVersion, kOblDate);
+    say_rule();
+    say_item("OBLIQUE PROJECTIONS CENTRAL LOCATION SET UP");
+    say_rule();
+    say_real("central longitude .....1", lon, 8, 3);
+    say_real("central latitude ......2", lat, 8, 3);
+    say_rule();
+    say_item("UPDATE & EXIT ........99");
+    frame::menutail();
+    int answer = 99;
+    int status = 0;
+    frame::inintegdef(answer, "your choice", 99, status);
+    if (answer == 99) return;
+    if (answer == 1) {
+      frame::inrealdef(lon, "central longitude in degrees", lon, status);
+    } else if (answer == 2) {
+      frame::inrealvindef(lat, "central latitude in degrees", lat, kLatMin, kLatMax, status);
+    }
+  }
+}
 
 }  // namespace
 
@@ -218,71 +264,15 @@ void sangle1(float& value, frame::Mode mode) { angle_setup(kSangle1, value, mode
 void sllorig(float& lon, float& lat, frame::Mode mode) {
   float rlong;
   float rlat;
-  if (mode.from_stored()) {
-    // The stored radians are used as they are; only the dialog sees degrees.
-    rlong = llorig.rlongorig;
-    rlat = llorig.rlatorig;
-    lon = frame::deg(rlong);
-    lat = frame::deg(rlat);
-  } else {
-    if (mode.from_default()) {
-      lon = kDefaultOriginLon;
-      lat = kDefaultOriginLat;
-      frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
-      say_item("MAP PROJECTION ORIGIN SET UP");
-      say_item("INITIALIZING ORIGIN TO");
-      say_real("longitude =", lon, 8, 3);
-      say_real("latitude  =", lat, 8, 3);
-    } else if (!is_latitude(lat)) {
-      const float held = frame::deg(llorig.rlatorig);
-      const float kept = is_latitude(held) ? held : kDefaultOriginLat;
-      report_refused(kOrigName, kOrigVersion, kOrigDate, "latitude  =", lat, kLatMin, kLatMax,
-                     kept);
-      lat = kept;
-    }
-    rlong = frame::rad(lon);
-    rlat = frame::rad(lat);
-  }
+  start_origin(lon, lat, rlong, rlat, mode);
   float x0 = 0.0f;
   float y0 = 0.0f;
   project_origin(rlong, rlat, x0, y0);
-
   if (mode.menu()) {
-    for (;;) {
-      frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
-      if (frame::iocom.lwito(2)) {
-        say_rule();
-        say_item("MAP PROJECTION ORIGIN SET UP");
-        say_rule();
-        say_real("central longitude .....1", lon, 8, 3);
-        say_real("central latitude  .....2", lat, 8, 3);
-        say_real("X offset ...............", x0, 8, 3);
-        say_real("Y offset ...............", y0, 8, 3);
-        say_rule();
-        say_item("UPDATE & EXIT ........99");
-        frame::menutail();
-      }
-      int answer = 99;
-      int status = 0;
-      frame::inintegdef(answer, "your choice", 99, status);
-      if (answer == 99) {
-        if (finite_offset(x0) && finite_offset(y0)) break;
-        report_no_image(lon, lat, true);
-        continue;
-      }
-      if (answer == 1) {
-        frame::inrealdef(lon, "origin longitude in degrees", lon, status);
-        rlong = frame::rad(lon);
-      } else if (answer == 2) {
-        frame::inrealvindef(lat, "origin latitude in degrees", lat, kLatMin, kLatMax, status);
-        rlat = frame::rad(lat);
-      }
-      project_origin(rlong, rlat, x0, y0);
-    }
+    origin_menu(lon, lat, rlong, rlat, x0, y0);
   } else if (!finite_offset(x0) || !finite_offset(y0)) {
     report_no_image(lon, lat, false);
   }
-
   store_origin(rlong, rlat, x0, y0);
 }
 
@@ -313,28 +303,7 @@ void soblique(float& lon, float& lat, frame::Mode mode) {
                    kept);
     lat = kept;
   }
-  if (mode.menu()) {
-    for (;;) {
-      frame::submenuhead(kOblName, kOblVersion, kOblDate);
-      say_rule();
-      say_item("OBLIQUE PROJECTIONS CENTRAL LOCATION SET UP");
-      say_rule();
-      say_real("central longitude .....1", lon, 8, 3);
-      say_real("central latitude ......2", lat, 8, 3);
-      say_rule();
-      say_item("UPDATE & EXIT ........99");
-      frame::menutail();
-      int answer = 99;
-      int status = 0;
-      frame::inintegdef(answer, "your choice", 99, status);
-      if (answer == 99) break;
-      if (answer == 1) {
-        frame::inrealdef(lon, "central longitude in degrees", lon, status);
-      } else if (answer == 2) {
-        frame::inrealvindef(lat, "central latitude in degrees", lat, kLatMin, kLatMax, status);
-      }
-    }
-  }
+  if (mode.menu()) centre_menu(lon, lat);
   const float lam0 = frame::rad(lon);
   const float phi0 = frame::rad(lat);
   kept_centre_long = lam0;
