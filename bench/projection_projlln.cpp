@@ -10,11 +10,9 @@
 
 #include "frame/angles.hpp"
 #include "frame/units.hpp"
-#include "geometry/sphere.hpp"
 #include "projection/ellipsoids.hpp"
-#include "projection/geometry.hpp"
-#include "projection/geometry_dialog.hpp"
 #include "projection/projection.hpp"
+#include "projection/setups.hpp"
 #include "projection/table.hpp"
 
 namespace {
@@ -45,21 +43,10 @@ void set_up(int code) {
   llpparam.latp2 = rad(46);
   llpparam.anglep1 = rad(100);
   set_ellipsoid_radii(6378388.0f, 6356912.0f);
-  // Oblique centre (15 E, 42 N).
-  const float lam = rad(15), phi = rad(42);
-  const float lons[3] = {lam, lam + korbast::frame::anglerad.v[2], lam};
-  const float lats[3] = {phi - korbast::frame::anglerad.v[2], 0.0f, phi};
-  float m[9];
-  for (int k = 0; k < 3; ++k) korbast::geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
-  korbast::geometry::mtrans(m, m);
-  smatab33(m, 1);
+  set_oblique_frame(rad(15), rad(42));
   const ProjectionEntry* p = find_projection(code);
   if (p != nullptr && p->constants != nullptr) p->constants();
-  float ox, oy;
-  const float olon = rad(13), olat = rad(43);
-  projlln(&ox, &oy, &olon, &olat, 1);
-  llorig.xorig = ox;
-  llorig.yorig = oy;
+  place_origin(rad(13), rad(43));
 }
 
 void BM_projlln(benchmark::State& state) {

@@ -3,7 +3,6 @@
 // projection.
 #include "projection/menu.hpp"
 
-#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -42,20 +41,19 @@ constexpr std::string_view kGroupHeadings[kGroups] = {
 };
 
 void say_menu(int working) {
-  const std::string dashes(43, '-');
   say_item("           EARTH MAP PROJECTIONS");
   say_item("    (longitude,latitude) -------> (x,y)");
-  say_item(dashes);
+  say_rule();
   say_int(" current projection number:", projtype.iproj, 4);
   say_int(" setting projection number:", working, 4);
   // The projections of each group in the order of their codes, after a dashed line.
   for (int g = 0; g < kGroups; ++g) {
-    say_item(dashes);
+    say_rule();
     say_item(kGroupHeadings[g]);
     for (const ProjectionEntry& p : projection_table())
       if (static_cast<int>(p.group) == g) say_item(p.menu);
   }
-  say_item(dashes);
+  say_rule();
   say_item("SET AND EXIT ..........................99");
 }
 

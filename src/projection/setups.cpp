@@ -308,7 +308,10 @@ void soblique(float& lon, float& lat, frame::Mode mode) {
   const float phi0 = frame::rad(lat);
   kept_centre_long = lam0;
   kept_centre_lat = phi0;
+  set_oblique_frame(lam0, phi0);
+}
 
+void set_oblique_frame(float lam0, float phi0) {
   // Columns: toward the south along the centre's meridian, toward the east, the centre.
   const float pi2 = frame::angle::half_pi;
   const float lons[3] = {lam0, lam0 + pi2, lam0};
@@ -317,7 +320,7 @@ void soblique(float& lon, float& lat, frame::Mode mode) {
   for (int k = 0; k < 3; ++k)
     geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
   geometry::mtrans(m, m);
-  smatab33(m, 1);
+  smatab33(m, frame::Mode::kCaller);
 }
 
 void screenproj() {

@@ -45,6 +45,11 @@ void place_origin(float rlong, float rlat);
 // centre. The centre is kept for the next call.
 void soblique(float& lon, float& lat, frame::Mode mode);
 
+// The rotation `a2b.ab` of the oblique frame centred at (lam0, phi0), radians, without a
+// dialog (soblique builds it so): its rows point toward the south along the centre's
+// meridian, toward the east, and to the centre.
+void set_oblique_frame(float lam0, float phi0);
+
 // Prints the picture of the globe projected onto the map plane.
 void screenproj();
 
