@@ -13,10 +13,13 @@
 
 namespace korbast::projection {
 
-// Set-ups: the constants of the parameters in `llpparam` (and `ellipsoid`).
-void slcc2();       // 3: `derived.lambert`, cone constant n and F of the Lambert conic
-void salbesph2();   // 19: `derived.albers` of the standard parallel
-void sbonnesph2();  // 20: `derived.bonne` of the standard parallel
+// Set-up of code 3: `derived.lambert`, the cone constant n and F of the spherical Lambert
+// conic of the standard parallels `latp1`, `latp2`.
+void slcc2();
+// Set-up of code 19: `derived.albers` of the standard parallel `latp1`.
+void salbesph2();
+// Set-up of code 20: `derived.bonne` of the standard parallel `latp1`.
+void sbonnesph2();
 
 // What makes two standard parallels (degrees) unusable for a Lambert conic (3, 4): one at a
 // pole, or both opposite about the equator (the cone would be a plane). Empty when usable.

@@ -29,7 +29,7 @@ inline float off_the_poles(float phi) {
 
 // Van der Grinten I away from the central meridian, the equator and the poles: the point where
 // the meridian's circle (centre (-v, 0), radius r) meets the parallel's (centre (0, g + t),
-// radius g), Snyder 1987 eqs. 29-1 to 29-6 as a construction. Done in double precision: near
+// radius g), equations 29-1 to 29-6 of Snyder 1987 as a construction. Done in double precision: near
 // the central meridian r is large and the intersection angle comes from 1 - c3^2 with c3 near
 // 1, a difference no single-precision arrangement of the construction keeps (up to 5e-2 off).
 inline void vandg_general(float& xx, float& yy, float af, float lf) {

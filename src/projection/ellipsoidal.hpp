@@ -18,9 +18,12 @@ namespace korbast::projection {
 // radius, signed; dist may be rlat.
 void lat2disel(float* dist, const float* rlat, int n);
 
-// Set-ups: the constants of the parameters in `llpparam` and `ellipsoid`.
-void slcce2();     // 4: `derived.lambert`, cone constant n and F of the Lambert conic
-void simwpoly2();  // 14: the sheet constants `forimwpoly` of the IMW modified polyconic
+// Set-up of code 4: `derived.lambert`, the cone constant n and F of the Lambert conic of the
+// standard parallels `latp1`, `latp2` on the current ellipsoid.
+void slcce2();
+// Set-up of code 14: the sheet constants `forimwpoly` of the IMW modified polyconic between
+// the parallels `latp1`, `latp2`, true to scale on the meridian `longp2`.
+void simwpoly2();
 
 // What makes the two bounding parallels (degrees) of an IMW sheet unusable: they must differ.
 // Empty when usable.
