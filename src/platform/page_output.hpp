@@ -1,10 +1,11 @@
-// Page files of the drawing device, written beside the dialog.
+// Page files of the drawing device, written beside the dialog: the writer threads and their
+// stops.
 //
 // A finished page is handed over as its drawing (PageOps); worker threads replay it into
-// the page's pixels (a tall page in horizontal bands side by side), encode the PNG and the
-// PDF content stream, and one writer thread puts the pages into their files in page order. The PDF is valid after every page: each page's objects go where the previous
-// tail (page tree, cross-reference table, trailer) stood, followed by a fresh tail. A page is
-// announced on the standard error only when its bytes are in the files.
+// the page's pixels (a tall page in horizontal bands side by side, page_bands.cpp), encode
+// the PNG (png_writer.hpp) and the PDF content stream, and one writer thread puts the pages
+// into their files in page order (the PDF through pdf_writer.hpp, valid after every page).
+// A page is announced on the standard error only when its bytes are in the files.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +17,6 @@
 #include "platform/page_ops.hpp"
 
 namespace korbast::platform {
-
-// A PNG file image of w x h pixels of Cairo's RGB24 layout (rows `stride` bytes apart):
-// indexed colour when the page has at most 256 colours, 8-bit RGB otherwise; fast deflate.
-std::string encode_png(const unsigned char* data, int w, int h, int stride);
 
 // The page files of one window.
 class PageWriter {
