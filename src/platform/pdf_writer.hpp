@@ -3,6 +3,7 @@
 // place, and the file the pages are added to.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,11 @@ GlyphForm glyph_form(unsigned index);
 // A page's content stream (or a piece of it) compressed for its stream object.
 std::string compress_content(const std::string& text);
 
-// The PDF file of one window, valid after every page added. Objects: 1 catalogue, 2 page
-// tree, 3 document information; then, page by page, the forms of the glyphs the page is the
-// first to use, its content stream and its page dictionary. Each page's objects go where the
-// previous tail (page tree, cross-reference table, trailer) stood, followed by a fresh tail.
+// The PDF file of one window, readable after every page: each page is appended as
+// incremental updates (its glyph forms, content streams and page dictionary, the page tree
+// nodes above it, each with a cross-reference section pointing back to the one before and
+// a trailer), and nothing written is ever overwritten, so a copy cut anywhere holds every page appended
+// before the cut. Objects: 1 catalogue, 2 the root of the page tree, 3 document information.
 class PdfFile {
  public:
   // The file at `path` (created with the first page), titled `title` (UTF-8), on sheets of
@@ -35,23 +37,36 @@ class PdfFile {
   PdfFile& operator=(const PdfFile&) = delete;
 
   // Appends a page of these compressed content streams placing these glyph forms (sorted,
-  // once each); the error text when it could not be written (the file keeps its pages).
+  // once each); the error text when it could not be written: the file then keeps the pages
+  // before it (a file that would hold none is removed).
   std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs);
   // Closes the file; the error text of the close.
   std::string close();
-  bool holds_pages() const { return pages_ > 0; }
+  int pages() const { return pages_; }
+  long long bytes() const { return end_; }  // bytes written, all of them in the file
 
  private:
+  // Page tree nodes below the root: kLevels levels of up to kFan kids (512 pages under each
+  // of the root's kids), small enough for the second update of a page to stay short.
+  static constexpr int kLevels = 3;
+  static constexpr std::size_t kFan = 8;
+  struct Node {
+    int num = 0;  // object number
+    std::vector<int> kids;
+    int count = 0;  // pages below
+  };
   std::string path_;
   std::string title_;
   double sheet_w_ = 0.0, sheet_h_ = 0.0;
   int fd_ = -1;
+  bool made_ = false;  // a plain file: removed again when no page reaches it
   int pages_ = 0;
-  long long tail_at_ = 0;
-  std::vector<long long> offsets_;
+  long long end_ = 0;      // the end of the last complete update
+  long long xref_at_ = 0;  // its cross-reference section
+  int objects_ = 3;        // the highest object number used
+  Node root_{2, {}, 0};
+  std::array<Node, kLevels> last_;  // the last node of each level, the pages' level first
   std::vector<std::pair<unsigned, int>> glyph_objs_;  // glyph index, form object; sorted
-  std::string kids_;
-  std::string tail_;
 };
 
 }  // namespace korbast::platform
