@@ -387,6 +387,116 @@ TEST(PageOps, PathsPaintedOverAreLeftOutAndThePixelsStayTheSame) {
   for (auto* s : {whole, culled, part}) cairo_surface_destroy(s);
 }
 
+// Thin overlaps: a fill drawn after a stroked path covers the path and the near half of
+// its line width, but not the far half (to the left, right, top, bottom, and beyond a
+// mitred corner), so the path still shows; and fills whose nonzero winding is 2 or -1 hide
+// what lies under them while a ring's hole does not. Whole-page and banded replays that
+// leave the flagged paths out make the very pixels of a replay of every path.
+TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
+  constexpr int w = 520, h = 420;
+  PageOps ops;
+  const Rgb ink{0.1, 0.1, 0.4}, paper{0.9, 0.9, 0.6};
+  auto rect = [&](double x0, double y0, double x1, double y1) {
+    ops.move(x0, y0);
+    ops.line(x1, y0);
+    ops.line(x1, y1);
+    ops.line(x0, y1);
+    ops.close();
+    ops.fill_stroke(paper, paper, 0.5);
+  };
+  auto line = [&](double x0, double y0, double x1, double y1) {
+    ops.move(x0, y0);
+    ops.line(x1, y1);
+    ops.stroke(ink, 6.0);  // 3 pixels each side
+  };
+  // Each fill reaches 1.5 pixels past the line's middle: 1.5 pixels of the far side show.
+  line(100, 50, 100, 90);  // right side showing
+  rect(60, 40, 101.5, 100);
+  line(200, 50, 200, 90);  // left
+  rect(198.5, 40, 240, 100);
+  line(50, 150, 90, 150);  // top
+  rect(40, 148.5, 100, 190);
+  line(50, 250, 90, 250);  // bottom
+  rect(40, 210, 100, 251.5);
+  // A sharp corner: its mitre reaches 6.3 pixels above the tip, the fill 3 (a line's half
+  // width) and 1 more.
+  ops.move(380, 260);
+  ops.line(400, 200);
+  ops.line(420, 260);
+  ops.stroke(ink, 4.0);
+  rect(360, 196, 440, 280);
+  // Winding: a pentagram's middle (winding 2), a square inside a square drawn the same way
+  // round (2), a square drawn the other way (-1) hide the small squares under them; a ring's
+  // hole (the inner square the other way round) does not.
+  const int first_small = static_cast<int>(ops.paths().size());
+  auto small = [&](double x, double y) {
+    ops.move(x - 2, y - 2);
+    ops.line(x + 2, y - 2);
+    ops.line(x + 2, y + 2);
+    ops.line(x - 2, y + 2);
+    ops.close();
+    ops.stroke(ink, 1.0);
+  };
+  for (auto [x, y] : {std::pair{300.0, 340.0}, {400.0, 340.0}, {480.0, 340.0}, {300.0, 60.0}}) small(x, y);
+  for (int k = 0; k < 5; ++k) {  // the pentagram round (300, 340), radius 60
+    const double a = M_PI / 2 + k * 4 * M_PI / 5;
+    if (k == 0) ops.move(300 + 60 * std::cos(a), 340 - 60 * std::sin(a));
+    else ops.line(300 + 60 * std::cos(a), 340 - 60 * std::sin(a));
+  }
+  ops.close();
+  ops.fill_stroke(paper, ink, 1.0);
+  for (double r : {30.0, 10.0}) {  // both the same way round
+    ops.move(400 - r, 340 - r);
+    ops.line(400 + r, 340 - r);
+    ops.line(400 + r, 340 + r);
+    ops.line(400 - r, 340 + r);
+    ops.close();
+  }
+  ops.fill_stroke(paper, ink, 1.0);
+  ops.move(460, 320);  // the other way round
+  ops.line(460, 360);
+  ops.line(500, 360);
+  ops.line(500, 320);
+  ops.close();
+  ops.fill_stroke(paper, ink, 1.0);
+  ops.move(270, 30);  // a ring: its hole round (300, 60)
+  ops.line(330, 30);
+  ops.line(330, 90);
+  ops.line(270, 90);
+  ops.close();
+  ops.move(290, 50);
+  ops.line(290, 70);
+  ops.line(310, 70);
+  ops.line(310, 50);
+  ops.close();
+  ops.fill_stroke(paper, ink, 1.0);
+
+  const auto paths = ops.paths();
+  cairo_surface_t* whole = replayed(ops, w, h, nullptr);
+  const auto flags = ops.hidden(paths, 0, h, w);
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(flags[2 * k], 0) << "the thin overlap " << k << " shows";
+  EXPECT_EQ(flags[first_small], 1) << "under the pentagram's middle";
+  EXPECT_EQ(flags[first_small + 1], 1) << "under the square in a square";
+  EXPECT_EQ(flags[first_small + 2], 1) << "under the square drawn the other way round";
+  EXPECT_EQ(flags[first_small + 3], 0) << "in the ring's hole";
+  cairo_surface_t* culled = replayed(ops, w, h, &flags);
+  EXPECT_EQ(differing(culled, whole, w, h), 0);
+  cairo_surface_destroy(culled);
+  // Bands with borders through the cases.
+  const int borders[] = {0, 70, 149, 205, 251, 340, h};
+  for (int b = 0; b + 1 < 7; ++b) {
+    const int y0 = borders[b], y1 = borders[b + 1];
+    const auto band = ops.hidden(paths, y0, y1, w);
+    cairo_surface_t* part = replayed(ops, w, h, &band);
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = 0; x < w; ++x) n += px(part, x, y) != px(whole, x, y);
+    EXPECT_EQ(n, 0) << "rows " << y0 << " to " << y1;
+    cairo_surface_destroy(part);
+  }
+  cairo_surface_destroy(whole);
+}
+
 TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   PageOps ops;
   draw_pile(ops, 786);
