@@ -3,8 +3,10 @@
 // run), and failed writes are told once per file while the other files are written.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -749,70 +751,88 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
 }
 
-// The child of the file size test: pages under a limit of 20,000 bytes a file (run as its
-// own process); the failed files go to failed.txt.
-TEST(PageOutput, FileLimitChild) {
-  const char* dir = std::getenv("KORBAST_LIMIT_CHILD");
-  if (!dir) GTEST_SKIP() << "only run by PageOutput.PagesBeyondAFileSizeLimitLeaveNoPartOfThem";
-  std::signal(SIGXFSZ, SIG_IGN);
-  const rlimit limit{20000, 20000};
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+// The child of the full-disk test (its own process): four pages under a limit of 20,000
+// bytes a file, or into a full file system (a tmpfs of 48 KiB in a mount namespace of its
+// own, whose files are copied out at the end); the failed files go to failed.txt.
+TEST(PageOutput, FullDiskChild) {
+  const char* dir = std::getenv("KORBAST_FULL_CHILD");
+  if (!dir) GTEST_SKIP() << "only run by PageOutput.PagesThatDoNotFitLeaveNoPartOfThem";
+  const std::string out = dir, fs_dir = out + "/fs";
+  if (std::getenv("KORBAST_FULL_TMPFS")) {
+    fs::create_directory(fs_dir);
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", fs_dir.c_str(), "tmpfs", 0, "size=48k") != 0) {
+      GTEST_SKIP() << "no tmpfs can be mounted here";
+    }
+  } else {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{20000, 20000};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  }
+  const bool tmpfs = std::getenv("KORBAST_FULL_TMPFS") != nullptr;
   CairoCanvas::Options o;
   o.use_display = false;
-  o.directory = dir;
+  o.directory = tmpfs ? fs_dir : out;
   o.pdf_piece = 300;
   CairoCanvas c(o);
-  c.window_open({0, 0, 200, 300}, "limit", {"limit.ps", 10.0, false});
+  c.window_open({0, 0, 200, 300}, "full", {"full.ps", 10.0, false});
   for (int page = 1; page <= 4; ++page) {
     draw_page(c, page, page >= 3);
     c.write_page();
     c.clear_white(0, 0, 300, 200);
   }
   c.window_dispose();
-  std::ofstream out(std::string(dir) + "/failed.txt");
-  for (const FileFailure& f : c.take_file_failures())
-    out << f.file << "|" << f.reason << "|" << f.pages << "\n";
+  if (tmpfs) {
+    for (const auto& e : fs::directory_iterator(fs_dir)) fs::copy(e.path(), out / e.path().filename());
+  }
+  std::ofstream failed(out + "/failed.txt");
+  for (const FileFailure& f : c.take_file_failures()) failed << f.file << "|" << f.reason << "|" << f.pages << "\n";
 }
 
-// Under a file size limit: a PNG that does not fit leaves nothing (not under its name, not
-// under a hidden one); the PDF keeps the pages that fit and stays whole.
-TEST(PageOutput, PagesBeyondAFileSizeLimitLeaveNoPartOfThem) {
-  Dir d;
-  const pid_t pid = fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    setenv("KORBAST_LIMIT_CHILD", d.path.c_str(), 1);
-    execl("/proc/self/exe", "child", "--gtest_filter=PageOutput.FileLimitChild", nullptr);
-    _exit(127);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  const std::string failed = file_bytes(d / "failed.txt");
-  const std::string too_large = std::strerror(EFBIG);
-  int png_failed = 0, png_written = 0;
-  for (int page = 1; page <= 4; ++page) {
-    const std::string name = "limit_w1_p00" + std::to_string(page) + ".png";
-    const bool told = failed.find(name + "|" + too_large + "|0\n") != std::string::npos;
-    EXPECT_NE(told, fs::exists(d.path / name)) << name << "\n" << failed;
-    if (told) {
-      ++png_failed;
-      continue;
+// A page that does not fit (a file size limit, a full file system) leaves nothing, not
+// under its name nor under a hidden one, and is told with the reason; the PDF keeps the
+// pages that fit and stays whole.
+TEST(PageOutput, PagesThatDoNotFitLeaveNoPartOfThem) {
+  for (const bool tmpfs : {false, true}) {
+    Dir d;
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      setenv("KORBAST_FULL_CHILD", d.path.c_str(), 1);
+      if (tmpfs) setenv("KORBAST_FULL_TMPFS", "1", 1);
+      execl("/proc/self/exe", "child", "--gtest_filter=PageOutput.FullDiskChild", nullptr);
+      _exit(127);
     }
-    ++png_written;
-    cairo_surface_t* png = cairo_image_surface_create_from_png((d / name).c_str());
-    EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << name;
-    cairo_surface_destroy(png);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    if (!fs::exists(d.path / "failed.txt")) continue;  // no tmpfs here
+    const std::string failed = file_bytes(d / "failed.txt");
+    const std::string why = std::strerror(tmpfs ? ENOSPC : EFBIG);
+    int png_failed = 0, png_written = 0;
+    for (int page = 1; page <= 4; ++page) {
+      const std::string name = "full_w1_p00" + std::to_string(page) + ".png";
+      const bool told = failed.find(name + "|" + why + "|0\n") != std::string::npos;
+      EXPECT_NE(told, fs::exists(d.path / name)) << name << "\n" << failed;
+      if (told) {
+        ++png_failed;
+        continue;
+      }
+      ++png_written;
+      cairo_surface_t* png = cairo_image_surface_create_from_png((d / name).c_str());
+      EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << name;
+      cairo_surface_destroy(png);
+    }
+    EXPECT_GT(png_failed, 0) << failed;
+    EXPECT_GT(png_written, 0) << failed;
+    // The PDF: told once, with the pages it keeps.
+    const auto at = failed.find("full_w1.pdf|" + why + "|");
+    ASSERT_NE(at, std::string::npos) << failed;
+    const int kept = std::atoi(failed.c_str() + failed.find_last_of('|', failed.find('\n', at)) + 1);
+    EXPECT_GE(kept, 1);
+    EXPECT_EQ(pdf_pages(d / "full_w1.pdf"), kept);
+    EXPECT_EQ(hidden_files(d.path), 0);
   }
-  EXPECT_GT(png_failed, 0) << failed;
-  EXPECT_GT(png_written, 0) << failed;
-  // The PDF: told once, with the pages it keeps.
-  const auto at = failed.find("limit_w1.pdf|" + too_large + "|");
-  ASSERT_NE(at, std::string::npos) << failed;
-  const int kept = std::atoi(failed.c_str() + failed.find_last_of('|', failed.find('\n', at)) + 1);
-  EXPECT_GE(kept, 1);
-  EXPECT_EQ(pdf_pages(d / "limit_w1.pdf"), kept);
-  EXPECT_EQ(hidden_files(d.path), 0);
 }
 
 // A page write that does not end (a FIFO at the PDF's name, nobody reading) is given up
