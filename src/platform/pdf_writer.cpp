@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/page_io.hpp"
+#include "platform/pdf_font.hpp"
 
 namespace korbast::platform {
 
@@ -101,12 +102,27 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
 
 std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs,
                              const Cursor& from, std::size_t to) const {
+  return content_of(scale, height, glyphs, from, to, true);
+}
+
+std::string PageOps::form_content(std::string& bbox, std::vector<unsigned>& glyphs) const {
+  const Reach r = reach_from_origin();
+  // In the form's space, the page content's units from the placing point.
+  bbox = std::to_string(static_cast<long long>(std::floor(r.left * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::floor(r.top * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::ceil(r.right * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::ceil(r.bottom * (10.0 / 256.0))));
+  return content_of(1.0, 0.0, glyphs, Cursor{}, SIZE_MAX, false);
+}
+
+std::string PageOps::content_of(double scale, double height, std::vector<unsigned>& glyphs,
+                                const Cursor& from, std::size_t to, bool page) const {
   // Page units of a tenth of a pixel: points are whole numbers.
   constexpr double kUnit = 10.0;
   const std::size_t end = std::min(to, code_.size());
   std::string out;
   out.reserve((end - from.code) * 2 + (pts_.size() - from.pts) * 4 + 64);
-  if (from.code == 0) {
+  if (page && from.code == 0) {
     out += "q ";
     put_number(out, scale / kUnit, 7);
     out += " 0 0 ";
@@ -192,52 +208,68 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
             CAIRO_STATUS_SUCCESS) {
           break;
         }
-        const double c = angle != 0.0 ? std::cos(angle) : 1.0;
-        const double s = angle != 0.0 ? std::sin(angle) : 0.0;
-        const double k = size / 1000.0;
-        // Glyph space (1/1000 of the size) runs like the image, y downwards, turned as the
-        // text is; the first glyph placed, the others moved to from it.
-        double u = 0.0, w = 0.0;  // where the last glyph was put, in glyph space
-        for (int g = 0; g < count; ++g) {
-          const double gx = gl[g].x, gy = gl[g].y;
-          if (g == 0) {
-            out += "q ";
-            put_number(out, k * c * kUnit, 6);
-            out += ' ';
-            put_number(out, -k * s * kUnit, 6);
-            out += ' ';
-            put_number(out, k * s * kUnit, 6);
-            out += ' ';
-            put_number(out, k * c * kUnit, 6);
-            out += ' ';
-            put_number(out, (x + c * gx + s * gy) * kUnit, 1);
-            out += ' ';
-            put_number(out, (y - s * gx + c * gy) * kUnit, 1);
-            out += " cm";
-          } else {
-            const double du = std::round(((gx - gl[0].x) / k - u) * 10.0) / 10.0;
-            const double dv = std::round(((gy - gl[0].y) / k - w) * 10.0) / 10.0;
-            u += du;
-            w += dv;
-            out += " 1 0 0 1 ";
-            put_number(out, du, 1);
-            out += ' ';
-            put_number(out, dv, 1);
-            out += " cm";
+        if (count > 0) {
+          const double c = angle != 0.0 ? std::cos(angle) : 1.0;
+          const double s = angle != 0.0 ? std::sin(angle) : 0.0;
+          const double size_u = size * kUnit;
+          // Text space: one unit per size, y upwards, turned as the text is, starting at
+          // the first glyph; the glyphs by their indices in the embedded page font. Where
+          // the page puts a glyph elsewhere than the widths lead to, the text is moved. The
+          // glyphs' outlines cut out a rectangle painted in the fill colour (text mode 7):
+          // readers find and select the text, and draw the outlines as they draw paths,
+          // at the very places the page image has them.
+          out += "q ";
+          put_number(out, size_u * c, 4);
+          out += ' ';
+          put_number(out, -size_u * s, 4);
+          out += ' ';
+          put_number(out, -size_u * s, 4);
+          out += ' ';
+          put_number(out, -size_u * c, 4);
+          out += ' ';
+          put_number(out, (x + c * gl[0].x + s * gl[0].y) * kUnit, 1);
+          out += ' ';
+          put_number(out, (y - s * gl[0].x + c * gl[0].y) * kUnit, 1);
+          out += " cm BT 7 Tr /F1 1 Tf [<";
+          double at_em = 0.0;  // where the widths have put the next glyph, 1/1000 of the size
+          static const char* hex = "0123456789ABCDEF";
+          for (int g = 0; g < count; ++g) {
+            const double want = (gl[g].x - gl[0].x) / size * 1000.0;
+            const double shift = std::round((want - at_em) * 10.0) / 10.0;
+            if (g > 0 && shift != 0.0) {
+              out += "> ";
+              put_number(out, -shift, 1);
+              out += " <";
+              at_em += shift;
+            }
+            const unsigned index = static_cast<unsigned>(gl[g].index) & 0xFFFF;
+            for (int b = 12; b >= 0; b -= 4) out += hex[(index >> b) & 0xF];
+            at_em += std::round(pdf_glyph_width(index) * 1000.0) / 1000.0;
+            glyphs.push_back(index);
           }
-          out += " /g";
-          out += std::to_string(gl[g].index);
-          out += " Do\n";
-          glyphs.push_back(static_cast<unsigned>(gl[g].index));
+          out += ">] TJ ET -2 -1 ";
+          put_number(out, at_em / 1000.0 + 4.0, 1);
+          out += " 3 re f Q\n";
         }
-        if (count > 0) out += "Q\n";
         cairo_glyph_free(gl);
+        break;
+      }
+      case kPlace: {
+        const std::size_t k = static_cast<std::size_t>(vals_[v]);
+        out += "q 1 0 0 1 ";
+        put_number(out, vals_[v + 1] * (kUnit / 256.0), 1);
+        out += ' ';
+        put_number(out, vals_[v + 2] * (kUnit / 256.0), 1);
+        out += " cm /D";
+        out += std::to_string(drawings_[k]->number_);
+        out += " Do Q\n";
+        v += 4;
         break;
       }
       default: break;
     }
   }
-  if (end == code_.size()) out += "Q\n";
+  if (page && end == code_.size()) out += "Q\n";
   std::sort(glyphs.begin(), glyphs.end());
   glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
   return out;
@@ -255,6 +287,7 @@ std::vector<PageOps::Cursor> PageOps::pieces(std::size_t count) const {
       case kFillRgb: at.fill = {vals_[at.vals], vals_[at.vals + 1], vals_[at.vals + 2]}; at.vals += 3; break;
       case kWidth: at.width = vals_[at.vals++]; break;
       case kAntialias: ++at.vals; break;
+      case kPlace: at.vals += 4; break;
       case kClearRect:
         at.vals += 4;
         at.fill_set = true;
@@ -282,53 +315,6 @@ std::vector<PageOps::Cursor> PageOps::pieces(std::size_t count) const {
   return out;
 }
 
-GlyphForm glyph_form(unsigned index) {
-  GlyphForm form;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  cairo_t* cr = cairo_create(s);
-  cairo_set_scaled_font(cr, page_font(1000.0));
-  cairo_glyph_t g{index, 0.0, 0.0};
-  cairo_glyph_path(cr, &g, 1);
-  cairo_path_t* path = cairo_copy_path(cr);
-  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  bool any = false;
-  auto pt = [&](const cairo_path_data_t& d) {
-    put_number(form.content, d.point.x, 1);
-    form.content += ' ';
-    put_number(form.content, d.point.y, 1);
-    form.content += ' ';
-    if (!any) {
-      x0 = x1 = d.point.x;
-      y0 = y1 = d.point.y;
-      any = true;
-    }
-    x0 = std::min(x0, d.point.x);
-    x1 = std::max(x1, d.point.x);
-    y0 = std::min(y0, d.point.y);
-    y1 = std::max(y1, d.point.y);
-  };
-  if (path && path->status == CAIRO_STATUS_SUCCESS) {
-    for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
-      const cairo_path_data_t* d = &path->data[i];
-      switch (d->header.type) {
-        case CAIRO_PATH_MOVE_TO: pt(d[1]); form.content += "m\n"; break;
-        case CAIRO_PATH_LINE_TO: pt(d[1]); form.content += "l\n"; break;
-        case CAIRO_PATH_CURVE_TO: pt(d[1]); pt(d[2]); pt(d[3]); form.content += "c\n"; break;
-        case CAIRO_PATH_CLOSE_PATH: form.content += "h\n"; break;
-      }
-    }
-  }
-  if (path) cairo_path_destroy(path);
-  cairo_destroy(cr);
-  cairo_surface_destroy(s);
-  if (!form.content.empty()) form.content += "f\n";
-  form.bbox = std::to_string(static_cast<long>(std::floor(x0)) - 1) + " " +
-              std::to_string(static_cast<long>(std::floor(y0)) - 1) + " " +
-              std::to_string(static_cast<long>(std::ceil(x1)) + 1) + " " +
-              std::to_string(static_cast<long>(std::ceil(y1)) + 1);
-  return form;
-}
-
 std::string compress_content(const std::string& text) {
   return zlib_compress(text.data(), text.size(), kPdfLevel);
 }
@@ -343,7 +329,8 @@ PdfFile::~PdfFile() {
 }
 
 std::string PdfFile::add_page(const std::vector<std::string>& streams,
-                              const std::vector<unsigned>& glyphs) {
+                              const std::vector<unsigned>& glyphs,
+                              const std::vector<PdfForm>& forms) {
   if (fd_ < 0) {
     fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) return std::strerror(errno);
@@ -359,7 +346,6 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   }
   const int page = pages_ + 1;
   std::vector<long long> offsets = offsets_;
-  std::vector<std::pair<unsigned, int>> defined = glyph_objs_;
   std::string body;
   auto object = [&](const std::string& dict, const std::string& data) {
     offsets.push_back(tail_at_ + static_cast<long long>(body.size()));
@@ -372,17 +358,71 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
     body += "\nendobj\n";
     return static_cast<int>(offsets.size());
   };
-  std::string xobjects;
-  for (unsigned g : glyphs) {
-    auto it = std::lower_bound(defined.begin(), defined.end(), std::make_pair(g, 0));
-    if (it == defined.end() || it->first != g) {
-      const GlyphForm form = glyph_form(g);
-      const int obj = object("<< /Type /XObject /Subtype /Form /BBox [" + form.bbox +
-                                 "] /Length " + std::to_string(form.content.size()) + " >>",
-                             form.content);
-      it = defined.insert(it, {g, obj});
+  // The font, the forms and the one resource dictionary the pages share: each written
+  // anew only when a page needs more of them.
+  std::vector<unsigned> font_glyphs = font_glyphs_;
+  int font_obj = font_obj_, resources_obj = resources_obj_;
+  std::vector<std::pair<std::uint64_t, int>> form_objs = form_objs_;
+  bool fresh = false;
+  if (!glyphs.empty() && !std::includes(font_glyphs.begin(), font_glyphs.end(), glyphs.begin(),
+                                        glyphs.end())) {
+    std::vector<unsigned> all = pdf_base_glyphs();
+    all.insert(all.end(), font_glyphs.begin(), font_glyphs.end());
+    all.insert(all.end(), glyphs.begin(), glyphs.end());
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    const PdfFont font = pdf_font(all);
+    if (font.ok) {
+      const std::string file = compress_content(font.truetype);
+      const int file_obj = object("<< /Length " + std::to_string(file.size()) + " /Length1 " +
+                                      std::to_string(font.truetype.size()) +
+                                      " /Filter /FlateDecode >>",
+                                  file);
+      const int descriptor = object(
+          "<< /Type /FontDescriptor /FontName /" + font.name + " /Flags 32 /FontBBox [" +
+              font.bbox + "] /ItalicAngle 0 /Ascent " + std::to_string(font.ascent) +
+              " /Descent " + std::to_string(font.descent) + " /CapHeight " +
+              std::to_string(font.cap_height) + " /StemV 80 /FontFile2 " +
+              std::to_string(file_obj) + " 0 R >>",
+          "");
+      const int cid = object("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
+                                 " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity)"
+                                 " /Supplement 0 >> /FontDescriptor " +
+                                 std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
+                                 font.widths + " >>",
+                             "");
+      const std::string cmap = compress_content(font.to_unicode);
+      const int unicode = object(
+          "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>", cmap);
+      font_obj = object("<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
+                            " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+                            " 0 R] /ToUnicode " + std::to_string(unicode) + " 0 R >>",
+                        "");
+      font_glyphs = std::move(all);
+      fresh = true;
     }
-    xobjects += " /g" + std::to_string(g) + " " + std::to_string(it->second) + " 0 R";
+  }
+  for (const PdfForm& form : forms) {
+    if (has_form(form.number)) continue;
+    const std::string font =
+        font_obj > 0 ? " /Resources << /Font << /F1 " + std::to_string(font_obj) + " 0 R >> >>" : "";
+    const int obj = object("<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
+                               " /Length " + std::to_string(form.stream.size()) +
+                               " /Filter /FlateDecode >>",
+                           form.stream);
+    form_objs.emplace_back(form.number, obj);
+    fresh = true;
+  }
+  if (fresh) {
+    std::string dict = "<<";
+    if (font_obj > 0) dict += " /Font << /F1 " + std::to_string(font_obj) + " 0 R >>";
+    if (!form_objs.empty()) {
+      dict += " /XObject <<";
+      for (const auto& [number, obj] : form_objs)
+        dict += " /D" + std::to_string(number) + " " + std::to_string(obj) + " 0 R";
+      dict += " >>";
+    }
+    resources_obj = object(dict + " >>", "");
   }
   std::string contents;
   for (const std::string& stream : streams) {
@@ -392,7 +432,7 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   }
   if (streams.size() != 1) contents = "[" + contents + "]";
   const std::string resources =
-      xobjects.empty() ? "<< >>" : "<< /XObject <<" + xobjects + " >> >>";
+      resources_obj > 0 ? std::to_string(resources_obj) + " 0 R" : "<< >>";
   const int page_obj = object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
                                   fixed(sheet_w_, 3) + " " + fixed(sheet_h_, 3) +
                                   "] /Contents " + contents + " /Resources " +
@@ -424,11 +464,20 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   }
   pages_ = page;
   offsets_ = std::move(offsets);
-  glyph_objs_ = std::move(defined);
+  font_glyphs_ = std::move(font_glyphs);
+  font_obj_ = font_obj;
+  resources_obj_ = resources_obj;
+  form_objs_ = std::move(form_objs);
   kids_ = std::move(kids);
   tail_ = std::move(tail);
   tail_at_ = tree_at;
   return "";
+}
+
+bool PdfFile::has_form(std::uint64_t number) const {
+  for (const auto& f : form_objs_)
+    if (f.first == number) return true;
+  return false;
 }
 
 std::string PdfFile::close() {

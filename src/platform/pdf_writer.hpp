@@ -3,6 +3,7 @@
 // place, and the file the pages are added to.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,13 +11,13 @@
 
 namespace korbast::platform {
 
-// The outline of glyph `index` of the page font as a PDF form's content (nonzero fill) in
-// units of 1/1000 of the font size, y downwards; its box (x0 y0 x1 y1) as text.
-struct GlyphForm {
-  std::string content;
+// A shared drawing as a form the pages place (PageOps::form_content): its number, its
+// compressed content, its box.
+struct PdfForm {
+  std::uint64_t number = 0;
+  std::string stream;
   std::string bbox;
 };
-GlyphForm glyph_form(unsigned index);
 
 // A page's content stream (or a piece of it) compressed for its stream object.
 std::string compress_content(const std::string& text);
@@ -34,9 +35,14 @@ class PdfFile {
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
 
-  // Appends a page of these compressed content streams placing these glyph forms (sorted,
-  // once each); the error text when it could not be written (the file keeps its pages).
-  std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs);
+  // Appends a page of these compressed content streams, showing these glyphs of the page
+  // font (sorted, once each) and placing these shared drawings (those already in the file
+  // are not written again); the error text when it could not be written (the file keeps
+  // its pages).
+  std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs,
+                       const std::vector<PdfForm>& forms = {});
+  // Whether the file holds the form of shared drawing `number`.
+  bool has_form(std::uint64_t number) const;
   // Closes the file; the error text of the close.
   std::string close();
   bool holds_pages() const { return pages_ > 0; }
@@ -49,7 +55,10 @@ class PdfFile {
   int pages_ = 0;
   long long tail_at_ = 0;
   std::vector<long long> offsets_;
-  std::vector<std::pair<unsigned, int>> glyph_objs_;  // glyph index, form object; sorted
+  std::vector<unsigned> font_glyphs_;  // the glyphs of the font written last; sorted
+  int font_obj_ = 0;                   // its object, 0 before the first text
+  int resources_obj_ = 0;              // the resources of the pages, 0 before the first need
+  std::vector<std::pair<std::uint64_t, int>> form_objs_;  // shared drawing, form object
   std::string kids_;
   std::string tail_;
 };
