@@ -96,6 +96,97 @@ std::string fixed(double v, int decimals) {
 
 // ---------------------------------------------------------------- content streams
 
+namespace {
+
+// How far a curve written for a run of segments may stray from them: a twelfth of a pixel
+// (anti-aliased edges change by a few levels at most).
+constexpr double kCurveTolerance = 1.0 / 12.0;
+
+// The cubic Bezier from q[0] to q[k] (points as x, y pairs) that comes nearest points
+// q[1..k-1] at their chord-length parameters; false when it strays from the points, or
+// from the segments' middles, by more than the tolerance.
+bool fit_cubic(const double* q, int k, double c[4]) {
+  double len[16];
+  len[0] = 0.0;
+  for (int j = 1; j <= k; ++j)
+    len[j] = len[j - 1] + std::hypot(q[2 * j] - q[2 * j - 2], q[2 * j + 1] - q[2 * j - 1]);
+  if (!(len[k] > 0.0)) return false;
+  const double x0 = q[0], y0 = q[1], x3 = q[2 * k], y3 = q[2 * k + 1];
+  double a11 = 0, a12 = 0, a22 = 0, bx1 = 0, bx2 = 0, by1 = 0, by2 = 0;
+  for (int j = 1; j < k; ++j) {
+    const double t = len[j] / len[k], u = 1.0 - t;
+    const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+    const double rx = q[2 * j] - b0 * x0 - b3 * x3, ry = q[2 * j + 1] - b0 * y0 - b3 * y3;
+    a11 += b1 * b1;
+    a12 += b1 * b2;
+    a22 += b2 * b2;
+    bx1 += b1 * rx;
+    bx2 += b2 * rx;
+    by1 += b1 * ry;
+    by2 += b2 * ry;
+  }
+  const double det = a11 * a22 - a12 * a12;
+  if (!(std::fabs(det) > 1e-12)) return false;
+  c[0] = (bx1 * a22 - bx2 * a12) / det;
+  c[1] = (by1 * a22 - by2 * a12) / det;
+  c[2] = (a11 * bx2 - a12 * bx1) / det;
+  c[3] = (a11 * by2 - a12 * by1) / det;
+  auto off = [&](double t, double x, double y) {
+    const double u = 1.0 - t;
+    const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+    return std::hypot(b0 * x0 + b1 * c[0] + b2 * c[2] + b3 * x3 - x,
+                      b0 * y0 + b1 * c[1] + b2 * c[3] + b3 * y3 - y);
+  };
+  for (int j = 0; j < k; ++j) {
+    if (j > 0 && !(off(len[j] / len[k], q[2 * j], q[2 * j + 1]) <= kCurveTolerance)) return false;
+    const double mid = (len[j] + len[j + 1]) / 2.0 / len[k];
+    if (!(off(mid, (q[2 * j] + q[2 * j + 2]) / 2.0, (q[2 * j + 1] + q[2 * j + 3]) / 2.0) <=
+          kCurveTolerance)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A subpath (image pixels, x, y pairs) in content units: runs of short segments along a
+// smooth line become cubic curves that keep within the tolerance of them, the rest lines.
+// A subpath begun by a line (after a closed one) starts with that line, not a move.
+void put_subpath(std::string& out, const std::vector<double>& pts, double unit, bool move) {
+  const int n = static_cast<int>(pts.size() / 2);
+  if (n == 0) return;
+  auto put = [&](double x, double y) {
+    put_number(out, x * unit, 0);
+    out += ' ';
+    put_number(out, y * unit, 0);
+  };
+  put(pts[0], pts[1]);
+  out += move ? " m\n" : " l\n";
+  int i = 0;
+  while (i + 1 < n) {
+    bool curved = false;
+    for (const int k : {12, 6}) {
+      if (i + k >= n) continue;
+      double c[4];
+      if (!fit_cubic(&pts[2 * i], k, c)) continue;
+      put(c[0], c[1]);
+      out += ' ';
+      put(c[2], c[3]);
+      out += ' ';
+      put(pts[2 * (i + k)], pts[2 * (i + k) + 1]);
+      out += " c\n";
+      i += k;
+      curved = true;
+      break;
+    }
+    if (curved) continue;
+    ++i;
+    put(pts[2 * i], pts[2 * i + 1]);
+    out += " l\n";
+  }
+}
+
+}  // namespace
+
 std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs) const {
   return content(scale, height, glyphs, Cursor{}, SIZE_MAX);
 }
@@ -160,19 +251,30 @@ std::string PageOps::content_of(double scale, double height, std::vector<unsigne
     out_width = width;
   };
   std::string path;
-  auto xy = [&](std::size_t& p, const char* op) {
-    put_number(path, pts_[p] * (kUnit / 256.0), 0);
-    path += ' ';
-    put_number(path, pts_[p + 1] * (kUnit / 256.0), 0);
-    path += op;
+  std::vector<double> sub;  // the points of the subpath in hand, image pixels
+  bool sub_moved = true;    // it began with a move
+  auto flush = [&] {
+    put_subpath(path, sub, kUnit, sub_moved);
+    sub.clear();
+  };
+  auto xy = [&](std::size_t& p) {
+    sub.push_back(pts_[p] / 256.0);
+    sub.push_back(pts_[p + 1] / 256.0);
     p += 2;
   };
   std::size_t p = from.pts, v = from.vals, t = from.texts;
   for (std::size_t i = from.code; i < end; ++i) {
     const std::uint8_t op = code_[i];
+    if (!sub.empty() && op != kLine) flush();
     switch (op) {
-      case kMove: xy(p, " m\n"); break;
-      case kLine: xy(p, " l\n"); break;
+      case kMove:
+        sub_moved = true;
+        xy(p);
+        break;
+      case kLine:
+        if (sub.empty()) sub_moved = false;
+        xy(p);
+        break;
       case kClose: path += "h\n"; break;
       case kStrokeRgb: stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
       case kFillRgb: fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
@@ -182,6 +284,7 @@ std::string PageOps::content_of(double scale, double height, std::vector<unsigne
       case kFillStroke:
         if (op == kFillStroke) emit_fill(fill);
         emit_stroke();
+        if (!sub.empty()) flush();
         out += path;
         out += op == kStroke ? "S\n" : "B\n";
         path.clear();
