@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/page_io.hpp"
+#include "platform/row_deflate.hpp"
 
 namespace korbast::platform {
 
@@ -110,7 +111,10 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride) {
   std::string png = "\x89PNG\r\n\x1a\n";
   png_chunk(png, "IHDR", ihdr);
   if (indexed) png_chunk(png, "PLTE", plte);
-  png_chunk(png, "IDAT", zlib_compress(raw.data(), raw.size(), kPngLevel));
+  png_chunk(png, "IDAT",
+            indexed ? row_deflate(reinterpret_cast<const unsigned char*>(raw.data()), raw.size(),
+                                  static_cast<std::size_t>(w) + 1)
+                    : zlib_compress(raw.data(), raw.size(), kPngLevel));
   png_chunk(png, "IEND", "");
   return png;
 }
