@@ -107,31 +107,27 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
   const int w = cairo_image_surface_get_width(target);
   const int h = cairo_image_surface_get_height(target);
   const int lo = std::max(y0, 0), hi = std::min(y1, h);
-  int dx0 = w, dx1 = 0, dy0 = h, dy1 = 0;
+  const int left = px0 + stamp->left, top = py0 + stamp->top;
+  bool any = false;
   for (const Stamp::Run& r : stamp->runs) {
-    const int y = py0 + stamp->top + r.row;
-    if (y < lo || y >= hi) continue;
-    const int x0 = px0 + stamp->left + r.col;
+    const int y = top + r.row;
+    if (y < lo) continue;
+    if (y >= hi) break;  // the runs go down the rows
+    const int x0 = left + r.col;
     const int from = std::max(0, -x0), to = std::min(r.length, w - x0);
     if (from >= to) continue;
-    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+    any = true;
+    std::uint32_t* d = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride) + x0;
     const std::uint32_t* src = stamp->px.data() + r.at;
     for (int k = from; k < to; ++k) {
-      std::uint32_t& d = row[x0 + k];
-      const std::uint32_t s = src[k];
-      if ((d & 0xFFFFFFu) == 0xFFFFFFu) {
-        d = s;
-      } else {
-        d = 0xFF000000u | times((d >> 16) & 0xFF, (s >> 16) & 0xFF) << 16 |
-            times((d >> 8) & 0xFF, (s >> 8) & 0xFF) << 8 | times(d & 0xFF, s & 0xFF);
-      }
+      const std::uint32_t s = src[k], v = d[k];
+      d[k] = (v & 0xFFFFFFu) == 0xFFFFFFu
+                 ? s
+                 : 0xFF000000u | times((v >> 16) & 0xFF, (s >> 16) & 0xFF) << 16 |
+                       times((v >> 8) & 0xFF, (s >> 8) & 0xFF) << 8 | times(v & 0xFF, s & 0xFF);
     }
-    dx0 = std::min(dx0, x0 + from);
-    dx1 = std::max(dx1, x0 + to);
-    dy0 = std::min(dy0, y);
-    dy1 = std::max(dy1, y + 1);
   }
-  if (dx0 < dx1 && dy0 < dy1) cairo_surface_mark_dirty_rectangle(target, dx0, dy0, dx1 - dx0, dy1 - dy0);
+  if (any) cairo_surface_mark_dirty(target);
   return true;
 }
 

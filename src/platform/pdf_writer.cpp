@@ -131,17 +131,19 @@ bool fit_cubic(const double* q, int k, double c[4]) {
   c[1] = (by1 * a22 - by2 * a12) / det;
   c[2] = (a11 * bx2 - a12 * bx1) / det;
   c[3] = (a11 * by2 - a12 * by1) / det;
+  // The squared distance of the curve at t from (x, y).
   auto off = [&](double t, double x, double y) {
     const double u = 1.0 - t;
     const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
-    return std::hypot(b0 * x0 + b1 * c[0] + b2 * c[2] + b3 * x3 - x,
-                      b0 * y0 + b1 * c[1] + b2 * c[3] + b3 * y3 - y);
+    const double dx = b0 * x0 + b1 * c[0] + b2 * c[2] + b3 * x3 - x;
+    const double dy = b0 * y0 + b1 * c[1] + b2 * c[3] + b3 * y3 - y;
+    return dx * dx + dy * dy;
   };
+  constexpr double kFar = kCurveTolerance * kCurveTolerance;
   for (int j = 0; j < k; ++j) {
-    if (j > 0 && !(off(len[j] / len[k], q[2 * j], q[2 * j + 1]) <= kCurveTolerance)) return false;
+    if (j > 0 && !(off(len[j] / len[k], q[2 * j], q[2 * j + 1]) <= kFar)) return false;
     const double mid = (len[j] + len[j + 1]) / 2.0 / len[k];
-    if (!(off(mid, (q[2 * j] + q[2 * j + 2]) / 2.0, (q[2 * j + 1] + q[2 * j + 3]) / 2.0) <=
-          kCurveTolerance)) {
+    if (!(off(mid, (q[2 * j] + q[2 * j + 2]) / 2.0, (q[2 * j + 1] + q[2 * j + 3]) / 2.0) <= kFar)) {
       return false;
     }
   }
