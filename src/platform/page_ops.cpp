@@ -186,6 +186,7 @@ void PageOps::place(std::shared_ptr<const PageOps> drawing, std::int32_t x, std:
 
 int PageOps::placed_reach(int y0, int y1, int height) const {
   int bottom = y1;
+  if (drawings_.empty()) return bottom;
   std::size_t v = 0;
   for (const std::uint8_t op : code_) {
     switch (op) {

@@ -109,7 +109,8 @@ bool fit_cubic(const double* q, int k, double c[4]) {
   double len[16];
   len[0] = 0.0;
   for (int j = 1; j <= k; ++j)
-    len[j] = len[j - 1] + std::hypot(q[2 * j] - q[2 * j - 2], q[2 * j + 1] - q[2 * j - 1]);
+    len[j] = len[j - 1] + std::sqrt((q[2 * j] - q[2 * j - 2]) * (q[2 * j] - q[2 * j - 2]) +
+                                    (q[2 * j + 1] - q[2 * j - 1]) * (q[2 * j + 1] - q[2 * j - 1]));
   if (!(len[k] > 0.0)) return false;
   const double x0 = q[0], y0 = q[1], x3 = q[2 * k], y3 = q[2 * k + 1];
   double a11 = 0, a12 = 0, a22 = 0, bx1 = 0, bx2 = 0, by1 = 0, by2 = 0;
