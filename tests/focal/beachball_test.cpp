@@ -22,6 +22,7 @@
 #include "plot/subplots.hpp"
 #include "plot/symboltype.hpp"
 #include "plot/window_device.hpp"
+#include "support/command.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::focal::test {
@@ -313,6 +314,31 @@ TEST_F(BeachBalls, NetDrawnOnceLeavesThePageAsDrawnBallByBall) {
     Console con("\n");
     plot::plend();
     plot::use_device(log_.get());
+  }
+  // The PDF page, its nets placed as one form, rasterised at the page's pixels per cm: its
+  // drawing where the page image has it (edges differ by anti-aliasing).
+  if (korbast::testing::have_tool("pdftoppm")) {
+    const double dpi = w / 21.0 * 2.54;  // the page is 21 cm wide
+    korbast::testing::run_command("pdftoppm -r " + std::to_string(dpi) +
+                                  " -png -singlefile seis_w1.pdf raster");
+    cairo_surface_t* ras = cairo_image_surface_create_from_png("raster.png");
+    ASSERT_EQ(cairo_surface_status(ras), CAIRO_STATUS_SUCCESS);
+    const int rh = cairo_image_surface_get_height(ras), rw = cairo_image_surface_get_width(ras);
+    int far = 0, inked = 0;
+    for (int y = 0; y < h && y < rh; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          cairo_image_surface_get_data(ras) + (rh - h + y) * cairo_image_surface_get_stride(ras));
+      for (int x = 0; x < w && x < rw; ++x) {
+        const std::uint32_t a = page[1][static_cast<std::size_t>(y) * w + x], b = row[x];
+        int dmax = 0;
+        for (int sh = 0; sh < 24; sh += 8)
+          dmax = std::max(dmax, std::abs(int((a >> sh) & 0xFF) - int((b >> sh) & 0xFF)));
+        far += dmax > 128;
+        inked += a != 0xFFFFFF;
+      }
+    }
+    EXPECT_LT(far, inked / 20) << far << " of " << inked;
+    cairo_surface_destroy(ras);
   }
   ASSERT_EQ(page[0].size(), page[1].size());
   ASSERT_GT(w * h, 700000);  // an A4 page
