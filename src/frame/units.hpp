@@ -49,6 +49,11 @@ bool flush(int unit);
 void flush_all();
 // Whether some output file failed in this run.
 bool output_failed();
+// The error frame of an output file written outside the unit table (the plot window's page
+// files): the file, the step that failed, why, and how many `counted` ("PAGES") it holds
+// (0: the file is not there); the run then ends with status 1, as for a failed unit.
+void report_failed_file(std::string_view path, std::string_view stage, std::string_view reason,
+                        std::string_view counted, long long count);
 // The path a unit was opened with ("" for a closed unit and the console).
 std::string name(int unit);
 

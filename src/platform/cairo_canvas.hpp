@@ -75,6 +75,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void write_page() override;
   void context_end() override {}
   void window_dispose() override;
+  std::vector<FileFailure> take_file_failures() override;
 
   // --- IdleClient
   int event_fd() override;
@@ -155,6 +156,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   int page_no_ = 0;
   std::string base_;
   std::vector<std::string> files_;
+  std::vector<FileFailure> failures_;  // of finished writers, not yet taken
 };
 
 }  // namespace korbast::platform

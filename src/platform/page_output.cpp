@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "platform/pdf_writer.hpp"
 #include "platform/png_writer.hpp"
@@ -34,6 +36,10 @@ int worker_count() {
   // The drawing thread mostly waits while pages are replayed: one thread per core.
   return std::clamp(cpus, 1, 8);
 }
+
+// How long the bounded waits let one file's write go on before giving it up.
+constexpr auto kBound = std::chrono::seconds(3);
+const char* const kStuck = "the write did not end within 3 seconds";
 
 }  // namespace
 
@@ -66,6 +72,7 @@ struct PageWriter::Impl {
   Setup setup;
   PdfFile pdf;
   bool pdf_failed = false;
+  int pdf_pages = 0;  // pages in the PDF, for the failures
 
   mutable std::mutex mu;
   std::condition_variable work_cv;  // tasks for the encoders, or the end
@@ -78,7 +85,16 @@ struct PageWriter::Impl {
   std::size_t limit = 4;
   int bands = 1;
   std::vector<std::string> files;
+  std::vector<FileFailure> failures;
   std::vector<std::thread> threads;
+  // The writer thread's progress: the file it writes, since when. A write that does not end
+  // (a FIFO or a hung network folder at a page's name) is given up by the bounded waits;
+  // the thread then is left to itself and frees this when it ends (`orphan`).
+  std::string busy_file;
+  std::chrono::steady_clock::time_point busy_since;
+  bool abandoned = false;
+  bool writer_alive = true;
+  bool orphan = false;
 
   explicit Impl(Setup s)
       : setup(std::move(s)), pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h) {}
@@ -138,7 +154,7 @@ struct PageWriter::Impl {
       if (task.part == kBand) {
         replay_band(job, job.edges[task.index], job.edges[task.index + 1]);
       } else if (task.part == kPng) {
-        job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4);
+        job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4, setup.pixels_per_metre);
         job.pixels.reset();
       } else {
         const std::size_t k = static_cast<std::size_t>(task.index);
@@ -165,11 +181,13 @@ struct PageWriter::Impl {
     std::unique_lock<std::mutex> lock(mu);
     for (;;) {
       done_cv.wait(lock, [&] {
-        return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty());
+        return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty()) ||
+               abandoned;
       });
-      if (jobs.empty()) return;
+      if (jobs.empty() || abandoned) break;
       std::shared_ptr<Job> job = jobs.front();
       writing = true;
+      busy_since = std::chrono::steady_clock::now();
       jobs.pop_front();
       lock.unlock();
       write_job(*job);
@@ -177,10 +195,49 @@ struct PageWriter::Impl {
       writing = false;
       done_cv.notify_all();
     }
+    writer_alive = false;
+    const bool free_all = orphan;
+    lock.unlock();
+    if (free_all) delete this;
+  }
+
+  // The writer is about to write `file` (under the lock: false once the writer is given up).
+  bool start_file(const std::string& file) {
+    std::lock_guard<std::mutex> lock(mu);
+    busy_file = file;
+    busy_since = std::chrono::steady_clock::now();
+    return !abandoned;
+  }
+
+  // Waits until every queued page is written, or (`bounded`) until a write has not ended
+  // within kBound: then the writer is given up, its file reported as failed. Under the lock.
+  void wait_written(std::unique_lock<std::mutex>& lock, bool bounded) {
+    for (;;) {
+      if (abandoned || (jobs.empty() && !writing)) return;
+      if (!bounded || !writing) {
+        done_cv.wait_for(lock, std::chrono::milliseconds(bounded ? 100 : 1000));
+        continue;
+      }
+      const auto deadline = busy_since + kBound;
+      if (std::chrono::steady_clock::now() < deadline) {
+        done_cv.wait_until(lock, deadline);
+        continue;
+      }
+      abandoned = true;
+      const bool pdf_busy = busy_file == setup.pdf_name;
+      failures.push_back({busy_file, "WHILE WRITING", kStuck, pdf_busy ? pdf_pages : 0});
+      notice("plot page files " + busy_file + " could not be written (" + kStuck + ")");
+      jobs.clear();
+      tasks.clear();
+      done_cv.notify_all();
+      work_cv.notify_all();
+      return;
+    }
   }
 
   void write_job(Job& job) {
     const std::string page = "plot page " + std::to_string(job.page);
+    if (!start_file(job.png_name)) return;
     const std::string png_err = write_png(job.png_path, job.png);
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
@@ -197,13 +254,18 @@ struct PageWriter::Impl {
       }
       std::sort(glyphs.begin(), glyphs.end());
       glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
+      if (!start_file(setup.pdf_name)) return;
       pdf_err = pdf.add_page(job.pdf, glyphs, forms);
       pdf_failed = !pdf_err.empty();
     }
     {
       std::lock_guard<std::mutex> lock(mu);
+      if (abandoned) return;  // given up meanwhile: reported as failed already
       if (png_err.empty()) files.push_back(job.png_name);
       if (!pdf_failed && job.page == 1) files.push_back(setup.pdf_name);
+      if (!png_err.empty()) failures.push_back({job.png_name, "WHILE WRITING", png_err, 0});
+      if (!pdf_err.empty()) failures.push_back({setup.pdf_name, "WHILE WRITING", pdf_err, pdf_pages});
+      if (!pdf_failed) pdf_pages = job.page;
     }
     const bool pdf_ok = !pdf_was_failed && pdf_err.empty();
     if (png_err.empty() && pdf_ok) {
@@ -225,12 +287,20 @@ PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   // As many bands as threads (split to hold about the same drawing each): more bands would
   // draw the paths crossing their borders more often for little gain in time.
   impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : n;
-  for (int i = 0; i < n; ++i) impl_->threads.emplace_back([this] { impl_->encode_loop(); });
-  impl_->threads.emplace_back([this] { impl_->write_loop(); });
+  Impl* im = impl_;
+  for (int i = 0; i < n; ++i) im->threads.emplace_back([im] { im->encode_loop(); });
+  im->threads.emplace_back([im] { im->write_loop(); });
 }
 
 PageWriter::~PageWriter() {
   finish();
+  {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    if (impl_->writer_alive) {  // a write given up: the writer frees all when it ends
+      impl_->orphan = true;
+      return;
+    }
+  }
   delete impl_;
 }
 
@@ -272,36 +342,47 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
 }
 
 void PageWriter::halt() {
-  {
-    std::lock_guard<std::mutex> lock(impl_->mu);
-    impl_->halted = true;
-  }
-  drain();
+  std::unique_lock<std::mutex> lock(impl_->mu);
+  impl_->halted = true;
+  impl_->wait_written(lock, true);
 }
 
 void PageWriter::drain() {
   std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->done_cv.wait(lock, [&] { return impl_->jobs.empty() && !impl_->writing; });
+  impl_->wait_written(lock, false);
 }
 
 void PageWriter::finish() {
   if (impl_->threads.empty()) return;
-  drain();
-  {
-    std::lock_guard<std::mutex> lock(impl_->mu);
-    impl_->stopping = true;
-  }
+  std::unique_lock<std::mutex> lock(impl_->mu);
+  impl_->wait_written(lock, true);
+  impl_->stopping = true;
+  const bool abandoned = impl_->abandoned;
+  lock.unlock();
   impl_->work_cv.notify_all();
   impl_->done_cv.notify_all();
-  for (auto& t : impl_->threads) t.join();
+  // The writer is the last thread; when it was given up it is left to itself.
+  for (std::size_t i = 0; i + 1 < impl_->threads.size(); ++i) impl_->threads[i].join();
+  if (abandoned) impl_->threads.back().detach();
+  else impl_->threads.back().join();
   impl_->threads.clear();
+  if (abandoned) return;  // the PDF stays with the writer
   const std::string err = impl_->pdf.close();
-  if (!err.empty()) notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
+  if (!err.empty()) {
+    notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
+    lock.lock();
+    impl_->failures.push_back({impl_->setup.pdf_name, "WHILE CLOSING", err, impl_->pdf_pages});
+  }
 }
 
 std::vector<std::string> PageWriter::files() const {
   std::lock_guard<std::mutex> lock(impl_->mu);
   return impl_->files;
+}
+
+std::vector<FileFailure> PageWriter::take_failures() {
+  std::lock_guard<std::mutex> lock(impl_->mu);
+  return std::exchange(impl_->failures, {});
 }
 
 // ---------------------------------------------------------------- signals

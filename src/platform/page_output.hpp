@@ -30,6 +30,7 @@ class PageWriter {
     double scale = 1.0;      // points per pixel
     int bands = 0;           // bands per page image (0: as the threads allow)
     std::size_t piece = 250000;  // operations per piece of a page's PDF content
+    std::uint32_t pixels_per_metre = 0;  // the resolution the PNG files record (0: none)
   };
   explicit PageWriter(Setup setup);
   ~PageWriter();  // finish()
@@ -38,14 +39,21 @@ class PageWriter {
 
   // Queues a finished page; waits only while too many pages are still being encoded.
   void submit(int page, std::string png_name, std::string png_path, int w, int h, PageOps ops);
-  // Waits until every queued page is in its files.
+  // Waits until every queued page is in its files (or the writer was given up).
   void drain();
-  // Takes no more pages (submit waits for ever), then drain(): the program is ending.
+  // Takes no more pages (submit waits for ever), then waits as finish() does: the program
+  // is ending.
   void halt();
-  // drain(), then closes the PDF and ends the threads.
+  // Waits until every queued page is in its files, then closes the PDF and ends the
+  // threads. The wait is bounded: a file whose write does not end within 3 seconds (a FIFO
+  // or a hung network folder at its name) is given up, reported as failed, with the pages
+  // still queued; the writer thread is then left to itself.
   void finish();
   // The files written so far (PNG names and the PDF name once it holds a page).
   std::vector<std::string> files() const;
+  // The files that failed since the last call: a failed PNG is not there at all, a failed
+  // PDF keeps the pages written before.
+  std::vector<FileFailure> take_failures();
 
   struct Impl;
 

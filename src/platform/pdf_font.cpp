@@ -75,7 +75,6 @@ struct Face {
   std::vector<std::uint32_t> loca;             // glyphs + 1 offsets into glyf
   std::vector<std::uint16_t> advance;          // per glyph, font units
   std::map<unsigned, char32_t> unicode;        // glyph -> the lowest character mapped to it
-  std::vector<unsigned> base;                  // pdf_base_glyphs()
 
   Face() {
     cairo_font_face_t* face =
@@ -126,21 +125,6 @@ struct Face {
     for (FT_ULong c = FT_Get_First_Char(ft, &g); g != 0; c = FT_Get_Next_Char(ft, c, &g)) {
       unicode.emplace(g, static_cast<char32_t>(c));  // characters come in rising order
     }
-    std::vector<char32_t> chars;
-    for (char32_t c = 0x20; c < 0x7F; ++c) chars.push_back(c);
-    for (char32_t c = 0xA0; c <= 0xFF; ++c) chars.push_back(c);
-    for (char32_t c : {0x0131, 0x0152, 0x0153, 0x0178, 0x0192, 0x02C6, 0x02C7, 0x02D8, 0x02D9,
-                       0x02DA, 0x02DB, 0x02DC, 0x02DD, 0x0394, 0x03A9, 0x03C0, 0x2013, 0x2014,
-                       0x2018, 0x2019, 0x201A, 0x201C, 0x201D, 0x201E, 0x2020, 0x2021, 0x2022,
-                       0x2026, 0x2030, 0x2039, 0x203A, 0x2044, 0x20AC, 0x2122, 0x2202, 0x2211,
-                       0x220F, 0x221A, 0x221E, 0x222B, 0x2248, 0x2260, 0x2264, 0x2265, 0x25CA,
-                       0xFB01, 0xFB02}) {
-      chars.push_back(c);
-    }
-    for (char32_t c : chars)
-      if (const FT_UInt gi = FT_Get_Char_Index(ft, c)) base.push_back(gi);
-    std::sort(base.begin(), base.end());
-    base.erase(std::unique(base.begin(), base.end()), base.end());
     ok = units > 0 && glyphs > 0 && loca.back() <= tables["glyf"].size();
   }
 
@@ -157,8 +141,6 @@ const Face& face() {
 }
 
 }  // namespace
-
-std::vector<unsigned> pdf_base_glyphs() { return face().base; }
 
 double pdf_glyph_width(unsigned glyph) {
   const Face& f = face();
@@ -207,6 +189,14 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
   for (const auto& [tag, data] : f.tables) tables[tag] = data;
   tables["glyf"] = std::move(glyf);
   tables["loca"] = std::move(loca);
+  // The metrics of the glyphs left out are zero (the widths the file gives are its own).
+  std::string& hmtx = tables["hmtx"];
+  const unsigned metrics = u16(tables["hhea"], 34);
+  for (unsigned g = 0; g < f.glyphs; ++g) {
+    if (keep[g]) continue;
+    if (g < metrics) set32(hmtx, 4 * g, 0);
+    else set16(hmtx, 4 * metrics + 2 * (g - metrics), 0);
+  }
   std::string& head = tables["head"];
   set32(head, 8, 0);    // checkSumAdjustment, set below
   set16(head, 50, 1);   // long offsets

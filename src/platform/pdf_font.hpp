@@ -24,10 +24,6 @@ struct PdfFont {
 // have are left out). The glyphs composite glyphs are built from are taken along.
 PdfFont pdf_font(const std::vector<unsigned>& glyphs);
 
-// The glyphs of the characters texts are mostly written in: printable ASCII, Latin-1 and
-// the old Mac character set. A font made with them seldom needs a successor.
-std::vector<unsigned> pdf_base_glyphs();
-
 // The advance width of a glyph in 1/1000 of the size, as /W gives it.
 double pdf_glyph_width(unsigned glyph);
 

@@ -1,9 +1,11 @@
 #include "platform/pdf_writer.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -437,33 +439,65 @@ PdfFile::~PdfFile() {
 std::string PdfFile::add_page(const std::vector<std::string>& streams,
                               const std::vector<unsigned>& glyphs,
                               const std::vector<PdfForm>& forms) {
-  if (fd_ < 0) {
+  const bool first = fd_ < 0;
+  if (first) {
     fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) return std::strerror(errno);
-    std::string head = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
-    offsets_.push_back(static_cast<long long>(head.size()));
-    head += "1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
-    offsets_.push_back(0);  // the page tree: moves with every page
-    offsets_.push_back(static_cast<long long>(head.size()));
-    head += "3 0 obj\n<< /Title " + pdf_text(title_) +
-            " /Creator (korbast) /Producer (korbast) >>\nendobj\n";
-    if (!write_all(fd_, head.data(), head.size(), 0)) return std::strerror(errno);
-    tail_at_ = static_cast<long long>(head.size());
+    struct stat st {};
+    made_ = fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
   }
-  const int page = pages_ + 1;
-  std::vector<long long> offsets = offsets_;
+  // The page goes in as two updates, made apart and committed only once both are in the
+  // file. The first holds the page's own objects under new numbers, so that readers which
+  // rebuild a cut file's cross-reference table from its objects find the page tree as it
+  // was; the second rewrites the page tree nodes above the page, and is short enough that
+  // in a copy cut inside it readers still find the first one's startxref near the end.
+  int objects = objects_;
+  Node root = root_;
+  std::array<Node, kLevels> path = last_;
   std::string body;
-  auto object = [&](const std::string& dict, const std::string& data) {
-    offsets.push_back(tail_at_ + static_cast<long long>(body.size()));
-    body += std::to_string(offsets.size()) + " 0 obj\n" + dict;
+  std::vector<std::pair<int, long long>> at;  // object, offset: what the update writes
+  auto object = [&](int num, const std::string& dict, const std::string& data) {
+    at.emplace_back(num, end_ + static_cast<long long>(body.size()));
+    body += std::to_string(num) + " 0 obj\n" + dict;
     if (!data.empty() || dict.find("/Length") != std::string::npos) {
       body += "\nstream\n";
       body += data;
       body += "\nendstream";
     }
     body += "\nendobj\n";
-    return static_cast<int>(offsets.size());
+    return num;
   };
+  // The update's cross-reference section, in runs of consecutive object numbers, pointing
+  // back to the one before; its trailer and end.
+  long long prev = first ? -1 : xref_at_;
+  auto end_update = [&] {
+    const long long xref_at = end_ + static_cast<long long>(body.size());
+    std::sort(at.begin(), at.end());
+    body += "xref\n";
+    char entry[32];
+    for (std::size_t i = 0; i < at.size();) {
+      std::size_t j = i + 1;
+      while (j < at.size() && at[j].first == at[j - 1].first + 1) ++j;
+      body += std::to_string(at[i].first) + " " + std::to_string(j - i) + "\n";
+      for (; i < j; ++i) {
+        if (at[i].first == 0) std::snprintf(entry, sizeof entry, "0000000000 65535 f \n");
+        else std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", at[i].second);
+        body += entry;
+      }
+    }
+    body += "trailer\n<< /Size " + std::to_string(objects + 1) + " /Root 1 0 R /Info 3 0 R";
+    if (prev >= 0) body += " /Prev " + std::to_string(prev);
+    body += " >>\nstartxref\n" + std::to_string(xref_at) + "\n%%EOF\n";
+    at.clear();
+    prev = xref_at;
+  };
+  if (first) {
+    body = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    at.emplace_back(0, 0);  // the head of the free list
+    object(1, "<< /Type /Catalog /Pages 2 0 R >>", "");
+    object(2, "<< /Type /Pages /Kids [ ] /Count 0 >>", "");
+    object(3, "<< /Title " + pdf_text(title_) + " /Creator (korbast) /Producer (korbast) >>", "");
+  }
   // The font, the forms and the one resource dictionary the pages share: each written
   // anew only when a page needs more of them.
   std::vector<unsigned> font_glyphs = font_glyphs_;
@@ -472,26 +506,26 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   bool fresh = false;
   if (!glyphs.empty() && !std::includes(font_glyphs.begin(), font_glyphs.end(), glyphs.begin(),
                                         glyphs.end())) {
-    std::vector<unsigned> all = pdf_base_glyphs();
-    all.insert(all.end(), font_glyphs.begin(), font_glyphs.end());
+    std::vector<unsigned> all = font_glyphs;
     all.insert(all.end(), glyphs.begin(), glyphs.end());
     std::sort(all.begin(), all.end());
     all.erase(std::unique(all.begin(), all.end()), all.end());
     const PdfFont font = pdf_font(all);
     if (font.ok) {
       const std::string file = compress_content(font.truetype);
-      const int file_obj = object("<< /Length " + std::to_string(file.size()) + " /Length1 " +
+      const int file_obj = object(++objects, "<< /Length " + std::to_string(file.size()) + " /Length1 " +
                                       std::to_string(font.truetype.size()) +
                                       " /Filter /FlateDecode >>",
                                   file);
       const int descriptor = object(
+          ++objects,
           "<< /Type /FontDescriptor /FontName /" + font.name + " /Flags 32 /FontBBox [" +
               font.bbox + "] /ItalicAngle 0 /Ascent " + std::to_string(font.ascent) +
               " /Descent " + std::to_string(font.descent) + " /CapHeight " +
               std::to_string(font.cap_height) + " /StemV 80 /FontFile2 " +
               std::to_string(file_obj) + " 0 R >>",
           "");
-      const int cid = object("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
+      const int cid = object(++objects, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
                                  " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity)"
                                  " /Supplement 0 >> /FontDescriptor " +
                                  std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
@@ -499,8 +533,9 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
                              "");
       const std::string cmap = compress_content(font.to_unicode);
       const int unicode = object(
+          ++objects,
           "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>", cmap);
-      font_obj = object("<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
+      font_obj = object(++objects, "<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
                             " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
                             " 0 R] /ToUnicode " + std::to_string(unicode) + " 0 R >>",
                         "");
@@ -512,7 +547,7 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
     if (has_form(form.number)) continue;
     const std::string font =
         font_obj > 0 ? " /Resources << /Font << /F1 " + std::to_string(font_obj) + " 0 R >> >>" : "";
-    const int obj = object("<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
+    const int obj = object(++objects, "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
                                " /Length " + std::to_string(form.stream.size()) +
                                " /Filter /FlateDecode >>",
                            form.stream);
@@ -528,55 +563,68 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
         dict += " /D" + std::to_string(number) + " " + std::to_string(obj) + " 0 R";
       dict += " >>";
     }
-    resources_obj = object(dict + " >>", "");
+    resources_obj = object(++objects, dict + " >>", "");
   }
   std::string contents;
   for (const std::string& stream : streams) {
     const int obj = object(
-        "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
+        ++objects, "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
     contents += (contents.empty() ? "" : " ") + std::to_string(obj) + " 0 R";
   }
   if (streams.size() != 1) contents = "[" + contents + "]";
+  // The page tree: the root (object 2) over kLevels levels of nodes of up to kFan kids, the
+  // pages below the last. New nodes where the last ones are full.
+  int full = 0;
+  while (full < kLevels && (path[full].num == 0 || path[full].kids.size() == kFan)) ++full;
+  for (int l = full - 1; l >= 0; --l) {
+    path[l] = Node{++objects, {}, 0};
+    (l + 1 < kLevels ? path[l + 1] : root).kids.push_back(path[l].num);
+  }
   const std::string resources =
       resources_obj > 0 ? std::to_string(resources_obj) + " 0 R" : "<< >>";
-  const int page_obj = object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
-                                  fixed(sheet_w_, 3) + " " + fixed(sheet_h_, 3) +
-                                  "] /Contents " + contents + " /Resources " +
-                                  resources + " >>",
+  const int page_obj = object(++objects, "<< /Type /Page /Parent " + std::to_string(path[0].num) +
+                                             " 0 R /MediaBox [0 0 " + fixed(sheet_w_, 3) + " " +
+                                             fixed(sheet_h_, 3) + "] /Contents " + contents +
+                                             " /Resources " + resources + " >>",
                               "");
-  const long long tree_at = tail_at_ + static_cast<long long>(body.size());
-  offsets[1] = tree_at;
-  std::string kids = kids_ + " " + std::to_string(page_obj) + " 0 R";
-  std::string tail = "2 0 obj\n<< /Type /Pages /Kids [" + kids + " ] /Count " +
-                     std::to_string(page) + " >>\nendobj\n";
-  const long long xref_at = tree_at + static_cast<long long>(tail.size());
-  tail += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
-  char entry[32];
-  for (long long off : offsets) {
-    std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", off);
-    tail += entry;
-  }
-  tail += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) +
-          " /Root 1 0 R /Info 3 0 R >>\nstartxref\n" + std::to_string(xref_at) + "\n%%EOF\n";
-  body += tail;
-  // The previous tail is overwritten by this page; on a failure it is put back.
-  if (!write_all(fd_, body.data(), body.size(), tail_at_) ||
-      ftruncate(fd_, tail_at_ + static_cast<off_t>(body.size())) != 0) {
+  end_update();
+  path[0].kids.push_back(page_obj);
+  for (Node& n : path) ++n.count;
+  ++root.count;
+  auto node = [&](const Node& n, int parent) {
+    std::string d = "<< /Type /Pages";
+    if (parent > 0) d += " /Parent " + std::to_string(parent) + " 0 R";
+    d += " /Kids [";
+    for (int k : n.kids) d += " " + std::to_string(k) + " 0 R";
+    object(n.num, d + " ] /Count " + std::to_string(n.count) + " >>", "");
+  };
+  for (int l = 0; l < kLevels; ++l) node(path[l], l + 1 < kLevels ? path[l + 1].num : 2);
+  node(root, 0);
+  end_update();
+  // Appended after all that is written; a failed append is cut off again, so that the
+  // file keeps its pages and ends with the last one's update.
+  if (!write_all(fd_, body.data(), body.size(), end_)) {
     const std::string err = std::strerror(errno);
-    if (ftruncate(fd_, tail_at_) == 0 && !tail_.empty()) {
-      (void)write_all(fd_, tail_.data(), tail_.size(), tail_at_);
+    if (ftruncate(fd_, end_) != 0) {
+      // The bytes stay after the last update: readers look past them.
+    }
+    if (pages_ == 0) {
+      ::close(fd_);
+      fd_ = -1;
+      if (made_) unlink(path_.c_str());  // no page reached it: no file is left
     }
     return err;
   }
-  pages_ = page;
-  offsets_ = std::move(offsets);
+  ++pages_;
+  end_ += static_cast<long long>(body.size());
+  xref_at_ = prev;
+  objects_ = objects;
   font_glyphs_ = std::move(font_glyphs);
   font_obj_ = font_obj;
   resources_obj_ = resources_obj;
   form_objs_ = std::move(form_objs);
-  kids_ = std::move(kids);
-  tail_ = std::move(tail);
-  tail_at_ = tree_at;
+  root_ = std::move(root);
+  last_ = std::move(path);
   return "";
 }
 

@@ -1,8 +1,9 @@
 // The PDF format of the page files, all in one place: a page's content stream (made from its
-// drawing by PageOps::content and PageOps::pieces, defined here), the glyph forms its texts
-// place, and the file the pages are added to.
+// drawing by PageOps::content and PageOps::pieces, defined here), the page font and the
+// forms of the shared drawings, and the file the pages are added to.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,10 +23,12 @@ struct PdfForm {
 // A page's content stream (or a piece of it) compressed for its stream object.
 std::string compress_content(const std::string& text);
 
-// The PDF file of one window, valid after every page added. Objects: 1 catalogue, 2 page
-// tree, 3 document information; then, page by page, the forms of the glyphs the page is the
-// first to use, its content stream and its page dictionary. Each page's objects go where the
-// previous tail (page tree, cross-reference table, trailer) stood, followed by a fresh tail.
+// The PDF file of one window, readable after every page: each page is appended as
+// incremental updates (the font, forms and resources it is the first to need, its content
+// streams and page dictionary, the page tree
+// nodes above it, each with a cross-reference section pointing back to the one before and
+// a trailer), and nothing written is ever overwritten, so a copy cut anywhere holds every page appended
+// before the cut. Objects: 1 catalogue, 2 the root of the page tree, 3 document information.
 class PdfFile {
  public:
   // The file at `path` (created with the first page), titled `title` (UTF-8), on sheets of
@@ -38,29 +41,41 @@ class PdfFile {
   // Appends a page of these compressed content streams, showing these glyphs of the page
   // font (sorted, once each) and placing these shared drawings (those already in the file
   // are not written again); the error text when it could not be written (the file keeps
-  // its pages).
+  // its pages; a file that would hold none is removed).
   std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs,
                        const std::vector<PdfForm>& forms = {});
   // Whether the file holds the form of shared drawing `number`.
   bool has_form(std::uint64_t number) const;
   // Closes the file; the error text of the close.
   std::string close();
-  bool holds_pages() const { return pages_ > 0; }
+  int pages() const { return pages_; }
+  long long bytes() const { return end_; }  // bytes written, all of them in the file
 
  private:
+  // Page tree nodes below the root: kLevels levels of up to kFan kids (512 pages under each
+  // of the root's kids), small enough for the second update of a page to stay short.
+  static constexpr int kLevels = 3;
+  static constexpr std::size_t kFan = 8;
+  struct Node {
+    int num = 0;  // object number
+    std::vector<int> kids;
+    int count = 0;  // pages below
+  };
   std::string path_;
   std::string title_;
   double sheet_w_ = 0.0, sheet_h_ = 0.0;
   int fd_ = -1;
+  bool made_ = false;  // a plain file: removed again when no page reaches it
   int pages_ = 0;
-  long long tail_at_ = 0;
-  std::vector<long long> offsets_;
+  long long end_ = 0;      // the end of the last complete update
+  long long xref_at_ = 0;  // its cross-reference section
+  int objects_ = 3;        // the highest object number used
+  Node root_{2, {}, 0};
+  std::array<Node, kLevels> last_;  // the last node of each level, the pages' level first
   std::vector<unsigned> font_glyphs_;  // the glyphs of the font written last; sorted
   int font_obj_ = 0;                   // its object, 0 before the first text
   int resources_obj_ = 0;              // the resources of the pages, 0 before the first need
   std::vector<std::pair<std::uint64_t, int>> form_objs_;  // shared drawing, form object
-  std::string kids_;
-  std::string tail_;
 };
 
 }  // namespace korbast::platform

@@ -35,7 +35,8 @@ void png_chunk(std::string& out, const char* type, const std::string& data) {
 
 }  // namespace
 
-std::string encode_png(const unsigned char* data, int w, int h, int stride) {
+std::string encode_png(const unsigned char* data, int w, int h, int stride,
+                       std::uint32_t pixels_per_metre) {
   // Indexed colour first: pages are mostly white and few-coloured.
   std::string raw;
   raw.resize(static_cast<std::size_t>(h) * (w + 1));
@@ -110,6 +111,13 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride) {
   }
   std::string png = "\x89PNG\r\n\x1a\n";
   png_chunk(png, "IHDR", ihdr);
+  if (pixels_per_metre > 0) {
+    std::string phys;
+    put_be32(phys, pixels_per_metre);  // across
+    put_be32(phys, pixels_per_metre);  // down
+    phys += '\x01';                    // per metre
+    png_chunk(png, "pHYs", phys);
+  }
   if (indexed) png_chunk(png, "PLTE", plte);
   png_chunk(png, "IDAT",
             indexed ? row_deflate(reinterpret_cast<const unsigned char*>(raw.data()), raw.size(),
@@ -120,11 +128,22 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride) {
 }
 
 std::string write_png(const std::string& path, const std::string& bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // Written whole under a hidden name beside the final one, then renamed: the final name
+  // holds a whole file or none. What a failure leaves is removed.
+  const auto slash = path.rfind('/');
+  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+  const std::string temp = path.substr(0, base) + "." + path.substr(base) + ".tmp-" +
+                           std::to_string(static_cast<long>(getpid()));
+  unlink(temp.c_str());
+  int fd = -1;
+  do fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  while (fd < 0 && errno == EINTR);
   if (fd < 0) return std::strerror(errno);
-  bool ok = write_all(fd, bytes.data(), bytes.size(), 0);
-  std::string err = ok ? "" : std::strerror(errno);
-  if (close(fd) != 0 && ok) err = std::strerror(errno);
+  const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0);
+  std::string err = wrote ? "" : std::strerror(errno);
+  if (close(fd) != 0 && err.empty()) err = std::strerror(errno);
+  if (err.empty() && rename(temp.c_str(), path.c_str()) != 0) err = std::strerror(errno);
+  if (!err.empty()) unlink(temp.c_str());
   return err;
 }
 

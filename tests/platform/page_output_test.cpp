@@ -2,8 +2,11 @@
 // to it, the PDF is readable after every finished page (also when SIGINT or SIGTERM ends a
 // run), and failed writes are told once per file while the other files are written.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +15,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +31,7 @@
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
 #include "support/command.hpp"
+#include "support/pdf_check.hpp"
 #include "support/tempfile.hpp"
 
 namespace korbast::platform {
@@ -37,10 +42,32 @@ namespace fs = std::filesystem;
 using Dir = korbast::testing::TempDir;
 
 using korbast::testing::have_tool;
-std::string run(const std::string& cmd) { return korbast::testing::run_command(cmd); }
+std::string run(const std::string& cmd, int* status = nullptr) {
+  return korbast::testing::run_command(cmd, status);
+}
 
-// pdfinfo's page count, or -1 when the file does not pass.
+// The page count of a PDF the program wrote, or -1 when qpdf or pdfinfo finds fault with it.
 int pdf_pages(const std::string& file) {
+  std::string why;
+  const int n = korbast::testing::checked_pdf_pages(file, &why);
+  if (n < 0) ADD_FAILURE() << file << ": " << why;
+  return n;
+}
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Files whose names start with a dot: what a page write left behind.
+int hidden_files(const fs::path& dir) {
+  int n = 0;
+  for (const auto& e : fs::directory_iterator(dir)) n += e.path().filename().string()[0] == '.';
+  return n;
+}
+
+// pdfinfo's page count of a cut copy (poppler repairs what it can), or -1.
+int poppler_pages(const std::string& file) {
   const std::string out = run("pdfinfo '" + file + "' 2>&1");
   const auto at = out.find("\nPages:");
   if (out.find("Error") != std::string::npos || at == std::string::npos) return -1;
@@ -467,7 +494,24 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
     }
     cairo_surface_destroy(png);
     c->clear_white(0, 0, 200, 150);
+    // The PNG records its resolution: 10 pixels per cm, 1000 per metre, both ways.
+    const std::string bytes = file_bytes(name);
+    const auto phys = bytes.find("pHYs");
+    ASSERT_NE(phys, std::string::npos);
+    ASSERT_LT(phys, bytes.find("IDAT"));
+    auto be32 = [&](std::size_t at) {
+      return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 24 |
+             static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16 |
+             static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8 |
+             static_cast<unsigned char>(bytes[at + 3]);
+    };
+    EXPECT_EQ(be32(phys - 4), 9u);
+    EXPECT_EQ(be32(phys + 4), 1000u);
+    EXPECT_EQ(be32(phys + 8), 1000u);
+    EXPECT_EQ(bytes[phys + 12], 1) << "per metre";
   }
+  c->window_dispose();
+  EXPECT_EQ(pdf_pages(d / "pix_w1.pdf"), 3);
 }
 
 TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
@@ -483,21 +527,111 @@ TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
   }
   c->window_dispose();
   EXPECT_EQ(pdf_pages(d / "open_w1.pdf"), 3);
-  // The page font is in the file once, though the three pages all show texts.
+  // The page font goes in again only with a page that shows glyphs it lacks: pages 2 and 3
+  // bring their page number's digit.
   std::ifstream in(d / "open_w1.pdf", std::ios::binary);
   const std::string pdf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   int fonts = 0;
   for (auto at = pdf.find("/FontFile2"); at != std::string::npos; at = pdf.find("/FontFile2", at + 1)) {
     ++fonts;
   }
-  EXPECT_EQ(fonts, 1);
+  EXPECT_EQ(fonts, 3);
 }
 
+// qpdf's verdict on a file: its exit status (0 clean, 2 errors, 3 warnings) and the pages it
+// finds (-1 when it finds none).
+struct Qpdf {
+  int status = -1, pages = -1;
+  std::string out;
+};
+Qpdf qpdf(const std::string& file) {
+  Qpdf q;
+  int st = 0;
+  q.out = run("qpdf --check '" + file + "' 2>&1", &st);
+  q.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  const std::string n = run("qpdf --show-npages '" + file + "' 2>/dev/null");
+  if (!n.empty()) q.pages = std::atoi(n.c_str());
+  return q;
+}
+
+// Every cross-reference section of a PDF, from the last one back along /Prev: each must be
+// where startxref or /Prev says it is. Returns how many there are (-1 when one is not).
+int xref_sections(const std::string& pdf) {
+  const auto sx = pdf.rfind("startxref\n");
+  if (sx == std::string::npos) return -1;
+  long long at = std::atoll(pdf.c_str() + sx + 10);
+  int n = 0;
+  for (;;) {
+    if (at <= 0 || at + 4 > static_cast<long long>(pdf.size()) || pdf.compare(at, 5, "xref\n") != 0)
+      return -1;
+    ++n;
+    const auto tr = pdf.find("trailer", at);
+    const auto end = pdf.find(">>", tr);
+    const auto prev = pdf.find("/Prev ", tr);
+    if (prev == std::string::npos || prev > end) return n;
+    at = std::atoll(pdf.c_str() + prev + 6);
+  }
+}
+
+// Each page is appended to the PDF after all that is already in it: a copy cut at any byte
+// (a stop, a full disk, a copy taken while the run goes on) holds every page appended before
+// the cut, for pdfinfo, qpdf (and ghostscript when it is installed).
+TEST(PageOutput, PdfCutAnywhereHoldsEveryPageAppendedBeforeTheCut) {
+  if (!have_tool("pdfinfo") || !have_tool("qpdf")) GTEST_SKIP() << "pdfinfo or qpdf not installed";
+  Dir d;
+  auto c = canvas(d, 300, 200, "cut.ps", 10.0);
+  std::vector<std::size_t> ends;  // the file's size after each page
+  for (int page = 1; page <= 4; ++page) {
+    draw_page(*c, page, page == 3);
+    c->write_page();
+    c->wait_for_files();
+    ends.push_back(fs::file_size(d.path / "cut_w1.pdf"));
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->window_dispose();
+  const std::string pdf = file_bytes(d / "cut_w1.pdf");
+  ASSERT_EQ(pdf.size(), ends.back());
+  EXPECT_EQ(pdf_pages(d / "cut_w1.pdf"), 4);
+  EXPECT_EQ(xref_sections(pdf), 8) << "two cross-reference sections per page, chained by /Prev";
+  // Cuts across the last two pages' updates, closer together near their ends (the page
+  // tree, the cross-reference section, the trailer).
+  std::vector<std::size_t> cuts;
+  for (std::size_t at = ends[1]; at < ends[3]; at += (ends[3] - ends[1]) / 23) cuts.push_back(at);
+  for (int k : {2, 3})
+    for (std::size_t back = 1; back < 1200; back = back * 3 / 2 + 1) cuts.push_back(ends[k] - back);
+  cuts.push_back(ends[2]);
+  const bool gs = have_tool("gs");
+  int gs_runs = 0;
+  // A page is in a copy cut after its update ends; a reader may also find it in a copy cut
+  // inside the update's last "startxref" line (all its objects are there).
+  std::vector<std::size_t> tails;
+  for (std::size_t e : ends) tails.push_back(pdf.rfind("startxref", e));
+  for (std::size_t cut : cuts) {
+    const int want = static_cast<int>(std::upper_bound(ends.begin(), ends.end(), cut) - ends.begin());
+    const int most = static_cast<int>(std::upper_bound(tails.begin(), tails.end(), cut) - tails.begin());
+    const std::string copy = d / "copy.pdf";
+    std::ofstream(copy, std::ios::binary).write(pdf.data(), static_cast<std::streamsize>(cut));
+    const int poppler = poppler_pages(copy);
+    EXPECT_TRUE(poppler == want || poppler == most) << "pdfinfo: " << poppler << ", cut at " << cut;
+    const Qpdf q = qpdf(copy);
+    EXPECT_TRUE(q.status == 0 || q.status == 3) << "cut at " << cut << "\n" << q.out;
+    EXPECT_TRUE(q.pages == want || q.pages == most) << "qpdf: " << q.pages << ", cut at " << cut;
+    if (gs && gs_runs++ % 8 == 0) {
+      const std::string n = run("gs -q -dNODISPLAY -dNOSAFER -c '(" + copy +
+                                ") (r) file runpdfbegin pdfpagecount = quit' 2>/dev/null");
+      const int g = std::atoi(n.c_str());
+      EXPECT_TRUE(g == want || g == most) << "ghostscript: " << g << ", cut at " << cut;
+    }
+  }
+}
+
+// A page file that cannot be written is told once, on the standard error and among the
+// device's failed files, and nothing is left under its name; the other files are written.
 TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   Dir d;
   fs::create_symlink("/dev/full", d.path / "full_w1.pdf");
-  fs::create_symlink("/dev/full", d.path / "full_w2_p001.png");
+  fs::create_directory(d.path / "full_w2_p001.png");
   auto c = canvas(d, 300, 200, "full.ps", 10.0);
   ::testing::internal::CaptureStderr();
   for (int page = 1; page <= 2; ++page) {
@@ -514,18 +648,116 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   }
   c->window_dispose();
   const std::string err = ::testing::internal::GetCapturedStderr();
-  const std::string full = " (" + std::string(std::strerror(ENOSPC)) + ")\n";
+  const std::string full = std::strerror(ENOSPC), dir = std::strerror(EISDIR);
   EXPECT_EQ(err,
-            "korbast: plot page 1 could not be written to full_w1.pdf" + full +
+            "korbast: plot page 1 could not be written to full_w1.pdf (" + full + ")\n"
             "korbast: plot page 1 written to full_w1_p001.png\n"
             "korbast: plot page 2 written to full_w1_p002.png\n"
-            "korbast: plot page 1 could not be written to full_w2_p001.png" + full +
+            "korbast: plot page 1 could not be written to full_w2_p001.png (" + dir + ")\n"
             "korbast: plot page 1 written to full_w2.pdf\n"
             "korbast: plot page 2 written to full_w2_p002.png and full_w2.pdf\n");
+  const auto failed = c->take_file_failures();
+  ASSERT_EQ(failed.size(), 2u);
+  EXPECT_EQ(failed[0].file + "|" + failed[0].stage + "|" + failed[0].reason + "|" + std::to_string(failed[0].pages),
+            "full_w1.pdf|WHILE WRITING|" + full + "|0");
+  EXPECT_EQ(failed[1].file + "|" + failed[1].stage + "|" + failed[1].reason + "|" + std::to_string(failed[1].pages),
+            "full_w2_p001.png|WHILE WRITING|" + dir + "|0");
+  EXPECT_TRUE(c->take_file_failures().empty()) << "each failure is told once";
+  EXPECT_TRUE(fs::is_directory(d.path / "full_w2_p001.png"));
   EXPECT_TRUE(fs::exists(d.path / "full_w1_p002.png"));
-  if (have_tool("pdfinfo")) {
-    EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
+  EXPECT_EQ(hidden_files(d.path), 0);
+  EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
+}
+
+// The child of the file size test: pages under a limit of 20,000 bytes a file (run as its
+// own process); the failed files go to failed.txt.
+TEST(PageOutput, FileLimitChild) {
+  const char* dir = std::getenv("KORBAST_LIMIT_CHILD");
+  if (!dir) GTEST_SKIP() << "only run by PageOutput.PagesBeyondAFileSizeLimitLeaveNoPartOfThem";
+  std::signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{20000, 20000};
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  CairoCanvas::Options o;
+  o.use_display = false;
+  o.directory = dir;
+  o.pdf_piece = 300;
+  CairoCanvas c(o);
+  c.window_open({0, 0, 200, 300}, "limit", {"limit.ps", 10.0, false});
+  for (int page = 1; page <= 4; ++page) {
+    draw_page(c, page, page >= 3);
+    c.write_page();
+    c.clear_white(0, 0, 300, 200);
   }
+  c.window_dispose();
+  std::ofstream out(std::string(dir) + "/failed.txt");
+  for (const FileFailure& f : c.take_file_failures())
+    out << f.file << "|" << f.reason << "|" << f.pages << "\n";
+}
+
+// Under a file size limit: a PNG that does not fit leaves nothing (not under its name, not
+// under a hidden one); the PDF keeps the pages that fit and stays whole.
+TEST(PageOutput, PagesBeyondAFileSizeLimitLeaveNoPartOfThem) {
+  Dir d;
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    setenv("KORBAST_LIMIT_CHILD", d.path.c_str(), 1);
+    execl("/proc/self/exe", "child", "--gtest_filter=PageOutput.FileLimitChild", nullptr);
+    _exit(127);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string failed = file_bytes(d / "failed.txt");
+  const std::string too_large = std::strerror(EFBIG);
+  int png_failed = 0, png_written = 0;
+  for (int page = 1; page <= 4; ++page) {
+    const std::string name = "limit_w1_p00" + std::to_string(page) + ".png";
+    const bool told = failed.find(name + "|" + too_large + "|0\n") != std::string::npos;
+    EXPECT_NE(told, fs::exists(d.path / name)) << name << "\n" << failed;
+    if (told) {
+      ++png_failed;
+      continue;
+    }
+    ++png_written;
+    cairo_surface_t* png = cairo_image_surface_create_from_png((d / name).c_str());
+    EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << name;
+    cairo_surface_destroy(png);
+  }
+  EXPECT_GT(png_failed, 0) << failed;
+  EXPECT_GT(png_written, 0) << failed;
+  // The PDF: told once, with the pages it keeps.
+  const auto at = failed.find("limit_w1.pdf|" + too_large + "|");
+  ASSERT_NE(at, std::string::npos) << failed;
+  const int kept = std::atoi(failed.c_str() + failed.find_last_of('|', failed.find('\n', at)) + 1);
+  EXPECT_GE(kept, 1);
+  EXPECT_EQ(pdf_pages(d / "limit_w1.pdf"), kept);
+  EXPECT_EQ(hidden_files(d.path), 0);
+}
+
+// A page write that does not end (a FIFO at the PDF's name, nobody reading) is given up
+// within the bound: the window closes, the PDF is told as failed, the PNG is written.
+TEST(PageOutput, BlockedPageWriteIsGivenUpWithinTheBound) {
+  Dir d;
+  ASSERT_EQ(mkfifo((d / "fifo_w1.pdf").c_str(), 0600), 0);
+  auto c = canvas(d, 300, 200, "fifo.ps", 10.0);
+  draw_page(*c, 1, false);
+  c->write_page();
+  const auto start = std::chrono::steady_clock::now();
+  c->window_dispose();
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took, std::chrono::seconds(10));
+  const auto failed = c->take_file_failures();
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0].file, "fifo_w1.pdf");
+  EXPECT_EQ(failed[0].pages, 0);
+  EXPECT_TRUE(fs::exists(d.path / "fifo_w1_p001.png"));
+  // Opening the FIFO lets the writer go on (a PDF cannot be appended to a FIFO): it ends
+  // by itself and frees what it holds.
+  const int fd = open((d / "fifo_w1.pdf").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  usleep(200000);
+  close(fd);
 }
 
 // The child of the signal test (run as its own process, so that it has its own threads):
