@@ -91,6 +91,7 @@ struct PageWriter::Impl {
   // (a FIFO or a hung network folder at a page's name) is given up by the bounded waits;
   // the thread then is left to itself and frees this when it ends (`orphan`).
   std::string busy_file;
+  int busy_page = 0;
   std::chrono::steady_clock::time_point busy_since;
   bool abandoned = false;
   bool writer_alive = true;
@@ -187,6 +188,7 @@ struct PageWriter::Impl {
       if (jobs.empty() || abandoned) break;
       std::shared_ptr<Job> job = jobs.front();
       writing = true;
+      busy_page = job->page;
       busy_since = std::chrono::steady_clock::now();
       jobs.pop_front();
       lock.unlock();
@@ -226,7 +228,8 @@ struct PageWriter::Impl {
       abandoned = true;
       const bool pdf_busy = busy_file == setup.pdf_name;
       failures.push_back({busy_file, "WHILE WRITING", kStuck, pdf_busy ? pdf_pages : 0});
-      notice("plot page files " + busy_file + " could not be written (" + kStuck + ")");
+      notice("plot page " + std::to_string(busy_page) + " could not be written to " + busy_file +
+             " (" + kStuck + ")");
       jobs.clear();
       tasks.clear();
       done_cv.notify_all();
