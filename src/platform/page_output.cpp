@@ -248,7 +248,9 @@ struct PageWriter::Impl {
       std::vector<unsigned> glyphs;
       for (const auto& g : job.glyphs) glyphs.insert(glyphs.end(), g.begin(), g.end());
       std::vector<PdfForm> forms;
+      std::vector<std::uint64_t> placed;
       for (const auto& d : job.drawings) {
+        placed.push_back(d->number());
         if (pdf.has_form(d->number())) continue;
         PdfForm form;
         form.number = d->number();
@@ -258,7 +260,9 @@ struct PageWriter::Impl {
       std::sort(glyphs.begin(), glyphs.end());
       glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
       if (!start_file(setup.pdf_name)) return;
-      pdf_err = pdf.add_page(job.pdf, glyphs, forms);
+      std::sort(placed.begin(), placed.end());
+      placed.erase(std::unique(placed.begin(), placed.end()), placed.end());
+      pdf_err = pdf.add_page(job.pdf, glyphs, forms, placed);
       pdf_failed = !pdf_err.empty();
     }
     {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string_view>
 
 #include "platform/page_io.hpp"
@@ -438,7 +439,8 @@ PdfFile::~PdfFile() {
 
 std::string PdfFile::add_page(const std::vector<std::string>& streams,
                               const std::vector<unsigned>& glyphs,
-                              const std::vector<PdfForm>& forms) {
+                              const std::vector<PdfForm>& forms,
+                              const std::vector<std::uint64_t>& placed) {
   const bool first = fd_ < 0;
   if (first) {
     fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -502,7 +504,8 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   // anew only when a page needs more of them.
   std::vector<unsigned> font_glyphs = font_glyphs_;
   int font_obj = font_obj_, resources_obj = resources_obj_;
-  std::vector<std::pair<std::uint64_t, int>> form_objs = form_objs_;
+  std::map<std::uint64_t, int> form_objs = form_objs_;
+  std::vector<std::uint64_t> resource_forms = resource_forms_;
   bool fresh = false;
   if (!glyphs.empty() && !std::includes(font_glyphs.begin(), font_glyphs.end(), glyphs.begin(),
                                         glyphs.end())) {
@@ -551,18 +554,24 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
                                " /Length " + std::to_string(form.stream.size()) +
                                " /Filter /FlateDecode >>",
                            form.stream);
-    form_objs.emplace_back(form.number, obj);
-    fresh = true;
+    form_objs.emplace(form.number, obj);
   }
-  if (fresh) {
+  // The resources name the font and the forms this page places; the next pages share them
+  // while they place no other form (documents placing ever new forms get resources per
+  // page, not ever longer ones).
+  if (fresh || !std::includes(resource_forms.begin(), resource_forms.end(), placed.begin(),
+                              placed.end())) {
     std::string dict = "<<";
     if (font_obj > 0) dict += " /Font << /F1 " + std::to_string(font_obj) + " 0 R >>";
-    if (!form_objs.empty()) {
-      dict += " /XObject <<";
-      for (const auto& [number, obj] : form_objs)
-        dict += " /D" + std::to_string(number) + " " + std::to_string(obj) + " 0 R";
-      dict += " >>";
+    resource_forms.clear();
+    for (const std::uint64_t number : placed) {
+      const auto it = form_objs.find(number);
+      if (it == form_objs.end()) continue;
+      if (resource_forms.empty()) dict += " /XObject <<";
+      dict += " /D" + std::to_string(number) + " " + std::to_string(it->second) + " 0 R";
+      resource_forms.push_back(number);
     }
+    if (!resource_forms.empty()) dict += " >>";
     resources_obj = object(++objects, dict + " >>", "");
   }
   std::string contents;
@@ -623,16 +632,13 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   font_obj_ = font_obj;
   resources_obj_ = resources_obj;
   form_objs_ = std::move(form_objs);
+  resource_forms_ = std::move(resource_forms);
   root_ = std::move(root);
   last_ = std::move(path);
   return "";
 }
 
-bool PdfFile::has_form(std::uint64_t number) const {
-  for (const auto& f : form_objs_)
-    if (f.first == number) return true;
-  return false;
-}
+bool PdfFile::has_form(std::uint64_t number) const { return form_objs_.count(number) != 0; }
 
 std::string PdfFile::close() {
   if (fd_ < 0) return "";

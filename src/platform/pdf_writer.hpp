@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,11 +40,12 @@ class PdfFile {
   PdfFile& operator=(const PdfFile&) = delete;
 
   // Appends a page of these compressed content streams, showing these glyphs of the page
-  // font (sorted, once each) and placing these shared drawings (those already in the file
-  // are not written again); the error text when it could not be written (the file keeps
+  // font (sorted, once each) and placing the shared drawings numbered `placed` (sorted, once
+  // each), whose forms are in the file or among `forms`; the error text when it could not be written (the file keeps
   // its pages; a file that would hold none is removed).
   std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs,
-                       const std::vector<PdfForm>& forms = {});
+                       const std::vector<PdfForm>& forms = {},
+                       const std::vector<std::uint64_t>& placed = {});
   // Whether the file holds the form of shared drawing `number`.
   bool has_form(std::uint64_t number) const;
   // Closes the file; the error text of the close.
@@ -75,7 +77,8 @@ class PdfFile {
   std::vector<unsigned> font_glyphs_;  // the glyphs of the font written last; sorted
   int font_obj_ = 0;                   // its object, 0 before the first text
   int resources_obj_ = 0;              // the resources of the pages, 0 before the first need
-  std::vector<std::pair<std::uint64_t, int>> form_objs_;  // shared drawing, form object
+  std::map<std::uint64_t, int> form_objs_;  // shared drawing, form object
+  std::vector<std::uint64_t> resource_forms_;  // the forms the last resources name; sorted
 };
 
 }  // namespace korbast::platform
