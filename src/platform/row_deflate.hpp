@@ -10,6 +10,7 @@
 
 namespace korbast::platform {
 
+// The zlib stream of `n` bytes of image rows, `row_bytes` each.
 std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t row_bytes);
 
 }  // namespace korbast::platform

@@ -36,6 +36,7 @@ void usarrow1(const float* x1, const float* y1, const float* x2, const float* y2
 // A drawing repeated at many places, placed by the user point (x, y), drawn between the two
 // calls: the device may keep it once (deshared_begin; `blank`: it lies on blank paper).
 void usshared_begin(float x, float y, bool blank);
+// Ends the repeated drawing that usshared_begin started.
 void usshared_end();
 // The text at the point, with the current text attributes.
 void ustext2(float x, float y, std::string_view text);
