@@ -1,6 +1,7 @@
 // Catalogue tables: the stored events as tab-separated lines in the column order of the
 // format they were read from (62 columns for dek, 70 for ndk, the last three being the
-// derived fclvd, erelm and nmfree), under two header lines.
+// derived fclvd, erelm and nmfree), under two header lines. The columns, their names and
+// their fields are those of the line layouts (layouts.hpp), line after line.
 #pragma once
 
 #include <string>
