@@ -229,7 +229,7 @@ bool read_run(int kin, int type) {
         }
         break;
       }
-      if (r != frame::units::Read::Ok || !read_line(type, l, line, slot)) {
+      if (r != frame::units::Read::Ok || !read_record_line(type, l, line, slot)) {
         read_error(kin, record);
         return false;
       }

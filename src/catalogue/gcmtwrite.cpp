@@ -149,7 +149,7 @@ void write_events(int kout, int command) {
       ok = frame::units::write_line(unit, table_event_line(type, index, tab));
     } else {
       for (int l = 1; l <= line_count(type) && ok; ++l) {
-        ok = frame::units::write_line(unit, write_line(type, l, index));
+        ok = frame::units::write_line(unit, write_record_line(type, l, index));
       }
     }
     if (!ok) {

@@ -216,7 +216,7 @@ std::span<const Field> layout(int type, int line) {
 
 int line_count(int type) { return type == 1 ? dek_nlines : type == 2 ? ndk_nlines : 0; }
 
-bool read_line(int type, int line, std::string_view text, int k) {
+bool read_record_line(int type, int line, std::string_view text, int k) {
   const std::span<const Field> fields = layout(type, line);
   if (fields.empty()) return false;
   using enum Kind;
@@ -236,7 +236,7 @@ bool read_line(int type, int line, std::string_view text, int k) {
 
 // Text fields are written counting bytes, as they are read: a region in UTF-8 keeps its
 // columns and every byte when a record is read and written back.
-std::string write_line(int type, int line, int k) {
+std::string write_record_line(int type, int line, int k) {
   using enum Kind;
   const int i = k - 1;
   Line s;
@@ -252,10 +252,17 @@ std::string write_line(int type, int line, int k) {
   return s.str();
 }
 
-bool read_dek_line(int line, std::string_view text, int k) { return read_line(1, line, text, k); }
-bool read_ndk_line(int line, std::string_view text, int k) { return read_line(2, line, text, k); }
-std::string write_dek_line(int line, int k) { return write_line(1, line, k); }
-std::string write_ndk_line(int line, int k) { return write_line(2, line, k); }
+bool read_dek_line(int line, std::string_view text, int k) {
+  return read_record_line(1, line, text, k);
+}
+
+bool read_ndk_line(int line, std::string_view text, int k) {
+  return read_record_line(2, line, text, k);
+}
+
+std::string write_dek_line(int line, int k) { return write_record_line(1, line, k); }
+
+std::string write_ndk_line(int line, int k) { return write_record_line(2, line, k); }
 
 std::string angle_field(float value, int w) {
   // Truncation toward zero first; a value that is not finite, or whose whole part cannot

@@ -70,19 +70,24 @@ struct Field {
 // The layout of line `line` (1..4 dek, 1..5 ndk) of data type `type` (1 dek, 2 ndk); empty
 // for any other line.
 std::span<const Field> layout(int type, int line);
+// Lines per event of data type `type`: 4 dek, 5 ndk, 0 for any other type.
 int line_count(int type);
 
 // Parses line `line` of an event of data type `type` into slot k (1..nmaxdata). Returns
 // false when a field cannot be converted; the numbers before it are stored, the failing one
 // and those after it are left as they were (texts are taken all the same).
-bool read_line(int type, int line, std::string_view text, int k);
-bool read_dek_line(int line, std::string_view text, int k);  // type 1
-bool read_ndk_line(int line, std::string_view text, int k);  // type 2
+bool read_record_line(int type, int line, std::string_view text, int k);
+// Parses line `line` (1..4) of a dek event into slot k.
+bool read_dek_line(int line, std::string_view text, int k);
+// Parses line `line` (1..5) of an ndk event into slot k.
+bool read_ndk_line(int line, std::string_view text, int k);
 
-// Formats line `line` of the event in slot k. A value too wide for its field is written as
-// asterisks; so is an angle of the last line that is not finite.
-std::string write_line(int type, int line, int k);
+// Formats line `line` of the event of data type `type` in slot k. A value too wide for its
+// field is written as asterisks; so is an angle of the last line that is not finite.
+std::string write_record_line(int type, int line, int k);
+// Formats line `line` (1..4) of the dek event in slot k.
 std::string write_dek_line(int line, int k);
+// Formats line `line` (1..5) of the ndk event in slot k.
 std::string write_ndk_line(int line, int k);
 
 // An angle of the last line: truncated toward zero and written as an integer in w columns;
