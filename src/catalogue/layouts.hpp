@@ -58,6 +58,7 @@ constexpr StoreRef at(Text<N> (&texts)[nmaxdata]) {
   return {nullptr, nullptr, texts[0].data(), static_cast<int>(N), static_cast<int>(N)};
 }
 
+// One field of a line, or its blank columns.
 struct Field {
   Kind kind;
   int width;

@@ -9,9 +9,6 @@
 
 namespace korbast::catalogue {
 
-inline constexpr int dek_table_columns = 62;
-inline constexpr int ndk_table_columns = 70;
-
 // Line 1: a blank and the file name (its full 40 characters) between single quotes.
 std::string table_name_line(std::string_view name40);
 // Line 2: a blank and the quoted column names of the data type (1 dek, 2 ndk), separated by
