@@ -150,48 +150,31 @@ frame::Text<35> count_caption(int n) {
   return frame::Text<35>(s);
 }
 
-struct Events {
-  float* xd;
-  float* yd;
-  const float* rlong;
-  const float* rlat;
-  const float* depth;
-  const frame::Text<10>* date1;
-  const frame::Text<10>* time1;
-  const float* azd1;
-  const float* dipd1;
-  const float* rakd1;
-  int n;
-};
-
 // The stress layer of one run: per event the principal axes, SHmax, the console listing,
 // the symbols and the Si-Sh record.
-void stress_layer(const Events& ev, int kout, bool lsish, float thr) {
+void stress_layer(const MapEvents& ev, int kout, bool lsish, float thr) {
   box("PLOTTING STRESS DIRECTIONS");
   const int unit = lsish ? sish_begin(kout, id) : 0;
   for (int i = 0; i < ev.n; ++i) {
-    const float strike = frame::rad(ev.azd1[i]);
-    const float dip = frame::rad(ev.dipd1[i]);
-    const float rake = frame::rad(ev.rakd1[i]);
-    float azsr[3] = {0, 0, 0};
-    float plsr[3] = {0, 0, 0};
-    projection::fsadr2steff(azsr, plsr, strike, dip, rake, 0.0f);
+    const geometry::PlaneAngles plane = ev.plane.at(i);
+    geometry::Axes axes;
+    projection::fsadr2steff(axes.azimuth, axes.plunge, frame::rad(plane.strike),
+                            frame::rad(plane.dip), frame::rad(plane.rake), 0.0f);
     // An axis combination the rule does not cover leaves the azimuth at 0.
     float azshmax = 0.0f;
     int isv = 0;
-    siap2sv(&azshmax, &isv, &azsr[0], &plsr[0], &azsr[1], &plsr[1], &azsr[2], &plsr[2], thr, 1);
-    writepbsv(&azshmax, &isv, &azsr[0], &plsr[0], &azsr[1], &plsr[1], &azsr[2], &plsr[2], 1,
-              iocom.stdout_unit);
+    siap2sv(&azshmax, &isv, axes, thr, 1);
+    writepbsv(&azshmax, &isv, axes, 1, iocom.stdout_unit);
     isv = std::abs(isv);
     dmapsh2(&ev.xd[i], &ev.yd[i], &azshmax, &isv, 1);
     if (lsish) {
       sish_write_record(unit, ev.date1[i], ev.time1[i], ev.rlat[i], ev.rlong[i], ev.depth[i],
-                        ev.azd1[i], ev.dipd1[i], ev.rakd1[i], azsr, plsr, isv, azshmax);
+                        plane, axes, isv, azshmax);
     }
   }
 }
 
-void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
+void run(const MapEvents& ev, int isub, int kout, bool lsish, float thr) {
   const auto& st = mapseis_settings;
   plot::set_subplot(isub);
   box("PLOTTING INFORMATION");
@@ -270,18 +253,16 @@ void initialise(int isub, frame::Mode mode) {
 
 }  // namespace
 
-void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
-              const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
-              const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
-              int isub, frame::Mode mode) {
+void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
+              frame::Mode mode) {
   if (mode.from_default()) {
     initialise(isub, mode);
     return;
   }
   auto& st = mapseis_settings;
   // The store never holds more than its capacity; a count outside it maps what exists.
-  const Events ev{xd, yd, rlong, rlat, depth, date1, time1, azd1, dipd1, rakd1,
-                  std::clamp(n, 0, std::max(nmax, 0))};
+  MapEvents ev = events;
+  ev.n = std::clamp(events.n, 0, std::max(nmax, 0));
 
   frame::ssubinfo(id.name, id.version, id.date, 0, 0);
   float thr = frame::rad(st.threshold);

@@ -72,7 +72,7 @@ class BeachBalls : public plot::test::PlotTest {
                    int nmax = kCapacity) {
     Console con(answers);
     const Events& e = iangunit == 1 ? degrees_ : radians_;
-    fpsbchbll(e.az[0], e.dip[0], e.rake[0], e.az[1], e.dip[1], e.rake[1], e.date, nmax, n,
+    fpsbchbll({e.az[0], e.dip[0], e.rake[0]}, {e.az[1], e.dip[1], e.rake[1]}, e.date, nmax, n,
               kSubplot, iangunit, mode);
     return con.text();
   }

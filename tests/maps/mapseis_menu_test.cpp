@@ -77,8 +77,7 @@ ex::Lines menu_and_choice(const ex::Lines& menu, const std::string& answer) {
 
 TEST_F(MapMenu, InitialisingCallAnnouncesItselfAndTheLayers) {
   Console con;
-  mapseis4(s.xd, s.yd, s.rlong, s.rlat, s.depth, s.date1, s.time1, s.azd[0], s.dipd[0],
-           s.rakd[0], s.n, Store::kCap, kSlot, false, 1, 5);
+  mapseis4(s.events(0), Store::kCap, kSlot, false, 1, 5);
   const auto out = split_lines(con.text());
   ex::Lines first = ex::head("mapseis");
   first.push_back(" INITIALIZING MAP PARAMETERS");
@@ -106,8 +105,7 @@ TEST_F(MapMenu, InitialisingResetsTheSettingsAndTheMapTransform) {
     Console con(std::string(20, '\n'));
     float a = 1, b = 1, c = 1, d = 1, e = 1, f = 1;
     plot::sus2cm1(a, b, c, d, e, f, 1);
-    mapseis4(s.xd, s.yd, s.rlong, s.rlat, s.depth, s.date1, s.time1, s.azd[0], s.dipd[0],
-             s.rakd[0], s.n, Store::kCap, kSlot, false, 1, 4);
+    mapseis4(s.events(0), Store::kCap, kSlot, false, 1, 4);
     EXPECT_EQ(count(con.text(), " MAPPING POINTS\n"), 0);
     EXPECT_EQ(count(con.text(), " Sh MAP PARAMETERS :\n"), 1);
   }
