@@ -281,17 +281,9 @@ void fpsbchbll(geometry::NodalPlane first, geometry::NodalPlane second,
       default: break;
     }
 
-    // The window step.
-    if (choice == 20) {
-      plot::plend();
-    } else if (choice == 1000 && iocom.plot_open) {
-      plot::newpage();
-    } else if (choice == 10 && iocom.plot_open) {
-      plot::plinit(s.plotname.view(), 2);
-    } else if ((choice == 10 || choice == 1000) && !iocom.plot_open) {
-      plot::plinit(s.plotname.view(), 2);
-      saved.save();
-    } else if (choice == 99) {
+    // The window step; the run sets its own fill style.
+    if (plot::window_step(choice, s.plotname.view(), 1000, false)) saved.save();
+    if (choice == 99) {
       if (iocom.plot_open) saved.restore();
       return;
     }

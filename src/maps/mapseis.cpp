@@ -342,19 +342,8 @@ void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
         break;
     }
 
-    // The plot window.
-    if (choice == 20) {
-      plot::plend();
-    } else if (iocom.plot_open && choice == 1000) {
-      plot::newpage();
-    } else if (iocom.plot_open && choice == 10) {
-      plot::plinit(st.plotname.view(), 2);
-    } else if (choice == 10 || choice == 1000) {
-      plot::plinit(st.plotname.view(), 2);
-      int fill = 1;
-      plot::sfillstyle(fill, 5);
-      saved.save();
-    } else if (choice == 99) {
+    if (plot::window_step(choice, st.plotname.view(), 1000, true)) saved.save();
+    if (choice == 99) {
       if (iocom.plot_open) saved.restore();
       return;
     }

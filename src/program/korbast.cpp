@@ -20,7 +20,6 @@
 #include "frame/text.hpp"
 #include "frame/units.hpp"
 #include "maps/mapseis.hpp"
-#include "plot/attributes.hpp"
 #include "plot/colortable.hpp"
 #include "plot/life_cycle.hpp"
 #include "plot/plotparam.hpp"
@@ -162,17 +161,10 @@ int main() {
     }
 
     // The plot window.
-    if (choice == 20) {
+    if (iocom.plot_open && choice == 9999) {
       plot::plend();
-    } else if (iocom.plot_open && choice == 9999) {
-      plot::plend();
-    } else if (iocom.plot_open && choice == 10) {
-      plot::plinit(plotname, 2);
-    } else if (choice == 10) {
-      plot::plinit(plotname, 2);
-      int fill = 1;
-      plot::sfillstyle(fill, 5);
     }
+    plot::window_step(choice, plotname.view(), 0, true);
 
     if (choice == 9999) {
       frame::maintail(name, version, date);
