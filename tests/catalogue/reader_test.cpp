@@ -10,6 +10,7 @@
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
 #include "catalogue/layouts.hpp"
+#include "catalogue/reset.hpp"
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
 #include "frame/filetable.hpp"
@@ -406,6 +407,22 @@ TEST_F(Reader, DekRunAfterNdkRunLeavesNdkOnlyFields) {
   EXPECT_EQ(g.swc[0].view(), "S: ");
   EXPECT_EQ(g.isrec[0], 33);
   EXPECT_EQ(g.date1[0].view(), " 1/ 1/77  ");
+}
+
+// One reset gives every block of the subsystem its start value: the store is emptied.
+TEST(CatalogueState, ResetGivesEveryBlockItsStartValue) {
+  using namespace korbast::catalogue;
+  gcmtblk.nstored = 3;
+  gcmtblk.rlat[nmaxdata - 1] = 1.0f;
+  gcmtblk.date1[0] = "2005/01/01";
+  reader_state.lshowread = true;
+  seistest2.nvertex = 4;
+  korbast::catalogue::reset();
+  EXPECT_EQ(gcmtblk.nstored, 0);
+  EXPECT_EQ(gcmtblk.rlat[nmaxdata - 1], 0.0f);
+  EXPECT_EQ(gcmtblk.date1[0].view(), korbast::frame::Text<10>::zeros().view());
+  EXPECT_FALSE(reader_state.lshowread);
+  EXPECT_EQ(seistest2.nvertex, 0);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ class BeachBalls : public plot::test::PlotTest {
  protected:
   void SetUp() override {
     PlotTest::SetUp();
-    reset_focal_blocks();
+    focal::reset();
     frame::iocom.pause = false;
     Console quiet;
     frame::smaininfo("korbast", " 8.0", "06-05-2010", 0);
@@ -494,6 +494,25 @@ TEST_F(BeachBalls, RadiansAreUsedAsGiven) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(dist(a[i], b[i]), 0, 0.01);
   }
+}
+
+// One reset gives every block of the subsystem its start value.
+TEST(FocalState, ResetGivesEveryBlockItsStartValue) {
+  sprojtype.iproj = 2;
+  schmidtparams.factor = 3.0f;
+  wulfparams.maxcolat = 4.0f;
+  stefram2.label[0] = "x";
+  dspgcbk.np = 5;
+  dspaxbk.alternate = 6;
+  fpsbchbll_settings.ipbtsymb[2][1] = 7;
+  focal::reset();
+  EXPECT_EQ(sprojtype.iproj, 0);
+  EXPECT_EQ(schmidtparams.factor, 0.0f);
+  EXPECT_EQ(wulfparams.maxcolat, 0.0f);
+  EXPECT_EQ(stefram2.label[0].view(), frame::Text<15>::zeros().view());
+  EXPECT_EQ(dspgcbk.np, 0);
+  EXPECT_EQ(dspaxbk.alternate, -1);
+  EXPECT_EQ(fpsbchbll_settings.ipbtsymb[2][1], 0);
 }
 
 }  // namespace

@@ -72,7 +72,6 @@ class MapDriver : public plot::test::PlotTest {
     PlotTest::SetUp();
     colour_table();
     frame::iocom.pause = false;
-    frame::fiocom = frame::Fiocom{};
     Console quiet;
     mapseis4(s.events(0), Store::kCap, kSlot, false, 1, 5);
   }

@@ -11,6 +11,8 @@
 #include "mapseis_fixture.hpp"
 #include "maps/grid.hpp"
 #include "maps/points.hpp"
+#include "maps/lines.hpp"
+#include "maps/reset.hpp"
 #include "maps/stress_symbols.hpp"
 #include "plot/plt1blk.hpp"
 #include "projection/menu.hpp"
@@ -258,6 +260,21 @@ TEST_F(MapMenu, SettingsMenusOfTheLayersAreReached) {
 // The menu is the same whichever plane the main menu hands over.
 TEST_F(MapMenu, BothPlanesGiveTheSameMenu) {
   EXPECT_EQ(drive("\n", false, 1), drive("\n", false, 2));
+}
+
+// One reset gives every block of the subsystem its start value.
+TEST(MapsState, ResetGivesEveryBlockItsStartValue) {
+  llgrid.latmax = 1.0f;
+  contours_settings.lclip = false;
+  mappoint_settings.isymb = 2;
+  mapshpar.ish = 3;
+  mapseis_settings.lepic = false;
+  maps::reset();
+  EXPECT_EQ(llgrid.latmax, 0.0f);
+  EXPECT_TRUE(contours_settings.lclip);
+  EXPECT_EQ(mappoint_settings.isymb, -5);
+  EXPECT_EQ(mapshpar.ish, 0);
+  EXPECT_TRUE(mapseis_settings.lepic);
 }
 
 }  // namespace

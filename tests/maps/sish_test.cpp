@@ -13,6 +13,7 @@
 
 #include "frame/angles.hpp"
 #include "frame/filetable.hpp"
+#include "frame/reset.hpp"
 #include "frame/units.hpp"
 #include "maps/stress.hpp"
 #include "projection/axes.hpp"
@@ -39,17 +40,15 @@ const std::string kHeader =
 class Sish : public ::testing::Test {
  protected:
   void SetUp() override {
-    korbast::testing::reset_iocom();
+    frame::reset();
     frame::iocom.pause = false;
-    frame::fiocom = frame::Fiocom{};
     angle_constants();
     oracle = file_lines(data_path("maps/sish_oracle.out"));
     ASSERT_EQ(oracle.size(), 13u);
   }
   void TearDown() override {
     frame::units::close(22);
-    frame::fiocom = frame::Fiocom{};
-    korbast::testing::reset_iocom();
+    frame::reset();
   }
 
   // One record of a sample event's plane, through the map's chain.

@@ -30,9 +30,6 @@ class RunningPoint : public PlotTest {
   void SetUp() override {
     PlotTest::SetUp();
     frame::iocom.pause = false;
-    ptblock = Ptblock{};
-    plevblock = Plevblock{};
-    pfixblock = Pfixblock{};
   }
   // The running point set up as the curves of the program set it.
   static void set(int np, float pti, float ptf, float ptd) {

@@ -7,6 +7,10 @@
 
 #include "plot/attributes.hpp"
 #include "plot/primitives.hpp"
+#include "plot/reset.hpp"
+#include "plot/userspace.hpp"
+#include "plot/curve_params.hpp"
+#include "plot/curves.hpp"
 #include "plot/symboltype.hpp"
 #include "plot_fixture.hpp"
 #include "support/pdf_check.hpp"
@@ -240,6 +244,34 @@ TEST_F(LifeCycle, StartUpSettingsOfTheMainProgram) {
   EXPECT_EQ(pltcharblk.colornam[0].view(), "White-bk");
   EXPECT_EQ(pltcharblk.colornam[12].view(), "Grey70  ");
   EXPECT_TRUE(pltcharblk.subplotitle[0].blank());
+}
+
+// One reset gives every block of the subsystem its start value.
+TEST(PlotState, ResetGivesEveryBlockItsStartValue) {
+  platform::LogCanvas canvas;
+  plt1blk.devscale = 1.0f;
+  plt2blk.fillstyle = 1;
+  pltcharblk.colornam[0] = "red";
+  view.window = &canvas;
+  windevsize.isetup = 2;
+  pltbuff1.xdevbuff[0] = 1.0f;
+  ptblock.np = 3;
+  cc2dbuff.yp[0] = 1.0f;
+  cc3dbuff.ze[0] = 1.0f;
+  plevblock.nlev = 4;
+  pfixblock.nparfix = 2;
+  plot::reset();
+  EXPECT_EQ(plt1blk.devscale, 0.0f);
+  EXPECT_EQ(plt2blk.fillstyle, 0);
+  EXPECT_EQ(pltcharblk.colornam[0].view(), Pltcharblk{}.colornam[0].view());
+  EXPECT_EQ(view.window, nullptr);
+  EXPECT_EQ(windevsize.isetup, 0);
+  EXPECT_EQ(pltbuff1.xdevbuff[0], 0.0f);
+  EXPECT_EQ(ptblock.np, 0);
+  EXPECT_EQ(cc2dbuff.yp[0], 0.0f);
+  EXPECT_EQ(cc3dbuff.ze[0], 0.0f);
+  EXPECT_EQ(plevblock.nlev, 0);
+  EXPECT_EQ(pfixblock.nparfix, 0);
 }
 
 }  // namespace

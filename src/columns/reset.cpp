@@ -1,0 +1,9 @@
+#include "columns/reset.hpp"
+
+#include "columns/readrealsetup.hpp"
+
+namespace korbast::columns {
+
+void reset() { readrealsetup = Readrealsetup{}; }
+
+}  // namespace korbast::columns
