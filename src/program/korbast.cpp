@@ -81,17 +81,11 @@ void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
   frame::menutail();
 }
 
-// Nodal plane k (0 or 1) of the stored events.
-geometry::NodalPlane stored_plane(int k) {
-  const auto& store = catalogue::gcmtblk;
-  return {store.azd0[k], store.dipd0[k], store.rakd0[k]};
-}
-
-// The stored events with nodal plane k, for a map run.
-maps::MapEvents map_events(int k) {
+// The stored events with nodal plane p (1 or 2), for a map run.
+maps::MapEvents map_events(int p) {
   auto& store = catalogue::gcmtblk;
-  return {store.xd,    store.yd,   store.rlong,     store.rlat,   store.depth,
-          store.date1, store.time, stored_plane(k), store.nstored};
+  return {store.xd,    store.yd,   store.rlong,          store.rlat,   store.depth,
+          store.date1, store.time, store.nodal_plane(p), store.nstored};
 }
 
 }  // namespace
@@ -122,11 +116,11 @@ int main() {
   plot::ssymbolsize(symbol_size, 5);
   catalogue::gcmtreadex1(reader_slot, 5);
   bool lsish = false;
-  maps::mapseis4(map_events(0), capacity, sish_slot, lsish, map_subplot, 5);
+  maps::mapseis4(map_events(1), capacity, sish_slot, lsish, map_subplot, 5);
   int stereo_projection = 1;
   focal::sspro(stereo_projection, 5);
-  focal::fpsbchbll(stored_plane(0), stored_plane(1), store.date1, capacity, store.nstored,
-                   ball_subplot, angle_unit, 5);
+  focal::fpsbchbll(store.nodal_plane(1), store.nodal_plane(2), store.date1, capacity,
+                   store.nstored, ball_subplot, angle_unit, 5);
 
   int choice = 0;
   for (;;) {
@@ -183,12 +177,12 @@ int main() {
         break;
       case 2001:
       case 2002: {
-        const int k = choice == 2001 ? 0 : 1;
-        maps::mapseis4(map_events(k), capacity, sish_slot, lsish, map_subplot, 0);
+        const int plane = choice == 2001 ? 1 : 2;
+        maps::mapseis4(map_events(plane), capacity, sish_slot, lsish, map_subplot, 0);
         break;
       }
       case 3000:
-        focal::fpsbchbll(stored_plane(0), stored_plane(1), store.date1, capacity,
+        focal::fpsbchbll(store.nodal_plane(1), store.nodal_plane(2), store.date1, capacity,
                          store.nstored, ball_subplot, angle_unit, 0);
         break;
       default:

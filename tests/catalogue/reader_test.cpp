@@ -122,6 +122,11 @@ TEST_F(Reader, PublishedNdkRecordsWithNoTest) {
   // Derived values of the first event: fclvd = 0.537 / 1.581, nmfree 6.
   EXPECT_FLOAT_EQ(g.fclvd[0], 0.537f / 1.581f);
   EXPECT_EQ(g.nmfree[0], 6);
+  // The nodal planes as the drivers take them: the third event's planes 1 and 2.
+  const auto p1 = g.nodal_plane(1).at(2);
+  const auto p2 = g.nodal_plane(2).at(2);
+  EXPECT_EQ((std::vector<float>{p1.strike, p1.dip, p1.rake, p2.strike, p2.dip, p2.rake}),
+            (std::vector<float>{49, 30, 106, 211, 61, 81}));
 }
 
 TEST_F(Reader, DekFileWithCrLfTrimmedLinesAndNoFinalNewline) {

@@ -343,6 +343,13 @@ TEST_F(BeachBalls, WhatOneBallHolds) {
   EXPECT_NE(std::find(words.begin(), words.end(), "North"), words.end());
   EXPECT_NE(std::find(words.begin(), words.end(), "East"), words.end());
   EXPECT_NE(std::find(words.begin(), words.end(), "E001"), words.end());
+  // Each plane has its own great circle: the arcs begin on the net's rim at their strikes
+  // (9 and 133 degrees), at least 56 degrees of the rim apart.
+  std::vector<const Path*> arcs;
+  for (const auto& p : d.paths)
+    if (p.pts.size() == 40) arcs.push_back(&p);
+  const double radius = 1.5 * plot::plt1blk.devscale;  // one user unit of 1.5 cm
+  EXPECT_GT(dist(arcs[0]->pts.front(), arcs[1]->pts.front()), 0.9 * radius);
   // The axes drawn from the two planes of a consistent pair fall on the same points.
   std::vector<Pt> c;
   for (const auto& p : d.paths)
