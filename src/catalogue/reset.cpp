@@ -6,6 +6,7 @@
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
 #include "catalogue/seistest.hpp"
+#include "frame/reset.hpp"
 
 namespace korbast::catalogue {
 
@@ -15,8 +16,7 @@ void reset() {
   std::destroy_at(&gcmtblk);
   std::memset(static_cast<void*>(&gcmtblk), 0, sizeof gcmtblk);
   std::construct_at(&gcmtblk);
-  reader_state = ReaderState{};
-  seistest2 = Seistest2{};
+  frame::reset_blocks(reader_state, seistest2);
 }
 
 }  // namespace korbast::catalogue

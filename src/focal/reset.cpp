@@ -5,17 +5,13 @@
 #include "focal/greatcircles.hpp"
 #include "focal/stereoframe.hpp"
 #include "focal/stereonet.hpp"
+#include "frame/reset.hpp"
 
 namespace korbast::focal {
 
 void reset() {
-  sprojtype = Sprojtype{};
-  schmidtparams = Schmidtparams{};
-  wulfparams = Wulfparams{};
-  stefram2 = Stefram2{};
-  dspgcbk = Dspgcbk{};
-  dspaxbk = Dspaxbk{};
-  fpsbchbll_settings = BeachBallSettings{};
+  frame::reset_blocks(sprojtype, schmidtparams, wulfparams, stefram2, dspgcbk, dspaxbk,
+                      fpsbchbll_settings);
 }
 
 }  // namespace korbast::focal

@@ -6,10 +6,6 @@
 
 namespace korbast::frame {
 
-void reset() {
-  iocom = Iocom{};
-  fiocom = Fiocom{};
-  runinfocom = RunInfo{};
-}
+void reset() { reset_blocks(iocom, fiocom, runinfocom); }
 
 }  // namespace korbast::frame

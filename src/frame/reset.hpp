@@ -8,4 +8,11 @@ namespace korbast::frame {
 // is left as it is: its open units belong to whoever opened them.
 void reset();
 
+// Gives each block its value at program start (a value-initialised block of its type): how
+// every subsystem's reset sets its blocks.
+template <class... Blocks>
+void reset_blocks(Blocks&... blocks) {
+  ((blocks = Blocks{}), ...);
+}
+
 }  // namespace korbast::frame

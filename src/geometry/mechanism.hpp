@@ -6,9 +6,7 @@ namespace korbast::geometry {
 
 // The strike (azimuth), dip and rake of one nodal plane of one event.
 struct PlaneAngles {
-  float strike = 0.0f;
-  float dip = 0.0f;
-  float rake = 0.0f;
+  float strike = 0.0f, dip = 0.0f, rake = 0.0f;
 };
 
 // One nodal plane (the first or the second) of events 0..n-1, as the catalogue store keeps

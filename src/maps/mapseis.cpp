@@ -251,6 +251,71 @@ void initialise(int isub, frame::Mode mode) {
   smapsh2(sizmax, sizmin, iepi, ish, mode);
 }
 
+// The yes/no settings of the menu: the answer, the setting, the question.
+struct FlagCommand {
+  int choice;
+  bool MapseisSettings::*flag;
+  std::string_view question;
+};
+constexpr FlagCommand kFlagCommands[] = {
+    {15, &MapseisSettings::lscale, "scale plot to grid"},
+    {340, &MapseisSettings::lcontours, "Plot contours"},
+    {341, &MapseisSettings::lepic, "Plot epicenters"},
+    {342, &MapseisSettings::lsh, "plot sh directions"},
+    {343, &MapseisSettings::lpoints, "symbol lat-long"},
+};
+
+// The settings commands of the menu (the window steps and the run apart).
+void command(int choice, int isub) {
+  auto& st = mapseis_settings;
+  int status = 0;
+  for (const FlagCommand& c : kFlagCommands) {
+    if (c.choice == choice) frame::inlogicdef(st.*c.flag, c.question, st.*c.flag, status);
+  }
+  switch (choice) {
+    case 11: {
+      plot::set_subplot(isub);
+      float a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
+      plot::sus2cm1(a, b, c, d, e, f, 2);
+      break;
+    }
+    case 12:
+      plot::splotparam2(0);
+      break;
+    case 300: {
+      int iproj = 0;
+      projection::sprojll2(iproj, 2);
+      break;
+    }
+    case 310:
+      say_item("choose epicenter symbol");
+      plot::ssymboltype(st.iepisymb, 0);
+      break;
+    case 315: {
+      float sizmax = 0, sizmin = 0;
+      int iepi = 0, ish = 0;
+      smapsh2(sizmax, sizmin, iepi, ish, 2);
+      break;
+    }
+    case 320: {
+      GridValues g;
+      g.call(2);
+      break;
+    }
+    case 330:
+      grid_from_test_bounds();
+      break;
+    case 400:
+      frame::inrealdef(st.threshold, "plunge threshold for isv in deg", st.threshold, status);
+      break;
+    case 900:
+      help_box();
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
@@ -265,7 +330,6 @@ void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
   ev.n = std::clamp(events.n, 0, std::max(nmax, 0));
 
   frame::ssubinfo(id.name, id.version, id.date, 0, 0);
-  float thr = frame::rad(st.threshold);
   // The symbol size and type to give back on leaving. They are given back only while the
   // window is open, and an open window was either open now or opened below (which saves
   // again), so reading them now whatever the window is the same as reading them only when
@@ -273,74 +337,17 @@ void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
   SavedSymbol saved;
   saved.save();
 
-  int status = 0;
   for (;;) {
     frame::submenuhead(id);
     if (iocom.lwito(2)) {
       menu_body(ev.n, nmax);
       frame::menutail();
     }
+    int status = 0;
     int choice = 99;
     frame::inintegdef(choice, "your choice", 99, status);
 
-    switch (choice) {
-      case 11: {
-        plot::set_subplot(isub);
-        float a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
-        plot::sus2cm1(a, b, c, d, e, f, 2);
-        break;
-      }
-      case 12:
-        plot::splotparam2(0);
-        break;
-      case 15:
-        frame::inlogicdef(st.lscale, "scale plot to grid", st.lscale, status);
-        break;
-      case 300: {
-        int iproj = 0;
-        projection::sprojll2(iproj, 2);
-        break;
-      }
-      case 310:
-        say_item("choose epicenter symbol");
-        plot::ssymboltype(st.iepisymb, 0);
-        break;
-      case 315: {
-        float sizmax = 0, sizmin = 0;
-        int iepi = 0, ish = 0;
-        smapsh2(sizmax, sizmin, iepi, ish, 2);
-        break;
-      }
-      case 320: {
-        GridValues g;
-        g.call(2);
-        break;
-      }
-      case 330:
-        grid_from_test_bounds();
-        break;
-      case 340:
-        frame::inlogicdef(st.lcontours, "Plot contours", st.lcontours, status);
-        break;
-      case 341:
-        frame::inlogicdef(st.lepic, "Plot epicenters", st.lepic, status);
-        break;
-      case 342:
-        frame::inlogicdef(st.lsh, "plot sh directions", st.lsh, status);
-        break;
-      case 343:
-        frame::inlogicdef(st.lpoints, "symbol lat-long", st.lpoints, status);
-        break;
-      case 400:
-        frame::inrealdef(st.threshold, "plunge threshold for isv in deg", st.threshold, status);
-        thr = frame::rad(st.threshold);
-        break;
-      case 900:
-        help_box();
-        break;
-      default:
-        break;
-    }
+    command(choice, isub);
 
     if (plot::window_step(choice, st.plotname.view(), 1000, true)) saved.save();
     if (choice == 99) {
@@ -348,7 +355,7 @@ void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
       return;
     }
 
-    if (choice == 1000) run(ev, isub, kout, lsish, thr);
+    if (choice == 1000) run(ev, isub, kout, lsish, frame::rad(st.threshold));
   }
 }
 

@@ -1,5 +1,6 @@
 #include "maps/reset.hpp"
 
+#include "frame/reset.hpp"
 #include "maps/grid.hpp"
 #include "maps/lines.hpp"
 #include "maps/mapseis.hpp"
@@ -9,11 +10,7 @@
 namespace korbast::maps {
 
 void reset() {
-  llgrid = Llgrid{};
-  contours_settings = ContoursSettings{};
-  mappoint_settings = MappointSettings{};
-  mapshpar = Mapshpar{};
-  mapseis_settings = MapseisSettings{};
+  frame::reset_blocks(llgrid, contours_settings, mappoint_settings, mapshpar, mapseis_settings);
 }
 
 }  // namespace korbast::maps

@@ -1,5 +1,6 @@
 #include "plot/reset.hpp"
 
+#include "frame/reset.hpp"
 #include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot/plt1blk.hpp"
@@ -10,17 +11,8 @@
 namespace korbast::plot {
 
 void reset() {
-  plt1blk = Plt1blk{};
-  plt2blk = Plt2blk{};
-  pltcharblk = Pltcharblk{};
-  view = View{};
-  windevsize = Windevsize{};
-  pltbuff1 = Pltbuff1{};
-  ptblock = Ptblock{};
-  cc2dbuff = Cc2dbuff{};
-  cc3dbuff = Cc3dbuff{};
-  plevblock = Plevblock{};
-  pfixblock = Pfixblock{};
+  frame::reset_blocks(plt1blk, plt2blk, pltcharblk, view, windevsize, pltbuff1, ptblock, cc2dbuff,
+                      cc3dbuff, plevblock, pfixblock);
 }
 
 }  // namespace korbast::plot
