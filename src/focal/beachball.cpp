@@ -117,14 +117,7 @@ void scaling(int isub, BeachBallSettings& s) {
   say_item(" SCALING FOR LOWER LEFT STEREO ");
   say_item("===============================");
   plot::set_user_to_cm(s.xcm0, s.ycm0, s.xx, s.xy, s.yx, s.yy);
-  float xcm0 = s.xcm0, ycm0 = s.ycm0, xx = s.xx, xy = s.xy, yx = s.yx, yy = s.yy;
-  plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 2);
-  s.xcm0 = xcm0;
-  s.ycm0 = ycm0;
-  s.xx = xx;
-  s.xy = xy;
-  s.yx = yx;
-  s.yy = yy;
+  plot::sus2cm1(s.xcm0, s.ycm0, s.xx, s.xy, s.yx, s.yy, 2);
 }
 
 // Command 310: the symbol pair of P, B and T in turn.
