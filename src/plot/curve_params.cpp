@@ -682,4 +682,10 @@ void scptend(int ical, frame::Mode inter) {
   }
 }
 
+void set_running_point(int& np, float t0, float t1, int ical) {
+  scptnp(np, 1);
+  scptif(t0, t1, 1);
+  scptend(ical, 1);
+}
+
 }  // namespace korbast::plot

@@ -2,10 +2,11 @@
 // (circles and arcs, great circles, the sides of map polygons) is cut into points, with its
 // set-up routines, and the two point buffers the callers fill with the sampled points.
 //
-// The calling protocol of every curve: scptnp(count, 1), scptif(t0, t1, 1), scptend(101, 1)
-// (or type 1 when the description texts are wanted; scptend is in curve_params.hpp, since it
-// may open the menu over all the curve parameters), then a loop ipt = 1..np writing pt and
-// the points into cc2dbuff or cc3dbuff, then one polyline of the points.
+// The calling protocol of every curve: set_running_point(count, t0, t1, 101) (scptnp and
+// scptif, then scptend of type 101, or 1 when the description texts are wanted; it is in
+// curve_params.hpp with scptend, which may open the menu over all the curve parameters), then
+// a loop ipt = 1..np writing pt and the points into cc2dbuff or cc3dbuff, then one polyline of
+// the points.
 #pragma once
 
 #include "frame/dialog.hpp"

@@ -17,10 +17,12 @@
 
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
+#include "catalogue/reset.hpp"
 #include "catalogue/seistest.hpp"
 #include "frame/angles.hpp"
 #include "frame/filetable.hpp"
 #include "frame/iocom.hpp"
+#include "frame/reset.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
 
@@ -58,10 +60,10 @@ class CatalogueTest : public ::testing::Test {
  protected:
   void SetUp() override {
     korbast::testing::Console quiet;
-    frame::iocom = frame::Iocom{};
+    frame::reset();
+    catalogue::reset();
     frame::trigoset();
     frame::initfio(1, 2, 0);
-    catalogue::reader_state = catalogue::ReaderState{};
     catalogue::gcmtreadex1(1, 5);
     dir_ = fs::temp_directory_path() /
            ("korbast_cat_" + std::to_string(::getpid()) + "_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));

@@ -10,6 +10,7 @@
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
 #include "catalogue/layouts.hpp"
+#include "catalogue/reset.hpp"
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
 #include "frame/filetable.hpp"
@@ -121,6 +122,11 @@ TEST_F(Reader, PublishedNdkRecordsWithNoTest) {
   // Derived values of the first event: fclvd = 0.537 / 1.581, nmfree 6.
   EXPECT_FLOAT_EQ(g.fclvd[0], 0.537f / 1.581f);
   EXPECT_EQ(g.nmfree[0], 6);
+  // The nodal planes as the drivers take them: the third event's planes 1 and 2.
+  const auto p1 = g.nodal_plane(1).at(2);
+  const auto p2 = g.nodal_plane(2).at(2);
+  EXPECT_EQ((std::vector<float>{p1.strike, p1.dip, p1.rake, p2.strike, p2.dip, p2.rake}),
+            (std::vector<float>{49, 30, 106, 211, 61, 81}));
 }
 
 TEST_F(Reader, DekFileWithCrLfTrimmedLinesAndNoFinalNewline) {
@@ -406,6 +412,22 @@ TEST_F(Reader, DekRunAfterNdkRunLeavesNdkOnlyFields) {
   EXPECT_EQ(g.swc[0].view(), "S: ");
   EXPECT_EQ(g.isrec[0], 33);
   EXPECT_EQ(g.date1[0].view(), " 1/ 1/77  ");
+}
+
+// One reset gives every block of the subsystem its start value: the store is emptied.
+TEST(CatalogueState, ResetGivesEveryBlockItsStartValue) {
+  using namespace korbast::catalogue;
+  gcmtblk.nstored = 3;
+  gcmtblk.rlat[nmaxdata - 1] = 1.0f;
+  gcmtblk.date1[0] = "2005/01/01";
+  reader_state.lshowread = true;
+  seistest2.nvertex = 4;
+  korbast::catalogue::reset();
+  EXPECT_EQ(gcmtblk.nstored, 0);
+  EXPECT_EQ(gcmtblk.rlat[nmaxdata - 1], 0.0f);
+  EXPECT_EQ(gcmtblk.date1[0].view(), korbast::frame::Text<10>::zeros().view());
+  EXPECT_FALSE(reader_state.lshowread);
+  EXPECT_EQ(seistest2.nvertex, 0);
 }
 
 }  // namespace

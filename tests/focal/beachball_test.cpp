@@ -62,7 +62,7 @@ class BeachBalls : public plot::test::PlotTest {
  protected:
   void SetUp() override {
     PlotTest::SetUp();
-    reset_focal_blocks();
+    focal::reset();
     frame::iocom.pause = false;
     Console quiet;
     frame::smaininfo("korbast", " 8.0", "06-05-2010", 0);
@@ -76,7 +76,7 @@ class BeachBalls : public plot::test::PlotTest {
                    int nmax = kCapacity) {
     Console con(answers);
     const Events& e = iangunit == 1 ? degrees_ : radians_;
-    fpsbchbll(e.az[0], e.dip[0], e.rake[0], e.az[1], e.dip[1], e.rake[1], e.date, nmax, n,
+    fpsbchbll({e.az[0], e.dip[0], e.rake[0]}, {e.az[1], e.dip[1], e.rake[1]}, e.date, nmax, n,
               kSubplot, iangunit, mode);
     return con.text();
   }
@@ -409,6 +409,13 @@ TEST_F(BeachBalls, WhatOneBallHolds) {
   EXPECT_NE(std::find(words.begin(), words.end(), "North"), words.end());
   EXPECT_NE(std::find(words.begin(), words.end(), "East"), words.end());
   EXPECT_NE(std::find(words.begin(), words.end(), "E001"), words.end());
+  // Each plane has its own great circle: the arcs begin on the net's rim at their strikes
+  // (9 and 133 degrees), at least 56 degrees of the rim apart.
+  std::vector<const Path*> arcs;
+  for (const auto& p : d.paths)
+    if (p.pts.size() == 40) arcs.push_back(&p);
+  const double radius = 1.5 * plot::plt1blk.devscale;  // one user unit of 1.5 cm
+  EXPECT_GT(dist(arcs[0]->pts.front(), arcs[1]->pts.front()), 0.9 * radius);
   // The axes drawn from the two planes of a consistent pair fall on the same points.
   std::vector<Pt> c;
   for (const auto& p : d.paths)
@@ -560,6 +567,25 @@ TEST_F(BeachBalls, RadiansAreUsedAsGiven) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(dist(a[i], b[i]), 0, 0.01);
   }
+}
+
+// One reset gives every block of the subsystem its start value.
+TEST(FocalState, ResetGivesEveryBlockItsStartValue) {
+  sprojtype.iproj = 2;
+  schmidtparams.factor = 3.0f;
+  wulfparams.maxcolat = 4.0f;
+  stefram2.label[0] = "x";
+  dspgcbk.np = 5;
+  dspaxbk.alternate = 6;
+  fpsbchbll_settings.ipbtsymb[2][1] = 7;
+  focal::reset();
+  EXPECT_EQ(sprojtype.iproj, 0);
+  EXPECT_EQ(schmidtparams.factor, 0.0f);
+  EXPECT_EQ(wulfparams.maxcolat, 0.0f);
+  EXPECT_EQ(stefram2.label[0].view(), frame::Text<15>::zeros().view());
+  EXPECT_EQ(dspgcbk.np, 0);
+  EXPECT_EQ(dspaxbk.alternate, -1);
+  EXPECT_EQ(fpsbchbll_settings.ipbtsymb[2][1], 0);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ class Stereonet : public ::testing::Test {
       Console quiet;
       frame::trigoset();
     }
-    reset_focal_blocks();
+    focal::reset();
   }
 };
 

@@ -9,6 +9,7 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "maps/grid.hpp"
+#include "maps/reset.hpp"
 #include "plot/plot_fixture.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
@@ -47,7 +48,7 @@ class GridMenu : public ::testing::Test {
       Console quiet;
       frame::trigoset();
     }
-    llgrid = Llgrid{};
+    maps::reset();
   }
   void TearDown() override { korbast::testing::reset_iocom(); }
 };

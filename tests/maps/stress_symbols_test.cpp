@@ -15,6 +15,7 @@
 
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
+#include "maps/reset.hpp"
 #include "plot/chain.hpp"
 #include "plot/plot_fixture.hpp"
 #include "plot/plt1blk.hpp"
@@ -88,12 +89,12 @@ class StressSymbols : public plot::test::PlotTest {
     // units, so a major size s gives full symbols of 2 s user units.
     identity_device();
     cm_to_user(0.4f);
-    mapshpar = Mapshpar{};
+    maps::reset();
     mapshpar.iepi = 0;
     log_->clear();
   }
   void TearDown() override {
-    mapshpar = Mapshpar{};
+    maps::reset();
     PlotTest::TearDown();
   }
 
@@ -347,10 +348,10 @@ class StressSettings : public ::testing::Test {
     korbast::testing::reset_iocom();
     frame::iocom.pause = false;
     angle_constants();
-    mapshpar = Mapshpar{};
+    maps::reset();
   }
   void TearDown() override {
-    mapshpar = Mapshpar{};
+    maps::reset();
     korbast::testing::reset_iocom();
   }
   static void expect_stored(float a, float b, int c, int d) {
