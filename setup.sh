@@ -6,8 +6,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/build}; shift || true
 
-packages=(cmake make g++ pkg-config libcairo2-dev libdeflate-dev libx11-dev fonts-dejavu-core
-          googletest libgtest-dev libbenchmark-dev faketime xvfb xauth poppler-utils clang)
+packages=(cmake make g++ pkg-config libcairo2-dev libdeflate-dev libfreetype-dev libx11-dev fonts-dejavu-core
+          googletest libgtest-dev libbenchmark-dev faketime xvfb xauth poppler-utils qpdf clang)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

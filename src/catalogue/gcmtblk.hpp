@@ -11,6 +11,7 @@
 #pragma once
 
 #include "frame/text.hpp"
+#include "geometry/mechanism.hpp"
 
 namespace korbast::catalogue {
 
@@ -79,6 +80,11 @@ struct Gcmtblk {
   Text<4> cdeptyp[nmaxdata];
   Text<16> cstamp[nmaxdata];
   Text<3> cvers[nmaxdata];
+
+  // Nodal plane p (1 or 2) of the stored events: its strike, dip and rake arrays.
+  geometry::NodalPlane nodal_plane(int p) const {
+    return {azd0[p - 1], dipd0[p - 1], rakd0[p - 1]};
+  }
 };
 
 extern Gcmtblk gcmtblk;

@@ -199,8 +199,7 @@ bool read_run(int kin, int type) {
   Gcmtblk& g = gcmtblk;
   ReaderState& st = reader_state;
   g.idatatype = type;
-  const int nlines = type == 1 ? dek_nlines : ndk_nlines;
-  bool (*parse)(int, std::string_view, int) = type == 1 ? read_dek_line : read_ndk_line;
+  const int nlines = line_count(type);
   const bool echo_read = st.lshowread;
   const bool echo_kept = st.lshowsel && !st.lshowread;
   Extremes rd;
@@ -229,7 +228,7 @@ bool read_run(int kin, int type) {
         }
         break;
       }
-      if (r != frame::units::Read::Ok || !parse(l, line, slot)) {
+      if (r != frame::units::Read::Ok || !read_record_line(type, l, line, slot)) {
         read_error(kin, record);
         return false;
       }

@@ -145,10 +145,10 @@ void write_events(int kout, int command) {
     bool ok = true;
     if (table) {
       ok = frame::units::write_line(unit, table_event_line(type, index, tab));
-    } else if (type == 1) {
-      for (int l = 1; l <= dek_nlines && ok; ++l) ok = frame::units::write_line(unit, write_dek_line(l, index));
     } else {
-      for (int l = 1; l <= ndk_nlines && ok; ++l) ok = frame::units::write_line(unit, write_ndk_line(l, index));
+      for (int l = 1; l <= line_count(type) && ok; ++l) {
+        ok = frame::units::write_line(unit, write_record_line(type, l, index));
+      }
     }
     if (!ok) {
       write_failed(kout, index);

@@ -12,309 +12,265 @@ namespace {
 
 using frame::FieldReader;
 using frame::fmt::Line;
+using enum Kind;
 
-Gcmtblk& g = gcmtblk;
+constexpr Gcmtblk& g = gcmtblk;
 
-template <std::size_t N>
-void text(FieldReader& r, int w, Text<N>& t) {
-  r.a(w, t.data(), static_cast<int>(N));
-}
+// The rows: kind, width, decimals, store field, table column name and, for the dek angles,
+// the table's wider column.
 
-// ---- dek ----
+constexpr Field dek_line1[] = {  // 79 columns
+    {Text, 8, 0, at(g.cmtlabel), "event_id"},
+    {Blank, 1},
+    {Text, 8, 0, at(g.date1), "date"},
+    {Blank, 1},
+    {Text, 10, 0, at(g.time), "time"},
+    {Blank, 1},
+    {Real, 6, 2, at(g.rlat), "latitude"},
+    {Blank, 1},
+    {Real, 7, 2, at(g.rlong), "longitude"},
+    {Blank, 1},
+    {Real, 5, 1, at(g.depth), "depth"},
+    {Real, 3, 1, at(g.rmb), "mb"},
+    {Real, 3, 1, at(g.rms), "Ms"},
+    {Text, 24, 0, at(g.region), "region"},
+};
 
-// (2(a8,1x),a10,1x,f6.2,1x,f7.2,1x,f5.1,2(f3.1),a24)
-bool read_dek1(FieldReader& r, int i) {
-  text(r, 8, g.cmtlabel[i]);
-  r.x(1);
-  text(r, 8, g.date1[i]);
-  r.x(1);
-  text(r, 10, g.time[i]);
-  r.x(1);
-  r.f(6, 2, g.rlat[i]);
-  r.x(1);
-  r.f(7, 2, g.rlong[i]);
-  r.x(1);
-  r.f(5, 1, g.depth[i]);
-  r.f(3, 1, g.rmb[i]);
-  r.f(3, 1, g.rms[i]);
-  text(r, 24, g.region[i]);
-  return r.ok();
-}
+constexpr Field dek_line2[] = {  // 79 columns
+    {Text, 3, 0, at(g.hyporef), "esrc"},
+    {Blank, 1},
+    {Text, 3, 0, at(g.bwc), "body"},
+    {Int, 2, 0, at(g.ibstatn), "#stat"},
+    {Int, 3, 0, at(g.ibrec), "#rec"},
+    {Blank, 1},
+    {Int, 3, 0, at(g.ibcutf), "cutoff"},
+    {Blank, 1},
+    {Text, 3, 0, at(g.mwc), "mantl"},
+    {Int, 2, 0, at(g.imstatn), "#stat"},
+    {Int, 3, 0, at(g.imrec), "#rec"},
+    {Blank, 1},
+    {Int, 3, 0, at(g.imcutf), "cutoff"},
+    {Blank, 1},
+    {Text, 3, 0, at(g.clab), "dtc"},
+    {Real, 6, 1, at(g.cdt), "cdt"},
+    {Real, 4, 1, at(g.cdte), "Dcdt"},
+    {Blank, 1},
+    {Real, 6, 2, at(g.clat), "clat"},
+    {Blank, 1},
+    {Real, 4, 2, at(g.clate), "Dclat"},
+    {Blank, 1},
+    {Real, 7, 2, at(g.clong), "clong"},
+    {Blank, 1},
+    {Real, 4, 2, at(g.clonge), "Dclong"},
+    {Blank, 1},
+    {Real, 5, 1, at(g.cdepth), "cdepth"},
+    {Blank, 1},
+    {Real, 4, 1, at(g.cdepthe), "Dcdepth"},
+};
 
-// (a3,2(1x,a3,i2,i3,1x,i3),1x,a3,f6.1,f4.1,1x,f6.2,1x,f4.2,1x,f7.2,1x,f4.2,1x,f5.1,1x,f4.1)
-bool read_dek2(FieldReader& r, int i) {
-  text(r, 3, g.hyporef[i]);
-  r.x(1);
-  text(r, 3, g.bwc[i]);
-  r.i(2, g.ibstatn[i]);
-  r.i(3, g.ibrec[i]);
-  r.x(1);
-  r.i(3, g.ibcutf[i]);
-  r.x(1);
-  text(r, 3, g.mwc[i]);
-  r.i(2, g.imstatn[i]);
-  r.i(3, g.imrec[i]);
-  r.x(1);
-  r.i(3, g.imcutf[i]);
-  r.x(1);
-  text(r, 3, g.clab[i]);
-  r.f(6, 1, g.cdt[i]);
-  r.f(4, 1, g.cdte[i]);
-  r.x(1);
-  r.f(6, 2, g.clat[i]);
-  r.x(1);
-  r.f(4, 2, g.clate[i]);
-  r.x(1);
-  r.f(7, 2, g.clong[i]);
-  r.x(1);
-  r.f(4, 2, g.clonge[i]);
-  r.x(1);
-  r.f(5, 1, g.cdepth[i]);
-  r.x(1);
-  r.f(4, 1, g.cdepthe[i]);
-  return r.ok();
-}
+constexpr Field dek_line3[] = {  // 80 columns
+    {Blank, 1},
+    {Text, 3, 0, at(g.mtrttypc), "durc"},
+    {Real, 4, 1, at(g.rmtrtdur), "hdur"},
+    {Blank, 1},
+    {Text, 2, 0, at(g.cdeptyp), "ex"},
+    {Int, 3, 0, at(g.iexmomt), "exp"},
+    {Real, 6, 2, at(g.tmomt, 0), "Mrr"},
+    {Real, 5, 2, at(g.tmomte, 0), "DMrr"},
+    {Real, 6, 2, at(g.tmomt, 1), "Mss"},
+    {Real, 5, 2, at(g.tmomte, 1), "DMss"},
+    {Real, 6, 2, at(g.tmomt, 2), "Mee"},
+    {Real, 5, 2, at(g.tmomte, 2), "DMee"},
+    {Real, 6, 2, at(g.tmomt, 3), "Mrs"},
+    {Real, 5, 2, at(g.tmomte, 3), "DMrs"},
+    {Real, 6, 2, at(g.tmomt, 4), "Mre"},
+    {Real, 5, 2, at(g.tmomte, 4), "DMre"},
+    {Real, 6, 2, at(g.tmomt, 5), "Mse"},
+    {Real, 5, 2, at(g.tmomte, 5), "DMse"},
+};
 
-// (1x,a3,f4.1,1x,a2,i3,6(f6.2,f5.2))
-bool read_dek3(FieldReader& r, int i) {
-  r.x(1);
-  text(r, 3, g.mtrttypc[i]);
-  r.f(4, 1, g.rmtrtdur[i]);
-  r.x(1);
-  text(r, 2, g.cdeptyp[i]);
-  r.i(3, g.iexmomt[i]);
-  for (int j = 0; j < 6; ++j) {
-    r.f(6, 2, g.tmomt[i][j]);
-    r.f(5, 2, g.tmomte[i][j]);
-  }
-  return r.ok();
-}
+constexpr Field dek_line4[] = {  // 73 columns
+    {Real, 7, 2, at(g.tmval[0]), "m1"},
+    {Angle, 3, 0, at(g.tmvecpl[0]), "v1plge", 4},
+    {Angle, 4, 0, at(g.tmvecaz[0]), "v1azi", 5},
+    {Real, 7, 2, at(g.tmval[1]), "m2"},
+    {Angle, 3, 0, at(g.tmvecpl[1]), "v2plge", 4},
+    {Angle, 4, 0, at(g.tmvecaz[1]), "v2azi", 5},
+    {Real, 7, 2, at(g.tmval[2]), "m3"},
+    {Angle, 3, 0, at(g.tmvecpl[2]), "v3plge", 4},
+    {Angle, 4, 0, at(g.tmvecaz[2]), "v3azi", 5},
+    {Real, 7, 2, at(g.tmt0), "M0"},
+    {Angle, 4, 0, at(g.azd0[0]), "strike1", 5},
+    {Angle, 3, 0, at(g.dipd0[0]), "dip1", 5},
+    {Blank, 1},
+    {Angle, 4, 0, at(g.rakd0[0]), "rake1", 5},
+    {Angle, 4, 0, at(g.azd0[1]), "strike2", 5},
+    {Angle, 3, 0, at(g.dipd0[1]), "dip2", 5},
+    {Blank, 1},
+    {Angle, 4, 0, at(g.rakd0[1]), "rake2", 5},
+};
 
-// (3(f7.2,f3.0,f4.0),f7.2,2(f4.0,f3.0,1x,f4.0))
-bool read_dek4(FieldReader& r, int i) {
-  for (int a = 0; a < 3; ++a) {
-    r.f(7, 2, g.tmval[a][i]);
-    r.f(3, 0, g.tmvecpl[a][i]);
-    r.f(4, 0, g.tmvecaz[a][i]);
-  }
-  r.f(7, 2, g.tmt0[i]);
-  for (int p = 0; p < 2; ++p) {
-    r.f(4, 0, g.azd0[p][i]);
-    r.f(3, 0, g.dipd0[p][i]);
-    r.x(1);
-    r.f(4, 0, g.rakd0[p][i]);
-  }
-  return r.ok();
-}
+constexpr Field ndk_line1[] = {  // 80 columns
+    {Text, 4, 0, at(g.hyporef), "hyporef"},
+    {Blank, 1},
+    {Text, 10, 0, at(g.date1), "date"},
+    {Blank, 1},
+    {Text, 10, 0, at(g.time), "time"},
+    {Real, 7, 2, at(g.rlat), "latitude"},
+    {Real, 8, 2, at(g.rlong), "longitude"},
+    {Real, 6, 1, at(g.depth), "depth"},
+    {Real, 4, 1, at(g.rmb), "mb"},
+    {Real, 4, 1, at(g.rms), "Ms"},
+    {Blank, 1},
+    {Text, 24, 0, at(g.region), "region"},
+};
 
-// ---- ndk ----
+constexpr Field ndk_line2[] = {  // 80 columns
+    {Text, 16, 0, at(g.cmtlabel), "cmt_id"},
+    {Blank, 1},
+    {Text, 2, 0, at(g.bwc), "body"},
+    {Int, 3, 0, at(g.ibstatn), "#stat"},
+    {Int, 5, 0, at(g.ibrec), "#rec"},
+    {Int, 4, 0, at(g.ibcutf), "cutoff"},
+    {Blank, 1},
+    {Text, 2, 0, at(g.swc), "surf"},
+    {Int, 3, 0, at(g.isstatn), "#stat"},
+    {Int, 5, 0, at(g.isrec), "#rec"},
+    {Int, 4, 0, at(g.iscutf), "cutoff"},
+    {Blank, 1},
+    {Text, 2, 0, at(g.mwc), "mantl"},
+    {Int, 3, 0, at(g.imstatn), "#stat"},
+    {Int, 5, 0, at(g.imrec), "#rec"},
+    {Int, 4, 0, at(g.imcutf), "cutoff"},
+    {Blank, 1},
+    {Text, 4, 0, at(g.invtypc), "inv"},
+    {Int, 2, 0, at(g.invtypi), "inv_type"},
+    {Blank, 1},
+    {Text, 6, 0, at(g.mtrttypc), "mt_type"},
+    {Real, 5, 1, at(g.rmtrtdur), "mt_dur"},
+};
 
-// (a4,1x,a10,1x,a10,f7.2,f8.2,f6.1,2(f4.1),1x,a24)
-bool read_ndk1(FieldReader& r, int i) {
-  text(r, 4, g.hyporef[i]);
-  r.x(1);
-  text(r, 10, g.date1[i]);
-  r.x(1);
-  text(r, 10, g.time[i]);
-  r.f(7, 2, g.rlat[i]);
-  r.f(8, 2, g.rlong[i]);
-  r.f(6, 1, g.depth[i]);
-  r.f(4, 1, g.rmb[i]);
-  r.f(4, 1, g.rms[i]);
-  r.x(1);
-  text(r, 24, g.region[i]);
-  return r.ok();
-}
+constexpr Field ndk_line3[] = {  // 80 columns
+    {Text, 9, 0, at(g.clab), "centroid"},
+    {Real, 9, 1, at(g.cdt), "cdt"},
+    {Real, 4, 1, at(g.cdte), "Dcdt"},
+    {Real, 7, 2, at(g.clat), "clat"},
+    {Real, 5, 2, at(g.clate), "Dclat"},
+    {Real, 8, 2, at(g.clong), "clong"},
+    {Real, 5, 2, at(g.clonge), "Dclong"},
+    {Real, 6, 1, at(g.cdepth), "cdepth"},
+    {Real, 5, 1, at(g.cdepthe), "Dcdepth"},
+    {Blank, 1},
+    {Text, 4, 0, at(g.cdeptyp), "deptype"},
+    {Blank, 1},
+    {Text, 16, 0, at(g.cstamp), "stamp"},
+};
 
-// (a16,3(1x,a2,i3,i5,i4),1x,a4,i2,1x,a6,f5.1)
-bool read_ndk2(FieldReader& r, int i) {
-  text(r, 16, g.cmtlabel[i]);
-  r.x(1);
-  text(r, 2, g.bwc[i]);
-  r.i(3, g.ibstatn[i]);
-  r.i(5, g.ibrec[i]);
-  r.i(4, g.ibcutf[i]);
-  r.x(1);
-  text(r, 2, g.swc[i]);
-  r.i(3, g.isstatn[i]);
-  r.i(5, g.isrec[i]);
-  r.i(4, g.iscutf[i]);
-  r.x(1);
-  text(r, 2, g.mwc[i]);
-  r.i(3, g.imstatn[i]);
-  r.i(5, g.imrec[i]);
-  r.i(4, g.imcutf[i]);
-  r.x(1);
-  text(r, 4, g.invtypc[i]);
-  r.i(2, g.invtypi[i]);
-  r.x(1);
-  text(r, 6, g.mtrttypc[i]);
-  r.f(5, 1, g.rmtrtdur[i]);
-  return r.ok();
-}
+constexpr Field ndk_line4[] = {  // 80 columns
+    {Int, 2, 0, at(g.iexmomt), "exp"},
+    {Real, 7, 3, at(g.tmomt, 0), "Mrr"},
+    {Real, 6, 3, at(g.tmomte, 0), "DMrr"},
+    {Real, 7, 3, at(g.tmomt, 1), "Mss"},
+    {Real, 6, 3, at(g.tmomte, 1), "DMss"},
+    {Real, 7, 3, at(g.tmomt, 2), "Mee"},
+    {Real, 6, 3, at(g.tmomte, 2), "DMee"},
+    {Real, 7, 3, at(g.tmomt, 3), "Mrs"},
+    {Real, 6, 3, at(g.tmomte, 3), "DMrs"},
+    {Real, 7, 3, at(g.tmomt, 4), "Mre"},
+    {Real, 6, 3, at(g.tmomte, 4), "DMre"},
+    {Real, 7, 3, at(g.tmomt, 5), "Mse"},
+    {Real, 6, 3, at(g.tmomte, 5), "DMse"},
+};
 
-// (a9,f9.1,f4.1,f7.2,f5.2,f8.2,f5.2,f6.1,f5.1,1x,a4,1x,a16)
-bool read_ndk3(FieldReader& r, int i) {
-  text(r, 9, g.clab[i]);
-  r.f(9, 1, g.cdt[i]);
-  r.f(4, 1, g.cdte[i]);
-  r.f(7, 2, g.clat[i]);
-  r.f(5, 2, g.clate[i]);
-  r.f(8, 2, g.clong[i]);
-  r.f(5, 2, g.clonge[i]);
-  r.f(6, 1, g.cdepth[i]);
-  r.f(5, 1, g.cdepthe[i]);
-  r.x(1);
-  text(r, 4, g.cdeptyp[i]);
-  r.x(1);
-  text(r, 16, g.cstamp[i]);
-  return r.ok();
-}
+constexpr Field ndk_line5[] = {  // 80 columns
+    {Text, 3, 0, at(g.cvers), "vers"},
+    {Real, 8, 3, at(g.tmval[0]), "m1"},
+    {Angle, 3, 0, at(g.tmvecpl[0]), "v1plge"},
+    {Angle, 4, 0, at(g.tmvecaz[0]), "v1azi"},
+    {Real, 8, 3, at(g.tmval[1]), "m2"},
+    {Angle, 3, 0, at(g.tmvecpl[1]), "v2plge"},
+    {Angle, 4, 0, at(g.tmvecaz[1]), "v2azi"},
+    {Real, 8, 3, at(g.tmval[2]), "m3"},
+    {Angle, 3, 0, at(g.tmvecpl[2]), "v3plge"},
+    {Angle, 4, 0, at(g.tmvecaz[2]), "v3azi"},
+    {Real, 8, 3, at(g.tmt0), "M0"},
+    {Angle, 4, 0, at(g.azd0[0]), "strike1"},
+    {Angle, 3, 0, at(g.dipd0[0]), "dip1"},
+    {Angle, 5, 0, at(g.rakd0[0]), "rake1"},
+    {Angle, 4, 0, at(g.azd0[1]), "strike2"},
+    {Angle, 3, 0, at(g.dipd0[1]), "dip2"},
+    {Angle, 5, 0, at(g.rakd0[1]), "rake2"},
+};
 
-// (i2,6(f7.3,f6.3))
-bool read_ndk4(FieldReader& r, int i) {
-  r.i(2, g.iexmomt[i]);
-  for (int j = 0; j < 6; ++j) {
-    r.f(7, 3, g.tmomt[i][j]);
-    r.f(6, 3, g.tmomte[i][j]);
-  }
-  return r.ok();
-}
-
-// (a3,3(f8.3,f3.0,f4.0),f8.3,2(f4.0,f3.0,f5.0))
-bool read_ndk5(FieldReader& r, int i) {
-  text(r, 3, g.cvers[i]);
-  for (int a = 0; a < 3; ++a) {
-    r.f(8, 3, g.tmval[a][i]);
-    r.f(3, 0, g.tmvecpl[a][i]);
-    r.f(4, 0, g.tmvecaz[a][i]);
-  }
-  r.f(8, 3, g.tmt0[i]);
-  for (int p = 0; p < 2; ++p) {
-    r.f(4, 0, g.azd0[p][i]);
-    r.f(3, 0, g.dipd0[p][i]);
-    r.f(5, 0, g.rakd0[p][i]);
-  }
-  return r.ok();
-}
+constexpr std::span<const Field> dek_lines[dek_nlines] = {dek_line1, dek_line2, dek_line3,
+                                                      dek_line4};
+constexpr std::span<const Field> ndk_lines[ndk_nlines] = {ndk_line1, ndk_line2, ndk_line3,
+                                                      ndk_line4, ndk_line5};
 
 }  // namespace
 
-bool read_dek_line(int line, std::string_view text, int k) {
-  FieldReader r(text);
-  const int i = k - 1;
-  switch (line) {
-    case 1: return read_dek1(r, i);
-    case 2: return read_dek2(r, i);
-    case 3: return read_dek3(r, i);
-    case 4: return read_dek4(r, i);
-    default: return false;
-  }
+std::span<const Field> layout(int type, int line) {
+  if (line < 1 || line > line_count(type)) return {};
+  return type == 1 ? dek_lines[line - 1] : ndk_lines[line - 1];
 }
 
-bool read_ndk_line(int line, std::string_view text, int k) {
+int line_count(int type) { return type == 1 ? dek_nlines : type == 2 ? ndk_nlines : 0; }
+
+bool read_record_line(int type, int line, std::string_view text, int k) {
+  const std::span<const Field> fields = layout(type, line);
+  if (fields.empty()) return false;
+  using enum Kind;
   FieldReader r(text);
   const int i = k - 1;
-  switch (line) {
-    case 1: return read_ndk1(r, i);
-    case 2: return read_ndk2(r, i);
-    case 3: return read_ndk3(r, i);
-    case 4: return read_ndk4(r, i);
-    case 5: return read_ndk5(r, i);
-    default: return false;
+  for (const Field& f : fields) {
+    switch (f.kind) {
+      case Text: r.a(f.width, f.store.text(i), f.store.n); break;
+      case Int: r.i(f.width, f.store.integer(i)); break;
+      case Real:
+      case Angle: r.f(f.width, f.decimals, f.store.real(i)); break;
+      case Blank: r.x(f.width); break;
+    }
   }
-}
-
-std::string angle_field(float value, int w) {
-  // Truncation toward zero first; a value that is not finite, or whose whole part cannot
-  // fit the field, is never converted to an integer.
-  if (!std::isfinite(value) || std::fabs(value) >= 1.0e9f) return std::string(static_cast<std::size_t>(w), '*');
-  return frame::fmt::I(static_cast<long long>(std::trunc(value)), w);
+  return r.ok();
 }
 
 // Text fields are written counting bytes, as they are read: a region in UTF-8 keeps its
 // columns and every byte when a record is read and written back.
-std::string write_dek_line(int line, int k) {
+std::string write_record_line(int type, int line, int k) {
+  using enum Kind;
   const int i = k - 1;
   Line s;
-  switch (line) {
-    case 1:
-      s.ab(g.cmtlabel[i].view(), 8).x().ab(g.date1[i].view(), 8).x().ab(g.time[i].view(), 10).x()
-          .f(g.rlat[i], 6, 2).x().f(g.rlong[i], 7, 2).x().f(g.depth[i], 5, 1)
-          .f(g.rmb[i], 3, 1).f(g.rms[i], 3, 1).ab(g.region[i].view(), 24);
-      break;
-    case 2:
-      s.ab(g.hyporef[i].view(), 3)
-          .x().ab(g.bwc[i].view(), 3).i(g.ibstatn[i], 2).i(g.ibrec[i], 3).x().i(g.ibcutf[i], 3)
-          .x().ab(g.mwc[i].view(), 3).i(g.imstatn[i], 2).i(g.imrec[i], 3).x().i(g.imcutf[i], 3)
-          .x().ab(g.clab[i].view(), 3).f(g.cdt[i], 6, 1).f(g.cdte[i], 4, 1)
-          .x().f(g.clat[i], 6, 2).x().f(g.clate[i], 4, 2).x().f(g.clong[i], 7, 2)
-          .x().f(g.clonge[i], 4, 2).x().f(g.cdepth[i], 5, 1).x().f(g.cdepthe[i], 4, 1);
-      break;
-    case 3:
-      s.x().ab(g.mtrttypc[i].view(), 3).f(g.rmtrtdur[i], 4, 1).x().ab(g.cdeptyp[i].view(), 2)
-          .i(g.iexmomt[i], 3);
-      for (int j = 0; j < 6; ++j) s.f(g.tmomt[i][j], 6, 2).f(g.tmomte[i][j], 5, 2);
-      break;
-    case 4:
-      for (int a = 0; a < 3; ++a) {
-        s.f(g.tmval[a][i], 7, 2).a(angle_field(g.tmvecpl[a][i], 3))
-            .a(angle_field(g.tmvecaz[a][i], 4));
-      }
-      s.f(g.tmt0[i], 7, 2);
-      for (int p = 0; p < 2; ++p) {
-        s.a(angle_field(g.azd0[p][i], 4)).a(angle_field(g.dipd0[p][i], 3)).x()
-            .a(angle_field(g.rakd0[p][i], 4));
-      }
-      break;
-    default:
-      break;
+  for (const Field& f : layout(type, line)) {
+    switch (f.kind) {
+      case Text: s.ab(f.store.text_view(i), f.width); break;
+      case Int: s.i(f.store.integer(i), f.width); break;
+      case Real: s.f(f.store.real(i), f.width, f.decimals); break;
+      case Angle: s.a(angle_field(f.store.real(i), f.width)); break;
+      case Blank: s.x(f.width); break;
+    }
   }
   return s.str();
 }
 
-std::string write_ndk_line(int line, int k) {
-  const int i = k - 1;
-  Line s;
-  switch (line) {
-    case 1:
-      s.ab(g.hyporef[i].view(), 4).x().ab(g.date1[i].view(), 10).x().ab(g.time[i].view(), 10)
-          .f(g.rlat[i], 7, 2).f(g.rlong[i], 8, 2).f(g.depth[i], 6, 1).f(g.rmb[i], 4, 1)
-          .f(g.rms[i], 4, 1).x().ab(g.region[i].view(), 24);
-      break;
-    case 2:
-      s.ab(g.cmtlabel[i].view(), 16)
-          .x().ab(g.bwc[i].view(), 2).i(g.ibstatn[i], 3).i(g.ibrec[i], 5).i(g.ibcutf[i], 4)
-          .x().ab(g.swc[i].view(), 2).i(g.isstatn[i], 3).i(g.isrec[i], 5).i(g.iscutf[i], 4)
-          .x().ab(g.mwc[i].view(), 2).i(g.imstatn[i], 3).i(g.imrec[i], 5).i(g.imcutf[i], 4)
-          .x().ab(g.invtypc[i].view(), 4).i(g.invtypi[i], 2).x().ab(g.mtrttypc[i].view(), 6)
-          .f(g.rmtrtdur[i], 5, 1);
-      break;
-    case 3:
-      s.ab(g.clab[i].view(), 9).f(g.cdt[i], 9, 1).f(g.cdte[i], 4, 1).f(g.clat[i], 7, 2)
-          .f(g.clate[i], 5, 2).f(g.clong[i], 8, 2).f(g.clonge[i], 5, 2).f(g.cdepth[i], 6, 1)
-          .f(g.cdepthe[i], 5, 1).x().ab(g.cdeptyp[i].view(), 4).x().ab(g.cstamp[i].view(), 16);
-      break;
-    case 4:
-      s.i(g.iexmomt[i], 2);
-      for (int j = 0; j < 6; ++j) s.f(g.tmomt[i][j], 7, 3).f(g.tmomte[i][j], 6, 3);
-      break;
-    case 5:
-      s.ab(g.cvers[i].view(), 3);
-      for (int a = 0; a < 3; ++a) {
-        s.f(g.tmval[a][i], 8, 3).a(angle_field(g.tmvecpl[a][i], 3))
-            .a(angle_field(g.tmvecaz[a][i], 4));
-      }
-      s.f(g.tmt0[i], 8, 3);
-      for (int p = 0; p < 2; ++p) {
-        s.a(angle_field(g.azd0[p][i], 4)).a(angle_field(g.dipd0[p][i], 3))
-            .a(angle_field(g.rakd0[p][i], 5));
-      }
-      break;
-    default:
-      break;
+bool read_dek_line(int line, std::string_view text, int k) {
+  return read_record_line(1, line, text, k);
+}
+
+bool read_ndk_line(int line, std::string_view text, int k) {
+  return read_record_line(2, line, text, k);
+}
+
+std::string write_dek_line(int line, int k) { return write_record_line(1, line, k); }
+
+std::string write_ndk_line(int line, int k) { return write_record_line(2, line, k); }
+
+std::string angle_field(float value, int w) {
+  // Truncation toward zero first; a value that is not finite, or whose whole part cannot
+  // fit the field, is never converted to an integer.
+  if (!std::isfinite(value) || std::fabs(value) >= 1.0e9f) {
+    return std::string(static_cast<std::size_t>(w), '*');
   }
-  return s.str();
+  return frame::fmt::I(static_cast<long long>(std::trunc(value)), w);
 }
 
 }  // namespace korbast::catalogue

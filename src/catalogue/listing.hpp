@@ -9,6 +9,7 @@ namespace korbast::catalogue {
 
 using HeadFrame = void (*)(const frame::Identity& id);
 
+// Lists the stored events on the console in a framed table.
 // head is called with the caller's identity first (mainmenuhead from the main menu,
 // submenuhead from the writer); command is the number shown in the warning for a data type
 // without listing.

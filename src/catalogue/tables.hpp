@@ -1,15 +1,13 @@
 // Catalogue tables: the stored events as tab-separated lines in the column order of the
 // format they were read from (62 columns for dek, 70 for ndk, the last three being the
-// derived fclvd, erelm and nmfree), under two header lines.
+// derived fclvd, erelm and nmfree), under two header lines. The columns, their names and
+// their fields are those of the line layouts (layouts.hpp), line after line.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace korbast::catalogue {
-
-inline constexpr int dek_table_columns = 62;
-inline constexpr int ndk_table_columns = 70;
 
 // Line 1: a blank and the file name (its full 40 characters) between single quotes.
 std::string table_name_line(std::string_view name40);

@@ -115,14 +115,7 @@ void scaling(int isub, BeachBallSettings& s) {
   say_item(" SCALING FOR LOWER LEFT STEREO ");
   say_item("===============================");
   plot::set_user_to_cm(s.xcm0, s.ycm0, s.xx, s.xy, s.yx, s.yy);
-  float xcm0 = s.xcm0, ycm0 = s.ycm0, xx = s.xx, xy = s.xy, yx = s.yx, yy = s.yy;
-  plot::sus2cm1(xcm0, ycm0, xx, xy, yx, yy, 2);
-  s.xcm0 = xcm0;
-  s.ycm0 = ycm0;
-  s.xx = xx;
-  s.xy = xy;
-  s.yx = yx;
-  s.yy = yy;
+  plot::sus2cm1(s.xcm0, s.ycm0, s.xx, s.xy, s.yx, s.yy, 2);
 }
 
 // Command 310: the symbol pair of P, B and T in turn.
@@ -149,15 +142,9 @@ frame::Text<35> caption(std::string_view word, int a, std::string_view sep, int 
   return frame::Text<35>(std::string(word) + number(a) + std::string(sep) + number(b));
 }
 
-struct Planes {
-  const float* az[2];
-  const float* dip[2];
-  const float* rake[2];
-};
-
 // One ball: event i (from 0) at place j (from 0) of its page.
-void draw_ball(const Planes& planes, const frame::Text<10>& label, int i, int j, bool lrad,
-               const BeachBallSettings& s) {
+void draw_ball(const geometry::NodalPlane planes[2], const frame::Text<10>& label, int i, int j,
+               bool lrad, const BeachBallSettings& s) {
   const int c = j / kPerColumn;
   const int r = j % kPerColumn;
   const float x = s.xcm0 + kSpacing * s.xx * static_cast<float>(c);
@@ -169,33 +156,30 @@ void draw_ball(const Planes& planes, const frame::Text<10>& label, int i, int j,
 
   float azr[2], dipr[2], rakr[2];
   for (int k = 0; k < 2; ++k) {
-    azr[k] = planes.az[k][i];
-    dipr[k] = planes.dip[k][i];
-    rakr[k] = planes.rake[k][i];
-    if (!lrad) {
-      azr[k] = frame::rad(azr[k]);
-      dipr[k] = frame::rad(dipr[k]);
-      rakr[k] = frame::rad(rakr[k]);
-    }
+    geometry::PlaneAngles p = planes[k].at(i);
+    if (!lrad) p = {frame::rad(p.strike), frame::rad(p.dip), frame::rad(p.rake)};
+    azr[k] = p.strike;
+    dipr[k] = p.dip;
+    rakr[k] = p.rake;
   }
   dspgcfadn(azr, dipr, 2);
 
   // The axes from each plane in turn (for a consistent pair both fall on the same points).
   for (int k = 0; k < 2; ++k) {
-    float azsr[3], plsr[3];
-    projection::fsadr2steff(azsr, plsr, azr[k], dipr[k], rakr[k], 0.0f);
+    geometry::Axes axes;
+    projection::fsadr2steff(axes.azimuth, axes.plunge, azr[k], dipr[k], rakr[k], 0.0f);
     for (int m = 0; m < 3; ++m) {
       int standard = s.ipbtsymb[m][0];
       int alternate = s.ipbtsymb[m][1];
       sdspaxsymb(standard, alternate, 1);
-      dspaxfapn2(&azsr[m], &plsr[m], 1);
+      dspaxfapn2(&axes.azimuth[m], &axes.plunge[m], 1);
     }
   }
 }
 
 // Command 1000 once the window is open: every event, 20 to a page.
-void run(const Planes& planes, const frame::Text<10>* label0, int n, int isub, bool lrad,
-         const BeachBallSettings& s) {
+void run(const geometry::NodalPlane planes[2], const frame::Text<10>* label0, int n, int isub,
+         bool lrad, const BeachBallSettings& s) {
   int fill = 1;
   plot::sfillstyle(fill, 5);
   int points = kCurvePoints;
@@ -248,9 +232,9 @@ int checked_count(int n, int nmax) {
 
 }  // namespace
 
-void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const float* azd2,
-               const float* dipd2, const float* rakd2, const frame::Text<10>* label0, int nmax,
-               int n, int isub, int iangunit, frame::Mode mode) {
+void fpsbchbll(geometry::NodalPlane first, geometry::NodalPlane second,
+               const frame::Text<10>* label0, int nmax, int n, int isub, int iangunit,
+               frame::Mode mode) {
   BeachBallSettings& s = fpsbchbll_settings;
   if (mode.from_default()) {
     frame::submenuhead(kId);
@@ -266,7 +250,7 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
   SavedAttributes saved;
   if (iocom.plot_open) saved.save();
   const int count = checked_count(n, nmax);
-  const Planes planes{{azd1, azd2}, {dipd1, dipd2}, {rakd1, rakd2}};
+  const geometry::NodalPlane planes[2] = {first, second};
 
   for (;;) {
     frame::submenuhead(kId);
@@ -285,17 +269,9 @@ void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const 
       default: break;
     }
 
-    // The window step.
-    if (choice == 20) {
-      plot::plend();
-    } else if (choice == 1000 && iocom.plot_open) {
-      plot::newpage();
-    } else if (choice == 10 && iocom.plot_open) {
-      plot::plinit(s.plotname.view(), 2);
-    } else if ((choice == 10 || choice == 1000) && !iocom.plot_open) {
-      plot::plinit(s.plotname.view(), 2);
-      saved.save();
-    } else if (choice == 99) {
+    // The window step; the run sets its own fill style.
+    if (plot::window_step(choice, s.plotname.view(), 1000, false)) saved.save();
+    if (choice == 99) {
       if (iocom.plot_open) saved.restore();
       return;
     }

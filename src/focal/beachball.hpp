@@ -6,6 +6,7 @@
 #include "focal/stereonet.hpp"  // sspro, which the start-up calls with the driver
 #include "frame/mode.hpp"
 #include "frame/text.hpp"
+#include "geometry/mechanism.hpp"
 
 namespace korbast::focal {
 
@@ -24,10 +25,10 @@ struct BeachBallSettings {
 extern BeachBallSettings fpsbchbll_settings;
 
 // Beach-ball pages for events 1..n from the strike, dip and rake of both nodal planes
-// (degrees when angle_unit is 1, radians otherwise), with labels under each net, in subplot
+// (degrees when iangunit is 1, radians otherwise), with labels under each net, in subplot
 // isub. Modes 4 and 5 only initialise the settings; other modes run the menu until 99.
-void fpsbchbll(const float* azd1, const float* dipd1, const float* rakd1, const float* azd2,
-               const float* dipd2, const float* rakd2, const frame::Text<10>* label0, int nmax,
-               int n, int isub, int iangunit, frame::Mode mode);
+void fpsbchbll(geometry::NodalPlane first, geometry::NodalPlane second,
+               const frame::Text<10>* label0, int nmax, int n, int isub, int iangunit,
+               frame::Mode mode);
 
 }  // namespace korbast::focal

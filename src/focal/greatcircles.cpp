@@ -8,6 +8,7 @@
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
+#include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot/userspace.hpp"
 #include "projection/geometry.hpp"
@@ -32,11 +33,7 @@ void dspgcfadn(const float* strike, const float* dip, int n) {
   using plot::cc2dbuff;
   using plot::cc3dbuff;
   using plot::ptblock;
-  plot::scptnp(dspgcbk.np, 1);
-  float t0 = 0.0f;
-  float t1 = frame::angle::pi;
-  plot::scptif(t0, t1, 1);
-  plot::scptend(101, 1);
+  plot::set_running_point(dspgcbk.np, 0.0f, frame::angle::pi, 101);
 
   // The unit half circle, t from 0 to pi.
   const int np = ptblock.np;

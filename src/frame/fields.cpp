@@ -3,6 +3,7 @@
 // the value is never assembled by floating-point arithmetic.
 #include "frame/fields.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -188,16 +189,16 @@ std::string FieldReader::a(int w) {
 }
 
 void FieldReader::a(int w, char* text, int n) {
-  const std::string field = a(w);
+  const std::string_view field = take(w);  // the columns the line has; the rest are blanks
   if (n <= 0) return;
   const auto len = static_cast<std::size_t>(n);
-  if (field.size() >= len) {
-    // A field wider than the text gives its rightmost n characters.
-    std::memcpy(text, field.data() + (field.size() - len), len);
-  } else {
-    std::memcpy(text, field.data(), field.size());
-    std::memset(text + field.size(), ' ', len - field.size());
-  }
+  const auto width = static_cast<std::size_t>(w > 0 ? w : 0);
+  // A field wider than the text gives its rightmost n characters: the first ones are skipped.
+  const std::size_t skip = width > len ? width - len : 0;
+  const std::size_t from = std::min(field.size(), skip);
+  const std::size_t copied = field.size() - from;
+  if (copied > 0) std::memcpy(text, field.data() + from, copied);
+  std::memset(text + copied, ' ', len - copied);
 }
 
 void FieldReader::i(int w, int& value) {

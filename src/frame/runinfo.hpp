@@ -25,24 +25,31 @@ struct RunInfo {
 };
 extern RunInfo runinfocom;
 
+// Fills the run information: the main program's identity, user, system, run date and time.
 void smaininfo(const Identity& main, Mode mode);
+// Notes the plotting routine that runs (its identity) in the run information.
 void ssubinfo(const Identity& sub, int i1, int i2);
 
-// hh:mm:ss and dd-mm-yyyy of the local clock.
+// hh:mm:ss of the local clock.
 std::string c8time();
+// dd-mm-yyyy of the local clock.
 std::string c10date();
+// The user shown in the banners and plot captions: always "Mac user".
 std::string username();
 // The system description: system, processor and clock parts joined by "-" (at most 25).
 std::string hostname();
-// The same from given answers (a part is unknown when its answer is missing).
+// The answers a system description is made of.
 struct SystemAnswers {
   const std::string* kernel_digits;
   const std::string* machine;
   const unsigned long long* clock_hz;
 };
+// The system description from given answers (a part is unknown when its answer is missing).
 std::string hostname_from(const SystemAnswers& answers);
 
+// The start banner (program, version, date, run date and time, system); waits for RETURN.
 void progheadbc(const Identity& main);
+// The end banner at the current time, with one of the end-of-run pictures.
 void maintail(const Identity& main);
 // The end banner for a given time text (its last digit chooses the picture).
 void maintail_at(const Identity& main, std::string_view time);

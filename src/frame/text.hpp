@@ -10,6 +10,12 @@
 
 namespace korbast::frame {
 
+// The first n characters at chars, up to the first zero byte: what a text holds once set.
+inline std::string_view text_view(const char* chars, std::size_t n) {
+  std::string_view v(chars, n);
+  return v.substr(0, v.find('\0'));
+}
+
 template <std::size_t N>
 class Text {
  public:
@@ -34,17 +40,13 @@ class Text {
   }
 
   static constexpr std::size_t size() { return N; }
-  char* data() { return chars_.data(); }
-  const char* data() const { return chars_.data(); }
+  constexpr char* data() { return chars_.data(); }
+  constexpr const char* data() const { return chars_.data(); }
   char& operator[](std::size_t i) { return chars_[i]; }
   char operator[](std::size_t i) const { return chars_[i]; }
 
   // The whole text with its trailing blanks (zero bytes left out).
-  std::string_view view() const {
-    std::string_view v(chars_.data(), N);
-    auto z = v.find('\0');
-    return z == std::string_view::npos ? v : v.substr(0, z);
-  }
+  std::string_view view() const { return text_view(chars_.data(), N); }
   operator std::string_view() const { return view(); }  // NOLINT
   std::string str() const { return std::string(view()); }
   // Without leading and trailing blanks.

@@ -17,6 +17,7 @@
 #include "geometry/sphere.hpp"
 #include "geometry/vectors.hpp"
 #include "maps/lines.hpp"
+#include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot/userspace.hpp"
 #include "projection/geometry.hpp"
@@ -441,14 +442,6 @@ void name_running_point(std::string name) {
   plot::scptnam(std::span<char>(name.data(), name.size()), 1);
 }
 
-// Sets up the running point from 0 to `to` in np points; np comes back clamped to 1..1000.
-void running_point(int& np, float to) {
-  plot::scptnp(np, 1);
-  float from = 0.0f;
-  plot::scptif(from, to, 1);
-  plot::scptend(1, 1);
-}
-
 void side_report(int i, float a) {
   if (!iocom.lwito(2)) return;
   say(fmt::Line().item("Side # ").x().i(i, 3).item("Angle =").x().f(frame::deg(a), 10, 4).str());
@@ -502,7 +495,7 @@ void great_circle_sides(int m, float ptsperdeg) {
     const float w03[3] = {w[0] / r, w[1] / r, w[2] / r};
     const float a = side_angle(v1, v2);
     int np = side_points(a, q);
-    running_point(np, a);
+    plot::set_running_point(np, 0.0f, a, 1);
     side_report(i, a);
     for (pb.ipt = 1; pb.ipt <= np; ++pb.ipt) {
       pb.pt = pb.pti + static_cast<float>(pb.ipt - 1) * pb.ptd;
@@ -530,7 +523,7 @@ void lonlat_sides(int m, float ptsperdeg) {
     vertex_cosines(v2, i + 1);
     const float a = side_angle(v1, v2);
     int np = side_points(a, q);
-    running_point(np, 1.0f);
+    plot::set_running_point(np, 0.0f, 1.0f, 1);
     side_report(i, a);
     const float lon1 = cc2dbuff.xp[i - 1], lat1 = cc2dbuff.yp[i - 1];
     const float lon2 = cc2dbuff.xp[i], lat2 = cc2dbuff.yp[i];

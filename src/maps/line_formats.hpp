@@ -46,7 +46,10 @@ std::string listing_reduced(float west2, float east2);
 
 // The end of a file without error ("total nb of plotted curves", "input file ... closed")
 // and the report of a read error. Both close the unit.
+
+// The end of a file read without error: the count of curves drawn; closes the unit.
 void normal_end(const LineFile& file);
+// The error frame of a file that could not be read to its end; closes the unit.
 void read_error_end(const LineFile& file);
 
 }  // namespace korbast::maps

@@ -148,48 +148,31 @@ frame::Text<35> count_caption(int n) {
   return frame::Text<35>(s);
 }
 
-struct Events {
-  float* xd;
-  float* yd;
-  const float* rlong;
-  const float* rlat;
-  const float* depth;
-  const frame::Text<10>* date1;
-  const frame::Text<10>* time1;
-  const float* azd1;
-  const float* dipd1;
-  const float* rakd1;
-  int n;
-};
-
 // The stress layer of one run: per event the principal axes, SHmax, the console listing,
 // the symbols and the Si-Sh record.
-void stress_layer(const Events& ev, int kout, bool lsish, float thr) {
+void stress_layer(const MapEvents& ev, int kout, bool lsish, float thr) {
   box("PLOTTING STRESS DIRECTIONS");
   const int unit = lsish ? sish_begin(kout, id) : 0;
   for (int i = 0; i < ev.n; ++i) {
-    const float strike = frame::rad(ev.azd1[i]);
-    const float dip = frame::rad(ev.dipd1[i]);
-    const float rake = frame::rad(ev.rakd1[i]);
-    float azsr[3] = {0, 0, 0};
-    float plsr[3] = {0, 0, 0};
-    projection::fsadr2steff(azsr, plsr, strike, dip, rake, 0.0f);
+    const geometry::PlaneAngles plane = ev.plane.at(i);
+    geometry::Axes axes;
+    projection::fsadr2steff(axes.azimuth, axes.plunge, frame::rad(plane.strike),
+                            frame::rad(plane.dip), frame::rad(plane.rake), 0.0f);
     // An axis combination the rule does not cover leaves the azimuth at 0.
     float azshmax = 0.0f;
     int isv = 0;
-    siap2sv(&azshmax, &isv, &azsr[0], &plsr[0], &azsr[1], &plsr[1], &azsr[2], &plsr[2], thr, 1);
-    writepbsv(&azshmax, &isv, &azsr[0], &plsr[0], &azsr[1], &plsr[1], &azsr[2], &plsr[2], 1,
-              iocom.stdout_unit);
+    siap2sv(&azshmax, &isv, axes, thr, 1);
+    writepbsv(&azshmax, &isv, axes, 1, iocom.stdout_unit);
     isv = std::abs(isv);
     dmapsh2(&ev.xd[i], &ev.yd[i], &azshmax, &isv, 1);
     if (lsish) {
       sish_write_record(unit, ev.date1[i], ev.time1[i], ev.rlat[i], ev.rlong[i], ev.depth[i],
-                        ev.azd1[i], ev.dipd1[i], ev.rakd1[i], azsr, plsr, isv, azshmax);
+                        plane, axes, isv, azshmax);
     }
   }
 }
 
-void run(const Events& ev, int isub, int kout, bool lsish, float thr) {
+void run(const MapEvents& ev, int isub, int kout, bool lsish, float thr) {
   const auto& st = mapseis_settings;
   plot::set_subplot(isub);
   box("PLOTTING INFORMATION");
@@ -266,23 +249,85 @@ void initialise(int isub, frame::Mode mode) {
   smapsh2(sizmax, sizmin, iepi, ish, mode);
 }
 
+// The yes/no settings of the menu: the answer, the setting, the question.
+struct FlagCommand {
+  int choice;
+  bool MapseisSettings::*flag;
+  std::string_view question;
+};
+constexpr FlagCommand kFlagCommands[] = {
+    {15, &MapseisSettings::lscale, "scale plot to grid"},
+    {340, &MapseisSettings::lcontours, "Plot contours"},
+    {341, &MapseisSettings::lepic, "Plot epicenters"},
+    {342, &MapseisSettings::lsh, "plot sh directions"},
+    {343, &MapseisSettings::lpoints, "symbol lat-long"},
+};
+
+// The settings commands of the menu (the window steps and the run apart).
+void command(int choice, int isub) {
+  auto& st = mapseis_settings;
+  int status = 0;
+  for (const FlagCommand& c : kFlagCommands) {
+    if (c.choice == choice) frame::inlogicdef(st.*c.flag, c.question, st.*c.flag, status);
+  }
+  switch (choice) {
+    case 11: {
+      plot::set_subplot(isub);
+      float a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
+      plot::sus2cm1(a, b, c, d, e, f, 2);
+      break;
+    }
+    case 12:
+      plot::splotparam2(0);
+      break;
+    case 300: {
+      int iproj = 0;
+      projection::sprojll2(iproj, 2);
+      break;
+    }
+    case 310:
+      say_item("choose epicenter symbol");
+      plot::ssymboltype(st.iepisymb, 0);
+      break;
+    case 315: {
+      float sizmax = 0, sizmin = 0;
+      int iepi = 0, ish = 0;
+      smapsh2(sizmax, sizmin, iepi, ish, 2);
+      break;
+    }
+    case 320: {
+      GridValues g;
+      g.call(2);
+      break;
+    }
+    case 330:
+      grid_from_test_bounds();
+      break;
+    case 400:
+      frame::inrealdef(st.threshold, "plunge threshold for isv in deg", st.threshold, status);
+      break;
+    case 900:
+      help_box();
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
-void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
-              const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
-              const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
-              int isub, frame::Mode mode) {
+void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
+              frame::Mode mode) {
   if (mode.from_default()) {
     initialise(isub, mode);
     return;
   }
   auto& st = mapseis_settings;
   // The store never holds more than its capacity; a count outside it maps what exists.
-  const Events ev{xd, yd, rlong, rlat, depth, date1, time1, azd1, dipd1, rakd1,
-                  std::clamp(n, 0, std::max(nmax, 0))};
+  MapEvents ev = events;
+  ev.n = std::clamp(events.n, 0, std::max(nmax, 0));
 
   frame::ssubinfo(id, 0, 0);
-  float thr = frame::rad(st.threshold);
   // The symbol size and type to give back on leaving. They are given back only while the
   // window is open, and an open window was either open now or opened below (which saves
   // again), so reading them now whatever the window is the same as reading them only when
@@ -290,92 +335,23 @@ void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const
   SavedSymbol saved;
   saved.save();
 
-  int status = 0;
   for (;;) {
     frame::submenuhead(id);
     if (iocom.lwito(2)) {
       menu_body(ev.n, nmax);
       frame::menutail();
     }
-    const int choice = frame::menu_choice();
+    int choice = frame::menu_choice();
 
-    switch (choice) {
-      case 11: {
-        plot::set_subplot(isub);
-        float a = 0, b = 0, c = 0, d = 0, e = 0, f = 0;
-        plot::sus2cm1(a, b, c, d, e, f, 2);
-        break;
-      }
-      case 12:
-        plot::splotparam2(0);
-        break;
-      case 15:
-        frame::inlogicdef(st.lscale, "scale plot to grid", st.lscale, status);
-        break;
-      case 300: {
-        int iproj = 0;
-        projection::sprojll2(iproj, 2);
-        break;
-      }
-      case 310:
-        say_item("choose epicenter symbol");
-        plot::ssymboltype(st.iepisymb, 0);
-        break;
-      case 315: {
-        float sizmax = 0, sizmin = 0;
-        int iepi = 0, ish = 0;
-        smapsh2(sizmax, sizmin, iepi, ish, 2);
-        break;
-      }
-      case 320: {
-        GridValues g;
-        g.call(2);
-        break;
-      }
-      case 330:
-        grid_from_test_bounds();
-        break;
-      case 340:
-        frame::inlogicdef(st.lcontours, "Plot contours", st.lcontours, status);
-        break;
-      case 341:
-        frame::inlogicdef(st.lepic, "Plot epicenters", st.lepic, status);
-        break;
-      case 342:
-        frame::inlogicdef(st.lsh, "plot sh directions", st.lsh, status);
-        break;
-      case 343:
-        frame::inlogicdef(st.lpoints, "symbol lat-long", st.lpoints, status);
-        break;
-      case 400:
-        frame::inrealdef(st.threshold, "plunge threshold for isv in deg", st.threshold, status);
-        thr = frame::rad(st.threshold);
-        break;
-      case 900:
-        help_box();
-        break;
-      default:
-        break;
-    }
+    command(choice, isub);
 
-    // The plot window.
-    if (choice == 20) {
-      plot::plend();
-    } else if (iocom.plot_open && choice == 1000) {
-      plot::newpage();
-    } else if (iocom.plot_open && choice == 10) {
-      plot::plinit(st.plotname.view(), 2);
-    } else if (choice == 10 || choice == 1000) {
-      plot::plinit(st.plotname.view(), 2);
-      int fill = 1;
-      plot::sfillstyle(fill, 5);
-      saved.save();
-    } else if (choice == 99) {
+    if (plot::window_step(choice, st.plotname.view(), 1000, true)) saved.save();
+    if (choice == 99) {
       if (iocom.plot_open) saved.restore();
       return;
     }
 
-    if (choice == 1000) run(ev, isub, kout, lsish, thr);
+    if (choice == 1000) run(ev, isub, kout, lsish, frame::rad(st.threshold));
   }
 }
 

@@ -8,6 +8,7 @@
 #include "frame/dialog.hpp"
 #include "frame/mode.hpp"
 #include "frame/text.hpp"
+#include "geometry/mechanism.hpp"
 
 namespace korbast::maps {
 
@@ -27,17 +28,29 @@ struct MapseisSettings {
 };
 extern MapseisSettings mapseis_settings;
 
-// Maps n events (n is taken inside 0..nmax): fills xd/yd with the projected coordinates,
-// draws the epicentres and the stress symbols and, with lsish, writes the Si-Sh lines to
-// the unit of output slot kout (when that slot is not open, a warning says so once per run
-// and no line is written). rlong, rlat (degrees) and the other arrays are only read; azd1,
-// dipd1, rakd1 are the strike, dip and rake (degrees) of the plane to map. The map is drawn
-// in subplot isub. Modes 4 and 5 only initialise the map settings (with those of the grid,
-// the projection, the point layer and the stress symbols); any other mode runs the map menu
-// until 99.
-void mapseis4(float* xd, float* yd, const float* rlong, const float* rlat, const float* depth,
-              const frame::Text<10>* date1, const frame::Text<10>* time1, const float* azd1,
-              const float* dipd1, const float* rakd1, int n, int nmax, int kout, bool lsish,
-              int isub, frame::Mode mode);
+// The events of a map run, as the catalogue store keeps them: n events with their longitude
+// and latitude (degrees), depth (km), date and time texts and the nodal plane to map (strike,
+// dip and rake in degrees). xd and yd receive the projected coordinates; the rest is only
+// read.
+struct MapEvents {
+  float* xd = nullptr;
+  float* yd = nullptr;
+  const float* rlong = nullptr;
+  const float* rlat = nullptr;
+  const float* depth = nullptr;
+  const frame::Text<10>* date1 = nullptr;
+  const frame::Text<10>* time1 = nullptr;
+  geometry::NodalPlane plane;
+  int n = 0;
+};
+
+// Maps the events (their count is taken inside 0..nmax): fills xd/yd, draws the epicentres
+// and the stress symbols of the plane and, with lsish, writes the Si-Sh lines to the unit of
+// output slot kout (when that slot is not open, a warning says so once per run and no line is
+// written). The map is drawn in subplot isub. Modes 4 and 5 only initialise the map settings
+// (with those of the grid, the projection, the point layer and the stress symbols); any other
+// mode runs the map menu until 99.
+void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
+              frame::Mode mode);
 
 }  // namespace korbast::maps

@@ -37,14 +37,14 @@ std::string sish_header_line() {
 }
 
 std::string sish_record_line(const frame::Text<10>& date, const frame::Text<10>& time, float lat,
-                             float lon, float depth, float strike, float dip, float rake,
-                             const float azsr[3], const float plsr[3], int isv, float azshmax) {
+                             float lon, float depth, const geometry::PlaneAngles& plane,
+                             const geometry::Axes& axes, int isv, float azshmax) {
   fmt::Line l;
   l.x(1).a(as_stored(date)).x(1).a(as_stored(time));
   l.x(1).f(lat, 6, 2).x(1).f(lon, 7, 2).x(1).f(depth, 5, 1);
-  l.x(1).f(strike, 5, 0).x(1).f(dip, 4, 0).x(1).f(rake, 5, 0);
+  l.x(1).f(plane.strike, 5, 0).x(1).f(plane.dip, 4, 0).x(1).f(plane.rake, 5, 0);
   for (int k = 0; k < 3; ++k) {
-    l.x(1).f(frame::deg(azsr[k]), 6, 1).x(1).f(frame::deg(plsr[k]), 5, 1);
+    l.x(1).f(frame::deg(axes.azimuth[k]), 6, 1).x(1).f(frame::deg(axes.plunge[k]), 5, 1);
   }
   const float sh = std::fmod(frame::deg(azshmax), 180.0f);
   l.x(1).i(std::abs(isv), 1).x(2).f(sh, 6, 1);
@@ -66,11 +66,11 @@ int sish_begin(int kout, const frame::Identity& caller) {
 }
 
 void sish_write_record(int unit, const frame::Text<10>& date, const frame::Text<10>& time,
-                       float lat, float lon, float depth, float strike, float dip, float rake,
-                       const float azsr[3], const float plsr[3], int isv, float azshmax) {
+                       float lat, float lon, float depth, const geometry::PlaneAngles& plane,
+                       const geometry::Axes& axes, int isv, float azshmax) {
   if (unit == 0) return;
-  frame::units::write_line(unit, sish_record_line(date, time, lat, lon, depth, strike, dip, rake,
-                                                  azsr, plsr, isv, azshmax));
+  frame::units::write_line(unit,
+                           sish_record_line(date, time, lat, lon, depth, plane, axes, isv, azshmax));
 }
 
 }  // namespace korbast::maps

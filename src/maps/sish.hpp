@@ -8,6 +8,7 @@
 
 #include "frame/dialog.hpp"
 #include "frame/text.hpp"
+#include "geometry/mechanism.hpp"
 
 namespace korbast::maps {
 
@@ -15,14 +16,14 @@ namespace korbast::maps {
 // "       Date       Time Latitu Longitu Depth Strik  Dip  Rake S1_azi S1_pl ...".
 std::string sish_header_line();
 
-// One event line. date and time are written as stored (10 characters each); lat, lon, depth,
-// strike, dip, rake as given (degrees, km); azsr and plsr are the trends and plunges of S1,
-// S2, S3 in radians, written in degrees with no reduction; isv is written as its absolute
+// One event line. date and time are written as stored (10 characters each); lat, lon, depth
+// and the strike, dip and rake of the plane as given (degrees, km); the trends and plunges of
+// the axes S1, S2, S3 (radians) are written in degrees with no reduction; isv is written as its absolute
 // value; azshmax (radians) is written in degrees reduced modulo 180. A value too wide for
 // its field fills it with asterisks.
 std::string sish_record_line(const frame::Text<10>& date, const frame::Text<10>& time, float lat,
-                             float lon, float depth, float strike, float dip, float rake,
-                             const float azsr[3], const float plsr[3], int isv, float azshmax);
+                             float lon, float depth, const geometry::PlaneAngles& plane,
+                             const geometry::Axes& axes, int isv, float azshmax);
 
 // Starts the Si-Sh output of one map run on output slot kout of the file table: when kout is
 // 1 or 2 and that slot is open, writes the header line on its unit and returns the unit.
@@ -32,7 +33,7 @@ int sish_begin(int kout, const frame::Identity& caller);
 
 // Writes one event line on the unit sish_begin returned; a unit of 0 writes nothing.
 void sish_write_record(int unit, const frame::Text<10>& date, const frame::Text<10>& time,
-                       float lat, float lon, float depth, float strike, float dip, float rake,
-                       const float azsr[3], const float plsr[3], int isv, float azshmax);
+                       float lat, float lon, float depth, const geometry::PlaneAngles& plane,
+                       const geometry::Axes& axes, int isv, float azshmax);
 
 }  // namespace korbast::maps

@@ -38,9 +38,11 @@ void combination_report(int ishmax, int isv, int datum) {
 
 }  // namespace
 
-void siap2sv(float* azshmax, int* isv, const float* az1, const float* pl1, const float* az2,
-             const float* pl2, const float* az3, const float* pl3, float thr, int n) {
+void siap2sv(float* azshmax, int* isv, geometry::AxesView axes, float thr, int n) {
   if (n < 1) return;
+  const float* const az1 = axes.azimuth[0];
+  const float* const az2 = axes.azimuth[1];
+  const float* const az3 = axes.azimuth[2];
   const float halfpi = frame::angle::half_pi;
   const float plmax = frame::angle::half_pi_above;
   for (int i = 0; i < n; ++i) {
@@ -48,7 +50,8 @@ void siap2sv(float* azshmax, int* isv, const float* az1, const float* pl1, const
     int ih = 0;
     float vmax = 0.0f;
     float vmin = 2.0f;  // above any valid plunge
-    float a[3] = {std::fabs(pl1[i]), std::fabs(pl2[i]), std::fabs(pl3[i])};
+    float a[3] = {std::fabs(axes.plunge[0][i]), std::fabs(axes.plunge[1][i]),
+                  std::fabs(axes.plunge[2][i])};
     for (int k = 0; k < 3; ++k) {
       int status = 0;
       frame::crevin2("plunge", a[k], 0.0f, plmax, "siap2sv", 1, status);
@@ -84,9 +87,7 @@ void siap2sv(float* azshmax, int* isv, const float* az1, const float* pl1, const
   na2pin(azshmax, azshmax, n);
 }
 
-void writepbsv(const float* azshmax, const int* isv, const float* az1, const float* pl1,
-               const float* az2, const float* pl2, const float* az3, const float* pl3, int n,
-               int iunit) {
+void writepbsv(const float* azshmax, const int* isv, geometry::AxesView axes, int n, int iunit) {
   const bool console = iunit == 6;
   const std::string_view sep = console ? "|" : "\t";
   const std::string dashes = frame::rule_line('-', 74);
@@ -103,7 +104,8 @@ void writepbsv(const float* azshmax, const int* isv, const float* az1, const flo
     if (isv[i] >= 1 && isv[i] <= 3) continue;
     fmt::Line rec;
     rec.x(1).i(i + 1, 7).a(sep).i(isv[i], 3);
-    for (float v : {azshmax[i], az1[i], pl1[i], az2[i], pl2[i], az3[i], pl3[i]}) {
+    for (float v : {azshmax[i], axes.azimuth[0][i], axes.plunge[0][i], axes.azimuth[1][i],
+                    axes.plunge[1][i], axes.azimuth[2][i], axes.plunge[2][i]}) {
       rec.a(sep).f(frame::deg(v), 8, 1);
     }
     frame::units::write_line(iunit, rec.str());

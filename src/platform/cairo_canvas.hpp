@@ -11,8 +11,10 @@
 // drawing when it is written becomes <base>_w<k>_p<nnn>.png, and all pages of window k go
 // into <base>_w<k>.pdf (A4, landscape for landscape pages, page cm (0, 0) at the lower left).
 // They are encoded and written on worker threads beside the dialog (page_output.hpp), in page
-// order; the PDF is valid after every page. One notice line per page goes to the standard
-// error once the page is in its files. Closing the window waits for every queued page.
+// order; the PDF grows by appended updates and is valid after every page, a PNG appears
+// whole or not at all. One notice line per page goes to the standard error once the page is
+// in its files; files that fail are kept for take_file_failures(). Closing the window waits
+// for every queued page (at most 3 seconds for a write that does not end).
 #pragma once
 
 #include <cairo.h>
@@ -37,6 +39,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
     std::string directory;                       // where page files go ("" = current)
     int bands = 0;  // bands each page image is replayed in (0: as the threads allow)
     std::size_t pdf_piece = 250000;  // operations per piece of a page's PDF content
+    bool share = true;  // a shared drawing is kept once and placed (false: drawn each time)
   };
 
   CairoCanvas();
@@ -64,6 +67,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void path_close() override;
   void path_stroke() override;
   void path_fill_stroke() override;
+  void shared_begin(double x, double y, bool blank) override;
+  void shared_end() override;
   double text_advance(std::string_view bytes) override;
   void text_show(double x, double y, double angle, std::string_view bytes) override;
   void clear_white(double x, double y, double w, double h) override;
@@ -72,6 +77,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void write_page() override;
   void context_end() override {}
   void window_dispose() override;
+  std::vector<FileFailure> take_file_failures() override;
 
   // --- IdleClient
   int event_fd() override;
@@ -131,6 +137,13 @@ class CairoCanvas final : public Canvas, public IdleClient {
   cairo_surface_t* metrics_ = nullptr;  // a scratch context for text metrics
   cairo_t* cr_metrics_ = nullptr;
   PageOps ops_;
+  // The shared drawing being recorded (points from its placing point), and the window's
+  // shared drawings so far, newest last.
+  bool sharing_ = false;
+  bool shared_blank_ = false;
+  PageOps shared_;
+  std::int32_t shared_x_ = 0, shared_y_ = 0;
+  std::vector<std::shared_ptr<const PageOps>> drawings_;
   std::unique_ptr<PageWriter> writer_;
   bool antialias_ = true;
 
@@ -145,6 +158,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   int page_no_ = 0;
   std::string base_;
   std::vector<std::string> files_;
+  std::vector<FileFailure> failures_;  // of finished writers, not yet taken
 };
 
 }  // namespace korbast::platform

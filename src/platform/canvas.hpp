@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korbast::platform {
 
@@ -34,6 +35,15 @@ struct PageInfo {
   std::string name;        // the plot name: the base of the page files
   double scale = 1.0;      // pixels per centimetre of the page
   bool landscape = false;  // the page lies on its long side
+};
+
+// A page file the device could not write: its name, the step that failed ("WHILE
+// WRITING"), why, and how many pages it holds (0: it is not there).
+struct FileFailure {
+  std::string file;
+  std::string stage;
+  std::string reason;
+  int pages = 0;
 };
 
 class Canvas {
@@ -69,6 +79,14 @@ class Canvas {
   virtual void path_stroke() = 0;       // with the stroke colour and line width
   virtual void path_fill_stroke() = 0;  // fill (non-zero) with the fill colour, then stroke
 
+  // A drawing repeated at many places (the same paths, texts, colours and widths, only
+  // moved), drawn between these two calls with (x, y) the point it is placed by. The device
+  // may keep it once and place it again. `blank`: it lies on blank paper wherever it is put
+  // (nothing drawn before reaches it), so its pixels may be made once and copied; where
+  // something does lie below, the edge pixels differ a little. White paint ends it.
+  virtual void shared_begin(double x, double y, bool blank) { (void)x, (void)y, (void)blank; }
+  virtual void shared_end() {}
+
   // The advance width of a text (bytes of the old character set), unrotated, unmarked.
   virtual double text_advance(std::string_view bytes) = 0;
   // Draws a text with the fill colour, its baseline starting at (x, y), turned about that
@@ -89,6 +107,8 @@ class Canvas {
   virtual void context_end() = 0;
   // Removes the window and finishes its files.
   virtual void window_dispose() = 0;
+  // The page files that failed since the last call (each once), for the caller to report.
+  virtual std::vector<FileFailure> take_file_failures() { return {}; }
 };
 
 }  // namespace korbast::platform

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
+#include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot/userspace.hpp"
 
@@ -16,11 +17,7 @@ void usacircle(float xc, float yc, float r, float a1, float a2, int npfull) {
   // before it becomes an integer, and the running point then keeps 1000 of it.
   const float turns = static_cast<float>(npfull) * std::fabs(a2 - a1);
   int n = truncated_count(turns / twopi);
-  scptnp(n, 1);
-  float ti = a1;
-  float tf = a2;
-  scptif(ti, tf, 1);
-  scptend(101, 1);
+  set_running_point(n, a1, a2, 101);
 
   Ptblock& p = ptblock;
   p.pt = p.pti - p.ptd;

@@ -66,4 +66,23 @@ void newpage() {
   }
 }
 
+bool window_step(int choice, std::string_view plotname, int draw, bool filled) {
+  const bool drawing = draw != 0 && choice == draw;
+  if (choice == 20) {
+    plend();
+  } else if (drawing && iocom.plot_open) {
+    newpage();
+  } else if (choice == 10 && iocom.plot_open) {
+    plinit(plotname, 2);
+  } else if (choice == 10 || drawing) {
+    plinit(plotname, 2);
+    if (filled) {
+      int fill = 1;
+      sfillstyle(fill, 5);
+    }
+    return true;
+  }
+  return false;
+}
+
 }  // namespace korbast::plot

@@ -20,7 +20,6 @@
 #include "frame/text.hpp"
 #include "frame/units.hpp"
 #include "maps/mapseis.hpp"
-#include "plot/attributes.hpp"
 #include "plot/colortable.hpp"
 #include "plot/life_cycle.hpp"
 #include "plot/plotparam.hpp"
@@ -78,6 +77,13 @@ void main_menu(int capacity, const Text<35>& plotname, bool lsish) {
   frame::menutail();
 }
 
+// The stored events with nodal plane p (1 or 2), for a map run.
+maps::MapEvents map_events(int p) {
+  auto& store = catalogue::gcmtblk;
+  return {store.xd,    store.yd,   store.rlong,          store.rlat,   store.depth,
+          store.date1, store.time, store.nodal_plane(p), store.nstored};
+}
+
 }  // namespace
 
 int main() {
@@ -106,14 +112,11 @@ int main() {
   plot::ssymbolsize(symbol_size, 5);
   catalogue::gcmtreadex1(reader_slot, 5);
   bool lsish = false;
-  maps::mapseis4(store.xd, store.yd, store.rlong, store.rlat, store.depth, store.date1,
-                 store.time, store.azd0[0], store.dipd0[0], store.rakd0[0], store.nstored,
-                 capacity, sish_slot, lsish, map_subplot, 5);
+  maps::mapseis4(map_events(1), capacity, sish_slot, lsish, map_subplot, 5);
   int stereo_projection = 1;
   focal::sspro(stereo_projection, 5);
-  focal::fpsbchbll(store.azd0[0], store.dipd0[0], store.rakd0[0], store.azd0[1], store.dipd0[1],
-                   store.rakd0[1], store.date1, capacity, store.nstored, ball_subplot, angle_unit,
-                   5);
+  focal::fpsbchbll(store.nodal_plane(1), store.nodal_plane(2), store.date1, capacity,
+                   store.nstored, ball_subplot, angle_unit, 5);
 
   int choice = 0;
   for (;;) {
@@ -148,17 +151,10 @@ int main() {
     }
 
     // The plot window.
-    if (choice == 20) {
+    if (iocom.plot_open && choice == 9999) {
       plot::plend();
-    } else if (iocom.plot_open && choice == 9999) {
-      plot::plend();
-    } else if (iocom.plot_open && choice == 10) {
-      plot::plinit(plotname, 2);
-    } else if (choice == 10) {
-      plot::plinit(plotname, 2);
-      int fill = 1;
-      plot::sfillstyle(fill, 5);
     }
+    plot::window_step(choice, plotname.view(), 0, true);
 
     if (choice == 9999) {
       frame::maintail(id_korbast);
@@ -177,16 +173,13 @@ int main() {
         break;
       case 2001:
       case 2002: {
-        const int k = choice == 2001 ? 0 : 1;
-        maps::mapseis4(store.xd, store.yd, store.rlong, store.rlat, store.depth, store.date1,
-                       store.time, store.azd0[k], store.dipd0[k], store.rakd0[k],
-                       store.nstored, capacity, sish_slot, lsish, map_subplot, 0);
+        const int plane = choice == 2001 ? 1 : 2;
+        maps::mapseis4(map_events(plane), capacity, sish_slot, lsish, map_subplot, 0);
         break;
       }
       case 3000:
-        focal::fpsbchbll(store.azd0[0], store.dipd0[0], store.rakd0[0], store.azd0[1],
-                         store.dipd0[1], store.rakd0[1], store.date1, capacity, store.nstored,
-                         ball_subplot, angle_unit, 0);
+        focal::fpsbchbll(store.nodal_plane(1), store.nodal_plane(2), store.date1, capacity,
+                         store.nstored, ball_subplot, angle_unit, 0);
         break;
       default:
         break;

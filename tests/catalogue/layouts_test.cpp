@@ -2,13 +2,16 @@
 // the store and written back column for column.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/layouts.hpp"
+#include "catalogue/tables.hpp"
 #include "catalogue_support.hpp"
 
 namespace {
@@ -41,6 +44,103 @@ std::vector<std::string> dek_event() {
                          "  -1.76" + "  9" + "  81" + "   1.74" + " 260" + " 32" + " " + " 110" +
                          "  61" + " 60" + " " + "  78";
   return {l1, l2, l3, l4};
+}
+
+// An edit list such as "(2(a8,1x),f6.2)" with its groups written out: "a8,1x,a8,1x,f6.2".
+std::string expand(std::string_view list) {
+  std::string s;
+  for (char c : list) {
+    if (c != ' ') s += c;  // blanks carry no meaning in an edit list
+  }
+  std::size_t p = 0;
+  auto group = [&](auto& self) -> std::string {  // from an opening to its closing bracket
+    std::string items;
+    auto add = [&](const std::string& item) { items += (items.empty() ? "" : ",") + item; };
+    for (++p; s[p] != ')';) {
+      const std::size_t start = p;
+      while (std::isdigit(static_cast<unsigned char>(s[p]))) ++p;
+      if (s[p] == '(') {
+        const int repeats = std::stoi(s.substr(start, p - start));
+        const std::string inner = self(self);
+        for (int k = 0; k < repeats; ++k) add(inner);
+      } else {
+        while (s[p] != ',' && s[p] != ')') ++p;
+        add(s.substr(start, p - start));
+      }
+      if (s[p] == ',') ++p;
+    }
+    ++p;
+    return items;
+  };
+  return group(group);
+}
+
+// The edit list of a line as its table gives it, for reading or for writing.
+std::string edit_list(int type, int line, bool written) {
+  std::string s;
+  for (const Field& f : layout(type, line)) {
+    if (!s.empty()) s += ',';
+    const std::string w = std::to_string(f.width);
+    switch (f.kind) {
+      case Kind::Text: s += "a" + w; break;
+      case Kind::Int: s += "i" + w; break;
+      case Kind::Real: s += "f" + w + "." + std::to_string(f.decimals); break;
+      case Kind::Angle: s += written ? "i" + w : "f" + w + ".0"; break;
+      case Kind::Blank: s += w + "x"; break;
+    }
+  }
+  return s;
+}
+
+// The tables against the edit lists and line widths the two formats state, and the written
+// lines (of a slot never filled) against those widths.
+TEST(Layouts, LineTablesAreTheFormatsEditLists) {
+  struct Line {
+    int type, line;
+    const char* read;
+    const char* written;  // where it is not the read list
+    std::size_t columns;
+  };
+  const Line lines[] = {
+      {1, 1, "(2(a8,1x),a10,1x,f6.2,1x,f7.2,1x,f5.1,2(f3.1),a24)", nullptr, 79},
+      {1, 2,
+       "(a3,2(1x,a3,i2,i3,1x,i3),1x,a3,f6.1,f4.1,        "
+       "1x,f6.2,1x,f4.2,1x,f7.2,1x,f4.2,1x,f5.1,1x,f4.1)",
+       nullptr, 79},
+      {1, 3, "(1x,a3,f4.1,1x,a2,i3,6 (f6.2,f5.2))", nullptr, 80},
+      {1, 4, "(3(f7.2,f3.0,f4.0),f7.2,2(f4.0,f3.0,1x,f4.0))",
+       "(3(f7.2,i3  ,i4  ),f7.2,2(i4  ,i3  ,1x,i4  ))", 73},
+      {2, 1, "(a4,1x,a10,1x,a10,f7.2,f8.2,f6.1,2(f4.1),1x,a24)", nullptr, 80},
+      {2, 2, "(a16,3(1x,a2,i3,i5,i4),1x,a4,i2,1x,a6,f5.1)", nullptr, 80},
+      {2, 3, "(a9,f9.1,f4.1,f7.2,f5.2,f8.2,f5.2,f6.1,f5.1,1x,a4,1x,a16)", nullptr, 80},
+      {2, 4, "(i2,6(f7.3,f6.3))", nullptr, 80},
+      {2, 5, "(a3,3(f8.3,f3.0,f4.0),f8.3,2(f4.0,f3.0,f5.0))",
+       "(a3,3(f8.3,i3,  i4)  ,f8.3,2(i4,  i3,  i5))", 80},
+  };
+  for (const Line& l : lines) {
+    SCOPED_TRACE("type " + std::to_string(l.type) + " line " + std::to_string(l.line));
+    EXPECT_EQ(edit_list(l.type, l.line, false), expand(l.read));
+    EXPECT_EQ(edit_list(l.type, l.line, true), expand(l.written ? l.written : l.read));
+    std::size_t columns = 0;
+    for (const Field& f : layout(l.type, l.line)) {
+      columns += static_cast<std::size_t>(f.width);
+      EXPECT_EQ(f.column == nullptr, f.kind == Kind::Blank) << "a table column for each field";
+    }
+    EXPECT_EQ(columns, l.columns);
+    EXPECT_EQ(write_record_line(l.type, l.line, nmaxdata).size(), l.columns);
+  }
+  EXPECT_EQ(line_count(1), 4);
+  EXPECT_EQ(line_count(2), 5);
+  EXPECT_TRUE(layout(1, 5).empty());
+  EXPECT_TRUE(layout(3, 1).empty());
+
+  // In the tables a text is quoted at its width, its first characters kept where they are;
+  // a text never set is blanks.
+  g.hyporef[8] = korbast::frame::Text<4>::zeros();
+  g.region[8] = std::string_view("AB\0CD", 5);
+  const std::string row = table_event_line(2, 9, '\t');
+  EXPECT_EQ(row.substr(0, 8), " '    '\t");
+  EXPECT_NE(row.find("\t'AB" + std::string(22, ' ') + "'\t"), std::string::npos) << row;
 }
 
 TEST(Layouts, DekLinesHaveTheirWidths) {

@@ -9,6 +9,8 @@
 #include "../tools/gen_catalogue.hpp"
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
+#include "catalogue/layouts.hpp"
+#include "catalogue/reset.hpp"
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
 #include "frame/filetable.hpp"
@@ -19,6 +21,7 @@ namespace {
 using namespace korbast::catalogue;
 using cattest::CatalogueTest;
 using cattest::data_path;
+using cattest::dek_text;
 using cattest::read_file;
 using korbast::frame::fiocom;
 
@@ -110,6 +113,11 @@ TEST_F(Reader, PublishedNdkRecordsWithNoTest) {
   // Derived values of the first event: fclvd = 0.537 / 1.581, nmfree 6.
   EXPECT_FLOAT_EQ(g.fclvd[0], 0.537f / 1.581f);
   EXPECT_EQ(g.nmfree[0], 6);
+  // The nodal planes as the drivers take them: the third event's planes 1 and 2.
+  const auto p1 = g.nodal_plane(1).at(2);
+  const auto p2 = g.nodal_plane(2).at(2);
+  EXPECT_EQ((std::vector<float>{p1.strike, p1.dip, p1.rake, p2.strike, p2.dip, p2.rake}),
+            (std::vector<float>{49, 30, 106, 211, 61, 81}));
 }
 
 TEST_F(Reader, DekFileWithCrLfTrimmedLinesAndNoFinalNewline) {
@@ -155,6 +163,60 @@ TEST_F(Reader, ByteOrderMarkAndOldMacOrDoubledCrLineEndsReadAsPlainLines) {
     EXPECT_EQ(g.depth[0], 193.1f);
     EXPECT_EQ(g.region[2].view(), "NEAR COAST OF NORTHERN C");
     EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
+  }
+}
+
+// Every text field of the event in slot k.
+std::vector<std::string_view> text_fields(int k) {
+  const int i = k - 1;
+  return {g.date1[i].view(),   g.time[i].view(),     g.region[i].view(),  g.hyporef[i].view(),
+          g.cmtlabel[i].view(), g.bwc[i].view(),     g.swc[i].view(),     g.mwc[i].view(),
+          g.invtypc[i].view(), g.mtrttypc[i].view(), g.clab[i].view(),    g.cdeptyp[i].view(),
+          g.cstamp[i].view(),  g.cvers[i].view()};
+}
+
+// The lines of a file with LF ends, right-trimmed (so that a CR left behind lands inside the
+// last field), each ended in turn by the ends given; the last line has none.
+std::string trimmed_with_ends(const std::string& text, const std::vector<std::string>& ends) {
+  const auto lines = cattest::split_lines(text);
+  std::string out;
+  for (std::size_t l = 0; l < lines.size(); ++l) {
+    std::string line = lines[l];
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line;
+    if (l + 1 < lines.size()) out += ends[l % ends.size()];
+  }
+  return out;
+}
+
+// Whole catalogues with CRLF, CR-only and mixed line ends: every line of every event is read
+// as it would be from the LF file, and no text field keeps a stray CR.
+TEST_F(Reader, EveryLineOfACatalogueLosesItsLineEnd) {
+  const std::vector<std::vector<std::string>> patterns = {
+      {"\r\n"}, {"\r"}, {"\n", "\r\n"}, {"\r\n", "\n", "\r\n"}, {"\r", "\r\n", "\n"}};
+  struct Format {
+    std::string command, text;
+    int nlines;
+    std::string (*write)(int, int);
+  };
+  for (const Format& f : {Format{"1000", dek_text, dek_nlines, write_dek_line},
+                          Format{"1001", samples(), ndk_nlines, write_ndk_line}}) {
+    const auto lines = cattest::split_lines(f.text);
+    const int events = static_cast<int>(lines.size()) / f.nlines;
+    for (const auto& ends : patterns) {
+      const std::string where = f.command + " with ends " + ::testing::PrintToString(ends);
+      scratch("c.txt", trimmed_with_ends(f.text, ends));
+      const std::string out = run_reader(f.command + "\nc.txt\n\n\n99\n");
+      ASSERT_EQ(g.nstored, events) << where << "\n" << out;
+      EXPECT_EQ(out.find("WARNING"), std::string::npos) << where << "\n" << out;
+      for (int k = 1; k <= events; ++k) {
+        for (const std::string_view t : text_fields(k))
+          EXPECT_EQ(t.find('\r'), std::string_view::npos) << where << ", event " << k;
+        for (int l = 1; l <= f.nlines; ++l)
+          EXPECT_EQ(f.write(l, k), lines[static_cast<std::size_t>((k - 1) * f.nlines + l - 1)])
+              << where << ", event " << k << " line " << l;
+      }
+    }
   }
 }
 
@@ -341,6 +403,22 @@ TEST_F(Reader, DekRunAfterNdkRunLeavesNdkOnlyFields) {
   EXPECT_EQ(g.swc[0].view(), "S: ");
   EXPECT_EQ(g.isrec[0], 33);
   EXPECT_EQ(g.date1[0].view(), " 1/ 1/77  ");
+}
+
+// One reset gives every block of the subsystem its start value: the store is emptied.
+TEST(CatalogueState, ResetGivesEveryBlockItsStartValue) {
+  using namespace korbast::catalogue;
+  gcmtblk.nstored = 3;
+  gcmtblk.rlat[nmaxdata - 1] = 1.0f;
+  gcmtblk.date1[0] = "2005/01/01";
+  reader_state.lshowread = true;
+  seistest2.nvertex = 4;
+  korbast::catalogue::reset();
+  EXPECT_EQ(gcmtblk.nstored, 0);
+  EXPECT_EQ(gcmtblk.rlat[nmaxdata - 1], 0.0f);
+  EXPECT_EQ(gcmtblk.date1[0].view(), korbast::frame::Text<10>::zeros().view());
+  EXPECT_FALSE(reader_state.lshowread);
+  EXPECT_EQ(seistest2.nvertex, 0);
 }
 
 }  // namespace

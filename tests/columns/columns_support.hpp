@@ -10,7 +10,9 @@
 #include <string>
 
 #include "columns/readrealsetup.hpp"
+#include "columns/reset.hpp"
 #include "frame/iocom.hpp"
+#include "frame/reset.hpp"
 #include "frame/units.hpp"
 
 namespace korbast::testing {
@@ -24,9 +26,9 @@ inline std::string columns_data(const std::string& name) {
 class ColumnsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    frame::iocom = frame::Iocom{};
+    frame::reset();
+    columns::reset();
     frame::iocom.pause = false;
-    columns::readrealsetup = columns::Readrealsetup{};
     // Short folder names: the reader keeps file names in 40 characters.
     static int count = 0;
     dir_ = std::filesystem::temp_directory_path() /

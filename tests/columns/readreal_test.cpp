@@ -8,6 +8,7 @@
 #include "columns/header_readers.hpp"
 #include "columns/readreal.hpp"
 #include "columns/readrealsetup.hpp"
+#include "columns/reset.hpp"
 #include "columns/sfheader.hpp"
 #include "columns_support.hpp"
 #include "expected_dialog.hpp"
@@ -365,6 +366,13 @@ TEST_F(PointLayer, KeyboardRunningOutEndsTheRun) {
         run(c, 0);
       },
       ::testing::ExitedWithCode(1), "");
+}
+
+// One reset gives the reader's settings their start value.
+TEST(ColumnsState, ResetGivesTheSettingsTheirStartValue) {
+  korbast::columns::readrealsetup.iskip = 3;
+  korbast::columns::reset();
+  EXPECT_EQ(korbast::columns::readrealsetup.iskip, 0);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,8 @@
 #include "plot/plt2blk.hpp"
 #include "plot/subplots.hpp"
 #include "plot/symboltype.hpp"
+#include "plot/window_device.hpp"
+#include "support/command.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::focal::test {
@@ -58,7 +62,7 @@ class BeachBalls : public plot::test::PlotTest {
  protected:
   void SetUp() override {
     PlotTest::SetUp();
-    reset_focal_blocks();
+    focal::reset();
     frame::iocom.pause = false;
     Console quiet;
     frame::smaininfo({"korbast", " 8.0", "06-05-2010"}, 0);
@@ -72,7 +76,7 @@ class BeachBalls : public plot::test::PlotTest {
                    int nmax = kCapacity) {
     Console con(answers);
     const Events& e = iangunit == 1 ? degrees_ : radians_;
-    fpsbchbll(e.az[0], e.dip[0], e.rake[0], e.az[1], e.dip[1], e.rake[1], e.date, nmax, n,
+    fpsbchbll({e.az[0], e.dip[0], e.rake[0]}, {e.az[1], e.dip[1], e.rake[1]}, e.date, nmax, n,
               kSubplot, iangunit, mode);
     return con.text();
   }
@@ -285,6 +289,68 @@ TEST_F(BeachBalls, TwentyEventsFillOnePage) {
   }
 }
 
+// The stereonet under each ball is one shared drawing, its pixels made once and copied:
+// the page is the one drawn ball by ball but for a few edge pixels (at most 1 in 1,000).
+TEST_F(BeachBalls, NetDrawnOnceLeavesThePageAsDrawnBallByBall) {
+  std::vector<std::uint32_t> page[2];
+  int w = 0, h = 0;
+  for (int k = 0; k < 2; ++k) {
+    platform::CairoCanvas::Options o;
+    o.use_display = false;
+    o.share = k == 1;
+    auto c = std::make_unique<platform::CairoCanvas>(o);
+    plot::use_device(c.get());
+    open_window();
+    call(20, 0, "1000\n\n99\n");
+    cairo_surface_t* img = c->page_image();
+    cairo_surface_flush(img);
+    w = cairo_image_surface_get_width(img);
+    h = cairo_image_surface_get_height(img);
+    for (int y = 0; y < h; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          cairo_image_surface_get_data(img) + y * cairo_image_surface_get_stride(img));
+      for (int x = 0; x < w; ++x) page[k].push_back(row[x] & 0xFFFFFF);
+    }
+    Console con("\n");
+    plot::plend();
+    plot::use_device(log_.get());
+  }
+  // The PDF page, its nets placed as one form, rasterised at the page's pixels per cm: its
+  // drawing where the page image has it (edges differ by anti-aliasing).
+  if (korbast::testing::have_tool("pdftoppm")) {
+    const double dpi = w / 21.0 * 2.54;  // the page is 21 cm wide
+    korbast::testing::run_command("pdftoppm -r " + std::to_string(dpi) +
+                                  " -png -singlefile seis_w1.pdf raster");
+    cairo_surface_t* ras = cairo_image_surface_create_from_png("raster.png");
+    ASSERT_EQ(cairo_surface_status(ras), CAIRO_STATUS_SUCCESS);
+    const int rh = cairo_image_surface_get_height(ras), rw = cairo_image_surface_get_width(ras);
+    int far = 0, inked = 0;
+    for (int y = 0; y < h && y < rh; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          cairo_image_surface_get_data(ras) + (rh - h + y) * cairo_image_surface_get_stride(ras));
+      for (int x = 0; x < w && x < rw; ++x) {
+        const std::uint32_t a = page[1][static_cast<std::size_t>(y) * w + x], b = row[x];
+        int dmax = 0;
+        for (int sh = 0; sh < 24; sh += 8)
+          dmax = std::max(dmax, std::abs(int((a >> sh) & 0xFF) - int((b >> sh) & 0xFF)));
+        far += dmax > 128;
+        inked += a != 0xFFFFFF;
+      }
+    }
+    EXPECT_LT(far, inked / 20) << far << " of " << inked;
+    cairo_surface_destroy(ras);
+  }
+  ASSERT_EQ(page[0].size(), page[1].size());
+  ASSERT_GT(w * h, 700000);  // an A4 page
+  int differing = 0, inked = 0;
+  for (std::size_t i = 0; i < page[0].size(); ++i) {
+    differing += page[0][i] != page[1][i];
+    inked += page[0][i] != 0xFFFFFF;
+  }
+  EXPECT_LE(differing, w * h / 1000) << differing;
+  EXPECT_GT(inked, 20000);
+}
+
 TEST_F(BeachBalls, TwentyOneEventsMakeTwoPages) {
   open_window();
   const std::string out = call(21, 0, "1000\n\n\n99\n");
@@ -343,6 +409,13 @@ TEST_F(BeachBalls, WhatOneBallHolds) {
   EXPECT_NE(std::find(words.begin(), words.end(), "North"), words.end());
   EXPECT_NE(std::find(words.begin(), words.end(), "East"), words.end());
   EXPECT_NE(std::find(words.begin(), words.end(), "E001"), words.end());
+  // Each plane has its own great circle: the arcs begin on the net's rim at their strikes
+  // (9 and 133 degrees), at least 56 degrees of the rim apart.
+  std::vector<const Path*> arcs;
+  for (const auto& p : d.paths)
+    if (p.pts.size() == 40) arcs.push_back(&p);
+  const double radius = 1.5 * plot::plt1blk.devscale;  // one user unit of 1.5 cm
+  EXPECT_GT(dist(arcs[0]->pts.front(), arcs[1]->pts.front()), 0.9 * radius);
   // The axes drawn from the two planes of a consistent pair fall on the same points.
   std::vector<Pt> c;
   for (const auto& p : d.paths)
@@ -494,6 +567,25 @@ TEST_F(BeachBalls, RadiansAreUsedAsGiven) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(dist(a[i], b[i]), 0, 0.01);
   }
+}
+
+// One reset gives every block of the subsystem its start value.
+TEST(FocalState, ResetGivesEveryBlockItsStartValue) {
+  sprojtype.iproj = 2;
+  schmidtparams.factor = 3.0f;
+  wulfparams.maxcolat = 4.0f;
+  stefram2.label[0] = "x";
+  dspgcbk.np = 5;
+  dspaxbk.alternate = 6;
+  fpsbchbll_settings.ipbtsymb[2][1] = 7;
+  focal::reset();
+  EXPECT_EQ(sprojtype.iproj, 0);
+  EXPECT_EQ(schmidtparams.factor, 0.0f);
+  EXPECT_EQ(wulfparams.maxcolat, 0.0f);
+  EXPECT_EQ(stefram2.label[0].view(), frame::Text<15>::zeros().view());
+  EXPECT_EQ(dspgcbk.np, 0);
+  EXPECT_EQ(dspaxbk.alternate, -1);
+  EXPECT_EQ(fpsbchbll_settings.ipbtsymb[2][1], 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "focal/axissymbols.hpp"
 #include "focal/beachball.hpp"
 #include "focal/greatcircles.hpp"
+#include "focal/reset.hpp"
 #include "focal/stereoframe.hpp"
 #include "focal/stereonet.hpp"
 #include "frame/angles.hpp"
@@ -99,17 +100,6 @@ inline double dist_to_polyline(const Pt& q, const std::vector<Pt>& line) {
   return best;
 }
 
-// The focal blocks as they are at program start.
-inline void reset_focal_blocks() {
-  sprojtype = Sprojtype{};
-  schmidtparams = Schmidtparams{};
-  wulfparams = Wulfparams{};
-  stefram2 = Stefram2{};
-  dspgcbk = Dspgcbk{};
-  dspaxbk = Dspaxbk{};
-  fpsbchbll_settings = BeachBallSettings{};
-}
-
 // The stereonet projection chosen silently (the set-up of the nets runs as the menu would).
 inline void use_projection(int code) {
   Console quiet;
@@ -128,9 +118,8 @@ class FocalTest : public plot::test::PlotTest {
 
   void SetUp() override {
     PlotTest::SetUp();
-    reset_focal_blocks();
+    focal::reset();
     frame::iocom.pause = false;
-    plot::ptblock = plot::Ptblock{};
     colour_table();
     plot::plt2blk.linecolor = 1;
     plot::plt2blk.fillcolor = 8;

@@ -22,7 +22,7 @@ class Stereonet : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
     QuietDialogTest::SetUp();
-    reset_focal_blocks();
+    focal::reset();
   }
 };
 

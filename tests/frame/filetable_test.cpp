@@ -8,6 +8,8 @@
 
 #include "frame/filetable.hpp"
 #include "frame/iocom.hpp"
+#include "frame/reset.hpp"
+#include "frame/runinfo.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
 #include "support/expected_lines.hpp"
@@ -201,6 +203,17 @@ TEST(FileTableDeathTest, SlotCountsBeyondTheTableStopTheRun) {
         initfio(2, 2, 0);
       },
       ::testing::ExitedWithCode(1), "");
+}
+
+// One reset gives the frame's blocks their start values.
+TEST(FrameState, ResetGivesEveryBlockItsStartValue) {
+  iocom.pause = false;
+  fiocom.iouf[1] = 40;
+  runinfocom.subname = "x";
+  reset();
+  EXPECT_TRUE(iocom.pause);
+  EXPECT_EQ(fiocom.iouf[1], 22);
+  EXPECT_EQ(runinfocom.subname.view(), Text<11>::zeros().view());
 }
 
 }  // namespace

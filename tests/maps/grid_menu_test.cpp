@@ -9,6 +9,7 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "maps/grid.hpp"
+#include "maps/reset.hpp"
 #include "plot/plot_fixture.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
@@ -42,7 +43,7 @@ class GridMenu : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
     QuietDialogTest::SetUp();
-    llgrid = Llgrid{};
+    maps::reset();
   }
 };
 

@@ -13,6 +13,7 @@
 #include "frame/iocom.hpp"
 #include "maps/grid.hpp"
 #include "maps/lines.hpp"
+#include "maps/reset.hpp"
 #include "plot/plot_fixture.hpp"
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
@@ -116,8 +117,7 @@ class MapDrawTest : public plot::test::PlotTest {
     plot::plt1blk.us0tode[0][1] = 0;
     projection::reset_projection_blocks();
     projection::projtype.iproj = 15;
-    llgrid = Llgrid{};
-    contours_settings = ContoursSettings{};
+    maps::reset();
     log_->clear();
   }
 

@@ -57,6 +57,11 @@ struct Store {
   float dipd[2][kCap] = {{29, 48, 30}, {72, 73, 61}};
   float rakd[2][kCap] = {{142, -23, 106}, {66, -136, 81}};
   int n = 3;
+
+  // The events with plane k (0 or 1), as the driver takes them.
+  MapEvents events(int k) {
+    return {xd, yd, rlong, rlat, depth, date1, time1, {azd[k], dipd[k], rakd[k]}, n};
+  }
 };
 
 class MapDriver : public plot::test::PlotTest {
@@ -67,10 +72,8 @@ class MapDriver : public plot::test::PlotTest {
     PlotTest::SetUp();
     colour_table();
     frame::iocom.pause = false;
-    frame::fiocom = frame::Fiocom{};
     Console quiet;
-    mapseis4(s.xd, s.yd, s.rlong, s.rlat, s.depth, s.date1, s.time1, s.azd[0], s.dipd[0],
-             s.rakd[0], s.n, Store::kCap, kSlot, false, 1, 5);
+    mapseis4(s.events(0), Store::kCap, kSlot, false, 1, 5);
   }
 
   void TearDown() override {
@@ -106,8 +109,7 @@ class MapDriver : public plot::test::PlotTest {
                     int kout = kSlot, int nmax = Store::kCap) {
     Console con(answers);
     const int k = plane - 1;
-    mapseis4(s.xd, s.yd, s.rlong, s.rlat, s.depth, s.date1, s.time1, s.azd[k], s.dipd[k],
-             s.rakd[k], s.n, nmax, kout, lsish, 1, 0);
+    mapseis4(s.events(k), nmax, kout, lsish, 1, 0);
     return con.text();
   }
 

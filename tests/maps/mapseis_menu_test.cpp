@@ -11,6 +11,8 @@
 #include "mapseis_fixture.hpp"
 #include "maps/grid.hpp"
 #include "maps/points.hpp"
+#include "maps/lines.hpp"
+#include "maps/reset.hpp"
 #include "maps/stress_symbols.hpp"
 #include "plot/plt1blk.hpp"
 #include "projection/menu.hpp"
@@ -77,8 +79,7 @@ ex::Lines menu_and_choice(const ex::Lines& menu, const std::string& answer) {
 
 TEST_F(MapMenu, InitialisingCallAnnouncesItselfAndTheLayers) {
   Console con;
-  mapseis4(s.xd, s.yd, s.rlong, s.rlat, s.depth, s.date1, s.time1, s.azd[0], s.dipd[0],
-           s.rakd[0], s.n, Store::kCap, kSlot, false, 1, 5);
+  mapseis4(s.events(0), Store::kCap, kSlot, false, 1, 5);
   const auto out = split_lines(con.text());
   ex::Lines first = ex::head("mapseis");
   first.push_back(" INITIALIZING MAP PARAMETERS");
@@ -106,8 +107,7 @@ TEST_F(MapMenu, InitialisingResetsTheSettingsAndTheMapTransform) {
     Console con(std::string(20, '\n'));
     float a = 1, b = 1, c = 1, d = 1, e = 1, f = 1;
     plot::sus2cm1(a, b, c, d, e, f, 1);
-    mapseis4(s.xd, s.yd, s.rlong, s.rlat, s.depth, s.date1, s.time1, s.azd[0], s.dipd[0],
-             s.rakd[0], s.n, Store::kCap, kSlot, false, 1, 4);
+    mapseis4(s.events(0), Store::kCap, kSlot, false, 1, 4);
     EXPECT_EQ(count(con.text(), " MAPPING POINTS\n"), 0);
     EXPECT_EQ(count(con.text(), " Sh MAP PARAMETERS :\n"), 1);
   }
@@ -260,6 +260,21 @@ TEST_F(MapMenu, SettingsMenusOfTheLayersAreReached) {
 // The menu is the same whichever plane the main menu hands over.
 TEST_F(MapMenu, BothPlanesGiveTheSameMenu) {
   EXPECT_EQ(drive("\n", false, 1), drive("\n", false, 2));
+}
+
+// One reset gives every block of the subsystem its start value.
+TEST(MapsState, ResetGivesEveryBlockItsStartValue) {
+  llgrid.latmax = 1.0f;
+  contours_settings.lclip = false;
+  mappoint_settings.isymb = 2;
+  mapshpar.ish = 3;
+  mapseis_settings.lepic = false;
+  maps::reset();
+  EXPECT_EQ(llgrid.latmax, 0.0f);
+  EXPECT_TRUE(contours_settings.lclip);
+  EXPECT_EQ(mappoint_settings.isymb, -5);
+  EXPECT_EQ(mapshpar.ish, 0);
+  EXPECT_TRUE(mapseis_settings.lepic);
 }
 
 }  // namespace

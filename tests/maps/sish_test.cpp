@@ -13,6 +13,7 @@
 
 #include "frame/angles.hpp"
 #include "frame/filetable.hpp"
+#include "frame/reset.hpp"
 #include "frame/units.hpp"
 #include "maps/stress.hpp"
 #include "projection/axes.hpp"
@@ -39,27 +40,28 @@ const std::string kHeader =
 class Sish : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
+    frame::reset();
     QuietDialogTest::SetUp();
-    frame::fiocom = frame::Fiocom{};
     oracle = file_lines(data_path("maps/sish_oracle.out"));
     ASSERT_EQ(oracle.size(), 13u);
   }
   void TearDown() override {
     frame::units::close(22);
-    frame::fiocom = frame::Fiocom{};
+    frame::reset();
     QuietDialogTest::TearDown();
   }
 
   // One record of a sample event's plane, through the map's chain.
   std::string event_record(const NdkEvent& e, int plane) const {
     const float* p = e.plane[plane];
-    float az[3], pl[3];
-    projection::fsadr2steff(az, pl, frame::rad(p[0]), frame::rad(p[1]), frame::rad(p[2]), 0.0f);
+    geometry::Axes a;
+    projection::fsadr2steff(a.azimuth, a.plunge, frame::rad(p[0]), frame::rad(p[1]),
+                            frame::rad(p[2]), 0.0f);
     float sh = 0.0f;
     int isv = 0;
-    siap2sv(&sh, &isv, &az[0], &pl[0], &az[1], &pl[1], &az[2], &pl[2], 0.0f, 1);
+    siap2sv(&sh, &isv, a, 0.0f, 1);
     return sish_record_line(frame::Text<10>(e.date), frame::Text<10>(e.time), e.lat, e.lon,
-                            e.depth, p[0], p[1], p[2], az, pl, isv, sh);
+                            e.depth, {p[0], p[1], p[2]}, a, isv, sh);
   }
 
   std::vector<std::string> oracle;
@@ -130,11 +132,10 @@ TEST_F(Sish, EdgeRecords) {
   ASSERT_EQ(rows.size(), 6u);
   for (std::size_t k = 0; k < rows.size(); ++k) {
     const EdgeRow& r = rows[k];
-    const float az[3] = {r.v[6], r.v[8], r.v[10]};
-    const float pl[3] = {r.v[7], r.v[9], r.v[11]};
+    const geometry::Axes a{{r.v[6], r.v[8], r.v[10]}, {r.v[7], r.v[9], r.v[11]}};
     const std::string line = sish_record_line(frame::Text<10>(r.date), frame::Text<10>(r.time),
-                                              r.v[0], r.v[1], r.v[2], r.v[3], r.v[4], r.v[5], az,
-                                              pl, r.isv, r.v[12]);
+                                              r.v[0], r.v[1], r.v[2], {r.v[3], r.v[4], r.v[5]},
+                                              a, r.isv, r.v[12]);
     EXPECT_EQ(line, oracle[7 + k]) << "edge row " << k + 1;
   }
 }
@@ -172,14 +173,14 @@ TEST_F(Sish, TwoRunsOnTheOpenSlotEachBeginWithAHeader) {
     if (run == 0) {
       for (const auto& e : events) {
         const float* p = e.plane[0];
-        float az[3], pl[3];
-        projection::fsadr2steff(az, pl, frame::rad(p[0]), frame::rad(p[1]), frame::rad(p[2]),
-                                0.0f);
+        geometry::Axes a;
+        projection::fsadr2steff(a.azimuth, a.plunge, frame::rad(p[0]), frame::rad(p[1]),
+                                frame::rad(p[2]), 0.0f);
         float sh = 0.0f;
         int isv = 0;
-        siap2sv(&sh, &isv, &az[0], &pl[0], &az[1], &pl[1], &az[2], &pl[2], 0.0f, 1);
+        siap2sv(&sh, &isv, a, 0.0f, 1);
         sish_write_record(unit, frame::Text<10>(e.date), frame::Text<10>(e.time), e.lat, e.lon,
-                          e.depth, p[0], p[1], p[2], az, pl, isv, sh);
+                          e.depth, {p[0], p[1], p[2]}, a, isv, sh);
       }
     }
   }
@@ -205,9 +206,8 @@ TEST_F(Sish, ClosedSlotWarnsAndWritesNothing) {
     expected.push_back(ex::rule('/'));
     EXPECT_EQ(text_lines(con.text()), expected) << kout;
   }
-  const float a[3] = {0, 0, 0};
-  sish_write_record(0, frame::Text<10>("2006/04/09"), frame::Text<10>("20:50:46.0"), 1, 2, 3, 4,
-                    5, 6, a, a, 1, 0.5f);
+  sish_write_record(0, frame::Text<10>("2006/04/09"), frame::Text<10>("20:50:46.0"), 1, 2, 3,
+                    {4, 5, 6}, geometry::Axes{}, 1, 0.5f);
   frame::units::close(22);
   EXPECT_EQ(file_lines(f.path), std::vector<std::string>{});
 }

@@ -1,4 +1,5 @@
-// Shared pieces of the stress-layer tests: the fixture files, and the events of tests/data/gcmt-samples.ndk read by their columns.
+// Shared pieces of the stress-layer tests: the start-up report of the angle constants, the
+// fixture files, and the events of tests/data/gcmt-samples.ndk read by their columns.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +15,12 @@
 #include "support/dialog_support.hpp"
 
 namespace korbast::maps::test {
+
+// The start-up report of the angle constants, silenced (the constants themselves are fixed).
+inline void angle_constants() {
+  korbast::testing::Console quiet;
+  frame::trigoset();
+}
 
 inline std::string data_path(const std::string& rel) {
   return std::string(KORBAST_TEST_DATA) + "/" + rel;

@@ -15,6 +15,7 @@
 
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
+#include "maps/reset.hpp"
 #include "plot/chain.hpp"
 #include "plot/plot_fixture.hpp"
 #include "plot/plt1blk.hpp"
@@ -88,12 +89,12 @@ class StressSymbols : public plot::test::PlotTest {
     // units, so a major size s gives full symbols of 2 s user units.
     identity_device();
     cm_to_user(0.4f);
-    mapshpar = Mapshpar{};
+    maps::reset();
     mapshpar.iepi = 0;
     log_->clear();
   }
   void TearDown() override {
-    mapshpar = Mapshpar{};
+    maps::reset();
     PlotTest::TearDown();
   }
 
@@ -345,10 +346,10 @@ class StressSettings : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
     QuietDialogTest::SetUp();
-    mapshpar = Mapshpar{};
+    maps::reset();
   }
   void TearDown() override {
-    mapshpar = Mapshpar{};
+    maps::reset();
     QuietDialogTest::TearDown();
   }
   static void expect_stored(float a, float b, int c, int d) {

@@ -42,7 +42,7 @@ class Stress : public korbast::testing::QuietDialogTest {
                  float az2 = 1.0f, float az3 = 1.5f) {
     const float pl1 = frame::rad(p1), pl2 = frame::rad(p2), pl3 = frame::rad(p3);
     One r{-99.0f, -99};
-    siap2sv(&r.sh, &r.isv, &az1, &pl1, &az2, &pl2, &az3, &pl3, thr, 1);
+    siap2sv(&r.sh, &r.isv, {&az1, &pl1, &az2, &pl2, &az3, &pl3}, thr, 1);
     return r;
   }
   static float halfpi() { return frame::anglerad.v[2]; }
@@ -115,7 +115,7 @@ TEST_F(Stress, SeveralDataInOneCall) {
   }
   float sh[3];
   int isv[3];
-  siap2sv(sh, isv, az1, pl1, az2, pl2, az3, pl3, frame::rad(55.0f), 3);
+  siap2sv(sh, isv, {az1, pl1, az2, pl2, az3, pl3}, frame::rad(55.0f), 3);
   EXPECT_EQ(isv[0], 3);
   EXPECT_EQ(isv[1], 1);
   EXPECT_EQ(isv[2], -2);
@@ -128,7 +128,7 @@ TEST_F(Stress, NoDataChangesNothing) {
   float sh = 7.0f;
   int isv = 9;
   const float a = 0.1f;
-  for (int n : {0, -1}) siap2sv(&sh, &isv, &a, &a, &a, &a, &a, &a, 0.0f, n);
+  for (int n : {0, -1}) siap2sv(&sh, &isv, {&a, &a, &a, &a, &a, &a}, 0.0f, n);
   EXPECT_EQ(sh, 7.0f);
   EXPECT_EQ(isv, 9);
 }
@@ -139,7 +139,7 @@ TEST_F(Stress, PlungeOutOfRangeIsReportedClampedAndTheRunGoesOn) {
   float sh = 0.0f;
   int isv = 0;
   Console con;
-  siap2sv(&sh, &isv, &az1, &pl1, &az2, &pl2, &az3, &pl3, 0.0f, 1);
+  siap2sv(&sh, &isv, {&az1, &pl1, &az2, &pl2, &az3, &pl3}, 0.0f, 1);
   EXPECT_EQ(pl2, 2.0f);  // the caller's value stays
   EXPECT_EQ(isv, 2);     // used as pi/2 + 1e-5
   EXPECT_EQ(sh, 0.5f);
@@ -163,7 +163,7 @@ TEST_F(Stress, PlungesNotANumberGiveIsvZeroAndADefinedAzimuth) {
   float sh = 99.0f;
   int isv = 7;
   Console con;
-  siap2sv(&sh, &isv, &az1, &nan, &az2, &nan, &az3, &nan, 0.0f, 1);
+  siap2sv(&sh, &isv, {&az1, &nan, &az2, &nan, &az3, &nan}, 0.0f, 1);
   EXPECT_EQ(isv, 0);
   EXPECT_EQ(sh, 0.5f);
   EXPECT_NE(con.text().find("Out of range plunge for"), std::string::npos);
@@ -184,7 +184,7 @@ TEST_F(Stress, ListingOnTheConsoleMatchesGfortran) {
   ASSERT_EQ(oracle.size(), 8u);
   PbsvData d;
   Console con;
-  writepbsv(d.sh, d.isv, d.az1, d.pl1, d.az2, d.pl2, d.az3, d.pl3, 3, 6);
+  writepbsv(d.sh, d.isv, {d.az1, d.pl1, d.az2, d.pl2, d.az3, d.pl3}, 3, 6);
   EXPECT_EQ(text_lines(con.text()), std::vector<std::string>(oracle.begin(), oracle.begin() + 5));
 }
 
@@ -195,7 +195,7 @@ TEST_F(Stress, ListingOnAFileUsesTabsAndNoDashes) {
   ASSERT_TRUE(frame::units::open(21, f.path, frame::units::Status::Replace));
   PbsvData d;
   Console con;
-  writepbsv(d.sh, d.isv, d.az1, d.pl1, d.az2, d.pl2, d.az3, d.pl3, 3, 21);
+  writepbsv(d.sh, d.isv, {d.az1, d.pl1, d.az2, d.pl2, d.az3, d.pl3}, 3, 21);
   frame::units::close(21);
   EXPECT_EQ(con.text(), "");
   EXPECT_EQ(file_lines(f.path), std::vector<std::string>(oracle.begin() + 5, oracle.end()));
@@ -206,11 +206,11 @@ TEST_F(Stress, ListingOfUnflaggedDataIsTheHeadingAlone) {
   ASSERT_EQ(oracle.size(), 8u);
   PbsvData d;
   Console con;
-  writepbsv(&d.sh[1], &d.isv[1], &d.az1[1], &d.pl1[1], &d.az2[1], &d.pl2[1], &d.az3[1],
-            &d.pl3[1], 1, 6);
+  writepbsv(&d.sh[1], &d.isv[1], {&d.az1[1], &d.pl1[1], &d.az2[1], &d.pl2[1], &d.az3[1],
+            &d.pl3[1]}, 1, 6);
   EXPECT_EQ(text_lines(con.text()), std::vector<std::string>(oracle.begin(), oracle.begin() + 3));
   con.clear();
-  writepbsv(d.sh, d.isv, d.az1, d.pl1, d.az2, d.pl2, d.az3, d.pl3, 0, 6);
+  writepbsv(d.sh, d.isv, {d.az1, d.pl1, d.az2, d.pl2, d.az3, d.pl3}, 0, 6);
   EXPECT_EQ(text_lines(con.text()).size(), 3u);
 }
 
@@ -226,7 +226,7 @@ Mechanism mechanism(float strike, float dip, float rake) {
   Mechanism m{};
   projection::fsadr2steff(m.az, m.pl, frame::rad(strike), frame::rad(dip), frame::rad(rake),
                           0.0f);
-  siap2sv(&m.sh, &m.isv, &m.az[0], &m.pl[0], &m.az[1], &m.pl[1], &m.az[2], &m.pl[2], 0.0f, 1);
+  siap2sv(&m.sh, &m.isv, {&m.az[0], &m.pl[0], &m.az[1], &m.pl[1], &m.az[2], &m.pl[2]}, 0.0f, 1);
   return m;
 }
 

@@ -26,7 +26,6 @@ class Circles : public PlotTest {
   void SetUp() override {
     PlotTest::SetUp();
     frame::iocom.pause = false;
-    ptblock = Ptblock{};
     colour_table();
     plt2blk.linecolor = 1;
     open_log_window({0, 0, 600, 800});

@@ -23,9 +23,6 @@ class CurveParams : public PlotTest {
   void SetUp() override {
     PlotTest::SetUp();
     frame::iocom.pause = false;
-    ptblock = Ptblock{};
-    plevblock = Plevblock{};
-    pfixblock = Pfixblock{};
   }
   // Everything at its defaults, quietly.
   static void initialise() {

@@ -30,9 +30,6 @@ class RunningPoint : public PlotTest {
   void SetUp() override {
     PlotTest::SetUp();
     frame::iocom.pause = false;
-    ptblock = Ptblock{};
-    plevblock = Plevblock{};
-    pfixblock = Pfixblock{};
   }
   // The running point set up as the curves of the program set it.
   static void set(int np, float pti, float ptf, float ptd) {
@@ -189,6 +186,28 @@ TEST_F(RunningPoint, IncrementFromCountAndTheTexts) {
   EXPECT_EQ(ptblock.ptd, 0.0f);
   EXPECT_EQ(ptblock.rns, 0.0f);
   EXPECT_EQ(con.text(), "");
+}
+
+// The set-up of the drawing routines: the count clamped and given back, the bounds stored,
+// the texts built for type 1 only, no menu and no output for a count in range.
+TEST_F(RunningPoint, SetUpOfTheDrawingRoutines) {
+  ptblock.ptname = "Angle";
+  Console con;
+  int np = 3;
+  set_running_point(np, 1.0f, 2.0f, 101);
+  EXPECT_EQ(np, 3);
+  EXPECT_EQ(ptblock.pti, 1.0f);
+  EXPECT_EQ(ptblock.ptf, 2.0f);
+  EXPECT_EQ(ptblock.ptd, 0.5f);
+  EXPECT_EQ(ptblock.ptrange.view(), std::string(51, ' '));
+  set_running_point(np, 0.0f, 1.0f, 1);
+  EXPECT_EQ(ptblock.ptinfo.view(),
+            "Angle init =  0.000000 final =  1.000000 inc =  0.500000");
+  EXPECT_EQ(con.text(), "");
+  np = 1500;
+  set_running_point(np, 0.0f, 1.0f, 101);
+  EXPECT_EQ(np, 1000);
+  EXPECT_EQ(ptblock.np, 1000);
 }
 
 TEST_F(RunningPoint, NameOfBlanksGivesInfoStartingWithOneBlank) {

@@ -7,8 +7,13 @@
 
 #include "plot/attributes.hpp"
 #include "plot/primitives.hpp"
+#include "plot/reset.hpp"
+#include "plot/userspace.hpp"
+#include "plot/curve_params.hpp"
+#include "plot/curves.hpp"
 #include "plot/symboltype.hpp"
 #include "plot_fixture.hpp"
+#include "support/pdf_check.hpp"
 
 namespace korbast::plot::test {
 namespace {
@@ -121,6 +126,36 @@ TEST_F(LifeCycle, NextPlotInANewWindow) {
   EXPECT_FLOAT_EQ(plt2blk.textheight, 0.5f);
 }
 
+// The window step of the menus acts on its own answers only (0 is no drawing answer), and a
+// window it opens is set to filled shapes only on request.
+TEST_F(LifeCycle, WindowStepActsOnItsOwnAnswersOnly) {
+  Console con(std::string(20, '\n'));
+  EXPECT_FALSE(window_step(0, "seis.ps", 0, true));
+  EXPECT_FALSE(window_step(99, "seis.ps", 1000, true));
+  EXPECT_EQ(windows_opened(), 0);
+  EXPECT_TRUE(window_step(1000, "seis.ps", 1000, false));
+  EXPECT_EQ(windows_opened(), 1);
+  // The opening itself sets the fill style: a filled opening sets it once more.
+  const auto fill_settings = [&con] {
+    int n = 0;
+    for (const auto& l : split_lines(con.text())) n += l == " INITIALISING FILL STYLE TO: filled";
+    return n;
+  };
+  const int by_opening = fill_settings();
+  EXPECT_FALSE(window_step(0, "seis.ps", 0, true));
+  EXPECT_EQ(con.text().find("IT IS SUGGESTED"), std::string::npos);
+  EXPECT_FALSE(window_step(1000, "seis.ps", 1000, true));  // the next-plot menu
+  EXPECT_NE(con.text().find("IT IS SUGGESTED"), std::string::npos);
+  EXPECT_FALSE(window_step(10, "seis.ps", 1000, true));
+  EXPECT_NE(con.text().find(" Plot file or window is already opened\n"), std::string::npos);
+  EXPECT_EQ(windows_opened(), 1);
+  EXPECT_FALSE(window_step(20, "seis.ps", 1000, true));
+  EXPECT_FALSE(frame::iocom.plot_open);
+  EXPECT_TRUE(window_step(10, "seis.ps", 0, true));
+  EXPECT_TRUE(frame::iocom.plot_open);
+  EXPECT_EQ(fill_settings(), 2 * by_opening + 1);
+}
+
 TEST_F(LifeCycle, PageFilesForDrawnPagesOnly) {
   use_cairo();
   const float x[2] = {10, 300};
@@ -141,6 +176,10 @@ TEST_F(LifeCycle, PageFilesForDrawnPagesOnly) {
   EXPECT_TRUE(fs::exists(dir() / "seis_w1_p001.png"));
   EXPECT_TRUE(fs::exists(dir() / "seis_w1_p002.png"));
   EXPECT_TRUE(fs::exists(dir() / "seis_w1.pdf"));
+  if (korbast::testing::have_tool("pdfinfo")) {
+    std::string why;
+    EXPECT_EQ(korbast::testing::checked_pdf_pages((dir() / "seis_w1.pdf").string(), &why), 2) << why;
+  }
   cairo_surface_t* png = cairo_image_surface_create_from_png((dir() / "seis_w1_p001.png").c_str());
   ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
   EXPECT_EQ(cairo_image_surface_get_width(png), 786);
@@ -205,6 +244,34 @@ TEST_F(LifeCycle, StartUpSettingsOfTheMainProgram) {
   EXPECT_EQ(pltcharblk.colornam[0].view(), "White-bk");
   EXPECT_EQ(pltcharblk.colornam[12].view(), "Grey70  ");
   EXPECT_TRUE(pltcharblk.subplotitle[0].blank());
+}
+
+// One reset gives every block of the subsystem its start value.
+TEST(PlotState, ResetGivesEveryBlockItsStartValue) {
+  platform::LogCanvas canvas;
+  plt1blk.devscale = 1.0f;
+  plt2blk.fillstyle = 1;
+  pltcharblk.colornam[0] = "red";
+  view.window = &canvas;
+  windevsize.isetup = 2;
+  pltbuff1.xdevbuff[0] = 1.0f;
+  ptblock.np = 3;
+  cc2dbuff.yp[0] = 1.0f;
+  cc3dbuff.ze[0] = 1.0f;
+  plevblock.nlev = 4;
+  pfixblock.nparfix = 2;
+  plot::reset();
+  EXPECT_EQ(plt1blk.devscale, 0.0f);
+  EXPECT_EQ(plt2blk.fillstyle, 0);
+  EXPECT_EQ(pltcharblk.colornam[0].view(), Pltcharblk{}.colornam[0].view());
+  EXPECT_EQ(view.window, nullptr);
+  EXPECT_EQ(windevsize.isetup, 0);
+  EXPECT_EQ(pltbuff1.xdevbuff[0], 0.0f);
+  EXPECT_EQ(ptblock.np, 0);
+  EXPECT_EQ(cc2dbuff.yp[0], 0.0f);
+  EXPECT_EQ(cc3dbuff.ze[0], 0.0f);
+  EXPECT_EQ(plevblock.nlev, 0);
+  EXPECT_EQ(pfixblock.nparfix, 0);
 }
 
 }  // namespace

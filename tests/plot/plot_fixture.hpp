@@ -21,11 +21,13 @@
 
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
+#include "frame/reset.hpp"
 #include "platform/cairo_canvas.hpp"
 #include "platform/log_canvas.hpp"
 #include "plot/attributes.hpp"
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
+#include "plot/reset.hpp"
 #include "plot/window_device.hpp"
 #include "support/console.hpp"
 
@@ -92,12 +94,8 @@ class PlotTest : public ::testing::Test {
     std::string templ = (fs::temp_directory_path() / "korbast-plot-XXXXXX").string();
     dir_ = mkdtemp(templ.data());
     fs::current_path(dir_);
-    frame::iocom = frame::Iocom{};
-    view = View{};
-    windevsize = Windevsize{};
-    plt1blk = Plt1blk{};
-    plt2blk = Plt2blk{};
-    pltcharblk = Pltcharblk{};
+    frame::reset();
+    plot::reset();
     log_ = std::make_unique<platform::LogCanvas>();
     use_device(log_.get());
     {

@@ -1,0 +1,650 @@
+#include "platform/pdf_writer.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string_view>
+
+#include "platform/page_io.hpp"
+#include "platform/pdf_font.hpp"
+
+namespace korbast::platform {
+
+namespace {
+
+constexpr int kPdfLevel = 1;
+
+// The page font at one size, as the page draws it (no hinting, unhinted metrics); a few
+// sizes are kept per thread.
+cairo_scaled_font_t* page_font(double size) {
+  struct Cache {
+    std::vector<std::pair<double, cairo_scaled_font_t*>> fonts;
+    ~Cache() {
+      for (auto& f : fonts) cairo_scaled_font_destroy(f.second);
+    }
+  };
+  thread_local Cache cache;
+  for (auto& f : cache.fonts)
+    if (f.first == size) return f.second;
+  cairo_font_face_t* face =
+      cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_matrix_t fm, ctm;
+  cairo_matrix_init_scale(&fm, size, size);
+  cairo_matrix_init_identity(&ctm);
+  cairo_font_options_t* fo = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
+  cairo_scaled_font_t* sf = cairo_scaled_font_create(face, &fm, &ctm, fo);
+  cairo_font_options_destroy(fo);
+  cairo_font_face_destroy(face);
+  if (cache.fonts.size() >= 8) {
+    cairo_scaled_font_destroy(cache.fonts.front().second);
+    cache.fonts.erase(cache.fonts.begin());
+  }
+  cache.fonts.emplace_back(size, sf);
+  return sf;
+}
+
+// A UTF-8 text as a PDF text string: UTF-16BE with its byte-order mark, in hex.
+std::string pdf_text(std::string_view utf8) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string out = "<FEFF";
+  auto unit = [&](unsigned u) {
+    for (int s = 12; s >= 0; s -= 4) out += hex[(u >> s) & 0xF];
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    unsigned cp = 0xFFFD;
+    int len = 1;
+    if (c < 0x80) {
+      cp = c;
+    } else if ((c >> 5) == 6 && i + 1 < utf8.size()) {
+      cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
+      len = 2;
+    } else if ((c >> 4) == 14 && i + 2 < utf8.size()) {
+      cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
+      len = 3;
+    } else if ((c >> 3) == 30 && i + 3 < utf8.size()) {
+      cp = ((c & 0x07) << 18) | ((utf8[i + 1] & 0x3F) << 12) | ((utf8[i + 2] & 0x3F) << 6) |
+           (utf8[i + 3] & 0x3F);
+      len = 4;
+    }
+    i += len;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      unit(0xD800 | (cp >> 10));
+      unit(0xDC00 | (cp & 0x3FF));
+    } else {
+      unit(cp);
+    }
+  }
+  return out + ">";
+}
+
+std::string fixed(double v, int decimals) {
+  std::string s;
+  put_number(s, v, decimals);
+  return s;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- content streams
+
+namespace {
+
+// How far a curve written for a run of segments may stray from them: a twelfth of a pixel
+// (anti-aliased edges change by a few levels at most).
+constexpr double kCurveTolerance = 1.0 / 12.0;
+
+// The cubic Bezier from q[0] to q[k] (points as x, y pairs) that comes nearest points
+// q[1..k-1] at their chord-length parameters; false when it strays from the points, or
+// from the segments' middles, by more than the tolerance.
+bool fit_cubic(const double* q, int k, double c[4]) {
+  double len[16];
+  len[0] = 0.0;
+  for (int j = 1; j <= k; ++j)
+    len[j] = len[j - 1] + std::sqrt((q[2 * j] - q[2 * j - 2]) * (q[2 * j] - q[2 * j - 2]) +
+                                    (q[2 * j + 1] - q[2 * j - 1]) * (q[2 * j + 1] - q[2 * j - 1]));
+  if (!(len[k] > 0.0)) return false;
+  const double x0 = q[0], y0 = q[1], x3 = q[2 * k], y3 = q[2 * k + 1];
+  double a11 = 0, a12 = 0, a22 = 0, bx1 = 0, bx2 = 0, by1 = 0, by2 = 0;
+  for (int j = 1; j < k; ++j) {
+    const double t = len[j] / len[k], u = 1.0 - t;
+    const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+    const double rx = q[2 * j] - b0 * x0 - b3 * x3, ry = q[2 * j + 1] - b0 * y0 - b3 * y3;
+    a11 += b1 * b1;
+    a12 += b1 * b2;
+    a22 += b2 * b2;
+    bx1 += b1 * rx;
+    bx2 += b2 * rx;
+    by1 += b1 * ry;
+    by2 += b2 * ry;
+  }
+  const double det = a11 * a22 - a12 * a12;
+  if (!(std::fabs(det) > 1e-12)) return false;
+  c[0] = (bx1 * a22 - bx2 * a12) / det;
+  c[1] = (by1 * a22 - by2 * a12) / det;
+  c[2] = (a11 * bx2 - a12 * bx1) / det;
+  c[3] = (a11 * by2 - a12 * by1) / det;
+  // The squared distance of the curve at t from (x, y).
+  auto off = [&](double t, double x, double y) {
+    const double u = 1.0 - t;
+    const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+    const double dx = b0 * x0 + b1 * c[0] + b2 * c[2] + b3 * x3 - x;
+    const double dy = b0 * y0 + b1 * c[1] + b2 * c[3] + b3 * y3 - y;
+    return dx * dx + dy * dy;
+  };
+  constexpr double kFar = kCurveTolerance * kCurveTolerance;
+  for (int j = 0; j < k; ++j) {
+    if (j > 0 && !(off(len[j] / len[k], q[2 * j], q[2 * j + 1]) <= kFar)) return false;
+    const double mid = (len[j] + len[j + 1]) / 2.0 / len[k];
+    if (!(off(mid, (q[2 * j] + q[2 * j + 2]) / 2.0, (q[2 * j + 1] + q[2 * j + 3]) / 2.0) <= kFar)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A subpath (image pixels, x, y pairs) in content units: runs of short segments along a
+// smooth line become cubic curves that keep within the tolerance of them, the rest lines.
+// A subpath begun by a line (after a closed one) starts with that line, not a move.
+void put_subpath(std::string& out, const std::vector<double>& pts, double unit, bool move) {
+  const int n = static_cast<int>(pts.size() / 2);
+  if (n == 0) return;
+  auto put = [&](double x, double y) {
+    put_number(out, x * unit, 0);
+    out += ' ';
+    put_number(out, y * unit, 0);
+  };
+  put(pts[0], pts[1]);
+  out += move ? " m\n" : " l\n";
+  int i = 0;
+  while (i + 1 < n) {
+    bool curved = false;
+    for (const int k : {12, 6}) {
+      if (i + k >= n) continue;
+      double c[4];
+      if (!fit_cubic(&pts[2 * i], k, c)) continue;
+      put(c[0], c[1]);
+      out += ' ';
+      put(c[2], c[3]);
+      out += ' ';
+      put(pts[2 * (i + k)], pts[2 * (i + k) + 1]);
+      out += " c\n";
+      i += k;
+      curved = true;
+      break;
+    }
+    if (curved) continue;
+    ++i;
+    put(pts[2 * i], pts[2 * i + 1]);
+    out += " l\n";
+  }
+}
+
+}  // namespace
+
+std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs) const {
+  return content(scale, height, glyphs, Cursor{}, SIZE_MAX);
+}
+
+std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs,
+                             const Cursor& from, std::size_t to) const {
+  return content_of(scale, height, glyphs, from, to, true);
+}
+
+std::string PageOps::form_content(std::string& bbox, std::vector<unsigned>& glyphs) const {
+  const Reach r = reach_from_origin();
+  // In the form's space, the page content's units from the placing point.
+  bbox = std::to_string(static_cast<long long>(std::floor(r.left * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::floor(r.top * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::ceil(r.right * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::ceil(r.bottom * (10.0 / 256.0))));
+  return content_of(1.0, 0.0, glyphs, Cursor{}, SIZE_MAX, false);
+}
+
+std::string PageOps::content_of(double scale, double height, std::vector<unsigned>& glyphs,
+                                const Cursor& from, std::size_t to, bool page) const {
+  // Page units of a tenth of a pixel: points are whole numbers.
+  constexpr double kUnit = 10.0;
+  const std::size_t end = std::min(to, code_.size());
+  std::string out;
+  out.reserve((end - from.code) * 2 + (pts_.size() - from.pts) * 4 + 64);
+  if (page && from.code == 0) {
+    out += "q ";
+    put_number(out, scale / kUnit, 7);
+    out += " 0 0 ";
+    put_number(out, -scale / kUnit, 7);
+    out += " 0 ";
+    put_number(out, height * scale, 4);
+    out += " cm\n";
+  }
+  // A piece starts after a paint: the stroke colour and width are set as they are.
+  Rgb stroke = from.stroke, fill = from.fill, out_stroke = from.stroke, out_fill = from.set_fill;
+  double width = from.width, out_width = from.width;
+  bool have_stroke = from.code > 0, have_fill = from.fill_set, have_width = from.code > 0;
+  auto put_rgb = [&](const Rgb& c, const char* op) {
+    put_number(out, c.r, 4);
+    out += ' ';
+    put_number(out, c.g, 4);
+    out += ' ';
+    put_number(out, c.b, 4);
+    out += op;
+  };
+  auto emit_fill = [&](const Rgb& c) {
+    if (have_fill && c == out_fill) return;
+    put_rgb(c, " rg\n");
+    have_fill = true;
+    out_fill = c;
+  };
+  auto emit_stroke = [&] {
+    if (!have_stroke || !(stroke == out_stroke)) put_rgb(stroke, " RG\n");
+    if (!have_width || width != out_width) {
+      put_number(out, width * kUnit, 3);
+      out += " w\n";
+    }
+    have_stroke = have_width = true;
+    out_stroke = stroke;
+    out_width = width;
+  };
+  std::string path;
+  std::vector<double> sub;  // the points of the subpath in hand, image pixels
+  bool sub_moved = true;    // it began with a move
+  auto flush = [&] {
+    put_subpath(path, sub, kUnit, sub_moved);
+    sub.clear();
+  };
+  auto xy = [&](std::size_t& p) {
+    sub.push_back(pts_[p] / 256.0);
+    sub.push_back(pts_[p + 1] / 256.0);
+    p += 2;
+  };
+  std::size_t p = from.pts, v = from.vals, t = from.texts;
+  for (std::size_t i = from.code; i < end; ++i) {
+    const std::uint8_t op = code_[i];
+    if (!sub.empty() && op != kLine) flush();
+    switch (op) {
+      case kMove:
+        sub_moved = true;
+        xy(p);
+        break;
+      case kLine:
+        if (sub.empty()) sub_moved = false;
+        xy(p);
+        break;
+      case kClose: path += "h\n"; break;
+      case kStrokeRgb: stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
+      case kFillRgb: fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
+      case kWidth: width = vals_[v++]; break;
+      case kAntialias: ++v; break;
+      case kStroke:
+      case kFillStroke:
+        if (op == kFillStroke) emit_fill(fill);
+        emit_stroke();
+        if (!sub.empty()) flush();
+        out += path;
+        out += op == kStroke ? "S\n" : "B\n";
+        path.clear();
+        break;
+      case kClearRect:
+        emit_fill({1, 1, 1});
+        for (int k = 0; k < 4; ++k) {
+          put_number(out, vals_[v + k] * kUnit, 1);
+          out += ' ';
+        }
+        out += "re f\n";
+        v += 4;
+        break;
+      case kText: {
+        emit_fill(fill);
+        const double x = vals_[v], y = vals_[v + 1], angle = vals_[v + 2], size = vals_[v + 3];
+        v += 4;
+        const std::string& utf8 = texts_[t++];
+        cairo_glyph_t* gl = nullptr;
+        int count = 0;
+        cairo_scaled_font_t* sf = page_font(size);
+        if (cairo_scaled_font_text_to_glyphs(sf, 0, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                             &gl, &count, nullptr, nullptr, nullptr) !=
+            CAIRO_STATUS_SUCCESS) {
+          break;
+        }
+        if (count > 0) {
+          const double c = angle != 0.0 ? std::cos(angle) : 1.0;
+          const double s = angle != 0.0 ? std::sin(angle) : 0.0;
+          const double size_u = size * kUnit;
+          // Text space: one unit per size, y upwards, turned as the text is, starting at
+          // the first glyph; the glyphs by their indices in the embedded page font. Where
+          // the page puts a glyph elsewhere than the widths lead to, the text is moved. The
+          // glyphs' outlines cut out a rectangle painted in the fill colour (text mode 7):
+          // readers find and select the text, and draw the outlines as they draw paths,
+          // at the very places the page image has them.
+          out += "q ";
+          put_number(out, size_u * c, 4);
+          out += ' ';
+          put_number(out, -size_u * s, 4);
+          out += ' ';
+          put_number(out, -size_u * s, 4);
+          out += ' ';
+          put_number(out, -size_u * c, 4);
+          out += ' ';
+          put_number(out, (x + c * gl[0].x + s * gl[0].y) * kUnit, 1);
+          out += ' ';
+          put_number(out, (y - s * gl[0].x + c * gl[0].y) * kUnit, 1);
+          out += " cm BT 7 Tr /F1 1 Tf [<";
+          double at_em = 0.0;  // where the widths have put the next glyph, 1/1000 of the size
+          static const char* hex = "0123456789ABCDEF";
+          for (int g = 0; g < count; ++g) {
+            const double want = (gl[g].x - gl[0].x) / size * 1000.0;
+            const double shift = std::round((want - at_em) * 10.0) / 10.0;
+            if (g > 0 && shift != 0.0) {
+              out += "> ";
+              put_number(out, -shift, 1);
+              out += " <";
+              at_em += shift;
+            }
+            const unsigned index = static_cast<unsigned>(gl[g].index) & 0xFFFF;
+            for (int b = 12; b >= 0; b -= 4) out += hex[(index >> b) & 0xF];
+            at_em += std::round(pdf_glyph_width(index) * 1000.0) / 1000.0;
+            glyphs.push_back(index);
+          }
+          out += ">] TJ ET -2 -1 ";
+          put_number(out, at_em / 1000.0 + 4.0, 1);
+          out += " 3 re f Q\n";
+        }
+        cairo_glyph_free(gl);
+        break;
+      }
+      case kPlace: {
+        const std::size_t k = static_cast<std::size_t>(vals_[v]);
+        out += "q 1 0 0 1 ";
+        put_number(out, vals_[v + 1] * (kUnit / 256.0), 1);
+        out += ' ';
+        put_number(out, vals_[v + 2] * (kUnit / 256.0), 1);
+        out += " cm /D";
+        out += std::to_string(drawings_[k]->number_);
+        out += " Do Q\n";
+        v += 4;
+        break;
+      }
+      default: break;
+    }
+  }
+  if (page && end == code_.size()) out += "Q\n";
+  std::sort(glyphs.begin(), glyphs.end());
+  glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
+  return out;
+}
+
+std::vector<PageOps::Cursor> PageOps::pieces(std::size_t count) const {
+  std::vector<Cursor> out{Cursor{}};
+  const std::size_t n = code_.size(), step = n / std::max<std::size_t>(count, 1) + 1;
+  Cursor at;
+  for (std::size_t i = 0; i < n; ++i) {
+    switch (code_[i]) {
+      case kMove:
+      case kLine: at.pts += 2; break;
+      case kStrokeRgb: at.stroke = {vals_[at.vals], vals_[at.vals + 1], vals_[at.vals + 2]}; at.vals += 3; break;
+      case kFillRgb: at.fill = {vals_[at.vals], vals_[at.vals + 1], vals_[at.vals + 2]}; at.vals += 3; break;
+      case kWidth: at.width = vals_[at.vals++]; break;
+      case kAntialias: ++at.vals; break;
+      case kPlace: at.vals += 4; break;
+      case kClearRect:
+        at.vals += 4;
+        at.fill_set = true;
+        at.set_fill = {1, 1, 1};
+        break;
+      case kText:
+        at.vals += 4;
+        ++at.texts;
+        at.fill_set = true;
+        at.set_fill = at.fill;
+        break;
+      case kFillStroke:
+        at.fill_set = true;
+        at.set_fill = at.fill;
+        break;
+      default: break;
+    }
+    // After a paint, once the piece is long enough.
+    if ((code_[i] == kStroke || code_[i] == kFillStroke) && i + 1 < n &&
+        i + 1 - out.back().code >= step) {
+      at.code = i + 1;
+      out.push_back(at);
+    }
+  }
+  return out;
+}
+
+std::string compress_content(const std::string& text) {
+  return zlib_compress(text.data(), text.size(), kPdfLevel);
+}
+
+// ---------------------------------------------------------------- the file
+
+PdfFile::PdfFile(std::string path, std::string title, double sheet_w, double sheet_h)
+    : path_(std::move(path)), title_(std::move(title)), sheet_w_(sheet_w), sheet_h_(sheet_h) {}
+
+PdfFile::~PdfFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string PdfFile::add_page(const std::vector<std::string>& streams,
+                              const std::vector<unsigned>& glyphs,
+                              const std::vector<PdfForm>& forms,
+                              const std::vector<std::uint64_t>& placed) {
+  const bool first = fd_ < 0;
+  if (first) {
+    fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) return std::strerror(errno);
+    struct stat st {};
+    made_ = fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
+  }
+  // The page goes in as two updates, made apart and committed only once both are in the
+  // file. The first holds the page's own objects under new numbers, so that readers which
+  // rebuild a cut file's cross-reference table from its objects find the page tree as it
+  // was; the second rewrites the page tree nodes above the page, and is short enough that
+  // in a copy cut inside it readers still find the first one's startxref near the end.
+  int objects = objects_;
+  Node root = root_;
+  std::array<Node, kLevels> path = last_;
+  std::string body;
+  std::vector<std::pair<int, long long>> at;  // object, offset: what the update writes
+  auto object = [&](int num, const std::string& dict, const std::string& data) {
+    at.emplace_back(num, end_ + static_cast<long long>(body.size()));
+    body += std::to_string(num) + " 0 obj\n" + dict;
+    if (!data.empty() || dict.find("/Length") != std::string::npos) {
+      body += "\nstream\n";
+      body += data;
+      body += "\nendstream";
+    }
+    body += "\nendobj\n";
+    return num;
+  };
+  // The update's cross-reference section, in runs of consecutive object numbers, pointing
+  // back to the one before; its trailer and end.
+  long long prev = first ? -1 : xref_at_;
+  auto end_update = [&] {
+    const long long xref_at = end_ + static_cast<long long>(body.size());
+    std::sort(at.begin(), at.end());
+    body += "xref\n";
+    char entry[32];
+    for (std::size_t i = 0; i < at.size();) {
+      std::size_t j = i + 1;
+      while (j < at.size() && at[j].first == at[j - 1].first + 1) ++j;
+      body += std::to_string(at[i].first) + " " + std::to_string(j - i) + "\n";
+      for (; i < j; ++i) {
+        if (at[i].first == 0) std::snprintf(entry, sizeof entry, "0000000000 65535 f \n");
+        else std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", at[i].second);
+        body += entry;
+      }
+    }
+    body += "trailer\n<< /Size " + std::to_string(objects + 1) + " /Root 1 0 R /Info 3 0 R";
+    if (prev >= 0) body += " /Prev " + std::to_string(prev);
+    body += " >>\nstartxref\n" + std::to_string(xref_at) + "\n%%EOF\n";
+    at.clear();
+    prev = xref_at;
+  };
+  if (first) {
+    body = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    at.emplace_back(0, 0);  // the head of the free list
+    object(1, "<< /Type /Catalog /Pages 2 0 R >>", "");
+    object(2, "<< /Type /Pages /Kids [ ] /Count 0 >>", "");
+    object(3, "<< /Title " + pdf_text(title_) + " /Creator (korbast) /Producer (korbast) >>", "");
+  }
+  // The font, the forms and the one resource dictionary the pages share: each written
+  // anew only when a page needs more of them.
+  std::vector<unsigned> font_glyphs = font_glyphs_;
+  int font_obj = font_obj_, resources_obj = resources_obj_;
+  std::map<std::uint64_t, int> form_objs = form_objs_;
+  std::vector<std::uint64_t> resource_forms = resource_forms_;
+  bool fresh = false;
+  if (!glyphs.empty() && !std::includes(font_glyphs.begin(), font_glyphs.end(), glyphs.begin(),
+                                        glyphs.end())) {
+    std::vector<unsigned> all = font_glyphs;
+    all.insert(all.end(), glyphs.begin(), glyphs.end());
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    const PdfFont font = pdf_font(all);
+    if (font.ok) {
+      const std::string file = compress_content(font.truetype);
+      const int file_obj = object(++objects, "<< /Length " + std::to_string(file.size()) + " /Length1 " +
+                                      std::to_string(font.truetype.size()) +
+                                      " /Filter /FlateDecode >>",
+                                  file);
+      const int descriptor = object(
+          ++objects,
+          "<< /Type /FontDescriptor /FontName /" + font.name + " /Flags 32 /FontBBox [" +
+              font.bbox + "] /ItalicAngle 0 /Ascent " + std::to_string(font.ascent) +
+              " /Descent " + std::to_string(font.descent) + " /CapHeight " +
+              std::to_string(font.cap_height) + " /StemV 80 /FontFile2 " +
+              std::to_string(file_obj) + " 0 R >>",
+          "");
+      const int cid = object(++objects, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
+                                 " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity)"
+                                 " /Supplement 0 >> /FontDescriptor " +
+                                 std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
+                                 font.widths + " >>",
+                             "");
+      const std::string cmap = compress_content(font.to_unicode);
+      const int unicode = object(
+          ++objects,
+          "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>", cmap);
+      font_obj = object(++objects, "<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
+                            " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+                            " 0 R] /ToUnicode " + std::to_string(unicode) + " 0 R >>",
+                        "");
+      font_glyphs = std::move(all);
+      fresh = true;
+    }
+  }
+  for (const PdfForm& form : forms) {
+    if (has_form(form.number)) continue;
+    const std::string font =
+        font_obj > 0 ? " /Resources << /Font << /F1 " + std::to_string(font_obj) + " 0 R >> >>" : "";
+    const int obj = object(++objects, "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
+                               " /Length " + std::to_string(form.stream.size()) +
+                               " /Filter /FlateDecode >>",
+                           form.stream);
+    form_objs.emplace(form.number, obj);
+  }
+  // The resources name the font and the forms this page places; the next pages share them
+  // while they place no other form (documents placing ever new forms get resources per
+  // page, not ever longer ones).
+  if (fresh || !std::includes(resource_forms.begin(), resource_forms.end(), placed.begin(),
+                              placed.end())) {
+    std::string dict = "<<";
+    if (font_obj > 0) dict += " /Font << /F1 " + std::to_string(font_obj) + " 0 R >>";
+    resource_forms.clear();
+    for (const std::uint64_t number : placed) {
+      const auto it = form_objs.find(number);
+      if (it == form_objs.end()) continue;
+      if (resource_forms.empty()) dict += " /XObject <<";
+      dict += " /D" + std::to_string(number) + " " + std::to_string(it->second) + " 0 R";
+      resource_forms.push_back(number);
+    }
+    if (!resource_forms.empty()) dict += " >>";
+    resources_obj = object(++objects, dict + " >>", "");
+  }
+  std::string contents;
+  for (const std::string& stream : streams) {
+    const int obj = object(
+        ++objects, "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
+    contents += (contents.empty() ? "" : " ") + std::to_string(obj) + " 0 R";
+  }
+  if (streams.size() != 1) contents = "[" + contents + "]";
+  // The page tree: the root (object 2) over kLevels levels of nodes of up to kFan kids, the
+  // pages below the last. New nodes where the last ones are full.
+  int full = 0;
+  while (full < kLevels && (path[full].num == 0 || path[full].kids.size() == kFan)) ++full;
+  for (int l = full - 1; l >= 0; --l) {
+    path[l] = Node{++objects, {}, 0};
+    (l + 1 < kLevels ? path[l + 1] : root).kids.push_back(path[l].num);
+  }
+  const std::string resources =
+      resources_obj > 0 ? std::to_string(resources_obj) + " 0 R" : "<< >>";
+  const int page_obj = object(++objects, "<< /Type /Page /Parent " + std::to_string(path[0].num) +
+                                             " 0 R /MediaBox [0 0 " + fixed(sheet_w_, 3) + " " +
+                                             fixed(sheet_h_, 3) + "] /Contents " + contents +
+                                             " /Resources " + resources + " >>",
+                              "");
+  end_update();
+  path[0].kids.push_back(page_obj);
+  for (Node& n : path) ++n.count;
+  ++root.count;
+  auto node = [&](const Node& n, int parent) {
+    std::string d = "<< /Type /Pages";
+    if (parent > 0) d += " /Parent " + std::to_string(parent) + " 0 R";
+    d += " /Kids [";
+    for (int k : n.kids) d += " " + std::to_string(k) + " 0 R";
+    object(n.num, d + " ] /Count " + std::to_string(n.count) + " >>", "");
+  };
+  for (int l = 0; l < kLevels; ++l) node(path[l], l + 1 < kLevels ? path[l + 1].num : 2);
+  node(root, 0);
+  end_update();
+  // Appended after all that is written; a failed append is cut off again, so that the
+  // file keeps its pages and ends with the last one's update.
+  if (!write_all(fd_, body.data(), body.size(), end_)) {
+    const std::string err = std::strerror(errno);
+    if (ftruncate(fd_, end_) != 0) {
+      // The bytes stay after the last update: readers look past them.
+    }
+    if (pages_ == 0) {
+      ::close(fd_);
+      fd_ = -1;
+      if (made_) unlink(path_.c_str());  // no page reached it: no file is left
+    }
+    return err;
+  }
+  ++pages_;
+  end_ += static_cast<long long>(body.size());
+  xref_at_ = prev;
+  objects_ = objects;
+  font_glyphs_ = std::move(font_glyphs);
+  font_obj_ = font_obj;
+  resources_obj_ = resources_obj;
+  form_objs_ = std::move(form_objs);
+  resource_forms_ = std::move(resource_forms);
+  root_ = std::move(root);
+  last_ = std::move(path);
+  return "";
+}
+
+bool PdfFile::has_form(std::uint64_t number) const { return form_objs_.count(number) != 0; }
+
+std::string PdfFile::close() {
+  if (fd_ < 0) return "";
+  const int fd = fd_;
+  fd_ = -1;
+  return ::close(fd) == 0 ? "" : std::strerror(errno);
+}
+
+}  // namespace korbast::platform
