@@ -12,7 +12,10 @@ namespace korbast::frame::units {
 constexpr int keyboard = 5;
 constexpr int console = 6;
 
-enum class Status { Old, New, Replace, Append };  // New: create, fail when the file exists
+// New: create, fail when the file exists. Whole: replace the file whole or not at all (the
+// lines go to a temporary file beside it, which the close puts in its place once its bytes
+// are on disk; a failure leaves the previous file as it was and is reported as below).
+enum class Status { Old, New, Replace, Append, Whole };
 enum class Read { Ok, Eof, Error };
 
 // Opens a file on a unit; a unit already connected is closed first. Units 5 and 6 cannot be
@@ -29,7 +32,9 @@ bool open(int unit, std::string_view path, Status status);
 // status 1 (see stop_run).
 bool close(int unit);
 bool is_open(int unit);
-// Back to the first line of an input file; false when the unit is not an open file.
+// Back to the first line of an input file; false when the unit is not an open file or the
+// file cannot go back (a pipe): then an error frame names the file, and every later read of
+// it is a read error, never an empty file.
 bool rewind(int unit);
 
 // One line without its end; a last line without a line end is a line. LF, CRLF and CR-only
@@ -49,6 +54,8 @@ bool flush(int unit);
 void flush_all();
 // Whether some output file failed in this run.
 bool output_failed();
+// An output file that could not even be opened counts as failed: the run ends with status 1.
+void mark_output_lost();
 // The path a unit was opened with ("" for a closed unit and the console).
 std::string name(int unit);
 
@@ -69,6 +76,7 @@ void set_keyboard_wait_hook(void (*hook)());
 // in place of ending the process (after the units are closed); it must not return (it
 // throws). nullptr restores the ending.
 void set_stop_interceptor(void (*intercept)(int status));
+bool stop_intercepted();
 // Registers an action for the stop path (an open plot window writes its last page).
 void at_stop(void (*action)());
 

@@ -13,6 +13,7 @@
 #include "frame/iocom.hpp"
 #include "frame/runinfo.hpp"
 #include "frame/textfmt.hpp"
+#include "frame/units.hpp"
 #include "maps/contours.hpp"
 #include "maps/grid.hpp"
 #include "maps/lines.hpp"
@@ -189,6 +190,9 @@ void stress_layer(const Events& ev, int kout, bool lsish, float thr) {
                         ev.azd1[i], ev.dipd1[i], ev.rakd1[i], azsr, plsr, isv, azshmax);
     }
   }
+  // The run's lines reach the file now (it stays open for the next run): the user can read
+  // them at once, and a later crash cannot take them back.
+  if (unit != 0) frame::units::flush(unit);
 }
 
 void run(const Events& ev, int isub, int kout, bool lsish, float thr) {

@@ -206,7 +206,6 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
     setup_page_context(cr_metrics_, true);
   }
   ops_.clear();
-  install_page_signal_handlers();
   open_ = true;
   context_begin(true);
 
@@ -420,7 +419,6 @@ void CairoCanvas::write_page() {
     setup.bands = options_.bands;
     setup.piece = options_.pdf_piece;
     writer_ = std::make_unique<PageWriter>(std::move(setup));
-    set_live_page_writer(writer_.get());
   }
   // The page stays on show (drawing may go on): the writer gets a copy of its drawing.
   writer_->submit(page_no_, png, path_in_dir(png), w_, h_, ops_);
@@ -441,7 +439,6 @@ std::vector<std::string> CairoCanvas::files_written() const {
 
 void CairoCanvas::finish_files() {
   if (!writer_) return;
-  set_live_page_writer(nullptr);
   writer_->finish();
   const auto done = writer_->files();
   files_.insert(files_.end(), done.begin(), done.end());
