@@ -67,6 +67,24 @@ for sig in INT TERM HUP QUIT; do
   fi
 done
 
+# A page that cannot be written (a FIFO at its name, which no one reads) keeps the end from
+# finishing: a second signal ends the run at once, and without one the end is cut after a
+# few seconds; the Si-Sh file is whole either way.
+for second in INT none; do
+  name=blocked_$second
+  start "$name"; rm big.ndk; cp "$sample" s.ndk; mkfifo seis.map_w1_p001.png
+  printf '\n1000\n1001\ns.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n' >&9
+  until_true 30 at_menu 4 || fail "$name: no main menu after the map"
+  kill -s TERM "$pid"
+  t0=$(date +%s)
+  [ $second = none ] || { sleep 0.5; kill -s "$second" "$pid"; }
+  finish "$name"
+  took=$(( $(date +%s) - t0 ))
+  [ "$status" = 143 ] || fail "$name: status $status, expected 143"
+  [ $second = none ] && [ $took -le 12 ] || [ $took -le 3 ] || fail "$name: the end took $took s"
+  [ "$(lines $name/sish.txt)" = 4 ] && whole_lines "$name/sish.txt" || fail "$name: the Si-Sh file is not whole"
+done
+
 # Beach balls, 30 pages: SIGHUP and SIGQUIT in the middle of the pages, and SIGTERM while the
 # window closes (main menu 20): every announced page is in the PDF and whole as a PNG; at the
 # close, every page drawn (all 30) is written.
