@@ -23,6 +23,7 @@
 
 #include "platform/cairo_canvas.hpp"
 #include "platform/page_output.hpp"
+#include "platform/png_writer.hpp"
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
 #include "plot/primitives.hpp"

@@ -10,10 +10,9 @@
 
 #include "frame/angles.hpp"
 #include "frame/units.hpp"
-#include "geometry/sphere.hpp"
-#include "projection/geometry.hpp"
-#include "projection/geometry_dialog.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/projection.hpp"
+#include "projection/setups.hpp"
 #include "projection/table.hpp"
 
 namespace {
@@ -43,32 +42,11 @@ void set_up(int code) {
   llpparam.latp1 = rad(38);
   llpparam.latp2 = rad(46);
   llpparam.anglep1 = rad(100);
-  auto& e = ellipsoid;
-  e.ra = 6378388.0f;
-  e.rb = 6356912.0f;
-  e.ecc2 = 1.0f - (e.rb * e.rb) / (e.ra * e.ra);
-  e.ecc = std::sqrt(e.ecc2);
-  const float e2 = e.ecc2, e4 = e2 * e2, e6 = e2 * (e2 * e2);
-  e.eccp2 = e2 / (1.0f - e2);
-  e.cmer0 = 1.0f - 0.25f * e2 - 0.046875f * e4 - 0.01953125f * e6;
-  e.cmer2 = -(0.375f * e2 + 0.09375f * e4 + 0.0439453125f * e6);
-  e.cmer4 = 0.05859375f * e4 + 0.0439453125f * e6;
-  e.cmer6 = -(35.0f / 3072.0f) * e6;
-  // Oblique centre (15 E, 42 N).
-  const float lam = rad(15), phi = rad(42);
-  const float lons[3] = {lam, lam + korbast::frame::anglerad.v[2], lam};
-  const float lats[3] = {phi - korbast::frame::anglerad.v[2], 0.0f, phi};
-  float m[9];
-  for (int k = 0; k < 3; ++k) korbast::geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
-  korbast::geometry::mtrans(m, m);
-  smatab33(m, 1);
+  set_ellipsoid_radii(6378388.0f, 6356912.0f);
+  set_oblique_frame(rad(15), rad(42));
   const ProjectionEntry* p = find_projection(code);
   if (p != nullptr && p->constants != nullptr) p->constants();
-  float ox, oy;
-  const float olon = rad(13), olat = rad(43);
-  projlln(&ox, &oy, &olon, &olat, 1);
-  llorig.xorig = ox;
-  llorig.yorig = oy;
+  place_origin(rad(13), rad(43));
 }
 
 void BM_projlln(benchmark::State& state) {

@@ -15,6 +15,7 @@ struct ReaderState {
 };
 extern ReaderState reader_state;
 
+// The catalogue reader: its menu reads dek and ndk files into the event store.
 // kin: the file table's input slot (1). mode 4 or 5: initialise (empty store, default
 // criteria) and return; any other mode: the reader's menu.
 void gcmtreadex1(int kin, frame::Mode mode);

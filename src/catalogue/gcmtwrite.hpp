@@ -5,6 +5,7 @@
 
 namespace korbast::catalogue {
 
+// The catalogue writer's menu: the stored events as dek, ndk or a table, or listed.
 // kout: the file table's output slot (1); idum is not read. Returns on 99 with the slot
 // closed.
 void gcmtwrite1(int kout, int idum);

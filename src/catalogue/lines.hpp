@@ -13,7 +13,7 @@ namespace korbast::catalogue {
 
 using frame::say;
 
-// "(3(1x,a))"
+// One to three texts on a line, "(3(1x,a))".
 inline void text_line(std::string_view a) { frame::say_item(a); }
 inline void text_line(std::string_view a, std::string_view b) { frame::say_value(a, b); }
 inline void text_line(std::string_view a, std::string_view b, std::string_view c) {
@@ -22,7 +22,7 @@ inline void text_line(std::string_view a, std::string_view b, std::string_view c
   say(s.str());
 }
 
-// "(1x,a,1x,i6,1x,a)"
+// A text, a count in 6 columns and closing words, "(1x,a,1x,i6,1x,a)".
 inline void count_line(std::string_view text, long long n) { frame::say_int(text, n, 6); }
 inline void count_line(std::string_view text, long long n, std::string_view closing) {
   frame::fmt::Line s;
@@ -30,17 +30,17 @@ inline void count_line(std::string_view text, long long n, std::string_view clos
   say(s.str());
 }
 
-// "(1x,a,1x,l1)"
+// A text and a flag (T or F), "(1x,a,1x,l1)".
 inline void flag_line(std::string_view text, bool v) {
   frame::fmt::Line s;
   s.item(text).x().l(v, 1);
   say(s.str());
 }
 
-// "(1x,a,1x,f8.3)"
+// A text and a real in 8 columns with 3 decimals, "(1x,a,1x,f8.3)".
 inline void value_line(std::string_view text, float v) { frame::say_real(text, v, 8, 3); }
 
-// Prompts and explanations are handed on as texts of 35 characters.
+// The text cut or blank-padded to 35 characters, as prompts and explanations are handed on.
 inline std::string pad35(std::string_view s) {
   std::string t(s.substr(0, 35));
   t.resize(35, ' ');

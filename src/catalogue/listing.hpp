@@ -10,6 +10,7 @@ namespace korbast::catalogue {
 using HeadFrame = void (*)(std::string_view name, std::string_view version,
                            std::string_view date);
 
+// Lists the stored events on the console in a framed table.
 // head is called with the identity first (mainmenuhead from the main menu, submenuhead from
 // the writer); command is the number shown in the warning for a data type without listing.
 void list_events(HeadFrame head, std::string_view name, std::string_view version,

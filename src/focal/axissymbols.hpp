@@ -22,6 +22,7 @@ inline constexpr float kAxisMarkLength = 0.2f;
 // units of the current subplot. The symbol type of the plot library is kept.
 void dspaxfapn2(const float* az, const float* pl, int n);
 
+// The standard and alternate symbol codes of the axes.
 // The two codes: 0 and 200 check the caller's codes (-99..101, reset with a warning), 2, 3
 // load them, 4, 5 give 1 and -1 (with the initialising lines); even modes show the menu;
 // every mode but 200 stores the result.

@@ -8,6 +8,7 @@
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
+#include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot/userspace.hpp"
 #include "projection/geometry.hpp"

@@ -40,7 +40,10 @@ void spron(float* x, float* y, const float* az, const float* pl, int n);
 // The two nets: u = r cos az, v = r sin az, with r = sqrt2 sin(d/2) (Schmidt) or tan(d/2)
 // (Wulff), d = pi/2 - plunge held at the net's largest colatitude. Each point is read before
 // it is written, so u and v may be az and pl in either order.
+
+// Points 1..n on the Schmidt net (equal-area).
 void schmidtn(float* u, float* v, const float* az, const float* pl, int n);
+// Points 1..n on the Wulff net (equal-angle).
 void wulfn(float* u, float* v, const float* az, const float* pl, int n);
 
 // The projection code in a settings mode: 2, 3 from the stored code; 4 to 7 the default 4
@@ -49,7 +52,10 @@ void sspro(int& iproj, frame::Mode mode);
 
 // The set-up of each net: the largest colatitude in degrees (180 in modes 4 to 7); even modes
 // show the net's name. The parameters are stored in radians.
+
+// The set-up of the Schmidt net.
 void sschmidt(float& maxcolat, frame::Mode mode);
+// The set-up of the Wulff net.
 void swulf(float& maxcolat, frame::Mode mode);
 
 }  // namespace korbast::focal

@@ -57,10 +57,13 @@ inline constexpr AngleTol anglerads{{
 // Reports the constants on the console (they need no setting).
 void trigoset();
 
+// Degrees to radians.
 constexpr float rad(float degrees) { return degrees * angle::deg_to_rad; }
+// Radians to degrees.
 constexpr float deg(float radians) { return radians * angle::rad_to_deg; }
-// out[i] = factor * in[i] for i < n; out may be in.
+// out[i] = in[i] degrees in radians for i < n; out may be in.
 void deg2rad(float* out, const float* in, int n);
+// out[i] = in[i] radians in degrees for i < n; out may be in.
 void rad2deg(float* out, const float* in, int n);
 
 }  // namespace korbast::frame

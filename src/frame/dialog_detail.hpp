@@ -13,8 +13,11 @@
 
 namespace korbast::frame::detail {
 
+// The dotted line around a question, on the unit.
 inline void dots(int unit) { units::write_line(unit, item(std::string(42, '.'))); }
+// The dotted line on the standard output.
 inline void dots() { dots(iocom.stdout_unit); }
+// Whether level 2 output (menus, defaults and echoes) is on.
 inline bool verbose() { return iocom.lwito(2); }
 
 // The answer line cut to, or padded with blanks to, the buffer's length.

@@ -18,7 +18,10 @@
 namespace korbast::frame {
 
 // Parse one numeric field on its own (the text of the w columns).
+
+// An integer field (Iw): blanks ignored, all blank is 0; false for anything else.
 bool parse_int_field(std::string_view field, int& value);
+// A real field (Fw.d): d implied decimals when it has no point; false when unreadable.
 bool parse_real_field(std::string_view field, int d, float& value);
 
 namespace detail {

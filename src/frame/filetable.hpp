@@ -28,11 +28,18 @@ struct Fiocom {
 extern Fiocom fiocom;
 
 // Slots are numbered from 1, as the dialog shows them.
+
+// Sets up the table with nin input and nout output slots, all closed, and lists it.
 void initfio(int nin, int nout, int mode);
+// Lists every slot: its role, file name, unit and whether it is open.
 void listfio(int mode);
+// Opens input slot i (unless it is open) for the role expl through opef2, then lists the table.
 void opefin(int i, std::string_view expl, int mode);
+// Opens output slot i (unless it is open) for the role expl through opef2, then lists the table.
 void opefou(int i, std::string_view expl, int mode);
+// Closes input slot i (unless it is closed), then lists the table.
 void clofin(int i, int mode);
+// Closes output slot i (unless it is closed), then lists the table.
 void clofou(int i, int mode);
 
 // Opens a file on a unit with status "old" (must exist) or "new" (must not exist; a file

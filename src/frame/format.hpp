@@ -16,8 +16,8 @@
 
 namespace korbast::frame::fmt {
 
-std::string I(long long value, int w);           // Iw
-std::string F(double value, int w, int d);       // Fw.d
+std::string I(long long value, int w);           // Iw     (an integer, right-justified)
+std::string F(double value, int w, int d);       // Fw.d   (fixed point, d decimals)
 std::string E(double value, int w, int d);       // Ew.d   (0.ddddE+xx; Ew.0 writes d.E+xx)
 std::string G(double value, int w, int d);       // Gw.d   (zero has exponent 0: fixed form)
 std::string L(bool value, int w);                // Lw     (T or F, right-justified)

@@ -13,21 +13,33 @@ struct Identity {
 };
 
 // ---- Menu frames and banners (standard output) ----
+// The head of the main menu: a rule of 43 "@", "@ main program" and the name, a rule of "=".
 void mainmenuhead(std::string_view name, std::string_view version, std::string_view date);
+// The head of a submenu: as the main menu's, with "@ subroutine".
 void submenuhead(std::string_view name, std::string_view version, std::string_view date);
+// The tail of a menu: a rule of 43 "@".
 void menutail();
+// The entry banner of a routine (name, version and date between rules), at output level 3.
 void subhead(std::string_view name, std::string_view version, std::string_view date);  // level 3
+// The exit banner of a routine ("@ exiting" and the name), at output level 3.
 void subtail(std::string_view name, std::string_view version, std::string_view date);  // level 3
 // The same heads for a routine's Identity.
 void submenuhead(const Identity& id);
+// The warning box of a routine, from its Identity.
 void warninghead(const Identity& id);
 
 // ---- Error and warning frames (error output) ----
+// The error box: rules of 43 "*" around the routine's name and the word ERROR.
 void errorhead(std::string_view name, std::string_view version, std::string_view date);
+// The warning box: rules of 43 "/" around the routine's name and the word WARNING.
 void warninghead(std::string_view name, std::string_view version, std::string_view date);
+// The tail of an error frame: the pause (when pausing is on) and a rule of 43 "*".
 void errortail00();
+// The tail of a warning frame: the pause (when pausing is on) and a rule of 43 "/".
 void warningtail00();
+// The old error tail: an "OUTDATED" notice, then the tail of errortail00.
 void errortail0(int unused);
+// The old warning tail: an "OUTDATED" notice, then the tail of warningtail00.
 void warningtail0(int unused);
 // Severity 0: recoverable, asks "STOP" with default No; any other: sad face, default Yes.
 // A yes ends the run (status 1); otherwise it pauses and returns.

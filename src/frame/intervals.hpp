@@ -10,13 +10,19 @@ namespace korbast::frame {
 // An interval whose lower bound exceeds its upper bound cannot be answered: the interval
 // questions then report it in an error frame and return without reading (inintegvindef and
 // inrealvindef give the default, inintegvin1 leaves the value as it was).
+
+// An integer inside [lower, upper], without a default: asked again until it lies inside.
 void inintegvin1(int& value, std::string_view prompt, int lower, int upper, int& status);
+// An integer inside [lower, upper], with a default kept on an empty answer.
 void inintegvindef(int& value, std::string_view prompt, int def, int lower, int upper,
                    int& status);
+// A real inside [lower, upper], with a default kept on an empty answer.
 void inrealvindef(float& value, std::string_view prompt, float def, float lower, float upper,
                   int& status);
+// Checks that an integer lies in [lower, upper]: outside, an error frame naming the caller.
 void cinvin(int value, int lower, int upper, std::string_view caller, std::string_view varname,
             int& status);
+// Checks that an integer is at most upper: above, an error frame naming the caller.
 void cinmax(int value, int upper, std::string_view caller, std::string_view varname,
             int& status);
 // Gravity 0 warning, 1 error, 2 error and "RESUME", 3 error and "STOP", 4 fatal (no reset);

@@ -19,10 +19,11 @@ namespace korbast::frame {
 
 enum class ListStatus { Ok, Error, Eof };
 
-// One value from the start of a text (the answer of a prompt): leading blanks skipped, the
+// One integer from the start of a text (the answer of a prompt): leading blanks skipped, the
 // value ends at a blank, comma, slash or the end; the rest is ignored. A leading comma or
 // slash is a null: Ok with *null set and the value unchanged.
 ListStatus list_int(std::string_view text, int& value, bool* null = nullptr);
+// One real from the start of a text, read as list_int reads an integer.
 ListStatus list_real(std::string_view text, float& value, bool* null = nullptr);
 
 // A list-directed read of several items from a unit, one record: the reader takes lines

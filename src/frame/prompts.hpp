@@ -12,12 +12,19 @@
 namespace korbast::frame {
 
 // ---- Prompted questions (standard input and output of iocom) ----
+// An integer, with a default kept on an empty answer; the new value is echoed.
 void inintegdef(int& value, std::string_view prompt, int def, int& status);
+// A real, with a default kept on an empty answer; the new value is echoed.
 void inrealdef(float& value, std::string_view prompt, float def, int& status);
+// Yes or no, with a default kept on an empty answer.
 void inlogicdef(bool& value, std::string_view prompt, bool def, int& status);
+// A text, with a default kept on an empty answer; the answer is cut to 80 characters.
 void inchardef(std::span<char> value, std::string_view prompt, std::string_view def, int& status);
+// An integer without a default (the main menu's command): blank lines are passed over.
 void ininteg1(int& value, std::string_view prompt, int& status);
+// A text without a default: the whole line, empty or not, is the answer.
 void inchar1(std::span<char> value, std::string_view prompt, int& status);
+// An integer with a default, the prompt printed as given and no echo of the new value.
 void inintegdefnp(int& value, std::string_view prompt, int def, int& status);
 // Reads in_unit and writes out_unit, whatever the output level (the severity tails).
 void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,

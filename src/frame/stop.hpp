@@ -27,10 +27,13 @@ int requested();
 // Readable once a stop was asked for (-1 before install()).
 int wake_fd();
 
+// Ends the run through the common stop path when a stop was asked for: in the main thread
+// only, and only once.
+void act();
+// The stop signal noted by the watcher (0: none).
+extern std::atomic<int> g_requested;
 // A safe point of the main thread: a stop asked for ends the run here. Does nothing in other
 // threads and once the run is ending.
-void act();
-extern std::atomic<int> g_requested;
 inline void safe_point() {
   if (g_requested.load(std::memory_order_relaxed) != 0) act();
 }

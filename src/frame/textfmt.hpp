@@ -25,6 +25,7 @@ std::string trimmed(std::string_view text);
 void integlen(int& count, int n);
 // n written left-aligned; count = characters used.
 void intg2char(std::span<char> text, int& count, int available, int n);
+// The same as intg2char (its older name).
 void carinm2(std::span<char> text, int& count, int available, int n);
 // x in the fixed-point form of width m with n decimals (Fm.n).
 void careafmpn(std::span<char> text, int m, int n, float x);

@@ -494,6 +494,19 @@ bool output_failed() { return output_lost; }
 
 void mark_output_lost() { output_lost = true; }
 
+void report_failed_file(std::string_view path, std::string_view stage, std::string_view reason,
+                        std::string_view counted, long long count) {
+  output_lost = true;
+  auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
+  errorhead("units", "1.00", "25-03-94");
+  line(fmt::Line().item("  OUTPUT FILE FAILED").item(stage).str());
+  line(fmt::Line().item("  FILE:").item(path).str());
+  line(fmt::Line().item("  REASON:").item(reason).str());
+  line(fmt::Line().item("  " + std::string(counted) + " WRITTEN =").x().i(count, 9).str());
+  line(fmt::Line().item(count > 0 ? "==> THE FILE IS INCOMPLETE" : "==> THE FILE IS NOT WRITTEN").str());
+  errortail00();
+}
+
 std::string name(int unit) {
   Unit* u = find(unit);
   return u ? u->path : std::string();

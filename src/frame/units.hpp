@@ -31,6 +31,7 @@ bool open(int unit, std::string_view path, Status status);
 // reached the file; every later write to that file returns false, and the run ends with
 // status 1 (see stop_run).
 bool close(int unit);
+// Whether the unit is connected (the console units always are).
 bool is_open(int unit);
 // Back to the first line of an input file; false when the unit is not an open file or the
 // file cannot go back (a pipe): then an error frame names the file, and every later read of
@@ -51,11 +52,17 @@ bool write_line(int unit, std::string_view text);
 bool write(int unit, std::string_view text);
 // Flushes one unit; false when the output file failed (now or earlier).
 bool flush(int unit);
+// Flushes the console and every open file.
 void flush_all();
 // Whether some output file failed in this run.
 bool output_failed();
 // An output file that could not even be opened counts as failed: the run ends with status 1.
 void mark_output_lost();
+// The error frame of an output file written outside the unit table (the plot window's page
+// files): the file, the step that failed, why, and how many `counted` ("PAGES") it holds
+// (0: the file is not there); the run then ends with status 1, as for a failed unit.
+void report_failed_file(std::string_view path, std::string_view stage, std::string_view reason,
+                        std::string_view counted, long long count);
 // The path a unit was opened with ("" for a closed unit and the console).
 std::string name(int unit);
 
@@ -76,6 +83,7 @@ void set_keyboard_wait_hook(void (*hook)());
 // in place of ending the process (after the units are closed); it must not return (it
 // throws). nullptr restores the ending.
 void set_stop_interceptor(void (*intercept)(int status));
+// Whether an interceptor is set (the program then installs no signal handling).
 bool stop_intercepted();
 // Registers an action for the stop path (an open plot window writes its last page).
 void at_stop(void (*action)());

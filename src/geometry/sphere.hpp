@@ -11,8 +11,7 @@
 #pragma once
 
 #include <cmath>
-
-#include "frame/angles.hpp"
+#include <numbers>
 
 namespace korbast::geometry {
 
@@ -39,8 +38,10 @@ void mtrans(float* a, const float* b);
 // Longitude in (-pi, pi] of the horizontal components (vx, vy): explicit branches, (0, 0)
 // gives 0 and the negative x axis gives +pi whatever the sign of a zero vy.
 inline float longitude_of(float vx, float vy) {
-  constexpr float kPi = frame::angle::pi;
-  constexpr float kPi2 = frame::angle::half_pi;
+  // pi rounded to single precision, and half of it: the same bits as the program's angle
+  // constants (0x40490FDB and 0x3FC90FDB), which geometry, below the frame, does not reach.
+  constexpr float kPi = std::numbers::pi_v<float>;
+  constexpr float kPi2 = kPi / 2.0f;
   if (vx > 0.0f) return std::atan(vy / vx);
   if (vx < 0.0f) {
     if (vy >= 0.0f) return std::atan(vy / vx) + kPi;

@@ -102,7 +102,7 @@ void line_file(int type, std::string& name, const ClipFrame& frame, float longmi
   }
 }
 
-void contours_for_projection(int mode) {
+void contours_for_projection(frame::Mode mode) {
   // The initialising mode does not read the window.
   contours1(0.0f, 0.0f, 0.0f, 0.0f, mode);
 }

@@ -17,6 +17,7 @@
 #include "geometry/sphere.hpp"
 #include "geometry/vectors.hpp"
 #include "maps/lines.hpp"
+#include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot/userspace.hpp"
 #include "projection/geometry.hpp"

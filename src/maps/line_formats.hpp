@@ -45,11 +45,15 @@ std::string listing_line(const int* ints, int nint, const float* reals, int nrea
 std::string listing_reduced(float west2, float east2);
 // A rule of 65 dashes.
 std::string rule65();
+// A rule of 43 dashes after one blank, as in the menus.
 std::string rule43();
 
 // The end of a file without error ("total nb of plotted curves", "input file ... closed")
 // and the report of a read error. Both close the unit.
+
+// The end of a file read without error: the count of curves drawn; closes the unit.
 void normal_end(const LineFile& file);
+// The error frame of a file that could not be read to its end; closes the unit.
 void read_error_end(const LineFile& file);
 
 }  // namespace korbast::maps

@@ -25,6 +25,7 @@ extern MappointSettings mappoint_settings;
 // The unit the points file is read on.
 inline constexpr int kPointsUnit = 12;
 
+// The point layer of the map: points typed in or read from a file, drawn as symbols.
 // Modes 4 and 5 reset the settings (lproj is not touched); any other mode runs the point
 // menu until 99. lproj: true when the coordinates are longitude and latitude in degrees, to
 // be projected with the current map projection; false when they are user coordinates of the

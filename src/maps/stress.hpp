@@ -5,6 +5,7 @@
 
 namespace korbast::maps {
 
+// The most vertical axis and the SHmax azimuth of each event, from its three axes.
 // For data i = 0..n-1 (n < 1: nothing is computed, nothing changes):
 // - isv[i]: 1, 2 or 3, the axis with the largest absolute plunge (the lower number wins a
 //   tie), negated when that plunge is below thr (radians); 0 when no plunge exceeds 0.

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/canvas_text.hpp"
 
@@ -418,6 +419,8 @@ void CairoCanvas::write_page() {
     setup.scale = 72.0 / (2.54 * page_.scale);
     setup.bands = options_.bands;
     setup.piece = options_.pdf_piece;
+    // The page's pixels per metre: its points per pixel at 72 points to the inch.
+    setup.pixels_per_metre = static_cast<std::uint32_t>(std::lround(72.0 / setup.scale / 0.0254));
     writer_ = std::make_unique<PageWriter>(std::move(setup));
   }
   // The page stays on show (drawing may go on): the writer gets a copy of its drawing.
@@ -442,7 +445,18 @@ void CairoCanvas::finish_files() {
   writer_->finish();
   const auto done = writer_->files();
   files_.insert(files_.end(), done.begin(), done.end());
+  auto failed = writer_->take_failures();
+  failures_.insert(failures_.end(), failed.begin(), failed.end());
   writer_.reset();
+}
+
+std::vector<FileFailure> CairoCanvas::take_file_failures() {
+  std::vector<FileFailure> all = std::exchange(failures_, {});
+  if (writer_) {
+    auto now = writer_->take_failures();
+    all.insert(all.end(), now.begin(), now.end());
+  }
+  return all;
 }
 
 void CairoCanvas::window_dispose() {

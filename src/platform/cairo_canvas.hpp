@@ -11,8 +11,10 @@
 // drawing when it is written becomes <base>_w<k>_p<nnn>.png, and all pages of window k go
 // into <base>_w<k>.pdf (A4, landscape for landscape pages, page cm (0, 0) at the lower left).
 // They are encoded and written on worker threads beside the dialog (page_output.hpp), in page
-// order; the PDF is valid after every page. One notice line per page goes to the standard
-// error once the page is in its files. Closing the window waits for every queued page.
+// order; the PDF grows by appended updates and is valid after every page, a PNG appears
+// whole or not at all. One notice line per page goes to the standard error once the page is
+// in its files; files that fail are kept for take_file_failures(). Closing the window waits
+// for every queued page (at most 3 seconds for a write that does not end).
 #pragma once
 
 #include <cairo.h>
@@ -72,6 +74,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void write_page() override;
   void context_end() override {}
   void window_dispose() override;
+  std::vector<FileFailure> take_file_failures() override;
 
   // --- IdleClient
   int event_fd() override;
@@ -145,6 +148,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   int page_no_ = 0;
   std::string base_;
   std::vector<std::string> files_;
+  std::vector<FileFailure> failures_;  // of finished writers, not yet taken
 };
 
 }  // namespace korbast::platform

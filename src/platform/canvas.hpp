@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korbast::platform {
 
@@ -34,6 +35,15 @@ struct PageInfo {
   std::string name;        // the plot name: the base of the page files
   double scale = 1.0;      // pixels per centimetre of the page
   bool landscape = false;  // the page lies on its long side
+};
+
+// A page file the device could not write: its name, the step that failed ("WHILE
+// WRITING"), why, and how many pages it holds (0: it is not there).
+struct FileFailure {
+  std::string file;
+  std::string stage;
+  std::string reason;
+  int pages = 0;
 };
 
 class Canvas {
@@ -89,6 +99,8 @@ class Canvas {
   virtual void context_end() = 0;
   // Removes the window and finishes its files.
   virtual void window_dispose() = 0;
+  // The page files that failed since the last call (each once), for the caller to report.
+  virtual std::vector<FileFailure> take_file_failures() { return {}; }
 };
 
 }  // namespace korbast::platform

@@ -12,7 +12,7 @@ namespace korbast::platform {
 // the section sign), so a text may mix both. Zero bytes and other control bytes become
 // blanks.
 std::string text_to_utf8(std::string_view bytes);
-// The same characters in Latin-1 (the old X window name property), "?" for those beyond.
+// The drawn text in Latin-1 (the old X window name property), "?" for those beyond.
 std::string text_to_latin1(std::string_view bytes);
 
 // The base of the page files for a plot name: blanks trimmed at both ends, a final ".ps"
@@ -20,8 +20,9 @@ std::string text_to_latin1(std::string_view bytes);
 // is left.
 std::string page_file_base(std::string_view name);
 
-// "<base>_w<k>_p<nnn>.png" and "<base>_w<k>.pdf".
+// "<base>_w<k>_p<nnn>.png", the file of one page.
 std::string page_png_name(std::string_view base, int window, int page);
+// "<base>_w<k>.pdf", the file of all pages of window k.
 std::string page_pdf_name(std::string_view base, int window);
 
 }  // namespace korbast::platform

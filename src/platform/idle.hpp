@@ -22,6 +22,7 @@ class IdleClient {
 // The window device registers its shown window here, and removes it (nullptr) when the
 // window goes.
 void set_idle_client(IdleClient* client);
+// The shown window registered, or null.
 IdleClient* idle_client();
 
 // Services the shown window once, without waiting.

@@ -1,6 +1,8 @@
 // The drawing of one page as a compact list of operations, and the two ways it is turned
 // into a page: replayed into a Cairo image (the only way the page's pixels are made: for the
-// window, the PNG file and the tests alike) and written as a PDF content stream.
+// window, the PNG file and the tests alike) and written as a PDF content stream. Recording
+// and replay are in page_ops.cpp, band planning and hidden-path culling in page_bands.cpp,
+// the PDF content in pdf_writer.cpp (with the rest of the PDF format).
 //
 // Points are kept as Cairo keeps them, in 24.8 fixed point of the image (x to the right, y
 // downwards), so a replay hands Cairo the very coordinates direct drawing would have handed
@@ -63,6 +65,7 @@ class PageOps {
   // left out.
   void replay(cairo_t* cr, Cursor& at, int y0 = INT_MIN, int y1 = INT_MAX,
               const std::vector<std::uint8_t>* hidden = nullptr) const;
+  // ---- band planning and hidden-path culling (page_bands.cpp)
   // A path of the page: where it starts, the rows and columns it reaches with its line width
   // (a little more, never less), the line width it is stroked with, whether it is filled too.
   struct PathSpan {
@@ -89,6 +92,7 @@ class PageOps {
   // the same amount of drawing (the area the paths cover, and a share per path).
   static std::vector<int> split(const std::vector<PathSpan>& paths, int bands, int height);
 
+  // ---- PDF content (pdf_writer.cpp)
   // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
   // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
   // sorted, once each). Given a cursor from `pieces` and the code where the next piece
@@ -123,13 +127,5 @@ class PageOps {
   double width_ = 1.0;
   bool aa_ = true;
 };
-
-// The outline of glyph `index` of the page font as a PDF form's content (nonzero fill) in
-// units of 1/1000 of the font size, y downwards; its box (x0 y0 x1 y1) as text.
-struct GlyphForm {
-  std::string content;
-  std::string bbox;
-};
-GlyphForm glyph_form(unsigned index);
 
 }  // namespace korbast::platform

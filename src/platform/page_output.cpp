@@ -1,14 +1,12 @@
 #include "platform/page_output.hpp"
 
 #include <fcntl.h>
-#include <libdeflate.h>
 #include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
@@ -17,6 +15,10 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
+
+#include "platform/pdf_writer.hpp"
+#include "platform/png_writer.hpp"
 
 namespace korbast::platform {
 
@@ -27,119 +29,6 @@ void notice(const std::string& text) {
   std::fflush(stderr);
 }
 
-// ---------------------------------------------------------------- deflate
-
-// One compressor per thread and level (libdeflate's are not shared between threads).
-struct Compressors {
-  libdeflate_compressor* by_level[13] = {};
-  ~Compressors() {
-    for (auto* c : by_level)
-      if (c) libdeflate_free_compressor(c);
-  }
-};
-
-std::string zlib_compress(const void* data, std::size_t n, int level) {
-  thread_local Compressors mine;
-  libdeflate_compressor*& c = mine.by_level[level];
-  if (!c) c = libdeflate_alloc_compressor(level);
-  std::string out;
-  if (!c) return out;
-  out.resize(libdeflate_zlib_compress_bound(c, n));
-  const std::size_t got = libdeflate_zlib_compress(c, data, n, out.data(), out.size());
-  out.resize(got);
-  return out;
-}
-
-constexpr int kPngLevel = 1;
-constexpr int kPdfLevel = 1;
-
-void put_be32(std::string& s, std::uint32_t v) {
-  s += static_cast<char>(v >> 24);
-  s += static_cast<char>(v >> 16);
-  s += static_cast<char>(v >> 8);
-  s += static_cast<char>(v);
-}
-
-void png_chunk(std::string& out, const char* type, const std::string& data) {
-  put_be32(out, static_cast<std::uint32_t>(data.size()));
-  const std::size_t at = out.size();
-  out.append(type, 4);
-  out += data;
-  put_be32(out, libdeflate_crc32(0, out.data() + at, data.size() + 4));
-}
-
-// ---------------------------------------------------------------- PDF texts
-
-// A UTF-8 text as a PDF text string: UTF-16BE with its byte-order mark, in hex.
-std::string pdf_text(std::string_view utf8) {
-  static const char* hex = "0123456789ABCDEF";
-  std::string out = "<FEFF";
-  auto unit = [&](unsigned u) {
-    for (int s = 12; s >= 0; s -= 4) out += hex[(u >> s) & 0xF];
-  };
-  for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    unsigned cp = 0xFFFD;
-    int len = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c >> 5) == 6 && i + 1 < utf8.size()) {
-      cp = ((c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
-      len = 2;
-    } else if ((c >> 4) == 14 && i + 2 < utf8.size()) {
-      cp = ((c & 0x0F) << 12) | ((utf8[i + 1] & 0x3F) << 6) | (utf8[i + 2] & 0x3F);
-      len = 3;
-    } else if ((c >> 3) == 30 && i + 3 < utf8.size()) {
-      cp = ((c & 0x07) << 18) | ((utf8[i + 1] & 0x3F) << 12) | ((utf8[i + 2] & 0x3F) << 6) |
-           (utf8[i + 3] & 0x3F);
-      len = 4;
-    }
-    i += len;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      unit(0xD800 | (cp >> 10));
-      unit(0xDC00 | (cp & 0x3FF));
-    } else {
-      unit(cp);
-    }
-  }
-  return out + ">";
-}
-
-std::string fixed(double v, int decimals) {
-  std::string s;
-  put_number(s, v, decimals);
-  return s;
-}
-
-bool write_all(int fd, const char* data, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t got = pwrite(fd, data, n, at);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (got == 0) {
-      errno = ENOSPC;
-      return false;
-    }
-    data += got;
-    n -= static_cast<std::size_t>(got);
-    at += got;
-  }
-  return true;
-}
-
-// The whole file or an error text.
-std::string write_file(const std::string& path, const std::string& bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return std::strerror(errno);
-  bool ok = write_all(fd, bytes.data(), bytes.size(), 0);
-  std::string err = ok ? "" : std::strerror(errno);
-  if (close(fd) != 0 && ok) err = std::strerror(errno);
-  return err;
-}
-
 int worker_count() {
   cpu_set_t set;
   int cpus = 1;
@@ -148,207 +37,9 @@ int worker_count() {
   return std::clamp(cpus, 1, 8);
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------- PNG
-
-std::string encode_png(const unsigned char* data, int w, int h, int stride) {
-  // Indexed colour first: pages are mostly white and few-coloured.
-  std::string raw;
-  raw.resize(static_cast<std::size_t>(h) * (w + 1));
-  std::uint32_t keys[1024];
-  std::uint8_t index[1024];
-  std::memset(keys, 0xFF, sizeof keys);  // no colour is 0xFFFFFFFF (the top byte is 0)
-  std::uint32_t palette[256];
-  int colours = 0;
-  bool indexed = true;
-  std::uint32_t last = 0xFFFFFFFFu;
-  std::uint8_t last_index = 0;
-  for (int y = 0; y < h && indexed; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-    char* out = raw.data() + static_cast<std::size_t>(y) * (w + 1);
-    *out++ = 0;
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t v = row[x] & 0xFFFFFFu;
-      if (v != last) {
-        std::uint32_t slot = (v * 2654435761u) >> 22;
-        while (keys[slot] != v && keys[slot] != 0xFFFFFFFFu) slot = (slot + 1) & 1023;
-        if (keys[slot] != v) {
-          if (colours == 256) {
-            indexed = false;
-            break;
-          }
-          keys[slot] = v;
-          index[slot] = static_cast<std::uint8_t>(colours);
-          palette[colours++] = v;
-        }
-        last = v;
-        last_index = index[slot];
-      }
-      out[x] = static_cast<char>(last_index);
-    }
-  }
-  std::string ihdr;
-  put_be32(ihdr, static_cast<std::uint32_t>(w));
-  put_be32(ihdr, static_cast<std::uint32_t>(h));
-  ihdr += '\x08';                       // bit depth
-  ihdr += indexed ? '\x03' : '\x02';    // palette or RGB
-  ihdr += std::string(3, '\0');         // deflate, adaptive filters, no interlace
-  std::string plte;
-  if (indexed) {
-    for (int i = 0; i < colours; ++i) {
-      plte += static_cast<char>(palette[i] >> 16);
-      plte += static_cast<char>(palette[i] >> 8);
-      plte += static_cast<char>(palette[i]);
-    }
-  } else {
-    // RGB rows with the "up" filter (byte minus the byte above).
-    const std::size_t row_bytes = static_cast<std::size_t>(w) * 3 + 1;
-    raw.assign(row_bytes * h, '\0');
-    std::vector<unsigned char> prev(row_bytes, 0), cur(row_bytes, 0);
-    for (int y = 0; y < h; ++y) {
-      const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-      for (int x = 0; x < w; ++x) {
-        cur[1 + 3 * x] = static_cast<unsigned char>(row[x] >> 16);
-        cur[2 + 3 * x] = static_cast<unsigned char>(row[x] >> 8);
-        cur[3 + 3 * x] = static_cast<unsigned char>(row[x]);
-      }
-      char* out = raw.data() + y * row_bytes;
-      out[0] = 2;
-      for (std::size_t i = 1; i < row_bytes; ++i) out[i] = static_cast<char>(cur[i] - prev[i]);
-      std::swap(prev, cur);
-    }
-  }
-  std::string png = "\x89PNG\r\n\x1a\n";
-  png_chunk(png, "IHDR", ihdr);
-  if (indexed) png_chunk(png, "PLTE", plte);
-  png_chunk(png, "IDAT", zlib_compress(raw.data(), raw.size(), kPngLevel));
-  png_chunk(png, "IEND", "");
-  return png;
-}
-
-// ---------------------------------------------------------------- the PDF file
-
-namespace {
-
-// Objects: 1 catalogue, 2 page tree, 3 document information; then, page by page, the forms
-// of the glyphs the page is the first to use, its content stream and its page dictionary.
-class PdfFile {
- public:
-  explicit PdfFile(const PageWriter::Setup& s) : s_(s) {}
-  ~PdfFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  // Appends a page; the error text when it could not be written (the file keeps its pages).
-  std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs) {
-    if (fd_ < 0) {
-      fd_ = open(s_.pdf_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-      if (fd_ < 0) return std::strerror(errno);
-      std::string head = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
-      offsets_.push_back(static_cast<long long>(head.size()));
-      head += "1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
-      offsets_.push_back(0);  // the page tree: moves with every page
-      offsets_.push_back(static_cast<long long>(head.size()));
-      head += "3 0 obj\n<< /Title " + pdf_text(s_.title) +
-              " /Creator (korbast) /Producer (korbast) >>\nendobj\n";
-      if (!write_all(fd_, head.data(), head.size(), 0)) return std::strerror(errno);
-      tail_at_ = static_cast<long long>(head.size());
-    }
-    const int page = pages_ + 1;
-    std::vector<long long> offsets = offsets_;
-    std::vector<std::pair<unsigned, int>> defined = glyph_objs_;
-    std::string body;
-    auto object = [&](const std::string& dict, const std::string& data) {
-      offsets.push_back(tail_at_ + static_cast<long long>(body.size()));
-      body += std::to_string(offsets.size()) + " 0 obj\n" + dict;
-      if (!data.empty() || dict.find("/Length") != std::string::npos) {
-        body += "\nstream\n";
-        body += data;
-        body += "\nendstream";
-      }
-      body += "\nendobj\n";
-      return static_cast<int>(offsets.size());
-    };
-    std::string xobjects;
-    for (unsigned g : glyphs) {
-      auto it = std::lower_bound(defined.begin(), defined.end(), std::make_pair(g, 0));
-      if (it == defined.end() || it->first != g) {
-        const GlyphForm form = glyph_form(g);
-        const int obj = object("<< /Type /XObject /Subtype /Form /BBox [" + form.bbox +
-                                   "] /Length " + std::to_string(form.content.size()) + " >>",
-                               form.content);
-        it = defined.insert(it, {g, obj});
-      }
-      xobjects += " /g" + std::to_string(g) + " " + std::to_string(it->second) + " 0 R";
-    }
-    std::string contents;
-    for (const std::string& stream : streams) {
-      const int obj = object(
-          "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
-      contents += (contents.empty() ? "" : " ") + std::to_string(obj) + " 0 R";
-    }
-    if (streams.size() != 1) contents = "[" + contents + "]";
-    const std::string resources =
-        xobjects.empty() ? "<< >>" : "<< /XObject <<" + xobjects + " >> >>";
-    const int page_obj = object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
-                                    fixed(s_.sheet_w, 3) + " " + fixed(s_.sheet_h, 3) +
-                                    "] /Contents " + contents + " /Resources " +
-                                    resources + " >>",
-                                "");
-    const long long tree_at = tail_at_ + static_cast<long long>(body.size());
-    offsets[1] = tree_at;
-    std::string kids = kids_ + " " + std::to_string(page_obj) + " 0 R";
-    std::string tail = "2 0 obj\n<< /Type /Pages /Kids [" + kids + " ] /Count " +
-                       std::to_string(page) + " >>\nendobj\n";
-    const long long xref_at = tree_at + static_cast<long long>(tail.size());
-    tail += "xref\n0 " + std::to_string(offsets.size() + 1) + "\n0000000000 65535 f \n";
-    char entry[32];
-    for (long long off : offsets) {
-      std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", off);
-      tail += entry;
-    }
-    tail += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) +
-            " /Root 1 0 R /Info 3 0 R >>\nstartxref\n" + std::to_string(xref_at) + "\n%%EOF\n";
-    body += tail;
-    // The previous tail is overwritten by this page; on a failure it is put back.
-    if (!write_all(fd_, body.data(), body.size(), tail_at_) ||
-        ftruncate(fd_, tail_at_ + static_cast<off_t>(body.size())) != 0) {
-      const std::string err = std::strerror(errno);
-      if (ftruncate(fd_, tail_at_) == 0 && !tail_.empty()) {
-        (void)write_all(fd_, tail_.data(), tail_.size(), tail_at_);
-      }
-      return err;
-    }
-    pages_ = page;
-    offsets_ = std::move(offsets);
-    glyph_objs_ = std::move(defined);
-    kids_ = std::move(kids);
-    tail_ = std::move(tail);
-    tail_at_ = tree_at;
-    return "";
-  }
-
-  // Closes the file; the error text of the close.
-  std::string close() {
-    if (fd_ < 0) return "";
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0 ? "" : std::strerror(errno);
-  }
-
-  bool holds_pages() const { return pages_ > 0; }
-
- private:
-  PageWriter::Setup s_;
-  int fd_ = -1;
-  int pages_ = 0;
-  long long tail_at_ = 0;
-  std::vector<long long> offsets_;
-  std::vector<std::pair<unsigned, int>> glyph_objs_;  // glyph index, form object; sorted
-  std::string kids_;
-  std::string tail_;
-};
+// How long the bounded waits let one file's write go on before giving it up.
+constexpr auto kBound = std::chrono::seconds(3);
+const char* const kStuck = "the write did not end within 3 seconds";
 
 }  // namespace
 
@@ -380,6 +71,7 @@ struct PageWriter::Impl {
   Setup setup;
   PdfFile pdf;
   bool pdf_failed = false;
+  int pdf_pages = 0;  // pages in the PDF, for the failures
 
   mutable std::mutex mu;
   std::condition_variable work_cv;  // tasks for the encoders, or the end
@@ -392,9 +84,20 @@ struct PageWriter::Impl {
   std::size_t limit = 4;
   int bands = 1;
   std::vector<std::string> files;
+  std::vector<FileFailure> failures;
   std::vector<std::thread> threads;
+  // The writer thread's progress: the file it writes, since when. A write that does not end
+  // (a FIFO or a hung network folder at a page's name) is given up by the bounded waits;
+  // the thread then is left to itself and frees this when it ends (`orphan`).
+  std::string busy_file;
+  int busy_page = 0;
+  std::chrono::steady_clock::time_point busy_since;
+  bool abandoned = false;
+  bool writer_alive = true;
+  bool orphan = false;
 
-  explicit Impl(Setup s) : setup(std::move(s)), pdf(setup) {}
+  explicit Impl(Setup s)
+      : setup(std::move(s)), pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h) {}
 
   // Rows [y0, y1) of the page image. The paths showing there, less those later fills paint
   // over there, are replayed whole, into a target that holds every row they reach and starts
@@ -440,13 +143,13 @@ struct PageWriter::Impl {
       if (task.part == kBand) {
         replay_band(job, job.edges[task.index], job.edges[task.index + 1]);
       } else if (task.part == kPng) {
-        job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4);
+        job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4, setup.pixels_per_metre);
         job.pixels.reset();
       } else {
         const std::size_t k = static_cast<std::size_t>(task.index);
         const std::size_t to = k + 1 < job.pieces.size() ? job.pieces[k + 1].code : SIZE_MAX;
         const std::string text = job.ops.content(setup.scale, job.h, job.glyphs[k], job.pieces[k], to);
-        job.pdf[k] = zlib_compress(text.data(), text.size(), kPdfLevel);
+        job.pdf[k] = compress_content(text);
       }
       lock.lock();
       if (task.part == kBand) {
@@ -467,11 +170,14 @@ struct PageWriter::Impl {
     std::unique_lock<std::mutex> lock(mu);
     for (;;) {
       done_cv.wait(lock, [&] {
-        return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty());
+        return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty()) ||
+               abandoned;
       });
-      if (jobs.empty()) return;
+      if (jobs.empty() || abandoned) break;
       std::shared_ptr<Job> job = jobs.front();
       writing = true;
+      busy_page = job->page;
+      busy_since = std::chrono::steady_clock::now();
       jobs.pop_front();
       lock.unlock();
       write_job(*job);
@@ -479,11 +185,51 @@ struct PageWriter::Impl {
       writing = false;
       done_cv.notify_all();
     }
+    writer_alive = false;
+    const bool free_all = orphan;
+    lock.unlock();
+    if (free_all) delete this;
+  }
+
+  // The writer is about to write `file` (under the lock: false once the writer is given up).
+  bool start_file(const std::string& file) {
+    std::lock_guard<std::mutex> lock(mu);
+    busy_file = file;
+    busy_since = std::chrono::steady_clock::now();
+    return !abandoned;
+  }
+
+  // Waits until every queued page is written, or (`bounded`) until a write has not ended
+  // within kBound: then the writer is given up, its file reported as failed. Under the lock.
+  void wait_written(std::unique_lock<std::mutex>& lock, bool bounded) {
+    for (;;) {
+      if (abandoned || (jobs.empty() && !writing)) return;
+      if (!bounded || !writing) {
+        done_cv.wait_for(lock, std::chrono::milliseconds(bounded ? 100 : 1000));
+        continue;
+      }
+      const auto deadline = busy_since + kBound;
+      if (std::chrono::steady_clock::now() < deadline) {
+        done_cv.wait_until(lock, deadline);
+        continue;
+      }
+      abandoned = true;
+      const bool pdf_busy = busy_file == setup.pdf_name;
+      failures.push_back({busy_file, "WHILE WRITING", kStuck, pdf_busy ? pdf_pages : 0});
+      notice("plot page " + std::to_string(busy_page) + " could not be written to " + busy_file +
+             " (" + kStuck + ")");
+      jobs.clear();
+      tasks.clear();
+      done_cv.notify_all();
+      work_cv.notify_all();
+      return;
+    }
   }
 
   void write_job(Job& job) {
     const std::string page = "plot page " + std::to_string(job.page);
-    const std::string png_err = write_file(job.png_path, job.png);
+    if (!start_file(job.png_name)) return;
+    const std::string png_err = write_png(job.png_path, job.png);
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
     if (!pdf_failed) {
@@ -491,13 +237,18 @@ struct PageWriter::Impl {
       for (const auto& g : job.glyphs) glyphs.insert(glyphs.end(), g.begin(), g.end());
       std::sort(glyphs.begin(), glyphs.end());
       glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
+      if (!start_file(setup.pdf_name)) return;
       pdf_err = pdf.add_page(job.pdf, glyphs);
       pdf_failed = !pdf_err.empty();
     }
     {
       std::lock_guard<std::mutex> lock(mu);
+      if (abandoned) return;  // given up meanwhile: reported as failed already
       if (png_err.empty()) files.push_back(job.png_name);
       if (!pdf_failed && job.page == 1) files.push_back(setup.pdf_name);
+      if (!png_err.empty()) failures.push_back({job.png_name, "WHILE WRITING", png_err, 0});
+      if (!pdf_err.empty()) failures.push_back({setup.pdf_name, "WHILE WRITING", pdf_err, pdf_pages});
+      if (!pdf_failed) pdf_pages = job.page;
     }
     const bool pdf_ok = !pdf_was_failed && pdf_err.empty();
     if (png_err.empty() && pdf_ok) {
@@ -518,12 +269,20 @@ PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
   // Twice as many bands as threads: taken as threads come free, they even out the work.
   impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : 2 * n;
-  for (int i = 0; i < n; ++i) impl_->threads.emplace_back([this] { impl_->encode_loop(); });
-  impl_->threads.emplace_back([this] { impl_->write_loop(); });
+  Impl* im = impl_;
+  for (int i = 0; i < n; ++i) im->threads.emplace_back([im] { im->encode_loop(); });
+  im->threads.emplace_back([im] { im->write_loop(); });
 }
 
 PageWriter::~PageWriter() {
   finish();
+  {
+    std::lock_guard<std::mutex> lock(impl_->mu);
+    if (impl_->writer_alive) {  // a write given up: the writer frees all when it ends
+      impl_->orphan = true;
+      return;
+    }
+  }
   delete impl_;
 }
 
@@ -564,36 +323,47 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
 }
 
 void PageWriter::halt() {
-  {
-    std::lock_guard<std::mutex> lock(impl_->mu);
-    impl_->halted = true;
-  }
-  drain();
+  std::unique_lock<std::mutex> lock(impl_->mu);
+  impl_->halted = true;
+  impl_->wait_written(lock, true);
 }
 
 void PageWriter::drain() {
   std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->done_cv.wait(lock, [&] { return impl_->jobs.empty() && !impl_->writing; });
+  impl_->wait_written(lock, false);
 }
 
 void PageWriter::finish() {
   if (impl_->threads.empty()) return;
-  drain();
-  {
-    std::lock_guard<std::mutex> lock(impl_->mu);
-    impl_->stopping = true;
-  }
+  std::unique_lock<std::mutex> lock(impl_->mu);
+  impl_->wait_written(lock, true);
+  impl_->stopping = true;
+  const bool abandoned = impl_->abandoned;
+  lock.unlock();
   impl_->work_cv.notify_all();
   impl_->done_cv.notify_all();
-  for (auto& t : impl_->threads) t.join();
+  // The writer is the last thread; when it was given up it is left to itself.
+  for (std::size_t i = 0; i + 1 < impl_->threads.size(); ++i) impl_->threads[i].join();
+  if (abandoned) impl_->threads.back().detach();
+  else impl_->threads.back().join();
   impl_->threads.clear();
+  if (abandoned) return;  // the PDF stays with the writer
   const std::string err = impl_->pdf.close();
-  if (!err.empty()) notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
+  if (!err.empty()) {
+    notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
+    lock.lock();
+    impl_->failures.push_back({impl_->setup.pdf_name, "WHILE CLOSING", err, impl_->pdf_pages});
+  }
 }
 
 std::vector<std::string> PageWriter::files() const {
   std::lock_guard<std::mutex> lock(impl_->mu);
   return impl_->files;
+}
+
+std::vector<FileFailure> PageWriter::take_failures() {
+  std::lock_guard<std::mutex> lock(impl_->mu);
+  return std::exchange(impl_->failures, {});
 }
 
 }  // namespace korbast::platform

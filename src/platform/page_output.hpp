@@ -1,10 +1,11 @@
-// Page files of the drawing device, written beside the dialog.
+// Page files of the drawing device, written beside the dialog: the writer threads and their
+// stops.
 //
 // A finished page is handed over as its drawing (PageOps); worker threads replay it into
-// the page's pixels (a tall page in horizontal bands side by side), encode the PNG and the
-// PDF content stream, and one writer thread puts the pages into their files in page order. The PDF is valid after every page: each page's objects go where the previous
-// tail (page tree, cross-reference table, trailer) stood, followed by a fresh tail. A page is
-// announced on the standard error only when its bytes are in the files.
+// the page's pixels (a tall page in horizontal bands side by side, page_bands.cpp), encode
+// the PNG (png_writer.hpp) and the PDF content stream, and one writer thread puts the pages
+// into their files in page order (the PDF through pdf_writer.hpp, valid after every page).
+// A page is announced on the standard error only when its bytes are in the files.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +17,6 @@
 #include "platform/page_ops.hpp"
 
 namespace korbast::platform {
-
-// A PNG file image of w x h pixels of Cairo's RGB24 layout (rows `stride` bytes apart):
-// indexed colour when the page has at most 256 colours, 8-bit RGB otherwise; fast deflate.
-std::string encode_png(const unsigned char* data, int w, int h, int stride);
 
 // The page files of one window.
 class PageWriter {
@@ -33,6 +30,7 @@ class PageWriter {
     double scale = 1.0;      // points per pixel
     int bands = 0;           // bands per page image (0: as the threads allow)
     std::size_t piece = 250000;  // operations per piece of a page's PDF content
+    std::uint32_t pixels_per_metre = 0;  // the resolution the PNG files record (0: none)
   };
   explicit PageWriter(Setup setup);
   ~PageWriter();  // finish()
@@ -41,14 +39,21 @@ class PageWriter {
 
   // Queues a finished page; waits only while too many pages are still being encoded.
   void submit(int page, std::string png_name, std::string png_path, int w, int h, PageOps ops);
-  // Waits until every queued page is in its files.
+  // Waits until every queued page is in its files (or the writer was given up).
   void drain();
-  // Takes no more pages (submit waits for ever), then drain(): the program is ending.
+  // Takes no more pages (submit waits for ever), then waits as finish() does: the program
+  // is ending.
   void halt();
-  // drain(), then closes the PDF and ends the threads.
+  // Waits until every queued page is in its files, then closes the PDF and ends the
+  // threads. The wait is bounded: a file whose write does not end within 3 seconds (a FIFO
+  // or a hung network folder at its name) is given up, reported as failed, with the pages
+  // still queued; the writer thread is then left to itself.
   void finish();
   // The files written so far (PNG names and the PDF name once it holds a page).
   std::vector<std::string> files() const;
+  // The files that failed since the last call: a failed PNG is not there at all, a failed
+  // PDF keeps the pages written before.
+  std::vector<FileFailure> take_failures();
 
   struct Impl;
 

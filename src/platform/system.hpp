@@ -12,6 +12,7 @@ struct DateTime {
   int year, month, day, hour, minute, second, weekday;  // weekday 1 = Sunday
 };
 
+// The date and time of the local clock.
 DateTime local_time();
 
 // The kernel's major and minor version as digits ("61" for 6.1.0), if known.

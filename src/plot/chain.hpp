@@ -39,13 +39,18 @@ void sus2de();
 // The cm-to-user transform of the current subplot (the inverse of its user-to-cm transform).
 void scm2us();
 
+// n points from user units to device pixels, with the current subplot's transform.
 void us2de(float* xde, float* yde, const float* xus, const float* yus, int n);
+// n points from centimetres on the page to user units of the current subplot.
 void cm2us(float* xus, float* yus, const float* xcm, const float* ycm, int n);
+// n points from centimetres on the page to device pixels.
 void cm2de(float* xde, float* yde, const float* xcm, const float* ycm, int n);
+// A length in centimetres as device pixels.
 void lengthcm2de(float& lde, float lcm);
 
-// a = b * c (matrix times vector, and matrix times matrix).
+// a = b * c, matrix times vector.
 void m22x21(Vec2& a, const Mat22& b, const Vec2& c);
+// a = b * c, matrix times matrix.
 void m22x22(Mat22& a, const Mat22& b, const Mat22& c);
 // w(i) = u(i) + v(i), i = 1..n.
 void vsum(float* w, const float* u, const float* v, int n);

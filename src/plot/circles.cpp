@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "frame/angles.hpp"
+#include "plot/curve_params.hpp"
 #include "plot/curves.hpp"
 #include "plot/userspace.hpp"
 

@@ -1,5 +1,6 @@
 // The curve-parameter menus: fixed parameters, the level parameter and the menu over all the
-// parameters of a family of curves (the running point's own routines are in curves.cpp).
+// parameters of a family of curves, and the end of a curve set-up, which may open that menu
+// (the running point's own routines are in curves.cpp).
 #include "plot/curve_params.hpp"
 
 #include <algorithm>
@@ -28,6 +29,7 @@ constexpr Identity id_scall{"scall", " 7.0", "22-07-2008"};
 constexpr Identity id_sclevel2{"sclevel2", " 4.0", "22-07-2008"};
 constexpr Identity id_scparfix1{"scparfix", " 6.0", "21-05-2008"};
 constexpr Identity id_scparfixnb{"scparfixnb", " 2.0", "21-05-2008"};
+constexpr Identity id_scptend{"scptend", "1.00", "03-11-97"};
 
 constexpr float kDefaultLevi = 0.0f;
 constexpr float kDefaultLevf = 1.0f;
@@ -574,6 +576,110 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
   };
   l.levrange = " init = " + field(lini) + " final = " + field(lfin) + " inc = " + field(linc);
   l.levinfo = frame::trimmed(l.levname.view()) + std::string(l.levrange.view());
+}
+
+void scptend(int ical, frame::Mode inter) {
+  int t = ical >= 100 ? ical - 100 : ical;
+  const bool texts = ical < 100;
+  if (inter.menu()) scall(0);
+  Ptblock& p = ptblock;
+  for (;;) {
+    if (t == 0 || t == 1) {
+      p.rnp = static_cast<float>(p.np);
+      p.rns = p.rnp - 1.0f;
+      if (p.np > 1) {
+        p.ptd = (p.ptf - p.pti) / p.rns;
+      } else if (p.np == 1) {
+        p.ptd = 0.0f;
+      } else {
+        frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
+        frame::say_int("Calculation type =", t, 6);
+        frame::say_int("Computing increment from np =", p.np, 6);
+        frame::say_item("==> NEED TO SET np > 0");
+        frame::errortail00();
+        scall(0);
+        continue;
+      }
+      break;
+    }
+    if (t == 2 || t == 3) {
+      const bool consistent = (p.ptf >= p.pti && p.ptd > 0.0f) || (p.ptf < p.pti && p.ptd < 0.0f);
+      if (!consistent) {
+        frame::errorhead(id_scptend.name, id_scptend.version, id_scptend.date);
+        frame::say_int("Calculation type =", t, 6);
+        frame::say_item("Computing np from td with:");
+        frame::say_real("  pti =", p.pti, 8, 3);
+        frame::say_real("  ptf =", p.ptf, 8, 3);
+        frame::say_real("  ptd =", p.ptd, 8, 3);
+        frame::say_item("==> INCONSISTENT LOOP");
+        frame::say_item("==> NEED TO CORRECT IT");
+        frame::errortail00();
+        scall(0);
+        continue;
+      }
+      const float quotient = (p.ptf - p.pti) / p.ptd + 0.002f;
+      int np = truncated_count(quotient) + 1;
+      scptnp(np, inter.menu() ? frame::Mode::kCallerMenu : frame::Mode::kCaller);
+      p.rnp = static_cast<float>(p.np);
+      p.rns = p.rnp - 1.0f;
+      const int k = np - 1;
+      const float r = ((p.ptf - p.pti) - p.ptd * static_cast<float>(k)) / p.ptd;
+      if (r > 5e-5f) {
+        const bool large = r > 0.001f;
+        if (large) {
+          frame::warninghead(id_scptend);
+          frame::say_int("Calculation type =", t, 6);
+          frame::say_item("np computed from td with:");
+          frame::say_int(" mp  =", kMaxCurvePoints, 6);
+          frame::say_int(" np  =", p.np, 6);
+          frame::say_real(" pti =", p.pti, 8, 3);
+          frame::say_real(" ptf =", p.ptf, 8, 3);
+          frame::say_real(" ptd =", p.ptd, 8, 3);
+          frame::say_real(" remainder/ptd =", r, 8, 3);
+          frame::say_item("==> large remainder");
+        }
+        if (t == 2) {
+          p.ptd = k == 0 ? 0.0f : (p.ptf - p.pti) / p.rns;
+          if (large) {
+            frame::say_item("RECOMPUTED VALUE:");
+            frame::say_real(" ptd =", p.ptd, 8, 3);
+            frame::warningtail00();
+          }
+        } else if (large) {
+          frame::say_item("==> final point is not reached");
+          frame::warningtail00();
+        }
+      }
+      break;
+    }
+    frame::warninghead(id_scptend);
+    frame::say_int("Calculation type =", t, 6);
+    frame::say_item("==> Unknown");
+    frame::say_item("==> RESETTING TYPE TO USE NP");
+    t = 1;
+    frame::say_int("Calculation type =", t, 6);
+    frame::warningtail00();
+  }
+  if (texts) {
+    frame::Text<9> init, final, inc;
+    frame::caream(init, 9, p.pti);
+    frame::caream(final, 9, p.ptf);
+    frame::caream(inc, 9, p.ptd);
+    std::string range = " init = ";
+    range += init.view();
+    range += " final = ";
+    range += final.view();
+    range += " inc = ";
+    range += inc.view();
+    p.ptrange = range;
+    // The name from its first to its last non-blank character (one blank when all blank).
+    int first = 0, last = 0;
+    frame::textlen(first, last, p.ptname.view());
+    std::string info(p.ptname.view().substr(static_cast<std::size_t>(first - 1),
+                                            static_cast<std::size_t>(std::max(0, last - first + 1))));
+    info += p.ptrange.view();
+    p.ptinfo = info;
+  }
 }
 
 }  // namespace korbast::plot

@@ -1,6 +1,7 @@
 // The parameters of a family of curves: up to four fixed parameters (a bare name or a named
 // real, integer or text value), the level parameter (one curve per level value) and the
-// running point along each curve, with their settings routines and the menu over all three.
+// running point along each curve, with their settings routines, the menu over all three and
+// the end of a curve set-up (scptend).
 #pragma once
 
 #include <cstddef>
@@ -37,6 +38,14 @@ struct Pfixblock {
 };
 extern Pfixblock pfixblock;
 
+// Makes the stored running point consistent. ical 0 or 1: the increment from the number of
+// points; 2: the number of points from the increment, the increment then adjusted so that the
+// last point falls on the final value; 3: the same with the increment kept; any other type is
+// reset to 1. ical + 100: the same, without rebuilding ptrange and ptinfo. An even inter opens
+// the curve-parameter menu first; a set-up that cannot be computed opens it again.
+void scptend(int ical, frame::Mode inter);
+
+// The curve-parameter menu over the running point, levels and fixed parameters.
 // 4 or 5: every curve parameter to its default (4 then shows each routine's menu and the
 // menu over all of them); 6: lists them; other even modes: the menu; other odd modes: nothing.
 void scall(frame::Mode inter);

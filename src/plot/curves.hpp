@@ -3,7 +3,8 @@
 // set-up routines, and the two point buffers the callers fill with the sampled points.
 //
 // The calling protocol of every curve: scptnp(count, 1), scptif(t0, t1, 1), scptend(101, 1)
-// (or type 1 when the description texts are wanted), then a loop ipt = 1..np writing pt and
+// (or type 1 when the description texts are wanted; scptend is in curve_params.hpp, since it
+// may open the menu over all the curve parameters), then a loop ipt = 1..np writing pt and
 // the points into cc2dbuff or cc3dbuff, then one polyline of the points.
 #pragma once
 
@@ -56,7 +57,7 @@ extern Cc3dbuff cc3dbuff;
 // The settings routines. Modes 2 and 3 start from the stored values, 4 and 5 from the
 // defaults, any other mode from the arguments; an even mode shows the routine's menu; the
 // result is stored and left in the arguments.
-//
+
 // The number of points, clamped to 1..1000 with a warning (above 1000, or exactly 1 unless the
 // mode is 6 or 7) or an error (below 1).
 void scptnp(int& np, frame::Mode inter);
@@ -70,12 +71,6 @@ template <std::size_t N>
 void scptnam(frame::Text<N>& name, frame::Mode inter) {
   scptnam(std::span<char>(name.data(), N), inter);
 }
-// Makes the stored running point consistent. ical 0 or 1: the increment from the number of
-// points; 2: the number of points from the increment, the increment then adjusted so that the
-// last point falls on the final value; 3: the same with the increment kept; any other type is
-// reset to 1. ical + 100: the same, without rebuilding ptrange and ptinfo. An even inter opens
-// the curve-parameter menu first; a set-up that cannot be computed opens it again.
-void scptend(int ical, frame::Mode inter);
 
 // x truncated toward zero as an integer, with magnitudes beyond 2^30 held at +-2^30 and a
 // value that is not a number taken as 0: counts computed in single precision can be huge.

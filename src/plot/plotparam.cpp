@@ -183,7 +183,7 @@ void splotparam2(frame::Mode mode) {
   const bool resets_all = mode.from_default() || mode == 8 || mode == 9;
   const bool window_mode = mode.all_subplots();
 
-  // 1. The angle constants.
+  // 1. The angle constants' report (the constants themselves are fixed).
   if (resets_all) frame::trigoset();
 
   // 2. The page scale.

@@ -54,6 +54,7 @@ struct Setter {
   void (*prepare)() = nullptr;              // before the menu, in every mode
 };
 
+// Stores the value, passing it on to the device where the entry says so.
 template <class T>
 void store(const Setter<T>& s, T& value, Mode mode) {
   if (s.apply) {
@@ -63,6 +64,7 @@ void store(const Setter<T>& s, T& value, Mode mode) {
   }
 }
 
+// The setter's dialog in a settings mode, in the five steps told at the top of this file.
 template <class T>
 void run(const Setter<T>& s, T& value, Mode mode) {
   if (mode.from_stored()) value = s.field;

@@ -14,7 +14,10 @@ namespace korbast::plot {
 void ssubplot(int& isub, frame::Mode inter);
 // The plain accessors: a valid number is made current at once (the setter above stores through
 // it); one outside 1..35 gets the setter's report.
+
+// Makes subplot isub current.
 void set_subplot(int isub);
+// The current subplot.
 int subplot();
 // The text at the page point (x, y) cm, with the current text attributes.
 void cmtext2(float x, float y, std::string_view text);

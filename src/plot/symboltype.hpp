@@ -13,9 +13,14 @@ void ssymbolsize(float& size, frame::Mode mode);
 void ssymboltype(int& itype, frame::Mode mode);
 
 // Plain accessors, as those of plot/attributes.hpp.
+
+// Sets the symbol diameter in cm.
 void set_symbol_size(float cm);
+// Sets the symbol type code.
 void set_symbol_type(int itype);
+// The symbol diameter in cm.
 float symbol_size();
+// The symbol type code.
 int symbol_type();
 
 }  // namespace korbast::plot

@@ -104,12 +104,21 @@ bool write_settings(int isetup, int antialias) {
 // While a window shows, a wait on the keyboard keeps it painted.
 void keyboard_wait() { platform::wait_console_readable(0, frame::stop::wake_fd()); }
 
+// Page files the window could not write, each in the unit table's error frame (the run
+// then ends with status 1).
+void report_page_failures() {
+  if (!view.window) return;
+  for (const platform::FileFailure& f : view.window->take_file_failures())
+    units::report_failed_file(f.file, f.stage, f.reason, "PAGES", f.pages);
+}
+
 // At a stop of the program the shown page still reaches its files.
 void finish_on_stop() {
   if (view.window && view.window->window_is_open()) {
     view.window->write_page();
     view.window->window_dispose();
   }
+  report_page_failures();
   view.context = nullptr;
   view.pathopen = 0;
 }
@@ -346,6 +355,7 @@ void intplend() {
     // The page reaches its files before the wait, while the window still shows it.
     view.context->write_page();
   }
+  report_page_failures();
 
   frame::submenuhead(kEndName, kEndVersion, kEndDate);
   say_item("Ready to close the Quartz plot window");
@@ -356,6 +366,7 @@ void intplend() {
   if (view.context) view.context->context_end();
   view.context = nullptr;
   if (view.window) view.window->window_dispose();
+  report_page_failures();
   view.pathopen = 0;
   say_item("The plot window is closed");
   frame::menutail();
@@ -368,6 +379,7 @@ void intnewpage() {
     ctx->flush();
     ctx->write_page();
   }
+  report_page_failures();
 
   // 2. The port rectangle and the drawing rectangle in context units.
   const platform::ScreenRect port = ctx ? ctx->window_region(40) : platform::ScreenRect{};

@@ -43,11 +43,16 @@ float page_scale(int isetup, int top, int left, int bottom, int right, float pxp
 // the X display when one opens, page files in the current directory); tests hand in another
 // one (nullptr brings the default back). Not to be changed while a window is open.
 void use_device(platform::Canvas* device);
+// The drawing device in use.
 platform::Canvas& device();
 
+// Opens the window on the device: the page set-up (settings file or dialog) and a white page.
 void intplinit(std::string_view name, int idev);
+// Writes the last page, waits for RETURN and closes the window.
 void intplend();
+// Writes the page drawn and starts a white one.
 void intnewpage();
+// Strokes the open path, if any.
 void endpath();
 
 }  // namespace korbast::plot

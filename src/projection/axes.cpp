@@ -9,7 +9,7 @@ namespace korbast::projection {
 
 namespace {
 
-// Angle constants from the program's blocks, filled at start-up before any projection runs.
+// The program's single-precision angle constants, fixed at compile time (frame/angles.hpp).
 constexpr float kPi = frame::angle::pi;
 constexpr float kPi2 = frame::angle::half_pi;
 constexpr float kPi4 = frame::angle::quarter_pi;

@@ -12,8 +12,12 @@ namespace korbast::projection {
 void fsadr2steff(float* azsr, float* plsr, float strike, float dip, float rake, float phi);
 
 // Rotations by a about the x, y and z axes.
+
+// The rotation matrix r (3x3) by a about the x axis.
 void xrot(float* r, float a);
+// The rotation matrix r (3x3) by a about the y axis.
 void yrot(float* r, float a);
+// The rotation matrix r (3x3) by a about the z axis.
 void zrot(float* r, float a);
 
 // a = b * c (3x3); a may be b or c.

@@ -1,27 +1,133 @@
-// Spherical azimuthal projections (earth radius 1), polar and oblique.
+// Spherical azimuthal projections (earth radius 1), polar and oblique, as models of one point
+// (projection/forward.hpp), with the set-up of the perspectives' constants and the check of
+// their angle of view.
 //
 // Polar frame: the centre is the frame's north pole; longitude 0 points down (-y), longitude
-// 90 degrees east along +x. The oblique forms work in the frame of `a2b.ab`, north up.
-// Arguments as for every projection: (x, y, rlong, rlat, n), x may be rlong, y may be rlat.
-// The polar forms clamp at the maximum angle from the centre `anglep1`; the perspectives read
-// the cosine and sine of half the angle of view from `pconst2`, `pconst1`.
+// 90 degrees east along +x. Codes 6, 8 and 18 are the polar models 5, 7 and 17 behind the
+// oblique step of the forward loop; codes 10 and 12 rotate the point's direction vector into
+// the frame of `a2b.ab` themselves, north up. The polar forms 5, 7 and 9 clamp at the maximum
+// angle from the centre `anglep1`.
 #pragma once
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+#include "frame/angles.hpp"
+#include "projection/forward.hpp"
+#include "projection/geometry_detail.hpp"
+#include "projection/state.hpp"
 
 namespace korbast::projection {
 
-// 5 Lambert azimuthal equal-area, radius sin(theta/2), clamped.
-void lazea2(float* x, float* y, const float* rlong, const float* rlat, int n);
-// 7 stereographic, radius tan(theta/2), clamped.
-void inverspsll(float* x, float* y, const float* rlong, const float* rlat, int n);
-// 9 orthographic, radius sin(theta), clamped.
-void orthogpsll(float* x, float* y, const float* rlong, const float* rlat, int n);
-// 17 gnomonic, radius cot(lat); the frame's equator and far hemisphere give radius 1e20.
-void gnomopsll(float* x, float* y, const float* rlong, const float* rlat, int n);
-// 11 vertical perspective, polar.
-void perspvpsll2(float* x, float* y, const float* rlong, const float* rlat, int n);
-// 10 orthographic, oblique.
-void orthobl2(float* x, float* y, const float* rlong, const float* rlat, int n);
-// 12 vertical perspective, oblique.
-void persobl2(float* x, float* y, const float* rlong, const float* rlat, int n);
+// Set-up of codes 11 and 12: `derived.perspective` of the angle of view `anglep1`.
+void spers2();
+
+// What makes an angle of view (degrees) unusable for a perspective: it must lie strictly
+// between 0 and 180 degrees (at 180 every point falls onto the centre). Empty when usable.
+std::string_view view_angle_problem(float alpha);
+
+namespace detail {
+
+// Angle from the centre, held at the clamp angle.
+inline float clamped_theta(float phi, float amax) {
+  float theta = frame::angle::half_pi - phi;
+  if (theta > amax) theta = amax;
+  return theta;
+}
+
+// The point at azimuth lambda and radius rho from the centre, longitude 0 pointing down.
+inline XY polar_point(float lam, float rho) { return {rho * std::sin(lam), -rho * std::cos(lam)}; }
+
+// The direction vector of a point (ll2ccn of one point).
+inline void direction(float* v, float lam, float phi) {
+  const float cphi = std::cos(phi);
+  v[0] = cphi * std::cos(lam);
+  v[1] = cphi * std::sin(lam);
+  v[2] = std::sin(phi);
+}
+
+// The direction vector of a point in the oblique frame `ab` (ll2ccn then cca2ccb).
+inline void oblique_direction(float* vb, const A2bBlock& frame, float lam, float phi) {
+  float v[3];
+  direction(v, lam, phi);
+  rotate(vb, frame.ab, v);
+}
+
+// The perspective image of a direction vector; a zero denominator (the centre seen with an
+// angle of view of 180 degrees) has no finite image.
+inline std::optional<XY> perspective_point(const float* v, const PerspectiveConstants& c) {
+  const float den = 1.0f - c.sin_half * v[2];
+  if (den == 0.0f) return std::nullopt;
+  const float k = c.cos_half / den;
+  return XY{k * v[1], -k * v[0]};
+}
+
+}  // namespace detail
+
+// 5 (polar) and 6 (oblique) Lambert azimuthal equal-area, radius sin(theta/2) (lazea2).
+struct LambertAzimuthal {
+  float amax = llpparam.anglep1;
+  XY forward(float lam, float phi) const {
+    return detail::polar_point(lam, std::sin(detail::clamped_theta(phi, amax) / 2.0f));
+  }
+};
+
+// 7 (polar) and 8 (oblique) stereographic, radius tan(theta/2) (inverspsll).
+struct Stereographic {
+  float amax = llpparam.anglep1;
+  XY forward(float lam, float phi) const {
+    return detail::polar_point(lam, std::tan(detail::clamped_theta(phi, amax) / 2.0f));
+  }
+};
+
+// 9 orthographic, polar, radius sin(theta) (orthogpsll).
+struct Orthographic {
+  float amax = llpparam.anglep1;
+  XY forward(float lam, float phi) const {
+    return detail::polar_point(lam, std::sin(detail::clamped_theta(phi, amax)));
+  }
+};
+
+// 17 (polar) and 18 (oblique) gnomonic, radius cot(lat) (gnomopsll). The equator of the frame
+// and the far hemisphere have no image: they are sent off the map at their own azimuth
+// instead of being mirrored through the centre.
+struct Gnomonic {
+  XY forward(float lam, float phi) const {
+    const float s = std::sin(phi);
+    return detail::polar_point(lam, (s > 0.0f) ? std::cos(phi) / s : kOffMap);
+  }
+};
+
+// 11 vertical perspective, polar (perspvpsll2).
+struct PerspectivePolar {
+  PerspectiveConstants c = derived.perspective;
+  std::optional<XY> forward(float lam, float phi) const {
+    float v[3];
+    detail::direction(v, lam, phi);
+    return detail::perspective_point(v, c);
+  }
+};
+
+// 10 orthographic, oblique (orthobl2).
+struct OrthographicOblique {
+  A2bBlock frame = a2b;
+  XY forward(float lam, float phi) const {
+    float v[3];
+    detail::oblique_direction(v, frame, lam, phi);
+    return {v[1], -v[0]};
+  }
+};
+
+// 12 vertical perspective, oblique (persobl2).
+struct PerspectiveOblique {
+  A2bBlock frame = a2b;
+  PerspectiveConstants c = derived.perspective;
+  std::optional<XY> forward(float lam, float phi) const {
+    float v[3];
+    detail::oblique_direction(v, frame, lam, phi);
+    return detail::perspective_point(v, c);
+  }
+};
 
 }  // namespace korbast::projection

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "frame/angles.hpp"
 #include "projection/conic_detail.hpp"
 #include "projection/state.hpp"
 
@@ -10,132 +9,56 @@ namespace korbast::projection {
 
 namespace {
 
-// Angle constants from the program's blocks, filled at start-up before any projection runs.
-constexpr float kPi2 = frame::angle::half_pi;
-
-// Polyconic latitudes below this (5.7 degrees) divide 1 - cos E by a tangent under 0.1.
-constexpr float kNearEquator = 0.1f;
+// Standard parallels closer than this (5.7 degrees) take the cone constant from the differences
+// of their cosines and conformal latitudes, formed without cancellation; the quotient of
+// logarithms would lose more than a digit. Equal parallels give the tangent cone, the limit.
+constexpr float kCloseParallels = 0.1f;
 
 }  // namespace
 
-void lcc2(float* x, float* y, const float* rlong, const float* rlat, int n) {
-  const float x0 = llorig.xorig;
-  const float y0 = llorig.yorig;
-  const float lam0 = llpparam.longp1;
-  const float cn = llpparam.pconst1;
-  const float f = llpparam.pconst2;
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    bool apex;
-    const float phi = detail::lambert_latitude(rlat[i], cn, apex);
-    // Snyder 1987 eq. 15-1 with t = tan(pi/4 - phi/2) taken from the pole distance near a pole.
-    const float tn = apex ? 0.0f : std::pow(detail::tan_half_colatitude(phi), cn);
-    const float theta = cn * (lam - lam0);
-    x[i] = f * tn * std::sin(theta) - x0;
-    y[i] = f * (1.0f - tn * std::cos(theta)) - y0;
+void slcc2() {
+  const float phi1 = llpparam.latp1;
+  const float phi2 = llpparam.latp2;
+  const float t1 = detail::tan_half_colatitude(-phi1);  // tan(pi/4 + phi1/2)
+  const float dphi = phi2 - phi1;
+  float cn;
+  if (dphi == 0.0f) {
+    cn = std::sin(phi1);
+  } else if (std::fabs(dphi) < kCloseParallels) {
+    // Snyder 1987 eq. 15-3 as log(1 + (c1 - c2)/c2) over the difference of the isometric
+    // latitudes, atanh((s2 - s1)/(1 - s1 s2)), both differences written as products.
+    const float sh = std::sin(dphi / 2.0f);
+    const float pm = (phi1 + phi2) / 2.0f;
+    const float c1 = std::cos(phi1);
+    const float c2 = std::cos(phi2);
+    const float x = 2.0f * std::sin(pm) * sh / c2;
+    const float y = 2.0f * std::cos(pm) * sh / (2.0f * sh * sh + c1 * c2);
+    cn = std::log1p(x) / std::atanh(y);
+  } else {
+    const float t2 = detail::tan_half_colatitude(-phi2);
+    cn = std::log(std::cos(phi1) / std::cos(phi2)) / std::log(t2 / t1);
   }
+  derived.lambert.n = cn;
+  derived.lambert.f = std::cos(phi1) * std::pow(t1, cn) / cn;
 }
 
-void albesph2(float* x, float* y, const float* rlong, const float* rlat, int n) {
-  const float x0 = llorig.xorig;
-  const float y0 = llorig.yorig;
-  const float cn = llpparam.pconst1;
-  const float cphi1 = llpparam.pconst2;
-  const float c = llpparam.pconst3;
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    const float phi = rlat[i];
-    if (cn == 0.0f) {
-      // A standard parallel on the equator: the cone opens into the cylindrical equal-area.
-      x[i] = lam - x0;
-      y[i] = std::sin(phi) - y0;
-      continue;
-    }
-    const float rr = c - 2.0f * cn * std::sin(phi);
-    const float rho = std::sqrt(rr > 0.0f ? rr : 0.0f);
-    const float theta = cn * lam;
-    x[i] = rho * std::sin(theta) / cn - x0;
-    y[i] = (cphi1 - rho * std::cos(theta)) / cn - y0;
-  }
+void salbesph2() {
+  const float s = std::sin(llpparam.latp1);
+  derived.albers.n = s;
+  derived.albers.cos_phi1 = std::cos(llpparam.latp1);
+  derived.albers.c = 1.0f + s * s;
 }
 
-void bonnesph2(float* x, float* y, const float* rlong, const float* rlat, int n) {
-  const float x0 = llorig.xorig;
-  const float y0 = llorig.yorig;
-  const float cot1 = llpparam.pconst1;
-  const float r1 = llpparam.pconst2;
-  const bool equator = !std::isfinite(cot1);
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    const float phi = rlat[i];
-    if (equator) {
-      // A standard parallel on the equator: Bonne becomes the sinusoidal.
-      x[i] = lam * std::cos(phi) - x0;
-      y[i] = phi - y0;
-      continue;
-    }
-    const float r = r1 - phi;
-    if (r == 0.0f) {
-      // The apex of the cone (standard parallel at the pole, point at the pole).
-      x[i] = -x0;
-      y[i] = cot1 - y0;
-      continue;
-    }
-    const float e = lam * std::cos(phi) / r;
-    x[i] = r * std::sin(e) - x0;
-    y[i] = cot1 - r * std::cos(e) - y0;
-  }
+void sbonnesph2() {
+  const float phi1 = llpparam.latp1;
+  derived.bonne.cot_phi1 = std::cos(phi1) / std::sin(phi1);
+  derived.bonne.rho1 = derived.bonne.cot_phi1 + phi1;
 }
 
-void wernesphe2(float* x, float* y, const float* rlong, const float* rlat, int n) {
-  const float x0 = llorig.xorig;
-  const float y0 = llorig.yorig;
-  for (int i = 0; i < n; ++i) {
-    const float lam = rlong[i];
-    const float phi = rlat[i];
-    const float r = kPi2 - phi;
-    float xx = 0.0f;
-    float yy = 0.0f;
-    if (r != 0.0f) {
-      const float e = lam * std::cos(phi) / r;
-      xx = r * std::sin(e);
-      yy = -r * std::cos(e);
-    }
-    x[i] = xx - x0;
-    y[i] = yy - y0;
-  }
-}
-
-void polyco2(float* x, float* y, const float* rlong, const float* rlat, int n) {
-  const float x0 = llorig.xorig;
-  const float y0 = llorig.yorig;
-  const float lam0 = llpparam.longp1;
-  for (int i = 0; i < n; ++i) {
-    const float dlam = rlong[i] - lam0;
-    const float phi = rlat[i];
-    float xx;
-    float yy;
-    if (phi == 0.0f) {
-      xx = dlam;
-      yy = 0.0f;
-    } else {
-      const float e = dlam * std::sin(phi);
-      const float tphi = std::tan(phi);
-      xx = std::sin(e) / tphi;
-      // Snyder 1987 eq. 18-2; near the equator 1 - cos E, divided by the small tan phi, is
-      // written 2 sin^2(E/2), since it would cancel in single precision.
-      float omc;
-      if (std::fabs(phi) < kNearEquator) {
-        const float sh = std::sin(e / 2.0f);
-        omc = 2.0f * sh * sh;
-      } else {
-        omc = 1.0f - std::cos(e);
-      }
-      yy = phi + omc / tphi;
-    }
-    x[i] = xx - x0;
-    y[i] = yy - y0;
-  }
+std::string_view lambert_parallels_problem(float lat1, float lat2) {
+  if (std::fabs(lat1) >= 90.0f || std::fabs(lat2) >= 90.0f) return "NO STANDARD PARALLEL AT A POLE";
+  if (lat1 == -lat2) return "OPPOSITE STANDARD PARALLELS GIVE NO CONE";
+  return {};
 }
 
 }  // namespace korbast::projection

@@ -90,33 +90,16 @@ void summary(const Figure& f) {
   frame::menutail();
 }
 
-// The constants of the radii, in single precision and in this order.
-void derive(float a, float b) {
-  EllipsoidBlock& e = ellipsoid;
-  e.ra = a;
-  e.rb = b;
-  e.ecc2 = 1.0f - (b * b) / (a * a);
-  e.ecc = std::sqrt(e.ecc2);
-  const float e2 = e.ecc2;
-  const float e4 = e2 * e2;
-  const float e6 = e2 * (e2 * e2);
-  e.eccp2 = e2 / (1.0f - e2);
-  e.cmer0 = 1.0f - 0.25f * e2 - 0.046875f * e4 - 0.01953125f * e6;
-  e.cmer2 = -(0.375f * e2 + 0.09375f * e4 + 0.0439453125f * e6);
-  e.cmer4 = 0.05859375f * e4 + 0.0439453125f * e6;
-  e.cmer6 = -(35.0f / 3072.0f) * e6;
-}
-
 }  // namespace
 
-void sellipsoid(int& iell, int mode) {
-  if (mode == 4 || mode == 5) {
+void sellipsoid(int& iell, frame::Mode mode) {
+  if (mode.from_default()) {
     iell = 1;
     frame::submenuhead(kName, kVersion, kDate);
     say_item("INITIALIZING ELLIPSOID");
     say_item("Default ellipsoid = GRS80");
     say_int("ellipsoid number  =", iell, 3);
-  } else if (mode == 2 || mode == 3) {
+  } else if (mode.from_stored()) {
     iell = kept_number;
   } else if (!known(iell)) {
     frame::errorhead(kName, kVersion, kDate);
@@ -127,7 +110,7 @@ void sellipsoid(int& iell, int mode) {
     say_int(" ellipsoid nb =", iell, 3);
     frame::errortail00();
   }
-  const bool even = mode % 2 == 0;
+  const bool even = mode.menu();
   if (even) choose(iell, true);
   // Only a number that was never set (mode 2 or 3 before the initialisation) can be unknown
   // here: the menu is shown until one is chosen.
@@ -141,7 +124,23 @@ void sellipsoid(int& iell, int mode) {
   const Figure& f = kFigures[iell - 1];
   kept_number = iell;
   summary(f);
-  derive(f.a, f.b);
+  set_ellipsoid_radii(f.a, f.b);
+}
+
+void set_ellipsoid_radii(float a, float b) {
+  EllipsoidBlock& e = ellipsoid;
+  e.ra = a;
+  e.rb = b;
+  e.ecc2 = 1.0f - (b * b) / (a * a);
+  e.ecc = std::sqrt(e.ecc2);
+  const float e2 = e.ecc2;
+  const float e4 = e2 * e2;
+  const float e6 = e2 * (e2 * e2);
+  e.eccp2 = e2 / (1.0f - e2);
+  e.cmer0 = 1.0f - 0.25f * e2 - 0.046875f * e4 - 0.01953125f * e6;
+  e.cmer2 = -(0.375f * e2 + 0.09375f * e4 + 0.0439453125f * e6);
+  e.cmer4 = 0.05859375f * e4 + 0.0439453125f * e6;
+  e.cmer6 = -(35.0f / 3072.0f) * e6;
 }
 
 namespace detail {

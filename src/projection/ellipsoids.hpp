@@ -1,14 +1,22 @@
 // The reference ellipsoid of the map projections.
-// The settings mode is last, as in the set-ups (projection/setups.hpp): 2 or 3 start from the
-// value held in the blocks, 4 or 5 from the default (printing the initialising lines), any
-// other value from the caller's; an even mode shows the menu until 99, an odd mode is silent.
+// The settings mode (frame::Mode) is last, as in the set-ups (projection/setups.hpp): 2 or 3
+// start from the value held in the blocks, 4 or 5 from the default (printing the initialising
+// lines), any other value from the caller's; an even mode shows the menu until 99, an odd
+// mode is silent.
 #pragma once
+
+#include "frame/mode.hpp"
 
 namespace korbast::projection {
 
 // The reference ellipsoid, by number 1 to 9 (1 is GRS80): writes its radii and constants into
 // `ellipsoid` and prints its summary on every call. The number is kept for the next call.
-void sellipsoid(int& iell, int mode);
+void sellipsoid(int& iell, frame::Mode mode);
+
+// The ellipsoid of equatorial radius a and polar radius b (metres) into `ellipsoid`: the radii
+// and the constants derived from them, in single precision and in this order, without a
+// dialog (sellipsoid applies its figures through it).
+void set_ellipsoid_radii(float a, float b);
 
 namespace detail {
 // Forgets the ellipsoid number only (part of reset_setup_state in projection/setups.hpp).

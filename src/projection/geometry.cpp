@@ -8,14 +8,6 @@
 
 namespace korbast::projection {
 
-namespace {
-
-// Within 8 degrees of the centre of an oblique frame (z above cos 8 degrees), asin(z) would
-// have lost more than a tenth of a digit to the closeness of z to 1.
-constexpr float kNearCentre = 0.99f;
-
-}  // namespace
-
 namespace detail {
 
 void cc2ll_point(float& rlong, float& rlat, float vx, float vy, float vz, int index, int n) {
@@ -52,34 +44,13 @@ void cc2lln(float* rlong, float* rlat, const float* cx, const float* cy, const f
   }
 }
 
-void cca2ccb(float* xb, const float* xa) {
-  const float* ab = a2b.ab;
-  float w[3] = {0.0f, 0.0f, 0.0f};
-  for (int j = 0; j < 3; ++j) {
-    const float v = xa[j];
-    for (int i = 0; i < 3; ++i) w[i] += ab[3 * j + i] * v;
-  }
-  xb[0] = w[0];
-  xb[1] = w[1];
-  xb[2] = w[2];
-}
+void cca2ccb(float* xb, const float* xa) { detail::rotate(xb, a2b.ab, xa); }
 
 void lla2llb(float* rlongb, float* rlatb, const float* rlonga, const float* rlata, int n) {
   for (int i = 0; i < n; ++i) {
-    float v[3];
-    geometry::ll2ccn(&v[0], &v[1], &v[2], &rlonga[i], &rlata[i], 1);
-    cca2ccb(v, v);
-    float lon;
-    float lat;
-    if (std::fabs(v[2]) > kNearCentre) {
-      // Near the centre of the frame asin of a z close to 1 loses the distance from the
-      // centre (the oblique azimuthal maps collapse onto it): the latitude is
-      // atan2(z, hypot(x, y)) there, and a rotated unit vector needs no norm check.
-      lon = geometry::longitude_of(v[0], v[1]);
-      lat = std::atan2(v[2], std::sqrt(v[0] * v[0] + v[1] * v[1]));
-    } else {
-      detail::cc2ll_point(lon, lat, v[0], v[1], v[2], 1, 1);
-    }
+    float lon = rlonga[i];
+    float lat = rlata[i];
+    detail::lla2llb_point(lon, lat);
     rlongb[i] = lon;
     rlatb[i] = lat;
   }

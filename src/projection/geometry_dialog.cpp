@@ -20,6 +20,7 @@ namespace {
 
 using frame::say;
 using frame::say_item;
+using frame::console::say_rule;
 
 }  // namespace
 
@@ -39,27 +40,26 @@ void warn_not_unitary(float vx, float vy, float vz, float r, int index, int n) {
 
 }  // namespace detail
 
-void smatab33(float* aba, int mode) {
+void smatab33(float* aba, frame::Mode mode) {
   static constexpr const char* kName = "smatab33";
   static constexpr const char* kVersion = " 1.0";
   static constexpr const char* kDate = "25-10-2002";
-  if (mode == 2 || mode == 3) {
+  if (mode.from_stored()) {
     for (int k = 0; k < 9; ++k) aba[k] = a2b.ab[k];
-  } else if (mode == 4 || mode == 5) {
+  } else if (mode.from_default()) {
     for (int k = 0; k < 9; ++k) aba[k] = (k % 4 == 0) ? 1.0f : 0.0f;
     frame::submenuhead(kName, kVersion, kDate);
     say_item("INITIALIZING Ab matrix: Ab = Identity");
   }
-  if (mode % 2 == 0) {
+  if (mode.menu()) {
     static const char* const kPrompts[9] = {"aba(1,1)", "aba(1,2)", "aba(1,3)",
                                             "aba(2,1)", "aba(2,2)", "aba(2,3)",
                                             "aba(3,1)", "aba(3,2)", "aba(3,3)"};
-    const std::string rule(43, '-');
     for (;;) {
       frame::submenuhead(kName, kVersion, kDate);
-      say_item(rule);
+      say_rule();
       say_item("Ab MATRIX SET UP");
-      say_item(rule);
+      say_rule();
       for (int m = 0; m < 9; ++m) {
         const int row = m / 3;
         const int col = m % 3;
@@ -67,7 +67,7 @@ void smatab33(float* aba, int mode) {
                             ")....." + std::to_string(m + 1);
         say(fmt::Line().item(label).x().f(aba[3 * col + row], 8, 3));
       }
-      say_item(rule);
+      say_rule();
       say_item("UPDATE & EXIT ........99");
       frame::menutail();
       int answer = 99;

@@ -1,12 +1,10 @@
 #include "projection/projection.hpp"
 
-#include <cstring>
-
+#include "frame/angles.hpp"
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
-#include "projection/geometry.hpp"
 #include "projection/menu.hpp"
 #include "projection/setups.hpp"
 #include "projection/table.hpp"
@@ -17,6 +15,7 @@ void reset_projection_blocks() {
   projtype = ProjtypeBlock{};
   llorig = LlorigBlock{};
   llpparam = LlpparamBlock{};
+  derived = DerivedBlock{};
   ellipsoid = EllipsoidBlock{};
   forimwpoly = ForimwpolyBlock{};
   a2b = A2bBlock{};
@@ -39,35 +38,23 @@ void report_unknown_code(int code) {
   frame::errortail00();
 }
 
-// Puts a known code back after an unknown one was found: the whole projection set-up is
-// initialised again with its menus, and leaves a code from 1 to 25.
+// Puts back the projection and origin the start-up initialisation chooses, without a dialog:
+// the forward path never opens a menu.
 void reset_projection_code() {
-  int scratch = 0;
-  sprojll2(scratch, 4);
-}
-
-// Projects with the routine of `code`; false when no projection has that code.
-bool dispatch(int code, float* x, float* y, const float* rlong, const float* rlat, int n) {
-  const ProjectionEntry* p = find_projection(code);
-  if (p == nullptr) return false;
-  if (p->oblique) {
-    lla2llb(x, y, rlong, rlat, n);
-    p->forward(x, y, x, y, n);
-  } else {
-    p->forward(x, y, rlong, rlat, n);
-  }
-  return true;
+  projtype.iproj = kDefaultProjection;
+  place_origin(frame::rad(kDefaultOriginLon), frame::rad(kDefaultOriginLat));
 }
 
 }  // namespace
 
 void projlln(float* x, float* y, const float* rlong, const float* rlat, int n) {
-  // One reset is enough: it always leaves a known code.
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (dispatch(projtype.iproj, x, y, rlong, rlat, n)) return;
+  const ProjectionEntry* p = find_projection(projtype.iproj);
+  if (p == nullptr) {
     report_unknown_code(projtype.iproj);
     reset_projection_code();
+    p = find_projection(projtype.iproj);
   }
+  p->forward(x, y, rlong, rlat, n, p->oblique);
 }
 
 }  // namespace korbast::projection

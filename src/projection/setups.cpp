@@ -25,10 +25,6 @@ namespace {
 
 using namespace frame::console;
 
-bool even(int mode) { return mode % 2 == 0; }
-bool from_blocks(int mode) { return mode == 2 || mode == 3; }
-bool initialising(int mode) { return mode == 4 || mode == 5; }
-
 constexpr float kLatMin = -90.0f;
 constexpr float kLatMax = 90.0f;
 
@@ -56,78 +52,35 @@ struct AngleSetup {
   float lower, upper;
 };
 
-constexpr AngleSetup kSlong1{"slong1",
-                             " 2.0",
-                             "27-08-2002",
-                             &LlpparamBlock::longp1,
-                             0.0f,
-                             "INITIALIZING CENTRAL LONGITUDE",
-                             "central longitude =",
-                             "CENTRAL LONGITUDE SET UP",
-                             "central longitude .....1",
-                             "central longitude in degrees",
-                             false,
-                             0.0f,
-                             0.0f};
-constexpr AngleSetup kSlong2{"slong2",
-                             " 2.0",
-                             "29-08-2002",
-                             &LlpparamBlock::longp2,
-                             0.0f,
-                             "INITIALIZING CENTRAL LONGITUDE",
-                             "central longitude =",
-                             "CENTRAL LONGITUDE SET UP",
-                             "central longitude .....1",
-                             "central longitude in degrees",
-                             false,
-                             0.0f,
-                             0.0f};
-constexpr AngleSetup kSlat1{"slat1",
-                            " 1.0",
-                            "28-08-2002",
-                            &LlpparamBlock::latp1,
-                            30.0f,
-                            "INITIALIZING FIRST LATITUDE",
-                            "first latitude =",
-                            "FIRST LATITUDE SET UP",
-                            "first latitude ........1",
-                            "first latitude in degrees",
-                            true,
-                            kLatMin,
-                            kLatMax};
-constexpr AngleSetup kSlat2{"slat2",
-                            " 1.0",
-                            "29-08-2002",
-                            &LlpparamBlock::latp2,
-                            60.0f,
-                            "INITIALIZING SECOND LATITUDE",
-                            "second latitude =",
-                            "SECOND LATITUDE SET UP",
-                            "second latitude ........1",
-                            "second latitude in degrees",
-                            true,
-                            kLatMin,
-                            kLatMax};
-constexpr AngleSetup kSangle1{"sangle1",
-                              " 1.0",
-                              "29-08-2002",
-                              &LlpparamBlock::anglep1,
-                              180.0f,
-                              "INITIALIZING CENTRAL ANGLE",
-                              "central angle =",
-                              "CENTRAL ANGLE SET UP",
-                              "central angle .........1",
-                              "central angle in degrees",
-                              true,
-                              0.0f,
-                              180.0f};
+// Each set-up's identity, field and default; its console lines (initialising, value, title,
+// menu line, prompt); and the interval it takes values in, if any.
+constexpr AngleSetup kSlong1{
+    "slong1", " 2.0", "27-08-2002", &LlpparamBlock::longp1, 0.0f,
+    "INITIALIZING CENTRAL LONGITUDE", "central longitude =", "CENTRAL LONGITUDE SET UP",
+    "central longitude .....1", "central longitude in degrees", false, 0.0f, 0.0f};
+constexpr AngleSetup kSlong2{
+    "slong2", " 2.0", "29-08-2002", &LlpparamBlock::longp2, 0.0f,
+    "INITIALIZING CENTRAL LONGITUDE", "central longitude =", "CENTRAL LONGITUDE SET UP",
+    "central longitude .....1", "central longitude in degrees", false, 0.0f, 0.0f};
+constexpr AngleSetup kSlat1{
+    "slat1", " 1.0", "28-08-2002", &LlpparamBlock::latp1, 30.0f,
+    "INITIALIZING FIRST LATITUDE", "first latitude =", "FIRST LATITUDE SET UP",
+    "first latitude ........1", "first latitude in degrees", true, kLatMin, kLatMax};
+constexpr AngleSetup kSlat2{
+    "slat2", " 1.0", "29-08-2002", &LlpparamBlock::latp2, 60.0f,
+    "INITIALIZING SECOND LATITUDE", "second latitude =", "SECOND LATITUDE SET UP",
+    "second latitude ........1", "second latitude in degrees", true, kLatMin, kLatMax};
+constexpr AngleSetup kSangle1{
+    "sangle1", " 1.0", "29-08-2002", &LlpparamBlock::anglep1, 180.0f,
+    "INITIALIZING CENTRAL ANGLE", "central angle =", "CENTRAL ANGLE SET UP",
+    "central angle .........1", "central angle in degrees", true, 0.0f, 180.0f};
 
-void angle_setup(const AngleSetup& s, float& value, int mode) {
+void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
   float& field = llpparam.*s.field;
   const auto inside = [&s](float v) { return !s.checked || (s.lower <= v && v <= s.upper); };
-  if (from_blocks(mode)) {
+  if (mode.from_stored()) {
     value = frame::deg(field);
-  } else if (initialising(mode)) {
+  } else if (mode.from_default()) {
     value = s.def;
     frame::submenuhead(s.name, s.version, s.date);
     say_item(s.init_line);
@@ -139,7 +92,7 @@ void angle_setup(const AngleSetup& s, float& value, int mode) {
     report_refused(s.name, s.version, s.date, s.value_line, value, s.lower, s.upper, kept);
     value = kept;
   }
-  if (even(mode)) {
+  if (mode.menu()) {
     for (;;) {
       frame::submenuhead(s.name, s.version, s.date);
       say_rule();
@@ -186,6 +139,13 @@ void project_origin(float rlong, float rlat, float& x0, float& y0) {
   }
 }
 
+void store_origin(float rlong, float rlat, float x0, float y0) {
+  llorig.rlongorig = rlong;
+  llorig.rlatorig = rlat;
+  llorig.xorig = x0;
+  llorig.yorig = y0;
+}
+
 void report_no_image(float lon, float lat, bool can_change) {
   frame::warninghead(kOrigName, kOrigVersion, kOrigDate);
   say_item("THE ORIGIN HAS NO FINITE IMAGE");
@@ -196,6 +156,71 @@ void report_no_image(float lon, float lat, bool can_change) {
   frame::warningtail00();
 }
 
+// The origin the set-up starts from, in degrees (lon, lat) and radians (rlong, rlat).
+void start_origin(float& lon, float& lat, float& rlong, float& rlat, frame::Mode mode) {
+  if (mode.from_stored()) {
+    // The stored radians are used as they are; only the dialog sees degrees.
+    rlong = llorig.rlongorig;
+    rlat = llorig.rlatorig;
+    lon = frame::deg(rlong);
+    lat = frame::deg(rlat);
+    return;
+  }
+  if (mode.from_default()) {
+    lon = kDefaultOriginLon;
+    lat = kDefaultOriginLat;
+    frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+    say_item("MAP PROJECTION ORIGIN SET UP");
+    say_item("INITIALIZING ORIGIN TO");
+    say_real("longitude =", lon, 8, 3);
+    say_real("latitude  =", lat, 8, 3);
+  } else if (!is_latitude(lat)) {
+    const float held = frame::deg(llorig.rlatorig);
+    const float kept = is_latitude(held) ? held : kDefaultOriginLat;
+    report_refused(kOrigName, kOrigVersion, kOrigDate, "latitude  =", lat, kLatMin, kLatMax,
+                   kept);
+    lat = kept;
+  }
+  rlong = frame::rad(lon);
+  rlat = frame::rad(lat);
+}
+
+// The origin's menu, until 99 is answered with an origin that has a finite image; the
+// origin is projected again after every change.
+void origin_menu(float& lon, float& lat, float& rlong, float& rlat, float& x0, float& y0) {
+  for (;;) {
+    frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+    if (frame::iocom.lwito(2)) {
+      say_rule();
+      say_item("MAP PROJECTION ORIGIN SET UP");
+      say_rule();
+      say_real("central longitude .....1", lon, 8, 3);
+      say_real("central latitude  .....2", lat, 8, 3);
+      say_real("X offset ...............", x0, 8, 3);
+      say_real("Y offset ...............", y0, 8, 3);
+      say_rule();
+      say_item("UPDATE & EXIT ........99");
+      frame::menutail();
+    }
+    int answer = 99;
+    int status = 0;
+    frame::inintegdef(answer, "your choice", 99, status);
+    if (answer == 99) {
+      if (finite_offset(x0) && finite_offset(y0)) return;
+      report_no_image(lon, lat, true);
+      continue;
+    }
+    if (answer == 1) {
+      frame::inrealdef(lon, "origin longitude in degrees", lon, status);
+      rlong = frame::rad(lon);
+    } else if (answer == 2) {
+      frame::inrealvindef(lat, "origin latitude in degrees", lat, kLatMin, kLatMax, status);
+      rlat = frame::rad(lat);
+    }
+    project_origin(rlong, rlat, x0, y0);
+  }
+}
+
 // ---- Oblique centre ----
 
 constexpr std::string_view kOblName = "soblique", kOblVersion = " 3.0", kOblDate = "25-10-2002";
@@ -204,93 +229,65 @@ constexpr std::string_view kOblName = "soblique", kOblVersion = " 3.0", kOblDate
 float kept_centre_long = 0.0f;
 float kept_centre_lat = 0.0f;
 
+// The centre's menu until 99.
+void centre_menu(float& lon, float& lat) {
+  for (;;) {
+    frame::submenuhead(kOblName, kOblVersion, kOblDate);
+    say_rule();
+    say_item("OBLIQUE PROJECTIONS CENTRAL LOCATION SET UP");
+    say_rule();
+    say_real("central longitude .....1", lon, 8, 3);
+    say_real("central latitude ......2", lat, 8, 3);
+    say_rule();
+    say_item("UPDATE & EXIT ........99");
+    frame::menutail();
+    int answer = 99;
+    int status = 0;
+    frame::inintegdef(answer, "your choice", 99, status);
+    if (answer == 99) return;
+    if (answer == 1) {
+      frame::inrealdef(lon, "central longitude in degrees", lon, status);
+    } else if (answer == 2) {
+      frame::inrealvindef(lat, "central latitude in degrees", lat, kLatMin, kLatMax, status);
+    }
+  }
+}
+
 }  // namespace
 
-void slong1(float& value, int mode) { angle_setup(kSlong1, value, mode); }
-void slong2(float& value, int mode) { angle_setup(kSlong2, value, mode); }
-void slat1(float& value, int mode) { angle_setup(kSlat1, value, mode); }
-void slat2(float& value, int mode) { angle_setup(kSlat2, value, mode); }
-void sangle1(float& value, int mode) { angle_setup(kSangle1, value, mode); }
+void slong1(float& value, frame::Mode mode) { angle_setup(kSlong1, value, mode); }
+void slong2(float& value, frame::Mode mode) { angle_setup(kSlong2, value, mode); }
+void slat1(float& value, frame::Mode mode) { angle_setup(kSlat1, value, mode); }
+void slat2(float& value, frame::Mode mode) { angle_setup(kSlat2, value, mode); }
+void sangle1(float& value, frame::Mode mode) { angle_setup(kSangle1, value, mode); }
 
-void sllorig(float& lon, float& lat, int mode) {
+void sllorig(float& lon, float& lat, frame::Mode mode) {
   float rlong;
   float rlat;
-  if (from_blocks(mode)) {
-    // The stored radians are used as they are; only the dialog sees degrees.
-    rlong = llorig.rlongorig;
-    rlat = llorig.rlatorig;
-    lon = frame::deg(rlong);
-    lat = frame::deg(rlat);
-  } else {
-    if (initialising(mode)) {
-      lon = 0.0f;
-      lat = 45.0f;
-      frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
-      say_item("MAP PROJECTION ORIGIN SET UP");
-      say_item("INITIALIZING ORIGIN TO");
-      say_real("longitude =", lon, 8, 3);
-      say_real("latitude  =", lat, 8, 3);
-    } else if (!is_latitude(lat)) {
-      const float held = frame::deg(llorig.rlatorig);
-      const float kept = is_latitude(held) ? held : 45.0f;
-      report_refused(kOrigName, kOrigVersion, kOrigDate, "latitude  =", lat, kLatMin, kLatMax,
-                     kept);
-      lat = kept;
-    }
-    rlong = frame::rad(lon);
-    rlat = frame::rad(lat);
-  }
+  start_origin(lon, lat, rlong, rlat, mode);
   float x0 = 0.0f;
   float y0 = 0.0f;
   project_origin(rlong, rlat, x0, y0);
-
-  if (even(mode)) {
-    for (;;) {
-      frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
-      if (frame::iocom.lwito(2)) {
-        say_rule();
-        say_item("MAP PROJECTION ORIGIN SET UP");
-        say_rule();
-        say_real("central longitude .....1", lon, 8, 3);
-        say_real("central latitude  .....2", lat, 8, 3);
-        say_real("X offset ...............", x0, 8, 3);
-        say_real("Y offset ...............", y0, 8, 3);
-        say_rule();
-        say_item("UPDATE & EXIT ........99");
-        frame::menutail();
-      }
-      int answer = 99;
-      int status = 0;
-      frame::inintegdef(answer, "your choice", 99, status);
-      if (answer == 99) {
-        if (finite_offset(x0) && finite_offset(y0)) break;
-        report_no_image(lon, lat, true);
-        continue;
-      }
-      if (answer == 1) {
-        frame::inrealdef(lon, "origin longitude in degrees", lon, status);
-        rlong = frame::rad(lon);
-      } else if (answer == 2) {
-        frame::inrealvindef(lat, "origin latitude in degrees", lat, kLatMin, kLatMax, status);
-        rlat = frame::rad(lat);
-      }
-      project_origin(rlong, rlat, x0, y0);
-    }
+  if (mode.menu()) {
+    origin_menu(lon, lat, rlong, rlat, x0, y0);
   } else if (!finite_offset(x0) || !finite_offset(y0)) {
     report_no_image(lon, lat, false);
   }
-
-  llorig.rlongorig = rlong;
-  llorig.rlatorig = rlat;
-  llorig.xorig = x0;
-  llorig.yorig = y0;
+  store_origin(rlong, rlat, x0, y0);
 }
 
-void soblique(float& lon, float& lat, int mode) {
-  if (from_blocks(mode)) {
+void place_origin(float rlong, float rlat) {
+  float x0 = 0.0f;
+  float y0 = 0.0f;
+  project_origin(rlong, rlat, x0, y0);
+  store_origin(rlong, rlat, x0, y0);
+}
+
+void soblique(float& lon, float& lat, frame::Mode mode) {
+  if (mode.from_stored()) {
     lon = frame::deg(kept_centre_long);
     lat = frame::deg(kept_centre_lat);
-  } else if (initialising(mode)) {
+  } else if (mode.from_default()) {
     lon = 0.0f;
     lat = 45.0f;
     frame::submenuhead(kOblName, kOblVersion, kOblDate);
@@ -306,33 +303,15 @@ void soblique(float& lon, float& lat, int mode) {
                    kept);
     lat = kept;
   }
-  if (even(mode)) {
-    for (;;) {
-      frame::submenuhead(kOblName, kOblVersion, kOblDate);
-      say_rule();
-      say_item("OBLIQUE PROJECTIONS CENTRAL LOCATION SET UP");
-      say_rule();
-      say_real("central longitude .....1", lon, 8, 3);
-      say_real("central latitude ......2", lat, 8, 3);
-      say_rule();
-      say_item("UPDATE & EXIT ........99");
-      frame::menutail();
-      int answer = 99;
-      int status = 0;
-      frame::inintegdef(answer, "your choice", 99, status);
-      if (answer == 99) break;
-      if (answer == 1) {
-        frame::inrealdef(lon, "central longitude in degrees", lon, status);
-      } else if (answer == 2) {
-        frame::inrealvindef(lat, "central latitude in degrees", lat, kLatMin, kLatMax, status);
-      }
-    }
-  }
+  if (mode.menu()) centre_menu(lon, lat);
   const float lam0 = frame::rad(lon);
   const float phi0 = frame::rad(lat);
   kept_centre_long = lam0;
   kept_centre_lat = phi0;
+  set_oblique_frame(lam0, phi0);
+}
 
+void set_oblique_frame(float lam0, float phi0) {
   // Columns: toward the south along the centre's meridian, toward the east, the centre.
   const float pi2 = frame::angle::half_pi;
   const float lons[3] = {lam0, lam0 + pi2, lam0};
@@ -341,7 +320,7 @@ void soblique(float& lon, float& lat, int mode) {
   for (int k = 0; k < 3; ++k)
     geometry::ll2ccn(&m[3 * k], &m[3 * k + 1], &m[3 * k + 2], &lons[k], &lats[k], 1);
   geometry::mtrans(m, m);
-  smatab33(m, 1);
+  smatab33(m, frame::Mode::kCaller);
 }
 
 void screenproj() {

@@ -1,4 +1,4 @@
-// The state of the current map projection: six global blocks, read by the projection routines
+// The state of the current map projection: seven global blocks, read by the projection models
 // and written by the set-ups.
 //
 // Inside the blocks every angle is in radians. Map units are those of a sphere of radius 1
@@ -25,19 +25,44 @@ struct LlorigBlock {
 };
 extern LlorigBlock llorig;
 
-// Projection parameters shared by all projections, and the derived constants of the
-// projection chosen last.
+// Projection parameters shared by all projections.
 struct LlpparamBlock {
   float longp1;   // central longitude
   float longp2;   // second longitude (true-scale meridian of code 14)
   float latp1;    // first latitude
   float latp2;    // second latitude
-  float pconst1;  // derived constants of the projection chosen last
-  float pconst2;
-  float pconst3;
   float anglep1;  // maximum angle from the centre (5-9) or angle of view (11, 12)
 };
 extern LlpparamBlock llpparam;
+
+// The constants each projection derives from the parameters, one named set per projection
+// that has any. Its set-up fills them when the projection is chosen (the set-ups are beside
+// their projections: projection/conic.hpp, ellipsoidal.hpp, azimuthal.hpp); the sheet
+// constants of code 14 are the block `forimwpoly` below.
+struct LambertConstants {  // codes 3 and 4
+  float n;  // cone constant
+  float f;  // F of Snyder 1987 eq. 15-2: rho = F t^n
+};
+struct AlbersConstants {  // code 19, one standard parallel phi1
+  float n;         // sin phi1, the cone constant
+  float cos_phi1;  // cos phi1
+  float c;         // 1 + sin^2 phi1
+};
+struct BonneConstants {  // code 20, standard parallel phi1
+  float cot_phi1;  // cot phi1, infinite on the equator
+  float rho1;      // cot phi1 + phi1
+};
+struct PerspectiveConstants {  // codes 11 and 12, angle of view alpha
+  float sin_half;  // sin(alpha / 2)
+  float cos_half;  // cos(alpha / 2)
+};
+struct DerivedBlock {
+  LambertConstants lambert;
+  AlbersConstants albers;
+  BonneConstants bonne;
+  PerspectiveConstants perspective;
+};
+extern DerivedBlock derived;
 
 // Current reference ellipsoid: radii in metres and derived constants.
 struct EllipsoidBlock {

@@ -1,18 +1,17 @@
 // The table of the 25 map projections: for each code its menu line, its information lines,
-// the set-ups it asks for, the routine of its derived constants, its forward routine and its
-// flags. The selection menu, the dispatcher and the tests all read it; a new projection is
-// its formula file and one line here.
+// the set-ups it asks for, the set-up of its derived constants, the forward loop of its model
+// and its flags. The selection menu, the dispatcher and the tests all read it. A new
+// projection is its model (with the set-up of its constants, if any) in a formula file, one
+// line here, and, if it derives constants, their named set in `DerivedBlock`
+// (projection/state.hpp).
 #pragma once
 
 #include <array>
 #include <string_view>
 
-namespace korbast::projection {
+#include "projection/forward.hpp"
 
-// Every forward routine: x(i), y(i) in map units, minus the origin offsets, from rlong(i),
-// rlat(i) in radians, i = 1..n; x may be rlong and y may be rlat. The parameters and derived
-// constants come from the state blocks.
-using Forward = void (*)(float* x, float* y, const float* rlong, const float* rlat, int n);
+namespace korbast::projection {
 
 // The six groups of the selection menu, in its order.
 enum class Group {
@@ -45,10 +44,10 @@ struct ProjectionEntry {
   std::string_view menu;                     // its line in the selection menu
   std::array<std::string_view, 7> information;  // printed after the choice; empty ones end it
   std::array<Step, 3> steps;
-  void (*constants)();  // derived constants, computed after the set-ups; null: none
-  Forward forward;
+  void (*constants)();  // set-up of its derived constants, run after the set-ups; null: none
+  Forward forward;      // forward_points of its model (projection/forward.hpp)
   bool ellipsoidal;  // asks for the reference ellipsoid before its set-ups
-  bool oblique;      // projects in the oblique frame of `a2b` (through lla2llb)
+  bool oblique;      // its model takes the point in the oblique frame of `a2b`
 };
 
 inline constexpr int kProjections = 25;

@@ -42,6 +42,17 @@ inline std::string read_file(const std::string& path) {
 
 using korbast::testing::expected::split_lines;
 
+// Two dek events of hand-made records, LF line ends.
+inline const std::string dek_text =
+    "B010177A  1/ 1/77  9:55:28.4  -6.05  147.94  59.05.36.0EASTERN NEW GUINEA REG. \n"
+    "PDE BW:12 23  45 MW: 9 14 135 DT=   2.3 0.4  -6.13 0.05  147.99 0.04  68.1  2.3\n"
+    " TRI 3.5 FR 25  1.23 0.08 -0.45 0.07 -0.78 0.09  0.12 0.11  0.33 0.06 -1.01 0.05\n"
+    "   1.71 15 348   0.05 72 203  -1.76  9  81   1.74 260 32  110  61 60   78\n"
+    "M123177B 12/31/77 23: 5: 1.0  41.80  -12.50  10.04.90.0NORTH ATLANTIC OCEAN    \n"
+    "USG BW: 0  0   0 MW:33 61 135 DT=  -1.5 0.2  41.91 0.02  -12.33 0.03  15.0  0.0\n"
+    " BOX 2.0 FX 24 -3.10 0.10  1.05 0.09  2.05 0.12 -0.44 0.08  0.91 0.07 -2.38 0.06\n"
+    "   3.43  2 118  -0.20 81 222  -3.23  9  28   3.33 163 85 -178  73 88   -5\n";
+
 // Frame state as at program start, with the reader initialised; output discarded.
 class CatalogueTest : public ::testing::Test {
  protected:

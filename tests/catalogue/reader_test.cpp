@@ -9,6 +9,7 @@
 #include "../tools/gen_catalogue.hpp"
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
+#include "catalogue/layouts.hpp"
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
 #include "frame/filetable.hpp"
@@ -18,6 +19,7 @@ namespace {
 using namespace korbast::catalogue;
 using cattest::CatalogueTest;
 using cattest::data_path;
+using cattest::dek_text;
 using cattest::read_file;
 using korbast::frame::fiocom;
 
@@ -164,6 +166,60 @@ TEST_F(Reader, ByteOrderMarkAndOldMacOrDoubledCrLineEndsReadAsPlainLines) {
     EXPECT_EQ(g.depth[0], 193.1f);
     EXPECT_EQ(g.region[2].view(), "NEAR COAST OF NORTHERN C");
     EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
+  }
+}
+
+// Every text field of the event in slot k.
+std::vector<std::string_view> text_fields(int k) {
+  const int i = k - 1;
+  return {g.date1[i].view(),   g.time[i].view(),     g.region[i].view(),  g.hyporef[i].view(),
+          g.cmtlabel[i].view(), g.bwc[i].view(),     g.swc[i].view(),     g.mwc[i].view(),
+          g.invtypc[i].view(), g.mtrttypc[i].view(), g.clab[i].view(),    g.cdeptyp[i].view(),
+          g.cstamp[i].view(),  g.cvers[i].view()};
+}
+
+// The lines of a file with LF ends, right-trimmed (so that a CR left behind lands inside the
+// last field), each ended in turn by the ends given; the last line has none.
+std::string trimmed_with_ends(const std::string& text, const std::vector<std::string>& ends) {
+  const auto lines = cattest::split_lines(text);
+  std::string out;
+  for (std::size_t l = 0; l < lines.size(); ++l) {
+    std::string line = lines[l];
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line;
+    if (l + 1 < lines.size()) out += ends[l % ends.size()];
+  }
+  return out;
+}
+
+// Whole catalogues with CRLF, CR-only and mixed line ends: every line of every event is read
+// as it would be from the LF file, and no text field keeps a stray CR.
+TEST_F(Reader, EveryLineOfACatalogueLosesItsLineEnd) {
+  const std::vector<std::vector<std::string>> patterns = {
+      {"\r\n"}, {"\r"}, {"\n", "\r\n"}, {"\r\n", "\n", "\r\n"}, {"\r", "\r\n", "\n"}};
+  struct Format {
+    std::string command, text;
+    int nlines;
+    std::string (*write)(int, int);
+  };
+  for (const Format& f : {Format{"1000", dek_text, dek_nlines, write_dek_line},
+                          Format{"1001", samples(), ndk_nlines, write_ndk_line}}) {
+    const auto lines = cattest::split_lines(f.text);
+    const int events = static_cast<int>(lines.size()) / f.nlines;
+    for (const auto& ends : patterns) {
+      const std::string where = f.command + " with ends " + ::testing::PrintToString(ends);
+      scratch("c.txt", trimmed_with_ends(f.text, ends));
+      const std::string out = run_reader(f.command + "\nc.txt\n\n\n99\n");
+      ASSERT_EQ(g.nstored, events) << where << "\n" << out;
+      EXPECT_EQ(out.find("WARNING"), std::string::npos) << where << "\n" << out;
+      for (int k = 1; k <= events; ++k) {
+        for (const std::string_view t : text_fields(k))
+          EXPECT_EQ(t.find('\r'), std::string_view::npos) << where << ", event " << k;
+        for (int l = 1; l <= f.nlines; ++l)
+          EXPECT_EQ(f.write(l, k), lines[static_cast<std::size_t>((k - 1) * f.nlines + l - 1)])
+              << where << ", event " << k << " line " << l;
+      }
+    }
   }
 }
 

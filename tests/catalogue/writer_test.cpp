@@ -18,6 +18,7 @@ namespace {
 using namespace korbast::catalogue;
 using cattest::CatalogueTest;
 using cattest::data_path;
+using cattest::dek_text;
 using cattest::read_file;
 using cattest::split_lines;
 using korbast::frame::fiocom;
@@ -63,16 +64,6 @@ std::vector<std::string> csv_fields(const std::string& line) {
   return out;
 }
 
-const std::string dek_text =
-    "B010177A  1/ 1/77  9:55:28.4  -6.05  147.94  59.05.36.0EASTERN NEW GUINEA REG. \n"
-    "PDE BW:12 23  45 MW: 9 14 135 DT=   2.3 0.4  -6.13 0.05  147.99 0.04  68.1  2.3\n"
-    " TRI 3.5 FR 25  1.23 0.08 -0.45 0.07 -0.78 0.09  0.12 0.11  0.33 0.06 -1.01 0.05\n"
-    "   1.71 15 348   0.05 72 203  -1.76  9  81   1.74 260 32  110  61 60   78\n"
-    "M123177B 12/31/77 23: 5: 1.0  41.80  -12.50  10.04.90.0NORTH ATLANTIC OCEAN    \n"
-    "USG BW: 0  0   0 MW:33 61 135 DT=  -1.5 0.2  41.91 0.02  -12.33 0.03  15.0  0.0\n"
-    " BOX 2.0 FX 24 -3.10 0.10  1.05 0.09  2.05 0.12 -0.44 0.08  0.91 0.07 -2.38 0.06\n"
-    "   3.43  2 118  -0.20 81 222  -3.23  9  28   3.33 163 85 -178  73 88   -5\n";
-
 class Writer : public CatalogueTest {};
 
 TEST_F(Writer, NdkReadWriteIsByteForByte) {
@@ -96,6 +87,90 @@ TEST_F(Writer, DekReadWriteIsByteForByte) {
   ASSERT_EQ(g.nstored, 2);
   run_writer("1000\nout.dek\ny\n99\n");
   EXPECT_EQ(read_file("out.dek"), dek_text);
+}
+
+// A UTF-8 text of exactly w bytes (w >= 2) with characters of two and three bytes: whole
+// characters of "SÃO PAULO — BRASIL" as long as they fit, then blanks ("Ã" in two bytes).
+std::string utf8_field(int w) {
+  if (w == 2) return "\xC3\x83";
+  const std::string source = "S\xC3\x83O PAULO \xE2\x80\x94 BRASIL";
+  std::string out;
+  for (std::size_t k = 0; k < source.size();) {
+    const std::size_t n = (source[k] & 0x80) == 0 ? 1 : (source[k] & 0xE0) == 0xC0 ? 2 : 3;
+    if (out.size() + n > static_cast<std::size_t>(w)) break;
+    out += source.substr(k, n);
+    k += n;
+  }
+  out.resize(static_cast<std::size_t>(w), ' ');
+  return out;
+}
+
+// Every text field of every event holds multi-byte UTF-8 text: read and written back, each
+// record is the same byte for byte (fields are counted in bytes both ways).
+TEST_F(Writer, Utf8TextFieldsReadAndWriteBackByteForByte) {
+  // A text field: its line (from 1), first column (from 0), width in bytes, and its store.
+  struct Field {
+    int line, column, width;
+    std::string_view (*stored)(int i);
+  };
+  struct Format {
+    std::string command, text, close_answer;
+    int nlines;
+    std::vector<Field> fields;
+  };
+  const std::vector<Format> formats = {
+      {"1000", dek_text, "y", 4,
+       {{1, 0, 8, [](int i) { return g.cmtlabel[i].view(); }},
+        {1, 9, 8, [](int i) { return g.date1[i].view(); }},
+        {1, 18, 10, [](int i) { return g.time[i].view(); }},
+        {1, 55, 24, [](int i) { return g.region[i].view(); }},
+        {2, 0, 3, [](int i) { return g.hyporef[i].view(); }},
+        {2, 4, 3, [](int i) { return g.bwc[i].view(); }},
+        {2, 17, 3, [](int i) { return g.mwc[i].view(); }},
+        {2, 30, 3, [](int i) { return g.clab[i].view(); }},
+        {3, 1, 3, [](int i) { return g.mtrttypc[i].view(); }},
+        {3, 9, 2, [](int i) { return g.cdeptyp[i].view(); }}}},
+      {"1001", read_file(data_path("gcmt-samples.ndk")), "", 5,
+       {{1, 0, 4, [](int i) { return g.hyporef[i].view(); }},
+        {1, 5, 10, [](int i) { return g.date1[i].view(); }},
+        {1, 16, 10, [](int i) { return g.time[i].view(); }},
+        {1, 56, 24, [](int i) { return g.region[i].view(); }},
+        {2, 0, 16, [](int i) { return g.cmtlabel[i].view(); }},
+        {2, 17, 2, [](int i) { return g.bwc[i].view(); }},
+        {2, 32, 2, [](int i) { return g.swc[i].view(); }},
+        {2, 47, 2, [](int i) { return g.mwc[i].view(); }},
+        {2, 62, 4, [](int i) { return g.invtypc[i].view(); }},
+        {2, 69, 6, [](int i) { return g.mtrttypc[i].view(); }},
+        {3, 0, 9, [](int i) { return g.clab[i].view(); }},
+        {3, 59, 4, [](int i) { return g.cdeptyp[i].view(); }},
+        {3, 64, 16, [](int i) { return g.cstamp[i].view(); }},
+        {5, 0, 3, [](int i) { return g.cvers[i].view(); }}}},
+  };
+  for (const Format& f : formats) {
+    auto lines = split_lines(f.text);
+    const int events = static_cast<int>(lines.size()) / f.nlines;
+    for (int e = 0; e < events; ++e) {
+      for (const Field& t : f.fields) {
+        std::string& line = lines[static_cast<std::size_t>(e * f.nlines + t.line - 1)];
+        line.replace(static_cast<std::size_t>(t.column), static_cast<std::size_t>(t.width),
+                     utf8_field(t.width));
+      }
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    ASSERT_EQ(text.size(), f.text.size());
+    scratch("in" + f.command, text);
+    read_catalogue(f.command, "in" + f.command);
+    ASSERT_EQ(g.nstored, events) << f.command;
+    for (int e = 0; e < events; ++e) {
+      for (const Field& t : f.fields) {
+        EXPECT_EQ(t.stored(e).substr(0, static_cast<std::size_t>(t.width)), utf8_field(t.width))
+            << f.command << " line " << t.line << " column " << t.column;
+      }
+    }
+    run_writer(f.command + "\nout" + f.command + "\n" + f.close_answer + "\n99\n");
+    EXPECT_EQ(read_file("out" + f.command), text) << f.command;
+  }
 }
 
 TEST_F(Writer, NdkTableMatchesTheIndependentOracle) {

@@ -86,6 +86,39 @@ TEST(Units, CrOnlyLfAndCrLfLineEndsReadAlike) {
   EXPECT_EQ(all_lines("\r"), (Lines{""}));
 }
 
+std::vector<std::string> all_keyboard_lines(const std::string& content) {
+  korbast::testing::Console console(content);
+  std::vector<std::string> lines;
+  std::string line;
+  while (units::read_line(units::keyboard, line) == units::Read::Ok) lines.push_back(line);
+  return lines;
+}
+
+// Every line of a file loses its line end, not only the first: several CRLF lines, CR-only
+// lines and mixed ends, read from a file (in blocks) and from the keyboard (byte by byte).
+TEST(Units, EveryLineLosesItsEndWhateverTheMix) {
+  const std::vector<std::pair<std::string, Lines>> cases = {
+      {"a\r\nb\r\nc\r\n\r\nd\r\n", {"a", "b", "c", "", "d"}},
+      {"a\r\nb\r\nc", {"a", "b", "c"}},
+      {"a\nb\r\nc\r\n", {"a", "b", "c"}},          // LF first, then CRLF
+      {"a\r\nb\nc\r\nd\n", {"a", "b", "c", "d"}},  // CRLF first, then both
+      {"a\rb\rc\r\rd\r", {"a", "b", "c", "", "d"}},
+      {"a\rb\r\nc\nd\r\ne\r", {"a", "b", "c", "d", "e"}},  // CR first, then any end
+      {"a\r\nb c\r\r\nd\re\r\n", {"a", "b c\r", "d\re"}},  // CRs inside LF lines stay
+  };
+  for (const auto& [content, lines] : cases) {
+    EXPECT_EQ(all_lines(content), lines) << content;
+    EXPECT_EQ(all_keyboard_lines(content), lines) << content;
+  }
+  // A CRLF whose CR ends one block of the file and whose LF starts the next (blocks of 64 KiB).
+  const std::string lf_first = "x\r\n" + std::string(65532, 'y') + "\r\nz\r\n";
+  ASSERT_EQ(lf_first[65535], '\r');
+  EXPECT_EQ(all_lines(lf_first), (Lines{"x", std::string(65532, 'y'), "z"}));
+  const std::string cr_first = "x\r" + std::string(65533, 'y') + "\r\nz\r";
+  ASSERT_EQ(cr_first[65535], '\r');
+  EXPECT_EQ(all_lines(cr_first), (Lines{"x", std::string(65533, 'y'), "z"}));
+}
+
 TEST(Units, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
   EXPECT_EQ(all_lines("\xEF\xBB\xBFone\n\xEF\xBB\xBFtwo"), (Lines{"one", "\xEF\xBB\xBFtwo"}));
   EXPECT_EQ(all_lines("\xEF\xBB\xBF"), (Lines{""}));
@@ -143,6 +176,23 @@ TEST(UnitsDeathTest, StopRunFlushesAndClosesEveryUnit) {
   std::getline(in, line);
   EXPECT_EQ(line, "written before the stop");
   std::remove(path.c_str());
+}
+
+// A run that lost output (a full device) ends with status 1 even after a normal end; another
+// status of the cause stands, and a run that lost nothing ends with 0.
+TEST(UnitsDeathTest, ALostOutputFileMakesTheRunEndWithStatusOne) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  korbast::testing::TempDir dir;
+  const std::string kept = dir / "kept.txt";
+  auto run = [&](const std::string& path, int status) {
+    korbast::testing::Console quiet;  // the failure's frame
+    units::open(22, path, units::Status::Replace);
+    units::write_line(22, "a line");
+    units::stop_run(status);
+  };
+  EXPECT_EXIT(run("/dev/full", 0), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(run("/dev/full", 3), ::testing::ExitedWithCode(3), "");
+  EXPECT_EXIT(run(kept, 0), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

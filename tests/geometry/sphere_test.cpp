@@ -55,5 +55,18 @@ TEST(Mtrans, InPlace) {
   }
 }
 
+// The axes give the program's own pi and pi/2, bit for bit, with explicit branches for the
+// zero components; a NaN stays a NaN.
+TEST(LongitudeOf, AxesGiveTheProgramsAngleConstants) {
+  EXPECT_EQ(longitude_of(-1.0f, 0.0f), frame::angle::pi);
+  EXPECT_EQ(longitude_of(-1.0f, -0.0f), frame::angle::pi);
+  EXPECT_EQ(longitude_of(0.0f, 2.0f), frame::angle::half_pi);
+  EXPECT_EQ(longitude_of(0.0f, -2.0f), -frame::angle::half_pi);
+  EXPECT_EQ(longitude_of(0.0f, 0.0f), 0.0f);
+  EXPECT_EQ(longitude_of(1.0f, 1.0f), std::atan(1.0f));
+  EXPECT_EQ(longitude_of(-1.0f, -1.0f), std::atan(1.0f) - frame::angle::pi);
+  EXPECT_TRUE(std::isnan(longitude_of(std::nanf(""), 1.0f)));
+}
+
 }  // namespace
 }  // namespace korbast::geometry

@@ -1,5 +1,5 @@
-// Shared pieces of the stress-layer tests: the angle constants in place, the fixture files,
-// and the events of tests/data/gcmt-samples.ndk read by their columns.
+// Shared pieces of the stress-layer tests: the start-up report of the angle constants, the
+// fixture files, and the events of tests/data/gcmt-samples.ndk read by their columns.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@
 
 namespace korbast::maps::test {
 
-// The program's angle constants, filled as at start-up (quietly).
+// The start-up report of the angle constants, silenced (the constants themselves are fixed).
 inline void angle_constants() {
   korbast::testing::Console quiet;
   frame::trigoset();

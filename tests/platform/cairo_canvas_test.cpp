@@ -2,6 +2,7 @@
 // files (PNG size, PDF pages and geometry through poppler's tools where installed).
 #include "platform/cairo_canvas.hpp"
 #include "support/command.hpp"
+#include "support/pdf_check.hpp"
 #include "support/tempfile.hpp"
 
 #include <gtest/gtest.h>
@@ -286,6 +287,10 @@ TEST(CairoCanvasFiles, WindowsAndPagesAreNumbered) {
   EXPECT_EQ(info_field(one, "Page size"), "595.276 x 841.89 pts (A4)");
   const std::string two = run("pdfinfo '" + (s.dir.path / "fps_bb_w2.pdf").string() + "'");
   EXPECT_EQ(info_field(two, "Pages"), "1");
+  for (const char* f : {"fps_bb_w1.pdf", "fps_bb_w2.pdf"}) {
+    std::string why;
+    EXPECT_GT(korbast::testing::checked_pdf_pages((s.dir.path / f).string(), &why), 0) << f << why;
+  }
   EXPECT_EQ(info_field(two, "Page size"), "841.89 x 595.276 pts (A4)");
   EXPECT_EQ(info_field(two, "Title"), "second");
 }

@@ -2,8 +2,13 @@
 // to it, the PDF is readable after every finished page (also when SIGINT or SIGTERM ends a
 // run), and failed writes are told once per file while the other files are written.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +17,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +33,7 @@
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
 #include "support/command.hpp"
+#include "support/pdf_check.hpp"
 #include "support/tempfile.hpp"
 
 namespace korbast::platform {
@@ -37,10 +44,32 @@ namespace fs = std::filesystem;
 using Dir = korbast::testing::TempDir;
 
 using korbast::testing::have_tool;
-std::string run(const std::string& cmd) { return korbast::testing::run_command(cmd); }
+std::string run(const std::string& cmd, int* status = nullptr) {
+  return korbast::testing::run_command(cmd, status);
+}
 
-// pdfinfo's page count, or -1 when the file does not pass.
+// The page count of a PDF the program wrote, or -1 when qpdf or pdfinfo finds fault with it.
 int pdf_pages(const std::string& file) {
+  std::string why;
+  const int n = korbast::testing::checked_pdf_pages(file, &why);
+  if (n < 0) ADD_FAILURE() << file << ": " << why;
+  return n;
+}
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Files whose names start with a dot: what a page write left behind.
+int hidden_files(const fs::path& dir) {
+  int n = 0;
+  for (const auto& e : fs::directory_iterator(dir)) n += e.path().filename().string()[0] == '.';
+  return n;
+}
+
+// pdfinfo's page count of a cut copy (poppler repairs what it can), or -1.
+int poppler_pages(const std::string& file) {
   const std::string out = run("pdfinfo '" + file + "' 2>&1");
   const auto at = out.find("\nPages:");
   if (out.find("Error") != std::string::npos || at == std::string::npos) return -1;
@@ -360,6 +389,116 @@ TEST(PageOps, PathsPaintedOverAreLeftOutAndThePixelsStayTheSame) {
   for (auto* s : {whole, culled, part}) cairo_surface_destroy(s);
 }
 
+// Thin overlaps: a fill drawn after a stroked path covers the path and the near half of
+// its line width, but not the far half (to the left, right, top, bottom, and beyond a
+// mitred corner), so the path still shows; and fills whose nonzero winding is 2 or -1 hide
+// what lies under them while a ring's hole does not. Whole-page and banded replays that
+// leave the flagged paths out make the very pixels of a replay of every path.
+TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
+  constexpr int w = 520, h = 420;
+  PageOps ops;
+  const Rgb ink{0.1, 0.1, 0.4}, paper{0.9, 0.9, 0.6};
+  auto rect = [&](double x0, double y0, double x1, double y1) {
+    ops.move(x0, y0);
+    ops.line(x1, y0);
+    ops.line(x1, y1);
+    ops.line(x0, y1);
+    ops.close();
+    ops.fill_stroke(paper, paper, 0.5);
+  };
+  auto line = [&](double x0, double y0, double x1, double y1) {
+    ops.move(x0, y0);
+    ops.line(x1, y1);
+    ops.stroke(ink, 6.0);  // 3 pixels each side
+  };
+  // Each fill reaches 1.5 pixels past the line's middle: 1.5 pixels of the far side show.
+  line(100, 50, 100, 90);  // right side showing
+  rect(60, 40, 101.5, 100);
+  line(200, 50, 200, 90);  // left
+  rect(198.5, 40, 240, 100);
+  line(50, 150, 90, 150);  // top
+  rect(40, 148.5, 100, 190);
+  line(50, 250, 90, 250);  // bottom
+  rect(40, 210, 100, 251.5);
+  // A sharp corner: its mitre reaches 6.3 pixels above the tip, the fill 3 (a line's half
+  // width) and 1 more.
+  ops.move(380, 260);
+  ops.line(400, 200);
+  ops.line(420, 260);
+  ops.stroke(ink, 4.0);
+  rect(360, 196, 440, 280);
+  // Winding: a pentagram's middle (winding 2), a square inside a square drawn the same way
+  // round (2), a square drawn the other way (-1) hide the small squares under them; a ring's
+  // hole (the inner square the other way round) does not.
+  const int first_small = static_cast<int>(ops.paths().size());
+  auto small = [&](double x, double y) {
+    ops.move(x - 2, y - 2);
+    ops.line(x + 2, y - 2);
+    ops.line(x + 2, y + 2);
+    ops.line(x - 2, y + 2);
+    ops.close();
+    ops.stroke(ink, 1.0);
+  };
+  for (auto [x, y] : {std::pair{300.0, 340.0}, {400.0, 340.0}, {480.0, 340.0}, {300.0, 60.0}}) small(x, y);
+  for (int k = 0; k < 5; ++k) {  // the pentagram round (300, 340), radius 60
+    const double a = M_PI / 2 + k * 4 * M_PI / 5;
+    if (k == 0) ops.move(300 + 60 * std::cos(a), 340 - 60 * std::sin(a));
+    else ops.line(300 + 60 * std::cos(a), 340 - 60 * std::sin(a));
+  }
+  ops.close();
+  ops.fill_stroke(paper, ink, 1.0);
+  for (double r : {30.0, 10.0}) {  // both the same way round
+    ops.move(400 - r, 340 - r);
+    ops.line(400 + r, 340 - r);
+    ops.line(400 + r, 340 + r);
+    ops.line(400 - r, 340 + r);
+    ops.close();
+  }
+  ops.fill_stroke(paper, ink, 1.0);
+  ops.move(460, 320);  // the other way round
+  ops.line(460, 360);
+  ops.line(500, 360);
+  ops.line(500, 320);
+  ops.close();
+  ops.fill_stroke(paper, ink, 1.0);
+  ops.move(270, 30);  // a ring: its hole round (300, 60)
+  ops.line(330, 30);
+  ops.line(330, 90);
+  ops.line(270, 90);
+  ops.close();
+  ops.move(290, 50);
+  ops.line(290, 70);
+  ops.line(310, 70);
+  ops.line(310, 50);
+  ops.close();
+  ops.fill_stroke(paper, ink, 1.0);
+
+  const auto paths = ops.paths();
+  cairo_surface_t* whole = replayed(ops, w, h, nullptr);
+  const auto flags = ops.hidden(paths, 0, h, w);
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(flags[2 * k], 0) << "the thin overlap " << k << " shows";
+  EXPECT_EQ(flags[first_small], 1) << "under the pentagram's middle";
+  EXPECT_EQ(flags[first_small + 1], 1) << "under the square in a square";
+  EXPECT_EQ(flags[first_small + 2], 1) << "under the square drawn the other way round";
+  EXPECT_EQ(flags[first_small + 3], 0) << "in the ring's hole";
+  cairo_surface_t* culled = replayed(ops, w, h, &flags);
+  EXPECT_EQ(differing(culled, whole, w, h), 0);
+  cairo_surface_destroy(culled);
+  // Bands with borders through the cases.
+  const int borders[] = {0, 70, 149, 205, 251, 340, h};
+  for (int b = 0; b + 1 < 7; ++b) {
+    const int y0 = borders[b], y1 = borders[b + 1];
+    const auto band = ops.hidden(paths, y0, y1, w);
+    cairo_surface_t* part = replayed(ops, w, h, &band);
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = 0; x < w; ++x) n += px(part, x, y) != px(whole, x, y);
+    EXPECT_EQ(n, 0) << "rows " << y0 << " to " << y1;
+    cairo_surface_destroy(part);
+  }
+  cairo_surface_destroy(whole);
+}
+
 TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   PageOps ops;
   draw_pile(ops, 786);
@@ -467,7 +606,15 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
     }
     cairo_surface_destroy(png);
     c->clear_white(0, 0, 200, 150);
+    // The PNG records its resolution before the pixels: 10 pixels per cm, 1000 (0x3E8) per
+    // metre, both ways.
+    const std::string bytes = file_bytes(name);
+    const auto phys = bytes.find("pHYs");
+    EXPECT_LT(phys, bytes.find("IDAT"));
+    EXPECT_EQ(bytes.substr(phys - 4, 17), std::string("\0\0\0\x09pHYs\0\0\x03\xE8\0\0\x03\xE8\x01", 17));
   }
+  c->window_dispose();
+  EXPECT_EQ(pdf_pages(d / "pix_w1.pdf"), 3);
 }
 
 TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
@@ -495,11 +642,80 @@ TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
   EXPECT_EQ(forms, 16);
 }
 
+// qpdf's verdict on a file: its exit status (0 clean, 2 errors, 3 warnings) and the pages it
+// finds (-1 when it finds none).
+struct Qpdf {
+  int status = -1, pages = -1;
+  std::string out;
+};
+Qpdf qpdf(const std::string& file) {
+  Qpdf q;
+  int st = 0;
+  q.out = run("qpdf --check '" + file + "' 2>&1", &st);
+  q.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  const std::string n = run("qpdf --show-npages '" + file + "' 2>/dev/null");
+  if (!n.empty()) q.pages = std::atoi(n.c_str());
+  return q;
+}
+
+// Each page is appended to the PDF after all that is already in it: a copy cut at any byte
+// (a stop, a full disk, a copy taken while the run goes on) holds every page appended before
+// the cut, for pdfinfo, qpdf (and ghostscript when it is installed).
+TEST(PageOutput, PdfCutAnywhereHoldsEveryPageAppendedBeforeTheCut) {
+  if (!have_tool("pdfinfo") || !have_tool("qpdf")) GTEST_SKIP() << "pdfinfo or qpdf not installed";
+  Dir d;
+  auto c = canvas(d, 300, 200, "cut.ps", 10.0);
+  std::vector<std::size_t> ends;  // the file's size after each page
+  for (int page = 1; page <= 4; ++page) {
+    draw_page(*c, page, page == 3);
+    c->write_page();
+    c->wait_for_files();
+    ends.push_back(fs::file_size(d.path / "cut_w1.pdf"));
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->window_dispose();
+  const std::string pdf = file_bytes(d / "cut_w1.pdf");
+  ASSERT_EQ(pdf.size(), ends.back());
+  EXPECT_EQ(pdf_pages(d / "cut_w1.pdf"), 4);
+  // Cuts across the last two pages' updates, closer together near their ends (the page
+  // tree, the cross-reference section, the trailer).
+  std::vector<std::size_t> cuts;
+  for (std::size_t at = ends[1]; at < ends[3]; at += (ends[3] - ends[1]) / 23) cuts.push_back(at);
+  for (int k : {2, 3})
+    for (std::size_t back = 1; back < 1200; back = back * 3 / 2 + 1) cuts.push_back(ends[k] - back);
+  cuts.push_back(ends[2]);
+  const bool gs = have_tool("gs");
+  int gs_runs = 0;
+  // A page is in a copy cut after its update ends; a reader may also find it in a copy cut
+  // inside the update's last "startxref" line (all its objects are there).
+  std::vector<std::size_t> tails;
+  for (std::size_t e : ends) tails.push_back(pdf.rfind("startxref", e));
+  for (std::size_t cut : cuts) {
+    const int want = static_cast<int>(std::upper_bound(ends.begin(), ends.end(), cut) - ends.begin());
+    const int most = static_cast<int>(std::upper_bound(tails.begin(), tails.end(), cut) - tails.begin());
+    const std::string copy = d / "copy.pdf";
+    std::ofstream(copy, std::ios::binary).write(pdf.data(), static_cast<std::streamsize>(cut));
+    const int poppler = poppler_pages(copy);
+    EXPECT_TRUE(poppler == want || poppler == most) << "pdfinfo: " << poppler << ", cut at " << cut;
+    const Qpdf q = qpdf(copy);
+    EXPECT_TRUE(q.status == 0 || q.status == 3) << "cut at " << cut << "\n" << q.out;
+    EXPECT_TRUE(q.pages == want || q.pages == most) << "qpdf: " << q.pages << ", cut at " << cut;
+    if (gs && gs_runs++ % 8 == 0) {
+      const std::string n = run("gs -q -dNODISPLAY -dNOSAFER -c '(" + copy +
+                                ") (r) file runpdfbegin pdfpagecount = quit' 2>/dev/null");
+      const int g = std::atoi(n.c_str());
+      EXPECT_TRUE(g == want || g == most) << "ghostscript: " << g << ", cut at " << cut;
+    }
+  }
+}
+
+// A page file that cannot be written is told once, on the standard error and among the
+// device's failed files, and nothing is left under its name; the other files are written.
 TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   Dir d;
   fs::create_symlink("/dev/full", d.path / "full_w1.pdf");
-  fs::create_symlink("/dev/full", d.path / "full_w2_p001.png");
+  fs::create_directory(d.path / "full_w2_p001.png");
   auto c = canvas(d, 300, 200, "full.ps", 10.0);
   ::testing::internal::CaptureStderr();
   for (int page = 1; page <= 2; ++page) {
@@ -516,18 +732,132 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   }
   c->window_dispose();
   const std::string err = ::testing::internal::GetCapturedStderr();
-  const std::string full = " (" + std::string(std::strerror(ENOSPC)) + ")\n";
+  const std::string full = std::strerror(ENOSPC), dir = std::strerror(EISDIR);
   EXPECT_EQ(err,
-            "korbast: plot page 1 could not be written to full_w1.pdf" + full +
+            "korbast: plot page 1 could not be written to full_w1.pdf (" + full + ")\n"
             "korbast: plot page 1 written to full_w1_p001.png\n"
             "korbast: plot page 2 written to full_w1_p002.png\n"
-            "korbast: plot page 1 could not be written to full_w2_p001.png" + full +
+            "korbast: plot page 1 could not be written to full_w2_p001.png (" + dir + ")\n"
             "korbast: plot page 1 written to full_w2.pdf\n"
             "korbast: plot page 2 written to full_w2_p002.png and full_w2.pdf\n");
+  std::string told;
+  for (const FileFailure& f : c->take_file_failures())
+    told += f.file + "|" + f.stage + "|" + f.reason + "|" + std::to_string(f.pages) + "\n";
+  EXPECT_EQ(told, "full_w1.pdf|WHILE WRITING|" + full + "|0\nfull_w2_p001.png|WHILE WRITING|" + dir + "|0\n");
+  EXPECT_TRUE(c->take_file_failures().empty()) << "each failure is told once";
+  EXPECT_TRUE(fs::is_directory(d.path / "full_w2_p001.png"));
   EXPECT_TRUE(fs::exists(d.path / "full_w1_p002.png"));
-  if (have_tool("pdfinfo")) {
-    EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
+  EXPECT_EQ(hidden_files(d.path), 0);
+  EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
+}
+
+// The child of the full-disk test (its own process): four pages under a limit of 20,000
+// bytes a file, or into a full file system (a tmpfs of 48 KiB in a mount namespace of its
+// own, whose files are copied out at the end); the failed files go to failed.txt.
+TEST(PageOutput, FullDiskChild) {
+  const char* dir = std::getenv("KORBAST_FULL_CHILD");
+  if (!dir) GTEST_SKIP() << "only run by PageOutput.PagesThatDoNotFitLeaveNoPartOfThem";
+  const std::string out = dir, fs_dir = out + "/fs";
+  if (std::getenv("KORBAST_FULL_TMPFS")) {
+    fs::create_directory(fs_dir);
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", fs_dir.c_str(), "tmpfs", 0, "size=48k") != 0) {
+      GTEST_SKIP() << "no tmpfs can be mounted here";
+    }
+  } else {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{20000, 20000};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
   }
+  const bool tmpfs = std::getenv("KORBAST_FULL_TMPFS") != nullptr;
+  CairoCanvas::Options o;
+  o.use_display = false;
+  o.directory = tmpfs ? fs_dir : out;
+  o.pdf_piece = 300;
+  CairoCanvas c(o);
+  c.window_open({0, 0, 200, 300}, "full", {"full.ps", 10.0, false});
+  for (int page = 1; page <= 4; ++page) {
+    draw_page(c, page, page >= 3);
+    c.write_page();
+    c.clear_white(0, 0, 300, 200);
+  }
+  c.window_dispose();
+  if (tmpfs) {
+    for (const auto& e : fs::directory_iterator(fs_dir)) fs::copy(e.path(), out / e.path().filename());
+  }
+  std::ofstream failed(out + "/failed.txt");
+  for (const FileFailure& f : c.take_file_failures()) failed << f.file << "|" << f.reason << "|" << f.pages << "\n";
+}
+
+// A page that does not fit (a file size limit, a full file system) leaves nothing, not
+// under its name nor under a hidden one, and is told with the reason; the PDF keeps the
+// pages that fit and stays whole.
+TEST(PageOutput, PagesThatDoNotFitLeaveNoPartOfThem) {
+  for (const bool tmpfs : {false, true}) {
+    Dir d;
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      setenv("KORBAST_FULL_CHILD", d.path.c_str(), 1);
+      if (tmpfs) setenv("KORBAST_FULL_TMPFS", "1", 1);
+      execl("/proc/self/exe", "child", "--gtest_filter=PageOutput.FullDiskChild", nullptr);
+      _exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    if (!fs::exists(d.path / "failed.txt")) continue;  // no tmpfs here
+    const std::string failed = file_bytes(d / "failed.txt");
+    const std::string why = std::strerror(tmpfs ? ENOSPC : EFBIG);
+    int png_failed = 0, png_written = 0;
+    for (int page = 1; page <= 4; ++page) {
+      const std::string name = "full_w1_p00" + std::to_string(page) + ".png";
+      const bool told = failed.find(name + "|" + why + "|0\n") != std::string::npos;
+      EXPECT_NE(told, fs::exists(d.path / name)) << name << "\n" << failed;
+      if (told) {
+        ++png_failed;
+        continue;
+      }
+      ++png_written;
+      cairo_surface_t* png = cairo_image_surface_create_from_png((d / name).c_str());
+      EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << name;
+      cairo_surface_destroy(png);
+    }
+    EXPECT_GT(png_failed, 0) << failed;
+    EXPECT_GT(png_written, 0) << failed;
+    // The PDF: told once, with the pages it keeps.
+    const auto at = failed.find("full_w1.pdf|" + why + "|");
+    ASSERT_NE(at, std::string::npos) << failed;
+    const int kept = std::atoi(failed.c_str() + failed.find_last_of('|', failed.find('\n', at)) + 1);
+    EXPECT_GE(kept, 1);
+    EXPECT_EQ(pdf_pages(d / "full_w1.pdf"), kept);
+    EXPECT_EQ(hidden_files(d.path), 0);
+  }
+}
+
+// A page write that does not end (a FIFO at the PDF's name, nobody reading) is given up
+// within the bound: the window closes, the PDF is told as failed, the PNG is written.
+TEST(PageOutput, BlockedPageWriteIsGivenUpWithinTheBound) {
+  Dir d;
+  ASSERT_EQ(mkfifo((d / "fifo_w1.pdf").c_str(), 0600), 0);
+  auto c = canvas(d, 300, 200, "fifo.ps", 10.0);
+  draw_page(*c, 1, false);
+  c->write_page();
+  const auto start = std::chrono::steady_clock::now();
+  c->window_dispose();
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took, std::chrono::seconds(10));
+  const auto failed = c->take_file_failures();
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0].file, "fifo_w1.pdf");
+  EXPECT_EQ(failed[0].pages, 0);
+  EXPECT_TRUE(fs::exists(d.path / "fifo_w1_p001.png"));
+  // Opening the FIFO lets the writer go on (a PDF cannot be appended to a FIFO): it ends
+  // by itself and frees what it holds.
+  const int fd = open((d / "fifo_w1.pdf").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  usleep(200000);
+  close(fd);
 }
 
 // The child of the signal test (run as its own process, so that it has its own threads):

@@ -9,6 +9,7 @@
 #include "plot/primitives.hpp"
 #include "plot/symboltype.hpp"
 #include "plot_fixture.hpp"
+#include "support/pdf_check.hpp"
 
 namespace korbast::plot::test {
 namespace {
@@ -141,6 +142,10 @@ TEST_F(LifeCycle, PageFilesForDrawnPagesOnly) {
   EXPECT_TRUE(fs::exists(dir() / "seis_w1_p001.png"));
   EXPECT_TRUE(fs::exists(dir() / "seis_w1_p002.png"));
   EXPECT_TRUE(fs::exists(dir() / "seis_w1.pdf"));
+  if (korbast::testing::have_tool("pdfinfo")) {
+    std::string why;
+    EXPECT_EQ(korbast::testing::checked_pdf_pages((dir() / "seis_w1.pdf").string(), &why), 2) << why;
+  }
   cairo_surface_t* png = cairo_image_surface_create_from_png((dir() / "seis_w1_p001.png").c_str());
   ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
   EXPECT_EQ(cairo_image_surface_get_width(png), 786);

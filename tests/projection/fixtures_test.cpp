@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "projection/ellipsoids.hpp"
 #include "projection/projection.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection_support.hpp"
@@ -32,7 +33,7 @@ void apply(const Case& c) {
   llpparam.latp1 = rad(c.latp1);
   llpparam.latp2 = rad(c.latp2);
   llpparam.anglep1 = rad(c.anglep1);
-  testing::set_ellipsoid(c.ell[0], c.ell[1]);
+  set_ellipsoid_radii(c.ell[0], c.ell[1]);
   testing::set_oblique_centre(c.centre[0], c.centre[1]);
   const ProjectionEntry* p = find_projection(c.code);
   if (p != nullptr && p->constants != nullptr) p->constants();

@@ -12,7 +12,6 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
-#include "projection/constants.hpp"
 #include "projection/menu.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection.hpp"
@@ -46,8 +45,8 @@ class Sprojll2 : public testing::ProjectionDialog {
 // What the map-line hook saw: its mode, and whether the oblique frame was already built.
 int hook_mode = 0;
 float hook_saw_ab33 = 0.0f;
-void record_hook(int mode) {
-  hook_mode = mode;
+void record_hook(frame::Mode mode) {
+  hook_mode = mode.code();
   hook_saw_ab33 = a2b.ab[8];
   frame::units::write_line(frame::iocom.stdout_unit, " HOOK");
 }
@@ -75,7 +74,7 @@ TEST_F(Sprojll2, StartUpStoresEveryDefault) {
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) EXPECT_NEAR(a2b.ab[3 * j + i], rows[i][j], 1e-6) << i << j;
   // The derived constants wait for their projection.
-  EXPECT_EQ(llpparam.pconst1, 0.0f);
+  EXPECT_EQ(derived.lambert.n, 0.0f);
   EXPECT_EQ(forimwpoly.r00[0], 0.0f);
 }
 
@@ -177,7 +176,7 @@ TEST_F(Sprojll2, OnlyTheLastChoiceBefore99IsStored) {
                              "   1 central meridien", "   2 standard parallels"})),
             std::string::npos);
   EXPECT_EQ(text.find("ALBERS"), std::string::npos);
-  EXPECT_EQ(llpparam.pconst3, 0.0f);
+  EXPECT_EQ(derived.albers.c, 0.0f);
 
   EXPECT_EQ(iproj, 3);
   EXPECT_EQ(projtype.iproj, 3);
@@ -190,8 +189,8 @@ TEST_F(Sprojll2, OnlyTheLastChoiceBefore99IsStored) {
   const double n = std::log(std::cos(p1) / std::cos(p2)) /
                    std::log(std::tan(pi / 4 + p2 / 2) / std::tan(pi / 4 + p1 / 2));
   const double f = std::cos(p1) * std::pow(std::tan(pi / 4 + p1 / 2), n) / n;
-  EXPECT_NEAR(llpparam.pconst1, n, 2e-6);
-  EXPECT_NEAR(llpparam.pconst2, f, 1e-5);
+  EXPECT_NEAR(derived.lambert.n, n, 2e-6);
+  EXPECT_NEAR(derived.lambert.f, f, 1e-5);
   // The origin was set last, with the new projection: it maps to (0, 0).
   EXPECT_EQ(llorig.rlongorig, rad(15));
   EXPECT_EQ(llorig.rlatorig, rad(35));
@@ -269,13 +268,13 @@ TEST_F(Sprojll2, ChoosingCode14StartsTheSecondLongitudeEachTime) {
 TEST_F(Sprojll2, OddModeRecomputesSilently) {
   initialise();
   menu("3\n99\n" + kLeave + kLeave + kLeave + kLeave);  // Lambert 30/60, all defaults
-  const float n_30_60 = llpparam.pconst1;
+  const float n_30_60 = derived.lambert.n;
   const float y0_30_60 = llorig.yorig;
   llpparam.latp1 = rad(10);
   const std::string text = menu("", 3);
   EXPECT_EQ(text.find(" Enter"), std::string::npos);
   EXPECT_TRUE(has_line(text, " LAMBERT CONFORMAL CONICAL SPHERICAL EARTH"));
-  EXPECT_NE(llpparam.pconst1, n_30_60);
+  EXPECT_NE(derived.lambert.n, n_30_60);
   EXPECT_NE(llorig.yorig, y0_30_60);
   float x, y;
   testing::project_deg(0, 45, x, y);
@@ -318,7 +317,7 @@ TEST_F(Sprojll2, PerspectiveRefusesAnAngleOfViewOf180) {
                              " ==> SET IT AGAIN"})),
             std::string::npos);
   EXPECT_EQ(llpparam.anglep1, rad(60));
-  EXPECT_FLOAT_EQ(llpparam.pconst1, 0.5f);
+  EXPECT_FLOAT_EQ(derived.perspective.sin_half, 0.5f);
   float x, y;
   testing::project_deg(10, 80, x, y);
   EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
@@ -336,7 +335,7 @@ TEST_F(Sprojll2, LambertRefusesOppositeParallelsAndPoles) {
                              " NO STANDARD PARALLEL AT A POLE", " ==> SET IT AGAIN"})),
             std::string::npos);
   EXPECT_EQ(llpparam.latp2, rad(50));
-  EXPECT_TRUE(std::isfinite(llpparam.pconst1) && std::isfinite(llpparam.pconst2));
+  EXPECT_TRUE(std::isfinite(derived.lambert.n) && std::isfinite(derived.lambert.f));
   EXPECT_TRUE(std::isfinite(llorig.yorig));
 }
 

@@ -7,10 +7,10 @@
 
 #include "frame/angles.hpp"
 #include "projection/azimuthal.hpp"
-#include "projection/constants.hpp"
 #include "projection/conic.hpp"
 #include "projection/cylindrical.hpp"
 #include "projection/ellipsoidal.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_support.hpp"
 
@@ -21,10 +21,6 @@ const float& kPi = frame::anglerad.v[4];
 const float& kPi2 = frame::anglerad.v[2];
 using frame::rad;
 
-struct XY {
-  float x, y;
-};
-
 class ProjectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,7 +28,7 @@ class ProjectionTest : public ::testing::Test {
     llpparam.latp1 = rad(30);
     llpparam.latp2 = rad(60);
     llpparam.anglep1 = rad(180);
-    testing::set_ellipsoid(6378137.0f, 6356752.5f);
+    set_ellipsoid_radii(6378137.0f, 6356752.5f);
   }
   // One point in degrees with code `code`, no origin offsets unless set.
   XY at(int code, float lon, float lat) {
@@ -83,7 +79,7 @@ TEST_F(ProjectionTest, EllipsoidalMercatorAgainstTheSphere) {
   const XY sph = at(15, 20, 50);
   const XY ell = at(16, 20, 50);
   EXPECT_LT(ell.y, sph.y);
-  testing::set_ellipsoid(1.0f, 1.0f);  // e = 0
+  set_ellipsoid_radii(1.0f, 1.0f);  // e = 0
   const XY round = at(16, 20, 50);
   EXPECT_EQ(round.y, sph.y);
   EXPECT_EQ(round.x, sph.x);
@@ -277,8 +273,8 @@ TEST_F(ProjectionTest, OrthographicObliqueKeepsTheFarSide) {
 TEST_F(ProjectionTest, PerspectiveZeroDenominator) {
   llpparam.anglep1 = rad(180);
   spers2();
-  EXPECT_EQ(llpparam.pconst1, 1.0f);
-  EXPECT_NEAR(llpparam.pconst2, 0.0f, 1e-7);
+  EXPECT_EQ(derived.perspective.sin_half, 1.0f);
+  EXPECT_NEAR(derived.perspective.cos_half, 0.0f, 1e-7);
   const XY c = at(11, 0, 90);
   EXPECT_EQ(c.x, 1e20f);
   EXPECT_EQ(c.y, 1e20f);
@@ -287,6 +283,21 @@ TEST_F(ProjectionTest, PerspectiveZeroDenominator) {
   EXPECT_TRUE(std::isfinite(o.x) || o.x == 1e20f);
   EXPECT_FALSE(std::isnan(o.x));
   EXPECT_FALSE(std::isnan(o.y));
+}
+
+// A point without image is stored as it is: the origin offsets are left off, even when they
+// are those of an origin without image.
+TEST_F(ProjectionTest, NoImageTakesNoOffsets) {
+  llpparam.anglep1 = rad(180);
+  spers2();
+  llorig.xorig = 1e20f;
+  llorig.yorig = -1e20f;
+  const XY c = at(11, 0, 90);
+  EXPECT_EQ(c.x, 1e20f);
+  EXPECT_EQ(c.y, 1e20f);
+  const XY p = at(11, 0, 0);
+  EXPECT_EQ(p.x, -1e20f);
+  EXPECT_EQ(p.y, 1e20f);
 }
 
 TEST_F(ProjectionTest, PerspectiveHorizonOnTheUnitCircle) {
@@ -301,17 +312,17 @@ TEST_F(ProjectionTest, PerspectiveHorizonOnTheUnitCircle) {
 
 TEST_F(ProjectionTest, LambertConicSampleConstants) {
   slcc2();
-  EXPECT_NEAR(llpparam.pconst1, 0.715567f, 2e-6);
-  EXPECT_NEAR(llpparam.pconst2, 1.793026f, 4e-6);
+  EXPECT_NEAR(derived.lambert.n, 0.715567f, 2e-6);
+  EXPECT_NEAR(derived.lambert.f, 1.793026f, 4e-6);
   slcce2();
-  EXPECT_NEAR(llpparam.pconst1, 0.715671f, 2e-6);
-  EXPECT_NEAR(llpparam.pconst2, 1.790074f, 4e-6);
+  EXPECT_NEAR(derived.lambert.n, 0.715671f, 2e-6);
+  EXPECT_NEAR(derived.lambert.f, 1.790074f, 4e-6);
 }
 
 TEST_F(ProjectionTest, LambertConicApexAndFarPole) {
   llpparam.longp1 = rad(10);
   slcc2();
-  const float f = llpparam.pconst2;
+  const float f = derived.lambert.f;
   for (float lon : {-100.0f, 10.0f, 77.0f}) {
     const XY p = at(3, lon, 90);
     EXPECT_EQ(p.x, 0.0f);
@@ -325,16 +336,16 @@ TEST_F(ProjectionTest, LambertConicApexAndFarPole) {
   slcce2();
   const XY e = at(4, 40, -90);
   EXPECT_TRUE(std::isfinite(e.y));
-  EXPECT_EQ(at(4, 40, 90).y, llpparam.pconst2);
+  EXPECT_EQ(at(4, 40, 90).y, derived.lambert.f);
 }
 
 TEST_F(ProjectionTest, LambertConicSouthernCone) {
   llpparam.latp1 = rad(-20);
   llpparam.latp2 = rad(-50);
   slcc2();
-  ASSERT_LT(llpparam.pconst1, 0.0f);
+  ASSERT_LT(derived.lambert.n, 0.0f);
   const XY apex = at(3, 30, -90);
-  EXPECT_EQ(apex.y, llpparam.pconst2);
+  EXPECT_EQ(apex.y, derived.lambert.f);
   const XY far = at(3, 30, 90);
   EXPECT_TRUE(std::isfinite(far.y));
 }
@@ -344,20 +355,20 @@ TEST_F(ProjectionTest, LambertConicTangentCone) {
   llpparam.latp1 = rad(40);
   llpparam.latp2 = rad(40);
   slcc2();
-  EXPECT_FLOAT_EQ(llpparam.pconst1, std::sin(rad(40)));
-  EXPECT_TRUE(std::isfinite(llpparam.pconst2));
+  EXPECT_FLOAT_EQ(derived.lambert.n, std::sin(rad(40)));
+  EXPECT_TRUE(std::isfinite(derived.lambert.f));
   slcce2();
-  EXPECT_FLOAT_EQ(llpparam.pconst1, std::sin(rad(40)));
-  EXPECT_TRUE(std::isfinite(llpparam.pconst2));
+  EXPECT_FLOAT_EQ(derived.lambert.n, std::sin(rad(40)));
+  EXPECT_TRUE(std::isfinite(derived.lambert.f));
   // With e = 0 the ellipsoidal conic is the spherical one.
-  testing::set_ellipsoid(1.0f, 1.0f);
+  set_ellipsoid_radii(1.0f, 1.0f);
   llpparam.latp2 = rad(65);
   slcc2();
-  const float n3 = llpparam.pconst1, f3 = llpparam.pconst2;
+  const float n3 = derived.lambert.n, f3 = derived.lambert.f;
   const XY s = at(3, 25, 35);
   slcce2();
-  EXPECT_NEAR(llpparam.pconst1, n3, 1e-6);
-  EXPECT_NEAR(llpparam.pconst2, f3, 1e-5);
+  EXPECT_NEAR(derived.lambert.n, n3, 1e-6);
+  EXPECT_NEAR(derived.lambert.f, f3, 1e-5);
   const XY e = at(4, 25, 35);
   EXPECT_NEAR(e.x, s.x, 1e-5);
   EXPECT_NEAR(e.y, s.y, 1e-5);
@@ -365,9 +376,9 @@ TEST_F(ProjectionTest, LambertConicTangentCone) {
 
 TEST_F(ProjectionTest, AlbersConstantsAndPole) {
   salbesph2();
-  EXPECT_FLOAT_EQ(llpparam.pconst1, 0.5f);
-  EXPECT_NEAR(llpparam.pconst2, 0.8660254f, 1e-6);
-  EXPECT_FLOAT_EQ(llpparam.pconst3, 1.25f);
+  EXPECT_FLOAT_EQ(derived.albers.n, 0.5f);
+  EXPECT_NEAR(derived.albers.cos_phi1, 0.8660254f, 1e-6);
+  EXPECT_FLOAT_EQ(derived.albers.c, 1.25f);
   const float cy = 2 * std::cos(rad(30));
   for (float lon : {-120.0f, 0.0f, 75.0f}) {
     const XY p = at(19, lon, 90);
@@ -389,9 +400,9 @@ TEST_F(ProjectionTest, AlbersOnTheEquator) {
 
 TEST_F(ProjectionTest, BonneConstantsAndStandardParallel) {
   sbonnesph2();
-  EXPECT_NEAR(llpparam.pconst1, 1.7321f, 1e-4);
-  EXPECT_NEAR(llpparam.pconst2, 2.2556f, 1e-4);
-  const float cot = llpparam.pconst1;
+  EXPECT_NEAR(derived.bonne.cot_phi1, 1.7321f, 1e-4);
+  EXPECT_NEAR(derived.bonne.rho1, 2.2556f, 1e-4);
+  const float cot = derived.bonne.cot_phi1;
   for (float lon : {-100.0f, -20.0f, 50.0f}) {
     const XY p = at(20, lon, 30);
     EXPECT_NEAR(std::hypot(p.x, p.y - cot), cot, 1e-5) << lon;
@@ -414,7 +425,7 @@ TEST_F(ProjectionTest, BonneDegenerateParallels) {
   sbonnesph2();
   const XY pole = at(20, 40, 90);
   EXPECT_EQ(pole.x, 0.0f);
-  EXPECT_EQ(pole.y, llpparam.pconst1);
+  EXPECT_EQ(pole.y, derived.bonne.cot_phi1);
   const XY other = at(20, 40, 60);
   EXPECT_TRUE(std::isfinite(other.x));
 }
@@ -435,6 +446,25 @@ TEST_F(ProjectionTest, PolyconicEquator) {
   const XY p = at(13, -70, 0);
   EXPECT_FLOAT_EQ(p.x, rad(-70) - rad(-100) - 0.5f);
   EXPECT_EQ(p.y, -0.25f);
+}
+
+// Near the equator (below 5.7 degrees) against Snyder's formulas in double precision, with
+// 1 - cos E written 2 sin^2(E/2): single precision stays within a few units in the last
+// place, where 1 - cos E in single precision would lose most digits.
+TEST_F(ProjectionTest, PolyconicNearTheEquatorAgainstDoublePrecision) {
+  llpparam.longp1 = rad(-100);
+  for (const float lat : {0.001f, -0.001f, 0.01f, -0.3f, 1.0f, 3.0f, -5.5f}) {
+    for (const float lon : {-100.5f, -99.0f, -70.0f, 0.0f, 79.0f}) {
+      const double phi = rad(lat);
+      const double dlam = static_cast<double>(rad(lon)) - static_cast<double>(llpparam.longp1);
+      const double e = dlam * std::sin(phi);
+      const double x = std::sin(e) / std::tan(phi);
+      const double y = phi + 2.0 * std::pow(std::sin(e / 2.0), 2) / std::tan(phi);
+      const XY p = at(13, lon, lat);
+      EXPECT_NEAR(p.x, x, 1e-6 * std::fabs(x)) << lon << " " << lat;
+      EXPECT_NEAR(p.y, y, 1e-6 * std::fabs(y)) << lon << " " << lat;
+    }
+  }
 }
 
 // ---- Ellipsoidal.

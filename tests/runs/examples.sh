@@ -22,6 +22,12 @@ while IFS='|' read -r example files line; do
     [ -s "$dir/$f" ] || { echo "FAIL $example: no $f"; status=1; }
   done
   grep -qF -- "$line" "$dir/out.txt" || { echo "FAIL $example: no line \"$line\""; status=1; }
+  # Every PDF passes qpdf's check without a warning.
+  for f in "$dir"/*.pdf; do
+    [ -e "$f" ] && command -v qpdf >/dev/null 2>&1 || continue
+    check=$(qpdf --check "$f" 2>&1)
+    [ $? = 0 ] && ! grep -q WARNING <<< "$check" || { echo "FAIL $example: qpdf --check $f: $check"; status=1; }
+  done
 done <<'LIST'
 read_and_list|| | 2006/04/ | -20. |  -70. | NEAR COAST OF N |
 extract_polygon|| | Nb of data |          3 |          1 |

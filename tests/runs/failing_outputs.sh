@@ -4,7 +4,7 @@
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
-prog=$1; sample=$2/tests/data/gcmt-samples.ndk
+prog=$1; examples=$2/examples; sample=$2/tests/data/gcmt-samples.ndk
 work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-failing-outputs.XXXXXX")
 trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work" || exit 2
@@ -56,4 +56,31 @@ run table_limit 1 '\n1000\n1001\nbig.ndk\n1200\n2001\nt.tab\n\n\n99\n9999\n' \
 rm -f vomek1_ini_u.txt
 run settings_limit 0 '\n10\n\n\n\nAegean map\n20\n\n9999\n' \
   '   UNIT 50 FILE: vomek1_ini_u.txt' '   LINES GIVEN   =         2' ' cannot write vomek1_ini_u.txt'
+# Page files: a page that cannot be written leaves nothing under its name (nor a hidden
+# part-written copy), and is reported in the same frame. Under a 20 KiB limit neither the
+# map's PNG nor its PDF fits; with a folder at the PNG's name and /dev/full at the PDF's,
+# both fail at once.
+run_pages() {
+  local name=$1 limit=$2; shift 2
+  rm -rf "$name" && mkdir "$name" && cp "$examples/map_sish.cmd" "$examples/gcmt-samples.ndk" "$name/"
+  case $name in pages_dir) mkdir "$name/seis.map_w1_p001.png"; ln -s /dev/full "$name/seis.map_w1.pdf";; esac
+  ( cd "$name" && trap '' XFSZ && { [ "$limit" = none ] || ulimit -f "$limit"; } &&
+    printf '\n5000\n5001\nmap_sish.cmd\n' | exec "$prog" 2>/dev/null ) | cat > "$name.out"
+  local status=${PIPESTATUS[0]}
+  [ "$status" = 1 ] || { echo "--- $name: exit status $status, expected 1"; fails=1; }
+  grep -q "EXECUTION TERMINATED" "$name.out" || { echo "--- $name: no normal end"; fails=1; }
+  local want
+  for want in "$@"; do
+    grep -qxF -- "$want" "$name.out" || { echo "--- $name: no line '$want'"; fails=1; }
+  done
+  [ -z "$(cd "$name" && ls -A | grep '^\.')" ] || { echo "--- $name: hidden files left"; fails=1; }
+}
+run_pages pages_limit 20 '   OUTPUT FILE FAILED WHILE WRITING' '   FILE: seis.map_w1_p001.png' \
+  '   FILE: seis.map_w1.pdf' '   REASON: File too large' '   PAGES WRITTEN =         0' \
+  ' ==> THE FILE IS NOT WRITTEN'
+[ ! -e pages_limit/seis.map_w1_p001.png ] && [ ! -e pages_limit/seis.map_w1.pdf ] ||
+  { echo "--- pages_limit: a page file is left"; fails=1; }
+[ -s pages_limit/sish.txt ] || { echo "--- pages_limit: no sish.txt"; fails=1; }
+run_pages pages_dir none '   FILE: seis.map_w1_p001.png' '   REASON: Is a directory' \
+  '   FILE: seis.map_w1.pdf' '   REASON: No space left on device'
 exit $fails

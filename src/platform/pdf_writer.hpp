@@ -1,0 +1,73 @@
+// The PDF format of the page files, all in one place: a page's content stream (made from its
+// drawing by PageOps::content and PageOps::pieces, defined here), the glyph forms its texts
+// place, and the file the pages are added to.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/page_ops.hpp"
+
+namespace korbast::platform {
+
+// The outline of glyph `index` of the page font as a PDF form's content (nonzero fill) in
+// units of 1/1000 of the font size, y downwards; its box (x0 y0 x1 y1) as text.
+struct GlyphForm {
+  std::string content;
+  std::string bbox;
+};
+// The outline and box of glyph `index` of the page font, as a PDF form.
+GlyphForm glyph_form(unsigned index);
+
+// A page's content stream (or a piece of it) compressed for its stream object.
+std::string compress_content(const std::string& text);
+
+// The PDF file of one window, readable after every page: each page is appended as
+// incremental updates (its glyph forms, content streams and page dictionary, the page tree
+// nodes above it, each with a cross-reference section pointing back to the one before and
+// a trailer), and nothing written is ever overwritten, so a copy cut anywhere holds every page appended
+// before the cut. Objects: 1 catalogue, 2 the root of the page tree, 3 document information.
+class PdfFile {
+ public:
+  // The file at `path` (created with the first page), titled `title` (UTF-8), on sheets of
+  // sheet_w x sheet_h points.
+  PdfFile(std::string path, std::string title, double sheet_w, double sheet_h);
+  ~PdfFile();
+  PdfFile(const PdfFile&) = delete;
+  PdfFile& operator=(const PdfFile&) = delete;
+
+  // Appends a page of these compressed content streams placing these glyph forms (sorted,
+  // once each); the error text when it could not be written: the file then keeps the pages
+  // before it (a file that would hold none is removed).
+  std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs);
+  // Closes the file; the error text of the close.
+  std::string close();
+  int pages() const { return pages_; }
+  long long bytes() const { return end_; }  // bytes written, all of them in the file
+
+ private:
+  // Page tree nodes below the root: kLevels levels of up to kFan kids (512 pages under each
+  // of the root's kids), small enough for the second update of a page to stay short.
+  static constexpr int kLevels = 3;
+  static constexpr std::size_t kFan = 8;
+  struct Node {
+    int num = 0;  // object number
+    std::vector<int> kids;
+    int count = 0;  // pages below
+  };
+  std::string path_;
+  std::string title_;
+  double sheet_w_ = 0.0, sheet_h_ = 0.0;
+  int fd_ = -1;
+  bool made_ = false;  // a plain file: removed again when no page reaches it
+  int pages_ = 0;
+  long long end_ = 0;      // the end of the last complete update
+  long long xref_at_ = 0;  // its cross-reference section
+  int objects_ = 3;        // the highest object number used
+  Node root_{2, {}, 0};
+  std::array<Node, kLevels> last_;  // the last node of each level, the pages' level first
+  std::vector<std::pair<unsigned, int>> glyph_objs_;  // glyph index, form object; sorted
+};
+
+}  // namespace korbast::platform

@@ -1,0 +1,20 @@
+// The PNG files of the pages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace korbast::platform {
+
+// A PNG file image of w x h pixels of Cairo's RGB24 layout (rows `stride` bytes apart):
+// indexed colour when the page has at most 256 colours, 8-bit RGB otherwise; fast deflate.
+// With pixels_per_metre, the file records the resolution (a pHYs chunk).
+std::string encode_png(const unsigned char* data, int w, int h, int stride,
+                       std::uint32_t pixels_per_metre = 0);
+
+// Writes the PNG file image `bytes` to `path`, whole or not at all (written under a hidden
+// name in the same folder and renamed when complete); the error text when it could not be
+// written, and then nothing is left of it.
+std::string write_png(const std::string& path, const std::string& bytes);
+
+}  // namespace korbast::platform
