@@ -4,7 +4,7 @@
 # (default build/) with any further CMake options.
 #
 #   setup.sh --program [BUILD]   what running the program needs: compiler, CMake, Cairo,
-#                                libdeflate, X11 and the fonts; builds the program alone
+#                                libdeflate, FreeType, X11 and the fonts; builds the program alone
 #                                (a folder the tests were already set up in keeps them)
 #   setup.sh [BUILD] [OPTION...] adds the test tools (GoogleTest, Google Benchmark, clang,
 #                                faketime, Xvfb, poppler, qpdf, python3); builds the tests too
@@ -14,7 +14,8 @@ program_only=0
 if [ "${1:-}" = --program ]; then program_only=1; shift; fi
 build=${1:-$here/build}; shift || true
 
-packages=(cmake make g++ pkg-config libcairo2-dev libdeflate-dev libx11-dev fonts-dejavu-core)
+packages=(cmake make g++ pkg-config libcairo2-dev libdeflate-dev libfreetype-dev libx11-dev
+          fonts-dejavu-core)
 [ $program_only = 1 ] ||
   packages+=(googletest libgtest-dev libbenchmark-dev faketime xvfb xauth poppler-utils clang qpdf
              python3)

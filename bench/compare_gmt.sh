@@ -4,7 +4,8 @@
 #                file, against `gmt meca` drawing the same mechanisms to PDF;
 #   map:         7 (Si-Sh file), 2001, run (grid, epicentres, stress symbols), against
 #                `gmt coast -Dl` + `gmt plot` of the epicentres to PDF.
-# Prints wall seconds, peak resident memory and the ratios.
+# Prints wall seconds, CPU seconds (user + system), peak resident memory, the PDF sizes and
+# the ratios of wall and CPU time.
 #
 #   bench/compare_gmt.sh BUILD_DIR [N]            (all cores)
 #   taskset -c 0,1 bench/compare_gmt.sh BUILD_DIR  (two cores)
@@ -29,11 +30,11 @@ awk 'NR % 5 == 1 { lat = $4; lon = $5; dep = $6; mag = $7 }
      NR % 5 == 0 { print lon, lat, dep, $(NF-5), $(NF-4), $(NF-3), mag }' events.ndk > meca.txt
 awk '{ print $1, $2 }' meca.txt > epi.txt
 
-timed() {  # label, command...: prints "label seconds peak_MB"
+timed() {  # label, command...: prints "label wall_seconds peak_MB cpu_seconds"
   local label=$1; shift
-  /usr/bin/time -f "%e %M" -o time.txt "$@" > /dev/null 2> stderr.txt || true
-  read -r secs kb < <(tail -1 time.txt)
-  echo "$label $secs $((kb / 1024))"
+  /usr/bin/time -f "%e %M %U %S" -o time.txt "$@" > /dev/null 2> stderr.txt || true
+  read -r secs kb user sys < <(tail -1 time.txt)
+  echo "$label $secs $((kb / 1024)) $(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')"
 }
 
 # Beach balls through a command file: one "0" (clear and add a page) per page break.
@@ -51,11 +52,15 @@ rm -f *.png sish.txt
 r3=$(timed korbast_map bash -c "'$build/korbast' < map.in")
 r4=$(timed gmt_coast_plot bash -c "gmt pscoast -Dl -R-180/180/-90/90 -JQ0/25c -W0.25p -Ba -K > gmt_map.ps && gmt psxy epi.txt -R -J -Sc0.05c -Gred -O >> gmt_map.ps && gmt psconvert -Tf gmt_map.ps")
 
-ls -l --block-size=K fps_bb_w1.pdf gmt_meca.pdf seis.map_w1.pdf gmt_map.pdf | awk '{ print "file", $NF, $5 }'
+ls -l fps_bb_w1.pdf gmt_meca.pdf seis.map_w1.pdf gmt_map.pdf |
+  awk '{ printf "file %-18s %9.2f MB\n", $NF, $5 / 1e6 }'
 printf '%s\n%s\n%s\n%s\n' "$r1" "$r2" "$r3" "$r4" | awk -v pages="$written" '
-  { t[$1] = $2; m[$1] = $3; printf "%-18s %7.2f s %6d MB\n", $1, $2, $3 }
+  { t[$1] = $2; m[$1] = $3; c[$1] = $4
+    printf "%-18s %7.2f s wall %7.2f s cpu %6d MB\n", $1, $2, $4, $3 }
   END {
     printf "beach-ball pages announced: %d\n", pages
-    printf "ratio beach balls / gmt meca:   %.2f\n", t["korbast_beachballs"] / t["gmt_meca"]
-    printf "ratio map / gmt coast + plot:   %.2f\n", t["korbast_map"] / t["gmt_coast_plot"]
+    printf "ratio beach balls / gmt meca:   wall %.2f  cpu %.2f\n",
+           t["korbast_beachballs"] / t["gmt_meca"], c["korbast_beachballs"] / c["gmt_meca"]
+    printf "ratio map / gmt coast + plot:   wall %.2f  cpu %.2f\n",
+           t["korbast_map"] / t["gmt_coast_plot"], c["korbast_map"] / c["gmt_coast_plot"]
   }'

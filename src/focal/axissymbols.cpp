@@ -76,7 +76,10 @@ void dspaxfapn2(const float* az, const float* pl, int n) {
       float x = 0.0f;
       float y = 0.0f;
       spron(&x, &y, &a, &p, 1);
+      // The same symbol at every axis of every ball: one shared drawing.
+      plot::usshared_begin(x, y, false);
       plot::ussymbol(&x, &y, 1);
+      plot::usshared_end();
     }
     plot::set_symbol_type(kept);
   } else if (standard == 100 || standard == 101) {

@@ -70,6 +70,9 @@ void repstereo() {
   const int align0 = plot::text_align();
   plot::set_text_angle(0.0f);
 
+  // The circle, the cross, the ticks and the direction labels are the same under every
+  // ball, on blank paper: one shared drawing.
+  plot::usshared_begin(0.0f, 0.0f, true);
   plot::uscircle(0.0f, 0.0f, 1.0f, s.npcirc);
 
   if (s.laxis == 1) {
@@ -101,9 +104,9 @@ void repstereo() {
       both();
     }
   }
-
   if (s.llabel[0] == 1) direction_label(0.0f, s.label[0]);
   if (s.llabel[1] == 1) direction_label(frame::angle::half_pi, s.label[1]);
+  plot::usshared_end();
   if (s.llabel[2] == 1) corner_label(0.5f, 1.0f, -5, s.label[2]);
   if (s.llabel[3] == 1) corner_label(0.5f, -1.0f, -5, s.label[3]);
   if (s.llabel[4] == 1) corner_label(-0.5f, -1.0f, -7, s.label[4]);

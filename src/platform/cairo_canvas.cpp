@@ -227,6 +227,7 @@ ScreenRect CairoCanvas::window_region(int) {
 }
 
 void CairoCanvas::context_begin(bool antialias) {
+  if (sharing_) shared_end();
   stroke_ = {};
   fill_ = {};
   line_width_ = 1.0;
@@ -304,17 +305,18 @@ void CairoCanvas::record_path() {
   struct Sink {
     PageOps& ops;
     double hh;
+
     void move(const Point& p) { ops.move(p.x, hh - p.y); }
     void line(const Point& p) { ops.line(p.x, hh - p.y); }
     void close() { ops.close(); }
   };
-  visit_path(Sink{ops_, static_cast<double>(h_)});
+  visit_path(Sink{sharing_ ? shared_ : ops_, static_cast<double>(h_)});
 }
 
 void CairoCanvas::path_stroke() {
   if (!open_) return;
   record_path();
-  ops_.stroke(stroke_, line_width_);
+  (sharing_ ? shared_ : ops_).stroke(stroke_, line_width_);
   path_.clear();
   drawn_ = true;
 }
@@ -322,9 +324,42 @@ void CairoCanvas::path_stroke() {
 void CairoCanvas::path_fill_stroke() {
   if (!open_) return;
   record_path();
-  ops_.fill_stroke(fill_, stroke_, line_width_);
+  (sharing_ ? shared_ : ops_).fill_stroke(fill_, stroke_, line_width_);
   path_.clear();
   drawn_ = true;
+}
+
+// ---------------------------------------------------------------- shared drawings
+
+void CairoCanvas::shared_begin(double x, double y, bool blank) {
+  if (!open_) return;
+  if (sharing_) shared_end();
+  if (!options_.share || !finite(x) || !finite(y) || !guard_.contains({x, y})) return;
+  sharing_ = true;
+  shared_blank_ = blank;
+  shared_x_ = to_fixed(x);
+  shared_y_ = to_fixed(h_ - y);
+  shared_.clear();
+  shared_.set_origin(shared_x_, shared_y_);
+}
+
+void CairoCanvas::shared_end() {
+  if (!sharing_) return;
+  sharing_ = false;
+  if (shared_.empty()) return;
+  // The same drawing as one kept (points within 1/256 pixel) is placed again.
+  std::shared_ptr<const PageOps> drawing;
+  for (auto it = drawings_.rbegin(); it != drawings_.rend() && !drawing; ++it) {
+    if ((*it)->same_drawing(shared_)) drawing = *it;
+  }
+  if (!drawing) {
+    shared_.seal();
+    if (drawings_.size() >= 16) drawings_.erase(drawings_.begin());
+    drawing = std::make_shared<const PageOps>(std::move(shared_));
+    drawings_.push_back(drawing);
+  }
+  shared_.clear();
+  ops_.place(drawing, shared_x_, shared_y_, shared_blank_);
 }
 
 // ---------------------------------------------------------------- text
@@ -343,13 +378,15 @@ void CairoCanvas::text_show(double x, double y, double angle, std::string_view b
   drawn_ = true;
   if (!finite(x) || !finite(y) || !guard_.contains({x, y})) return;
   if (!(font_size_ > 0.0) || !finite(font_size_)) return;
-  ops_.text(x, h_ - y, finite(angle) ? angle : 0.0, font_size_, fill_, text_to_utf8(bytes));
+  (sharing_ ? shared_ : ops_)
+      .text(x, h_ - y, finite(angle) ? angle : 0.0, font_size_, fill_, text_to_utf8(bytes));
 }
 
 // ---------------------------------------------------------------- pages
 
 void CairoCanvas::clear_white(double x, double y, double w, double h) {
   if (!open_) return;
+  if (sharing_) shared_end();
   if (!finite(x) || !finite(y) || !finite(w) || !finite(h)) return;
   const bool whole = x <= 0.0 && y <= 0.0 && x + w >= w_ && y + h >= h_;
   if (whole) {
@@ -371,6 +408,7 @@ void CairoCanvas::clear_white(double x, double y, double w, double h) {
 
 void CairoCanvas::catch_up() {
   if (!image_) return;
+  if (sharing_) shared_end();
   if (!image_fresh_) {
     cairo_set_source_rgb(cr_image_, 1, 1, 1);
     cairo_paint(cr_image_);
@@ -403,6 +441,7 @@ void CairoCanvas::sync() {
 }
 
 void CairoCanvas::write_page() {
+  if (sharing_) shared_end();
   if (!open_ || !drawn_) return;
   drawn_ = false;
   ++page_no_;
@@ -482,6 +521,7 @@ void CairoCanvas::window_dispose() {
   image_fresh_ = false;
   path_.clear();
   ops_.clear();
+  drawings_.clear();
   open_ = false;
   if (g_live == this) g_live = nullptr;
 }

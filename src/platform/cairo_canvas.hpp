@@ -39,6 +39,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
     std::string directory;                       // where page files go ("" = current)
     int bands = 0;  // bands each page image is replayed in (0: as the threads allow)
     std::size_t pdf_piece = 250000;  // operations per piece of a page's PDF content
+    bool share = true;  // a shared drawing is kept once and placed (false: drawn each time)
   };
 
   CairoCanvas();
@@ -66,6 +67,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void path_close() override;
   void path_stroke() override;
   void path_fill_stroke() override;
+  void shared_begin(double x, double y, bool blank) override;
+  void shared_end() override;
   double text_advance(std::string_view bytes) override;
   void text_show(double x, double y, double angle, std::string_view bytes) override;
   void clear_white(double x, double y, double w, double h) override;
@@ -134,6 +137,13 @@ class CairoCanvas final : public Canvas, public IdleClient {
   cairo_surface_t* metrics_ = nullptr;  // a scratch context for text metrics
   cairo_t* cr_metrics_ = nullptr;
   PageOps ops_;
+  // The shared drawing being recorded (points from its placing point), and the window's
+  // shared drawings so far, newest last.
+  bool sharing_ = false;
+  bool shared_blank_ = false;
+  PageOps shared_;
+  std::int32_t shared_x_ = 0, shared_y_ = 0;
+  std::vector<std::shared_ptr<const PageOps>> drawings_;
   std::unique_ptr<PageWriter> writer_;
   bool antialias_ = true;
 

@@ -79,6 +79,14 @@ class Canvas {
   virtual void path_stroke() = 0;       // with the stroke colour and line width
   virtual void path_fill_stroke() = 0;  // fill (non-zero) with the fill colour, then stroke
 
+  // A drawing repeated at many places (the same paths, texts, colours and widths, only
+  // moved), drawn between these two calls with (x, y) the point it is placed by. The device
+  // may keep it once and place it again. `blank`: it lies on blank paper wherever it is put
+  // (nothing drawn before reaches it), so its pixels may be made once and copied; where
+  // something does lie below, the edge pixels differ a little. White paint ends it.
+  virtual void shared_begin(double x, double y, bool blank) { (void)x, (void)y, (void)blank; }
+  virtual void shared_end() {}
+
   // The advance width of a text (bytes of the old character set), unrotated, unmarked.
   virtual double text_advance(std::string_view bytes) = 0;
   // Draws a text with the fill colour, its baseline starting at (x, y), turned about that

@@ -61,6 +61,7 @@ std::vector<PageOps::PathSpan> PageOps::paths() const {
       case kAntialias: ++v; break;
       case kClearRect:
       case kText: v += 4; break;
+      case kPlace: v += 4; break;
       default: break;
     }
     ++i;

@@ -1,9 +1,12 @@
 #include "platform/page_ops.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <charconv>
 #include <cmath>
+
+#include "platform/page_stamp.hpp"
 
 namespace korbast::platform {
 
@@ -103,12 +106,12 @@ void PageOps::antialias(bool on) {
 
 void PageOps::move(double x, double y) {
   code_.push_back(kMove);
-  pts_.insert(pts_.end(), {to_fixed(x), to_fixed(y)});
+  pts_.insert(pts_.end(), {to_fixed(x) - origin_x_, to_fixed(y) - origin_y_});
 }
 
 void PageOps::line(double x, double y) {
   code_.push_back(kLine);
-  pts_.insert(pts_.end(), {to_fixed(x), to_fixed(y)});
+  pts_.insert(pts_.end(), {to_fixed(x) - origin_x_, to_fixed(y) - origin_y_});
 }
 
 void PageOps::close() { code_.push_back(kClose); }
@@ -142,8 +145,117 @@ void PageOps::text(double x, double y, double angle, double size, const Rgb& col
                    std::string utf8) {
   set_fill(colour);
   code_.push_back(kText);
-  vals_.insert(vals_.end(), {x, y, angle, size});
+  vals_.insert(vals_.end(), {x - origin_x_ / 256.0, y - origin_y_ / 256.0, angle, size});
   texts_.push_back(std::move(utf8));
+}
+
+// ---------------------------------------------------------------- shared drawings
+
+void PageOps::set_origin(std::int32_t x, std::int32_t y) {
+  static std::atomic<std::uint64_t> drawings{0};
+  origin_x_ = x;
+  origin_y_ = y;
+  number_ = ++drawings;
+}
+
+bool PageOps::same_drawing(const PageOps& o) const {
+  if (code_ != o.code_ || vals_.size() != o.vals_.size() || texts_ != o.texts_ ||
+      pts_.size() != o.pts_.size() || !drawings_.empty() || !o.drawings_.empty()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < vals_.size(); ++i) {
+    if (!(std::fabs(vals_[i] - o.vals_[i]) <= 1.0 / 256.0)) return false;
+  }
+  for (std::size_t i = 0; i < pts_.size(); ++i) {
+    const std::int64_t d = static_cast<std::int64_t>(pts_[i]) - o.pts_[i];
+    if (d < -1 || d > 1) return false;
+  }
+  return true;
+}
+
+void PageOps::place(std::shared_ptr<const PageOps> drawing, std::int32_t x, std::int32_t y,
+                    bool blank) {
+  if (!drawing || drawing->empty()) return;
+  std::size_t k = 0;
+  while (k < drawings_.size() && drawings_[k] != drawing) ++k;
+  if (k == drawings_.size()) drawings_.push_back(std::move(drawing));
+  code_.push_back(kPlace);
+  vals_.insert(vals_.end(), {static_cast<double>(k), static_cast<double>(x), static_cast<double>(y),
+                             blank ? 1.0 : 0.0});
+}
+
+int PageOps::placed_reach(int y0, int y1, int height) const {
+  int bottom = y1;
+  if (drawings_.empty()) return bottom;
+  std::size_t v = 0;
+  for (const std::uint8_t op : code_) {
+    switch (op) {
+      case kStrokeRgb:
+      case kFillRgb: v += 3; break;
+      case kWidth:
+      case kAntialias: ++v; break;
+      case kClearRect:
+      case kText: v += 4; break;
+      case kPlace: {
+        if (vals_[v + 3] == 0.0) {
+          const Reach& r = drawings_[static_cast<std::size_t>(vals_[v])]->reach_;
+          const double top = (vals_[v + 2] + r.top) / 256.0, low = (vals_[v + 2] + r.bottom) / 256.0;
+          if (low >= y0 && top <= y1) bottom = std::max(bottom, static_cast<int>(std::ceil(low)) + 1);
+        }
+        v += 4;
+        break;
+      }
+      default: break;
+    }
+  }
+  return std::min(bottom, std::max(height, y1));
+}
+
+PageOps::Reach PageOps::reach_from_origin() const {
+  Reach r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  double width = 1.0, widest = 1.0;
+  std::size_t p = 0, v = 0, t = 0;
+  for (const std::uint8_t op : code_) {
+    switch (op) {
+      case kMove:
+      case kLine:
+        r.left = std::min(r.left, pts_[p]);
+        r.right = std::max(r.right, pts_[p]);
+        r.top = std::min(r.top, pts_[p + 1]);
+        r.bottom = std::max(r.bottom, pts_[p + 1]);
+        p += 2;
+        break;
+      case kStrokeRgb:
+      case kFillRgb: v += 3; break;
+      case kWidth:
+        width = vals_[v++];
+        widest = std::max(widest, width);
+        break;
+      case kAntialias: ++v; break;
+      case kClearRect: v += 4; break;
+      case kText: {
+        // No glyph reaches further from a text's start than two sizes per byte.
+        const double far = vals_[v + 3] * (2.0 + 2.0 * static_cast<double>(texts_[t++].size()));
+        const double x = vals_[v] * 256.0, y = vals_[v + 1] * 256.0, f = far * 256.0;
+        auto fit = [](double q) { return static_cast<std::int32_t>(std::clamp(q, -2e9, 2e9)); };
+        r.left = std::min(r.left, fit(x - f));
+        r.right = std::max(r.right, fit(x + f));
+        r.top = std::min(r.top, fit(y - f));
+        r.bottom = std::max(r.bottom, fit(y + f));
+        v += 4;
+        break;
+      }
+      case kPlace: v += 4; break;
+      default: break;
+    }
+  }
+  if (r.left > r.right) return {};
+  // Mitre joins reach at most 5 line widths (the limit 10 over 2) beyond a point.
+  const double pad = std::min((5.0 * widest + 2.0) * 256.0, 1e9);
+  auto out = [&](std::int32_t v0, double d) {
+    return static_cast<std::int32_t>(std::clamp(v0 + d, -2e9, 2e9));
+  };
+  return {out(r.left, -pad), out(r.top, -pad), out(r.right, pad), out(r.bottom, pad)};
 }
 
 // ---------------------------------------------------------------- replay
@@ -209,11 +321,11 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1,
         for (; i < j && code_[i] <= kWidth; ++i) {
           switch (code_[i]) {
             case kMove:
-              if (show) cairo_move_to(cr, pts_[p] / 256.0, pts_[p + 1] / 256.0);
+              if (show) cairo_move_to(cr, (pts_[p] + at.dx) / 256.0, (pts_[p + 1] + at.dy) / 256.0);
               p += 2;
               break;
             case kLine:
-              if (show) cairo_line_to(cr, pts_[p] / 256.0, pts_[p + 1] / 256.0);
+              if (show) cairo_line_to(cr, (pts_[p] + at.dx) / 256.0, (pts_[p + 1] + at.dy) / 256.0);
               p += 2;
               break;
             case kClose:
@@ -253,10 +365,19 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1,
         break;
       case kText: {
         const double angle = vals_[v + 2];
+        // A text far from the rows in hand is left out: no glyph reaches further from its
+        // start than two sizes per byte.
+        const double tx = vals_[v] + at.dx / 256.0, ty = vals_[v + 1] + at.dy / 256.0;
+        const double far = vals_[v + 3] * (2.0 + 2.0 * static_cast<double>(texts_[t].size()));
+        if (cull && (ty + far < y0 || ty - far > y1)) {
+          v += 4;
+          ++t;
+          break;
+        }
         cairo_save(cr);
         cairo_new_path(cr);
         cairo_set_font_size(cr, vals_[v + 3]);
-        cairo_translate(cr, vals_[v], vals_[v + 1]);
+        cairo_translate(cr, tx, ty);
         if (angle != 0.0) cairo_rotate(cr, -angle);
         cairo_move_to(cr, 0, 0);
         set_source(cr, at.fill);
@@ -264,6 +385,35 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1,
         cairo_restore(cr);
         v += 4;
         ++t;
+        break;
+      }
+      case kPlace: {
+        const PageOps& d = *drawings_[static_cast<std::size_t>(vals_[v])];
+        SharedPlace place;
+        place.drawing = d.number_;
+        const Reach r = d.reach_;
+        place.left = r.left;
+        place.top = r.top;
+        place.right = r.right;
+        place.bottom = r.bottom;
+        place.x = static_cast<std::int32_t>(vals_[v + 1]) + at.dx;
+        place.y = static_cast<std::int32_t>(vals_[v + 2]) + at.dy;
+        place.antialias = cairo_get_antialias(cr) != CAIRO_ANTIALIAS_NONE;
+        const bool blank = vals_[v + 3] != 0.0;
+        v += 4;
+        auto draw = [&d](cairo_t* c, std::int32_t dx, std::int32_t dy) {
+          Cursor from;
+          from.dx = dx;
+          from.dy = dy;
+          d.replay(c, from);
+        };
+        if (blank && put_shared(cairo_get_target(cr), place, y0, y1, draw)) break;
+        // Replayed at its place, like the paths: left out when wholly outside the rows.
+        if (cull && ((place.y + static_cast<double>(r.bottom)) / 256.0 < y0 ||
+                     (place.y + static_cast<double>(r.top)) / 256.0 > y1)) {
+          break;
+        }
+        draw(cr, place.x, place.y);
         break;
       }
       default: break;  // a paint without a path is never kept

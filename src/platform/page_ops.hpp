@@ -14,6 +14,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,30 @@ class PageOps {
   // radians counter-clockwise, in the fill colour.
   void text(double x, double y, double angle, double size, const Rgb& colour, std::string utf8);
 
+  // ---- shared drawings: one drawing placed at many points (the stereonet of every ball)
+  // Makes this a shared drawing: its points are kept from image point (x, y) (24.8 fixed),
+  // the point it is placed by. It gets a number of its own.
+  void set_origin(std::int32_t x, std::int32_t y);
+  std::uint64_t number() const { return number_; }
+  // Whether `other` holds the same operations, its points within 1/256 pixel of these.
+  bool same_drawing(const PageOps& other) const;
+  // The shared drawing placed by image point (x, y) (24.8 fixed); kept once per page. A
+  // drawing placed on blank paper has its pixels made once and copied (page_stamp.hpp);
+  // others are replayed at their place.
+  void place(std::shared_ptr<const PageOps> drawing, std::int32_t x, std::int32_t y, bool blank);
+  // The row below the rows reached by the drawings replayed at their place that show in
+  // rows [y0, y1), at least y1 and at most `height` (as PageOps::reach for paths).
+  int placed_reach(int y0, int y1, int height) const;
+  // The shared drawings the page places.
+  const std::vector<std::shared_ptr<const PageOps>>& drawings() const { return drawings_; }
+  // A shared drawing's reach from its point with its line widths and texts (24.8 fixed).
+  struct Reach {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+  };
+  Reach reach_from_origin() const;
+  // Ends the recording of a shared drawing (before it is shared): its reach is kept.
+  void seal() { reach_ = reach_from_origin(); }
+
   // Where a replay stands, and the drawing state there.
   struct Cursor {
     std::size_t code = 0, pts = 0, vals = 0, texts = 0;
@@ -58,6 +83,7 @@ class PageOps {
     double width = 1.0;
     bool fill_set = false;  // the fill colour a PDF content stream last set, if any
     Rgb set_fill;
+    std::int32_t dx = 0, dy = 0;  // a replay's shift of every point (24.8 fixed)
   };
   // Replays the operations from the cursor to the end into cr, whose target holds the image
   // rows [y0, y1) (paths wholly outside them are skipped; Cairo cuts the rest). With
@@ -103,10 +129,14 @@ class PageOps {
   // Where each of at most `count` pieces of about the same length starts (each between two
   // paints), with the drawing state there.
   std::vector<Cursor> pieces(std::size_t count) const;
+  // A shared drawing as the content of a PDF form placed as /D<number> by the page content,
+  // in the page content's units, its box (x0 y0 x1 y1) as text; the glyphs its texts show
+  // are added to `glyphs`.
+  std::string form_content(std::string& bbox, std::vector<unsigned>& glyphs) const;
 
  private:
   enum Op : std::uint8_t { kMove, kLine, kClose, kStrokeRgb, kFillRgb, kWidth, kStroke,
-                           kFillStroke, kAntialias, kClearRect, kText };
+                           kFillStroke, kAntialias, kClearRect, kText, kPlace };
   void state(Op op, const Rgb* colour, double v);
   void set_stroke(const Rgb& c, double width);
   void set_fill(const Rgb& c);
@@ -117,6 +147,8 @@ class PageOps {
   struct Outline;
   // The subpaths of the path from code i (points from p) up to its paint.
   void outline(std::size_t i, std::size_t p, Outline& out) const;
+  std::string content_of(double scale, double height, std::vector<unsigned>& glyphs,
+                         const Cursor& from, std::size_t to, bool page) const;
 
   std::vector<std::uint8_t> code_;
   std::vector<std::int32_t> pts_;  // x, y pairs in 24.8 fixed point
@@ -126,6 +158,10 @@ class PageOps {
   Rgb stroke_, fill_;
   double width_ = 1.0;
   bool aa_ = true;
+  std::int32_t origin_x_ = 0, origin_y_ = 0;
+  std::uint64_t number_ = 0;  // a shared drawing's number (0 for a page)
+  Reach reach_;
+  std::vector<std::shared_ptr<const PageOps>> drawings_;  // placed by kPlace, by index
 };
 
 }  // namespace korbast::platform

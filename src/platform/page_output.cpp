@@ -60,6 +60,7 @@ struct PageWriter::Impl {
     std::vector<PageOps::Cursor> pieces;  // where the PDF content's pieces start
     std::vector<std::string> pdf;         // their streams, compressed
     std::vector<std::vector<unsigned>> glyphs;  // the glyphs each uses
+    std::vector<std::shared_ptr<const PageOps>> drawings;  // the shared drawings it places
     int parts_left = 1;  // the PNG (after the bands) and the PDF content's pieces
   };
   struct Task {
@@ -106,15 +107,26 @@ struct PageWriter::Impl {
   static void replay_band(Job& job, int y0, int y1) {
     const int stride = job.w * 4;
     const std::vector<std::uint8_t> hidden = job.ops.hidden(job.paths, y0, y1, job.w);
-    const int bottom = PageOps::reach(job.paths, hidden, y0, y1, job.h);
+    const int bottom = std::max(PageOps::reach(job.paths, hidden, y0, y1, job.h),
+                                job.ops.placed_reach(y0, y1, job.h));
     const bool own = y0 > 0 || bottom > y1;
     cairo_surface_t* s =
         own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom)
             : cairo_image_surface_create_for_data(job.pixels.get(), CAIRO_FORMAT_RGB24, job.w,
                                                   y1, stride);
+    // White from the band's top row down: the rows above it are never used.
+    cairo_surface_flush(s);
+    {
+      unsigned char* data = cairo_image_surface_get_data(s);
+      const int from = cairo_image_surface_get_stride(s);
+      const int rows = cairo_image_surface_get_height(s);
+      if (data && rows > y0) {
+        std::memset(data + static_cast<std::size_t>(y0) * from, 0xFF,
+                    static_cast<std::size_t>(rows - y0) * from);
+      }
+      cairo_surface_mark_dirty(s);
+    }
     cairo_t* cr = cairo_create(s);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
     setup_page_context(cr, true);
     PageOps::Cursor at;
     job.ops.replay(cr, at, y0, y1, &hidden);
@@ -235,10 +247,22 @@ struct PageWriter::Impl {
     if (!pdf_failed) {
       std::vector<unsigned> glyphs;
       for (const auto& g : job.glyphs) glyphs.insert(glyphs.end(), g.begin(), g.end());
+      std::vector<PdfForm> forms;
+      std::vector<std::uint64_t> placed;
+      for (const auto& d : job.drawings) {
+        placed.push_back(d->number());
+        if (pdf.has_form(d->number())) continue;
+        PdfForm form;
+        form.number = d->number();
+        form.stream = compress_content(d->form_content(form.bbox, glyphs));
+        forms.push_back(std::move(form));
+      }
       std::sort(glyphs.begin(), glyphs.end());
       glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
       if (!start_file(setup.pdf_name)) return;
-      pdf_err = pdf.add_page(job.pdf, glyphs);
+      std::sort(placed.begin(), placed.end());
+      placed.erase(std::unique(placed.begin(), placed.end()), placed.end());
+      pdf_err = pdf.add_page(job.pdf, glyphs, forms, placed);
       pdf_failed = !pdf_err.empty();
     }
     {
@@ -267,8 +291,9 @@ struct PageWriter::Impl {
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   const int n = worker_count();
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
-  // Twice as many bands as threads: taken as threads come free, they even out the work.
-  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : 2 * n;
+  // As many bands as threads (split to hold about the same drawing each): more bands would
+  // draw the paths crossing their borders more often for little gain in time.
+  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : n;
   Impl* im = impl_;
   for (int i = 0; i < n; ++i) im->threads.emplace_back([im] { im->encode_loop(); });
   im->threads.emplace_back([im] { im->write_loop(); });
@@ -310,6 +335,7 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
       job->ops.size() / std::max<std::size_t>(impl_->setup.piece, 1) + 1, 4 * impl_->threads.size()));
   job->pdf.resize(job->pieces.size());
   job->glyphs.resize(job->pieces.size());
+  job->drawings = job->ops.drawings();
   job->parts_left = 1 + static_cast<int>(job->pieces.size());
   job->edges = wanted > 1 && h >= 128 ? PageOps::split(job->paths, wanted, h)
                                       : std::vector<int>{0, h};

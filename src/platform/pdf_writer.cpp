@@ -10,9 +10,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string_view>
 
 #include "platform/page_io.hpp"
+#include "platform/pdf_font.hpp"
 
 namespace korbast::platform {
 
@@ -97,18 +99,127 @@ std::string fixed(double v, int decimals) {
 
 // ---------------------------------------------------------------- content streams
 
+namespace {
+
+// How far a curve written for a run of segments may stray from them: a twelfth of a pixel
+// (anti-aliased edges change by a few levels at most).
+constexpr double kCurveTolerance = 1.0 / 12.0;
+
+// The cubic Bezier from q[0] to q[k] (points as x, y pairs) that comes nearest points
+// q[1..k-1] at their chord-length parameters; false when it strays from the points, or
+// from the segments' middles, by more than the tolerance.
+bool fit_cubic(const double* q, int k, double c[4]) {
+  double len[16];
+  len[0] = 0.0;
+  for (int j = 1; j <= k; ++j)
+    len[j] = len[j - 1] + std::sqrt((q[2 * j] - q[2 * j - 2]) * (q[2 * j] - q[2 * j - 2]) +
+                                    (q[2 * j + 1] - q[2 * j - 1]) * (q[2 * j + 1] - q[2 * j - 1]));
+  if (!(len[k] > 0.0)) return false;
+  const double x0 = q[0], y0 = q[1], x3 = q[2 * k], y3 = q[2 * k + 1];
+  double a11 = 0, a12 = 0, a22 = 0, bx1 = 0, bx2 = 0, by1 = 0, by2 = 0;
+  for (int j = 1; j < k; ++j) {
+    const double t = len[j] / len[k], u = 1.0 - t;
+    const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+    const double rx = q[2 * j] - b0 * x0 - b3 * x3, ry = q[2 * j + 1] - b0 * y0 - b3 * y3;
+    a11 += b1 * b1;
+    a12 += b1 * b2;
+    a22 += b2 * b2;
+    bx1 += b1 * rx;
+    bx2 += b2 * rx;
+    by1 += b1 * ry;
+    by2 += b2 * ry;
+  }
+  const double det = a11 * a22 - a12 * a12;
+  if (!(std::fabs(det) > 1e-12)) return false;
+  c[0] = (bx1 * a22 - bx2 * a12) / det;
+  c[1] = (by1 * a22 - by2 * a12) / det;
+  c[2] = (a11 * bx2 - a12 * bx1) / det;
+  c[3] = (a11 * by2 - a12 * by1) / det;
+  // The squared distance of the curve at t from (x, y).
+  auto off = [&](double t, double x, double y) {
+    const double u = 1.0 - t;
+    const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+    const double dx = b0 * x0 + b1 * c[0] + b2 * c[2] + b3 * x3 - x;
+    const double dy = b0 * y0 + b1 * c[1] + b2 * c[3] + b3 * y3 - y;
+    return dx * dx + dy * dy;
+  };
+  constexpr double kFar = kCurveTolerance * kCurveTolerance;
+  for (int j = 0; j < k; ++j) {
+    if (j > 0 && !(off(len[j] / len[k], q[2 * j], q[2 * j + 1]) <= kFar)) return false;
+    const double mid = (len[j] + len[j + 1]) / 2.0 / len[k];
+    if (!(off(mid, (q[2 * j] + q[2 * j + 2]) / 2.0, (q[2 * j + 1] + q[2 * j + 3]) / 2.0) <= kFar)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A subpath (image pixels, x, y pairs) in content units: runs of short segments along a
+// smooth line become cubic curves that keep within the tolerance of them, the rest lines.
+// A subpath begun by a line (after a closed one) starts with that line, not a move.
+void put_subpath(std::string& out, const std::vector<double>& pts, double unit, bool move) {
+  const int n = static_cast<int>(pts.size() / 2);
+  if (n == 0) return;
+  auto put = [&](double x, double y) {
+    put_number(out, x * unit, 0);
+    out += ' ';
+    put_number(out, y * unit, 0);
+  };
+  put(pts[0], pts[1]);
+  out += move ? " m\n" : " l\n";
+  int i = 0;
+  while (i + 1 < n) {
+    bool curved = false;
+    for (const int k : {12, 6}) {
+      if (i + k >= n) continue;
+      double c[4];
+      if (!fit_cubic(&pts[2 * i], k, c)) continue;
+      put(c[0], c[1]);
+      out += ' ';
+      put(c[2], c[3]);
+      out += ' ';
+      put(pts[2 * (i + k)], pts[2 * (i + k) + 1]);
+      out += " c\n";
+      i += k;
+      curved = true;
+      break;
+    }
+    if (curved) continue;
+    ++i;
+    put(pts[2 * i], pts[2 * i + 1]);
+    out += " l\n";
+  }
+}
+
+}  // namespace
+
 std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs) const {
   return content(scale, height, glyphs, Cursor{}, SIZE_MAX);
 }
 
 std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs,
                              const Cursor& from, std::size_t to) const {
+  return content_of(scale, height, glyphs, from, to, true);
+}
+
+std::string PageOps::form_content(std::string& bbox, std::vector<unsigned>& glyphs) const {
+  const Reach r = reach_from_origin();
+  // In the form's space, the page content's units from the placing point.
+  bbox = std::to_string(static_cast<long long>(std::floor(r.left * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::floor(r.top * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::ceil(r.right * (10.0 / 256.0)))) + " " +
+         std::to_string(static_cast<long long>(std::ceil(r.bottom * (10.0 / 256.0))));
+  return content_of(1.0, 0.0, glyphs, Cursor{}, SIZE_MAX, false);
+}
+
+std::string PageOps::content_of(double scale, double height, std::vector<unsigned>& glyphs,
+                                const Cursor& from, std::size_t to, bool page) const {
   // Page units of a tenth of a pixel: points are whole numbers.
   constexpr double kUnit = 10.0;
   const std::size_t end = std::min(to, code_.size());
   std::string out;
   out.reserve((end - from.code) * 2 + (pts_.size() - from.pts) * 4 + 64);
-  if (from.code == 0) {
+  if (page && from.code == 0) {
     out += "q ";
     put_number(out, scale / kUnit, 7);
     out += " 0 0 ";
@@ -146,19 +257,30 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
     out_width = width;
   };
   std::string path;
-  auto xy = [&](std::size_t& p, const char* op) {
-    put_number(path, pts_[p] * (kUnit / 256.0), 0);
-    path += ' ';
-    put_number(path, pts_[p + 1] * (kUnit / 256.0), 0);
-    path += op;
+  std::vector<double> sub;  // the points of the subpath in hand, image pixels
+  bool sub_moved = true;    // it began with a move
+  auto flush = [&] {
+    put_subpath(path, sub, kUnit, sub_moved);
+    sub.clear();
+  };
+  auto xy = [&](std::size_t& p) {
+    sub.push_back(pts_[p] / 256.0);
+    sub.push_back(pts_[p + 1] / 256.0);
     p += 2;
   };
   std::size_t p = from.pts, v = from.vals, t = from.texts;
   for (std::size_t i = from.code; i < end; ++i) {
     const std::uint8_t op = code_[i];
+    if (!sub.empty() && op != kLine) flush();
     switch (op) {
-      case kMove: xy(p, " m\n"); break;
-      case kLine: xy(p, " l\n"); break;
+      case kMove:
+        sub_moved = true;
+        xy(p);
+        break;
+      case kLine:
+        if (sub.empty()) sub_moved = false;
+        xy(p);
+        break;
       case kClose: path += "h\n"; break;
       case kStrokeRgb: stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
       case kFillRgb: fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
@@ -168,6 +290,7 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
       case kFillStroke:
         if (op == kFillStroke) emit_fill(fill);
         emit_stroke();
+        if (!sub.empty()) flush();
         out += path;
         out += op == kStroke ? "S\n" : "B\n";
         path.clear();
@@ -194,52 +317,68 @@ std::string PageOps::content(double scale, double height, std::vector<unsigned>&
             CAIRO_STATUS_SUCCESS) {
           break;
         }
-        const double c = angle != 0.0 ? std::cos(angle) : 1.0;
-        const double s = angle != 0.0 ? std::sin(angle) : 0.0;
-        const double k = size / 1000.0;
-        // Glyph space (1/1000 of the size) runs like the image, y downwards, turned as the
-        // text is; the first glyph placed, the others moved to from it.
-        double u = 0.0, w = 0.0;  // where the last glyph was put, in glyph space
-        for (int g = 0; g < count; ++g) {
-          const double gx = gl[g].x, gy = gl[g].y;
-          if (g == 0) {
-            out += "q ";
-            put_number(out, k * c * kUnit, 6);
-            out += ' ';
-            put_number(out, -k * s * kUnit, 6);
-            out += ' ';
-            put_number(out, k * s * kUnit, 6);
-            out += ' ';
-            put_number(out, k * c * kUnit, 6);
-            out += ' ';
-            put_number(out, (x + c * gx + s * gy) * kUnit, 1);
-            out += ' ';
-            put_number(out, (y - s * gx + c * gy) * kUnit, 1);
-            out += " cm";
-          } else {
-            const double du = std::round(((gx - gl[0].x) / k - u) * 10.0) / 10.0;
-            const double dv = std::round(((gy - gl[0].y) / k - w) * 10.0) / 10.0;
-            u += du;
-            w += dv;
-            out += " 1 0 0 1 ";
-            put_number(out, du, 1);
-            out += ' ';
-            put_number(out, dv, 1);
-            out += " cm";
+        if (count > 0) {
+          const double c = angle != 0.0 ? std::cos(angle) : 1.0;
+          const double s = angle != 0.0 ? std::sin(angle) : 0.0;
+          const double size_u = size * kUnit;
+          // Text space: one unit per size, y upwards, turned as the text is, starting at
+          // the first glyph; the glyphs by their indices in the embedded page font. Where
+          // the page puts a glyph elsewhere than the widths lead to, the text is moved. The
+          // glyphs' outlines cut out a rectangle painted in the fill colour (text mode 7):
+          // readers find and select the text, and draw the outlines as they draw paths,
+          // at the very places the page image has them.
+          out += "q ";
+          put_number(out, size_u * c, 4);
+          out += ' ';
+          put_number(out, -size_u * s, 4);
+          out += ' ';
+          put_number(out, -size_u * s, 4);
+          out += ' ';
+          put_number(out, -size_u * c, 4);
+          out += ' ';
+          put_number(out, (x + c * gl[0].x + s * gl[0].y) * kUnit, 1);
+          out += ' ';
+          put_number(out, (y - s * gl[0].x + c * gl[0].y) * kUnit, 1);
+          out += " cm BT 7 Tr /F1 1 Tf [<";
+          double at_em = 0.0;  // where the widths have put the next glyph, 1/1000 of the size
+          static const char* hex = "0123456789ABCDEF";
+          for (int g = 0; g < count; ++g) {
+            const double want = (gl[g].x - gl[0].x) / size * 1000.0;
+            const double shift = std::round((want - at_em) * 10.0) / 10.0;
+            if (g > 0 && shift != 0.0) {
+              out += "> ";
+              put_number(out, -shift, 1);
+              out += " <";
+              at_em += shift;
+            }
+            const unsigned index = static_cast<unsigned>(gl[g].index) & 0xFFFF;
+            for (int b = 12; b >= 0; b -= 4) out += hex[(index >> b) & 0xF];
+            at_em += std::round(pdf_glyph_width(index) * 1000.0) / 1000.0;
+            glyphs.push_back(index);
           }
-          out += " /g";
-          out += std::to_string(gl[g].index);
-          out += " Do\n";
-          glyphs.push_back(static_cast<unsigned>(gl[g].index));
+          out += ">] TJ ET -2 -1 ";
+          put_number(out, at_em / 1000.0 + 4.0, 1);
+          out += " 3 re f Q\n";
         }
-        if (count > 0) out += "Q\n";
         cairo_glyph_free(gl);
+        break;
+      }
+      case kPlace: {
+        const std::size_t k = static_cast<std::size_t>(vals_[v]);
+        out += "q 1 0 0 1 ";
+        put_number(out, vals_[v + 1] * (kUnit / 256.0), 1);
+        out += ' ';
+        put_number(out, vals_[v + 2] * (kUnit / 256.0), 1);
+        out += " cm /D";
+        out += std::to_string(drawings_[k]->number_);
+        out += " Do Q\n";
+        v += 4;
         break;
       }
       default: break;
     }
   }
-  if (end == code_.size()) out += "Q\n";
+  if (page && end == code_.size()) out += "Q\n";
   std::sort(glyphs.begin(), glyphs.end());
   glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
   return out;
@@ -257,6 +396,7 @@ std::vector<PageOps::Cursor> PageOps::pieces(std::size_t count) const {
       case kFillRgb: at.fill = {vals_[at.vals], vals_[at.vals + 1], vals_[at.vals + 2]}; at.vals += 3; break;
       case kWidth: at.width = vals_[at.vals++]; break;
       case kAntialias: ++at.vals; break;
+      case kPlace: at.vals += 4; break;
       case kClearRect:
         at.vals += 4;
         at.fill_set = true;
@@ -284,53 +424,6 @@ std::vector<PageOps::Cursor> PageOps::pieces(std::size_t count) const {
   return out;
 }
 
-GlyphForm glyph_form(unsigned index) {
-  GlyphForm form;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  cairo_t* cr = cairo_create(s);
-  cairo_set_scaled_font(cr, page_font(1000.0));
-  cairo_glyph_t g{index, 0.0, 0.0};
-  cairo_glyph_path(cr, &g, 1);
-  cairo_path_t* path = cairo_copy_path(cr);
-  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  bool any = false;
-  auto pt = [&](const cairo_path_data_t& d) {
-    put_number(form.content, d.point.x, 1);
-    form.content += ' ';
-    put_number(form.content, d.point.y, 1);
-    form.content += ' ';
-    if (!any) {
-      x0 = x1 = d.point.x;
-      y0 = y1 = d.point.y;
-      any = true;
-    }
-    x0 = std::min(x0, d.point.x);
-    x1 = std::max(x1, d.point.x);
-    y0 = std::min(y0, d.point.y);
-    y1 = std::max(y1, d.point.y);
-  };
-  if (path && path->status == CAIRO_STATUS_SUCCESS) {
-    for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
-      const cairo_path_data_t* d = &path->data[i];
-      switch (d->header.type) {
-        case CAIRO_PATH_MOVE_TO: pt(d[1]); form.content += "m\n"; break;
-        case CAIRO_PATH_LINE_TO: pt(d[1]); form.content += "l\n"; break;
-        case CAIRO_PATH_CURVE_TO: pt(d[1]); pt(d[2]); pt(d[3]); form.content += "c\n"; break;
-        case CAIRO_PATH_CLOSE_PATH: form.content += "h\n"; break;
-      }
-    }
-  }
-  if (path) cairo_path_destroy(path);
-  cairo_destroy(cr);
-  cairo_surface_destroy(s);
-  if (!form.content.empty()) form.content += "f\n";
-  form.bbox = std::to_string(static_cast<long>(std::floor(x0)) - 1) + " " +
-              std::to_string(static_cast<long>(std::floor(y0)) - 1) + " " +
-              std::to_string(static_cast<long>(std::ceil(x1)) + 1) + " " +
-              std::to_string(static_cast<long>(std::ceil(y1)) + 1);
-  return form;
-}
-
 std::string compress_content(const std::string& text) {
   return zlib_compress(text.data(), text.size(), kPdfLevel);
 }
@@ -345,7 +438,9 @@ PdfFile::~PdfFile() {
 }
 
 std::string PdfFile::add_page(const std::vector<std::string>& streams,
-                              const std::vector<unsigned>& glyphs) {
+                              const std::vector<unsigned>& glyphs,
+                              const std::vector<PdfForm>& forms,
+                              const std::vector<std::uint64_t>& placed) {
   const bool first = fd_ < 0;
   if (first) {
     fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -359,7 +454,6 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   // was; the second rewrites the page tree nodes above the page, and is short enough that
   // in a copy cut inside it readers still find the first one's startxref near the end.
   int objects = objects_;
-  std::vector<std::pair<unsigned, int>> defined = glyph_objs_;
   Node root = root_;
   std::array<Node, kLevels> path = last_;
   std::string body;
@@ -406,18 +500,79 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
     object(2, "<< /Type /Pages /Kids [ ] /Count 0 >>", "");
     object(3, "<< /Title " + pdf_text(title_) + " /Creator (korbast) /Producer (korbast) >>", "");
   }
-  std::string xobjects;
-  for (unsigned g : glyphs) {
-    auto it = std::lower_bound(defined.begin(), defined.end(), std::make_pair(g, 0));
-    if (it == defined.end() || it->first != g) {
-      const GlyphForm form = glyph_form(g);
-      const int obj = object(++objects,
-                             "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox +
-                                 "] /Length " + std::to_string(form.content.size()) + " >>",
-                             form.content);
-      it = defined.insert(it, {g, obj});
+  // The font, the forms and the one resource dictionary the pages share: each written
+  // anew only when a page needs more of them.
+  std::vector<unsigned> font_glyphs = font_glyphs_;
+  int font_obj = font_obj_, resources_obj = resources_obj_;
+  std::map<std::uint64_t, int> form_objs = form_objs_;
+  std::vector<std::uint64_t> resource_forms = resource_forms_;
+  bool fresh = false;
+  if (!glyphs.empty() && !std::includes(font_glyphs.begin(), font_glyphs.end(), glyphs.begin(),
+                                        glyphs.end())) {
+    std::vector<unsigned> all = font_glyphs;
+    all.insert(all.end(), glyphs.begin(), glyphs.end());
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    const PdfFont font = pdf_font(all);
+    if (font.ok) {
+      const std::string file = compress_content(font.truetype);
+      const int file_obj = object(++objects, "<< /Length " + std::to_string(file.size()) + " /Length1 " +
+                                      std::to_string(font.truetype.size()) +
+                                      " /Filter /FlateDecode >>",
+                                  file);
+      const int descriptor = object(
+          ++objects,
+          "<< /Type /FontDescriptor /FontName /" + font.name + " /Flags 32 /FontBBox [" +
+              font.bbox + "] /ItalicAngle 0 /Ascent " + std::to_string(font.ascent) +
+              " /Descent " + std::to_string(font.descent) + " /CapHeight " +
+              std::to_string(font.cap_height) + " /StemV 80 /FontFile2 " +
+              std::to_string(file_obj) + " 0 R >>",
+          "");
+      const int cid = object(++objects, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
+                                 " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity)"
+                                 " /Supplement 0 >> /FontDescriptor " +
+                                 std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
+                                 font.widths + " >>",
+                             "");
+      const std::string cmap = compress_content(font.to_unicode);
+      const int unicode = object(
+          ++objects,
+          "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>", cmap);
+      font_obj = object(++objects, "<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
+                            " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+                            " 0 R] /ToUnicode " + std::to_string(unicode) + " 0 R >>",
+                        "");
+      font_glyphs = std::move(all);
+      fresh = true;
     }
-    xobjects += " /g" + std::to_string(g) + " " + std::to_string(it->second) + " 0 R";
+  }
+  for (const PdfForm& form : forms) {
+    if (has_form(form.number)) continue;
+    const std::string font =
+        font_obj > 0 ? " /Resources << /Font << /F1 " + std::to_string(font_obj) + " 0 R >> >>" : "";
+    const int obj = object(++objects, "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
+                               " /Length " + std::to_string(form.stream.size()) +
+                               " /Filter /FlateDecode >>",
+                           form.stream);
+    form_objs.emplace(form.number, obj);
+  }
+  // The resources name the font and the forms this page places; the next pages share them
+  // while they place no other form (documents placing ever new forms get resources per
+  // page, not ever longer ones).
+  if (fresh || !std::includes(resource_forms.begin(), resource_forms.end(), placed.begin(),
+                              placed.end())) {
+    std::string dict = "<<";
+    if (font_obj > 0) dict += " /Font << /F1 " + std::to_string(font_obj) + " 0 R >>";
+    resource_forms.clear();
+    for (const std::uint64_t number : placed) {
+      const auto it = form_objs.find(number);
+      if (it == form_objs.end()) continue;
+      if (resource_forms.empty()) dict += " /XObject <<";
+      dict += " /D" + std::to_string(number) + " " + std::to_string(it->second) + " 0 R";
+      resource_forms.push_back(number);
+    }
+    if (!resource_forms.empty()) dict += " >>";
+    resources_obj = object(++objects, dict + " >>", "");
   }
   std::string contents;
   for (const std::string& stream : streams) {
@@ -435,7 +590,7 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
     (l + 1 < kLevels ? path[l + 1] : root).kids.push_back(path[l].num);
   }
   const std::string resources =
-      xobjects.empty() ? "<< >>" : "<< /XObject <<" + xobjects + " >> >>";
+      resources_obj > 0 ? std::to_string(resources_obj) + " 0 R" : "<< >>";
   const int page_obj = object(++objects, "<< /Type /Page /Parent " + std::to_string(path[0].num) +
                                              " 0 R /MediaBox [0 0 " + fixed(sheet_w_, 3) + " " +
                                              fixed(sheet_h_, 3) + "] /Contents " + contents +
@@ -473,11 +628,17 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   end_ += static_cast<long long>(body.size());
   xref_at_ = prev;
   objects_ = objects;
-  glyph_objs_ = std::move(defined);
+  font_glyphs_ = std::move(font_glyphs);
+  font_obj_ = font_obj;
+  resources_obj_ = resources_obj;
+  form_objs_ = std::move(form_objs);
+  resource_forms_ = std::move(resource_forms);
   root_ = std::move(root);
   last_ = std::move(path);
   return "";
 }
+
+bool PdfFile::has_form(std::uint64_t number) const { return form_objs_.count(number) != 0; }
 
 std::string PdfFile::close() {
   if (fd_ < 0) return "";

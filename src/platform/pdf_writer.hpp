@@ -1,9 +1,11 @@
 // The PDF format of the page files, all in one place: a page's content stream (made from its
-// drawing by PageOps::content and PageOps::pieces, defined here), the glyph forms its texts
-// place, and the file the pages are added to.
+// drawing by PageOps::content and PageOps::pieces, defined here), the page font and the
+// forms of the shared drawings, and the file the pages are added to.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,20 +13,20 @@
 
 namespace korbast::platform {
 
-// The outline of glyph `index` of the page font as a PDF form's content (nonzero fill) in
-// units of 1/1000 of the font size, y downwards; its box (x0 y0 x1 y1) as text.
-struct GlyphForm {
-  std::string content;
+// A shared drawing as a form the pages place (PageOps::form_content): its number, its
+// compressed content, its box.
+struct PdfForm {
+  std::uint64_t number = 0;
+  std::string stream;
   std::string bbox;
 };
-// The outline and box of glyph `index` of the page font, as a PDF form.
-GlyphForm glyph_form(unsigned index);
 
 // A page's content stream (or a piece of it) compressed for its stream object.
 std::string compress_content(const std::string& text);
 
 // The PDF file of one window, readable after every page: each page is appended as
-// incremental updates (its glyph forms, content streams and page dictionary, the page tree
+// incremental updates (the font, forms and resources it is the first to need, its content
+// streams and page dictionary, the page tree
 // nodes above it, each with a cross-reference section pointing back to the one before and
 // a trailer), and nothing written is ever overwritten, so a copy cut anywhere holds every page appended
 // before the cut. Objects: 1 catalogue, 2 the root of the page tree, 3 document information.
@@ -37,10 +39,15 @@ class PdfFile {
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
 
-  // Appends a page of these compressed content streams placing these glyph forms (sorted,
-  // once each); the error text when it could not be written: the file then keeps the pages
-  // before it (a file that would hold none is removed).
-  std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs);
+  // Appends a page of these compressed content streams, showing these glyphs of the page
+  // font (sorted, once each) and placing the shared drawings numbered `placed` (sorted, once
+  // each), whose forms are in the file or among `forms`; the error text when it could not be written (the file keeps
+  // its pages; a file that would hold none is removed).
+  std::string add_page(const std::vector<std::string>& streams, const std::vector<unsigned>& glyphs,
+                       const std::vector<PdfForm>& forms = {},
+                       const std::vector<std::uint64_t>& placed = {});
+  // Whether the file holds the form of shared drawing `number`.
+  bool has_form(std::uint64_t number) const;
   // Closes the file; the error text of the close.
   std::string close();
   int pages() const { return pages_; }
@@ -67,7 +74,11 @@ class PdfFile {
   int objects_ = 3;        // the highest object number used
   Node root_{2, {}, 0};
   std::array<Node, kLevels> last_;  // the last node of each level, the pages' level first
-  std::vector<std::pair<unsigned, int>> glyph_objs_;  // glyph index, form object; sorted
+  std::vector<unsigned> font_glyphs_;  // the glyphs of the font written last; sorted
+  int font_obj_ = 0;                   // its object, 0 before the first text
+  int resources_obj_ = 0;              // the resources of the pages, 0 before the first need
+  std::map<std::uint64_t, int> form_objs_;  // shared drawing, form object
+  std::vector<std::uint64_t> resource_forms_;  // the forms the last resources name; sorted
 };
 
 }  // namespace korbast::platform

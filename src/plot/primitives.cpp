@@ -169,6 +169,20 @@ void detext2(float x, float y, std::string_view text) {
   c->sync();
 }
 
+void deshared_begin(float x, float y, bool blank) {
+  platform::Canvas* c = view.context;
+  if (!c) return;
+  if (view.pathopen == 1) endpath();
+  c->shared_begin(x, y, blank);
+}
+
+void deshared_end() {
+  platform::Canvas* c = view.context;
+  if (!c) return;
+  if (view.pathopen == 1) endpath();
+  c->shared_end();
+}
+
 void intslinewidth(float w) {
   platform::Canvas* c = view.context;
   if (!c) return;

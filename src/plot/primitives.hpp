@@ -17,6 +17,11 @@ void deline(const float* x, const float* y, int n);
 void depolygon(const float* x, const float* y, int n);
 // The text at the point, with the current text colour, size, alignment and angle.
 void detext2(float x, float y, std::string_view text);
+// A drawing repeated at many places, placed by the point (x, y): the device may keep it once
+// (platform::Canvas::shared_begin).
+void deshared_begin(float x, float y, bool blank);
+// The end of the repeated drawing begun by deshared_begin.
+void deshared_end();
 // Line width in pixels, at least 1.
 void intslinewidth(float w);
 // Font size for a text height of h cm at the current page scale.

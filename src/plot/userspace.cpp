@@ -101,6 +101,15 @@ void usarrow1(const float* x1, const float* y1, const float* x2, const float* y2
   }
 }
 
+void usshared_begin(float x, float y, bool blank) {
+  float xde = 0.0f;
+  float yde = 0.0f;
+  us2de(&xde, &yde, &x, &y, 1);
+  deshared_begin(xde, yde, blank);
+}
+
+void usshared_end() { deshared_end(); }
+
 void ustext2(float x, float y, std::string_view text) {
   float xde = 0.0f;
   float yde = 0.0f;

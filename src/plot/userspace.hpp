@@ -33,6 +33,11 @@ void usplot(float x, float y, int ipen);
 void uspolygon(const float* x, const float* y, int n);
 // n arrows from (x1, y1) to (x2, y2): the shaft and an outlined head.
 void usarrow1(const float* x1, const float* y1, const float* x2, const float* y2, int n);
+// A drawing repeated at many places, placed by the user point (x, y), drawn between the two
+// calls: the device may keep it once (deshared_begin; `blank`: it lies on blank paper).
+void usshared_begin(float x, float y, bool blank);
+// The end of the repeated drawing begun by usshared_begin.
+void usshared_end();
 // The text at the point, with the current text attributes.
 void ustext2(float x, float y, std::string_view text);
 

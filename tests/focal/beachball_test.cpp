@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,8 @@
 #include "plot/plt2blk.hpp"
 #include "plot/subplots.hpp"
 #include "plot/symboltype.hpp"
+#include "plot/window_device.hpp"
+#include "support/command.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::focal::test {
@@ -283,6 +287,68 @@ TEST_F(BeachBalls, TwentyEventsFillOnePage) {
     EXPECT_NEAR(l->x + w_cm / 2, b[static_cast<std::size_t>(j)].x, 3e-4) << name;
     EXPECT_NEAR(l->y + 0.2, b[static_cast<std::size_t>(j)].y - 1.8, 3e-4) << name;
   }
+}
+
+// The stereonet under each ball is one shared drawing, its pixels made once and copied:
+// the page is the one drawn ball by ball but for a few edge pixels (at most 1 in 1,000).
+TEST_F(BeachBalls, NetDrawnOnceLeavesThePageAsDrawnBallByBall) {
+  std::vector<std::uint32_t> page[2];
+  int w = 0, h = 0;
+  for (int k = 0; k < 2; ++k) {
+    platform::CairoCanvas::Options o;
+    o.use_display = false;
+    o.share = k == 1;
+    auto c = std::make_unique<platform::CairoCanvas>(o);
+    plot::use_device(c.get());
+    open_window();
+    call(20, 0, "1000\n\n99\n");
+    cairo_surface_t* img = c->page_image();
+    cairo_surface_flush(img);
+    w = cairo_image_surface_get_width(img);
+    h = cairo_image_surface_get_height(img);
+    for (int y = 0; y < h; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          cairo_image_surface_get_data(img) + y * cairo_image_surface_get_stride(img));
+      for (int x = 0; x < w; ++x) page[k].push_back(row[x] & 0xFFFFFF);
+    }
+    Console con("\n");
+    plot::plend();
+    plot::use_device(log_.get());
+  }
+  // The PDF page, its nets placed as one form, rasterised at the page's pixels per cm: its
+  // drawing where the page image has it (edges differ by anti-aliasing).
+  if (korbast::testing::have_tool("pdftoppm")) {
+    const double dpi = w / 21.0 * 2.54;  // the page is 21 cm wide
+    korbast::testing::run_command("pdftoppm -r " + std::to_string(dpi) +
+                                  " -png -singlefile seis_w1.pdf raster");
+    cairo_surface_t* ras = cairo_image_surface_create_from_png("raster.png");
+    ASSERT_EQ(cairo_surface_status(ras), CAIRO_STATUS_SUCCESS);
+    const int rh = cairo_image_surface_get_height(ras), rw = cairo_image_surface_get_width(ras);
+    int far = 0, inked = 0;
+    for (int y = 0; y < h && y < rh; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(
+          cairo_image_surface_get_data(ras) + (rh - h + y) * cairo_image_surface_get_stride(ras));
+      for (int x = 0; x < w && x < rw; ++x) {
+        const std::uint32_t a = page[1][static_cast<std::size_t>(y) * w + x], b = row[x];
+        int dmax = 0;
+        for (int sh = 0; sh < 24; sh += 8)
+          dmax = std::max(dmax, std::abs(int((a >> sh) & 0xFF) - int((b >> sh) & 0xFF)));
+        far += dmax > 128;
+        inked += a != 0xFFFFFF;
+      }
+    }
+    EXPECT_LT(far, inked / 20) << far << " of " << inked;
+    cairo_surface_destroy(ras);
+  }
+  ASSERT_EQ(page[0].size(), page[1].size());
+  ASSERT_GT(w * h, 700000);  // an A4 page
+  int differing = 0, inked = 0;
+  for (std::size_t i = 0; i < page[0].size(); ++i) {
+    differing += page[0][i] != page[1][i];
+    inked += page[0][i] != 0xFFFFFF;
+  }
+  EXPECT_LE(differing, w * h / 1000) << differing;
+  EXPECT_GT(inked, 20000);
 }
 
 TEST_F(BeachBalls, TwentyOneEventsMakeTwoPages) {

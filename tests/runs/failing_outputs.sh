@@ -57,7 +57,7 @@ rm -f vomek1_ini_u.txt
 run settings_limit 0 '\n10\n\n\n\nAegean map\n20\n\n9999\n' \
   '   UNIT 50 FILE: vomek1_ini_u.txt' '   LINES GIVEN   =         2' ' cannot write vomek1_ini_u.txt'
 # Page files: a page that cannot be written leaves nothing under its name (nor a hidden
-# part-written copy), and is reported in the same frame. Under a 20 KiB limit neither the
+# part-written copy), and is reported in the same frame. Under an 8 KiB limit neither the
 # map's PNG nor its PDF fits; with a folder at the PNG's name and /dev/full at the PDF's,
 # both fail at once.
 run_pages() {
@@ -75,7 +75,7 @@ run_pages() {
   done
   [ -z "$(cd "$name" && ls -A | grep '^\.')" ] || { echo "--- $name: hidden files left"; fails=1; }
 }
-run_pages pages_limit 20 '   OUTPUT FILE FAILED WHILE WRITING' '   FILE: seis.map_w1_p001.png' \
+run_pages pages_limit 8 '   OUTPUT FILE FAILED WHILE WRITING' '   FILE: seis.map_w1_p001.png' \
   '   FILE: seis.map_w1.pdf' '   REASON: File too large' '   PAGES WRITTEN =         0' \
   ' ==> THE FILE IS NOT WRITTEN'
 [ ! -e pages_limit/seis.map_w1_p001.png ] && [ ! -e pages_limit/seis.map_w1.pdf ] ||

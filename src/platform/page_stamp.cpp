@@ -1,0 +1,134 @@
+#include "platform/page_stamp.hpp"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "platform/page_ops.hpp"
+
+namespace korbast::platform {
+
+namespace {
+
+// The image of a drawing at one sub-pixel offset: its pixels that are not white, as runs.
+struct Stamp {
+  std::uint64_t drawing = 0;
+  int fx = 0, fy = 0;
+  bool antialias = true;
+  int left = 0, top = 0;  // the image's first column and row from the placing point's pixel
+  struct Run {
+    int row, col, length;
+    std::size_t at;  // into px
+  };
+  std::vector<Run> runs;  // by row, then column
+  std::vector<std::uint32_t> px;
+};
+
+constexpr std::size_t kKept = 64;
+
+int floor_div256(std::int64_t v) { return static_cast<int>(v >= 0 ? v / 256 : -((-v + 255) / 256)); }
+
+std::shared_ptr<const Stamp> make_stamp(
+    const SharedPlace& p, int fx, int fy,
+    const std::function<void(cairo_t*, std::int32_t, std::int32_t)>& draw) {
+  auto s = std::make_shared<Stamp>();
+  s->drawing = p.drawing;
+  s->fx = fx;
+  s->fy = fy;
+  s->antialias = p.antialias;
+  // One pixel more all round than the drawing's reach.
+  s->left = floor_div256(static_cast<std::int64_t>(p.left) + fx) - 1;
+  s->top = floor_div256(static_cast<std::int64_t>(p.top) + fy) - 1;
+  const int w = floor_div256(static_cast<std::int64_t>(p.right) + fx) + 2 - s->left;
+  const int h = floor_div256(static_cast<std::int64_t>(p.bottom) + fy) + 2 - s->top;
+  if (w <= 0 || h <= 0 || static_cast<std::int64_t>(w) * h > (1 << 24)) return s;
+  cairo_surface_t* img = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* cr = cairo_create(img);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  setup_page_context(cr, p.antialias);
+  draw(cr, fx - 256 * s->left, fy - 256 * s->top);
+  cairo_destroy(cr);
+  cairo_surface_flush(img);
+  const unsigned char* data = cairo_image_surface_get_data(img);
+  const int stride = cairo_image_surface_get_stride(img);
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+    for (int x = 0; x < w;) {
+      if ((row[x] & 0xFFFFFFu) == 0xFFFFFFu) {
+        ++x;
+        continue;
+      }
+      Stamp::Run r{y, x, 0, s->px.size()};
+      for (; x < w && (row[x] & 0xFFFFFFu) != 0xFFFFFFu; ++x) s->px.push_back(row[x] | 0xFF000000u);
+      r.length = x - r.col;
+      s->runs.push_back(r);
+    }
+  }
+  cairo_surface_destroy(img);
+  return s;
+}
+
+// A channel of the product of two colours, rounded as pixman multiplies.
+inline std::uint32_t times(std::uint32_t a, std::uint32_t b) {
+  const std::uint32_t t = a * b + 0x80;
+  return (t + (t >> 8)) >> 8;
+}
+
+}  // namespace
+
+bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
+                const std::function<void(cairo_t*, std::int32_t, std::int32_t)>& draw) {
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
+      cairo_image_surface_get_format(target) != CAIRO_FORMAT_RGB24) {
+    return false;
+  }
+  const int fx = p.x & 255, fy = p.y & 255;  // two's complement: the offset below the point
+  const int px0 = floor_div256(p.x), py0 = floor_div256(p.y);
+  thread_local std::vector<std::shared_ptr<const Stamp>> kept;
+  std::shared_ptr<const Stamp> stamp;
+  for (auto it = kept.begin(); it != kept.end(); ++it) {
+    const Stamp& s = **it;
+    if (s.drawing == p.drawing && s.fx == fx && s.fy == fy && s.antialias == p.antialias) {
+      stamp = *it;
+      kept.erase(it);
+      break;
+    }
+  }
+  if (!stamp) {
+    stamp = make_stamp(p, fx, fy, draw);
+    if (kept.size() >= kKept) kept.erase(kept.begin());
+  }
+  kept.push_back(stamp);  // the most recently used last
+
+  cairo_surface_flush(target);
+  unsigned char* data = cairo_image_surface_get_data(target);
+  const int stride = cairo_image_surface_get_stride(target);
+  const int w = cairo_image_surface_get_width(target);
+  const int h = cairo_image_surface_get_height(target);
+  const int lo = std::max(y0, 0), hi = std::min(y1, h);
+  const int left = px0 + stamp->left, top = py0 + stamp->top;
+  bool any = false;
+  for (const Stamp::Run& r : stamp->runs) {
+    const int y = top + r.row;
+    if (y < lo) continue;
+    if (y >= hi) break;  // the runs go down the rows
+    const int x0 = left + r.col;
+    const int from = std::max(0, -x0), to = std::min(r.length, w - x0);
+    if (from >= to) continue;
+    any = true;
+    std::uint32_t* d = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride) + x0;
+    const std::uint32_t* src = stamp->px.data() + r.at;
+    for (int k = from; k < to; ++k) {
+      const std::uint32_t s = src[k], v = d[k];
+      d[k] = (v & 0xFFFFFFu) == 0xFFFFFFu
+                 ? s
+                 : 0xFF000000u | times((v >> 16) & 0xFF, (s >> 16) & 0xFF) << 16 |
+                       times((v >> 8) & 0xFF, (s >> 8) & 0xFF) << 8 | times(v & 0xFF, s & 0xFF);
+    }
+  }
+  if (any) cairo_surface_mark_dirty(target);
+  return true;
+}
+
+}  // namespace korbast::platform
