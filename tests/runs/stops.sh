@@ -67,12 +67,12 @@ for sig in INT TERM HUP QUIT; do
   fi
 done
 
-# A page that cannot be written (a FIFO at its name, which no one reads) keeps the end from
-# finishing: a second signal ends the run at once, and without one the end is cut after a
-# few seconds; the Si-Sh file is whole either way.
+# A page that cannot be written (a FIFO at the PDF's name, which no one reads) keeps the end
+# from finishing: a second signal ends the run at once, and without one the end is bounded
+# to a few seconds; the Si-Sh file is whole either way.
 for second in INT none; do
   name=blocked_$second
-  start "$name"; rm big.ndk; cp "$sample" s.ndk; mkfifo seis.map_w1_p001.png
+  start "$name"; rm big.ndk; cp "$sample" s.ndk; mkfifo seis.map_w1.pdf
   printf '\n1000\n1001\ns.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n' >&9
   until_true 30 at_menu 4 || fail "$name: no main menu after the map"
   kill -s TERM "$pid"
