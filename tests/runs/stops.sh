@@ -81,7 +81,7 @@ for second in INT none; do
   finish "$name"
   took=$(( $(date +%s) - t0 ))
   [ "$status" = 143 ] || fail "$name: status $status, expected 143"
-  [ $second = none ] && [ $took -le 12 ] || [ $took -le 3 ] || fail "$name: the end took $took s"
+  [ $second = none ] && [ $took -le 12 ] || [ $took -le 2 ] || fail "$name: the end took $took s"
   [ "$(lines $name/sish.txt)" = 4 ] && whole_lines "$name/sish.txt" || fail "$name: the Si-Sh file is not whole"
 done
 
