@@ -562,13 +562,14 @@ void stop_run(int status) {
     output_lost = true;
     std::fputs("korbast: the console output could not be written\n", stderr);
   }
+  // A run that lost output ends with status 1, even after a normal end.
+  const int final_status = status == 0 && output_lost ? 1 : status;
   if (table().stop_interceptor) {
     table().stop_actions = actions;  // the next run in this process stops the same way
-    table().stop_interceptor(status);
+    table().stop_interceptor(final_status);
   }
   if (signal != 0) stop::end_by_signal(signal);
-  // A run that lost output ends with status 1, even after a normal end.
-  std::exit(status == 0 && output_lost ? 1 : status);
+  std::exit(final_status);
 }
 
 }  // namespace korbast::frame::units
