@@ -80,9 +80,8 @@ void set_keyboard_wait_hook(void (*hook)());
 // output file failed during the run.
 [[noreturn]] void stop_run(int status);
 // For the fuzz targets, which run the program many times in one process: called by stop_run
-// in place of ending the process (after the units are closed), with the status the run would end
-// with; it must not return (it
-// throws). nullptr restores the ending.
+// in place of ending the process (after the units are closed), with the status the run would
+// end with; it must not return (it throws). nullptr restores the ending.
 void set_stop_interceptor(void (*intercept)(int status));
 // Whether an interceptor is set (the program then installs no signal handling).
 bool stop_intercepted();
