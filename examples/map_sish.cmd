@@ -5,6 +5,20 @@ gcmt-samples.ndk
 y
 2001
 sish.txt
+320
+11
+-50
+12
+50
+13
+25
+21
+-135
+22
+135
+23
+45
+99
 1000
 y
 Seismicity map

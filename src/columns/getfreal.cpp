@@ -87,8 +87,8 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   auto failure = [&] {
     say_name("IN FILE:", fname);
     ierr = 1;
-    units::rewind(iunit);
-    say_name("input file", fname, "rewound");
+    const bool rewound = units::rewind(iunit);
+    say_name("input file", fname, rewound ? "rewound" : "cannot be rewound");
     frame::errortail00();
   };
 

@@ -70,13 +70,13 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
       failed = true;
     }
   }
-  units::rewind(iunit);
+  const bool rewound = units::rewind(iunit);
   if (failed) {
     set_text(title, "Untitled");
     say_item("==> COULD NOT READ TITLE");
     say_name("IN INPUT FILE:", fname);
     say_name("==> SETTING title =", view(title));
-    say_name("INPUT FILE", fname, "IS REWOUND");
+    say_name("INPUT FILE", fname, rewound ? "IS REWOUND" : "CANNOT BE REWOUND");
     frame::errortail00();
     return;
   }
@@ -84,7 +84,7 @@ void getftitle1(int& ierr, std::span<char> title, std::string_view fname, int iu
   frame::submenuhead(id);
   say_name("Input file name:", fname);
   say_name("Read title from header:", view(title));
-  say_name("INPUT FILE", fname, "IS REWOUND");
+  say_name("INPUT FILE", fname, rewound ? "IS REWOUND" : "CANNOT BE REWOUND");
   frame::menutail();
 }
 
@@ -136,10 +136,10 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
       failed = true;
     }
   }
-  units::rewind(iunit);
+  const bool rewound = units::rewind(iunit);
   if (failed) {
     say_name("IN FILE:", fname);
-    say_name("INPUT FILE", fname, "IS REWOUND");
+    say_name("INPUT FILE", fname, rewound ? "IS REWOUND" : "CANNOT BE REWOUND");
     frame::errortail00();
     return;
   }
@@ -148,7 +148,7 @@ void getfnamcol(int& ierr, frame::Text<kNameLength>* namfcol, int nmax, int nfco
     say_name("Input file name  :", fname);
     list();
   }
-  say_name("INPUT FILE", fname, "IS REWOUND");
+  say_name("INPUT FILE", fname, rewound ? "IS REWOUND" : "CANNOT BE REWOUND");
   frame::menutail();
 }
 

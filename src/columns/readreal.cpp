@@ -125,8 +125,8 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
     frame::inintegdef(choice, "your choice", 0, status);
     ierr = 0;
     if (choice == 1) {
-      units::rewind(iunit);
-      say_name("input file", view(fname), "rewound");
+      const bool rewound = units::rewind(iunit);
+      say_name("input file", view(fname), rewound ? "rewound" : "cannot be rewound");
       continue;
     }
     units::close(iunit);

@@ -179,8 +179,8 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
       frame::errorhead(id);
       say_count("WHILE READING", i, "th LINE");
       say_name("IN FILE:", fname);
-      units::rewind(iunit);
-      say_name("==> FILE", fname, "IS REWOUND");
+      const bool rewound = units::rewind(iunit);
+      say_name("==> FILE", fname, rewound ? "IS REWOUND" : "CANNOT BE REWOUND");
       ierr = 1;
       frame::errortail00();
       return;
@@ -191,8 +191,8 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
       say_item("REACHED END OF FILE");
       say_name("IN FILE:", fname);
       say_count("WHILE READING", i, "th LINE");
-      units::rewind(iunit);
-      say_name("==> FILE", fname, "IS REWOUND");
+      const bool rewound = units::rewind(iunit);
+      say_name("==> FILE", fname, rewound ? "IS REWOUND" : "CANNOT BE REWOUND");
       frame::warningtail00();
       return;
     }
@@ -203,8 +203,8 @@ void showfhead1(int& ierr, std::string_view fname, int iunit, int ndisp, int isk
     for (std::size_t p = 0; p < shown.size(); p += kDisplayPiece) say_item(shown.substr(p, kDisplayPiece));
   }
   say_rule('=');
-  units::rewind(iunit);
-  say_name("==> FILE", fname, "IS REWOUND");
+  const bool rewound = units::rewind(iunit);
+  say_name("==> FILE", fname, rewound ? "IS REWOUND" : "CANNOT BE REWOUND");
   frame::menutail();
 }
 

@@ -19,9 +19,12 @@
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
+#include "frame/stop.hpp"
 
 namespace korbast::frame::units {
 namespace {
+
+constexpr Identity id_units{"units", "1.00", "25-03-94"};
 
 // An output file: lines gather in a buffer that goes to the file descriptor when full, at a
 // flush and at the close. It counts what the program gave and what reached the file, and
@@ -57,8 +60,11 @@ struct Unit {
   std::unique_ptr<std::fstream> file;
   std::unique_ptr<Output> output;
   std::string path;
+  std::string temp;  // Status::Whole: where the lines go until the close
   bool readable = false;
   bool writable = false;
+  bool read_from = false;  // a read since the open or the last rewind
+  bool rewind_failed = false;
   LineState lines;
 };
 
@@ -66,15 +72,22 @@ constexpr std::size_t output_buffer = 64 * 1024;
 bool output_lost = false;  // some output file failed in this run: the run's status says so
 
 void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error);
+bool close_unit(int unit, bool abandon);
 
-// Sends the buffered bytes to the file; false (and the failure reported) when they do not all
-// reach it.
-bool drain(int unit, Output& o, const std::string& path, std::string_view stage) {
+// Sends the buffered bytes to the file, only its whole lines unless `all` (the close); false
+// (and the failure reported) when they do not all reach it. A file is thus at a line end
+// whenever the run ends, at once or not.
+bool drain(int unit, Output& o, const std::string& path, std::string_view stage, bool all = false) {
   if (o.failed) return false;
+  std::size_t end = o.pending.size();
+  if (!all) {
+    const std::size_t last = o.pending.rfind('\n');
+    end = last == std::string::npos ? 0 : last + 1;
+  }
   std::size_t done = 0;
   int error = 0;
-  while (done < o.pending.size()) {
-    const ssize_t n = ::write(o.fd, o.pending.data() + done, o.pending.size() - done);
+  while (done < end) {
+    const ssize_t n = ::write(o.fd, o.pending.data() + done, end - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       error = n < 0 ? errno : ENOSPC;
@@ -84,8 +97,8 @@ bool drain(int unit, Output& o, const std::string& path, std::string_view stage)
     o.bytes_out += n;
     done += static_cast<std::size_t>(n);
   }
-  const bool ok = done == o.pending.size();
-  o.pending.clear();
+  const bool ok = done == end;
+  o.pending.erase(0, ok ? end : o.pending.size());
   if (!ok) {
     o.failed = true;
     report_failure(unit, o, path, stage, error);
@@ -120,18 +133,31 @@ bool is_console(int unit) { return unit == keyboard || unit == console; }
 // reached the file. Later lines given to the unit are lost with no further frame.
 void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error) {
   output_lost = true;
+  const Unit* u = find(unit);
+  const bool whole = u != nullptr && !u->temp.empty();
   if (o.reported) return;
   o.reported = true;
   auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
-  errorhead("units", "1.00", "25-03-94");
+  errorhead(id_units);
   line(fmt::Line().item("  OUTPUT FILE FAILED").item(stage).str());
   line(fmt::Line().item("  UNIT").x().i(unit, 2).item("FILE:").item(path).str());
   line(fmt::Line().item("  REASON:").item(std::strerror(error)).str());
   line(fmt::Line().item("  LINES WRITTEN =").x().i(o.lines_out, 9).str());
   line(fmt::Line().item("  BYTES WRITTEN =").x().i(o.bytes_out, 9).str());
   line(fmt::Line().item("  LINES GIVEN   =").x().i(o.lines_given, 9).str());
-  line(fmt::Line().item("==> THE FILE IS INCOMPLETE").str());
+  line(fmt::Line().item(whole ? "==> THE PREVIOUS FILE IS KEPT" : "==> THE FILE IS INCOMPLETE").str());
   errortail00();
+}
+
+// A file that cannot be rewound: every later read of it is a read error.
+void report_rewind_failure(std::string_view path, int error) {
+  const int out = iocom.errout_unit;
+  errorhead(id_units);
+  write_line(out, fmt::Line().item("  FILE CANNOT BE REWOUND:").item(path).str());
+  write_line(out, fmt::Line().item("  REASON:").item(std::strerror(error)).str());
+  write_line(out, " ==> READ ERROR: IT CANNOT BE READ AGAIN");
+  // No pause: the readers that rewound report the read error in their own frame next.
+  write_line(out, rule_line('*'));
 }
 
 }  // namespace
@@ -156,8 +182,13 @@ bool open(int unit, std::string_view path, Status status) {
     if (status == Status::New) flags |= O_EXCL;
     if (status == Status::Replace) flags |= O_TRUNC;
     if (status == Status::Append) flags |= O_APPEND;
+    if (status == Status::Whole) {
+      flags |= O_TRUNC;
+      u.temp = p + ".new";
+    }
+    const std::string& target = u.temp.empty() ? p : u.temp;
     int fd = -1;
-    do fd = ::open(p.c_str(), flags, 0666);
+    do fd = ::open(target.c_str(), flags, 0666);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
     u.output = std::make_unique<Output>();
@@ -169,7 +200,13 @@ bool open(int unit, std::string_view path, Status status) {
   return true;
 }
 
-bool close(int unit) {
+bool close(int unit) { return close_unit(unit, false); }
+
+namespace {
+
+// abandon: a file being replaced whole keeps its previous content (a stop while it is
+// written).
+bool close_unit(int unit, bool abandon) {
   auto& files = table().files;
   auto it = files.find(unit);
   if (it == files.end()) return true;
@@ -177,11 +214,25 @@ bool close(int unit) {
   bool ok = true;
   if (u.output) {
     Output& o = *u.output;
-    ok = drain(unit, o, u.path, "WHILE FLUSHING") && !o.failed;
+    ok = drain(unit, o, u.path, "WHILE FLUSHING", true) && !o.failed;
+    if (ok && !u.temp.empty() && ::fsync(o.fd) != 0) {
+      o.failed = true;
+      report_failure(unit, o, u.path, "WHILE SYNCING", errno);
+      ok = false;
+    }
     if (::close(o.fd) != 0 && errno != EINTR && !o.failed) {
       o.failed = true;
       report_failure(unit, o, u.path, "WHILE CLOSING", errno);
       ok = false;
+    }
+    if (!u.temp.empty()) {
+      // The whole file in its place, or the previous one kept.
+      if (ok && !abandon && std::rename(u.temp.c_str(), u.path.c_str()) != 0) {
+        o.failed = true;
+        report_failure(unit, o, u.path, "WHILE RENAMING", errno);
+        ok = false;
+      }
+      if (!ok || abandon) ::unlink(u.temp.c_str());
     }
   } else {
     u.file->close();
@@ -190,15 +241,30 @@ bool close(int unit) {
   return ok;
 }
 
+}  // namespace
+
 bool is_open(int unit) { return is_console(unit) || find(unit) != nullptr; }
 
 bool rewind(int unit) {
   Unit* u = find(unit);
   if (!u || !u->readable) return false;
+  if (u->rewind_failed) return false;  // reported once already; still unreadable
+  if (!u->read_from) return true;  // nothing read yet: already at the first line
   u->file->clear();
+  errno = 0;
   u->file->seekg(0);
+  if (!*u->file) {
+    // A pipe or a device cannot go back: what follows would be read as an empty file.
+    const int error = errno != 0 ? errno : ESPIPE;
+    u->lines = LineState{};
+    u->lines.unreadable = true;
+    u->rewind_failed = true;
+    report_rewind_failure(u->path, error);
+    return false;
+  }
   u->lines = LineState{};
-  return static_cast<bool>(*u->file);
+  u->read_from = false;
+  return true;
 }
 
 namespace {
@@ -210,12 +276,12 @@ constexpr std::size_t max_skip = 16 * 1024 * 1024;
 
 void report_long_line(std::string_view path) {
   const int out = iocom.errout_unit;
-  warninghead("read_line", "", "");
+  warninghead(Identity{"read_line", "", ""});
   write_line(out, fmt::Line().item("LINE LONGER THAN " + std::to_string(max_line) + " BYTES").str());
   write_line(out, fmt::Line().item("IN FILE:").item(path).str());
   write_line(out, " ==> READ ERROR, READING ON AFTER ITS LINE END");
   // No pause here: the pause itself reads the keyboard, which may be the file at fault.
-  write_line(out, " " + std::string(43, '/'));
+  write_line(out, rule_line('/'));
 }
 
 // The bytes of one input stream: a file's in blocks of its own buffer, the keyboard's one by
@@ -229,8 +295,10 @@ class Bytes {
   }
   int bump() {
     const int c = peek();
-    if (st_.blocks && c != eof()) ++st_.next;
-    else if (!st_.blocks) sb_->sbumpc();
+    // At the end nothing is taken: a keyboard read past it would wait for the next line.
+    if (c == eof()) return c;
+    if (st_.blocks) ++st_.next;
+    else sb_->sbumpc();
     return c;
   }
   // The bytes read ahead and not yet taken (none for the keyboard).
@@ -371,6 +439,7 @@ Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::s
 }  // namespace
 
 Read read_line(int unit, std::string& line) {
+  stop::safe_point();
   if (unit == keyboard) {
     table().out->flush();
     // The wait watches the process's standard input: not when tests bound the keyboard.
@@ -379,6 +448,7 @@ Read read_line(int unit, std::string& line) {
   }
   if (Unit* u = find(unit); u && u->readable) {
     u->lines.blocks = true;
+    u->read_from = true;
     return read_stream_line(*u->file, u->lines, line, u->path);
   }
   line.clear();
@@ -386,6 +456,7 @@ Read read_line(int unit, std::string& line) {
 }
 
 bool write(int unit, std::string_view text) {
+  stop::safe_point();
   if (is_console(unit)) {
     std::ostream* out = table().out;
     out->write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -423,11 +494,13 @@ void flush_all() {
 
 bool output_failed() { return output_lost; }
 
+void mark_output_lost() { output_lost = true; }
+
 void report_failed_file(std::string_view path, std::string_view stage, std::string_view reason,
                         std::string_view counted, long long count) {
   output_lost = true;
   auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
-  errorhead("units", "1.00", "25-03-94");
+  errorhead(id_units);
   line(fmt::Line().item("  OUTPUT FILE FAILED").item(stage).str());
   line(fmt::Line().item("  FILE:").item(path).str());
   line(fmt::Line().item("  REASON:").item(reason).str());
@@ -459,19 +532,46 @@ void at_stop(void (*action)()) { table().stop_actions.push_back(action); }
 
 void set_stop_interceptor(void (*intercept)(int)) { table().stop_interceptor = intercept; }
 
+bool stop_intercepted() { return table().stop_interceptor != nullptr; }
+
 void stop_run(int status) {
+  stop::ending();
   auto actions = table().stop_actions;
   table().stop_actions.clear();
   for (auto it = actions.rbegin(); it != actions.rend(); ++it) (*it)();
-  flush_all();
-  while (!table().files.empty()) close(table().files.begin()->first);
+  const int signal = stop::requested();
+  // Every output file to its last byte, closed, its write checked; a stop by a signal says
+  // what each holds.
+  while (!table().files.empty()) {
+    const auto it = table().files.begin();
+    const int number = it->first;
+    Unit& u = it->second;
+    if (!u.output) {
+      close(number);
+      continue;
+    }
+    const std::string path = u.path;
+    drain(number, *u.output, path, "WHILE FLUSHING", true);
+    const long long lines = u.output->lines_out;
+    const bool whole = !u.temp.empty();
+    if (close_unit(number, whole) && signal != 0 && !whole)
+      write_line(iocom.stdout_unit, fmt::Line().item("FILE").item(path).item("CLOSED:").x().i(lines, 9).item("LINES").str());
+  }
   std::fflush(nullptr);
-  if (table().stop_interceptor) {
-    table().stop_actions = actions;  // the next run in this process stops the same way
-    table().stop_interceptor(status);
+  // The console output itself (korbast > /dev/full) is output that may be lost.
+  const bool console_ok = static_cast<bool>(table().out->flush());
+  if (!console_ok) {
+    output_lost = true;
+    std::fputs("korbast: the console output could not be written\n", stderr);
   }
   // A run that lost output ends with status 1, even after a normal end.
-  std::exit(status == 0 && output_lost ? 1 : status);
+  const int final_status = status == 0 && output_lost ? 1 : status;
+  if (table().stop_interceptor) {
+    table().stop_actions = actions;  // the next run in this process stops the same way
+    table().stop_interceptor(final_status);
+  }
+  if (signal != 0) stop::end_by_signal(signal);
+  std::exit(final_status);
 }
 
 }  // namespace korbast::frame::units

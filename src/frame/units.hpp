@@ -12,7 +12,10 @@ namespace korbast::frame::units {
 constexpr int keyboard = 5;
 constexpr int console = 6;
 
-enum class Status { Old, New, Replace, Append };  // New: create, fail when the file exists
+// New: create, fail when the file exists. Whole: replace the file whole or not at all (the
+// lines go to a temporary file beside it, which the close puts in its place once its bytes
+// are on disk; a failure leaves the previous file as it was and is reported as below).
+enum class Status { Old, New, Replace, Append, Whole };
 enum class Read { Ok, Eof, Error };
 
 // Opens a file on a unit; a unit already connected is closed first. Units 5 and 6 cannot be
@@ -30,7 +33,9 @@ bool open(int unit, std::string_view path, Status status);
 bool close(int unit);
 // Whether the unit is connected (the console units always are).
 bool is_open(int unit);
-// Back to the first line of an input file; false when the unit is not an open file.
+// Back to the first line of an input file; false when the unit is not an open file or the
+// file cannot go back (a pipe): then an error frame names the file, and every later read of
+// it is a read error, never an empty file.
 bool rewind(int unit);
 
 // One line without its end; a last line without a line end is a line. LF, CRLF and CR-only
@@ -51,6 +56,8 @@ bool flush(int unit);
 void flush_all();
 // Whether some output file failed in this run.
 bool output_failed();
+// An output file that could not even be opened counts as failed: the run ends with status 1.
+void mark_output_lost();
 // The error frame of an output file written outside the unit table (the plot window's page
 // files): the file, the step that failed, why, and how many `counted` ("PAGES") it holds
 // (0: the file is not there); the run then ends with status 1, as for a failed unit.
@@ -73,9 +80,11 @@ void set_keyboard_wait_hook(void (*hook)());
 // output file failed during the run.
 [[noreturn]] void stop_run(int status);
 // For the fuzz targets, which run the program many times in one process: called by stop_run
-// in place of ending the process (after the units are closed); it must not return (it
-// throws). nullptr restores the ending.
+// in place of ending the process (after the units are closed), with the status the run would
+// end with; it must not return (it throws). nullptr restores the ending.
 void set_stop_interceptor(void (*intercept)(int status));
+// Whether an interceptor is set (the program then installs no signal handling).
+bool stop_intercepted();
 // Registers an action for the stop path (an open plot window writes its last page).
 void at_stop(void (*action)());
 

@@ -13,6 +13,7 @@
 #include "frame/iocom.hpp"
 #include "frame/runinfo.hpp"
 #include "frame/textfmt.hpp"
+#include "frame/units.hpp"
 #include "maps/contours.hpp"
 #include "maps/grid.hpp"
 #include "maps/lines.hpp"
@@ -170,6 +171,9 @@ void stress_layer(const MapEvents& ev, int kout, bool lsish, float thr) {
                         plane, axes, isv, azshmax);
     }
   }
+  // The run's lines reach the file now (it stays open for the next run): the user can read
+  // them at once, and a later crash cannot take them back.
+  if (unit != 0) frame::units::flush(unit);
 }
 
 void run(const MapEvents& ev, int isub, int kout, bool lsish, float thr) {

@@ -207,7 +207,6 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
     setup_page_context(cr_metrics_, true);
   }
   ops_.clear();
-  install_page_signal_handlers();
   open_ = true;
   context_begin(true);
 
@@ -462,7 +461,6 @@ void CairoCanvas::write_page() {
     // The page's pixels per metre: its points per pixel at 72 points to the inch.
     setup.pixels_per_metre = static_cast<std::uint32_t>(std::lround(72.0 / setup.scale / 0.0254));
     writer_ = std::make_unique<PageWriter>(std::move(setup));
-    set_live_page_writer(writer_.get());
   }
   // The page stays on show (drawing may go on): the writer gets a copy of its drawing.
   writer_->submit(page_no_, png, path_in_dir(png), w_, h_, ops_);
@@ -483,10 +481,7 @@ std::vector<std::string> CairoCanvas::files_written() const {
 
 void CairoCanvas::finish_files() {
   if (!writer_) return;
-  // The writer stays the live one until its pages are written: a stop signal meanwhile
-  // finishes them too.
   writer_->finish();
-  set_live_page_writer(nullptr);
   const auto done = writer_->files();
   files_.insert(files_.end(), done.begin(), done.end());
   auto failed = writer_->take_failures();

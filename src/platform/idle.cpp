@@ -32,7 +32,7 @@ void idle() {
   if (g_client) g_client->service();
 }
 
-void wait_console_readable(int fd) {
+void wait_console_readable(int fd, int wake_fd) {
   if (!g_client || fd < 0) return;
   if (fd == 0 && stdin_has_buffered_input()) {
     g_client->service();
@@ -41,13 +41,14 @@ void wait_console_readable(int fd) {
   for (;;) {
     g_client->service();
     if (!g_client) return;
-    pollfd fds[2];
+    pollfd fds[3];
     fds[0] = {fd, POLLIN, 0};
-    int n = 1;
+    fds[1] = {wake_fd, POLLIN, 0};  // a negative descriptor is passed over by poll
+    int n = 2;
     const int efd = g_client->event_fd();
     if (efd >= 0) {
-      fds[1] = {efd, POLLIN, 0};
-      n = 2;
+      fds[2] = {efd, POLLIN, 0};
+      n = 3;
     }
     // A timeout lets throttled copies of the page catch up even without events.
     const int r = poll(fds, static_cast<nfds_t>(n), 100);
@@ -56,7 +57,8 @@ void wait_console_readable(int fd) {
       return;
     }
     if (fds[0].revents != 0) return;  // input, end of input or an error: the read decides
-    if (n == 2 && (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+    if (fds[1].revents != 0) return;  // a stop: the reader ends the run
+    if (n == 3 && (fds[2].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
       g_client->service();  // the window side reports its lost connection
       if (g_client == nullptr || g_client->event_fd() < 0) return;
     }

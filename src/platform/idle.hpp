@@ -30,7 +30,8 @@ void idle();
 
 // Waits until fd has input (or end or error), servicing the shown window meanwhile. Returns
 // at once when no window is shown, or when fd is 0 and the process's standard input already
-// holds buffered input (in std::cin's buffer or in C's stdin buffer).
-void wait_console_readable(int fd);
+// holds buffered input (in std::cin's buffer or in C's stdin buffer). Returns too when
+// wake_fd (if not -1) is readable: the run is asked to stop.
+void wait_console_readable(int fd, int wake_fd = -1);
 
 }  // namespace korbast::platform

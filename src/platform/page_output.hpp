@@ -61,10 +61,4 @@ class PageWriter {
   Impl* impl_;
 };
 
-// SIGINT and SIGTERM finish the live writer's queued pages before the program ends (the
-// signal's default action then follows). Installed once; the live writer is set by the device.
-void install_page_signal_handlers();
-// The page writer whose queued pages a signal finishes (null: none).
-void set_live_page_writer(PageWriter* w);
-
 }  // namespace korbast::platform

@@ -7,6 +7,7 @@
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
+#include "frame/stop.hpp"
 #include "frame/text.hpp"
 #include "frame/textfmt.hpp"
 #include "frame/units.hpp"
@@ -82,18 +83,20 @@ bool read_settings(int& isetup, int& antialias) {
   return true;
 }
 
-// Writes the two lines of the settings file; false when it cannot be created or written.
+// Writes the two lines of the settings file, whole or not at all; false when it cannot be
+// created or written (then the previous file is kept).
 bool write_settings(int isetup, int antialias) {
-  if (!units::open(kSettingsUnit, kSettingsFile, units::Status::Replace)) return false;
+  if (!units::open(kSettingsUnit, kSettingsFile, units::Status::Whole)) return false;
   bool ok = units::write_line(kSettingsUnit,
                               fmt::Line().x(1).i(isetup, 1).x(1).i(antialias, 1).str());
   ok = units::write_line(kSettingsUnit, "    ") && ok;
-  // The close flushes and checks: a failure there has its own error frame from the unit table.
+  // The close puts the file in place once it is on disk: a failure there has its own error
+  // frame from the unit table.
   return units::close(kSettingsUnit) && ok;
 }
 
 // While a window shows, a wait on the keyboard keeps it painted.
-void keyboard_wait() { platform::wait_console_readable(0); }
+void keyboard_wait() { platform::wait_console_readable(0, frame::stop::wake_fd()); }
 
 // Page files the window could not write, each in the unit table's error frame (the run
 // then ends with status 1).
@@ -222,10 +225,13 @@ void intplinit(std::string_view name, int idev) {
   // 4. The file, when it has to be (re)written. A directory that refuses it gets a warning;
   // the settings then hold for this window only.
   if (rewrite) {
-    say_rule();
-    say_item("vomek1_ini_u.txt updated or created");
-    say_rule();
-    if (!write_settings(isetup, antialias)) {
+    if (write_settings(isetup, antialias)) {
+      say_rule();
+      say_item("vomek1_ini_u.txt updated or created");
+      say_rule();
+    } else {
+      // Lost output like any other file: the run ends with status 1.
+      units::mark_output_lost();
       frame::warninghead(id_intplinit);
       say_item("cannot write vomek1_ini_u.txt");
       say_item("==> settings used for this window only");

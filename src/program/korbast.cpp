@@ -17,6 +17,7 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/runinfo.hpp"
+#include "frame/stop.hpp"
 #include "frame/text.hpp"
 #include "frame/units.hpp"
 #include "maps/mapseis.hpp"
@@ -88,6 +89,9 @@ maps::MapEvents map_events(int p) {
 
 int main() {
   std::ios::sync_with_stdio(false);
+  // Before any thread starts: signals end the run through the common stop path. The fuzz
+  // targets, which run the program many times in one process, stop their own way.
+  if (!frame::units::stop_intercepted()) frame::stop::install();
   auto& store = catalogue::gcmtblk;
   constexpr int capacity = catalogue::nmaxdata;
 

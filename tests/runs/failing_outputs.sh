@@ -35,9 +35,9 @@ run() {
 
 # A map with the Si-Sh file FILE; PAUSE is the answer line of a frame that the map shows.
 map() { printf '7\ny\n2001\n%s\n1000\ny\nSeismicity map\n99\n%s99\n99\n9999' "$1" "$2"; }
-# Si-Sh file: /dev/full takes nothing (seen at the close); under a 1 KiB limit 9 whole lines
-# reach the file, and the failure shows while the map gives its lines.
-run sish_full none "\n1000\n1001\ns.ndk\n$(map '/dev/full\ny' '')\n\n\n" \
+# Si-Sh file: /dev/full takes nothing (seen when the map run flushes it); under a 1 KiB limit
+# 9 whole lines reach the file, and the failure shows while the map gives its lines.
+run sish_full none "\n1000\n1001\ns.ndk\n$(map '/dev/full\ny' '\n')\n\n\n" \
   '   OUTPUT FILE FAILED WHILE FLUSHING' '   UNIT 22 FILE: /dev/full' \
   '   REASON: No space left on device' '   LINES WRITTEN =         0' '   LINES GIVEN   =         4'
 run sish_limit 1 "\n1000\n1001\nbig.ndk\n$(map sish.txt '\n')\n\n\n" \

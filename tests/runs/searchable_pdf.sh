@@ -29,8 +29,8 @@ dates=$(awk 'NR % 5 == 1 { print $2 }' gcmt-samples.ndk)
 for want in "Page 1/1" North East $dates; do
   grep -qF -- "$want" <<< "$bb" || { echo "FAIL beach balls: no \"$want\""; status=1; }
 done
-# The grid is labelled every 10 degrees.
-for want in "-80.0" "-10.0" "30.0" "80.0"; do
+# The example's grid is labelled every 45 degrees of longitude and 25 of latitude.
+for want in "-135.0" "-45.0" "90.0" "-25.0" "50.0"; do
   grep -qF -- "$want" <<< "$map" || { echo "FAIL map: no \"$want\""; status=1; }
 done
 [ $status = 0 ] && echo ok

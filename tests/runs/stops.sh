@@ -1,0 +1,228 @@
+#!/usr/bin/env bash
+# Every way a run stops loses nothing: SIGINT, SIGTERM, SIGHUP and SIGQUIT end it as the end
+# of input does (drawn pages written, output files whole to their last line, the signal's
+# status), also in the middle of a multi-page run and while the window closes; one Ctrl-D at
+# a terminal ends it; the settings file is replaced whole or kept; a column file that cannot
+# be rewound is a read error; a console that cannot be written ends with status 1.
+#
+#   stops.sh KORBAST SOURCE_DIR
+set -u
+prog=$(realpath "$1"); src=$(realpath "$2"); sample=$src/tests/data/gcmt-samples.ndk
+work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-stops.XXXXXX")
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+cd "$work" || exit 2
+unset DISPLAY
+# Background runs get the signals a terminal would send (no job control: SIGINT and SIGQUIT
+# would be ignored, and the program keeps a signal its caller ignores).
+set -m
+trap '' PIPE  # a run that ended early must not end the script with it
+for i in $(seq 200); do cat "$sample"; done > big.ndk  # 600 events
+fails=0
+fail() { echo "--- $*"; fails=1; }
+have() { command -v "$1" > /dev/null; }
+
+# until SECONDS CONDITION...: waits (polling) until the condition holds; false after the time.
+until_true() {
+  local n=$(( $1 * 10 )); shift
+  while ! "$@"; do n=$((n - 1)); [ $n -gt 0 ] || return 1; sleep 0.1; done
+}
+# start NAME: the program in NAME/, its keyboard a FIFO kept open on descriptor 9.
+start() {
+  mkdir "$1" && cd "$1" && mkfifo keys && cp ../big.ndk .
+  "$prog" < keys > out 2> err &
+  pid=$!
+  exec 9> keys
+}
+# finish: waits for the run (the keyboard still open: the end of input would end it too),
+# its status in $status.
+finish() { wait "$pid"; status=$?; exec 9>&-; cd "$work" || exit 2; }
+lines() { [ -f "$1" ] && wc -l < "$1" || echo 0; }
+whole_lines() { [ -s "$1" ] && [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ]; }
+png_whole() { [ "$(tail -c 8 "$1" | head -c 4)" = IEND ]; }
+pdf_pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ { print $2 }'; }
+at_menu() { [ "$(grep -c 'FAST QUIT' out)" -ge "$1" ] && tail -n 1 out | grep -q 'Enter your choice'; }
+announced() { grep -c ' written to ' err; }
+
+# A map with the Si-Sh file, then the main menu: the file holds every event already; a signal
+# then writes the page and ends the run with the signal's status.
+map='\n1000\n1001\nbig.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n'
+n=0
+for sig in INT TERM HUP QUIT; do
+  n=$((n + 1)); name=map_$sig
+  start "$name"; printf "$map" >&9
+  until_true 30 at_menu 4 || fail "$name: no main menu after the map"
+  [ "$(lines sish.txt)" = 601 ] && whole_lines sish.txt ||
+    fail "$name: while waiting at the menu the Si-Sh file has $(lines sish.txt) lines, not 601"
+  kill -s "$sig" "$pid"
+  finish "$name"
+  want=$((128 + $(kill -l "$sig")))
+  [ "$status" = "$want" ] || fail "$name: status $status, expected $want"
+  [ "$(lines $name/sish.txt)" = 601 ] && whole_lines "$name/sish.txt" ||
+    fail "$name: the Si-Sh file has $(lines $name/sish.txt) lines, not 601 whole ones"
+  grep -q " STOPPED BY SIG$sig" "$name/out" || fail "$name: no stop frame"
+  grep -qF ' FILE sish.txt CLOSED:       601 LINES' "$name/out" || fail "$name: not told what was written"
+  png_whole "$name/seis.map_w1_p001.png" || fail "$name: no whole PNG page"
+  if have pdfinfo; then
+    [ "$(pdf_pages "$name/seis.map_w1.pdf")" = 1 ] || fail "$name: the PDF does not hold the page"
+  fi
+done
+
+# A page that cannot be written (a FIFO at the PDF's name, which no one reads) keeps the end
+# from finishing: a second signal ends the run at once, and without one the end is bounded
+# to a few seconds; the Si-Sh file is whole either way.
+for second in INT none; do
+  name=blocked_$second
+  start "$name"; rm big.ndk; cp "$sample" s.ndk; mkfifo seis.map_w1.pdf
+  printf '\n1000\n1001\ns.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n' >&9
+  until_true 30 at_menu 4 || fail "$name: no main menu after the map"
+  kill -s TERM "$pid"
+  t0=$(date +%s)
+  [ $second = none ] || { sleep 0.5; kill -s "$second" "$pid"; }
+  finish "$name"
+  took=$(( $(date +%s) - t0 ))
+  [ "$status" = 143 ] || fail "$name: status $status, expected 143"
+  [ $second = none ] && [ $took -le 12 ] || [ $took -le 2 ] || fail "$name: the end took $took s"
+  [ "$(lines $name/sish.txt)" = 4 ] && whole_lines "$name/sish.txt" || fail "$name: the Si-Sh file is not whole"
+done
+
+# Beach balls, 30 pages: SIGHUP and SIGQUIT in the middle of the pages, and SIGTERM while the
+# window closes (main menu 20): every announced page is in the PDF and whole as a PNG; at the
+# close, every page drawn (all 30) is written.
+balls='\n1000\n1001\nbig.ndk\n3000\n1000\ny\nBeach balls\n0\n'
+check_pages() {  # NAME STATUS-WANTED PAGES-WANTED (or "any")
+  local name=$1 pages k
+  [ "$status" = "$2" ] || fail "$name: status $status, expected $2"
+  pages=$(grep -c ' written to ' "$name/err")
+  [ "$3" = any ] || [ "$pages" = "$3" ] || fail "$name: $pages pages announced, $3 drawn"
+  [ "$pages" -ge 1 ] || fail "$name: no page announced"
+  for k in $(seq "$pages"); do
+    png_whole "$name/$(printf 'fps_bb_w1_p%03d.png' "$k")" || fail "$name: page $k is not a whole PNG"
+  done
+  if have pdfinfo; then
+    [ "$(pdf_pages "$name/fps_bb_w1.pdf")" = "$pages" ] ||
+      fail "$name: the PDF holds $(pdf_pages "$name/fps_bb_w1.pdf") pages, $pages announced"
+  fi
+}
+for sig in HUP QUIT; do
+  name=balls_$sig
+  start "$name"; printf "$balls" >&9
+  # One page at a time: each new page is asked for, and the signal comes between pages.
+  for k in $(seq 12); do printf '\n' >&9; done
+  until_true 30 eval '[ "$(announced)" -ge 6 ]' || fail "$name: no pages"
+  kill -s "$sig" "$pid"
+  finish "$name"
+  check_pages "$name" $((128 + $(kill -l "$sig"))) any
+done
+name=balls_close
+start "$name"; printf "$balls" >&9; yes '' | head -n 29 >&9; printf '99\n20\n\n' >&9
+until_true 30 grep -q 'Ready to close' out || fail "$name: the window is not closed"
+kill -s TERM "$pid"
+finish "$name"
+check_pages "$name" 143 30
+
+# One Ctrl-D at a terminal ends the run; a line typed after it is not taken.
+if have python3; then
+  python3 - "$prog" > ctrl_d.out 2>&1 <<'EOF'
+import os, pty, select, sys, time
+pid, fd = pty.fork()
+if pid == 0:
+    os.execv(sys.argv[1], [sys.argv[1]])
+out = b""
+def read_for(seconds, until=None):
+    global out
+    end = time.time() + seconds
+    while time.time() < end:
+        if select.select([fd], [], [], 0.05)[0]:
+            try:
+                data = os.read(fd, 65536)
+            except OSError:
+                return
+            if not data:
+                return
+            out += data
+            if until and until in out:
+                return
+os.write(fd, b"\n")
+read_for(10, b"Enter your choice")
+# A choice that cannot be read: its error frame pauses. Ctrl-D ends the pause (as RETURN
+# would), and the question asked again finds the input ended: a line typed later is not read.
+os.write(fd, b"x\n")
+read_for(10, b"HIT RETURN")
+os.write(fd, b"\x04")
+read_for(1, b"STOPPING EXECUTION")
+try:
+    os.write(fd, b"1100\n")
+except OSError:
+    pass
+read_for(1)
+for _ in range(50):  # a run still waiting for input has taken the line: ended by force
+    done, st = os.waitpid(pid, os.WNOHANG)
+    if done:
+        break
+    time.sleep(0.1)
+else:
+    os.kill(pid, 9)
+    _, st = os.waitpid(pid, 0)
+sys.stdout.write(out.decode("latin-1"))
+print("\nstatus", os.waitstatus_to_exitcode(st))
+EOF
+  grep -qx 'status 1' ctrl_d.out || fail "ctrl_d: $(tail -n 1 ctrl_d.out), expected status 1"
+  grep -q ' END OF INPUT' ctrl_d.out || fail "ctrl_d: the end of input is not reported"
+  ! grep -q 'New value = *1100' ctrl_d.out && [ "$(grep -c 'FAST QUIT' ctrl_d.out)" = 1 ] ||
+    fail "ctrl_d: a line typed after Ctrl-D was taken"
+fi
+
+# The settings file: a file size limit, or a directory at its name: the previous file (or
+# folder) stays, an error frame names it, and the run ends with status 1.
+window='\n10\nn\n1\n1\n\n\nAegean map\n20\n\n9999\n'
+for mode in limit dir; do
+  name=settings_$mode; mkdir "$name"; cd "$name" || exit 2
+  if [ $mode = dir ]; then mkdir vomek1_ini_u.txt; else printf ' 3 0\n    \n' > vomek1_ini_u.txt; fi
+  ( trap '' XFSZ; [ $mode = dir ] || ulimit -f 0; printf "$window" | exec "$prog" 2>&1 ) | cat > out
+  status=${PIPESTATUS[0]}
+  [ "$status" = 1 ] || fail "$name: status $status, expected 1"
+  grep -q 'EXECUTION TERMINATED' out || fail "$name: no normal end"
+  grep -qxF '   UNIT 50 FILE: vomek1_ini_u.txt' out && grep -qxF ' ==> THE PREVIOUS FILE IS KEPT' out ||
+    fail "$name: no error frame"
+  ! grep -q 'updated or created' out || fail "$name: announced although not written"
+  if [ $mode = dir ]; then [ -d vomek1_ini_u.txt ]; else [ "$(cat vomek1_ini_u.txt)" = "$(printf ' 3 0\n    ')" ]; fi ||
+    fail "$name: the previous file is not kept"
+  [ ! -e vomek1_ini_u.txt.new ] || fail "$name: the temporary file is left"
+  cd "$work" || exit 2
+done
+
+# A column file through a FIFO: read once for its header display, then it cannot be read
+# again: a read error, never an empty file.
+mkfifo towns.fifo
+cp "$src/tests/fuzz/corpus/columns/towns.txt" towns.txt
+( cat towns.txt > towns.fifo & )
+printf '\n1000\n1001\nbig.ndk\n\n99\n2001\n343\ny\n1000\ny\nfifo\n200\ntowns.fifo\n\n\n\n99\n99\n99\n99\n9999\n\n' |
+  "$prog" > fifo.out 2>&1
+grep -qxF '   FILE CANNOT BE REWOUND: towns.fifo' fifo.out && grep -q 'INPUT FILE HAS NOT BEEN READ' fifo.out &&
+  grep -qxF ' ==> FILE towns.fifo CANNOT BE REWOUND' fifo.out && ! grep -q 'towns.fifo IS REWOUND' fifo.out ||
+  fail "fifo: no read error"
+! grep -q 'NB OF DATA = *0$' fifo.out || fail "fifo: read as an empty file"
+
+# The console output cannot be written: status 1.
+printf '\n9999\n' | "$prog" > /dev/full 2> full.err
+status=$?
+[ "$status" = 1 ] || fail "console_full: status $status, expected 1"
+
+# ./run.sh configures and builds the program alone (no test target in its build).
+mkdir -p fakebin
+cat > fakebin/cmake <<EOF
+#!/usr/bin/env bash
+echo "\$*" >> "$work/cmake.log"
+case "\$1" in --build) exit 0 ;; esac
+exec "$(command -v cmake)" "\$@"
+EOF
+chmod +x fakebin/cmake
+if PATH="$work/fakebin:$PATH" "$src/setup.sh" --program "$work/program-build" > setup.out 2>&1; then
+  grep -q -- '-DKORBAST_TESTS=OFF' cmake.log && grep -q -- '--target korbast' cmake.log ||
+    fail "run.sh: not a program-only build: $(cat cmake.log)"
+  ! cmake --build "$work/program-build" --target help | grep -q 'test_' ||
+    fail "run.sh: the build holds test targets"
+else
+  fail "run.sh: the set-up failed: $(tail -n 5 setup.out)"
+fi
+exit $fails
