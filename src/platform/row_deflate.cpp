@@ -157,11 +157,19 @@ std::size_t match(const unsigned char* data, std::size_t i, std::size_t back, st
   return k;
 }
 
+// The three bytes at p (a fourth byte after them is read and left out).
+inline std::uint32_t load24(const unsigned char* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v & 0xFFFFFFu;  // little-endian: the first three bytes
+}
+
 }  // namespace
 
 std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t row_bytes) {
   // Tokens: a literal byte, or (bit 31) a match: length << 16 | distance - 1.
-  std::vector<std::uint32_t> tokens;
+  thread_local std::vector<std::uint32_t> tokens;  // kept: its memory serves every page
+  tokens.clear();
   tokens.reserve(n / 16 + 64);
   std::vector<std::uint32_t> lit_freq(286, 0), dist_freq(30, 0);
   const bool up = row_bytes > 0 && row_bytes <= kWindow;
@@ -176,7 +184,24 @@ std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t ro
     const std::size_t most = std::min(kMaxMatch, n - i);
     std::size_t best = 0, dist = 0;
     const unsigned char* d = data + i;
-    if (most >= 3) {
+    if (most >= 4 && i >= row_bytes && up) {
+      // Three bytes like the three above, or like the byte before: tested together (most
+      // bytes of a drawn row start neither).
+      const std::uint32_t here = load24(d);
+      const bool above = here == load24(d - row_bytes);
+      const bool run = here == (d[-1] * 0x010101u);
+      if (above) {
+        best = match(data, i, row_bytes, most);
+        dist = row_bytes;
+      }
+      if (run && best < most) {
+        const std::size_t length = match(data, i, 1, most);
+        if (length > best) {
+          best = length;
+          dist = 1;
+        }
+      }
+    } else if (most >= 3) {
       if (up && i >= row_bytes && d[0] == d[-static_cast<std::ptrdiff_t>(row_bytes)] &&
           d[1] == d[1 - static_cast<std::ptrdiff_t>(row_bytes)] &&
           d[2] == d[2 - static_cast<std::ptrdiff_t>(row_bytes)]) {
