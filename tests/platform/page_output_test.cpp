@@ -32,6 +32,7 @@
 #include "platform/cairo_canvas.hpp"
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
+#include "platform/png_writer.hpp"
 #include "support/command.hpp"
 #include "support/pdf_check.hpp"
 #include "support/tempfile.hpp"
@@ -615,6 +616,47 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
   }
   c->window_dispose();
   EXPECT_EQ(pdf_pages(d / "pix_w1.pdf"), 3);
+}
+
+// Images made to meet each way the encoder reads pixels: rows like the one above, rows
+// like it but in a few pixels (at the ends of eight-pixel groups, and in a row whose width
+// is no multiple of eight), greys and colours side by side, a grey and a colour of the same
+// blue byte, and more than 256 colours. libpng (through Cairo) reads them back.
+TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
+  Dir d;
+  for (int colours : {12, 300}) {
+    for (int w : {37, 64}) {
+      const int h = 29;
+      std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          std::uint32_t& v = img[static_cast<std::size_t>(y) * w + x];
+          if (y % 5 == 0) continue;                                             // white rows
+          if (y % 5 == 1) v = 0xFF000000u | 0x010101u * ((x * 37 + y) & 0x7F);  // greys
+          if (y % 5 == 2) v = 0xFF000000u | ((x * y) % colours) * 0x00035Bu;   // colours
+          if (y % 5 == 3) v = img[static_cast<std::size_t>(y - 1) * w + x];     // as above
+          if (y % 5 == 3 && (x % 8 == 7 || x == w - 1)) v = 0xFF0000C0u;       // but here
+          if (y % 5 == 4) v = x % 2 ? 0xFFC0C0C0u : 0xFF0000C0u;
+        }
+      }
+      const std::string file = d / ("e" + std::to_string(colours) + "_" + std::to_string(w) + ".png");
+      {
+        std::ofstream out(file, std::ios::binary);
+        out << encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4, 3780);
+      }
+      const std::string bytes = file_bytes(file);
+      EXPECT_EQ(bytes.find("PLTE") != std::string::npos, colours <= 256) << file;
+      cairo_surface_t* png = cairo_image_surface_create_from_png(file.c_str());
+      ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << file;
+      cairo_surface_flush(png);
+      int differing = 0;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          differing += px(png, x, y) != (img[static_cast<std::size_t>(y) * w + x] & 0xFFFFFFu);
+      EXPECT_EQ(differing, 0) << file;
+      cairo_surface_destroy(png);
+    }
+  }
 }
 
 TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
