@@ -87,6 +87,10 @@ struct PageWriter::Impl {
   std::vector<std::string> files;
   std::vector<FileFailure> failures;
   std::vector<std::thread> threads;
+  // Page images already encoded, kept for the next pages: a fresh one is new memory, which
+  // the system first has to map and clear.
+  std::vector<std::unique_ptr<unsigned char[]>> spare;
+  std::size_t spare_bytes = 0;
   // The writer thread's progress: the file it writes, since when. A write that does not end
   // (a FIFO or a hung network folder at a page's name) is given up by the bounded waits;
   // the thread then is left to itself and frees this when it ends (`orphan`).
@@ -152,11 +156,12 @@ struct PageWriter::Impl {
       tasks.pop_front();
       lock.unlock();
       Job& job = *task.job;
+      std::unique_ptr<unsigned char[]> used;
       if (task.part == kBand) {
         replay_band(job, job.edges[task.index], job.edges[task.index + 1]);
       } else if (task.part == kPng) {
         job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4, setup.pixels_per_metre);
-        job.pixels.reset();
+        used = std::move(job.pixels);
       } else {
         const std::size_t k = static_cast<std::size_t>(task.index);
         const std::size_t to = k + 1 < job.pieces.size() ? job.pieces[k + 1].code : SIZE_MAX;
@@ -164,6 +169,12 @@ struct PageWriter::Impl {
         job.pdf[k] = compress_content(text);
       }
       lock.lock();
+      if (used) {
+        const std::size_t bytes = static_cast<std::size_t>(job.w) * job.h * 4;
+        if (bytes != spare_bytes) spare.clear();
+        spare_bytes = bytes;
+        if (spare.size() < 2) spare.push_back(std::move(used));
+      }
       if (task.part == kBand) {
         if (--job.bands_left == 0) {
           job.paths = {};
@@ -319,16 +330,21 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   job->png_path = std::move(png_path);
   job->w = w;
   job->h = h;
-  job->pixels.reset(new unsigned char[static_cast<std::size_t>(w) * h * 4]);
+  const std::size_t bytes = static_cast<std::size_t>(w) * h * 4;
   job->ops = std::move(ops);
   std::unique_lock<std::mutex> lock(impl_->mu);
   impl_->done_cv.wait(lock, [&] { return !impl_->halted && impl_->jobs.size() < impl_->limit; });
+  if (!impl_->spare.empty() && impl_->spare_bytes == bytes) {
+    job->pixels = std::move(impl_->spare.back());
+    impl_->spare.pop_back();
+  }
   // As many bands as threads, fewer when other pages keep the threads busy (a fixed number
   // when the setup asks for one), each with about the same amount of drawing.
   const int wanted = impl_->setup.bands > 0
                          ? impl_->bands
                          : impl_->bands / static_cast<int>(impl_->jobs.size() + 1);
   lock.unlock();
+  if (!job->pixels) job->pixels.reset(new unsigned char[bytes]);
   job->paths = job->ops.paths();
   // The PDF content in pieces, written side by side.
   job->pieces = job->ops.pieces(std::min<std::size_t>(

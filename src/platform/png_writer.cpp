@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <algorithm>
 #include <vector>
 
 #include "platform/page_io.hpp"
@@ -38,44 +40,78 @@ void png_chunk(std::string& out, const char* type, const std::string& data) {
 std::string encode_png(const unsigned char* data, int w, int h, int stride,
                        std::uint32_t pixels_per_metre) {
   // Indexed colour first: pages are mostly white and few-coloured.
-  std::string raw;
-  raw.resize(static_cast<std::size_t>(h) * (w + 1));
+  // The index rows in memory kept by the thread: fresh memory of this size would be mapped
+  // and cleared by the system for every page.
+  thread_local std::unique_ptr<char[]> raw;
+  thread_local std::size_t raw_size = 0;
+  if (raw_size < static_cast<std::size_t>(h) * (w + 1)) {
+    raw_size = static_cast<std::size_t>(h) * (w + 1);
+    raw.reset(new char[raw_size]);
+  }
   std::uint32_t keys[1024];
   std::uint8_t index[1024];
   std::memset(keys, 0xFF, sizeof keys);  // no colour is 0xFFFFFFFF (the top byte is 0)
+  std::int16_t grey[256];
+  std::fill(grey, grey + 256, static_cast<std::int16_t>(-1));
   std::uint32_t palette[256];
   int colours = 0;
   bool indexed = true;
   std::uint32_t last = 0xFFFFFFFFu;
   std::uint8_t last_index = 0;
+  const std::size_t raw_row = static_cast<std::size_t>(w) + 1;
   for (int y = 0; y < h && indexed; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-    char* out = raw.data() + static_cast<std::size_t>(y) * (w + 1);
+    const auto* above = y > 0 ? reinterpret_cast<const std::uint32_t*>(
+                                    data + static_cast<std::size_t>(y - 1) * stride)
+                              : row;
+    char* out = raw.get() + static_cast<std::size_t>(y) * raw_row;
     *out++ = 0;
     // A row like the one above (blank rows, mostly) has its indices.
-    if (y > 0 && std::memcmp(row, data + static_cast<std::size_t>(y - 1) * stride,
-                             static_cast<std::size_t>(w) * 4) == 0) {
-      std::memcpy(out, out - (w + 1), static_cast<std::size_t>(w));
+    if (y > 0 && std::memcmp(row, above, static_cast<std::size_t>(w) * 4) == 0) {
+      std::memcpy(out, out - raw_row, static_cast<std::size_t>(w));
       continue;
     }
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t v = row[x] & 0xFFFFFFu;
-      if (v != last) {
-        std::uint32_t slot = (v * 2654435761u) >> 22;
-        while (keys[slot] != v && keys[slot] != 0xFFFFFFFFu) slot = (slot + 1) & 1023;
-        if (keys[slot] != v) {
-          if (colours == 256) {
-            indexed = false;
-            break;
-          }
-          keys[slot] = v;
-          index[slot] = static_cast<std::uint8_t>(colours);
-          palette[colours++] = v;
-        }
-        last = v;
-        last_index = index[slot];
+    for (int x = 0; x < w;) {
+      // Eight pixels like the eight above them have their indices.
+      if (y > 0 && x + 8 <= w && std::memcmp(row + x, above + x, 32) == 0) {
+        std::memcpy(out + x, out + x - raw_row, 8);
+        x += 8;
+        continue;
       }
-      out[x] = static_cast<char>(last_index);
+      for (const int end = std::min(x + 8, w); x < end; ++x) {
+        const std::uint32_t v = row[x] & 0xFFFFFFu;
+        if (v != last) {
+          const std::uint32_t g = v & 0xFFu;
+          if (v == g * 0x010101u) {
+            // Greys (the most of a page's colours: black, white and their blends) by table.
+            if (grey[g] < 0) {
+              if (colours == 256) {
+                indexed = false;
+                break;
+              }
+              grey[g] = static_cast<std::int16_t>(colours);
+              palette[colours++] = v;
+            }
+            last_index = static_cast<std::uint8_t>(grey[g]);
+          } else {
+            std::uint32_t slot = (v * 2654435761u) >> 22;
+            while (keys[slot] != v && keys[slot] != 0xFFFFFFFFu) slot = (slot + 1) & 1023;
+            if (keys[slot] != v) {
+              if (colours == 256) {
+                indexed = false;
+                break;
+              }
+              keys[slot] = v;
+              index[slot] = static_cast<std::uint8_t>(colours);
+              palette[colours++] = v;
+            }
+            last_index = index[slot];
+          }
+          last = v;
+        }
+        out[x] = static_cast<char>(last_index);
+      }
+      if (!indexed) break;
     }
   }
   std::string ihdr;
@@ -84,7 +120,7 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride,
   ihdr += '\x08';                       // bit depth
   ihdr += indexed ? '\x03' : '\x02';    // palette or RGB
   ihdr += std::string(3, '\0');         // deflate, adaptive filters, no interlace
-  std::string plte;
+  std::string plte, rgb;
   if (indexed) {
     for (int i = 0; i < colours; ++i) {
       plte += static_cast<char>(palette[i] >> 16);
@@ -94,7 +130,7 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride,
   } else {
     // RGB rows with the "up" filter (byte minus the byte above).
     const std::size_t row_bytes = static_cast<std::size_t>(w) * 3 + 1;
-    raw.assign(row_bytes * h, '\0');
+    rgb.assign(row_bytes * h, '\0');
     std::vector<unsigned char> prev(row_bytes, 0), cur(row_bytes, 0);
     for (int y = 0; y < h; ++y) {
       const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
@@ -103,7 +139,7 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride,
         cur[2 + 3 * x] = static_cast<unsigned char>(row[x] >> 8);
         cur[3 + 3 * x] = static_cast<unsigned char>(row[x]);
       }
-      char* out = raw.data() + y * row_bytes;
+      char* out = rgb.data() + y * row_bytes;
       out[0] = 2;
       for (std::size_t i = 1; i < row_bytes; ++i) out[i] = static_cast<char>(cur[i] - prev[i]);
       std::swap(prev, cur);
@@ -120,9 +156,9 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride,
   }
   if (indexed) png_chunk(png, "PLTE", plte);
   png_chunk(png, "IDAT",
-            indexed ? row_deflate(reinterpret_cast<const unsigned char*>(raw.data()), raw.size(),
-                                  static_cast<std::size_t>(w) + 1)
-                    : zlib_compress(raw.data(), raw.size(), kPngLevel));
+            indexed ? row_deflate(reinterpret_cast<const unsigned char*>(raw.get()),
+                                  raw_row * static_cast<std::size_t>(h), raw_row)
+                    : zlib_compress(rgb.data(), rgb.size(), kPngLevel));
   png_chunk(png, "IEND", "");
   return png;
 }

@@ -1,11 +1,15 @@
 #include "platform/row_deflate.hpp"
 
 #include <libdeflate.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <queue>
 #include <vector>
 
@@ -157,11 +161,45 @@ std::size_t match(const unsigned char* data, std::size_t i, std::size_t back, st
   return k;
 }
 
+// The three bytes at p (a fourth byte after them is read and left out).
+inline std::uint32_t load24(const unsigned char* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v & 0xFFFFFFu;  // little-endian: the first three bytes
+}
+
+// How many of the 16 bytes from d start no match: neither their three bytes are the three
+// above them (`back` bytes earlier) nor are all three the byte before them. Reads d[-back]
+// to d[17].
+inline int literals_ahead(const unsigned char* d, std::size_t back) {
+#if defined(__SSE2__)
+  auto same = [](const unsigned char* a, const unsigned char* b) {
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)),
+                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(b)))));
+  };
+  const unsigned above = same(d, d - back) & same(d + 1, d + 1 - back) & same(d + 2, d + 2 - back);
+  const unsigned before = same(d, d - 1) & same(d + 1, d) & same(d + 2, d + 1);
+  const unsigned starts = above | before;
+  return starts == 0 ? 16 : __builtin_ctz(starts);
+#else
+  for (int k = 0; k < 16; ++k) {
+    const unsigned char* p = d + k;
+    const bool above = p[0] == p[-static_cast<std::ptrdiff_t>(back)] &&
+                       p[1] == p[1 - static_cast<std::ptrdiff_t>(back)] &&
+                       p[2] == p[2 - static_cast<std::ptrdiff_t>(back)];
+    if (above || (p[0] == p[-1] && p[1] == p[0] && p[2] == p[0])) return k;
+  }
+  return 16;
+#endif
+}
+
 }  // namespace
 
 std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t row_bytes) {
   // Tokens: a literal byte, or (bit 31) a match: length << 16 | distance - 1.
-  std::vector<std::uint32_t> tokens;
+  thread_local std::vector<std::uint32_t> tokens;  // kept: its memory serves every page
+  tokens.clear();
   tokens.reserve(n / 16 + 64);
   std::vector<std::uint32_t> lit_freq(286, 0), dist_freq(30, 0);
   const bool up = row_bytes > 0 && row_bytes <= kWindow;
@@ -176,7 +214,36 @@ std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t ro
     const std::size_t most = std::min(kMaxMatch, n - i);
     std::size_t best = 0, dist = 0;
     const unsigned char* d = data + i;
-    if (most >= 3) {
+    if (up && i >= row_bytes && i + 18 <= n) {
+      // Bytes where no match starts are literals, found sixteen at a time.
+      const int lits = literals_ahead(d, row_bytes);
+      if (lits > 0) {
+        for (int k = 0; k < lits; ++k) {
+          tokens.push_back(d[k]);
+          ++lit_freq[d[k]];
+        }
+        i += static_cast<std::size_t>(lits);
+        continue;
+      }
+    }
+    if (most >= 4 && i >= row_bytes && up) {
+      // Three bytes like the three above, or like the byte before: tested together (most
+      // bytes of a drawn row start neither).
+      const std::uint32_t here = load24(d);
+      const bool above = here == load24(d - row_bytes);
+      const bool run = here == (d[-1] * 0x010101u);
+      if (above) {
+        best = match(data, i, row_bytes, most);
+        dist = row_bytes;
+      }
+      if (run && best < most) {
+        const std::size_t length = match(data, i, 1, most);
+        if (length > best) {
+          best = length;
+          dist = 1;
+        }
+      }
+    } else if (most >= 3) {
       if (up && i >= row_bytes && d[0] == d[-static_cast<std::ptrdiff_t>(row_bytes)] &&
           d[1] == d[1 - static_cast<std::ptrdiff_t>(row_bytes)] &&
           d[2] == d[2 - static_cast<std::ptrdiff_t>(row_bytes)]) {
@@ -222,10 +289,18 @@ std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t ro
   while (hclen > 4 && cl_len[kClOrder[hclen - 1]] == 0) --hclen;
 
   // At most 15 + 5 + 15 + 13 bits a token, and the header's few hundred bytes.
-  std::string out(2 + 1024 + tokens.size() * 6 + 8, '\0');
-  out[0] = '\x78';
-  out[1] = '\x01';
-  Bits bits(reinterpret_cast<unsigned char*>(out.data()) + 2);
+  // Written into memory kept by the thread (fresh memory would be cleared first), then
+  // copied out at its length.
+  thread_local std::unique_ptr<unsigned char[]> buffer;
+  thread_local std::size_t buffer_size = 0;
+  const std::size_t room = 2 + 1024 + tokens.size() * 6 + 8;
+  if (buffer_size < room) {
+    buffer.reset(new unsigned char[room]);
+    buffer_size = room;
+  }
+  buffer[0] = 0x78;
+  buffer[1] = 0x01;
+  Bits bits(buffer.get() + 2);
   bits.put(1, 1);  // the last block
   bits.put(2, 2);  // Huffman codes of its own
   bits.put(static_cast<std::uint32_t>(hlit - 257), 5);
@@ -246,7 +321,8 @@ std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t ro
     if (kDistExtra[dc]) bits.put(static_cast<std::uint32_t>(dist - kDistBase[dc]), kDistExtra[dc]);
   }
   bits.put(lit_code[256], lit_len[256]);
-  out.resize(static_cast<std::size_t>(bits.finish() - reinterpret_cast<unsigned char*>(out.data())));
+  std::string out(reinterpret_cast<const char*>(buffer.get()),
+                  static_cast<std::size_t>(bits.finish() - buffer.get()));
   const std::uint32_t adler = libdeflate_adler32(1, data, n);
   for (int s = 24; s >= 0; s -= 8) out += static_cast<char>(adler >> s);
   return out;

@@ -2,6 +2,7 @@
 // to it, the PDF is readable after every finished page (also when SIGINT or SIGTERM ends a
 // run), and failed writes are told once per file while the other files are written.
 #include <gtest/gtest.h>
+#include <libdeflate.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -32,6 +33,7 @@
 #include "platform/cairo_canvas.hpp"
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
+#include "platform/png_writer.hpp"
 #include "support/command.hpp"
 #include "support/pdf_check.hpp"
 #include "support/tempfile.hpp"
@@ -615,6 +617,66 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
   }
   c->window_dispose();
   EXPECT_EQ(pdf_pages(d / "pix_w1.pdf"), 3);
+}
+
+// Images made to meet each way the encoder reads pixels: rows like the one above, rows
+// like it but in a few pixels (at the end of the first group of eight and of a row whose
+// width is no multiple of eight), greys and colours side by side, a grey and colours sharing
+// its blue or its green and blue, and more than 256 colours. libpng (through Cairo) reads
+// them back.
+TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
+  Dir d;
+  for (int colours : {12, 300}) {
+    for (int w : {37, 64}) {
+      const int h = 30;  // the last row all literals to the deflate
+      std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          std::uint32_t& v = img[static_cast<std::size_t>(y) * w + x];
+          if (y % 5 == 0) continue;                                             // white rows
+          if (y % 5 == 1) v = 0xFF000000u | 0x010101u * ((x * 37 + y) & 0x7F);  // greys
+          if (y % 5 == 2) v = 0xFF000000u | ((x * y) % colours) * 0x00035Bu;   // colours
+          if (y % 5 == 3) v = img[static_cast<std::size_t>(y - 1) * w + x];     // as above
+          if (y % 5 == 3 && (x == 7 || x == w - 1)) v = 0xFF0000C0u;  // but here
+          if (y % 5 == 4) v = x % 3 == 0 ? 0xFFC0C0C0u : x % 3 == 1 ? 0xFF0000C0u : 0xFF40C0C0u;
+        }
+      }
+      const std::string file = d / ("e" + std::to_string(colours) + "_" + std::to_string(w) + ".png");
+      {
+        std::ofstream out(file, std::ios::binary);
+        out << encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4, 3780);
+      }
+      const std::string bytes = file_bytes(file);
+      EXPECT_EQ(bytes.find("PLTE") != std::string::npos, colours <= 256) << file;
+      // The image data inflates (libdeflate, strict on the checksum and the length) to
+      // exactly the rows: a filter byte and an index or three bytes a pixel.
+      std::string idat;
+      for (std::size_t at = 8; at + 12 <= bytes.size();) {
+        const auto len = static_cast<std::size_t>(static_cast<unsigned char>(bytes[at]) << 24 |
+                                                  static_cast<unsigned char>(bytes[at + 1]) << 16 |
+                                                  static_cast<unsigned char>(bytes[at + 2]) << 8 |
+                                                  static_cast<unsigned char>(bytes[at + 3]));
+        if (bytes.compare(at + 4, 4, "IDAT") == 0) idat += bytes.substr(at + 8, len);
+        at += 12 + len;
+      }
+      std::vector<char> rows(static_cast<std::size_t>(h) * (colours <= 256 ? w + 1 : 3 * w + 1));
+      libdeflate_decompressor* inflate = libdeflate_alloc_decompressor();
+      EXPECT_EQ(libdeflate_zlib_decompress(inflate, idat.data(), idat.size(), rows.data(),
+                                           rows.size(), nullptr),
+                LIBDEFLATE_SUCCESS)
+          << file;
+      libdeflate_free_decompressor(inflate);
+      cairo_surface_t* png = cairo_image_surface_create_from_png(file.c_str());
+      ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << file;
+      cairo_surface_flush(png);
+      int differing = 0;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          differing += px(png, x, y) != (img[static_cast<std::size_t>(y) * w + x] & 0xFFFFFFu);
+      EXPECT_EQ(differing, 0) << file;
+      cairo_surface_destroy(png);
+    }
+  }
 }
 
 TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
