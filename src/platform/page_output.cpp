@@ -81,7 +81,6 @@ struct PageWriter::Impl {
   std::deque<Task> tasks;
   bool writing = false;
   bool stopping = false;
-  bool halted = false;  // a stop signal: no page is taken any more
   std::size_t limit = 4;
   int bands = 1;
   std::vector<std::string> files;
@@ -333,7 +332,7 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   const std::size_t bytes = static_cast<std::size_t>(w) * h * 4;
   job->ops = std::move(ops);
   std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->done_cv.wait(lock, [&] { return !impl_->halted && impl_->jobs.size() < impl_->limit; });
+  impl_->done_cv.wait(lock, [&] { return impl_->jobs.size() < impl_->limit; });
   if (!impl_->spare.empty() && impl_->spare_bytes == bytes) {
     job->pixels = std::move(impl_->spare.back());
     impl_->spare.pop_back();
@@ -362,12 +361,6 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
     impl_->tasks.push_back({job, Impl::kPdf, static_cast<int>(k)});
   for (int b = 0; b < job->bands_left; ++b) impl_->tasks.push_back({job, Impl::kBand, b});
   impl_->work_cv.notify_all();
-}
-
-void PageWriter::halt() {
-  std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->halted = true;
-  impl_->wait_written(lock, true);
 }
 
 void PageWriter::drain() {

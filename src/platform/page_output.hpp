@@ -41,9 +41,6 @@ class PageWriter {
   void submit(int page, std::string png_name, std::string png_path, int w, int h, PageOps ops);
   // Waits until every queued page is in its files (or the writer was given up).
   void drain();
-  // Takes no more pages (submit waits for ever), then waits as finish() does: the program
-  // is ending.
-  void halt();
   // Waits until every queued page is in its files, then closes the PDF and ends the
   // threads. The wait is bounded: a file whose write does not end within 3 seconds (a FIFO
   // or a hung network folder at its name) is given up, reported as failed, with the pages
