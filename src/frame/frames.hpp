@@ -31,17 +31,6 @@ void errorhead(const Identity& id);
 // The warning box: rules of 43 "/" around the routine's name and the word WARNING.
 void warninghead(const Identity& id);
 
-// The same frames for the name, version and date handed over one by one.
-inline void submenuhead(std::string_view name, std::string_view version, std::string_view date) {
-  submenuhead(Identity{name, version, date});
-}
-inline void errorhead(std::string_view name, std::string_view version, std::string_view date) {
-  errorhead(Identity{name, version, date});
-}
-inline void warninghead(std::string_view name, std::string_view version, std::string_view date) {
-  warninghead(Identity{name, version, date});
-}
-
 // The tail of an error frame: the pause (when pausing is on) and a rule of 43 "*".
 void errortail00();
 // The tail of a warning frame: the pause (when pausing is on) and a rule of 43 "/".

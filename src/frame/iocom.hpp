@@ -46,11 +46,13 @@ void say_value(std::string_view text, std::string_view value);
 void say_int(std::string_view text, long long v, int w);
 // One blank, the text, one blank and v in Fw.d.
 void say_real(std::string_view text, double v, int w, int d);
+// The width of the rules of the frames and menus, after their leading blank.
+inline constexpr int kRuleWidth = 43;
 // A rule of the frames and menus as a text: one blank and n copies of c (the menus' rule is
 // 43 dashes).
-std::string rule_line(char c = '-', int n = 43);
+std::string rule_line(char c = '-', int n = kRuleWidth);
 // The rule said on the standard output.
-void say_rule(char c = '-', int n = 43);
+void say_rule(char c = '-', int n = kRuleWidth);
 // The one-item line as a text (for lines written on other units).
 std::string item(std::string_view text);
 }  // namespace console

@@ -19,7 +19,7 @@ namespace fmt = frame::fmt;
 
 namespace {
 
-constexpr std::string_view kName = "sellipsoid", kVersion = " 3.4", kDate = "30-09-2009";
+constexpr frame::Identity id_sellipsoid{"sellipsoid", " 3.4", "30-09-2009"};
 
 struct Figure {
   std::string_view menu_line;
@@ -51,7 +51,7 @@ bool known(int n) { return n >= 1 && n <= 9; }
 // answer ends it.
 void choose(int& iell, bool repeat) {
   for (;;) {
-    frame::submenuhead(kName, kVersion, kDate);
+    frame::submenuhead(id_sellipsoid);
     say_item("           ELLIPSOIDS SET UP");
     say_rule();
     say_int(" current ellipsoid number:", kept_number, 3);
@@ -68,7 +68,7 @@ void choose(int& iell, bool repeat) {
     if (known(answer)) {
       iell = answer;
     } else {
-      frame::warninghead(kName, kVersion, kDate);
+      frame::warninghead(id_sellipsoid);
       say(fmt::Line().item("ANSWER =").x().i(answer, 6));
       say_item("NEITHER IN [1,9] NOR = 99");
       say_item("==> BACK TO MENU WITHOUT ACTION");
@@ -79,7 +79,7 @@ void choose(int& iell, bool repeat) {
 }
 
 void summary(const Figure& f) {
-  frame::submenuhead(kName, kVersion, kDate);
+  frame::submenuhead(id_sellipsoid);
   std::string title(f.title.substr(0, 20));  // the title's text holds 20 characters
   title.resize(20, ' ');
   say_item(title);
@@ -95,14 +95,14 @@ void summary(const Figure& f) {
 void sellipsoid(int& iell, frame::Mode mode) {
   if (mode.from_default()) {
     iell = 1;
-    frame::submenuhead(kName, kVersion, kDate);
+    frame::submenuhead(id_sellipsoid);
     say_item("INITIALIZING ELLIPSOID");
     say_item("Default ellipsoid = GRS80");
     say_int("ellipsoid number  =", iell, 3);
   } else if (mode.from_stored()) {
     iell = kept_number;
   } else if (!known(iell)) {
-    frame::errorhead(kName, kVersion, kDate);
+    frame::errorhead(id_sellipsoid);
     say_int(" ellipsoid nb =", iell, 3);
     say_item("==> NO SUCH ELLIPSOID NB");
     say_item("==> RESETTING TO:");
@@ -115,7 +115,7 @@ void sellipsoid(int& iell, frame::Mode mode) {
   // Only a number that was never set (mode 2 or 3 before the initialisation) can be unknown
   // here: the menu is shown until one is chosen.
   while (!known(iell)) {
-    frame::errorhead(kName, kVersion, kDate);
+    frame::errorhead(id_sellipsoid);
     say_int("ellipsoid number =", iell, 3);
     say_item("NO SUCH ELLIPSOID AVALAIBLE");
     frame::errortail00();

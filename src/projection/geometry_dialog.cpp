@@ -22,12 +22,15 @@ using frame::say;
 using frame::say_item;
 using frame::console::say_rule;
 
+constexpr frame::Identity id_cc2lln{"cc2lln", " 1.0", "01-09-2002"};
+constexpr frame::Identity id_smatab33{"smatab33", " 1.0", "25-10-2002"};
+
 }  // namespace
 
 namespace detail {
 
 void warn_not_unitary(float vx, float vy, float vz, float r, int index, int n) {
-  frame::warninghead("cc2lln", " 1.0", "01-09-2002");
+  frame::warninghead(id_cc2lln);
   say_item("Expecting unitary V = (Vx,Vy,Vz)");
   say(fmt::Line().item("Loop final   index =").x().i(n, 6));
   say(fmt::Line().item("Loop current index =").x().i(index, 6));
@@ -41,14 +44,11 @@ void warn_not_unitary(float vx, float vy, float vz, float r, int index, int n) {
 }  // namespace detail
 
 void smatab33(float* aba, frame::Mode mode) {
-  static constexpr const char* kName = "smatab33";
-  static constexpr const char* kVersion = " 1.0";
-  static constexpr const char* kDate = "25-10-2002";
   if (mode.from_stored()) {
     for (int k = 0; k < 9; ++k) aba[k] = a2b.ab[k];
   } else if (mode.from_default()) {
     for (int k = 0; k < 9; ++k) aba[k] = (k % 4 == 0) ? 1.0f : 0.0f;
-    frame::submenuhead(kName, kVersion, kDate);
+    frame::submenuhead(id_smatab33);
     say_item("INITIALIZING Ab matrix: Ab = Identity");
   }
   if (mode.menu()) {
@@ -56,7 +56,7 @@ void smatab33(float* aba, frame::Mode mode) {
                                             "aba(2,1)", "aba(2,2)", "aba(2,3)",
                                             "aba(3,1)", "aba(3,2)", "aba(3,3)"};
     for (;;) {
-      frame::submenuhead(kName, kVersion, kDate);
+      frame::submenuhead(id_smatab33);
       say_rule();
       say_item("Ab MATRIX SET UP");
       say_rule();
@@ -81,7 +81,7 @@ void smatab33(float* aba, frame::Mode mode) {
         frame::inrealdef(element, std::string(kPrompts[answer - 1]).append(35 - 8, ' '),
                          element, status);
       } else {
-        frame::warninghead(kName, kVersion, kDate);
+        frame::warninghead(id_smatab33);
         say_item("UNKNOWN ANSWER !");
         say_item("==> BACK TO MENU WITHOUT ACTION");
         frame::warningtail00();

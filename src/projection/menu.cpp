@@ -25,7 +25,7 @@ namespace fmt = frame::fmt;
 
 namespace {
 
-constexpr std::string_view kName = "sprojll2", kVersion = "5", kDate = "16-04-2010";
+constexpr frame::Identity id_sprojll2{"sprojll2", "5", "16-04-2010"};
 
 void (*contours_hook)(frame::Mode mode) = nullptr;
 
@@ -60,7 +60,7 @@ void say_menu(int working) {
 // A parameter the chosen projection cannot work with. In an even mode the set-ups are run
 // again; in an odd mode there is nobody to ask, and the warning is all that can be done.
 void warn_unusable(std::initializer_list<std::string> values, std::string_view problem, bool even) {
-  frame::warninghead(kName, kVersion, kDate);
+  frame::warninghead(id_sprojll2);
   for (const std::string& v : values) say(v);
   say_item(problem);
   say_item(even ? "==> SET IT AGAIN" : "==> MAP COORDINATES WILL NOT BE FINITE");
@@ -134,7 +134,7 @@ void initialise(int& iproj, frame::Mode mode) {
   float ty = 0.0f;
   int ie = 0;
   iproj = kDefaultProjection;
-  frame::submenuhead(kName, kVersion, kDate);
+  frame::submenuhead(id_sprojll2);
   say_item("INITIALIZING MAP PROJECTION");
   say_item("(longitude, latitude) --> (x, y)");
   screenproj();
@@ -155,7 +155,7 @@ void initialise(int& iproj, frame::Mode mode) {
 // The menu of the 25 projections until 99; the last valid answer before 99 is returned.
 int choose(int code) {
   for (;;) {
-    frame::submenuhead(kName, kVersion, kDate);
+    frame::submenuhead(id_sprojll2);
     if (frame::iocom.lwito(2)) {
       say_menu(code);
       frame::menutail();
@@ -167,7 +167,7 @@ int choose(int code) {
     if (known(answer)) {
       code = answer;
     } else {
-      frame::warninghead(kName, kVersion, kDate);
+      frame::warninghead(id_sprojll2);
       say_item("UNKNOWN ANSWER !");
       say_item("==> BACK TO MENU WITHOUT ACTION");
       frame::warningtail00();
@@ -185,7 +185,7 @@ void sprojll2(int& iproj, frame::Mode mode) {
   } else if (mode.from_default()) {
     initialise(iproj, mode);
   } else if (!known(iproj)) {
-    frame::errorhead(kName, kVersion, kDate);
+    frame::errorhead(id_sprojll2);
     say_int(" projection nb =", iproj, 4);
     say_item("==> NO SUCH PROJECTION NB");
     iproj = kDefaultProjection;
@@ -200,7 +200,7 @@ void sprojll2(int& iproj, frame::Mode mode) {
   if (mode.menu()) code = choose(code);
 
   if (!known(code)) {
-    frame::errorhead(kName, kVersion, kDate);
+    frame::errorhead(id_sprojll2);
     say_int("iproj =", code, 4);
     say_item("NO SUCH PROJECTION AVALAIBLE");
     say_item("===> NO ACTION");
@@ -215,7 +215,7 @@ void sprojll2(int& iproj, frame::Mode mode) {
   const ProjectionEntry& chosen = *find_projection(code);
   int ie = 0;
   if (chosen.ellipsoidal) sellipsoid(ie, s);
-  frame::submenuhead(kName, kVersion, kDate);
+  frame::submenuhead(id_sprojll2);
   for (std::string_view line : chosen.information) {
     if (line.empty()) break;
     say_item(line);

@@ -24,14 +24,12 @@ void reset_projection_blocks() {
 
 namespace {
 
-constexpr const char* kName = "projlln";
-constexpr const char* kVersion = "5";
-constexpr const char* kDate = "01-10-2009";
+constexpr frame::Identity id_projlln{"projlln", "5", "01-10-2009"};
 
 void report_unknown_code(int code) {
   namespace fmt = frame::fmt;
   const int out = frame::iocom.stdout_unit;
-  frame::errorhead(kName, kVersion, kDate);
+  frame::errorhead(id_projlln);
   frame::units::write_line(out, fmt::Line().item("iproj = ").x().i(code, 4).str());
   frame::units::write_line(out, fmt::Line().item("NO SUCH PROJECTION AVALAIBLE").str());
   frame::units::write_line(out, fmt::Line().item("==> RESET PROJECTION").str());

@@ -32,9 +32,9 @@ bool is_latitude(float v) { return kLatMin <= v && v <= kLatMax; }
 
 // A value outside its interval that reached a set-up from its caller: reported, and the value
 // held before is kept.
-void report_refused(std::string_view name, std::string_view version, std::string_view date,
-                    std::string_view label, float value, float lower, float upper, float kept) {
-  frame::warninghead(name, version, date);
+void report_refused(const frame::Identity& id, std::string_view label, float value, float lower,
+                    float upper, float kept) {
+  frame::warninghead(id);
   say_real(label, value, 8, 3);
   say(" outside [" + fmt::F(lower, 8, 3) + "," + fmt::F(upper, 8, 3) + "]");
   say_real("==> VALUE KEPT =", kept, 8, 3);
@@ -44,7 +44,7 @@ void report_refused(std::string_view name, std::string_view version, std::string
 // ---- The single-angle set-ups ----
 
 struct AngleSetup {
-  std::string_view name, version, date;
+  frame::Identity id;
   float LlpparamBlock::*field;
   float def;
   std::string_view init_line, value_line, title, menu_line, prompt;
@@ -55,23 +55,23 @@ struct AngleSetup {
 // Each set-up's identity, field and default; its console lines (initialising, value, title,
 // menu line, prompt); and the interval it takes values in, if any.
 constexpr AngleSetup kSlong1{
-    "slong1", " 2.0", "27-08-2002", &LlpparamBlock::longp1, 0.0f,
+    {"slong1", " 2.0", "27-08-2002"}, &LlpparamBlock::longp1, 0.0f,
     "INITIALIZING CENTRAL LONGITUDE", "central longitude =", "CENTRAL LONGITUDE SET UP",
     "central longitude .....1", "central longitude in degrees", false, 0.0f, 0.0f};
 constexpr AngleSetup kSlong2{
-    "slong2", " 2.0", "29-08-2002", &LlpparamBlock::longp2, 0.0f,
+    {"slong2", " 2.0", "29-08-2002"}, &LlpparamBlock::longp2, 0.0f,
     "INITIALIZING CENTRAL LONGITUDE", "central longitude =", "CENTRAL LONGITUDE SET UP",
     "central longitude .....1", "central longitude in degrees", false, 0.0f, 0.0f};
 constexpr AngleSetup kSlat1{
-    "slat1", " 1.0", "28-08-2002", &LlpparamBlock::latp1, 30.0f,
+    {"slat1", " 1.0", "28-08-2002"}, &LlpparamBlock::latp1, 30.0f,
     "INITIALIZING FIRST LATITUDE", "first latitude =", "FIRST LATITUDE SET UP",
     "first latitude ........1", "first latitude in degrees", true, kLatMin, kLatMax};
 constexpr AngleSetup kSlat2{
-    "slat2", " 1.0", "29-08-2002", &LlpparamBlock::latp2, 60.0f,
+    {"slat2", " 1.0", "29-08-2002"}, &LlpparamBlock::latp2, 60.0f,
     "INITIALIZING SECOND LATITUDE", "second latitude =", "SECOND LATITUDE SET UP",
     "second latitude ........1", "second latitude in degrees", true, kLatMin, kLatMax};
 constexpr AngleSetup kSangle1{
-    "sangle1", " 1.0", "29-08-2002", &LlpparamBlock::anglep1, 180.0f,
+    {"sangle1", " 1.0", "29-08-2002"}, &LlpparamBlock::anglep1, 180.0f,
     "INITIALIZING CENTRAL ANGLE", "central angle =", "CENTRAL ANGLE SET UP",
     "central angle .........1", "central angle in degrees", true, 0.0f, 180.0f};
 
@@ -82,19 +82,19 @@ void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
     value = frame::deg(field);
   } else if (mode.from_default()) {
     value = s.def;
-    frame::submenuhead(s.name, s.version, s.date);
+    frame::submenuhead(s.id);
     say_item(s.init_line);
     say_real(s.value_line, value, 8, 3);
   }
   if (!inside(value)) {
     const float held = frame::deg(field);
     const float kept = inside(held) ? held : s.def;
-    report_refused(s.name, s.version, s.date, s.value_line, value, s.lower, s.upper, kept);
+    report_refused(s.id, s.value_line, value, s.lower, s.upper, kept);
     value = kept;
   }
   if (mode.menu()) {
     for (;;) {
-      frame::submenuhead(s.name, s.version, s.date);
+      frame::submenuhead(s.id);
       say_rule();
       say_item(s.title);
       say_rule();
@@ -119,7 +119,7 @@ void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
 
 // ---- Map origin ----
 
-constexpr std::string_view kOrigName = "sllorig", kOrigVersion = " 2.0", kOrigDate = "11-08-2002";
+constexpr frame::Identity id_sllorig{"sllorig", " 2.0", "11-08-2002"};
 
 // Beyond this an offset is the sentinel of a point without image, or worse.
 constexpr float kNoImage = 1e19f;
@@ -147,7 +147,7 @@ void store_origin(float rlong, float rlat, float x0, float y0) {
 }
 
 void report_no_image(float lon, float lat, bool can_change) {
-  frame::warninghead(kOrigName, kOrigVersion, kOrigDate);
+  frame::warninghead(id_sllorig);
   say_item("THE ORIGIN HAS NO FINITE IMAGE");
   say_item("IN THE CURRENT PROJECTION");
   say_real("longitude =", lon, 8, 3);
@@ -169,7 +169,7 @@ void start_origin(float& lon, float& lat, float& rlong, float& rlat, frame::Mode
   if (mode.from_default()) {
     lon = kDefaultOriginLon;
     lat = kDefaultOriginLat;
-    frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+    frame::submenuhead(id_sllorig);
     say_item("MAP PROJECTION ORIGIN SET UP");
     say_item("INITIALIZING ORIGIN TO");
     say_real("longitude =", lon, 8, 3);
@@ -177,8 +177,7 @@ void start_origin(float& lon, float& lat, float& rlong, float& rlat, frame::Mode
   } else if (!is_latitude(lat)) {
     const float held = frame::deg(llorig.rlatorig);
     const float kept = is_latitude(held) ? held : kDefaultOriginLat;
-    report_refused(kOrigName, kOrigVersion, kOrigDate, "latitude  =", lat, kLatMin, kLatMax,
-                   kept);
+    report_refused(id_sllorig, "latitude  =", lat, kLatMin, kLatMax, kept);
     lat = kept;
   }
   rlong = frame::rad(lon);
@@ -189,7 +188,7 @@ void start_origin(float& lon, float& lat, float& rlong, float& rlat, frame::Mode
 // origin is projected again after every change.
 void origin_menu(float& lon, float& lat, float& rlong, float& rlat, float& x0, float& y0) {
   for (;;) {
-    frame::submenuhead(kOrigName, kOrigVersion, kOrigDate);
+    frame::submenuhead(id_sllorig);
     if (frame::iocom.lwito(2)) {
       say_rule();
       say_item("MAP PROJECTION ORIGIN SET UP");
@@ -223,7 +222,7 @@ void origin_menu(float& lon, float& lat, float& rlong, float& rlat, float& x0, f
 
 // ---- Oblique centre ----
 
-constexpr std::string_view kOblName = "soblique", kOblVersion = " 3.0", kOblDate = "25-10-2002";
+constexpr frame::Identity id_soblique{"soblique", " 3.0", "25-10-2002"};
 
 // The centre last applied, radians; zero before the first call.
 float kept_centre_long = 0.0f;
@@ -232,7 +231,7 @@ float kept_centre_lat = 0.0f;
 // The centre's menu until 99.
 void centre_menu(float& lon, float& lat) {
   for (;;) {
-    frame::submenuhead(kOblName, kOblVersion, kOblDate);
+    frame::submenuhead(id_soblique);
     say_rule();
     say_item("OBLIQUE PROJECTIONS CENTRAL LOCATION SET UP");
     say_rule();
@@ -290,7 +289,7 @@ void soblique(float& lon, float& lat, frame::Mode mode) {
   } else if (mode.from_default()) {
     lon = 0.0f;
     lat = 45.0f;
-    frame::submenuhead(kOblName, kOblVersion, kOblDate);
+    frame::submenuhead(id_soblique);
     say_item("INITIALIZING CENTRAL LOCATION");
     say_item("FOR OBLIQUE PROJECTIONS");
     say_real("central longitude =", lon, 8, 3);
@@ -299,8 +298,7 @@ void soblique(float& lon, float& lat, frame::Mode mode) {
   if (!is_latitude(lat)) {
     const float held = frame::deg(kept_centre_lat);
     const float kept = is_latitude(held) ? held : 45.0f;
-    report_refused(kOblName, kOblVersion, kOblDate, "central latitude  =", lat, kLatMin, kLatMax,
-                   kept);
+    report_refused(id_soblique, "central latitude  =", lat, kLatMin, kLatMax, kept);
     lat = kept;
   }
   if (mode.menu()) centre_menu(lon, lat);
@@ -342,7 +340,7 @@ void screenproj() {
   };
   for (std::string_view line : kPicture) {
     std::string s(line);
-    s.resize(43, ' ');
+    s.resize(kRuleWidth, ' ');  // every line as wide as the rules
     say_item(s);
   }
 }

@@ -45,7 +45,7 @@ TEST_F(Frames, InitsioPrintsTheStartSettings) {
 TEST_F(Frames, MenuHeadsAndTail) {
   Console c;
   mainmenuhead({"korbast    ", "8.0 ", "06-05-2010"});
-  submenuhead("inintegdefnp", "1.10", "07-10-96  ");  // a longer name shows 11 characters
+  submenuhead({"inintegdefnp", "1.10", "07-10-96  "});  // a longer name shows 11 characters
   menutail();
   EXPECT_EQ(c.text(), lines({ex::rule('@'), " @ main program korbast    ", ex::head_rule(),
                              ex::rule('@'), " @ subroutine inintegdefn", ex::head_rule(), ex::rule('@')}));
@@ -68,8 +68,8 @@ TEST_F(Frames, ConsoleLineKit) {
 
 TEST_F(Frames, HeadsOfAnIdentityAreTheHeadsOfItsParts) {
   Console c;
-  submenuhead("scolortable", " 1.3", "10-05-2009");
-  warninghead("scolortable", " 1.3", "10-05-2009");
+  submenuhead({"scolortable", " 1.3", "10-05-2009"});
+  warninghead({"scolortable", " 1.3", "10-05-2009"});
   const std::string parts = c.text();
   c.clear();
   constexpr Identity id{"scolortable", " 1.3", "10-05-2009"};
@@ -93,15 +93,15 @@ TEST_F(Frames, BannersOnlyAtLevelThree) {
 
 TEST_F(Frames, ErrorAndWarningHeads) {
   Console c;
-  errorhead("inintegdef ", "1.3 ", "08-03-2000");
+  errorhead({"inintegdef ", "1.3 ", "08-03-2000"});
   EXPECT_EQ(c.text(), ex::text(ex::error_head("inintegdef")));
   c.clear();
-  warninghead("beginaltsi ", " 3.0", "17-06-2008");
+  warninghead({"beginaltsi ", " 3.0", "17-06-2008"});
   EXPECT_EQ(c.text(), lines({ex::rule('/'), " ///        subroutine beginaltsi        ///",
                              " ///               WARNING               ///", ex::rule('/')}));
   c.clear();
   // A name of more than 17 characters is cut with the body at 35.
-  errorhead("a_very_long_routine_name", "", "");
+  errorhead({"a_very_long_routine_name", "", ""});
   EXPECT_EQ(c.text(), ex::text(ex::error_head("a_very_long_routine_name")));
 }
 

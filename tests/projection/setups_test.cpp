@@ -158,6 +158,7 @@ TEST_F(Setups, LatitudesOutsideTheGlobeAreAskedAgain) {
   // A caller's latitude outside the globe is refused with a warning; the stored one is kept.
   v = -95.0f;
   const std::string warned = run("", [&] { slat2(v, 1); });
+  EXPECT_NE(warned.find(ex::text(ex::warning_head("slat2"))), std::string::npos);
   EXPECT_NE(warned.find(lines({" second latitude =  -95.000", " outside [ -90.000,  90.000]",
                                " ==> VALUE KEPT =    0.000"})),
             std::string::npos);
