@@ -70,9 +70,8 @@ void smatab33(float* aba, frame::Mode mode) {
       say_rule();
       say_item("UPDATE & EXIT ........99");
       frame::menutail();
-      int answer = 99;
+      const int answer = frame::menu_choice();
       int status = 0;
-      frame::inintegdef(answer, "your choice", 99, status);
       if (answer == 99) break;
       if (answer >= 1 && answer <= 9) {
         const int row = (answer - 1) / 3;

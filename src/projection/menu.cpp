@@ -160,9 +160,7 @@ int choose(int code) {
       say_menu(code);
       frame::menutail();
     }
-    int answer = 99;
-    int status = 0;
-    frame::inintegdef(answer, "your choice", 99, status);
+    const int answer = frame::menu_choice();
     if (answer == 99) return code;
     if (known(answer)) {
       code = answer;

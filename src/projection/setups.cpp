@@ -102,9 +102,8 @@ void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
       say_rule();
       say_item("UPDATE & EXIT ........99");
       frame::menutail();
-      int answer = 99;
+      const int answer = frame::menu_choice();
       int status = 0;
-      frame::inintegdef(answer, "your choice", 99, status);
       if (answer == 99) break;
       if (answer != 1) continue;
       if (s.checked) {
@@ -201,9 +200,8 @@ void origin_menu(float& lon, float& lat, float& rlong, float& rlat, float& x0, f
       say_item("UPDATE & EXIT ........99");
       frame::menutail();
     }
-    int answer = 99;
+    const int answer = frame::menu_choice();
     int status = 0;
-    frame::inintegdef(answer, "your choice", 99, status);
     if (answer == 99) {
       if (finite_offset(x0) && finite_offset(y0)) return;
       report_no_image(lon, lat, true);
@@ -240,9 +238,8 @@ void centre_menu(float& lon, float& lat) {
     say_rule();
     say_item("UPDATE & EXIT ........99");
     frame::menutail();
-    int answer = 99;
+    const int answer = frame::menu_choice();
     int status = 0;
-    frame::inintegdef(answer, "your choice", 99, status);
     if (answer == 99) return;
     if (answer == 1) {
       frame::inrealdef(lon, "central longitude in degrees", lon, status);
