@@ -555,25 +555,25 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   // rebuild a cut file's cross-reference table from its objects find the page tree as it
   // was; the second rewrites the page tree nodes above the page, and is short enough that
   // in a copy cut inside it readers still find the first one's startxref near the end.
-  Made m = now_;
-  Update u(end_, first ? -1 : now_.xref_at);
+  State st = state_;
+  Update u(end_, first ? -1 : state_.xref_at);
   if (first) put_head(u);
   // The font, the forms and the one resource dictionary the pages share: each written
   // anew only when a page needs more of them. The resources name the font and the forms
   // this page places; the next pages share them while they place no other form (documents
   // placing ever new forms get resources per page, not ever longer ones).
-  const bool fresh = put_font(u, m, glyphs);
-  put_forms(u, m, forms);
-  if (fresh || !std::includes(m.resource_forms.begin(), m.resource_forms.end(), placed.begin(),
+  const bool fresh = put_font(u, st, glyphs);
+  put_forms(u, st, forms);
+  if (fresh || !std::includes(st.resource_forms.begin(), st.resource_forms.end(), placed.begin(),
                               placed.end())) {
-    put_resources(u, m, placed);
+    put_resources(u, st, placed);
   }
-  const int page_obj = put_page(u, m, streams);
-  u.end(m.objects);
-  put_tree(u, m, page_obj);
-  u.end(m.objects);
-  m.xref_at = u.last_xref();
-  return append(u.body, std::move(m));
+  const int page_obj = put_page(u, st, streams);
+  u.end(st.objects);
+  put_tree(u, st, page_obj);
+  u.end(st.objects);
+  st.xref_at = u.last_xref();
+  return append(u.body, std::move(st));
 }
 
 std::string PdfFile::open_file() {
@@ -592,84 +592,86 @@ void PdfFile::put_head(Update& u) const {
   u.object(3, "<< /Title " + pdf_text(title_) + " /Creator (korbast) /Producer (korbast) >>", "");
 }
 
-bool PdfFile::put_font(Update& u, Made& m, const std::vector<unsigned>& glyphs) {
+bool PdfFile::put_font(Update& u, State& st, const std::vector<unsigned>& glyphs) {
   if (glyphs.empty() ||
-      std::includes(m.font_glyphs.begin(), m.font_glyphs.end(), glyphs.begin(), glyphs.end())) {
+      std::includes(st.font_glyphs.begin(), st.font_glyphs.end(), glyphs.begin(), glyphs.end())) {
     return false;
   }
-  std::vector<unsigned> all = m.font_glyphs;
+  std::vector<unsigned> all = st.font_glyphs;
   all.insert(all.end(), glyphs.begin(), glyphs.end());
   std::sort(all.begin(), all.end());
   all.erase(std::unique(all.begin(), all.end()), all.end());
   const PdfFont font = pdf_font(all);
   if (!font.ok) return false;
   const std::string file = compress_content(font.truetype);
-  const int file_obj = u.object(++m.objects, "<< /Length " + std::to_string(file.size()) +
-                                                 " /Length1 " + std::to_string(font.truetype.size()) +
-                                                 " /Filter /FlateDecode >>",
+  const int file_obj = u.object(++st.objects,
+                                "<< /Length " + std::to_string(file.size()) + " /Length1 " +
+                                    std::to_string(font.truetype.size()) +
+                                    " /Filter /FlateDecode >>",
                                 file);
   const int descriptor = u.object(
-      ++m.objects,
+      ++st.objects,
       "<< /Type /FontDescriptor /FontName /" + font.name + " /Flags 32 /FontBBox [" + font.bbox +
           "] /ItalicAngle 0 /Ascent " + std::to_string(font.ascent) + " /Descent " +
           std::to_string(font.descent) + " /CapHeight " + std::to_string(font.cap_height) +
           " /StemV 80 /FontFile2 " + std::to_string(file_obj) + " 0 R >>",
       "");
-  const int cid = u.object(++m.objects, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" +
-                                            font.name +
-                                            " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity)"
-                                            " /Supplement 0 >> /FontDescriptor " +
-                                            std::to_string(descriptor) +
-                                            " 0 R /CIDToGIDMap /Identity /W " + font.widths + " >>",
-                           "");
+  const int cid = u.object(
+      ++st.objects,
+      "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
+          " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
+          " /FontDescriptor " + std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
+          font.widths + " >>",
+      "");
   const std::string cmap = compress_content(font.to_unicode);
   const int unicode = u.object(
-      ++m.objects, "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>", cmap);
-  m.font_obj = u.object(++m.objects, "<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
-                                         " /Encoding /Identity-H /DescendantFonts [" +
-                                         std::to_string(cid) + " 0 R] /ToUnicode " +
-                                         std::to_string(unicode) + " 0 R >>",
-                        "");
-  m.font_glyphs = std::move(all);
+      ++st.objects, "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>",
+      cmap);
+  st.font_obj = u.object(++st.objects,
+                         "<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
+                             " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+                             " 0 R] /ToUnicode " + std::to_string(unicode) + " 0 R >>",
+                         "");
+  st.font_glyphs = std::move(all);
   return true;
 }
 
-void PdfFile::put_forms(Update& u, Made& m, const std::vector<PdfForm>& forms) const {
+void PdfFile::put_forms(Update& u, State& st, const std::vector<PdfForm>& forms) const {
   for (const PdfForm& form : forms) {
     if (has_form(form.number)) continue;
-    const std::string font = m.font_obj > 0
-                                 ? " /Resources << /Font << /F1 " + std::to_string(m.font_obj) +
-                                       " 0 R >> >>"
-                                 : "";
-    const int obj = u.object(++m.objects, "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox +
-                                              "]" + font + " /Length " +
-                                              std::to_string(form.stream.size()) +
-                                              " /Filter /FlateDecode >>",
+    std::string font;
+    if (st.font_obj > 0) {
+      font = " /Resources << /Font << /F1 " + std::to_string(st.font_obj) + " 0 R >> >>";
+    }
+    const int obj = u.object(++st.objects,
+                             "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
+                                 " /Length " + std::to_string(form.stream.size()) +
+                                 " /Filter /FlateDecode >>",
                              form.stream);
-    m.form_objs.emplace(form.number, obj);
+    st.form_objs.emplace(form.number, obj);
   }
 }
 
-void PdfFile::put_resources(Update& u, Made& m, const std::vector<std::uint64_t>& placed) {
+void PdfFile::put_resources(Update& u, State& st, const std::vector<std::uint64_t>& placed) {
   std::string dict = "<<";
-  if (m.font_obj > 0) dict += " /Font << /F1 " + std::to_string(m.font_obj) + " 0 R >>";
-  m.resource_forms.clear();
+  if (st.font_obj > 0) dict += " /Font << /F1 " + std::to_string(st.font_obj) + " 0 R >>";
+  st.resource_forms.clear();
   for (const std::uint64_t number : placed) {
-    const auto it = m.form_objs.find(number);
-    if (it == m.form_objs.end()) continue;
-    if (m.resource_forms.empty()) dict += " /XObject <<";
+    const auto it = st.form_objs.find(number);
+    if (it == st.form_objs.end()) continue;
+    if (st.resource_forms.empty()) dict += " /XObject <<";
     dict += " /D" + std::to_string(number) + " " + std::to_string(it->second) + " 0 R";
-    m.resource_forms.push_back(number);
+    st.resource_forms.push_back(number);
   }
-  if (!m.resource_forms.empty()) dict += " >>";
-  m.resources_obj = u.object(++m.objects, dict + " >>", "");
+  if (!st.resource_forms.empty()) dict += " >>";
+  st.resources_obj = u.object(++st.objects, dict + " >>", "");
 }
 
-int PdfFile::put_page(Update& u, Made& m, const std::vector<std::string>& streams) const {
+int PdfFile::put_page(Update& u, State& st, const std::vector<std::string>& streams) const {
   std::string contents;
   for (const std::string& stream : streams) {
     const int obj = u.object(
-        ++m.objects, "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>",
+        ++st.objects, "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>",
         stream);
     contents += (contents.empty() ? "" : " ") + std::to_string(obj) + " 0 R";
   }
@@ -677,24 +679,24 @@ int PdfFile::put_page(Update& u, Made& m, const std::vector<std::string>& stream
   // The page tree: the root (object 2) over kLevels levels of nodes of up to kFan kids, the
   // pages below the last. New nodes where the last ones are full.
   int full = 0;
-  while (full < kLevels && (m.last[full].num == 0 || m.last[full].kids.size() == kFan)) ++full;
+  while (full < kLevels && (st.last[full].num == 0 || st.last[full].kids.size() == kFan)) ++full;
   for (int l = full - 1; l >= 0; --l) {
-    m.last[l] = Node{++m.objects, {}, 0};
-    (l + 1 < kLevels ? m.last[l + 1] : m.root).kids.push_back(m.last[l].num);
+    st.last[l] = Node{++st.objects, {}, 0};
+    (l + 1 < kLevels ? st.last[l + 1] : st.root).kids.push_back(st.last[l].num);
   }
   const std::string resources =
-      m.resources_obj > 0 ? std::to_string(m.resources_obj) + " 0 R" : "<< >>";
-  return u.object(++m.objects, "<< /Type /Page /Parent " + std::to_string(m.last[0].num) +
+      st.resources_obj > 0 ? std::to_string(st.resources_obj) + " 0 R" : "<< >>";
+  return u.object(++st.objects, "<< /Type /Page /Parent " + std::to_string(st.last[0].num) +
                                    " 0 R /MediaBox [0 0 " + fixed(sheet_w_, 3) + " " +
                                    fixed(sheet_h_, 3) + "] /Contents " + contents +
                                    " /Resources " + resources + " >>",
                   "");
 }
 
-void PdfFile::put_tree(Update& u, Made& m, int page_obj) {
-  m.last[0].kids.push_back(page_obj);
-  for (Node& n : m.last) ++n.count;
-  ++m.root.count;
+void PdfFile::put_tree(Update& u, State& st, int page_obj) {
+  st.last[0].kids.push_back(page_obj);
+  for (Node& n : st.last) ++n.count;
+  ++st.root.count;
   auto node = [&](const Node& n, int parent) {
     std::string d = "<< /Type /Pages";
     if (parent > 0) d += " /Parent " + std::to_string(parent) + " 0 R";
@@ -702,11 +704,11 @@ void PdfFile::put_tree(Update& u, Made& m, int page_obj) {
     for (int k : n.kids) d += " " + std::to_string(k) + " 0 R";
     u.object(n.num, d + " ] /Count " + std::to_string(n.count) + " >>", "");
   };
-  for (int l = 0; l < kLevels; ++l) node(m.last[l], l + 1 < kLevels ? m.last[l + 1].num : 2);
-  node(m.root, 0);
+  for (int l = 0; l < kLevels; ++l) node(st.last[l], l + 1 < kLevels ? st.last[l + 1].num : 2);
+  node(st.root, 0);
 }
 
-std::string PdfFile::append(const std::string& body, Made&& made) {
+std::string PdfFile::append(const std::string& body, State&& next) {
   // Appended after all that is written; a failed append is cut off again, so that the
   // file keeps its pages and ends with the last one's update.
   if (!write_all(fd_, body.data(), body.size(), end_)) {
@@ -723,11 +725,11 @@ std::string PdfFile::append(const std::string& body, Made&& made) {
   }
   ++pages_;
   end_ += static_cast<long long>(body.size());
-  now_ = std::move(made);
+  state_ = std::move(next);
   return "";
 }
 
-bool PdfFile::has_form(std::uint64_t number) const { return now_.form_objs.count(number) != 0; }
+bool PdfFile::has_form(std::uint64_t number) const { return state_.form_objs.count(number) != 0; }
 
 std::string PdfFile::close() {
   if (fd_ < 0) return "";

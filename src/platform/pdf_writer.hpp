@@ -65,7 +65,7 @@ class PdfFile {
   };
   // What the file's updates have made so far; a page works on a copy, kept once its updates
   // are in the file.
-  struct Made {
+  struct State {
     long long xref_at = 0;  // the last update's cross-reference section
     int objects = 3;        // the highest object number used
     Node root{2, {}, 0};
@@ -85,18 +85,18 @@ class PdfFile {
   void put_head(Update& u) const;
   // A font holding the page's glyphs too, where the last one lacks some; whether one was
   // written.
-  static bool put_font(Update& u, Made& m, const std::vector<unsigned>& glyphs);
+  static bool put_font(Update& u, State& st, const std::vector<unsigned>& glyphs);
   // The forms of the shared drawings not yet in the file.
-  void put_forms(Update& u, Made& m, const std::vector<PdfForm>& forms) const;
+  void put_forms(Update& u, State& st, const std::vector<PdfForm>& forms) const;
   // The resources naming the font and the forms placed.
-  static void put_resources(Update& u, Made& m, const std::vector<std::uint64_t>& placed);
+  static void put_resources(Update& u, State& st, const std::vector<std::uint64_t>& placed);
   // The page's content streams and its dictionary, with new page tree nodes above it where
   // the last ones are full: the page's object.
-  int put_page(Update& u, Made& m, const std::vector<std::string>& streams) const;
+  int put_page(Update& u, State& st, const std::vector<std::string>& streams) const;
   // The page tree nodes above the page, rewritten with it among their kids.
-  static void put_tree(Update& u, Made& m, int page_obj);
+  static void put_tree(Update& u, State& st, int page_obj);
   // Appends the updates and keeps what they made; the error text.
-  std::string append(const std::string& body, Made&& made);
+  std::string append(const std::string& body, State&& next);
 
   std::string path_;
   std::string title_;
@@ -105,7 +105,7 @@ class PdfFile {
   bool made_ = false;  // a plain file: removed again when no page reaches it
   int pages_ = 0;
   long long end_ = 0;  // the end of the last complete update
-  Made now_;
+  State state_;
 };
 
 }  // namespace korbast::platform
