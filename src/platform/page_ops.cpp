@@ -293,6 +293,90 @@ std::size_t PageOps::scan_path(std::size_t i, std::size_t p, std::size_t u, doub
   return i;
 }
 
+std::size_t PageOps::replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::size_t j,
+                                 bool show, std::size_t& p, std::size_t& v) const {
+  const std::size_t n = code_.size();
+  if (show) cairo_new_path(cr);
+  for (; i < j && code_[i] <= kWidth; ++i) {
+    switch (code_[i]) {
+      case kMove:
+        if (show) cairo_move_to(cr, (pts_[p] + at.dx) / 256.0, (pts_[p + 1] + at.dy) / 256.0);
+        p += 2;
+        break;
+      case kLine:
+        if (show) cairo_line_to(cr, (pts_[p] + at.dx) / 256.0, (pts_[p + 1] + at.dy) / 256.0);
+        p += 2;
+        break;
+      case kClose:
+        if (show) cairo_close_path(cr);
+        break;
+      case kStrokeRgb: at.stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
+      case kFillRgb: at.fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
+      case kWidth: at.width = vals_[v++]; break;
+      default: break;
+    }
+  }
+  const bool paint = i < n && (code_[i] == kStroke || code_[i] == kFillStroke);
+  if (paint && show) {
+    if (code_[i] == kFillStroke) {
+      set_source(cr, at.fill);
+      cairo_fill_preserve(cr);
+    }
+    set_source(cr, at.stroke);
+    cairo_set_line_width(cr, at.width);
+    cairo_stroke(cr);
+  }
+  return paint ? i + 1 : i;
+}
+
+void PageOps::replay_text(cairo_t* cr, const Cursor& at, std::size_t v, std::size_t t,
+                          bool cull, int y0, int y1) const {
+  const double angle = vals_[v + 2];
+  // A text far from the rows in hand is left out: no glyph reaches further from its start
+  // than two sizes per byte.
+  const double tx = vals_[v] + at.dx / 256.0, ty = vals_[v + 1] + at.dy / 256.0;
+  const double far = vals_[v + 3] * (2.0 + 2.0 * static_cast<double>(texts_[t].size()));
+  if (cull && (ty + far < y0 || ty - far > y1)) return;
+  cairo_save(cr);
+  cairo_new_path(cr);
+  cairo_set_font_size(cr, vals_[v + 3]);
+  cairo_translate(cr, tx, ty);
+  if (angle != 0.0) cairo_rotate(cr, -angle);
+  cairo_move_to(cr, 0, 0);
+  set_source(cr, at.fill);
+  cairo_show_text(cr, texts_[t].c_str());
+  cairo_restore(cr);
+}
+
+void PageOps::replay_place(cairo_t* cr, const Cursor& at, std::size_t v, bool cull, int y0,
+                           int y1) const {
+  const PageOps& d = *drawings_[static_cast<std::size_t>(vals_[v])];
+  SharedPlace place;
+  place.drawing = d.number_;
+  const Reach r = d.reach_;
+  place.left = r.left;
+  place.top = r.top;
+  place.right = r.right;
+  place.bottom = r.bottom;
+  place.x = static_cast<std::int32_t>(vals_[v + 1]) + at.dx;
+  place.y = static_cast<std::int32_t>(vals_[v + 2]) + at.dy;
+  place.antialias = cairo_get_antialias(cr) != CAIRO_ANTIALIAS_NONE;
+  const bool blank = vals_[v + 3] != 0.0;
+  auto draw = [&d](cairo_t* c, std::int32_t dx, std::int32_t dy) {
+    Cursor from;
+    from.dx = dx;
+    from.dy = dy;
+    d.replay(c, from);
+  };
+  if (blank && put_shared(cairo_get_target(cr), place, y0, y1, draw)) return;
+  // Replayed at its place, like the paths: left out when wholly outside the rows.
+  if (cull && ((place.y + static_cast<double>(r.bottom)) / 256.0 < y0 ||
+               (place.y + static_cast<double>(r.top)) / 256.0 > y1)) {
+    return;
+  }
+  draw(cr, place.x, place.y);
+}
+
 void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1,
                      const std::vector<std::uint8_t>* hidden) const {
   const bool cull = y0 != INT_MIN || y1 != INT_MAX;
@@ -317,37 +401,7 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1,
           show = !cull || (bottom >= y0 && top <= y1);
         }
         ++path;
-        if (show) cairo_new_path(cr);
-        for (; i < j && code_[i] <= kWidth; ++i) {
-          switch (code_[i]) {
-            case kMove:
-              if (show) cairo_move_to(cr, (pts_[p] + at.dx) / 256.0, (pts_[p + 1] + at.dy) / 256.0);
-              p += 2;
-              break;
-            case kLine:
-              if (show) cairo_line_to(cr, (pts_[p] + at.dx) / 256.0, (pts_[p + 1] + at.dy) / 256.0);
-              p += 2;
-              break;
-            case kClose:
-              if (show) cairo_close_path(cr);
-              break;
-            case kStrokeRgb: at.stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
-            case kFillRgb: at.fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
-            case kWidth: at.width = vals_[v++]; break;
-            default: break;
-          }
-        }
-        const bool paint = i < n && (code_[i] == kStroke || code_[i] == kFillStroke);
-        if (paint && show) {
-          if (code_[i] == kFillStroke) {
-            set_source(cr, at.fill);
-            cairo_fill_preserve(cr);
-          }
-          set_source(cr, at.stroke);
-          cairo_set_line_width(cr, at.width);
-          cairo_stroke(cr);
-        }
-        if (paint) ++i;
+        i = replay_path(cr, at, i, j, show, p, v);
         continue;
       }
       case kStrokeRgb: at.stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
@@ -363,59 +417,14 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1,
         cairo_restore(cr);
         v += 4;
         break;
-      case kText: {
-        const double angle = vals_[v + 2];
-        // A text far from the rows in hand is left out: no glyph reaches further from its
-        // start than two sizes per byte.
-        const double tx = vals_[v] + at.dx / 256.0, ty = vals_[v + 1] + at.dy / 256.0;
-        const double far = vals_[v + 3] * (2.0 + 2.0 * static_cast<double>(texts_[t].size()));
-        if (cull && (ty + far < y0 || ty - far > y1)) {
-          v += 4;
-          ++t;
-          break;
-        }
-        cairo_save(cr);
-        cairo_new_path(cr);
-        cairo_set_font_size(cr, vals_[v + 3]);
-        cairo_translate(cr, tx, ty);
-        if (angle != 0.0) cairo_rotate(cr, -angle);
-        cairo_move_to(cr, 0, 0);
-        set_source(cr, at.fill);
-        cairo_show_text(cr, texts_[t].c_str());
-        cairo_restore(cr);
+      case kText:
+        replay_text(cr, at, v, t++, cull, y0, y1);
         v += 4;
-        ++t;
         break;
-      }
-      case kPlace: {
-        const PageOps& d = *drawings_[static_cast<std::size_t>(vals_[v])];
-        SharedPlace place;
-        place.drawing = d.number_;
-        const Reach r = d.reach_;
-        place.left = r.left;
-        place.top = r.top;
-        place.right = r.right;
-        place.bottom = r.bottom;
-        place.x = static_cast<std::int32_t>(vals_[v + 1]) + at.dx;
-        place.y = static_cast<std::int32_t>(vals_[v + 2]) + at.dy;
-        place.antialias = cairo_get_antialias(cr) != CAIRO_ANTIALIAS_NONE;
-        const bool blank = vals_[v + 3] != 0.0;
+      case kPlace:
+        replay_place(cr, at, v, cull, y0, y1);
         v += 4;
-        auto draw = [&d](cairo_t* c, std::int32_t dx, std::int32_t dy) {
-          Cursor from;
-          from.dx = dx;
-          from.dy = dy;
-          d.replay(c, from);
-        };
-        if (blank && put_shared(cairo_get_target(cr), place, y0, y1, draw)) break;
-        // Replayed at its place, like the paths: left out when wholly outside the rows.
-        if (cull && ((place.y + static_cast<double>(r.bottom)) / 256.0 < y0 ||
-                     (place.y + static_cast<double>(r.top)) / 256.0 > y1)) {
-          break;
-        }
-        draw(cr, place.x, place.y);
         break;
-      }
       default: break;  // a paint without a path is never kept
     }
     ++i;

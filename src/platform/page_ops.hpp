@@ -144,6 +144,17 @@ class PageOps {
   // its paint: the index of the paint, the rows it reaches with its line width.
   std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
                         double& bottom, double* left = nullptr, double* right = nullptr) const;
+  // Replays the path from code i (points from p, values from v; scanned up to code j) and
+  // its paint, drawing them when `show`: the code after the paint.
+  std::size_t replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::size_t j, bool show,
+                          std::size_t& p, std::size_t& v) const;
+  // Replays the text of values v on and texts_[t] (left out when culled to rows [y0, y1)).
+  void replay_text(cairo_t* cr, const Cursor& at, std::size_t v, std::size_t t, bool cull,
+                   int y0, int y1) const;
+  // Replays the placing of a shared drawing of values v on: its pixels copied where it lies
+  // on blank paper, else replayed at its place (left out when culled to rows [y0, y1)).
+  void replay_place(cairo_t* cr, const Cursor& at, std::size_t v, bool cull, int y0,
+                    int y1) const;
   struct Outline;
   // The subpaths of the path from code i (points from p) up to its paint.
   void outline(std::size_t i, std::size_t p, Outline& out) const;

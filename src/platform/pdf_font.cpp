@@ -148,12 +148,11 @@ double pdf_glyph_width(unsigned glyph) {
   return f.advance[glyph] * 1000.0 / f.units;
 }
 
-PdfFont pdf_font(const std::vector<unsigned>& wanted) {
-  const Face& f = face();
-  PdfFont out;
-  if (!f.ok) return out;
-  // The glyphs with those their composite outlines are built from; 0 (the missing glyph)
-  // always.
+namespace {
+
+// The glyphs to keep, a flag per glyph of the face: those wanted with those their composite
+// outlines are built from; 0 (the missing glyph) always.
+std::vector<bool> kept_glyphs(const Face& f, const std::vector<unsigned>& wanted) {
   std::vector<bool> keep(f.glyphs, false);
   std::vector<unsigned> todo{0};
   for (unsigned g : wanted)
@@ -175,8 +174,12 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
       if (!(flags & 0x20)) break;
     }
   }
+  return keep;
+}
 
-  // glyf and loca (long offsets) with only the kept glyphs' outlines.
+// The face's tables cut down to the kept glyphs: glyf and loca (long offsets) with only their
+// outlines, the metrics of the glyphs left out zero (the widths the file gives are its own).
+std::map<std::string, std::string> subset_tables(const Face& f, const std::vector<bool>& keep) {
   std::string glyf, loca;
   for (unsigned g = 0; g < f.glyphs; ++g) {
     put32(loca, static_cast<std::uint32_t>(glyf.size()));
@@ -189,7 +192,6 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
   for (const auto& [tag, data] : f.tables) tables[tag] = data;
   tables["glyf"] = std::move(glyf);
   tables["loca"] = std::move(loca);
-  // The metrics of the glyphs left out are zero (the widths the file gives are its own).
   std::string& hmtx = tables["hmtx"];
   const unsigned metrics = u16(tables["hhea"], 34);
   for (unsigned g = 0; g < f.glyphs; ++g) {
@@ -198,25 +200,31 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
     else set16(hmtx, 4 * metrics + 2 * (g - metrics), 0);
   }
   std::string& head = tables["head"];
-  set32(head, 8, 0);    // checkSumAdjustment, set below
+  set32(head, 8, 0);    // checkSumAdjustment, set by truetype_file
   set16(head, 50, 1);   // long offsets
+  return tables;
+}
 
-  // The file: offset table, table records (tags in order), tables on 4-byte boundaries.
+// The font file of these tables: offset table, table records (tags in order), tables on
+// 4-byte boundaries, the whole file's checksum adjusted in head.
+std::string truetype_file(const std::map<std::string, std::string>& tables) {
   const std::uint16_t n = static_cast<std::uint16_t>(tables.size());
   std::uint16_t pow2 = 1, log2 = 0;
   while (pow2 * 2 <= n) {
     pow2 = static_cast<std::uint16_t>(pow2 * 2);
     ++log2;
   }
-  std::string& ttf = out.truetype;
+  std::string ttf;
   put32(ttf, 0x00010000);
   put16(ttf, n);
   put16(ttf, pow2 * 16u);
   put16(ttf, log2);
   put16(ttf, n * 16u - pow2 * 16u);
-  std::size_t at = 12 + 16u * n;
+  const std::size_t at = 12 + 16u * n;
   std::string body;
-  for (auto& [tag, data] : tables) {
+  std::size_t head_at = 0;
+  for (const auto& [tag, data] : tables) {
+    if (tag == "head") head_at = at + body.size();
     ttf += tag;
     put32(ttf, checksum(data));
     put32(ttf, static_cast<std::uint32_t>(at + body.size()));
@@ -224,26 +232,26 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
     body += data;
     while (body.size() % 4) body += '\0';
   }
-  const std::size_t head_at = at + [&] {
-    std::size_t off = 0;
-    for (auto& [tag, data] : tables) {
-      if (tag == "head") break;
-      off += (data.size() + 3) / 4 * 4;
-    }
-    return off;
-  }();
   ttf += body;
   set32(ttf, head_at + 8, 0xB1B0AFBAu - checksum(ttf));
+  return ttf;
+}
 
-  // Name, metrics, widths and the map to Unicode.
+// The subset's name: six letters from the kept glyphs, then the face's name.
+std::string subset_name(const Face& f, const std::vector<bool>& keep) {
   std::uint32_t hash = 2166136261u;
   for (unsigned g = 0; g < f.glyphs; ++g)
     if (keep[g]) hash = (hash ^ g) * 16777619u;
+  std::string name;
   for (int k = 0; k < 6; ++k) {
-    out.name += static_cast<char>('A' + hash % 26);
+    name += static_cast<char>('A' + hash % 26);
     hash /= 26;
   }
-  out.name += "+DejaVuSans";
+  return name + "+DejaVuSans";
+}
+
+// The face's box, ascent, descent and cap height in 1/1000 of the size.
+void put_metrics(const Face& f, PdfFont& out) {
   const double em = 1000.0 / f.units;
   const std::string& hd = f.tables.at("head");
   out.bbox = number(static_cast<std::int16_t>(u16(hd, 36)) * em) + " " +
@@ -256,7 +264,11 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
   out.cap_height = out.ascent;
   if (auto os2 = f.tables.find("OS/2"); os2 != f.tables.end() && os2->second.size() >= 90)
     out.cap_height = static_cast<int>(std::lround(static_cast<std::int16_t>(u16(os2->second, 88)) * em));
+}
 
+// The kept glyphs' widths (/W) and the map from them to Unicode, in one pass over the glyphs.
+void put_widths_and_unicode(const Face& f, const std::vector<bool>& keep, PdfFont& out) {
+  const double em = 1000.0 / f.units;
   out.widths = "[";
   std::string cmap_lines;
   int cmap_count = 0;
@@ -292,6 +304,19 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
       "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
       "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n" +
       ranges + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+}
+
+}  // namespace
+
+PdfFont pdf_font(const std::vector<unsigned>& wanted) {
+  const Face& f = face();
+  PdfFont out;
+  if (!f.ok) return out;
+  const std::vector<bool> keep = kept_glyphs(f, wanted);
+  out.truetype = truetype_file(subset_tables(f, keep));
+  out.name = subset_name(f, keep);
+  put_metrics(f, out);
+  put_widths_and_unicode(f, keep, out);
   out.ok = true;
   return out;
 }

@@ -212,41 +212,52 @@ std::string PageOps::form_content(std::string& bbox, std::vector<unsigned>& glyp
   return content_of(1.0, 0.0, glyphs, Cursor{}, SIZE_MAX, false);
 }
 
-std::string PageOps::content_of(double scale, double height, std::vector<unsigned>& glyphs,
-                                const Cursor& from, std::size_t to, bool page) const {
-  // Page units of a tenth of a pixel: points are whole numbers.
-  constexpr double kUnit = 10.0;
-  const std::size_t end = std::min(to, code_.size());
-  std::string out;
-  out.reserve((end - from.code) * 2 + (pts_.size() - from.pts) * 4 + 64);
-  if (page && from.code == 0) {
-    out += "q ";
-    put_number(out, scale / kUnit, 7);
-    out += " 0 0 ";
-    put_number(out, -scale / kUnit, 7);
-    out += " 0 ";
-    put_number(out, height * scale, 4);
-    out += " cm\n";
-  }
+namespace {
+
+// Page units of a tenth of a pixel: points are whole numbers.
+constexpr double kUnit = 10.0;
+
+// The page's turn from image pixels (y downwards) to page units on a sheet `height` pixels
+// high, pixels scaled by `scale` points.
+void put_page_matrix(std::string& out, double scale, double height) {
+  out += "q ";
+  put_number(out, scale / kUnit, 7);
+  out += " 0 0 ";
+  put_number(out, -scale / kUnit, 7);
+  out += " 0 ";
+  put_number(out, height * scale, 4);
+  out += " cm\n";
+}
+
+// The colours and line width a content stream has set, and those the drawing has in hand:
+// each is written only before a paint that needs it changed.
+struct PaintState {
+  std::string& out;
+  Rgb stroke, fill, out_stroke, out_fill;
+  double width, out_width;
+  bool have_stroke, have_fill, have_width;
+
   // A piece starts after a paint: the stroke colour and width are set as they are.
-  Rgb stroke = from.stroke, fill = from.fill, out_stroke = from.stroke, out_fill = from.set_fill;
-  double width = from.width, out_width = from.width;
-  bool have_stroke = from.code > 0, have_fill = from.fill_set, have_width = from.code > 0;
-  auto put_rgb = [&](const Rgb& c, const char* op) {
+  PaintState(std::string& o, const PageOps::Cursor& from)
+      : out(o), stroke(from.stroke), fill(from.fill), out_stroke(from.stroke),
+        out_fill(from.set_fill), width(from.width), out_width(from.width),
+        have_stroke(from.code > 0), have_fill(from.fill_set), have_width(from.code > 0) {}
+
+  void put_rgb(const Rgb& c, const char* op) {
     put_number(out, c.r, 4);
     out += ' ';
     put_number(out, c.g, 4);
     out += ' ';
     put_number(out, c.b, 4);
     out += op;
-  };
-  auto emit_fill = [&](const Rgb& c) {
+  }
+  void set_fill(const Rgb& c) {
     if (have_fill && c == out_fill) return;
     put_rgb(c, " rg\n");
     have_fill = true;
     out_fill = c;
-  };
-  auto emit_stroke = [&] {
+  }
+  void set_stroke() {
     if (!have_stroke || !(stroke == out_stroke)) put_rgb(stroke, " RG\n");
     if (!have_width || width != out_width) {
       put_number(out, width * kUnit, 3);
@@ -255,126 +266,165 @@ std::string PageOps::content_of(double scale, double height, std::vector<unsigne
     have_stroke = have_width = true;
     out_stroke = stroke;
     out_width = width;
-  };
-  std::string path;
+  }
+};
+
+// The path in hand, written as its subpaths end; its paint appends it to the stream.
+struct PathText {
+  std::string text;
   std::vector<double> sub;  // the points of the subpath in hand, image pixels
   bool sub_moved = true;    // it began with a move
-  auto flush = [&] {
-    put_subpath(path, sub, kUnit, sub_moved);
+
+  void flush() {
+    put_subpath(text, sub, kUnit, sub_moved);
     sub.clear();
-  };
-  auto xy = [&](std::size_t& p) {
-    sub.push_back(pts_[p] / 256.0);
-    sub.push_back(pts_[p + 1] / 256.0);
-    p += 2;
-  };
+  }
+  void point(const std::int32_t* xy) {
+    sub.push_back(xy[0] / 256.0);
+    sub.push_back(xy[1] / 256.0);
+  }
+  void paint(std::string& out, const char* op) {
+    out += text;
+    out += op;
+    text.clear();
+  }
+};
+
+// The rectangle (x, y top, w, h in image pixels) filled in the fill colour.
+void put_rect(std::string& out, const double* r) {
+  for (int k = 0; k < 4; ++k) {
+    put_number(out, r[k] * kUnit, 1);
+    out += ' ';
+  }
+  out += "re f\n";
+}
+
+// The glyphs of a text, `count` of them as the page font at `size` sets them, in the text
+// space `c`, `s` turns (the cosine and sine of the text's angle) from (x, y) in image pixels.
+// Text space: one unit per size, y upwards, turned as the text is, starting at the first
+// glyph; the glyphs by their indices in the embedded page font. Where the page puts a glyph
+// elsewhere than the widths lead to, the text is moved. The glyphs' outlines cut out a
+// rectangle painted in the fill colour (text mode 7): readers find and select the text, and
+// draw the outlines as they draw paths, at the very places the page image has them.
+void put_glyphs(std::string& out, const cairo_glyph_t* gl, int count, double x, double y,
+                double c, double s, double size, std::vector<unsigned>& glyphs) {
+  const double size_u = size * kUnit;
+  out += "q ";
+  put_number(out, size_u * c, 4);
+  out += ' ';
+  put_number(out, -size_u * s, 4);
+  out += ' ';
+  put_number(out, -size_u * s, 4);
+  out += ' ';
+  put_number(out, -size_u * c, 4);
+  out += ' ';
+  put_number(out, (x + c * gl[0].x + s * gl[0].y) * kUnit, 1);
+  out += ' ';
+  put_number(out, (y - s * gl[0].x + c * gl[0].y) * kUnit, 1);
+  out += " cm BT 7 Tr /F1 1 Tf [<";
+  double at_em = 0.0;  // where the widths have put the next glyph, 1/1000 of the size
+  static const char* hex = "0123456789ABCDEF";
+  for (int g = 0; g < count; ++g) {
+    const double want = (gl[g].x - gl[0].x) / size * 1000.0;
+    const double shift = std::round((want - at_em) * 10.0) / 10.0;
+    if (g > 0 && shift != 0.0) {
+      out += "> ";
+      put_number(out, -shift, 1);
+      out += " <";
+      at_em += shift;
+    }
+    const unsigned index = static_cast<unsigned>(gl[g].index) & 0xFFFF;
+    for (int b = 12; b >= 0; b -= 4) out += hex[(index >> b) & 0xF];
+    at_em += std::round(pdf_glyph_width(index) * 1000.0) / 1000.0;
+    glyphs.push_back(index);
+  }
+  out += ">] TJ ET -2 -1 ";
+  put_number(out, at_em / 1000.0 + 4.0, 1);
+  out += " 3 re f Q\n";
+}
+
+// A text (x, y, angle, size as recorded) set in the page font; nothing when Cairo cannot
+// set it.
+void put_text(std::string& out, const double* v, const std::string& utf8,
+              std::vector<unsigned>& glyphs) {
+  const double x = v[0], y = v[1], angle = v[2], size = v[3];
+  cairo_glyph_t* gl = nullptr;
+  int count = 0;
+  cairo_scaled_font_t* sf = page_font(size);
+  if (cairo_scaled_font_text_to_glyphs(sf, 0, 0, utf8.data(), static_cast<int>(utf8.size()), &gl,
+                                       &count, nullptr, nullptr, nullptr) != CAIRO_STATUS_SUCCESS) {
+    return;
+  }
+  if (count > 0) {
+    const double c = angle != 0.0 ? std::cos(angle) : 1.0;
+    const double s = angle != 0.0 ? std::sin(angle) : 0.0;
+    put_glyphs(out, gl, count, x, y, c, s, size, glyphs);
+  }
+  cairo_glyph_free(gl);
+}
+
+// The form of shared drawing `number` placed by image point (x, y) (24.8 fixed).
+void put_place(std::string& out, std::uint64_t number, double x, double y) {
+  out += "q 1 0 0 1 ";
+  put_number(out, x * (kUnit / 256.0), 1);
+  out += ' ';
+  put_number(out, y * (kUnit / 256.0), 1);
+  out += " cm /D";
+  out += std::to_string(number);
+  out += " Do Q\n";
+}
+
+}  // namespace
+
+std::string PageOps::content_of(double scale, double height, std::vector<unsigned>& glyphs,
+                                const Cursor& from, std::size_t to, bool page) const {
+  const std::size_t end = std::min(to, code_.size());
+  std::string out;
+  out.reserve((end - from.code) * 2 + (pts_.size() - from.pts) * 4 + 64);
+  if (page && from.code == 0) put_page_matrix(out, scale, height);
+  PaintState state(out, from);
+  PathText path;
   std::size_t p = from.pts, v = from.vals, t = from.texts;
   for (std::size_t i = from.code; i < end; ++i) {
     const std::uint8_t op = code_[i];
-    if (!sub.empty() && op != kLine) flush();
+    if (!path.sub.empty() && op != kLine) path.flush();
     switch (op) {
       case kMove:
-        sub_moved = true;
-        xy(p);
+        path.sub_moved = true;
+        path.point(&pts_[p]);
+        p += 2;
         break;
       case kLine:
-        if (sub.empty()) sub_moved = false;
-        xy(p);
+        if (path.sub.empty()) path.sub_moved = false;
+        path.point(&pts_[p]);
+        p += 2;
         break;
-      case kClose: path += "h\n"; break;
-      case kStrokeRgb: stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
-      case kFillRgb: fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
-      case kWidth: width = vals_[v++]; break;
+      case kClose: path.text += "h\n"; break;
+      case kStrokeRgb: state.stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
+      case kFillRgb: state.fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
+      case kWidth: state.width = vals_[v++]; break;
       case kAntialias: ++v; break;
       case kStroke:
       case kFillStroke:
-        if (op == kFillStroke) emit_fill(fill);
-        emit_stroke();
-        if (!sub.empty()) flush();
-        out += path;
-        out += op == kStroke ? "S\n" : "B\n";
-        path.clear();
+        if (op == kFillStroke) state.set_fill(state.fill);
+        state.set_stroke();
+        path.paint(out, op == kStroke ? "S\n" : "B\n");  // the subpath in hand flushed above
         break;
       case kClearRect:
-        emit_fill({1, 1, 1});
-        for (int k = 0; k < 4; ++k) {
-          put_number(out, vals_[v + k] * kUnit, 1);
-          out += ' ';
-        }
-        out += "re f\n";
+        state.set_fill({1, 1, 1});
+        put_rect(out, &vals_[v]);
         v += 4;
         break;
-      case kText: {
-        emit_fill(fill);
-        const double x = vals_[v], y = vals_[v + 1], angle = vals_[v + 2], size = vals_[v + 3];
-        v += 4;
-        const std::string& utf8 = texts_[t++];
-        cairo_glyph_t* gl = nullptr;
-        int count = 0;
-        cairo_scaled_font_t* sf = page_font(size);
-        if (cairo_scaled_font_text_to_glyphs(sf, 0, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                             &gl, &count, nullptr, nullptr, nullptr) !=
-            CAIRO_STATUS_SUCCESS) {
-          break;
-        }
-        if (count > 0) {
-          const double c = angle != 0.0 ? std::cos(angle) : 1.0;
-          const double s = angle != 0.0 ? std::sin(angle) : 0.0;
-          const double size_u = size * kUnit;
-          // Text space: one unit per size, y upwards, turned as the text is, starting at
-          // the first glyph; the glyphs by their indices in the embedded page font. Where
-          // the page puts a glyph elsewhere than the widths lead to, the text is moved. The
-          // glyphs' outlines cut out a rectangle painted in the fill colour (text mode 7):
-          // readers find and select the text, and draw the outlines as they draw paths,
-          // at the very places the page image has them.
-          out += "q ";
-          put_number(out, size_u * c, 4);
-          out += ' ';
-          put_number(out, -size_u * s, 4);
-          out += ' ';
-          put_number(out, -size_u * s, 4);
-          out += ' ';
-          put_number(out, -size_u * c, 4);
-          out += ' ';
-          put_number(out, (x + c * gl[0].x + s * gl[0].y) * kUnit, 1);
-          out += ' ';
-          put_number(out, (y - s * gl[0].x + c * gl[0].y) * kUnit, 1);
-          out += " cm BT 7 Tr /F1 1 Tf [<";
-          double at_em = 0.0;  // where the widths have put the next glyph, 1/1000 of the size
-          static const char* hex = "0123456789ABCDEF";
-          for (int g = 0; g < count; ++g) {
-            const double want = (gl[g].x - gl[0].x) / size * 1000.0;
-            const double shift = std::round((want - at_em) * 10.0) / 10.0;
-            if (g > 0 && shift != 0.0) {
-              out += "> ";
-              put_number(out, -shift, 1);
-              out += " <";
-              at_em += shift;
-            }
-            const unsigned index = static_cast<unsigned>(gl[g].index) & 0xFFFF;
-            for (int b = 12; b >= 0; b -= 4) out += hex[(index >> b) & 0xF];
-            at_em += std::round(pdf_glyph_width(index) * 1000.0) / 1000.0;
-            glyphs.push_back(index);
-          }
-          out += ">] TJ ET -2 -1 ";
-          put_number(out, at_em / 1000.0 + 4.0, 1);
-          out += " 3 re f Q\n";
-        }
-        cairo_glyph_free(gl);
-        break;
-      }
-      case kPlace: {
-        const std::size_t k = static_cast<std::size_t>(vals_[v]);
-        out += "q 1 0 0 1 ";
-        put_number(out, vals_[v + 1] * (kUnit / 256.0), 1);
-        out += ' ';
-        put_number(out, vals_[v + 2] * (kUnit / 256.0), 1);
-        out += " cm /D";
-        out += std::to_string(drawings_[k]->number_);
-        out += " Do Q\n";
+      case kText:
+        state.set_fill(state.fill);
+        put_text(out, &vals_[v], texts_[t++], glyphs);
         v += 4;
         break;
-      }
+      case kPlace:
+        put_place(out, drawings_[static_cast<std::size_t>(vals_[v])]->number_, vals_[v + 1],
+                  vals_[v + 2]);
+        v += 4;
+        break;
       default: break;
     }
   }
@@ -437,29 +487,17 @@ PdfFile::~PdfFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-std::string PdfFile::add_page(const std::vector<std::string>& streams,
-                              const std::vector<unsigned>& glyphs,
-                              const std::vector<PdfForm>& forms,
-                              const std::vector<std::uint64_t>& placed) {
-  const bool first = fd_ < 0;
-  if (first) {
-    fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) return std::strerror(errno);
-    struct stat st {};
-    made_ = fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
-  }
-  // The page goes in as two updates, made apart and committed only once both are in the
-  // file. The first holds the page's own objects under new numbers, so that readers which
-  // rebuild a cut file's cross-reference table from its objects find the page tree as it
-  // was; the second rewrites the page tree nodes above the page, and is short enough that
-  // in a copy cut inside it readers still find the first one's startxref near the end.
-  int objects = objects_;
-  Node root = root_;
-  std::array<Node, kLevels> path = last_;
-  std::string body;
-  std::vector<std::pair<int, long long>> at;  // object, offset: what the update writes
-  auto object = [&](int num, const std::string& dict, const std::string& data) {
-    at.emplace_back(num, end_ + static_cast<long long>(body.size()));
+// The bytes a page appends, made apart from the file: objects (each where it will stand in
+// the file), and the cross-reference section and trailer ending each update.
+class PdfFile::Update {
+ public:
+  // Bytes that will follow the file's first `end` bytes, whose last cross-reference section
+  // is at `prev` (-1 for a new file).
+  Update(long long end, long long prev) : end_(end), prev_(prev) {}
+
+  // Writes object `num` of this dictionary, with a stream of `data` where it has one.
+  int object(int num, const std::string& dict, const std::string& data) {
+    at_.emplace_back(num, end_ + static_cast<long long>(body.size()));
     body += std::to_string(num) + " 0 obj\n" + dict;
     if (!data.empty() || dict.find("/Length") != std::string::npos) {
       body += "\nstream\n";
@@ -468,148 +506,209 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
     }
     body += "\nendobj\n";
     return num;
-  };
-  // The update's cross-reference section, in runs of consecutive object numbers, pointing
-  // back to the one before; its trailer and end.
-  long long prev = first ? -1 : xref_at_;
-  auto end_update = [&] {
+  }
+  // Marks the head of the free list, for the first update of a file.
+  void free_head() { at_.emplace_back(0, 0); }
+  // Ends the update: its cross-reference section, in runs of consecutive object numbers,
+  // pointing back to the one before; its trailer (objects up to `objects`) and end.
+  void end(int objects) {
     const long long xref_at = end_ + static_cast<long long>(body.size());
-    std::sort(at.begin(), at.end());
+    std::sort(at_.begin(), at_.end());
     body += "xref\n";
     char entry[32];
-    for (std::size_t i = 0; i < at.size();) {
+    for (std::size_t i = 0; i < at_.size();) {
       std::size_t j = i + 1;
-      while (j < at.size() && at[j].first == at[j - 1].first + 1) ++j;
-      body += std::to_string(at[i].first) + " " + std::to_string(j - i) + "\n";
+      while (j < at_.size() && at_[j].first == at_[j - 1].first + 1) ++j;
+      body += std::to_string(at_[i].first) + " " + std::to_string(j - i) + "\n";
       for (; i < j; ++i) {
-        if (at[i].first == 0) std::snprintf(entry, sizeof entry, "0000000000 65535 f \n");
-        else std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", at[i].second);
+        if (at_[i].first == 0) std::snprintf(entry, sizeof entry, "0000000000 65535 f \n");
+        else std::snprintf(entry, sizeof entry, "%010lld 00000 n \n", at_[i].second);
         body += entry;
       }
     }
     body += "trailer\n<< /Size " + std::to_string(objects + 1) + " /Root 1 0 R /Info 3 0 R";
-    if (prev >= 0) body += " /Prev " + std::to_string(prev);
+    if (prev_ >= 0) body += " /Prev " + std::to_string(prev_);
     body += " >>\nstartxref\n" + std::to_string(xref_at) + "\n%%EOF\n";
-    at.clear();
-    prev = xref_at;
-  };
+    at_.clear();
+    prev_ = xref_at;
+  }
+  long long last_xref() const { return prev_; }
+
+  std::string body;
+
+ private:
+  long long end_;
+  long long prev_;
+  std::vector<std::pair<int, long long>> at_;  // object, offset: what the update writes
+};
+
+std::string PdfFile::add_page(const std::vector<std::string>& streams,
+                              const std::vector<unsigned>& glyphs,
+                              const std::vector<PdfForm>& forms,
+                              const std::vector<std::uint64_t>& placed) {
+  const bool first = fd_ < 0;
   if (first) {
-    body = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
-    at.emplace_back(0, 0);  // the head of the free list
-    object(1, "<< /Type /Catalog /Pages 2 0 R >>", "");
-    object(2, "<< /Type /Pages /Kids [ ] /Count 0 >>", "");
-    object(3, "<< /Title " + pdf_text(title_) + " /Creator (korbast) /Producer (korbast) >>", "");
+    if (std::string err = open_file(); !err.empty()) return err;
   }
+  // The page goes in as two updates, made apart and committed only once both are in the
+  // file. The first holds the page's own objects under new numbers, so that readers which
+  // rebuild a cut file's cross-reference table from its objects find the page tree as it
+  // was; the second rewrites the page tree nodes above the page, and is short enough that
+  // in a copy cut inside it readers still find the first one's startxref near the end.
+  State st = state_;
+  Update u(end_, first ? -1 : state_.xref_at);
+  if (first) put_head(u);
   // The font, the forms and the one resource dictionary the pages share: each written
-  // anew only when a page needs more of them.
-  std::vector<unsigned> font_glyphs = font_glyphs_;
-  int font_obj = font_obj_, resources_obj = resources_obj_;
-  std::map<std::uint64_t, int> form_objs = form_objs_;
-  std::vector<std::uint64_t> resource_forms = resource_forms_;
-  bool fresh = false;
-  if (!glyphs.empty() && !std::includes(font_glyphs.begin(), font_glyphs.end(), glyphs.begin(),
-                                        glyphs.end())) {
-    std::vector<unsigned> all = font_glyphs;
-    all.insert(all.end(), glyphs.begin(), glyphs.end());
-    std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
-    const PdfFont font = pdf_font(all);
-    if (font.ok) {
-      const std::string file = compress_content(font.truetype);
-      const int file_obj = object(++objects, "<< /Length " + std::to_string(file.size()) + " /Length1 " +
-                                      std::to_string(font.truetype.size()) +
-                                      " /Filter /FlateDecode >>",
-                                  file);
-      const int descriptor = object(
-          ++objects,
-          "<< /Type /FontDescriptor /FontName /" + font.name + " /Flags 32 /FontBBox [" +
-              font.bbox + "] /ItalicAngle 0 /Ascent " + std::to_string(font.ascent) +
-              " /Descent " + std::to_string(font.descent) + " /CapHeight " +
-              std::to_string(font.cap_height) + " /StemV 80 /FontFile2 " +
-              std::to_string(file_obj) + " 0 R >>",
-          "");
-      const int cid = object(++objects, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
-                                 " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity)"
-                                 " /Supplement 0 >> /FontDescriptor " +
-                                 std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
-                                 font.widths + " >>",
-                             "");
-      const std::string cmap = compress_content(font.to_unicode);
-      const int unicode = object(
-          ++objects,
-          "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>", cmap);
-      font_obj = object(++objects, "<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
-                            " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
-                            " 0 R] /ToUnicode " + std::to_string(unicode) + " 0 R >>",
-                        "");
-      font_glyphs = std::move(all);
-      fresh = true;
-    }
+  // anew only when a page needs more of them. The resources name the font and the forms
+  // this page places; the next pages share them while they place no other form (documents
+  // placing ever new forms get resources per page, not ever longer ones).
+  const bool fresh = put_font(u, st, glyphs);
+  put_forms(u, st, forms);
+  if (fresh || !std::includes(st.resource_forms.begin(), st.resource_forms.end(), placed.begin(),
+                              placed.end())) {
+    put_resources(u, st, placed);
   }
+  const int page_obj = put_page(u, st, streams);
+  u.end(st.objects);
+  put_tree(u, st, page_obj);
+  u.end(st.objects);
+  st.xref_at = u.last_xref();
+  return append(u.body, std::move(st));
+}
+
+std::string PdfFile::open_file() {
+  fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) return std::strerror(errno);
+  struct stat st {};
+  made_ = fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
+  return "";
+}
+
+void PdfFile::put_head(Update& u) const {
+  u.body = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+  u.free_head();
+  u.object(1, "<< /Type /Catalog /Pages 2 0 R >>", "");
+  u.object(2, "<< /Type /Pages /Kids [ ] /Count 0 >>", "");
+  u.object(3, "<< /Title " + pdf_text(title_) + " /Creator (korbast) /Producer (korbast) >>", "");
+}
+
+bool PdfFile::put_font(Update& u, State& st, const std::vector<unsigned>& glyphs) {
+  if (glyphs.empty() ||
+      std::includes(st.font_glyphs.begin(), st.font_glyphs.end(), glyphs.begin(), glyphs.end())) {
+    return false;
+  }
+  std::vector<unsigned> all = st.font_glyphs;
+  all.insert(all.end(), glyphs.begin(), glyphs.end());
+  std::sort(all.begin(), all.end());
+  all.erase(std::unique(all.begin(), all.end()), all.end());
+  const PdfFont font = pdf_font(all);
+  if (!font.ok) return false;
+  const std::string file = compress_content(font.truetype);
+  const int file_obj = u.object(++st.objects,
+                                "<< /Length " + std::to_string(file.size()) + " /Length1 " +
+                                    std::to_string(font.truetype.size()) +
+                                    " /Filter /FlateDecode >>",
+                                file);
+  const int descriptor = u.object(
+      ++st.objects,
+      "<< /Type /FontDescriptor /FontName /" + font.name + " /Flags 32 /FontBBox [" + font.bbox +
+          "] /ItalicAngle 0 /Ascent " + std::to_string(font.ascent) + " /Descent " +
+          std::to_string(font.descent) + " /CapHeight " + std::to_string(font.cap_height) +
+          " /StemV 80 /FontFile2 " + std::to_string(file_obj) + " 0 R >>",
+      "");
+  const int cid = u.object(
+      ++st.objects,
+      "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + font.name +
+          " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
+          " /FontDescriptor " + std::to_string(descriptor) + " 0 R /CIDToGIDMap /Identity /W " +
+          font.widths + " >>",
+      "");
+  const std::string cmap = compress_content(font.to_unicode);
+  const int unicode = u.object(
+      ++st.objects, "<< /Length " + std::to_string(cmap.size()) + " /Filter /FlateDecode >>",
+      cmap);
+  st.font_obj = u.object(++st.objects,
+                         "<< /Type /Font /Subtype /Type0 /BaseFont /" + font.name +
+                             " /Encoding /Identity-H /DescendantFonts [" + std::to_string(cid) +
+                             " 0 R] /ToUnicode " + std::to_string(unicode) + " 0 R >>",
+                         "");
+  st.font_glyphs = std::move(all);
+  return true;
+}
+
+void PdfFile::put_forms(Update& u, State& st, const std::vector<PdfForm>& forms) const {
   for (const PdfForm& form : forms) {
     if (has_form(form.number)) continue;
-    const std::string font =
-        font_obj > 0 ? " /Resources << /Font << /F1 " + std::to_string(font_obj) + " 0 R >> >>" : "";
-    const int obj = object(++objects, "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
-                               " /Length " + std::to_string(form.stream.size()) +
-                               " /Filter /FlateDecode >>",
-                           form.stream);
-    form_objs.emplace(form.number, obj);
-  }
-  // The resources name the font and the forms this page places; the next pages share them
-  // while they place no other form (documents placing ever new forms get resources per
-  // page, not ever longer ones).
-  if (fresh || !std::includes(resource_forms.begin(), resource_forms.end(), placed.begin(),
-                              placed.end())) {
-    std::string dict = "<<";
-    if (font_obj > 0) dict += " /Font << /F1 " + std::to_string(font_obj) + " 0 R >>";
-    resource_forms.clear();
-    for (const std::uint64_t number : placed) {
-      const auto it = form_objs.find(number);
-      if (it == form_objs.end()) continue;
-      if (resource_forms.empty()) dict += " /XObject <<";
-      dict += " /D" + std::to_string(number) + " " + std::to_string(it->second) + " 0 R";
-      resource_forms.push_back(number);
+    std::string font;
+    if (st.font_obj > 0) {
+      font = " /Resources << /Font << /F1 " + std::to_string(st.font_obj) + " 0 R >> >>";
     }
-    if (!resource_forms.empty()) dict += " >>";
-    resources_obj = object(++objects, dict + " >>", "");
+    const int obj = u.object(++st.objects,
+                             "<< /Type /XObject /Subtype /Form /BBox [" + form.bbox + "]" + font +
+                                 " /Length " + std::to_string(form.stream.size()) +
+                                 " /Filter /FlateDecode >>",
+                             form.stream);
+    st.form_objs.emplace(form.number, obj);
   }
+}
+
+void PdfFile::put_resources(Update& u, State& st, const std::vector<std::uint64_t>& placed) {
+  std::string dict = "<<";
+  if (st.font_obj > 0) dict += " /Font << /F1 " + std::to_string(st.font_obj) + " 0 R >>";
+  st.resource_forms.clear();
+  for (const std::uint64_t number : placed) {
+    const auto it = st.form_objs.find(number);
+    if (it == st.form_objs.end()) continue;
+    if (st.resource_forms.empty()) dict += " /XObject <<";
+    dict += " /D" + std::to_string(number) + " " + std::to_string(it->second) + " 0 R";
+    st.resource_forms.push_back(number);
+  }
+  if (!st.resource_forms.empty()) dict += " >>";
+  st.resources_obj = u.object(++st.objects, dict + " >>", "");
+}
+
+int PdfFile::put_page(Update& u, State& st, const std::vector<std::string>& streams) const {
   std::string contents;
   for (const std::string& stream : streams) {
-    const int obj = object(
-        ++objects, "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>", stream);
+    const int obj = u.object(
+        ++st.objects, "<< /Length " + std::to_string(stream.size()) + " /Filter /FlateDecode >>",
+        stream);
     contents += (contents.empty() ? "" : " ") + std::to_string(obj) + " 0 R";
   }
   if (streams.size() != 1) contents = "[" + contents + "]";
   // The page tree: the root (object 2) over kLevels levels of nodes of up to kFan kids, the
   // pages below the last. New nodes where the last ones are full.
   int full = 0;
-  while (full < kLevels && (path[full].num == 0 || path[full].kids.size() == kFan)) ++full;
+  while (full < kLevels && (st.last[full].num == 0 || st.last[full].kids.size() == kFan)) ++full;
   for (int l = full - 1; l >= 0; --l) {
-    path[l] = Node{++objects, {}, 0};
-    (l + 1 < kLevels ? path[l + 1] : root).kids.push_back(path[l].num);
+    st.last[l] = Node{++st.objects, {}, 0};
+    (l + 1 < kLevels ? st.last[l + 1] : st.root).kids.push_back(st.last[l].num);
   }
   const std::string resources =
-      resources_obj > 0 ? std::to_string(resources_obj) + " 0 R" : "<< >>";
-  const int page_obj = object(++objects, "<< /Type /Page /Parent " + std::to_string(path[0].num) +
-                                             " 0 R /MediaBox [0 0 " + fixed(sheet_w_, 3) + " " +
-                                             fixed(sheet_h_, 3) + "] /Contents " + contents +
-                                             " /Resources " + resources + " >>",
-                              "");
-  end_update();
-  path[0].kids.push_back(page_obj);
-  for (Node& n : path) ++n.count;
-  ++root.count;
+      st.resources_obj > 0 ? std::to_string(st.resources_obj) + " 0 R" : "<< >>";
+  return u.object(++st.objects, "<< /Type /Page /Parent " + std::to_string(st.last[0].num) +
+                                   " 0 R /MediaBox [0 0 " + fixed(sheet_w_, 3) + " " +
+                                   fixed(sheet_h_, 3) + "] /Contents " + contents +
+                                   " /Resources " + resources + " >>",
+                  "");
+}
+
+void PdfFile::put_tree(Update& u, State& st, int page_obj) {
+  st.last[0].kids.push_back(page_obj);
+  for (Node& n : st.last) ++n.count;
+  ++st.root.count;
   auto node = [&](const Node& n, int parent) {
     std::string d = "<< /Type /Pages";
     if (parent > 0) d += " /Parent " + std::to_string(parent) + " 0 R";
     d += " /Kids [";
     for (int k : n.kids) d += " " + std::to_string(k) + " 0 R";
-    object(n.num, d + " ] /Count " + std::to_string(n.count) + " >>", "");
+    u.object(n.num, d + " ] /Count " + std::to_string(n.count) + " >>", "");
   };
-  for (int l = 0; l < kLevels; ++l) node(path[l], l + 1 < kLevels ? path[l + 1].num : 2);
-  node(root, 0);
-  end_update();
+  for (int l = 0; l < kLevels; ++l) node(st.last[l], l + 1 < kLevels ? st.last[l + 1].num : 2);
+  node(st.root, 0);
+}
+
+std::string PdfFile::append(const std::string& body, State&& next) {
   // Appended after all that is written; a failed append is cut off again, so that the
   // file keeps its pages and ends with the last one's update.
   if (!write_all(fd_, body.data(), body.size(), end_)) {
@@ -626,19 +725,11 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
   }
   ++pages_;
   end_ += static_cast<long long>(body.size());
-  xref_at_ = prev;
-  objects_ = objects;
-  font_glyphs_ = std::move(font_glyphs);
-  font_obj_ = font_obj;
-  resources_obj_ = resources_obj;
-  form_objs_ = std::move(form_objs);
-  resource_forms_ = std::move(resource_forms);
-  root_ = std::move(root);
-  last_ = std::move(path);
+  state_ = std::move(next);
   return "";
 }
 
-bool PdfFile::has_form(std::uint64_t number) const { return form_objs_.count(number) != 0; }
+bool PdfFile::has_form(std::uint64_t number) const { return state_.form_objs.count(number) != 0; }
 
 std::string PdfFile::close() {
   if (fd_ < 0) return "";

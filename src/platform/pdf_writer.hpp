@@ -63,22 +63,49 @@ class PdfFile {
     std::vector<int> kids;
     int count = 0;  // pages below
   };
+  // What the file's updates have made so far; a page works on a copy, kept once its updates
+  // are in the file.
+  struct State {
+    long long xref_at = 0;  // the last update's cross-reference section
+    int objects = 3;        // the highest object number used
+    Node root{2, {}, 0};
+    std::array<Node, kLevels> last;  // the last node of each level, the pages' level first
+    std::vector<unsigned> font_glyphs;  // the glyphs of the font written last; sorted
+    int font_obj = 0;                   // its object, 0 before the first text
+    int resources_obj = 0;              // the resources of the pages, 0 before the first need
+    std::map<std::uint64_t, int> form_objs;  // shared drawing, form object
+    std::vector<std::uint64_t> resource_forms;  // the forms the last resources name; sorted
+  };
+  // The bytes of a page's updates, as they are made (pdf_writer.cpp).
+  class Update;
+
+  // Creates the file for the first page; the error text.
+  std::string open_file();
+  // The file's header and its first three objects.
+  void put_head(Update& u) const;
+  // A font holding the page's glyphs too, where the last one lacks some; whether one was
+  // written.
+  static bool put_font(Update& u, State& st, const std::vector<unsigned>& glyphs);
+  // The forms of the shared drawings not yet in the file.
+  void put_forms(Update& u, State& st, const std::vector<PdfForm>& forms) const;
+  // The resources naming the font and the forms placed.
+  static void put_resources(Update& u, State& st, const std::vector<std::uint64_t>& placed);
+  // The page's content streams and its dictionary, with new page tree nodes above it where
+  // the last ones are full: the page's object.
+  int put_page(Update& u, State& st, const std::vector<std::string>& streams) const;
+  // The page tree nodes above the page, rewritten with it among their kids.
+  static void put_tree(Update& u, State& st, int page_obj);
+  // Appends the updates and keeps what they made; the error text.
+  std::string append(const std::string& body, State&& next);
+
   std::string path_;
   std::string title_;
   double sheet_w_ = 0.0, sheet_h_ = 0.0;
   int fd_ = -1;
   bool made_ = false;  // a plain file: removed again when no page reaches it
   int pages_ = 0;
-  long long end_ = 0;      // the end of the last complete update
-  long long xref_at_ = 0;  // its cross-reference section
-  int objects_ = 3;        // the highest object number used
-  Node root_{2, {}, 0};
-  std::array<Node, kLevels> last_;  // the last node of each level, the pages' level first
-  std::vector<unsigned> font_glyphs_;  // the glyphs of the font written last; sorted
-  int font_obj_ = 0;                   // its object, 0 before the first text
-  int resources_obj_ = 0;              // the resources of the pages, 0 before the first need
-  std::map<std::uint64_t, int> form_objs_;  // shared drawing, form object
-  std::vector<std::uint64_t> resource_forms_;  // the forms the last resources name; sorted
+  long long end_ = 0;  // the end of the last complete update
+  State state_;
 };
 
 }  // namespace korbast::platform
