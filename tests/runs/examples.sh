@@ -22,11 +22,13 @@ while IFS='|' read -r example files line; do
     [ -s "$dir/$f" ] || { echo "FAIL $example: no $f"; status=1; }
   done
   grep -qF -- "$line" "$dir/out.txt" || { echo "FAIL $example: no line \"$line\""; status=1; }
-  # Every PDF passes qpdf's check without a warning.
+  # Every PDF passes qpdf's check without a warning, and the checks qpdf leaves alone.
   for f in "$dir"/*.pdf; do
     [ -e "$f" ] && command -v qpdf >/dev/null 2>&1 || continue
     check=$(qpdf --check "$f" 2>&1)
     [ $? = 0 ] && ! grep -q WARNING <<< "$check" || { echo "FAIL $example: qpdf --check $f: $check"; status=1; }
+    check=$(python3 "$src/tests/tools/pdf_structure.py" "$f" 2>&1) ||
+      { echo "FAIL $example: pdf_structure $f: $check"; status=1; }
   done
 done <<'LIST'
 read_and_list|| | 2006/04/ | -20. |  -70. | NEAR COAST OF N |

@@ -1,6 +1,7 @@
 // A PDF file the program wrote, checked by independent readers: qpdf (no warning at all,
-// where it is installed) and poppler's pdfinfo, and its startxref pointing at a
-// cross-reference section.
+// where it is installed) and poppler's pdfinfo, its startxref pointing at a cross-reference
+// section, and what qpdf lets pass (page-tree links and counts, the embedded font's
+// checksum) by tests/tools/pdf_structure.py.
 #pragma once
 
 #include <sys/wait.h>
@@ -33,6 +34,12 @@ inline int checked_pdf_pages(const std::string& file, std::string* why = nullptr
     const std::string out = run_command("qpdf --check '" + file + "' 2>&1", &status);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || out.find("WARNING") != std::string::npos)
       return fail("qpdf --check: " + out);
+    if (have_tool("python3")) {
+      const std::string faults = run_command(std::string("python3 '") + KORBAST_SOURCE_DIR +
+                                             "/tests/tools/pdf_structure.py' '" + file + "' 2>&1",
+                                             &status);
+      if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return fail("pdf_structure: " + faults);
+    }
   }
   const std::string info = run_command("pdfinfo '" + file + "' 2>&1");
   const auto pages = info.find("\nPages:");
