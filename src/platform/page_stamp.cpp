@@ -29,6 +29,7 @@ struct Stamp {
 };
 
 constexpr std::size_t kKept = 64;
+constexpr std::size_t kAhead = 8;  // runs
 
 int floor_div256(std::int64_t v) { return static_cast<int>(v >= 0 ? v / 256 : -((-v + 255) / 256)); }
 
@@ -113,7 +114,17 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
   const int lo = std::max(y0, 0), hi = std::min(y1, h);
   const int left = px0 + stamp->left, top = py0 + stamp->top;
   bool any = false;
-  for (const Stamp::Run& r : stamp->runs) {
+  const std::size_t runs = stamp->runs.size();
+  for (std::size_t i = 0; i < runs; ++i) {
+    const Stamp::Run& r = stamp->runs[i];
+    if (i + kAhead < runs) {
+      // The page row of a run further on asked for now: each run's row is a fresh line of
+      // the page's memory.
+      const Stamp::Run& q = stamp->runs[i + kAhead];
+      const int qy = top + q.row, qx = std::clamp(left + q.col, 0, std::max(w - 1, 0));
+      if (qy >= lo && qy < hi)
+        __builtin_prefetch(data + static_cast<std::size_t>(qy) * stride + static_cast<std::size_t>(qx) * 4, 1);
+    }
     const int y = top + r.row;
     if (y < lo) continue;
     if (y >= hi) break;  // the runs go down the rows
