@@ -1,6 +1,7 @@
 #include "platform/page_output.hpp"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sched.h>
 #include <unistd.h>
 
@@ -113,8 +114,18 @@ struct PageWriter::Impl {
     const int bottom = std::max(PageOps::reach(job.paths, hidden, y0, y1, job.h),
                                 job.ops.placed_reach(y0, y1, job.h));
     const bool own = y0 > 0 || bottom > y1;
+    // A band's own target in memory kept by the thread: fresh memory of a page's size would
+    // be mapped and cleared by the system for every band.
+    thread_local std::unique_ptr<unsigned char[]> band;
+    thread_local std::size_t band_size = 0;
+    const int own_stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, job.w);
+    if (own && static_cast<std::size_t>(own_stride) * bottom > band_size) {
+      band_size = static_cast<std::size_t>(own_stride) * bottom;
+      band.reset(new unsigned char[band_size]);
+    }
     cairo_surface_t* s =
-        own ? cairo_image_surface_create(CAIRO_FORMAT_RGB24, job.w, bottom)
+        own ? cairo_image_surface_create_for_data(band.get(), CAIRO_FORMAT_RGB24, job.w, bottom,
+                                                  own_stride)
             : cairo_image_surface_create_for_data(job.pixels.get(), CAIRO_FORMAT_RGB24, job.w,
                                                   y1, stride);
     // White from the band's top row down: the rows above it are never used.
@@ -299,6 +310,15 @@ struct PageWriter::Impl {
 };
 
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
+  // A page's large buffers (its recording, content, image and file) come and go with every
+  // page, in every thread: kept by the allocator rather than handed back to the system and
+  // mapped again, which costs page faults and, with threads, a stop of the other cores.
+  static const bool kept = [] {
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
+    return true;
+  }();
+  (void)kept;
   const int n = worker_count();
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
   // As many bands as threads (split to hold about the same drawing each): more bands would

@@ -1,5 +1,9 @@
 #include "platform/page_stamp.hpp"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -25,6 +29,7 @@ struct Stamp {
 };
 
 constexpr std::size_t kKept = 64;
+constexpr std::size_t kAhead = 8;  // runs
 
 int floor_div256(std::int64_t v) { return static_cast<int>(v >= 0 ? v / 256 : -((-v + 255) / 256)); }
 
@@ -109,7 +114,17 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
   const int lo = std::max(y0, 0), hi = std::min(y1, h);
   const int left = px0 + stamp->left, top = py0 + stamp->top;
   bool any = false;
-  for (const Stamp::Run& r : stamp->runs) {
+  const std::size_t runs = stamp->runs.size();
+  for (std::size_t i = 0; i < runs; ++i) {
+    const Stamp::Run& r = stamp->runs[i];
+    if (i + kAhead < runs) {
+      // The page row of a run further on asked for now: each run's row is a fresh line of
+      // the page's memory.
+      const Stamp::Run& q = stamp->runs[i + kAhead];
+      const int qy = top + q.row, qx = std::clamp(left + q.col, 0, std::max(w - 1, 0));
+      if (qy >= lo && qy < hi)
+        __builtin_prefetch(data + static_cast<std::size_t>(qy) * stride + static_cast<std::size_t>(qx) * 4, 1);
+    }
     const int y = top + r.row;
     if (y < lo) continue;
     if (y >= hi) break;  // the runs go down the rows
@@ -119,13 +134,29 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
     any = true;
     std::uint32_t* d = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(y) * stride) + x0;
     const std::uint32_t* src = stamp->px.data() + r.at;
-    for (int k = from; k < to; ++k) {
+    auto put = [&](int k) {
       const std::uint32_t s = src[k], v = d[k];
       d[k] = (v & 0xFFFFFFu) == 0xFFFFFFu
                  ? s
                  : 0xFF000000u | times((v >> 16) & 0xFF, (s >> 16) & 0xFF) << 16 |
                        times((v >> 8) & 0xFF, (s >> 8) & 0xFF) << 8 | times(v & 0xFF, s & 0xFF);
+    };
+    int k = from;
+#if defined(__SSE2__)
+    // Four pixels on white (the most, a stamp going on a blank page) take the stamp's.
+    const __m128i ones = _mm_set1_epi32(-1), top = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    for (; k + 4 <= to; k += 4) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + k));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(v, top), ones)) == 0xFFFF) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + k),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k)));
+      } else {
+        for (int e = k + 4; k < e; ++k) put(k);
+        k -= 4;
+      }
     }
+#endif
+    for (; k < to; ++k) put(k);
   }
   if (any) cairo_surface_mark_dirty(target);
   return true;

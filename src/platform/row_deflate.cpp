@@ -121,10 +121,7 @@ class Bits {
     fill_ += n;
     if (fill_ >= 32) {
       const auto w = static_cast<std::uint32_t>(acc_);
-      at_[0] = static_cast<unsigned char>(w);
-      at_[1] = static_cast<unsigned char>(w >> 8);
-      at_[2] = static_cast<unsigned char>(w >> 16);
-      at_[3] = static_cast<unsigned char>(w >> 24);
+      std::memcpy(at_, &w, 4);  // little-endian: the first bits first
       at_ += 4;
       acc_ >>= 32;
       fill_ -= 32;
@@ -154,7 +151,7 @@ std::size_t match(const unsigned char* data, std::size_t i, std::size_t back, st
     std::uint64_t a, b;
     std::memcpy(&a, data + i + k, 8);
     std::memcpy(&b, data + i + k - back, 8);
-    if (a != b) break;
+    if (a != b) return k + static_cast<std::size_t>(__builtin_ctzll(a ^ b) >> 3);  // little-endian
     k += 8;
   }
   while (k < most && data[i + k] == data[i + k - back]) ++k;
