@@ -1,7 +1,6 @@
 #include "platform/page_output.hpp"
 
 #include <fcntl.h>
-#include <malloc.h>
 #include <sched.h>
 #include <unistd.h>
 
@@ -310,15 +309,6 @@ struct PageWriter::Impl {
 };
 
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
-  // A page's large buffers (its recording, content, image and file) come and go with every
-  // page, in every thread: kept by the allocator rather than handed back to the system and
-  // mapped again, which costs page faults and, with threads, a stop of the other cores.
-  static const bool kept = [] {
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 128 << 20);
-    return true;
-  }();
-  (void)kept;
   const int n = worker_count();
   impl_->limit = static_cast<std::size_t>(2 * n + 2);
   // As many bands as threads (split to hold about the same drawing each): more bands would
