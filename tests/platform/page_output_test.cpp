@@ -282,6 +282,21 @@ int differing(cairo_surface_t* a, cairo_surface_t* b, int w, int h) {
 struct Pile {
   int mitre, in_hole, under_stroke, covered;
 };
+
+// A closed outline through the points, in their order.
+void outline(PageOps& ops, std::initializer_list<std::pair<double, double>> pts) {
+  bool first = true;
+  for (auto [x, y] : pts) {
+    if (first) ops.move(x, y);
+    else ops.line(x, y);
+    first = false;
+  }
+  ops.close();
+}
+// The rectangle from (x0, y0) to (x1, y1), first along y0.
+void box(PageOps& ops, double x0, double y0, double x1, double y1) {
+  outline(ops, {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}});
+}
 Pile draw_pile(PageOps& ops, int w) {
   unsigned long long s = 11;
   auto rnd = [&] {
@@ -289,62 +304,45 @@ Pile draw_pile(PageOps& ops, int w) {
     return static_cast<double>((s >> 33) % 1000000) / 1000000.0;
   };
   int path = 0;
-  auto poly = [&](std::initializer_list<std::pair<double, double>> pts) {
-    bool first = true;
-    for (auto [x, y] : pts) {
-      if (first) ops.move(x, y);
-      else ops.line(x, y);
-      first = false;
-    }
-    ops.close();
-  };
   for (int k = 0; k < 6000; ++k) {
     if (k == 5000) ops.antialias(false);
     const double cx = w / 4.0 + rnd() * 300, cy = 100 + rnd() * 300, a = rnd() * 2 * M_PI;
     const double len = 15 + 30 * rnd();
     const double c = std::cos(a), sn = std::sin(a);
     auto at = [&](double u, double v) { return std::pair{cx + u * c - v * sn, cy + u * sn + v * c}; };
-    poly({at(0, -3), at(len, -3), at(len, -8), at(len + 12, 0), at(len, 8), at(len, 3), at(0, 3)});
+    outline(ops, {at(0, -3), at(len, -3), at(len, -8), at(len + 12, 0), at(len, 8), at(len, 3), at(0, 3)});
     const Rgb fill{0.8, 0.8 - 0.3 * (k % 3), 0.8};
     ops.fill_stroke(fill, {0, 0, 0.5 * (k % 2)}, std::array{0.3, 1.0, 3.0}[k % 3]);
     ++path;
   }
   ops.antialias(true);
   Pile p{};
-  poly({{100, 100}, {148, 100}, {130, 105}});  // a tip at (148, 100) mitred 22 beyond, 6 wide
+  outline(ops, {{100, 100}, {148, 100}, {130, 105}});  // a tip at (148, 100) mitred 22 beyond, 6 wide
   ops.fill_stroke({1, 0, 0}, {0, 0, 1}, 6.0);
   p.mitre = path++;
-  poly({{300, 300}, {310, 300}, {310, 310}, {300, 310}});
+  outline(ops, {{300, 300}, {310, 300}, {310, 310}, {300, 310}});
   ops.fill_stroke({0, 1, 0}, {0, 0, 0}, 1.0);
   p.in_hole = path++;
-  poly({{500, 500}, {510, 500}, {510, 510}, {500, 510}});
+  outline(ops, {{500, 500}, {510, 500}, {510, 510}, {500, 510}});
   ops.fill_stroke({0, 1, 1}, {0, 0, 0}, 1.0);
   p.under_stroke = path++;
   ops.move(600, 600);
   ops.line(640, 630);
   ops.stroke({0, 0, 0}, 0.3);
   p.covered = path++;
-  poly({{90, 90}, {156, 90}, {156, 115}, {90, 115}});  // over the triangle but its mitre
+  outline(ops, {{90, 90}, {156, 90}, {156, 115}, {90, 115}});  // over the triangle but its mitre
   ops.fill_stroke({0.5, 0.5, 0.5}, {0, 0, 0}, 1.0);
   ++path;
   // A ring: the outer square one way round, the hole the other.
-  ops.move(250, 250);
-  ops.line(360, 250);
-  ops.line(360, 360);
-  ops.line(250, 360);
-  ops.close();
-  ops.move(295, 295);
-  ops.line(295, 315);
-  ops.line(315, 315);
-  ops.line(315, 295);
-  ops.close();
+  box(ops, 250, 250, 360, 360);
+  outline(ops, {{295, 295}, {295, 315}, {315, 315}, {315, 295}});
   ops.fill_stroke({0.2, 0.2, 0.2}, {0, 0, 0}, 1.0);
   ++path;
   ops.move(480, 505);
   ops.line(530, 505);
   ops.stroke({1, 0, 0}, 30.0);
   ++path;
-  poly({{580, 580}, {660, 580}, {660, 650}, {580, 650}});
+  outline(ops, {{580, 580}, {660, 580}, {660, 650}, {580, 650}});
   ops.fill_stroke({0.9, 0.9, 0.1}, {0, 0, 0}, 1.0);
   ops.text(20, 40, 0.3, 24, {0, 0, 0}, "N 45\xC2\xB0 over the pile");
   return p;
@@ -401,11 +399,7 @@ TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
   PageOps ops;
   const Rgb ink{0.1, 0.1, 0.4}, paper{0.9, 0.9, 0.6};
   auto rect = [&](double x0, double y0, double x1, double y1) {
-    ops.move(x0, y0);
-    ops.line(x1, y0);
-    ops.line(x1, y1);
-    ops.line(x0, y1);
-    ops.close();
+    box(ops, x0, y0, x1, y1);
     ops.fill_stroke(paper, paper, 0.5);
   };
   auto line = [&](double x0, double y0, double x1, double y1) {
@@ -434,11 +428,7 @@ TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
   // hole (the inner square the other way round) does not.
   const int first_small = static_cast<int>(ops.paths().size());
   auto small = [&](double x, double y) {
-    ops.move(x - 2, y - 2);
-    ops.line(x + 2, y - 2);
-    ops.line(x + 2, y + 2);
-    ops.line(x - 2, y + 2);
-    ops.close();
+    box(ops, x - 2, y - 2, x + 2, y + 2);
     ops.stroke(ink, 1.0);
   };
   for (auto [x, y] : {std::pair{300.0, 340.0}, {400.0, 340.0}, {480.0, 340.0}, {300.0, 60.0}}) small(x, y);
@@ -449,30 +439,12 @@ TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
   }
   ops.close();
   ops.fill_stroke(paper, ink, 1.0);
-  for (double r : {30.0, 10.0}) {  // both the same way round
-    ops.move(400 - r, 340 - r);
-    ops.line(400 + r, 340 - r);
-    ops.line(400 + r, 340 + r);
-    ops.line(400 - r, 340 + r);
-    ops.close();
-  }
+  for (double r : {30.0, 10.0}) box(ops, 400 - r, 340 - r, 400 + r, 340 + r);  // same way round
   ops.fill_stroke(paper, ink, 1.0);
-  ops.move(460, 320);  // the other way round
-  ops.line(460, 360);
-  ops.line(500, 360);
-  ops.line(500, 320);
-  ops.close();
+  outline(ops, {{460, 320}, {460, 360}, {500, 360}, {500, 320}});  // the other way round
   ops.fill_stroke(paper, ink, 1.0);
-  ops.move(270, 30);  // a ring: its hole round (300, 60)
-  ops.line(330, 30);
-  ops.line(330, 90);
-  ops.line(270, 90);
-  ops.close();
-  ops.move(290, 50);
-  ops.line(290, 70);
-  ops.line(310, 70);
-  ops.line(310, 50);
-  ops.close();
+  box(ops, 270, 30, 330, 90);  // a ring: its hole round (300, 60)
+  outline(ops, {{290, 50}, {290, 70}, {310, 70}, {310, 50}});
   ops.fill_stroke(paper, ink, 1.0);
 
   const auto paths = ops.paths();
