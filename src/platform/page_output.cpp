@@ -50,7 +50,10 @@ struct PageWriter::Impl {
   struct Job {
     int page = 0;
     std::string png_name, png_path;
-    std::unique_ptr<unsigned char[]> pixels;  // the page image, rows w * 4 bytes apart
+    // The page image, rows w * 4 bytes apart: taken when its first band is replayed, given
+    // back white when its PNG is made.
+    std::unique_ptr<unsigned char[]> pixels;
+    bool white = false;  // the image is all white (a kept one)
     int w = 0, h = 0;
     std::vector<PageOps::PathSpan> paths;  // the page's paths
     std::vector<int> edges;                // the bands' row borders
@@ -86,8 +89,8 @@ struct PageWriter::Impl {
   std::vector<std::string> files;
   std::vector<FileFailure> failures;
   std::vector<std::thread> threads;
-  // Page images already encoded, kept for the next pages: a fresh one is new memory, which
-  // the system first has to map and clear.
+  // Page images already encoded and left white, kept for the next pages: a fresh one is new
+  // memory, which the system first has to map and clear, and which then has to be made white.
   std::vector<std::unique_ptr<unsigned char[]>> spare;
   std::size_t spare_bytes = 0;
   // The writer thread's progress: the file it writes, since when. A write that does not end
@@ -127,9 +130,10 @@ struct PageWriter::Impl {
                                                   own_stride)
             : cairo_image_surface_create_for_data(job.pixels.get(), CAIRO_FORMAT_RGB24, job.w,
                                                   y1, stride);
-    // White from the band's top row down: the rows above it are never used.
+    // White from the band's top row down (the rows above it are never used), unless it is
+    // a kept page image, white already.
     cairo_surface_flush(s);
-    {
+    if (own || !job.white) {
       unsigned char* data = cairo_image_surface_get_data(s);
       const int from = cairo_image_surface_get_stride(s);
       const int rows = cairo_image_surface_get_height(s);
@@ -156,6 +160,19 @@ struct PageWriter::Impl {
     cairo_surface_destroy(s);
   }
 
+  // The page image of `job`: a kept one, white, or a fresh one. Under the lock.
+  void take_image(Job& job) {
+    const std::size_t bytes = static_cast<std::size_t>(job.w) * job.h * 4;
+    if (!spare.empty() && spare_bytes == bytes) {
+      job.pixels = std::move(spare.back());
+      spare.pop_back();
+      job.white = true;
+    } else {
+      job.pixels.reset(new unsigned char[bytes]);
+      job.white = false;
+    }
+  }
+
   void encode_loop() {
     std::unique_lock<std::mutex> lock(mu);
     for (;;) {
@@ -163,13 +180,15 @@ struct PageWriter::Impl {
       if (tasks.empty()) return;
       Task task = tasks.front();
       tasks.pop_front();
-      lock.unlock();
       Job& job = *task.job;
+      if (task.part == kBand && !job.pixels) take_image(job);
+      lock.unlock();
       std::unique_ptr<unsigned char[]> used;
       if (task.part == kBand) {
         replay_band(job, job.edges[task.index], job.edges[task.index + 1]);
       } else if (task.part == kPng) {
-        job.png = encode_png(job.pixels.get(), job.w, job.h, job.w * 4, setup.pixels_per_metre);
+        job.png = encode_png_clearing(job.pixels.get(), job.w, job.h, job.w * 4,
+                                      setup.pixels_per_metre);
         used = std::move(job.pixels);
       } else {
         const std::size_t k = static_cast<std::size_t>(task.index);
@@ -182,7 +201,8 @@ struct PageWriter::Impl {
         const std::size_t bytes = static_cast<std::size_t>(job.w) * job.h * 4;
         if (bytes != spare_bytes) spare.clear();
         spare_bytes = bytes;
-        if (spare.size() < 2) spare.push_back(std::move(used));
+        // As many as the threads can draw into at once.
+        if (spare.size() < threads.size()) spare.push_back(std::move(used));
       }
       if (task.part == kBand) {
         if (--job.bands_left == 0) {
@@ -339,21 +359,15 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   job->png_path = std::move(png_path);
   job->w = w;
   job->h = h;
-  const std::size_t bytes = static_cast<std::size_t>(w) * h * 4;
   job->ops = std::move(ops);
   std::unique_lock<std::mutex> lock(impl_->mu);
   impl_->done_cv.wait(lock, [&] { return impl_->jobs.size() < impl_->limit; });
-  if (!impl_->spare.empty() && impl_->spare_bytes == bytes) {
-    job->pixels = std::move(impl_->spare.back());
-    impl_->spare.pop_back();
-  }
   // As many bands as threads, fewer when other pages keep the threads busy (a fixed number
   // when the setup asks for one), each with about the same amount of drawing.
   const int wanted = impl_->setup.bands > 0
                          ? impl_->bands
                          : impl_->bands / static_cast<int>(impl_->jobs.size() + 1);
   lock.unlock();
-  if (!job->pixels) job->pixels.reset(new unsigned char[bytes]);
   job->paths = job->ops.paths();
   // The PDF content in pieces, written side by side.
   job->pieces = job->ops.pieces(std::min<std::size_t>(
@@ -370,7 +384,9 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   for (std::size_t k = 0; k < job->pieces.size(); ++k)
     impl_->tasks.push_back({job, Impl::kPdf, static_cast<int>(k)});
   for (int b = 0; b < job->bands_left; ++b) impl_->tasks.push_back({job, Impl::kBand, b});
-  impl_->work_cv.notify_all();
+  // A thread for each task, no more: waking them all would wake some for nothing.
+  for (std::size_t k = 0; k < job->pieces.size() + static_cast<std::size_t>(job->bands_left); ++k)
+    impl_->work_cv.notify_one();
 }
 
 void PageWriter::drain() {

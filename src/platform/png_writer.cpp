@@ -2,12 +2,16 @@
 
 #include <fcntl.h>
 #include <libdeflate.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <algorithm>
 #include <vector>
 
@@ -35,116 +39,240 @@ void png_chunk(std::string& out, const char* type, const std::string& data) {
   put_be32(out, libdeflate_crc32(0, out.data() + at, data.size() + 4));
 }
 
-}  // namespace
+// The palette of a page: colours by their order of first use. Greys (most of a page's
+// colours: black, white and their blends) by table, the others by hash.
+class Palette {
+ public:
+  Palette() {
+    std::memset(keys_, 0xFF, sizeof keys_);  // no colour is 0xFFFFFFFF (the top byte is 0)
+    std::fill(grey_, grey_ + 256, static_cast<std::int16_t>(-1));
+  }
+  // The index of colour v (0xRRGGBB); -1 when it would be the 257th.
+  int index(std::uint32_t v) {
+    if (v == last_) return last_index_;
+    const std::uint32_t g = v & 0xFFu;
+    int i;
+    if (v == g * 0x010101u) {
+      if (grey_[g] < 0) {
+        if (count_ == 256) return -1;
+        grey_[g] = static_cast<std::int16_t>(count_);
+        colours_[count_++] = v;
+      }
+      i = grey_[g];
+    } else {
+      std::uint32_t slot = (v * 2654435761u) >> 22;
+      while (keys_[slot] != v && keys_[slot] != 0xFFFFFFFFu) slot = (slot + 1) & 1023;
+      if (keys_[slot] != v) {
+        if (count_ == 256) return -1;
+        keys_[slot] = v;
+        index_[slot] = static_cast<std::uint8_t>(count_);
+        colours_[count_++] = v;
+      }
+      i = index_[slot];
+    }
+    last_ = v;
+    last_index_ = i;
+    return i;
+  }
+  int count() const { return count_; }
+  const std::uint32_t* colours() const { return colours_; }
 
-std::string encode_png(const unsigned char* data, int w, int h, int stride,
-                       std::uint32_t pixels_per_metre) {
-  // Indexed colour first: pages are mostly white and few-coloured.
+ private:
+  std::uint32_t keys_[1024];
+  std::uint8_t index_[1024];
+  std::int16_t grey_[256];
+  std::uint32_t colours_[256];
+  int count_ = 0;
+  std::uint32_t last_ = 0xFFFFFFFFu;
+  int last_index_ = 0;
+};
+
+// How many of the pixels a[0..n) are like b[0..n) (the colour alone: the top byte is left out).
+inline int alike(const std::uint32_t* a, const std::uint32_t* b, int n) {
+  int k = 0;
+#if defined(__SSE2__)
+  const __m128i top = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; k + 4 <= n; k += 4) {
+    const __m128i x = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + k)), top);
+    const __m128i y = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + k)), top);
+    const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi32(x, y)));
+    if (same != 0xFFFFu) return k + __builtin_ctz(~same) / 4;
+  }
+#endif
+  while (k < n && ((a[k] ^ b[k]) & 0xFFFFFFu) == 0) ++k;
+  return k;
+}
+
+// How many of the pixels a[0..n) are of colour v.
+inline int of_colour(const std::uint32_t* a, std::uint32_t v, int n) {
+  int k = 0;
+#if defined(__SSE2__)
+  const __m128i top = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m128i c = _mm_set1_epi32(static_cast<int>(v | 0xFF000000u));
+  for (; k + 4 <= n; k += 4) {
+    const __m128i x = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + k)), top);
+    const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi32(x, c)));
+    if (same != 0xFFFFu) return k + __builtin_ctz(~same) / 4;
+  }
+#endif
+  while (k < n && (a[k] & 0xFFFFFFu) == v) ++k;
+  return k;
+}
+
+// The zlib stream of the page as indexed rows (a filter byte 0, then an index a pixel),
+// its palette in `palette` and `colours`; none when the page has more than 256 colours.
+// With `clear`, each row is made white once the row under it is done (`cleared` rows from
+// the top, then in the index rows `raw`), and the last one at the end.
+// The tokens are found on the pixels: bytes like the bytes a row above are those of pixels
+// like the pixels above (a row's filter byte is like the one above), and a run of one colour
+// repeats its first byte.
+std::optional<std::string> encode_indexed(unsigned char* data, int w, int h, int stride, bool clear,
+                                          std::uint32_t* palette, int& colours, int& cleared,
+                                          const unsigned char*& raw_rows) {
+  const std::size_t row_bytes = static_cast<std::size_t>(w) + 1;
   // The index rows in memory kept by the thread: fresh memory of this size would be mapped
   // and cleared by the system for every page.
-  thread_local std::unique_ptr<char[]> raw;
+  thread_local std::unique_ptr<unsigned char[]> raw;
   thread_local std::size_t raw_size = 0;
-  if (raw_size < static_cast<std::size_t>(h) * (w + 1)) {
-    raw_size = static_cast<std::size_t>(h) * (w + 1);
-    raw.reset(new char[raw_size]);
+  if (raw_size < row_bytes * h) {
+    raw_size = row_bytes * h;
+    raw.reset(new unsigned char[raw_size]);
   }
-  std::uint32_t keys[1024];
-  std::uint8_t index[1024];
-  std::memset(keys, 0xFF, sizeof keys);  // no colour is 0xFFFFFFFF (the top byte is 0)
-  std::int16_t grey[256];
-  std::fill(grey, grey + 256, static_cast<std::int16_t>(-1));
-  std::uint32_t palette[256];
-  int colours = 0;
-  bool indexed = true;
-  std::uint32_t last = 0xFFFFFFFFu;
-  std::uint8_t last_index = 0;
-  const std::size_t raw_row = static_cast<std::size_t>(w) + 1;
-  for (int y = 0; y < h && indexed; ++y) {
+  raw_rows = raw.get();
+  cleared = 0;
+  bool white_above = false;  // the row above is all white (known so)
+  auto clear_above = [&](int y, bool white) {
+    // Row y - 1 is no longer looked at.
+    if (clear && y > 0) {
+      if (!white_above) std::memset(data + static_cast<std::size_t>(y - 1) * stride, 0xFF, static_cast<std::size_t>(w) * 4);
+      cleared = y;
+    }
+    white_above = white;
+  };
+  Palette pal;
+  RowTokens tokens(row_bytes);
+  const bool up = row_bytes <= 32768;  // a match a row back reaches that far
+  std::size_t pending = 0;  // bytes like those above, not yet said
+  auto flush = [&] {
+    if (pending > 0) tokens.above(pending);
+    pending = 0;
+  };
+  for (int y = 0; y < h; ++y) {
     const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
     const auto* above = y > 0 ? reinterpret_cast<const std::uint32_t*>(
                                     data + static_cast<std::size_t>(y - 1) * stride)
                               : row;
-    char* out = raw.get() + static_cast<std::size_t>(y) * raw_row;
-    *out++ = 0;
-    // A row like the one above (blank rows, mostly) has its indices.
-    if (y > 0 && std::memcmp(row, above, static_cast<std::size_t>(w) * 4) == 0) {
-      std::memcpy(out, out - raw_row, static_cast<std::size_t>(w));
+    unsigned char* out = raw.get() + static_cast<std::size_t>(y) * row_bytes;
+    const unsigned char* out_above = out - row_bytes;
+    out[0] = 0;
+    if (y > 0 && up &&
+        (std::memcmp(row, above, static_cast<std::size_t>(w) * 4) == 0 || alike(row, above, w) == w)) {
+      // A row like the one above (blank rows, mostly): all of it one match on.
+      std::memcpy(out, out_above, row_bytes);
+      pending += row_bytes;
+      clear_above(y, white_above);
       continue;
     }
-    for (int x = 0; x < w;) {
-      // Eight pixels like the eight above them have their indices.
-      if (y > 0 && x + 8 <= w && std::memcmp(row + x, above + x, 32) == 0) {
-        std::memcpy(out + x, out + x - raw_row, 8);
-        x += 8;
-        continue;
-      }
-      for (const int end = std::min(x + 8, w); x < end; ++x) {
-        const std::uint32_t v = row[x] & 0xFFFFFFu;
-        if (v != last) {
-          const std::uint32_t g = v & 0xFFu;
-          if (v == g * 0x010101u) {
-            // Greys (the most of a page's colours: black, white and their blends) by table.
-            if (grey[g] < 0) {
-              if (colours == 256) {
-                indexed = false;
-                break;
-              }
-              grey[g] = static_cast<std::int16_t>(colours);
-              palette[colours++] = v;
-            }
-            last_index = static_cast<std::uint8_t>(grey[g]);
-          } else {
-            std::uint32_t slot = (v * 2654435761u) >> 22;
-            while (keys[slot] != v && keys[slot] != 0xFFFFFFFFu) slot = (slot + 1) & 1023;
-            if (keys[slot] != v) {
-              if (colours == 256) {
-                indexed = false;
-                break;
-              }
-              keys[slot] = v;
-              index[slot] = static_cast<std::uint8_t>(colours);
-              palette[colours++] = v;
-            }
-            last_index = index[slot];
-          }
-          last = v;
+    const bool white = y == 0 && of_colour(row, 0xFFFFFFu, w) == w;
+    // Position p: 0 the filter byte, x + 1 the pixel x.
+    tokens.room(row_bytes);
+    const bool has_above = y > 0 && up;
+    int p = 0;
+    while (p <= w) {
+      if (has_above) {
+        // Bytes like those above: the filter byte, pixels like those above it.
+        const int from = p;
+        if (p == 0) p = 1;
+        p += alike(row + p - 1, above + p - 1, w - (p - 1));
+        const std::size_t n = static_cast<std::size_t>(p - from);
+        if (n > 0 && (pending > 0 || n >= 3)) {
+          std::memcpy(out + from, out_above + from, n);
+          pending += n;
+          continue;
         }
-        out[x] = static_cast<char>(last_index);
+        p = from;
       }
-      if (!indexed) break;
+      flush();
+      if (p == 0) {
+        tokens.literal(0);
+        p = 1;
+      }
+      // Pixels as their indices, until three like those above, or a run of one colour
+      // (said as a pixel and the run after it).
+      while (p <= w) {
+        const std::uint32_t v = row[p - 1] & 0xFFFFFFu;
+        const int i = pal.index(v);
+        if (i < 0) {
+          // The colours so far: those of the rows already cleared.
+          std::copy(pal.colours(), pal.colours() + 256, palette);
+          return std::nullopt;
+        }
+        out[p] = static_cast<unsigned char>(i);
+        tokens.literal(static_cast<unsigned char>(i));
+        ++p;
+        if (p + 2 <= w && (row[p - 1] & 0xFFFFFFu) == v && (row[p] & 0xFFFFFFu) == v &&
+            (row[p + 1] & 0xFFFFFFu) == v) {
+          const int run = 3 + of_colour(row + p + 2, v, w - p - 2);
+          std::memset(out + p, i, static_cast<std::size_t>(run));
+          tokens.repeat(static_cast<std::size_t>(run));
+          p += run;
+          break;
+        }
+        if (has_above && p + 2 <= w && ((row[p - 1] ^ above[p - 1]) & 0xFFFFFFu) == 0 &&
+            ((row[p] ^ above[p]) & 0xFFFFFFu) == 0 && ((row[p + 1] ^ above[p + 1]) & 0xFFFFFFu) == 0) {
+          break;
+        }
+      }
     }
+    clear_above(y, white);
   }
-  std::string ihdr;
-  put_be32(ihdr, static_cast<std::uint32_t>(w));
-  put_be32(ihdr, static_cast<std::uint32_t>(h));
-  ihdr += '\x08';                       // bit depth
-  ihdr += indexed ? '\x03' : '\x02';    // palette or RGB
-  ihdr += std::string(3, '\0');         // deflate, adaptive filters, no interlace
-  std::string plte, rgb;
-  if (indexed) {
-    for (int i = 0; i < colours; ++i) {
-      plte += static_cast<char>(palette[i] >> 16);
-      plte += static_cast<char>(palette[i] >> 8);
-      plte += static_cast<char>(palette[i]);
-    }
+  flush();
+  clear_above(h, false);
+  colours = pal.count();
+  std::copy(pal.colours(), pal.colours() + colours, palette);
+  return tokens.zlib(libdeflate_adler32(1, raw.get(), row_bytes * h));
+}
+
+// The PNG file image of the page; with `clear`, the page is left white.
+std::string encode(unsigned char* data, int w, int h, int stride, std::uint32_t pixels_per_metre,
+                   bool clear) {
+  std::uint32_t palette[256];
+  int colours = 0, cleared = 0;
+  const unsigned char* raw = nullptr;
+  std::string idat;
+  if (std::optional<std::string> indexed =
+          encode_indexed(data, w, h, stride, clear, palette, colours, cleared, raw)) {
+    idat = std::move(*indexed);
   } else {
-    // RGB rows with the "up" filter (byte minus the byte above).
+    // More than 256 colours: RGB rows with the "up" filter (byte minus the byte above). The
+    // rows already cleared are in the index rows, of the colours so far.
     const std::size_t row_bytes = static_cast<std::size_t>(w) * 3 + 1;
-    rgb.assign(row_bytes * h, '\0');
+    std::string rgb(row_bytes * h, '\0');
     std::vector<unsigned char> prev(row_bytes, 0), cur(row_bytes, 0);
     for (int y = 0; y < h; ++y) {
       const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+      const unsigned char* index = raw + static_cast<std::size_t>(y) * (w + 1) + 1;
       for (int x = 0; x < w; ++x) {
-        cur[1 + 3 * x] = static_cast<unsigned char>(row[x] >> 16);
-        cur[2 + 3 * x] = static_cast<unsigned char>(row[x] >> 8);
-        cur[3 + 3 * x] = static_cast<unsigned char>(row[x]);
+        const std::uint32_t v = y < cleared ? palette[index[x]] : row[x];
+        cur[1 + 3 * x] = static_cast<unsigned char>(v >> 16);
+        cur[2 + 3 * x] = static_cast<unsigned char>(v >> 8);
+        cur[3 + 3 * x] = static_cast<unsigned char>(v);
       }
       char* out = rgb.data() + y * row_bytes;
       out[0] = 2;
       for (std::size_t i = 1; i < row_bytes; ++i) out[i] = static_cast<char>(cur[i] - prev[i]);
       std::swap(prev, cur);
     }
+    if (clear) std::memset(data, 0xFF, static_cast<std::size_t>(h) * stride);
+    idat = zlib_compress(rgb.data(), rgb.size(), kPngLevel);
+    colours = 0;
   }
+  std::string ihdr;
+  put_be32(ihdr, static_cast<std::uint32_t>(w));
+  put_be32(ihdr, static_cast<std::uint32_t>(h));
+  ihdr += '\x08';                            // bit depth
+  ihdr += colours > 0 ? '\x03' : '\x02';     // palette or RGB
+  ihdr += std::string(3, '\0');              // deflate, adaptive filters, no interlace
   std::string png = "\x89PNG\r\n\x1a\n";
   png_chunk(png, "IHDR", ihdr);
   if (pixels_per_metre > 0) {
@@ -154,13 +282,31 @@ std::string encode_png(const unsigned char* data, int w, int h, int stride,
     phys += '\x01';                    // per metre
     png_chunk(png, "pHYs", phys);
   }
-  if (indexed) png_chunk(png, "PLTE", plte);
-  png_chunk(png, "IDAT",
-            indexed ? row_deflate(reinterpret_cast<const unsigned char*>(raw.get()),
-                                  raw_row * static_cast<std::size_t>(h), raw_row)
-                    : zlib_compress(rgb.data(), rgb.size(), kPngLevel));
+  if (colours > 0) {
+    std::string plte;
+    for (int i = 0; i < colours; ++i) {
+      plte += static_cast<char>(palette[i] >> 16);
+      plte += static_cast<char>(palette[i] >> 8);
+      plte += static_cast<char>(palette[i]);
+    }
+    png_chunk(png, "PLTE", plte);
+  }
+  png_chunk(png, "IDAT", idat);
   png_chunk(png, "IEND", "");
   return png;
+}
+
+}  // namespace
+
+std::string encode_png(const unsigned char* data, int w, int h, int stride,
+                       std::uint32_t pixels_per_metre) {
+  // Not cleared: the pixels are only read.
+  return encode(const_cast<unsigned char*>(data), w, h, stride, pixels_per_metre, false);
+}
+
+std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
+                                std::uint32_t pixels_per_metre) {
+  return encode(data, w, h, stride, pixels_per_metre, true);
 }
 
 std::string write_png(const std::string& path, const std::string& bytes) {

@@ -12,6 +12,11 @@ namespace korbast::platform {
 std::string encode_png(const unsigned char* data, int w, int h, int stride,
                        std::uint32_t pixels_per_metre = 0);
 
+// As encode_png, and leaves the image white (every byte 0xFF), each row cleared while it is
+// still at hand: a page image ready to be drawn on again.
+std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
+                                std::uint32_t pixels_per_metre = 0);
+
 // Writes the PNG file image `bytes` to `path`, whole or not at all (written under a hidden
 // name in the same folder and renamed when complete); the error text when it could not be
 // written, and then nothing is left of it.

@@ -1,16 +1,52 @@
-// A zlib stream of image rows, made quickly for the page images: bytes repeating the byte
-// before them or the byte above them (the row `row_bytes` earlier) become matches, whole
-// rows like the one above become one match; the rest are literals, all in one block of
-// Huffman codes made for the image. Pages, mostly white and few-coloured, compress about as
-// well as with a general deflate at its fastest levels, several times faster.
+// A zlib stream of image rows, made quickly for the page images: the caller, who knows its
+// rows, says which bytes repeat the byte before them or the bytes a row above them (matches)
+// and which are literals; they go out in one block of Huffman codes made for the image.
+// Pages, mostly white and few-coloured, compress about as well as with a general deflate at
+// its fastest levels, several times faster.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korbast::platform {
 
-// The zlib stream of `n` bytes of image rows, `row_bytes` each.
-std::string row_deflate(const unsigned char* data, std::size_t n, std::size_t row_bytes);
+class RowTokens {
+ public:
+  // Rows of `row_bytes` bytes (at most 32,768: a match a row back must reach).
+  explicit RowTokens(std::size_t row_bytes);
+
+  // Room for n more tokens (each call below says one or more): to be asked before them.
+  void room(std::size_t n) {
+    if (static_cast<std::size_t>(cap_ - end_) < n) grow(n);
+  }
+  // A byte as it is.
+  void literal(unsigned char b) {
+    *end_++ = b;
+    ++lit_freq_[b];
+  }
+  // `n` (3 or more) bytes each like the byte before them.
+  void repeat(std::size_t n) { matches(n, 1); }
+  // `n` (3 or more) bytes each like the byte a row above.
+  void above(std::size_t n) { matches(n, row_bytes_); }
+
+  // The zlib stream of the bytes said so far, whose Adler-32 checksum is `adler`.
+  std::string zlib(std::uint32_t adler) const;
+
+ private:
+  void matches(std::size_t n, std::size_t dist);
+  void grow(std::size_t n);
+
+  std::size_t row_bytes_;
+  int up_code_;
+  // Tokens: a literal byte, or (bit 31) a match: length << 16 | distance - 1. Their memory
+  // is kept by the thread: it serves every page.
+  std::uint32_t* begin_;
+  std::uint32_t* end_;
+  std::uint32_t* cap_;
+  std::uint32_t lit_freq_[286] = {};
+  std::uint32_t dist_freq_[30] = {};
+};
 
 }  // namespace korbast::platform

@@ -84,11 +84,13 @@ std::uint32_t px(cairo_surface_t* s, int x, int y) {
          0xFFFFFF;
 }
 
-std::unique_ptr<CairoCanvas> canvas(const Dir& d, int w, int h, const char* name, double scale) {
+std::unique_ptr<CairoCanvas> canvas(const Dir& d, int w, int h, const char* name, double scale,
+                                    int bands = 0) {
   CairoCanvas::Options o;
   o.use_display = false;
   o.directory = d.path.string();
   o.pdf_piece = 300;  // the PDF content of a page in several pieces
+  o.bands = bands;
   auto c = std::make_unique<CairoCanvas>(o);
   c->window_open({0, 0, h, w}, "pages \xA1", {name, scale, false});
   return c;
@@ -531,7 +533,8 @@ TEST(PageOutput, ReplayedPagesAreTheDirectDrawingInBandsOrWhole) {
 
 TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
   Dir d;
-  auto c = canvas(d, 200, 150, "pix.ps", 10.0);
+  // Whole pages: the second and third are drawn on the image the one before left.
+  auto c = canvas(d, 200, 150, "pix.ps", 10.0, 1);
   for (int page = 1; page <= 3; ++page) {
     c->context_begin(page != 2);  // pages 1 and 3 anti-aliased (many colours), 2 not
     draw_page(*c, page, page == 3);
@@ -614,10 +617,16 @@ TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
         }
       }
       const std::string file = d / ("e" + std::to_string(colours) + "_" + std::to_string(w) + ".png");
+      const std::string made = encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4, 3780);
       {
         std::ofstream out(file, std::ios::binary);
-        out << encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4, 3780);
+        out << made;
       }
+      // Made while clearing the image: the same file, and the image left white (with more
+      // than 256 colours, after rows were cleared).
+      std::vector<std::uint32_t> cleared = img;
+      EXPECT_EQ(encode_png_clearing(reinterpret_cast<unsigned char*>(cleared.data()), w, h, w * 4, 3780), made);
+      EXPECT_EQ(std::count(cleared.begin(), cleared.end(), 0xFFFFFFFFu), w * h);
       const std::string bytes = file_bytes(file);
       EXPECT_EQ(bytes.find("PLTE") != std::string::npos, colours <= 256) << file;
       // The image data inflates (libdeflate, strict on the checksum and the length) to
