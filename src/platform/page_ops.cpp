@@ -1,5 +1,8 @@
 #include "platform/page_ops.hpp"
 
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -45,6 +48,26 @@ void put_number(std::string& out, double v, int decimals) {
   out.append(buf, p);
 }
 
+cairo_font_face_t* page_font_face() {
+  // Made as the toy face "DejaVu Sans" is (family, upright, medium weight), but one for each
+  // thread: Cairo shares a face's scaled fonts, and threads drawing or measuring text with a
+  // shared one wait on each other's every text.
+  struct Face {
+    cairo_font_face_t* face;
+    Face() {
+      FcPattern* pattern = FcPatternCreate();
+      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("DejaVu Sans"));
+      FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+      FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_MEDIUM);
+      face = cairo_ft_font_face_create_for_pattern(pattern);
+      FcPatternDestroy(pattern);
+    }
+    ~Face() { cairo_font_face_destroy(face); }
+  };
+  thread_local Face mine;
+  return mine.face;
+}
+
 void setup_page_context(cairo_t* cr, bool antialias) {
   // Shapes use the fast anti-aliasing (crowded pages draw several times quicker); the
   // glyphs keep grey-level anti-aliasing through the font options.
@@ -54,7 +77,7 @@ void setup_page_context(cairo_t* cr, bool antialias) {
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
   cairo_set_miter_limit(cr, 10.0);
-  cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_face(cr, page_font_face());
   cairo_font_options_t* fo = cairo_font_options_create();
   cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
   cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);

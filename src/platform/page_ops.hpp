@@ -28,6 +28,10 @@ std::int32_t to_fixed(double v);
 // v rounded to 1/10^decimals in its shortest form ("12.5", "-3", ".25", "-.5").
 void put_number(std::string& out, double v, int decimals);
 
+// The pages' font, DejaVu Sans, as a face of the calling thread's own (its glyphs made and
+// kept for that thread alone).
+cairo_font_face_t* page_font_face();
+
 // A context set up as every page is drawn: shapes with the fast anti-aliasing (or none),
 // glyphs with grey-level anti-aliasing (or none), DejaVu Sans, butt caps, mitre joins.
 void setup_page_context(cairo_t* cr, bool antialias);

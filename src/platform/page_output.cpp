@@ -78,8 +78,10 @@ struct PageWriter::Impl {
   int pdf_pages = 0;  // pages in the PDF, for the failures
 
   mutable std::mutex mu;
-  std::condition_variable work_cv;  // tasks for the encoders, or the end
-  std::condition_variable done_cv;  // a part encoded, a page written
+  // Each wakes only the threads that wait for it: a wake-up for nothing costs a switch.
+  std::condition_variable work_cv;   // tasks for the encoders, or the end
+  std::condition_variable ready_cv;  // for the writer: a page encoded, the end, given up
+  std::condition_variable done_cv;   // for the dialog: a page written, given up
   std::deque<std::shared_ptr<Job>> jobs;  // queued pages, in page order
   std::deque<Task> tasks;
   bool writing = false;
@@ -207,13 +209,13 @@ struct PageWriter::Impl {
       if (task.part == kBand) {
         if (--job.bands_left == 0) {
           job.paths = {};
-          // The image is whole: its PNG goes before the later pages' work.
+          // The image is whole: its PNG goes before the later pages' work (this thread
+          // takes it next).
           tasks.push_front({task.job, kPng, 0});
-          work_cv.notify_one();
         }
       } else if (--job.parts_left == 0) {
         job.ops.clear();
-        done_cv.notify_all();
+        ready_cv.notify_one();
       }
     }
   }
@@ -221,7 +223,7 @@ struct PageWriter::Impl {
   void write_loop() {
     std::unique_lock<std::mutex> lock(mu);
     for (;;) {
-      done_cv.wait(lock, [&] {
+      ready_cv.wait(lock, [&] {
         return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty()) ||
                abandoned;
       });
@@ -273,6 +275,7 @@ struct PageWriter::Impl {
       jobs.clear();
       tasks.clear();
       done_cv.notify_all();
+      ready_cv.notify_all();
       work_cv.notify_all();
       return;
     }
@@ -402,6 +405,7 @@ void PageWriter::finish() {
   const bool abandoned = impl_->abandoned;
   lock.unlock();
   impl_->work_cv.notify_all();
+  impl_->ready_cv.notify_all();
   impl_->done_cv.notify_all();
   // The writer is the last thread; when it was given up it is left to itself.
   for (std::size_t i = 0; i + 1 < impl_->threads.size(); ++i) impl_->threads[i].join();

@@ -34,8 +34,7 @@ cairo_scaled_font_t* page_font(double size) {
   thread_local Cache cache;
   for (auto& f : cache.fonts)
     if (f.first == size) return f.second;
-  cairo_font_face_t* face =
-      cairo_toy_font_face_create("DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_font_face_t* face = page_font_face();
   cairo_matrix_t fm, ctm;
   cairo_matrix_init_scale(&fm, size, size);
   cairo_matrix_init_identity(&ctm);
@@ -44,7 +43,6 @@ cairo_scaled_font_t* page_font(double size) {
   cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
   cairo_scaled_font_t* sf = cairo_scaled_font_create(face, &fm, &ctm, fo);
   cairo_font_options_destroy(fo);
-  cairo_font_face_destroy(face);
   if (cache.fonts.size() >= 8) {
     cairo_scaled_font_destroy(cache.fonts.front().second);
     cache.fonts.erase(cache.fonts.begin());
