@@ -152,9 +152,15 @@ std::optional<std::string> encode_indexed(unsigned char* data, int w, int h, int
   Palette pal;
   RowTokens tokens(row_bytes);
   const bool up = row_bytes <= 32768;  // a match a row back reaches that far
-  std::size_t pending = 0;  // bytes like those above, not yet said
-  auto flush = [&] {
-    if (pending > 0) tokens.above(pending);
+  std::size_t pending = 0;  // bytes like those above, not yet said, up to `end` of raw
+  auto flush = [&](const unsigned char* end) {
+    if (pending >= 3) {
+      tokens.above(pending);
+    } else {
+      // Fewer than a match needs (rows of one or two pixels like the row above).
+      tokens.room(pending);
+      for (const unsigned char* b = end - pending; b != end; ++b) tokens.literal(*b);
+    }
     pending = 0;
   };
   for (int y = 0; y < h; ++y) {
@@ -192,7 +198,7 @@ std::optional<std::string> encode_indexed(unsigned char* data, int w, int h, int
         }
         p = from;
       }
-      flush();
+      flush(out + p);
       if (p == 0) {
         tokens.literal(0);
         p = 1;
@@ -226,7 +232,7 @@ std::optional<std::string> encode_indexed(unsigned char* data, int w, int h, int
     }
     clear_above(y, white);
   }
-  flush();
+  flush(raw.get() + row_bytes * h);
   clear_above(h, false);
   colours = pal.count();
   std::copy(pal.colours(), pal.colours() + colours, palette);

@@ -12,7 +12,7 @@ namespace korbast::platform {
 std::string encode_png(const unsigned char* data, int w, int h, int stride,
                        std::uint32_t pixels_per_metre = 0);
 
-// As encode_png, and leaves the image white (every byte 0xFF), each row cleared while it is
+// As encode_png, and leaves every pixel white, each row cleared (to bytes 0xFF) while it is
 // still at hand: a page image ready to be drawn on again.
 std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
                                 std::uint32_t pixels_per_metre = 0);

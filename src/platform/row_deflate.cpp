@@ -115,28 +115,24 @@ void codes_of(const int* len, int n, std::uint32_t* out) {
   }
 }
 
-// Bits, the first in the lowest bit, into a buffer with room for all of them.
+// Bits, the first in the lowest bit, into a buffer with room for all of them and 8 bytes
+// more (each put stores a whole 64-bit word).
 class Bits {
  public:
   explicit Bits(unsigned char* at) : at_(at) {}
-  void put(std::uint32_t v, int n) {
-    acc_ |= static_cast<std::uint64_t>(v) << fill_;
+  // The n (at most 56) low bits of v.
+  void put(std::uint64_t v, int n) {
+    acc_ |= v << fill_;
     fill_ += n;
-    if (fill_ >= 32) {
-      const auto w = static_cast<std::uint32_t>(acc_);
-      std::memcpy(at_, &w, 4);  // little-endian: the first bits first
-      at_ += 4;
-      acc_ >>= 32;
-      fill_ -= 32;
-    }
+    std::memcpy(at_, &acc_, 8);  // little-endian: the first bits first
+    at_ += fill_ >> 3;
+    acc_ >>= fill_ & ~7;
+    fill_ &= 7;
   }
   // The end of the bits, after the last partly filled byte.
   unsigned char* finish() {
-    while (fill_ > 0) {
-      *at_++ = static_cast<unsigned char>(acc_);
-      acc_ >>= 8;
-      fill_ -= 8;
-    }
+    if (fill_ > 0) *at_++ = static_cast<unsigned char>(acc_);
+    acc_ = 0;
     fill_ = 0;
     return at_;
   }
@@ -216,8 +212,8 @@ std::string RowTokens::zlib(std::uint32_t adler) const {
   int hclen = 19;
   while (hclen > 4 && cl_len[kClOrder[hclen - 1]] == 0) --hclen;
 
-  // A match's bits in two puts: its length's code with the extra bits, and its distance's
-  // (a byte back, or a row).
+  // A match's bits: its length's code with the extra bits (at most 20), then its distance's
+  // (a byte back, or a row: at most 28), put at once.
   std::uint32_t length_bits[kMaxMatch + 1] = {};
   int length_count[kMaxMatch + 1] = {};
   for (std::size_t l = 3; l <= kMaxMatch; ++l) {
@@ -232,7 +228,8 @@ std::string RowTokens::zlib(std::uint32_t adler) const {
           static_cast<std::uint32_t>(row_bytes_ - kDistBase[up_code_]) << dist_len[up_code_]};
   const int dist_count[2] = {dist_len[0], dist_len[up_code_] + kDistExtra[up_code_]};
 
-  // At most 15 + 5 + 15 + 13 bits a token, and the header's few hundred bytes.
+  // At most 15 + 5 + 15 + 13 bits a token, the header's few hundred bytes, and the 8 bytes a
+  // put may store past the bits.
   // Written into memory kept by the thread (fresh memory would be cleared first), then
   // copied out at its length.
   thread_local std::unique_ptr<unsigned char[]> buffer;
@@ -260,8 +257,8 @@ std::string RowTokens::zlib(std::uint32_t adler) const {
     }
     const std::size_t len = (t >> 16) & 0x1FF;
     const int far = (t & 0xFFFF) != 0;
-    bits.put(length_bits[len], length_count[len]);
-    bits.put(dist_bits[far], dist_count[far]);
+    bits.put(length_bits[len] | static_cast<std::uint64_t>(dist_bits[far]) << length_count[len],
+             length_count[len] + dist_count[far]);
   }
   bits.put(lit_code[256], lit_len[256]);
   std::string out(reinterpret_cast<const char*>(buffer.get()),
