@@ -33,8 +33,11 @@ int worker_count() {
   cpu_set_t set;
   int cpus = 1;
   if (sched_getaffinity(0, sizeof set, &set) == 0) cpus = CPU_COUNT(&set);
-  // The drawing thread mostly waits while pages are replayed: one thread per core.
-  return std::clamp(cpus, 1, 8);
+  // Three of every four cores replay and encode; the rest are left to the dialog, which
+  // records the pages, and to the writer. More threads than that only take turns on the
+  // cores: the same pages for more processor time (8 threads on 8 cores: 7 % more than 6,
+  // in no less time).
+  return std::clamp(cpus - cpus / 4, 1, 8);
 }
 
 // How long the bounded waits let one file's write go on before giving it up.
