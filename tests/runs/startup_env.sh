@@ -13,8 +13,12 @@ trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work" || exit 2
 unset DISPLAY
 set -m  # background runs get SIGQUIT as from a terminal (no job control: it would be ignored)
+trap '' PIPE  # a run that ended early must not end the script with it
 fails=0
 fail() { echo "--- $*"; fails=1; }
+# Runs with SIGXFSZ and SIGPIPE at their default action, whatever the caller set.
+default=(env --default-signal=XFSZ,PIPE)
+"${default[@]}" true 2> /dev/null || default=()
 
 until_true() {  # SECONDS CONDITION...: polls until the condition holds; false after the time
   local n=$(( $1 * 10 )); shift
@@ -61,10 +65,8 @@ esac
 mkdir xfsz && cd xfsz || exit 2
 cp "$sample" s.ndk
 printf ' 1 1\n    \n' > vomek1_ini_u.txt
-default_xfsz=(env --default-signal=XFSZ)
-"${default_xfsz[@]}" true 2> /dev/null || default_xfsz=()
 printf '\n1000\n1001\ns.ndk\n3000\n1000\ny\nBeach balls\n0\n\n99\n20\n\n\n\n9999\n' |
-  ( ulimit -f 8; exec timeout 60 "${default_xfsz[@]}" "$prog" 2>&1 ) | cat > out
+  ( ulimit -f 8; exec timeout 60 "${default[@]}" "$prog" 2>&1 ) | cat > out
 status=${PIPESTATUS[1]}
 [ "$status" = 1 ] || fail "xfsz: status $status, expected 1"
 grep -q 'EXECUTION TERMINATED' out || fail "xfsz: no normal end"
@@ -74,7 +76,7 @@ grep -qxF '   FILE: fps_bb_w1_p001.png' out && grep -qxF '   REASON: File too la
 cd "$work" || exit 2
 
 # Closed standard input: an end of input at the first question (status 1), never a wait.
-timeout 60 "$prog" <&- > closed_in.out 2>&1
+timeout 30 "$prog" <&- > closed_in.out 2>&1
 status=$?
 [ "$status" = 1 ] || fail "closed_in: status $status, expected 1"
 grep -q ' END OF INPUT' closed_in.out || fail "closed_in: no end of input"
@@ -86,7 +88,7 @@ status=$?
 # A console pipe whose reader is gone before the first write: lost output, status 1.
 mkfifo gone
 printf '\n9999\n' > quit.in
-( exec 7<> gone; exec timeout 60 "$prog" < quit.in > gone 2> gone.err 7<&- )
+( trap - PIPE; exec 7<> gone; exec timeout 60 "${default[@]}" "$prog" < quit.in > gone 2> gone.err 7<&- )
 status=$?
 [ "$status" = 1 ] || fail "pipe_gone: status $status, expected 1"
 exit $fails
