@@ -117,13 +117,35 @@ class KeyboardBuffer : public std::streambuf {
   bool ended_ = false;
 };
 
+// Standard input, output and error found closed are opened on /dev/null: a closed input is
+// then an end of input and a closed output takes what is written, and no descriptor the run
+// opens later (the wake pipe, a file) takes their numbers.
+void open_closed_standard_descriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    int opened = -1;
+    do opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    while (opened < 0 && errno == EINTR);
+    if (opened < 0) continue;
+    // The lowest free number: fd itself, as the lower ones are open by now.
+    if (opened != fd) {
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
+  }
+}
+
 }  // namespace
 
 void install() {
   static bool done = false;
   if (done) return;
   done = true;
+  open_closed_standard_descriptors();
+  // A file size limit is a failed write and a console pipe closed by its reader a failed
+  // console write, each reported as such, never an end by their signal.
   std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
   g_main = std::this_thread::get_id();
   if (pipe2(g_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
     g_wake[0] = g_wake[1] = -1;

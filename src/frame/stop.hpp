@@ -15,10 +15,12 @@
 
 namespace korbast::frame::stop {
 
-// At start-up, before any thread is started (threads inherit the blocked signals): blocks
-// the stop signals (one the caller ignores stays ignored), ignores SIGXFSZ (a file size limit
-// is a failed write, reported as such), starts the watcher and reads the keyboard through a
-// reader that wakes at a stop and stays at its end once the input ended. Once per process.
+// At start-up, before any thread is started (threads inherit the blocked signals) and before
+// any file is opened: opens standard input, output and error on /dev/null where they are
+// closed, blocks the stop signals (one the caller ignores stays ignored), ignores SIGXFSZ
+// and SIGPIPE (a file size limit and a console pipe closed by its reader are failed writes,
+// reported as such), starts the watcher and reads the keyboard through a reader that wakes
+// at a stop and stays at its end once the input ended. Once per process.
 void install();
 
 // The signal that asked for the stop, 0 while none did.

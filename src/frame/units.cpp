@@ -149,6 +149,19 @@ void report_failure(int unit, Output& o, const std::string& path, std::string_vi
   errortail00();
 }
 
+// The error frame of a file replaced whole whose temporary file cannot be made (a folder at
+// its name, a folder that cannot be written): which file, why; nothing is written.
+void report_open_failure(int unit, const std::string& temp, int error) {
+  output_lost = true;
+  auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
+  errorhead(id_units);
+  line(fmt::Line().item("  OUTPUT FILE FAILED WHILE OPENING").str());
+  line(fmt::Line().item("  UNIT").x().i(unit, 2).item("FILE:").item(temp).str());
+  line(fmt::Line().item("  REASON:").item(std::strerror(error)).str());
+  line(fmt::Line().item("==> THE PREVIOUS FILE IS KEPT").str());
+  errortail00();
+}
+
 // A file that cannot be rewound: every later read of it is a read error.
 void report_rewind_failure(std::string_view path, int error) {
   const int out = iocom.errout_unit;
@@ -190,7 +203,15 @@ bool open(int unit, std::string_view path, Status status) {
     int fd = -1;
     do fd = ::open(target.c_str(), flags, 0666);
     while (fd < 0 && errno == EINTR);
-    if (fd < 0) return false;
+    if (fd < 0) {
+      // A file replaced whole reports its failures itself (see Status::Whole).
+      if (status == Status::Whole) {
+        const int error = errno;
+        report_open_failure(unit, target, error);
+        errno = error;
+      }
+      return false;
+    }
     u.output = std::make_unique<Output>();
     u.output->fd = fd;
     u.writable = true;

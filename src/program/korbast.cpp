@@ -89,8 +89,9 @@ maps::MapEvents map_events(int p) {
 
 int main() {
   std::ios::sync_with_stdio(false);
-  // Before any thread starts: signals end the run through the common stop path. The fuzz
-  // targets, which run the program many times in one process, stop their own way.
+  // Before any thread starts and any file is opened: closed standard descriptors are opened
+  // on /dev/null, and signals end the run through the common stop path. The fuzz targets,
+  // which run the program many times in one process, stop their own way.
   if (!frame::units::stop_intercepted()) frame::stop::install();
   auto& store = catalogue::gcmtblk;
   constexpr int capacity = catalogue::nmaxdata;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <unistd.h>
 
@@ -160,7 +161,8 @@ TEST_F(FileTable, ExistingNewFileIsRefusedAndTheNextAnswerTried) {
 TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   initfio(1, 2, 0);
   const std::string taken = (dir / "taken.txt").string();
-  { std::ofstream(taken) << "old content\n"; }
+  // Longer than what replaces it: nothing of it may stay behind the new content.
+  { std::ofstream(taken) << "old content, longer than the new\nand a second line\n"; }
   // Empty answer: cancelled, warning and pause; then the existing file, refused; then again,
   // accepted for replacement.
   korbast::testing::Console console("\n\n" + taken + "\nn\n\n" + taken + "\ny\n");
@@ -174,10 +176,8 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   EXPECT_NE(text.find(" COULD NOT OPEN FILE " + taken), std::string::npos) << text;
   units::write_line(21, "new content");
   units::close(21);
-  std::ifstream in(taken);
-  std::string line;
-  std::getline(in, line);
-  EXPECT_EQ(line, "new content");
+  std::ifstream in(taken, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,40 @@ TEST(Units, AnEndlessLineIsGivenUpWithinABound) {
   std::string line;
   for (int k = 0; k < 3; ++k) EXPECT_EQ(units::read_line(15, line), units::Read::Error);
   units::close(15);
+}
+
+std::string content_of(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A file replaced whole: a stop while it is written keeps the previous file, and a temporary
+// that cannot be made (a folder at its name) is reported with its reason.
+TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
+  korbast::testing::TempDir dir;
+  const std::string path = dir / "settings.txt";
+  { std::ofstream(path) << " 3 0\n    \n"; }
+  ASSERT_TRUE(units::open(50, path, units::Status::Whole));
+  units::write_line(50, " 1 1");
+  units::flush(50);
+  units::set_stop_interceptor([](int status) { throw status; });
+  try {
+    units::stop_run(143);
+  } catch (int status) {
+    EXPECT_EQ(status, 143);
+  }
+  units::set_stop_interceptor(nullptr);
+  EXPECT_EQ(content_of(path), " 3 0\n    \n");
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+
+  std::filesystem::create_directory(path + ".new");
+  korbast::testing::Console console("\n");  // the frame's pause
+  EXPECT_FALSE(units::open(50, path, units::Status::Whole));
+  const std::string text = console.text();
+  EXPECT_NE(text.find("\n   OUTPUT FILE FAILED WHILE OPENING\n   UNIT 50 FILE: " + path +
+                      ".new\n   REASON: Is a directory\n ==> THE PREVIOUS FILE IS KEPT\n"),
+            std::string::npos) << text;
+  EXPECT_EQ(content_of(path), " 3 0\n    \n");
 }
 
 TEST(UnitsDeathTest, StopRunFlushesAndClosesEveryUnit) {
