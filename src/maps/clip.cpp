@@ -138,7 +138,11 @@ void ClippedLine::first(float lon, float lat) {
 
 void ClippedLine::next(float lon, float lat) {
   const int z2 = zone(lon, lat);
-  if (z2 == kInside) {
+  if (std::fabs(lon - lon1_) > kPeriod / 2.0f) {
+    // The two ends lie on either side of the map (a line crossing the meridian opposite the
+    // window's middle): no segment, the line goes on from this point.
+    if (z2 == kInside) plot_point_deg(lon, lat, 0);
+  } else if (z2 == kInside) {
     if (z1_ != kInside) plot_point_deg(lon1_, lat1_, 0);
     plot_point_deg(lon, lat, 1);
   } else if (z1_ == kInside) {

@@ -2,7 +2,8 @@
 // reduction of longitudes into one period, the clipping frame (a longitude origin just west
 // of the window, so that longitudes compare across the 360-degree wrap), the segment rule of
 // a clipped line and the window test of a whole polygon. Segments are never cut at the
-// window edge: a segment is drawn whole when one of its ends lies in the window.
+// window edge: a segment is drawn whole when one of its ends lies in the window, unless its
+// ends lie more than 180 degrees of longitude apart (it would cross the whole map).
 #pragma once
 
 namespace korbast::maps {
@@ -46,7 +47,9 @@ class ClippedLine {
   explicit ClippedLine(const ClipWindow& window) : w_(window) {}
   // The line's first point: moved to when inside.
   void first(float lon, float lat);
-  // The next point: a segment with at least one end inside is drawn whole.
+  // The next point: a segment with at least one end inside is drawn whole; one whose ends
+  // lie more than 180 degrees of longitude apart is not drawn, the pen moves to the point
+  // when it is inside.
   void next(float lon, float lat);
 
  private:

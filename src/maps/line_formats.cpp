@@ -315,8 +315,18 @@ LineEnd gshhs_unclipped(const GshhsHeader& h) {
   return LineEnd::Normal;
 }
 
+// A point's longitude reduced about the frame's origin (period 360), except a longitude equal
+// to the window's reduced eastern bound, which stays at that bound: on a window of a whole
+// turn (-180 to 180) a point at 180 lies on the eastern edge, not on the western one.
+float clip_longitude(const ClipFrame& frame, float lon) {
+  if (lon == frame.longmax2) return lon;
+  float r = 0.0f;
+  modulro(&r, &lon, 360.0f, frame.longorig, 1);
+  return r;
+}
+
 // The polygon drawn point by point with the segment rule, on longitudes reduced about the
-// clipping frame's origin.
+// clipping frame's origin (a point on the window's eastern bound stays there).
 LineEnd gshhs_clipped(const LineFile& f, const GshhsHeader& h) {
   const ClipWindow w{f.frame.longmin2, f.frame.longmax2, f.window.ymin, f.window.ymax};
   ClippedLine cl(w);
@@ -328,7 +338,7 @@ LineEnd gshhs_clipped(const LineFile& f, const GshhsHeader& h) {
       return LineEnd::Normal;
     }
     if (g == Got::Error) return LineEnd::ReadError;
-    modulro(&lon, &lon, 360.0f, f.frame.longorig, 1);
+    lon = clip_longitude(f.frame, lon);
     if (i == 1) {
       cl.first(lon, lat);
     } else {

@@ -23,6 +23,15 @@ std::string as_stored(const frame::Text<10>& t) {
   return s;
 }
 
+// The SHmax field (6 characters, 1 decimal): degrees modulo 180, in [0, 180) also after the
+// rounding, where a value that rounds up to 180 is the direction 0.
+std::string shmax_field(float azshmax) {
+  const float sh = std::fmod(frame::deg(azshmax), 180.0f);
+  std::string field = fmt::F(sh, 6, 1);
+  if (field == fmt::F(180.0, 6, 1)) field = fmt::F(0.0, 6, 1);
+  return field;
+}
+
 }  // namespace
 
 std::string sish_header_line() {
@@ -46,8 +55,7 @@ std::string sish_record_line(const frame::Text<10>& date, const frame::Text<10>&
   for (int k = 0; k < 3; ++k) {
     l.x(1).f(frame::deg(axes.azimuth[k]), 6, 1).x(1).f(frame::deg(axes.plunge[k]), 5, 1);
   }
-  const float sh = std::fmod(frame::deg(azshmax), 180.0f);
-  l.x(1).i(std::abs(isv), 1).x(2).f(sh, 6, 1);
+  l.x(1).i(std::abs(isv), 1).x(2).a(shmax_field(azshmax));
   return l.str();
 }
 

@@ -18,9 +18,10 @@ std::string sish_header_line();
 
 // One event line. date and time are written as stored (10 characters each); lat, lon, depth
 // and the strike, dip and rake of the plane as given (degrees, km); the trends and plunges of
-// the axes S1, S2, S3 (radians) are written in degrees with no reduction; isv is written as its absolute
-// value; azshmax (radians) is written in degrees reduced modulo 180. A value too wide for
-// its field fills it with asterisks.
+// the axes S1, S2, S3 (radians) are written in degrees with no reduction; isv is written as
+// its absolute value; azshmax (radians) is written in degrees reduced modulo 180, and once
+// more after rounding, so that 179.95 and above (which round to 180.0) are written 0.0. A
+// value too wide for its field fills it with asterisks.
 std::string sish_record_line(const frame::Text<10>& date, const frame::Text<10>& time, float lat,
                              float lon, float depth, const geometry::PlaneAngles& plane,
                              const geometry::Axes& axes, int isv, float azshmax);

@@ -57,15 +57,23 @@ void siap2sv(float* azshmax, int* isv, geometry::AxesView axes, float thr, int n
       frame::crevin2("plunge", a[k], 0.0f, plmax, "siap2sv", 1, status);
       if (status != 0) plunge_report(k + 1, i + 1);
     }
+    // Plunges within the angle tolerance of one another are one plunge: a later axis takes
+    // the place of a kept one only when it is steeper (flatter) by more than that, so ties
+    // keep the lower axis number also where the last bits of equal plunges differ, and one
+    // mechanism written two ways (rake 180 or -180) gives one answer. The first axis steeper
+    // than 0 is kept whatever its plunge.
+    const float tol = frame::angle::tolerance;
+    float steepest = 0.0f;
     for (int k = 0; k < 3; ++k) {
-      if (a[k] > vmax) {
+      if (a[k] > vmax + (iv == 0 ? 0.0f : tol)) {
         iv = k + 1;
         vmax = a[k];
       }
-      if (a[k] < vmin) {
+      if (a[k] < vmin - tol) {
         ih = k + 1;
         vmin = a[k];
       }
+      if (a[k] > steepest) steepest = a[k];
     }
     if (ih == 1) {
       azshmax[i] = az1[i];
@@ -81,7 +89,9 @@ void siap2sv(float* azshmax, int* isv, geometry::AxesView axes, float thr, int n
       combination_report(ih, iv, i + 1);
       azshmax[i] = 0.0f;
     }
-    if (vmax < thr) iv = -iv;
+    // The flag looks at the steepest plunge itself, not at the kept axis's (which may lie
+    // below it by up to the tolerance).
+    if (steepest < thr) iv = -iv;
     isv[i] = iv;
   }
   na2pin(azshmax, azshmax, n);

@@ -10,8 +10,10 @@ namespace korbast::maps {
 // The most vertical axis and the SHmax azimuth of each event, from its three axes S1, S2, S3
 // (axes.azimuth[k] and axes.plunge[k] are az1, pl1 for k = 0, and so on).
 // For data i = 0..n-1 (n < 1: nothing is computed, nothing changes):
-// - isv[i]: 1, 2 or 3, the axis with the largest absolute plunge (the lower number wins a
-//   tie), negated when that plunge is below thr (radians); 0 when no plunge exceeds 0.
+// - isv[i]: 1, 2 or 3, the axis with the largest absolute plunge, negated when that plunge
+//   is below thr (radians); 0 when no plunge exceeds 0.
+// Plunges that agree within the angle tolerance (1e-5 rad) are a tie, in both scans, and a
+// tie keeps the lower axis number: equal mechanisms give equal results.
 // - azshmax[i]: SHmax azimuth in radians, in [0, 2 pi): along the most horizontal axis when
 //   it is S1, or S2 with S1 vertical; else perpendicular to it (az2 + pi/2 when S3 is the
 //   vertical one, az3 + pi/2 when S3 is the most horizontal).

@@ -179,6 +179,25 @@ TEST_F(ClipDraw, LeavingAndComingBackStartsANewPath) {
   EXPECT_PT(p[1].pts[2], 6, 1, kTol);
 }
 
+// Ends more than 180 degrees of longitude apart: no segment, also one leaving the window;
+// the line goes on from the second point. Exactly 180 apart is still drawn.
+TEST_F(ClipDraw, SegmentsLongerThanHalfATurnAreNotDrawn) {
+  ClippedLine cl({-180, 180, -10, 10});
+  run(cl, {{170, 0}, {-170, 1}, {-160, 2}, {100, 20}, {90, 3}, {-90, 4}});
+  const auto p = drawn_paths();
+  std::vector<Path> lines;  // the paths that draw (a lone move draws nothing)
+  for (const auto& q : p)
+    if (q.pts.size() > 1) lines.push_back(q);
+  ASSERT_EQ(lines.size(), 2u);
+  ASSERT_EQ(lines[0].pts.size(), 2u);
+  EXPECT_PT(lines[0].pts[0], -170, 1, kTol);
+  EXPECT_PT(lines[0].pts[1], -160, 2, kTol);
+  ASSERT_EQ(lines[1].pts.size(), 3u);  // coming in from (100, 20), as the rule draws it
+  EXPECT_PT(lines[1].pts[0], 100, 20, kTol);
+  EXPECT_PT(lines[1].pts[1], 90, 3, kTol);
+  EXPECT_PT(lines[1].pts[2], -90, 4, kTol);
+}
+
 TEST_F(ClipDraw, ASinglePointInsideIsAMoveOnly) {
   ClippedLine cl(kWindow);
   cl.first(1, 2);

@@ -153,6 +153,19 @@ TEST_F(LineFiles, ClippedTypesDrawNothingAcrossTheDateLine) {
   EXPECT_TRUE(drawn_paths().empty());
 }
 
+// Raw longitudes 179 then -179 in a window of -180 to 180: both ends are inside, but the
+// segment would cross the whole map; it is not drawn and the line goes on from -179.
+TEST_F(LineFiles, ClippedLineDoesNotCrossTheMapAtTheDateLine) {
+  const std::string path = scratch("dl2.txt",
+                                   "11  178.0000   10.0000\n11  179.0000   10.0000\n"
+                                   "11 -179.0000   11.0000\n11 -178.0000   12.0000\n");
+  read(2, path);
+  const auto p = drawn_paths();
+  ASSERT_EQ(p.size(), 2u);
+  expect_path(p[0], {{178, 10}, {179, 10}}, "east of the date line");
+  expect_path(p[1], {{-179, 11}, {-178, 12}}, "west of the date line");
+}
+
 TEST_F(LineFiles, ReadErrorClosesTheFileAndKeepsWhatWasDrawn) {
   contours_settings.lclip = false;
   const std::string path = scratch("bad.txt", "11   10.0000   40.0000\n1x   11.0000   41.0000\n");
@@ -289,6 +302,29 @@ TEST_F(LineFiles, GshhsWholeGlobePolygonIsDrawnInAPacificWindow) {
   const auto p = drawn_paths();
   ASSERT_EQ(p.size(), 1u);
   expect_path(p[0], {{120, -70}, {150, -70}, {180, -65}, {360, -80}}, "Ross Sea");
+}
+
+// A polygon with points at exactly 180 in the window -180 to 180 (as coastlines exported by
+// common tools hold them): they stay on the eastern edge, and no segment runs across the map.
+TEST_F(LineFiles, GshhsPointsAt180StayOnTheEasternEdge) {
+  std::string file = "P      1       4 1          1.000 170.00000 180.00000 -18.00000 -16.00000\n";
+  file += "170 -16\n180 -16\n180 -17\n175 -18\n";
+  // Across the date line: 179 to -179 and back are not drawn, the side at -179 is.
+  file += "P      2       4 1          1.000-179.00000 179.00000 -11.00000 -10.00000\n";
+  file += "179 -10\n-179 -10\n-179 -11\n179 -11\n";
+  const std::string path = scratch("dateline.txt", file);
+  const std::string text = read(5, path);
+  EXPECT_GE(find_lines(text, end_lines(2, path)), 0) << text;
+  const auto p = drawn_paths();
+  std::vector<Path> lines;  // the paths that draw (a lone move draws nothing)
+  for (const auto& q : p)
+    if (q.pts.size() > 1) lines.push_back(q);
+  ASSERT_EQ(lines.size(), 2u);
+  expect_path(lines[0], {{170, -16}, {180, -16}, {180, -17}, {175, -18}}, "polygon 1");
+  expect_path(lines[1], {{-179, -10}, {-179, -11}}, "polygon 2");
+  for (const auto& q : p)
+    for (std::size_t i = 1; i < q.pts.size(); ++i)
+      EXPECT_LE(std::fabs(q.pts[i].lon - q.pts[i - 1].lon), 10.01);
 }
 
 // A polygon of n points: longitudes 0.01 i, latitude 0.5.

@@ -155,8 +155,32 @@ TEST_F(Sish, EdgeRecordsByHand) {
   EXPECT_EQ(cols(2, 13, 22), "X         ");
   EXPECT_EQ(cols(2, 31, 37), "-180.00");
   EXPECT_EQ(cols(3, 39, 43), "*****");      // 999.96 rounds to 1000.0
-  EXPECT_EQ(cols(4, 104, 109), " 180.0");   // 179.97 degrees
+  EXPECT_EQ(cols(4, 104, 109), "   0.0");   // 179.97 degrees: the field stays below 180
   EXPECT_EQ(cols(4, 101, 101), "0");
+}
+
+// The SHmax field lies in [0, 180) as written: values that round to 180.0 are written 0.0.
+// Plane 210/75/-48 gives 179.985 degrees (S3 + 90, S1 steepest; the double-precision oracle
+// mapseis_sish_oracle.py gives 179.98496).
+TEST_F(Sish, ShmaxThatRoundsTo180IsWrittenZero) {
+  auto field = [](float deg) {
+    const std::string l = sish_record_line(frame::Text<10>("2000/01/01"), frame::Text<10>("x"), 0,
+                                           0, 0, {0, 0, 0}, geometry::Axes{}, 1, frame::rad(deg));
+    return l.substr(103, 6);
+  };
+  EXPECT_EQ(field(179.985f), "   0.0");
+  EXPECT_EQ(field(359.96f), "   0.0");
+  EXPECT_EQ(field(179.94f), " 179.9");
+  EXPECT_EQ(field(0.04f), "   0.0");
+  EXPECT_EQ(field(90.0f), "  90.0");
+  NdkEvent e;
+  e.date = "2000/01/01";
+  e.time = "00:00:00.0";
+  e.plane[0][0] = 210;
+  e.plane[0][1] = 75;
+  e.plane[0][2] = -48;
+  const std::string l = event_record(e, 0);
+  EXPECT_EQ(l.substr(100, 9), "1     0.0") << l;
 }
 
 TEST_F(Sish, TwoRunsOnTheOpenSlotEachBeginWithAHeader) {

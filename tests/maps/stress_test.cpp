@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -75,6 +76,25 @@ TEST_F(Stress, TiesKeepTheLowerAxisNumber) {
   r = one(30, 30, 30);  // all equal: S1 is both
   EXPECT_EQ(r.isv, 1);
   EXPECT_EQ(r.sh, 0.5f);
+}
+
+// Plunges within the angle tolerance (1e-5 rad) of one another are a tie: the lower axis
+// number is kept in both scans; a difference above it decides.
+TEST_F(Stress, PlungesWithinTheToleranceAreATie) {
+  const float near = frame::deg(frame::rad(70.0f) + 0.8e-5f);
+  const float far = frame::deg(frame::rad(70.0f) + 1.5e-5f);
+  EXPECT_EQ(one(70, 10, near).isv, 1);
+  EXPECT_EQ(one(near, 10, 70).isv, 1);
+  EXPECT_EQ(one(70, 10, far).isv, 3);
+  const float flat = frame::deg(frame::rad(5.0f) - 0.8e-5f);
+  One r = one(80, 5, flat);  // S2 and S3 equally flat: S2 is the most horizontal
+  EXPECT_EQ(r.sh, 1.0f);
+  r = one(80, 5, frame::deg(frame::rad(5.0f) - 1.5e-5f));
+  EXPECT_EQ(r.sh, 1.5f + halfpi());
+  // The threshold looks at the steepest plunge, not at the kept axis's.
+  const float thr = frame::rad(70.0f) + 0.4e-5f;
+  EXPECT_EQ(one(70, 10, near, thr).isv, 1);
+  EXPECT_EQ(one(70, 10, 70, thr).isv, -1);
 }
 
 TEST_F(Stress, NegativePlungesCountByTheirSize) {
@@ -354,6 +374,35 @@ TEST_F(Stress, ShmaxIsExactForPureMechanisms) {
             << s << " " << k[0] << " " << k[1] << " R " << ratio;
       }
     }
+  }
+}
+
+// Planes whose axes tie in exact arithmetic (dips 0, 45, 90, rakes 0, +-90, +-180, strikes 0
+// and 360, and others) against the double-precision oracle, which applies the rule with exact
+// ties (tests/data/maps/stress_ties.txt, tests/tools/mapseis_sish_oracle.py --degenerate):
+// Sv equal, SHmax equal modulo 180 to the decimal shown. One mechanism written two ways
+// (rake 180 and -180, strike 0 and 360) gives one answer.
+TEST_F(Stress, DegeneratePlanesMatchTheExactRule) {
+  const auto rows = file_lines(data_path("maps/stress_ties.txt"));
+  ASSERT_EQ(rows.size(), 316u);
+  int checked = 0;
+  for (const auto& l : rows) {
+    if (l.empty() || l[0] == '#') continue;
+    float s = 0, d = 0, r = 0, sh = 0;
+    int isv = 0;
+    ASSERT_EQ(std::sscanf(l.c_str(), "%f %f %f %d %f", &s, &d, &r, &isv, &sh), 5) << l;
+    const Mechanism m = mechanism(s, d, r);
+    EXPECT_EQ(m.isv, isv) << l;
+    EXPECT_LE(line_difference_deg(to_deg(m.sh), sh), 0.0501) << l;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 315);
+  // The pairs of the report.
+  const float pairs[][2] = {{0, 45}, {30, 60}, {200, 30}, {315, 45}, {0, 90}, {90, 0}};
+  for (const auto& p : pairs) {
+    const Mechanism a = mechanism(p[0], p[1], 180.0f), b = mechanism(p[0], p[1], -180.0f);
+    EXPECT_EQ(a.isv, b.isv) << p[0] << "/" << p[1];
+    EXPECT_LT(line_difference_deg(to_deg(a.sh), to_deg(b.sh)), 1e-3) << p[0] << "/" << p[1];
   }
 }
 

@@ -7,6 +7,8 @@
 #   tests/data/maps/sish_gcmt_plane1.txt     the Si-Sh lines of one run over the three events
 #   tests/data/maps/sish_gcmt_plane2.txt     of tests/data/gcmt-samples.ndk, planes 1 and 2
 #   tests/transcripts/map_sish_cmdfile.expect/sish.txt   the same as plane 1 (a 2001 run)
+#   tests/data/maps/stress_ties.txt          Sv and SHmax of planes whose axes tie (dips 0,
+#                                            45, 90, rakes 0, +-90, +-180, ...), exact ties
 # Run from anywhere; needs proj (proj-bin) and python3.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,3 +28,4 @@ python3 "$here/mapseis_sish_oracle.py" "$data/gcmt-samples.ndk" 1 > "$out/sish_g
 python3 "$here/mapseis_sish_oracle.py" "$data/gcmt-samples.ndk" 2 > "$out/sish_gcmt_plane2.txt"
 mkdir -p "$here/../transcripts/map_sish_cmdfile.expect"
 cp "$out/sish_gcmt_plane1.txt" "$here/../transcripts/map_sish_cmdfile.expect/sish.txt"
+python3 "$here/mapseis_sish_oracle.py" --degenerate > "$out/stress_ties.txt"

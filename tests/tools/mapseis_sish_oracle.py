@@ -14,12 +14,16 @@ The program reports its axes with the normal that points into the footwall (-n),
 S1 = P = (d - n)/sqrt(2), S3 = T = -(n + d)/sqrt(2) and S2 = B = d x n; an axis is given as
 its azimuth atan2(E, N) in (-180, 180] and its signed plunge asin(D).
 
-Sv is the axis with the largest absolute plunge (first one on a tie), the most horizontal one
-(smallest absolute plunge, first on a tie) decides SHmax: along P when P is the most
+Sv is the axis with the largest absolute plunge (lowest number on a tie), the most horizontal
+one (smallest absolute plunge, lowest number on a tie) decides SHmax: along P when P is the most
 horizontal, along B when B is and P is the vertical one, else perpendicular to the most
 horizontal axis (B + 90 or T + 90); the result is reduced modulo 180.
 
+Ties: plunges within 1e-9 degrees of one another are equal (a tie keeps the lower axis
+number); the SHmax field is written in [0, 180), 0.0 where it would round to 180.0.
+
 Usage: mapseis_sish_oracle.py CATALOGUE.ndk [PLANE] > expected-sish.txt
+       mapseis_sish_oracle.py --degenerate > tests/data/maps/stress_ties.txt
 """
 import math
 import sys
@@ -64,10 +68,21 @@ def axes(strike, dip, rake):
     return [axis(p), axis(b), axis(t)]
 
 
+# Plunges (degrees) closer than this are equal: in double precision the plunges of a
+# degenerate plane that are equal in exact arithmetic differ by a few units of the last bit.
+TIE = 1e-9
+
+
 def shmax(ax):
     plunges = [abs(pl) for _, pl in ax]
-    isv = max(range(3), key=lambda k: (plunges[k], -k)) + 1
-    ish = min(range(3), key=lambda k: (plunges[k], k)) + 1
+    # Scans in axis order; a later axis replaces the kept one only when it is steeper
+    # (flatter) by more than TIE, so a tie keeps the lower axis number.
+    isv, ish, vmax, vmin = 0, 0, 0.0, 1000.0
+    for k in range(3):
+        if plunges[k] > vmax + (0.0 if isv == 0 else TIE):
+            isv, vmax = k + 1, plunges[k]
+        if plunges[k] < vmin - TIE:
+            ish, vmin = k + 1, plunges[k]
     az = [a for a, _ in ax]
     if ish == 1:
         sh = az[0]
@@ -78,6 +93,33 @@ def shmax(ax):
     else:
         sh = az[2] + 90.0
     return isv, math.fmod(sh % 360.0, 180.0)
+
+
+def shmax_text(sh):
+    """The SHmax field: in [0, 180) as written, so a value that rounds to 180.0 is 0.0."""
+    f = fortran_f(sh, 6, 1)
+    return fortran_f(0.0, 6, 1) if f == " 180.0" else f
+
+
+def near_ties(ax):
+    """Pairs of absolute plunges that differ, but by less than 1e-3 degrees: the program's
+    tolerance (1e-5 rad, 5.7e-4 degrees) could decide otherwise than the exact rule."""
+    p = [abs(pl) for _, pl in ax]
+    return [(i, j) for i in range(3) for j in range(i + 1, 3) if TIE < abs(p[i] - p[j]) < 1e-3]
+
+
+def degenerate_planes():
+    """Sv and SHmax of planes whose axes tie: dips 0, 45, 90 (and 30, 60), rakes 0, +-90,
+    +-180 (and +-45), strikes 0 and 360 and others; one line "strike dip rake Sv AzSHmx"."""
+    print("# strike dip rake Sv AzSHmx: mapseis_sish_oracle.py --degenerate")
+    for st in (0, 30, 45, 90, 135, 200, 210, 315, 360):
+        for dp in (0, 30, 45, 60, 90):
+            for rk in (-180, -90, -45, 0, 45, 90, 180):
+                ax = axes(st, dp, rk)
+                isv, sh = shmax(ax)
+                if near_ties(ax):
+                    print("warning: near tie at %d %d %d" % (st, dp, rk), file=sys.stderr)
+                print("%d %d %d %d %s" % (st, dp, rk, isv, shmax_text(sh).strip()))
 
 
 def events(path, plane):
@@ -91,6 +133,9 @@ def events(path, plane):
 
 
 def main():
+    if sys.argv[1:] == ["--degenerate"]:
+        degenerate_planes()
+        return
     path = sys.argv[1]
     plane = int(sys.argv[2]) if len(sys.argv) > 2 else 1
     print(words([("Date", 10), ("Time", 10), ("Latitude", 6), ("Longitude", 7), ("Depth", 5),
@@ -106,7 +151,7 @@ def main():
                                              fortran_f(rk, 5, 0))
         for az, pl in ax:
             line += " " + fortran_f(az, 6, 1) + " " + fortran_f(pl, 5, 1)
-        line += " %1d  %s" % (isv, fortran_f(sh, 6, 1))
+        line += " %1d  %s" % (isv, shmax_text(sh))
         print(line)
         # Values this close to a rounding boundary could print otherwise in single precision.
         for v in [a for pair in ax for a in pair] + [sh]:

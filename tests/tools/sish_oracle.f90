@@ -12,7 +12,8 @@
 !   S1 = (u - n)/sqrt 2, S3 = -(u + n)/sqrt 2 (the P and T axis lines, with the ends the
 !   program reports), S2 = sin r (strike vector) + cos r (down-dip vector);
 !   azimuth = atan2(E, N) in (-180, 180], plunge = asin(D), both kept signed;
-!   SHmax by the most-vertical / most-horizontal axis rule, modulo 180.
+!   SHmax by the most-vertical / most-horizontal axis rule (ties within 1e-9 degrees keep
+!   the lower axis number), modulo 180, and 0.0 where it would be written 180.0.
 ! Then one record per line of the edge file, whose values are read in single precision:
 !   date time lat lon depth strike dip rake az1 pl1 az2 pl2 az3 pl3 isv azshmax  (dates and
 !   times quoted)
@@ -62,7 +63,7 @@ program sish_oracle
       call axes(ev(1), ev(2), ev(3), azd, pld)
       call shmax(azd, pld, isv, shd)
       write(*, 200) date, time, lat, lon, depth, real(ev(1)), real(ev(2)), real(ev(3)), &
-           (real(azd(k)), real(pld(k)), k = 1, 3), isv, real(shd)
+           (real(azd(k)), real(pld(k)), k = 1, 3), isv, fold(real(shd))
       if (check) write(*, '(a,7f12.6)') ' check', (azd(k), pld(k), k = 1, 3), shd
     end do
   end do
@@ -81,7 +82,7 @@ program sish_oracle
     sh4 = r4(13) * deg4
     sh4 = mod(sh4, 180.0)
     write(*, 200) date, time, r4(1), r4(2), r4(3), r4(4), r4(5), r4(6), &
-         (az4(k), pl4(k), k = 1, 3), abs(isv), sh4
+         (az4(k), pl4(k), k = 1, 3), abs(isv), fold(sh4)
   end do
   close(11)
 
@@ -90,6 +91,15 @@ program sish_oracle
            1x,i1,2x,f6.1)
 
 contains
+
+  ! The SHmax field lies in [0, 180) as written: a value whose f6.1 form is 180.0 is 0.
+  real function fold(x)
+    real, intent(in) :: x
+    character(len=6) :: f
+    write(f, '(f6.1)') x
+    fold = x
+    if (f == ' 180.0') fold = 0.0
+  end function
 
   subroutine axes(s, d, r, az, pl)
     real(8), intent(in) :: s, d, r
@@ -124,12 +134,14 @@ contains
     ih = 0
     vmax = 0
     vmin = 1000
+    ! Plunges equal in exact arithmetic may differ in their last bits: within 1e-9 degrees
+    ! they are a tie, and a tie keeps the lower axis number.
     do j = 1, 3
-      if (abs(pl(j)) > vmax) then
+      if (abs(pl(j)) > vmax + merge(0d0, 1d-9, isv == 0)) then
         isv = j
         vmax = abs(pl(j))
       end if
-      if (abs(pl(j)) < vmin) then
+      if (abs(pl(j)) < vmin - 1d-9) then
         ih = j
         vmin = abs(pl(j))
       end if
