@@ -5,7 +5,6 @@ gcmt-samples.ndk
 1000
 y
 Beach balls
-0
 99
 9999
 

@@ -1,12 +1,13 @@
 // Spherical azimuthal projections (earth radius 1), polar and oblique, as models of one point
-// (projection/forward.hpp), with the set-up of the perspectives' constants and the check of
-// their angle of view.
+// (projection/forward.hpp) and their routines, with the set-up of the perspectives' constants
+// and the check of their angle of view.
 //
 // Polar frame: the centre is the frame's north pole; longitude 0 points down (-y), longitude
-// 90 degrees east along +x. Codes 6, 8 and 18 are the polar models 5, 7 and 17 behind the
-// oblique step of the forward loop; codes 10 and 12 rotate the point's direction vector into
-// the frame of `a2b.ab` themselves, north up. The polar forms 5, 7 and 9 clamp at the maximum
-// angle from the centre `anglep1`.
+// 90 degrees east along +x. Codes 6, 8 and 18 are the polar routines 5, 7 and 17 run on the
+// points `lla2llb` has taken into the oblique frame; codes 10 and 12 rotate the point's
+// direction vector into the frame of `a2b.ab` themselves, north up. The polar forms 5, 7 and
+// 9 clamp at the maximum angle from the centre `anglep1`. The routines of codes 7, 9, 11 and
+// 17 take their constants and the origin offsets as arguments; the others read the blocks.
 #pragma once
 
 #include <cmath>
@@ -72,22 +73,33 @@ struct LambertAzimuthal {
     return detail::polar_point(lam, std::sin(detail::clamped_theta(phi, amax) / 2.0f));
   }
 };
+// Codes 5 and 6: x(i), y(i) = the Lambert azimuthal equal-area image of rlong(i), rlat(i),
+// clamped at `anglep1`, minus the origin offsets; x may be rlong and y may be rlat.
+void lazea2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 7 (polar) and 8 (oblique) stereographic, radius tan(theta/2) (inverspsll).
 struct Stereographic {
-  float amax = llpparam.anglep1;
+  float amax;
   XY forward(float lam, float phi) const {
     return detail::polar_point(lam, std::tan(detail::clamped_theta(phi, amax) / 2.0f));
   }
 };
+// Codes 7 and 8: x(i), y(i) = the stereographic image of rlong(i), rlat(i), clamped at the
+// angle amax from the centre, minus (x0, y0); x may be rlong and y may be rlat.
+void inverspsll(float* x, float* y, const float* rlong, const float* rlat, int n, float amax,
+                float x0, float y0);
 
 // 9 orthographic, polar, radius sin(theta) (orthogpsll).
 struct Orthographic {
-  float amax = llpparam.anglep1;
+  float amax;
   XY forward(float lam, float phi) const {
     return detail::polar_point(lam, std::sin(detail::clamped_theta(phi, amax)));
   }
 };
+// Code 9: x(i), y(i) = the polar orthographic image of rlong(i), rlat(i), clamped at the angle
+// amax from the centre, minus (x0, y0); x may be rlong and y may be rlat.
+void orthogpsll(float* x, float* y, const float* rlong, const float* rlat, int n, float amax,
+                float x0, float y0);
 
 // 17 (polar) and 18 (oblique) gnomonic, radius cot(lat) (gnomopsll). The equator of the frame
 // and the far hemisphere have no image: they are sent off the map at their own azimuth
@@ -98,16 +110,24 @@ struct Gnomonic {
     return detail::polar_point(lam, (s > 0.0f) ? std::cos(phi) / s : kOffMap);
   }
 };
+// Codes 17 and 18: x(i), y(i) = the gnomonic image of rlong(i), rlat(i), minus (x0, y0); x may
+// be rlong and y may be rlat.
+void gnomopsll(float* x, float* y, const float* rlong, const float* rlat, int n, float x0,
+               float y0);
 
 // 11 vertical perspective, polar (perspvpsll2).
 struct PerspectivePolar {
-  PerspectiveConstants c = derived.perspective;
+  PerspectiveConstants c;
   std::optional<XY> forward(float lam, float phi) const {
     float v[3];
     detail::direction(v, lam, phi);
     return detail::perspective_point(v, c);
   }
 };
+// Code 11: x(i), y(i) = the polar vertical perspective image of rlong(i), rlat(i) for the
+// cosine and the sine of half the angle of view, minus (x0, y0); x may be rlong and y rlat.
+void perspvpsll2(float* x, float* y, const float* rlong, const float* rlat, int n,
+                 float cos_half, float sin_half, float x0, float y0);
 
 // 10 orthographic, oblique (orthobl2).
 struct OrthographicOblique {
@@ -118,6 +138,9 @@ struct OrthographicOblique {
     return {v[1], -v[0]};
   }
 };
+// Code 10: x(i), y(i) = the orthographic image of rlong(i), rlat(i) in the oblique frame,
+// minus the origin offsets; x may be rlong and y may be rlat.
+void orthobl2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 12 vertical perspective, oblique (persobl2).
 struct PerspectiveOblique {
@@ -129,5 +152,8 @@ struct PerspectiveOblique {
     return detail::perspective_point(v, c);
   }
 };
+// Code 12: x(i), y(i) = the vertical perspective image of rlong(i), rlat(i) in the oblique
+// frame, minus the origin offsets; x may be rlong and y may be rlat.
+void persobl2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 }  // namespace korbast::projection

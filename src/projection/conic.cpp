@@ -61,4 +61,24 @@ std::string_view lambert_parallels_problem(float lat1, float lat2) {
   return {};
 }
 
+void lcc2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<LambertConic>(x, y, rlong, rlat, n);
+}
+
+void albesph2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<Albers>(x, y, rlong, rlat, n);
+}
+
+void bonnesph2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<Bonne>(x, y, rlong, rlat, n);
+}
+
+void wernesphe2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<Werner>(x, y, rlong, rlat, n);
+}
+
+void polyco2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<Polyconic>(x, y, rlong, rlat, n);
+}
+
 }  // namespace korbast::projection

@@ -1,5 +1,5 @@
 // Spherical conic and polyconic projections (earth radius 1), as models of one point
-// (projection/forward.hpp), with the set-ups of their derived constants (`derived`), run when
+// (projection/forward.hpp) and their routines, with the set-ups of their derived constants (`derived`), run when
 // the projection is chosen, and the check of the parameters they cannot work with.
 #pragma once
 
@@ -38,6 +38,9 @@ struct LambertConic {
     return {c.f * tn * std::sin(theta), c.f * (1.0f - tn * std::cos(theta))};
   }
 };
+// Code 3: x(i), y(i) = the Lambert conformal conic image of rlong(i), rlat(i), minus the origin
+// offsets; x may be rlong and y may be rlat.
+void lcc2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 19 Albers equal-area with one standard parallel (albesph2).
 struct Albers {
@@ -51,6 +54,9 @@ struct Albers {
     return {rho * std::sin(theta) / c.n, (c.cos_phi1 - rho * std::cos(theta)) / c.n};
   }
 };
+// Code 19: x(i), y(i) = the Albers equal-area image of rlong(i), rlat(i), minus the origin offsets;
+// x may be rlong and y may be rlat.
+void albesph2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 20 Bonne (bonnesph2).
 struct Bonne {
@@ -67,6 +73,9 @@ struct Bonne {
     return {r * std::sin(e), c.cot_phi1 - r * std::cos(e)};
   }
 };
+// Code 20: x(i), y(i) = the Bonne image of rlong(i), rlat(i), minus the origin offsets; x may be
+// rlong and y may be rlat.
+void bonnesph2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 21 Werner (wernesphe2).
 struct Werner {
@@ -77,6 +86,9 @@ struct Werner {
     return {r * std::sin(e), -r * std::cos(e)};
   }
 };
+// Code 21: x(i), y(i) = the Werner image of rlong(i), rlat(i), minus the origin offsets; x may be
+// rlong and y may be rlat.
+void wernesphe2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 13 polyconic (polyco2).
 struct Polyconic {
@@ -101,5 +113,8 @@ struct Polyconic {
     return {xx, phi + omc / tphi};
   }
 };
+// Code 13: x(i), y(i) = the polyconic image of rlong(i), rlat(i), minus the origin offsets; x may
+// be rlong and y may be rlat.
+void polyco2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 }  // namespace korbast::projection

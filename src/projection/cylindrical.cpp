@@ -12,4 +12,28 @@ const float rmolle[92] = {
     61.6f, 62.7f, 63.8f, 65.0f, 66.1f, 67.3f, 68.5f, 69.7f, 71.0f, 72.3f, 73.6f, 75.0f,
     76.5f, 78.1f, 79.7f, 81.5f, 83.5f, 85.9f, 90.0f, 90.0f};
 
+void mersphe2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<Mercator>(x, y, rlong, rlat, n);
+}
+
+void lcnesphe2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<CylindricalEqualArea>(x, y, rlong, rlat, n);
+}
+
+void sanflamsph2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<Sinusoidal>(x, y, rlong, rlat, n);
+}
+
+void mollw2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<Mollweide>(x, y, rlong, rlat, n);
+}
+
+void grinte2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<VanDerGrinten>(x, y, rlong, rlat, n);
+}
+
+void tm2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<TransverseMercator>(x, y, rlong, rlat, n);
+}
+
 }  // namespace korbast::projection

@@ -1,5 +1,5 @@
 // Spherical cylindrical and pseudo-cylindrical projections (earth radius 1), as models of one
-// point (projection/forward.hpp). Longitudes are never folded: lambda and lambda + 2 pi give
+// point (projection/forward.hpp) and their routines. Longitudes are never folded: lambda and lambda + 2 pi give
 // different points.
 #pragma once
 
@@ -66,16 +66,25 @@ struct Mercator {
     return {lam, std::log(detail::tan_half_colatitude(-detail::off_the_poles(phi)))};
   }
 };
+// Code 15: x(i), y(i) = the Mercator image of rlong(i), rlat(i), minus the origin offsets; x may be
+// rlong and y may be rlat.
+void mersphe2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 23 Lambert cylindrical equal-area (lcnesphe2).
 struct CylindricalEqualArea {
   XY forward(float lam, float phi) const { return {lam, std::sin(phi)}; }
 };
+// Code 23: x(i), y(i) = the Lambert cylindrical equal-area image of rlong(i), rlat(i), minus the
+// origin offsets; x may be rlong and y may be rlat.
+void lcnesphe2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 22 Sanson-Flamsteed, the sinusoidal (sanflamsph2).
 struct Sinusoidal {
   XY forward(float lam, float phi) const { return {lam * std::cos(phi), phi}; }
 };
+// Code 22: x(i), y(i) = the Sanson-Flamsteed image of rlong(i), rlat(i), minus the origin offsets;
+// x may be rlong and y may be rlat.
+void sanflamsph2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 24 Mollweide, its auxiliary angle interpolated in `rmolle` (mollw2).
 struct Mollweide {
@@ -92,6 +101,9 @@ struct Mollweide {
     return {kTwoOverPi * (lam - lam0) * std::cos(th), std::sin(th)};
   }
 };
+// Code 24: x(i), y(i) = the Mollweide image of rlong(i), rlat(i), minus the origin offsets; x may
+// be rlong and y may be rlat.
+void mollw2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 25 Van der Grinten I (grinte2); longitudes within half a degree of the central meridian are
 // taken on it.
@@ -127,6 +139,9 @@ struct VanDerGrinten {
     return {-xx, yy};
   }
 };
+// Code 25: x(i), y(i) = the Van der Grinten image of rlong(i), rlat(i), minus the origin offsets; x
+// may be rlong and y may be rlat.
+void grinte2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 1 transverse Mercator on the sphere (tm2).
 struct TransverseMercator {
@@ -167,5 +182,8 @@ struct TransverseMercator {
     return {xx, yy};
   }
 };
+// Code 1: x(i), y(i) = the transverse Mercator image of rlong(i), rlat(i), minus the origin
+// offsets; x may be rlong and y may be rlat.
+void tm2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 }  // namespace korbast::projection

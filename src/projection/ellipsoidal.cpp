@@ -108,4 +108,20 @@ std::string_view sheet_parallels_problem(float lat1, float lat2) {
   return "THE SHEET NEEDS TWO DIFFERENT PARALLELS";
 }
 
+void tme2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<TransverseMercatorEllipsoid>(x, y, rlong, rlat, n);
+}
+
+void lcce2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<LambertConicEllipsoid>(x, y, rlong, rlat, n);
+}
+
+void merel2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<MercatorEllipsoid>(x, y, rlong, rlat, n);
+}
+
+void imwpoly2(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points<ImwPolyconic>(x, y, rlong, rlat, n);
+}
+
 }  // namespace korbast::projection

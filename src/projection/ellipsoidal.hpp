@@ -1,5 +1,5 @@
 // Projections of the current reference ellipsoid (equatorial radius 1), as models of one point
-// (projection/forward.hpp), the meridian distance they share, and the set-ups of their derived
+// (projection/forward.hpp) and their routines, the meridian distance they share, and the set-ups of their derived
 // constants with the check of the parameters they cannot work with.
 #pragma once
 
@@ -70,6 +70,9 @@ struct TransverseMercatorEllipsoid {
     return {xx, yy};
   }
 };
+// Code 2: x(i), y(i) = the transverse Mercator image of rlong(i), rlat(i), minus the origin
+// offsets; x may be rlong and y may be rlat.
+void tme2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 4 Lambert conformal conic (lcce2).
 struct LambertConicEllipsoid {
@@ -91,6 +94,9 @@ struct LambertConicEllipsoid {
     return {c.f * tn * std::sin(theta), c.f * (1.0f - tn * std::cos(theta))};
   }
 };
+// Code 4: x(i), y(i) = the Lambert conformal conic image of rlong(i), rlat(i), minus the origin
+// offsets; x may be rlong and y may be rlat.
+void lcce2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 16 Mercator (merel2).
 struct MercatorEllipsoid {
@@ -106,6 +112,9 @@ struct MercatorEllipsoid {
                           std::pow((1.0f - es) / (1.0f + es), e / 2.0f))};
   }
 };
+// Code 16: x(i), y(i) = the Mercator image of rlong(i), rlat(i), minus the origin offsets; x may be
+// rlong and y may be rlat.
+void merel2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 // 14 modified polyconic of the International Map of the World (imwpoly2): each parallel is
 // the circle of the polyconic, each meridian the straight line through its points on the two
@@ -128,6 +137,9 @@ struct ImwPolyconic {
   };
   Parallel parallel(float phi) const;
 };
+// Code 14: x(i), y(i) = the IMW modified polyconic image of rlong(i), rlat(i), minus the origin
+// offsets; x may be rlong and y may be rlat.
+void imwpoly2(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 inline ImwPolyconic::Parallel ImwPolyconic::parallel(float phi) const {
   // Parallels of a radius N cot phi above this are intersected in the arrangement that does

@@ -1,13 +1,15 @@
 // The forward path every projection shares. A projection is a model: a struct whose members
 // are the constants it reads, taken from the state blocks when it is built (once per call of
-// the dispatcher), and whose `forward` maps one point (radians) to map units. One loop applies
-// a model to arrays of points: the oblique step before it, the origin offsets after it.
+// its routine) or given by the routine's arguments, and whose `forward` maps one point
+// (radians) to map units. Each projection's routine (`tm2`, `lazea2`, ...) is the loop of its
+// model over arrays of points, the origin offsets subtracted after it; the oblique forms of
+// the polar azimuthal projections take the points into the oblique frame first (`lla2llb`)
+// and run the polar routine on them in place.
 #pragma once
 
 #include <optional>
 #include <type_traits>
 
-#include "projection/geometry_detail.hpp"
 #include "projection/state.hpp"
 
 namespace korbast::projection {
@@ -21,21 +23,14 @@ struct XY {
 // empty for such a point; the loop stores (kOffMap, kOffMap) for it, without the offsets.
 inline constexpr float kOffMap = 1e20f;
 
-namespace detail {
-
-// The loop with or without the oblique step, each a function of its own: inlined side by side
-// into forward_points they would share one body's registers and run slower.
-template <class Model, bool kOblique>
-[[gnu::noinline]] void forward_loop(float* x, float* y, const float* rlong, const float* rlat,
-                                    int n) {
-  const Model model{};
-  const float x0 = llorig.xorig;
-  const float y0 = llorig.yorig;
+// x(i), y(i) = the image of (rlong(i), rlat(i)) under `model`, minus (x0, y0), i = 1..n. x
+// may be rlong and y may be rlat: each point is read before it is written. The model is taken
+// by value: a copy of its own, which the stores into x and y cannot alias.
+template <class Model>
+void forward_points(const Model model, float x0, float y0, float* x, float* y,
+                    const float* rlong, const float* rlat, int n) {
   for (int i = 0; i < n; ++i) {
-    float lam = rlong[i];
-    float phi = rlat[i];
-    if constexpr (kOblique) lla2llb_point(lam, phi);
-    const auto p = model.forward(lam, phi);
+    const auto p = model.forward(rlong[i], rlat[i]);
     if constexpr (std::is_same_v<decltype(p), const std::optional<XY>>) {
       if (!p) {
         x[i] = kOffMap;
@@ -51,23 +46,14 @@ template <class Model, bool kOblique>
   }
 }
 
-}  // namespace detail
-
-// x(i), y(i) = the model's image of (rlong(i), rlat(i)), minus the origin offsets, i = 1..n;
-// the point is first taken into the oblique frame of `a2b` when `oblique`. x may be rlong and
-// y may be rlat: each point is read before it is written.
+// The loop of a model built from the state blocks, with the origin offsets of `llorig`: the
+// body of every projection routine of five arguments.
 template <class Model>
-void forward_points(float* x, float* y, const float* rlong, const float* rlat, int n,
-                    bool oblique) {
-  if (oblique) {
-    detail::forward_loop<Model, true>(x, y, rlong, rlat, n);
-  } else {
-    detail::forward_loop<Model, false>(x, y, rlong, rlat, n);
-  }
+void forward_points(float* x, float* y, const float* rlong, const float* rlat, int n) {
+  forward_points(Model{}, llorig.xorig, llorig.yorig, x, y, rlong, rlat, n);
 }
 
-// The loop of one model, as the projection table holds it.
-using Forward = void (*)(float* x, float* y, const float* rlong, const float* rlat, int n,
-                         bool oblique);
+// A projection routine as the dispatcher calls it: x(i), y(i) from rlong(i), rlat(i), i = 1..n.
+using Forward = void (*)(float* x, float* y, const float* rlong, const float* rlat, int n);
 
 }  // namespace korbast::projection

@@ -26,8 +26,7 @@ inline void rotate(float* vb, const float* ab, const float* v) {
   vb[2] = w[2];
 }
 
-// Longitude and latitude of one point in the oblique frame of `a2b`, as `lla2llb` (the forward
-// loop's oblique step, projection/forward.hpp).
+// Longitude and latitude of one point in the oblique frame of `a2b`: the step of `lla2llb`.
 inline void lla2llb_point(float& rlong, float& rlat) {
   // Within 8 degrees of the centre of an oblique frame (z above cos 8 degrees), asin(z) would
   // have lost more than a tenth of a digit to the closeness of z to 1.

@@ -5,6 +5,7 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "projection/geometry.hpp"
 #include "projection/menu.hpp"
 #include "projection/setups.hpp"
 #include "projection/table.hpp"
@@ -52,7 +53,12 @@ void projlln(float* x, float* y, const float* rlong, const float* rlat, int n) {
     reset_projection_code();
     p = find_projection(projtype.iproj);
   }
-  p->forward(x, y, rlong, rlat, n, p->oblique);
+  if (p->oblique) {
+    lla2llb(x, y, rlong, rlat, n);
+    p->forward(x, y, x, y, n);
+  } else {
+    p->forward(x, y, rlong, rlat, n);
+  }
 }
 
 }  // namespace korbast::projection

@@ -1,9 +1,8 @@
 // The table of the 25 map projections: for each code its menu line, its information lines,
-// the set-ups it asks for, the set-up of its derived constants, the forward loop of its model
-// and its flags. The selection menu, the dispatcher and the tests all read it. A new
-// projection is its model (with the set-up of its constants, if any) in a formula file, one
-// line here, and, if it derives constants, their named set in `DerivedBlock`
-// (projection/state.hpp).
+// the set-ups it asks for, the set-up of its derived constants, its projection routine and its
+// flags. The selection menu, the dispatcher and the tests all read it. A new projection is its
+// model and its routine (with the set-up of its constants, if any) in a formula file, one line
+// here, and, if it derives constants, their named set in `DerivedBlock` (projection/state.hpp).
 #pragma once
 
 #include <array>
@@ -45,9 +44,9 @@ struct ProjectionEntry {
   std::array<std::string_view, 7> information;  // printed after the choice; empty ones end it
   std::array<Step, 3> steps;
   void (*constants)();  // set-up of its derived constants, run after the set-ups; null: none
-  Forward forward;      // forward_points of its model (projection/forward.hpp)
+  Forward forward;      // its routine (projection/forward.hpp), the polar one for `oblique`
   bool ellipsoidal;  // asks for the reference ellipsoid before its set-ups
-  bool oblique;      // its model takes the point in the oblique frame of `a2b`
+  bool oblique;      // its routine projects the points `lla2llb` takes into the frame of `a2b`
 };
 
 inline constexpr int kProjections = 25;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every command file of examples/ run as the README shows, in a scratch copy of the folder,
-# without a display: each ends with status 0 and leaves the files it is there to write.
+# without a display: each ends with status 0 and leaves the files it is there to write; one
+# that draws, run again without its final empty line, writes its page and ends with status 1.
 #
 #   examples.sh KORBAST SOURCE_DIR
 set -u
@@ -37,5 +38,24 @@ write_table|table.txt| TABULATED ndk CMT ORIGINAL ORDER
 map_sish|sish.txt vomek1_ini_u.txt seis.map_w1_p001.png seis.map_w1.pdf| Seismicity map
 beach_balls|fps_bb_w1_p001.png fps_bb_w1.pdf| Beach balls
 LIST
+# A command file that draws ends with 9999 and one empty line, the answer that closes its plot
+# window. Without that line its page is still written, but the run ends at the end of the
+# input with status 1.
+for example in map_sish:seis.map beach_balls:fps_bb; do
+  plot=${example#*:}
+  example=${example%%:*}
+  [ "$(tail -c 6 "$src/examples/$example.cmd" | od -An -c | tr -d ' ')" = '9999\n\n' ] ||
+    { echo "FAIL $example: does not end with 9999 and one empty line"; status=1; }
+  dir="$work/$example-bare"
+  cp -r "$src/examples" "$dir"
+  head -c -1 "$src/examples/$example.cmd" > "$dir/bare.cmd"
+  (cd "$dir" && printf '\n5000\n5001\nbare.cmd\n' |
+     env -u DISPLAY timeout 60 "$prog" > out.txt 2> err.txt)
+  rc=$?
+  [ $rc = 1 ] || { echo "FAIL $example with a bare 9999: exit status $rc"; status=1; }
+  [ -s "$dir/${plot}_w1_p001.png" ] || { echo "FAIL $example with a bare 9999: no page"; status=1; }
+  grep -qF "END OF INPUT" "$dir/out.txt" ||
+    { echo "FAIL $example with a bare 9999: no END OF INPUT"; status=1; }
+done
 [ $status = 0 ] && echo ok
 exit $status
