@@ -124,6 +124,7 @@ void install() {
   if (done) return;
   done = true;
   std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
   g_main = std::this_thread::get_id();
   if (pipe2(g_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
     g_wake[0] = g_wake[1] = -1;
@@ -148,6 +149,11 @@ int wake_fd() { return g_wake[0]; }
 
 void ending() {
   if (std::this_thread::get_id() == g_main) g_ending = true;
+}
+
+void console_failed() {
+  if (g_ending || std::this_thread::get_id() != g_main) return;
+  units::stop_run(1);
 }
 
 void act() {
