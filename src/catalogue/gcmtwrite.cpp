@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/layouts.hpp"
@@ -140,15 +141,18 @@ void write_events(int kout, int command) {
   } else {
     text_line(type == 1 ? "ORIGINAL 4 LINES dek CMT" : "ORIGINAL 5 LINES ndk CMT");
   }
+  // The lines of one event go out as one record: a stop or a failed write leaves the file at
+  // the end of a whole event.
+  std::vector<std::string> record(static_cast<std::size_t>(line_count(type)));
   int index = 0;
   for (index = 1; index <= g.nstored; ++index) {
     bool ok = true;
     if (table) {
       ok = frame::units::write_line(unit, table_event_line(type, index, tab));
     } else {
-      for (int l = 1; l <= line_count(type) && ok; ++l) {
-        ok = frame::units::write_line(unit, write_record_line(type, l, index));
-      }
+      for (int l = 1; l <= line_count(type); ++l)
+        record[static_cast<std::size_t>(l - 1)] = write_record_line(type, l, index);
+      ok = frame::units::write_lines(unit, record);
     }
     if (!ok) {
       write_failed(kout, index);

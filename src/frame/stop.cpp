@@ -172,6 +172,11 @@ void ending() {
   if (std::this_thread::get_id() == g_main) g_ending = true;
 }
 
+void console_failed() {
+  if (g_ending || std::this_thread::get_id() != g_main) return;
+  units::stop_run(1);
+}
+
 void act() {
   const int sig = g_requested.load();
   if (sig == 0 || g_ending || std::this_thread::get_id() != g_main) return;

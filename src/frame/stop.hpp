@@ -43,6 +43,11 @@ inline void safe_point() {
 // The run is ending (the stop path has started): safe points no longer act.
 void ending();
 
+// A console write failed (a closed pipe, a full device): in the main thread and outside the
+// stop path the run ends here, through the common stop path with status 1; elsewhere nothing
+// is done (the stop path's own lines to a lost console just fail).
+void console_failed();
+
 // Ends the process by the signal, with its default action (no core file for SIGQUIT).
 [[noreturn]] void end_by_signal(int sig);
 

@@ -1,6 +1,7 @@
 #include "frame/units.hpp"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,15 +27,28 @@ namespace {
 
 constexpr Identity id_units{"units", "1.00", "25-03-94"};
 
+// The end of a whole piece in an output buffer: a line, or the lines of one record.
+struct Mark {
+  std::size_t end;  // the offset just after the piece's last line end
+  bool record;
+};
+
 // An output file: lines gather in a buffer that goes to the file descriptor when full, at a
 // flush and at the close. It counts what the program gave and what reached the file, and
 // remembers the first failure, which is reported once in an error frame.
 struct Output {
   int fd = -1;
   std::string pending;
+  std::vector<Mark> marks;  // the whole pieces in `pending`, in order
+  // A regular file can be cut back to its last whole piece, never below its size at the open
+  // (a file opened to append).
+  bool cuttable = false;
+  long long base = 0;
   long long lines_given = 0;
   long long lines_out = 0;  // complete lines that reached the file
   long long bytes_out = 0;
+  long long records_given = 0;
+  long long records_out = 0;  // complete records that reached the file
   bool failed = false;
   bool reported = false;
 };
@@ -74,16 +88,34 @@ bool output_lost = false;  // some output file failed in this run: the run's sta
 void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error);
 bool close_unit(int unit, bool abandon);
 
-// Sends the buffered bytes to the file, only its whole lines unless `all` (the close); false
-// (and the failure reported) when they do not all reach it. A file is thus at a line end
-// whenever the run ends, at once or not.
+// Counts the first `end` bytes of the buffer as written: their line ends, and the records
+// whose end is among them.
+void count_out(Output& o, std::size_t end) {
+  o.lines_out += std::count(o.pending.begin(), o.pending.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+  o.bytes_out += static_cast<long long>(end);
+  for (const Mark& m : o.marks) {
+    if (m.end > end) break;
+    o.records_out += m.record;
+  }
+}
+
+// The end of the last whole piece among the first `done` bytes of the buffer (0: none).
+std::size_t last_whole(const Output& o, std::size_t done) {
+  std::size_t end = 0;
+  for (const Mark& m : o.marks) {
+    if (m.end > done) break;
+    end = m.end;
+  }
+  return end;
+}
+
+// Sends the buffered bytes to the file, only its whole pieces unless `all` (the close); false
+// (and the failure reported) when they do not all reach it. A file is thus at a line end,
+// and at a record's end, whenever the run ends, at once or not: a write that failed part way
+// cuts the file back to the last whole piece that reached it.
 bool drain(int unit, Output& o, const std::string& path, std::string_view stage, bool all = false) {
   if (o.failed) return false;
-  std::size_t end = o.pending.size();
-  if (!all) {
-    const std::size_t last = o.pending.rfind('\n');
-    end = last == std::string::npos ? 0 : last + 1;
-  }
+  const std::size_t end = all ? o.pending.size() : last_whole(o, o.pending.size());
   std::size_t done = 0;
   int error = 0;
   while (done < end) {
@@ -93,17 +125,29 @@ bool drain(int unit, Output& o, const std::string& path, std::string_view stage,
       error = n < 0 ? errno : ENOSPC;
       break;
     }
-    for (ssize_t k = 0; k < n; ++k) o.lines_out += o.pending[done + static_cast<std::size_t>(k)] == '\n';
-    o.bytes_out += n;
     done += static_cast<std::size_t>(n);
   }
-  const bool ok = done == end;
-  o.pending.erase(0, ok ? end : o.pending.size());
-  if (!ok) {
-    o.failed = true;
-    report_failure(unit, o, path, stage, error);
+  if (done == end) {
+    count_out(o, end);
+    std::erase_if(o.marks, [end](const Mark& m) { return m.end <= end; });
+    for (Mark& m : o.marks) m.end -= end;
+    o.pending.erase(0, end);
+    return true;
   }
-  return ok;
+  std::size_t kept = done;
+  if (o.cuttable) {
+    const std::size_t whole = last_whole(o, done);
+    int cut = -1;
+    do cut = ::ftruncate(o.fd, static_cast<off_t>(o.base + o.bytes_out + static_cast<long long>(whole)));
+    while (cut != 0 && errno == EINTR);
+    if (cut == 0) kept = whole;
+  }
+  count_out(o, kept);
+  o.pending.clear();
+  o.marks.clear();
+  o.failed = true;
+  report_failure(unit, o, path, stage, error);
+  return false;
 }
 
 struct Table {
@@ -114,6 +158,8 @@ struct Table {
   void (*keyboard_wait)() = nullptr;
   std::vector<void (*)()> stop_actions;
   void (*stop_interceptor)(int) = nullptr;
+  void (*write_hook)() = nullptr;
+  bool console_lost = false;  // a console write failed: the run stops
 };
 
 Table& table() {
@@ -128,6 +174,16 @@ Unit* find(int unit) {
 }
 
 bool is_console(int unit) { return unit == keyboard || unit == console; }
+
+// Whether the console stream took what it was given; its first failure stops the run.
+bool console_ok() {
+  if (*table().out) return true;
+  if (!table().console_lost) {
+    table().console_lost = true;
+    stop::console_failed();
+  }
+  return false;
+}
 
 // The error frame of a failed output file: which file, at which step, why, and how much of it
 // reached the file. Later lines given to the unit are lost with no further frame.
@@ -145,6 +201,7 @@ void report_failure(int unit, Output& o, const std::string& path, std::string_vi
   line(fmt::Line().item("  LINES WRITTEN =").x().i(o.lines_out, 9).str());
   line(fmt::Line().item("  BYTES WRITTEN =").x().i(o.bytes_out, 9).str());
   line(fmt::Line().item("  LINES GIVEN   =").x().i(o.lines_given, 9).str());
+  if (o.records_given > 0) line(fmt::Line().item("  WHOLE RECORDS =").x().i(o.records_out, 9).str());
   line(fmt::Line().item(whole ? "==> THE PREVIOUS FILE IS KEPT" : "==> THE FILE IS INCOMPLETE").str());
   errortail00();
 }
@@ -214,6 +271,11 @@ bool open(int unit, std::string_view path, Status status) {
     }
     u.output = std::make_unique<Output>();
     u.output->fd = fd;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      u.output->cuttable = true;
+      u.output->base = status == Status::Append ? static_cast<long long>(st.st_size) : 0;
+    }
     u.writable = true;
   }
   u.path = std::move(p);
@@ -463,6 +525,7 @@ Read read_line(int unit, std::string& line) {
   stop::safe_point();
   if (unit == keyboard) {
     table().out->flush();
+    console_ok();
     // The wait watches the process's standard input: not when tests bound the keyboard.
     if (table().keyboard_wait && table().in == &std::cin) table().keyboard_wait();
     return read_stream_line(*table().in, table().keyboard_lines, line, "standard input");
@@ -476,31 +539,55 @@ Read read_line(int unit, std::string& line) {
   return Read::Error;
 }
 
-bool write(int unit, std::string_view text) {
+namespace {
+
+// One piece to a unit, after one safe point: the text, then a line end when `line_end`. A
+// record is one piece as a whole; otherwise every line end in the text ends a piece.
+bool put(int unit, std::string_view text, bool line_end, bool record) {
+  if (table().write_hook) table().write_hook();
   stop::safe_point();
   if (is_console(unit)) {
     std::ostream* out = table().out;
     out->write(text.data(), static_cast<std::streamsize>(text.size()));
-    return static_cast<bool>(*out);
+    if (line_end) out->put('\n');
+    return console_ok();
   }
   Unit* u = find(unit);
   if (!u || !u->writable) return false;
   Output& o = *u->output;
-  for (char c : text) o.lines_given += c == '\n';
+  const std::size_t from = o.pending.size();
+  o.lines_given += std::count(text.begin(), text.end(), '\n') + line_end;
+  o.records_given += record;
   if (o.failed) return false;
   o.pending += text;
+  if (line_end) o.pending += '\n';
+  if (record) {
+    o.marks.push_back({o.pending.size(), true});
+  } else {
+    for (std::size_t p = o.pending.find('\n', from); p != std::string::npos; p = o.pending.find('\n', p + 1))
+      o.marks.push_back({p + 1, false});
+  }
   return o.pending.size() < output_buffer || drain(unit, o, u->path, "WHILE WRITING");
 }
 
-bool write_line(int unit, std::string_view text) {
-  if (!write(unit, text)) return false;
-  return write(unit, "\n");
+}  // namespace
+
+bool write(int unit, std::string_view text) { return put(unit, text, false, false); }
+
+bool write_line(int unit, std::string_view text) { return put(unit, text, true, false); }
+
+bool write_lines(int unit, std::span<const std::string> lines) {
+  std::string text;
+  for (const std::string& l : lines) text.append(l).push_back('\n');
+  return put(unit, text, false, true);
 }
+
+void set_write_hook(void (*hook)()) { table().write_hook = hook; }
 
 bool flush(int unit) {
   if (is_console(unit)) {
     table().out->flush();
-    return static_cast<bool>(*table().out);
+    return console_ok();
   }
   Unit* u = find(unit);
   if (!u) return false;
@@ -510,6 +597,7 @@ bool flush(int unit) {
 
 void flush_all() {
   table().out->flush();
+  console_ok();
   for (auto& [number, u] : table().files) flush(number);
 }
 
@@ -562,7 +650,8 @@ void stop_run(int status) {
   for (auto it = actions.rbegin(); it != actions.rend(); ++it) (*it)();
   const int signal = stop::requested();
   // Every output file to its last byte, closed, its write checked; a stop by a signal says
-  // what each holds.
+  // what each holds. A stopped run leaves a line given in parts and not ended out.
+  const bool stopped = signal != 0 || table().console_lost;
   while (!table().files.empty()) {
     const auto it = table().files.begin();
     const int number = it->first;
@@ -572,16 +661,21 @@ void stop_run(int status) {
       continue;
     }
     const std::string path = u.path;
-    drain(number, *u.output, path, "WHILE FLUSHING", true);
-    const long long lines = u.output->lines_out;
+    Output& o = *u.output;
+    drain(number, o, path, "WHILE FLUSHING", !stopped);
+    if (!o.failed) {
+      o.pending.clear();
+      o.marks.clear();
+    }
+    const long long lines = o.lines_out;
     const bool whole = !u.temp.empty();
     if (close_unit(number, whole) && signal != 0 && !whole)
       write_line(iocom.stdout_unit, fmt::Line().item("FILE").item(path).item("CLOSED:").x().i(lines, 9).item("LINES").str());
   }
   std::fflush(nullptr);
   // The console output itself (korbast > /dev/full) is output that may be lost.
-  const bool console_ok = static_cast<bool>(table().out->flush());
-  if (!console_ok) {
+  const bool console_written = static_cast<bool>(table().out->flush());
+  if (!console_written) {
     output_lost = true;
     std::fputs("korbast: the console output could not be written\n", stderr);
   }

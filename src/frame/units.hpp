@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,9 @@ bool open(int unit, std::string_view path, Status status);
 // a full disk, a file size limit) is reported once, in an error frame on the error output
 // that names the unit and the file, gives the reason and counts the lines and bytes that
 // reached the file; every later write to that file returns false, and the run ends with
-// status 1 (see stop_run).
+// status 1 (see stop_run). A write that failed part way cuts a regular file back to the end
+// of its last whole line, or whole record (write_lines), never below the size it had at the
+// open: the frame counts what the file holds after the cut.
 bool close(int unit);
 // Whether the unit is connected (the console units always are).
 bool is_open(int unit);
@@ -45,11 +48,19 @@ bool rewind(int unit);
 // file); the next read goes on after its line end. Eof at the end of the input, Error when
 // the stream failed or the unit is not open for reading.
 Read read_line(int unit, std::string& line);
-// Writes the text and a line end. Writing to a unit that is not open does nothing and
-// returns false, as does a failed write.
+// Writes the text and a line end, as one piece: a stop comes before the line or after it.
+// Writing to a unit that is not open does nothing and returns false, as does a failed write.
+// On the console, a failed write (a closed pipe, a full device) ends the run through the
+// common stop path with status 1; the stop path's own lines to it then fail silently.
 bool write_line(int unit, std::string_view text);
+// Writes the lines of one record, each with its line end, as one piece: a stop leaves the
+// file before the record or after it, and a failed write cuts the file back to the end of
+// the last whole record.
+bool write_lines(int unit, std::span<const std::string> lines);
 // Writes without a line end (prompts that keep the cursor on their line).
 bool write(int unit, std::string_view text);
+// Tests: called at the top of every write, before its safe point (nullptr for none).
+void set_write_hook(void (*hook)());
 // Flushes one unit; false when the output file failed (now or earlier).
 bool flush(int unit);
 // Flushes the console and every open file.
@@ -77,7 +88,8 @@ void set_keyboard_wait_hook(void (*hook)());
 
 // The common stop path: runs the registered stop actions (last registered first), flushes
 // and closes every unit, then ends the process with status; a status 0 becomes 1 when some
-// output file failed during the run.
+// output file failed during the run. A run stopped (a signal, a lost console) leaves every
+// file at its last whole line or record: a line given in parts and not ended is dropped.
 [[noreturn]] void stop_run(int status);
 // For the fuzz targets, which run the program many times in one process: called by stop_run
 // in place of ending the process (after the units are closed), with the status the run would

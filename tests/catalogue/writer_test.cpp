@@ -1,7 +1,13 @@
 // The catalogue writer: text and table output, the close question, the mismatch refusal,
 // write failures, and its menu.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +18,8 @@
 #include "catalogue/tables.hpp"
 #include "catalogue_support.hpp"
 #include "frame/filetable.hpp"
+#include "frame/stop.hpp"
+#include "frame/units.hpp"
 #include "support/expected_lines.hpp"
 
 namespace {
@@ -299,6 +307,82 @@ TEST_F(Writer, FullDiskIsReportedAndTheFileClosed) {
             std::string::npos);
   EXPECT_FALSE(fiocom.iopou[0]);
   EXPECT_EQ(g.nstored, 3);  // the store is unchanged
+}
+
+// A stop asked for at the k-th write of the writer's dialog (before its safe point), in a
+// child process of its own (a run stops once), with what its console received left in
+// console.txt.
+long writes_seen = 0;
+long stop_at = 0;
+korbast::testing::Console* child_console = nullptr;
+void count_write() {
+  if (++writes_seen == stop_at) korbast::frame::stop::g_requested.store(SIGTERM);
+}
+[[noreturn]] void leave_child(int status) {
+  std::ofstream("console.txt") << child_console->text();
+  std::_Exit(status);
+}
+
+// For every write of the dialog a stop at its safe point leaves the ndk file at a whole event
+// (5 lines of 81 bytes, the start of the input) and the table at a whole line, and the CLOSED
+// line counts the lines the file holds.
+TEST_F(Writer, AStopAtAnyWriteLeavesWholeEventsAndLines) {
+  const std::string ndk = read_file(data_path("gcmt-samples.ndk"));
+  scratch("s.ndk", ndk);
+  read_catalogue("1001", "s.ndk");
+  namespace units = korbast::frame::units;
+  for (const std::string command : {"1001", "2001"}) {
+    const std::string answers = command + "\no.ndk\n\n99\n";
+    std::remove("o.ndk");
+    units::set_write_hook(count_write);
+    writes_seen = 0;
+    stop_at = 0;
+    run_writer(answers);
+    const long writes = writes_seen;
+    int closed = 0;
+    int inside = 0;
+    for (stop_at = 1; stop_at <= writes; ++stop_at) {
+      std::remove("o.ndk");
+      std::remove("console.txt");
+      const pid_t pid = ::fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        korbast::frame::stop::install();
+        units::set_stop_interceptor(leave_child);
+        writes_seen = 0;
+        korbast::testing::Console console(answers);
+        child_console = &console;
+        gcmtwrite1(1, 0);
+        std::_Exit(0);
+      }
+      int status = 0;
+      ::waitpid(pid, &status, 0);
+      const std::string at_write = command + ": stop at write " + std::to_string(stop_at);
+      ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + SIGTERM) << at_write;
+      const std::string file = read_file("o.ndk");
+      EXPECT_TRUE(file.empty() || file.back() == '\n') << at_write;
+      if (command == "1001") {
+        EXPECT_EQ(file.size() % 405, 0u) << at_write;
+        EXPECT_EQ(file, ndk.substr(0, file.size())) << at_write;
+      }
+      const std::string console = read_file("console.txt");
+      const std::size_t at = console.find(" FILE o.ndk CLOSED:");
+      if (at != std::string::npos) {
+        ++closed;
+        // Whole: 3 events of 5 lines, or 2 header lines and 3 event lines.
+        inside += !file.empty() && std::count(file.begin(), file.end(), '\n') < (command == "1001" ? 15 : 5);
+        const long lines = std::atol(console.c_str() + at + 19);
+        EXPECT_EQ(lines, std::count(file.begin(), file.end(), '\n')) << at_write;
+      }
+    }
+    // Stops while the file was open, and among them stops before its last event.
+    std::printf("%s: %ld stops, %d with the file open, %d before its last event\n", command.c_str(),
+                writes, closed, inside);
+    std::fflush(stdout);  // not again by the next children
+    EXPECT_GT(closed, 0);
+    EXPECT_GT(inside, 0);
+  }
+  units::set_write_hook(nullptr);
 }
 
 TEST_F(Writer, ListingAndHelp) {

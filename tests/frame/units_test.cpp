@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
 
 #include "frame/units.hpp"
 #include "support/console.hpp"
@@ -228,6 +232,71 @@ TEST(UnitsDeathTest, ALostOutputFileMakesTheRunEndWithStatusOne) {
   EXPECT_EXIT(run("/dev/full", 0), ::testing::ExitedWithCode(1), "");
   EXPECT_EXIT(run("/dev/full", 3), ::testing::ExitedWithCode(3), "");
   EXPECT_EXIT(run(kept, 0), ::testing::ExitedWithCode(0), "");
+}
+
+// Runs `body` in a child process under a file size limit of `limit` bytes (its signal is
+// ignored, as the units do); returns what the child's console received.
+std::string under_file_limit(rlim_t limit, const std::function<void()>& body) {
+  korbast::testing::TempFile console_text("", "units_limit_console.txt");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    korbast::testing::Console console;
+    rlimit r{};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    const rlim_t soft = r.rlim_cur;
+    r.rlim_cur = limit;
+    ::setrlimit(RLIMIT_FSIZE, &r);
+    body();
+    r.rlim_cur = soft;
+    ::setrlimit(RLIMIT_FSIZE, &r);
+    std::ofstream(console_text.path) << console.text();
+    std::_Exit(0);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  std::ifstream in(console_text.path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string file_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A write cut short by a file size limit inside a line or a record: the file is cut back to
+// its last whole record (records of three 5-byte lines, a 40-byte limit: two records), or to
+// its last whole line but never below the size it had when it was opened to append (3 bytes
+// without a line end, a 20-byte limit: one 11-byte line), and the frame counts what it holds.
+TEST(Units, AShortWriteCutsTheFileBackToItsLastWholeRecordOrLine) {
+  korbast::testing::TempDir dir;
+  const std::string records = dir / "records.txt";
+  const std::string out = under_file_limit(40, [&] {
+    units::open(21, records, units::Status::New);
+    const std::vector<std::string> record{"abcd", "efgh", "ijkl"};
+    for (int k = 0; k < 4; ++k) units::write_lines(21, record);
+    units::close(21);
+  });
+  EXPECT_EQ(file_text(records), "abcd\nefgh\nijkl\nabcd\nefgh\nijkl\n");
+  EXPECT_NE(out.find("   REASON: File too large\n   LINES WRITTEN =         6\n"
+                     "   BYTES WRITTEN =        30\n   LINES GIVEN   =        12\n"
+                     "   WHOLE RECORDS =         2\n ==> THE FILE IS INCOMPLETE\n"),
+            std::string::npos)
+      << out;
+
+  const std::string appended = dir / "appended.txt";
+  std::ofstream(appended) << "old";
+  const std::string out2 = under_file_limit(20, [&] {
+    units::open(22, appended, units::Status::Append);
+    units::write_line(22, "abcdefghij");
+    units::write_line(22, "0123456789");
+    units::close(22);
+  });
+  EXPECT_EQ(file_text(appended), "oldabcdefghij\n");
+  EXPECT_NE(out2.find("   LINES WRITTEN =         1\n   BYTES WRITTEN =        11\n"
+                      "   LINES GIVEN   =         2\n ==> THE FILE IS INCOMPLETE\n"),
+            std::string::npos)
+      << out2;
 }
 
 }  // namespace
