@@ -476,6 +476,38 @@ TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
   cairo_surface_destroy(whole);
 }
 
+// A thick stroke's sharp corner pointing up across a band border: its mitre reaches 20
+// pixels above the corner, into the band above, where it is drawn as in the whole page
+// (bands culled by their rows or by the paths' flags).
+TEST(PageOps, AMitreTipAcrossABandBorderIsDrawnInTheBandAbove) {
+  constexpr int w = 120, h = 160;
+  PageOps ops;
+  ops.move(40, 140);  // sides 100 down and 20 across: the mitre is 8 / 2 / sin(atan(0.2)) = 20.4
+  ops.line(60, 40);
+  ops.line(80, 140);
+  ops.stroke({0, 0, 0}, 8.0);
+  cairo_surface_t* whole = replayed(ops, w, h, nullptr);
+  const auto paths = ops.paths();
+  for (int border : {25, 32, 39}) {
+    const auto band = ops.hidden(paths, 0, border, w);
+    cairo_surface_t* by_rows = replayed(ops, w, h, nullptr, 0, border);
+    cairo_surface_t* by_flags = replayed(ops, w, h, &band);
+    int rows_differ = 0, flags_differ = 0, inked = 0;
+    for (int y = 0; y < border; ++y)
+      for (int x = 0; x < w; ++x) {
+        rows_differ += px(by_rows, x, y) != px(whole, x, y);
+        flags_differ += px(by_flags, x, y) != px(whole, x, y);
+        inked += px(whole, x, y) != 0xFFFFFF;
+      }
+    EXPECT_GT(inked, 10) << "border " << border;
+    EXPECT_EQ(rows_differ, 0) << "border " << border;
+    EXPECT_EQ(flags_differ, 0) << "border " << border;
+    cairo_surface_destroy(by_rows);
+    cairo_surface_destroy(by_flags);
+  }
+  cairo_surface_destroy(whole);
+}
+
 TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   PageOps ops;
   draw_pile(ops, 786);
@@ -658,6 +690,26 @@ TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
       EXPECT_EQ(differing, 0) << file;
       cairo_surface_destroy(png);
     }
+  }
+}
+
+// The clearing encoder gives every row back white, the first and the last too: an image
+// inked only there (the rows between white, or like the inked row above them), in few colours
+// and in more than 256.
+TEST(PngWriter, ClearingLeavesTheFirstAndLastRowsWhite) {
+  constexpr int w = 40, h = 9;
+  for (int kind = 0; kind < 3; ++kind) {
+    std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const std::uint32_t ink = kind == 2 ? 0xFF000000u | 0x010203u * (x + 40 * y) : 0xFF102030u;
+        if (y == 0 || y == h - 1 || kind == 1) img[static_cast<std::size_t>(y) * w + x] = ink;
+      }
+    const std::string made = encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4);
+    EXPECT_EQ(encode_png_clearing(reinterpret_cast<unsigned char*>(img.data()), w, h, w * 4), made);
+    for (int y : {0, 1, h - 2, h - 1})
+      EXPECT_EQ(std::count(img.begin() + y * w, img.begin() + (y + 1) * w, 0xFFFFFFFFu), w)
+          << "row " << y << ", image " << kind;
   }
 }
 
