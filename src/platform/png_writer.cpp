@@ -181,7 +181,10 @@ std::optional<std::string> encode_indexed(unsigned char* data, int w, int h, int
     }
     const bool white = y == 0 && of_colour(row, 0xFFFFFFu, w) == w;
     // Position p: 0 the filter byte, x + 1 the pixel x.
-    tokens.room(row_bytes);
+    // Room for the row's tokens: a token at most for each of its bytes, and the pieces of the
+    // run of bytes like those above that it ends (many rows long after blank rows), with one
+    // piece more where the run goes on into the row and two for a run too short for a match.
+    tokens.room(row_bytes + RowTokens::match_tokens(pending) + 2);
     const bool has_above = y > 0 && up;
     int p = 0;
     while (p <= w) {

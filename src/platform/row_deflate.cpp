@@ -23,7 +23,6 @@ constexpr int kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5, 
                                 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 constexpr int kClOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 constexpr std::size_t kMaxMatch = 258;
-constexpr std::size_t kWindow = 32768;
 
 int length_code(std::size_t len) {  // 0..28 for 3..258
   int c = 28;

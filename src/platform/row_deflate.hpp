@@ -17,7 +17,9 @@ class RowTokens {
   // Rows of `row_bytes` bytes (at most 32,768: a match a row back must reach).
   explicit RowTokens(std::size_t row_bytes);
 
-  // Room for n more tokens (each call below says one or more): to be asked before them.
+  // Room for n more tokens: to be asked before literals (a token each). A match grows the
+  // memory itself when it is full, but takes from the room asked before it: its tokens are
+  // to be counted in the room asked for the literals after it (see match_tokens).
   void room(std::size_t n) {
     if (static_cast<std::size_t>(cap_ - end_) < n) grow(n);
   }
@@ -30,6 +32,8 @@ class RowTokens {
   void repeat(std::size_t n) { matches(n, 1); }
   // `n` (3 or more) bytes each like the byte a row above.
   void above(std::size_t n) { matches(n, row_bytes_); }
+  // The tokens of a match of n (3 or more) bytes: pieces of at most 258 bytes.
+  static constexpr std::size_t match_tokens(std::size_t n) { return (n + 257) / 258; }
 
   // The zlib stream of the bytes said so far, whose Adler-32 checksum is `adler`.
   std::string zlib(std::uint32_t adler) const;

@@ -1,13 +1,17 @@
 // The page images' PNG encoder: any image comes back pixel for pixel. The input gives the
-// size and the pixels, as indices into a few colours or as colours of their own; the image
-// data is inflated by libdeflate (strict on the checksum and the length) and each row's
-// pixels rebuilt from the palette or the "up" filter. Encoding while clearing gives the same
-// file and leaves the image white.
+// size and the pixels, as indices into a few colours or as colours of their own, and whole
+// rows at once: rows like the one above (runs of many rows, as the blank parts of a page) and
+// rows of two colours alternating pixel by pixel (a literal each pixel); the image data is
+// inflated by libdeflate (strict on the checksum and the length) and each row's pixels
+// rebuilt from the palette or the "up" filter. Encoding while clearing, on a thread of its
+// own, gives the same file and leaves the image white.
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/png_writer.hpp"
@@ -25,15 +29,34 @@ std::uint32_t be32(const std::string& s, std::size_t at) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
-  const int w = 1 + data[0] % 80, h = 1 + data[1] % 40;
+  // Small images, or (bit 1 of the third byte) images of page width, up to 3,600 pixels
+  // wide and half a million pixels, whose sizes take a byte more each.
+  const bool page = data[2] & 2;
+  if (page && size < 5) return 0;
+  const int w = page ? 1 + (data[0] << 8 | data[3]) % 3600 : 1 + data[0] % 80;
+  const int h = page ? 1 + (data[1] << 8 | data[4]) % (1 + (1 << 19) / w) : 1 + data[1] % 40;
   const bool own_colours = data[2] & 1;  // else indices into eight colours
   const std::uint32_t few[8] = {0xFFFFFFu, 0x000000u, 0x808080u, 0xC0C0C0u,
                                 0xFF0000u, 0x0000C0u, 0x40C0C0u, 0x010101u};
   std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
   // The bytes paint the pixels in order, a pixel each (four bytes each for own colours); a
-  // zero byte repeats the row above, the rest of the image stays white.
-  std::size_t at = 3;
+  // zero byte repeats the pixel above, the rest of the image stays white. At the start of a
+  // row, 0xFE n makes n + 1 rows like the row above, and 0xFD c a row alternating the colours
+  // c >> 3 & 7 and c & 7 (c & 7 first when bit 6 of c is set).
+  std::size_t at = page ? 5 : 3;
   for (std::size_t k = 0; k < img.size() && at < size; ++k) {
+    const auto uw = static_cast<std::size_t>(w);
+    if (k % uw == 0 && at + 1 < size && (data[at] == 0xFE || data[at] == 0xFD)) {
+      const std::size_t rows = data[at] == 0xFD ? 1 : data[at + 1] + 1u;
+      const std::size_t end = std::min(img.size(), k + rows * uw);
+      for (std::size_t c = data[at + 1]; k < end; ++k)
+        img[k] = data[at] == 0xFD ? 0xFF000000u | few[(k % uw + (c >> 6)) % 2 ? c & 7 : c >> 3 & 7]
+                 : k >= uw        ? img[k - uw]
+                                  : 0xFFFFFFFFu;
+      --k;
+      at += 2;
+      continue;
+    }
     if (data[at] == 0 && k >= static_cast<std::size_t>(w)) {
       img[k] = img[k - w];
       ++at;
@@ -90,11 +113,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
+  // The encoder keeps its memory per thread: the image above was encoded in the memory the
+  // inputs before it left, this one in fresh memory, as a page writer's first page.
   std::vector<std::uint32_t> cleared = img;
-  if (korbast::platform::encode_png_clearing(reinterpret_cast<unsigned char*>(cleared.data()), w, h,
-                                             w * 4, 0) != png) {
-    std::abort();
-  }
+  std::string fresh;
+  std::thread([&] {
+    fresh = korbast::platform::encode_png_clearing(reinterpret_cast<unsigned char*>(cleared.data()), w,
+                                                   h, w * 4, 0);
+  }).join();
+  if (fresh != png) std::abort();
   for (std::uint32_t v : cleared)
     if ((v & 0xFFFFFFu) != 0xFFFFFFu) std::abort();
   return 0;

@@ -29,6 +29,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/cairo_canvas.hpp"
 #include "platform/canvas_text.hpp"
@@ -475,6 +476,38 @@ TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
   cairo_surface_destroy(whole);
 }
 
+// A thick stroke's sharp corner pointing up across a band border: its mitre reaches 20
+// pixels above the corner, into the band above, where it is drawn as in the whole page
+// (bands culled by their rows or by the paths' flags).
+TEST(PageOps, AMitreTipAcrossABandBorderIsDrawnInTheBandAbove) {
+  constexpr int w = 120, h = 160;
+  PageOps ops;
+  ops.move(40, 140);  // sides 100 down and 20 across: the mitre is 8 / 2 / sin(atan(0.2)) = 20.4
+  ops.line(60, 40);
+  ops.line(80, 140);
+  ops.stroke({0, 0, 0}, 8.0);
+  cairo_surface_t* whole = replayed(ops, w, h, nullptr);
+  const auto paths = ops.paths();
+  for (int border : {25, 32, 39}) {
+    const auto band = ops.hidden(paths, 0, border, w);
+    cairo_surface_t* by_rows = replayed(ops, w, h, nullptr, 0, border);
+    cairo_surface_t* by_flags = replayed(ops, w, h, &band);
+    int rows_differ = 0, flags_differ = 0, inked = 0;
+    for (int y = 0; y < border; ++y)
+      for (int x = 0; x < w; ++x) {
+        rows_differ += px(by_rows, x, y) != px(whole, x, y);
+        flags_differ += px(by_flags, x, y) != px(whole, x, y);
+        inked += px(whole, x, y) != 0xFFFFFF;
+      }
+    EXPECT_GT(inked, 10) << "border " << border;
+    EXPECT_EQ(rows_differ, 0) << "border " << border;
+    EXPECT_EQ(flags_differ, 0) << "border " << border;
+    cairo_surface_destroy(by_rows);
+    cairo_surface_destroy(by_flags);
+  }
+  cairo_surface_destroy(whole);
+}
+
 TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   PageOps ops;
   draw_pile(ops, 786);
@@ -658,6 +691,87 @@ TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
       cairo_surface_destroy(png);
     }
   }
+}
+
+// The clearing encoder gives every row back white, the first and the last too: an image
+// inked only there (the rows between white, or like the inked row above them), in few colours
+// and in more than 256.
+TEST(PngWriter, ClearingLeavesTheFirstAndLastRowsWhite) {
+  constexpr int w = 40, h = 9;
+  for (int kind = 0; kind < 3; ++kind) {
+    std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const std::uint32_t ink = kind == 2 ? 0xFF000000u | 0x010203u * (x + 40 * y) : 0xFF102030u;
+        if (y == 0 || y == h - 1 || kind == 1) img[static_cast<std::size_t>(y) * w + x] = ink;
+      }
+    const std::string made = encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4);
+    EXPECT_EQ(encode_png_clearing(reinterpret_cast<unsigned char*>(img.data()), w, h, w * 4), made);
+    for (int y : {0, 1, h - 2, h - 1})
+      EXPECT_EQ(std::count(img.begin() + y * w, img.begin() + (y + 1) * w, 0xFFFFFFFFu), w)
+          << "row " << y << ", image " << kind;
+  }
+}
+
+// The pixels (0xRRGGBB) of an indexed PNG file image of w x h pixels; none when its image
+// data does not inflate (libdeflate, strict on the checksum and the length) to exactly the
+// rows, or a row's filter or index is not one the file allows.
+std::vector<std::uint32_t> indexed_pixels(const std::string& png, int w, int h) {
+  std::string plte, idat;
+  for (std::size_t at = 8; at + 12 <= png.size();) {
+    const std::size_t len = static_cast<unsigned char>(png[at]) << 24 | static_cast<unsigned char>(png[at + 1]) << 16 |
+                            static_cast<unsigned char>(png[at + 2]) << 8 | static_cast<unsigned char>(png[at + 3]);
+    if (png.compare(at + 4, 4, "PLTE") == 0) plte = png.substr(at + 8, len);
+    if (png.compare(at + 4, 4, "IDAT") == 0) idat += png.substr(at + 8, len);
+    at += 12 + len;
+  }
+  const std::size_t row_bytes = static_cast<std::size_t>(w) + 1;
+  std::vector<unsigned char> rows(row_bytes * h);
+  libdeflate_decompressor* inflate = libdeflate_alloc_decompressor();
+  const auto got = libdeflate_zlib_decompress(inflate, idat.data(), idat.size(), rows.data(), rows.size(), nullptr);
+  libdeflate_free_decompressor(inflate);
+  if (got != LIBDEFLATE_SUCCESS) return {};
+  std::vector<std::uint32_t> px;
+  for (std::size_t y = 0; y < static_cast<std::size_t>(h); ++y) {
+    if (rows[y * row_bytes] != 0) return {};
+    for (std::size_t x = 1; x < row_bytes; ++x) {
+      const std::size_t i = 3 * rows[y * row_bytes + x];
+      if (i + 2 >= plte.size()) return {};
+      px.push_back(static_cast<unsigned char>(plte[i]) << 16 | static_cast<unsigned char>(plte[i + 1]) << 8 |
+                   static_cast<unsigned char>(plte[i + 2]));
+    }
+  }
+  return px;
+}
+
+// A page that says many bytes like those above just before many literals: `busy` rows
+// alternating black and white pixel by pixel, each in the other phase than the one above
+// (a literal a pixel), then `like` rows like the last of them, then one in the other phase.
+// The run of like rows goes out in pieces of 258 bytes right before that row's literals.
+TEST(PngWriter, ALongRunOfLikeRowsBeforeABusyRowIsEncodedWhole) {
+  constexpr int w = 786;
+  auto check = [](int busy, int like) {
+    const int h = busy + like + 1;
+    std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+      const int phase = y < busy ? y : y < busy + like ? busy - 1 : busy;
+      for (int x = 0; x < w; ++x) img[static_cast<std::size_t>(y) * w + x] = (x + phase) % 2 ? 0xFF000000u : 0xFFFFFFFFu;
+    }
+    const std::vector<std::uint32_t> got =
+        indexed_pixels(encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4), w, h);
+    ASSERT_EQ(got.size(), img.size()) << busy << " busy rows, " << like << " like rows";
+    std::size_t differing = 0;
+    for (std::size_t k = 0; k < img.size(); ++k) differing += got[k] != (img[k] & 0xFFFFFFu);
+    EXPECT_EQ(differing, 0u) << busy << " busy rows, " << like << " like rows";
+  };
+  // Each on a new thread, whose token memory is not yet taken.
+  for (int like : {3, 60, 100, 300, 5000}) std::thread([&] { check(5, like); }).join();
+  // On a thread whose memory a larger page took first: the last busy row at each place of
+  // that memory.
+  std::thread([&] {
+    check(64, 0);
+    for (int busy = 1; busy <= 140; ++busy) check(busy, 300);
+  }).join();
 }
 
 TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {

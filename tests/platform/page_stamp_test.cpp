@@ -1,5 +1,6 @@
 // A shared drawing put on a page: a white pixel takes the drawing's pixel, a drawn pixel the
-// product of both, channel by channel; also where white and drawn pixels alternate.
+// product of both, channel by channel; also where white and drawn pixels alternate. Made
+// with anti-aliasing or without, as placed.
 #include <gtest/gtest.h>
 #include <cairo.h>
 
@@ -77,6 +78,44 @@ TEST(PageStamp, OnWhiteTheDrawingOverDrawingTheProductOfBoth) {
   EXPECT_GT(on_white, 50);
   EXPECT_GT(on_drawn, 100);
   for (cairo_surface_t* s : {white, striped, before}) cairo_surface_destroy(s);
+}
+
+// One shared drawing placed at the same sub-pixel offset with anti-aliasing on, then off:
+// the second has only the drawing's pure colours, no grey edges.
+TEST(PageStamp, AntiAliasingOffGivesNoGreyAfterItWasOn) {
+  const int w = 40, h = 30;
+  auto draw = [](cairo_t* c, std::int32_t dx, std::int32_t dy) {
+    cairo_set_source_rgb(c, 0, 0, 0);
+    cairo_set_line_width(c, 1.7);
+    cairo_move_to(c, dx / 256.0 + 3.3, dy / 256.0 + 2.6);
+    cairo_line_to(c, dx / 256.0 + 31.2, dy / 256.0 + 21.9);
+    cairo_stroke(c);
+  };
+  SharedPlace p;
+  p.drawing = 0xA11A5;
+  p.right = 36 * 256;
+  p.bottom = 26 * 256;
+  p.x = 2 * 256 + 91;
+  p.y = 256 + 170;
+  int grey[2] = {}, black[2] = {};
+  for (bool aa : {true, false}) {
+    p.antialias = aa;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    cairo_t* c = cairo_create(s);
+    cairo_set_source_rgb(c, 1, 1, 1);
+    cairo_paint(c);
+    cairo_destroy(c);
+    ASSERT_TRUE(put_shared(s, p, 0, h, draw));
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        black[aa] += pixel(s, x, y) == 0;
+        grey[aa] += pixel(s, x, y) != 0 && pixel(s, x, y) != 0xFFFFFFu;
+      }
+    cairo_surface_destroy(s);
+  }
+  EXPECT_GT(grey[1], 20) << "anti-aliased edges";
+  EXPECT_GT(black[0], 30);
+  EXPECT_EQ(grey[0], 0) << "without anti-aliasing";
 }
 
 }  // namespace
