@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "catalogue/derived.hpp"
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
 #include "catalogue/seistest.hpp"
@@ -222,6 +223,53 @@ TEST_F(Criteria, ClockwiseAndTooSmallPolygonsAreWarnedAbout) {
   c.polygc = true;
   out = run_menu("99\n");
   EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
+}
+
+// The three position windows, each against the event's own coordinate only. In the two kept
+// rows every coordinate lies outside the other two windows, once below and once above them,
+// so that a bound taken from the wrong window drops the event.
+TEST_F(Criteria, EachPositionWindowBoundsItsOwnCoordinate) {
+  struct Row {
+    bool lat, lon, dep;                // windows in use
+    float latmin, latmax, longmin, longmax, depthmin, depthmax;
+    float rlat, rlong, depth;          // the event
+    bool kept;
+  };
+  const Row rows[] = {
+      // The default latitude window up to 90 and a longitude window 100 to 150: 120 E passes.
+      {false, true, false, -90, 90, 100, 150, 0, 800, 10, 120, 30, true},
+      {true, true, true, -90, 90, 100, 150, 0, 800, 10, 120, 30, true},
+      // latitude < longitude < depth, then depth < longitude < latitude.
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 120, 350, true},
+      {true, true, true, 60, 80, 20, 40, 0, 10, 70, 30, 5, true},
+      // Just outside one bound each.
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 151, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 99, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -9, 120, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -21, 120, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 120, 401, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 120, 299, false},
+      // A window not in use bounds nothing.
+      {false, false, false, 60, 80, 20, 40, 0, 10, -15, 120, 350, true},
+  };
+  int n = 0;
+  for (const Row& r : rows) {
+    c.testgen = true;
+    c.testlat = r.lat;
+    c.testlong = r.lon;
+    c.testdepth = r.dep;
+    c.latmin = r.latmin;
+    c.latmax = r.latmax;
+    c.longmin = r.longmin;
+    c.longmax = r.longmax;
+    c.depthmin = r.depthmin;
+    c.depthmax = r.depthmax;
+    gcmtblk.rlat[0] = r.rlat;
+    gcmtblk.rlong[0] = r.rlong;
+    gcmtblk.depth[0] = r.depth;
+    EXPECT_EQ(position_tests(1), r.kept) << "row " << n;
+    ++n;
+  }
 }
 
 // Criteria set through the reader's command 100, then a read of the published records.
