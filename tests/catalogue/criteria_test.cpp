@@ -305,6 +305,9 @@ TEST_F(Criteria, SessionsFollowedByAReadRetainTheHandCount) {
   EXPECT_EQ(gcmtblk.rlat[0], -20.45f);
   // Rake intervals: the planes' rakes are (142, 66), (-23, -136), (106, 81).
   EXPECT_EQ(retained_after("250\nn\n500\ny\n510\n60\n110\n", "s.ndk"), 2);
+  // Bounds on rakes of the file: 66 (first event) and 81 (third) are inside [66, 81].
+  EXPECT_EQ(retained_after("510\n66\n81\n", "s.ndk"), 2);
+  EXPECT_EQ(retained_after("510\n60\n110\n", "s.ndk"), 2);
   EXPECT_EQ(retained_after("501\ny\n", "s.ndk"), 1);
   EXPECT_EQ(retained_after("520\ny\n530\n-140\n-130\n540\ny\n550\n140\n145\n", "s.ndk"), 2);
   // Quality: fclvd 0.34, -0.15, -0.02 and erelm 0.31, 0.24, 0.02 (the table oracle).
