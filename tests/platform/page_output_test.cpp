@@ -632,14 +632,19 @@ TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
       // The image data inflates (libdeflate, strict on the checksum and the length) to
       // exactly the rows: a filter byte and an index or three bytes a pixel.
       std::string idat;
+      bool phys = false;
       for (std::size_t at = 8; at + 12 <= bytes.size();) {
         const auto len = static_cast<std::size_t>(static_cast<unsigned char>(bytes[at]) << 24 |
                                                   static_cast<unsigned char>(bytes[at + 1]) << 16 |
                                                   static_cast<unsigned char>(bytes[at + 2]) << 8 |
                                                   static_cast<unsigned char>(bytes[at + 3]));
         if (bytes.compare(at + 4, 4, "IDAT") == 0) idat += bytes.substr(at + 8, len);
+        // 3780 (0xEC4) pixels per metre both ways, the unit 1 (the metre).
+        if (bytes.compare(at + 4, 4, "pHYs") == 0)
+          phys = bytes.substr(at, 17) == std::string("\0\0\0\x09pHYs\0\0\x0E\xC4\0\0\x0E\xC4\x01", 17);
         at += 12 + len;
       }
+      EXPECT_TRUE(phys) << file;
       std::vector<char> rows(static_cast<std::size_t>(h) * (colours <= 256 ? w + 1 : 3 * w + 1));
       libdeflate_decompressor* inflate = libdeflate_alloc_decompressor();
       EXPECT_EQ(libdeflate_zlib_decompress(inflate, idat.data(), idat.size(), rows.data(),
