@@ -597,12 +597,12 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
 // Images made to meet each way the encoder reads pixels: rows like the one above, rows
 // like it but in a few pixels (at the end of the first group of eight and of a row whose
 // width is no multiple of eight), greys and colours side by side, a grey and colours sharing
-// its blue or its green and blue, and more than 256 colours. libpng (through Cairo) reads
-// them back.
+// its blue or its green and blue, and more than 256 colours; widths whose white rows are
+// runs just over the longest match (258 bytes). libpng (through Cairo) reads them back.
 TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
   Dir d;
   for (int colours : {12, 300}) {
-    for (int w : {37, 64}) {
+    for (int w : {37, 64, 259, 260, 261}) {
       const int h = 30;  // the last row all literals to the deflate
       std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
       for (int y = 0; y < h; ++y) {
