@@ -592,6 +592,25 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
   }
   c->window_dispose();
   EXPECT_EQ(pdf_pages(d / "pix_w1.pdf"), 3);
+  if (have_tool("pdftotext")) {
+    // The word "Page" of size 14 as poppler places it by the PDF font's widths: as wide as
+    // FreeType's advances make it (through Cairo), one pixel a millimetre, 72 points an inch.
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 4, 4);
+    cairo_t* cr = cairo_create(s);
+    setup_page_context(cr, true);
+    cairo_set_font_size(cr, 14);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, "Page", &e);
+    cairo_destroy(cr);
+    cairo_surface_destroy(s);
+    const std::string box = run("pdftotext -bbox -f 1 -l 1 '" + (d / "pix_w1.pdf") + "' - 2>&1");
+    const auto word = box.rfind("<word", box.find(">Page</word>"));
+    ASSERT_NE(word, std::string::npos) << box;
+    double x0 = 0, x1 = 0;
+    ASSERT_EQ(std::sscanf(box.c_str() + word, "<word xMin=\"%lf\" yMin=\"%*f\" xMax=\"%lf\"", &x0, &x1),
+              2);
+    EXPECT_NEAR(x1 - x0, e.x_advance * 72 / 25.4, 0.5) << box.substr(word, 100);
+  }
 }
 
 // Images made to meet each way the encoder reads pixels: rows like the one above, rows
