@@ -815,6 +815,39 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   EXPECT_TRUE(fs::exists(d.path / "full_w1_p002.png"));
   EXPECT_EQ(hidden_files(d.path), 0);
   EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
+
+  // Under a file size limit (its signal ignored): a PDF whose first page does not fit is not
+  // left, one whose second page fits half ends with the first. The sizes come from the same
+  // pages written without a limit.
+  auto pages = [&](const char* name, const std::string& pdf) {
+    c->window_open({0, 0, 200, 300}, "limit", {name, 10.0, false});
+    std::uintmax_t size[2] = {0, 0};
+    for (int page = 1; page <= 2; ++page) {
+      draw_page(*c, page, true);
+      c->write_page();
+      c->wait_for_files();
+      if (!pdf.empty()) size[page - 1] = fs::file_size(d.path / pdf);
+      c->clear_white(0, 0, 300, 200);
+    }
+    c->window_dispose();
+    return std::pair{size[0], size[1]};
+  };
+  const auto [one, two] = pages("free.ps", "free_w3.pdf");
+  ASSERT_GT(one, 1000u);
+  ASSERT_GT(two, one);
+  auto old_xfsz = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  for (const rlim_t size : {rlim_t{1000}, rlim_t{(one + two) / 2}}) {
+    const rlimit limit{size, old_limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    pages(size == 1000 ? "nopg.ps" : "onep.ps", "");
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+  }
+  std::signal(SIGXFSZ, old_xfsz);
+  EXPECT_FALSE(fs::exists(d.path / "nopg_w4.pdf"));
+  EXPECT_EQ(pdf_pages(d / "onep_w5.pdf"), 1);
+  EXPECT_EQ(hidden_files(d.path), 0);
 }
 
 // The child of the full-disk test (its own process): four pages under a limit of 20,000
