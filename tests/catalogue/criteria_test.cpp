@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "catalogue/derived.hpp"
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
 #include "catalogue/seistest.hpp"
@@ -224,6 +225,53 @@ TEST_F(Criteria, ClockwiseAndTooSmallPolygonsAreWarnedAbout) {
   EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
 }
 
+// The three position windows, each against the event's own coordinate only. In the two kept
+// rows every coordinate lies outside the other two windows, once below and once above them,
+// so that a bound taken from the wrong window drops the event.
+TEST_F(Criteria, EachPositionWindowBoundsItsOwnCoordinate) {
+  struct Row {
+    bool lat, lon, dep;                // windows in use
+    float latmin, latmax, longmin, longmax, depthmin, depthmax;
+    float rlat, rlong, depth;          // the event
+    bool kept;
+  };
+  const Row rows[] = {
+      // The default latitude window up to 90 and a longitude window 100 to 150: 120 E passes.
+      {false, true, false, -90, 90, 100, 150, 0, 800, 10, 120, 30, true},
+      {true, true, true, -90, 90, 100, 150, 0, 800, 10, 120, 30, true},
+      // latitude < longitude < depth, then depth < longitude < latitude.
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 120, 350, true},
+      {true, true, true, 60, 80, 20, 40, 0, 10, 70, 30, 5, true},
+      // Just outside one bound each.
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 151, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 99, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -9, 120, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -21, 120, 350, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 120, 401, false},
+      {true, true, true, -20, -10, 100, 150, 300, 400, -15, 120, 299, false},
+      // A window not in use bounds nothing.
+      {false, false, false, 60, 80, 20, 40, 0, 10, -15, 120, 350, true},
+  };
+  int n = 0;
+  for (const Row& r : rows) {
+    c.testgen = true;
+    c.testlat = r.lat;
+    c.testlong = r.lon;
+    c.testdepth = r.dep;
+    c.latmin = r.latmin;
+    c.latmax = r.latmax;
+    c.longmin = r.longmin;
+    c.longmax = r.longmax;
+    c.depthmin = r.depthmin;
+    c.depthmax = r.depthmax;
+    gcmtblk.rlat[0] = r.rlat;
+    gcmtblk.rlong[0] = r.rlong;
+    gcmtblk.depth[0] = r.depth;
+    EXPECT_EQ(position_tests(1), r.kept) << "row " << n;
+    ++n;
+  }
+}
+
 // Criteria set through the reader's command 100, then a read of the published records.
 int retained_after(const std::string& criteria, const std::string& path) {
   korbast::testing::Console console("100\n" + criteria + "99\n1001\n" + path + "\n");
@@ -257,6 +305,9 @@ TEST_F(Criteria, SessionsFollowedByAReadRetainTheHandCount) {
   EXPECT_EQ(gcmtblk.rlat[0], -20.45f);
   // Rake intervals: the planes' rakes are (142, 66), (-23, -136), (106, 81).
   EXPECT_EQ(retained_after("250\nn\n500\ny\n510\n60\n110\n", "s.ndk"), 2);
+  // Bounds on rakes of the file: 66 (first event) and 81 (third) are inside [66, 81].
+  EXPECT_EQ(retained_after("510\n66\n81\n", "s.ndk"), 2);
+  EXPECT_EQ(retained_after("510\n60\n110\n", "s.ndk"), 2);
   EXPECT_EQ(retained_after("501\ny\n", "s.ndk"), 1);
   EXPECT_EQ(retained_after("520\ny\n530\n-140\n-130\n540\ny\n550\n140\n145\n", "s.ndk"), 2);
   // Quality: fclvd 0.34, -0.15, -0.02 and erelm 0.31, 0.24, 0.02 (the table oracle).

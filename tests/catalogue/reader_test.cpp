@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "../tools/gen_catalogue.hpp"
 #include "catalogue/gcmtblk.hpp"
@@ -249,6 +250,37 @@ TEST_F(Reader, FileEndingInsideARecordWarnsWhenItHeldData) {
   const std::string quiet = run_reader("1001\nb.ndk\n");
   EXPECT_EQ(quiet.find("WARNING"), std::string::npos);
   EXPECT_EQ(g.nstored, 3);
+}
+
+// A catalogue cut after any line of its last record, with or without that line's end: the
+// records before are stored and the cut one is reported, whatever the number of its lines read.
+TEST_F(Reader, CatalogueCutInsideItsLastRecordIsReported) {
+  const auto i6 = [](int n) {  // a space, then six columns
+    const std::string d = std::to_string(n);
+    return std::string(7 - d.size(), ' ') + d;
+  };
+  for (const auto& [command, text, nlines] : {std::tuple{"1000", dek_text, dek_nlines},
+                                               std::tuple{"1001", samples(), ndk_nlines}}) {
+    const auto lines = cattest::split_lines(text);
+    const int events = static_cast<int>(lines.size()) / nlines;
+    for (int kept = 1; kept < nlines; ++kept) {
+      std::string cut;
+      for (int l = 0; l < (events - 1) * nlines + kept; ++l)
+        cut += lines[static_cast<std::size_t>(l)] + "\n";
+      for (const bool last_end : {true, false}) {
+        const std::string where = std::string(command) + " cut after line " + std::to_string(kept) +
+                                  (last_end ? "" : ", no last line end");
+        scratch("c.txt", last_end ? cut : cut.substr(0, cut.size() - 1));
+        const std::string out = run_reader(std::string(command) + "\nc.txt\n\n");
+        EXPECT_EQ(g.nstored, events - 1) << where;
+        const std::string warning = warn_head("gcmtreadex1") + " END OF FILE WHILE READING" +
+                                    i6(events) + " th DATA\n" + " LINES READ OF THAT DATA  =" +
+                                    i6(kept) + "\n" + " LINES NEEDED PER DATA    =" + i6(nlines) +
+                                    "\n" + " ==> INCOMPLETE LAST DATA NOT STORED\n" + warn_tail;
+        EXPECT_NE(out.find(warning), std::string::npos) << where << "\n" << out;
+      }
+    }
+  }
 }
 
 TEST_F(Reader, EchoLinesForReadAndForRetainedRecords) {

@@ -96,6 +96,12 @@ TEST_F(Writer, DekReadWriteIsByteForByte) {
   ASSERT_EQ(g.nstored, 2);
   run_writer("1000\nout.dek\ny\n99\n");
   EXPECT_EQ(read_file("out.dek"), dek_text);
+  // The last line's reals and angles in the table: F7.2, then F4.0 plunges and F5.0 for the
+  // azimuths, strikes, dips and rakes, whatever their widths in the dek line.
+  run_writer("2000\nout.tab\n\n99\n");
+  EXPECT_NE(read_file("out.tab").find("\t   3.43\t  2.\t 118.\t  -0.20\t 81.\t 222.\t  -3.23\t  9.\t"
+                                      "  28.\t   3.33\t 163.\t  85.\t-178.\t  73.\t  88.\t  -5.\t"),
+            std::string::npos);
 }
 
 // A UTF-8 text of exactly w bytes (w >= 2) with characters of two and three bytes: whole

@@ -625,17 +625,36 @@ TEST(PageOutput, PngIsThePageAndThePdfPageAgreesWithIt) {
   }
   c->window_dispose();
   EXPECT_EQ(pdf_pages(d / "pix_w1.pdf"), 3);
+  if (have_tool("pdftotext")) {
+    // The word "Page" of size 14 as poppler places it by the PDF font's widths: as wide as
+    // FreeType's advances make it (through Cairo), one pixel a millimetre, 72 points an inch.
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 4, 4);
+    cairo_t* cr = cairo_create(s);
+    setup_page_context(cr, true);
+    cairo_set_font_size(cr, 14);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, "Page", &e);
+    cairo_destroy(cr);
+    cairo_surface_destroy(s);
+    const std::string box = run("pdftotext -bbox -f 1 -l 1 '" + (d / "pix_w1.pdf") + "' - 2>&1");
+    const auto word = box.rfind("<word", box.find(">Page</word>"));
+    ASSERT_NE(word, std::string::npos) << box;
+    double x0 = 0, x1 = 0;
+    ASSERT_EQ(std::sscanf(box.c_str() + word, "<word xMin=\"%lf\" yMin=\"%*f\" xMax=\"%lf\"", &x0, &x1),
+              2);
+    EXPECT_NEAR(x1 - x0, e.x_advance * 72 / 25.4, 0.5) << box.substr(word, 100);
+  }
 }
 
 // Images made to meet each way the encoder reads pixels: rows like the one above, rows
 // like it but in a few pixels (at the end of the first group of eight and of a row whose
 // width is no multiple of eight), greys and colours side by side, a grey and colours sharing
-// its blue or its green and blue, and more than 256 colours. libpng (through Cairo) reads
-// them back.
+// its blue or its green and blue, and more than 256 colours; widths whose white rows are
+// runs just over the longest match (258 bytes). libpng (through Cairo) reads them back.
 TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
   Dir d;
   for (int colours : {12, 300}) {
-    for (int w : {37, 64}) {
+    for (int w : {37, 64, 259, 260, 261}) {
       const int h = 30;  // the last row all literals to the deflate
       std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h, 0xFFFFFFFFu);
       for (int y = 0; y < h; ++y) {
@@ -665,14 +684,19 @@ TEST(PngWriter, DecodesToTheImageIndexedOrInFullColour) {
       // The image data inflates (libdeflate, strict on the checksum and the length) to
       // exactly the rows: a filter byte and an index or three bytes a pixel.
       std::string idat;
+      bool phys = false;
       for (std::size_t at = 8; at + 12 <= bytes.size();) {
         const auto len = static_cast<std::size_t>(static_cast<unsigned char>(bytes[at]) << 24 |
                                                   static_cast<unsigned char>(bytes[at + 1]) << 16 |
                                                   static_cast<unsigned char>(bytes[at + 2]) << 8 |
                                                   static_cast<unsigned char>(bytes[at + 3]));
         if (bytes.compare(at + 4, 4, "IDAT") == 0) idat += bytes.substr(at + 8, len);
+        // 3780 (0xEC4) pixels per metre both ways, the unit 1 (the metre).
+        if (bytes.compare(at + 4, 4, "pHYs") == 0)
+          phys = bytes.substr(at, 17) == std::string("\0\0\0\x09pHYs\0\0\x0E\xC4\0\0\x0E\xC4\x01", 17);
         at += 12 + len;
       }
+      EXPECT_TRUE(phys) << file;
       std::vector<char> rows(static_cast<std::size_t>(h) * (colours <= 256 ? w + 1 : 3 * w + 1));
       libdeflate_decompressor* inflate = libdeflate_alloc_decompressor();
       EXPECT_EQ(libdeflate_zlib_decompress(inflate, idat.data(), idat.size(), rows.data(),
@@ -905,6 +929,39 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   EXPECT_TRUE(fs::exists(d.path / "full_w1_p002.png"));
   EXPECT_EQ(hidden_files(d.path), 0);
   EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
+
+  // Under a file size limit (its signal ignored): a PDF whose first page does not fit is not
+  // left, one whose second page fits half ends with the first. The sizes come from the same
+  // pages written without a limit.
+  auto pages = [&](const char* name, const std::string& pdf) {
+    c->window_open({0, 0, 200, 300}, "limit", {name, 10.0, false});
+    std::uintmax_t size[2] = {0, 0};
+    for (int page = 1; page <= 2; ++page) {
+      draw_page(*c, page, true);
+      c->write_page();
+      c->wait_for_files();
+      if (!pdf.empty()) size[page - 1] = fs::file_size(d.path / pdf);
+      c->clear_white(0, 0, 300, 200);
+    }
+    c->window_dispose();
+    return std::pair{size[0], size[1]};
+  };
+  const auto [one, two] = pages("free.ps", "free_w3.pdf");
+  ASSERT_GT(one, 1000u);
+  ASSERT_GT(two, one);
+  auto old_xfsz = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  for (const rlim_t size : {rlim_t{1000}, rlim_t{(one + two) / 2}}) {
+    const rlimit limit{size, old_limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    pages(size == 1000 ? "nopg.ps" : "onep.ps", "");
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+  }
+  std::signal(SIGXFSZ, old_xfsz);
+  EXPECT_FALSE(fs::exists(d.path / "nopg_w4.pdf"));
+  EXPECT_EQ(pdf_pages(d / "onep_w5.pdf"), 1);
+  EXPECT_EQ(hidden_files(d.path), 0);
 }
 
 // The child of the full-disk test (its own process): four pages under a limit of 20,000

@@ -245,13 +245,17 @@ TEST_F(ProjectionTest, GnomonicFarSideGoesOffTheMap) {
 
 TEST_F(ProjectionTest, ObliqueWithTheIdentityEqualsPolar) {
   testing::set_oblique_centre(0, 90);
-  const float pts[][2] = {{10, 60}, {-120, 20}, {170, -30}, {45, 5}};
+  const float pts[][2] = {{10, 60}, {-120, 20}, {170, -30}, {45, 5}, {-60, 0}};
   for (const auto& pt : pts) {
     for (const auto& pair : {std::pair{6, 5}, std::pair{8, 7}, std::pair{18, 17}}) {
       const XY o = at(pair.first, pt[0], pt[1]);
       const XY p = at(pair.second, pt[0], pt[1]);
       if (pair.first == 18 && pt[1] <= 0) {
         EXPECT_GE(std::fabs(o.x) + std::fabs(o.y), 1e19f);
+        // The polar one 1e20 away, in the direction of the same longitude's near side.
+        const XY n = at(17, pt[0], 60);
+        EXPECT_NEAR(std::hypot(p.x, p.y), 1e20f, 1e14f) << pt[0];
+        EXPECT_GT(p.x * n.x + p.y * n.y, 0.0f) << pt[0];
         continue;
       }
       EXPECT_NEAR(o.x, p.x, 2e-6 * std::max(1.0f, std::fabs(p.x))) << pair.first << " " << pt[0];
