@@ -793,6 +793,42 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   EXPECT_EQ(pdf_pages(d / "full_w2.pdf"), 2);
 }
 
+// Page notices that cannot reach the standard error (a pipe no one reads) are told once as
+// a failure, which sets the run's status; the pages still reach their files. A PDF of an
+// earlier run at the name stands until the first page replaces it whole.
+TEST(PageOutput, LostNoticesAreAFailureAndThePagesAreWritten) {
+  Dir d;
+  std::ofstream(d / "lost_w1.pdf") << "an earlier run";
+  auto c = canvas(d, 300, 200, "lost.ps", 10.0);
+  const auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
+  std::fflush(stderr);
+  const int keep = dup(2);
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  close(fds[0]);
+  dup2(fds[1], 2);
+  close(fds[1]);
+  for (int page = 1; page <= 2; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->wait_for_files();
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->window_dispose();
+  dup2(keep, 2);
+  close(keep);
+  std::signal(SIGPIPE, old_pipe);
+  const auto failed = c->take_file_failures();
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0].file, "standard error");
+  EXPECT_EQ(failed[0].reason, std::string("page notices: ") + std::strerror(EPIPE));
+  EXPECT_EQ(failed[0].pages, 0);
+  EXPECT_TRUE(c->take_file_failures().empty());
+  EXPECT_TRUE(fs::exists(d.path / "lost_w1_p002.png"));
+  EXPECT_EQ(pdf_pages(d / "lost_w1.pdf"), 2);
+  EXPECT_EQ(hidden_files(d.path), 0);
+}
+
 // The child of the full-disk test (its own process): four pages under a limit of 20,000
 // bytes a file, or into a full file system (a tmpfs of 48 KiB in a mount namespace of its
 // own, whose files are copied out at the end); the failed files go to failed.txt.
