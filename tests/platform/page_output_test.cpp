@@ -33,6 +33,7 @@
 #include "platform/cairo_canvas.hpp"
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
+#include "platform/pdf_writer.hpp"
 #include "platform/png_writer.hpp"
 #include "support/command.hpp"
 #include "support/pdf_check.hpp"
@@ -827,6 +828,28 @@ TEST(PageOutput, LostNoticesAreAFailureAndThePagesAreWritten) {
   EXPECT_TRUE(fs::exists(d.path / "lost_w1_p002.png"));
   EXPECT_EQ(pdf_pages(d / "lost_w1.pdf"), 2);
   EXPECT_EQ(hidden_files(d.path), 0);
+}
+
+// A run that dies while the first page of its PDF is written (here by the file size limit's
+// signal) leaves no PDF under the name: the file of an earlier run is still there.
+TEST(PageOutput, DyingInTheFirstPdfPageLeavesTheNameAlone) {
+  Dir d;
+  const std::string path = (d / "die_w1.pdf");
+  std::ofstream(path) << "an earlier run";
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{200, 200};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    PdfFile pdf(path, "die", 595.0, 842.0);
+    pdf.add_page({compress_content(std::string(5000, 'x'))}, {});
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  EXPECT_EQ(file_bytes(path), "an earlier run");
 }
 
 // The child of the full-disk test (its own process): four pages under a limit of 20,000
