@@ -25,7 +25,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-tsan.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 for i in $(seq 200); do cat "$src/tests/data/gcmt-samples.ndk"; done > "$work/big.ndk"
 (cd "$work" && unset DISPLAY &&
-  printf '\n1000\n1001\nbig.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n9999\n' |
+  printf '\n1000\n1001\nbig.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n9999\n\n' |
     "$build/korbast" > map.out 2>&1 &&
   { printf '\n1000\n1001\nbig.ndk\n3000\n1000\ny\nBeach balls\n0\n'; yes '' | head -n 29
     printf '99\n20\n\n9999\n'; } | "$build/korbast" > balls.out 2>&1 &&
