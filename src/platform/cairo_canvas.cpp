@@ -5,10 +5,21 @@
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "platform/canvas_text.hpp"
@@ -25,25 +36,267 @@ constexpr double kA4Long = 297.0 / 25.4 * 72.0;
 CairoCanvas* g_live = nullptr;
 bool g_atexit_set = false;
 
-// Set by the X I/O error handlers: the connection is gone and the window with it.
-bool g_x_broken = false;
-
 int on_x_error(Display*, XErrorEvent*) { return 0; }  // protocol errors: the window is a mirror
-
-int on_x_io_error(Display*) {
-  g_x_broken = true;
-  return 0;
-}
-
-void on_x_io_exit(Display*, void*) { g_x_broken = true; }
+int on_x_io_error(Display*) { return 0; }  // the exit handler below decides
 
 void finish_at_exit() {
-  if (g_live) g_live->window_dispose();
+  if (g_live) {
+    g_live->window_dispose();
+    g_live->end_display();
+  }
 }
+
+// Bounds of the dialog's waits for the X thread: opening the display and a window, showing a
+// copy on a flush, closing. A server that does not answer within them is left behind.
+constexpr auto kOpenBound = std::chrono::seconds(5);
+constexpr auto kShowBound = std::chrono::seconds(1);
+constexpr auto kCloseBound = std::chrono::seconds(3);
 
 bool finite(double v) { return std::isfinite(v); }
 
 }  // namespace
+
+// ---------------------------------------------------------------- the X thread
+
+// The X connection, its window and the last copy of the image, all on one thread (the only
+// one calling Xlib). The dialog asks through `orders` and waits on `cv` for `done` to reach
+// its order's number, or for `lost`.
+struct XMirror {
+  enum class Kind { Open, Show, Close, Quit };
+  struct Order {
+    Order(Kind k) : kind(k) {}  // NOLINT: orders are written {Kind::...}
+    Kind kind;
+    std::uint64_t number = 0;
+    ScreenRect content;
+    std::string title;  // Latin-1 and UTF-8 for Open
+    std::string utf8;
+    int w = 0, h = 0;
+  };
+
+  std::mutex mu;
+  std::condition_variable cv;
+  bool ready = false;  // the display was tried
+  bool lost = false;   // the connection broke: the thread is parked for good
+  ScreenRect screen;
+  std::deque<Order> orders;
+  std::uint64_t ordered = 0, done = 0;
+  unsigned long window = 0;
+  // The newest copy of the image not yet taken by the thread.
+  std::vector<unsigned char> frame;
+  int frame_w = 0, frame_h = 0, frame_stride = 0;
+  bool frame_new = false;
+  int wake[2] = {-1, -1};  // the dialog writes a byte to wake the thread
+  std::thread thread;
+
+  ~XMirror() {
+    for (int fd : wake)
+      if (fd >= 0) ::close(fd);
+  }
+
+  // Where Xlib ends when the connection breaks. It must not return; the thread marks the
+  // display lost and waits for ever with every signal blocked (the thread leaves the rest of
+  // the process alone; its Xlib and Cairo state is never touched again).
+  static void on_io_exit(Display*, void* self) {
+    auto* m = static_cast<XMirror*>(self);
+    {
+      std::lock_guard<std::mutex> lock(m->mu);
+      m->lost = true;
+    }
+    m->cv.notify_all();
+    for (;;) pause();
+  }
+
+  // --- the dialog's side
+
+  std::uint64_t order(Order o) {
+    std::uint64_t n;
+    {
+      std::lock_guard<std::mutex> lock(mu);
+      n = o.number = ++ordered;
+      orders.push_back(std::move(o));
+    }
+    poke();
+    return n;
+  }
+  void poke() {
+    const char byte = 1;
+    (void)!::write(wake[1], &byte, 1);
+  }
+  // Waits until order n is done (true), the display is lost or the bound passes (false).
+  bool wait_done(std::uint64_t n, std::chrono::steady_clock::duration bound) {
+    std::unique_lock<std::mutex> lock(mu);
+    cv.wait_for(lock, bound, [&] { return lost || done >= n; });
+    return !lost && done >= n;
+  }
+  bool is_lost() {
+    std::lock_guard<std::mutex> lock(mu);
+    return lost;
+  }
+  // Hands over a copy of the image; with `wait`, until the window shows it (bounded). The
+  // wait is skipped while an earlier one is still not done: a server that has fallen behind
+  // costs the dialog one bound, not one per page.
+  void show(cairo_surface_t* image, bool wait) {
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    const int h = cairo_image_surface_get_height(image);
+    bool behind;
+    {
+      std::lock_guard<std::mutex> lock(mu);
+      behind = done < ordered;
+      frame.assign(data, data + static_cast<std::size_t>(stride) * h);
+      frame_w = cairo_image_surface_get_width(image);
+      frame_h = h;
+      frame_stride = stride;
+      frame_new = true;
+    }
+    if (!wait) {
+      poke();
+      return;
+    }
+    const std::uint64_t n = order({Kind::Show});
+    if (!behind) wait_done(n, kShowBound);
+  }
+
+  // --- the thread
+
+  void run() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);  // signals are the dialog's business
+    XSetErrorHandler(on_x_error);
+    XSetIOErrorHandler(on_x_io_error);
+    Display* dpy = XOpenDisplay(nullptr);
+    {
+      std::lock_guard<std::mutex> lock(mu);
+      ready = true;
+      if (dpy) {
+        const int scr = DefaultScreen(dpy);
+        screen = {0, 0, DisplayHeight(dpy, scr), DisplayWidth(dpy, scr)};
+      }
+    }
+    cv.notify_all();
+    if (!dpy) return;
+    XSetIOErrorExitHandler(dpy, on_io_exit, this);
+    serve(dpy);
+    XCloseDisplay(dpy);
+  }
+
+  void serve(Display* dpy) {
+    Window win = 0;
+    cairo_surface_t* xsurface = nullptr;
+    cairo_surface_t* shown = nullptr;  // the last copy taken
+    std::vector<unsigned char> pixels;
+    auto close_window = [&] {
+      if (xsurface) cairo_surface_destroy(xsurface);
+      xsurface = nullptr;
+      if (win) XDestroyWindow(dpy, win);
+      win = 0;
+      XSync(dpy, False);
+    };
+    for (bool quit = false; !quit;) {
+      bool paint = false;
+      while (XPending(dpy) > 0) {
+        XEvent ev;
+        XNextEvent(dpy, &ev);
+        if (win && ev.xany.window == win && (ev.type == Expose || ev.type == MapNotify)) paint = true;
+        // ClientMessage (the close button) and the rest: nothing to do.
+      }
+      std::deque<Order> todo;
+      std::uint64_t last = 0;
+      {
+        std::lock_guard<std::mutex> lock(mu);
+        todo.swap(orders);
+        if (frame_new) {
+          pixels.swap(frame);
+          frame_new = false;
+          if (shown) cairo_surface_destroy(shown);
+          shown = cairo_image_surface_create_for_data(pixels.data(), CAIRO_FORMAT_RGB24, frame_w,
+                                                      frame_h, frame_stride);
+          paint = true;
+        }
+      }
+      bool sync = false;
+      for (Order& o : todo) {
+        last = o.number;
+        switch (o.kind) {
+          case Kind::Open:
+            close_window();
+            win = create_window(dpy, o);
+            xsurface = cairo_xlib_surface_create(dpy, win, DefaultVisual(dpy, DefaultScreen(dpy)),
+                                                 o.w, o.h);
+            sync = true;
+            break;
+          case Kind::Show: sync = true; break;
+          case Kind::Close:
+            close_window();
+            if (shown) cairo_surface_destroy(shown);
+            shown = nullptr;
+            paint = false;
+            break;
+          case Kind::Quit: quit = true; break;
+        }
+      }
+      if (quit) close_window();
+      if (paint && xsurface && shown) {
+        cairo_t* cr = cairo_create(xsurface);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, shown, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(xsurface);
+      }
+      if (sync) XSync(dpy, False);
+      else XFlush(dpy);
+      if (last) {
+        {
+          std::lock_guard<std::mutex> lock(mu);
+          done = last;
+          window = win;
+        }
+        cv.notify_all();
+      }
+      if (quit) break;
+      if (XEventsQueued(dpy, QueuedAlready) > 0) continue;
+      pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {wake[0], POLLIN, 0}};
+      if (poll(fds, 2, -1) < 0 && errno != EINTR) break;
+      if (fds[1].revents) {
+        char buf[64];
+        while (::read(wake[0], buf, sizeof buf) > 0) {
+        }
+      }
+    }
+    if (shown) cairo_surface_destroy(shown);
+  }
+
+  static Window create_window(Display* dpy, const Order& o) {
+    const int scr = DefaultScreen(dpy);
+    Window win = XCreateSimpleWindow(dpy, RootWindow(dpy, scr), o.content.left, o.content.top,
+                                     static_cast<unsigned>(o.w), static_cast<unsigned>(o.h), 0,
+                                     BlackPixel(dpy, scr), WhitePixel(dpy, scr));
+    XSizeHints* hints = XAllocSizeHints();
+    if (hints) {
+      hints->flags = USPosition | PPosition | PSize | PMinSize | PMaxSize;
+      hints->x = o.content.left;
+      hints->y = o.content.top;
+      hints->width = hints->min_width = hints->max_width = o.w;
+      hints->height = hints->min_height = hints->max_height = o.h;
+      XSetWMNormalHints(dpy, win, hints);
+      XFree(hints);
+    }
+    XStoreName(dpy, win, o.title.c_str());
+    XChangeProperty(dpy, win, XInternAtom(dpy, "_NET_WM_NAME", False),
+                    XInternAtom(dpy, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(o.utf8.data()),
+                    static_cast<int>(o.utf8.size()));
+    // The close button must not end the program (pages and files would be lost): take the
+    // protocol and ignore its message.
+    Atom del = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(dpy, win, &del, 1);
+    XSelectInput(dpy, win, ExposureMask | StructureNotifyMask);
+    XMapWindow(dpy, win);
+    return win;
+  }
+};
 
 CairoCanvas::CairoCanvas() : CairoCanvas(Options{}) {}
 
@@ -52,7 +305,7 @@ CairoCanvas::CairoCanvas(Options options) : options_(std::move(options)) {}
 CairoCanvas::~CairoCanvas() {
   if (open_) window_dispose();
   if (g_live == this) g_live = nullptr;
-  if (display_) XCloseDisplay(static_cast<Display*>(display_));
+  end_display();
   if (cr_metrics_) cairo_destroy(cr_metrics_);
   if (metrics_) cairo_surface_destroy(metrics_);
 }
@@ -68,114 +321,90 @@ void CairoCanvas::open_display() {
   if (display_tried_) return;
   display_tried_ = true;
   if (!options_.use_display) return;
-  Display* dpy = XOpenDisplay(nullptr);
-  if (!dpy) return;
-  XSetErrorHandler(on_x_error);
-  XSetIOErrorHandler(on_x_io_error);
-  XSetIOErrorExitHandler(dpy, on_x_io_exit, nullptr);
-  g_x_broken = false;
-  display_ = dpy;
+  auto m = std::make_shared<XMirror>();
+  if (pipe2(m->wake, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  m->thread = std::thread([m] { m->run(); });
+  std::unique_lock<std::mutex> lock(m->mu);
+  const bool ready = m->cv.wait_for(lock, kOpenBound, [&] { return m->ready; });
+  const bool opened = ready && m->screen.width() > 0;
+  lock.unlock();
+  if (opened) {
+    mirror_ = std::move(m);
+  } else if (ready) {
+    m->thread.join();  // no display: the thread has ended
+  } else {
+    m->thread.detach();  // a server that does not answer: left behind
+  }
 }
 
 void CairoCanvas::drop_display() {
-  // After an I/O error the connection is unusable: forget it (and its surface) without
-  // talking to the server again; drawing goes on into the image and the page files.
-  display_ = nullptr;
+  // The connection is gone (or does not answer): its thread is left where it waits, with
+  // the mirror it shares; drawing goes on into the image and the page files.
+  if (mirror_) mirror_->thread.detach();
+  mirror_.reset();
   xwin_ = 0;
-  xsurface_ = nullptr;
   x_dirty_ = false;
+}
+
+bool CairoCanvas::display_lost() {
+  if (mirror_ && mirror_->is_lost()) drop_display();
+  return !mirror_;
+}
+
+bool CairoCanvas::has_display() { return !display_lost(); }
+
+void CairoCanvas::end_display() {
+  if (!mirror_) return;
+  const std::uint64_t n = mirror_->order({XMirror::Kind::Quit});
+  if (!mirror_->wait_done(n, kCloseBound)) {
+    drop_display();
+    return;
+  }
+  mirror_->thread.join();
+  mirror_.reset();
+  xwin_ = 0;
 }
 
 ScreenRect CairoCanvas::screen_bounds() {
   open_display();
-  if (display_) {
-    Display* dpy = static_cast<Display*>(display_);
-    const int scr = DefaultScreen(dpy);
-    return {0, 0, DisplayHeight(dpy, scr), DisplayWidth(dpy, scr)};
-  }
+  if (!display_lost()) return mirror_->screen;
   return options_.virtual_screen;
 }
 
 void CairoCanvas::create_x_window(const ScreenRect& content, const std::string& title) {
-  Display* dpy = static_cast<Display*>(display_);
-  const int scr = DefaultScreen(dpy);
-  Window win = XCreateSimpleWindow(dpy, RootWindow(dpy, scr), content.left, content.top,
-                                   static_cast<unsigned>(w_), static_cast<unsigned>(h_), 0,
-                                   BlackPixel(dpy, scr), WhitePixel(dpy, scr));
-  XSizeHints* hints = XAllocSizeHints();
-  if (hints) {
-    hints->flags = USPosition | PPosition | PSize | PMinSize | PMaxSize;
-    hints->x = content.left;
-    hints->y = content.top;
-    hints->width = hints->min_width = hints->max_width = w_;
-    hints->height = hints->min_height = hints->max_height = h_;
-    XSetWMNormalHints(dpy, win, hints);
-    XFree(hints);
+  XMirror::Order o{XMirror::Kind::Open};
+  o.content = content;
+  o.title = text_to_latin1(title);
+  o.utf8 = text_to_utf8(title);
+  o.w = w_;
+  o.h = h_;
+  const std::uint64_t n = mirror_->order(std::move(o));
+  if (!mirror_->wait_done(n, kOpenBound)) {
+    drop_display();
+    return;
   }
-  std::string latin;
-  latin = text_to_latin1(title);
-  XStoreName(dpy, win, latin.c_str());
-  const std::string utf8 = text_to_utf8(title);
-  XChangeProperty(dpy, win, XInternAtom(dpy, "_NET_WM_NAME", False),
-                  XInternAtom(dpy, "UTF8_STRING", False), 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(utf8.data()),
-                  static_cast<int>(utf8.size()));
-  // The close button must not end the program (pages and files would be lost): take the
-  // protocol and ignore its message.
-  Atom del = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
-  XSetWMProtocols(dpy, win, &del, 1);
-  wm_delete_ = del;
-  XSelectInput(dpy, win, ExposureMask | StructureNotifyMask);
-  XMapWindow(dpy, win);
-  xwin_ = win;
-  xsurface_ = cairo_xlib_surface_create(dpy, win, DefaultVisual(dpy, scr), w_, h_);
-  copy_to_window();
+  {
+    std::lock_guard<std::mutex> lock(mirror_->mu);
+    xwin_ = mirror_->window;
+  }
+  copy_to_window(true);
 }
 
-void CairoCanvas::copy_to_window() {
-  if (g_x_broken) drop_display();
-  if (!xsurface_) return;
+void CairoCanvas::copy_to_window(bool wait) {
+  if (display_lost() || !xwin_) return;
   catch_up();
-  cairo_t* cr = cairo_create(xsurface_);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_surface(cr, image_, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(xsurface_);
-  XFlush(static_cast<Display*>(display_));
-  if (g_x_broken) drop_display();
+  mirror_->show(image_, wait);
+  if (wait) display_lost();
   x_dirty_ = false;
   last_copy_ = std::chrono::steady_clock::now();
 }
 
-void CairoCanvas::handle_x_events() {
-  if (g_x_broken) drop_display();
-  if (!display_ || !xwin_) return;
-  Display* dpy = static_cast<Display*>(display_);
-  bool exposed = false;
-  while (!g_x_broken && XPending(dpy) > 0) {
-    XEvent ev;
-    XNextEvent(dpy, &ev);
-    if (ev.type == Expose || ev.type == MapNotify) exposed = true;
-    // ClientMessage (the close button) and the rest: nothing to do.
-  }
-  if (g_x_broken) {
-    drop_display();
-    return;
-  }
-  if (exposed) copy_to_window();
-}
-
-int CairoCanvas::event_fd() {
-  if (g_x_broken) drop_display();
-  if (!display_ || !xwin_) return -1;
-  return ConnectionNumber(static_cast<Display*>(display_));
-}
+int CairoCanvas::event_fd() { return -1; }  // the X thread takes the window's events
 
 void CairoCanvas::service() {
-  handle_x_events();
-  if (xsurface_ && x_dirty_ && std::chrono::steady_clock::now() - last_copy_ >= kCopyInterval) {
-    copy_to_window();
+  if (display_lost()) return;
+  if (xwin_ && x_dirty_ && std::chrono::steady_clock::now() - last_copy_ >= kCopyInterval) {
+    copy_to_window(false);
   }
 }
 
@@ -210,7 +439,7 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
   open_ = true;
   context_begin(true);
 
-  if (display_ && !g_x_broken) create_x_window(content, title_);
+  if (!display_lost()) create_x_window(content, title_);
   if (xwin_) set_idle_client(this);
 
   g_live = this;
@@ -427,17 +656,13 @@ cairo_surface_t* CairoCanvas::page_image() {
 
 void CairoCanvas::flush() {
   if (!open_) return;
-  if (xsurface_) copy_to_window();
-  handle_x_events();
+  copy_to_window(true);
 }
 
 void CairoCanvas::sync() {
   if (!open_) return;
   x_dirty_ = true;
-  if (xsurface_ && std::chrono::steady_clock::now() - last_copy_ >= kCopyInterval) {
-    handle_x_events();
-    if (xsurface_) copy_to_window();
-  }
+  if (std::chrono::steady_clock::now() - last_copy_ >= kCopyInterval) copy_to_window(false);
 }
 
 void CairoCanvas::write_page() {
@@ -503,15 +728,9 @@ void CairoCanvas::window_dispose() {
   write_page();
   finish_files();
   if (idle_client() == this) set_idle_client(nullptr);
-  if (g_x_broken) drop_display();
-  if (xsurface_) {
-    cairo_surface_destroy(xsurface_);
-    xsurface_ = nullptr;
-  }
-  if (display_ && xwin_) {
-    Display* dpy = static_cast<Display*>(display_);
-    XDestroyWindow(dpy, xwin_);
-    XFlush(dpy);
+  if (!display_lost() && xwin_) {
+    const std::uint64_t n = mirror_->order({XMirror::Kind::Close});
+    if (!mirror_->wait_done(n, kCloseBound)) drop_display();
   }
   xwin_ = 0;
   cairo_destroy(cr_image_);

@@ -7,6 +7,12 @@
 // drawing goes on and at once on a flush or an exposure; its close button is ignored. Without a display the screen
 // is a virtual 1920 x 1200 one and nothing is shown.
 //
+// The X connection lives on a thread of its own, the only one that calls Xlib: the dialog
+// hands it copies of the image and waits for it only within bounds. When the X server goes
+// away, Xlib's I/O error path ends on that thread and never returns (a return would leave
+// Xlib and Cairo waiting for replies that never come); the dialog then drops the window and
+// the run goes on writing every page to its files.
+//
 // Page files, in the current directory (or the directory given): every page that holds a
 // drawing when it is written becomes <base>_w<k>_p<nnn>.png, and all pages of window k go
 // into <base>_w<k>.pdf (A4, landscape for landscape pages, page cm (0, 0) at the lower left).
@@ -30,6 +36,9 @@
 #include "platform/page_output.hpp"
 
 namespace korbast::platform {
+
+// The X thread and what it shares with the dialog (cairo_canvas.cpp).
+struct XMirror;
 
 class CairoCanvas final : public Canvas, public IdleClient {
  public:
@@ -84,7 +93,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void service() override;
 
   // --- for tests and tools
-  bool has_display() const { return display_ != nullptr; }
+  bool has_display();
   unsigned long x_window() const { return xwin_; }  // 0 when no X window is shown
   // The page as drawn so far (replayed up to the last drawing call).
   cairo_surface_t* page_image();
@@ -95,6 +104,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
   std::vector<std::string> files_written() const;
   // Waits until every finished page is in its files.
   void wait_for_files();
+  // Closes the X display and ends its thread (the end of the program does this).
+  void end_display();
 
  private:
   struct Subpath {
@@ -104,9 +115,10 @@ class CairoCanvas final : public Canvas, public IdleClient {
 
   void open_display();
   void drop_display();
+  bool display_lost();
   void create_x_window(const ScreenRect& content, const std::string& title);
-  void copy_to_window();
-  void handle_x_events();
+  // Hands the window a copy of the image; with `wait`, until it shows it (bounded).
+  void copy_to_window(bool wait);
   template <class Sink>
   void visit_path(Sink&& sink) const;
   void record_path();
@@ -116,10 +128,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
 
   Options options_;
   bool display_tried_ = false;
-  void* display_ = nullptr;  // Display*
+  std::shared_ptr<XMirror> mirror_;  // the X thread, while the display is there
   unsigned long xwin_ = 0;
-  unsigned long wm_delete_ = 0;
-  cairo_surface_t* xsurface_ = nullptr;
   bool x_dirty_ = false;
   std::chrono::steady_clock::time_point last_copy_{};
 

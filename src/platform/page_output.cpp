@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cerrno>
 #include <condition_variable>
@@ -24,10 +25,8 @@ namespace korbast::platform {
 
 namespace {
 
-void notice(const std::string& text) {
-  std::fprintf(stderr, "korbast: %s\n", text.c_str());
-  std::fflush(stderr);
-}
+// What the page notices could not reach: the standard error (closed, a broken pipe).
+const char* const kNotices = "standard error";
 
 int worker_count() {
   cpu_set_t set;
@@ -108,6 +107,25 @@ struct PageWriter::Impl {
   bool abandoned = false;
   bool writer_alive = true;
   bool orphan = false;
+
+  // Notices that reached the standard error, and the error of the first that did not (0:
+  // none); told once among the failures, as a file that failed.
+  std::atomic<int> notices_out{0};
+  std::atomic<int> notice_errno{0};
+  bool notice_told = false;
+
+  // One notice line on the standard error.
+  void notice(const std::string& text) {
+    clearerr(stderr);
+    errno = 0;
+    const bool ok = std::fprintf(stderr, "korbast: %s\n", text.c_str()) >= 0 && std::fflush(stderr) == 0;
+    if (ok) {
+      ++notices_out;
+      return;
+    }
+    int expected = 0;
+    notice_errno.compare_exchange_strong(expected, errno != 0 ? errno : EIO);
+  }
 
   explicit Impl(Setup s)
       : setup(std::move(s)), pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h) {}
@@ -419,7 +437,7 @@ void PageWriter::finish() {
   if (abandoned) return;  // the PDF stays with the writer
   const std::string err = impl_->pdf.close();
   if (!err.empty()) {
-    notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
+    impl_->notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
     lock.lock();
     impl_->failures.push_back({impl_->setup.pdf_name, "WHILE CLOSING", err, impl_->pdf_pages});
   }
@@ -432,6 +450,12 @@ std::vector<std::string> PageWriter::files() const {
 
 std::vector<FileFailure> PageWriter::take_failures() {
   std::lock_guard<std::mutex> lock(impl_->mu);
+  if (const int e = impl_->notice_errno.load(); e != 0 && !impl_->notice_told) {
+    impl_->notice_told = true;
+    impl_->failures.push_back({kNotices, "WHILE WRITING",
+                               std::string("page notices: ") + std::strerror(e),
+                               impl_->notices_out.load()});
+  }
   return std::exchange(impl_->failures, {});
 }
 

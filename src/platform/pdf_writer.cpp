@@ -575,10 +575,26 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
 }
 
 std::string PdfFile::open_file() {
-  fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd_ < 0) return std::strerror(errno);
+  // A plain file is made under a hidden name beside its own and takes its name with its
+  // first page (append): the name never holds a file without a whole page, and a file of
+  // an earlier run stands until then. Whatever else is at the name (a device, a FIFO) is
+  // written as it is.
   struct stat st {};
-  made_ = fstat(fd_, &st) == 0 && S_ISREG(st.st_mode);
+  if (stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    return fd_ < 0 ? std::strerror(errno) : "";
+  }
+  const auto slash = path_.rfind('/');
+  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+  temp_ = path_.substr(0, base) + "." + path_.substr(base) + ".tmp-" +
+          std::to_string(static_cast<long>(getpid()));
+  unlink(temp_.c_str());
+  do fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) {
+    temp_.clear();
+    return std::strerror(errno);
+  }
   return "";
 }
 
@@ -709,15 +725,22 @@ void PdfFile::put_tree(Update& u, State& st, int page_obj) {
 std::string PdfFile::append(const std::string& body, State&& next) {
   // Appended after all that is written; a failed append is cut off again, so that the
   // file keeps its pages and ends with the last one's update.
-  if (!write_all(fd_, body.data(), body.size(), end_)) {
-    const std::string err = std::strerror(errno);
+  const bool wrote = write_all(fd_, body.data(), body.size(), end_);
+  std::string err = wrote ? "" : std::strerror(errno);
+  // The first page gives the file its name (once its bytes are all written).
+  if (wrote && !temp_.empty()) {
+    if (rename(temp_.c_str(), path_.c_str()) == 0) temp_.clear();
+    else err = std::strerror(errno);
+  }
+  if (!err.empty()) {
     if (ftruncate(fd_, end_) != 0) {
       // The bytes stay after the last update: readers look past them.
     }
     if (pages_ == 0) {
       ::close(fd_);
       fd_ = -1;
-      if (made_) unlink(path_.c_str());  // no page reached it: no file is left
+      if (!temp_.empty()) unlink(temp_.c_str());  // no page reached it: no file is left
+      temp_.clear();
     }
     return err;
   }

@@ -32,7 +32,7 @@ std::string compress_content(const std::string& text);
 // before the cut. Objects: 1 catalogue, 2 the root of the page tree, 3 document information.
 class PdfFile {
  public:
-  // The file at `path` (created with the first page), titled `title` (UTF-8), on sheets of
+  // The file at `path` (given its name with the first page), titled `title` (UTF-8), on sheets of
   // sheet_w x sheet_h points.
   PdfFile(std::string path, std::string title, double sheet_w, double sheet_h);
   ~PdfFile();
@@ -102,7 +102,7 @@ class PdfFile {
   std::string title_;
   double sheet_w_ = 0.0, sheet_h_ = 0.0;
   int fd_ = -1;
-  bool made_ = false;  // a plain file: removed again when no page reaches it
+  std::string temp_;  // the hidden name of a plain file before its first page
   int pages_ = 0;
   long long end_ = 0;  // the end of the last complete update
   State state_;

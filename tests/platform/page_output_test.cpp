@@ -34,6 +34,7 @@
 #include "platform/cairo_canvas.hpp"
 #include "platform/canvas_text.hpp"
 #include "platform/page_ops.hpp"
+#include "platform/pdf_writer.hpp"
 #include "platform/png_writer.hpp"
 #include "support/command.hpp"
 #include "support/pdf_check.hpp"
@@ -962,6 +963,64 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   EXPECT_FALSE(fs::exists(d.path / "nopg_w4.pdf"));
   EXPECT_EQ(pdf_pages(d / "onep_w5.pdf"), 1);
   EXPECT_EQ(hidden_files(d.path), 0);
+}
+
+// Page notices that cannot reach the standard error (a pipe no one reads) are told once as
+// a failure, which sets the run's status; the pages still reach their files. A PDF of an
+// earlier run at the name stands until the first page replaces it whole.
+TEST(PageOutput, LostNoticesAreAFailureAndThePagesAreWritten) {
+  Dir d;
+  std::ofstream(d / "lost_w1.pdf") << "an earlier run";
+  auto c = canvas(d, 300, 200, "lost.ps", 10.0);
+  const auto old_pipe = std::signal(SIGPIPE, SIG_IGN);
+  std::fflush(stderr);
+  const int keep = dup(2);
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  close(fds[0]);
+  dup2(fds[1], 2);
+  close(fds[1]);
+  for (int page = 1; page <= 2; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->wait_for_files();
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->window_dispose();
+  dup2(keep, 2);
+  close(keep);
+  std::signal(SIGPIPE, old_pipe);
+  const auto failed = c->take_file_failures();
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0].file, "standard error");
+  EXPECT_EQ(failed[0].reason, std::string("page notices: ") + std::strerror(EPIPE));
+  EXPECT_EQ(failed[0].pages, 0);
+  EXPECT_TRUE(c->take_file_failures().empty());
+  EXPECT_TRUE(fs::exists(d.path / "lost_w1_p002.png"));
+  EXPECT_EQ(pdf_pages(d / "lost_w1.pdf"), 2);
+  EXPECT_EQ(hidden_files(d.path), 0);
+}
+
+// A run that dies while the first page of its PDF is written (here by the file size limit's
+// signal) leaves no PDF under the name: the file of an earlier run is still there.
+TEST(PageOutput, DyingInTheFirstPdfPageLeavesTheNameAlone) {
+  Dir d;
+  const std::string path = (d / "die_w1.pdf");
+  std::ofstream(path) << "an earlier run";
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit limit{200, 200};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    PdfFile pdf(path, "die", 595.0, 842.0);
+    pdf.add_page({compress_content(std::string(5000, 'x'))}, {});
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  EXPECT_EQ(file_bytes(path), "an earlier run");
 }
 
 // The child of the full-disk test (its own process): four pages under a limit of 20,000

@@ -85,6 +85,22 @@ for second in INT none; do
   [ "$(lines $name/sish.txt)" = 4 ] && whole_lines "$name/sish.txt" || fail "$name: the Si-Sh file is not whole"
 done
 
+# A second SIGTERM while the first page of a map is written ends the run at once: a page
+# file under its final name holds a whole page (the PDF at least one), or there is none.
+for delay in 0.02 0.1 0.27; do
+  name=twice_$delay
+  start "$name"; printf "$map" >&9
+  until_true 30 at_menu 4 || fail "$name: no main menu after the map"
+  kill -s TERM "$pid"; sleep "$delay"; kill -s TERM "$pid" 2>/dev/null
+  finish "$name"
+  [ "$status" = 143 ] || fail "$name: status $status, expected 143"
+  [ ! -e "$name/seis.map_w1_p001.png" ] || png_whole "$name/seis.map_w1_p001.png" ||
+    fail "$name: a part PNG under its name"
+  if have pdfinfo && [ -e "$name/seis.map_w1.pdf" ]; then
+    [ "$(pdf_pages "$name/seis.map_w1.pdf")" = 1 ] || fail "$name: a PDF without its page under its name"
+  fi
+done
+
 # Beach balls, 30 pages: SIGHUP and SIGQUIT in the middle of the pages, and SIGTERM while the
 # window closes (main menu 20): every announced page is in the PDF and whole as a PNG; at the
 # close, every page drawn (all 30) is written.

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The X server goes away in the middle of a multi-page run shown in a window: the window is
+# dropped and the run goes on to its normal end, every page written to its PNG and the PDF,
+# within a bound (no wait on the lost server, no spinning, no abort).
+#
+#   lost_display.sh KORBAST SOURCE_DIR
+set -u
+prog=$(realpath "$1"); src=$(realpath "$2")
+command -v Xvfb >/dev/null 2>&1 || { echo "Xvfb not installed: skipped"; exit 77; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-lostx.XXXXXX")
+xpid=
+trap '[ -z "$xpid" ] || kill -9 "$xpid" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+cd "$work" || exit 2
+fails=0
+fail() { echo "--- $*"; fails=1; }
+announced() { cat err 2>/dev/null | grep -c ' written to '; }
+pdf_pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ { print $2 }'; }
+
+# 300 pages of beach balls (24,000 events, 80 a page), all asked for at once, the window then
+# closed and the program ended.
+for i in $(seq 2000); do cat "$src/tests/data/gcmt-samples.ndk"; done > big.ndk
+pages=300
+{ printf '\n1000\n1001\n../big.ndk\n3000\n1000\ny\nBeach balls\n0\n'; yes '' | head -n $((pages - 1))
+  printf '99\n20\n\n9999\n'; } > keys
+
+for kill_at in 1 40; do  # pages announced when the server is killed
+  name=lost_$kill_at; mkdir "$name"; cd "$name" || exit 2
+  # A display of its own, on a number the server finds free.
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5> display 2> xvfb.err &
+  xpid=$!
+  n=0; while [ ! -s display ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
+  [ -s display ] || { fail "$name: Xvfb did not start: $(cat xvfb.err)"; exit 1; }
+  t0=$(date +%s.%N)
+  DISPLAY=:$(head -n 1 display) timeout -s KILL 60 "$prog" < ../keys > out 2> err &
+  pid=$!
+  n=0
+  while [ "$(announced)" -lt $kill_at ] && [ $n -lt 600 ]; do sleep 0.05; n=$((n + 1)); done
+  kill -9 "$xpid"; wait "$xpid" 2>/dev/null; xpid=
+  at=$(announced)
+  wait "$pid"; status=$?
+  took=$(echo "$(date +%s.%N) - $t0" | bc)
+  echo "$name: server killed after $at pages; status $status after $took s"
+  [ "$status" = 0 ] || fail "$name: status $status, expected 0"
+  grep -q 'EXECUTION TERMINATED' out || fail "$name: no normal end"
+  [ "$(grep -c ' written to fps_bb_w1_p[0-9]*.png and fps_bb_w1.pdf' err)" = $pages ] ||
+    fail "$name: $(grep -c ' written to ' err) of $pages pages announced"
+  [ "$(ls fps_bb_w1_p*.png 2>/dev/null | wc -l)" = $pages ] || fail "$name: not $pages PNG files"
+  if command -v pdfinfo >/dev/null; then
+    [ "$(pdf_pages fps_bb_w1.pdf)" = $pages ] || fail "$name: the PDF holds $(pdf_pages fps_bb_w1.pdf) pages"
+  fi
+  cd "$work" || exit 2
+done
+exit $fails
