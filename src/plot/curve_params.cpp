@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
@@ -68,64 +69,89 @@ void fixed_table() {
   }
 }
 
+// One line of the curve-parameter summary and menu: a section head, the fixed-parameter
+// table, or a parameter with its label in the summary and in the menu (where the label ends
+// with the menu command that sets it, if any) and its value.
+struct ParamRow {
+  enum class Kind { Section, FixedTable, Int, Real, Name };
+  Kind kind;
+  std::string_view summary;  // the summary's label; empty: not shown in the summary here
+  std::string_view menu;     // the menu's label; empty: not shown in the menu here
+  std::variant<int (*)(), float (*)(), std::string_view (*)()> value = {};
+};
+
+using Kind = ParamRow::Kind;
+
+// The parameters over all three routines, in the order both show them, except that the
+// menu shows the number of level curves first and the level name last, the summary the
+// other way round: those two have a row at each place, with the label of the one showing it.
+constexpr ParamRow kParamRows[] = {
+    {Kind::Section, "         1 - FIXED PARAMETERS", "         1 - FIXED PARAMETERS"},
+    {Kind::Int, "max nb of fixed params    :", "max nb of fixed params ..........", [] { return kMaxFixedParams; }},
+    {Kind::Int, "current nb of fixed params:", "current nb of fixed params ...100", [] { return pfixblock.nparfix; }},
+    {Kind::FixedTable, "current fixed parameters:", "current fixed parameters:"},
+    {Kind::Section, "         2 - LEVEL PARAMETERS", "         2 - LEVEL PARAMETERS"},
+    {Kind::Name, "level name ...............:", "", [] { return plevblock.levname.view(); }},
+    {Kind::Int, "", "nb of level curves ...........200", [] { return plevblock.nlev; }},
+    {Kind::Real, "level initial value ......:", "level initial value ..........210", [] { return plevblock.levi; }},
+    {Kind::Real, "level final   value ......:", "level final   value ..........210", [] { return plevblock.levf; }},
+    {Kind::Real, "level increment ..........:", "level increment ..............210", [] { return plevblock.levd; }},
+    {Kind::Real, "single level value .......:", "single level value ...........210", [] { return plevblock.levi; }},
+    {Kind::Int, "nb of level curves .......:", "", [] { return plevblock.nlev; }},
+    {Kind::Name, "", "level name ...................210", [] { return plevblock.levname.view(); }},
+    {Kind::Section, "         3 - RUNNING POINT PARAMETERS", "         3 - RUNNING POINT PARAMETERS"},
+    {Kind::Int, "max nb of points .........:", "max nb of points ................", [] { return kMaxCurvePoints; }},
+    {Kind::Int, "nb of points to draw .....:", "nb of points to draw .........300", [] { return ptblock.np; }},
+    {Kind::Real, "nb of segments to draw ...:", "nb of segments to draw .......300", [] { return ptblock.rns; }},
+    {Kind::Real, "initial value ............:", "initial value ................310", [] { return ptblock.pti; }},
+    {Kind::Real, "final   value ............:", "final   value ................310", [] { return ptblock.ptf; }},
+    {Kind::Real, "increment ................:", "increment ....................320", [] { return ptblock.ptd; }},
+    {Kind::Name, "name .....................:", "name .........................330", [] { return ptblock.ptname.view(); }},
+};
+
+// The rows of the table that have a label in the summary (in_menu false) or in the menu;
+// every section but the first follows a rule.
+void say_param_rows(bool in_menu) {
+  bool first_section = true;
+  for (const ParamRow& row : kParamRows) {
+    const std::string_view label = in_menu ? row.menu : row.summary;
+    if (label.empty()) continue;
+    switch (row.kind) {
+      case Kind::Section:
+        if (!first_section) frame::say_rule();
+        first_section = false;
+        frame::say_item(label);
+        break;
+      case Kind::FixedTable:
+        frame::say_item(label);
+        fixed_table();
+        break;
+      case Kind::Int:
+        frame::say_int(label, std::get<int (*)()>(row.value)(), 6);
+        break;
+      case Kind::Real:
+        frame::say_real(label, std::get<float (*)()>(row.value)(), 8, 3);
+        break;
+      case Kind::Name:
+        frame::say_value(label, std::get<std::string_view (*)()>(row.value)());
+        break;
+    }
+  }
+}
+
 void scall_listing() {
-  const Plevblock& l = plevblock;
-  const Ptblock& p = ptblock;
   frame::submenuhead(id_scall);
   frame::say_rule();
   frame::say_item("                 CURVES");
-  frame::say_item("         1 - FIXED PARAMETERS");
-  frame::say_int("max nb of fixed params    :", kMaxFixedParams, 6);
-  frame::say_int("current nb of fixed params:", pfixblock.nparfix, 6);
-  frame::say_item("current fixed parameters:");
-  fixed_table();
-  frame::say_rule();
-  frame::say_item("         2 - LEVEL PARAMETERS");
-  frame::say_value("level name ...............:", l.levname.view());
-  frame::say_real("level initial value ......:", l.levi, 8, 3);
-  frame::say_real("level final   value ......:", l.levf, 8, 3);
-  frame::say_real("level increment ..........:", l.levd, 8, 3);
-  frame::say_real("single level value .......:", l.levi, 8, 3);
-  frame::say_int("nb of level curves .......:", l.nlev, 6);
-  frame::say_rule();
-  frame::say_item("         3 - RUNNING POINT PARAMETERS");
-  frame::say_int("max nb of points .........:", kMaxCurvePoints, 6);
-  frame::say_int("nb of points to draw .....:", p.np, 6);
-  frame::say_real("nb of segments to draw ...:", p.rns, 8, 3);
-  frame::say_real("initial value ............:", p.pti, 8, 3);
-  frame::say_real("final   value ............:", p.ptf, 8, 3);
-  frame::say_real("increment ................:", p.ptd, 8, 3);
-  frame::say_value("name .....................:", p.ptname.view());
+  say_param_rows(false);
   frame::menutail();
 }
 
+// The menu over all the curve parameters; each choice opens the routine of its parameter.
 void scall_menu() {
   for (;;) {
-    const Plevblock& l = plevblock;
-    const Ptblock& p = ptblock;
     menu_head(id_scall, "           CURVES PARAMETERS");
-    frame::say_item("         1 - FIXED PARAMETERS");
-    frame::say_int("max nb of fixed params ..........", kMaxFixedParams, 6);
-    frame::say_int("current nb of fixed params ...100", pfixblock.nparfix, 6);
-    frame::say_item("current fixed parameters:");
-    fixed_table();
-    frame::say_rule();
-    frame::say_item("         2 - LEVEL PARAMETERS");
-    frame::say_int("nb of level curves ...........200", l.nlev, 6);
-    frame::say_real("level initial value ..........210", l.levi, 8, 3);
-    frame::say_real("level final   value ..........210", l.levf, 8, 3);
-    frame::say_real("level increment ..............210", l.levd, 8, 3);
-    frame::say_real("single level value ...........210", l.levi, 8, 3);
-    frame::say_value("level name ...................210", l.levname.view());
-    frame::say_rule();
-    frame::say_item("         3 - RUNNING POINT PARAMETERS");
-    frame::say_int("max nb of points ................", kMaxCurvePoints, 6);
-    frame::say_int("nb of points to draw .........300", p.np, 6);
-    frame::say_real("nb of segments to draw .......300", p.rns, 8, 3);
-    frame::say_real("initial value ................310", p.pti, 8, 3);
-    frame::say_real("final   value ................310", p.ptf, 8, 3);
-    frame::say_real("increment ....................320", p.ptd, 8, 3);
-    frame::say_value("name .........................330", p.ptname.view());
+    say_param_rows(true);
     menu_tail();
     int choice = ask_choice();
     if (choice >= 1 && choice <= pfixblock.nparfix) {
