@@ -187,6 +187,175 @@ void scall_menu() {
   }
 }
 
+// Only slots 1..4 exist: any other slot number is refused (with a warning) before a slot is
+// read or written.
+bool slot_exists(int i) {
+  if (i >= 1 && i <= kMaxFixedParams) return true;
+  frame::warninghead(id_scparfix1);
+  frame::say_int("ifix1 =", i, 6);
+  frame::say_int("==> slots are 1 to", kMaxFixedParams, 6);
+  frame::say_item("=====> NO ACTION");
+  frame::warningtail00();
+  return false;
+}
+
+// One fixed-parameter slot while scparfix1 sets it: the caller's name, type, values and value
+// text, and the info text formed from them.
+struct FixedSlot {
+  std::span<char> name;
+  int& itype;
+  float& rval;
+  int& ival;
+  std::span<char> cval;
+  frame::Text<20> info{};
+  bool info_formed = false;
+
+  std::string name_text() const { return frame::trimmed(view_of(name)); }
+  std::string value_text() const { return frame::trimmed(view_of(cval)); }
+
+  // The slot as stored (slot s, 0-based) or its default, as the mode asks.
+  void load(const Pfixblock& b, int s, frame::Mode inter) {
+    if (inter.from_stored()) {
+      fill_text(name, b.pfixname[s].view());
+      itype = b.ipfixtype[s];
+      rval = b.pfix[s];
+      ival = b.ipfix[s];
+      fill_text(cval, b.pfixvalue[s].view());
+    }
+    if (inter.from_default()) {
+      fill_text(name, kDefaultParName);
+      itype = 1;
+      rval = 0.0f;
+    }
+  }
+
+  // The values of a name-only slot.
+  void clear_values() {
+    rval = 0.0f;
+    ival = 0;
+    fill_text(cval, "---");
+  }
+
+  // The info text from the name and the value text as they stand.
+  void form_info() {
+    info = itype == 0 ? name_text() : name_text() + " = " + value_text();
+    info_formed = true;
+  }
+
+  // The slot made consistent with its type.
+  void rebuild() {
+    switch (itype) {
+      case 0:
+        clear_values();
+        break;
+      case 1: {
+        ival = truncated_int(rval);
+        frame::Text<9> t;
+        frame::caream(t, 9, rval);
+        fill_text(cval, t.view());
+        break;
+      }
+      case 2: {
+        rval = static_cast<float>(ival);
+        frame::Text<9> t;
+        int count = 0;
+        frame::carinm2(t, count, 9, ival);
+        fill_text(cval, t.view().substr(0, static_cast<std::size_t>(std::clamp(count, 0, 9))));
+        break;
+      }
+      default:
+        rval = 0.0f;
+        ival = 0;
+        break;
+    }
+    form_info();
+  }
+
+  // Into slot s (0-based). Without slots in use no info text is formed: the stored one is kept.
+  void store(Pfixblock& b, int s) const {
+    b.pfixname[s] = view_of(name);
+    b.ipfixtype[s] = itype;
+    b.pfix[s] = rval;
+    b.ipfix[s] = ival;
+    b.pfixvalue[s] = view_of(cval);
+    if (info_formed) b.pfixinfo[s] = info.view();
+  }
+};
+
+// The menu of a new parameter type.
+void ask_fixed_type(int& itype) {
+  int status = 0;
+  const std::string rule28 = frame::rule_line('-', 28);
+  frame::say(rule28);
+  frame::say_item("Parameter type:");
+  frame::say(rule28);
+  frame::say_item("name only - no value ......0");
+  frame::say_item("real.......................1");
+  frame::say_item("integer....................2");
+  frame::say_item("character..................3");
+  frame::say(rule28);
+  frame::inintegvindef(itype, "your choice", itype, 0, 3, status);
+}
+
+// A new value of the slot's type (1 real, 2 integer, 3 text), asked under the parameter's name;
+// a value of another type is refused with a warning.
+void ask_fixed_value(FixedSlot& slot, int wanted) {
+  if (slot.itype != wanted) {
+    frame::warninghead(id_scparfix1);
+    frame::say_item("Wrong type of parameter");
+    frame::say_item("=====> NO ACTION");
+    frame::warningtail0(0);
+    return;
+  }
+  int status = 0;
+  const std::string prompt = slot.name_text();
+  if (wanted == 1) {
+    frame::inrealdef(slot.rval, prompt, slot.rval, status);
+  } else if (wanted == 2) {
+    frame::inintegdef(slot.ival, prompt, slot.ival, status);
+  } else {
+    const std::string current(view_of(slot.cval));
+    frame::inchardef(slot.cval, prompt, current, status);
+  }
+  slot.rebuild();
+}
+
+// The menu of fixed parameter slot i; the command of a value is shown for its type only.
+void fixed_slot_menu(FixedSlot& slot, int i) {
+  for (;;) {
+    menu_head(id_scparfix1, "          CURVES FIXED PARAMETERS    ");
+    frame::say_int("max nb of fixed params .........", kMaxFixedParams, 6);
+    frame::say_int("current nb of fixed params .....", pfixblock.nparfix, 6);
+    frame::say_rule();
+    frame::say_item("Parameter to modify");
+    frame::say_rule();
+    frame::say_int("index  ..........................", i, 6);
+    frame::say_value("name ..........................10", view_of(slot.name));
+    frame::say_int("type ..........................20", slot.itype, 6);
+    frame::say_real(slot.itype == 1 ? "real      value ...............30"
+                                    : "real      value .................", slot.rval, 8, 3);
+    frame::say_int(slot.itype == 2 ? "integer   value ...............40"
+                                   : "integer   value .................", slot.ival, 6);
+    frame::say_value(slot.itype == 3 ? "character value ...............50"
+                                     : "character value .................", view_of(slot.cval));
+    frame::say_value("info:", slot.info.view());
+    menu_tail();
+    const int choice = frame::menu_choice();
+    if (choice == 99) return;
+    if (choice == 10) {
+      int status = 0;
+      const std::string current(view_of(slot.name));
+      frame::inchardef(slot.name, "parameter name", current, status);
+      if (slot.itype == 0) slot.clear_values();
+      slot.form_info();
+    } else if (choice == 20) {
+      ask_fixed_type(slot.itype);
+    } else if (choice == 30 || choice == 40 || choice == 50) {
+      ask_fixed_value(slot, choice / 10 - 2);
+    }
+  }
+}
+
 // The level calculation of sclevel2, repeated until it succeeds.
 void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ical) {
   const Identity& id = id_sclevel2;
@@ -343,162 +512,32 @@ void scparfixnb(int& nb, frame::Mode inter) {
 
 void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::span<char> cval,
                int& i, frame::Mode inter) {
-  const Identity& id = id_scparfix1;
-  // Only slots 1..4 exist: any other slot number is refused before a slot is read or written.
-  if (i < 1 || i > kMaxFixedParams) {
-    frame::warninghead(id);
-    frame::say_int("ifix1 =", i, 6);
-    frame::say_int("==> slots are 1 to", kMaxFixedParams, 6);
-    frame::say_item("=====> NO ACTION");
-    frame::warningtail00();
-    return;
-  }
+  if (!slot_exists(i)) return;
   Pfixblock& b = pfixblock;
-  if (inter.from_stored()) {
-    const int s = i - 1;
-    fill_text(name, b.pfixname[s].view());
-    itype = b.ipfixtype[s];
-    rval = b.pfix[s];
-    ival = b.ipfix[s];
-    fill_text(cval, b.pfixvalue[s].view());
-  }
-  if (inter.from_default()) {
-    fill_text(name, kDefaultParName);
-    itype = 1;
-    rval = 0.0f;
-  }
+  FixedSlot slot{name, itype, rval, ival, cval};
+  slot.load(b, i - 1, inter);
   int status = 0;
-  frame::cinvin(itype, 0, 3, id.name, "ipfixtypea", status);
+  frame::cinvin(itype, 0, 3, id_scparfix1.name, "ipfixtypea", status);
   if (status != 0) {
     itype = 0;
     frame::say_int("  ===> reset ipfixtypea =", itype, 6);
   }
-
-  frame::Text<20> info;
-  bool info_formed = false;
-  auto name_text = [&] { return frame::trimmed(view_of(name)); };
-  auto value_text = [&] { return frame::trimmed(view_of(cval)); };
-  // The info text from the name and the value text as they stand.
-  auto form_info = [&] {
-    info = itype == 0 ? name_text() : name_text() + " = " + value_text();
-    info_formed = true;
-  };
-  // The slot made consistent with its type.
-  auto rebuild = [&] {
-    switch (itype) {
-      case 0:
-        rval = 0.0f;
-        ival = 0;
-        fill_text(cval, "---");
-        break;
-      case 1: {
-        ival = truncated_int(rval);
-        frame::Text<9> t;
-        frame::caream(t, 9, rval);
-        fill_text(cval, t.view());
-        break;
-      }
-      case 2: {
-        rval = static_cast<float>(ival);
-        frame::Text<9> t;
-        int count = 0;
-        frame::carinm2(t, count, 9, ival);
-        fill_text(cval, t.view().substr(0, static_cast<std::size_t>(std::clamp(count, 0, 9))));
-        break;
-      }
-      default:
-        rval = 0.0f;
-        ival = 0;
-        break;
-    }
-    form_info();
-  };
-
   if (b.nparfix < 1) {
-    frame::warninghead(id);
+    frame::warninghead(id_scparfix1);
     frame::say_int("nparfix =", b.nparfix, 6);
     frame::say_item("need to set nparfix > 1 first");
     frame::say_item("=====> NO ACTION");
     frame::warningtail0(0);
   } else {
-    frame::cinvin(i, 1, b.nparfix, id.name, "ifix1", status);
+    frame::cinvin(i, 1, b.nparfix, id_scparfix1.name, "ifix1", status);
     if (status != 0) {
       i = b.nparfix;
       frame::say_int("  ===> reset ifix1 =", i, 6);
     }
-    rebuild();
-    if (inter.menu()) {
-      for (;;) {
-        menu_head(id, "          CURVES FIXED PARAMETERS    ");
-        frame::say_int("max nb of fixed params .........", kMaxFixedParams, 6);
-        frame::say_int("current nb of fixed params .....", b.nparfix, 6);
-        frame::say_rule();
-        frame::say_item("Parameter to modify");
-        frame::say_rule();
-        frame::say_int("index  ..........................", i, 6);
-        frame::say_value("name ..........................10", view_of(name));
-        frame::say_int("type ..........................20", itype, 6);
-        frame::say_real(itype == 1 ? "real      value ...............30"
-                                   : "real      value .................", rval, 8, 3);
-        frame::say_int(itype == 2 ? "integer   value ...............40"
-                                  : "integer   value .................", ival, 6);
-        frame::say_value(itype == 3 ? "character value ...............50"
-                                    : "character value .................", view_of(cval));
-        frame::say_value("info:", info.view());
-        menu_tail();
-        const int choice = frame::menu_choice();
-        if (choice == 99) break;
-        if (choice == 10) {
-          const std::string current(view_of(name));
-          frame::inchardef(name, "parameter name", current, status);
-          if (itype == 0) {
-            rval = 0.0f;
-            ival = 0;
-            fill_text(cval, "---");
-          }
-          form_info();
-        } else if (choice == 20) {
-          const std::string rule28 = frame::rule_line('-', 28);
-          frame::say(rule28);
-          frame::say_item("Parameter type:");
-          frame::say(rule28);
-          frame::say_item("name only - no value ......0");
-          frame::say_item("real.......................1");
-          frame::say_item("integer....................2");
-          frame::say_item("character..................3");
-          frame::say(rule28);
-          frame::inintegvindef(itype, "your choice", itype, 0, 3, status);
-        } else if (choice == 30 || choice == 40 || choice == 50) {
-          const int wanted = choice / 10 - 2;
-          if (itype != wanted) {
-            frame::warninghead(id);
-            frame::say_item("Wrong type of parameter");
-            frame::say_item("=====> NO ACTION");
-            frame::warningtail0(0);
-            continue;
-          }
-          const std::string prompt = name_text();
-          if (wanted == 1) {
-            frame::inrealdef(rval, prompt, rval, status);
-          } else if (wanted == 2) {
-            frame::inintegdef(ival, prompt, ival, status);
-          } else {
-            const std::string current(view_of(cval));
-            frame::inchardef(cval, prompt, current, status);
-          }
-          rebuild();
-        }
-      }
-    }
+    slot.rebuild();
+    if (inter.menu()) fixed_slot_menu(slot, i);
   }
-  const int s = i - 1;
-  b.pfixname[s] = view_of(name);
-  b.ipfixtype[s] = itype;
-  b.pfix[s] = rval;
-  b.ipfix[s] = ival;
-  b.pfixvalue[s] = view_of(cval);
-  // Without slots in use no info text is formed: the stored one is kept.
-  if (info_formed) b.pfixinfo[s] = info.view();
+  slot.store(b, i - 1);
 }
 
 void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::span<char> name,
