@@ -356,6 +356,18 @@ void fixed_slot_menu(FixedSlot& slot, int i) {
   }
 }
 
+// An unknown calculation type, shown in `width` columns, reported in a warning frame and
+// replaced by `type`.
+void reset_calculation_type(const Identity& id, int& ical, int width, int type, std::string_view resetting) {
+  frame::warninghead(id);
+  frame::say_int("Calculation type =", ical, width);
+  frame::say_item("==> Unknown");
+  frame::say_item(resetting);
+  ical = type;
+  frame::say_int("Calculation type =", ical, width);
+  frame::warningtail00();
+}
+
 // The level calculation of sclevel2, repeated until it succeeds.
 void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ical) {
   const Identity& id = id_sclevel2;
@@ -559,15 +571,7 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
     fill_text(name, kDefaultLevName);
     ical = 1;
   }
-  if (ical < 0 || ical > 4) {
-    frame::warninghead(id);
-    frame::say_int("Calculation type =", ical, 4);
-    frame::say_item("==> Unknown");
-    frame::say_item("==> RESETTING TYPE TO USE INCREMENT");
-    ical = 2;
-    frame::say_int("Calculation type =", ical, 4);
-    frame::warningtail00();
-  }
+  if (ical < 0 || ical > 4) reset_calculation_type(id, ical, 4, 2, "==> RESETTING TYPE TO USE INCREMENT");
   level_calculation(lini, lfin, linc, nlev, ical);
   if (inter.menu()) {
     for (;;) {
@@ -716,13 +720,7 @@ void scptend(int ical, frame::Mode inter) {
       }
       break;
     }
-    frame::warninghead(id_scptend);
-    frame::say_int("Calculation type =", t, 6);
-    frame::say_item("==> Unknown");
-    frame::say_item("==> RESETTING TYPE TO USE NP");
-    t = 1;
-    frame::say_int("Calculation type =", t, 6);
-    frame::warningtail00();
+    reset_calculation_type(id_scptend, t, 6, 1, "==> RESETTING TYPE TO USE NP");
   }
   if (texts) {
     frame::Text<9> init, final, inc;
