@@ -413,6 +413,19 @@ Gathered gather_line(Bytes& src, LineState& st, std::string& line) {
   }
 }
 
+// A CR met while a long line is passed over: in LF mode it ends the line only with the LF
+// after it (taken too); otherwise it ends it, settling CR mode.
+bool long_line_ends_at_cr(Bytes& src, LineState& st) {
+  if (st.ends != LineState::Ends::Lf) {
+    if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Cr;
+    st.after_cr = true;
+    return true;
+  }
+  if (src.peek() != '\n') return false;
+  src.bump();
+  return true;
+}
+
 // The long-line skip: the rest of a line too long to keep is passed over up to and with its
 // end (settling CR mode if a CR comes first), looking at most max_skip bytes far; a line
 // without end past that makes the stream unreadable.
@@ -420,17 +433,7 @@ void skip_long_line(Bytes& src, LineState& st) {
   for (std::size_t skipped = 1;; ++skipped) {
     const int d = src.bump();
     if (at_end(d) || d == '\n') return;
-    if (d == '\r') {
-      if (st.ends != LineState::Ends::Lf) {
-        if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Cr;
-        st.after_cr = true;
-        return;
-      }
-      if (src.peek() == '\n') {
-        src.bump();
-        return;
-      }
-    }
+    if (d == '\r' && long_line_ends_at_cr(src, st)) return;
     if (skipped >= max_skip) {
       st.unreadable = true;
       return;
