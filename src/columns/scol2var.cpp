@@ -133,13 +133,181 @@ void modify(const Assignment& a, int k, TextArray namrcol, int ncol, int ialter)
   frame::inintegvindef(a.jfcola[i], "New file column nb", a.jfcola[i], 1, kMaxFileColumns, status);
 }
 
+// The caller's number of variables held to the room of its lists.
+void check_caller_count(const Assignment& a) {
+  if (a.nvar <= a.m) return;
+  frame::warninghead(id_scol2var);
+  say_count("Trying to set nvar =", a.nvar, "variables");
+  say_int("Max nb of variables =", a.m, 3);
+  a.nvar = a.m;
+  say_int("===> RESET nvar =", a.nvar, 3);
+  frame::warningtail00();
+}
+
+// The stored assignment into the caller's lists, its number held to their room.
+void take_stored(const Assignment& a) {
+  auto& s = readrealsetup;
+  if (s.nvar > a.m) {
+    frame::errorhead(id_scol2var);
+    say_count("Currently set nvar =", s.nvar, "variables");
+    say_int("Max nb of variables =", a.m, 3);
+    s.nvar = a.m;
+    say_int("===> RESET nvar =", s.nvar, 3);
+    frame::errortail00();
+  }
+  a.nvar = std::max(s.nvar, 0);
+  for (int v = 1; v <= a.nvar; ++v) {
+    const auto k = static_cast<std::size_t>(v - 1);
+    a.jcola[k] = s.jcol[k];
+    a.jfcola[k] = s.jfcol[k];
+    a.namvara.set(v, s.namvar[k].view());
+  }
+}
+
+// The default assignment, in the caller's lists (`count` variables) and stored, no variable
+// to read, and the default array column names.
+void take_defaults(const Assignment& a, int count, TextArray namrcol, int& ncolused, int ncol) {
+  auto& s = readrealsetup;
+  frame::submenuhead(id_scol2var);
+  say_item("INITIALIZING VARIABLES<->COLUMNS");
+  a.nvar = 0;
+  for (int v = 1; v <= count; ++v) default_variable(a, v, ncol);
+  s.nvar = 0;
+  for (int v = 1; v <= kMaxVariables; ++v) {
+    s.jfcol[v - 1] = v;
+    s.jcol[v - 1] = std::min(v, ncol);
+    s.namvar[v - 1] = numbered("Variable.", v);
+  }
+  ncolused = 0;
+  for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
+}
+
+// The title of the open file, or "Untitled" (with a word why) when it is not open. False when
+// the open file's title could not be read.
+bool read_title(frame::Text<kTitleLength>& title, std::string_view fname, int iunit, bool open,
+                frame::Mode inter) {
+  if (open) {
+    int status = 0;
+    getftitle1(status, std::span<char>(title.data(), kTitleLength), fname, iunit, readrealsetup.ititle, 1);
+    return status == 0;
+  }
+  title = "Untitled";
+  if (inter == frame::Mode::kDefaultMenu) {
+    frame::submenuhead(id_scol2var);
+    say_item("Input file not yet open");
+    say_name("===> initializing title =", title.view());
+  } else {
+    frame::warninghead(id_scol2var);
+    say_item("Input file is not opened");
+    say_item("===> cannot read title");
+    say_name("setting title =", title.view());
+    frame::warningtail00();
+  }
+  return true;
+}
+
+// The file column of each of the first n variables within 1..99 (one outside is reported and
+// becomes 1), and the number of file columns to read.
+void check_file_columns(const Assignment& a, int n) {
+  auto& s = readrealsetup;
+  s.nfcol = 0;
+  for (int v = 1; v <= n; ++v) {
+    int& jf = a.jfcola[static_cast<std::size_t>(v - 1)];
+    if (jf > kMaxFileColumns || jf < 1) {
+      frame::warninghead(id_scol2var);
+      say_int("            variable nb =", v, 3);
+      say_int("    file col nb to read =", jf, 3);
+      say_int("max file col nb to read =", kMaxFileColumns, 3);
+      jf = 1;
+      say_int("====> RESET file col nb =", jf, 3);
+      frame::warningtail00();
+    }
+    s.nfcol = std::max(s.nfcol, jf);
+  }
+}
+
+// The array column of each of the first n variables within 1..ncol (one outside is reported
+// and becomes the nearer end), and the highest array column used.
+void check_array_columns(const Assignment& a, int n, int ncol, int& ncolused) {
+  ncolused = 0;
+  for (int v = 1; v <= n; ++v) {
+    int& jc = a.jcola[static_cast<std::size_t>(v - 1)];
+    if (jc > ncol || jc < 1) {
+      frame::warninghead(id_scol2var);
+      say_int("               variable nb =", v, 3);
+      say_int("    array col nb to store  =", jc, 3);
+      say_int("max array col nb available =", ncol, 3);
+      jc = jc < 1 ? 1 : ncol;
+      frame::warningtail00();
+    }
+    ncolused = std::max(ncolused, jc);
+  }
+}
+
+// The names of the file columns to read, from the header of the open file; numbered ones when
+// it is not open or its header cannot be read. False when the open file's header could not
+// be read.
+bool read_file_col_names(std::string_view fname, int iunit, bool open, frame::Mode inter) {
+  auto& s = readrealsetup;
+  bool names_read = false;
+  bool ok = true;
+  if (open) {
+    int status = 0;
+    getfnamcol(status, s.namfcol, kMaxFileColumns, s.nfcol, fname, iunit, s.iheader, 0);
+    if (status != 0) {
+      frame::errorhead(id_scol2var);
+      say_item("COULD NOT READ COLUMN HEADERS");
+      say_name("IN FILE:", fname);
+      say_item("===> setting default header");
+      ok = false;
+      frame::errortail00();
+    } else {
+      names_read = true;
+    }
+  } else if (inter.from_default()) {
+    frame::submenuhead(id_scol2var);
+    say_item("Input file not yet open");
+    say_item("===> initializing header");
+  } else {
+    frame::warninghead(id_scol2var);
+    say_item("Input file is not opened");
+    say_item("===> cannot read header");
+    say_item("===> setting default header");
+    frame::warningtail00();
+  }
+  if (!names_read)
+    for (int k = 1; k <= s.nfcol; ++k) s.namfcol[k - 1] = numbered("File.col.", k);
+  return ok;
+}
+
+// Array column names: the name of the file column each receives, "Nodata." and its number
+// for the others.
+void name_array_columns(const Assignment& a, int n, TextArray namrcol, int ncol) {
+  for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
+  for (int v = 1; v <= n; ++v) {
+    const int jc = a.jcola[static_cast<std::size_t>(v - 1)];
+    namrcol.set(jc, file_col_name(a.jfcola[static_cast<std::size_t>(v - 1)]));
+  }
+}
+
+// The assignment stored, its number held to 0..m.
+void store_assignment(const Assignment& a) {
+  auto& s = readrealsetup;
+  const int n = std::clamp(a.nvar, 0, a.m);
+  s.nvar = n;
+  for (int v = 1; v <= n; ++v) {
+    const auto k = static_cast<std::size_t>(v - 1);
+    s.jcol[k] = a.jcola[k];
+    s.jfcol[k] = a.jfcola[k];
+    s.namvar[k] = a.namvara.get(v);
+  }
+}
+
 }  // namespace
 
 void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
                int& nvar, int nvarmax, TextArray namrcol, int& ncolused, int ncol,
                std::string_view fname, int iunit, int ialter, frame::Mode inter) {
-  const auto& id = id_scol2var;
-  auto& s = readrealsetup;
   ierr = 0;
   int ilist = 0;
   // The caller's lists may hold fewer entries than it says: never go beyond them.
@@ -148,143 +316,29 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
   const int m = std::clamp(nvarmax, 0, room);
   Assignment a{jcola, jfcola, namvara, nvar, m};
 
-  auto check_caller_count = [&] {
-    if (nvar <= m) return;
-    frame::warninghead(id);
-    say_count("Trying to set nvar =", nvar, "variables");
-    say_int("Max nb of variables =", m, 3);
-    nvar = m;
-    say_int("===> RESET nvar =", nvar, 3);
-    frame::warningtail00();
-  };
-
   if (inter.from_caller()) {
-    check_caller_count();
+    check_caller_count(a);
   } else if (inter.from_stored()) {
-    if (s.nvar > m) {
-      frame::errorhead(id);
-      say_count("Currently set nvar =", s.nvar, "variables");
-      say_int("Max nb of variables =", m, 3);
-      s.nvar = m;
-      say_int("===> RESET nvar =", s.nvar, 3);
-      frame::errortail00();
-    }
-    nvar = std::max(s.nvar, 0);
-    for (int v = 1; v <= nvar; ++v) {
-      const auto k = static_cast<std::size_t>(v - 1);
-      jcola[k] = s.jcol[k];
-      jfcola[k] = s.jfcol[k];
-      namvara.set(v, s.namvar[k].view());
-    }
+    take_stored(a);
   } else if (inter.from_default()) {
-    frame::submenuhead(id);
-    say_item("INITIALIZING VARIABLES<->COLUMNS");
-    nvar = 0;
-    for (int v = 1; v <= std::min(nvarmax, room); ++v) default_variable(a, v, ncol);
-    s.nvar = 0;
-    for (int v = 1; v <= kMaxVariables; ++v) {
-      s.jfcol[v - 1] = v;
-      s.jcol[v - 1] = std::min(v, ncol);
-      s.namvar[v - 1] = numbered("Variable.", v);
-    }
-    ncolused = 0;
-    for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
+    take_defaults(a, std::min(nvarmax, room), namrcol, ncolused, ncol);
   } else {
     int status = 0;
     frame::cinvin(inter.code(), 0, 5, "scol2var", "inter", status);
     // Going on with the caller's assignment: it must fit the lists all the same.
-    check_caller_count();
+    check_caller_count(a);
   }
 
   const bool open = frame::units::is_open(iunit);
-
   frame::Text<kTitleLength> title;
-  if (inter.menu()) {
-    if (open) {
-      int status = 0;
-      getftitle1(status, std::span<char>(title.data(), kTitleLength), fname, iunit, s.ititle, 1);
-      if (status != 0) ierr = 1;
-    } else {
-      title = "Untitled";
-      if (inter == frame::Mode::kDefaultMenu) {
-        frame::submenuhead(id);
-        say_item("Input file not yet open");
-        say_name("===> initializing title =", title.view());
-      } else {
-        frame::warninghead(id);
-        say_item("Input file is not opened");
-        say_item("===> cannot read title");
-        say_name("setting title =", title.view());
-        frame::warningtail00();
-      }
-    }
-  }
+  if (inter.menu() && !read_title(title, fname, iunit, open, inter)) ierr = 1;
 
   for (;;) {
     const int n = std::min(nvar, m);
-    // File columns.
-    s.nfcol = 0;
-    for (int v = 1; v <= n; ++v) {
-      int& jf = jfcola[static_cast<std::size_t>(v - 1)];
-      if (jf > kMaxFileColumns || jf < 1) {
-        frame::warninghead(id);
-        say_int("            variable nb =", v, 3);
-        say_int("    file col nb to read =", jf, 3);
-        say_int("max file col nb to read =", kMaxFileColumns, 3);
-        jf = 1;
-        say_int("====> RESET file col nb =", jf, 3);
-        frame::warningtail00();
-      }
-      s.nfcol = std::max(s.nfcol, jf);
-    }
-    // Array columns.
-    ncolused = 0;
-    for (int v = 1; v <= n; ++v) {
-      int& jc = jcola[static_cast<std::size_t>(v - 1)];
-      if (jc > ncol || jc < 1) {
-        frame::warninghead(id);
-        say_int("               variable nb =", v, 3);
-        say_int("    array col nb to store  =", jc, 3);
-        say_int("max array col nb available =", ncol, 3);
-        jc = jc < 1 ? 1 : ncol;
-        frame::warningtail00();
-      }
-      ncolused = std::max(ncolused, jc);
-    }
-    // File column names.
-    bool names_read = false;
-    if (open) {
-      int status = 0;
-      getfnamcol(status, s.namfcol, kMaxFileColumns, s.nfcol, fname, iunit, s.iheader, 0);
-      if (status != 0) {
-        frame::errorhead(id);
-        say_item("COULD NOT READ COLUMN HEADERS");
-        say_name("IN FILE:", fname);
-        say_item("===> setting default header");
-        ierr = 1;
-        frame::errortail00();
-      } else {
-        names_read = true;
-      }
-    } else if (inter.from_default()) {
-      frame::submenuhead(id);
-      say_item("Input file not yet open");
-      say_item("===> initializing header");
-    } else {
-      frame::warninghead(id);
-      say_item("Input file is not opened");
-      say_item("===> cannot read header");
-      say_item("===> setting default header");
-      frame::warningtail00();
-    }
-    if (!names_read)
-      for (int k = 1; k <= s.nfcol; ++k) s.namfcol[k - 1] = numbered("File.col.", k);
-    // Array column names: the name of the file column each receives.
-    for (int k = 1; k <= ncol; ++k) namrcol.set(k, numbered("Nodata.", k));
-    for (int v = 1; v <= n; ++v) {
-      const int jc = jcola[static_cast<std::size_t>(v - 1)];
-      namrcol.set(jc, file_col_name(jfcola[static_cast<std::size_t>(v - 1)]));
-    }
+    check_file_columns(a, n);
+    check_array_columns(a, n, ncol, ncolused);
+    if (!read_file_col_names(fname, iunit, open, inter)) ierr = 1;
+    name_array_columns(a, n, namrcol, ncol);
     if (inter.silent()) break;
 
     show_status(a, fname, title.view(), ncol, ncolused, namrcol, ialter, ilist);
@@ -302,15 +356,7 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
       frame::inintegvindef(ilist, "Show array status ? (0/1)", ilist, 0, 1, status);
     }
   }
-
-  const int n = std::clamp(nvar, 0, m);
-  s.nvar = n;
-  for (int v = 1; v <= n; ++v) {
-    const auto k = static_cast<std::size_t>(v - 1);
-    s.jcol[k] = jcola[k];
-    s.jfcol[k] = jfcola[k];
-    s.namvar[k] = namvara.get(v);
-  }
+  store_assignment(a);
 }
 
 }  // namespace korbast::columns

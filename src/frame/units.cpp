@@ -407,115 +407,159 @@ class Bytes {
   LineState& st_;
 };
 
+using traits = std::char_traits<char>;
+
+bool at_end(int c) { return traits::eq_int_type(c, traits::eof()); }
+
+// The empty lines a run of CRs left behind when it settled CR mode, one a call.
+bool take_pending_empty_line(LineState& st) {
+  if (st.empty_lines == 0) return false;
+  --st.empty_lines;
+  st.at_start = false;
+  return true;
+}
+
+// CR mode: an LF right after the CR that ended the last line is part of that line end.
+void finish_cr_line_end(Bytes& src, LineState& st) {
+  if (!st.after_cr) return;
+  st.after_cr = false;
+  if (src.peek() == '\n') src.bump();
+}
+
+// The plain bytes at hand up to the next CR or LF, as many as the line has room for, at once.
+// False when there are none: the next byte is a line end, past the bound or not read ahead.
+bool append_plain_bytes(Bytes& src, std::string& line) {
+  const std::string_view ahead = src.at_hand();
+  if (ahead.empty()) return false;
+  const std::size_t room = line.size() < max_line ? max_line - line.size() : 0;
+  const std::size_t limit = std::min(ahead.size(), room);
+  const char* p = ahead.data();
+  const void* lf = std::memchr(p, '\n', limit);
+  std::size_t k = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - p) : limit;
+  if (const void* cr = std::memchr(p, '\r', k)) k = static_cast<std::size_t>(static_cast<const char*>(cr) - p);
+  if (k == 0) return false;
+  line.append(p, k);
+  src.skip(k);
+  return true;
+}
+
+// The first line end of a stream is a run of CRs: followed by LF it is a CRLF end with stray
+// CRs before it (they stay in the line), followed by anything else the stream ends its lines
+// with CR and the run holds that many lines.
+void settle_line_ends_at_cr(Bytes& src, LineState& st, std::string& line) {
+  int run = 1;
+  while (src.peek() == '\r' && run <= static_cast<int>(max_line)) {
+    src.bump();
+    ++run;
+  }
+  if (src.peek() == '\n') {
+    src.bump();
+    st.ends = LineState::Ends::Lf;
+    line.append(static_cast<std::size_t>(run - 1), '\r');
+  } else {
+    st.ends = LineState::Ends::Cr;
+    st.empty_lines = run - 1;
+  }
+}
+
+// Whether the byte `c` just taken ends the line, by the stream's line ends (settling them at
+// the first end met). In LF mode the CR of a CRLF end leaves the line.
+bool ends_line(int c, Bytes& src, LineState& st, std::string& line) {
+  if (c == '\n') {
+    if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Lf;
+    if (st.ends == LineState::Ends::Lf && !line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+  }
+  if (c != '\r' || st.ends == LineState::Ends::Lf) return false;
+  if (st.ends == LineState::Ends::Cr) st.after_cr = true;
+  else settle_line_ends_at_cr(src, st, line);
+  return true;
+}
+
+enum class Gathered { Line, Nothing, TooLong };
+
+// The bytes of one line into `line`, up to its end or the stream's end. TooLong: the line
+// reached max_line with more to come (the byte past the bound is taken).
+Gathered gather_line(Bytes& src, LineState& st, std::string& line) {
+  bool any = false;
+  for (;;) {
+    if (append_plain_bytes(src, line)) {
+      any = true;
+      continue;
+    }
+    const int c = src.bump();
+    if (at_end(c)) return any ? Gathered::Line : Gathered::Nothing;
+    any = true;
+    if (ends_line(c, src, st, line)) return Gathered::Line;
+    if (line.size() >= max_line) return Gathered::TooLong;
+    line.push_back(traits::to_char_type(c));
+  }
+}
+
+// A CR met while a long line is passed over: in LF mode it ends the line only with the LF
+// after it (taken too); otherwise it ends it, settling CR mode.
+bool long_line_ends_at_cr(Bytes& src, LineState& st) {
+  if (st.ends != LineState::Ends::Lf) {
+    if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Cr;
+    st.after_cr = true;
+    return true;
+  }
+  if (src.peek() != '\n') return false;
+  src.bump();
+  return true;
+}
+
+// The long-line skip: the rest of a line too long to keep is passed over up to and with its
+// end (settling CR mode if a CR comes first), looking at most max_skip bytes far; a line
+// without end past that makes the stream unreadable.
+void skip_long_line(Bytes& src, LineState& st) {
+  for (std::size_t skipped = 1;; ++skipped) {
+    const int d = src.bump();
+    if (at_end(d) || d == '\n') return;
+    if (d == '\r' && long_line_ends_at_cr(src, st)) return;
+    if (skipped >= max_skip) {
+      st.unreadable = true;
+      return;
+    }
+  }
+}
+
+// The UTF-8 byte-order mark some editors put at the start of a file leaves its first line.
+void drop_byte_order_mark(LineState& st, std::string& line) {
+  if (!st.at_start) return;
+  st.at_start = false;
+  if (line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+}
+
 // One line of a stream, without its end, the line ends of LineState. Every call reads a
 // bounded number of bytes.
 Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::string_view path) {
-  using traits = std::char_traits<char>;
   line.clear();
   if (st.unreadable) return Read::Error;
-  if (st.empty_lines > 0) {
-    --st.empty_lines;
-    st.at_start = false;
-    return Read::Ok;
-  }
+  if (take_pending_empty_line(st)) return Read::Ok;
   std::streambuf* sb = in.rdbuf();
   if (sb == nullptr) return Read::Error;
   Bytes src{sb, st};
   try {
-    if (st.after_cr) {
-      st.after_cr = false;
-      if (src.peek() == '\n') src.bump();
-    }
-    bool ended = false;
-    bool any = false;
-    for (;;) {
-      // The plain bytes up to the next CR or LF, as many as the line has room for, at once.
-      if (const std::string_view ahead = src.at_hand(); !ahead.empty()) {
-        const std::size_t room = line.size() < max_line ? max_line - line.size() : 0;
-        const std::size_t limit = std::min(ahead.size(), room);
-        const char* p = ahead.data();
-        const void* lf = std::memchr(p, '\n', limit);
-        std::size_t k = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - p) : limit;
-        if (const void* cr = std::memchr(p, '\r', k)) k = static_cast<std::size_t>(static_cast<const char*>(cr) - p);
-        if (k > 0) {
-          line.append(ahead.data(), k);
-          src.skip(k);
-          any = true;
-          continue;
-        }
-      }
-      const int c = src.bump();
-      if (traits::eq_int_type(c, traits::eof())) break;
-      any = true;
-      if (c == '\n') {
-        if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Lf;
-        if (st.ends == LineState::Ends::Lf && !line.empty() && line.back() == '\r') line.pop_back();
-        ended = true;
+    finish_cr_line_end(src, st);
+    switch (gather_line(src, st, line)) {
+      case Gathered::Line:
         break;
-      }
-      if (c == '\r' && st.ends == LineState::Ends::Cr) {
-        st.after_cr = true;
-        ended = true;
-        break;
-      }
-      if (c == '\r' && st.ends == LineState::Ends::Unknown) {
-        // A run of CRs: followed by LF it is a CRLF end with stray CRs before it, followed
-        // by anything else the file ends its lines with CR.
-        int run = 1;
-        while (src.peek() == '\r' && run <= static_cast<int>(max_line)) {
-          src.bump();
-          ++run;
-        }
-        if (src.peek() == '\n') {
-          src.bump();
-          st.ends = LineState::Ends::Lf;
-          line.append(static_cast<std::size_t>(run - 1), '\r');
-        } else {
-          st.ends = LineState::Ends::Cr;
-          st.empty_lines = run - 1;
-        }
-        ended = true;
-        break;
-      }
-      if (line.size() >= max_line) {
-        // Too long: a read error; the rest of the line is passed over, within a bound.
+      case Gathered::Nothing:
+        return Read::Eof;
+      case Gathered::TooLong:
+        // A read error; the rest of the line is passed over, within a bound.
         line.clear();
         report_long_line(path);
-        std::size_t skipped = 1;
-        for (;; ++skipped) {
-          const int d = src.bump();
-          if (traits::eq_int_type(d, traits::eof())) break;
-          if (d == '\n') break;
-          if (d == '\r') {
-            if (st.ends != LineState::Ends::Lf) {
-              if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Cr;
-              st.after_cr = true;
-              break;
-            }
-            if (src.peek() == '\n') {
-              src.bump();
-              break;
-            }
-          }
-          if (skipped >= max_skip) {
-            st.unreadable = true;
-            break;
-          }
-        }
+        skip_long_line(src, st);
         st.at_start = false;
         return Read::Error;
-      }
-      line.push_back(traits::to_char_type(c));
     }
-    if (!ended && !any) return Read::Eof;
   } catch (...) {  // a file buffer that failed to read
     line.clear();
     return Read::Error;
   }
-  if (st.at_start) {
-    st.at_start = false;
-    if (line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
-  }
+  drop_byte_order_mark(st, line);
   return Read::Ok;
 }
 

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
@@ -68,64 +69,89 @@ void fixed_table() {
   }
 }
 
+// One line of the curve-parameter summary and menu: a section head, the fixed-parameter
+// table, or a parameter with its label in the summary and in the menu (where the label ends
+// with the menu command that sets it, if any) and its value.
+struct ParamRow {
+  enum class Kind { Section, FixedTable, Int, Real, Name };
+  Kind kind;
+  std::string_view summary;  // the summary's label; empty: not shown in the summary here
+  std::string_view menu;     // the menu's label; empty: not shown in the menu here
+  std::variant<int (*)(), float (*)(), std::string_view (*)()> value = {};
+};
+
+using Kind = ParamRow::Kind;
+
+// The parameters over all three routines, in the order both show them, except that the
+// menu shows the number of level curves first and the level name last, the summary the
+// other way round: those two have a row at each place, with the label of the one showing it.
+constexpr ParamRow kParamRows[] = {
+    {Kind::Section, "         1 - FIXED PARAMETERS", "         1 - FIXED PARAMETERS"},
+    {Kind::Int, "max nb of fixed params    :", "max nb of fixed params ..........", [] { return kMaxFixedParams; }},
+    {Kind::Int, "current nb of fixed params:", "current nb of fixed params ...100", [] { return pfixblock.nparfix; }},
+    {Kind::FixedTable, "current fixed parameters:", "current fixed parameters:"},
+    {Kind::Section, "         2 - LEVEL PARAMETERS", "         2 - LEVEL PARAMETERS"},
+    {Kind::Name, "level name ...............:", "", [] { return plevblock.levname.view(); }},
+    {Kind::Int, "", "nb of level curves ...........200", [] { return plevblock.nlev; }},
+    {Kind::Real, "level initial value ......:", "level initial value ..........210", [] { return plevblock.levi; }},
+    {Kind::Real, "level final   value ......:", "level final   value ..........210", [] { return plevblock.levf; }},
+    {Kind::Real, "level increment ..........:", "level increment ..............210", [] { return plevblock.levd; }},
+    {Kind::Real, "single level value .......:", "single level value ...........210", [] { return plevblock.levi; }},
+    {Kind::Int, "nb of level curves .......:", "", [] { return plevblock.nlev; }},
+    {Kind::Name, "", "level name ...................210", [] { return plevblock.levname.view(); }},
+    {Kind::Section, "         3 - RUNNING POINT PARAMETERS", "         3 - RUNNING POINT PARAMETERS"},
+    {Kind::Int, "max nb of points .........:", "max nb of points ................", [] { return kMaxCurvePoints; }},
+    {Kind::Int, "nb of points to draw .....:", "nb of points to draw .........300", [] { return ptblock.np; }},
+    {Kind::Real, "nb of segments to draw ...:", "nb of segments to draw .......300", [] { return ptblock.rns; }},
+    {Kind::Real, "initial value ............:", "initial value ................310", [] { return ptblock.pti; }},
+    {Kind::Real, "final   value ............:", "final   value ................310", [] { return ptblock.ptf; }},
+    {Kind::Real, "increment ................:", "increment ....................320", [] { return ptblock.ptd; }},
+    {Kind::Name, "name .....................:", "name .........................330", [] { return ptblock.ptname.view(); }},
+};
+
+// The rows of the table that have a label in the summary (in_menu false) or in the menu;
+// every section but the first follows a rule.
+void say_param_rows(bool in_menu) {
+  bool first_section = true;
+  for (const ParamRow& row : kParamRows) {
+    const std::string_view label = in_menu ? row.menu : row.summary;
+    if (label.empty()) continue;
+    switch (row.kind) {
+      case Kind::Section:
+        if (!first_section) frame::say_rule();
+        first_section = false;
+        frame::say_item(label);
+        break;
+      case Kind::FixedTable:
+        frame::say_item(label);
+        fixed_table();
+        break;
+      case Kind::Int:
+        frame::say_int(label, std::get<int (*)()>(row.value)(), 6);
+        break;
+      case Kind::Real:
+        frame::say_real(label, std::get<float (*)()>(row.value)(), 8, 3);
+        break;
+      case Kind::Name:
+        frame::say_value(label, std::get<std::string_view (*)()>(row.value)());
+        break;
+    }
+  }
+}
+
 void scall_listing() {
-  const Plevblock& l = plevblock;
-  const Ptblock& p = ptblock;
   frame::submenuhead(id_scall);
   frame::say_rule();
   frame::say_item("                 CURVES");
-  frame::say_item("         1 - FIXED PARAMETERS");
-  frame::say_int("max nb of fixed params    :", kMaxFixedParams, 6);
-  frame::say_int("current nb of fixed params:", pfixblock.nparfix, 6);
-  frame::say_item("current fixed parameters:");
-  fixed_table();
-  frame::say_rule();
-  frame::say_item("         2 - LEVEL PARAMETERS");
-  frame::say_value("level name ...............:", l.levname.view());
-  frame::say_real("level initial value ......:", l.levi, 8, 3);
-  frame::say_real("level final   value ......:", l.levf, 8, 3);
-  frame::say_real("level increment ..........:", l.levd, 8, 3);
-  frame::say_real("single level value .......:", l.levi, 8, 3);
-  frame::say_int("nb of level curves .......:", l.nlev, 6);
-  frame::say_rule();
-  frame::say_item("         3 - RUNNING POINT PARAMETERS");
-  frame::say_int("max nb of points .........:", kMaxCurvePoints, 6);
-  frame::say_int("nb of points to draw .....:", p.np, 6);
-  frame::say_real("nb of segments to draw ...:", p.rns, 8, 3);
-  frame::say_real("initial value ............:", p.pti, 8, 3);
-  frame::say_real("final   value ............:", p.ptf, 8, 3);
-  frame::say_real("increment ................:", p.ptd, 8, 3);
-  frame::say_value("name .....................:", p.ptname.view());
+  say_param_rows(false);
   frame::menutail();
 }
 
+// The menu over all the curve parameters; each choice opens the routine of its parameter.
 void scall_menu() {
   for (;;) {
-    const Plevblock& l = plevblock;
-    const Ptblock& p = ptblock;
     menu_head(id_scall, "           CURVES PARAMETERS");
-    frame::say_item("         1 - FIXED PARAMETERS");
-    frame::say_int("max nb of fixed params ..........", kMaxFixedParams, 6);
-    frame::say_int("current nb of fixed params ...100", pfixblock.nparfix, 6);
-    frame::say_item("current fixed parameters:");
-    fixed_table();
-    frame::say_rule();
-    frame::say_item("         2 - LEVEL PARAMETERS");
-    frame::say_int("nb of level curves ...........200", l.nlev, 6);
-    frame::say_real("level initial value ..........210", l.levi, 8, 3);
-    frame::say_real("level final   value ..........210", l.levf, 8, 3);
-    frame::say_real("level increment ..............210", l.levd, 8, 3);
-    frame::say_real("single level value ...........210", l.levi, 8, 3);
-    frame::say_value("level name ...................210", l.levname.view());
-    frame::say_rule();
-    frame::say_item("         3 - RUNNING POINT PARAMETERS");
-    frame::say_int("max nb of points ................", kMaxCurvePoints, 6);
-    frame::say_int("nb of points to draw .........300", p.np, 6);
-    frame::say_real("nb of segments to draw .......300", p.rns, 8, 3);
-    frame::say_real("initial value ................310", p.pti, 8, 3);
-    frame::say_real("final   value ................310", p.ptf, 8, 3);
-    frame::say_real("increment ....................320", p.ptd, 8, 3);
-    frame::say_value("name .........................330", p.ptname.view());
+    say_param_rows(true);
     menu_tail();
     int choice = ask_choice();
     if (choice >= 1 && choice <= pfixblock.nparfix) {
@@ -159,6 +185,187 @@ void scall_menu() {
       return;
     }
   }
+}
+
+// Only slots 1..4 exist: any other slot number is refused (with a warning) before a slot is
+// read or written.
+bool slot_exists(int i) {
+  if (i >= 1 && i <= kMaxFixedParams) return true;
+  frame::warninghead(id_scparfix1);
+  frame::say_int("ifix1 =", i, 6);
+  frame::say_int("==> slots are 1 to", kMaxFixedParams, 6);
+  frame::say_item("=====> NO ACTION");
+  frame::warningtail00();
+  return false;
+}
+
+// One fixed-parameter slot while scparfix1 sets it: the caller's name, type, values and value
+// text, and the info text formed from them.
+struct FixedSlot {
+  std::span<char> name;
+  int& itype;
+  float& rval;
+  int& ival;
+  std::span<char> cval;
+  frame::Text<20> info{};
+  bool info_formed = false;
+
+  std::string name_text() const { return frame::trimmed(view_of(name)); }
+  std::string value_text() const { return frame::trimmed(view_of(cval)); }
+
+  // The slot as stored (slot s, 0-based) or its default, as the mode asks.
+  void load(const Pfixblock& b, int s, frame::Mode inter) {
+    if (inter.from_stored()) {
+      fill_text(name, b.pfixname[s].view());
+      itype = b.ipfixtype[s];
+      rval = b.pfix[s];
+      ival = b.ipfix[s];
+      fill_text(cval, b.pfixvalue[s].view());
+    }
+    if (inter.from_default()) {
+      fill_text(name, kDefaultParName);
+      itype = 1;
+      rval = 0.0f;
+    }
+  }
+
+  // The values of a name-only slot.
+  void clear_values() {
+    rval = 0.0f;
+    ival = 0;
+    fill_text(cval, "---");
+  }
+
+  // The info text from the name and the value text as they stand.
+  void form_info() {
+    info = itype == 0 ? name_text() : name_text() + " = " + value_text();
+    info_formed = true;
+  }
+
+  // The slot made consistent with its type.
+  void rebuild() {
+    switch (itype) {
+      case 0:
+        clear_values();
+        break;
+      case 1: {
+        ival = truncated_int(rval);
+        frame::Text<9> t;
+        frame::caream(t, 9, rval);
+        fill_text(cval, t.view());
+        break;
+      }
+      case 2: {
+        rval = static_cast<float>(ival);
+        frame::Text<9> t;
+        int count = 0;
+        frame::carinm2(t, count, 9, ival);
+        fill_text(cval, t.view().substr(0, static_cast<std::size_t>(std::clamp(count, 0, 9))));
+        break;
+      }
+      default:
+        rval = 0.0f;
+        ival = 0;
+        break;
+    }
+    form_info();
+  }
+
+  // Into slot s (0-based). Without slots in use no info text is formed: the stored one is kept.
+  void store(Pfixblock& b, int s) const {
+    b.pfixname[s] = view_of(name);
+    b.ipfixtype[s] = itype;
+    b.pfix[s] = rval;
+    b.ipfix[s] = ival;
+    b.pfixvalue[s] = view_of(cval);
+    if (info_formed) b.pfixinfo[s] = info.view();
+  }
+};
+
+// The menu of a new parameter type.
+void ask_fixed_type(int& itype) {
+  int status = 0;
+  const std::string rule28 = frame::rule_line('-', 28);
+  frame::say(rule28);
+  frame::say_item("Parameter type:");
+  frame::say(rule28);
+  frame::say_item("name only - no value ......0");
+  frame::say_item("real.......................1");
+  frame::say_item("integer....................2");
+  frame::say_item("character..................3");
+  frame::say(rule28);
+  frame::inintegvindef(itype, "your choice", itype, 0, 3, status);
+}
+
+// A new value of the slot's type (1 real, 2 integer, 3 text), asked under the parameter's name;
+// a value of another type is refused with a warning.
+void ask_fixed_value(FixedSlot& slot, int wanted) {
+  if (slot.itype != wanted) {
+    frame::warninghead(id_scparfix1);
+    frame::say_item("Wrong type of parameter");
+    frame::say_item("=====> NO ACTION");
+    frame::warningtail0(0);
+    return;
+  }
+  int status = 0;
+  const std::string prompt = slot.name_text();
+  if (wanted == 1) {
+    frame::inrealdef(slot.rval, prompt, slot.rval, status);
+  } else if (wanted == 2) {
+    frame::inintegdef(slot.ival, prompt, slot.ival, status);
+  } else {
+    const std::string current(view_of(slot.cval));
+    frame::inchardef(slot.cval, prompt, current, status);
+  }
+  slot.rebuild();
+}
+
+// The menu of fixed parameter slot i; the command of a value is shown for its type only.
+void fixed_slot_menu(FixedSlot& slot, int i) {
+  for (;;) {
+    menu_head(id_scparfix1, "          CURVES FIXED PARAMETERS    ");
+    frame::say_int("max nb of fixed params .........", kMaxFixedParams, 6);
+    frame::say_int("current nb of fixed params .....", pfixblock.nparfix, 6);
+    frame::say_rule();
+    frame::say_item("Parameter to modify");
+    frame::say_rule();
+    frame::say_int("index  ..........................", i, 6);
+    frame::say_value("name ..........................10", view_of(slot.name));
+    frame::say_int("type ..........................20", slot.itype, 6);
+    frame::say_real(slot.itype == 1 ? "real      value ...............30"
+                                    : "real      value .................", slot.rval, 8, 3);
+    frame::say_int(slot.itype == 2 ? "integer   value ...............40"
+                                   : "integer   value .................", slot.ival, 6);
+    frame::say_value(slot.itype == 3 ? "character value ...............50"
+                                     : "character value .................", view_of(slot.cval));
+    frame::say_value("info:", slot.info.view());
+    menu_tail();
+    const int choice = frame::menu_choice();
+    if (choice == 99) return;
+    if (choice == 10) {
+      int status = 0;
+      const std::string current(view_of(slot.name));
+      frame::inchardef(slot.name, "parameter name", current, status);
+      if (slot.itype == 0) slot.clear_values();
+      slot.form_info();
+    } else if (choice == 20) {
+      ask_fixed_type(slot.itype);
+    } else if (choice == 30 || choice == 40 || choice == 50) {
+      ask_fixed_value(slot, choice / 10 - 2);
+    }
+  }
+}
+
+// An unknown calculation type, shown in `width` columns, reported in a warning frame and
+// replaced by `type`.
+void reset_calculation_type(const Identity& id, int& ical, int width, int type, std::string_view resetting) {
+  frame::warninghead(id);
+  frame::say_int("Calculation type =", ical, width);
+  frame::say_item("==> Unknown");
+  frame::say_item(resetting);
+  ical = type;
+  frame::say_int("Calculation type =", ical, width);
+  frame::warningtail00();
 }
 
 // The level calculation of sclevel2, repeated until it succeeds.
@@ -317,162 +524,32 @@ void scparfixnb(int& nb, frame::Mode inter) {
 
 void scparfix1(std::span<char> name, int& itype, float& rval, int& ival, std::span<char> cval,
                int& i, frame::Mode inter) {
-  const Identity& id = id_scparfix1;
-  // Only slots 1..4 exist: any other slot number is refused before a slot is read or written.
-  if (i < 1 || i > kMaxFixedParams) {
-    frame::warninghead(id);
-    frame::say_int("ifix1 =", i, 6);
-    frame::say_int("==> slots are 1 to", kMaxFixedParams, 6);
-    frame::say_item("=====> NO ACTION");
-    frame::warningtail00();
-    return;
-  }
+  if (!slot_exists(i)) return;
   Pfixblock& b = pfixblock;
-  if (inter.from_stored()) {
-    const int s = i - 1;
-    fill_text(name, b.pfixname[s].view());
-    itype = b.ipfixtype[s];
-    rval = b.pfix[s];
-    ival = b.ipfix[s];
-    fill_text(cval, b.pfixvalue[s].view());
-  }
-  if (inter.from_default()) {
-    fill_text(name, kDefaultParName);
-    itype = 1;
-    rval = 0.0f;
-  }
+  FixedSlot slot{name, itype, rval, ival, cval};
+  slot.load(b, i - 1, inter);
   int status = 0;
-  frame::cinvin(itype, 0, 3, id.name, "ipfixtypea", status);
+  frame::cinvin(itype, 0, 3, id_scparfix1.name, "ipfixtypea", status);
   if (status != 0) {
     itype = 0;
     frame::say_int("  ===> reset ipfixtypea =", itype, 6);
   }
-
-  frame::Text<20> info;
-  bool info_formed = false;
-  auto name_text = [&] { return frame::trimmed(view_of(name)); };
-  auto value_text = [&] { return frame::trimmed(view_of(cval)); };
-  // The info text from the name and the value text as they stand.
-  auto form_info = [&] {
-    info = itype == 0 ? name_text() : name_text() + " = " + value_text();
-    info_formed = true;
-  };
-  // The slot made consistent with its type.
-  auto rebuild = [&] {
-    switch (itype) {
-      case 0:
-        rval = 0.0f;
-        ival = 0;
-        fill_text(cval, "---");
-        break;
-      case 1: {
-        ival = truncated_int(rval);
-        frame::Text<9> t;
-        frame::caream(t, 9, rval);
-        fill_text(cval, t.view());
-        break;
-      }
-      case 2: {
-        rval = static_cast<float>(ival);
-        frame::Text<9> t;
-        int count = 0;
-        frame::carinm2(t, count, 9, ival);
-        fill_text(cval, t.view().substr(0, static_cast<std::size_t>(std::clamp(count, 0, 9))));
-        break;
-      }
-      default:
-        rval = 0.0f;
-        ival = 0;
-        break;
-    }
-    form_info();
-  };
-
   if (b.nparfix < 1) {
-    frame::warninghead(id);
+    frame::warninghead(id_scparfix1);
     frame::say_int("nparfix =", b.nparfix, 6);
     frame::say_item("need to set nparfix > 1 first");
     frame::say_item("=====> NO ACTION");
     frame::warningtail0(0);
   } else {
-    frame::cinvin(i, 1, b.nparfix, id.name, "ifix1", status);
+    frame::cinvin(i, 1, b.nparfix, id_scparfix1.name, "ifix1", status);
     if (status != 0) {
       i = b.nparfix;
       frame::say_int("  ===> reset ifix1 =", i, 6);
     }
-    rebuild();
-    if (inter.menu()) {
-      for (;;) {
-        menu_head(id, "          CURVES FIXED PARAMETERS    ");
-        frame::say_int("max nb of fixed params .........", kMaxFixedParams, 6);
-        frame::say_int("current nb of fixed params .....", b.nparfix, 6);
-        frame::say_rule();
-        frame::say_item("Parameter to modify");
-        frame::say_rule();
-        frame::say_int("index  ..........................", i, 6);
-        frame::say_value("name ..........................10", view_of(name));
-        frame::say_int("type ..........................20", itype, 6);
-        frame::say_real(itype == 1 ? "real      value ...............30"
-                                   : "real      value .................", rval, 8, 3);
-        frame::say_int(itype == 2 ? "integer   value ...............40"
-                                  : "integer   value .................", ival, 6);
-        frame::say_value(itype == 3 ? "character value ...............50"
-                                    : "character value .................", view_of(cval));
-        frame::say_value("info:", info.view());
-        menu_tail();
-        const int choice = frame::menu_choice();
-        if (choice == 99) break;
-        if (choice == 10) {
-          const std::string current(view_of(name));
-          frame::inchardef(name, "parameter name", current, status);
-          if (itype == 0) {
-            rval = 0.0f;
-            ival = 0;
-            fill_text(cval, "---");
-          }
-          form_info();
-        } else if (choice == 20) {
-          const std::string rule28 = frame::rule_line('-', 28);
-          frame::say(rule28);
-          frame::say_item("Parameter type:");
-          frame::say(rule28);
-          frame::say_item("name only - no value ......0");
-          frame::say_item("real.......................1");
-          frame::say_item("integer....................2");
-          frame::say_item("character..................3");
-          frame::say(rule28);
-          frame::inintegvindef(itype, "your choice", itype, 0, 3, status);
-        } else if (choice == 30 || choice == 40 || choice == 50) {
-          const int wanted = choice / 10 - 2;
-          if (itype != wanted) {
-            frame::warninghead(id);
-            frame::say_item("Wrong type of parameter");
-            frame::say_item("=====> NO ACTION");
-            frame::warningtail0(0);
-            continue;
-          }
-          const std::string prompt = name_text();
-          if (wanted == 1) {
-            frame::inrealdef(rval, prompt, rval, status);
-          } else if (wanted == 2) {
-            frame::inintegdef(ival, prompt, ival, status);
-          } else {
-            const std::string current(view_of(cval));
-            frame::inchardef(cval, prompt, current, status);
-          }
-          rebuild();
-        }
-      }
-    }
+    slot.rebuild();
+    if (inter.menu()) fixed_slot_menu(slot, i);
   }
-  const int s = i - 1;
-  b.pfixname[s] = view_of(name);
-  b.ipfixtype[s] = itype;
-  b.pfix[s] = rval;
-  b.ipfix[s] = ival;
-  b.pfixvalue[s] = view_of(cval);
-  // Without slots in use no info text is formed: the stored one is kept.
-  if (info_formed) b.pfixinfo[s] = info.view();
+  slot.store(b, i - 1);
 }
 
 void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::span<char> name,
@@ -494,15 +571,7 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
     fill_text(name, kDefaultLevName);
     ical = 1;
   }
-  if (ical < 0 || ical > 4) {
-    frame::warninghead(id);
-    frame::say_int("Calculation type =", ical, 4);
-    frame::say_item("==> Unknown");
-    frame::say_item("==> RESETTING TYPE TO USE INCREMENT");
-    ical = 2;
-    frame::say_int("Calculation type =", ical, 4);
-    frame::warningtail00();
-  }
+  if (ical < 0 || ical > 4) reset_calculation_type(id, ical, 4, 2, "==> RESETTING TYPE TO USE INCREMENT");
   level_calculation(lini, lfin, linc, nlev, ical);
   if (inter.menu()) {
     for (;;) {
@@ -651,13 +720,7 @@ void scptend(int ical, frame::Mode inter) {
       }
       break;
     }
-    frame::warninghead(id_scptend);
-    frame::say_int("Calculation type =", t, 6);
-    frame::say_item("==> Unknown");
-    frame::say_item("==> RESETTING TYPE TO USE NP");
-    t = 1;
-    frame::say_int("Calculation type =", t, 6);
-    frame::warningtail00();
+    reset_calculation_type(id_scptend, t, 6, 1, "==> RESETTING TYPE TO USE NP");
   }
   if (texts) {
     frame::Text<9> init, final, inc;

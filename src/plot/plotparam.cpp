@@ -180,10 +180,10 @@ void splotparam2(frame::Mode mode) {
   const bool resets_all = mode.from_default() || mode.all_but_attributes();
   const bool window_mode = mode.all_subplots();
 
-  // 1. The angle constants' report (the constants themselves are fixed).
+  // The angle constants' report (the constants themselves are fixed).
   if (resets_all) frame::trigoset();
 
-  // 2. The page scale.
+  // The page scale.
   if (mode.initialising() || mode.all_but_attributes()) {
     frame::submenuhead(id_splotparam2);
     say_item("INITIALIZING PLOT PARAMETERS");
@@ -196,7 +196,7 @@ void splotparam2(frame::Mode mode) {
     }
   }
 
-  // 3. A new window: the user-to-device transforms of every subplot from the kept scalings.
+  // A new window: the user-to-device transforms of every subplot from the kept scalings.
   if (window_mode) {
     say_item(" 2: US <-> CM unchanged");
     if (iocom.plot_open) {
@@ -213,7 +213,7 @@ void splotparam2(frame::Mode mode) {
     ssubplot(isub, mode.menu() ? frame::Mode::kDefaultMenu : frame::Mode::kDefault);
   }
 
-  // 4, 5. Everything from its defaults: the scalings of all subplots and the colour table.
+  // Everything from its defaults: the scalings of all subplots and the colour table.
   if (resets_all) {
     const frame::Mode sub_mode = mode.menu() ? frame::Mode::kAllMenu : frame::Mode::kAll;
     say_item(" 2: US <-> CM");
@@ -225,7 +225,7 @@ void splotparam2(frame::Mode mode) {
     scolortable(mode.menu() ? frame::Mode::kDefaultMenu : frame::Mode::kDefault);
   }
 
-  // 6. The attributes, when there is a window to draw with them.
+  // The attributes, when there is a window to draw with them.
   if (mode.initialising() && iocom.plot_open) {
     reset_attributes(mode.menu() ? frame::Mode::kDefaultMenu : frame::Mode::kDefault);
   }

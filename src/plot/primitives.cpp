@@ -114,7 +114,7 @@ void detext2(float x, float y, std::string_view text) {
     c->set_fill_rgb(colour(plt2blk.textcolor));
   }
 
-  // 3. The characters: trimmed for negative codes, at most 199.
+  // The characters: trimmed for negative codes, at most 199.
   std::string_view chars = text;
   const int code = plt2blk.textalign;
   if (code < 0) {
@@ -130,7 +130,7 @@ void detext2(float x, float y, std::string_view text) {
   }
   if (chars.size() > kTextMax) chars = chars.substr(0, kTextMax);
 
-  // 4. Horizontal offset along the text: none, half the width or the width.
+  // Horizontal offset along the text: none, half the width or the width.
   const int a = std::abs(code);
   double d = 0.0;
   if (a == 2 || a == 6 || a == 10 || a == 3 || a == 7 || a == 11) {
@@ -138,7 +138,7 @@ void detext2(float x, float y, std::string_view text) {
     d = (a == 2 || a == 6 || a == 10) ? w / 2.0 : w;
   }
 
-  // 5. Vertical offset below the point: none, half the text height or the text height.
+  // Vertical offset below the point: none, half the text height or the text height.
   const float hpix = plt2blk.textheight * plt1blk.devscale;
   float e = 0.0f;
   if (a >= 5 && a <= 8) {
@@ -147,7 +147,7 @@ void detext2(float x, float y, std::string_view text) {
     e = hpix;
   }
 
-  // 6. The turn of the text.
+  // The turn of the text.
   double cs = 1.0;
   double sn = 0.0;
   double angle = 0.0;

@@ -35,6 +35,19 @@ using frame::say;
 using frame::say_item;
 using frame::say_rule;
 
+// The window geometry. Above the window content the screen keeps the menu bar and the
+// window's own title bar, 22 pixels each; as much is left free below it, for the Dock.
+constexpr int kScreenMargin = 44;
+// Pixels per centimetre at 100 %: a screen of 90 dots per inch (90 / 2.54).
+constexpr float kPixelsPerCm = 35.43307f;
+// The sides of an A4 page in cm, and the ratio of every A-series page: short side over
+// long side 1/sqrt(2), long over short sqrt(2). The program has always taken them as 0.70707
+// and 1.4143 (not 0.70711 and 1.41421): the windows depend on these values to the pixel.
+constexpr float kA4ShortCm = 21.0f;
+constexpr float kA4LongCm = 29.7f;
+constexpr float kShortOverLong = 0.70707f;
+constexpr float kLongOverShort = 1.4143f;
+
 // The page set-ups: printed name and default window title.
 struct Setup {
   std::string_view name;
@@ -142,51 +155,14 @@ std::string head_row(int width) {
 
 int nearest(double v) { return static_cast<int>(std::lround(v)); }
 
-}  // namespace
-
-void use_device(platform::Canvas* device) { g_device = device; }
-
-platform::Canvas& device() {
-  if (g_device) return *g_device;
-  static platform::CairoCanvas program_device;
-  return program_device;
-}
-
-float page_scale(int isetup, int top, int left, int bottom, int right, float pxpcm) {
-  switch (isetup) {
-    case 0:
-    case 1: return static_cast<float>(bottom - top) / 29.7f;
-    case 2: return static_cast<float>(right - left) / 29.7f;
-    case 3:
-    case 4: return pxpcm;
-    default: return 1.0f;
-  }
-}
-
-void endpath() {
-  if (view.pathopen != 1) return;
-  if (view.context) {
-    view.context->path_stroke();
-    view.context->sync();
-  }
-  view.pathopen = 0;
-}
-
-void intplinit(std::string_view name, int idev) {
-  register_hooks();
-  int status = 0;
-
-  // 1. The settings file; a missing or unreadable one means set-up 1 with anti-aliasing.
-  int isetup = 1;
-  int antialias = 1;
-  bool rewrite = false;
-  if (!read_settings(isetup, antialias)) {
+// The settings in force, shown; a missing or unreadable file means set-up 1 with
+// anti-aliasing.
+bool read_and_show_settings(int& isetup, int& antialias) {
+  const bool read = read_settings(isetup, antialias);
+  if (!read) {
     isetup = 1;
     antialias = 1;
-    rewrite = true;
   }
-
-  // 2. The settings in force.
   frame::submenuhead(id_intplinit);
   say_item("             Default Settings:");
   say_rule();
@@ -195,91 +171,68 @@ void intplinit(std::string_view name, int idev) {
   say(fmt::Line().item("Page setup =").item(setup_name.view()).str());
   say_item(antialias == 1 ? "Aliasing on" : "Aliasing off");
   say_rule();
+  return read;
+}
 
-  // 3. Keep them, or choose again.
+// The menus of a new choice of set-up and anti-aliasing.
+void choose_settings(int& isetup, int& antialias) {
+  int status = 0;
+  say_rule();
+  say_item("       Updating Default Settings:");
+  say_item("         N.B. 100% scale is for");
+  say_item("          90 dpi or 0.28 pitch");
+  say_rule();
+  say_item("Page set up .................Command");
+  say_item("Fit  Portrait  A4 + Full screen...0");
+  say_item("Fit  Portrait  A4 ................1");
+  say_item("Fit  Landscape A4.................2");
+  say_item("100% Portrait  A4.................3");
+  say_item("100% Landscape A4.................4");
+  say_rule();
+  frame::inintegvindef(isetup, "page setup command", isetup, 0, 4, status);
+  say_rule();
+  say_item("Aliasing set up .............Command");
+  say_item("Off ..............................0");
+  say_item("On ...............................1");
+  say_rule();
+  frame::inintegvindef(antialias, "aliasing set up", antialias, 0, 1, status);
+}
+
+// The settings file written anew. A directory that refuses it gets a warning; the settings
+// then hold for this window only.
+void rewrite_settings(int isetup, int antialias) {
+  if (write_settings(isetup, antialias)) {
+    say_rule();
+    say_item("vomek1_ini_u.txt updated or created");
+    say_rule();
+    return;
+  }
+  // Lost output like any other file: the run ends with status 1.
+  units::mark_output_lost();
+  frame::warninghead(id_intplinit);
+  say_item("cannot write vomek1_ini_u.txt");
+  say_item("==> settings used for this window only");
+  frame::warningtail00();
+}
+
+// The set-up and anti-aliasing of the window: from the settings file, kept or chosen again;
+// the file is (re)written when it was not read or the user chose again.
+void settle_settings(int& isetup, int& antialias) {
+  bool rewrite = !read_and_show_settings(isetup, antialias);
+  int status = 0;
   bool keep = true;
   frame::inlogicdef(keep, "Use default settings", true, status);
   if (!keep) {
-    say_rule();
-    say_item("       Updating Default Settings:");
-    say_item("         N.B. 100% scale is for");
-    say_item("          90 dpi or 0.28 pitch");
-    say_rule();
-    say_item("Page set up .................Command");
-    say_item("Fit  Portrait  A4 + Full screen...0");
-    say_item("Fit  Portrait  A4 ................1");
-    say_item("Fit  Landscape A4.................2");
-    say_item("100% Portrait  A4.................3");
-    say_item("100% Landscape A4.................4");
-    say_rule();
-    frame::inintegvindef(isetup, "page setup command", isetup, 0, 4, status);
-    say_rule();
-    say_item("Aliasing set up .............Command");
-    say_item("Off ..............................0");
-    say_item("On ...............................1");
-    say_rule();
-    frame::inintegvindef(antialias, "aliasing set up", antialias, 0, 1, status);
+    choose_settings(isetup, antialias);
     rewrite = true;
   }
+  if (rewrite) rewrite_settings(isetup, antialias);
+}
 
-  // 4. The file, when it has to be (re)written. A directory that refuses it gets a warning;
-  // the settings then hold for this window only.
-  if (rewrite) {
-    if (write_settings(isetup, antialias)) {
-      say_rule();
-      say_item("vomek1_ini_u.txt updated or created");
-      say_rule();
-    } else {
-      // Lost output like any other file: the run ends with status 1.
-      units::mark_output_lost();
-      frame::warninghead(id_intplinit);
-      say_item("cannot write vomek1_ini_u.txt");
-      say_item("==> settings used for this window only");
-      frame::warningtail00();
-    }
-  }
-
-  // 5. The usable screen.
-  platform::Canvas& dev = device();
-  const platform::ScreenRect screen = dev.screen_bounds();
-  windevsize.top = screen.top + 44;
-  windevsize.left = screen.left;
-  windevsize.bottom = screen.bottom - 44;
-  windevsize.right = screen.right;
-  windevsize.isetup = isetup;
-  windevsize.pxpcm = 35.43307f;
-
-  // 6. The window rectangle of the set-up.
-  Windevsize& g = windevsize;
-  switch (isetup) {
-    case 1: {
-      const int w = static_cast<int>(0.70707f * static_cast<float>(g.bottom - g.top));
-      g.left = std::max(g.left, g.right - w);
-      break;
-    }
-    case 2: {
-      const int h = static_cast<int>(0.70707f * static_cast<float>(g.right - g.left));
-      if (g.top + h > g.bottom) {
-        const int w = static_cast<int>(1.4143f * static_cast<float>(g.bottom - g.top));
-        g.left = std::max(g.left, g.right - w);
-      }
-      break;
-    }
-    case 3:
-    case 4: {
-      const float a4_short = 21.0f;
-      const float a4_long = 29.7f;
-      const int w = static_cast<int>(g.pxpcm * (isetup == 3 ? a4_short : a4_long));
-      const int h = static_cast<int>(g.pxpcm * (isetup == 3 ? a4_long : a4_short));
-      g.left = std::max(g.left, g.right - w);
-      g.top = std::max(g.top, g.bottom - h);
-      break;
-    }
-    default:
-      break;  // set-up 0 and unknown set-ups: the whole usable screen
-  }
-
-  // 7. The window title.
+// The window title: the set-up's own, or (even device codes) the user's answer; without
+// its surrounding blanks.
+std::string ask_title(int isetup, int idev) {
+  int status = 0;
   say_rule();
   say_item("OPENING QUARTZ WINDOW");
   frame::Text<25> title(setup_texts(isetup).title);
@@ -289,22 +242,14 @@ void intplinit(std::string_view name, int idev) {
   int first = 0;
   int last = 0;
   frame::textlen(first, last, title.view());
-  std::string shown_title;
-  if (last >= first && first >= 1) {
-    shown_title = std::string(title.view().substr(static_cast<std::size_t>(first - 1),
-                                                  static_cast<std::size_t>(last - first + 1)));
-  }
+  if (last < first || first < 1) return {};
+  return std::string(title.view().substr(static_cast<std::size_t>(first - 1),
+                                         static_cast<std::size_t>(last - first + 1)));
+}
 
-  // 8. The window.
-  platform::PageInfo page;
-  page.name = std::string(name);
-  page.scale = page_scale(isetup, g.top, g.left, g.bottom, g.right, g.pxpcm);
-  page.landscape = isetup == 2 || isetup == 4;
-  dev.window_open({g.top, g.left, g.bottom, g.right}, shown_title, page);
-  view.window = &dev;
-  view.port = &dev;
-
-  // 9. What was asked and what was obtained.
+// What was asked and what was obtained: the screen, the requested window content and the
+// regions of the window opened.
+void report_bounds(platform::Canvas& dev, const platform::ScreenRect& screen, const Windevsize& g) {
   frame::say_rule('-', 51);
   say(fmt::Line().x(1).a("|").a("Bounds in pixels:", 49).a("|").str());
   const std::string bar = fmt::Line().x(1).a("|").a(std::string(49, '-')).a("|").str();
@@ -327,15 +272,101 @@ void intplinit(std::string_view name, int idev) {
     say(rect_row(r.label, 25, b.top, b.bottom, b.left, b.right));
   }
   frame::say_rule('-', 51);
+}
 
-  // 10.
+}  // namespace
+
+void use_device(platform::Canvas* device) { g_device = device; }
+
+platform::Canvas& device() {
+  if (g_device) return *g_device;
+  static platform::CairoCanvas program_device;
+  return program_device;
+}
+
+float page_scale(int isetup, int top, int left, int bottom, int right, float pxpcm) {
+  switch (isetup) {
+    case 0:
+    case 1: return static_cast<float>(bottom - top) / kA4LongCm;
+    case 2: return static_cast<float>(right - left) / kA4LongCm;
+    case 3:
+    case 4: return pxpcm;
+    default: return 1.0f;
+  }
+}
+
+void endpath() {
+  if (view.pathopen != 1) return;
+  if (view.context) {
+    view.context->path_stroke();
+    view.context->sync();
+  }
+  view.pathopen = 0;
+}
+
+Windevsize window_geometry(int isetup, const platform::ScreenRect& screen) {
+  Windevsize g;
+  g.top = screen.top + kScreenMargin;
+  g.left = screen.left;
+  g.bottom = screen.bottom - kScreenMargin;
+  g.right = screen.right;
+  g.isetup = isetup;
+  g.pxpcm = kPixelsPerCm;
+  switch (isetup) {
+    case 1: {  // the page's height, its width flush right
+      const int w = static_cast<int>(kShortOverLong * static_cast<float>(g.bottom - g.top));
+      g.left = std::max(g.left, g.right - w);
+      break;
+    }
+    case 2: {  // the page's width; when its height does not fit, the page's height flush right
+      const int h = static_cast<int>(kShortOverLong * static_cast<float>(g.right - g.left));
+      if (g.top + h > g.bottom) {
+        const int w = static_cast<int>(kLongOverShort * static_cast<float>(g.bottom - g.top));
+        g.left = std::max(g.left, g.right - w);
+      }
+      break;
+    }
+    case 3:
+    case 4: {  // the page at 100 %, flush right and bottom, cut where the screen is smaller
+      const int w = static_cast<int>(g.pxpcm * (isetup == 3 ? kA4ShortCm : kA4LongCm));
+      const int h = static_cast<int>(g.pxpcm * (isetup == 3 ? kA4LongCm : kA4ShortCm));
+      g.left = std::max(g.left, g.right - w);
+      g.top = std::max(g.top, g.bottom - h);
+      break;
+    }
+    default:
+      break;  // set-up 0 and unknown set-ups: the whole usable screen
+  }
+  return g;
+}
+
+void intplinit(std::string_view name, int idev) {
+  register_hooks();
+  int isetup = 1;
+  int antialias = 1;
+  settle_settings(isetup, antialias);
+
+  platform::Canvas& dev = device();
+  const platform::ScreenRect screen = dev.screen_bounds();
+  windevsize = window_geometry(isetup, screen);
+  const Windevsize& g = windevsize;
+
+  const std::string title = ask_title(isetup, idev);
+  platform::PageInfo page;
+  page.name = std::string(name);
+  page.scale = page_scale(isetup, g.top, g.left, g.bottom, g.right, g.pxpcm);
+  page.landscape = isetup == 2 || isetup == 4;
+  dev.window_open({g.top, g.left, g.bottom, g.right}, title, page);
+  view.window = &dev;
+  view.port = &dev;
+
+  report_bounds(dev, screen, g);
   say_item("Obtained Window Content: Collapsed => 0 ?");
   say_item("Obtained Window Port   : Collapsed => not 0 ?");
   say_rule();
   say_item("Starting VK context");
   frame::menutail();
 
-  // 11. The drawing context.
   dev.context_begin(antialias == 1);
   view.context = &dev;
   view.pathopen = 0;
@@ -375,14 +406,14 @@ void intnewpage() {
   }
   report_page_failures();
 
-  // 2. The port rectangle and the drawing rectangle in context units.
+  // The port rectangle and the drawing rectangle in context units.
   const platform::ScreenRect port = ctx ? ctx->window_region(40) : platform::ScreenRect{};
   const double x = 0.0;
   const double y = 0.0;
   const double w = port.right - port.left;
   const double h = port.bottom - port.top;
 
-  // 3.
+  // Their table.
   frame::submenuhead(id_intnewpage);
   say_rule();
   say(head_row(17));
@@ -391,7 +422,7 @@ void intnewpage() {
   say_rule();
   frame::menutail();
 
-  // 4. A white page. The colours the context holds stay as they were, so that a
+  // A white page. The colours the context holds stay as they were, so that a
   // black-and-white plot (where no primitive sets a colour) keeps drawing in black.
   if (ctx) {
     ctx->clear_white(x, y, w, h);

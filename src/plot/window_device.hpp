@@ -35,6 +35,12 @@ extern Windevsize windevsize;
 inline constexpr std::string_view kSettingsFile = "vomek1_ini_u.txt";
 inline constexpr int kSettingsUnit = 50;
 
+// The window of a page set-up on a screen (pixels, y downwards): the usable screen (the
+// screen less 44 pixels at the top and at the bottom) or the part of it an A4 page takes,
+// fitted (set-ups 1, 2) or at 100 % (3, 4), against its right (and, at 100 %, bottom) edge;
+// set-up 0 and unknown set-ups take the whole usable screen.
+Windevsize window_geometry(int isetup, const platform::ScreenRect& screen);
+
 // Pixels per centimetre of the page for a set-up and window content: the 29.7 cm side fills
 // the height (set-ups 0, 1) or the width (2); 100 % set-ups (3, 4) use pxpcm; any other 1.0.
 float page_scale(int isetup, int top, int left, int bottom, int right, float pxpcm);

@@ -157,6 +157,30 @@ TEST(Units, ALineOver64KiBIsAReadErrorAndReadingGoesOnAfterIt) {
   EXPECT_NE(text.find(" LINE LONGER THAN 65536 BYTES\n IN FILE: " + f.path + "\n"), std::string::npos) << text;
 }
 
+// Every read of a file until its end, a read error as "<error>".
+Lines all_reads(const std::string& content) {
+  korbast::testing::Console console;
+  TempFile f(content);
+  EXPECT_TRUE(units::open(11, f.path, units::Status::Old));
+  Lines reads;
+  std::string line;
+  for (units::Read r; (r = units::read_line(11, line)) != units::Read::Eof && reads.size() < 10;)
+    reads.push_back(r == units::Read::Ok ? line : "<error>");
+  units::close(11);
+  return reads;
+}
+
+// The rest of a line too long to keep is passed over up to its end, the end the file uses:
+// CRLF (its LF too), LF (a CR inside stays part of the line), or CR when the long line is the
+// first (an LF right after that CR is part of it, and CR then ends the file's lines).
+TEST(Units, ALongLineIsPassedOverUpToTheFilesLineEnd) {
+  const std::string y(70000, 'y');
+  EXPECT_EQ(all_reads("a\r\n" + y + "\r\nb\r\n"), (Lines{"a", "<error>", "b"}));
+  EXPECT_EQ(all_reads("a\n" + y + "\rz\nb\n"), (Lines{"a", "<error>", "b"}));
+  EXPECT_EQ(all_reads(y + "\r\nb\rc"), (Lines{"<error>", "b", "c"}));
+  EXPECT_EQ(all_reads(y + "\r\rb"), (Lines{"<error>", "", "b"}));
+}
+
 TEST(Units, AnEndlessLineIsGivenUpWithinABound) {
   korbast::testing::Console console;
   ASSERT_TRUE(units::open(15, "/dev/zero", units::Status::Old));

@@ -257,6 +257,43 @@ TEST_F(WindowDevice, WindowRectanglesForScreensAndSetups) {
   }
 }
 
+// The rectangles worked by hand: usable screen = screen less 44 at top and bottom;
+// trunc(0.70707 x height) wide (set-up 1); landscape trunc(0.70707 x width) high, when that
+// does not fit trunc(1.4143 x height) wide (2); 744 x 1052 at 100 % (3, 4, 35.43307 px/cm).
+TEST(WindowGeometry, IsThePageOfTheSetupOnTheUsableScreen) {
+  struct Case {
+    int setup;
+    platform::ScreenRect screen, window;  // top, left, bottom, right
+  } const cases[] = {
+      // A screen not at the origin: usable 64..776 (712 high), 100..1300 (1200 wide).
+      {0, {20, 100, 820, 1300}, {64, 100, 776, 1300}},
+      {1, {20, 100, 820, 1300}, {64, 797, 776, 1300}},   // 503.43 wide
+      {2, {20, 100, 820, 1300}, {64, 294, 776, 1300}},   // 848.48 > 712, so 1006.98 wide
+      {3, {20, 100, 820, 1300}, {64, 556, 776, 1300}},   // 744 wide, 1052 cut to 712
+      {4, {20, 100, 820, 1300}, {64, 248, 776, 1300}},   // 1052 wide, 744 cut to 712
+      {7, {20, 100, 820, 1300}, {64, 100, 776, 1300}},
+      // Landscape just fitting (707.07 high on 707) keeps the whole usable screen; one pixel
+      // less and it is 998.50 wide.
+      {2, {0, 0, 795, 1000}, {44, 0, 751, 1000}},
+      {2, {0, 0, 794, 1000}, {44, 2, 750, 1000}},
+      // The factors as the program takes them, not the exact ratios: 0.70707 x 99 = 69.99993
+      // (1/sqrt 2 would give 70) and 1.4143 x 70 = 99.001 (sqrt 2 would give 98).
+      {1, {0, 0, 187, 500}, {44, 431, 143, 500}},
+      {2, {0, 0, 158, 200}, {44, 101, 114, 200}},
+      // 100 % on a large screen: the whole page, flush right and bottom.
+      {3, {0, 0, 1200, 1920}, {104, 1176, 1156, 1920}},
+      {4, {0, 0, 1200, 1920}, {412, 868, 1156, 1920}},
+  };
+  for (const Case& c : cases) {
+    const Windevsize g = window_geometry(c.setup, c.screen);
+    const std::string where = "set-up " + std::to_string(c.setup) + " on " +
+                              std::to_string(c.screen.bottom) + "x" + std::to_string(c.screen.right);
+    EXPECT_EQ((platform::ScreenRect{g.top, g.left, g.bottom, g.right}), c.window) << where;
+    EXPECT_EQ(g.isetup, c.setup) << where;
+    EXPECT_FLOAT_EQ(g.pxpcm, 35.43307f) << where;
+  }
+}
+
 TEST(PageScale, FollowsTheSetup) {
   EXPECT_FLOAT_EQ(page_scale(1, 0, 0, 900, 636, 35.43307f), 900 / 29.7f);
   EXPECT_FLOAT_EQ(page_scale(0, 44, 0, 944, 1920, 35.43307f), 900 / 29.7f);
