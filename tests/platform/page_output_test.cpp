@@ -1152,7 +1152,7 @@ TEST(PageOutput, KilledChild) {
 // A run killed at any moment, with no chance to tidy up, keeps every page it announced: the
 // PDF holds them and each has its whole PNG.
 TEST(PageOutput, AKilledRunKeepsEveryAnnouncedPage) {
-  if (!have_tool("pdfinfo")) GTEST_SKIP() << "pdfinfo not installed";
+  if (!have_tool("pdfinfo") || !have_tool("qpdf")) GTEST_SKIP() << "pdfinfo or qpdf not installed";
   for (int sig : {SIGKILL}) {
     Dir d;
     int err_pipe[2];
@@ -1186,8 +1186,15 @@ TEST(PageOutput, AKilledRunKeepsEveryAnnouncedPage) {
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
-    // Every announced page is in the PDF and has its PNG.
-    EXPECT_EQ(pdf_pages(d / "sig_w1.pdf"), notices) << err;
+    // Every announced page is in the PDF and has its PNG. The kill may cut the next page's
+    // update (readers then recover what stands before it) or come after that page is written
+    // but before it is announced.
+    const std::string pdf = d / "sig_w1.pdf";
+    const int poppler = poppler_pages(pdf);
+    EXPECT_TRUE(poppler == notices || poppler == notices + 1) << poppler << "\n" << err;
+    const Qpdf q = qpdf(pdf);
+    EXPECT_TRUE(q.status == 0 || q.status == 3) << q.out;
+    EXPECT_TRUE(q.pages == notices || q.pages == notices + 1) << q.pages << "\n" << err;
     char png[64];
     std::snprintf(png, sizeof png, "sig_w1_p%03d.png", notices);
     EXPECT_TRUE(fs::exists(d.path / png)) << err;
