@@ -81,22 +81,13 @@ std::string colour_row(int i) {
   return l.str();
 }
 
-std::string trimmed(std::string_view text) {
-  int first = 0;
-  int last = 0;
-  frame::textlen(first, last, text);
-  if (last < first) return {};
-  return std::string(text.substr(static_cast<std::size_t>(first - 1),
-                                 static_cast<std::size_t>(last - first + 1)));
-}
-
 // The colour-table file (menu choice 300). Whatever happens, the file is closed again and the
 // entries already stored stay.
 void read_color_file() {
   const int unit = kColorTableUnit;
   std::string name(80, ' ');
   frame::opef2(name, "color table input", unit, "old", 0);
-  const std::string shown = trimmed(name);
+  const std::string shown = frame::trimmed(name);
 
   int line = 1;
   int n = 0;
