@@ -304,6 +304,13 @@ int menu_choice(int def) {
   return choice;
 }
 
+int close_menu(std::string_view exit_item) {
+  say_rule();
+  say_item(exit_item);
+  menutail();
+  return menu_choice();
+}
+
 void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
   status = 0;
   const int d = def;

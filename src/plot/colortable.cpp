@@ -172,11 +172,8 @@ void scolortable(frame::Mode inter) {
     say_item("modify nb of colors ..........100");
     say_item("modify rgb color content .....200");
     say_item("read color table from file ...300");
-    say_rule();
-    say_item("EXIT ..........................99");
-    frame::menutail();
+    const int choice = frame::close_menu("EXIT ..........................99");
     int status = 0;
-    const int choice = frame::menu_choice();
     if (choice == 99) return;
     if (choice == 100) {
       int number = 0;
