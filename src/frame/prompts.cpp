@@ -54,10 +54,13 @@ ListStatus convert(const std::string& buf, T& v) {
   }
 }
 
-// A read answer to a question with a default: a blank answer gives d, any other is read as a
-// number into v; an unreadable number makes the read an error.
+// The answer to the number question `prompt` of the routine `id`, read from the standard
+// input: a blank answer gives d, any other is read as a number into v; an unreadable number
+// makes the read an error. Again as read_answer_line says it.
 template <class T>
-AnswerRead number_or_default(AnswerRead r, const std::string& line, T& v, T d) {
+AnswerRead number_or_default(const Identity& id, std::string_view prompt, T& v, T d) {
+  std::string line;
+  const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
   if (r != AnswerRead::Ok) return r;
   const std::string buf = buffer(line, 20);
   if (keeps_default(buf)) {
@@ -85,11 +88,9 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
   const T d = def;  // value and default may be the same variable
   for (;;) {
     ask_with_default(prompt, form(d));
-    std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
     T v = value;
-    r = number_or_default(r, line, v, d);
+    const AnswerRead r = number_or_default(id, prompt, v, d);
+    if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
       could_not_read(id, prompt);
       continue;
@@ -320,11 +321,9 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
     say(fmt::Line().item("Enter").item(prompt).str());
     say_item("or return for default value");
     say(fmt::Line().item("Default =").item(fmt::I(d, 12)).str());
-    std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
     int v = value;
-    r = number_or_default(r, line, v, d);
+    const AnswerRead r = number_or_default(id, prompt, v, d);
+    if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
       errorhead(id);
       say(fmt::Line().item("could not read").item(prompt).str());
