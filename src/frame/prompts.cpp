@@ -70,6 +70,15 @@ AnswerRead number_or_default(const Identity& id, std::string_view prompt, T& v, 
   return convert(buf, v) == ListStatus::Ok ? r : AnswerRead::Error;
 }
 
+// One answer line to the question `prompt` of the routine `id`, from the standard input.
+// False when the question is to be asked again: the command file ended, or the read failed
+// and the error frame has said so.
+bool got_answer(const Identity& id, std::string_view prompt, std::string& line) {
+  const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+  if (r == AnswerRead::Error) could_not_read(id, prompt);
+  return r == AnswerRead::Ok;
+}
+
 // A question with a default as it is shown: the prompt, and at output level 2 the dotted
 // line before it and the default after it.
 void ask_with_default(std::string_view prompt, std::string_view shown_default) {
@@ -209,12 +218,7 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
   for (;;) {
     ask_with_default(prompt, trimmed(d));
     std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
-    if (r == AnswerRead::Error) {
-      could_not_read(id, prompt);
-      continue;
-    }
+    if (!got_answer(id, prompt, line)) continue;
     std::string buf = buffer(line, buffer_len == 0 ? std::max<std::size_t>(line.size(), 1) : buffer_len);
     std::string shown;
     if (keeps_default(buf)) {
@@ -285,12 +289,7 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
-    if (r == AnswerRead::Error) {
-      could_not_read(id, prompt);
-      continue;
-    }
+    if (!got_answer(id, prompt, line)) continue;
     fill(value, line);
     say(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
     if (verbose()) dots();
