@@ -53,18 +53,6 @@ void show_menu(int kin) {
   frame::menutail();
 }
 
-void show_help() {
-  frame::submenuhead(reader_id);
-  frame::say_rule('=');
-  text_line("                  HELP");
-  frame::say_rule('=');
-  text_line("DEK & NDK FORMATS AS DESCRIBED AT:");
-  text_line("    https://www.globalcmt.org/");
-  text_line("Other help:");
-  text_line("    ");
-  frame::say_rule('=');
-}
-
 // "(1x,'|',1x,i7,1x,'|',1x,i7,1x,'|')"
 void echo_line(int record, int slot) {
   frame::fmt::Line s;
@@ -285,7 +273,7 @@ void gcmtreadex1(int kin, frame::Mode mode) {
     frame::inintegdef(choice, pad35("your choice"), 99, status);
 
     switch (choice) {
-      case 900: show_help(); break;
+      case 900: format_help(reader_id, "DEK & NDK FORMATS AS DESCRIBED AT:"); break;
       case 4:
         frame::inlogicdef(st.lshowread, pad35("write data sorting to screen"), st.lshowread,
                           status);

@@ -75,18 +75,6 @@ void show_menu(int kout) {
   frame::menutail();
 }
 
-void show_help() {
-  frame::submenuhead(writer_id);
-  frame::say_rule('=');
-  text_line("                  HELP");
-  frame::say_rule('=');
-  text_line("GLOBAL CMT DATA FORMAT ARE DESCRIBED AT:");
-  text_line("    https://www.globalcmt.org/");
-  text_line("Other help:");
-  text_line("    ");
-  frame::say_rule('=');
-}
-
 void mismatch(int command) {
   frame::warninghead(writer_id);
   count_line("DATA TYPE ID   =", gcmtblk.idatatype);
@@ -192,7 +180,7 @@ void gcmtwrite1(int kout, int /*idum*/) {
     int status = 0;
     frame::inintegdef(command, pad35("your choice"), 99, status);
 
-    if (command == 900) show_help();
+    if (command == 900) format_help(writer_id, "GLOBAL CMT DATA FORMAT ARE DESCRIBED AT:");
 
     // The slot is opened only for a command that will write: a format command that does not
     // fit the stored data type is refused before any file is chosen, so that no existing

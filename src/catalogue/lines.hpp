@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "frame/format.hpp"
+#include "frame/frames.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
 
@@ -45,6 +46,20 @@ inline std::string pad35(std::string_view s) {
   std::string t(s.substr(0, 35));
   t.resize(35, ' ');
   return t;
+}
+
+// The help page of the reader's and the writer's menus: a head, the line that says which
+// formats follow, and where they are described.
+inline void format_help(const frame::Identity& id, std::string_view formats_line) {
+  frame::submenuhead(id);
+  frame::say_rule('=');
+  text_line("                  HELP");
+  frame::say_rule('=');
+  text_line(formats_line);
+  text_line("    https://www.globalcmt.org/");
+  text_line("Other help:");
+  text_line("    ");
+  frame::say_rule('=');
 }
 
 }  // namespace korbast::catalogue

@@ -156,11 +156,8 @@ void srepstereo0(frame::Mode mode) {
     frame::say_int("nb of points to draw ..........10", s.npcirc, 7);
     frame::say(fmt::Line().item("draw axis......................20").item(tf(s.laxis)).str());
     frame::say(fmt::Line().item("draw tics......................30").item(tf(s.ltics)).str());
-    say_rule();
-    say_item("EXIT ..........................99");
-    frame::menutail();
+    const int choice = frame::close_menu("EXIT ..........................99");
     int status = 0;
-    const int choice = frame::menu_choice();
     if (choice == 99) return;
     if (choice >= 1 && choice <= 6) {
       frame::Text<35> text;
@@ -232,11 +229,8 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
                    .item(std::string_view(text.data(), text.size()))
                    .str());
     line_i4("draw label (0/1)......3", idraw);
-    say_rule();
-    say_item("EXIT ................99");
-    frame::menutail();
+    const int choice = frame::close_menu("EXIT ................99");
     int status = 0;
-    const int choice = frame::menu_choice();
     if (choice == 99) {
       menu = false;
     } else if (choice == 1) {
@@ -266,11 +260,8 @@ void srepstereonp(int& npcirc, frame::Mode mode) {
       say_item(frame::Text<43>("STEREO FRAME NUMBER OF POINT:").view());
       say_rule();
       frame::say_int("nb of points to draw ..........10", npcirc, 5);
-      say_rule();
-      say_item("EXIT ..........................99");
-      frame::menutail();
+      const int choice = frame::close_menu("EXIT ..........................99");
       int status = 0;
-      const int choice = frame::menu_choice();
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(npcirc, "nb of pts per curve", npcirc, 1, 1000, status);

@@ -165,19 +165,22 @@ bool ListReader::value_token(std::string& token, bool& quoted) {
   return false;
 }
 
-ListReader& ListReader::i(int& value) {
+template <class T>
+bool ListReader::number_item(T& value, bool (*convert)(const std::string&, T&)) {
   std::string token;
   bool quoted = false;
-  if (!value_token(token, quoted)) return *this;
-  if (quoted || !to_int(token, value)) status_ = ListStatus::Error;
+  if (!value_token(token, quoted)) return false;
+  if (quoted || !convert(token, value)) status_ = ListStatus::Error;
+  return true;
+}
+
+ListReader& ListReader::i(int& value) {
+  number_item(value, to_int);
   return *this;
 }
 
 ListReader& ListReader::f(float& value) {
-  std::string token;
-  bool quoted = false;
-  if (!value_token(token, quoted)) return *this;
-  if (quoted || !to_real(token, value)) status_ = ListStatus::Error;
+  number_item(value, to_real);
   return *this;
 }
 
@@ -201,21 +204,15 @@ ListReader& ListReader::a(char* text, int n) {
 
 ListStatus list_int(std::string_view text, int& value, bool* null) {
   ListReader r(text, true);
-  std::string token;
-  bool quoted = false;
-  const bool got = r.value_token(token, quoted);
+  const bool got = r.number_item(value, to_int);
   if (null) *null = !got && r.status_ == ListStatus::Ok;
-  if (got && (quoted || !to_int(token, value))) return ListStatus::Error;
   return r.status_;
 }
 
 ListStatus list_real(std::string_view text, float& value, bool* null) {
   ListReader r(text, true);
-  std::string token;
-  bool quoted = false;
-  const bool got = r.value_token(token, quoted);
+  const bool got = r.number_item(value, to_real);
   if (null) *null = !got && r.status_ == ListStatus::Ok;
-  if (got && (quoted || !to_real(token, value))) return ListStatus::Error;
   return r.status_;
 }
 

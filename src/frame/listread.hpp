@@ -57,6 +57,10 @@ class ListReader {
   // The token of a value item, or false when the item keeps its target (null, "/", a
   // failure: status_ tells which).
   bool value_token(std::string& token, bool& quoted);
+  // A number item read through `convert`: false when the item keeps its target (as
+  // value_token); a quoted or unreadable value sets Error.
+  template <class T>
+  bool number_item(T& value, bool (*convert)(const std::string&, T&));
 
   int unit_;
   std::string_view text_;   // the text of a text reader

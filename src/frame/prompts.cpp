@@ -54,10 +54,13 @@ ListStatus convert(const std::string& buf, T& v) {
   }
 }
 
-// A read answer to a question with a default: a blank answer gives d, any other is read as a
-// number into v; an unreadable number makes the read an error.
+// The answer to the number question `prompt` of the routine `id`, read from the standard
+// input: a blank answer gives d, any other is read as a number into v; an unreadable number
+// makes the read an error. Again as read_answer_line says it.
 template <class T>
-AnswerRead number_or_default(AnswerRead r, const std::string& line, T& v, T d) {
+AnswerRead number_or_default(const Identity& id, std::string_view prompt, T& v, T d) {
+  std::string line;
+  const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
   if (r != AnswerRead::Ok) return r;
   const std::string buf = buffer(line, 20);
   if (keeps_default(buf)) {
@@ -65,6 +68,15 @@ AnswerRead number_or_default(AnswerRead r, const std::string& line, T& v, T d) {
     return r;
   }
   return convert(buf, v) == ListStatus::Ok ? r : AnswerRead::Error;
+}
+
+// One answer line to the question `prompt` of the routine `id`, from the standard input.
+// False when the question is to be asked again: the command file ended, or the read failed
+// and the error frame has said so.
+bool got_answer(const Identity& id, std::string_view prompt, std::string& line) {
+  const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+  if (r == AnswerRead::Error) could_not_read(id, prompt);
+  return r == AnswerRead::Ok;
 }
 
 // A question with a default as it is shown: the prompt, and at output level 2 the dotted
@@ -85,11 +97,9 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
   const T d = def;  // value and default may be the same variable
   for (;;) {
     ask_with_default(prompt, form(d));
-    std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
     T v = value;
-    r = number_or_default(r, line, v, d);
+    const AnswerRead r = number_or_default(id, prompt, v, d);
+    if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
       could_not_read(id, prompt);
       continue;
@@ -208,12 +218,7 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
   for (;;) {
     ask_with_default(prompt, trimmed(d));
     std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
-    if (r == AnswerRead::Error) {
-      could_not_read(id, prompt);
-      continue;
-    }
+    if (!got_answer(id, prompt, line)) continue;
     std::string buf = buffer(line, buffer_len == 0 ? std::max<std::size_t>(line.size(), 1) : buffer_len);
     std::string shown;
     if (keeps_default(buf)) {
@@ -284,12 +289,7 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
-    if (r == AnswerRead::Error) {
-      could_not_read(id, prompt);
-      continue;
-    }
+    if (!got_answer(id, prompt, line)) continue;
     fill(value, line);
     say(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
     if (verbose()) dots();
@@ -304,6 +304,13 @@ int menu_choice(int def) {
   return choice;
 }
 
+int close_menu(std::string_view exit_item) {
+  say_rule();
+  say_item(exit_item);
+  menutail();
+  return menu_choice();
+}
+
 void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
   status = 0;
   const int d = def;
@@ -313,11 +320,9 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
     say(fmt::Line().item("Enter").item(prompt).str());
     say_item("or return for default value");
     say(fmt::Line().item("Default =").item(fmt::I(d, 12)).str());
-    std::string line;
-    AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    if (r == AnswerRead::Again) continue;
     int v = value;
-    r = number_or_default(r, line, v, d);
+    const AnswerRead r = number_or_default(id, prompt, v, d);
+    if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
       errorhead(id);
       say(fmt::Line().item("could not read").item(prompt).str());

@@ -28,6 +28,9 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status);
 void inintegdefnp(int& value, std::string_view prompt, int def, int& status);
 // The choice in a menu: "your choice", with def (the exit of most menus) as the default.
 int menu_choice(int def = 99);
+// The close of a menu and its question: a rule, the exit item and the menu's tail, then the
+// choice read as menu_choice reads it (default 99).
+int close_menu(std::string_view exit_item);
 // Reads in_unit and writes out_unit, whatever the output level (the severity tails).
 void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,
                  int& status);

@@ -41,6 +41,20 @@ std::string pairs20(std::string_view a, long long i) {
   return fmt::Line().item(a).item(fmt::I(i, 20)).str();
 }
 
+// The error frame of a number that does not fit in `available` characters, its first line
+// naming the number; the text is then filled with nines and count set to available.
+void no_room_for(const Identity& id, const std::string& number_line, std::span<char> text,
+                 int& count, int available) {
+  errorhead(id);
+  say(number_line);
+  say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
+  say_item("==> NEED LONGER CHARACTER STRING");
+  say(pairs20("==> fill with 9 and set nchar =", available));
+  errortail00();
+  nines(text, available);
+  count = available;
+}
+
 // caream's own star box on the console (no frame, no pause).
 void star_box(std::string_view error_line, int m, std::string_view relation, int j) {
   const int unit = units::console;
@@ -87,14 +101,7 @@ void intg2char(std::span<char> text, int& count, int available, int n) {
   int c = 0;
   integlen(c, n);
   if (c > available) {
-    errorhead(id_intg2char);
-    say(pairs20("Cannot write integer =", n));
-    say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
-    say_item("==> NEED LONGER CHARACTER STRING");
-    say(pairs20("==> fill with 9 and set nchar =", available));
-    errortail00();
-    nines(text, available);
-    count = available;
+    no_room_for(id_intg2char, pairs20("Cannot write integer =", n), text, count, available);
     return;
   }
   put(text, fmt::I(n, c));
@@ -213,14 +220,8 @@ void real2charf1(std::span<char> text, int& count, int ndec, int available, floa
     decimals = available - d - 2;
   }
   if (decimals < 0) {
-    errorhead(id_real2charf1);
-    say(fmt::Line().item("Cannot write real =").item(fmt::F(x, 30, 5)).str());
-    say(fmt::Line().item("with only ").item(fmt::I(available, 20)).item("digits").str());
-    say_item("==> NEED LONGER CHARACTER STRING");
-    say(pairs20("==> fill with 9 and set nchar =", available));
-    errortail00();
-    nines(text, available);
-    count = available;
+    no_room_for(id_real2charf1, fmt::Line().item("Cannot write real =").item(fmt::F(x, 30, 5)).str(),
+                text, count, available);
     return;
   }
   careafmpn(text, w, decimals, x);

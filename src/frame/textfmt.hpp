@@ -19,7 +19,8 @@ namespace korbast::frame {
 
 // First and last non-blank positions (1-based); all blank: both the length; empty: 1 and 0.
 void textlen(int& first, int& last, std::string_view text);
-// The text from its first to its last non-blank character (empty for a text of blanks).
+// The text from its first to its last non-blank character (a text of blanks keeps its last
+// character, an empty one gives nothing).
 std::string trimmed(std::string_view text);
 // Characters needed to write n (sign included).
 void integlen(int& count, int n);

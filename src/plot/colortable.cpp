@@ -81,22 +81,13 @@ std::string colour_row(int i) {
   return l.str();
 }
 
-std::string trimmed(std::string_view text) {
-  int first = 0;
-  int last = 0;
-  frame::textlen(first, last, text);
-  if (last < first) return {};
-  return std::string(text.substr(static_cast<std::size_t>(first - 1),
-                                 static_cast<std::size_t>(last - first + 1)));
-}
-
 // The colour-table file (menu choice 300). Whatever happens, the file is closed again and the
 // entries already stored stay.
 void read_color_file() {
   const int unit = kColorTableUnit;
   std::string name(80, ' ');
   frame::opef2(name, "color table input", unit, "old", 0);
-  const std::string shown = trimmed(name);
+  const std::string shown = frame::trimmed(name);
 
   int line = 1;
   int n = 0;
@@ -181,11 +172,8 @@ void scolortable(frame::Mode inter) {
     say_item("modify nb of colors ..........100");
     say_item("modify rgb color content .....200");
     say_item("read color table from file ...300");
-    say_rule();
-    say_item("EXIT ..........................99");
-    frame::menutail();
+    const int choice = frame::close_menu("EXIT ..........................99");
     int status = 0;
-    const int choice = frame::menu_choice();
     if (choice == 99) return;
     if (choice == 100) {
       int number = 0;

@@ -27,17 +27,6 @@ constexpr std::size_t kCaption = 60;
 using frame::say;
 using frame::say_item;
 
-// The text from its first to its last non-blank character (an all-blank text keeps its last
-// character, an empty one gives nothing).
-std::string trimmed(std::string_view text) {
-  int first = 0;
-  int last = 0;
-  frame::textlen(first, last, text);
-  if (last < first) return {};
-  return std::string(text.substr(static_cast<std::size_t>(first - 1),
-                                 static_cast<std::size_t>(last - first + 1)));
-}
-
 // A caption line: cut or blank-padded to 60 characters.
 std::string caption(std::string line) {
   line.resize(kCaption, ' ');
@@ -110,9 +99,9 @@ void cmplotruninfo0(float x, float y, frame::Mode /*inter*/) {
   const float h = h0 / 2.0f;
   set_text_size(h);
   const frame::RunInfo& r = frame::runinfocom;
-  const std::string line1 = caption("Main program " + trimmed(r.mainname.view()) + " v" +
+  const std::string line1 = caption("Main program " + frame::trimmed(r.mainname.view()) + " v" +
                                     r.mainversion.str() + " on " + r.maindate.str());
-  const std::string line2 = caption("Subroutine " + trimmed(r.subname.view()) + " v" +
+  const std::string line2 = caption("Subroutine " + frame::trimmed(r.subname.view()) + " v" +
                                     r.subversion.str() + " on " + r.subdate.str());
   const std::string line3 = caption("Run on " + r.system.str() + " on " + r.rundate.str() +
                                     " at " + r.runtime.str());

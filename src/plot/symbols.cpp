@@ -1,6 +1,8 @@
 #include "plot/symbols.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "frame/angles.hpp"
 #include "plot/chain.hpp"
@@ -39,6 +41,14 @@ void circle(Template& t, float r) {
   t.np = kCirclePoints;
 }
 
+// The outline of a symbol from its points: xs1, ys1 and their number.
+template <std::size_t N>
+void outline(Template& t, const float (&x)[N], const float (&y)[N]) {
+  std::copy_n(x, N, t.xs1);
+  std::copy_n(y, N, t.ys1);
+  t.np = static_cast<int>(N);
+}
+
 Template build(int type, float r) {
   Template t;
   const long long code = type;
@@ -61,41 +71,25 @@ Template build(int type, float r) {
     t.shape = Shape::Bars;
     const float x[4] = {-r, r, 0.0f, 0.0f};
     const float y[4] = {0.0f, 0.0f, -r, r};
-    for (int i = 0; i < 4; ++i) {
-      t.xs1[i] = x[i];
-      t.ys1[i] = y[i];
-    }
-    t.np = 4;
+    outline(t, x, y);
   } else if (a == 14) {
     t.shape = Shape::Cross;
     const float d = (std::sqrt(2.0f) / 2.0f) * r;
     const float x[4] = {d, -d, -d, d};
     const float y[4] = {d, -d, d, -d};
-    for (int i = 0; i < 4; ++i) {
-      t.xs1[i] = x[i];
-      t.ys1[i] = y[i];
-    }
-    t.np = 4;
+    outline(t, x, y);
   } else if (a == 15) {
     t.shape = Shape::Star;
     const float h = (std::sqrt(3.0f) / 2.0f) * r;
     const float x[6] = {h, -h, 0.0f, 0.0f, -h, h};
     const float y[6] = {r / 2.0f, -r / 2.0f, r, -r, r / 2.0f, -r / 2.0f};
-    for (int i = 0; i < 6; ++i) {
-      t.xs1[i] = x[i];
-      t.ys1[i] = y[i];
-    }
-    t.np = 6;
+    outline(t, x, y);
   } else if (a == 16) {
     t.shape = Shape::Rays;
     const float h = (std::sqrt(3.0f) / 2.0f) * r;
     const float x[3] = {h, 0.0f, -h};
     const float y[3] = {-r / 2.0f, r, -r / 2.0f};
-    for (int i = 0; i < 3; ++i) {
-      t.xs1[i] = x[i];
-      t.ys1[i] = y[i];
-    }
-    t.np = 3;
+    outline(t, x, y);
   } else if (a == 17) {
     t.shape = Shape::Rays;
     const float c54 = r * std::cos(frame::rad(54.0f));
@@ -104,11 +98,7 @@ Template build(int type, float r) {
     const float s18 = r * std::sin(frame::rad(18.0f));
     const float x[5] = {c54, c18, 0.0f, -c18, -c54};
     const float y[5] = {-s54, s18, r, s18, -s54};
-    for (int i = 0; i < 5; ++i) {
-      t.xs1[i] = x[i];
-      t.ys1[i] = y[i];
-    }
-    t.np = 5;
+    outline(t, x, y);
   } else if (a >= 20 && a <= 23) {
     t.shape = Shape::CircleMarks;
     circle(t, r);
@@ -123,11 +113,7 @@ Template build(int type, float r) {
     const float d = r / std::sqrt(2.0f);
     const float x[5] = {d, -d, -d, d, d};
     const float y[5] = {d, d, -d, -d, d};
-    for (int i = 0; i < 5; ++i) {
-      t.xs1[i] = x[i];
-      t.ys1[i] = y[i];
-    }
-    t.np = 5;
+    outline(t, x, y);
   } else {
     t.shape = Shape::Circle;
     circle(t, r);

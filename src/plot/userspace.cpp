@@ -44,16 +44,29 @@ void buffer2(float* xb, float* yb, int nbmax, int& nb, const float* x, const flo
   is = last;
 }
 
+namespace {
+
+// The next buffer-full of the points from point `is` on, converted to device units and
+// drawn by `draw`; `is` moves to the last point taken. False when `is` was past the points
+// (buffer2 has reported it) and nothing was drawn.
+bool draw_next_chunk(const float* x, const float* y, int n, int& is,
+                     void (*draw)(const float*, const float*, int)) {
+  const int start = is;
+  int nb = 0;
+  buffer2(pltbuff1.xdevbuff, pltbuff1.ydevbuff, kPlotBuffer, nb, x, y, n, is);
+  if (start > n) return false;
+  us2de(pltbuff1.xdevbuff, pltbuff1.ydevbuff, pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+  draw(pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+  return true;
+}
+
+}  // namespace
+
 void usline(const float* x, const float* y, int n) {
   // A list with no point reports the empty chunk in buffer2 and draws nothing.
   int is = 1;
   do {
-    const int start = is;
-    int nb = 0;
-    buffer2(pltbuff1.xdevbuff, pltbuff1.ydevbuff, kPlotBuffer, nb, x, y, n, is);
-    if (start > n) return;
-    us2de(pltbuff1.xdevbuff, pltbuff1.ydevbuff, pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
-    deline(pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+    if (!draw_next_chunk(x, y, n, is, deline)) return;
   } while (is < n);
 }
 
@@ -67,12 +80,7 @@ void usplot(float x, float y, int ipen) {
 void uspolygon(const float* x, const float* y, int n) {
   int is = 1;
   for (;;) {
-    const int start = is;
-    int nb = 0;
-    buffer2(pltbuff1.xdevbuff, pltbuff1.ydevbuff, kPlotBuffer, nb, x, y, n, is);
-    if (start > n) return;
-    us2de(pltbuff1.xdevbuff, pltbuff1.ydevbuff, pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
-    depolygon(pltbuff1.xdevbuff, pltbuff1.ydevbuff, nb);
+    if (!draw_next_chunk(x, y, n, is, depolygon)) return;
     if (is >= n) return;
     frame::warninghead(id_uspolygon);
     say_int("Polygone vertices =", n, 6);

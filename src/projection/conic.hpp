@@ -34,8 +34,7 @@ struct LambertConic {
     const float phi = detail::lambert_latitude(phi_in, c.n, apex);
     // Snyder 1987 eq. 15-1 with t = tan(pi/4 - phi/2) taken from the pole distance near a pole.
     const float tn = apex ? 0.0f : std::pow(detail::tan_half_colatitude(phi), c.n);
-    const float theta = c.n * (lam - lam0);
-    return {c.f * tn * std::sin(theta), c.f * (1.0f - tn * std::cos(theta))};
+    return detail::lambert_image(c, tn, lam, lam0);
   }
 };
 // Code 3: x(i), y(i) = the Lambert conformal conic image of rlong(i), rlat(i), minus the origin

@@ -1,10 +1,12 @@
-// The pole handling the Lambert conformal conics share, and the half-colatitude tangent they
-// and the Mercator projections take near a pole.
+// The pole handling the Lambert conformal conics share, the half-colatitude tangent they and
+// the Mercator projections take near a pole, and the cone image both Lambert conics make.
 #pragma once
 
 #include <cmath>
 
 #include "frame/angles.hpp"
+#include "projection/forward.hpp"
+#include "projection/state.hpp"
 
 namespace korbast::projection::detail {
 
@@ -45,6 +47,14 @@ inline float lambert_latitude(float phi, float n, bool& apex) {
     else if (phi > pi2_low) phi = pi2_low;
   }
   return phi;
+}
+
+// The image on the Lambert cone of constants c of a point whose t^n is tn, at longitude lam
+// from the central meridian lam0: x = f t^n sin(theta), y = f (1 - t^n cos(theta)), with
+// theta = n (lam - lam0). The sphere and the ellipsoid differ only in their t.
+inline XY lambert_image(const LambertConstants& c, float tn, float lam, float lam0) {
+  const float theta = c.n * (lam - lam0);
+  return {c.f * tn * std::sin(theta), c.f * (1.0f - tn * std::cos(theta))};
 }
 
 }  // namespace korbast::projection::detail

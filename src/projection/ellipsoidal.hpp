@@ -90,8 +90,7 @@ struct LambertConicEllipsoid {
           detail::tan_half_colatitude(phi) * std::pow((1.0f + es) / (1.0f - es), e / 2.0f);
       tn = std::pow(t, c.n);
     }
-    const float theta = c.n * (lam - lam0);
-    return {c.f * tn * std::sin(theta), c.f * (1.0f - tn * std::cos(theta))};
+    return detail::lambert_image(c, tn, lam, lam0);
   }
 };
 // Code 4: x(i), y(i) = the Lambert conformal conic image of rlong(i), rlat(i), minus the origin

@@ -67,10 +67,7 @@ void smatab33(float* aba, frame::Mode mode) {
                             ")....." + std::to_string(m + 1);
         say(fmt::Line().item(label).x().f(aba[3 * col + row], 8, 3));
       }
-      say_rule();
-      say_item("UPDATE & EXIT ........99");
-      frame::menutail();
-      const int answer = frame::menu_choice();
+      const int answer = frame::close_menu("UPDATE & EXIT ........99");
       int status = 0;
       if (answer == 99) break;
       if (answer >= 1 && answer <= 9) {

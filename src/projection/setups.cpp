@@ -99,10 +99,7 @@ void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
       say_item(s.title);
       say_rule();
       say_real(s.menu_line, value, 8, 3);
-      say_rule();
-      say_item("UPDATE & EXIT ........99");
-      frame::menutail();
-      const int answer = frame::menu_choice();
+      const int answer = frame::close_menu("UPDATE & EXIT ........99");
       int status = 0;
       if (answer == 99) break;
       if (answer != 1) continue;
@@ -235,10 +232,7 @@ void centre_menu(float& lon, float& lat) {
     say_rule();
     say_real("central longitude .....1", lon, 8, 3);
     say_real("central latitude ......2", lat, 8, 3);
-    say_rule();
-    say_item("UPDATE & EXIT ........99");
-    frame::menutail();
-    const int answer = frame::menu_choice();
+    const int answer = frame::close_menu("UPDATE & EXIT ........99");
     int status = 0;
     if (answer == 99) return;
     if (answer == 1) {

@@ -44,6 +44,19 @@ inline std::string read_file(const std::string& path) {
 
 using korbast::testing::expected::split_lines;
 
+// The store every catalogue routine reads and writes, by the short name the tests use.
+inline catalogue::Gcmtblk& g = catalogue::gcmtblk;
+
+// The dash rule that frames the catalogue's menus and tables.
+inline const std::string r43 = ex::rule('-') + "\n";
+
+// A file name as the dialog shows it: padded with blanks to 40 characters.
+inline std::string name40(const std::string& s) {
+  std::string t = s;
+  t.resize(40, ' ');
+  return t;
+}
+
 // Two dek events of hand-made records, LF line ends.
 inline const std::string dek_text =
     "B010177A  1/ 1/77  9:55:28.4  -6.05  147.94  59.05.36.0EASTERN NEW GUINEA REG. \n"

@@ -20,21 +20,8 @@
 namespace {
 
 using namespace korbast::catalogue;
-using cattest::CatalogueTest;
-using cattest::data_path;
-using cattest::dek_text;
-using cattest::read_file;
+using namespace cattest;
 using korbast::frame::fiocom;
-
-Gcmtblk& g = gcmtblk;
-
-const std::string r43 = ex::rule('-') + "\n";
-
-std::string name40(const std::string& s) {
-  std::string t = s;
-  t.resize(40, ' ');
-  return t;
-}
 
 std::string sub_head(const std::string& name) { return ex::text(ex::head(name)); }
 std::string warn_head(const std::string& name) { return ex::text(ex::warning_head(name)); }

@@ -25,22 +25,8 @@
 namespace {
 
 using namespace korbast::catalogue;
-using cattest::CatalogueTest;
-using cattest::data_path;
-using cattest::dek_text;
-using cattest::read_file;
-using cattest::split_lines;
+using namespace cattest;
 using korbast::frame::fiocom;
-
-Gcmtblk& g = gcmtblk;
-
-const std::string r43 = ex::rule('-') + "\n";
-
-std::string name40(const std::string& s) {
-  std::string t = s;
-  t.resize(40, ' ');
-  return t;
-}
 
 std::string run_writer(const std::string& answers) {
   korbast::testing::Console console(answers);

@@ -21,9 +21,7 @@ class ContoursMenu : public MapDrawTest {
  protected:
   std::string run(const std::string& answers, float longmin = -30, float longmax = 60,
                   float latmin = -10, float latmax = 50) {
-    Console con(answers);
-    contours1(longmin, longmax, latmin, latmax, 1);
-    return con.text();
+    return run_contours(answers, longmin, longmax, latmin, latmax);
   }
 };
 

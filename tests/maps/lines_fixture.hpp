@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/iocom.hpp"
+#include "maps/contours.hpp"
 #include "maps/grid.hpp"
 #include "maps/lines.hpp"
 #include "maps/reset.hpp"
@@ -119,6 +120,14 @@ class MapDrawTest : public plot::test::PlotTest {
     projection::projtype.iproj = 15;
     maps::reset();
     log_->clear();
+  }
+
+  // The contours menu run with the answers over the window given (degrees); what it printed.
+  static std::string run_contours(const std::string& answers, float longmin, float longmax,
+                                  float latmin, float latmax) {
+    korbast::testing::Console con(answers);
+    contours1(longmin, longmax, latmin, latmax, 1);
+    return con.text();
   }
 
   std::vector<Item> drawn() const { return items_of(log_lines()); }

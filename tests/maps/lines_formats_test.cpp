@@ -39,9 +39,7 @@ class LineFiles : public MapDrawTest {
   // Runs the menu with the answers, over the window given (degrees).
   std::string run(const std::string& answers, float longmin = -180, float longmax = 180,
                   float latmin = -90, float latmax = 90) {
-    Console con(answers);
-    contours1(longmin, longmax, latmin, latmax, 1);
-    return con.text();
+    return run_contours(answers, longmin, longmax, latmin, latmax);
   }
   // One file of a type read with the answers of the keyboard's file chooser.
   std::string read(int type, const std::string& path, float longmin = -180, float longmax = 180,

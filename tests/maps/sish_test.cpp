@@ -37,6 +37,21 @@ const std::string kHeader =
     "       Date       Time Latitu Longitu Depth Strik  Dip  Rake S1_azi S1_pl S2_azi S2_pl "
     "S3_azi S3_pl Sv AzSHmx";
 
+// A sample event's plane (strike, dip, rake in degrees) through the map's chain: its axes,
+// the Sh azimuth and the symbol type.
+struct PlaneOnMap {
+  geometry::Axes a;
+  float sh = 0.0f;
+  int isv = 0;
+};
+PlaneOnMap plane_on_map(const float* p) {
+  PlaneOnMap m;
+  projection::fsadr2steff(m.a.azimuth, m.a.plunge, frame::rad(p[0]), frame::rad(p[1]),
+                          frame::rad(p[2]), 0.0f);
+  siap2sv(&m.sh, &m.isv, m.a, 0.0f, 1);
+  return m;
+}
+
 class Sish : public korbast::testing::QuietDialogTest {
  protected:
   void SetUp() override {
@@ -54,14 +69,9 @@ class Sish : public korbast::testing::QuietDialogTest {
   // One record of a sample event's plane, through the map's chain.
   std::string event_record(const NdkEvent& e, int plane) const {
     const float* p = e.plane[plane];
-    geometry::Axes a;
-    projection::fsadr2steff(a.azimuth, a.plunge, frame::rad(p[0]), frame::rad(p[1]),
-                            frame::rad(p[2]), 0.0f);
-    float sh = 0.0f;
-    int isv = 0;
-    siap2sv(&sh, &isv, a, 0.0f, 1);
+    const PlaneOnMap m = plane_on_map(p);
     return sish_record_line(frame::Text<10>(e.date), frame::Text<10>(e.time), e.lat, e.lon,
-                            e.depth, {p[0], p[1], p[2]}, a, isv, sh);
+                            e.depth, {p[0], p[1], p[2]}, m.a, m.isv, m.sh);
   }
 
   std::vector<std::string> oracle;
@@ -197,14 +207,9 @@ TEST_F(Sish, TwoRunsOnTheOpenSlotEachBeginWithAHeader) {
     if (run == 0) {
       for (const auto& e : events) {
         const float* p = e.plane[0];
-        geometry::Axes a;
-        projection::fsadr2steff(a.azimuth, a.plunge, frame::rad(p[0]), frame::rad(p[1]),
-                                frame::rad(p[2]), 0.0f);
-        float sh = 0.0f;
-        int isv = 0;
-        siap2sv(&sh, &isv, a, 0.0f, 1);
+        const PlaneOnMap m = plane_on_map(p);
         sish_write_record(unit, frame::Text<10>(e.date), frame::Text<10>(e.time), e.lat, e.lon,
-                          e.depth, {p[0], p[1], p[2]}, a, isv, sh);
+                          e.depth, {p[0], p[1], p[2]}, m.a, m.isv, m.sh);
       }
     }
   }

@@ -53,9 +53,7 @@ class PlotParam : public PlotTest {
  protected:
   void SetUp() override {
     PlotTest::SetUp();
-    frame::iocom.pause = false;
-    Console quiet;
-    scolortable(5);
+    dialog_without_pauses();
   }
   void open_window() {
     frame::iocom.plot_open = true;

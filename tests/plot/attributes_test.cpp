@@ -21,9 +21,7 @@ class Attributes : public PlotTest {
  protected:
   void SetUp() override {
     PlotTest::SetUp();
-    frame::iocom.pause = false;  // warnings do not wait for RETURN
-    Console quiet;
-    scolortable(5);
+    dialog_without_pauses();
   }
   // The number of colours without the dialog (the colours in use are left as they are).
   static void colours(int n) {

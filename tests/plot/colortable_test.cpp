@@ -39,9 +39,7 @@ class ColourTable : public PlotTest {
  protected:
   void SetUp() override {
     PlotTest::SetUp();
-    frame::iocom.pause = false;
-    Console quiet;
-    scolortable(5);
+    dialog_without_pauses();
     plt2blk.linecolor = 1;
     plt2blk.fillcolor = 8;
     plt2blk.textcolor = 1;

@@ -137,6 +137,14 @@ class PlotTest : public ::testing::Test {
     log_->clear();
   }
 
+  // The dialog's tests: warnings do not wait for RETURN, and the colour table is the one the
+  // program sets up (its frames discarded).
+  static void dialog_without_pauses() {
+    frame::iocom.pause = false;
+    korbast::testing::Console quiet;
+    scolortable(5);
+  }
+
   // The default colour table in force (colour plot, 12 colours).
   static void colour_table() {
     const float r[13] = {100, 0, 50, 0, 0, 0, 50, 50, 80, 70, 60, 50, 30};
