@@ -39,6 +39,8 @@ constexpr Identity kEntry{"scolorgb", " 2.1", "16-03-2009"};
 
 constexpr int kMaxColors = 12;
 constexpr int kNameLength = 35;  // names are handed around in 35 characters, 8 are kept
+// The reset line of a number or index of colour held to the table.
+constexpr frame::ResetLine kColorCountReset{"===> RESET nb of color =", 6};
 
 struct DefaultColour {
   std::string_view name;
@@ -219,19 +221,13 @@ void scolornb(int& n, frame::Mode inter) {
   }
   if (!inter.stored_or_default()) {
     if (n > kMaxColors) {
-      frame::warninghead(id);
-      say_int("trying to set nb of color  =", n, 6);
-      say_int("max nb of color  =", kMaxColors, 6);
-      n = kMaxColors;
-      say_int("===> RESET nb of color =", n, 6);
-      frame::warningtail00();
+      frame::reset_in_frame(id, n, kMaxColors, kColorCountReset,
+                            {int_line("trying to set nb of color  =", n, 6),
+                             int_line("max nb of color  =", kMaxColors, 6)});
     } else if (n < 1) {
-      frame::warninghead(id);
-      say_int("trying to set nb of color  =", n, 6);
-      say_item("min nb of color  = 1");
-      n = 1;
-      say_int("===> RESET nb of color =", n, 6);
-      frame::warningtail00();
+      frame::reset_in_frame(id, n, 1, kColorCountReset,
+                            {int_line("trying to set nb of color  =", n, 6),
+                             item("min nb of color  = 1")});
     }
   }
   if (inter.menu()) {
@@ -300,19 +296,13 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
   // when it lies off the table.
   if (!inter.stored_or_default() || index < 0 || index > kMaxColors) {
     if (index > n) {
-      frame::warninghead(id);
-      say_int("trying to set color nb =", index, 6);
-      say_int("when nb of color  =", n, 6);
-      index = index % (n + 1);
-      say_int("===> RESET nb of color =", index, 6);
-      frame::warningtail00();
+      frame::reset_in_frame(id, index, index % (n + 1), kColorCountReset,
+                            {int_line("trying to set color nb =", index, 6),
+                             int_line("when nb of color  =", n, 6)});
     } else if (index < 0) {
-      frame::warninghead(id);
-      say_int("trying to set nb of color  =", index, 6);
-      say_item("min nb of color  = 0");
-      index = 1;
-      say_int("===> RESET nb of color =", index, 6);
-      frame::warningtail00();
+      frame::reset_in_frame(id, index, 1, kColorCountReset,
+                            {int_line("trying to set nb of color  =", index, 6),
+                             item("min nb of color  = 0")});
     }
   }
   if (inter.stored_or_default()) {
