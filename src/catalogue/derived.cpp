@@ -20,8 +20,8 @@ namespace {
 constexpr float undefined_value = 10.0f;
 constexpr float free_error = 0.001f;
 
-// "(1x,a,1x,f12.3)"
-void value_line(const char* text, float v) {
+// A text and a real in 12 columns with 3 decimals, "(1x,a,1x,f12.3)".
+void value_line_f12_3(const char* text, float v) {
   frame::fmt::Line s;
   s.item(text).x().f(v, 12, 3);
   frame::units::write_line(frame::iocom.stdout_unit, s.str());
@@ -118,8 +118,8 @@ bool record_step(int k) {
   g.fclvd[i] = clvd_ratio(g.tmval[0][i], g.tmval[1][i], g.tmval[2][i], m, defined);
   if (!defined) {
     frame::warninghead(reader_id);
-    value_line("Max(|mT|,|mP|) =", m);
-    value_line("setting fclvd  =", g.fclvd[i]);
+    value_line_f12_3("Max(|mT|,|mP|) =", m);
+    value_line_f12_3("setting fclvd  =", g.fclvd[i]);
     frame::warningtail00();
   }
 
@@ -128,9 +128,9 @@ bool record_step(int k) {
   g.erelm[i] = relative_moment_error(g.tmomt[i], g.tmomte[i], n, d, defined);
   if (!defined) {
     frame::warninghead(reader_id);
-    value_line("||M0||**2  =", n);
-    value_line("||DM0||**2 =", d);
-    value_line("Setting ||DM0||/||M0|| =", g.erelm[i]);
+    value_line_f12_3("||M0||**2  =", n);
+    value_line_f12_3("||DM0||**2 =", d);
+    value_line_f12_3("Setting ||DM0||/||M0|| =", g.erelm[i]);
     frame::warningtail00();
   }
 

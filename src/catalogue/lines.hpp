@@ -39,7 +39,7 @@ inline void flag_line(std::string_view text, bool v) {
 }
 
 // A text and a real in 8 columns with 3 decimals, "(1x,a,1x,f8.3)".
-inline void value_line(std::string_view text, float v) { frame::say_real(text, v, 8, 3); }
+inline void value_line_f8_3(std::string_view text, float v) { frame::say_real(text, v, 8, 3); }
 
 // The text cut or blank-padded to 35 characters, as prompts and explanations are handed on.
 inline std::string pad35(std::string_view s) {

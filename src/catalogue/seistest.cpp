@@ -71,14 +71,14 @@ void show_menu() {
   frame::say_rule('-', 32);
   flag_line("test latitude ...............100", c.testlat);
   if (c.testlat) {
-    value_line("latitude mini ...............110", c.latmin);
-    value_line("latitude maxi ...............110", c.latmax);
+    value_line_f8_3("latitude mini ...............110", c.latmin);
+    value_line_f8_3("latitude maxi ...............110", c.latmax);
     frame::say_rule('-', 32);
   }
   flag_line("test longitude ..............200", c.testlong);
   if (c.testlong) {
-    value_line("longitude mini ..............210", c.longmin);
-    value_line("longitude maxi ..............210", c.longmax);
+    value_line_f8_3("longitude mini ..............210", c.longmin);
+    value_line_f8_3("longitude maxi ..............210", c.longmax);
     frame::say_rule('-', 32);
   }
   flag_line("test polygon ................250", c.testpoly);
@@ -102,32 +102,32 @@ void show_menu() {
   }
   flag_line("test depth ..................300", c.testdepth);
   if (c.testdepth) {
-    value_line("depth mini ..................310", c.depthmin);
-    value_line("depth maxi ..................310", c.depthmax);
+    value_line_f8_3("depth mini ..................310", c.depthmin);
+    value_line_f8_3("depth maxi ..................310", c.depthmax);
     frame::say_rule('-', 32);
   }
   flag_line("test rake on both planes.....501", c.rakeboth);
   text_line("test union of intervals 1,2,3");
   flag_line("test rake interval 1 ........500", c.testrake[0]);
   if (c.testrake[0]) {
-    value_line("rake mini interval 1.........510", c.rakeint[0][0]);
-    value_line("rake maxi interval 1.........510", c.rakeint[0][1]);
+    value_line_f8_3("rake mini interval 1.........510", c.rakeint[0][0]);
+    value_line_f8_3("rake maxi interval 1.........510", c.rakeint[0][1]);
   }
   flag_line("test rake interval 2.........520", c.testrake[1]);
   if (c.testrake[1]) {
-    value_line("rake mini interval 2.........530", c.rakeint[1][0]);
-    value_line("rake maxi interval 2.........530", c.rakeint[1][1]);
+    value_line_f8_3("rake mini interval 2.........530", c.rakeint[1][0]);
+    value_line_f8_3("rake maxi interval 2.........530", c.rakeint[1][1]);
   }
   flag_line("test rake interval 3.........540", c.testrake[2]);
   if (c.testrake[2]) {
-    value_line("rake mini interval 3.........550", c.rakeint[2][0]);
-    value_line("rake maxi interval 3.........550", c.rakeint[2][1]);
+    value_line_f8_3("rake mini interval 3.........550", c.rakeint[2][0]);
+    value_line_f8_3("rake maxi interval 3.........550", c.rakeint[2][1]);
   }
   if (c.testrake[0] || c.testrake[1] || c.testrake[2]) frame::say_rule('-', 32);
   flag_line("test Frohlich quality........600", c.testqual);
   if (c.testqual) {
-    value_line("fclvd maxi ..................610", c.fclvdmax);
-    value_line("moment relative error maxi ..620", c.erelmax);
+    value_line_f8_3("fclvd maxi ..................610", c.fclvdmax);
+    value_line_f8_3("moment relative error maxi ..620", c.erelmax);
     count_line("moment free components min ..630", c.nfreemin);
   }
   frame::say_rule();

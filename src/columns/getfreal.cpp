@@ -66,15 +66,13 @@ void getfreal(int& ierr, int& nrow, int& ncolused, const RealArray& rdat, int ld
   for (int v = 1; v <= nvar; ++v) {
     int& jc = s.jcol[v - 1];
     if (jc > ncol || jc < 1) {
-      frame::errorhead(id);
-      say_int("         variable nb   =", v, 3);
-      say_int("array col nb to fill   =", jc, 3);
-      say_int("max array col nb       =", ncol, 3);
-      jc = jc < 1 ? 1 : ncol;
-      say_int("==> RESET array col nb =", jc, 3);
-      say_item("==> NEED TO GO BACK TO SETTINGS");
-      say_item("==> AND READ THE FILE AGAIN");
-      frame::errortail00();
+      frame::reset_in_frame(id, jc, jc < 1 ? 1 : ncol, {"==> RESET array col nb =", 3},
+                            {int_line("         variable nb   =", v, 3),
+                             int_line("array col nb to fill   =", jc, 3),
+                             int_line("max array col nb       =", ncol, 3)},
+                            {item("==> NEED TO GO BACK TO SETTINGS"),
+                             item("==> AND READ THE FILE AGAIN")},
+                            frame::FrameKind::kError);
       ierr = 2;
     }
     ncolused = std::max(ncolused, jc);

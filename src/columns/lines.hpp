@@ -35,9 +35,13 @@ inline void say_name(std::string_view label, std::string_view name) {
 inline void say_name(std::string_view label, std::string_view name, std::string_view word) {
   frame::say(fmt::Line().item(label).item(tl(name)).item(word).str());
 }
-// Label, an integer in w columns and closing words.
+// Label, an integer in w columns and closing words, as a text.
+inline std::string count_text(std::string_view label, int v, std::string_view word, int w = 3) {
+  return fmt::Line().item(label).x().i(v, w).item(word).str();
+}
+// The count_text line said.
 inline void say_count(std::string_view label, int v, std::string_view word, int w = 3) {
-  frame::say(fmt::Line().item(label).x().i(v, w).item(word).str());
+  frame::say(count_text(label, v, word, w));
 }
 
 // "prefix" and k in as many digits as it needs, at most two ("File.col.7").

@@ -20,6 +20,8 @@ namespace {
 using namespace detail;
 
 constexpr frame::Identity id_scol2var{"scol2var", " 3.2", "15-01-2008"};
+// The reset line of the number of variables held to the room of the caller's lists.
+constexpr frame::ResetLine kNvarReset{"===> RESET nvar =", 3};
 
 constexpr int kTitleLength = 50;
 
@@ -136,24 +138,19 @@ void modify(const Assignment& a, int k, TextArray namrcol, int ncol, int ialter)
 // The caller's number of variables held to the room of its lists.
 void check_caller_count(const Assignment& a) {
   if (a.nvar <= a.m) return;
-  frame::warninghead(id_scol2var);
-  say_count("Trying to set nvar =", a.nvar, "variables");
-  say_int("Max nb of variables =", a.m, 3);
-  a.nvar = a.m;
-  say_int("===> RESET nvar =", a.nvar, 3);
-  frame::warningtail00();
+  frame::reset_in_frame(id_scol2var, a.nvar, a.m, kNvarReset,
+                        {count_text("Trying to set nvar =", a.nvar, "variables"),
+                         int_line("Max nb of variables =", a.m, 3)});
 }
 
 // The stored assignment into the caller's lists, its number held to their room.
 void take_stored(const Assignment& a) {
   auto& s = readrealsetup;
   if (s.nvar > a.m) {
-    frame::errorhead(id_scol2var);
-    say_count("Currently set nvar =", s.nvar, "variables");
-    say_int("Max nb of variables =", a.m, 3);
-    s.nvar = a.m;
-    say_int("===> RESET nvar =", s.nvar, 3);
-    frame::errortail00();
+    frame::reset_in_frame(id_scol2var, s.nvar, a.m, kNvarReset,
+                          {count_text("Currently set nvar =", s.nvar, "variables"),
+                           int_line("Max nb of variables =", a.m, 3)},
+                          {}, frame::FrameKind::kError);
   }
   a.nvar = std::max(s.nvar, 0);
   for (int v = 1; v <= a.nvar; ++v) {
@@ -214,13 +211,10 @@ void check_file_columns(const Assignment& a, int n) {
   for (int v = 1; v <= n; ++v) {
     int& jf = a.jfcola[static_cast<std::size_t>(v - 1)];
     if (jf > kMaxFileColumns || jf < 1) {
-      frame::warninghead(id_scol2var);
-      say_int("            variable nb =", v, 3);
-      say_int("    file col nb to read =", jf, 3);
-      say_int("max file col nb to read =", kMaxFileColumns, 3);
-      jf = 1;
-      say_int("====> RESET file col nb =", jf, 3);
-      frame::warningtail00();
+      frame::reset_in_frame(id_scol2var, jf, 1, {"====> RESET file col nb =", 3},
+                            {int_line("            variable nb =", v, 3),
+                             int_line("    file col nb to read =", jf, 3),
+                             int_line("max file col nb to read =", kMaxFileColumns, 3)});
     }
     s.nfcol = std::max(s.nfcol, jf);
   }

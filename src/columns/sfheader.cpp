@@ -72,19 +72,16 @@ void menu(int ndisp, int iskip, int ititle, int iheader) {
 // A title or name line beyond the header lines is reset to 0.
 void check_line(int& line, std::string_view name, int iskip) {
   if (line <= iskip) return;
-  const auto& id = id_sfheader1;
-  frame::warninghead(id);
-  frame::say(fmt::Line()
-                 .item(std::string(name) + " =")
-                 .x()
-                 .i(line, 3)
-                 .item("> iskip =")
-                 .x()
-                 .i(iskip, 3)
-                 .str());
-  line = 0;
-  say_int("===> RESET " + std::string(name) + " =", line, 3);
-  frame::warningtail00();
+  const std::string reset_label = "===> RESET " + std::string(name) + " =";
+  frame::reset_in_frame(id_sfheader1, line, 0, {reset_label, 3},
+                        {fmt::Line()
+                             .item(std::string(name) + " =")
+                             .x()
+                             .i(line, 3)
+                             .item("> iskip =")
+                             .x()
+                             .i(iskip, 3)
+                             .str()});
 }
 
 }  // namespace

@@ -195,8 +195,8 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
       if (opened) store(path);
     } else if (mode == Mode::kCallerMenu) {
       // The whole answer is opened; only the stored copy is cut to the name's length.
-      int status = 0;
-      path = without_trailing_blanks(inchardef_name(prompt, name, name_len, status));
+      int answer_status = 0;
+      path = without_trailing_blanks(inchardef_name(prompt, name, name_len, answer_status));
       store(path);
       opened = !path.empty() && units::open(unit, path, st);
     } else {

@@ -220,4 +220,24 @@ void errorstop(int severity) {
   }
 }
 
+void reset_in_frame(const Identity& id, int& value, int to, ResetLine line,
+                    std::initializer_list<std::string> asked,
+                    std::initializer_list<std::string> after, FrameKind kind) {
+  const bool error = kind == FrameKind::kError;
+  if (error) {
+    errorhead(id);
+  } else {
+    warninghead(id);
+  }
+  for (const auto& l : asked) say(l);
+  value = to;
+  say_int(line.label, value, line.width);
+  for (const auto& l : after) say(l);
+  if (error) {
+    errortail00();
+  } else {
+    warningtail00();
+  }
+}
+
 }  // namespace korbast::frame

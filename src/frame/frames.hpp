@@ -3,6 +3,8 @@
 // goes on, and the pause. The conventions of the dialog are in frame/dialog.hpp.
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace korbast::frame {
@@ -45,6 +47,23 @@ void errortail01(int severity);
 // Severity 0 recoverable (asks "RESUME"), 1 unrecoverable (asks "STOP"), 2 fatal (ends the
 // run); any other value returns at once. Callers follow it with errortail00().
 void errorstop(int severity);
+// ---- A value reset in a frame ----
+// The kind of frame a reset stands in: a warning box, or an error box for a stored value.
+enum class FrameKind { kWarning, kError };
+// The line that says the new value: its text (say "===> RESET nb of color =") and the
+// columns of the value after it.
+struct ResetLine {
+  std::string_view label;
+  int width;
+};
+// A value out of its range set to `to` in a frame of the routine: the head of the frame, the
+// lines `asked` (what was asked and the bound it broke, formed before the value changes), the
+// reset line with the new value, the lines `after`, and the tail of the frame.
+void reset_in_frame(const Identity& id, int& value, int to, ResetLine line,
+                    std::initializer_list<std::string> asked,
+                    std::initializer_list<std::string> after = {},
+                    FrameKind kind = FrameKind::kWarning);
+
 // The pause: "===> HIT RETURN TO CONTINUE" (or "... TO RESUME COMMANDS" while a command file
 // runs) and one line read from the error input; its end of input just ends the pause.
 void pause_for_return();

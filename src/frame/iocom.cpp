@@ -56,8 +56,10 @@ void say_value(std::string_view text, std::string_view value) {
   say(fmt::Line().item(text).x().a(value).str());
 }
 
-void say_int(std::string_view text, long long v, int w) {
-  say(fmt::Line().item(text).x().i(v, w).str());
+void say_int(std::string_view text, long long v, int w) { say(int_line(text, v, w)); }
+
+std::string int_line(std::string_view text, long long v, int w) {
+  return fmt::Line().item(text).x().i(v, w).str();
 }
 
 void say_real(std::string_view text, double v, int w, int d) {

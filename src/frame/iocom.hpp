@@ -44,6 +44,8 @@ void say_item(std::string_view text);
 void say_value(std::string_view text, std::string_view value);
 // One blank, the text, one blank and v in Iw.
 void say_int(std::string_view text, long long v, int w);
+// The line of say_int as a text (for lines handed on to be said later).
+std::string int_line(std::string_view text, long long v, int w);
 // One blank, the text, one blank and v in Fw.d.
 void say_real(std::string_view text, double v, int w, int d);
 // The width of the rules of the frames and menus, after their leading blank.

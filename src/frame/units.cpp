@@ -639,14 +639,6 @@ bool flush(int unit) {
   return drain(unit, *u->output, u->path, "WHILE FLUSHING");
 }
 
-void flush_all() {
-  table().out->flush();
-  console_ok();
-  for (auto& [number, u] : table().files) flush(number);
-}
-
-bool output_failed() { return output_lost; }
-
 void mark_output_lost() { output_lost = true; }
 
 void report_failed_file(std::string_view path, std::string_view stage, std::string_view reason,

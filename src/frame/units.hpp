@@ -63,10 +63,6 @@ bool write(int unit, std::string_view text);
 void set_write_hook(void (*hook)());
 // Flushes one unit; false when the output file failed (now or earlier).
 bool flush(int unit);
-// Flushes the console and every open file.
-void flush_all();
-// Whether some output file failed in this run.
-bool output_failed();
 // An output file that could not even be opened counts as failed: the run ends with status 1.
 void mark_output_lost();
 // The error frame of an output file written outside the unit table (the plot window's page

@@ -29,21 +29,16 @@ using namespace frame::console;
 // (0 then becomes 1), a negative index becomes 1; colour 0 is valid.
 bool check_color(const Setter<int>& s, int& value) {
   const int n = plt2blk.ncolors < 0 ? 0 : plt2blk.ncolors;
+  const frame::ResetLine reset{"===> RESET color nb    =", 6};
   if (value > n) {
-    frame::warninghead(s.id);
-    say_int("trying to set color nb =", value, 6);
-    say_int("when max color nb      =", n, 6);
-    value = value % (n + 1);
-    if (value == 0) value = 1;
-    say_int("===> RESET color nb    =", value, 6);
-    frame::warningtail00();
+    const int wrapped = value % (n + 1);
+    frame::reset_in_frame(s.id, value, wrapped == 0 ? 1 : wrapped, reset,
+                          {int_line("trying to set color nb =", value, 6),
+                           int_line("when max color nb      =", n, 6)});
   } else if (value < 0) {
-    frame::warninghead(s.id);
-    say_int("trying to set color nb =", value, 6);
-    say_item("when min color nb      = 0");
-    value = 1;
-    say_int("===> RESET color nb    =", value, 6);
-    frame::warningtail00();
+    frame::reset_in_frame(s.id, value, 1, reset,
+                          {int_line("trying to set color nb =", value, 6),
+                           item("when min color nb      = 0")});
   }
   return true;
 }
@@ -158,20 +153,15 @@ const Setter<int> kFillStyle{
     CheckIn::kUnlessStoredOrDefault,
     [](const Setter<int>&) { say_item("INITIALISING FILL STYLE TO: filled"); },
     [](const Setter<int>& s, int& style) {
+      const frame::ResetLine reset{"===> RESET style nb =", 6};
       if (style > 1) {
-        frame::warninghead(s.id);
-        say_int("trying to set style nb =", style, 6);
-        say_int("max style nb =", 1, 6);
-        style = style % 2;
-        say_int("===> RESET style nb =", style, 6);
-        frame::warningtail00();
+        frame::reset_in_frame(s.id, style, style % 2, reset,
+                              {int_line("trying to set style nb =", style, 6),
+                               int_line("max style nb =", 1, 6)});
       } else if (style < 0) {
-        frame::warninghead(s.id);
-        say_int("trying to set nb of style  =", style, 6);
-        say_item("min style nb = 0");
-        style = 1;
-        say_int("===> RESET style nb =", style, 6);
-        frame::warningtail00();
+        frame::reset_in_frame(s.id, style, 1, reset,
+                              {int_line("trying to set nb of style  =", style, 6),
+                               item("min style nb = 0")});
       }
       return true;
     },
@@ -240,12 +230,9 @@ const Setter<int> kTextAlign{
     },
     [](const Setter<int>& s, int& just) {
       if (just >= -11 && just <= 11) return true;
-      frame::warninghead(s.id);
-      say_int("trying to set justif =", just, 6);
-      say_item("justif must be in [-11,11]");
-      just = -1;
-      say_int("===> RESET justif =", just, 6);
-      frame::warningtail00();
+      frame::reset_in_frame(s.id, just, -1, {"===> RESET justif =", 6},
+                            {int_line("trying to set justif =", just, 6),
+                             item("justif must be in [-11,11]")});
       return true;
     },
     [](const Setter<int>& s, int& just) {
@@ -274,11 +261,8 @@ const Setter<int> kTextAlign{
     [](const Setter<int>& s, int& just, Mode) {
       // Codes that name no alignment: the left (or, for 4 and 8, right) bottom trimmed form.
       if (just == 0 || just == -4 || just == -8 || just == 4 || just == 8) {
-        frame::warninghead(s.id);
-        say_int("just =", just, 6);
-        just = just > 0 ? 1 : -1;
-        say_int("===> RESET just =", just, 6);
-        frame::warningtail00();
+        frame::reset_in_frame(s.id, just, just > 0 ? 1 : -1, {"===> RESET just =", 6},
+                              {int_line("just =", just, 6)});
       }
       s.field = just;
     }};

@@ -39,6 +39,21 @@ constexpr Identity kEntry{"scolorgb", " 2.1", "16-03-2009"};
 
 constexpr int kMaxColors = 12;
 constexpr int kNameLength = 35;  // names are handed around in 35 characters, 8 are kept
+// A number or index of colour v held to [low, high] in a warning frame: above high it is set
+// to high, or wrapped to v modulo high + 1 (the frame says what was asked and the bound),
+// below low to 1.
+void hold_color(const Identity& id, int& v, int low, int high, bool wrap,
+                std::string_view asked_above, std::string_view bound_above) {
+  constexpr frame::ResetLine reset{"===> RESET nb of color =", 6};
+  if (v > high) {
+    frame::reset_in_frame(id, v, wrap ? v % (high + 1) : high, reset,
+                          {int_line(asked_above, v, 6), int_line(bound_above, high, 6)});
+  } else if (v < low) {
+    frame::reset_in_frame(id, v, 1, reset,
+                          {int_line("trying to set nb of color  =", v, 6),
+                           item("min nb of color  = " + std::to_string(low))});
+  }
+}
 
 struct DefaultColour {
   std::string_view name;
@@ -205,23 +220,9 @@ void scolornb(int& n, frame::Mode inter) {
     frame::submenuhead(id);
     say_int("INITIALIZING NUMBER OF COLORS TO:", 4, 3);
   }
-  if (!inter.stored_or_default()) {
-    if (n > kMaxColors) {
-      frame::warninghead(id);
-      say_int("trying to set nb of color  =", n, 6);
-      say_int("max nb of color  =", kMaxColors, 6);
-      n = kMaxColors;
-      say_int("===> RESET nb of color =", n, 6);
-      frame::warningtail00();
-    } else if (n < 1) {
-      frame::warninghead(id);
-      say_int("trying to set nb of color  =", n, 6);
-      say_item("min nb of color  = 1");
-      n = 1;
-      say_int("===> RESET nb of color =", n, 6);
-      frame::warningtail00();
-    }
-  }
+  if (!inter.stored_or_default())
+    hold_color(id, n, 1, kMaxColors, false, "trying to set nb of color  =",
+               "max nb of color  =");
   if (inter.menu()) {
     for (;;) {
       frame::submenuhead(id);
@@ -286,23 +287,8 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
   }
   // The index is checked in the modes that start from the caller's values, and in every mode
   // when it lies off the table.
-  if (!inter.stored_or_default() || index < 0 || index > kMaxColors) {
-    if (index > n) {
-      frame::warninghead(id);
-      say_int("trying to set color nb =", index, 6);
-      say_int("when nb of color  =", n, 6);
-      index = index % (n + 1);
-      say_int("===> RESET nb of color =", index, 6);
-      frame::warningtail00();
-    } else if (index < 0) {
-      frame::warninghead(id);
-      say_int("trying to set nb of color  =", index, 6);
-      say_item("min nb of color  = 0");
-      index = 1;
-      say_int("===> RESET nb of color =", index, 6);
-      frame::warningtail00();
-    }
-  }
+  if (!inter.stored_or_default() || index < 0 || index > kMaxColors)
+    hold_color(id, index, 0, n, true, "trying to set color nb =", "when nb of color  =");
   if (inter.stored_or_default()) {
     red = plt2blk.red[index];
     green = plt2blk.green[index];

@@ -105,6 +105,30 @@ TEST_F(Frames, ErrorAndWarningHeads) {
   EXPECT_EQ(c.text(), ex::text(ex::error_head("a_very_long_routine_name")));
 }
 
+TEST_F(Frames, AValueResetInAFrameSaysWhatWasAskedThenTheNewValue) {
+  Console c;
+  iocom.pause = false;
+  int value = 15;
+  reset_in_frame({"scolortable", " 1.3", "10-05-2009"}, value, 12, {"===> RESET nb =", 6},
+                 {int_line("trying to set nb =", value, 6), item("max nb = 12")});
+  EXPECT_EQ(value, 12);
+  ex::Lines warning = ex::warning_head("scolortable");
+  for (const char* l : {" trying to set nb =     15", " max nb = 12", " ===> RESET nb =     12"})
+    warning.push_back(l);
+  warning.push_back(ex::rule('/'));
+  EXPECT_EQ(c.text(), ex::text(warning));
+  c.clear();
+  // A stored value: an error frame, with the lines that follow the new value.
+  value = -4;
+  reset_in_frame({"getfreal", "", ""}, value, 1, {"==> RESET col =", 3}, {}, {item("==> READ AGAIN")},
+                 FrameKind::kError);
+  EXPECT_EQ(value, 1);
+  ex::Lines error = ex::error_head("getfreal");
+  for (const char* l : {" ==> RESET col =   1", " ==> READ AGAIN"}) error.push_back(l);
+  error.push_back(ex::rule('*'));
+  EXPECT_EQ(c.text(), ex::text(error));
+}
+
 TEST_F(Frames, TailsPauseWhenThePauseFlagIsOn) {
   Console c("any text\n\n");
   errortail00();
