@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/page_ops.hpp"
+#include "pages/page_ops.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 // A shared drawing as a form the pages place (PageOps::form_content): its number, its
 // compressed content, its box.
@@ -108,4 +108,4 @@ class PdfFile {
   State state_;
 };
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,4 +1,4 @@
-#include "platform/pdf_writer.hpp"
+#include "pages/pdf_writer.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,10 +13,10 @@
 #include <map>
 #include <string_view>
 
-#include "platform/page_io.hpp"
-#include "platform/pdf_font.hpp"
+#include "pages/page_io.hpp"
+#include "pages/pdf_font.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -231,7 +231,7 @@ void put_page_matrix(std::string& out, double scale, double height) {
 // each is written only before a paint that needs it changed.
 struct PaintState {
   std::string& out;
-  Rgb stroke, fill, out_stroke, out_fill;
+  platform::Rgb stroke, fill, out_stroke, out_fill;
   double width, out_width;
   bool have_stroke, have_fill, have_width;
 
@@ -241,7 +241,7 @@ struct PaintState {
         out_fill(from.set_fill), width(from.width), out_width(from.width),
         have_stroke(from.code > 0), have_fill(from.fill_set), have_width(from.code > 0) {}
 
-  void put_rgb(const Rgb& c, const char* op) {
+  void put_rgb(const platform::Rgb& c, const char* op) {
     put_number(out, c.r, 4);
     out += ' ';
     put_number(out, c.g, 4);
@@ -249,7 +249,7 @@ struct PaintState {
     put_number(out, c.b, 4);
     out += op;
   }
-  void set_fill(const Rgb& c) {
+  void set_fill(const platform::Rgb& c) {
     if (have_fill && c == out_fill) return;
     put_rgb(c, " rg\n");
     have_fill = true;
@@ -759,4 +759,4 @@ std::string PdfFile::close() {
   return ::close(fd) == 0 ? "" : std::strerror(errno);
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

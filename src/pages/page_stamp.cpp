@@ -1,4 +1,4 @@
-#include "platform/page_stamp.hpp"
+#include "pages/page_stamp.hpp"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/page_ops.hpp"
+#include "pages/page_ops.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -162,4 +162,4 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
   return true;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages
