@@ -2,7 +2,7 @@
 // into a page: replayed into a Cairo image (the only way the page's pixels are made: for the
 // window, the PNG file and the tests alike) and written as a PDF content stream. Recording
 // and replay are in page_ops.cpp, band planning and hidden-path culling in page_bands.cpp,
-// the PDF content in pdf_writer.cpp (with the rest of the PDF format).
+// the PDF content streams in pdf_content.cpp (the PDF file itself in pdf_writer.cpp).
 //
 // Points are kept as Cairo keeps them, in 24.8 fixed point of the image (x to the right, y
 // downwards), so a replay hands Cairo the very coordinates direct drawing would have handed
@@ -123,7 +123,7 @@ class PageOps {
   // the same amount of drawing (the area the paths cover, and a share per path).
   static std::vector<int> split(const std::vector<PathSpan>& paths, int bands, int height);
 
-  // ---- PDF content (pdf_writer.cpp)
+  // ---- PDF content (pdf_content.cpp)
   // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
   // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
   // sorted, once each). Given a cursor from `pieces` and the code where the next piece
