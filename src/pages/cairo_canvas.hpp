@@ -99,7 +99,6 @@ class CairoCanvas final : public platform::Canvas, public platform::IdleClient {
   cairo_surface_t* page_image();
   bool page_drawn() const { return drawn_; }
   int window_number() const { return window_no_; }
-  int pages_written() const { return page_no_; }
   // The files written so far (pages still queued are not in them yet).
   std::vector<std::string> files_written() const;
   // Waits until every finished page is in its files.

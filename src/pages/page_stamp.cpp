@@ -144,10 +144,10 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
     int k = from;
 #if defined(__SSE2__)
     // Four pixels on white (the most, a stamp going on a blank page) take the stamp's.
-    const __m128i ones = _mm_set1_epi32(-1), top = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i ones = _mm_set1_epi32(-1), alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     for (; k + 4 <= to; k += 4) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + k));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(v, top), ones)) == 0xFFFF) {
+      if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(v, alpha), ones)) == 0xFFFF) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + k),
                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k)));
       } else {
