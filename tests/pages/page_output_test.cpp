@@ -1025,6 +1025,20 @@ TEST(PageOutput, DyingInTheFirstPdfPageLeavesTheNameAlone) {
   EXPECT_EQ(file_bytes(path), "an earlier run");
 }
 
+// The document title is the plot name as UTF-16BE text: a byte-order mark, characters past
+// U+FFFF as surrogate pairs, a stray byte as the replacement character.
+TEST(PdfFile, TitleIsUtf16WithItsByteOrderMark) {
+  Dir d;
+  const std::string path = (d / "title_w1.pdf");
+  {
+    // A-diaeresis, the euro sign, U+1F600 (a smiling face), 'a', a stray continuation byte.
+    PdfFile pdf(path, "\xC3\x84\xE2\x82\xAC\xF0\x9F\x98\x80" "a\x80", 595.0, 842.0);
+    ASSERT_EQ(pdf.add_page({compress_content("")}, {}), "");
+    ASSERT_EQ(pdf.close(), "");
+  }
+  EXPECT_NE(file_bytes(path).find("/Title <FEFF00C420ACD83DDE000061FFFD> "), std::string::npos);
+}
+
 // The child of the full-disk test (its own process): four pages under a limit of 20,000
 // bytes a file, or into a full file system (a tmpfs of 48 KiB in a mount namespace of its
 // own, whose files are copied out at the end); the failed files go to failed.txt.
