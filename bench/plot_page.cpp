@@ -21,9 +21,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/cairo_canvas.hpp"
-#include "platform/page_output.hpp"
-#include "platform/png_writer.hpp"
+#include "pages/cairo_canvas.hpp"
+#include "pages/page_output.hpp"
+#include "pages/png_writer.hpp"
 #include "plot/plt1blk.hpp"
 #include "plot/plt2blk.hpp"
 #include "plot/primitives.hpp"
@@ -32,7 +32,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using korbast::platform::CairoCanvas;
+using korbast::pages::CairoCanvas;
 namespace plot = korbast::plot;
 
 constexpr int kSymbols = 25000;
@@ -170,7 +170,7 @@ void BM_EncodePngOnly(benchmark::State& state) {
   cairo_surface_t* img = c->page_image();
   cairo_surface_flush(img);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(korbast::platform::encode_png(
+    benchmark::DoNotOptimize(korbast::pages::encode_png(
         cairo_image_surface_get_data(img), kW, kH, cairo_image_surface_get_stride(img)));
   }
   c->window_dispose();

@@ -11,7 +11,7 @@
 #include "frame/text.hpp"
 #include "frame/textfmt.hpp"
 #include "frame/units.hpp"
-#include "platform/cairo_canvas.hpp"
+#include "pages/cairo_canvas.hpp"
 #include "platform/idle.hpp"
 
 namespace korbast::plot {
@@ -280,7 +280,7 @@ void use_device(platform::Canvas* device) { g_device = device; }
 
 platform::Canvas& device() {
   if (g_device) return *g_device;
-  static platform::CairoCanvas program_device;
+  static pages::CairoCanvas program_device;
   return program_device;
 }
 

@@ -295,10 +295,10 @@ TEST_F(BeachBalls, NetDrawnOnceLeavesThePageAsDrawnBallByBall) {
   std::vector<std::uint32_t> page[2];
   int w = 0, h = 0;
   for (int k = 0; k < 2; ++k) {
-    platform::CairoCanvas::Options o;
+    pages::CairoCanvas::Options o;
     o.use_display = false;
     o.share = k == 1;
-    auto c = std::make_unique<platform::CairoCanvas>(o);
+    auto c = std::make_unique<pages::CairoCanvas>(o);
     plot::use_device(c.get());
     open_window();
     call(20, 0, "1000\n\n99\n");

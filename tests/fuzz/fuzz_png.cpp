@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/png_writer.hpp"
+#include "pages/png_writer.hpp"
 
 namespace {
 
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     at += own_colours ? 4 : 1;
   }
   const std::string png =
-      korbast::platform::encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4, 0);
+      korbast::pages::encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4, 0);
 
   // The chunks: IHDR's colour type, PLTE, the image data.
   std::string plte, idat;
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint32_t> cleared = img;
   std::string fresh;
   std::thread([&] {
-    fresh = korbast::platform::encode_png_clearing(reinterpret_cast<unsigned char*>(cleared.data()), w,
+    fresh = korbast::pages::encode_png_clearing(reinterpret_cast<unsigned char*>(cleared.data()), w,
                                                    h, w * 4, 0);
   }).join();
   if (fresh != png) std::abort();

@@ -198,7 +198,7 @@ TEST_F(LifeCycle, PageFilesForDrawnPagesOnly) {
 }
 
 TEST_F(LifeCycle, BlackAndWhiteTextStaysBlackAfterANewPage) {
-  platform::CairoCanvas& c = use_cairo();
+  pages::CairoCanvas& c = use_cairo();
   Console con("\n\n\n\n");
   plinit("bw.ps", 2);
   plt2blk.colormode = 0;  // one colour: no primitive sets any colour

@@ -22,7 +22,7 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "frame/reset.hpp"
-#include "platform/cairo_canvas.hpp"
+#include "pages/cairo_canvas.hpp"
 #include "platform/log_canvas.hpp"
 #include "plot/attributes.hpp"
 #include "plot/plt1blk.hpp"
@@ -117,10 +117,10 @@ class PlotTest : public ::testing::Test {
   }
 
   // The program's own device, without a display, writing into the scratch folder.
-  platform::CairoCanvas& use_cairo() {
-    platform::CairoCanvas::Options o;
+  pages::CairoCanvas& use_cairo() {
+    pages::CairoCanvas::Options o;
     o.use_display = false;
-    cairo_ = std::make_unique<platform::CairoCanvas>(o);
+    cairo_ = std::make_unique<pages::CairoCanvas>(o);
     use_device(cairo_.get());
     return *cairo_;
   }
@@ -163,7 +163,7 @@ class PlotTest : public ::testing::Test {
   fs::path dir() const { return dir_; }
 
   std::unique_ptr<platform::LogCanvas> log_;
-  std::unique_ptr<platform::CairoCanvas> cairo_;
+  std::unique_ptr<pages::CairoCanvas> cairo_;
 
  private:
   fs::path old_cwd_;

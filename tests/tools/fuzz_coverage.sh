@@ -26,7 +26,8 @@ export -f run_one; export here build out seconds
 targets="columns:columns colortable:plot/colortable.cpp dek:catalogue/gcmtread.cpp
   ndk:catalogue/gcmtread.cpp fields:frame/fields.cpp listread:frame/listread.cpp
   maplines:maps/lines.cpp,maps/line_formats.cpp menu:program polygon:catalogue/seistest.cpp
-  settings:plot/window_device.cpp lines:frame/units.cpp"
+  settings:plot/window_device.cpp lines:frame/units.cpp
+  png:pages/png_writer.cpp,pages/row_deflate.cpp"
 for t in $targets; do echo "${t%%:*}"; done | xargs -n 1 -P 3 bash -c 'run_one "$1"' _
 for t in $targets; do
   name=${t%%:*}; files=$(echo "${t#*:}" | tr ',' '\n' | sed "s|^|$here/src/|")

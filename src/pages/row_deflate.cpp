@@ -1,4 +1,4 @@
-#include "platform/row_deflate.hpp"
+#include "pages/row_deflate.hpp"
 
 
 #include <algorithm>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -266,4 +266,4 @@ std::string RowTokens::zlib(std::uint32_t adler) const {
   return out;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

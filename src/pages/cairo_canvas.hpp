@@ -31,20 +31,20 @@
 #include <vector>
 
 #include "platform/canvas.hpp"
-#include "platform/canvas_clip.hpp"
+#include "pages/canvas_clip.hpp"
 #include "platform/idle.hpp"
-#include "platform/page_output.hpp"
+#include "pages/page_output.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 // The X thread and what it shares with the dialog (cairo_canvas.cpp).
 struct XMirror;
 
-class CairoCanvas final : public Canvas, public IdleClient {
+class CairoCanvas final : public platform::Canvas, public platform::IdleClient {
  public:
   struct Options {
     bool use_display = true;                     // try to open the X display
-    ScreenRect virtual_screen{0, 0, 1200, 1920};  // the screen when none opens
+    platform::ScreenRect virtual_screen{0, 0, 1200, 1920};  // the screen when none opens
     std::string directory;                       // where page files go ("" = current)
     int bands = 0;  // bands each page image is replayed in (0: as the threads allow)
     std::size_t pdf_piece = 250000;  // operations per piece of a page's PDF content
@@ -58,15 +58,15 @@ class CairoCanvas final : public Canvas, public IdleClient {
   CairoCanvas& operator=(const CairoCanvas&) = delete;
 
   // --- Canvas
-  ScreenRect screen_bounds() override;
-  void window_open(const ScreenRect& content, std::string_view title,
-                   const PageInfo& page) override;
-  ScreenRect window_region(int code) override;
+  platform::ScreenRect screen_bounds() override;
+  void window_open(const platform::ScreenRect& content, std::string_view title,
+                   const platform::PageInfo& page) override;
+  platform::ScreenRect window_region(int code) override;
   bool window_is_open() const override { return open_; }
   void context_begin(bool antialias) override;
-  void set_stroke_rgb(const Rgb& c) override { stroke_ = c; }
-  void set_fill_rgb(const Rgb& c) override { fill_ = c; }
-  Rgb fill_rgb() const override { return fill_; }
+  void set_stroke_rgb(const platform::Rgb& c) override { stroke_ = c; }
+  void set_fill_rgb(const platform::Rgb& c) override { fill_ = c; }
+  platform::Rgb fill_rgb() const override { return fill_; }
   void set_line_width(double w) override;
   void select_font(double size) override;
   void set_font_size(double size) override;
@@ -86,7 +86,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void write_page() override;
   void context_end() override {}
   void window_dispose() override;
-  std::vector<FileFailure> take_file_failures() override;
+  std::vector<platform::FileFailure> take_file_failures() override;
 
   // --- IdleClient
   int event_fd() override;
@@ -99,7 +99,6 @@ class CairoCanvas final : public Canvas, public IdleClient {
   cairo_surface_t* page_image();
   bool page_drawn() const { return drawn_; }
   int window_number() const { return window_no_; }
-  int pages_written() const { return page_no_; }
   // The files written so far (pages still queued are not in them yet).
   std::vector<std::string> files_written() const;
   // Waits until every finished page is in its files.
@@ -116,7 +115,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   void open_display();
   void drop_display();
   bool display_lost();
-  void create_x_window(const ScreenRect& content, const std::string& title);
+  void create_x_window(const platform::ScreenRect& content, const std::string& title);
   // Hands the window a copy of the image; with `wait`, until it shows it (bounded).
   void copy_to_window(bool wait);
   template <class Sink>
@@ -134,11 +133,11 @@ class CairoCanvas final : public Canvas, public IdleClient {
   std::chrono::steady_clock::time_point last_copy_{};
 
   bool open_ = false;
-  ScreenRect content_;
+  platform::ScreenRect content_;
   int w_ = 0;
   int h_ = 0;
   Box guard_;
-  PageInfo page_;
+  platform::PageInfo page_;
   std::string title_;
   cairo_surface_t* image_ = nullptr;
   cairo_t* cr_image_ = nullptr;
@@ -157,8 +156,8 @@ class CairoCanvas final : public Canvas, public IdleClient {
   std::unique_ptr<PageWriter> writer_;
   bool antialias_ = true;
 
-  Rgb stroke_;
-  Rgb fill_;
+  platform::Rgb stroke_;
+  platform::Rgb fill_;
   double line_width_ = 1.0;
   double font_size_ = 10.0;
   std::vector<Subpath> path_;
@@ -168,7 +167,7 @@ class CairoCanvas final : public Canvas, public IdleClient {
   int page_no_ = 0;
   std::string base_;
   std::vector<std::string> files_;
-  std::vector<FileFailure> failures_;  // of finished writers, not yet taken
+  std::vector<platform::FileFailure> failures_;  // of finished writers, not yet taken
 };
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,11 +1,11 @@
-#include "platform/canvas_clip.hpp"
+#include "pages/canvas_clip.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace korbast::platform {
+namespace korbast::pages {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -95,4 +95,4 @@ TEST(ClipPolygon, HalfOutside) {
 }
 
 }  // namespace
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 struct Point {
   double x = 0.0;
@@ -33,4 +33,4 @@ std::vector<std::vector<Point>> clip_polyline(const std::vector<Point>& pts, con
 // nothing of it lies inside.
 std::vector<Point> clip_polygon(const std::vector<Point>& pts, const Box& box);
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

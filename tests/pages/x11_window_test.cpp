@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/cairo_canvas.hpp"
+#include "pages/cairo_canvas.hpp"
 #include "platform/idle.hpp"
 #include "support/command.hpp"
 #include "support/tempfile.hpp"
@@ -23,7 +23,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace korbast::platform {
+namespace korbast::pages {
 namespace {
 
 namespace fs = std::filesystem;
@@ -112,7 +112,7 @@ TEST(X11Window, ShowsThePagePixels) {
   CairoCanvas::Options o;
   o.directory = dir.path.string();
   CairoCanvas c(o);
-  ASSERT_EQ(c.screen_bounds(), (ScreenRect{0, 0, 1024, 1280}));
+  ASSERT_EQ(c.screen_bounds(), (platform::ScreenRect{0, 0, 1024, 1280}));
   ASSERT_TRUE(c.has_display());
   c.window_open({100, 300, 400, 700}, "VK Fit A4P", {"shot.ps", 10.0, false});
   c.context_begin(true);
@@ -120,7 +120,7 @@ TEST(X11Window, ShowsThePagePixels) {
   Display* watcher = XOpenDisplay(nullptr);
   ASSERT_NE(watcher, nullptr);
   ASSERT_TRUE(wait_viewable(c, watcher));
-  EXPECT_EQ(idle_client(), &c);
+  EXPECT_EQ(platform::idle_client(), &c);
 
   draw_something(c);
   c.flush();
@@ -147,7 +147,7 @@ TEST(X11Window, ShowsThePagePixels) {
 
   const Window win = c.x_window();
   c.window_dispose();
-  EXPECT_EQ(idle_client(), nullptr);
+  EXPECT_EQ(platform::idle_client(), nullptr);
   XSync(watcher, False);
   XWindowAttributes gone;
   XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
@@ -194,7 +194,7 @@ TEST(X11Window, RepaintsWhileWaitingOnTheConsoleAndIgnoresTheCloseButton) {
   XFlush(watcher);
 
   const auto t0 = std::chrono::steady_clock::now();
-  wait_console_readable(fds[0]);
+  platform::wait_console_readable(fds[0]);
   const auto waited = std::chrono::steady_clock::now() - t0;
   typist.join();
   EXPECT_GE(waited, std::chrono::milliseconds(250));
@@ -210,16 +210,16 @@ TEST(X11Window, RepaintsWhileWaitingOnTheConsoleAndIgnoresTheCloseButton) {
 }
 
 TEST(IdleWait, ReturnsAtOnceWithoutAWindow) {
-  ASSERT_EQ(idle_client(), nullptr);
+  ASSERT_EQ(platform::idle_client(), nullptr);
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
   // Nothing to read and no window: the wait is the read's business, not this one's.
   const auto t0 = std::chrono::steady_clock::now();
-  wait_console_readable(fds[0]);
+  platform::wait_console_readable(fds[0]);
   EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(100));
   close(fds[0]);
   close(fds[1]);
 }
 
 }  // namespace
-}  // namespace korbast::platform
+}  // namespace korbast::pages

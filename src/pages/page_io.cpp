@@ -1,11 +1,11 @@
-#include "platform/page_io.hpp"
+#include "pages/page_io.hpp"
 
 #include <libdeflate.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -50,4 +50,4 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at) {
   return true;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 // A PNG file image of w x h pixels of Cairo's RGB24 layout (rows `stride` bytes apart):
 // indexed colour when the page has at most 256 colours, 8-bit RGB otherwise; fast deflate.
@@ -22,4 +22,4 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
 // written, and then nothing is left of it.
 std::string write_png(const std::string& path, const std::string& bytes);
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

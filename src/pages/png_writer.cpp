@@ -1,4 +1,4 @@
-#include "platform/png_writer.hpp"
+#include "pages/png_writer.hpp"
 
 #include <fcntl.h>
 #include <libdeflate.h>
@@ -15,10 +15,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/page_io.hpp"
-#include "platform/row_deflate.hpp"
+#include "pages/page_io.hpp"
+#include "pages/row_deflate.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -338,4 +338,4 @@ std::string write_png(const std::string& path, const std::string& bytes) {
   return err;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 struct PdfFont {
   bool ok = false;          // false when the face could not be read (no texts can be set)
@@ -27,4 +27,4 @@ PdfFont pdf_font(const std::vector<unsigned>& glyphs);
 // The advance width of a glyph in 1/1000 of the size, as /W gives it.
 double pdf_glyph_width(unsigned glyph);
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,4 +1,4 @@
-#include "platform/cairo_canvas.hpp"
+#include "pages/cairo_canvas.hpp"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -22,9 +22,9 @@
 #include <thread>
 #include <utility>
 
-#include "platform/canvas_text.hpp"
+#include "pages/canvas_text.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -67,7 +67,7 @@ struct XMirror {
     Order(Kind k) : kind(k) {}  // NOLINT: orders are written {Kind::...}
     Kind kind;
     std::uint64_t number = 0;
-    ScreenRect content;
+    platform::ScreenRect content;
     std::string title;  // Latin-1 and UTF-8 for Open
     std::string utf8;
     int w = 0, h = 0;
@@ -77,7 +77,7 @@ struct XMirror {
   std::condition_variable cv;
   bool ready = false;  // the display was tried
   bool lost = false;   // the connection broke: the thread is parked for good
-  ScreenRect screen;
+  platform::ScreenRect screen;
   std::deque<Order> orders;
   std::uint64_t ordered = 0, done = 0;
   unsigned long window = 0;
@@ -365,13 +365,13 @@ void CairoCanvas::end_display() {
   xwin_ = 0;
 }
 
-ScreenRect CairoCanvas::screen_bounds() {
+platform::ScreenRect CairoCanvas::screen_bounds() {
   open_display();
   if (!display_lost()) return mirror_->screen;
   return options_.virtual_screen;
 }
 
-void CairoCanvas::create_x_window(const ScreenRect& content, const std::string& title) {
+void CairoCanvas::create_x_window(const platform::ScreenRect& content, const std::string& title) {
   XMirror::Order o{XMirror::Kind::Open};
   o.content = content;
   o.title = text_to_latin1(title);
@@ -410,8 +410,8 @@ void CairoCanvas::service() {
 
 // ---------------------------------------------------------------- window and context
 
-void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
-                              const PageInfo& page) {
+void CairoCanvas::window_open(const platform::ScreenRect& content, std::string_view title,
+                              const platform::PageInfo& page) {
   if (open_) window_dispose();
   open_display();
   content_ = content;
@@ -440,7 +440,7 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
   context_begin(true);
 
   if (!display_lost()) create_x_window(content, title_);
-  if (xwin_) set_idle_client(this);
+  if (xwin_) platform::set_idle_client(this);
 
   g_live = this;
   if (!g_atexit_set) {
@@ -449,7 +449,7 @@ void CairoCanvas::window_open(const ScreenRect& content, std::string_view title,
   }
 }
 
-ScreenRect CairoCanvas::window_region(int) {
+platform::ScreenRect CairoCanvas::window_region(int) {
   // The content, the port, the whole window and its title bar are all reported as the
   // content rectangle: the window manager owns the frame.
   return content_;
@@ -622,7 +622,7 @@ void CairoCanvas::clear_white(double x, double y, double w, double h) {
     // A new page: the drawing kept is gone with it, and the image starts white again.
     ops_.clear();
     image_fresh_ = false;
-    const Rgb keep_stroke = stroke_, keep_fill = fill_;
+    const platform::Rgb keep_stroke = stroke_, keep_fill = fill_;
     const double keep_width = line_width_;
     context_begin(antialias_);
     stroke_ = keep_stroke;
@@ -714,8 +714,8 @@ void CairoCanvas::finish_files() {
   writer_.reset();
 }
 
-std::vector<FileFailure> CairoCanvas::take_file_failures() {
-  std::vector<FileFailure> all = std::exchange(failures_, {});
+std::vector<platform::FileFailure> CairoCanvas::take_file_failures() {
+  std::vector<platform::FileFailure> all = std::exchange(failures_, {});
   if (writer_) {
     auto now = writer_->take_failures();
     all.insert(all.end(), now.begin(), now.end());
@@ -727,7 +727,7 @@ void CairoCanvas::window_dispose() {
   if (!open_) return;
   write_page();
   finish_files();
-  if (idle_client() == this) set_idle_client(nullptr);
+  if (platform::idle_client() == this) platform::set_idle_client(nullptr);
   if (!display_lost() && xwin_) {
     const std::uint64_t n = mirror_->order({XMirror::Kind::Close});
     if (!mirror_->wait_done(n, kCloseBound)) drop_display();
@@ -745,4 +745,4 @@ void CairoCanvas::window_dispose() {
   if (g_live == this) g_live = nullptr;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,6 +1,6 @@
 // The program's drawing device without a display: pixels of the page image, and the page
 // files (PNG size, PDF pages and geometry through poppler's tools where installed).
-#include "platform/cairo_canvas.hpp"
+#include "pages/cairo_canvas.hpp"
 #include "support/command.hpp"
 #include "support/pdf_check.hpp"
 #include "support/tempfile.hpp"
@@ -20,7 +20,7 @@
 #include <sstream>
 #include <string>
 
-namespace korbast::platform {
+namespace korbast::pages {
 namespace {
 
 namespace fs = std::filesystem;
@@ -91,7 +91,7 @@ TEST(CairoCanvas, HeadlessScreenIsVirtual) {
   CairoCanvas::Options o;
   o.use_display = false;
   CairoCanvas c(o);
-  EXPECT_EQ(c.screen_bounds(), (ScreenRect{0, 0, 1200, 1920}));
+  EXPECT_EQ(c.screen_bounds(), (platform::ScreenRect{0, 0, 1200, 1920}));
   EXPECT_FALSE(c.has_display());
 }
 
@@ -100,8 +100,8 @@ TEST(CairoCanvas, WindowStartsWhiteWithTheContentSize) {
   EXPECT_EQ(cairo_image_surface_get_width(s.img()), 100);
   EXPECT_EQ(cairo_image_surface_get_height(s.img()), 80);
   EXPECT_TRUE(all_white(s.img()));
-  EXPECT_EQ(s.c->window_region(33), (ScreenRect{20, 30, 100, 130}));
-  EXPECT_EQ(s.c->window_region(40), (ScreenRect{20, 30, 100, 130}));
+  EXPECT_EQ(s.c->window_region(33), (platform::ScreenRect{20, 30, 100, 130}));
+  EXPECT_EQ(s.c->window_region(40), (platform::ScreenRect{20, 30, 100, 130}));
   EXPECT_FALSE(s.c->page_drawn());
 }
 
@@ -153,7 +153,7 @@ TEST(CairoCanvas, ClearWhiteStartsAPageAndKeepsTheColours) {
   s.c->clear_white(0, 0, 100, 80);
   EXPECT_TRUE(all_white(s.img()));
   EXPECT_FALSE(s.c->page_drawn());
-  EXPECT_EQ(s.c->fill_rgb(), (Rgb{0, 0, 0}));
+  EXPECT_EQ(s.c->fill_rgb(), (platform::Rgb{0, 0, 0}));
   // Black text after the white page (a black-and-white plot goes on in black).
   s.c->set_font_size(30);
   s.c->text_show(10, 20, 0.0, "WWW");
@@ -383,4 +383,4 @@ TEST(CairoCanvas, CallsWithoutAWindowDoNothing) {
 }
 
 }  // namespace
-}  // namespace korbast::platform
+}  // namespace korbast::pages

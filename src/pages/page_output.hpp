@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "platform/canvas.hpp"
-#include "platform/page_ops.hpp"
+#include "pages/page_ops.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 // The page files of one window.
 class PageWriter {
@@ -50,7 +50,7 @@ class PageWriter {
   std::vector<std::string> files() const;
   // The files that failed since the last call: a failed PNG is not there at all, a failed
   // PDF keeps the pages written before.
-  std::vector<FileFailure> take_failures();
+  std::vector<platform::FileFailure> take_failures();
 
   struct Impl;
 
@@ -58,4 +58,4 @@ class PageWriter {
   Impl* impl_;
 };
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 class RowTokens {
  public:
@@ -53,4 +53,4 @@ class RowTokens {
   std::uint32_t dist_freq_[30] = {};
 };
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

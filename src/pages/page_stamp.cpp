@@ -1,4 +1,4 @@
-#include "platform/page_stamp.hpp"
+#include "pages/page_stamp.hpp"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/page_ops.hpp"
+#include "pages/page_ops.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -144,10 +144,10 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
     int k = from;
 #if defined(__SSE2__)
     // Four pixels on white (the most, a stamp going on a blank page) take the stamp's.
-    const __m128i ones = _mm_set1_epi32(-1), top = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i ones = _mm_set1_epi32(-1), alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     for (; k + 4 <= to; k += 4) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + k));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(v, top), ones)) == 0xFFFF) {
+      if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(v, alpha), ones)) == 0xFFFF) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + k),
                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k)));
       } else {
@@ -162,4 +162,4 @@ bool put_shared(cairo_surface_t* target, const SharedPlace& p, int y0, int y1,
   return true;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 struct SharedPlace {
   std::uint64_t drawing = 0;       // the drawing's own number (never reused)
@@ -31,4 +31,4 @@ struct SharedPlace {
 bool put_shared(cairo_surface_t* target, const SharedPlace& place, int y0, int y1,
                 const std::function<void(cairo_t*, std::int32_t dx, std::int32_t dy)>& draw);
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

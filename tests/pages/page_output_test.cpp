@@ -31,16 +31,16 @@
 #include <thread>
 #include <vector>
 
-#include "platform/cairo_canvas.hpp"
-#include "platform/canvas_text.hpp"
-#include "platform/page_ops.hpp"
-#include "platform/pdf_writer.hpp"
-#include "platform/png_writer.hpp"
+#include "pages/cairo_canvas.hpp"
+#include "pages/canvas_text.hpp"
+#include "pages/page_ops.hpp"
+#include "pages/pdf_writer.hpp"
+#include "pages/png_writer.hpp"
 #include "support/command.hpp"
 #include "support/pdf_check.hpp"
 #include "support/tempfile.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 namespace {
 
 namespace fs = std::filesystem;
@@ -132,11 +132,13 @@ struct Mirror {
   CairoCanvas& c;
   cairo_t* cr;
   double h;
-  Rgb fill{}, stroke{};
+  platform::Rgb fill{}, stroke{};
   double width = 1.0, size = 10.0;
-  static void source(cairo_t* cr, const Rgb& v) { cairo_set_source_rgb(cr, v.r, v.g, v.b); }
-  void set_fill_rgb(const Rgb& v) { c.set_fill_rgb(fill = v); }
-  void set_stroke_rgb(const Rgb& v) { c.set_stroke_rgb(stroke = v); }
+  static void source(cairo_t* cr, const platform::Rgb& v) {
+    cairo_set_source_rgb(cr, v.r, v.g, v.b);
+  }
+  void set_fill_rgb(const platform::Rgb& v) { c.set_fill_rgb(fill = v); }
+  void set_stroke_rgb(const platform::Rgb& v) { c.set_stroke_rgb(stroke = v); }
   void set_line_width(double w) { c.set_line_width(width = w); }
   void set_font_size(double s) { c.set_font_size(size = s); }
   void path_begin() { c.path_begin(); cairo_new_path(cr); }
@@ -315,7 +317,7 @@ Pile draw_pile(PageOps& ops, int w) {
     const double c = std::cos(a), sn = std::sin(a);
     auto at = [&](double u, double v) { return std::pair{cx + u * c - v * sn, cy + u * sn + v * c}; };
     outline(ops, {at(0, -3), at(len, -3), at(len, -8), at(len + 12, 0), at(len, 8), at(len, 3), at(0, 3)});
-    const Rgb fill{0.8, 0.8 - 0.3 * (k % 3), 0.8};
+    const platform::Rgb fill{0.8, 0.8 - 0.3 * (k % 3), 0.8};
     ops.fill_stroke(fill, {0, 0, 0.5 * (k % 2)}, std::array{0.3, 1.0, 3.0}[k % 3]);
     ++path;
   }
@@ -401,7 +403,7 @@ TEST(PageOps, PathsPaintedOverAreLeftOutAndThePixelsStayTheSame) {
 TEST(PageOps, ThinOverlapsAndWindingKeepWhatShows) {
   constexpr int w = 520, h = 420;
   PageOps ops;
-  const Rgb ink{0.1, 0.1, 0.4}, paper{0.9, 0.9, 0.6};
+  const platform::Rgb ink{0.1, 0.1, 0.4}, paper{0.9, 0.9, 0.6};
   auto rect = [&](double x0, double y0, double x1, double y1) {
     box(ops, x0, y0, x1, y1);
     ops.fill_stroke(paper, paper, 0.5);
@@ -922,7 +924,7 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
             "korbast: plot page 1 written to full_w2.pdf\n"
             "korbast: plot page 2 written to full_w2_p002.png and full_w2.pdf\n");
   std::string told;
-  for (const FileFailure& f : c->take_file_failures())
+  for (const platform::FileFailure& f : c->take_file_failures())
     told += f.file + "|" + f.stage + "|" + f.reason + "|" + std::to_string(f.pages) + "\n";
   EXPECT_EQ(told, "full_w1.pdf|WHILE WRITING|" + full + "|0\nfull_w2_p001.png|WHILE WRITING|" + dir + "|0\n");
   EXPECT_TRUE(c->take_file_failures().empty()) << "each failure is told once";
@@ -1023,6 +1025,20 @@ TEST(PageOutput, DyingInTheFirstPdfPageLeavesTheNameAlone) {
   EXPECT_EQ(file_bytes(path), "an earlier run");
 }
 
+// The document title is the plot name as UTF-16BE text: a byte-order mark, characters past
+// U+FFFF as surrogate pairs, a stray byte as the replacement character.
+TEST(PdfFile, TitleIsUtf16WithItsByteOrderMark) {
+  Dir d;
+  const std::string path = (d / "title_w1.pdf");
+  {
+    // A-diaeresis, the euro sign, U+1F600 (a smiling face), 'a', a stray continuation byte.
+    PdfFile pdf(path, "\xC3\x84\xE2\x82\xAC\xF0\x9F\x98\x80" "a\x80", 595.0, 842.0);
+    ASSERT_EQ(pdf.add_page({compress_content("")}, {}), "");
+    ASSERT_EQ(pdf.close(), "");
+  }
+  EXPECT_NE(file_bytes(path).find("/Title <FEFF00C420ACD83DDE000061FFFD> "), std::string::npos);
+}
+
 // The child of the full-disk test (its own process): four pages under a limit of 20,000
 // bytes a file, or into a full file system (a tmpfs of 48 KiB in a mount namespace of its
 // own, whose files are copied out at the end); the failed files go to failed.txt.
@@ -1058,7 +1074,7 @@ TEST(PageOutput, FullDiskChild) {
     for (const auto& e : fs::directory_iterator(fs_dir)) fs::copy(e.path(), out / e.path().filename());
   }
   std::ofstream failed(out + "/failed.txt");
-  for (const FileFailure& f : c.take_file_failures()) failed << f.file << "|" << f.reason << "|" << f.pages << "\n";
+  for (const platform::FileFailure& f : c.take_file_failures()) failed << f.file << "|" << f.reason << "|" << f.pages << "\n";
 }
 
 // A page that does not fit (a file size limit, a full file system) leaves nothing, not
@@ -1202,4 +1218,4 @@ TEST(PageOutput, AKilledRunKeepsEveryAnnouncedPage) {
 }
 
 }  // namespace
-}  // namespace korbast::platform
+}  // namespace korbast::pages

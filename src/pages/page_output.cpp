@@ -1,4 +1,4 @@
-#include "platform/page_output.hpp"
+#include "pages/page_output.hpp"
 
 #include <fcntl.h>
 #include <sched.h>
@@ -18,10 +18,10 @@
 #include <thread>
 #include <utility>
 
-#include "platform/pdf_writer.hpp"
-#include "platform/png_writer.hpp"
+#include "pages/pdf_writer.hpp"
+#include "pages/png_writer.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -92,7 +92,7 @@ struct PageWriter::Impl {
   std::size_t limit = 4;
   int bands = 1;
   std::vector<std::string> files;
-  std::vector<FileFailure> failures;
+  std::vector<platform::FileFailure> failures;
   std::vector<std::thread> threads;
   // Page images already encoded and left white, kept for the next pages: a fresh one is new
   // memory, which the system first has to map and clear, and which then has to be made white.
@@ -448,7 +448,7 @@ std::vector<std::string> PageWriter::files() const {
   return impl_->files;
 }
 
-std::vector<FileFailure> PageWriter::take_failures() {
+std::vector<platform::FileFailure> PageWriter::take_failures() {
   std::lock_guard<std::mutex> lock(impl_->mu);
   if (const int e = impl_->notice_errno.load(); e != 0 && !impl_->notice_told) {
     impl_->notice_told = true;
@@ -459,4 +459,4 @@ std::vector<FileFailure> PageWriter::take_failures() {
   return std::exchange(impl_->failures, {});
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

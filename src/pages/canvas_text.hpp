@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 // The drawn bytes as UTF-8. Well-formed UTF-8 characters pass unchanged; every other byte
 // from 0x80 up is taken in the old Mac OS Roman character set (0xA1 is the degree sign, 0xA4
@@ -25,4 +25,4 @@ std::string page_png_name(std::string_view base, int window, int page);
 // "<base>_w<k>.pdf", the file of all pages of window k.
 std::string page_pdf_name(std::string_view base, int window);
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

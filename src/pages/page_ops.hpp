@@ -2,7 +2,7 @@
 // into a page: replayed into a Cairo image (the only way the page's pixels are made: for the
 // window, the PNG file and the tests alike) and written as a PDF content stream. Recording
 // and replay are in page_ops.cpp, band planning and hidden-path culling in page_bands.cpp,
-// the PDF content in pdf_writer.cpp (with the rest of the PDF format).
+// the PDF content streams in pdf_content.cpp (the PDF file itself in pdf_writer.cpp).
 //
 // Points are kept as Cairo keeps them, in 24.8 fixed point of the image (x to the right, y
 // downwards), so a replay hands Cairo the very coordinates direct drawing would have handed
@@ -20,7 +20,7 @@
 
 #include "platform/canvas.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 // Cairo's own conversion of an image coordinate to its 24.8 fixed point.
 std::int32_t to_fixed(double v);
@@ -48,13 +48,14 @@ class PageOps {
   void move(double x, double y);
   void line(double x, double y);
   void close();
-  void stroke(const Rgb& colour, double width);
-  void fill_stroke(const Rgb& fill, const Rgb& stroke, double width);
+  void stroke(const platform::Rgb& colour, double width);
+  void fill_stroke(const platform::Rgb& fill, const platform::Rgb& stroke, double width);
   // The rectangle (x, y top, w, h) painted white.
   void clear_rect(double x, double y, double w, double h);
   // A text (UTF-8) with its baseline starting at image point (x, y), turned by angle
   // radians counter-clockwise, in the fill colour.
-  void text(double x, double y, double angle, double size, const Rgb& colour, std::string utf8);
+  void text(double x, double y, double angle, double size, const platform::Rgb& colour,
+            std::string utf8);
 
   // ---- shared drawings: one drawing placed at many points (the stereonet of every ball)
   // Makes this a shared drawing: its points are kept from image point (x, y) (24.8 fixed),
@@ -83,10 +84,10 @@ class PageOps {
   // Where a replay stands, and the drawing state there.
   struct Cursor {
     std::size_t code = 0, pts = 0, vals = 0, texts = 0;
-    Rgb stroke, fill;
+    platform::Rgb stroke, fill;
     double width = 1.0;
     bool fill_set = false;  // the fill colour a PDF content stream last set, if any
-    Rgb set_fill;
+    platform::Rgb set_fill;
     std::int32_t dx = 0, dy = 0;  // a replay's shift of every point (24.8 fixed)
   };
   // Replays the operations from the cursor to the end into cr, whose target holds the image
@@ -122,7 +123,7 @@ class PageOps {
   // the same amount of drawing (the area the paths cover, and a share per path).
   static std::vector<int> split(const std::vector<PathSpan>& paths, int bands, int height);
 
-  // ---- PDF content (pdf_writer.cpp)
+  // ---- PDF content (pdf_content.cpp)
   // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
   // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
   // sorted, once each). Given a cursor from `pieces` and the code where the next piece
@@ -141,9 +142,9 @@ class PageOps {
  private:
   enum Op : std::uint8_t { kMove, kLine, kClose, kStrokeRgb, kFillRgb, kWidth, kStroke,
                            kFillStroke, kAntialias, kClearRect, kText, kPlace };
-  void state(Op op, const Rgb* colour, double v);
-  void set_stroke(const Rgb& c, double width);
-  void set_fill(const Rgb& c);
+  void state(Op op, const platform::Rgb* colour, double v);
+  void set_stroke(const platform::Rgb& c, double width);
+  void set_fill(const platform::Rgb& c);
   // The path from code i (points from p, values from u; line width `width` before it) up to
   // its paint: the index of the paint, the rows it reaches with its line width.
   std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
@@ -170,7 +171,7 @@ class PageOps {
   std::vector<double> vals_;       // colours, widths, rectangles, text placements
   std::vector<std::string> texts_;
   bool have_stroke_ = false, have_fill_ = false, have_width_ = false, have_aa_ = false;
-  Rgb stroke_, fill_;
+  platform::Rgb stroke_, fill_;
   double width_ = 1.0;
   bool aa_ = true;
   std::int32_t origin_x_ = 0, origin_y_ = 0;
@@ -179,4 +180,4 @@ class PageOps {
   std::vector<std::shared_ptr<const PageOps>> drawings_;  // placed by kPlace, by index
 };
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,6 +1,6 @@
-// The PDF format of the page files, all in one place: a page's content stream (made from its
-// drawing by PageOps::content and PageOps::pieces, defined here), the page font and the
-// forms of the shared drawings, and the file the pages are added to.
+// The PDF format of the page files: a page's content stream (made from its drawing by
+// PageOps::content and PageOps::pieces, defined in pdf_content.cpp), the page font and the
+// forms of the shared drawings, and the file the pages are added to (pdf_writer.cpp).
 #pragma once
 
 #include <array>
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/page_ops.hpp"
+#include "pages/page_ops.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 // A shared drawing as a form the pages place (PageOps::form_content): its number, its
 // compressed content, its box.
@@ -108,4 +108,4 @@ class PdfFile {
   State state_;
 };
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/page_ops.hpp"
+#include "pages/page_ops.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -404,4 +404,4 @@ std::vector<std::uint8_t> PageOps::hidden(const std::vector<PathSpan>& paths, in
   return flags;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,4 +1,4 @@
-#include "platform/page_ops.hpp"
+#include "pages/page_ops.hpp"
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
@@ -9,13 +9,13 @@
 #include <charconv>
 #include <cmath>
 
-#include "platform/page_stamp.hpp"
+#include "pages/page_stamp.hpp"
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
-void set_source(cairo_t* cr, const Rgb& c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
+void set_source(cairo_t* cr, const platform::Rgb& c) { cairo_set_source_rgb(cr, c.r, c.g, c.b); }
 
 }  // namespace
 
@@ -97,7 +97,7 @@ std::size_t PageOps::bytes() const {
   return n;
 }
 
-void PageOps::state(Op op, const Rgb* colour, double v) {
+void PageOps::state(Op op, const platform::Rgb* colour, double v) {
   code_.push_back(op);
   if (colour) {
     vals_.insert(vals_.end(), {colour->r, colour->g, colour->b});
@@ -106,7 +106,7 @@ void PageOps::state(Op op, const Rgb* colour, double v) {
   }
 }
 
-void PageOps::set_stroke(const Rgb& c, double width) {
+void PageOps::set_stroke(const platform::Rgb& c, double width) {
   if (!have_stroke_ || !(c == stroke_)) state(kStrokeRgb, &c, 0.0);
   if (!have_width_ || width != width_) state(kWidth, nullptr, width);
   have_stroke_ = have_width_ = true;
@@ -114,7 +114,7 @@ void PageOps::set_stroke(const Rgb& c, double width) {
   width_ = width;
 }
 
-void PageOps::set_fill(const Rgb& c) {
+void PageOps::set_fill(const platform::Rgb& c) {
   if (!have_fill_ || !(c == fill_)) state(kFillRgb, &c, 0.0);
   have_fill_ = true;
   fill_ = c;
@@ -146,13 +146,13 @@ bool ends_path(const std::vector<std::uint8_t>& code, std::uint8_t close) {
 }
 }  // namespace
 
-void PageOps::stroke(const Rgb& colour, double width) {
+void PageOps::stroke(const platform::Rgb& colour, double width) {
   if (!ends_path(code_, kClose)) return;
   set_stroke(colour, width);
   code_.push_back(kStroke);
 }
 
-void PageOps::fill_stroke(const Rgb& fill, const Rgb& stroke, double width) {
+void PageOps::fill_stroke(const platform::Rgb& fill, const platform::Rgb& stroke, double width) {
   if (!ends_path(code_, kClose)) return;
   set_fill(fill);
   set_stroke(stroke, width);
@@ -164,7 +164,7 @@ void PageOps::clear_rect(double x, double y, double w, double h) {
   vals_.insert(vals_.end(), {x, y, w, h});
 }
 
-void PageOps::text(double x, double y, double angle, double size, const Rgb& colour,
+void PageOps::text(double x, double y, double angle, double size, const platform::Rgb& colour,
                    std::string utf8) {
   set_fill(colour);
   code_.push_back(kText);
@@ -458,4 +458,4 @@ void PageOps::replay(cairo_t* cr, Cursor& at, int y0, int y1,
   at.texts = t;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

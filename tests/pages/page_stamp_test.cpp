@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/page_stamp.hpp"
+#include "pages/page_stamp.hpp"
 
 namespace {
 
-using korbast::platform::put_shared;
-using korbast::platform::SharedPlace;
+using korbast::pages::put_shared;
+using korbast::pages::SharedPlace;
 
 std::uint32_t times(std::uint32_t a, std::uint32_t b) {  // a * b / 255, rounded
   const std::uint32_t t = a * b + 0x80;

@@ -1,8 +1,8 @@
-#include "platform/canvas_text.hpp"
+#include "pages/canvas_text.hpp"
 
 #include <cstdio>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -134,4 +134,4 @@ std::string page_pdf_name(std::string_view base, int window) {
   return std::string(base) + tail;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,9 +1,9 @@
-#include "platform/canvas_clip.hpp"
+#include "pages/canvas_clip.hpp"
 
 #include <algorithm>
 #include <cmath>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -143,4 +143,4 @@ std::vector<Point> clip_polygon(const std::vector<Point>& pts, const Box& box) {
   return poly;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages

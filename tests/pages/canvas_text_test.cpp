@@ -1,10 +1,10 @@
-#include "platform/canvas_text.hpp"
+#include "pages/canvas_text.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace korbast::platform {
+namespace korbast::pages {
 namespace {
 
 TEST(TextToUtf8, AsciiPassesUnchanged) {
@@ -82,4 +82,4 @@ TEST(PageFiles, Names) {
 }
 
 }  // namespace
-}  // namespace korbast::platform
+}  // namespace korbast::pages

@@ -1,4 +1,4 @@
-#include "platform/pdf_font.hpp"
+#include "pages/pdf_font.hpp"
 
 #include <cairo-ft.h>
 #include <cairo.h>
@@ -14,7 +14,7 @@
 #include <map>
 #include <mutex>
 
-namespace korbast::platform {
+namespace korbast::pages {
 
 namespace {
 
@@ -323,4 +323,4 @@ PdfFont pdf_font(const std::vector<unsigned>& wanted) {
   return out;
 }
 
-}  // namespace korbast::platform
+}  // namespace korbast::pages
