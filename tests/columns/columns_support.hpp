@@ -1,5 +1,6 @@
 // Shared pieces of the column-data reader tests: a fresh reader state and dialog settings per
-// test, fixture paths, and a folder of one's own for files made by a test.
+// test, fixture paths, a folder of one's own for files made by a test, and the names the
+// dialog tests speak in.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,9 +12,11 @@
 
 #include "columns/readrealsetup.hpp"
 #include "columns/reset.hpp"
+#include "expected_dialog.hpp"
 #include "frame/iocom.hpp"
 #include "frame/reset.hpp"
 #include "frame/units.hpp"
+#include "support/expected_lines.hpp"
 
 namespace korbast::testing {
 
@@ -54,3 +57,18 @@ class ColumnsTest : public ::testing::Test {
 };
 
 }  // namespace korbast::testing
+
+// The names the dialog tests of the reader share (the set-up of the column reader, its unit, the
+// expected console lines): a test file takes them with `using namespace
+// korbast::testing::column_names;` inside its own unnamed namespace.
+namespace korbast::testing::column_names {
+
+namespace kt = korbast::testing;
+namespace cols = korbast::testing::cols;
+namespace frame = korbast::frame;
+using cols::Lines;
+using expected::join;
+using korbast::columns::readrealsetup;
+using korbast::testing::kUnit;
+
+}  // namespace korbast::testing::column_names

@@ -18,15 +18,9 @@
 
 namespace {
 
-namespace kt = korbast::testing;
-namespace cols = korbast::testing::cols;
-namespace frame = korbast::frame;
-using cols::Lines;
+using namespace korbast::testing::column_names;
 using korbast::columns::getfreal;
 using korbast::columns::RealArray;
-using korbast::columns::readrealsetup;
-using korbast::testing::expected::join;
-using kt::kUnit;
 
 class Records : public kt::ColumnsTest {
  protected:

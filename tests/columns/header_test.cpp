@@ -16,18 +16,12 @@
 
 namespace {
 
-namespace kt = korbast::testing;
-namespace cols = korbast::testing::cols;
-namespace frame = korbast::frame;
-using cols::Lines;
+using namespace korbast::testing::column_names;
 using korbast::columns::getfnamcol;
 using korbast::columns::getftitle1;
 using korbast::columns::kNameLength;
-using korbast::columns::readrealsetup;
 using korbast::columns::sfheader1;
 using korbast::columns::showfhead1;
-using korbast::testing::expected::join;
-using kt::kUnit;
 
 std::string next_line() {
   std::string line;

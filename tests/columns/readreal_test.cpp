@@ -21,15 +21,9 @@
 
 namespace {
 
-namespace kt = korbast::testing;
-namespace cols = korbast::testing::cols;
-namespace frame = korbast::frame;
-using cols::Lines;
+using namespace korbast::testing::column_names;
 using korbast::columns::readreal6;
-using korbast::columns::readrealsetup;
 using korbast::columns::RealArray;
-using korbast::testing::expected::join;
-using kt::kUnit;
 using namespace std::string_view_literals;
 
 // The point layer's arguments, passed anew at every read.

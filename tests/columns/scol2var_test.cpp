@@ -16,15 +16,9 @@
 
 namespace {
 
-namespace kt = korbast::testing;
-namespace cols = korbast::testing::cols;
-namespace frame = korbast::frame;
-using cols::Lines;
-using korbast::columns::readrealsetup;
+using namespace korbast::testing::column_names;
 using korbast::columns::scol2var2;
 using korbast::columns::TextArray;
-using korbast::testing::expected::join;
-using kt::kUnit;
 using Name10 = frame::Text<10>;
 using namespace std::string_view_literals;
 
