@@ -1,12 +1,14 @@
 // A fixture for the projection dialogs: the I/O settings at their start values without the
 // pause after errors, the projection state as at program start, no map-line hook, and a
-// helper that runs a dialog on given answers and returns what it printed.
+// helper that runs a dialog on given answers and returns what it printed; the names the
+// dialog tests share.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "projection/menu.hpp"
 #include "projection/projection.hpp"
@@ -59,3 +61,16 @@ inline bool has_line(const std::string& text, const std::string& line) {
 }
 
 }  // namespace korbast::testing
+
+// The names the projection dialog tests speak in: a test file takes them with `using namespace
+// testing::projection_dialog_names;` inside its own unnamed namespace.
+namespace korbast::testing::projection_dialog_names {
+
+using frame::rad;
+using testing::has_line;
+using testing::kLeave;
+using testing::lines;
+using testing::rep;
+using testing::set_value;
+
+}  // namespace korbast::testing::projection_dialog_names

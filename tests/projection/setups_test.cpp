@@ -18,12 +18,7 @@
 namespace korbast::projection {
 namespace {
 
-using frame::rad;
-using testing::has_line;
-using testing::kLeave;
-using testing::lines;
-using testing::rep;
-using testing::set_value;
+using namespace testing::projection_dialog_names;
 
 class Setups : public testing::ProjectionDialog {};
 

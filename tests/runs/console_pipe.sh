@@ -7,16 +7,11 @@
 #
 #   console_pipe.sh KORBAST SOURCE_DIR
 set -u
-prog=$(realpath "$1"); sample=$(realpath "$2")/tests/data/gcmt-samples.ndk
-work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-console-pipe.XXXXXX")
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work" || exit 2
-unset DISPLAY
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+enter_work console-pipe "$1" "$2"
 env --default-signal=PIPE true 2> /dev/null || { echo "env --default-signal is missing"; exit 77; }
 awk '{ l[NR] = $0 } END { for (i = 0; i < 8333; i++) for (j = 1; j <= NR; j++) print l[j] }' \
   "$sample" > big.ndk  # 24,999 events
-fails=0
-fail() { echo "--- $*"; fails=1; }
 
 # piped NAME BYTES ANSWERS: runs the program in NAME/ with its console read by `head -c
 # BYTES`, within a time bound against a hang; its status in $status.

@@ -4,14 +4,11 @@
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
-prog=$1; examples=$2/examples; sample=$2/tests/data/gcmt-samples.ndk
-work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-failing-outputs.XXXXXX")
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work" || exit 2
-unset DISPLAY
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+enter_work failing-outputs "$1" "$2"
+examples=$src/examples
 cp "$sample" s.ndk
 for i in $(seq 200); do cat "$sample"; done > big.ndk  # 600 events
-fails=0
 
 # run NAME LIMIT ANSWERS EXPECTED-LINE...: runs the program under a file size limit (in
 # KiB, or "none") with the answers, checks status 1 and that each line was printed.

@@ -7,23 +7,14 @@
 #
 #   startup_env.sh KORBAST SOURCE_DIR
 set -u
-prog=$(realpath "$1"); sample=$(realpath "$2")/tests/data/gcmt-samples.ndk
-work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-startup-env.XXXXXX")
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work" || exit 2
-unset DISPLAY
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+enter_work startup-env "$1" "$2"
 set -m  # background runs get SIGQUIT as from a terminal (no job control: it would be ignored)
 trap '' PIPE  # a run that ended early must not end the script with it
-fails=0
-fail() { echo "--- $*"; fails=1; }
 # Runs with SIGXFSZ and SIGPIPE at their default action, whatever the caller set.
 default=(env --default-signal=XFSZ,PIPE)
 "${default[@]}" true 2> /dev/null || default=()
 
-until_true() {  # SECONDS CONDITION...: polls until the condition holds; false after the time
-  local n=$(( $1 * 10 )); shift
-  while ! "$@"; do n=$((n - 1)); [ $n -gt 0 ] || return 1; sleep 0.1; done
-}
 at_menu() { grep -q 'FAST QUIT' out && tail -n 1 out | grep -q 'Enter your choice'; }
 # start NAME SHELL-SETUP: the program in NAME/ after the set-up, its keyboard a FIFO kept open
 # on descriptor 9, stopped at the main menu.

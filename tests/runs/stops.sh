@@ -7,25 +7,15 @@
 #
 #   stops.sh KORBAST SOURCE_DIR
 set -u
-prog=$(realpath "$1"); src=$(realpath "$2"); sample=$src/tests/data/gcmt-samples.ndk
-work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-stops.XXXXXX")
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-cd "$work" || exit 2
-unset DISPLAY
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+enter_work stops "$1" "$2"
 # Background runs get the signals a terminal would send (no job control: SIGINT and SIGQUIT
 # would be ignored, and the program keeps a signal its caller ignores).
 set -m
 trap '' PIPE  # a run that ended early must not end the script with it
 for i in $(seq 200); do cat "$sample"; done > big.ndk  # 600 events
-fails=0
-fail() { echo "--- $*"; fails=1; }
 have() { command -v "$1" > /dev/null; }
 
-# until SECONDS CONDITION...: waits (polling) until the condition holds; false after the time.
-until_true() {
-  local n=$(( $1 * 10 )); shift
-  while ! "$@"; do n=$((n - 1)); [ $n -gt 0 ] || return 1; sleep 0.1; done
-}
 # start NAME: the program in NAME/, its keyboard a FIFO kept open on descriptor 9.
 start() {
   mkdir "$1" && cd "$1" && mkfifo keys && cp ../big.ndk .
