@@ -25,6 +25,7 @@
 #include "frame/reset.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
+#include "support/tempfile.hpp"
 
 namespace cattest {
 
@@ -35,12 +36,7 @@ inline std::string data_path(const std::string& name) {
   return std::string(KORBAST_TEST_DATA) + "/catalogue/" + name;
 }
 
-inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korbast::testing::read_file;
 
 using korbast::testing::expected::split_lines;
 

@@ -21,6 +21,7 @@ namespace {
 
 namespace units = korbast::frame::units;
 
+using korbast::testing::read_file;
 using korbast::testing::TempFile;
 
 TEST(Units, LinesLoseCrLfAndTheLastLineNeedsNoLineEnd) {
@@ -283,11 +284,6 @@ std::string under_file_limit(rlim_t limit, const std::function<void()>& body) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string file_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A write cut short by a file size limit inside a line or a record: the file is cut back to
 // its last whole record (records of three 5-byte lines, a 40-byte limit: two records), or to
 // its last whole line but never below the size it had when it was opened to append (3 bytes
@@ -301,7 +297,7 @@ TEST(Units, AShortWriteCutsTheFileBackToItsLastWholeRecordOrLine) {
     for (int k = 0; k < 4; ++k) units::write_lines(21, record);
     units::close(21);
   });
-  EXPECT_EQ(file_text(records), "abcd\nefgh\nijkl\nabcd\nefgh\nijkl\n");
+  EXPECT_EQ(read_file(records), "abcd\nefgh\nijkl\nabcd\nefgh\nijkl\n");
   EXPECT_NE(out.find("   REASON: File too large\n   LINES WRITTEN =         6\n"
                      "   BYTES WRITTEN =        30\n   LINES GIVEN   =        12\n"
                      "   WHOLE RECORDS =         2\n ==> THE FILE IS INCOMPLETE\n"),
@@ -316,7 +312,7 @@ TEST(Units, AShortWriteCutsTheFileBackToItsLastWholeRecordOrLine) {
     units::write_line(22, "0123456789");
     units::close(22);
   });
-  EXPECT_EQ(file_text(appended), "oldabcdefghij\n");
+  EXPECT_EQ(read_file(appended), "oldabcdefghij\n");
   EXPECT_NE(out2.find("   LINES WRITTEN =         1\n   BYTES WRITTEN =        11\n"
                       "   LINES GIVEN   =         2\n ==> THE FILE IS INCOMPLETE\n"),
             std::string::npos)

@@ -23,6 +23,7 @@
 #include "plot/life_cycle.hpp"
 #include "plot/plot_fixture.hpp"
 #include "support/console.hpp"
+#include "support/tempfile.hpp"
 
 namespace korbast::maps::mapseis_test {
 
@@ -34,12 +35,7 @@ inline std::string map_data(const std::string& name) {
   return std::string(KORBAST_TEST_DATA) + "/maps/" + name;
 }
 
-inline std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korbast::testing::read_file;
 
 // The store of the tests: room for kCap events, the three samples first.
 struct Store {
@@ -93,7 +89,7 @@ class MapDriver : public plot::test::PlotTest {
   std::string close_sish(const std::string& path) {
     frame::units::close(frame::fiocom.iouf[kSlot - 1]);
     frame::fiocom.iopou[kSlot - 1] = false;
-    return slurp(path);
+    return read_file(path);
   }
 
   // The plot window opened as the main program's command 10 opens it (defaults kept).

@@ -28,7 +28,7 @@ struct Xy {
 // The PROJ fixture: longitude, latitude, x, y of the default projection.
 std::vector<Xy> proj_fixture() {
   std::vector<Xy> v;
-  std::istringstream in(slurp(map_data("mapseis_xy.txt")));
+  std::istringstream in(read_file(map_data("mapseis_xy.txt")));
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
@@ -67,21 +67,21 @@ TEST_F(MapRun, SiShLinesOfOneRunMatchTheOracle) {
   open_window();
   const std::string path = open_sish();
   drive(run_open() + "99\n", true);
-  EXPECT_EQ(close_sish(path), slurp(map_data("sish_gcmt_plane1.txt")));
+  EXPECT_EQ(close_sish(path), read_file(map_data("sish_gcmt_plane1.txt")));
 }
 
 TEST_F(MapRun, SecondPlaneGivesItsOwnAxes) {
   open_window();
   const std::string path = open_sish();
   drive(run_open() + "99\n", true, 2);
-  EXPECT_EQ(close_sish(path), slurp(map_data("sish_gcmt_plane2.txt")));
+  EXPECT_EQ(close_sish(path), read_file(map_data("sish_gcmt_plane2.txt")));
 }
 
 TEST_F(MapRun, TwoRunsFollowOneAnotherEachWithItsHeader) {
   open_window();
   const std::string path = open_sish();
   drive(run_open() + run_open() + "99\n", true);
-  const std::string one = slurp(map_data("sish_gcmt_plane1.txt"));
+  const std::string one = read_file(map_data("sish_gcmt_plane1.txt"));
   EXPECT_EQ(close_sish(path), one + one);
 }
 
@@ -90,7 +90,7 @@ TEST_F(MapRun, RunsOfTwoCallsShareTheOpenFile) {
   const std::string path = open_sish();
   drive(run_open() + "99\n", true);
   drive(run_open() + "99\n", true);
-  const std::string one = slurp(map_data("sish_gcmt_plane1.txt"));
+  const std::string one = read_file(map_data("sish_gcmt_plane1.txt"));
   EXPECT_EQ(close_sish(path), one + one);
 }
 
@@ -99,7 +99,7 @@ TEST_F(MapRun, NoEventWritesTheHeaderOnlyAndStillCaptions) {
   s.n = 0;
   const std::string path = open_sish();
   const std::string out = drive(run_open() + "99\n", true);
-  const std::string one = slurp(map_data("sish_gcmt_plane1.txt"));
+  const std::string one = read_file(map_data("sish_gcmt_plane1.txt"));
   EXPECT_EQ(close_sish(path), one.substr(0, one.find('\n') + 1));
   // The point and line-file menus still ran, the listing of the stress layer did not.
   EXPECT_EQ(count(out, " MAPPING POINTS\n"), 1);
@@ -155,7 +155,7 @@ TEST_F(MapRun, PlungeThresholdListsShallowEventsAndLeavesTheFileAlone) {
   open_window();
   const std::string path = open_sish();
   const std::string out = drive("400\n60\n" + run_open() + "99\n", true);
-  EXPECT_EQ(close_sish(path), slurp(map_data("sish_gcmt_plane1.txt")));
+  EXPECT_EQ(close_sish(path), read_file(map_data("sish_gcmt_plane1.txt")));
   const auto lines = split_lines(out);
   std::vector<std::string> listed;
   for (const auto& l : lines) {
@@ -331,7 +331,7 @@ TEST_F(MapRun, PlaneThatIsNotANumberStillGetsARecord) {
   EXPECT_EQ(lines[1].substr(0, 54), " 2005/01/01 01:20:05.4  13.78  -88.78 193.1    9.  NaN");
   EXPECT_EQ(lines[1][100], '0') << lines[1];
   EXPECT_NE(out.find(" isv outside [1,3]\n"), std::string::npos);
-  const auto want = split_lines(slurp(map_data("sish_gcmt_plane1.txt")));
+  const auto want = split_lines(read_file(map_data("sish_gcmt_plane1.txt")));
   EXPECT_EQ(lines[2], want[2]);
   EXPECT_EQ(lines[3], want[3]);
 }

@@ -30,6 +30,7 @@
 #include "plot/reset.hpp"
 #include "plot/window_device.hpp"
 #include "support/console.hpp"
+#include "support/tempfile.hpp"
 
 namespace korbast::plot::test {
 
@@ -76,12 +77,7 @@ inline int find_sequence(const std::vector<std::string>& lines, const std::vecto
   return -1;
 }
 
-inline std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korbast::testing::read_file;
 
 inline void write_file(const fs::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;

@@ -1,5 +1,6 @@
 // A file of given content in the temporary folder, removed at the end of the test (the name
-// carries the process id: test programs run in parallel processes); a folder of its own.
+// carries the process id: test programs run in parallel processes); a folder of its own; the
+// bytes of a file.
 #pragma once
 
 #include <stdlib.h>
@@ -8,9 +9,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace korbast::testing {
+
+// The bytes of a file, as they are ("" where it cannot be read).
+inline std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 struct TempFile {
   std::string path;
