@@ -34,6 +34,7 @@
 #include "pages/cairo_canvas.hpp"
 #include "pages/canvas_text.hpp"
 #include "pages/page_ops.hpp"
+#include "pages/pdf_content.hpp"
 #include "pages/pdf_writer.hpp"
 #include "pages/png_writer.hpp"
 #include "support/command.hpp"
@@ -518,15 +519,16 @@ TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   ops.move(5, 5);
   ops.line(700, 900);
   ops.stroke({0, 0, 0}, 1.0);
+  const PdfContent pdf(ops);
   std::vector<unsigned> glyphs;
-  const std::string whole = ops.content(0.5, 1112, glyphs);
-  const auto pieces = ops.pieces(7);
+  const std::string whole = pdf.content(0.5, 1112, glyphs);
+  const auto pieces = pdf.pieces(7);
   ASSERT_GE(pieces.size(), 5u);
   std::string joined;
   std::vector<unsigned> all;
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     std::vector<unsigned> g;
-    joined += ops.content(0.5, 1112, g, pieces[k], k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX);
+    joined += pdf.content(0.5, 1112, g, pieces[k], k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX);
     all.insert(all.end(), g.begin(), g.end());
   }
   EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
