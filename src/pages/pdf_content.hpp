@@ -32,6 +32,8 @@ class PdfContent {
   std::string form_content(std::string& bbox, std::vector<unsigned>& glyphs) const;
 
  private:
+  // The stream from cursor `from` up to code `to`: of a page (in the page's turn from image
+  // pixels, opened where the page starts and closed where it ends) or of a form.
   std::string content_of(double scale, double height, std::vector<unsigned>& glyphs,
                          const PageOps::Cursor& from, std::size_t to, bool page) const;
 
