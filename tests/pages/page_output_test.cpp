@@ -537,6 +537,37 @@ TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   EXPECT_EQ(all, glyphs);
 }
 
+// A piece starts with the fill colour the stream before it set last (by a white clearing or
+// a filled path), so it writes a fill colour only where the whole stream does.
+TEST(PageOps, PdfContentPiecesKeepTheFillColourSetBeforeThem) {
+  PageOps ops;
+  for (int k = 0; k < 600; ++k) {
+    const double x = 10 + k % 25 * 30, y = 10 + k / 25 * 40;
+    if (k % 30 == 1) ops.clear_rect(x, y, 20, 30);
+    ops.move(x, y);
+    ops.line(x + 20, y);
+    ops.line(x + 10, y + 20);
+    ops.close();
+    const platform::Rgb fill = k / 30 % 2 ? platform::Rgb{1, 1, 1} : platform::Rgb{0, 0, 1};
+    if (k % 3 == 0) {
+      ops.fill_stroke(fill, {0, 0, 0}, 1.0);
+    } else {
+      ops.stroke({0, 0, 0}, 1.0);
+    }
+  }
+  const PdfContent pdf(ops);
+  std::vector<unsigned> glyphs;
+  const std::string whole = pdf.content(1.0, 1000, glyphs);
+  const auto pieces = pdf.pieces(400);
+  ASSERT_GE(pieces.size(), 200u);
+  std::string joined;
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const std::size_t to = k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX;
+    joined += pdf.content(1.0, 1000, glyphs, pieces[k], to);
+  }
+  EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
+}
+
 TEST(PageOutput, ReplayedPagesAreTheDirectDrawingInBandsOrWhole) {
   constexpr int w = 786, h = 1112;  // the map's portrait page
   for (bool aa : {true, false}) {
