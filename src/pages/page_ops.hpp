@@ -1,8 +1,9 @@
 // The drawing of one page as a compact list of operations, and the two ways it is turned
 // into a page: replayed into a Cairo image (the only way the page's pixels are made: for the
 // window, the PNG file and the tests alike) and written as a PDF content stream. Recording
-// and replay are in page_ops.cpp, band planning and hidden-path culling in page_bands.cpp,
-// the PDF content streams in pdf_content.cpp (the PDF file itself in pdf_writer.cpp).
+// and replay are in page_ops.cpp, band planning and hidden-path culling in page_bands.cpp;
+// the PDF content streams are made by PdfContent (pdf_content.hpp; the PDF file itself in
+// pdf_writer.cpp).
 //
 // Points are kept as Cairo keeps them, in 24.8 fixed point of the image (x to the right, y
 // downwards), so a replay hands Cairo the very coordinates direct drawing would have handed
@@ -123,22 +124,6 @@ class PageOps {
   // the same amount of drawing (the area the paths cover, and a share per path).
   static std::vector<int> split(const std::vector<PathSpan>& paths, int bands, int height);
 
-  // ---- PDF content (pdf_content.cpp)
-  // The PDF content stream of a page `height` pixels high, pixels scaled by `scale` points;
-  // texts place the glyph forms /g<index> (the glyph indices used are added to `glyphs`,
-  // sorted, once each). Given a cursor from `pieces` and the code where the next piece
-  // starts, the stream of that piece alone: the pieces' streams in order make the page's.
-  std::string content(double scale, double height, std::vector<unsigned>& glyphs) const;
-  std::string content(double scale, double height, std::vector<unsigned>& glyphs,
-                      const Cursor& from, std::size_t to) const;
-  // Where each of at most `count` pieces of about the same length starts (each between two
-  // paints), with the drawing state there.
-  std::vector<Cursor> pieces(std::size_t count) const;
-  // A shared drawing as the content of a PDF form placed as /D<number> by the page content,
-  // in the page content's units, its box (x0 y0 x1 y1) as text; the glyphs its texts show
-  // are added to `glyphs`.
-  std::string form_content(std::string& bbox, std::vector<unsigned>& glyphs) const;
-
  private:
   enum Op : std::uint8_t { kMove, kLine, kClose, kStrokeRgb, kFillRgb, kWidth, kStroke,
                            kFillStroke, kAntialias, kClearRect, kText, kPlace };
@@ -163,8 +148,8 @@ class PageOps {
   struct Outline;
   // The subpaths of the path from code i (points from p) up to its paint.
   void outline(std::size_t i, std::size_t p, Outline& out) const;
-  std::string content_of(double scale, double height, std::vector<unsigned>& glyphs,
-                         const Cursor& from, std::size_t to, bool page) const;
+  // The PDF content of the operations reads them as they are kept (pdf_content.hpp).
+  friend class PdfContent;
 
   std::vector<std::uint8_t> code_;
   std::vector<std::int32_t> pts_;  // x, y pairs in 24.8 fixed point

@@ -18,6 +18,7 @@
 #include <thread>
 #include <utility>
 
+#include "pages/pdf_content.hpp"
 #include "pages/pdf_writer.hpp"
 #include "pages/png_writer.hpp"
 
@@ -217,7 +218,8 @@ struct PageWriter::Impl {
       } else {
         const std::size_t k = static_cast<std::size_t>(task.index);
         const std::size_t to = k + 1 < job.pieces.size() ? job.pieces[k + 1].code : SIZE_MAX;
-        const std::string text = job.ops.content(setup.scale, job.h, job.glyphs[k], job.pieces[k], to);
+        const std::string text =
+            PdfContent(job.ops).content(setup.scale, job.h, job.glyphs[k], job.pieces[k], to);
         job.pdf[k] = compress_content(text);
       }
       lock.lock();
@@ -319,7 +321,7 @@ struct PageWriter::Impl {
         if (pdf.has_form(d->number())) continue;
         PdfForm form;
         form.number = d->number();
-        form.stream = compress_content(d->form_content(form.bbox, glyphs));
+        form.stream = compress_content(PdfContent(*d).form_content(form.bbox, glyphs));
         forms.push_back(std::move(form));
       }
       std::sort(glyphs.begin(), glyphs.end());
@@ -395,7 +397,7 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   lock.unlock();
   job->paths = job->ops.paths();
   // The PDF content in pieces, written side by side.
-  job->pieces = job->ops.pieces(std::min<std::size_t>(
+  job->pieces = PdfContent(job->ops).pieces(std::min<std::size_t>(
       job->ops.size() / std::max<std::size_t>(impl_->setup.piece, 1) + 1, 4 * impl_->threads.size()));
   job->pdf.resize(job->pieces.size());
   job->glyphs.resize(job->pieces.size());

@@ -9,6 +9,7 @@
 
 #include "pages/page_io.hpp"
 #include "pages/page_ops.hpp"
+#include "pages/pdf_content.hpp"
 #include "pages/pdf_font.hpp"
 #include "pages/pdf_writer.hpp"
 
@@ -139,23 +140,24 @@ void put_subpath(std::string& out, const std::vector<double>& pts, double unit, 
 
 }  // namespace
 
-std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs) const {
-  return content(scale, height, glyphs, Cursor{}, SIZE_MAX);
+std::string PdfContent::content(double scale, double height,
+                                std::vector<unsigned>& glyphs) const {
+  return content(scale, height, glyphs, PageOps::Cursor{}, SIZE_MAX);
 }
 
-std::string PageOps::content(double scale, double height, std::vector<unsigned>& glyphs,
-                             const Cursor& from, std::size_t to) const {
+std::string PdfContent::content(double scale, double height, std::vector<unsigned>& glyphs,
+                                const PageOps::Cursor& from, std::size_t to) const {
   return content_of(scale, height, glyphs, from, to, true);
 }
 
-std::string PageOps::form_content(std::string& bbox, std::vector<unsigned>& glyphs) const {
-  const Reach r = reach_from_origin();
+std::string PdfContent::form_content(std::string& bbox, std::vector<unsigned>& glyphs) const {
+  const PageOps::Reach r = ops_.reach_from_origin();
   // In the form's space, the page content's units from the placing point.
   bbox = std::to_string(static_cast<long long>(std::floor(r.left * (10.0 / 256.0)))) + " " +
          std::to_string(static_cast<long long>(std::floor(r.top * (10.0 / 256.0)))) + " " +
          std::to_string(static_cast<long long>(std::ceil(r.right * (10.0 / 256.0)))) + " " +
          std::to_string(static_cast<long long>(std::ceil(r.bottom * (10.0 / 256.0))));
-  return content_of(1.0, 0.0, glyphs, Cursor{}, SIZE_MAX, false);
+  return content_of(1.0, 0.0, glyphs, PageOps::Cursor{}, SIZE_MAX, false);
 }
 
 namespace {
@@ -322,33 +324,39 @@ void put_place(std::string& out, std::uint64_t number, double x, double y) {
 
 }  // namespace
 
-std::string PageOps::content_of(double scale, double height, std::vector<unsigned>& glyphs,
-                                const Cursor& from, std::size_t to, bool page) const {
-  const std::size_t end = std::min(to, code_.size());
+std::string PdfContent::content_of(double scale, double height, std::vector<unsigned>& glyphs,
+                                   const PageOps::Cursor& from, std::size_t to, bool page) const {
+  using enum PageOps::Op;
+  const auto& code = ops_.code_;
+  const auto& pts = ops_.pts_;
+  const auto& vals = ops_.vals_;
+  const auto& texts = ops_.texts_;
+  const auto& drawings = ops_.drawings_;
+  const std::size_t end = std::min(to, code.size());
   std::string out;
-  out.reserve((end - from.code) * 2 + (pts_.size() - from.pts) * 4 + 64);
+  out.reserve((end - from.code) * 2 + (pts.size() - from.pts) * 4 + 64);
   if (page && from.code == 0) put_page_matrix(out, scale, height);
   PaintState state(out, from);
   PathText path;
   std::size_t p = from.pts, v = from.vals, t = from.texts;
   for (std::size_t i = from.code; i < end; ++i) {
-    const std::uint8_t op = code_[i];
+    const std::uint8_t op = code[i];
     if (!path.sub.empty() && op != kLine) path.flush();
     switch (op) {
       case kMove:
         path.sub_moved = true;
-        path.point(&pts_[p]);
+        path.point(&pts[p]);
         p += 2;
         break;
       case kLine:
         if (path.sub.empty()) path.sub_moved = false;
-        path.point(&pts_[p]);
+        path.point(&pts[p]);
         p += 2;
         break;
       case kClose: path.text += "h\n"; break;
-      case kStrokeRgb: state.stroke = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
-      case kFillRgb: state.fill = {vals_[v], vals_[v + 1], vals_[v + 2]}; v += 3; break;
-      case kWidth: state.width = vals_[v++]; break;
+      case kStrokeRgb: state.stroke = {vals[v], vals[v + 1], vals[v + 2]}; v += 3; break;
+      case kFillRgb: state.fill = {vals[v], vals[v + 1], vals[v + 2]}; v += 3; break;
+      case kWidth: state.width = vals[v++]; break;
       case kAntialias: ++v; break;
       case kStroke:
       case kFillStroke:
@@ -358,39 +366,42 @@ std::string PageOps::content_of(double scale, double height, std::vector<unsigne
         break;
       case kClearRect:
         state.set_fill({1, 1, 1});
-        put_rect(out, &vals_[v]);
+        put_rect(out, &vals[v]);
         v += 4;
         break;
       case kText:
         state.set_fill(state.fill);
-        put_text(out, &vals_[v], texts_[t++], glyphs);
+        put_text(out, &vals[v], texts[t++], glyphs);
         v += 4;
         break;
       case kPlace:
-        put_place(out, drawings_[static_cast<std::size_t>(vals_[v])]->number_, vals_[v + 1],
-                  vals_[v + 2]);
+        put_place(out, drawings[static_cast<std::size_t>(vals[v])]->number(), vals[v + 1],
+                  vals[v + 2]);
         v += 4;
         break;
       default: break;
     }
   }
-  if (page && end == code_.size()) out += "Q\n";
+  if (page && end == code.size()) out += "Q\n";
   std::sort(glyphs.begin(), glyphs.end());
   glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
   return out;
 }
 
-std::vector<PageOps::Cursor> PageOps::pieces(std::size_t count) const {
-  std::vector<Cursor> out{Cursor{}};
-  const std::size_t n = code_.size(), step = n / std::max<std::size_t>(count, 1) + 1;
-  Cursor at;
+std::vector<PageOps::Cursor> PdfContent::pieces(std::size_t count) const {
+  using enum PageOps::Op;
+  const auto& code = ops_.code_;
+  const auto& vals = ops_.vals_;
+  std::vector<PageOps::Cursor> out{PageOps::Cursor{}};
+  const std::size_t n = code.size(), step = n / std::max<std::size_t>(count, 1) + 1;
+  PageOps::Cursor at;
   for (std::size_t i = 0; i < n; ++i) {
-    switch (code_[i]) {
+    switch (code[i]) {
       case kMove:
       case kLine: at.pts += 2; break;
-      case kStrokeRgb: at.stroke = {vals_[at.vals], vals_[at.vals + 1], vals_[at.vals + 2]}; at.vals += 3; break;
-      case kFillRgb: at.fill = {vals_[at.vals], vals_[at.vals + 1], vals_[at.vals + 2]}; at.vals += 3; break;
-      case kWidth: at.width = vals_[at.vals++]; break;
+      case kStrokeRgb: at.stroke = {vals[at.vals], vals[at.vals + 1], vals[at.vals + 2]}; at.vals += 3; break;
+      case kFillRgb: at.fill = {vals[at.vals], vals[at.vals + 1], vals[at.vals + 2]}; at.vals += 3; break;
+      case kWidth: at.width = vals[at.vals++]; break;
       case kAntialias: ++at.vals; break;
       case kPlace: at.vals += 4; break;
       case kClearRect:
@@ -411,7 +422,7 @@ std::vector<PageOps::Cursor> PageOps::pieces(std::size_t count) const {
       default: break;
     }
     // After a paint, once the piece is long enough.
-    if ((code_[i] == kStroke || code_[i] == kFillStroke) && i + 1 < n &&
+    if ((code[i] == kStroke || code[i] == kFillStroke) && i + 1 < n &&
         i + 1 - out.back().code >= step) {
       at.code = i + 1;
       out.push_back(at);

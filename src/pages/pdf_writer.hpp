@@ -1,6 +1,6 @@
 // The PDF format of the page files: a page's content stream (made from its drawing by
-// PageOps::content and PageOps::pieces, defined in pdf_content.cpp), the page font and the
-// forms of the shared drawings, and the file the pages are added to (pdf_writer.cpp).
+// PdfContent, pdf_content.hpp), the page font and the forms of the shared drawings, and the
+// file the pages are added to (pdf_writer.cpp).
 #pragma once
 
 #include <array>
@@ -13,7 +13,7 @@
 
 namespace korbast::pages {
 
-// A shared drawing as a form the pages place (PageOps::form_content): its number, its
+// A shared drawing as a form the pages place (PdfContent::form_content): its number, its
 // compressed content, its box.
 struct PdfForm {
   std::uint64_t number = 0;

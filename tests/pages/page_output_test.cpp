@@ -34,6 +34,7 @@
 #include "pages/cairo_canvas.hpp"
 #include "pages/canvas_text.hpp"
 #include "pages/page_ops.hpp"
+#include "pages/pdf_content.hpp"
 #include "pages/pdf_writer.hpp"
 #include "pages/png_writer.hpp"
 #include "support/command.hpp"
@@ -518,21 +519,53 @@ TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   ops.move(5, 5);
   ops.line(700, 900);
   ops.stroke({0, 0, 0}, 1.0);
+  const PdfContent pdf(ops);
   std::vector<unsigned> glyphs;
-  const std::string whole = ops.content(0.5, 1112, glyphs);
-  const auto pieces = ops.pieces(7);
+  const std::string whole = pdf.content(0.5, 1112, glyphs);
+  const auto pieces = pdf.pieces(7);
   ASSERT_GE(pieces.size(), 5u);
   std::string joined;
   std::vector<unsigned> all;
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     std::vector<unsigned> g;
-    joined += ops.content(0.5, 1112, g, pieces[k], k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX);
+    joined += pdf.content(0.5, 1112, g, pieces[k], k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX);
     all.insert(all.end(), g.begin(), g.end());
   }
   EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
   std::sort(all.begin(), all.end());
   all.erase(std::unique(all.begin(), all.end()), all.end());
   EXPECT_EQ(all, glyphs);
+}
+
+// A piece starts with the fill colour the stream before it set last (by a white clearing or
+// a filled path), so it writes a fill colour only where the whole stream does.
+TEST(PageOps, PdfContentPiecesKeepTheFillColourSetBeforeThem) {
+  PageOps ops;
+  for (int k = 0; k < 600; ++k) {
+    const double x = 10 + k % 25 * 30, y = 10 + k / 25 * 40;
+    if (k % 30 == 1) ops.clear_rect(x, y, 20, 30);
+    ops.move(x, y);
+    ops.line(x + 20, y);
+    ops.line(x + 10, y + 20);
+    ops.close();
+    const platform::Rgb fill = k / 30 % 2 ? platform::Rgb{1, 1, 1} : platform::Rgb{0, 0, 1};
+    if (k % 3 == 0) {
+      ops.fill_stroke(fill, {0, 0, 0}, 1.0);
+    } else {
+      ops.stroke({0, 0, 0}, 1.0);
+    }
+  }
+  const PdfContent pdf(ops);
+  std::vector<unsigned> glyphs;
+  const std::string whole = pdf.content(1.0, 1000, glyphs);
+  const auto pieces = pdf.pieces(400);
+  ASSERT_GE(pieces.size(), 200u);
+  std::string joined;
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const std::size_t to = k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX;
+    joined += pdf.content(1.0, 1000, glyphs, pieces[k], to);
+  }
+  EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
 }
 
 TEST(PageOutput, ReplayedPagesAreTheDirectDrawingInBandsOrWhole) {
