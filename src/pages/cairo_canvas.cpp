@@ -76,6 +76,7 @@ struct XMirror {
   std::mutex mu;
   std::condition_variable cv;
   bool ready = false;  // the display was tried
+  bool closed = false;  // the connection was closed: the thread is ending
   bool lost = false;   // the connection broke: the thread is parked for good
   platform::ScreenRect screen;
   std::deque<Order> orders;
@@ -178,7 +179,12 @@ struct XMirror {
     if (!dpy) return;
     XSetIOErrorExitHandler(dpy, on_io_exit, this);
     serve(dpy);
-    XCloseDisplay(dpy);
+    XCloseDisplay(dpy);  // a server lost now parks the thread here
+    {
+      std::lock_guard<std::mutex> lock(mu);
+      closed = true;
+    }
+    cv.notify_all();
   }
 
   void serve(Display* dpy) {
@@ -356,7 +362,13 @@ bool CairoCanvas::has_display() { return !display_lost(); }
 void CairoCanvas::end_display() {
   if (!mirror_) return;
   const std::uint64_t n = mirror_->order({XMirror::Kind::Quit});
-  if (!mirror_->wait_done(n, kCloseBound)) {
+  bool closed = false;
+  if (mirror_->wait_done(n, kCloseBound)) {
+    // The server may go while the connection is closed: join only a thread that got past it.
+    std::unique_lock<std::mutex> lock(mirror_->mu);
+    closed = mirror_->cv.wait_for(lock, kCloseBound, [&] { return mirror_->closed; });
+  }
+  if (!closed) {
     drop_display();
     return;
   }
