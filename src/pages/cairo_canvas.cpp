@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <condition_variable>
@@ -38,6 +39,36 @@ bool g_atexit_set = false;
 
 int on_x_error(Display*, XErrorEvent*) { return 0; }  // protocol errors: the window is a mirror
 int on_x_io_error(Display*) { return 0; }  // the exit handler below decides
+
+// Xlib and xcb check their own state and abort when it does not hold, which a connection
+// broken in the middle of a request can cause. An abort on an X thread parks that thread for
+// good, as a lost connection does, and the run goes on without the window; an abort on any
+// other thread ends the program as usual.
+thread_local std::atomic<bool>* t_x_aborted = nullptr;
+
+void on_abort(int sig) {
+  if (std::atomic<bool>* aborted = t_x_aborted) {
+    aborted->store(true);
+    for (;;) pause();
+  }
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+// Called on an X thread before its first Xlib call. The handler is set once, and only where
+// nobody else handles SIGABRT (a caller's or a checker's handler stays).
+void park_aborts_of_this_thread(std::atomic<bool>* aborted) {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    struct sigaction old {};
+    if (sigaction(SIGABRT, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) return;
+    struct sigaction act {};
+    act.sa_handler = on_abort;
+    sigemptyset(&act.sa_mask);
+    sigaction(SIGABRT, &act, nullptr);
+  });
+  t_x_aborted = aborted;
+}
 
 void finish_at_exit() {
   if (g_live) {
@@ -88,6 +119,7 @@ struct XMirror {
   bool frame_new = false;
   int wake[2] = {-1, -1};  // the dialog writes a byte to wake the thread
   std::thread thread;
+  std::atomic<bool> aborted{false};  // Xlib or xcb aborted on the thread: parked for good
 
   ~XMirror() {
     for (int fd : wake)
@@ -126,12 +158,12 @@ struct XMirror {
   // Waits until order n is done (true), the display is lost or the bound passes (false).
   bool wait_done(std::uint64_t n, std::chrono::steady_clock::duration bound) {
     std::unique_lock<std::mutex> lock(mu);
-    cv.wait_for(lock, bound, [&] { return lost || done >= n; });
-    return !lost && done >= n;
+    cv.wait_for(lock, bound, [&] { return lost || aborted || done >= n; });
+    return !lost && !aborted && done >= n;
   }
   bool is_lost() {
     std::lock_guard<std::mutex> lock(mu);
-    return lost;
+    return lost || aborted;
   }
   // Hands over a copy of the image; with `wait`, until the window shows it (bounded). The
   // wait is skipped while an earlier one is still not done: a server that has fallen behind
@@ -164,6 +196,7 @@ struct XMirror {
     sigset_t all;
     sigfillset(&all);
     pthread_sigmask(SIG_BLOCK, &all, nullptr);  // signals are the dialog's business
+    park_aborts_of_this_thread(&aborted);
     XSetErrorHandler(on_x_error);
     XSetIOErrorHandler(on_x_io_error);
     Display* dpy = XOpenDisplay(nullptr);
