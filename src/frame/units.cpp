@@ -187,6 +187,20 @@ bool console_ok() {
 
 // The error frame of a failed output file: which file, at which step, why, and how much of it
 // reached the file. Later lines given to the unit are lost with no further frame.
+// The head of every output file's error frame: the step that failed, the file (its line as
+// given) and why. The run then ends with status 1.
+void failed_file_head(std::string_view stage, const std::string& file_line, std::string_view reason) {
+  output_lost = true;
+  errorhead(id_units);
+  write_line(iocom.errout_unit, fmt::Line().item("  OUTPUT FILE FAILED").item(stage).str());
+  write_line(iocom.errout_unit, file_line);
+  write_line(iocom.errout_unit, fmt::Line().item("  REASON:").item(reason).str());
+}
+
+std::string unit_file_line(int unit, std::string_view path) {
+  return fmt::Line().item("  UNIT").x().i(unit, 2).item("FILE:").item(path).str();
+}
+
 void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error) {
   output_lost = true;
   const Unit* u = find(unit);
@@ -194,10 +208,7 @@ void report_failure(int unit, Output& o, const std::string& path, std::string_vi
   if (o.reported) return;
   o.reported = true;
   auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
-  errorhead(id_units);
-  line(fmt::Line().item("  OUTPUT FILE FAILED").item(stage).str());
-  line(fmt::Line().item("  UNIT").x().i(unit, 2).item("FILE:").item(path).str());
-  line(fmt::Line().item("  REASON:").item(std::strerror(error)).str());
+  failed_file_head(stage, unit_file_line(unit, path), std::strerror(error));
   line(fmt::Line().item("  LINES WRITTEN =").x().i(o.lines_out, 9).str());
   line(fmt::Line().item("  BYTES WRITTEN =").x().i(o.bytes_out, 9).str());
   line(fmt::Line().item("  LINES GIVEN   =").x().i(o.lines_given, 9).str());
@@ -209,13 +220,8 @@ void report_failure(int unit, Output& o, const std::string& path, std::string_vi
 // The error frame of a file replaced whole whose temporary file cannot be made (a folder at
 // its name, a folder that cannot be written): which file, why; nothing is written.
 void report_open_failure(int unit, const std::string& temp, int error) {
-  output_lost = true;
-  auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
-  errorhead(id_units);
-  line(fmt::Line().item("  OUTPUT FILE FAILED WHILE OPENING").str());
-  line(fmt::Line().item("  UNIT").x().i(unit, 2).item("FILE:").item(temp).str());
-  line(fmt::Line().item("  REASON:").item(std::strerror(error)).str());
-  line(fmt::Line().item("==> THE PREVIOUS FILE IS KEPT").str());
+  failed_file_head("WHILE OPENING", unit_file_line(unit, temp), std::strerror(error));
+  write_line(iocom.errout_unit, fmt::Line().item("==> THE PREVIOUS FILE IS KEPT").str());
   errortail00();
 }
 
@@ -643,12 +649,8 @@ void mark_output_lost() { output_lost = true; }
 
 void report_failed_file(std::string_view path, std::string_view stage, std::string_view reason,
                         std::string_view counted, long long count) {
-  output_lost = true;
   auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
-  errorhead(id_units);
-  line(fmt::Line().item("  OUTPUT FILE FAILED").item(stage).str());
-  line(fmt::Line().item("  FILE:").item(path).str());
-  line(fmt::Line().item("  REASON:").item(reason).str());
+  failed_file_head(stage, fmt::Line().item("  FILE:").item(path).str(), reason);
   line(fmt::Line().item("  " + std::string(counted) + " WRITTEN =").x().i(count, 9).str());
   line(fmt::Line().item(count > 0 ? "==> THE FILE IS INCOMPLETE" : "==> THE FILE IS NOT WRITTEN").str());
   errortail00();
