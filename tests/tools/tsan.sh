@@ -10,8 +10,11 @@ set -u
 src=$(cd "$(dirname "$0")/../.." && pwd)
 jobs=${1:--j4}
 build=$src/build-tsan
+# ccache speeds up a rebuild where it is installed; the set-up does not install it.
+launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=)
+command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$src" -B "$build" -DKORBAST_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > /dev/null || exit 2
+  "${launcher[@]}" > /dev/null || exit 2
 cmake --build "$build" "$jobs" > "$build/tsan-build.log" 2>&1 || { tail -n 20 "$build/tsan-build.log"; exit 2; }
 logs=$build/tsan-logs
 rm -rf "$logs" && mkdir -p "$logs"
