@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "frame/angles.hpp"
@@ -88,6 +90,29 @@ TEST_F(Setups, EllipsoidMenuChoosesAnotherFigure) {
   // The next call starts from the number kept.
   run("", [&] { sellipsoid(iell, 3); });
   EXPECT_EQ(iell, 3);
+}
+
+// Every figure of the menu against the published one (tests/data/ellipsoids.txt, made from
+// PROJ's list by tests/tools/gen_ellipsoid_fixture.sh): the table keeps the radii to 0.5 m.
+TEST_F(Setups, EllipsoidFiguresAreThePublishedOnes) {
+  std::ifstream in(std::string(KORBAST_TEST_DATA) + "/ellipsoids.txt");
+  ASSERT_TRUE(in) << "tests/data/ellipsoids.txt";
+  int iell = 0, rows = 0;
+  run("", [&] { sellipsoid(iell, 5); });
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream row(line);
+    int number = 0;
+    std::string name;
+    double a = 0, b = 0;
+    ASSERT_TRUE(row >> number >> name >> a >> b) << line;
+    run(std::to_string(number) + "\n99\n", [&] { sellipsoid(iell, 2); });
+    EXPECT_EQ(iell, number) << name;
+    EXPECT_NEAR(ellipsoid.ra, a, 0.5) << name;
+    EXPECT_NEAR(ellipsoid.rb, b, 0.5) << name;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 9);
 }
 
 TEST_F(Setups, EllipsoidNeverSetIsChosenFromTheMenu) {
