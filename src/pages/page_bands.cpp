@@ -231,10 +231,12 @@ void edges_of(const std::vector<double>& x, const std::vector<double>& y,
 }
 
 // How far a stroke of this width reaches beyond its outline: half the width, or the mitre
-// of the sharpest join Cairo mitres (a mitre longer than the limit 10 becomes a bevel).
+// of the sharpest join Cairo mitres (a mitre longer than the limit 10 becomes a bevel). A
+// path of no length is a dot, at least kNarrowestDot wide.
 double stroke_reach(const std::vector<double>& x, const std::vector<double>& y,
                     const std::vector<std::size_t>& start, double width) {
   double ratio = 1.0;
+  bool length = false;
   for (std::size_t s = 0; s + 1 < start.size(); ++s) {
     // The directions of the subpath's segments that have a length, round it (every join a
     // closed subpath would have, and more).
@@ -263,7 +265,9 @@ double stroke_reach(const std::vector<double>& x, const std::vector<double>& y,
       const double d = 1.0 + px * fx + py * fy;
       if (d * 101.0 >= 2.0) ratio = std::max(ratio, std::sqrt(2.0 / d));
     }
+    length = length || have;
   }
+  if (!length) width = std::max(width, kNarrowestDot);
   // A little more for the stroker's rounding to Cairo's fixed point.
   return 0.5 * width * std::min(ratio, 10.05) + 0.05;
 }

@@ -316,9 +316,29 @@ std::size_t PageOps::scan_path(std::size_t i, std::size_t p, std::size_t u, doub
   return i;
 }
 
+bool PageOps::zero_length(std::size_t i, std::size_t p) const {
+  // A line after a closed subpath starts at that subpath's first point, which stays the
+  // first of the next.
+  std::int32_t x = 0, y = 0;
+  bool first = true;
+  for (const std::size_t n = code_.size(); i < n && code_[i] <= kWidth; ++i) {
+    if (code_[i] != kMove && code_[i] != kLine) continue;
+    if (first || code_[i] == kMove) {
+      x = pts_[p];
+      y = pts_[p + 1];
+      first = false;
+    } else if (pts_[p] != x || pts_[p + 1] != y) {
+      return false;
+    }
+    p += 2;
+  }
+  return true;
+}
+
 std::size_t PageOps::replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::size_t j,
                                  bool show, std::size_t& p, std::size_t& v) const {
   const std::size_t n = code_.size();
+  const std::size_t from = i, from_pts = p;
   if (show) cairo_new_path(cr);
   for (; i < j && code_[i] <= kWidth; ++i) {
     switch (code_[i]) {
@@ -346,8 +366,16 @@ std::size_t PageOps::replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::si
       cairo_fill_preserve(cr);
     }
     set_source(cr, at.stroke);
-    cairo_set_line_width(cr, at.width);
-    cairo_stroke(cr);
+    if (zero_length(from, from_pts)) {
+      const bool aa = cairo_get_antialias(cr) != CAIRO_ANTIALIAS_NONE;
+      cairo_set_line_width(cr, aa ? at.width : std::max(at.width, kNarrowestDot));
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+      cairo_stroke(cr);
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    } else {
+      cairo_set_line_width(cr, at.width);
+      cairo_stroke(cr);
+    }
   }
   return paint ? i + 1 : i;
 }

@@ -37,6 +37,12 @@ cairo_font_face_t* page_font_face();
 // glyphs with grey-level anti-aliasing (or none), DejaVu Sans, butt caps, mitre joins.
 void setup_page_context(cairo_t* cr, bool antialias);
 
+// A stroked path of no length (a point symbol, a line of one point) is a dot: stroked with
+// round caps, a disc as wide as the line. Without anti-aliasing Cairo inks only the pixels
+// whose centres the disc holds, and a disc narrower than this may hold none; such dots are
+// drawn this wide there.
+constexpr double kNarrowestDot = 1.5;
+
 class PageOps {
  public:
   void clear();
@@ -134,6 +140,9 @@ class PageOps {
   // its paint: the index of the paint, the rows it reaches with its line width.
   std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
                         double& bottom, double* left = nullptr, double* right = nullptr) const;
+  // Whether the path from code i (points from p) up to its paint has no length: every
+  // point of each subpath lies on the subpath's first (a dot when stroked).
+  bool zero_length(std::size_t i, std::size_t p) const;
   // Replays the path from code i (points from p, values from v; scanned up to code j) and
   // its paint, drawing them when `show`: the code after the paint.
   std::size_t replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::size_t j, bool show,

@@ -512,6 +512,75 @@ TEST(PageOps, AMitreTipAcrossABandBorderIsDrawnInTheBandAbove) {
   cairo_surface_destroy(whole);
 }
 
+// Dots (stroked paths of no length) from a hairline to 6 pixels wide, with anti-aliasing
+// and without: across band borders a band draws its rows of them as the whole page does
+// (culled by rows or by the paths' flags), also a hairline dot whose middle a later fill
+// covers but not the rim it is drawn with when not anti-aliased; a dot in a shared drawing,
+// its pixels made once and copied onto blank paper or replayed at its place, is the dot
+// drawn there; and every dot inks the page.
+TEST(PageOps, DotsAcrossBandBordersAndInSharedDrawingsAreDrawn) {
+  constexpr int w = 160, h = 60;
+  const int borders[] = {0, 20, 40, h};
+  for (bool aa : {true, false}) {
+    PageOps page, direct;  // the shared dots placed, or drawn where they are placed
+    std::vector<std::pair<double, double>> dots;
+    auto dot = [&dots](PageOps& ops, double x, double y, double width) {
+      ops.move(x, y);
+      ops.line(x, y);
+      ops.stroke({0, 0, 0.5}, width);
+    };
+    for (PageOps* ops : {&page, &direct}) {
+      ops->antialias(aa);
+      const double widths[] = {0.3, 1.0, 3.0, 6.0};
+      for (int k = 0; k < 4; ++k) dot(*ops, 15 + 30.13 * k, k % 2 ? 20.4 : 19.4, widths[k]);
+      dot(*ops, 10.24, 40.5, 0.3);
+      box(*ops, 9.9, 38, 13, 43);
+      ops->fill_stroke({0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, 0.01);
+    }
+    for (int k = 1; k < 4; ++k) dots.emplace_back(15 + 30.13 * k, k % 2 ? 20.4 : 19.4);
+    const std::pair<double, double> placed[] = {{140.3, 45.6}, {120.7, 50.2}};
+    for (int k = 0; k < 2; ++k) {
+      const auto [x, y] = placed[k];
+      PageOps shared;
+      shared.set_origin(to_fixed(x), to_fixed(y));
+      dot(shared, x, y, 2.0);
+      shared.seal();
+      page.place(std::make_shared<const PageOps>(std::move(shared)), to_fixed(x), to_fixed(y), k == 0);
+      dot(direct, x, y, 2.0);
+      dots.emplace_back(x, y);
+    }
+    cairo_surface_t* whole = replayed(page, w, h, nullptr);
+    cairo_surface_t* drawn = replayed(direct, w, h, nullptr);
+    EXPECT_EQ(differing(whole, drawn, w, h), 0) << "antialias " << aa;
+    for (const auto& [x, y] : dots) {  // those a pixel wide or more
+      int inked = 0;
+      for (int v = static_cast<int>(y) - 1; v <= static_cast<int>(y) + 1; ++v)
+        for (int u = static_cast<int>(x) - 1; u <= static_cast<int>(x) + 1; ++u)
+          inked += px(whole, u, v) != 0xFFFFFFu;
+      EXPECT_GT(inked, 0) << "antialias " << aa << ": dot at " << x << ", " << y;
+    }
+    const auto paths = page.paths();
+    for (int b = 0; b + 1 < 4; ++b) {
+      const int y0 = borders[b], y1 = borders[b + 1];
+      const auto band = page.hidden(paths, y0, y1, w);
+      cairo_surface_t* by_rows = replayed(page, w, h, nullptr, y0, y1);
+      cairo_surface_t* by_flags = replayed(page, w, h, &band);
+      int rows_differ = 0, flags_differ = 0;
+      for (int y = y0; y < y1; ++y)
+        for (int x = 0; x < w; ++x) {
+          rows_differ += px(by_rows, x, y) != px(whole, x, y);
+          flags_differ += px(by_flags, x, y) != px(whole, x, y);
+        }
+      EXPECT_EQ(rows_differ, 0) << "antialias " << aa << ", rows " << y0 << " to " << y1;
+      EXPECT_EQ(flags_differ, 0) << "antialias " << aa << ", rows " << y0 << " to " << y1;
+      cairo_surface_destroy(by_rows);
+      cairo_surface_destroy(by_flags);
+    }
+    cairo_surface_destroy(whole);
+    cairo_surface_destroy(drawn);
+  }
+}
+
 TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   PageOps ops;
   draw_pile(ops, 786);

@@ -124,13 +124,18 @@ class PlotTest : public ::testing::Test {
   // A window open on the logging device with this content, as intplinit leaves it, without
   // the dialog.
   void open_log_window(platform::ScreenRect content, float devscale = 35.43307f) {
-    log_->window_open(content, "test", {"test.ps", devscale, false});
-    log_->context_begin(true);
-    view.window = view.port = view.context = log_.get();
+    open_window(*log_, content, devscale, true);
+    log_->clear();
+  }
+  // The same on any device (pages of devscale pixels per cm, named "test").
+  static void open_window(platform::Canvas& dev, platform::ScreenRect content, float devscale,
+                          bool antialias) {
+    dev.window_open(content, "test", {"test.ps", devscale, false});
+    dev.context_begin(antialias);
+    view.window = view.port = view.context = &dev;
     view.pathopen = 0;
     windevsize.pxpcm = 35.43307f;
     plt1blk.devscale = devscale;
-    log_->clear();
   }
 
   // The dialog's tests: warnings do not wait for RETURN, and the colour table is the one the

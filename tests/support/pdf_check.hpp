@@ -1,7 +1,8 @@
 // A PDF file the program wrote, checked by independent readers: qpdf (no warning at all,
 // where it is installed) and poppler's pdfinfo, its startxref pointing at a cross-reference
-// section, and what qpdf lets pass (page-tree links and counts, the embedded font's
-// checksum) by tests/tools/pdf_structure.py.
+// section, and what qpdf lets pass (cross-reference entries of 20 bytes pointing at their
+// objects in every update, page-tree links and counts, the embedded font's checksum) by
+// tests/tools/pdf_structure.py.
 #pragma once
 
 #include <sys/wait.h>
