@@ -182,6 +182,22 @@ void read_error(int kin, int record) {
 
 bool blank_line(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
+// A last line without a line end that stops before its last number: the file was cut there
+// (or is still being written), and a number at the cut may even read as a wrong value.
+bool cut_line(int unit, int type, int l, std::string_view line) {
+  return frame::units::line_unended(unit) &&
+         line.size() < static_cast<std::size_t>(last_number_column(type, l));
+}
+
+void incomplete_record(int record, int lines_read, int nlines) {
+  frame::warninghead(reader_id);
+  count_line("END OF FILE WHILE READING", record, "th DATA");
+  count_line("LINES READ OF THAT DATA  =", lines_read);
+  count_line("LINES NEEDED PER DATA    =", nlines);
+  text_line("==> INCOMPLETE LAST DATA NOT STORED");
+  frame::warningtail00();
+}
+
 // One pass over the open input file; false when it ended in a read error.
 bool read_run(int kin, int type) {
   Gcmtblk& g = gcmtblk;
@@ -203,17 +219,12 @@ bool read_run(int kin, int type) {
     bool eof = false;
     for (int l = 1; l <= nlines; ++l) {
       const frame::units::Read r = frame::units::read_line(unit, line);
-      if (r == frame::units::Read::Eof) {
+      const bool cut = r == frame::units::Read::Ok && cut_line(unit, type, l, line);
+      if (r == frame::units::Read::Eof || cut) {
+        // The file ends between the lines of a record or inside one: a record that held data
+        // cannot be stored.
         eof = true;
-        if (l > 1 && !all_blank) {
-          // The file ends inside a record that held data: it cannot be stored.
-          frame::warninghead(reader_id);
-          count_line("END OF FILE WHILE READING", record, "th DATA");
-          count_line("LINES READ OF THAT DATA  =", l - 1);
-          count_line("LINES NEEDED PER DATA    =", nlines);
-          text_line("==> INCOMPLETE LAST DATA NOT STORED");
-          frame::warningtail00();
-        }
+        if (!all_blank || (cut && !blank_line(line))) incomplete_record(record, l - 1, nlines);
         break;
       }
       if (r != frame::units::Read::Ok || !read_record_line(type, l, line, slot)) {

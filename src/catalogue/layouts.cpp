@@ -216,6 +216,16 @@ std::span<const Field> layout(int type, int line) {
 
 int line_count(int type) { return type == 1 ? dek_nlines : type == 2 ? ndk_nlines : 0; }
 
+int last_number_column(int type, int line) {
+  int column = 0;
+  int end = 0;
+  for (const Field& f : layout(type, line)) {
+    column += f.width;
+    if (f.kind == Kind::Int || f.kind == Kind::Real || f.kind == Kind::Angle) end = column;
+  }
+  return end;
+}
+
 bool read_record_line(int type, int line, std::string_view text, int k) {
   const std::span<const Field> fields = layout(type, line);
   if (fields.empty()) return false;

@@ -74,6 +74,12 @@ std::span<const Field> layout(int type, int line);
 // Lines per event of data type `type`: 4 dek, 5 ndk, 0 for any other type.
 int line_count(int type);
 
+// The column where the last numeric field of line `line` of data type `type` ends (0 for a
+// line without numbers, or any other line). Numbers stand right-aligned in their fields, so
+// a whole line reaches it even right-trimmed: a last line of a file that stops before it,
+// with no line end, was cut.
+int last_number_column(int type, int line);
+
 // Parses line `line` of an event of data type `type` into slot k (1..nmaxdata). Returns
 // false when a field cannot be converted; the numbers before it are stored, the failing one
 // and those after it are left as they were (texts are taken all the same).

@@ -63,6 +63,7 @@ struct LineState {
   bool after_cr = false;   // CR mode: an LF right after the last CR is part of that line end
   int empty_lines = 0;     // empty lines already read (a run of CRs that settled CR mode)
   bool unreadable = false; // a line without end past every bound: nothing more is read
+  bool unended = false;    // the last line read stopped at the end of the input, with no end
   // A file unit reads whole blocks into this buffer (only the line reader reads a file);
   // the keyboard reads byte by byte, since nothing may be taken ahead of other readers.
   bool blocks = false;
@@ -482,10 +483,11 @@ bool ends_line(int c, Bytes& src, LineState& st, std::string& line) {
   return true;
 }
 
-enum class Gathered { Line, Nothing, TooLong };
+enum class Gathered { Line, Unended, Nothing, TooLong };
 
-// The bytes of one line into `line`, up to its end or the stream's end. TooLong: the line
-// reached max_line with more to come (the byte past the bound is taken).
+// The bytes of one line into `line`, up to its end or the stream's end. Unended: the stream
+// ended inside the line. TooLong: the line reached max_line with more to come (the byte past
+// the bound is taken).
 Gathered gather_line(Bytes& src, LineState& st, std::string& line) {
   bool any = false;
   for (;;) {
@@ -494,7 +496,7 @@ Gathered gather_line(Bytes& src, LineState& st, std::string& line) {
       continue;
     }
     const int c = src.bump();
-    if (at_end(c)) return any ? Gathered::Line : Gathered::Nothing;
+    if (at_end(c)) return any ? Gathered::Unended : Gathered::Nothing;
     any = true;
     if (ends_line(c, src, st, line)) return Gathered::Line;
     if (line.size() >= max_line) return Gathered::TooLong;
@@ -541,6 +543,7 @@ void drop_byte_order_mark(LineState& st, std::string& line) {
 // bounded number of bytes.
 Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::string_view path) {
   line.clear();
+  st.unended = false;
   if (st.unreadable) return Read::Error;
   if (take_pending_empty_line(st)) return Read::Ok;
   std::streambuf* sb = in.rdbuf();
@@ -550,6 +553,9 @@ Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::s
     finish_cr_line_end(src, st);
     switch (gather_line(src, st, line)) {
       case Gathered::Line:
+        break;
+      case Gathered::Unended:
+        st.unended = true;
         break;
       case Gathered::Nothing:
         return Read::Eof;
@@ -587,6 +593,12 @@ Read read_line(int unit, std::string& line) {
   }
   line.clear();
   return Read::Error;
+}
+
+bool line_unended(int unit) {
+  if (unit == keyboard) return table().keyboard_lines.unended;
+  const Unit* u = find(unit);
+  return u != nullptr && u->lines.unended;
 }
 
 namespace {

@@ -48,6 +48,9 @@ bool rewind(int unit);
 // file); the next read goes on after its line end. Eof at the end of the input, Error when
 // the stream failed or the unit is not open for reading.
 Read read_line(int unit, std::string& line);
+// Whether the last line read_line gave from the unit stopped at the end of the input without
+// a line end: the last line of a file still being written, or cut, may be incomplete.
+bool line_unended(int unit);
 // Writes the text and a line end, as one piece: a stop comes before the line or after it.
 // Writing to a unit that is not open does nothing and returns false, as does a failed write.
 // On the console, a failed write (a closed pipe, a full device) ends the run through the

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "catalogue/derived.hpp"
 #include "catalogue/gcmtblk.hpp"
@@ -212,17 +215,19 @@ TEST_F(Criteria, ClockwiseAndTooSmallPolygonsAreWarnedAbout) {
   EXPECT_NE(out.find(" number of vertices =      2\n A POLYGON NEEDS AT LEAST 3 VERTICES\n"),
             std::string::npos)
       << out;
-  // A counter-clockwise convex polygon passes silently.
-  c.nvertex = 3;
-  const float lon2[3] = {0, 60, 0};
-  const float lat2[3] = {0, 0, 60};
-  for (int k = 0; k < 3; ++k) {
-    c.vrtxlong[k] = lon2[k];
-    c.vrtxlat[k] = lat2[k];
-  }
+  // Counter-clockwise convex polygons with great-circle sides pass silently: a triangle, and
+  // the triangle (0, 0), (10, 0), (10, 20) with a fourth vertex on the meridian of its second
+  // side, where a vertex lies on the great circle of the sides before and after it.
   c.polygc = true;
-  out = run_menu("99\n");
-  EXPECT_EQ(out.find("WARNING"), std::string::npos) << out;
+  for (const std::vector<std::pair<float, float>>& polygon :
+       {std::vector<std::pair<float, float>>{{0, 0}, {60, 0}, {0, 60}},
+        std::vector<std::pair<float, float>>{{0, 0}, {10, 0}, {10, 10}, {10, 20}}}) {
+    c.nvertex = static_cast<int>(polygon.size());
+    for (int k = 0; k < c.nvertex; ++k)
+      std::tie(c.vrtxlong[k], c.vrtxlat[k]) = polygon[static_cast<std::size_t>(k)];
+    out = run_menu("99\n");
+    EXPECT_EQ(out.find("WARNING"), std::string::npos) << c.nvertex << " vertices\n" << out;
+  }
 }
 
 // The three position windows, each against the event's own coordinate only. In the two kept

@@ -10,6 +10,7 @@
 #include "../tools/gen_catalogue.hpp"
 #include "catalogue/gcmtblk.hpp"
 #include "catalogue/gcmtread.hpp"
+#include "catalogue/gcmtwrite.hpp"
 #include "catalogue/layouts.hpp"
 #include "catalogue/reset.hpp"
 #include "catalogue/seistest.hpp"
@@ -239,33 +240,67 @@ TEST_F(Reader, FileEndingInsideARecordWarnsWhenItHeldData) {
   EXPECT_EQ(g.nstored, 3);
 }
 
-// A catalogue cut after any line of its last record, with or without that line's end: the
-// records before are stored and the cut one is reported, whatever the number of its lines read.
-TEST_F(Reader, CatalogueCutInsideItsLastRecordIsReported) {
+// A catalogue of two events cut at every byte of its second record, as a file still being
+// written or a broken download ends: the first event is always stored and written back as it
+// was; the second only when all its lines are there, the last one with or without its line
+// end. Otherwise the cut record is reported with the lines of it read whole: a line the cut
+// left without its end counts when it reaches its last number (only text follows), for
+// numbers stand right-aligned in their fields. The cut line given a line end again is a
+// short line, read whole with blanks after it.
+TEST_F(Reader, CatalogueCutAtAnyByteOfItsLastRecord) {
   const auto i6 = [](int n) {  // a space, then six columns
     const std::string d = std::to_string(n);
     return std::string(7 - d.size(), ' ') + d;
   };
-  for (const auto& [command, text, nlines] : {std::tuple{"1000", dek_text, dek_nlines},
-                                               std::tuple{"1001", samples(), ndk_nlines}}) {
-    const auto lines = cattest::split_lines(text);
-    const int events = static_cast<int>(lines.size()) / nlines;
-    for (int kept = 1; kept < nlines; ++kept) {
-      std::string cut;
-      for (int l = 0; l < (events - 1) * nlines + kept; ++l)
-        cut += lines[static_cast<std::size_t>(l)] + "\n";
-      for (const bool last_end : {true, false}) {
-        const std::string where = std::string(command) + " cut after line " + std::to_string(kept) +
-                                  (last_end ? "" : ", no last line end");
-        scratch("c.txt", last_end ? cut : cut.substr(0, cut.size() - 1));
-        const std::string out = run_reader(std::string(command) + "\nc.txt\n\n");
-        EXPECT_EQ(g.nstored, events - 1) << where;
-        const std::string warning = warn_head("gcmtreadex1") + " END OF FILE WHILE READING" +
-                                    i6(events) + " th DATA\n" + " LINES READ OF THAT DATA  =" +
-                                    i6(kept) + "\n" + " LINES NEEDED PER DATA    =" + i6(nlines) +
-                                    "\n" + " ==> INCOMPLETE LAST DATA NOT STORED\n" + warn_tail;
+  const auto published = cattest::split_lines(samples());
+  std::string ndk_two;  // the first two published records
+  for (std::size_t l = 0; l < 2 * ndk_nlines; ++l) ndk_two += published[l] + "\n";
+  struct Format {
+    std::string command, text;
+    std::vector<int> number_end;  // per line, the last column of its last number
+  };
+  for (const Format& f : {Format{"1000", dek_text, {55, 79, 80, 73}},
+                          Format{"1001", ndk_two, {55, 80, 58, 80, 80}}}) {
+    const auto lines = cattest::split_lines(f.text);
+    const int nlines = static_cast<int>(f.number_end.size());
+    ASSERT_EQ(lines.size(), 2u * static_cast<std::size_t>(nlines));
+    std::string first;
+    for (int l = 0; l < nlines; ++l) first += lines[static_cast<std::size_t>(l)] + "\n";
+    // Reads `file`, whose second record has `whole` lines read whole; true when it is stored.
+    const auto read_cut = [&](const std::string& file, int whole, const std::string& where) {
+      scratch("c.txt", file);
+      const std::string out = run_reader(f.command + "\nc.txt\n\n");
+      const bool stored = whole == nlines;
+      EXPECT_EQ(g.nstored, stored ? 2 : 1) << where;
+      const std::string warning = warn_head("gcmtreadex1") + " END OF FILE WHILE READING" +
+                                  i6(2) + " th DATA\n" + " LINES READ OF THAT DATA  =" +
+                                  i6(whole) + "\n" + " LINES NEEDED PER DATA    =" + i6(nlines) +
+                                  "\n" + " ==> INCOMPLETE LAST DATA NOT STORED\n" + warn_tail;
+      if (stored || file == first) {
+        EXPECT_EQ(out.find("INCOMPLETE"), std::string::npos) << where << "\n" << out;
+      } else {
         EXPECT_NE(out.find(warning), std::string::npos) << where << "\n" << out;
       }
+      return stored;
+    };
+    for (std::size_t cut = first.size(); cut <= f.text.size(); ++cut) {
+      // The cut falls `at` bytes into line l of the second record (0: before it).
+      const auto second = [&](int k) { return lines[static_cast<std::size_t>(nlines + k - 1)]; };
+      int at = static_cast<int>(cut - first.size());
+      int l = 1;
+      for (; l <= nlines && at > static_cast<int>(second(l).size()); ++l)
+        at -= static_cast<int>(second(l).size()) + 1;
+      const std::string where = f.command + " cut at byte " + std::to_string(cut);
+      const std::string file = f.text.substr(0, cut);
+      const int whole = at > 0 && at >= f.number_end[static_cast<std::size_t>(l - 1)] ? l : l - 1;
+      const bool stored = read_cut(file, whole, where);
+      {
+        korbast::testing::Console console(f.command + "\nout.txt\ny\n99\n");
+        gcmtwrite1(1, 0);
+      }
+      EXPECT_EQ(read_file("out.txt"), stored ? f.text : first) << where;
+      std::filesystem::remove("out.txt");
+      if (at > 0) read_cut(file + "\n", l, where + ", line end added");
     }
   }
 }

@@ -125,6 +125,35 @@ TEST(Units, EveryLineLosesItsEndWhateverTheMix) {
   EXPECT_EQ(all_lines(cr_first), (Lines{"x", std::string(65533, 'y'), "z"}));
 }
 
+// Whether each line read had a line end: only a last line that the end of the input stopped
+// has none, also in LF mode with a CR at its end (a CRLF cut before its LF), and also on the
+// keyboard; the end of the input and a rewind leave no line unended.
+TEST(Units, OnlyALastLineStoppedByTheEndOfTheInputHasNoLineEnd) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"a\nb", "01"},     {"a\nb\n", "00"},  {"a\r\nb\r", "01"},          {"a\rb\r", "00"},
+      {"a\rb\r\n", "00"}, {"a\n\nb", "001"}, {"\xEF\xBB\xBF" "a", "1"}, {"a\n \n", "00"},
+  };
+  const auto flags = [](int unit) {
+    std::string out;
+    std::string line;
+    while (units::read_line(unit, line) == units::Read::Ok)
+      out += units::line_unended(unit) ? '1' : '0';
+    EXPECT_FALSE(units::line_unended(unit));
+    return out;
+  };
+  for (const auto& [content, expected] : cases) {
+    TempFile f(content);
+    ASSERT_TRUE(units::open(11, f.path, units::Status::Old));
+    EXPECT_EQ(flags(11), expected) << content;
+    units::rewind(11);
+    EXPECT_FALSE(units::line_unended(11));
+    units::close(11);
+    korbast::testing::Console console(content);
+    EXPECT_EQ(flags(units::keyboard), expected) << content;
+  }
+  EXPECT_FALSE(units::line_unended(11));  // a closed unit
+}
+
 TEST(Units, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
   EXPECT_EQ(all_lines("\xEF\xBB\xBFone\n\xEF\xBB\xBFtwo"), (Lines{"one", "\xEF\xBB\xBFtwo"}));
   EXPECT_EQ(all_lines("\xEF\xBB\xBF"), (Lines{""}));
