@@ -219,12 +219,12 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
       // The whole answer is opened; only the stored copy is cut to the name's length.
       int answer_status = 0;
       path = without_trailing_blanks(inchardef_name(prompt, name, name_len, answer_status));
-      store(path);
       failure = open_failure(unit, path, st);
     } else {
       path = without_trailing_blanks(name);
       failure = open_failure(unit, path, st);
     }
+    // A name refused is never kept: the question after a failure offers the name held before.
     if (!failure) {
       store(path);
       return;
