@@ -185,8 +185,8 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content\n");
 }
 
-// A file that cannot be opened gets the system's reason under its name: asked again at the
-// keyboard, the run stopped for a caller's name.
+// A file that cannot be opened gets the reason under its name: the system's, asked again at
+// the keyboard; no name given, the run stopped for a caller without a name.
 TEST_F(FileTable, FailedOpenSaysWhyUnderTheName) {
   const std::string missing = (dir / "missing.txt").string();
   const std::string there = (dir / "there.txt").string();
@@ -205,14 +205,15 @@ TEST_F(FileTable, FailedOpenSaysWhyUnderTheName) {
                       "\n   REASON: Is a directory\n ===> RETRYING\n"),
             std::string::npos)
       << text;
+  // A caller that gives no name.
   EXPECT_EXIT(
       {
         korbast::testing::StderrConsole stopped;
-        std::string given = missing;
+        std::string given(40, ' ');
         opef2(given, "polygon input", 61, "old", 1);
       },
       ::testing::ExitedWithCode(1),
-      "COULD NOT OPEN FILE " + missing + "\n   REASON: No such file or directory\n for unit =   61\n");
+      "COULD NOT OPEN FILE " + blank40 + "\n   REASON: No name given\n for unit =   61\n");
 }
 
 }  // namespace
