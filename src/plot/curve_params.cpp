@@ -620,19 +620,18 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
         frame::ask_until_taken(
             linc,
             [&status](float& v) { frame::inrealdef(v, "level increment value >0<", v, status); },
-            [&id](float v) {
-              return v != 0.0f ||
-                     back_to_query(id, fmt::Line().item("Increment =").x().f(v, 8, 3).str(),
-                                   "Increment MUST be non zero");
+            [](float v) {
+              const std::string line = fmt::Line().item("Increment =").x().f(v, 8, 3).str();
+              return v != 0.0f || back_to_query(id_sclevel2, line, "Increment MUST be non zero");
             });
       }
       if (choice == 14 || choice == 15) {
         ical = 1;
         frame::ask_until_taken(
             nlev, [&status](int& v) { frame::inintegdef(v, "nb of level curves", v, status); },
-            [&id](int v) {
-              return v > 0 || back_to_query(id, frame::int_line("Nb of level curves =", v, 4),
-                                            "MUST BE > 0");
+            [](int v) {
+              const std::string line = frame::int_line("Nb of level curves =", v, 4);
+              return v > 0 || back_to_query(id_sclevel2, line, "MUST BE > 0");
             });
       }
       level_calculation(lini, lfin, linc, nlev, ical);

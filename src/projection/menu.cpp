@@ -90,8 +90,9 @@ void parallels(frame::Mode s, std::string_view (*problem_of)(float lat1, float l
       [&](const std::array<float, 2>&) {
         const std::string_view problem = problem_of(lat1, lat2);
         if (problem.empty()) return true;
-        warn_unusable({angle_line("first latitude  =", lat1), angle_line("second latitude =", lat2)},
-                      problem, s.menu());
+        warn_unusable(
+            {angle_line("first latitude  =", lat1), angle_line("second latitude =", lat2)},
+            problem, s.menu());
         return s.silent();
       });
   llpparam.latp1 = held[0];

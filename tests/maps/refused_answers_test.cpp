@@ -78,10 +78,11 @@ TEST_F(RefusedAnswers, AnEmptyAnswerAfterARefusalKeepsTheValueHeldBefore) {
   // Grid menu 13 and 23: an increment of 0, then Return; the increments stay at 10 degrees.
   float lat0 = 0, lat1 = 0, long0 = 0, long1 = 0, latinc = 0, longinc = 0, tic = 0;
   int npt = 0, ntick = 0, type = 0;
-  answer("", [&] { sllgrid2(lat0, lat1, long0, long1, latinc, longinc, npt, tic, ntick, type, 5); });
-  std::string text = answer("13\n0\n\n23\n0\n\n99\n99\n99\n", [&] {
-    sllgrid2(lat0, lat1, long0, long1, latinc, longinc, npt, tic, ntick, type, 2);
-  });
+  auto grid = [&](int mode) {
+    sllgrid2(lat0, lat1, long0, long1, latinc, longinc, npt, tic, ntick, type, mode);
+  };
+  answer("", [&] { grid(5); });
+  std::string text = answer("13\n0\n\n23\n0\n\n99\n99\n99\n", [&] { grid(2); });
   EXPECT_EQ(count(text, "==> AN INCREMENT OF 0 IS REFUSED"), 2) << text;
   EXPECT_FLOAT_EQ(llgrid.latinc, rad(10.0f));
   EXPECT_FLOAT_EQ(llgrid.longinc, rad(10.0f));
@@ -124,11 +125,11 @@ TEST_F(RefusedAnswers, AnEmptyAnswerAfterARefusalKeepsTheValueHeldBefore) {
   // A command file names an output file that exists, then gives an empty line: the name held
   // before is opened, not the next line.
   korbast::testing::TempDir dir;
-  const std::string taken = (dir.path / "taken.txt").string();
-  const std::string fresh = (dir.path / "fresh.txt").string();
+  const std::string taken = dir / "taken.txt";
+  const std::string fresh = dir / "fresh.txt";
   std::ofstream(taken) << "kept\n";
-  std::ofstream(dir.path / "answers.txt") << taken << "\n\n" << (dir.path / "other.txt").string() << "\n";
-  ASSERT_TRUE(frame::units::open(15, (dir.path / "answers.txt").string(), frame::units::Status::Old));
+  std::ofstream(dir / "answers.txt") << taken << "\n\n" << (dir / "other.txt") << "\n";
+  ASSERT_TRUE(frame::units::open(15, dir / "answers.txt", frame::units::Status::Old));
   frame::iocom.stdin_unit = 15;
   frame::iocom.command_file = true;
   std::string file = fresh;
