@@ -1,5 +1,9 @@
 #include "frame/filetable.hpp"
 
+#include <cerrno>
+#include <cstring>
+#include <optional>
+
 #include "frame/dialog.hpp"
 #include "frame/filechooser.hpp"
 #include "frame/format.hpp"
@@ -52,6 +56,22 @@ void slot_lines(int i, const Text<40>& expl, const Text<40>& name, bool open, in
 std::string without_trailing_blanks(std::string_view s) {
   auto e = s.find_last_not_of(' ');
   return e == std::string_view::npos ? std::string() : std::string(s.substr(0, e + 1));
+}
+
+// Why a file was not opened, for the line under its name in the failure frame: the system's
+// reason for a failed open, or one of these.
+constexpr std::string_view kNoName = "No name given";
+constexpr std::string_view kNotReplaced = "File exists, not replaced";
+
+// Opens path on unit; nothing when it opened, otherwise why not.
+std::optional<std::string> open_failure(int unit, const std::string& path, units::Status st) {
+  if (path.empty()) return std::string(kNoName);
+  if (units::open(unit, path, st)) return std::nullopt;
+  return std::string(std::strerror(errno));
+}
+
+void reason_line(std::string_view reason) {
+  say(fmt::Line().item("  REASON:").item(reason).str());
 }
 
 }  // namespace
@@ -184,30 +204,36 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     menutail();
 
     std::string path;  // the full name tried, before it is stored cut to the name's length
-    bool opened = false;
+    std::optional<std::string> failure;
     if (mode == Mode::kCallerMenu && iocom.stdin_unit == units::keyboard) {
       say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
       bool replace = false;
       if (auto chosen = choose_file(old, replace, path)) {
         path = *chosen;
-        opened = units::open(unit, path, replace ? units::Status::Replace : st);
+        failure = open_failure(unit, path, replace ? units::Status::Replace : st);
+      } else {
+        // A cancel: no path, or no to replacing the file of that name.
+        failure = std::string(path.empty() ? kNoName : kNotReplaced);
       }
-      if (opened) store(path);
     } else if (mode == Mode::kCallerMenu) {
       // The whole answer is opened; only the stored copy is cut to the name's length.
       int answer_status = 0;
       path = without_trailing_blanks(inchardef_name(prompt, name, name_len, answer_status));
-      store(path);
-      opened = !path.empty() && units::open(unit, path, st);
+      failure = open_failure(unit, path, st);
     } else {
       path = without_trailing_blanks(name);
-      opened = !path.empty() && units::open(unit, path, st);
+      failure = open_failure(unit, path, st);
     }
-    if (opened) return;
+    // A name refused is never kept: the question after a failure offers the name held before.
+    if (!failure) {
+      store(path);
+      return;
+    }
 
     if (mode == Mode::kCaller) {
       errorhead(id_opef2);
       say(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
+      reason_line(*failure);
       say_int("for unit =", unit, 4);
       say(" ===> STOPPING EXECUTION");
       errortail00();
@@ -219,6 +245,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     if (shown.size() < name_len) shown.resize(name_len, ' ');
     warninghead(id_opef2);
     say(fmt::Line().item("COULD NOT OPEN FILE").item(shown).str());
+    reason_line(*failure);
     say(" ===> RETRYING");
     warningtail00();
   }

@@ -40,6 +40,24 @@ void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, in
 std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
                            int& status);
 
+// A question asked again until its answer is taken: ask(answer) asks it, offering `answer` as
+// its default (or as the value its menu shows); taken(answer) accepts the answer, or reports
+// the refusal in a frame of its own and returns false. Every asking starts from the value in
+// force before the first one, never from a refused answer, so that an empty answer after a
+// refusal gives that value back; value changes only to a taken answer.
+template <class T, class Ask, class Taken>
+void ask_until_taken(T& value, Ask ask, Taken taken) {
+  const T before = value;
+  for (;;) {
+    T answer = before;
+    ask(answer);
+    if (taken(answer)) {
+      value = answer;
+      return;
+    }
+  }
+}
+
 template <std::size_t N>
 void inchardef(Text<N>& value, std::string_view prompt, std::string_view def, int& status) {
   inchardef(std::span<char>(value.data(), N), prompt, def, status);

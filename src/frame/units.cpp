@@ -246,7 +246,10 @@ bool open(int unit, std::string_view path, Status status) {
   Unit u;
   if (status == Status::Old) {
     std::error_code ec;
-    if (std::filesystem::is_directory(p, ec)) return false;
+    if (std::filesystem::is_directory(p, ec)) {
+      errno = EISDIR;
+      return false;
+    }
     auto f = std::make_unique<std::fstream>(p, std::ios::binary | std::ios::in);
     if (!f->is_open()) return false;
     u.file = std::move(f);

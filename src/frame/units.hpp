@@ -20,7 +20,8 @@ enum class Status { Old, New, Replace, Append, Whole };
 enum class Read { Ok, Eof, Error };
 
 // Opens a file on a unit; a unit already connected is closed first. Units 5 and 6 cannot be
-// opened on files. Returns false when the file cannot be opened (nothing else changes).
+// opened on files. Returns false when the file cannot be opened (nothing else changes; errno
+// then says why).
 bool open(int unit, std::string_view path, Status status);
 // Closes a unit (flushing it); closing a closed unit does nothing. Units 5 and 6 stay.
 // False when an output file failed (now or earlier): not every line given reached it.

@@ -78,14 +78,20 @@ void refuse_zero_increment(std::string_view name) {
   frame::errortail00();
 }
 
-// A real question for an increment, asked again while the answer is 0.
+// A real question for an increment, asked again while the answer is 0, offering the increment
+// held before.
 void ask_increment(float& inc, std::string_view prompt) {
-  for (;;) {
-    int status = 0;
-    frame::inrealdef(inc, prompt, inc, status);
-    if (inc != 0.0f) return;
-    refuse_zero_increment(prompt);
-  }
+  frame::ask_until_taken(
+      inc,
+      [prompt](float& v) {
+        int status = 0;
+        frame::inrealdef(v, prompt, v, status);
+      },
+      [prompt](float v) {
+        if (v != 0.0f) return true;
+        refuse_zero_increment(prompt);
+        return false;
+      });
 }
 
 // Commands 10 and 20: three reals in free format (minimum, maximum, increment), kept only

@@ -368,6 +368,17 @@ void reset_calculation_type(const Identity& id, int& ical, int width, int type, 
   frame::warningtail00();
 }
 
+// The warning of a refused level setting: the value, what it must be, and the question again.
+// Always false, the answer's refusal.
+bool back_to_query(const Identity& id, const std::string& value_line, std::string_view must) {
+  frame::warninghead(id);
+  frame::say(value_line);
+  frame::say_item(must);
+  frame::say_item("==> BACK TO QUERY");
+  frame::warningtail00();
+  return false;
+}
+
 // The level calculation of sclevel2, repeated until it succeeds.
 void level_calculation(float& lini, float& lfin, float& linc, int& nlev, int& ical) {
   const Identity& id = id_sclevel2;
@@ -603,29 +614,25 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
       if (choice == 11 || choice == 13 || choice == 15) {
         frame::inrealdef(lfin, "level final value", lfin, status);
       }
+      // A refused increment or count is asked again, offering the value held before.
       if (choice == 12 || choice == 13) {
         ical = 2;
-        for (;;) {
-          frame::inrealdef(linc, "level increment value >0<", linc, status);
-          if (linc != 0.0f) break;
-          frame::warninghead(id);
-          frame::say_real("Increment =", linc, 8, 3);
-          frame::say_item("Increment MUST be non zero");
-          frame::say_item("==> BACK TO QUERY");
-          frame::warningtail00();
-        }
+        frame::ask_until_taken(
+            linc,
+            [&status](float& v) { frame::inrealdef(v, "level increment value >0<", v, status); },
+            [](float v) {
+              const std::string line = fmt::Line().item("Increment =").x().f(v, 8, 3).str();
+              return v != 0.0f || back_to_query(id_sclevel2, line, "Increment MUST be non zero");
+            });
       }
       if (choice == 14 || choice == 15) {
         ical = 1;
-        for (;;) {
-          frame::inintegdef(nlev, "nb of level curves", nlev, status);
-          if (nlev > 0) break;
-          frame::warninghead(id);
-          frame::say_int("Nb of level curves =", nlev, 4);
-          frame::say_item("MUST BE > 0");
-          frame::say_item("==> BACK TO QUERY");
-          frame::warningtail00();
-        }
+        frame::ask_until_taken(
+            nlev, [&status](int& v) { frame::inintegdef(v, "nb of level curves", v, status); },
+            [](int v) {
+              const std::string line = frame::int_line("Nb of level curves =", v, 4);
+              return v > 0 || back_to_query(id_sclevel2, line, "MUST BE > 0");
+            });
       }
       level_calculation(lini, lfin, linc, nlev, ical);
     }

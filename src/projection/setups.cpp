@@ -180,39 +180,49 @@ void start_origin(float& lon, float& lat, float& rlong, float& rlat, frame::Mode
   rlat = frame::rad(lat);
 }
 
-// The origin's menu, until 99 is answered with an origin that has a finite image; the
-// origin is projected again after every change.
-void origin_menu(float& lon, float& lat, float& rlong, float& rlat, float& x0, float& y0) {
+// The origin: degrees for the dialog, radians, and its map position.
+struct Origin {
+  float lon, lat, rlong, rlat, x0, y0;
+};
+
+// The origin's menu until 99; the origin is projected again after every change.
+void origin_menu(Origin& o) {
   for (;;) {
     frame::submenuhead(id_sllorig);
     if (frame::iocom.lwito(2)) {
       say_rule();
       say_item("MAP PROJECTION ORIGIN SET UP");
       say_rule();
-      say_real("central longitude .....1", lon, 8, 3);
-      say_real("central latitude  .....2", lat, 8, 3);
-      say_real("X offset ...............", x0, 8, 3);
-      say_real("Y offset ...............", y0, 8, 3);
+      say_real("central longitude .....1", o.lon, 8, 3);
+      say_real("central latitude  .....2", o.lat, 8, 3);
+      say_real("X offset ...............", o.x0, 8, 3);
+      say_real("Y offset ...............", o.y0, 8, 3);
       say_rule();
       say_item("UPDATE & EXIT ........99");
       frame::menutail();
     }
     const int answer = frame::menu_choice();
     int status = 0;
-    if (answer == 99) {
-      if (finite_offset(x0) && finite_offset(y0)) return;
-      report_no_image(lon, lat, true);
-      continue;
-    }
+    if (answer == 99) return;
     if (answer == 1) {
-      frame::inrealdef(lon, "origin longitude in degrees", lon, status);
-      rlong = frame::rad(lon);
+      frame::inrealdef(o.lon, "origin longitude in degrees", o.lon, status);
+      o.rlong = frame::rad(o.lon);
     } else if (answer == 2) {
-      frame::inrealvindef(lat, "origin latitude in degrees", lat, kLatMin, kLatMax, status);
-      rlat = frame::rad(lat);
+      frame::inrealvindef(o.lat, "origin latitude in degrees", o.lat, kLatMin, kLatMax, status);
+      o.rlat = frame::rad(o.lat);
     }
-    project_origin(rlong, rlat, x0, y0);
+    project_origin(o.rlong, o.rlat, o.x0, o.y0);
   }
+}
+
+// The origin's menu until it is left with an origin that has a finite image; after a refusal
+// the menu starts again from the origin held before.
+void ask_origin(Origin& origin) {
+  frame::ask_until_taken(origin, origin_menu, [](const Origin& o) {
+    if (finite_offset(o.x0) && finite_offset(o.y0)) return true;
+    report_no_image(o.lon, o.lat, true);
+    return false;
+  });
 }
 
 // ---- Oblique centre ----
@@ -252,18 +262,17 @@ void slat2(float& value, frame::Mode mode) { angle_setup(kSlat2, value, mode); }
 void sangle1(float& value, frame::Mode mode) { angle_setup(kSangle1, value, mode); }
 
 void sllorig(float& lon, float& lat, frame::Mode mode) {
-  float rlong;
-  float rlat;
-  start_origin(lon, lat, rlong, rlat, mode);
-  float x0 = 0.0f;
-  float y0 = 0.0f;
-  project_origin(rlong, rlat, x0, y0);
+  Origin o{lon, lat, 0.0f, 0.0f, 0.0f, 0.0f};
+  start_origin(o.lon, o.lat, o.rlong, o.rlat, mode);
+  project_origin(o.rlong, o.rlat, o.x0, o.y0);
   if (mode.menu()) {
-    origin_menu(lon, lat, rlong, rlat, x0, y0);
-  } else if (!finite_offset(x0) || !finite_offset(y0)) {
-    report_no_image(lon, lat, false);
+    ask_origin(o);
+  } else if (!finite_offset(o.x0) || !finite_offset(o.y0)) {
+    report_no_image(o.lon, o.lat, false);
   }
-  store_origin(rlong, rlat, x0, y0);
+  store_origin(o.rlong, o.rlat, o.x0, o.y0);
+  lon = o.lon;
+  lat = o.lat;
 }
 
 void place_origin(float rlong, float rlat) {

@@ -13,6 +13,7 @@
 #include "frame/runinfo.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
+#include "support/dialog_support.hpp"
 #include "support/expected_lines.hpp"
 
 namespace {
@@ -147,9 +148,10 @@ TEST_F(FileTable, ExistingNewFileIsRefusedAndTheNextAnswerTried) {
   iocom.command_file = true;
   ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
   opefou(1, "cmt-ndk output", 0);
-  EXPECT_NE(console.text().find(" COULD NOT OPEN FILE " + std::string(Text<40>(taken).view())),
-            std::string::npos);
-  EXPECT_NE(console.text().find(" ===> RETRYING\n"), std::string::npos);
+  EXPECT_NE(console.text().find(" COULD NOT OPEN FILE " + taken + "\n   REASON: File exists\n" +
+                                " ===> RETRYING\n"),
+            std::string::npos)
+      << console.text();
   EXPECT_TRUE(fiocom.iopou[0]);
   EXPECT_EQ(fiocom.oufnam[0].trimmed(), fresh.substr(0, 40));
   std::ifstream in(taken);
@@ -170,14 +172,48 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   EXPECT_TRUE(fiocom.iopou[0]);
   const std::string text = console.text();
   EXPECT_NE(text.find(" Choose cmt-ndk output file name\n"), std::string::npos);
-  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + blank40 + "\n"), std::string::npos);
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + blank40 + "\n   REASON: No name given\n"),
+            std::string::npos);
   EXPECT_NE(text.find(" path (asked again until a file opens):\n"), std::string::npos);
   // The refused name is shown as typed, not the (still blank) stored name.
-  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + taken), std::string::npos) << text;
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + taken + "\n   REASON: File exists, not replaced\n"),
+            std::string::npos)
+      << text;
   units::write_line(21, "new content");
   units::close(21);
   std::ifstream in(taken, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content\n");
+}
+
+// A file that cannot be opened gets the reason under its name: the system's, asked again at
+// the keyboard; no name given, the run stopped for a caller without a name.
+TEST_F(FileTable, FailedOpenSaysWhyUnderTheName) {
+  const std::string missing = (dir / "missing.txt").string();
+  const std::string there = (dir / "there.txt").string();
+  { std::ofstream(there) << "a line\n"; }
+  korbast::testing::Console console(missing + "\n\n" + dir.string() + "\n\n" + there + "\n");
+  std::string name(40, ' ');
+  opef2(name, "polygon input", 61, "old", 0);
+  units::close(61);
+  EXPECT_EQ(name, there.substr(0, 40));
+  const std::string text = console.text();
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + missing +
+                      "\n   REASON: No such file or directory\n ===> RETRYING\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + dir.string() +
+                      "\n   REASON: Is a directory\n ===> RETRYING\n"),
+            std::string::npos)
+      << text;
+  // A caller that gives no name.
+  EXPECT_EXIT(
+      {
+        korbast::testing::StderrConsole stopped;
+        std::string given(40, ' ');
+        opef2(given, "polygon input", 61, "old", 1);
+      },
+      ::testing::ExitedWithCode(1),
+      "COULD NOT OPEN FILE " + blank40 + "\n   REASON: No name given\n for unit =   61\n");
 }
 
 }  // namespace
