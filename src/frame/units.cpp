@@ -236,6 +236,23 @@ void report_rewind_failure(std::string_view path, int error) {
   write_line(out, rule_line('*'));
 }
 
+// The temporary file of a file replaced whole, made beside it: "<path>.new", or when that
+// name is taken "<path>.new1", "<path>.new2" ... Each is created exclusively, which never
+// follows a link: whatever holds such a name already (a link planted there, a file left by
+// another run, a folder) is neither written nor removed. The descriptor, or -1 with errno
+// (`temp` then names the last name tried).
+int make_temporary(const std::string& path, std::string& temp) {
+  constexpr int names = 100;
+  int fd = -1;
+  for (int k = 0; k < names; ++k) {
+    temp = path + ".new" + (k == 0 ? std::string() : std::to_string(k));
+    do fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd >= 0 || errno != EEXIST) break;
+  }
+  return fd;
+}
+
 }  // namespace
 
 bool open(int unit, std::string_view path, Status status) {
@@ -254,26 +271,24 @@ bool open(int unit, std::string_view path, Status status) {
     // Every write is checked here: a file size limit must show as a failed write, not end
     // the run by its signal.
     std::signal(SIGXFSZ, SIG_IGN);
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
-    if (status == Status::New) flags |= O_EXCL;
-    if (status == Status::Replace) flags |= O_TRUNC;
-    if (status == Status::Append) flags |= O_APPEND;
-    if (status == Status::Whole) {
-      flags |= O_TRUNC;
-      u.temp = p + ".new";
-    }
-    const std::string& target = u.temp.empty() ? p : u.temp;
     int fd = -1;
-    do fd = ::open(target.c_str(), flags, 0666);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
+    if (status == Status::Whole) {
+      fd = make_temporary(p, u.temp);
       // A file replaced whole reports its failures itself (see Status::Whole).
-      if (status == Status::Whole) {
+      if (fd < 0) {
         const int error = errno;
-        report_open_failure(unit, target, error);
+        report_open_failure(unit, u.temp, error);
         errno = error;
+        return false;
       }
-      return false;
+    } else {
+      int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+      if (status == Status::New) flags |= O_EXCL;
+      if (status == Status::Replace) flags |= O_TRUNC;
+      if (status == Status::Append) flags |= O_APPEND;
+      do fd = ::open(p.c_str(), flags, 0666);
+      while (fd < 0 && errno == EINTR);
+      if (fd < 0) return false;
     }
     u.output = std::make_unique<Output>();
     u.output->fd = fd;

@@ -14,8 +14,9 @@ constexpr int keyboard = 5;
 constexpr int console = 6;
 
 // New: create, fail when the file exists. Whole: replace the file whole or not at all (the
-// lines go to a temporary file beside it, which the close puts in its place once its bytes
-// are on disk; a failure leaves the previous file as it was and is reported as below).
+// lines go to a temporary file made under a new name beside it, never through a link or a
+// file found there, which the close puts in its place once its bytes are on disk; a failure
+// leaves the previous file as it was and is reported as below).
 enum class Status { Old, New, Replace, Append, Whole };
 enum class Read { Ok, Eof, Error };
 
