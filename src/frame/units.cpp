@@ -27,7 +27,8 @@ namespace {
 
 constexpr Identity id_units{"units", "1.00", "25-03-94"};
 
-// The end of a whole piece in an output buffer: a line, or the lines of one record.
+// The end of a whole piece in an output buffer: a line, or the lines of one record. Every
+// piece given is whole: the buffer always ends with the end of one.
 struct Mark {
   std::size_t end;  // the offset just after the piece's last line end
   bool record;
@@ -110,13 +111,13 @@ std::size_t last_whole(const Output& o, std::size_t done) {
   return end;
 }
 
-// Sends the buffered bytes to the file, only its whole pieces unless `all` (the close); false
-// (and the failure reported) when they do not all reach it. A file is thus at a line end,
-// and at a record's end, whenever the run ends, at once or not: a write that failed part way
-// cuts the file back to the last whole piece that reached it.
-bool drain(int unit, Output& o, const std::string& path, std::string_view stage, bool all = false) {
+// Sends the buffered bytes to the file; false (and the failure reported) when they do not all
+// reach it. A file is thus at a line end, and at a record's end, whenever the run ends, at
+// once or not: a write that failed part way cuts the file back to the last whole piece that
+// reached it.
+bool drain(int unit, Output& o, const std::string& path, std::string_view stage) {
   if (o.failed) return false;
-  const std::size_t end = all ? o.pending.size() : last_whole(o, o.pending.size());
+  const std::size_t end = o.pending.size();
   std::size_t done = 0;
   int error = 0;
   while (done < end) {
@@ -130,9 +131,8 @@ bool drain(int unit, Output& o, const std::string& path, std::string_view stage,
   }
   if (done == end) {
     count_out(o, end);
-    std::erase_if(o.marks, [end](const Mark& m) { return m.end <= end; });
-    for (Mark& m : o.marks) m.end -= end;
-    o.pending.erase(0, end);
+    o.pending.clear();
+    o.marks.clear();
     return true;
   }
   std::size_t kept = done;
@@ -237,6 +237,23 @@ void report_rewind_failure(std::string_view path, int error) {
   write_line(out, rule_line('*'));
 }
 
+// The temporary file of a file replaced whole, made beside it: "<path>.new", or when that
+// name is taken "<path>.new1", "<path>.new2" ... Each is created exclusively, which never
+// follows a link: whatever holds such a name already (a link planted there, a file left by
+// another run, a folder) is neither written nor removed. The descriptor, or -1 with errno
+// (`temp` then names the last name tried).
+int make_temporary(const std::string& path, std::string& temp) {
+  constexpr int names = 100;
+  int fd = -1;
+  for (int k = 0; k < names; ++k) {
+    temp = path + ".new" + (k == 0 ? std::string() : std::to_string(k));
+    do fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd >= 0 || errno != EEXIST) break;
+  }
+  return fd;
+}
+
 }  // namespace
 
 bool open(int unit, std::string_view path, Status status) {
@@ -258,26 +275,24 @@ bool open(int unit, std::string_view path, Status status) {
     // Every write is checked here: a file size limit must show as a failed write, not end
     // the run by its signal.
     std::signal(SIGXFSZ, SIG_IGN);
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
-    if (status == Status::New) flags |= O_EXCL;
-    if (status == Status::Replace) flags |= O_TRUNC;
-    if (status == Status::Append) flags |= O_APPEND;
-    if (status == Status::Whole) {
-      flags |= O_TRUNC;
-      u.temp = p + ".new";
-    }
-    const std::string& target = u.temp.empty() ? p : u.temp;
     int fd = -1;
-    do fd = ::open(target.c_str(), flags, 0666);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
+    if (status == Status::Whole) {
+      fd = make_temporary(p, u.temp);
       // A file replaced whole reports its failures itself (see Status::Whole).
-      if (status == Status::Whole) {
+      if (fd < 0) {
         const int error = errno;
-        report_open_failure(unit, target, error);
+        report_open_failure(unit, u.temp, error);
         errno = error;
+        return false;
       }
-      return false;
+    } else {
+      int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+      if (status == Status::New) flags |= O_EXCL;
+      if (status == Status::Replace) flags |= O_TRUNC;
+      if (status == Status::Append) flags |= O_APPEND;
+      do fd = ::open(p.c_str(), flags, 0666);
+      while (fd < 0 && errno == EINTR);
+      if (fd < 0) return false;
     }
     u.output = std::make_unique<Output>();
     u.output->fd = fd;
@@ -307,7 +322,7 @@ bool close_unit(int unit, bool abandon) {
   bool ok = true;
   if (u.output) {
     Output& o = *u.output;
-    ok = drain(unit, o, u.path, "WHILE FLUSHING", true) && !o.failed;
+    ok = drain(unit, o, u.path, "WHILE FLUSHING") && !o.failed;
     if (ok && !u.temp.empty() && ::fsync(o.fd) != 0) {
       o.failed = true;
       report_failure(unit, o, u.path, "WHILE SYNCING", errno);
@@ -606,9 +621,10 @@ bool line_unended(int unit) {
 
 namespace {
 
-// One piece to a unit, after one safe point: the text, then a line end when `line_end`. A
-// record is one piece as a whole; otherwise every line end in the text ends a piece.
-bool put(int unit, std::string_view text, bool line_end, bool record) {
+// One piece to a unit, after one safe point: a line (its end added), or a record (its lines
+// with their ends, one piece as a whole).
+bool put(int unit, std::string_view text, bool record) {
+  const bool line_end = !record;
   if (table().write_hook) table().write_hook();
   stop::safe_point();
   if (is_console(unit)) {
@@ -629,6 +645,7 @@ bool put(int unit, std::string_view text, bool line_end, bool record) {
   if (record) {
     o.marks.push_back({o.pending.size(), true});
   } else {
+    // A line end inside the text ends a line of its own.
     for (std::size_t p = o.pending.find('\n', from); p != std::string::npos; p = o.pending.find('\n', p + 1))
       o.marks.push_back({p + 1, false});
   }
@@ -637,14 +654,12 @@ bool put(int unit, std::string_view text, bool line_end, bool record) {
 
 }  // namespace
 
-bool write(int unit, std::string_view text) { return put(unit, text, false, false); }
-
-bool write_line(int unit, std::string_view text) { return put(unit, text, true, false); }
+bool write_line(int unit, std::string_view text) { return put(unit, text, false); }
 
 bool write_lines(int unit, std::span<const std::string> lines) {
   std::string text;
   for (const std::string& l : lines) text.append(l).push_back('\n');
-  return put(unit, text, false, true);
+  return put(unit, text, true);
 }
 
 void set_write_hook(void (*hook)()) { table().write_hook = hook; }
@@ -703,8 +718,7 @@ void stop_run(int status) {
   for (auto it = actions.rbegin(); it != actions.rend(); ++it) (*it)();
   const int signal = stop::requested();
   // Every output file to its last byte, closed, its write checked; a stop by a signal says
-  // what each holds. A stopped run leaves a line given in parts and not ended out.
-  const bool stopped = signal != 0 || table().console_lost;
+  // what each holds.
   while (!table().files.empty()) {
     const auto it = table().files.begin();
     const int number = it->first;
@@ -715,11 +729,7 @@ void stop_run(int status) {
     }
     const std::string path = u.path;
     Output& o = *u.output;
-    drain(number, o, path, "WHILE FLUSHING", !stopped);
-    if (!o.failed) {
-      o.pending.clear();
-      o.marks.clear();
-    }
+    drain(number, o, path, "WHILE FLUSHING");
     const long long lines = o.lines_out;
     const bool whole = !u.temp.empty();
     if (close_unit(number, whole) && signal != 0 && !whole)

@@ -14,8 +14,9 @@ constexpr int keyboard = 5;
 constexpr int console = 6;
 
 // New: create, fail when the file exists. Whole: replace the file whole or not at all (the
-// lines go to a temporary file beside it, which the close puts in its place once its bytes
-// are on disk; a failure leaves the previous file as it was and is reported as below).
+// lines go to a temporary file made under a new name beside it, never through a link or a
+// file found there, which the close puts in its place once its bytes are on disk; a failure
+// leaves the previous file as it was and is reported as below).
 enum class Status { Old, New, Replace, Append, Whole };
 enum class Read { Ok, Eof, Error };
 
@@ -61,8 +62,6 @@ bool write_line(int unit, std::string_view text);
 // file before the record or after it, and a failed write cuts the file back to the end of
 // the last whole record.
 bool write_lines(int unit, std::span<const std::string> lines);
-// Writes without a line end (prompts that keep the cursor on their line).
-bool write(int unit, std::string_view text);
 // Tests: called at the top of every write, before its safe point (nullptr for none).
 void set_write_hook(void (*hook)());
 // Flushes one unit; false when the output file failed (now or earlier).
@@ -88,8 +87,8 @@ void set_keyboard_wait_hook(void (*hook)());
 
 // The common stop path: runs the registered stop actions (last registered first), flushes
 // and closes every unit, then ends the process with status; a status 0 becomes 1 when some
-// output file failed during the run. A run stopped (a signal, a lost console) leaves every
-// file at its last whole line or record: a line given in parts and not ended is dropped.
+// output file failed during the run. Every file then ends at a whole line or record, as the
+// units are given only whole ones.
 [[noreturn]] void stop_run(int status);
 // For the fuzz targets, which run the program many times in one process: called by stop_run
 // in place of ending the process (after the units are closed), with the status the run would

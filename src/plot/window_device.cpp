@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "frame/dialog.hpp"
@@ -81,8 +82,11 @@ bool settings_digit(const std::string& line, std::size_t col, int& value) {
 }
 
 // The first line of the settings file: columns 2 and 4. False when the file is missing or
-// its first line cannot be read; then nothing is changed.
+// its first line cannot be read; then nothing is changed. Only a regular file is opened: a
+// FIFO or a device at its name is unreadable (opening a FIFO would wait for a writer).
 bool read_settings(int& isetup, int& antialias) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(kSettingsFile, ec)) return false;
   if (!units::open(kSettingsUnit, kSettingsFile, units::Status::Old)) return false;
   std::string line;
   const units::Read r = units::read_line(kSettingsUnit, line);

@@ -225,7 +225,7 @@ std::string content_of(const std::string& path) {
 }
 
 // A file replaced whole: a stop while it is written keeps the previous file, and a temporary
-// that cannot be made (a folder at its name) is reported with its reason.
+// that cannot be made (in a folder that is not there) is reported with its reason.
 TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
   korbast::testing::TempDir dir;
   const std::string path = dir / "settings.txt";
@@ -243,14 +243,13 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
   EXPECT_EQ(content_of(path), " 3 0\n    \n");
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 
-  std::filesystem::create_directory(path + ".new");
+  const std::string nowhere = dir / "absent/settings.txt";
   korbast::testing::Console console("\n");  // the frame's pause
-  EXPECT_FALSE(units::open(50, path, units::Status::Whole));
+  EXPECT_FALSE(units::open(50, nowhere, units::Status::Whole));
   const std::string text = console.text();
-  EXPECT_NE(text.find("\n   OUTPUT FILE FAILED WHILE OPENING\n   UNIT 50 FILE: " + path +
-                      ".new\n   REASON: Is a directory\n ==> THE PREVIOUS FILE IS KEPT\n"),
+  EXPECT_NE(text.find("\n   OUTPUT FILE FAILED WHILE OPENING\n   UNIT 50 FILE: " + nowhere +
+                      ".new\n   REASON: No such file or directory\n ==> THE PREVIOUS FILE IS KEPT\n"),
             std::string::npos) << text;
-  EXPECT_EQ(content_of(path), " 3 0\n    \n");
 }
 
 TEST(UnitsDeathTest, StopRunFlushesAndClosesEveryUnit) {
@@ -317,6 +316,8 @@ std::string under_file_limit(rlim_t limit, const std::function<void()>& body) {
 // its last whole record (records of three 5-byte lines, a 40-byte limit: two records), or to
 // its last whole line but never below the size it had when it was opened to append (3 bytes
 // without a line end, a 20-byte limit: one 11-byte line), and the frame counts what it holds.
+// After a buffer that went whole to the file (66 lines of 1000 bytes fill the 64 KiB), the cut
+// goes by the lines given since (5 bytes each, a limit 12 bytes past: two of them).
 TEST(Units, AShortWriteCutsTheFileBackToItsLastWholeRecordOrLine) {
   korbast::testing::TempDir dir;
   const std::string records = dir / "records.txt";
@@ -346,6 +347,19 @@ TEST(Units, AShortWriteCutsTheFileBackToItsLastWholeRecordOrLine) {
                       "   LINES GIVEN   =         2\n ==> THE FILE IS INCOMPLETE\n"),
             std::string::npos)
       << out2;
+
+  const std::string drained = dir / "drained.txt";
+  const std::string out3 = under_file_limit(66012, [&] {
+    units::open(23, drained, units::Status::New);
+    for (int k = 0; k < 66; ++k) units::write_line(23, std::string(999, 'x'));
+    for (int k = 0; k < 4; ++k) units::write_line(23, "abcd");
+    units::close(23);
+  });
+  EXPECT_EQ(read_file(drained).size(), 66010u);
+  EXPECT_NE(out3.find("   LINES WRITTEN =        68\n   BYTES WRITTEN =     66010\n"
+                      "   LINES GIVEN   =        70\n"),
+            std::string::npos)
+      << out3;
 }
 
 }  // namespace

@@ -136,6 +136,25 @@ TEST_F(WindowDevice, UnreadableFilesMeanTheDefaultsAndAreRewritten) {
   }
 }
 
+// Links found at the temporary file's names are neither followed nor removed: the settings
+// are made under the next free name and take their own.
+TEST_F(WindowDevice, LinksAtTheTemporaryNamesAreLeftAlone) {
+  write_file("elsewhere.txt", "not the settings\n");
+  fs::create_symlink("elsewhere.txt", "vomek1_ini_u.txt.new");
+  fs::create_symlink("absent.txt", "vomek1_ini_u.txt.new1");
+  const std::string text = open("\n\n");
+  EXPECT_NE(text.find(" vomek1_ini_u.txt updated or created\n"), std::string::npos) << text;
+  EXPECT_FALSE(fs::is_symlink(kSettings));
+  EXPECT_EQ(read_file(kSettings), " 1 1\n    \n");
+  EXPECT_EQ(fs::read_symlink("vomek1_ini_u.txt.new"), "elsewhere.txt");
+  EXPECT_EQ(fs::read_symlink("vomek1_ini_u.txt.new1"), "absent.txt");
+  EXPECT_EQ(read_file("elsewhere.txt"), "not the settings\n");
+  EXPECT_FALSE(fs::exists("absent.txt"));
+  int names = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(".")) ++names;
+  EXPECT_EQ(names, 4);  // no temporary file left
+}
+
 TEST_F(WindowDevice, OnlyColumnsTwoAndFourCount) {
   write_file(kSettings, "x2\t1 and the rest\nsecond line ignored\n");
   open("\n\n");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Output files that fail (a full device, a file size limit) are reported in an error frame
-# that names the file and counts what reached it, and the run ends with status 1.
+# that names the file and counts what reached it, and the run ends with status 1; so does a
+# console cut at the run's last flush.
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
@@ -61,6 +62,22 @@ run ndk_limit 1 '\n1000\n1001\nbig.ndk\n1200\n1001\no.ndk\n\n\n99\n9999\n' \
   '   BYTES WRITTEN =       810' '   WHOLE RECORDS =         2'
 [ "$(head -c 810 big.ndk)" = "$(cat o.ndk)" ] && [ "$(wc -c < o.ndk)" = 810 ] ||
   { echo "--- ndk_limit: o.ndk is not the first 2 records"; fails=1; }
+
+# The console itself, a file under a limit that falls within what the run prints after its
+# last read of the keyboard (a command file's run): the loss shows only at the run's last
+# flush, and still gives status 1. The limit is set from the size of the same run without
+# one: its last kilobyte is cut.
+cp "$examples/read_and_list.cmd" "$examples/gcmt-samples.ndk" .
+printf '\n5000\n5001\nread_and_list.cmd\n' > console.in
+"$prog" < console.in > console_free.out 2> /dev/null
+limit=$(( ($(wc -c < console_free.out) - 1) / 1024 ))
+( ulimit -f "$limit"; exec "$prog" < console.in > console_cut.out 2> console_cut.err )
+status=$?
+[ "$status" = 1 ] || fail "console_cut: exit status $status, expected 1"
+grep -q 'console output could not be written' console_cut.err || fail "console_cut: the loss is not told"
+# Past the last read: the command file's own lines reached the console before the cut.
+grep -qxF '    Command file: read_and_list.cmd' console_cut.out &&
+  [ "$(wc -c < console_cut.out)" = $((limit * 1024)) ] || fail "console_cut: not cut at the last flush"
 
 # Settings file: the unit's frame, then the window's warning; the window still opens.
 rm -f vomek1_ini_u.txt

@@ -2,8 +2,9 @@
 # Every way a run stops loses nothing: SIGINT, SIGTERM, SIGHUP and SIGQUIT end it as the end
 # of input does (drawn pages written, output files whole to their last line, the signal's
 # status), also in the middle of a multi-page run and while the window closes; one Ctrl-D at
-# a terminal ends it; the settings file is replaced whole or kept; a column file that cannot
-# be rewound is a read error; a console that cannot be written ends with status 1.
+# a terminal ends it; the settings file is replaced whole or kept, and a FIFO at its name is
+# not opened; a column file that cannot be rewound is a read error; a console that cannot be
+# written ends with status 1.
 #
 #   stops.sh KORBAST SOURCE_DIR
 set -u
@@ -196,6 +197,17 @@ for mode in limit dir; do
   [ ! -e vomek1_ini_u.txt.new ] || fail "$name: the temporary file is left"
   cd "$work" || exit 2
 done
+# A FIFO at the settings file's name is not opened (no one writes to it: the opening would
+# wait for ever): unreadable, it gives the defaults, and the settings file is written afresh.
+mkdir settings_fifo && cd settings_fifo && mkfifo vomek1_ini_u.txt || exit 2
+printf '\n10\n\n\n9999\n\n' | timeout 30 "$prog" > out 2>&1
+status=$?
+[ "$status" = 0 ] || fail "settings_fifo: status $status, expected 0"
+grep -qxF ' Page setup = Fit Portrait A4          ' out && grep -qxF ' Aliasing on' out &&
+  grep -qxF ' vomek1_ini_u.txt updated or created' out || fail "settings_fifo: not the defaults"
+[ -f vomek1_ini_u.txt ] && [ "$(cat vomek1_ini_u.txt)" = "$(printf ' 1 1\n    ')" ] ||
+  fail "settings_fifo: the settings file is not written afresh"
+cd "$work" || exit 2
 
 # A column file through a FIFO: read once for its header display, then it cannot be read
 # again: a read error, never an empty file.
