@@ -182,9 +182,11 @@ std::optional<std::string> encode_indexed(unsigned char* data, int w, int h, int
     const bool white = y == 0 && of_colour(row, 0xFFFFFFu, w) == w;
     // Position p: 0 the filter byte, x + 1 the pixel x.
     // Room for the row's tokens: a token at most for each of its bytes, and the pieces of the
-    // run of bytes like those above that it ends (many rows long after blank rows), with one
-    // piece more where the run goes on into the row and two for a run too short for a match.
-    tokens.room(row_bytes + RowTokens::match_tokens(pending) + 2);
+    // run of bytes like those above that it ends (many rows long after blank rows). The run
+    // goes on into the row (by the filter byte at least); each byte it takes there adds a
+    // piece at most, in place of that byte's token. A row of literals after a run of 258k
+    // bytes fills this room to the last token.
+    tokens.room(row_bytes + RowTokens::match_tokens(pending));
     const bool has_above = y > 0 && up;
     int p = 0;
     while (p <= w) {

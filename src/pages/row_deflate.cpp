@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -40,6 +42,11 @@ const std::array<std::uint8_t, kMaxMatch + 1> kLengthCode = [] {
   for (std::size_t l = 3; l <= kMaxMatch; ++l) t[l] = static_cast<std::uint8_t>(length_code(l));
   return t;
 }();
+
+[[noreturn]] void room_fault(const char* what) {
+  std::fprintf(stderr, "korbast: the PNG deflate wrote %s\n", what);
+  std::abort();
+}
 
 // Huffman code lengths (at most `limit` bits, n at most 286 symbols) for the frequencies
 // into len; symbols never used get 0. At least two symbols get a code, so that the code is
@@ -114,13 +121,17 @@ void codes_of(const int* len, int n, std::uint32_t* out) {
   }
 }
 
-// Bits, the first in the lowest bit, into a buffer with room for all of them and 8 bytes
-// more (each put stores a whole 64-bit word).
+// Bits, the first in the lowest bit, into a buffer that ends at `end`, with room for all of
+// them and 7 bytes more: each put stores a whole 64-bit word from the byte its first bit
+// goes into, the last one at most 7 bytes past the last byte of the bits.
 class Bits {
  public:
-  explicit Bits(unsigned char* at) : at_(at) {}
+  Bits(unsigned char* at, const unsigned char* end) : at_(at), end_(end) {}
   // The n (at most 56) low bits of v.
   void put(std::uint64_t v, int n) {
+#if defined(KORBAST_ROOM_CHECKS)
+    if (end_ - at_ < 8) room_fault("compressed bits past the room counted for them");
+#endif
     acc_ |= v << fill_;
     fill_ += n;
     std::memcpy(at_, &acc_, 8);  // little-endian: the first bits first
@@ -138,6 +149,7 @@ class Bits {
 
  private:
   unsigned char* at_;
+  [[maybe_unused]] const unsigned char* end_;  // checked with KORBAST_ROOM_CHECKS
   std::uint64_t acc_ = 0;
   int fill_ = 0;
 };
@@ -170,9 +182,14 @@ void RowTokens::grow(std::size_t n) {
   cap_ = begin_ + size;
 }
 
+void RowTokens::room_exceeded(const char* what) { room_fault(what); }
+
 void RowTokens::matches(std::size_t n, std::size_t dist) {
   const std::uint32_t d = static_cast<std::uint32_t>(dist - 1);
   std::uint32_t& dist_count = dist_freq_[dist == 1 ? 0 : up_code_];
+#if defined(KORBAST_ROOM_CHECKS)
+  const std::size_t from = static_cast<std::size_t>(end_ - begin_), counted = match_tokens(n);
+#endif
   while (n > 0) {
     // Pieces of at most 258 bytes, none shorter than 3.
     const std::size_t piece = n <= kMaxMatch ? n : n - kMaxMatch >= 3 ? kMaxMatch : n - 3;
@@ -182,13 +199,16 @@ void RowTokens::matches(std::size_t n, std::size_t dist) {
     ++dist_count;
     n -= piece;
   }
+#if defined(KORBAST_ROOM_CHECKS)
+  if (static_cast<std::size_t>(end_ - begin_) - from > counted)
+    room_fault("more pieces of a match than the room counts for it");
+#endif
 }
 
 std::string RowTokens::zlib(std::uint32_t adler) const {
   std::uint32_t lit_freq[286];
   std::copy(lit_freq_, lit_freq_ + 286, lit_freq);
   lit_freq[256] = 1;
-  const std::size_t token_count = static_cast<std::size_t>(end_ - begin_);
 
   int lit_len[286], dist_len[30];
   code_lengths(lit_freq, 286, 15, lit_len);
@@ -227,20 +247,30 @@ std::string RowTokens::zlib(std::uint32_t adler) const {
           static_cast<std::uint32_t>(row_bytes_ - kDistBase[up_code_]) << dist_len[up_code_]};
   const int dist_count[2] = {dist_len[0], dist_len[up_code_] + kDistExtra[up_code_]};
 
-  // At most 15 + 5 + 15 + 13 bits a token, the header's few hundred bytes, and the 8 bytes a
-  // put may store past the bits.
+  // The stream's length in bits, from the codes' lengths and how often each is used: the
+  // block's head (its kind, the three counts, the code-length code and the code lengths in
+  // it), then every code with its extra bits, the end of the block among them.
+  std::uint64_t stream_bits = 3 + 5 + 5 + 4 + 3 * static_cast<std::uint64_t>(hclen);
+  for (int l : lengths) stream_bits += static_cast<std::uint64_t>(cl_len[l]);
+  for (int s = 0; s < 286; ++s)
+    stream_bits += static_cast<std::uint64_t>(lit_freq[s]) *
+                   static_cast<std::uint64_t>(lit_len[s] + (s > 256 ? kLengthExtra[s - 257] : 0));
+  for (int d = 0; d < 30; ++d)
+    stream_bits += static_cast<std::uint64_t>(dist_freq_[d]) * static_cast<std::uint64_t>(dist_len[d] + kDistExtra[d]);
+
+  // The zlib head, the stream's bytes and the 7 bytes the last put may store past them.
   // Written into memory kept by the thread (fresh memory would be cleared first), then
   // copied out at its length.
   thread_local std::unique_ptr<unsigned char[]> buffer;
   thread_local std::size_t buffer_size = 0;
-  const std::size_t room = 2 + 1024 + token_count * 6 + 8;
+  const std::size_t room = 2 + static_cast<std::size_t>((stream_bits + 7) / 8) + 7;
   if (buffer_size < room) {
     buffer.reset(new unsigned char[room]);
     buffer_size = room;
   }
   buffer[0] = 0x78;
   buffer[1] = 0x01;
-  Bits bits(buffer.get() + 2);
+  Bits bits(buffer.get() + 2, buffer.get() + room);
   bits.put(1, 1);  // the last block
   bits.put(2, 2);  // Huffman codes of its own
   bits.put(static_cast<std::uint32_t>(hlit - 257), 5);

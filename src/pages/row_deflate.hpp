@@ -5,6 +5,7 @@
 // its fastest levels, several times faster.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,11 +21,19 @@ class RowTokens {
   // Room for n more tokens: to be asked before literals (a token each). A match grows the
   // memory itself when it is full, but takes from the room asked before it: its tokens are
   // to be counted in the room asked for the literals after it (see match_tokens).
+  // With KORBAST_ROOM_CHECKS (the sanitizer and fuzz builds), a literal past the room asked
+  // ends the program, even where the memory had more.
   void room(std::size_t n) {
     if (static_cast<std::size_t>(cap_ - end_) < n) grow(n);
+#if defined(KORBAST_ROOM_CHECKS)
+    asked_ = std::max(asked_, static_cast<std::size_t>(end_ - begin_) + n);
+#endif
   }
   // A byte as it is.
   void literal(unsigned char b) {
+#if defined(KORBAST_ROOM_CHECKS)
+    if (static_cast<std::size_t>(end_ - begin_) >= asked_) room_exceeded("a literal past the room asked for it");
+#endif
     *end_++ = b;
     ++lit_freq_[b];
   }
@@ -41,6 +50,8 @@ class RowTokens {
  private:
   void matches(std::size_t n, std::size_t dist);
   void grow(std::size_t n);
+  // Ends the program: the encoder wrote past the room it reserved (`what`).
+  [[noreturn]] static void room_exceeded(const char* what);
 
   std::size_t row_bytes_;
   int up_code_;
@@ -49,6 +60,7 @@ class RowTokens {
   std::uint32_t* begin_;
   std::uint32_t* end_;
   std::uint32_t* cap_;
+  std::size_t asked_ = 0;  // tokens from begin_ that the room asked so far covers
   std::uint32_t lit_freq_[286] = {};
   std::uint32_t dist_freq_[30] = {};
 };

@@ -4,7 +4,8 @@
 // rows of two colours alternating pixel by pixel (a literal each pixel); the image data is
 // inflated by libdeflate (strict on the checksum and the length) and each row's pixels
 // rebuilt from the palette or the "up" filter. Encoding while clearing, on a thread of its
-// own, gives the same file and leaves the image white.
+// own, gives the same file and leaves the image white. In this build the encoder ends the
+// run when it writes past the room it reserved, however much memory it has spare.
 #include <libdeflate.h>
 
 #include <algorithm>

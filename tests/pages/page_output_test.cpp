@@ -26,9 +26,11 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "pages/cairo_canvas.hpp"
@@ -873,25 +875,38 @@ std::vector<std::uint32_t> indexed_pixels(const std::string& png, int w, int h) 
   return px;
 }
 
-// A page that says many bytes like those above just before many literals: `busy` rows
-// alternating black and white pixel by pixel, each in the other phase than the one above
-// (a literal a pixel), then `like` rows like the last of them, then one in the other phase.
-// The run of like rows goes out in pieces of 258 bytes right before that row's literals.
+// An image w pixels wide: `busy` rows alternating black and white pixel by pixel, each in
+// the other phase than the one above (a literal a pixel), then `like` rows like the last of
+// them, then one in the other phase.
+std::vector<std::uint32_t> busy_and_like_rows(int w, int busy, int like) {
+  const int h = busy + like + 1;
+  std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    const int phase = y < busy ? y : y < busy + like ? busy - 1 : busy;
+    for (int x = 0; x < w; ++x) img[static_cast<std::size_t>(y) * w + x] = (x + phase) % 2 ? 0xFF000000u : 0xFFFFFFFFu;
+  }
+  return img;
+}
+
+// Whether the image, w pixels wide, encodes to an indexed PNG of its pixels.
+::testing::AssertionResult encodes_indexed(const std::vector<std::uint32_t>& img, int w) {
+  const int h = static_cast<int>(img.size() / static_cast<std::size_t>(w));
+  const std::vector<std::uint32_t> got =
+      indexed_pixels(encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4), w, h);
+  if (got.size() != img.size()) return ::testing::AssertionFailure() << "not an indexed PNG of its size";
+  std::size_t differing = 0;
+  for (std::size_t k = 0; k < img.size(); ++k) differing += got[k] != (img[k] & 0xFFFFFFu);
+  if (differing > 0) return ::testing::AssertionFailure() << differing << " pixels differ";
+  return ::testing::AssertionSuccess();
+}
+
+// A page that says many bytes like those above just before many literals: busy rows, then
+// like rows, then one in the other phase. The run of like rows goes out in pieces of 258
+// bytes right before that row's literals.
 TEST(PngWriter, ALongRunOfLikeRowsBeforeABusyRowIsEncodedWhole) {
   constexpr int w = 786;
   auto check = [](int busy, int like) {
-    const int h = busy + like + 1;
-    std::vector<std::uint32_t> img(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y) {
-      const int phase = y < busy ? y : y < busy + like ? busy - 1 : busy;
-      for (int x = 0; x < w; ++x) img[static_cast<std::size_t>(y) * w + x] = (x + phase) % 2 ? 0xFF000000u : 0xFFFFFFFFu;
-    }
-    const std::vector<std::uint32_t> got =
-        indexed_pixels(encode_png(reinterpret_cast<const unsigned char*>(img.data()), w, h, w * 4), w, h);
-    ASSERT_EQ(got.size(), img.size()) << busy << " busy rows, " << like << " like rows";
-    std::size_t differing = 0;
-    for (std::size_t k = 0; k < img.size(); ++k) differing += got[k] != (img[k] & 0xFFFFFFu);
-    EXPECT_EQ(differing, 0u) << busy << " busy rows, " << like << " like rows";
+    EXPECT_TRUE(encodes_indexed(busy_and_like_rows(w, busy, like), w)) << busy << " busy rows, " << like << " like rows";
   };
   // Each on a new thread, whose token memory is not yet taken.
   for (int like : {3, 60, 100, 300, 5000}) std::thread([&] { check(5, like); }).join();
@@ -901,6 +916,53 @@ TEST(PngWriter, ALongRunOfLikeRowsBeforeABusyRowIsEncodedWhole) {
     check(64, 0);
     for (int busy = 1; busy <= 140; ++busy) check(busy, 300);
   }).join();
+}
+
+// The deflate's codes and limits, each met by an image that an independent inflate
+// (libdeflate) gives back pixel for pixel:
+// - like rows before a row in the other phase: a match a row back, whose distance is the
+//   row's bytes (the pixels and the filter byte); rows of 2^k and 3 * 2^k bytes (the last
+//   distance of a code) and of one byte more (the first of the next), up to 32,767 pixels
+//   wide: every distance code a page reaches, at both ends;
+// - like rows of 258k bytes before that row, whose filter byte makes the match one piece
+//   longer and whose pixels are literals all: the room of a busy row and of a match's
+//   pieces, taken to the last token (the room of the compressed bytes is taken to a byte or
+//   two by every image);
+// - runs of one colour of each length from 3 to 258 bytes, one a row: every length code;
+// - many colours at uneven frequencies, 30000 / k^2 pixels of colour k (k = 1 .. 150), each
+//   between white ones: without their depth limits, the literal code would be 16 bits deep
+//   and the code-length code 8.
+TEST(PngWriter, TheDeflateInflatesAtEveryCodeAndLimit) {
+  std::set<int> widths;
+  for (int k = 0; k <= 14; ++k)
+    for (int last : {2 << k, 3 << k})
+      for (int row_bytes : {last, last + 1})
+        if (row_bytes <= 32768) widths.insert(row_bytes - 1);
+  for (int w : widths) EXPECT_TRUE(encodes_indexed(busy_and_like_rows(w, 1, 1), w)) << "width " << w;
+  for (auto [w, like] : {std::pair{1, 129}, {2, 86}, {128, 2}, {257, 1}, {171, 3}})
+    EXPECT_TRUE(encodes_indexed(busy_and_like_rows(w, 1, like), w)) << "width " << w << ", " << like << " like rows";
+
+  // Row y: a pixel, then y + 4 of one colour (a literal and a run of y + 3), then black and
+  // white by turns; each pixel unlike the one above.
+  constexpr int w = 260;
+  std::vector<std::uint32_t> runs;
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < w; ++x)
+      runs.push_back(x == 0        ? (y % 2 ? 0xFF404040u : 0xFF202020u)
+                     : x <= y + 4 ? (y % 2 ? 0xFF00C000u : 0xFFC00000u)
+                     : (x + y) % 2 ? 0xFF000000u
+                                   : 0xFFFFFFFFu);
+  EXPECT_TRUE(encodes_indexed(runs, w)) << "runs of 3 to 258 bytes";
+
+  // Rows of two pixels: white and a colour, by turns a row.
+  std::vector<std::uint32_t> uneven;
+  for (std::uint32_t k = 1; k <= 150; ++k)
+    for (std::uint32_t n = 30000 / (k * k); n > 0; --n) {
+      const bool white_first = uneven.size() / 2 % 2 == 0;
+      uneven.push_back(white_first ? 0xFFFFFFFFu : 0xFF000000u | 0x010101u * k);
+      uneven.push_back(white_first ? 0xFF000000u | 0x010101u * k : 0xFFFFFFFFu);
+    }
+  EXPECT_TRUE(encodes_indexed(uneven, 2)) << "uneven colours";
 }
 
 TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
