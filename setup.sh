@@ -17,7 +17,7 @@ build=${1:-$here/build}; shift || true
 packages=(cmake make g++ pkg-config libcairo2-dev libdeflate-dev libfreetype-dev libfontconfig-dev libx11-dev
           fonts-dejavu-core)
 [ $program_only = 1 ] ||
-  packages+=(googletest libgtest-dev libbenchmark-dev faketime xvfb xauth poppler-utils clang qpdf
+  packages+=(googletest libgtest-dev libbenchmark-dev zlib1g-dev faketime xvfb xauth poppler-utils clang qpdf
              python3)
 missing=()
 for p in "${packages[@]}"; do

@@ -260,13 +260,15 @@ std::string RowTokens::zlib(std::uint32_t adler) const {
 
   // The zlib head, the stream's bytes and the 7 bytes the last put may store past them.
   // Written into memory kept by the thread (fresh memory would be cleared first), then
-  // copied out at its length.
+  // copied out at its length. The memory has some spare past that room, as the tokens'
+  // does; the room checks compare with the room counted.
+  constexpr std::size_t kSpareBytes = 64;
   thread_local std::unique_ptr<unsigned char[]> buffer;
   thread_local std::size_t buffer_size = 0;
   const std::size_t room = 2 + static_cast<std::size_t>((stream_bits + 7) / 8) + 7;
-  if (buffer_size < room) {
-    buffer.reset(new unsigned char[room]);
-    buffer_size = room;
+  if (buffer_size < room + kSpareBytes) {
+    buffer.reset(new unsigned char[room + kSpareBytes]);
+    buffer_size = room + kSpareBytes;
   }
   buffer[0] = 0x78;
   buffer[1] = 0x01;
