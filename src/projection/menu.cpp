@@ -3,7 +3,6 @@
 // projection.
 #include "projection/menu.hpp"
 
-#include <array>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -75,49 +74,36 @@ std::string angle_line(std::string_view text, float v) {
 // Two parallels, asked again in an even mode for as long as the projection's check finds a
 // problem with them; the set-ups then start again from the parallels held before.
 void parallels(frame::Mode s, std::string_view (*problem_of)(float lat1, float lat2)) {
-  float lat1 = 0.0f;  // as the set-ups give them, in degrees
-  float lat2 = 0.0f;
-  std::array<float, 2> held{llpparam.latp1, llpparam.latp2};
-  frame::ask_until_taken(
-      held,
-      [&](std::array<float, 2>& p) {
-        llpparam.latp1 = p[0];
-        llpparam.latp2 = p[1];
-        slat1(lat1, s);
-        slat2(lat2, s);
-        p = {llpparam.latp1, llpparam.latp2};
-      },
-      [&](const std::array<float, 2>&) {
-        const std::string_view problem = problem_of(lat1, lat2);
-        if (problem.empty()) return true;
-        warn_unusable(
-            {angle_line("first latitude  =", lat1), angle_line("second latitude =", lat2)},
-            problem, s.menu());
-        return s.silent();
-      });
-  llpparam.latp1 = held[0];
-  llpparam.latp2 = held[1];
+  const float held1 = llpparam.latp1;
+  const float held2 = llpparam.latp2;
+  for (;;) {
+    float lat1 = 0.0f;
+    float lat2 = 0.0f;
+    slat1(lat1, s);
+    slat2(lat2, s);
+    const std::string_view problem = problem_of(lat1, lat2);
+    if (problem.empty()) return;
+    warn_unusable({angle_line("first latitude  =", lat1), angle_line("second latitude =", lat2)},
+                  problem, s.menu());
+    if (s.silent()) return;
+    llpparam.latp1 = held1;
+    llpparam.latp2 = held2;
+  }
 }
 
 // The angle of view of a perspective, asked again in an even mode until it is usable; the
 // set-up then starts again from the angle held before.
 void view_angle(frame::Mode s) {
-  float alpha = 0.0f;  // as the set-up gives it, in degrees
-  float held = llpparam.anglep1;
-  frame::ask_until_taken(
-      held,
-      [&](float& angle) {
-        llpparam.anglep1 = angle;
-        sangle1(alpha, s);
-        angle = llpparam.anglep1;
-      },
-      [&](float) {
-        const std::string_view problem = view_angle_problem(alpha);
-        if (problem.empty()) return true;
-        warn_unusable({angle_line("angle of view =", alpha)}, problem, s.menu());
-        return s.silent();
-      });
-  llpparam.anglep1 = held;
+  const float held = llpparam.anglep1;
+  for (;;) {
+    float alpha = 0.0f;
+    sangle1(alpha, s);
+    const std::string_view problem = view_angle_problem(alpha);
+    if (problem.empty()) return;
+    warn_unusable({angle_line("angle of view =", alpha)}, problem, s.menu());
+    if (s.silent()) return;
+    llpparam.anglep1 = held;
+  }
 }
 
 // One set-up step of a chosen projection; `tx` carries the value of one step to the next.
