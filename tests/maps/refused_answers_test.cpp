@@ -98,16 +98,19 @@ TEST_F(RefusedAnswers, AnEmptyAnswerAfterARefusalKeepsTheValueHeldBefore) {
   EXPECT_EQ(linc, 0.25f);
   EXPECT_EQ(nlev, 5);
 
-  // Lambert conic (3): the parallels 30 and -30 are refused; the set-ups show 30 and 60 again.
+  // Lambert conic (3): the parallels 30 and -30, then -60 and 60, are refused; the set-ups
+  // show 30 and 60 again.
   answer("", [] {
     int iproj = 0;
     projection::sprojll2(iproj, 5);
   });
-  text = projection_menu("3\n99\n" + kLeave + kLeave + set_value(1, "-30") + kLeave + kLeave +
-                         kLeave + set_value(1, "45") + kLeave);
-  EXPECT_EQ(count(text, "==> SET IT AGAIN"), 1) << text;
-  EXPECT_FLOAT_EQ(projection::llpparam.latp1, rad(30.0f));
-  EXPECT_FLOAT_EQ(projection::llpparam.latp2, rad(60.0f));
+  for (const std::string& refused : {kLeave + set_value(1, "-30"), set_value(1, "-60") + kLeave}) {
+    text = projection_menu("3\n99\n" + kLeave + refused + kLeave + kLeave + kLeave +
+                           set_value(1, "45") + kLeave);
+    EXPECT_EQ(count(text, "==> SET IT AGAIN"), 1) << text;
+    EXPECT_FLOAT_EQ(projection::llpparam.latp1, rad(30.0f));
+    EXPECT_FLOAT_EQ(projection::llpparam.latp2, rad(60.0f));
+  }
 
   // Perspective (11): the angle of view 0 is refused after 60 was set; 60 stands.
   projection_menu("11\n99\n" + set_value(1, "60") + kLeave);
