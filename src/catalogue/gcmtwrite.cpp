@@ -119,7 +119,7 @@ void write_events(int kout, int command) {
   text_line("WRITING DATA TO FILE", slot_name(kout));
   if (table) {
     text_line(type == 1 ? "TABULATED dek CMT ORIGINAL ORDER" : "TABULATED ndk CMT ORIGINAL ORDER");
-    text_line("+ Computed Fclvd, Erel, Nfree");
+    text_line("+ Computed " + computed_column_names());
     // No event has been written yet when a header line fails: the index shown is 0.
     if (!frame::units::write_line(unit, table_name_line(slot_name(kout))) ||
         !frame::units::write_line(unit, table_names_line(type, tab))) {

@@ -13,8 +13,10 @@ using enum Kind;
 
 constexpr Gcmtblk& g = gcmtblk;
 
-// The derived values that end every event line, after the columns of the format's lines.
-constexpr Field derived_columns[] = {
+// The columns computed per event when it is read (derived.cpp) that end every event line,
+// after the columns of the format's lines. A new one is a stored array of Gcmtblk and a row
+// here: the table header and the writer's announcement follow.
+constexpr Field computed_columns[] = {
     {Real, 5, 2, at(g.fclvd), "Fclvd"},
     {Real, 5, 2, at(g.erelm), "Erel"},
     {Int, 1, 0, at(g.nmfree), "Nfree"},
@@ -36,7 +38,7 @@ std::string columns_line(int type, char sep, Item item) {
       if (f.kind != Blank) column(f);
     }
   }
-  for (const Field& f : derived_columns) column(f);
+  for (const Field& f : computed_columns) column(f);
   return s.str();
 }
 
@@ -67,6 +69,15 @@ std::string table_name_line(std::string_view name40) {
 
 std::string table_names_line(int type, char sep) {
   return columns_line(type, sep, [](Line& s, const Field& f) { s.lit("'").lit(f.column).lit("'"); });
+}
+
+std::string computed_column_names() {
+  std::string names;
+  for (const Field& f : computed_columns) {
+    if (!names.empty()) names += ", ";
+    names += f.column;
+  }
+  return names;
 }
 
 std::string table_event_line(int type, int k, char sep) {

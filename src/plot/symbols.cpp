@@ -17,7 +17,52 @@ namespace {
 constexpr int kTemplate = 20;
 constexpr int kCirclePoints = 20;
 
-enum class Shape { Polygon, Dot, Bars, Cross, Star, Rays, CircleMarks, Square, Circle };
+using Shape = SymbolShape;
+
+// The symbol type table. A new code is a line here, in code order, with its shape; a new
+// shape is also its template in `build` and its drawing in `ussymbol`.
+constexpr SymbolType kTypes[] = {
+    {0, Shape::Circle, "circle   .................. 0"},
+    {1, Shape::Circle, "circle   .................. 1"},
+    {2, Shape::Circle, "circle   .................. 2"},
+    {3, Shape::Polygon, "triangle .................. 3"},
+    {4, Shape::Polygon, "square   .................. 4"},
+    {5, Shape::Polygon, "pentagon .................. 5"},
+    {6, Shape::Polygon, "hexagon  .................. 6"},
+    {7, Shape::Polygon, "heptagon .................. 7"},
+    {8, Shape::Polygon, "octogon  .................. 8"},
+    {9, Shape::Polygon, "enneagon .................. 9"},
+    {10, Shape::Dot, "   .     ................. 10"},
+    {11, Shape::Bars, "   -     ................. 11"},
+    {12, Shape::Bars, "   |     ................. 12"},
+    {13, Shape::Bars, "   +     ................. 13"},
+    {14, Shape::Cross, "   x     ................. 14"},
+    {15, Shape::Star, "   *     ................. 15"},
+    {16, Shape::Rays, "   *     ................. 16"},
+    {17, Shape::Rays, "   *     ................. 17"},
+    {20, Shape::CircleMarks, "circle . ................. 20"},
+    {21, Shape::CircleMarks, "circle - ................. 21"},
+    {22, Shape::CircleMarks, "circle | ................. 22"},
+    {23, Shape::CircleMarks, "circle + ................. 23"},
+    {40, Shape::Square, "square   ..................40"},
+};
+
+// A polygon has as many vertices as its code, and the template holds them and the closing one.
+constexpr bool polygons_fit() {
+  for (const SymbolType& t : kTypes) {
+    if (t.shape == Shape::Polygon && (t.code < 3 || t.code >= kTemplate)) return false;
+  }
+  return true;
+}
+static_assert(polygons_fit(), "a polygon code must lie in 3..19");
+
+// The shape of a code without its sign: its table line's, or the circle.
+Shape shape_of(long long a) {
+  for (const SymbolType& t : kTypes) {
+    if (t.code == a) return t.shape;
+  }
+  return Shape::Circle;
+}
 
 // The template of one symbol, offsets from the centre in pixels.
 struct Template {
@@ -55,68 +100,77 @@ Template build(int type, float r) {
   const long long a = code < 0 ? -code : code;
   t.fill = code < 0;
   t.a = a <= 1000 ? static_cast<int>(a) : 1000;
-  if (a >= 3 && a <= 9) {
-    t.shape = Shape::Polygon;
-    const float start = frame::rad(90.0f);
-    const float step = frame::rad(360.0f / static_cast<float>(a));
-    for (int i = 0; i <= t.a; ++i) {
-      const float angle = start + static_cast<float>(i) * step;
-      t.xs1[i] = r * std::cos(angle);
-      t.ys1[i] = r * std::sin(angle);
+  t.shape = shape_of(a);
+  switch (t.shape) {
+    case Shape::Polygon: {
+      const float start = frame::rad(90.0f);
+      const float step = frame::rad(360.0f / static_cast<float>(a));
+      for (int i = 0; i <= t.a; ++i) {
+        const float angle = start + static_cast<float>(i) * step;
+        t.xs1[i] = r * std::cos(angle);
+        t.ys1[i] = r * std::sin(angle);
+      }
+      t.np = t.a + 1;
+      break;
     }
-    t.np = t.a + 1;
-  } else if (a == 10) {
-    t.shape = Shape::Dot;
-  } else if (a >= 11 && a <= 13) {
-    t.shape = Shape::Bars;
-    const float x[4] = {-r, r, 0.0f, 0.0f};
-    const float y[4] = {0.0f, 0.0f, -r, r};
-    outline(t, x, y);
-  } else if (a == 14) {
-    t.shape = Shape::Cross;
-    const float d = (std::sqrt(2.0f) / 2.0f) * r;
-    const float x[4] = {d, -d, -d, d};
-    const float y[4] = {d, -d, d, -d};
-    outline(t, x, y);
-  } else if (a == 15) {
-    t.shape = Shape::Star;
-    const float h = (std::sqrt(3.0f) / 2.0f) * r;
-    const float x[6] = {h, -h, 0.0f, 0.0f, -h, h};
-    const float y[6] = {r / 2.0f, -r / 2.0f, r, -r, r / 2.0f, -r / 2.0f};
-    outline(t, x, y);
-  } else if (a == 16) {
-    t.shape = Shape::Rays;
-    const float h = (std::sqrt(3.0f) / 2.0f) * r;
-    const float x[3] = {h, 0.0f, -h};
-    const float y[3] = {-r / 2.0f, r, -r / 2.0f};
-    outline(t, x, y);
-  } else if (a == 17) {
-    t.shape = Shape::Rays;
-    const float c54 = r * std::cos(frame::rad(54.0f));
-    const float s54 = r * std::sin(frame::rad(54.0f));
-    const float c18 = r * std::cos(frame::rad(18.0f));
-    const float s18 = r * std::sin(frame::rad(18.0f));
-    const float x[5] = {c54, c18, 0.0f, -c18, -c54};
-    const float y[5] = {-s54, s18, r, s18, -s54};
-    outline(t, x, y);
-  } else if (a >= 20 && a <= 23) {
-    t.shape = Shape::CircleMarks;
-    circle(t, r);
-    const float x[4] = {0.0f, 0.0f, -r, r};
-    const float y[4] = {-r, r, 0.0f, 0.0f};
-    for (int i = 0; i < 4; ++i) {
-      t.xs2[i] = x[i];
-      t.ys2[i] = y[i];
+    case Shape::Dot:
+      break;
+    case Shape::Bars: {
+      const float x[4] = {-r, r, 0.0f, 0.0f};
+      const float y[4] = {0.0f, 0.0f, -r, r};
+      outline(t, x, y);
+      break;
     }
-  } else if (a == 40) {
-    t.shape = Shape::Square;
-    const float d = r / std::sqrt(2.0f);
-    const float x[5] = {d, -d, -d, d, d};
-    const float y[5] = {d, d, -d, -d, d};
-    outline(t, x, y);
-  } else {
-    t.shape = Shape::Circle;
-    circle(t, r);
+    case Shape::Cross: {
+      const float d = (std::sqrt(2.0f) / 2.0f) * r;
+      const float x[4] = {d, -d, -d, d};
+      const float y[4] = {d, -d, d, -d};
+      outline(t, x, y);
+      break;
+    }
+    case Shape::Star: {
+      const float h = (std::sqrt(3.0f) / 2.0f) * r;
+      const float x[6] = {h, -h, 0.0f, 0.0f, -h, h};
+      const float y[6] = {r / 2.0f, -r / 2.0f, r, -r, r / 2.0f, -r / 2.0f};
+      outline(t, x, y);
+      break;
+    }
+    case Shape::Rays:
+      if (t.a == 16) {
+        const float h = (std::sqrt(3.0f) / 2.0f) * r;
+        const float x[3] = {h, 0.0f, -h};
+        const float y[3] = {-r / 2.0f, r, -r / 2.0f};
+        outline(t, x, y);
+      } else if (t.a == 17) {
+        const float c54 = r * std::cos(frame::rad(54.0f));
+        const float s54 = r * std::sin(frame::rad(54.0f));
+        const float c18 = r * std::cos(frame::rad(18.0f));
+        const float s18 = r * std::sin(frame::rad(18.0f));
+        const float x[5] = {c54, c18, 0.0f, -c18, -c54};
+        const float y[5] = {-s54, s18, r, s18, -s54};
+        outline(t, x, y);
+      }
+      break;
+    case Shape::CircleMarks: {
+      circle(t, r);
+      const float x[4] = {0.0f, 0.0f, -r, r};
+      const float y[4] = {-r, r, 0.0f, 0.0f};
+      for (int i = 0; i < 4; ++i) {
+        t.xs2[i] = x[i];
+        t.ys2[i] = y[i];
+      }
+      break;
+    }
+    case Shape::Square: {
+      const float d = r / std::sqrt(2.0f);
+      const float x[5] = {d, -d, -d, d, d};
+      const float y[5] = {d, d, -d, -d, d};
+      outline(t, x, y);
+      break;
+    }
+    case Shape::Circle:
+      circle(t, r);
+      break;
   }
   return t;
 }
@@ -154,6 +208,8 @@ void dot(float xc, float yc) {
 }
 
 }  // namespace
+
+std::span<const SymbolType> symbol_types() { return kTypes; }
 
 void ussymbol(const float* x, const float* y, int n) {
   if (n < 1) return;

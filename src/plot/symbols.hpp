@@ -4,12 +4,38 @@
 // diameter in cm on the page) whatever the scaling of the subplot.
 #pragma once
 
+#include <span>
+#include <string_view>
+
 namespace korbast::plot {
 
-// Symbol codes (negative: the closed outline is filled): 3..9 regular polygons with a vertex
-// upwards, 10 a dot, 11 a horizontal bar, 12 a vertical bar, 13 a plus, 14 a cross, 15 a
-// six-pointed star, 16 and 17 three and five rays, 20..23 a circle with a dot, a horizontal
-// bar, a vertical bar or a plus, 40 a square with horizontal sides; every other code a circle.
+// The shapes a symbol code draws.
+enum class SymbolShape {
+  Polygon,      // a regular polygon of as many vertices as the code, a vertex upwards
+  Dot,          // a segment of no length at the centre
+  Bars,         // a horizontal bar (11), a vertical one (12) or both, a plus (13)
+  Cross,        // an x
+  Star,         // three bars through the centre, a six-pointed star
+  Rays,         // three (16) or five (17) rays from the centre
+  CircleMarks,  // a circle with a dot (20), a horizontal bar (21), a vertical one (22), a plus
+  Square,       // a square with horizontal sides
+  Circle,       // the circle, also drawn by every code not listed
+};
+
+// A code of the symbol type table: the shape it draws and its line in the type menu. The
+// table holds codes without sign; a negative code draws the same shape, its closed outline
+// filled.
+struct SymbolType {
+  int code;
+  SymbolShape shape;
+  std::string_view line;
+};
+
+// The symbol type table in code order: what ussymbol draws and what the type menu lists
+// (ssymboltype, plot/symboltype.hpp).
+std::span<const SymbolType> symbol_types();
+
+// Draws the current symbol at the n points (x, y).
 void ussymbol(const float* x, const float* y, int n);
 
 }  // namespace korbast::plot

@@ -1,10 +1,7 @@
 // The symbol size and type: the two fields every point symbol is drawn from, their settings
-// dialogs and the table of type codes. Neither value is checked: any size and any code are
-// stored (an unknown code draws a circle).
+// dialogs and the menu of type codes (the table itself is the drawing's, plot/symbols.hpp).
+// Neither value is checked: any size and any code are stored (an unknown code draws a circle).
 #include "plot/symboltype.hpp"
-
-#include <string>
-#include <string_view>
 
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
@@ -13,6 +10,7 @@
 #include "plot/attributes.hpp"
 #include "plot/plt2blk.hpp"
 #include "plot/setter.hpp"
+#include "plot/symbols.hpp"
 
 namespace korbast::plot {
 
@@ -26,21 +24,11 @@ constexpr frame::Identity id_ssymboltype{"ssymboltype", " 2.5", "27-03-2009"};
 
 constexpr int kDefaultType = 1;
 
-constexpr std::string_view kTypeTable[24] = {
-    "circle   .................. 0", "circle   .................. 1",
-    "circle   .................. 2", "triangle .................. 3",
-    "square   .................. 4", "pentagon .................. 5",
-    "hexagon  .................. 6", "heptagon .................. 7",
-    "octogon  .................. 8", "enneagon .................. 9",
-    "   .     ................. 10", "   -     ................. 11",
-    "   |     ................. 12", "   +     ................. 13",
-    "   x     ................. 14", "   *     ................. 15",
-    "   *     ................. 16", "   *     ................. 17",
-    "circle . ................. 20", "circle - ................. 21",
-    "circle | ................. 22", "circle + ................. 23",
-    "square   ..................40", "circle   ....... other values",
-};
-
+// The type menu: the lines of the symbol type table, then the one for every other code.
+void say_type_table() {
+  for (const SymbolType& t : symbol_types()) say_item(t.line);
+  say_item("circle   ....... other values");
+}
 
 // The size: no check; its menu shows only from output level 2 on, its prompt always.
 const setter::Setter<float> kSymbolSize{
@@ -82,7 +70,7 @@ void ssymboltype(int& itype, frame::Mode mode) {
     // same dialog at every output level.
     if (mode == frame::Mode::kTableOnly) {
       if (iocom.lwito(2)) {
-        for (std::string_view line : kTypeTable) say_item(line);
+        say_type_table();
       }
       return;
     }
@@ -102,7 +90,7 @@ void ssymboltype(int& itype, frame::Mode mode) {
       }
       say_rule();
       say_item("Symbol type ... symbol number");
-      for (std::string_view line : kTypeTable) say_item(line);
+      say_type_table();
       frame::menutail();
     }
     int status = 0;

@@ -195,7 +195,7 @@ TEST_F(Writer, NdkTableMatchesTheIndependentOracle) {
 TEST_F(Writer, DekTableColumns) {
   scratch("s.dek", dek_text);
   read_catalogue("1000", "s.dek");
-  run_writer("2000\nd.tab\n\n99\n");
+  const std::string out = run_writer("2000\nd.tab\n\n99\n");
   const auto lines = split_lines(read_file("d.tab"));
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], " 'd.tab" + std::string(35, ' ') + "'");  // the name and 35 blanks
@@ -203,6 +203,9 @@ TEST_F(Writer, DekTableColumns) {
   ASSERT_EQ(names.size(), 62u);
   EXPECT_EQ(names[0], "event_id");
   EXPECT_EQ(names[61], "Nfree");
+  // The console announces the computed columns the header ends with.
+  EXPECT_NE(out.find("\n + Computed " + names[59] + ", " + names[60] + ", " + names[61] + "\n"),
+            std::string::npos);
   const auto row = csv_fields(lines[2]);
   ASSERT_EQ(row.size(), 62u);
   EXPECT_EQ(row[0], "B010177A");

@@ -4,9 +4,12 @@
 // precision from the geometry of each shape.
 #include "plot/symbols.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -159,6 +162,50 @@ TEST_F(Symbols, UnknownCodesDrawTheCircle) {
     expect_points(p[0].pts, at(100, 200, circle(r)), std::to_string(code).c_str());
     EXPECT_NEAR(p[0].pts[0].first, 100 + r, 2e-3);  // starts at (r, 0)
   }
+}
+
+// Every code of the type table draws a shape of its own: the codes the table names "circle"
+// draw what an unlisted code draws, every other code something else than the circle and than
+// every other listed code, reaching the symbol's radius (the dot only its centre). A code
+// listed without a drawing of its own fails here.
+TEST_F(Symbols, EveryListedCodeDrawsItsOwnShape) {
+  const double r = 0.5 * kScale;
+  const auto log_of = [&](int code) {
+    draw(code, 1.0f);
+    return log_->text();
+  };
+  const std::string unlisted = log_of(99);
+  std::map<std::string, int> drawn;  // the log of each code not a circle
+  int previous = -1;
+  for (const SymbolType& t : symbol_types()) {
+    SCOPED_TRACE(std::string(t.line));
+    EXPECT_GT(t.code, previous);  // in code order, each once
+    previous = t.code;
+    // The menu line ends with its code.
+    const std::string number = std::to_string(t.code);
+    ASSERT_GT(t.line.size(), number.size());
+    EXPECT_TRUE(t.line.ends_with(number));
+    const char before = t.line[t.line.size() - number.size() - 1];
+    EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(before)));
+
+    // The shape's name: the first nine characters, blanks around it left out.
+    std::string name(t.line.substr(0, 9));
+    name.erase(name.find_last_not_of(' ') + 1);
+    name.erase(0, name.find_first_not_of(' '));
+    const std::string log = log_of(t.code);
+    if (name == "circle") {
+      EXPECT_TRUE(log == unlisted) << "does not draw the circle";
+      continue;
+    }
+    EXPECT_TRUE(log != unlisted) << "draws the circle";
+    const auto [other, fresh] = drawn.emplace(log, t.code);
+    EXPECT_TRUE(fresh) << "draws as code " << other->second;
+    double reach = 0;
+    for (const Piece& p : log_paths(log_lines()))
+      for (const auto& [x, y] : p.pts) reach = std::max(reach, std::hypot(x - 100, y - 200));
+    EXPECT_NEAR(reach, name == "." ? 0.0 : r, 2e-3);
+  }
+  EXPECT_GE(drawn.size(), 20u);  // the codes listed besides the circle's
 }
 
 TEST_F(Symbols, PolygonsDotCrossStarAndRays) {

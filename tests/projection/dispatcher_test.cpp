@@ -122,14 +122,15 @@ TEST(Projlln, UnknownCodeIsReportedAndReset) {
 
 TEST(Projlln, CodeAboveTheTable) {
   reset_projection_blocks();
-  projtype.iproj = 26;
+  projtype.iproj = testing::kUnknownProjection;
   const bool saved = frame::iocom.pause;
   frame::iocom.pause = false;
   testing::Console console;
   float lon = 0, lat = 0, x, y;
   projlln(&x, &y, &lon, &lat, 1);
   frame::iocom.pause = saved;
-  EXPECT_EQ(console.text(), unknown_code_frame("  26", false));
+  EXPECT_EQ(console.text(),
+            unknown_code_frame(testing::code_field(testing::kUnknownProjection), false));
   EXPECT_EQ(projtype.iproj, 15);
 }
 

@@ -100,10 +100,6 @@ TEST_F(Sprojll2, MapLinesAreResetLastAtStartUp) {
 
 // The menu as the user sees it, by hand.
 std::string menu_body(int current, int setting) {
-  auto num = [](int v) {
-    std::string s = std::to_string(v);
-    return std::string(4 - s.size(), ' ') + s;
-  };
   const std::string dash = ex::rule('-');
   return lines({ex::rule('@'),
                 " @ subroutine sprojll2   ",
@@ -111,8 +107,8 @@ std::string menu_body(int current, int setting) {
                 "            EARTH MAP PROJECTIONS",
                 "     (longitude,latitude) -------> (x,y)",
                 dash,
-                "  current projection number: " + num(current),
-                "  setting projection number: " + num(setting),
+                "  current projection number: " + testing::code_field(current),
+                "  setting projection number: " + testing::code_field(setting),
                 dash,
                 " I    - SPHERICAL - CONFORMAL",
                 "  Transverse mercator ...................1",
@@ -280,11 +276,13 @@ TEST_F(Sprojll2, OddModeRecomputesSilently) {
 
 TEST_F(Sprojll2, UnknownCallerCodeIsResetTo15) {
   initialise();
-  int iproj = 26;
+  int iproj = testing::kUnknownProjection;
   const std::string text = menu(kLeave + kLeave, 0, iproj);
   const std::string rule = ex::rule('*');
-  EXPECT_NE(text.find(lines({rule, "  projection nb =   26", " ==> NO SUCH PROJECTION NB",
-                             " ==> RESETTING TO:", "  projection nb =   15", rule})),
+  const std::string unknown =
+      "  projection nb = " + testing::code_field(testing::kUnknownProjection);
+  EXPECT_NE(text.find(lines({rule, unknown, " ==> NO SUCH PROJECTION NB", " ==> RESETTING TO:",
+                             "  projection nb =   15", rule})),
             std::string::npos);
   EXPECT_NE(text.find(menu_body(15, 15)), std::string::npos);
   EXPECT_EQ(iproj, 15);

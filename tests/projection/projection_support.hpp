@@ -3,9 +3,12 @@
 // so that a projection can be set up without its dialog.
 #pragma once
 
+#include <string>
+
 #include "frame/angles.hpp"
 #include "projection/projection.hpp"
 #include "projection/setups.hpp"
+#include "projection/table.hpp"
 
 namespace korbast::testing {
 
@@ -17,6 +20,15 @@ inline void set_oblique_centre(float lon_deg, float lat_deg) {
 // Offsets that put the origin (lon, lat) in degrees at (0, 0) of the current projection.
 inline void set_origin(float lon_deg, float lat_deg) {
   projection::place_origin(frame::rad(lon_deg), frame::rad(lat_deg));
+}
+
+// The first code past the table: no projection has it.
+inline constexpr int kUnknownProjection = projection::kProjections + 1;
+
+// A projection code as the dialogs print it, right-aligned in four columns.
+inline std::string code_field(int code) {
+  const std::string s = std::to_string(code);
+  return std::string(s.size() < 4 ? 4 - s.size() : 0, ' ') + s;
 }
 
 // Projects one point given in degrees with the current projection.

@@ -23,7 +23,7 @@ TEST(ProjectionTable, EveryCodeHasItsLine) {
     EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(p->menu[40 - number.size()]))) << code;
   }
   EXPECT_EQ(find_projection(0), nullptr);
-  EXPECT_EQ(find_projection(26), nullptr);
+  EXPECT_EQ(find_projection(kProjections + 1), nullptr);
   EXPECT_EQ(find_projection(-3), nullptr);
 }
 
