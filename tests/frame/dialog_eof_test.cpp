@@ -207,6 +207,25 @@ TEST_F(EndOfInput, CommandFileThenKeyboardBothEnd) {
       ::testing::ExitedWithCode(1), "END OF COMMAND FILE(.*\n)* END OF INPUT\n");
 }
 
+// Read errors between good answers: each is reported and the question asked again, however
+// many there are in all; only failed reads in a row (ten) count as an ended input.
+TEST_F(EndOfInput, ReadErrorsBetweenGoodAnswersNeverEndTheInput) {
+  std::string input;
+  for (int k = 1; k <= 12; ++k)  // a line over 64 KiB, the error's pause, a good answer
+    input += std::string(65537, '7') + "\n\n" + std::to_string(k) + "\n";
+  EXPECT_EXIT(
+      {
+        StderrConsole c(input);
+        int n = 0;
+        int status = 0;
+        for (int k = 1; k <= 12; ++k) inintegdef(n, "the question", n, status);
+        units::stop_run(n == 12 ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0),
+      "( LINE LONGER THAN 65536 BYTES\n(.*\n)* could not read the question\n(.*\n)*){12}"
+      " New value = +12\n");
+}
+
 // The command-file menu: an unknown answer brings the menu back in the menu mode and ends
 // the run in the silent caller mode.
 TEST(CommandFileMenu, AnUnknownAnswerIsAskedAgainOrStopsTheRun) {

@@ -221,8 +221,10 @@ TEST_F(Prompts, InchardefTakesTheLineCutOrPadded) {
 
 TEST_F(Prompts, EchoesNeverWriteInvalidUtf8) {
   // A Latin-1 answer and a UTF-8 one cut inside its last character: stored as they are,
-  // echoed with "?" for the bytes that are no UTF-8.
-  Console c("S\xE9isme\nabcdefghijk\xC3\xA9\n\xE9\n\n\xC3\xA9\n\nn\n");  // blank lines: pauses
+  // echoed with "?" for the bytes that are no UTF-8. A wrong yes/no answer is echoed by its
+  // first character whole, of two, three or four bytes.
+  Console c("S\xE9isme\nabcdefghijk\xC3\xA9\n\xE9\n\n\xC3\xA9\n\n\xE2\x82\xACuro\n\n"
+            "\xF0\x9F\x98\x80!\n\nn\n");  // blank lines: pauses
   iocom.lwito(2) = false;
   Text<12> name("seis.ps");
   int status = 0;
@@ -237,6 +239,8 @@ TEST_F(Prompts, EchoesNeverWriteInvalidUtf8) {
   EXPECT_NE(text.find(" New value = abcdefghijk?\n"), std::string::npos) << text;
   EXPECT_NE(text.find(" incorrect answer: ?\n"), std::string::npos) << text;
   EXPECT_NE(text.find(" incorrect answer: \xC3\xA9\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" incorrect answer: \xE2\x82\xAC\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" incorrect answer: \xF0\x9F\x98\x80\n"), std::string::npos) << text;
 }
 
 TEST_F(Prompts, InchardefKeepsEightyCharacters) {

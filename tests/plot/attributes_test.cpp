@@ -628,6 +628,12 @@ TEST_F(Attributes, AlignmentAccessorResetsTheCodesThatNameNoAlignment) {
   set_text_align(-6);
   EXPECT_EQ(text_align(), -6);
   EXPECT_EQ(con.text(), "");
+  // The ends of [-11,11] are alignments, kept without a word.
+  for (int just : {-11, 11}) {
+    set_text_align(just);
+    EXPECT_EQ(text_align(), just);
+    EXPECT_EQ(con.text(), "") << just;
+  }
   set_text_align(8);
   EXPECT_EQ(text_align(), 1);
   EXPECT_EQ(split_lines(con.text()),
