@@ -21,10 +21,11 @@ class RowTokens {
   // Room for n more tokens: to be asked before literals (a token each). A match grows the
   // memory itself when it is full, but takes from the room asked before it: its tokens are
   // to be counted in the room asked for the literals after it (see match_tokens).
-  // With KORBAST_ROOM_CHECKS (the sanitizer and fuzz builds), a literal past the room asked
-  // ends the program, even where the memory had more. The memory keeps kSpareTokens more than
-  // asked, so that a build without the checks does not write past it on a count a little
-  // short; the checks compare with the count, never with the memory.
+  // With KORBAST_ROOM_CHECKS (the sanitizer and fuzz builds, and the encoder of test_png), a
+  // literal past the room asked ends the program, even where the memory had more. The memory
+  // keeps kSpareTokens more than asked, so that a build without the checks does not write
+  // past it on a count a little short; the checks compare with the count, never with the
+  // memory.
   static constexpr std::size_t kSpareTokens = 16;
   void room(std::size_t n) {
     if (static_cast<std::size_t>(cap_ - end_) < n + kSpareTokens) grow(n + kSpareTokens);
