@@ -135,23 +135,42 @@ TEST_F(FileTable, LongNamesOpenInFullAndAreStoredCut) {
   EXPECT_EQ(std::string(fiocom.oufnam[1].view()), path.substr(0, 40));
 }
 
-TEST_F(FileTable, ExistingNewFileIsRefusedAndTheNextAnswerTried) {
+// A name a command file gives is the name from then on, opened or refused: an empty line after
+// a refusal tries the refused name again, never the file named before it.
+TEST_F(FileTable, ARefusedCommandFileNameIsTheNextLinesDefault) {
   initfio(1, 2, 0);
+  const std::string read_before = (dir / "read-before.ndk").string();
+  const std::string typo = (dir / "typo.ndk").string();
   const std::string taken = (dir / "taken.txt").string();
   const std::string fresh = (dir / "fresh.txt").string();
   {
+    std::ofstream(read_before) << "a catalogue\n";
     std::ofstream(taken) << "precious\n";
-    std::ofstream(dir / "answers.txt") << taken << "\n" << fresh << "\n";
+    std::ofstream(dir / "answers.txt") << read_before << "\n"
+                                       << typo << "\n\n" << read_before << "\n"
+                                       << taken << "\n\n" << fresh << "\n";
   }
-  korbast::testing::Console console("\n");  // the pause after the warning
+  korbast::testing::Console console("\n\n\n\n");  // the pauses after the warnings
   iocom.stdin_unit = 15;
   iocom.command_file = true;
   ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
+  opefin(1, "cmt ndk input", 0);
+  clofin(1, 0);
+  console.clear();
+  opefin(1, "cmt ndk input", 0);
+  auto refusals = [&](const std::string& name, const std::string& reason) {
+    const std::string frame = " COULD NOT OPEN FILE " + name + "\n   REASON: " + reason + "\n";
+    int n = 0;
+    for (auto at = console.text().find(frame); at != std::string::npos;
+         at = console.text().find(frame, at + 1))
+      ++n;
+    return n;
+  };
+  EXPECT_EQ(refusals(typo, "No such file or directory"), 2) << console.text();
+  EXPECT_EQ(fiocom.inpnam[0].trimmed(), read_before.substr(0, 40));
+  console.clear();
   opefou(1, "cmt-ndk output", 0);
-  EXPECT_NE(console.text().find(" COULD NOT OPEN FILE " + taken + "\n   REASON: File exists\n" +
-                                " ===> RETRYING\n"),
-            std::string::npos)
-      << console.text();
+  EXPECT_EQ(refusals(taken, "File exists"), 2) << console.text();
   EXPECT_TRUE(fiocom.iopou[0]);
   EXPECT_EQ(fiocom.oufnam[0].trimmed(), fresh.substr(0, 40));
   std::ifstream in(taken);
