@@ -107,11 +107,11 @@ TEST_F(RefusedAnswers, AnEmptyAnswerAfterARefusalKeepsTheValueHeldBefore) {
     EXPECT_FLOAT_EQ(projection::llpparam.latp2, rad(60.0f));
   }
 
-  // Perspective (11): the angle of view 0 is refused after 60 was set; 60 stands.
+  // Perspective (11): the angle of view 0 is refused by its question after 60 was set, and
+  // Return keeps 60.
   projection_menu("11\n99\n" + set_value(1, "60") + kLeave);
-  text = projection_menu("11\n99\n" + set_value(1, "0") + kLeave + kLeave + set_value(1, "90") +
-                         kLeave);
-  EXPECT_EQ(count(text, "==> SET IT AGAIN"), 1) << text;
+  text = projection_menu("11\n99\n" + set_value(1, "0\n") + kLeave);
+  EXPECT_EQ(count(text, " outside ]"), 1) << text;
   EXPECT_FLOAT_EQ(projection::llpparam.anglep1, rad(60.0f));
 
   // Polar gnomonic (17): the origin on the equator has no image after 80 N was set; 80 N stands.
