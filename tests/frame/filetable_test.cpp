@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "frame/filetable.hpp"
@@ -202,6 +205,48 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   units::close(21);
   std::ifstream in(taken, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content\n");
+}
+
+// Outputs that cannot be written as files are refused at once, with their reason: a folder
+// without the replace question, a FIFO nobody reads after it (its open must not wait for a
+// reader). A FIFO with a reader takes every line written, however many fill the pipe.
+TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
+  const std::string fifo = (dir / "out.fifo").string();
+  const std::string fresh = (dir / "fresh.txt").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  korbast::testing::Console console(dir.string() + "\n\n" + fifo + "\ny\n\n" + fresh + "\n");
+  std::string name(40, ' ');
+  opef2(name, "extracted si-sh output", 22, "new", 0);
+  EXPECT_EQ(name, fresh.substr(0, 40));
+  const std::string text = console.text();
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + dir.string() +
+                      "\n   REASON: Is a directory\n ===> RETRYING\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find(dir.string() + " exists. Replace it ?"), std::string::npos) << text;
+  EXPECT_NE(text.find(" " + fifo + " exists. Replace it ? (y/n)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + fifo +
+                      "\n   REASON: No such device or address\n ===> RETRYING\n"),
+            std::string::npos)
+      << text;
+
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  ASSERT_TRUE(units::open(23, fifo, units::Status::Replace));
+  ::fcntl(reader, F_SETFL, ::fcntl(reader, F_GETFL) & ~O_NONBLOCK);  // waits for the writes
+  std::size_t got = 0;
+  std::thread drain([&] {
+    char buf[4096];
+    for (ssize_t n; (n = ::read(reader, buf, sizeof buf)) > 0;) got += static_cast<std::size_t>(n);
+  });
+  const std::string line(99, 'x');
+  bool written = true;
+  for (int k = 0; k < 4000; ++k) written = units::write_line(23, line) && written;  // 400 kB
+  EXPECT_TRUE(units::close(23));
+  drain.join();
+  ::close(reader);
+  EXPECT_TRUE(written);
+  EXPECT_EQ(got, 4000u * 100u);
 }
 
 // A file that cannot be opened gets the reason under its name: the system's, asked again at
