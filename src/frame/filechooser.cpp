@@ -33,7 +33,8 @@ std::optional<std::string> choose_file(bool must_exist, bool& replace, std::stri
   if (path.empty()) return std::nullopt;
   if (must_exist) return path;
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return path;
+  // A folder is never replaced: the open refuses it with its reason, without the question.
+  if (!std::filesystem::exists(path, ec) || std::filesystem::is_directory(path, ec)) return path;
   units::write_line(iocom.stdout_unit, " " + path + " exists. Replace it ? (y/n)");
   if (read_answer_line(units::keyboard, answer, "opef2", "Replace it") != AnswerRead::Ok)
     return std::nullopt;

@@ -193,6 +193,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
   std::string prompt = (role.empty() ? std::string(" ") : role) + " file name";
   prompt.resize(40, ' ');
 
+  std::string offered = name;  // the default of a name read from a command file
   auto store = [&](const std::string& path) {
     name = path;
     name.resize(name_len, ' ');
@@ -216,15 +217,19 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
         failure = std::string(path.empty() ? kNoName : kNotReplaced);
       }
     } else if (mode == Mode::kCallerMenu) {
-      // The whole answer is opened; only the stored copy is cut to the name's length.
+      // The whole answer is opened; only the stored copy is cut to the name's length. The
+      // name read is the next line's default even when it is refused, whole: the name the
+      // failure frame shows, so an empty line never opens another file without a word.
       int answer_status = 0;
-      path = without_trailing_blanks(inchardef_name(prompt, name, name_len, answer_status));
+      path = without_trailing_blanks(inchardef_name(prompt, offered, name_len, answer_status));
+      offered = path;
       failure = open_failure(unit, path, st);
     } else {
       path = without_trailing_blanks(name);
       failure = open_failure(unit, path, st);
     }
-    // A name refused is never kept: the question after a failure offers the name held before.
+    // At the keyboard a refused choice leaves the name as it came: the chooser offers no
+    // default, and the name changes only to a file that opened.
     if (!failure) {
       store(path);
       return;

@@ -48,8 +48,9 @@ void clofou(int i, Mode mode);
 // given name on entry and the opened file's name on return, cut or padded to the length it
 // had on entry (the file itself is opened under its full name). Mode::kCallerMenu asks (file
 // chooser at the keyboard, the next answer line while a command file runs) and asks again
-// after a failure, offering the name held before (never the refused one); Mode::kCaller opens
-// the given name and stops the run when that fails. A failure's frame gives the name and, on
+// after a failure; the line read from a command file becomes the name, refused or not, so
+// that an empty line after a refusal tries the refused name again. Mode::kCaller opens the
+// given name and stops the run when that fails. A failure's frame gives the name and, on
 // the line under it, why: the system's reason, "No name given" for an empty answer or name,
 // "File exists, not replaced" for no to the chooser's replace question. Returns only with the
 // file open.

@@ -45,9 +45,12 @@ std::string tight(int n) {
   return fmt::I(n, count);
 }
 
-// " inside  [lower,upper]", or with "outside [" after a refusal.
-std::string interval_line(bool inside, const std::string& lower, const std::string& upper) {
-  return std::string(inside ? " inside  [" : " outside [") + lower + "," + upper + "]";
+// " inside  [lower,upper]", or with "outside [" after a refusal; an open interval, which
+// excludes its bounds, is written "]lower,upper[".
+std::string interval_line(bool inside, const std::string& lower, const std::string& upper,
+                          bool open = false) {
+  return std::string(inside ? " inside  " : " outside ") + (open ? "]" : "[") + lower + "," +
+         upper + (open ? "[" : "]");
 }
 
 
@@ -73,17 +76,18 @@ std::string real_form(float v, float m, bool bound) {
   return fmt::G(v, 20, 1);
 }
 
-// The interval questions of both types; `has_default` false is inintegvin1.
+// The interval questions of both types; `has_default` false is inintegvin1, `open` takes
+// only values strictly between the bounds.
 template <class T>
 void interval_question(const Identity& id, T& value, std::string_view prompt, bool has_default,
                        T def, T lower, T upper, const std::string& lower_text,
                        const std::string& upper_text, const std::string& default_text,
-                       std::string (*form)(T)) {
+                       std::string (*form)(T), bool open = false) {
   const T d = def;
   for (;;) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
-    say(interval_line(true, lower_text, upper_text));
+    say(interval_line(true, lower_text, upper_text, open));
     if (has_default && verbose()) {
       say_item("or return for default value");
       say(fmt::Line().item("Default =").item(default_text).str());
@@ -122,10 +126,10 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
       could_not_read(id, prompt);
       continue;
     }
-    if (!(lower <= v && v <= upper)) {
+    if (open ? !(lower < v && v < upper) : !(lower <= v && v <= upper)) {
       errorhead(id);
       say(fmt::Line().item(trimmed(prompt) + " =").item(form(v)).str());
-      say(interval_line(false, lower_text, upper_text));
+      say(interval_line(false, lower_text, upper_text, open));
       errortail00();
       continue;
     }
@@ -138,6 +142,24 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
 
 std::string form_i12(int v) { return fmt::I(v, 12); }
 std::string form_g12(float v) { return fmt::G(v, 12, 6); }
+
+// inrealvindef and inrealvinopen: the closed or the open interval.
+void real_interval_question(float& value, std::string_view prompt, float def, float lower,
+                            float upper, int& status, bool open) {
+  status = 0;
+  const float m1 = std::max(std::fabs(lower), std::fabs(upper));
+  const float m2 = std::max({m1, std::fabs(value), std::fabs(def)});
+  const std::string lo = real_form(lower, m1, true), hi = real_form(upper, m1, true);
+  const std::string def_text = real_form(def, m2, false);
+  if (open ? !(lower < upper) : !(lower <= upper)) {
+    empty_interval(id_inrealvindef, prompt, interval_line(true, lo, hi, open),
+                   "==> DEFAULT KEPT =", form_g12(def));
+    value = def;
+    return;
+  }
+  interval_question(id_inrealvindef, value, prompt, true, def, lower, upper, lo, hi, def_text,
+                    form_g12, open);
+}
 
 }  // namespace
 
@@ -169,19 +191,12 @@ void inintegvindef(int& value, std::string_view prompt, int def, int lower, int 
 
 void inrealvindef(float& value, std::string_view prompt, float def, float lower, float upper,
                   int& status) {
-  status = 0;
-  const float m1 = std::max(std::fabs(lower), std::fabs(upper));
-  const float m2 = std::max({m1, std::fabs(value), std::fabs(def)});
-  const std::string lo = real_form(lower, m1, true), hi = real_form(upper, m1, true);
-  const std::string def_text = real_form(def, m2, false);
-  if (!(lower <= upper)) {
-    empty_interval(id_inrealvindef, prompt, interval_line(true, lo, hi), "==> DEFAULT KEPT =",
-                   form_g12(def));
-    value = def;
-    return;
-  }
-  interval_question(id_inrealvindef, value, prompt, true, def, lower, upper, lo, hi, def_text,
-                    form_g12);
+  real_interval_question(value, prompt, def, lower, upper, status, false);
+}
+
+void inrealvinopen(float& value, std::string_view prompt, float def, float lower, float upper,
+                   int& status) {
+  real_interval_question(value, prompt, def, lower, upper, status, true);
 }
 
 void cinvin(int value, int lower, int upper, std::string_view caller, std::string_view varname,

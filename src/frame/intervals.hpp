@@ -19,6 +19,10 @@ void inintegvindef(int& value, std::string_view prompt, int def, int lower, int 
 // A real inside [lower, upper], with a default kept on an empty answer.
 void inrealvindef(float& value, std::string_view prompt, float def, float lower, float upper,
                   int& status);
+// A real strictly inside ]lower, upper[ (the bounds refused), with a default kept on an empty
+// answer; the question and its refusal write the interval so.
+void inrealvinopen(float& value, std::string_view prompt, float def, float lower, float upper,
+                   int& status);
 // Checks that an integer lies in [lower, upper]: outside, an error frame naming the caller.
 void cinvin(int value, int lower, int upper, std::string_view caller, std::string_view varname,
             int& status);

@@ -261,12 +261,16 @@ bool open(int unit, std::string_view path, Status status) {
   close(unit);
   std::string p(path);
   Unit u;
+  // A folder is neither read nor written as a file (a new file would fail on "File exists").
+  // A file replaced whole is written beside its name first: a folder there shows at the close.
+  std::error_code ec;
+  if (status != Status::Whole && std::filesystem::is_directory(p, ec)) {
+    errno = EISDIR;
+    return false;
+  }
   if (status == Status::Old) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(p, ec)) {
-      errno = EISDIR;
-      return false;
-    }
+    // A FIFO is opened as it is: its reader waits for the writer, which is how a catalogue
+    // or column file is fed through one.
     auto f = std::make_unique<std::fstream>(p, std::ios::binary | std::ios::in);
     if (!f->is_open()) return false;
     u.file = std::move(f);
@@ -286,13 +290,22 @@ bool open(int unit, std::string_view path, Status status) {
         return false;
       }
     } else {
-      int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+      // Without O_NONBLOCK, opening a FIFO that nobody reads would wait for ever; with it
+      // that open fails at once (ENXIO). The writes then block as usual.
+      int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK;
       if (status == Status::New) flags |= O_EXCL;
       if (status == Status::Replace) flags |= O_TRUNC;
       if (status == Status::Append) flags |= O_APPEND;
       do fd = ::open(p.c_str(), flags, 0666);
       while (fd < 0 && errno == EINTR);
       if (fd < 0) return false;
+      const int opened = ::fcntl(fd, F_GETFL);
+      if (opened == -1 || ::fcntl(fd, F_SETFL, opened & ~O_NONBLOCK) == -1) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+      }
     }
     u.output = std::make_unique<Output>();
     u.output->fd = fd;

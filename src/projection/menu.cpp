@@ -92,12 +92,13 @@ void parallels(frame::Mode s, std::string_view (*problem_of)(float lat1, float l
 }
 
 // The angle of view of a perspective, asked again in an even mode until it is usable; the
-// set-up then starts again from the angle held before.
+// set-up then starts again from the angle held before. An even mode's set-up takes only
+// usable angles; an odd mode keeps the held one, and warns when it is not usable.
 void view_angle(frame::Mode s) {
   const float held = llpparam.anglep1;
   for (;;) {
     float alpha = 0.0f;
-    sangle1(alpha, s);
+    sviewangle(alpha, s);
     const std::string_view problem = view_angle_problem(alpha);
     if (problem.empty()) return;
     warn_unusable({angle_line("angle of view =", alpha)}, problem, s.menu());

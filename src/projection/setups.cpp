@@ -31,12 +31,13 @@ constexpr float kLatMax = 90.0f;
 bool is_latitude(float v) { return kLatMin <= v && v <= kLatMax; }
 
 // A value outside its interval that reached a set-up from its caller: reported, and the value
-// held before is kept.
+// held before is kept. An open interval, without its bounds, is written ]lower,upper[.
 void report_refused(const frame::Identity& id, std::string_view label, float value, float lower,
-                    float upper, float kept) {
+                    float upper, float kept, bool open = false) {
   frame::warninghead(id);
   say_real(label, value, 8, 3);
-  say(" outside [" + fmt::F(lower, 8, 3) + "," + fmt::F(upper, 8, 3) + "]");
+  say(std::string(" outside ") + (open ? "]" : "[") + fmt::F(lower, 8, 3) + "," +
+      fmt::F(upper, 8, 3) + (open ? "[" : "]"));
   say_real("==> VALUE KEPT =", kept, 8, 3);
   frame::warningtail00();
 }
@@ -50,6 +51,7 @@ struct AngleSetup {
   std::string_view init_line, value_line, title, menu_line, prompt;
   bool checked;  // only values inside [lower, upper] are taken
   float lower, upper;
+  bool open = false;  // the bounds themselves are refused: ]lower, upper[
 };
 
 // Each set-up's identity, field and default; its console lines (initialising, value, title,
@@ -74,22 +76,34 @@ constexpr AngleSetup kSangle1{
     {"sangle1", " 1.0", "29-08-2002"}, &LlpparamBlock::anglep1, 180.0f,
     "INITIALIZING CENTRAL ANGLE", "central angle =", "CENTRAL ANGLE SET UP",
     "central angle .........1", "central angle in degrees", true, 0.0f, 180.0f};
+// The same angle as the perspectives use it, their angle of view: at 180 degrees the eye is on
+// the sphere and every point falls onto the centre, at 0 it is infinitely far. A held angle
+// they cannot take (the central angle's default of 180) gives way to 90 degrees, the middle of
+// what they take: the sphere seen from sqrt(2) radii, the cap within 45 degrees of the centre.
+constexpr AngleSetup kViewAngle{
+    kSangle1.id, kSangle1.field, 90.0f, kSangle1.init_line, kSangle1.value_line,
+    kSangle1.title, kSangle1.menu_line, kSangle1.prompt, true, 0.0f, 180.0f, true};
 
 void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
   float& field = llpparam.*s.field;
-  const auto inside = [&s](float v) { return !s.checked || (s.lower <= v && v <= s.upper); };
+  const auto inside = [&s](float v) {
+    if (!s.checked) return true;
+    return s.open ? s.lower < v && v < s.upper : s.lower <= v && v <= s.upper;
+  };
   if (mode.from_stored()) {
     value = frame::deg(field);
+    // A held value the set-up does not take starts its menu from the default; without a
+    // menu it stays, for the caller to judge.
+    if (mode.menu() && !inside(value)) value = s.def;
   } else if (mode.from_default()) {
     value = s.def;
     frame::submenuhead(s.id);
     say_item(s.init_line);
     say_real(s.value_line, value, 8, 3);
-  }
-  if (!inside(value)) {
+  } else if (!inside(value)) {
     const float held = frame::deg(field);
     const float kept = inside(held) ? held : s.def;
-    report_refused(s.id, s.value_line, value, s.lower, s.upper, kept);
+    report_refused(s.id, s.value_line, value, s.lower, s.upper, kept, s.open);
     value = kept;
   }
   if (mode.menu()) {
@@ -103,7 +117,9 @@ void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
       int status = 0;
       if (answer == 99) break;
       if (answer != 1) continue;
-      if (s.checked) {
+      if (s.checked && s.open) {
+        frame::inrealvinopen(value, s.prompt, value, s.lower, s.upper, status);
+      } else if (s.checked) {
         frame::inrealvindef(value, s.prompt, value, s.lower, s.upper, status);
       } else {
         frame::inrealdef(value, s.prompt, value, status);
@@ -260,6 +276,7 @@ void slong2(float& value, frame::Mode mode) { angle_setup(kSlong2, value, mode);
 void slat1(float& value, frame::Mode mode) { angle_setup(kSlat1, value, mode); }
 void slat2(float& value, frame::Mode mode) { angle_setup(kSlat2, value, mode); }
 void sangle1(float& value, frame::Mode mode) { angle_setup(kSangle1, value, mode); }
+void sviewangle(float& value, frame::Mode mode) { angle_setup(kViewAngle, value, mode); }
 
 void sllorig(float& lon, float& lat, frame::Mode mode) {
   Origin o{lon, lat, 0.0f, 0.0f, 0.0f, 0.0f};

@@ -31,6 +31,9 @@ void slat1(float& value, frame::Mode mode);
 void slat2(float& value, frame::Mode mode);
 // The central angle `anglep1`.
 void sangle1(float& value, frame::Mode mode);
+// The central angle `anglep1` as the perspectives' angle of view, with sangle1's dialog: taken
+// only inside ]0, 180[; in an even mode a held angle outside starts the menu from 90 degrees.
+void sviewangle(float& value, frame::Mode mode);
 
 // The map origin: projects it with the current projection and stores the result as the
 // offsets `xorig`, `yorig`, so that the origin maps to (0, 0). An origin without a finite

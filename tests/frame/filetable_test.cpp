@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "frame/filetable.hpp"
@@ -135,23 +138,42 @@ TEST_F(FileTable, LongNamesOpenInFullAndAreStoredCut) {
   EXPECT_EQ(std::string(fiocom.oufnam[1].view()), path.substr(0, 40));
 }
 
-TEST_F(FileTable, ExistingNewFileIsRefusedAndTheNextAnswerTried) {
+// A name a command file gives is the name from then on, opened or refused: an empty line after
+// a refusal tries the refused name again, never the file named before it.
+TEST_F(FileTable, ARefusedCommandFileNameIsTheNextLinesDefault) {
   initfio(1, 2, 0);
+  const std::string read_before = (dir / "read-before.ndk").string();
+  const std::string typo = (dir / "typo.ndk").string();
   const std::string taken = (dir / "taken.txt").string();
   const std::string fresh = (dir / "fresh.txt").string();
   {
+    std::ofstream(read_before) << "a catalogue\n";
     std::ofstream(taken) << "precious\n";
-    std::ofstream(dir / "answers.txt") << taken << "\n" << fresh << "\n";
+    std::ofstream(dir / "answers.txt") << read_before << "\n"
+                                       << typo << "\n\n" << read_before << "\n"
+                                       << taken << "\n\n" << fresh << "\n";
   }
-  korbast::testing::Console console("\n");  // the pause after the warning
+  korbast::testing::Console console("\n\n\n\n");  // the pauses after the warnings
   iocom.stdin_unit = 15;
   iocom.command_file = true;
   ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
+  opefin(1, "cmt ndk input", 0);
+  clofin(1, 0);
+  console.clear();
+  opefin(1, "cmt ndk input", 0);
+  auto refusals = [&](const std::string& name, const std::string& reason) {
+    const std::string frame = " COULD NOT OPEN FILE " + name + "\n   REASON: " + reason + "\n";
+    int n = 0;
+    for (auto at = console.text().find(frame); at != std::string::npos;
+         at = console.text().find(frame, at + 1))
+      ++n;
+    return n;
+  };
+  EXPECT_EQ(refusals(typo, "No such file or directory"), 2) << console.text();
+  EXPECT_EQ(fiocom.inpnam[0].trimmed(), read_before.substr(0, 40));
+  console.clear();
   opefou(1, "cmt-ndk output", 0);
-  EXPECT_NE(console.text().find(" COULD NOT OPEN FILE " + taken + "\n   REASON: File exists\n" +
-                                " ===> RETRYING\n"),
-            std::string::npos)
-      << console.text();
+  EXPECT_EQ(refusals(taken, "File exists"), 2) << console.text();
   EXPECT_TRUE(fiocom.iopou[0]);
   EXPECT_EQ(fiocom.oufnam[0].trimmed(), fresh.substr(0, 40));
   std::ifstream in(taken);
@@ -183,6 +205,48 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   units::close(21);
   std::ifstream in(taken, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content\n");
+}
+
+// Outputs that cannot be written as files are refused at once, with their reason: a folder
+// without the replace question, a FIFO nobody reads after it (its open must not wait for a
+// reader). A FIFO with a reader takes every line written, however many fill the pipe.
+TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
+  const std::string fifo = (dir / "out.fifo").string();
+  const std::string fresh = (dir / "fresh.txt").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  korbast::testing::Console console(dir.string() + "\n\n" + fifo + "\ny\n\n" + fresh + "\n");
+  std::string name(40, ' ');
+  opef2(name, "extracted si-sh output", 22, "new", 0);
+  EXPECT_EQ(name, fresh.substr(0, 40));
+  const std::string text = console.text();
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + dir.string() +
+                      "\n   REASON: Is a directory\n ===> RETRYING\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find(dir.string() + " exists. Replace it ?"), std::string::npos) << text;
+  EXPECT_NE(text.find(" " + fifo + " exists. Replace it ? (y/n)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + fifo +
+                      "\n   REASON: No such device or address\n ===> RETRYING\n"),
+            std::string::npos)
+      << text;
+
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  ASSERT_TRUE(units::open(23, fifo, units::Status::Replace));
+  ::fcntl(reader, F_SETFL, ::fcntl(reader, F_GETFL) & ~O_NONBLOCK);  // waits for the writes
+  std::size_t got = 0;
+  std::thread drain([&] {
+    char buf[4096];
+    for (ssize_t n; (n = ::read(reader, buf, sizeof buf)) > 0;) got += static_cast<std::size_t>(n);
+  });
+  const std::string line(99, 'x');
+  bool written = true;
+  for (int k = 0; k < 4000; ++k) written = units::write_line(23, line) && written;  // 400 kB
+  EXPECT_TRUE(units::close(23));
+  drain.join();
+  ::close(reader);
+  EXPECT_TRUE(written);
+  EXPECT_EQ(got, 4000u * 100u);
 }
 
 // A file that cannot be opened gets the reason under its name: the system's, asked again at

@@ -1,17 +1,13 @@
 // The questions that refuse an answer and ask again: after the refusal each offers the value
 // held before, so a refused answer followed by an empty one leaves that value in place (the
 // grid increments, the level increment and count of the curves, the parallels and the angle
-// of view a projection cannot use, an origin without image, and a file name a command file
-// gives for a file that exists).
+// of view a projection cannot use, an origin without image). A file name a command file gives
+// is the other way round: the refused name is offered again (tests/frame/filetable_test.cpp).
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "frame/angles.hpp"
-#include "frame/filetable.hpp"
-#include "frame/iocom.hpp"
 #include "frame/units.hpp"
 #include "maps/grid.hpp"
 #include "maps/reset.hpp"
@@ -22,7 +18,6 @@
 #include "projection/state.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
-#include "support/tempfile.hpp"
 
 namespace korbast::maps::test {
 namespace {
@@ -112,11 +107,11 @@ TEST_F(RefusedAnswers, AnEmptyAnswerAfterARefusalKeepsTheValueHeldBefore) {
     EXPECT_FLOAT_EQ(projection::llpparam.latp2, rad(60.0f));
   }
 
-  // Perspective (11): the angle of view 0 is refused after 60 was set; 60 stands.
+  // Perspective (11): the angle of view 0 is refused by its question after 60 was set, and
+  // Return keeps 60.
   projection_menu("11\n99\n" + set_value(1, "60") + kLeave);
-  text = projection_menu("11\n99\n" + set_value(1, "0") + kLeave + kLeave + set_value(1, "90") +
-                         kLeave);
-  EXPECT_EQ(count(text, "==> SET IT AGAIN"), 1) << text;
+  text = projection_menu("11\n99\n" + set_value(1, "0\n") + kLeave);
+  EXPECT_EQ(count(text, " outside ]"), 1) << text;
   EXPECT_FLOAT_EQ(projection::llpparam.anglep1, rad(60.0f));
 
   // Polar gnomonic (17): the origin on the equator has no image after 80 N was set; 80 N stands.
@@ -124,24 +119,6 @@ TEST_F(RefusedAnswers, AnEmptyAnswerAfterARefusalKeepsTheValueHeldBefore) {
   text = projection_menu("17\n99\n" + set_value(2, "0") + kLeave + set_value(2, "70"));
   EXPECT_EQ(count(text, "==> CHOOSE ANOTHER ORIGIN"), 1) << text;
   EXPECT_EQ(projection::llorig.rlatorig, rad(80.0f));
-
-  // A command file names an output file that exists, then gives an empty line: the name held
-  // before is opened, not the next line.
-  korbast::testing::TempDir dir;
-  const std::string taken = dir / "taken.txt";
-  const std::string fresh = dir / "fresh.txt";
-  std::ofstream(taken) << "kept\n";
-  std::ofstream(dir / "answers.txt") << taken << "\n\n" << (dir / "other.txt") << "\n";
-  ASSERT_TRUE(frame::units::open(15, dir / "answers.txt", frame::units::Status::Old));
-  frame::iocom.stdin_unit = 15;
-  frame::iocom.command_file = true;
-  std::string file = fresh;
-  text = answer("", [&] { frame::opef2(file, "polygon output", 61, "new", 0); });
-  frame::units::close(61);
-  frame::units::close(15);
-  EXPECT_EQ(count(text, "COULD NOT OPEN FILE"), 1) << text;
-  EXPECT_EQ(file, fresh);
-  EXPECT_TRUE(std::filesystem::exists(fresh));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
@@ -303,19 +304,38 @@ TEST_F(Sprojll2, NothingIsStoredBeforeTheInitialisation) {
 
 // ---- Parameters the chosen projection cannot work with ----
 
-TEST_F(Sprojll2, PerspectiveRefusesAnAngleOfViewOf180) {
-  initialise();
-  // The central angle is still 180: refused, and asked again.
-  const std::string text = menu("11\n99\n" + kLeave + set_value(1, "60") + kLeave);
-  EXPECT_NE(text.find(lines({" angle of view =  180.000", " THE ANGLE OF VIEW MUST LIE IN ]0,180[",
-                             " ==> SET IT AGAIN"})),
-            std::string::npos);
+TEST_F(Sprojll2, PerspectiveStartsFromAnAngleOfViewItTakes) {
+  // The central angle held is still 180, which the perspective cannot take: its set-up starts
+  // from 90, so leaving it at once (99, or Return) gives a usable perspective.
+  for (const auto& [code, leave] : {std::pair{11, std::string("99\n")}, std::pair{12, kLeave}}) {
+    initialise();
+    const std::string centre = code == 12 ? kLeave : "";
+    const std::string text = menu(std::to_string(code) + "\n99\n" + leave + centre + kLeave);
+    EXPECT_TRUE(has_line(text, " central angle .........1   90.000")) << code;
+    EXPECT_EQ(text.find("SET IT AGAIN"), std::string::npos) << text;
+    EXPECT_EQ(llpparam.anglep1, rad(90)) << code;
+    EXPECT_FLOAT_EQ(derived.perspective.sin_half, std::sqrt(0.5f));
+    float x, y;
+    testing::project_deg(10, 80, x, y);
+    EXPECT_TRUE(std::isfinite(x) && std::isfinite(y) && x != 0.0f) << code;
+  }
+  // The angle's question says which angles it takes, and refuses 180.
+  const std::string text = menu("11\n99\n1\n180\n60\n99\n" + kLeave);
+  EXPECT_NE(text.find(lines({" Enter central angle in degrees", " inside  ]   0.00, 180.00["})),
+            std::string::npos)
+      << text;
+  EXPECT_TRUE(has_line(text, " outside ]   0.00, 180.00[")) << text;
   EXPECT_EQ(llpparam.anglep1, rad(60));
   EXPECT_FLOAT_EQ(derived.perspective.sin_half, 0.5f);
-  float x, y;
-  testing::project_deg(10, 80, x, y);
-  EXPECT_TRUE(std::isfinite(x) && std::isfinite(y));
-  EXPECT_NE(x, 0.0f);
+  // Without a menu the angle held stays, and the warning says what follows from 180.
+  initialise();
+  int iproj = 11;
+  const std::string odd = menu("", 1, iproj);
+  EXPECT_NE(odd.find(lines({" angle of view =  180.000", " THE ANGLE OF VIEW MUST LIE IN ]0,180[",
+                            " ==> MAP COORDINATES WILL NOT BE FINITE"})),
+            std::string::npos)
+      << odd;
+  EXPECT_EQ(llpparam.anglep1, rad(180));
 }
 
 TEST_F(Sprojll2, LambertRefusesOppositeParallelsAndPoles) {
