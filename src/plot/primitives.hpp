@@ -1,6 +1,6 @@
 // The device drawing primitives: everything the plot library draws ends here as a pen step,
-// a polyline, a polygon or a text in device pixels (origin at the lower-left corner of the
-// window content, y upwards), with the attributes of plt2blk as they stand at the call.
+// a polyline, a dot, a polygon or a text in device pixels (origin at the lower-left corner of
+// the window content, y upwards), with the attributes of plt2blk as they stand at the call.
 // With no plot window open they do nothing.
 #pragma once
 
