@@ -587,13 +587,17 @@ void CairoCanvas::record_path() {
   visit_path(Sink{sharing_ ? shared_ : ops_, static_cast<double>(h_)});
 }
 
-void CairoCanvas::path_stroke() {
+void CairoCanvas::stroke_path(bool dot) {
   if (!open_) return;
   record_path();
-  (sharing_ ? shared_ : ops_).stroke(stroke_, line_width_);
+  (sharing_ ? shared_ : ops_).stroke(stroke_, line_width_, dot);
   path_.clear();
   drawn_ = true;
 }
+
+void CairoCanvas::path_stroke() { stroke_path(false); }
+
+void CairoCanvas::path_stroke_dot() { stroke_path(true); }
 
 void CairoCanvas::path_fill_stroke() {
   if (!open_) return;

@@ -76,6 +76,7 @@ class CairoCanvas final : public platform::Canvas, public platform::IdleClient {
   void path_close() override;
   void path_stroke() override;
   void path_fill_stroke() override;
+  void path_stroke_dot() override;
   void shared_begin(double x, double y, bool blank) override;
   void shared_end() override;
   double text_advance(std::string_view bytes) override;
@@ -121,6 +122,8 @@ class CairoCanvas final : public platform::Canvas, public platform::IdleClient {
   template <class Sink>
   void visit_path(Sink&& sink) const;
   void record_path();
+  // Records the path stroked (as dots when asked) and ends it.
+  void stroke_path(bool dot);
   void catch_up();
   void finish_files();
   std::string path_in_dir(const std::string& name) const;

@@ -49,10 +49,11 @@ std::vector<PageOps::PathSpan> PageOps::paths() const {
         s.bottom = std::nextafter(static_cast<float>(b), HUGE_VALF);
         s.left = std::nextafter(static_cast<float>(l), -HUGE_VALF);
         s.right = std::nextafter(static_cast<float>(r), HUGE_VALF);
-        s.width = static_cast<float>(width);
+        const bool dot = i < n && code_[i] == kDot;
+        s.width = static_cast<float>(dot ? std::max(width, kNarrowestDot) : width);
         s.fill = i < n && code_[i] == kFillStroke;
         out.push_back(s);
-        if (i < n && code_[i] != kStroke && code_[i] != kFillStroke) continue;  // no paint
+        if (i < n && !paints(code_[i])) continue;  // no paint
         break;
       }
       case kStrokeRgb:
@@ -231,12 +232,10 @@ void edges_of(const std::vector<double>& x, const std::vector<double>& y,
 }
 
 // How far a stroke of this width reaches beyond its outline: half the width, or the mitre
-// of the sharpest join Cairo mitres (a mitre longer than the limit 10 becomes a bevel). A
-// path of no length is a dot, at least kNarrowestDot wide.
+// of the sharpest join Cairo mitres (a mitre longer than the limit 10 becomes a bevel).
 double stroke_reach(const std::vector<double>& x, const std::vector<double>& y,
                     const std::vector<std::size_t>& start, double width) {
   double ratio = 1.0;
-  bool length = false;
   for (std::size_t s = 0; s + 1 < start.size(); ++s) {
     // The directions of the subpath's segments that have a length, round it (every join a
     // closed subpath would have, and more).
@@ -265,9 +264,7 @@ double stroke_reach(const std::vector<double>& x, const std::vector<double>& y,
       const double d = 1.0 + px * fx + py * fy;
       if (d * 101.0 >= 2.0) ratio = std::max(ratio, std::sqrt(2.0 / d));
     }
-    length = length || have;
   }
-  if (!length) width = std::max(width, kNarrowestDot);
   // A little more for the stroker's rounding to Cairo's fixed point.
   return 0.5 * width * std::min(ratio, 10.05) + 0.05;
 }

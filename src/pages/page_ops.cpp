@@ -146,10 +146,10 @@ bool ends_path(const std::vector<std::uint8_t>& code, std::uint8_t close) {
 }
 }  // namespace
 
-void PageOps::stroke(const platform::Rgb& colour, double width) {
+void PageOps::stroke(const platform::Rgb& colour, double width, bool dot) {
   if (!ends_path(code_, kClose)) return;
   set_stroke(colour, width);
-  code_.push_back(kStroke);
+  code_.push_back(dot ? kDot : kStroke);
 }
 
 void PageOps::fill_stroke(const platform::Rgb& fill, const platform::Rgb& stroke, double width) {
@@ -316,29 +316,9 @@ std::size_t PageOps::scan_path(std::size_t i, std::size_t p, std::size_t u, doub
   return i;
 }
 
-bool PageOps::zero_length(std::size_t i, std::size_t p) const {
-  // A line after a closed subpath starts at that subpath's first point, which stays the
-  // first of the next.
-  std::int32_t x = 0, y = 0;
-  bool first = true;
-  for (const std::size_t n = code_.size(); i < n && code_[i] <= kWidth; ++i) {
-    if (code_[i] != kMove && code_[i] != kLine) continue;
-    if (first || code_[i] == kMove) {
-      x = pts_[p];
-      y = pts_[p + 1];
-      first = false;
-    } else if (pts_[p] != x || pts_[p + 1] != y) {
-      return false;
-    }
-    p += 2;
-  }
-  return true;
-}
-
 std::size_t PageOps::replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::size_t j,
                                  bool show, std::size_t& p, std::size_t& v) const {
   const std::size_t n = code_.size();
-  const std::size_t from = i, from_pts = p;
   if (show) cairo_new_path(cr);
   for (; i < j && code_[i] <= kWidth; ++i) {
     switch (code_[i]) {
@@ -359,14 +339,14 @@ std::size_t PageOps::replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::si
       default: break;
     }
   }
-  const bool paint = i < n && (code_[i] == kStroke || code_[i] == kFillStroke);
+  const bool paint = i < n && paints(code_[i]);
   if (paint && show) {
     if (code_[i] == kFillStroke) {
       set_source(cr, at.fill);
       cairo_fill_preserve(cr);
     }
     set_source(cr, at.stroke);
-    if (zero_length(from, from_pts)) {
+    if (code_[i] == kDot) {
       const bool aa = cairo_get_antialias(cr) != CAIRO_ANTIALIAS_NONE;
       cairo_set_line_width(cr, aa ? at.width : std::max(at.width, kNarrowestDot));
       cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);

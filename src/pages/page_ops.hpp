@@ -37,10 +37,10 @@ cairo_font_face_t* page_font_face();
 // glyphs with grey-level anti-aliasing (or none), DejaVu Sans, butt caps, mitre joins.
 void setup_page_context(cairo_t* cr, bool antialias);
 
-// A stroked path of no length (a point symbol, a line of one point) is a dot: stroked with
-// round caps, a disc as wide as the line. Without anti-aliasing Cairo inks only the pixels
+// A path stroked as dots (PageOps::stroke with `dot`) has round line ends: a subpath of no
+// length is a disc as wide as the line. Without anti-aliasing Cairo inks only the pixels
 // whose centres the disc holds, and a disc narrower than this may hold none; such dots are
-// drawn this wide there.
+// drawn this wide there. Paths stroked otherwise have butt ends: no length, no ink.
 constexpr double kNarrowestDot = 1.5;
 
 class PageOps {
@@ -55,7 +55,8 @@ class PageOps {
   void move(double x, double y);
   void line(double x, double y);
   void close();
-  void stroke(const platform::Rgb& colour, double width);
+  // `dot`: stroked as dots (kNarrowestDot above), for the point symbols.
+  void stroke(const platform::Rgb& colour, double width, bool dot = false);
   void fill_stroke(const platform::Rgb& fill, const platform::Rgb& stroke, double width);
   // The rectangle (x, y top, w, h) painted white.
   void clear_rect(double x, double y, double w, double h);
@@ -105,7 +106,8 @@ class PageOps {
               const std::vector<std::uint8_t>* hidden = nullptr) const;
   // ---- band planning and hidden-path culling (page_bands.cpp)
   // A path of the page: where it starts, the rows and columns it reaches with its line width
-  // (a little more, never less), the line width it is stroked with, whether it is filled too.
+  // (a little more, never less), the line width it is stroked with (a dot's at least
+  // kNarrowestDot), whether it is filled too.
   struct PathSpan {
     std::uint32_t code = 0, pts = 0;
     float top = 0, bottom = 0, left = 0, right = 0, width = 1;
@@ -131,8 +133,10 @@ class PageOps {
   static std::vector<int> split(const std::vector<PathSpan>& paths, int bands, int height);
 
  private:
-  enum Op : std::uint8_t { kMove, kLine, kClose, kStrokeRgb, kFillRgb, kWidth, kStroke,
+  enum Op : std::uint8_t { kMove, kLine, kClose, kStrokeRgb, kFillRgb, kWidth, kStroke, kDot,
                            kFillStroke, kAntialias, kClearRect, kText, kPlace };
+  // Whether the operation paints the path before it (and ends it).
+  static bool paints(std::uint8_t op) { return op == kStroke || op == kDot || op == kFillStroke; }
   void state(Op op, const platform::Rgb* colour, double v);
   void set_stroke(const platform::Rgb& c, double width);
   void set_fill(const platform::Rgb& c);
@@ -140,9 +144,6 @@ class PageOps {
   // its paint: the index of the paint, the rows it reaches with its line width.
   std::size_t scan_path(std::size_t i, std::size_t p, std::size_t u, double width, double& top,
                         double& bottom, double* left = nullptr, double* right = nullptr) const;
-  // Whether the path from code i (points from p) up to its paint has no length: every
-  // point of each subpath lies on the subpath's first (a dot when stroked).
-  bool zero_length(std::size_t i, std::size_t p) const;
   // Replays the path from code i (points from p, values from v; scanned up to code j) and
   // its paint, drawing them when `show`: the code after the paint.
   std::size_t replay_path(cairo_t* cr, Cursor& at, std::size_t i, std::size_t j, bool show,

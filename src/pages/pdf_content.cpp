@@ -339,14 +339,9 @@ std::string PdfContent::content_of(double scale, double height, std::vector<unsi
   PaintState state(out, from);
   PathText path;
   std::size_t p = from.pts, v = from.vals, t = from.texts;
-  std::size_t path_code = SIZE_MAX, path_pts = 0;  // where the path in hand starts
   for (std::size_t i = from.code; i < end; ++i) {
     const std::uint8_t op = code[i];
     if (!path.sub.empty() && op != kLine) path.flush();
-    if (op <= kClose && path_code == SIZE_MAX) {
-      path_code = i;
-      path_pts = p;
-    }
     switch (op) {
       case kMove:
         path.sub_moved = true;
@@ -364,18 +359,15 @@ std::string PdfContent::content_of(double scale, double height, std::vector<unsi
       case kWidth: state.width = vals[v++]; break;
       case kAntialias: ++v; break;
       case kStroke:
-      case kFillStroke: {
+      case kDot:
+      case kFillStroke:
         if (op == kFillStroke) state.set_fill(state.fill);
         state.set_stroke();
-        // A path of no length is stroked as a dot: with round caps, which draw a disc at a
-        // subpath whose points are all one.
-        const bool dot = path_code != SIZE_MAX && ops_.zero_length(path_code, path_pts);
-        if (dot) out += "1 J\n";
-        path.paint(out, op == kStroke ? "S\n" : "B\n");  // the subpath in hand flushed above
-        if (dot) out += "0 J\n";
-        path_code = SIZE_MAX;
+        // Dots are stroked with round line ends, which draw a disc at a subpath of no length.
+        if (op == kDot) out += "1 J\n";
+        path.paint(out, op == kFillStroke ? "B\n" : "S\n");  // the subpath in hand flushed above
+        if (op == kDot) out += "0 J\n";
         break;
-      }
       case kClearRect:
         state.set_fill({1, 1, 1});
         put_rect(out, &vals[v]);
@@ -434,7 +426,7 @@ std::vector<PageOps::Cursor> PdfContent::pieces(std::size_t count) const {
       default: break;
     }
     // After a paint, once the piece is long enough.
-    if ((code[i] == kStroke || code[i] == kFillStroke) && i + 1 < n &&
+    if (PageOps::paints(code[i]) && i + 1 < n &&
         i + 1 - out.back().code >= step) {
       at.code = i + 1;
       out.push_back(at);

@@ -76,8 +76,14 @@ class Canvas {
   virtual void path_move(double x, double y) = 0;
   virtual void path_line(double x, double y) = 0;
   virtual void path_close() = 0;
-  virtual void path_stroke() = 0;       // with the stroke colour and line width
+  // Strokes with the stroke colour and line width and plain (butt) line ends: a subpath of
+  // no length shows nothing.
+  virtual void path_stroke() = 0;
   virtual void path_fill_stroke() = 0;  // fill (non-zero) with the fill colour, then stroke
+  // Strokes as path_stroke does but with round line ends, so that a subpath of no length
+  // shows as a dot, a disc as wide as the line (the point symbols). A device on which so
+  // narrow a disc could leave no ink draws it wider.
+  virtual void path_stroke_dot() = 0;
 
   // A drawing repeated at many places (the same paths, texts, colours and widths, only
   // moved), drawn between these two calls with (x, y) the point it is placed by. The device

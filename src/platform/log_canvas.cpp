@@ -93,6 +93,10 @@ void LogCanvas::path_stroke() {
   log("stroke rgb=" + rgb(stroke_) + " w=" + num(line_width_));
 }
 
+void LogCanvas::path_stroke_dot() {
+  log("stroke_dot rgb=" + rgb(stroke_) + " w=" + num(line_width_));
+}
+
 void LogCanvas::path_fill_stroke() {
   log("fill_stroke fill=" + rgb(fill_) + " rgb=" + rgb(stroke_) + " w=" + num(line_width_));
 }

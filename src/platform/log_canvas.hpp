@@ -41,6 +41,7 @@ class LogCanvas final : public Canvas {
   void path_close() override;
   void path_stroke() override;
   void path_fill_stroke() override;
+  void path_stroke_dot() override;
   double text_advance(std::string_view bytes) override;
   void text_show(double x, double y, double angle, std::string_view bytes) override;
   void clear_white(double x, double y, double w, double h) override;

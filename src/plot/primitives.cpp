@@ -48,6 +48,21 @@ void build_path(platform::Canvas& c, const float* x, const float* y, int n) {
   }
 }
 
+// The open polyline through points 1..n, stroked (as a dot when asked).
+void stroke_line(const float* x, const float* y, int n, bool dot) {
+  platform::Canvas* c = view.context;
+  if (!c) return;
+  if (view.pathopen == 1) endpath();
+  if (colour_plot()) c->set_stroke_rgb(colour(plt2blk.linecolor));
+  build_path(*c, x, y, n);
+  if (dot) {
+    c->path_stroke_dot();
+  } else {
+    c->path_stroke();
+  }
+  c->sync();
+}
+
 }  // namespace
 
 void deplot(float x, float y, int ipen) {
@@ -77,15 +92,9 @@ void deplot(float x, float y, int ipen) {
   }
 }
 
-void deline(const float* x, const float* y, int n) {
-  platform::Canvas* c = view.context;
-  if (!c) return;
-  if (view.pathopen == 1) endpath();
-  if (colour_plot()) c->set_stroke_rgb(colour(plt2blk.linecolor));
-  build_path(*c, x, y, n);
-  c->path_stroke();
-  c->sync();
-}
+void deline(const float* x, const float* y, int n) { stroke_line(x, y, n, false); }
+
+void dedot(float x, float y) { stroke_line(&x, &y, 1, true); }
 
 void depolygon(const float* x, const float* y, int n) {
   platform::Canvas* c = view.context;

@@ -1,6 +1,6 @@
 // The device drawing primitives: everything the plot library draws ends here as a pen step,
-// a polyline, a polygon or a text in device pixels (origin at the lower-left corner of the
-// window content, y upwards), with the attributes of plt2blk as they stand at the call.
+// a polyline, a dot, a polygon or a text in device pixels (origin at the lower-left corner of
+// the window content, y upwards), with the attributes of plt2blk as they stand at the call.
 // With no plot window open they do nothing.
 #pragma once
 
@@ -10,8 +10,12 @@ namespace korbast::plot {
 
 // One pen step: ipen 0 moves (starting a new path), 1 draws a segment; other codes warn.
 void deplot(float x, float y, int ipen);
-// The open polyline through points 1..n (arrays hold at least one point).
+// The open polyline through points 1..n (arrays hold at least one point). Its line ends are
+// plain: one point (or none) leaves no ink.
 void deline(const float* x, const float* y, int n);
+// A dot at the point (the point symbols): the segment of length 0 from the point to itself,
+// stroked with round line ends, so that it shows as a disc as wide as the line.
+void dedot(float x, float y);
 // The closed polygon through points 1..n: outline in the line colour, interior in the fill
 // colour when the fill style is not 0.
 void depolygon(const float* x, const float* y, int n);

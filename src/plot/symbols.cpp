@@ -200,11 +200,11 @@ void stroke(const Template& t, int i, int j, float xc, float yc) {
   deline(xb(), yb(), 2);
 }
 
-// The segment from the centre to itself.
+// The segment from the centre to itself (buffer positions 1 and 2), drawn as a dot.
 void dot(float xc, float yc) {
   xb()[0] = xb()[1] = xc;
   yb()[0] = yb()[1] = yc;
-  deline(xb(), yb(), 2);
+  dedot(xc, yc);
 }
 
 }  // namespace
@@ -229,10 +229,7 @@ void ussymbol(const float* x, const float* y, int n) {
         closed(t, xc, yc);
         break;
       case Shape::Dot:
-        us2de(xb(), yb(), &x[j], &y[j], 1);
-        xb()[1] = xb()[0];
-        yb()[1] = yb()[0];
-        deline(xb(), yb(), 2);
+        dot(xc, yc);
         break;
       case Shape::Bars:
         if (t.a == 11 || t.a == 13) stroke(t, 0, 1, xc, yc);

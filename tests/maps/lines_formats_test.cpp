@@ -13,6 +13,7 @@
 #include "maps/contours.hpp"
 #include "maps/lines.hpp"
 #include "plot/curves.hpp"
+#include "plot/primitives.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::maps::test {
@@ -576,6 +577,90 @@ TEST_F(LineFiles, SelectionPolygonOfTooManyVerticesIsCut) {
   EXPECT_PT(p[1].pts[498], 9.98, 0, kTol);
   EXPECT_PT(p[1].pts[499], 0, 0, kTol);
 }
+
+
+// ---- Curves of one point on the page files ----
+
+// A map line file whose curves are each one point (longitude, latitude in degrees).
+struct OnePointFile {
+  const char* name;
+  int type;
+  bool clip;
+  std::string text;
+  std::vector<std::pair<double, double>> points;
+};
+void PrintTo(const OnePointFile& f, std::ostream* os) { *os << f.name; }
+
+class OnePointCurves : public LineFiles, public ::testing::WithParamInterface<OnePointFile> {};
+
+// A curve of one point is a path of no length stroked with the plain line ends: it leaves no
+// ink, on the PNG page or on the PDF page as poppler rasterises it, anti-aliased or not, and
+// the PDF asks for no round line ends (which would draw it as a dot). A short line beside the
+// points shows that the pages hold what is drawn.
+TEST_P(OnePointCurves, LeaveNoInkOnThePageFiles) {
+  const OnePointFile& f = GetParam();
+  const std::string path = scratch("one.txt", f.text);
+  pages::CairoCanvas& c = use_cairo();
+  const int w = 200, h = 100;
+  for (bool aa : {true, false}) {
+    open_window(c, {0, 0, h, w}, 10.0f, aa);  // 10 pixels per cm
+    plot::plt2blk.linecolor = 1;  // black
+    const float mx[2] = {170, 195}, my[2] = {15, 15};
+    plot::deline(mx, my, 2);
+    contours_settings.lclip = f.clip;
+    const std::string text = read(f.type, path);
+    EXPECT_GE(find_lines(text, end_lines(static_cast<int>(f.points.size()), path)), 0) << text;
+    plot::endpath();  // as closing the window does
+    c.window_dispose();
+  }
+  // The spherical Mercator of the fixture, in window pixels (y downwards).
+  std::vector<std::pair<double, double>> at;
+  for (const auto& [lon, lat] : f.points)
+    at.emplace_back(lon * kPi / 180 * kScale,
+                    h - std::log(std::tan(kPi / 4 + lat * kPi / 360)) * kScale);
+  for (int k = 1; k <= 2; ++k) {
+    const std::string base = (dir() / ("test_w" + std::to_string(k))).string();
+    cairo_surface_t* png = cairo_image_surface_create_from_png((base + "_p001.png").c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << base;
+    EXPECT_TRUE(plot::test::inked_near(png, 185, h - 15, 1)) << base << " line";
+    for (const auto& [x, y] : at)
+      EXPECT_FALSE(plot::test::inked_near(png, x, y, 3)) << base << " " << x << " " << y;
+    cairo_surface_destroy(png);
+
+    if (korbast::testing::have_tool("pdftoppm")) {
+      cairo_surface_t* ras = plot::test::pdf_window_raster(base + ".pdf", w, h);
+      ASSERT_NE(ras, nullptr) << base;
+      EXPECT_TRUE(plot::test::inked_near(ras, 3 * 185, 3 * (h - 15), 2, 128)) << base << ".pdf";
+      for (const auto& [x, y] : at)
+        EXPECT_FALSE(plot::test::inked_near(ras, 3 * x, 3 * y, 6)) << base << ".pdf " << x << ", " << y;
+      cairo_surface_destroy(ras);
+    }
+    if (korbast::testing::have_tool("qpdf")) {
+      // The content streams inflated; "J" sets the line ends, "1 J" the round ones.
+      korbast::testing::run_command("qpdf --qdf --object-streams=disable '" + base + ".pdf' '" +
+                                    base + ".qdf'");
+      const std::string pdf = korbast::testing::read_file(base + ".qdf");
+      EXPECT_NE(pdf.find(" l\nS\n"), std::string::npos) << base << ".qdf";
+      EXPECT_EQ(pdf.find(" J\n"), std::string::npos) << base << ".qdf";
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineFiles, OnePointCurves,
+    ::testing::Values(
+        OnePointFile{"GebcoOnePoint", 3, false, "5 1\n0.3 0.5\n", {{0.5, 0.3}}},
+        // A count of 2 or 3 values is one point; the codes that follow are ignored.
+        OnePointFile{"UtigOnePoint", 1, false, "  3   0.3    0.7" + std::string(64, '5') + "\n",
+                     {{0.7, 0.3}}},
+        OnePointFile{"UtigOnePointClipped", 1, true,
+                     "  2   0.3    0.7" + std::string(64, '5') + "\n", {{0.7, 0.3}}},
+        // Records of codes 3 and 4 each make a line of one point.
+        OnePointFile{"IgnLoneRecords", 2, false, "30    0.9000    0.4000\n41    0.6000    0.5000\n",
+                     {{0.9, 0.4}, {0.6, 0.5}}},
+        OnePointFile{"IgnLoneRecordsClipped", 2, true,
+                     "30    0.9000    0.4000\n41    0.6000    0.5000\n", {{0.9, 0.4}, {0.6, 0.5}}}),
+    [](const ::testing::TestParamInfo<OnePointFile>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace korbast::maps::test

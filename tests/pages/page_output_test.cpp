@@ -507,7 +507,7 @@ TEST(PageOps, AMitreTipAcrossABandBorderIsDrawnInTheBandAbove) {
   cairo_surface_destroy(whole);
 }
 
-// Dots (stroked paths of no length) from a hairline to 6 pixels wide, with anti-aliasing
+// Dots (paths of no length stroked as dots) from a hairline to 6 pixels wide, with anti-aliasing
 // and without: across band borders a band draws its rows of them as the whole page does
 // (culled by rows or by the paths' flags), also a hairline dot whose middle a later fill
 // covers but not the rim it is drawn with when not anti-aliased; a dot in a shared drawing,
@@ -522,7 +522,7 @@ TEST(PageOps, DotsAcrossBandBordersAndInSharedDrawingsAreDrawn) {
     auto dot = [&dots](PageOps& ops, double x, double y, double width) {
       ops.move(x, y);
       ops.line(x, y);
-      ops.stroke({0, 0, 0.5}, width);
+      ops.stroke({0, 0, 0.5}, width, true);
     };
     for (PageOps* ops : {&page, &direct}) {
       ops->antialias(aa);

@@ -10,9 +10,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -29,6 +31,7 @@
 #include "plot/plt2blk.hpp"
 #include "plot/reset.hpp"
 #include "plot/window_device.hpp"
+#include "support/command.hpp"
 #include "support/console.hpp"
 #include "support/tempfile.hpp"
 
@@ -81,6 +84,40 @@ using korbast::testing::read_file;
 
 inline void write_file(const fs::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// Whether a pixel within `reach` pixels of image point (x, y) (y downwards) is inked: not
+// white, or darker than `dark` in some channel when asked.
+inline bool inked_near(cairo_surface_t* img, double x, double y, int reach, int dark = 255) {
+  cairo_surface_flush(img);
+  const unsigned char* data = cairo_image_surface_get_data(img);
+  const int stride = cairo_image_surface_get_stride(img);
+  const int w = cairo_image_surface_get_width(img), h = cairo_image_surface_get_height(img);
+  for (int row = static_cast<int>(y) - reach; row <= static_cast<int>(y) + reach; ++row)
+    for (int col = static_cast<int>(x) - reach; col <= static_cast<int>(x) + reach; ++col) {
+      if (row < 0 || row >= h || col < 0 || col >= w) continue;
+      std::uint32_t v;
+      std::memcpy(&v, data + row * stride + col * 4, 4);
+      for (int shift : {0, 8, 16})
+        if (static_cast<int>((v >> shift) & 0xFF) < dark) return true;
+    }
+  return false;
+}
+
+// The window of a page of 10 pixels per cm, w x h pixels at the lower-left corner of the A4
+// sheet, as poppler rasterises the first page of `pdf` at 76.2 dpi: three raster pixels a
+// window pixel, window point (x, y) (y downwards) at raster (3 x, 3 y). Null when pdftoppm
+// fails (the caller checks that it is installed, and destroys the image).
+inline cairo_surface_t* pdf_window_raster(const std::string& pdf, int w, int h) {
+  const int sheet = 891;  // rows of the 29.7 cm sheet
+  const std::string out = pdf + "-raster";
+  korbast::testing::run_command("pdftoppm -r 76.2 -png -singlefile -f 1 -l 1 -x 0 -y " +
+                                std::to_string(sheet - 3 * h) + " -W " + std::to_string(3 * w) +
+                                " -H " + std::to_string(3 * h) + " '" + pdf + "' '" + out + "'");
+  cairo_surface_t* img = cairo_image_surface_create_from_png((out + ".png").c_str());
+  if (cairo_surface_status(img) == CAIRO_STATUS_SUCCESS) return img;
+  cairo_surface_destroy(img);
+  return nullptr;
 }
 
 class PlotTest : public ::testing::Test {
