@@ -25,7 +25,7 @@ at_menu() { tail -n 1 "$1" | grep -q 'Enter your choice'; }
 # written).
 hold() {
   mkfifo "$1.keys"
-  "$prog" < "$1.keys" > "$1.out" 2> "$1.err" &
+  "$prog" > "$1.out" 2> "$1.err" < "$1.keys" &
   pid=$!
   exec 9> "$1.keys"
   balls big.ndk >&9
