@@ -61,7 +61,12 @@ class FilesHold {
  public:
   enum Take { kHeld, kTaken, kNone };
   FilesHold() = default;
-  ~FilesHold() { release(); }
+  // Removes the lock file (while still locked, and only the one locked) and lets it go.
+  ~FilesHold() {
+    if (fd_ < 0) return;
+    if (at_name(fd_, path_)) unlink(path_.c_str());
+    ::close(fd_);
+  }
   FilesHold(const FilesHold&) = delete;
   FilesHold& operator=(const FilesHold&) = delete;
 
@@ -85,8 +90,7 @@ class FilesHold {
       if (locked != 0) {
         const bool taken = errno == EWOULDBLOCK;
         ::close(fd);
-        if (taken) return kTaken;
-        return kNone;
+        return taken ? kTaken : kNone;
       }
       if (at_name(fd, path)) {
         fd_ = fd;
@@ -96,13 +100,6 @@ class FilesHold {
       ::close(fd);  // released and removed meanwhile: the name again
     }
     return kTaken;  // other runs take and release it all the time
-  }
-  // Removes the lock file (while still locked, and only the one locked) and lets it go.
-  void release() {
-    if (fd_ < 0) return;
-    if (at_name(fd_, path_)) unlink(path_.c_str());
-    ::close(fd_);
-    fd_ = -1;
   }
 
  private:
@@ -149,8 +146,9 @@ struct PageWriter::Impl {
   };
 
   Setup setup;
-  // The run's hold on the window's page files, taken by the writer before its first page;
-  // when another run holds them, none of the window's pages is written (`refused`).
+  // The run's hold on the window's page files, taken by the writer before its first page
+  // and let go with the writer, after the PDF is closed (declared before it); when another
+  // run holds them, none of the window's pages is written (`refused`).
   FilesHold hold;
   bool hold_tried = false;
   bool refused = false;
@@ -529,7 +527,6 @@ void PageWriter::finish() {
   impl_->threads.clear();
   if (abandoned) return;  // the PDF and the hold on the files stay with the writer
   const std::string err = impl_->pdf.close();
-  impl_->hold.release();
   if (!err.empty()) {
     impl_->notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");
     lock.lock();

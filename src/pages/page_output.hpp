@@ -22,7 +22,8 @@ namespace korbast::pages {
 
 // The page files of one window. The first page takes the run's hold on them (a lock file
 // beside them); when another run holds them, no page is written, each is told as not
-// written, and the files are reported failed once. finish() lets the hold go.
+// written, and the files are reported failed once. The hold goes with the writer (with its
+// thread, when a write was given up).
 class PageWriter {
  public:
   struct Setup {
