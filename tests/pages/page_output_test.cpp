@@ -1153,8 +1153,11 @@ TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
     draw_page(*c, w, false);
     c->window_dispose();
     EXPECT_TRUE(c->take_file_failures().empty()) << targets[w - 1];
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(d.path / pdf))) << targets[w - 1];
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(d.path / png))) << targets[w - 1];
+    // Read only when they are files of their own (a link to the FIFO would wait for ever).
+    const bool files = fs::is_regular_file(fs::symlink_status(d.path / pdf)) &&
+                       fs::is_regular_file(fs::symlink_status(d.path / png));
+    EXPECT_TRUE(files) << targets[w - 1];
+    if (!files) continue;
     EXPECT_EQ(pdf_pages(d / pdf), 1) << targets[w - 1];
     cairo_surface_t* image = cairo_image_surface_create_from_png((d / png).c_str());
     EXPECT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS) << targets[w - 1];
