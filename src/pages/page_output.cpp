@@ -56,7 +56,8 @@ const char* const kTaken = "Another run is writing these page files";
 // release while it is still locked, so a run that opened it before and locks it after finds
 // that the name no longer holds the file it locked, and tries the name again: whoever holds
 // the lock holds the file at the name. A run that ends without releasing it (killed) leaves
-// the file unlocked: the next run takes it over and removes it.
+// the file unlocked: the next run takes it over and removes it. Opened for reading only: a
+// lock file another user made is locked as well.
 class FilesHold {
  public:
   enum Take { kHeld, kTaken, kNone };
@@ -77,7 +78,7 @@ class FilesHold {
   Take take(const std::string& path) {
     for (int tries = 0; tries < 16; ++tries) {
       int fd = -1;
-      do fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+      do fd = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
       while (fd < 0 && errno == EINTR);
       if (fd < 0 && errno == ELOOP) {  // a link put at the name is not followed: removed
         unlink(path.c_str());
