@@ -50,4 +50,16 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at) {
   return true;
 }
 
+std::string hidden_name(const std::string& path, std::string_view suffix) {
+  const auto slash = path.rfind('/');
+  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+  std::string name = path.substr(0, base) + "." + path.substr(base);
+  name += suffix;
+  return name;
+}
+
+std::string temp_name(const std::string& path) {
+  return hidden_name(path, ".tmp-" + std::to_string(static_cast<long>(getpid())));
+}
+
 }  // namespace korbast::pages

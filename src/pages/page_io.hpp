@@ -1,10 +1,12 @@
-// The bytes of the page files: deflate (zlib format) and checked writes.
+// The bytes of the page files: deflate (zlib format), checked writes, and the hidden names
+// beside a page file.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace korbast::pages {
 
@@ -14,5 +16,11 @@ std::string zlib_compress(const void* data, std::size_t n, int level);
 
 // Writes all n bytes at offset `at` of fd; false with errno set when they do not all reach it.
 bool write_all(int fd, const char* data, std::size_t n, off_t at);
+
+// A hidden name beside the file at `path`, in its folder: "." before its name, `suffix` after.
+std::string hidden_name(const std::string& path, std::string_view suffix);
+// The hidden name a page file is made under before it takes its own: this process's own,
+// ".<name>.tmp-<process id>".
+std::string temp_name(const std::string& path);
 
 }  // namespace korbast::pages

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sched.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 #include <thread>
 #include <utility>
 
+#include "pages/page_io.hpp"
 #include "pages/pdf_content.hpp"
 #include "pages/pdf_writer.hpp"
 #include "pages/png_writer.hpp"
@@ -44,6 +47,73 @@ int worker_count() {
 // How long the bounded waits let one file's write go on before giving it up.
 constexpr auto kBound = std::chrono::seconds(3);
 const char* const kStuck = "the write did not end within 3 seconds";
+
+// Why the pages of a window are not written when another run holds its page files.
+const char* const kTaken = "Another run is writing these page files";
+
+// The hold of one run on the page files of a window: an exclusive lock (flock) on a hidden
+// file beside them, ".<pdf name>.lock", taken without waiting. The file is removed at the
+// release while it is still locked, so a run that opened it before and locks it after finds
+// that the name no longer holds the file it locked, and tries the name again: whoever holds
+// the lock holds the file at the name. A run that ends without releasing it (killed) leaves
+// the file unlocked: the next run takes it over and removes it. Opened for reading only: a
+// lock file another user made is locked as well.
+class FilesHold {
+ public:
+  enum Take { kHeld, kTaken, kNone };
+  FilesHold() = default;
+  // Removes the lock file (while still locked, and only the one locked) and lets it go.
+  ~FilesHold() {
+    if (fd_ < 0) return;
+    if (at_name(fd_, path_)) unlink(path_.c_str());
+    ::close(fd_);
+  }
+  FilesHold(const FilesHold&) = delete;
+  FilesHold& operator=(const FilesHold&) = delete;
+
+  // Takes the hold of the lock file at `path`: kTaken while another open file of it holds
+  // the lock (another run), kNone when no lock can be had there (a folder that takes no
+  // new file or no lock): the files are then written without one, as they would fail or
+  // succeed anyway.
+  Take take(const std::string& path) {
+    for (int tries = 0; tries < 16; ++tries) {
+      int fd = -1;
+      do fd = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+      while (fd < 0 && errno == EINTR);
+      if (fd < 0 && errno == ELOOP) {  // a link put at the name is not followed: removed
+        unlink(path.c_str());
+        continue;
+      }
+      if (fd < 0) return kNone;
+      int locked = 0;
+      do locked = flock(fd, LOCK_EX | LOCK_NB);
+      while (locked != 0 && errno == EINTR);
+      if (locked != 0) {
+        const bool taken = errno == EWOULDBLOCK;
+        ::close(fd);
+        return taken ? kTaken : kNone;
+      }
+      if (at_name(fd, path)) {
+        fd_ = fd;
+        path_ = path;
+        return kHeld;
+      }
+      ::close(fd);  // released and removed meanwhile: the name again
+    }
+    return kTaken;  // other runs take and release it all the time
+  }
+
+ private:
+  // Whether `fd` is the file at `path`.
+  static bool at_name(int fd, const std::string& path) {
+    struct stat held {}, named {};
+    return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+  }
+
+  std::string path_;
+  int fd_ = -1;
+};
 
 }  // namespace
 
@@ -77,6 +147,12 @@ struct PageWriter::Impl {
   };
 
   Setup setup;
+  // The run's hold on the window's page files, taken by the writer before its first page
+  // and let go with the writer, after the PDF is closed (declared before it); when another
+  // run holds them, none of the window's pages is written (`refused`).
+  FilesHold hold;
+  bool hold_tried = false;
+  bool refused = false;
   PdfFile pdf;
   bool pdf_failed = false;
   int pdf_pages = 0;  // pages in the PDF, for the failures
@@ -308,6 +384,20 @@ struct PageWriter::Impl {
   void write_job(Job& job) {
     const std::string page = "plot page " + std::to_string(job.page);
     if (!start_file(job.png_name)) return;
+    if (!hold_tried) {
+      hold_tried = true;
+      refused = hold.take(hidden_name(setup.pdf_path, ".lock")) == FilesHold::kTaken;
+      if (refused) {
+        std::lock_guard<std::mutex> lock(mu);
+        if (abandoned) return;  // given up meanwhile: reported as failed already
+        failures.push_back({setup.pdf_name, "WHILE OPENING", kTaken, 0});
+      }
+    }
+    if (refused) {
+      notice(page + " could not be written to " + job.png_name + " and " + setup.pdf_name + " (" +
+             kTaken + ")");
+      return;
+    }
     const std::string png_err = write_png(job.png_path, job.png);
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
@@ -436,7 +526,7 @@ void PageWriter::finish() {
   if (abandoned) impl_->threads.back().detach();
   else impl_->threads.back().join();
   impl_->threads.clear();
-  if (abandoned) return;  // the PDF stays with the writer
+  if (abandoned) return;  // the PDF and the hold on the files stay with the writer
   const std::string err = impl_->pdf.close();
   if (!err.empty()) {
     impl_->notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");

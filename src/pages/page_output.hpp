@@ -5,7 +5,9 @@
 // the page's pixels (a tall page in horizontal bands side by side, page_bands.cpp), encode
 // the PNG (png_writer.hpp) and the PDF content stream, and one writer thread puts the pages
 // into their files in page order (the PDF through pdf_writer.hpp, valid after every page).
-// A page is announced on the standard error only when its bytes are in the files.
+// A page is announced on the standard error only when its bytes are in the files. The page
+// files of a window are held by one run at a time, from its first page until they are
+// closed: a run that finds another one writing them writes none of them, and says so.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +20,10 @@
 
 namespace korbast::pages {
 
-// The page files of one window.
+// The page files of one window. The first page takes the run's hold on them (a lock file
+// beside them); when another run holds them, no page is written, each is told as not
+// written, and the files are reported failed once. The hold goes with the writer (with its
+// thread, when a write was given up).
 class PageWriter {
  public:
   struct Setup {

@@ -162,17 +162,16 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
 std::string PdfFile::open_file() {
   // A plain file is made under a hidden name beside its own and takes its name with its
   // first page (append): the name never holds a file without a whole page, and a file of
-  // an earlier run stands until then. Whatever else is at the name (a device, a FIFO) is
-  // written as it is.
+  // an earlier run stands until then. A link at the name is never followed: the rename
+  // replaces the link itself, as any file there. Only a FIFO or a device put at the name
+  // itself is written as it is (opened without following a link put there meanwhile).
   struct stat st {};
-  if (stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (lstat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+    do fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    while (fd_ < 0 && errno == EINTR);
     return fd_ < 0 ? std::strerror(errno) : "";
   }
-  const auto slash = path_.rfind('/');
-  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
-  temp_ = path_.substr(0, base) + "." + path_.substr(base) + ".tmp-" +
-          std::to_string(static_cast<long>(getpid()));
+  temp_ = temp_name(path_);
   unlink(temp_.c_str());
   do fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   while (fd_ < 0 && errno == EINTR);

@@ -322,11 +322,10 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
 
 std::string write_png(const std::string& path, const std::string& bytes) {
   // Written whole under a hidden name beside the final one, then renamed: the final name
-  // holds a whole file or none. What a failure leaves is removed.
-  const auto slash = path.rfind('/');
-  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
-  const std::string temp = path.substr(0, base) + "." + path.substr(base) + ".tmp-" +
-                           std::to_string(static_cast<long>(getpid()));
+  // holds a whole file or none. What a failure leaves is removed. Nothing found at either
+  // name is followed: the new file is made only where none is (O_EXCL), and the rename
+  // replaces whatever stands at the final name, a link itself and not its target.
+  const std::string temp = temp_name(path);
   unlink(temp.c_str());
   int fd = -1;
   do fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -840,9 +840,8 @@ TEST(PageOutput, PdfCutAnywhereHoldsEveryPageAppendedBeforeTheCut) {
 // A page file that cannot be written is told once, on the standard error and among the
 // device's failed files, and nothing is left under its name; the other files are written.
 TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   Dir d;
-  fs::create_symlink("/dev/full", d.path / "full_w1.pdf");
+  fs::create_directory(d.path / "full_w1.pdf");
   fs::create_directory(d.path / "full_w2_p001.png");
   auto c = canvas(d, 300, 200, "full.ps", 10.0);
   ::testing::internal::CaptureStderr();
@@ -860,9 +859,9 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   }
   c->window_dispose();
   const std::string err = ::testing::internal::GetCapturedStderr();
-  const std::string full = std::strerror(ENOSPC), dir = std::strerror(EISDIR);
+  const std::string dir = std::strerror(EISDIR);
   EXPECT_EQ(err,
-            "korbast: plot page 1 could not be written to full_w1.pdf (" + full + ")\n"
+            "korbast: plot page 1 could not be written to full_w1.pdf (" + dir + ")\n"
             "korbast: plot page 1 written to full_w1_p001.png\n"
             "korbast: plot page 2 written to full_w1_p002.png\n"
             "korbast: plot page 1 could not be written to full_w2_p001.png (" + dir + ")\n"
@@ -871,8 +870,9 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   std::string told;
   for (const platform::FileFailure& f : c->take_file_failures())
     told += f.file + "|" + f.stage + "|" + f.reason + "|" + std::to_string(f.pages) + "\n";
-  EXPECT_EQ(told, "full_w1.pdf|WHILE WRITING|" + full + "|0\nfull_w2_p001.png|WHILE WRITING|" + dir + "|0\n");
+  EXPECT_EQ(told, "full_w1.pdf|WHILE WRITING|" + dir + "|0\nfull_w2_p001.png|WHILE WRITING|" + dir + "|0\n");
   EXPECT_TRUE(c->take_file_failures().empty()) << "each failure is told once";
+  EXPECT_TRUE(fs::is_directory(d.path / "full_w1.pdf"));
   EXPECT_TRUE(fs::is_directory(d.path / "full_w2_p001.png"));
   EXPECT_TRUE(fs::exists(d.path / "full_w1_p002.png"));
   EXPECT_EQ(hidden_files(d.path), 0);
@@ -909,6 +909,39 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   std::signal(SIGXFSZ, old_xfsz);
   EXPECT_FALSE(fs::exists(d.path / "nopg_w4.pdf"));
   EXPECT_EQ(pdf_pages(d / "onep_w5.pdf"), 1);
+  EXPECT_EQ(hidden_files(d.path), 0);
+}
+
+// A link at a page file's name is never written through, whatever it points to (a device, a
+// FIFO, a regular file): the page files take the place of the links themselves, and what
+// they pointed to is left as it was.
+TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
+  Dir d;
+  const fs::path fifo = d.path / "fifo", plain = d.path / "plain.txt";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::ofstream(plain) << "kept";
+  const fs::path targets[] = {"/dev/null", fifo, plain};
+  auto c = canvas(d, 300, 200, "link.ps", 10.0);
+  for (int w = 1; w <= 3; ++w) {
+    const std::string pdf = "link_w" + std::to_string(w) + ".pdf", png = "link_w" + std::to_string(w) + "_p001.png";
+    fs::create_symlink(targets[w - 1], d.path / pdf);
+    fs::create_symlink(targets[w - 1], d.path / png);
+    if (w > 1) c->window_open({0, 0, 200, 300}, "links", {"link.ps", 10.0, false});
+    draw_page(*c, w, false);
+    c->window_dispose();
+    EXPECT_TRUE(c->take_file_failures().empty()) << targets[w - 1];
+    // Read only when they are files of their own (a link to the FIFO would wait for ever).
+    const bool files = fs::is_regular_file(fs::symlink_status(d.path / pdf)) &&
+                       fs::is_regular_file(fs::symlink_status(d.path / png));
+    EXPECT_TRUE(files) << targets[w - 1];
+    if (!files) continue;
+    EXPECT_EQ(pdf_pages(d / pdf), 1) << targets[w - 1];
+    cairo_surface_t* image = cairo_image_surface_create_from_png((d / png).c_str());
+    EXPECT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS) << targets[w - 1];
+    cairo_surface_destroy(image);
+  }
+  EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+  EXPECT_EQ(file_bytes(plain), "kept");
   EXPECT_EQ(hidden_files(d.path), 0);
 }
 

@@ -85,12 +85,12 @@ run settings_limit 0 '\n10\n\n\n\nAegean map\n20\n\n9999\n' \
   '   UNIT 50 FILE: vomek1_ini_u.txt' '   LINES GIVEN   =         2' ' cannot write vomek1_ini_u.txt'
 # Page files: a page that cannot be written leaves nothing under its name (nor a hidden
 # part-written copy), and is reported in the same frame. Under an 8 KiB limit neither the
-# map's PNG nor its PDF fits; with a folder at the PNG's name and /dev/full at the PDF's,
-# both fail at once.
+# map's PNG nor its PDF fits; with a folder at the PNG's name and another at the PDF's, both
+# fail at once.
 run_pages() {
   local name=$1 limit=$2; shift 2
   rm -rf "$name" && mkdir "$name" && cp "$examples/map_sish.cmd" "$examples/gcmt-samples.ndk" "$name/"
-  case $name in pages_dir) mkdir "$name/seis.map_w1_p001.png"; ln -s /dev/full "$name/seis.map_w1.pdf";; esac
+  case $name in pages_dir) mkdir "$name/seis.map_w1_p001.png" "$name/seis.map_w1.pdf";; esac
   ( cd "$name" && { [ "$limit" = none ] || ulimit -f "$limit"; } &&
     printf '\n5000\n5001\nmap_sish.cmd\n' | exec "$prog" 2>/dev/null ) | cat > "$name.out"
   local status=${PIPESTATUS[0]}
@@ -109,5 +109,5 @@ run_pages pages_limit 8 '   OUTPUT FILE FAILED WHILE WRITING' '   FILE: seis.map
   { echo "--- pages_limit: a page file is left"; fails=1; }
 [ -s pages_limit/sish.txt ] || { echo "--- pages_limit: no sish.txt"; fails=1; }
 run_pages pages_dir none '   FILE: seis.map_w1_p001.png' '   REASON: Is a directory' \
-  '   FILE: seis.map_w1.pdf' '   REASON: No space left on device'
+  '   FILE: seis.map_w1.pdf'
 exit $fails
