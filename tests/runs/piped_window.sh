@@ -10,13 +10,11 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-piped.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 # Start banner, 10 (open the plot window, default name and set-up), 20 (close it), 9999.
-# The input stays open 30 s longer (until the run has ended); the run must not wait for it.
-start=$(date +%s)
-( printf '\n10\n\n\n20\n\n9999\n'; sleep 30 & echo $! > sleeper; wait ) |
-  { timeout 60 xvfb-run -a "$prog" > out.txt 2> err.txt; echo $? > status; date +%s > end
-    kill "$(cat sleeper)" 2>/dev/null; }
+# The input stays open far past the run's time bound (a sleeper, named before the answers
+# are given, holds the pipe): a run that waits for the end of its input is ended by the bound.
+( sleep 300 & echo $! > sleeper; printf '\n10\n\n\n20\n\n9999\n'; wait ) |
+  { timeout 100 xvfb-run -a "$prog" > out.txt 2> err.txt; echo $? > status; kill "$(cat sleeper)" 2>/dev/null; }
 status=$(cat status)
-took=$(( $(cat end) - start ))
+[ "$status" != 124 ] || { echo "FAIL: the run waited for the end of its input"; exit 1; }
 [ "$status" = 0 ] || { echo "FAIL: exit status $status"; cat err.txt; exit 1; }
-[ "$took" -lt 15 ] || { echo "FAIL: the run waited for the end of its input ($took s)"; exit 1; }
 echo ok
