@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <climits>
 #include <cmath>
 #include <csignal>
@@ -1102,17 +1101,16 @@ TEST(PageOutput, PagesThatDoNotFitLeaveNoPartOfThem) {
 }
 
 // A page write that does not end (a FIFO at the PDF's name, nobody reading) is given up
-// within the bound: the window closes, the PDF is told as failed, the PNG is written.
+// within the bound: the window closes, the PDF is told as failed, the PNG is written. Nobody
+// reads the FIFO before the window is disposed, so without the bound the disposal would
+// never return (the test's time limit ends it).
 TEST(PageOutput, BlockedPageWriteIsGivenUpWithinTheBound) {
   Dir d;
   ASSERT_EQ(mkfifo((d / "fifo_w1.pdf").c_str(), 0600), 0);
   auto c = canvas(d, 300, 200, "fifo.ps", 10.0);
   draw_page(*c, 1, false);
   c->write_page();
-  const auto start = std::chrono::steady_clock::now();
   c->window_dispose();
-  const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(took, std::chrono::seconds(10));
   const auto failed = c->take_file_failures();
   ASSERT_EQ(failed.size(), 1u);
   EXPECT_EQ(failed[0].file, "fifo_w1.pdf");

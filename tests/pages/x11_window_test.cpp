@@ -2,6 +2,7 @@
 // starts itself again under xvfb-run and checks there that the window shows exactly the
 // pixels of the page file, that it repaints while the program waits on the console, and
 // that its close button does not end the program. Skipped where xvfb-run is missing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -62,9 +63,10 @@ std::uint32_t image_pixel(cairo_surface_t* img, int x, int y) {
   return *reinterpret_cast<const std::uint32_t*>(data + y * stride + x * 4) & 0xFFFFFF;
 }
 
-// Keeps servicing the window until the X server shows it (or two seconds pass).
+// Keeps servicing the window until the X server shows it (or, on a server that never
+// does, thirty seconds pass).
 bool wait_viewable(CairoCanvas& c, Display* watcher) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (std::chrono::steady_clock::now() < end) {
     XWindowAttributes a;
     if (XGetWindowAttributes(watcher, c.x_window(), &a) && a.map_state == IsViewable) return true;
@@ -193,13 +195,12 @@ TEST(X11Window, RepaintsWhileWaitingOnTheConsoleAndIgnoresTheCloseButton) {
   XSendEvent(watcher, c.x_window(), False, NoEventMask, &ev);
   XFlush(watcher);
 
-  const auto t0 = std::chrono::steady_clock::now();
   platform::wait_console_readable(fds[0]);
-  const auto waited = std::chrono::steady_clock::now() - t0;
-  typist.join();
-  EXPECT_GE(waited, std::chrono::milliseconds(250));
+  // The wait ended because the line came: it is there to read without waiting.
+  ASSERT_EQ(fcntl(fds[0], F_SETFL, O_NONBLOCK), 0);
   char ch = 0;
   EXPECT_EQ(read(fds[0], &ch, 1), 1);
+  typist.join();
   close(fds[0]);
   close(fds[1]);
 
@@ -213,10 +214,10 @@ TEST(IdleWait, ReturnsAtOnceWithoutAWindow) {
   ASSERT_EQ(platform::idle_client(), nullptr);
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
-  // Nothing to read and no window: the wait is the read's business, not this one's.
-  const auto t0 = std::chrono::steady_clock::now();
+  // Nothing to read and no window: the wait is the read's business, not this one's. Nothing
+  // is ever written to the pipe, so a wait for it would never return (the test's time limit
+  // ends it).
   platform::wait_console_readable(fds[0]);
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(100));
   close(fds[0]);
   close(fds[1]);
 }
