@@ -49,7 +49,7 @@ constexpr auto kBound = std::chrono::seconds(3);
 const char* const kStuck = "the write did not end within 3 seconds";
 
 // Why the pages of a window are not written when another run holds its page files.
-const char* const kTaken = "Another run is writing these page files";
+const char* const kTakenReason = "Another run is writing these page files";
 
 // The hold of one run on the page files of a window: an exclusive lock (flock) on a hidden
 // file beside them, ".<pdf name>.lock", taken without waiting. The file is removed at the
@@ -390,12 +390,12 @@ struct PageWriter::Impl {
       if (refused) {
         std::lock_guard<std::mutex> lock(mu);
         if (abandoned) return;  // given up meanwhile: reported as failed already
-        failures.push_back({setup.pdf_name, "WHILE OPENING", kTaken, 0});
+        failures.push_back({setup.pdf_name, "WHILE OPENING", kTakenReason, 0});
       }
     }
     if (refused) {
       notice(page + " could not be written to " + job.png_name + " and " + setup.pdf_name + " (" +
-             kTaken + ")");
+             kTakenReason + ")");
       return;
     }
     const std::string png_err = write_png(job.png_path, job.png);
