@@ -1,8 +1,9 @@
-// The reference ellipsoids: the nine built-in figures, their menu and summary, and the
-// constants the ellipsoidal projections read.
+// The reference ellipsoids: the built-in figures, their menu and summary, and the constants
+// the ellipsoidal projections read.
 #include "projection/ellipsoids.hpp"
 
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -21,14 +22,10 @@ namespace {
 
 constexpr frame::Identity id_sellipsoid{"sellipsoid", " 3.4", "30-09-2009"};
 
-struct Figure {
-  std::string_view menu_line;
-  std::string_view title;  // printed in 20 characters
-  float a;                 // equatorial radius, metres
-  float b;                 // polar radius, metres
-};
-
-constexpr Figure kFigures[9] = {
+// A new ellipsoid is a line here, after the last: its menu line (the name in nine columns, the
+// year, dots, its number ending in column 38 as the 99 of the last line does), its title and
+// its radii in metres.
+constexpr Ellipsoid kFigures[] = {
     {"GRS80    1980 .......................1", "GRS80 1980 ELLIPSOID", 6378137.0f, 6356752.5f},
     {"IUGG     1967 .......................2", "IUGG 1967 ELLIPSOID", 6378160.0f, 6356775.0f},
     {"Hayford  1909 .......................3", "HAYFORD 1909 ELLIPSOID", 6378388.0f, 6356912.0f},
@@ -40,12 +37,15 @@ constexpr Figure kFigures[9] = {
     {"Delambre 1810 .......................9", "DELAMBRE 1810 ELLIPSOID", 6376985.0f, 6356323.5f},
 };
 
-// The number last applied: 0 before the first call, 1 to 9 afterwards.
+// The known numbers are 1 to kCount.
+constexpr int kCount = static_cast<int>(std::size(kFigures));
+
+// The number last applied: 0 before the first call, 1 to kCount afterwards.
 int kept_number = 0;
 
 using namespace frame::console;
 
-bool known(int n) { return n >= 1 && n <= 9; }
+bool known(int n) { return n >= 1 && n <= kCount; }
 
 // The menu. With `repeat` it is shown again after every answer until 99; otherwise the first
 // answer ends it.
@@ -57,7 +57,7 @@ void choose(int& iell, bool repeat) {
     say_int(" current ellipsoid number:", kept_number, 3);
     say_int(" setting ellipsoid number:", iell, 3);
     say_rule();
-    for (const Figure& f : kFigures) say_item(f.menu_line);
+    for (const Ellipsoid& f : kFigures) say_item(f.menu_line);
     say_rule();
     say_item("SET AND EXIT .......................99");
     frame::menutail();
@@ -70,7 +70,7 @@ void choose(int& iell, bool repeat) {
     } else {
       frame::warninghead(id_sellipsoid);
       say(fmt::Line().item("ANSWER =").x().i(answer, 6));
-      say_item("NEITHER IN [1,9] NOR = 99");
+      say(fmt::Line().item("NEITHER IN [1,").lit(std::to_string(kCount)).lit("] NOR = 99"));
       say_item("==> BACK TO MENU WITHOUT ACTION");
       frame::warningtail00();
     }
@@ -78,7 +78,7 @@ void choose(int& iell, bool repeat) {
   }
 }
 
-void summary(const Figure& f) {
+void summary(const Ellipsoid& f) {
   frame::submenuhead(id_sellipsoid);
   std::string title(f.title.substr(0, 20));  // the title's text holds 20 characters
   title.resize(20, ' ');
@@ -91,6 +91,8 @@ void summary(const Figure& f) {
 }
 
 }  // namespace
+
+std::span<const Ellipsoid> ellipsoid_table() { return kFigures; }
 
 void sellipsoid(int& iell, frame::Mode mode) {
   if (mode.from_default()) {
@@ -121,7 +123,7 @@ void sellipsoid(int& iell, frame::Mode mode) {
     frame::errortail00();
     choose(iell, even);
   }
-  const Figure& f = kFigures[iell - 1];
+  const Ellipsoid& f = kFigures[iell - 1];
   kept_number = iell;
   summary(f);
   set_ellipsoid_radii(f.a, f.b);

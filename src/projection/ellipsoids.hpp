@@ -5,12 +5,28 @@
 // mode is silent.
 #pragma once
 
+#include <span>
+#include <string_view>
+
 #include "frame/mode.hpp"
 
 namespace korbast::projection {
 
-// The reference ellipsoid, by number 1 to 9 (1 is GRS80): writes its radii and constants into
-// `ellipsoid` and prints its summary on every call. The number is kept for the next call.
+// One built-in reference ellipsoid.
+struct Ellipsoid {
+  std::string_view menu_line;  // its line in the menu, ending in its number
+  std::string_view title;      // the first line of its summary, printed in 20 characters
+  float a;                     // equatorial radius, metres
+  float b;                     // polar radius, metres
+};
+
+// The built-in ellipsoids in the order of their numbers (number n is element n - 1; 1 is
+// GRS80). Their count is the table's size: the menu, the range of known numbers and the
+// tests all follow it.
+std::span<const Ellipsoid> ellipsoid_table();
+
+// The reference ellipsoid, by its number in `ellipsoid_table`: writes its radii and constants
+// into `ellipsoid` and prints its summary on every call. The number is kept for the next call.
 void sellipsoid(int& iell, frame::Mode mode);
 
 // The ellipsoid of equatorial radius a and polar radius b (metres) into `ellipsoid`: the radii

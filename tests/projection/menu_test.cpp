@@ -13,6 +13,7 @@
 #include "frame/angles.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/menu.hpp"
 #include "projection/proj_fixtures.hpp"
 #include "projection/projection.hpp"
@@ -390,13 +391,12 @@ std::string answers_for(const testing::FixtureCase& c) {
   const ProjectionEntry* p = find_projection(c.code);
   if (p == nullptr) return in;
   if (p->ellipsoidal) {
-    const float figures[9][2] = {
-        {6378137.0f, 6356752.5f}, {6378160.0f, 6356775.0f}, {6378388.0f, 6356912.0f},
-        {6378249.0f, 6356515.0f}, {6378206.5f, 6356584.0f}, {6377397.0f, 6356079.0f},
-        {6377276.5f, 6356075.5f}, {6376523.0f, 6355863.0f}, {6376985.0f, 6356323.5f}};
+    // The menu number of the fixture's radii (the figures themselves are checked against
+    // PROJ's by Setups.EllipsoidFiguresAreThePublishedOnes).
     int number = 0;
-    for (int k = 0; k < 9; ++k)
-      if (figures[k][0] == c.ell[0] && figures[k][1] == c.ell[1]) number = k + 1;
+    const auto figures = ellipsoid_table();
+    for (std::size_t k = 0; k < figures.size(); ++k)
+      if (figures[k].a == c.ell[0] && figures[k].b == c.ell[1]) number = static_cast<int>(k) + 1;
     EXPECT_NE(number, 0) << c.name << ": ellipsoid not in the table";
     in += std::to_string(number) + "\n99\n";
   }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frame/angles.hpp"
+#include "projection/ellipsoids.hpp"
 #include "projection/projection.hpp"
 #include "projection/setups.hpp"
 #include "projection/table.hpp"
@@ -25,11 +26,20 @@ inline void set_origin(float lon_deg, float lat_deg) {
 // The first code past the table: no projection has it.
 inline constexpr int kUnknownProjection = projection::kProjections + 1;
 
-// A projection code as the dialogs print it, right-aligned in four columns.
-inline std::string code_field(int code) {
-  const std::string s = std::to_string(code);
-  return std::string(s.size() < 4 ? 4 - s.size() : 0, ' ') + s;
+// The number of built-in reference ellipsoids, and the first number past them: no ellipsoid
+// has it.
+inline int ellipsoid_count() { return static_cast<int>(projection::ellipsoid_table().size()); }
+inline int unknown_ellipsoid() { return ellipsoid_count() + 1; }
+
+// An integer right-aligned in w columns, as the dialogs print their numbers.
+inline std::string int_field(int v, int w) {
+  const std::string s = std::to_string(v);
+  const auto n = static_cast<std::size_t>(w);
+  return std::string(s.size() < n ? n - s.size() : 0, ' ') + s;
 }
+
+// A projection code as the dialogs print it, right-aligned in four columns.
+inline std::string code_field(int code) { return int_field(code, 4); }
 
 // Projects one point given in degrees with the current projection.
 inline void project_deg(float lon_deg, float lat_deg, float& x, float& y) {

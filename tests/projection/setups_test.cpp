@@ -15,6 +15,7 @@
 #include "projection/ellipsoidal.hpp"
 #include "projection/projection.hpp"
 #include "projection/projection_dialog.hpp"
+#include "projection/projection_support.hpp"
 #include "support/expected_lines.hpp"
 
 namespace korbast::projection {
@@ -63,23 +64,35 @@ TEST_F(Setups, EllipsoidInitialisationAndSummary) {
                              "  Polar      radius =  6356752.5 m", at}));
 }
 
+// The ellipsoid menu as the user sees it, between its rules, and its refusal of a number
+// outside it: a new ellipsoid adds its line here and widens the range.
+const ex::Lines kEllipsoidMenu = {
+    " GRS80    1980 .......................1", " IUGG     1967 .......................2",
+    " Hayford  1909 .......................3", " Clarke   1880 .......................4",
+    " Clarke   1866 .......................5", " Bessel   1841 .......................6",
+    " Everest  1830 .......................7", " Plessis  1810 .......................8",
+    " Delambre 1810 .......................9",
+};
+const std::string kEllipsoidRange = " NEITHER IN [1,9] NOR = 99";
+
 TEST_F(Setups, EllipsoidMenuChoosesAnotherFigure) {
   int iell = 0;
   run("", [&] { sellipsoid(iell, 5); });
-  // 10 is refused, 3 is taken, 99 applies it.
-  const std::string text = run("10\n3\n99\n", [&] { sellipsoid(iell, 2); });
+  // The first number past the table is refused, 3 is taken, 99 applies it.
+  const int refused = testing::unknown_ellipsoid();
+  const std::string text =
+      run(std::to_string(refused) + "\n3\n99\n", [&] { sellipsoid(iell, 2); });
   EXPECT_EQ(iell, 3);
   EXPECT_EQ(ellipsoid.ra, 6378388.0f);
   EXPECT_EQ(ellipsoid.rb, 6356912.0f);
-  EXPECT_NE(text.find(lines({"            ELLIPSOIDS SET UP", ex::rule('-'),
-                             "  current ellipsoid number:   1", "  setting ellipsoid number:   3",
-                             ex::rule('-'), " GRS80    1980 .......................1",
-                             " IUGG     1967 .......................2"})),
+  EXPECT_NE(text.find(ex::text(ex::join({{"            ELLIPSOIDS SET UP", ex::rule('-'),
+                                          "  current ellipsoid number:   1",
+                                          "  setting ellipsoid number:   3", ex::rule('-')},
+                                         kEllipsoidMenu,
+                                         {ex::rule('-'),
+                                          " SET AND EXIT .......................99"}}))),
             std::string::npos);
-  EXPECT_NE(text.find(lines({" Delambre 1810 .......................9", ex::rule('-'),
-                             " SET AND EXIT .......................99"})),
-            std::string::npos);
-  EXPECT_NE(text.find(lines({" ANSWER =     10", " NEITHER IN [1,9] NOR = 99",
+  EXPECT_NE(text.find(lines({" ANSWER = " + testing::int_field(refused, 6), kEllipsoidRange,
                              " ==> BACK TO MENU WITHOUT ACTION"})),
             std::string::npos);
   EXPECT_TRUE(has_line(text, " Enter Ellipsoid number or"));
@@ -106,13 +119,14 @@ TEST_F(Setups, EllipsoidFiguresAreThePublishedOnes) {
     std::string name;
     double a = 0, b = 0;
     ASSERT_TRUE(row >> number >> name >> a >> b) << line;
+    ++rows;
+    EXPECT_EQ(number, rows) << line;  // every number, in menu order
     run(std::to_string(number) + "\n99\n", [&] { sellipsoid(iell, 2); });
     EXPECT_EQ(iell, number) << name;
     EXPECT_NEAR(ellipsoid.ra, a, 0.5) << name;
     EXPECT_NEAR(ellipsoid.rb, b, 0.5) << name;
-    ++rows;
   }
-  EXPECT_EQ(rows, 9);
+  EXPECT_EQ(rows, testing::ellipsoid_count());
 }
 
 TEST_F(Setups, EllipsoidNeverSetIsChosenFromTheMenu) {
@@ -125,9 +139,11 @@ TEST_F(Setups, EllipsoidNeverSetIsChosenFromTheMenu) {
   EXPECT_EQ(iell, 5);
   EXPECT_EQ(ellipsoid.ra, 6378206.5f);
   // A caller's number outside the table is reset to 1.
-  iell = 12;
+  const int unknown = testing::unknown_ellipsoid();
+  iell = unknown;
   const std::string reset = run("", [&] { sellipsoid(iell, 1); });
-  EXPECT_NE(reset.find(lines({"  ellipsoid nb =  12", " ==> NO SUCH ELLIPSOID NB",
+  EXPECT_NE(reset.find(lines({"  ellipsoid nb = " + testing::int_field(unknown, 3),
+                              " ==> NO SUCH ELLIPSOID NB",
                               " ==> RESETTING TO:", "  ellipsoid nb =   1"})),
             std::string::npos);
   EXPECT_EQ(iell, 1);
