@@ -250,10 +250,13 @@ void put_rect(std::string& out, const double* r) {
 // The glyphs of a text, `count` of them as the page font at `size` sets them, in the text
 // space `c`, `s` turns (the cosine and sine of the text's angle) from (x, y) in image pixels.
 // Text space: one unit per size, y upwards, turned as the text is, starting at the first
-// glyph; the glyphs by their indices in the embedded page font. Where the page puts a glyph
-// elsewhere than the widths lead to, the text is moved. The glyphs' outlines cut out a
-// rectangle painted in the fill colour (text mode 7): readers find and select the text, and
-// draw the outlines as they draw paths, at the very places the page image has them.
+// glyph; the glyphs by their indices in the embedded page font, each following the one
+// before by its width. The page sets them so too: its unhinted advances are the font's own
+// widths, which the PDF font holds to a millionth of the size, so that no glyph of a text
+// (at most 199 bytes) stands a ten-thousandth of the size from where the page has it. The
+// glyphs' outlines cut out a rectangle painted in the fill colour (text mode 7): readers
+// find and select the text, and draw the outlines as they draw paths, at the very places
+// the page image has them.
 void put_glyphs(std::string& out, const cairo_glyph_t* gl, int count, double x, double y,
                 double c, double s, double size, std::vector<unsigned>& glyphs) {
   const double size_u = size * kUnit;
@@ -269,25 +272,17 @@ void put_glyphs(std::string& out, const cairo_glyph_t* gl, int count, double x, 
   put_number(out, (x + c * gl[0].x + s * gl[0].y) * kUnit, 1);
   out += ' ';
   put_number(out, (y - s * gl[0].x + c * gl[0].y) * kUnit, 1);
-  out += " cm BT 7 Tr /F1 1 Tf [<";
-  double at_em = 0.0;  // where the widths have put the next glyph, 1/1000 of the size
+  out += " cm BT 7 Tr /F1 1 Tf <";
+  double width = 0.0;  // of the glyphs, 1/1000 of the size
   static const char* hex = "0123456789ABCDEF";
   for (int g = 0; g < count; ++g) {
-    const double want = (gl[g].x - gl[0].x) / size * 1000.0;
-    const double shift = std::round((want - at_em) * 10.0) / 10.0;
-    if (g > 0 && shift != 0.0) {
-      out += "> ";
-      put_number(out, -shift, 1);
-      out += " <";
-      at_em += shift;
-    }
     const unsigned index = static_cast<unsigned>(gl[g].index) & 0xFFFF;
     for (int b = 12; b >= 0; b -= 4) out += hex[(index >> b) & 0xF];
-    at_em += std::round(pdf_glyph_width(index) * 1000.0) / 1000.0;
+    width += pdf_glyph_width(index);
     glyphs.push_back(index);
   }
-  out += ">] TJ ET -2 -1 ";
-  put_number(out, at_em / 1000.0 + 4.0, 1);
+  out += "> Tj ET -2 -1 ";
+  put_number(out, width / 1000.0 + 4.0, 1);
   out += " 3 re f Q\n";
 }
 

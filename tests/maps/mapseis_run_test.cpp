@@ -150,7 +150,10 @@ TEST_F(MapRun, SiShSlotNumberOutsideTheTableWarns) {
 }
 
 // The threshold only decides which events the console lists: events 1 and 2 have their
-// steepest axis below 60 degrees (56.0 and 43.2), event 3 not (72.2).
+// steepest axis below 60 degrees (56.0 and 43.2), event 3 not (72.2). The listed events'
+// negative codes are drawn as their absolute values, without a warning: Sv 3, 2 and 3 give
+// arrows for SHmax at every event, and for SHmin at event 2 only (bars at 1 and 3), each
+// symbol a pair: 8 arrows (outlines of 7 points) and 4 bars (of 4).
 TEST_F(MapRun, PlungeThresholdListsShallowEventsAndLeavesTheFileAlone) {
   open_window();
   const std::string path = open_sish();
@@ -165,6 +168,15 @@ TEST_F(MapRun, PlungeThresholdListsShallowEventsAndLeavesTheFileAlone) {
   EXPECT_EQ(listed[0].substr(0, 21), "       1| -3|    50.8");
   // The listing shows SHmax in [0, 360): event 2 is T + 90.
   EXPECT_EQ(listed[1].substr(0, 21), "       1| -2|   239.5");
+  EXPECT_EQ(count(out, "isv outside"), 0) << out;
+  int arrows = 0, bars = 0;
+  for (const auto& p : plot::test::log_paths(log_lines())) {
+    if (!p.closed) continue;
+    arrows += p.pts.size() == 7;
+    bars += p.pts.size() == 4;
+  }
+  EXPECT_EQ(arrows, 8);
+  EXPECT_EQ(bars, 4);
 }
 
 TEST_F(MapRun, DefaultThresholdListsOnlyTheHeaders) {
@@ -222,8 +234,13 @@ TEST_F(MapRun, CaptionsCarryTheCountAndTheDriversIdentity) {
   }
   EXPECT_TRUE(count_caption);
   EXPECT_TRUE(subroutine);
-  // The alignment is given back after the captions; the grid leaves it at -7.
+  // The alignment is given back after the captions; the grid's labels leave it at -7.
   EXPECT_EQ(plot::plt2blk.textalign, -7);
+  // A grid of type 0 has no labels: the alignment set before the run is the one after it.
+  plot::plt2blk.textalign = 5;
+  drive("320\n8\n0\n99\n" + run_open() + "99\n");
+  EXPECT_EQ(llgrid.igridtype, 0);
+  EXPECT_EQ(plot::plt2blk.textalign, 5);
 }
 
 // The scaling puts the grid's extent into the page box 17 x 26 cm at (2, 2) cm, equal scales.

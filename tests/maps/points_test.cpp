@@ -169,17 +169,27 @@ TEST_F(Points, TypedPointWithoutProjection) {
   EXPECT_EQ(plot::ptblock.ipt, 2);
 }
 
-// lproj true: longitude 0, latitude 0 in the default projection (PROJ: 0, -0.8813736).
+// lproj true: longitude 30 (field 10), latitude 10 (field 20) in the default projection,
+// Mercator about (0, 45) (PROJ +proj=merc +R=1: (0.5235988, 0.1754258) less the origin's
+// (0, 0.8813736)); the point is listed and drawn there.
 TEST_F(Points, TypedPointIsProjected) {
-  const std::string out = run("100\n99\n");
+  const std::string out = run("10\n30\n20\n10\n100\n99\n");
+  const auto lines = split_lines(out);
+  EXPECT_GE(find_sequence(lines, menu_lines(true, true, "  30.000", "  10.000")), 0) << out;
   const ex::Lines block = {" New value =           100", rule22(), " PROJECTING LOCATIONS",
                            " LONG, LAT (input) --> X, Y", rule22(), " PLOTTING LOCATION",
                            rule22(), rule22(), " Plotted coordinates:", rule22(),
                            " | nb|X-long  |Y-lat   |", " | nb|        |        |",
-                           " |  1|   0.000|  -0.881|", rule22()};
-  EXPECT_GE(find_sequence(split_lines(out), block), 0) << out;
-  EXPECT_FLOAT_EQ(plot::cc2dbuff.xp[0], 0.0f);
-  EXPECT_NEAR(plot::cc2dbuff.yp[0], -0.8813736, 2e-6);
+                           " |  1|   0.524|  -0.706|", rule22()};
+  EXPECT_GE(find_sequence(lines, block), 0) << out;
+  EXPECT_NEAR(plot::cc2dbuff.xp[0], 0.5235988, 2e-6);
+  EXPECT_NEAR(plot::cc2dbuff.yp[0], 0.1754258 - 0.8813736, 2e-6);
+  float xde = 0, yde = 0, xu = 0.5235988f, yu = 0.1754258f - 0.8813736f;
+  plot::us2de(&xde, &yde, &xu, &yu, 1);
+  const auto c = pentagons();
+  ASSERT_EQ(c.size(), 1u);
+  EXPECT_NEAR(c[0].first, xde, 0.5);
+  EXPECT_NEAR(c[0].second, yde, 0.5);
 }
 
 TEST_F(Points, TypedPointTwiceIsDrawnTwice) {

@@ -86,9 +86,10 @@ inline void write_file(const fs::path& p, const std::string& bytes) {
   std::ofstream(p, std::ios::binary) << bytes;
 }
 
-// Whether a pixel within `reach` pixels of image point (x, y) (y downwards) is inked: not
-// white, or darker than `dark` in some channel when asked.
-inline bool inked_near(cairo_surface_t* img, double x, double y, int reach, int dark = 255) {
+// Hands `f` the level (0 to 255) of each colour channel of each pixel within `reach` pixels
+// of image point (x, y) (y downwards), while `f` returns true; false when `f` stopped it.
+template <class F>
+bool each_level_near(cairo_surface_t* img, double x, double y, int reach, F f) {
   cairo_surface_flush(img);
   const unsigned char* data = cairo_image_surface_get_data(img);
   const int stride = cairo_image_surface_get_stride(img);
@@ -99,9 +100,27 @@ inline bool inked_near(cairo_surface_t* img, double x, double y, int reach, int 
       std::uint32_t v;
       std::memcpy(&v, data + row * stride + col * 4, 4);
       for (int shift : {0, 8, 16})
-        if (static_cast<int>((v >> shift) & 0xFF) < dark) return true;
+        if (!f(static_cast<int>((v >> shift) & 0xFF))) return false;
     }
-  return false;
+  return true;
+}
+
+// Whether a pixel within `reach` pixels of image point (x, y) (y downwards) is inked: not
+// white, or darker than `dark` in some channel when asked.
+inline bool inked_near(cairo_surface_t* img, double x, double y, int reach, int dark = 255) {
+  return !each_level_near(img, x, y, reach, [dark](int level) { return level >= dark; });
+}
+
+// The ink within `reach` pixels of image point (x, y) (y downwards): the darkness of each
+// pixel of the square, 0 for white and 1 for black, summed (the area of a black shape, in
+// pixels, where anti-aliasing grades the pixels it covers in part).
+inline double ink_near(cairo_surface_t* img, double x, double y, int reach) {
+  double ink = 0;
+  each_level_near(img, x, y, reach, [&ink](int level) {
+    ink += (255 - level) / 765.0;
+    return true;
+  });
+  return ink;
 }
 
 // The window of a page of 10 pixels per cm, w x h pixels at the lower-left corner of the A4

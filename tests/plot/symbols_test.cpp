@@ -301,10 +301,11 @@ TEST_F(Symbols, NoPointDrawsNothingAndKeepsTheBuffer) {
 }
 
 // The dot of code 10 and the centre of code 20 through the program's device, anti-aliased
-// and not, at centres on and off the pixel grid: in the PNG every dot leaves ink, and 20
-// has ink at its centre where the plain circle (code 1) has none; the same in the PDF page
-// as poppler rasterises it, three raster pixels a window pixel. A polygon of one point, and
-// a line or a polygon of no points (their arrays holding a first point), leave no ink.
+// and not, at centres on and off the pixel grid: in the PNG every dot leaves ink (with
+// anti-aliasing the ink of a disc as wide as the line, no more), and 20 has ink at its
+// centre where the plain circle (code 1) has none; the same in the PDF page as poppler
+// rasterises it, three raster pixels a window pixel. A polygon of one point, and a line or a
+// polygon of no points (their arrays holding a first point), leave no ink.
 TEST_F(Symbols, DotsLeaveInkOnThePageFiles) {
   pages::CairoCanvas& c = use_cairo();
   const int w = 200, h = 60;
@@ -337,6 +338,13 @@ TEST_F(Symbols, DotsLeaveInkOnThePageFiles) {
     cairo_surface_t* png = cairo_image_surface_create_from_png((base + "_p001.png").c_str());
     ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << base;
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(inked_near(png, dx[i], h - dy[i], 1)) << base << " dot " << i;
+    // Anti-aliased (window 1), a dot is a disc as wide as the line (1 pixel): pi / 4 of a
+    // pixel's ink (a little less, Cairo drawing so small a disc as a polygon), where the
+    // dot widened to the narrowest one (1.5 pixels) would leave 1.77.
+    if (k == 1) {
+      for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(ink_near(png, dx[i], h - dy[i], 4), kPi / 4, 0.3) << base << " dot " << i;
+    }
     for (int i = 0; i < 2; ++i) {
       EXPECT_FALSE(inked_near(png, cx[i], h - cy[i], 1)) << base << " circle " << i;
       EXPECT_TRUE(inked_near(png, cx[i] + 5, h - cy[i], 1)) << base << " circle " << i;
