@@ -1,7 +1,5 @@
 #include "frame/filechooser.hpp"
 
-#include <sys/stat.h>
-
 #include "frame/dialog.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
@@ -34,12 +32,11 @@ std::optional<std::string> choose_file(bool must_exist, int unit, bool& replace,
   if (must_exist) return path;
   // Only the name is looked at: a FIFO is never opened here (its reader would take that for
   // the end of its input).
-  struct stat found {};
-  if (::lstat(path.c_str(), &found) != 0 || S_ISDIR(found.st_mode)) return path;
+  const units::Found found = units::found_at(path);
+  if (found == units::Found::Nothing || found == units::Found::Folder) return path;
   // Where nothing would be replaced, or the open refuses what is there, the question would
   // only put a piped answer stream out of step.
-  if ((!S_ISREG(found.st_mode) && !S_ISLNK(found.st_mode)) ||
-      units::opened_elsewhere(unit, path, units::Status::Replace)) {
+  if (found == units::Found::Stream || units::opened_elsewhere(unit, path, units::Status::Replace)) {
     replace = true;
     return path;
   }

@@ -12,7 +12,8 @@ namespace korbast::frame {
 // file (the open refuses a folder); a file or a link (even one that leads nowhere) is what
 // the user is asked to replace: yes sets replace, no cancels. A FIFO, a device or a socket is
 // returned with replace set and no question (the open writes it as it is, or refuses it), and
-// so is a file open on another unit than `unit` (the open refuses it). typed is the path as
+// so is a link to a FIFO or a character device (/dev/stdout), and a file open on another unit
+// than `unit` (the open refuses it). typed is the path as
 // typed (blanks around it removed), for the warning after a cancel: empty when no name was
 // given (or no answer could be read), the file's name when it was not replaced. The caller
 // (opef2) takes a cancel as a failed open and asks again.

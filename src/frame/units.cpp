@@ -284,28 +284,51 @@ int open_without_waiting(const std::string& path, int flags) {
 }
 
 // What is written as it is at a name that the user chose to replace: a FIFO, a device, a
-// socket. Anything else there (a file, a link) is replaced.
+// socket; they hold no content a new file could keep.
 bool written_in_place(mode_t mode) {
   return S_ISFIFO(mode) || S_ISCHR(mode) || S_ISBLK(mode) || S_ISSOCK(mode);
 }
 
+}  // namespace
+
+Found found_at(std::string_view path) {
+  const std::string p(path);
+  struct stat st {};
+  if (::lstat(p.c_str(), &st) != 0) return Found::Nothing;
+  if (S_ISDIR(st.st_mode)) return Found::Folder;
+  if (written_in_place(st.st_mode)) return Found::Stream;
+  if (!S_ISLNK(st.st_mode)) return Found::File;
+  // A link to a FIFO or a character device (/dev/stdout, /dev/null) leads to no file: it is
+  // written as what it leads to. A link to anything else, or to nothing, is replaced.
+  struct stat target {};
+  if (::stat(p.c_str(), &target) == 0) {
+    if (S_ISDIR(target.st_mode)) return Found::Folder;
+    if (S_ISFIFO(target.st_mode) || S_ISCHR(target.st_mode) || S_ISSOCK(target.st_mode))
+      return Found::Stream;
+  }
+  return Found::File;
+}
+
+namespace {
+
 // Status::Replace: the descriptor of the new file at the name (or of the FIFO or device there),
 // or -1 with errno.
 int open_replacing(const std::string& path) {
-  struct stat found {};
-  if (::lstat(path.c_str(), &found) == 0) {
-    if (S_ISDIR(found.st_mode)) {
+  switch (found_at(path)) {
+    case Found::Folder:
       errno = EISDIR;
       return -1;
-    }
-    if (written_in_place(found.st_mode)) {
-      // O_NOFOLLOW: a link put there since the look is refused (ELOOP), never followed; a
-      // regular file put there is replaced as any other.
-      const int fd = open_without_waiting(path, O_WRONLY | O_NOFOLLOW);
+    case Found::Stream: {
+      // A regular file put there since the look is replaced as any other.
+      const int fd = open_without_waiting(path, O_WRONLY);
       struct stat opened {};
       if (fd < 0 || ::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) return fd;
       ::close(fd);
+      break;
     }
+    case Found::Nothing:
+    case Found::File:
+      break;
   }
   // Made beside the name, then put at it in one step: nothing planted at the name between a
   // removal and a creation can be followed, and the name is never without a file.

@@ -21,7 +21,8 @@ constexpr int console = 6;
 // through: the new empty file is made under a fresh name beside it (as for Whole) and renamed
 // over the name at once, so a link's target and a file's other names keep their content and
 // the name never stands empty. A FIFO, a device or a socket at the name itself is written as
-// it is (a FIFO without reader is refused at once, ENXIO); a folder is refused (EISDIR).
+// it is (a FIFO without reader is refused at once, ENXIO), and so is a FIFO or a character
+// device a link at the name leads to (/dev/stdout); a folder is refused (EISDIR).
 // Append: write after the end of the file (or a new one).
 // Whole: replace the file whole or not at all (the lines go to a temporary file made under a
 // new name beside it, never through a link or a file found there, which the close puts in its
@@ -35,6 +36,13 @@ enum class Read { Ok, Eof, Error };
 // open_error then says why). A Replace, Append or Whole open of a regular file that is open
 // on another unit is refused (see opened_elsewhere).
 bool open(int unit, std::string_view path, Status status);
+// What a Replace open finds at a name, looked at without following a link: nothing; a folder
+// (refused), also where a link leads to one; a stream (a FIFO, a device or a socket, or a link
+// to a FIFO or a character device), written as it is; a file, or a link to anything else or to
+// nothing, which is replaced.
+enum class Found { Nothing, Folder, Stream, File };
+// What is at path, as a Replace open and the file chooser see it.
+Found found_at(std::string_view path);
 // Why the last open that returned false failed, for the line under the file's name: the
 // system's reason, or "File already opened in another unit".
 std::string open_error();

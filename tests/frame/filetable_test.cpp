@@ -267,20 +267,22 @@ TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
   fs::create_directories(dir / "data");
   const fs::path target = dir / "data/cat.ndk", master = dir / "master.ndk";
   const fs::path soft = dir / "soft.ndk", hard = dir / "hard.ndk", dangling = dir / "dangling.ndk";
-  const fs::path sish = dir / "sish.txt", fresh = dir / "fresh.ndk";
+  const fs::path sish = dir / "sish.txt", fresh = dir / "fresh.ndk", null = dir / "null.ndk";
   { std::ofstream(target) << "20 events\n"; }
   { std::ofstream(master) << "the master catalogue\n"; }
   fs::create_symlink(target, soft);
   fs::create_hard_link(master, hard);
   fs::create_symlink(dir / "nowhere.ndk", dangling);
+  fs::create_symlink("/dev/null", null);  // leads to no file: written into, never replaced
   korbast::testing::Console console(sish.string() + "\n" + soft.string() + "\ny\n" +
                                     hard.string() + "\ny\n" + dangling.string() + "\ny\n" +
-                                    sish.string() + "\n\n" + fresh.string() + "\n");
+                                    sish.string() + "\n\n" + fresh.string() + "\n" + null.string() +
+                                    "\n");
   fail_when_answers_run_out();
   initfio(1, 2, 0);
   opefou(2, "extracted si-sh output", 0);
   units::write_line(22, "si-sh line 1");
-  for (const fs::path& name : {soft, hard, dangling, fresh}) {
+  for (const fs::path& name : {soft, hard, dangling, fresh, null}) {
     opefou(1, "cmt-ndk output", 0);
     units::write_line(21, "written to " + name.filename().string());
     clofou(1, 0);
@@ -297,11 +299,14 @@ TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
     EXPECT_FALSE(fs::exists(name.string() + ".new")) << name;
   }
   EXPECT_EQ(read_file(fresh), "written to fresh.ndk\n");
+  EXPECT_TRUE(fs::is_symlink(null));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
   EXPECT_EQ(read_file(sish), "si-sh line 1\nsi-sh line 2\n");
   const std::string text = console.text();
   EXPECT_NE(text.find(" " + dangling.string() + " exists. Replace it ? (y/n)\n"), std::string::npos)
       << text;
   EXPECT_EQ(text.find(sish.string() + " exists. Replace it ?"), std::string::npos) << text;
+  EXPECT_EQ(text.find(null.string() + " exists. Replace it ?"), std::string::npos) << text;
   EXPECT_NE(text.find(" COULD NOT OPEN FILE " + sish.string() +
                       "\n   REASON: File already opened in another unit\n ===> RETRYING\n"),
             std::string::npos)
