@@ -1,7 +1,5 @@
 #include "frame/filechooser.hpp"
 
-#include <filesystem>
-
 #include "frame/dialog.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
@@ -21,7 +19,7 @@ std::string strip(const std::string& s) {
 
 // The prompt says what the frame around it does: a cancel (an empty answer, or no to
 // replacing) is a failed open, which warns and asks again.
-std::optional<std::string> choose_file(bool must_exist, bool& replace, std::string& typed) {
+std::optional<std::string> choose_file(bool must_exist, int unit, bool& replace, std::string& typed) {
   replace = false;
   typed.clear();
   units::write_line(iocom.stdout_unit, " path (asked again until a file opens):");
@@ -32,9 +30,16 @@ std::optional<std::string> choose_file(bool must_exist, bool& replace, std::stri
   typed = path;
   if (path.empty()) return std::nullopt;
   if (must_exist) return path;
-  std::error_code ec;
-  // A folder is never replaced: the open refuses it with its reason, without the question.
-  if (!std::filesystem::exists(path, ec) || std::filesystem::is_directory(path, ec)) return path;
+  // Only the name is looked at: a FIFO is never opened here (its reader would take that for
+  // the end of its input).
+  const units::Found found = units::found_at(path);
+  if (found == units::Found::Nothing || found == units::Found::Folder) return path;
+  // Where nothing would be replaced, or the open refuses what is there, the question would
+  // only put a piped answer stream out of step.
+  if (found == units::Found::Stream || units::opened_elsewhere(unit, path, units::Status::Replace)) {
+    replace = true;
+    return path;
+  }
   units::write_line(iocom.stdout_unit, " " + path + " exists. Replace it ? (y/n)");
   if (read_answer_line(units::keyboard, answer, "opef2", "Replace it") != AnswerRead::Ok)
     return std::nullopt;

@@ -1,7 +1,5 @@
 #include "frame/filetable.hpp"
 
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "frame/dialog.hpp"
@@ -67,7 +65,7 @@ constexpr std::string_view kNotReplaced = "File exists, not replaced";
 std::optional<std::string> open_failure(int unit, const std::string& path, units::Status st) {
   if (path.empty()) return std::string(kNoName);
   if (units::open(unit, path, st)) return std::nullopt;
-  return std::string(std::strerror(errno));
+  return units::open_error();
 }
 
 void reason_line(std::string_view reason) {
@@ -209,7 +207,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     if (mode == Mode::kCallerMenu && iocom.stdin_unit == units::keyboard) {
       say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
       bool replace = false;
-      if (auto chosen = choose_file(old, replace, path)) {
+      if (auto chosen = choose_file(old, unit, replace, path)) {
         path = *chosen;
         failure = open_failure(unit, path, replace ? units::Status::Replace : st);
       } else {

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <ext/stdio_filebuf.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -73,10 +75,15 @@ struct LineState {
 };
 
 struct Unit {
-  std::unique_ptr<std::fstream> file;
+  std::unique_ptr<std::filebuf> file;  // an input file's bytes
   std::unique_ptr<Output> output;
   std::string path;
   std::string temp;  // Status::Whole: where the lines go until the close
+  // The file opened, when it is a regular file: a second unit may not write it (see
+  // opened_elsewhere).
+  bool regular = false;
+  dev_t device = 0;
+  ino_t inode = 0;
   bool readable = false;
   bool writable = false;
   bool read_from = false;  // a read since the open or the last rewind
@@ -161,6 +168,7 @@ struct Table {
   void (*stop_interceptor)(int) = nullptr;
   void (*write_hook)() = nullptr;
   bool console_lost = false;  // a console write failed: the run stops
+  std::string open_error;     // why the last failed open failed
 };
 
 Table& table() {
@@ -254,71 +262,210 @@ int make_temporary(const std::string& path, std::string& temp) {
   return fd;
 }
 
+constexpr std::string_view kOpenedElsewhere = "File already opened in another unit";
+
+// Opens path with flags (and O_CLOEXEC), never waiting: without O_NONBLOCK, opening a FIFO
+// that nobody reads (or writes) would wait for ever; with it a FIFO without reader fails at
+// once (ENXIO), one without writer opens. The descriptor then blocks as usual. -1 with errno
+// when the open fails.
+int open_without_waiting(const std::string& path, int flags) {
+  int fd = -1;
+  do fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+  while (fd < 0 && errno == EINTR);
+  if (fd < 0) return -1;
+  const int opened = ::fcntl(fd, F_GETFL);
+  if (opened == -1 || ::fcntl(fd, F_SETFL, opened & ~O_NONBLOCK) == -1) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+// What is written as it is at a name that the user chose to replace: a FIFO, a device, a
+// socket; they hold no content a new file could keep.
+bool written_in_place(mode_t mode) {
+  return S_ISFIFO(mode) || S_ISCHR(mode) || S_ISBLK(mode) || S_ISSOCK(mode);
+}
+
 }  // namespace
 
-bool open(int unit, std::string_view path, Status status) {
-  if (is_console(unit) || path.empty()) return false;
-  close(unit);
-  std::string p(path);
-  Unit u;
-  // A folder is neither read nor written as a file (a new file would fail on "File exists").
-  // A file replaced whole is written beside its name first: a folder there shows at the close.
-  std::error_code ec;
-  if (status != Status::Whole && std::filesystem::is_directory(p, ec)) {
-    errno = EISDIR;
-    return false;
+Found found_at(std::string_view path) {
+  const std::string p(path);
+  struct stat st {};
+  if (::lstat(p.c_str(), &st) != 0) return Found::Nothing;
+  if (S_ISDIR(st.st_mode)) return Found::Folder;
+  if (written_in_place(st.st_mode)) return Found::Stream;
+  if (!S_ISLNK(st.st_mode)) return Found::File;
+  // A link to a FIFO or a character device (/dev/stdout, /dev/null) leads to no file: it is
+  // written as what it leads to. A link to anything else, or to nothing, is replaced.
+  struct stat target {};
+  if (::stat(p.c_str(), &target) == 0) {
+    if (S_ISDIR(target.st_mode)) return Found::Folder;
+    if (S_ISFIFO(target.st_mode) || S_ISCHR(target.st_mode) || S_ISSOCK(target.st_mode))
+      return Found::Stream;
   }
-  if (status == Status::Old) {
+  return Found::File;
+}
+
+namespace {
+
+// Status::Replace: the descriptor of the new file at the name (or of the FIFO or device there),
+// or -1 with errno.
+int open_replacing(const std::string& path) {
+  switch (found_at(path)) {
+    case Found::Folder:
+      errno = EISDIR;
+      return -1;
+    case Found::Stream: {
+      // A regular file put there since the look is replaced as any other.
+      const int fd = open_without_waiting(path, O_WRONLY);
+      struct stat opened {};
+      if (fd < 0 || ::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) return fd;
+      ::close(fd);
+      break;
+    }
+    case Found::Nothing:
+    case Found::File:
+      break;
+  }
+  // Made beside the name, then put at it in one step: nothing planted at the name between a
+  // removal and a creation can be followed, and the name is never without a file.
+  std::string temp;
+  const int fd = make_temporary(path, temp);
+  if (fd < 0) return -1;
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
+void note_file(Unit& u, const struct stat& st) {
+  u.regular = S_ISREG(st.st_mode);
+  u.device = st.st_dev;
+  u.inode = st.st_ino;
+}
+
+// Status::Old and Status::Regular.
+bool open_input(Unit& u, const std::string& path, Status status) {
+  struct stat st {};
+  if (status == Status::Regular) {
+    const int fd = open_without_waiting(path, O_RDONLY);
+    if (fd < 0) return false;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      errno = EINVAL;
+      return false;
+    }
+    auto f = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(fd, std::ios::binary | std::ios::in);
+    if (!f->is_open()) {
+      ::close(fd);
+      return false;
+    }
+    u.file = std::move(f);
+  } else {
     // A FIFO is opened as it is: its reader waits for the writer, which is how a catalogue
     // or column file is fed through one.
-    auto f = std::make_unique<std::fstream>(p, std::ios::binary | std::ios::in);
-    if (!f->is_open()) return false;
+    auto f = std::make_unique<std::filebuf>();
+    if (!f->open(path, std::ios::binary | std::ios::in)) return false;
+    if (::stat(path.c_str(), &st) != 0) st = {};
     u.file = std::move(f);
-    u.readable = true;
-  } else {
-    // Every write is checked here: a file size limit must show as a failed write, not end
-    // the run by its signal.
-    std::signal(SIGXFSZ, SIG_IGN);
-    int fd = -1;
-    if (status == Status::Whole) {
-      fd = make_temporary(p, u.temp);
-      // A file replaced whole reports its failures itself (see Status::Whole).
-      if (fd < 0) {
-        const int error = errno;
-        report_open_failure(unit, u.temp, error);
-        errno = error;
-        return false;
-      }
-    } else {
-      // Without O_NONBLOCK, opening a FIFO that nobody reads would wait for ever; with it
-      // that open fails at once (ENXIO). The writes then block as usual.
-      int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK;
-      if (status == Status::New) flags |= O_EXCL;
-      if (status == Status::Replace) flags |= O_TRUNC;
-      if (status == Status::Append) flags |= O_APPEND;
-      do fd = ::open(p.c_str(), flags, 0666);
-      while (fd < 0 && errno == EINTR);
-      if (fd < 0) return false;
-      const int opened = ::fcntl(fd, F_GETFL);
-      if (opened == -1 || ::fcntl(fd, F_SETFL, opened & ~O_NONBLOCK) == -1) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return false;
-      }
+  }
+  note_file(u, st);
+  u.readable = true;
+  return true;
+}
+
+bool open_output(int unit, Unit& u, const std::string& path, Status status) {
+  // Every write is checked here: a file size limit must show as a failed write, not end
+  // the run by its signal.
+  std::signal(SIGXFSZ, SIG_IGN);
+  int fd = -1;
+  if (status == Status::Whole) {
+    fd = make_temporary(path, u.temp);
+    // A file replaced whole reports its failures itself (see Status::Whole).
+    if (fd < 0) {
+      const int error = errno;
+      report_open_failure(unit, u.temp, error);
+      errno = error;
+      return false;
     }
-    u.output = std::make_unique<Output>();
-    u.output->fd = fd;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+  } else if (status == Status::Replace) {
+    fd = open_replacing(path);
+  } else {
+    int flags = O_WRONLY | O_CREAT;
+    if (status == Status::New) flags |= O_EXCL;
+    if (status == Status::Append) flags |= O_APPEND;
+    fd = open_without_waiting(path, flags);
+  }
+  if (fd < 0) return false;
+  u.output = std::make_unique<Output>();
+  u.output->fd = fd;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0) {
+    note_file(u, st);
+    if (S_ISREG(st.st_mode)) {
       u.output->cuttable = true;
       u.output->base = status == Status::Append ? static_cast<long long>(st.st_size) : 0;
     }
-    u.writable = true;
   }
+  u.writable = true;
+  return true;
+}
+
+bool open_unit(int unit, std::string_view path, Status status) {
+  if (is_console(unit) || path.empty()) {
+    errno = EINVAL;
+    return false;
+  }
+  std::string p(path);
+  if (opened_elsewhere(unit, p, status)) {
+    table().open_error = kOpenedElsewhere;
+    errno = EBUSY;
+    return false;
+  }
+  close(unit);
+  Unit u;
+  // A folder is neither read nor written as a file (a new file would fail on "File exists").
+  // A file replaced whole is written beside its name first: a folder there shows at the close;
+  // a replaced name is looked at itself, not through a link.
+  std::error_code ec;
+  if (status != Status::Whole && status != Status::Replace && std::filesystem::is_directory(p, ec)) {
+    errno = EISDIR;
+    return false;
+  }
+  const bool input = status == Status::Old || status == Status::Regular;
+  if (!(input ? open_input(u, p, status) : open_output(unit, u, p, status))) return false;
   u.path = std::move(p);
   table().files[unit] = std::move(u);
   return true;
+}
+
+}  // namespace
+
+bool open(int unit, std::string_view path, Status status) {
+  table().open_error.clear();
+  if (open_unit(unit, path, status)) return true;
+  if (table().open_error.empty()) table().open_error = std::strerror(errno);
+  return false;
+}
+
+std::string open_error() { return table().open_error; }
+
+bool opened_elsewhere(int unit, std::string_view path, Status status) {
+  if (status != Status::Replace && status != Status::Append && status != Status::Whole) return false;
+  const std::string p(path);
+  struct stat st {};
+  const int looked = status == Status::Append ? ::stat(p.c_str(), &st) : ::lstat(p.c_str(), &st);
+  if (looked != 0 || !S_ISREG(st.st_mode)) return false;
+  for (const auto& [number, u] : table().files)
+    if (number != unit && u.regular && u.device == st.st_dev && u.inode == st.st_ino) return true;
+  return false;
 }
 
 bool close(int unit) { return close_unit(unit, false); }
@@ -371,10 +518,8 @@ bool rewind(int unit) {
   if (!u || !u->readable) return false;
   if (u->rewind_failed) return false;  // reported once already; still unreadable
   if (!u->read_from) return true;  // nothing read yet: already at the first line
-  u->file->clear();
   errno = 0;
-  u->file->seekg(0);
-  if (!*u->file) {
+  if (u->file->pubseekpos(0, std::ios::in) == std::streampos(std::streamoff(-1))) {
     // A pipe or a device cannot go back: what follows would be read as an empty file.
     const int error = errno != 0 ? errno : ESPIPE;
     u->lines = LineState{};
@@ -572,12 +717,11 @@ void drop_byte_order_mark(LineState& st, std::string& line) {
 
 // One line of a stream, without its end, the line ends of LineState. Every call reads a
 // bounded number of bytes.
-Read read_stream_line(std::istream& in, LineState& st, std::string& line, std::string_view path) {
+Read read_stream_line(std::streambuf* sb, LineState& st, std::string& line, std::string_view path) {
   line.clear();
   st.unended = false;
   if (st.unreadable) return Read::Error;
   if (take_pending_empty_line(st)) return Read::Ok;
-  std::streambuf* sb = in.rdbuf();
   if (sb == nullptr) return Read::Error;
   Bytes src{sb, st};
   try {
@@ -615,12 +759,12 @@ Read read_line(int unit, std::string& line) {
     console_ok();
     // The wait watches the process's standard input: not when tests bound the keyboard.
     if (table().keyboard_wait && table().in == &std::cin) table().keyboard_wait();
-    return read_stream_line(*table().in, table().keyboard_lines, line, "standard input");
+    return read_stream_line(table().in->rdbuf(), table().keyboard_lines, line, "standard input");
   }
   if (Unit* u = find(unit); u && u->readable) {
     u->lines.blocks = true;
     u->read_from = true;
-    return read_stream_line(*u->file, u->lines, line, u->path);
+    return read_stream_line(u->file.get(), u->lines, line, u->path);
   }
   line.clear();
   return Read::Error;

@@ -13,17 +13,43 @@ namespace korbast::frame::units {
 constexpr int keyboard = 5;
 constexpr int console = 6;
 
-// New: create, fail when the file exists. Whole: replace the file whole or not at all (the
-// lines go to a temporary file made under a new name beside it, never through a link or a
-// file found there, which the close puts in its place once its bytes are on disk; a failure
-// leaves the previous file as it was and is reported as below).
-enum class Status { Old, New, Replace, Append, Whole };
+// Old: read a file that exists; a FIFO waits for its writer. Regular: read a regular file
+// only, never waiting: what is found at the name is opened without blocking (a FIFO without
+// writer opens at once) and refused when it is no regular file (EINVAL).
+// New: create, fail when the file exists.
+// Replace: a file or a link at the name is removed and a new file made there, never written
+// through: the new empty file is made under a fresh name beside it (as for Whole) and renamed
+// over the name at once, so a link's target and a file's other names keep their content and
+// the name never stands empty. A FIFO, a device or a socket at the name itself is written as
+// it is (a FIFO without reader is refused at once, ENXIO), and so is a FIFO or a character
+// device a link at the name leads to (/dev/stdout); a folder is refused (EISDIR).
+// Append: write after the end of the file (or a new one).
+// Whole: replace the file whole or not at all (the lines go to a temporary file made under a
+// new name beside it, never through a link or a file found there, which the close puts in its
+// place once its bytes are on disk; a failure leaves the previous file as it was and is
+// reported as below).
+enum class Status { Old, Regular, New, Replace, Append, Whole };
 enum class Read { Ok, Eof, Error };
 
 // Opens a file on a unit; a unit already connected is closed first. Units 5 and 6 cannot be
-// opened on files. Returns false when the file cannot be opened (nothing else changes; errno
-// then says why).
+// opened on files. Returns false when the file cannot be opened (nothing else changes;
+// open_error then says why). A Replace, Append or Whole open of a regular file that is open
+// on another unit is refused (see opened_elsewhere).
 bool open(int unit, std::string_view path, Status status);
+// What a Replace open finds at a name, looked at without following a link: nothing; a folder
+// (refused), also where a link leads to one; a stream (a FIFO, a device or a socket, or a link
+// to a FIFO or a character device), written as it is; a file, or a link to anything else or to
+// nothing, which is replaced.
+enum class Found { Nothing, Folder, Stream, File };
+// What is at path, as a Replace open and the file chooser see it.
+Found found_at(std::string_view path);
+// Why the last open that returned false failed, for the line under the file's name: the
+// system's reason, or "File already opened in another unit".
+std::string open_error();
+// Whether an open of path with status on unit would write or replace a regular file that is
+// open on another unit (the name itself for Replace and Whole, a link's target for Append):
+// its lines would be lost or written over, so the open is refused.
+bool opened_elsewhere(int unit, std::string_view path, Status status);
 // Closes a unit (flushing it); closing a closed unit does nothing. Units 5 and 6 stay.
 // False when an output file failed (now or earlier): not every line given reached it.
 //

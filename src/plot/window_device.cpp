@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <string>
 
 #include "frame/dialog.hpp"
@@ -82,12 +81,10 @@ bool settings_digit(const std::string& line, std::size_t col, int& value) {
 }
 
 // The first line of the settings file: columns 2 and 4. False when the file is missing or
-// its first line cannot be read; then nothing is changed. Only a regular file is opened: a
-// FIFO or a device at its name is unreadable (opening a FIFO would wait for a writer).
+// its first line cannot be read; then nothing is changed. Only a regular file is read: a
+// FIFO or a device at its name is unreadable, and its open never waits for a writer.
 bool read_settings(int& isetup, int& antialias) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(kSettingsFile, ec)) return false;
-  if (!units::open(kSettingsUnit, kSettingsFile, units::Status::Old)) return false;
+  if (!units::open(kSettingsUnit, kSettingsFile, units::Status::Regular)) return false;
   std::string line;
   const units::Read r = units::read_line(kSettingsUnit, line);
   units::close(kSettingsUnit);

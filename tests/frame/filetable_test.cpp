@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <thread>
 
 #include <fcntl.h>
@@ -18,6 +19,7 @@
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
 #include "support/expected_lines.hpp"
+#include "support/tempfile.hpp"
 
 namespace {
 
@@ -55,8 +57,13 @@ class FileTable : public ::testing::Test {
     std::filesystem::create_directories(dir);
   }
   void TearDown() override {
+    units::set_stop_interceptor(nullptr);
     for (int u : {11, 15, 21, 22}) units::close(u);
     std::filesystem::remove_all(dir);
+  }
+  // The answers running out (a question too many) fails the test rather than ending it.
+  static void fail_when_answers_run_out() {
+    units::set_stop_interceptor([](int) { throw std::runtime_error("the answers ran out"); });
   }
   std::filesystem::path dir;
 };
@@ -207,14 +214,16 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content\n");
 }
 
-// Outputs that cannot be written as files are refused at once, with their reason: a folder
-// without the replace question, a FIFO nobody reads after it (its open must not wait for a
-// reader). A FIFO with a reader takes every line written, however many fill the pipe.
+// Outputs that cannot be written as files are refused at once, with their reason and
+// without the replace question: a folder, a FIFO nobody reads (its open must not wait for a
+// reader); the answer after the pause is the next name. A FIFO with a reader takes every line
+// written, however many fill the pipe.
 TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
   const std::string fifo = (dir / "out.fifo").string();
   const std::string fresh = (dir / "fresh.txt").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  korbast::testing::Console console(dir.string() + "\n\n" + fifo + "\ny\n\n" + fresh + "\n");
+  korbast::testing::Console console(dir.string() + "\n\n" + fifo + "\n\n" + fresh + "\n");
+  fail_when_answers_run_out();
   std::string name(40, ' ');
   opef2(name, "extracted si-sh output", 22, "new", 0);
   EXPECT_EQ(name, fresh.substr(0, 40));
@@ -223,8 +232,7 @@ TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
                       "\n   REASON: Is a directory\n ===> RETRYING\n"),
             std::string::npos)
       << text;
-  EXPECT_EQ(text.find(dir.string() + " exists. Replace it ?"), std::string::npos) << text;
-  EXPECT_NE(text.find(" " + fifo + " exists. Replace it ? (y/n)\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Replace it ?"), std::string::npos) << text;
   EXPECT_NE(text.find(" COULD NOT OPEN FILE " + fifo +
                       "\n   REASON: No such device or address\n ===> RETRYING\n"),
             std::string::npos)
@@ -247,6 +255,62 @@ TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
   ::close(reader);
   EXPECT_TRUE(written);
   EXPECT_EQ(got, 4000u * 100u);
+}
+
+// A name chosen to be replaced is removed and made anew, never written through: a link to a
+// file elsewhere (its target keeps its bytes), a second name of a file (the first keeps its
+// content), a link that leads nowhere (asked like any existing name). The file open on the
+// Si-Sh slot is refused for the catalogue without a question, and keeps its lines.
+TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
+  namespace fs = std::filesystem;
+  using korbast::testing::read_file;
+  fs::create_directories(dir / "data");
+  const fs::path target = dir / "data/cat.ndk", master = dir / "master.ndk";
+  const fs::path soft = dir / "soft.ndk", hard = dir / "hard.ndk", dangling = dir / "dangling.ndk";
+  const fs::path sish = dir / "sish.txt", fresh = dir / "fresh.ndk", null = dir / "null.ndk";
+  { std::ofstream(target) << "20 events\n"; }
+  { std::ofstream(master) << "the master catalogue\n"; }
+  fs::create_symlink(target, soft);
+  fs::create_hard_link(master, hard);
+  fs::create_symlink(dir / "nowhere.ndk", dangling);
+  fs::create_symlink("/dev/null", null);  // leads to no file: written into, never replaced
+  korbast::testing::Console console(sish.string() + "\n" + soft.string() + "\ny\n" +
+                                    hard.string() + "\ny\n" + dangling.string() + "\ny\n" +
+                                    sish.string() + "\n\n" + fresh.string() + "\n" + null.string() +
+                                    "\n");
+  fail_when_answers_run_out();
+  initfio(1, 2, 0);
+  opefou(2, "extracted si-sh output", 0);
+  units::write_line(22, "si-sh line 1");
+  for (const fs::path& name : {soft, hard, dangling, fresh, null}) {
+    opefou(1, "cmt-ndk output", 0);
+    units::write_line(21, "written to " + name.filename().string());
+    clofou(1, 0);
+  }
+  units::write_line(22, "si-sh line 2");
+  clofou(2, 0);
+
+  EXPECT_EQ(read_file(target), "20 events\n");
+  EXPECT_EQ(read_file(master), "the master catalogue\n");
+  EXPECT_FALSE(fs::exists(dir / "nowhere.ndk"));
+  for (const fs::path& name : {soft, hard, dangling}) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(name))) << name;
+    EXPECT_EQ(read_file(name), "written to " + name.filename().string() + "\n");
+    EXPECT_FALSE(fs::exists(name.string() + ".new")) << name;
+  }
+  EXPECT_EQ(read_file(fresh), "written to fresh.ndk\n");
+  EXPECT_TRUE(fs::is_symlink(null));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_EQ(read_file(sish), "si-sh line 1\nsi-sh line 2\n");
+  const std::string text = console.text();
+  EXPECT_NE(text.find(" " + dangling.string() + " exists. Replace it ? (y/n)\n"), std::string::npos)
+      << text;
+  EXPECT_EQ(text.find(sish.string() + " exists. Replace it ?"), std::string::npos) << text;
+  EXPECT_EQ(text.find(null.string() + " exists. Replace it ?"), std::string::npos) << text;
+  EXPECT_NE(text.find(" COULD NOT OPEN FILE " + sish.string() +
+                      "\n   REASON: File already opened in another unit\n ===> RETRYING\n"),
+            std::string::npos)
+      << text;
 }
 
 // A file that cannot be opened gets the reason under its name: the system's, asked again at

@@ -7,11 +7,17 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 #include "frame/units.hpp"
 #include "support/console.hpp"
@@ -250,6 +256,42 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
   EXPECT_NE(text.find("\n   OUTPUT FILE FAILED WHILE OPENING\n   UNIT 50 FILE: " + nowhere +
                       ".new\n   REASON: No such file or directory\n ==> THE PREVIOUS FILE IS KEPT\n"),
             std::string::npos) << text;
+}
+
+// The settings file's open reads a regular file and never waits: a FIFO without writer at the
+// name is refused at once. Should the open wait for a writer, one comes after a bound, and
+// the test fails.
+TEST(Units, ARegularOpenReadsOnlyARegularFileAndNeverWaits) {
+  korbast::testing::TempDir dir;
+  const std::string file = dir / "settings.txt", fifo = dir / "settings.fifo";
+  { std::ofstream(file) << " 3 0\n"; }
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_TRUE(units::open(50, file, units::Status::Regular));
+  std::string line;
+  EXPECT_EQ(units::read_line(50, line), units::Read::Ok);
+  EXPECT_EQ(line, " 3 0");
+  units::close(50);
+
+  std::mutex m;
+  std::condition_variable returned_cv;
+  bool returned = false, rescued = false;
+  std::thread watchdog([&] {
+    std::unique_lock lock(m);
+    if (returned_cv.wait_for(lock, std::chrono::seconds(30), [&] { return returned; })) return;
+    rescued = true;
+    const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) ::close(writer);
+  });
+  const bool opened = units::open(50, fifo, units::Status::Regular);
+  {
+    std::lock_guard lock(m);
+    returned = true;
+  }
+  returned_cv.notify_one();
+  watchdog.join();
+  units::close(50);
+  EXPECT_FALSE(rescued);
+  EXPECT_FALSE(opened);
 }
 
 TEST(UnitsDeathTest, StopRunFlushesAndClosesEveryUnit) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Output files that fail (a full device, a file size limit) are reported in an error frame
 # that names the file and counts what reached it, and the run ends with status 1; so does a
-# console cut at the run's last flush.
+# console cut at the run's last flush. A link at an output name that is replaced is itself
+# replaced, never written through.
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
@@ -33,10 +34,11 @@ run() {
 
 # A map with the Si-Sh file FILE; PAUSE is the answer line of a frame that the map shows.
 map() { printf '7\ny\n2001\n%s\n1000\ny\nSeismicity map\n99\n%s99\n99\n9999' "$1" "$2"; }
-# Si-Sh file: /dev/full takes nothing (seen when the map run flushes it); under a 1 KiB limit
+# Si-Sh file: /dev/full takes nothing (seen when the map run flushes it; a device is written
+# as it is, without the replace question); under a 1 KiB limit
 # the failure shows while the map gives its lines, and the file is cut back to its 9 whole
 # lines of 110 bytes (109 characters and the line end).
-run sish_full none "\n1000\n1001\ns.ndk\n$(map '/dev/full\ny' '\n')\n\n\n" \
+run sish_full none "\n1000\n1001\ns.ndk\n$(map /dev/full '\n')\n\n\n" \
   '   OUTPUT FILE FAILED WHILE FLUSHING' '   UNIT 22 FILE: /dev/full' \
   '   REASON: No space left on device' '   LINES WRITTEN =         0' '   LINES GIVEN   =         4'
 run sish_limit 1 "\n1000\n1001\nbig.ndk\n$(map sish.txt '\n')\n\n\n" \
@@ -46,7 +48,7 @@ run sish_limit 1 "\n1000\n1001\nbig.ndk\n$(map sish.txt '\n')\n\n\n" \
 
 # Catalogue table: the unit's frame (the big table fails while its lines are given, before
 # the final flush), then the writer's frame (where the writing stopped).
-run table_full none '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/full\ny\n\n\n99\n9999\n' \
+run table_full none '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/full\n\n\n99\n9999\n' \
   '   UNIT 21 FILE: /dev/full' '   LINES GIVEN   =         5' '   WHILE FLUSHING THE WRITTEN DATA'
 # Under a 1 KiB limit the table is cut back to its last whole line, as the frame counts it.
 run table_limit 1 '\n1000\n1001\nbig.ndk\n1200\n2001\nt.tab\n\n\n99\n9999\n' \
@@ -118,4 +120,15 @@ run_pages pages_limit 8 '   OUTPUT FILE FAILED WHILE WRITING' '   FILE: seis.map
 [ -s pages_limit/sish.txt ] || { echo "--- pages_limit: no sish.txt"; fails=1; }
 run_pages pages_dir none '   FILE: seis.map_w1_p001.png' '   REASON: Is a directory' \
   '   FILE: seis.map_w1.pdf'
+
+# A catalogue written to a link that leads to another catalogue, "Replace it ?" answered y:
+# the link is replaced by the written catalogue (the 3 events read, written back as they
+# were), and the catalogue it led to keeps its 30 events.
+mkdir data && for i in $(seq 10); do cat "$sample"; done > data/cat.ndk && cp data/cat.ndk cat.orig
+ln -s data/cat.ndk soft.ndk
+printf '\n1000\n1001\ns.ndk\n1200\n1001\nsoft.ndk\ny\n\n99\n9999\n' | "$prog" > soft.out 2>&1 ||
+  fail "soft_link: exit status $?"
+grep -qxF ' soft.ndk exists. Replace it ? (y/n)' soft.out || fail "soft_link: not asked"
+cmp -s data/cat.ndk cat.orig || fail "soft_link: the linked catalogue was written through"
+[ ! -L soft.ndk ] && cmp -s soft.ndk s.ndk || fail "soft_link: soft.ndk is not the written catalogue"
 exit $fails
