@@ -125,6 +125,18 @@ void draw_page(C& c, int seed, bool many_colours) {
   c.text_show(190, 30, M_PI / 2, "North");
 }
 
+// Pages 1 to n of the program's kind (300 x 200 pixels) drawn in the open window, each written
+// when finished (and waited for, with `wait`), then the window closed.
+void draw_pages_and_close(CairoCanvas& c, int n, bool wait) {
+  for (int page = 1; page <= n; ++page) {
+    draw_page(c, page, false);
+    c.write_page();
+    if (wait) c.wait_for_files();
+    c.clear_white(0, 0, 300, 200);
+  }
+  c.window_dispose();
+}
+
 // Draws on the device and, beside it, straight into a Cairo image with the calls the device
 // made when it drew its image itself (y flipped point by point): the reference pixels.
 struct Mirror {
@@ -848,19 +860,9 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   fs::create_directory(d.path / "full_w2_p001.png");
   auto c = canvas(d, 300, 200, "full.ps", 10.0);
   ::testing::internal::CaptureStderr();
-  for (int page = 1; page <= 2; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 2, false);
   c->window_open({0, 0, 200, 300}, "second", {"full.ps", 10.0, false});
-  for (int page = 1; page <= 2; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 2, false);
   const std::string err = ::testing::internal::GetCapturedStderr();
   const std::string dir = std::strerror(EISDIR);
   EXPECT_EQ(err,
@@ -969,13 +971,7 @@ TEST(PageOutput, LostNoticesAreAFailureAndThePagesAreWritten) {
   close(fds[0]);
   dup2(fds[1], 2);
   close(fds[1]);
-  for (int page = 1; page <= 2; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->wait_for_files();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 2, true);
   dup2(keep, 2);
   close(keep);
   std::signal(SIGPIPE, old_pipe);
@@ -1169,20 +1165,9 @@ TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   StalledWrites stalled(".pdf", 2);
   auto c = canvas(d, 300, 200, "stall.ps", 10.0);
   ::testing::internal::CaptureStderr();
-  for (int page = 1; page <= 30; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 30, false);
   c->window_open({0, 0, 200, 300}, "drain", {"stall.ps", 10.0, false});
-  for (int page = 1; page <= 2; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->wait_for_files();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 2, true);
   const std::string err = ::testing::internal::GetCapturedStderr();
   const std::string stuck = "the write did not end within 3 seconds";
   std::string want;
