@@ -114,11 +114,13 @@ once f
 [ "$status" = 0 ] && [ "$(written f.err)" = 1 ] && [ -z "$(hidden)" ] || fail "f: status $status, $(cat f.err)"
 
 # Runs of other users: as root, the second run (or both) is run as nobody (uid and gid 65534),
-# in folders of theirs; otherwise as this user, and the case that needs two users is skipped.
+# in folders of theirs, where nobody can reach the program and this folder; otherwise as this
+# user, and the case that needs two users is skipped.
 nobody=()
-if [ "$(id -u)" = 0 ]; then
-  command -v setpriv > /dev/null && nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+if [ "$(id -u)" = 0 ] && command -v setpriv > /dev/null; then
   chmod 755 "$work"
+  nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  "${nobody[@]}" test -x "$prog" -a -x "$work" || nobody=()
 fi
 
 # Where no hold can be had, the run that writes the pages still finds out when they are taken
@@ -156,7 +158,7 @@ if [ "$(id -u)" != 0 ] || [ ${#nobody[@]} -gt 0 ]; then
   once b "${nobody[@]}"
   taken mode000
 else
-  echo "--- mode000: setpriv is missing: not run"
+  echo "--- mode000: no other user to run as (setpriv, or a folder nobody can reach): not run"
 fi
 
 # A folder at the lock file's name is locked as the lock file would be: B is refused, A ends
