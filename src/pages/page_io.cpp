@@ -1,9 +1,11 @@
 #include "pages/page_io.hpp"
 
 #include <libdeflate.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace korbast::pages {
 
@@ -32,8 +34,26 @@ std::string zlib_compress(const void* data, std::size_t n, int level) {
   return out;
 }
 
-bool write_all(int fd, const char* data, std::size_t n, off_t at) {
+std::atomic<void (*)(const std::string& path)> page_write_hook{nullptr};
+
+namespace {
+
+// Whether the writer was given up: then errno is ECANCELED.
+bool stopped(const std::atomic<bool>* given_up) {
+  if (!given_up || !given_up->load()) return false;
+  errno = ECANCELED;
+  return true;
+}
+
+}  // namespace
+
+bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::string& path,
+               const std::atomic<bool>* given_up) {
+  if (auto* hook = page_write_hook.load()) hook(path);
   while (n > 0) {
+    // Checked before each write: a write that was waiting when its writer was given up is the
+    // last one that may still reach the file.
+    if (stopped(given_up)) return false;
     const ssize_t got = pwrite(fd, data, n, at);
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -48,6 +68,25 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at) {
     at += got;
   }
   return true;
+}
+
+bool put_in_place(const std::string& temp, const std::string& path,
+                  const std::atomic<bool>* given_up) {
+  return !stopped(given_up) && std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+FileId file_id(int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return {};
+  return {st.st_dev, st.st_ino};
+}
+
+std::string name_lost(const std::string& path, const FileId& id) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0) {
+    return errno == ENOENT || errno == ENOTDIR ? "Removed by another program" : "";
+  }
+  return st.st_dev == id.dev && st.st_ino == id.ino ? "" : "Replaced by another program";
 }
 
 std::string hidden_name(const std::string& path, std::string_view suffix) {

@@ -1,9 +1,11 @@
-// The bytes of the page files: deflate (zlib format), checked writes, and the hidden names
-// beside a page file.
+// The bytes of the page files: deflate (zlib format), checked writes that stop once their
+// writer is given up, the hidden names beside a page file, and whether a name still holds the
+// file written there.
 #pragma once
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -14,8 +16,32 @@ namespace korbast::pages {
 // thread and level. Empty when no compressor could be made.
 std::string zlib_compress(const void* data, std::size_t n, int level);
 
-// Writes all n bytes at offset `at` of fd; false with errno set when they do not all reach it.
-bool write_all(int fd, const char* data, std::size_t n, off_t at);
+// Called before each write into a page file, with the page file's path (its own name, also
+// while it is still written under a hidden one): a test's stand-in for a stalled file system,
+// which it makes wait until it lets it go. Never set by the program.
+extern std::atomic<void (*)(const std::string& path)> page_write_hook;
+
+// Writes all n bytes at offset `at` of fd, the page file `path`; false with errno set when they
+// do not all reach it. Once `given_up` is set (its writer given up), nothing more is written:
+// false with ECANCELED.
+bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::string& path,
+               const std::atomic<bool>* given_up = nullptr);
+// Gives the file written under the hidden name `temp` the name `path` (rename), unless
+// `given_up` is set: false with errno set.
+bool put_in_place(const std::string& temp, const std::string& path,
+                  const std::atomic<bool>* given_up = nullptr);
+
+// The identity of a file: its device and inode.
+struct FileId {
+  dev_t dev = 0;
+  ino_t ino = 0;
+};
+// The identity of the open file fd (all zero when it cannot be had).
+FileId file_id(int fd);
+// Why the name `path` no longer holds the file `id` written there: "" while it does (or when
+// the name cannot be looked at), "Removed by another program" when nothing is there,
+// "Replaced by another program" when another file is.
+std::string name_lost(const std::string& path, const FileId& id);
 
 // A hidden name beside the file at `path`, in its folder: "." before its name, `suffix` after.
 std::string hidden_name(const std::string& path, std::string_view suffix);

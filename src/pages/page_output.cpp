@@ -47,6 +47,8 @@ int worker_count() {
 // How long the bounded waits let one file's write go on before giving it up.
 constexpr auto kBound = std::chrono::seconds(3);
 const char* const kStuck = "the write did not end within 3 seconds";
+// Why the pages after it are not written.
+const char* const kGivenUp = "a write before it did not end";
 
 // Why the pages of a window are not written when another run holds its page files.
 const char* const kTakenReason = "Another run is writing these page files";
@@ -56,20 +58,26 @@ const char* const kTakenReason = "Another run is writing these page files";
 // release while it is still locked, so a run that opened it before and locks it after finds
 // that the name no longer holds the file it locked, and tries the name again: whoever holds
 // the lock holds the file at the name. A run that ends without releasing it (killed) leaves
-// the file unlocked: the next run takes it over and removes it. Opened for reading only: a
-// lock file another user made is locked as well.
+// the file unlocked: the next run takes it over and removes it. Opened for reading only, and
+// made readable by all: a lock file another user of a shared folder made is locked as well.
+// Where no lock file can be opened (a folder at its name, a file of mode 000 or of another
+// user that it cannot read), nothing is held: the writer's check of its files' names
+// (PdfFile::taken, name_lost) is then what finds files another run took.
 class FilesHold {
  public:
   enum Take { kHeld, kTaken, kNone };
   FilesHold() = default;
-  // Removes the lock file (while still locked, and only the one locked) and lets it go.
-  ~FilesHold() {
-    if (fd_ < 0) return;
-    if (at_name(fd_, path_)) unlink(path_.c_str());
-    ::close(fd_);
+  ~FilesHold() { release(); }
+  FilesHold(FilesHold&& other) noexcept
+      : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+  FilesHold& operator=(FilesHold&& other) noexcept {
+    if (this != &other) {
+      release();
+      path_ = std::move(other.path_);
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
   }
-  FilesHold(const FilesHold&) = delete;
-  FilesHold& operator=(const FilesHold&) = delete;
 
   // Takes the hold of the lock file at `path`: kTaken while another open file of it holds
   // the lock (another run), kNone when no lock can be had there (a folder that takes no
@@ -77,14 +85,24 @@ class FilesHold {
   // succeed anyway.
   Take take(const std::string& path) {
     for (int tries = 0; tries < 16; ++tries) {
-      int fd = -1;
-      do fd = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-      while (fd < 0 && errno == EINTR);
+      const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+      bool made = true;
+      int fd = open_file(path, flags | O_CREAT | O_EXCL);
+      if (fd < 0 && errno == EEXIST) {
+        made = false;
+        fd = open_file(path, flags);
+        if (fd < 0 && errno == ENOENT) continue;  // removed meanwhile: the name again
+      }
       if (fd < 0 && errno == ELOOP) {  // a link put at the name is not followed: removed
         unlink(path.c_str());
         continue;
       }
       if (fd < 0) return kNone;
+      // Readable by all whatever the umask (a lock needs only a descriptor open for
+      // reading): a run of another user of the folder can lock it too.
+      if (made && fchmod(fd, 0644) != 0) {
+        // Locked by this user's runs only.
+      }
       int locked = 0;
       do locked = flock(fd, LOCK_EX | LOCK_NB);
       while (locked != 0 && errno == EINTR);
@@ -103,12 +121,24 @@ class FilesHold {
     return kTaken;  // other runs take and release it all the time
   }
 
+  // Removes the lock file (while still locked, and only the one locked) and lets it go.
+  void release() {
+    if (fd_ < 0) return;
+    if (at_name(fd_, path_)) unlink(path_.c_str());
+    ::close(fd_);
+    fd_ = -1;
+  }
+
  private:
+  static int open_file(const std::string& path, int flags) {
+    int fd = -1;
+    do fd = open(path.c_str(), flags, 0666);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+  }
   // Whether `fd` is the file at `path`.
   static bool at_name(int fd, const std::string& path) {
-    struct stat held {}, named {};
-    return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 &&
-           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    return name_lost(path, file_id(fd)).empty();
   }
 
   std::string path_;
@@ -146,16 +176,31 @@ struct PageWriter::Impl {
     int index = 0;  // the band, or the PDF content's piece
   };
 
+  // A PNG file written, as long as its name holds it.
+  struct PngFile {
+    int page = 0;
+    std::string name, path;
+    FileId id;
+  };
+
   Setup setup;
+  // Set when the writer is given up (a write that did not end within kBound, under the lock
+  // with the rest): from then on the writer thread writes and renames nothing more.
+  std::atomic<bool> abandoned{false};
   // The run's hold on the window's page files, taken by the writer before its first page
-  // and let go with the writer, after the PDF is closed (declared before it); when another
-  // run holds them, none of the window's pages is written (`refused`).
+  // and let go with the writer, after the PDF is closed (declared before it), or when the
+  // writer is given up, at the close (under the lock); when another run holds them, none of
+  // the window's pages is written (`refused`).
   FilesHold hold;
   bool hold_tried = false;
   bool refused = false;
   PdfFile pdf;
   bool pdf_failed = false;
   int pdf_pages = 0;  // pages in the PDF, for the failures
+  // The PNG files whose names are looked at again (check_names), a few at each page from
+  // `png_turn` on, all at the close.
+  std::vector<PngFile> pngs;
+  std::size_t png_turn = 0;
 
   mutable std::mutex mu;
   // Each wakes only the threads that wait for it: a wake-up for nothing costs a switch.
@@ -175,13 +220,16 @@ struct PageWriter::Impl {
   // memory, which the system first has to map and clear, and which then has to be made white.
   std::vector<std::unique_ptr<unsigned char[]>> spare;
   std::size_t spare_bytes = 0;
-  // The writer thread's progress: the file it writes, since when. A write that does not end
-  // (a FIFO or a hung network folder at a page's name) is given up by the bounded waits;
-  // the thread then is left to itself and frees this when it ends (`orphan`).
-  std::string busy_file;
+  // The writer thread's progress: the file it writes (name and path), since when, and for
+  // the PDF the outcome of the page's PNG. A write that does not end (a hung network folder)
+  // is given up by the bounded waits; the thread then is left to itself and frees this when
+  // it ends (`orphan`).
+  std::string busy_file, busy_path;
   int busy_page = 0;
   std::chrono::steady_clock::time_point busy_since;
-  bool abandoned = false;
+  bool busy_png_done = false;
+  std::string busy_png_err;
+  std::string busy_png_name;
   bool writer_alive = true;
   bool orphan = false;
 
@@ -205,7 +253,8 @@ struct PageWriter::Impl {
   }
 
   explicit Impl(Setup s)
-      : setup(std::move(s)), pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h) {}
+      : setup(std::move(s)),
+        pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h, &abandoned) {}
 
   // Rows [y0, y1) of the page image. The paths showing there, less those later fills paint
   // over there, are replayed whole, into a target that holds every row they reach and starts
@@ -332,6 +381,7 @@ struct PageWriter::Impl {
       writing = true;
       busy_page = job->page;
       busy_since = std::chrono::steady_clock::now();
+      busy_png_done = false;
       jobs.pop_front();
       lock.unlock();
       write_job(*job);
@@ -345,21 +395,26 @@ struct PageWriter::Impl {
     if (free_all) delete this;
   }
 
-  // The writer is about to write `file` (under the lock: false once the writer is given up).
-  bool start_file(const std::string& file) {
+  // The writer is about to write `file` at `path` (under the lock: false once the writer is
+  // given up).
+  bool start_file(const std::string& file, const std::string& path) {
     std::lock_guard<std::mutex> lock(mu);
     busy_file = file;
+    busy_path = path;
     busy_since = std::chrono::steady_clock::now();
     return !abandoned;
   }
 
-  // Waits until every queued page is written, or (`bounded`) until a write has not ended
-  // within kBound: then the writer is given up, its file reported as failed. Under the lock.
-  void wait_written(std::unique_lock<std::mutex>& lock, bool bounded) {
+  // Waits until `ready()` holds, true then; false when the writer is given up, meanwhile or
+  // here, once a write has not ended within kBound (its file reported as failed). Under the
+  // lock.
+  template <class Ready>
+  bool wait_bounded(std::unique_lock<std::mutex>& lock, Ready ready) {
     for (;;) {
-      if (abandoned || (jobs.empty() && !writing)) return;
-      if (!bounded || !writing) {
-        done_cv.wait_for(lock, std::chrono::milliseconds(bounded ? 100 : 1000));
+      if (abandoned) return false;
+      if (ready()) return true;
+      if (!writing) {  // the encoders' work, which ends; looked at again for a write begun
+        done_cv.wait_for(lock, std::chrono::milliseconds(100));
         continue;
       }
       const auto deadline = busy_since + kBound;
@@ -367,38 +422,127 @@ struct PageWriter::Impl {
         done_cv.wait_until(lock, deadline);
         continue;
       }
-      abandoned = true;
-      const bool pdf_busy = busy_file == setup.pdf_name;
-      failures.push_back({busy_file, "WHILE WRITING", kStuck, pdf_busy ? pdf_pages : 0});
-      notice("plot page " + std::to_string(busy_page) + " could not be written to " + busy_file +
-             " (" + kStuck + ")");
-      jobs.clear();
-      tasks.clear();
-      done_cv.notify_all();
-      ready_cv.notify_all();
-      work_cv.notify_all();
-      return;
+      give_up();
+      return false;
     }
+  }
+
+  bool all_written() const { return jobs.empty() && !writing; }
+
+  // Gives the writer up: its file is reported as failed, each page still queued is told as
+  // not written. Under the lock.
+  void give_up() {
+    abandoned = true;
+    const bool pdf_busy = busy_file == setup.pdf_name;
+    failures.push_back({busy_file, "WHILE WRITING", kStuck, pdf_busy ? pdf_pages : 0});
+    const std::string page = "plot page " + std::to_string(busy_page);
+    notice(page + " could not be written to " + busy_file + " (" + kStuck + ")");
+    if (pdf_busy && busy_png_done) {  // the page's PNG, written before its PDF was begun
+      notice(busy_png_err.empty()
+                 ? page + " written to " + busy_png_name
+                 : page + " could not be written to " + busy_png_name + " (" + busy_png_err + ")");
+    }
+    for (const auto& job : jobs) not_written(job->page, job->png_name);
+    jobs.clear();
+    tasks.clear();
+    done_cv.notify_all();
+    ready_cv.notify_all();
+    work_cv.notify_all();
+  }
+
+  // A page not written since the writer was given up, told.
+  void not_written(int page, const std::string& png_name) {
+    notice("plot page " + std::to_string(page) + " could not be written to " + png_name + " and " +
+           setup.pdf_name + " (" + kGivenUp + ")");
+  }
+
+  // After the writer was given up, at the close: the hold on the files is let go, and the
+  // hidden file of the write given up removed (the writer thread, should it go on, writes and
+  // renames nothing more). Under the lock.
+  void let_go() {
+    hold.release();
+    if (!busy_path.empty()) unlink(temp_name(busy_path).c_str());
+  }
+
+  // A page file whose name no longer holds it: told as failed (`stage`) with the reason, on
+  // the standard error as `told`, and no longer among the files written.
+  void lost(const std::string& file, const char* stage, const std::string& reason,
+            const std::string& told) {
+    {
+      std::lock_guard<std::mutex> lock(mu);
+      files.erase(std::remove(files.begin(), files.end(), file), files.end());
+      failures.push_back({file, stage, reason, 0});
+    }
+    notice(told);
+  }
+
+  // Whether the page files written so far are still at their names: a file that another
+  // program (another run, when no hold could be had) replaced or removed is told as failed,
+  // once, and the PDF is then no longer written. The PDF and a few PNGs in turn at each page
+  // (`all` false), every one at the close. By the writer thread, or after it ended.
+  void check_names(const char* stage, bool all) {
+    if (!pdf_failed) {
+      if (const std::string why = pdf.taken(); !why.empty()) {
+        pdf_failed = true;
+        const std::string pages =
+            pdf_pages == 1 ? "page 1 is" : "pages 1 to " + std::to_string(pdf_pages) + " are";
+        lost(setup.pdf_name, stage, why + ": " + pages + " not in it",
+             "plot " + pages + " no longer in " + setup.pdf_name + " (" + why + ")");
+      }
+    }
+    constexpr std::size_t kPerPage = 8;
+    for (std::size_t n = all ? pngs.size() : std::min(pngs.size(), kPerPage); n > 0; --n) {
+      png_turn %= pngs.size();
+      const PngFile& f = pngs[png_turn];
+      if (const std::string why = name_lost(f.path, f.id); !why.empty()) {
+        lost(f.name, stage, why,
+             "plot page " + std::to_string(f.page) + " is no longer in " + f.name + " (" + why +
+                 ")");
+        pngs.erase(pngs.begin() + static_cast<std::ptrdiff_t>(png_turn));
+      } else {
+        ++png_turn;
+      }
+    }
+  }
+
+  // Takes the run's hold on the page files, before the first page; false when another run
+  // holds them (then none of the window's pages is written) or the writer was given up.
+  bool take_hold() {
+    FilesHold mine;
+    const bool taken = mine.take(hidden_name(setup.pdf_path, ".lock")) == FilesHold::kTaken;
+    std::lock_guard<std::mutex> lock(mu);
+    if (abandoned) return false;  // given up meanwhile: reported as failed already
+    if (taken) failures.push_back({setup.pdf_name, "WHILE OPENING", kTakenReason, 0});
+    else hold = std::move(mine);
+    return !taken;
   }
 
   void write_job(Job& job) {
     const std::string page = "plot page " + std::to_string(job.page);
-    if (!start_file(job.png_name)) return;
+    if (!start_file(job.png_name, job.png_path)) return;
     if (!hold_tried) {
       hold_tried = true;
-      refused = hold.take(hidden_name(setup.pdf_path, ".lock")) == FilesHold::kTaken;
-      if (refused) {
-        std::lock_guard<std::mutex> lock(mu);
-        if (abandoned) return;  // given up meanwhile: reported as failed already
-        failures.push_back({setup.pdf_name, "WHILE OPENING", kTakenReason, 0});
-      }
+      refused = !take_hold();
+      if (refused && abandoned) return;
     }
     if (refused) {
       notice(page + " could not be written to " + job.png_name + " and " + setup.pdf_name + " (" +
              kTakenReason + ")");
       return;
     }
-    const std::string png_err = write_png(job.png_path, job.png);
+    check_names("WHILE WRITING", false);
+    FileId png_id;
+    const std::string png_err = write_png(job.png_path, job.png, &png_id, &abandoned);
+    {
+      std::lock_guard<std::mutex> lock(mu);
+      if (abandoned) return;  // given up meanwhile: reported as failed already
+      busy_png_done = true;
+      busy_png_err = png_err;
+      busy_png_name = job.png_name;
+      if (png_err.empty()) files.push_back(job.png_name);
+      else failures.push_back({job.png_name, "WHILE WRITING", png_err, 0});
+    }
+    if (png_err.empty()) pngs.push_back({job.page, job.png_name, job.png_path, png_id});
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
     if (!pdf_failed) {
@@ -416,7 +560,7 @@ struct PageWriter::Impl {
       }
       std::sort(glyphs.begin(), glyphs.end());
       glyphs.erase(std::unique(glyphs.begin(), glyphs.end()), glyphs.end());
-      if (!start_file(setup.pdf_name)) return;
+      if (!start_file(setup.pdf_name, setup.pdf_path)) return;
       std::sort(placed.begin(), placed.end());
       placed.erase(std::unique(placed.begin(), placed.end()), placed.end());
       pdf_err = pdf.add_page(job.pdf, glyphs, forms, placed);
@@ -425,9 +569,7 @@ struct PageWriter::Impl {
     {
       std::lock_guard<std::mutex> lock(mu);
       if (abandoned) return;  // given up meanwhile: reported as failed already
-      if (png_err.empty()) files.push_back(job.png_name);
       if (!pdf_failed && job.page == 1) files.push_back(setup.pdf_name);
-      if (!png_err.empty()) failures.push_back({job.png_name, "WHILE WRITING", png_err, 0});
       if (!pdf_err.empty()) failures.push_back({setup.pdf_name, "WHILE WRITING", pdf_err, pdf_pages});
       if (!pdf_failed) pdf_pages = job.page;
     }
@@ -478,7 +620,10 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   job->h = h;
   job->ops = std::move(ops);
   std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->done_cv.wait(lock, [&] { return impl_->jobs.size() < impl_->limit; });
+  if (!impl_->wait_bounded(lock, [&] { return impl_->jobs.size() < impl_->limit; })) {
+    impl_->not_written(page, job->png_name);
+    return;
+  }
   // As many bands as threads, fewer when other pages keep the threads busy (a fixed number
   // when the setup asks for one), each with about the same amount of drawing.
   const int wanted = impl_->setup.bands > 0
@@ -508,15 +653,16 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
 
 void PageWriter::drain() {
   std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->wait_written(lock, false);
+  impl_->wait_bounded(lock, [&] { return impl_->all_written(); });
 }
 
 void PageWriter::finish() {
   if (impl_->threads.empty()) return;
   std::unique_lock<std::mutex> lock(impl_->mu);
-  impl_->wait_written(lock, true);
+  impl_->wait_bounded(lock, [&] { return impl_->all_written(); });
   impl_->stopping = true;
   const bool abandoned = impl_->abandoned;
+  if (abandoned) impl_->let_go();
   lock.unlock();
   impl_->work_cv.notify_all();
   impl_->ready_cv.notify_all();
@@ -526,7 +672,8 @@ void PageWriter::finish() {
   if (abandoned) impl_->threads.back().detach();
   else impl_->threads.back().join();
   impl_->threads.clear();
-  if (abandoned) return;  // the PDF and the hold on the files stay with the writer
+  if (abandoned) return;  // the PDF stays with the writer
+  impl_->check_names("WHILE CLOSING", true);
   const std::string err = impl_->pdf.close();
   if (!err.empty()) {
     impl_->notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");

@@ -7,7 +7,8 @@
 // into their files in page order (the PDF through pdf_writer.hpp, valid after every page).
 // A page is announced on the standard error only when its bytes are in the files. The page
 // files of a window are held by one run at a time, from its first page until they are
-// closed: a run that finds another one writing them writes none of them, and says so.
+// closed: a run that finds another one writing them writes none of them, and says so. Where
+// no hold can be had, a run finds out when the names no longer hold the files it wrote.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,11 @@ namespace korbast::pages {
 
 // The page files of one window. The first page takes the run's hold on them (a lock file
 // beside them); when another run holds them, no page is written, each is told as not
-// written, and the files are reported failed once. The hold goes with the writer (with its
-// thread, when a write was given up).
+// written, and the files are reported failed once. The hold goes with the writer, or at the
+// close when a write was given up. At each page and at the close the writer looks whether
+// the names still hold the files it wrote: a file replaced or removed by another program is
+// reported failed (no page of it is kept), and a PDF taken is written no more (the PNG files
+// of the later pages are).
 class PageWriter {
  public:
   struct Setup {
@@ -42,14 +46,17 @@ class PageWriter {
   PageWriter(const PageWriter&) = delete;
   PageWriter& operator=(const PageWriter&) = delete;
 
-  // Queues a finished page; waits only while too many pages are still being encoded.
+  // Queues a finished page; waits only while too many pages are still being encoded or
+  // written. Every wait on the writer is bounded: a file whose write does not end within 3
+  // seconds (a hung network folder) gives the writer up, its file reported as failed, the
+  // pages still queued and every later one told as not written; the writer thread is then
+  // left to itself, and writes and renames nothing more at the page files' names.
   void submit(int page, std::string png_name, std::string png_path, int w, int h, PageOps ops);
-  // Waits until every queued page is in its files (or the writer was given up).
+  // Waits until every queued page is in its files (or the writer is given up, as above).
   void drain();
-  // Waits until every queued page is in its files, then closes the PDF and ends the
-  // threads. The wait is bounded: a file whose write does not end within 3 seconds (a FIFO
-  // or a hung network folder at its name) is given up, reported as failed, with the pages
-  // still queued; the writer thread is then left to itself.
+  // Waits until every queued page is in its files (or the writer is given up, as above),
+  // looks whether the names still hold the files, closes the PDF and ends the threads. After
+  // a give-up, the hold on the files is let go here.
   void finish();
   // The files written so far (PNG names and the PDF name once it holds a page).
   std::vector<std::string> files() const;

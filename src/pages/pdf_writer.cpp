@@ -1,7 +1,6 @@
 #include "pages/pdf_writer.hpp"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -63,8 +62,13 @@ std::string fixed(double v, int decimals) {
 
 // ---------------------------------------------------------------- the file
 
-PdfFile::PdfFile(std::string path, std::string title, double sheet_w, double sheet_h)
-    : path_(std::move(path)), title_(std::move(title)), sheet_w_(sheet_w), sheet_h_(sheet_h) {}
+PdfFile::PdfFile(std::string path, std::string title, double sheet_w, double sheet_h,
+                 const std::atomic<bool>* given_up)
+    : path_(std::move(path)),
+      title_(std::move(title)),
+      sheet_w_(sheet_w),
+      sheet_h_(sheet_h),
+      given_up_(given_up) {}
 
 PdfFile::~PdfFile() {
   if (fd_ >= 0) ::close(fd_);
@@ -160,17 +164,12 @@ std::string PdfFile::add_page(const std::vector<std::string>& streams,
 }
 
 std::string PdfFile::open_file() {
-  // A plain file is made under a hidden name beside its own and takes its name with its
-  // first page (append): the name never holds a file without a whole page, and a file of
-  // an earlier run stands until then. A link at the name is never followed: the rename
-  // replaces the link itself, as any file there. Only a FIFO or a device put at the name
-  // itself is written as it is (opened without following a link put there meanwhile).
-  struct stat st {};
-  if (lstat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
-    do fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    while (fd_ < 0 && errno == EINTR);
-    return fd_ < 0 ? std::strerror(errno) : "";
-  }
+  // The file is made under a hidden name beside its own and takes its name with its first
+  // page (append): the name never holds a file without a whole page, and a file of an
+  // earlier run stands until then. Whatever is at the name is replaced by the rename, never
+  // written through: a link itself and not its target, a FIFO or a device node (a PDF is
+  // written with seeks, which a pipe cannot take, and a FIFO without a reader would keep
+  // the writer waiting for ever).
   temp_ = temp_name(path_);
   unlink(temp_.c_str());
   do fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -179,6 +178,7 @@ std::string PdfFile::open_file() {
     temp_.clear();
     return std::strerror(errno);
   }
+  id_ = file_id(fd_);
   return "";
 }
 
@@ -309,15 +309,16 @@ void PdfFile::put_tree(Update& u, State& st, int page_obj) {
 std::string PdfFile::append(const std::string& body, State&& next) {
   // Appended after all that is written; a failed append is cut off again, so that the
   // file keeps its pages and ends with the last one's update.
-  const bool wrote = write_all(fd_, body.data(), body.size(), end_);
+  const bool wrote = write_all(fd_, body.data(), body.size(), end_, path_, given_up_);
   std::string err = wrote ? "" : std::strerror(errno);
   // The first page gives the file its name (once its bytes are all written).
   if (wrote && !temp_.empty()) {
-    if (rename(temp_.c_str(), path_.c_str()) == 0) temp_.clear();
+    if (put_in_place(temp_, path_, given_up_)) temp_.clear();
     else err = std::strerror(errno);
   }
   if (!err.empty()) {
-    if (ftruncate(fd_, end_) != 0) {
+    // A writer given up leaves the file as it is.
+    if (!(given_up_ && given_up_->load()) && ftruncate(fd_, end_) != 0) {
       // The bytes stay after the last update: readers look past them.
     }
     if (pages_ == 0) {
@@ -332,6 +333,10 @@ std::string PdfFile::append(const std::string& body, State&& next) {
   end_ += static_cast<long long>(body.size());
   state_ = std::move(next);
   return "";
+}
+
+std::string PdfFile::taken() const {
+  return fd_ < 0 || pages_ == 0 ? "" : name_lost(path_, id_);
 }
 
 bool PdfFile::has_form(std::uint64_t number) const { return state_.form_objs.count(number) != 0; }

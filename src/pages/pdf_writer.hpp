@@ -4,11 +4,13 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "pages/page_io.hpp"
 #include "pages/page_ops.hpp"
 
 namespace korbast::pages {
@@ -33,8 +35,10 @@ std::string compress_content(const std::string& text);
 class PdfFile {
  public:
   // The file at `path` (given its name with the first page), titled `title` (UTF-8), on sheets of
-  // sheet_w x sheet_h points.
-  PdfFile(std::string path, std::string title, double sheet_w, double sheet_h);
+  // sheet_w x sheet_h points. Once `given_up` is set (its writer given up), nothing more is
+  // written into the file or renamed.
+  PdfFile(std::string path, std::string title, double sheet_w, double sheet_h,
+          const std::atomic<bool>* given_up = nullptr);
   ~PdfFile();
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
@@ -50,6 +54,9 @@ class PdfFile {
   bool has_form(std::uint64_t number) const;
   // Closes the file; the error text of the close.
   std::string close();
+  // Why the file's name no longer holds the file (name_lost): "" while it does, and before the
+  // first page gives the file its name.
+  std::string taken() const;
   int pages() const { return pages_; }
   long long bytes() const { return end_; }  // bytes written, all of them in the file
 
@@ -101,8 +108,10 @@ class PdfFile {
   std::string path_;
   std::string title_;
   double sheet_w_ = 0.0, sheet_h_ = 0.0;
+  const std::atomic<bool>* given_up_ = nullptr;
   int fd_ = -1;
-  std::string temp_;  // the hidden name of a plain file before its first page
+  FileId id_;         // the file written
+  std::string temp_;  // its hidden name before its first page
   int pages_ = 0;
   long long end_ = 0;  // the end of the last complete update
   State state_;

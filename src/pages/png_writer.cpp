@@ -320,7 +320,8 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
   return encode(data, w, h, stride, pixels_per_metre, true);
 }
 
-std::string write_png(const std::string& path, const std::string& bytes) {
+std::string write_png(const std::string& path, const std::string& bytes, FileId* written,
+                      const std::atomic<bool>* given_up) {
   // Written whole under a hidden name beside the final one, then renamed: the final name
   // holds a whole file or none. What a failure leaves is removed. Nothing found at either
   // name is followed: the new file is made only where none is (O_EXCL), and the rename
@@ -331,10 +332,11 @@ std::string write_png(const std::string& path, const std::string& bytes) {
   do fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   while (fd < 0 && errno == EINTR);
   if (fd < 0) return std::strerror(errno);
-  const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0);
+  const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, given_up);
   std::string err = wrote ? "" : std::strerror(errno);
+  if (written) *written = file_id(fd);
   if (close(fd) != 0 && err.empty()) err = std::strerror(errno);
-  if (err.empty() && rename(temp.c_str(), path.c_str()) != 0) err = std::strerror(errno);
+  if (err.empty() && !put_in_place(temp, path, given_up)) err = std::strerror(errno);
   if (!err.empty()) unlink(temp.c_str());
   return err;
 }

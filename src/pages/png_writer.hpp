@@ -1,8 +1,11 @@
 // The PNG files of the pages.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+
+#include "pages/page_io.hpp"
 
 namespace korbast::pages {
 
@@ -19,7 +22,9 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
 
 // Writes the PNG file image `bytes` to `path`, whole or not at all (written under a hidden
 // name in the same folder and renamed when complete); the error text when it could not be
-// written, and then nothing is left of it.
-std::string write_png(const std::string& path, const std::string& bytes);
+// written, and then nothing is left of it. The file written goes to `written` (when given);
+// once `given_up` is set, nothing more is written or renamed.
+std::string write_png(const std::string& path, const std::string& bytes, FileId* written = nullptr,
+                      const std::atomic<bool>* given_up = nullptr);
 
 }  // namespace korbast::pages

@@ -16,6 +16,7 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <condition_variable>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -23,7 +24,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -31,6 +34,7 @@
 
 #include "pages/cairo_canvas.hpp"
 #include "pages/canvas_text.hpp"
+#include "pages/page_io.hpp"
 #include "pages/page_ops.hpp"
 #include "pages/pdf_content.hpp"
 #include "pages/pdf_writer.hpp"
@@ -119,6 +123,18 @@ void draw_page(C& c, int seed, bool many_colours) {
   c.set_font_size(14);
   c.text_show(10, 130, 0.0, "Page " + std::to_string(seed) + " 45\xA1N");
   c.text_show(190, 30, M_PI / 2, "North");
+}
+
+// Pages 1 to n of the program's kind (300 x 200 pixels) drawn in the open window, each written
+// when finished (and waited for, with `wait`), then the window closed.
+void draw_pages_and_close(CairoCanvas& c, int n, bool wait) {
+  for (int page = 1; page <= n; ++page) {
+    draw_page(c, page, false);
+    c.write_page();
+    if (wait) c.wait_for_files();
+    c.clear_white(0, 0, 300, 200);
+  }
+  c.window_dispose();
 }
 
 // Draws on the device and, beside it, straight into a Cairo image with the calls the device
@@ -844,19 +860,9 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
   fs::create_directory(d.path / "full_w2_p001.png");
   auto c = canvas(d, 300, 200, "full.ps", 10.0);
   ::testing::internal::CaptureStderr();
-  for (int page = 1; page <= 2; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 2, false);
   c->window_open({0, 0, 200, 300}, "second", {"full.ps", 10.0, false});
-  for (int page = 1; page <= 2; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 2, false);
   const std::string err = ::testing::internal::GetCapturedStderr();
   const std::string dir = std::strerror(EISDIR);
   EXPECT_EQ(err,
@@ -913,18 +919,24 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
 
 // A link at a page file's name is never written through, whatever it points to (a device, a
 // FIFO, a regular file): the page files take the place of the links themselves, and what
-// they pointed to is left as it was.
+// they pointed to is left as it was. A FIFO at the names themselves is replaced as well (a
+// PDF cannot be written into a pipe, and one without a reader would never be opened).
 TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
   Dir d;
   const fs::path fifo = d.path / "fifo", plain = d.path / "plain.txt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::ofstream(plain) << "kept";
-  const fs::path targets[] = {"/dev/null", fifo, plain};
+  const fs::path targets[] = {"/dev/null", fifo, plain, ""};
   auto c = canvas(d, 300, 200, "link.ps", 10.0);
-  for (int w = 1; w <= 3; ++w) {
+  for (int w = 1; w <= 4; ++w) {
     const std::string pdf = "link_w" + std::to_string(w) + ".pdf", png = "link_w" + std::to_string(w) + "_p001.png";
-    fs::create_symlink(targets[w - 1], d.path / pdf);
-    fs::create_symlink(targets[w - 1], d.path / png);
+    if (targets[w - 1].empty()) {
+      ASSERT_EQ(mkfifo((d / pdf).c_str(), 0600), 0);
+      ASSERT_EQ(mkfifo((d / png).c_str(), 0600), 0);
+    } else {
+      fs::create_symlink(targets[w - 1], d.path / pdf);
+      fs::create_symlink(targets[w - 1], d.path / png);
+    }
     if (w > 1) c->window_open({0, 0, 200, 300}, "links", {"link.ps", 10.0, false});
     draw_page(*c, w, false);
     c->window_dispose();
@@ -959,13 +971,7 @@ TEST(PageOutput, LostNoticesAreAFailureAndThePagesAreWritten) {
   close(fds[0]);
   dup2(fds[1], 2);
   close(fds[1]);
-  for (int page = 1; page <= 2; ++page) {
-    draw_page(*c, page, false);
-    c->write_page();
-    c->wait_for_files();
-    c->clear_white(0, 0, 300, 200);
-  }
-  c->window_dispose();
+  draw_pages_and_close(*c, 2, true);
   dup2(keep, 2);
   close(keep);
   std::signal(SIGPIPE, old_pipe);
@@ -1100,28 +1106,102 @@ TEST(PageOutput, PagesThatDoNotFitLeaveNoPartOfThem) {
   }
 }
 
-// A page write that does not end (a FIFO at the PDF's name, nobody reading) is given up
-// within the bound: the window closes, the PDF is told as failed, the PNG is written. Nobody
-// reads the FIFO before the window is disposed, so without the bound the disposal would
-// never return (the test's time limit ends it).
-TEST(PageOutput, BlockedPageWriteIsGivenUpWithinTheBound) {
+// A stalled file system for the page files (page_write_hook): from its `from`-th write on,
+// each write into a page file whose path ends with `suffix` waits until the test lets it go.
+class StalledWrites {
+ public:
+  StalledWrites(std::string suffix, int from) {
+    std::lock_guard<std::mutex> lock(mu_);
+    suffix_ = std::move(suffix);
+    from_ = from;
+    writes_.clear();
+    go_ = false;
+    page_write_hook = &wait;
+  }
+  ~StalledWrites() { let_go(); }
+  StalledWrites(const StalledWrites&) = delete;
+  StalledWrites& operator=(const StalledWrites&) = delete;
+  // Lets every write go on, now and from now on.
+  void let_go() {
+    page_write_hook = nullptr;
+    std::lock_guard<std::mutex> lock(mu_);
+    go_ = true;
+    cv_.notify_all();
+  }
+
+ private:
+  static void wait(const std::string& path) {
+    std::unique_lock<std::mutex> lock(mu_);
+    const bool named = path.size() >= suffix_.size() &&
+                       path.compare(path.size() - suffix_.size(), suffix_.size(), suffix_) == 0;
+    if (!named || ++writes_[path] < from_) return;
+    cv_.wait(lock, [] { return go_; });
+  }
+  static inline std::mutex mu_;
+  static inline std::condition_variable cv_;
+  static inline std::string suffix_;
+  static inline int from_ = 1;
+  static inline std::map<std::string, int> writes_;
+  static inline bool go_ = false;
+};
+
+// The threads of this process.
+int threads_now() {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/task")) ++n;
+  return n;
+}
+
+// Page writes that do not end (a stalled file system, from the second page of each PDF on)
+// are given up within the bound, by every wait on the writer: for room in the queue (30 pages
+// drawn) and for the files (wait_for_files); the close then waits no more. The PDF is told as
+// failed with the page it keeps, the stalled page's PNG (written before its PDF) as written,
+// every later page as not written; the hold on the files goes with the window. Without a
+// bound the test would never get past the stalled write (its time limit ends it). Let go, the
+// writers write and rename nothing more, end by themselves and free what they hold.
+TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   Dir d;
-  ASSERT_EQ(mkfifo((d / "fifo_w1.pdf").c_str(), 0600), 0);
-  auto c = canvas(d, 300, 200, "fifo.ps", 10.0);
-  draw_page(*c, 1, false);
-  c->write_page();
-  c->window_dispose();
-  const auto failed = c->take_file_failures();
-  ASSERT_EQ(failed.size(), 1u);
-  EXPECT_EQ(failed[0].file, "fifo_w1.pdf");
-  EXPECT_EQ(failed[0].pages, 0);
-  EXPECT_TRUE(fs::exists(d.path / "fifo_w1_p001.png"));
-  // Opening the FIFO lets the writer go on (a PDF cannot be appended to a FIFO): it ends
-  // by itself and frees what it holds.
-  const int fd = open((d / "fifo_w1.pdf").c_str(), O_RDONLY | O_NONBLOCK);
-  ASSERT_GE(fd, 0);
-  usleep(200000);
-  close(fd);
+  const int threads_before = threads_now();
+  StalledWrites stalled(".pdf", 2);
+  auto c = canvas(d, 300, 200, "stall.ps", 10.0);
+  ::testing::internal::CaptureStderr();
+  draw_pages_and_close(*c, 30, false);
+  c->window_open({0, 0, 200, 300}, "drain", {"stall.ps", 10.0, false});
+  draw_pages_and_close(*c, 2, true);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  const std::string stuck = "the write did not end within 3 seconds";
+  std::string want;
+  for (const std::string w : {"w1", "w2"}) {
+    want += "korbast: plot page 1 written to stall_" + w + "_p001.png and stall_" + w + ".pdf\n"
+            "korbast: plot page 2 could not be written to stall_" + w + ".pdf (" + stuck + ")\n"
+            "korbast: plot page 2 written to stall_" + w + "_p002.png\n";
+    for (int page = 3; w == "w1" && page <= 30; ++page) {
+      char png[32];
+      std::snprintf(png, sizeof png, "stall_w1_p%03d.png", page);
+      want += "korbast: plot page " + std::to_string(page) + " could not be written to " + png +
+              " and stall_w1.pdf (a write before it did not end)\n";
+    }
+  }
+  EXPECT_EQ(err, want);
+  std::string told;
+  for (const platform::FileFailure& f : c->take_file_failures())
+    told += f.file + "|" + f.stage + "|" + f.reason + "|" + std::to_string(f.pages) + "\n";
+  EXPECT_EQ(told, "stall_w1.pdf|WHILE WRITING|" + stuck + "|1\n"
+                  "stall_w2.pdf|WHILE WRITING|" + stuck + "|1\n");
+  EXPECT_TRUE(fs::exists(d.path / "stall_w1_p002.png"));
+  EXPECT_FALSE(fs::exists(d.path / "stall_w1_p003.png"));
+  EXPECT_EQ(hidden_files(d.path), 0) << "the lock files";
+  EXPECT_EQ(threads_now(), threads_before + 2) << "a writer thread stalled in each window";
+  const auto sizes = [&] {
+    return std::pair{fs::file_size(d.path / "stall_w1.pdf"),
+                     fs::file_size(d.path / "stall_w2.pdf")};
+  };
+  const auto kept = sizes();
+  stalled.let_go();
+  for (int k = 0; k < 3000 && threads_now() > threads_before; ++k) usleep(10000);
+  EXPECT_EQ(threads_now(), threads_before) << "the writers did not end";
+  EXPECT_EQ(sizes(), kept) << "a writer given up went on writing";
+  EXPECT_EQ(hidden_files(d.path), 0);
 }
 
 // The child of the kill test (run as its own process, so that it has its own threads):

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every way a run stops loses nothing: SIGINT, SIGTERM, SIGHUP and SIGQUIT end it as the end
 # of input does (drawn pages written, output files whole to their last line, the signal's
-# status), also in the middle of a multi-page run and while the window closes; one Ctrl-D at
+# status), also in the middle of a multi-page run and while the window closes; a page write
+# that never ends does not keep a run from ending, stopped or not; one Ctrl-D at
 # a terminal ends it; the settings file is replaced whole or kept, and a FIFO at its name is
 # not opened; a column file that cannot be rewound is a read error; a console that cannot be
 # written ends with status 1.
@@ -17,10 +18,11 @@ trap '' PIPE  # a run that ended early must not end the script with it
 for i in $(seq 200); do cat "$sample"; done > big.ndk  # 600 events
 have() { command -v "$1" > /dev/null; }
 
-# start NAME: the program in NAME/, its keyboard a FIFO kept open on descriptor 9.
+# start NAME [PREFIX...]: the program (run under PREFIX) in NAME/, its keyboard a FIFO kept
+# open on descriptor 9.
 start() {
   mkdir "$1" && cd "$1" && mkfifo keys && cp ../big.ndk .
-  "$prog" < keys > out 2> err &
+  "${@:2}" "$prog" < keys > out 2> err &
   pid=$!
   exec 9> keys
 }
@@ -58,15 +60,17 @@ for sig in INT TERM HUP QUIT; do
   fi
 done
 
-# A page that cannot be written (a FIFO at the PDF's name, which no one reads) keeps the end
-# from finishing: a second signal ends the run at once, and without one the end is bounded
-# (the run ends by itself); the Si-Sh file is whole either way. The page is written only at
-# the end, its PNG before its PDF: the PNG under its name shows that the first signal was
-# taken and the end has come to the PDF, and only then is the second signal sent.
+# A page that cannot be written (its PDF's writes never end, as on a hung network folder)
+# keeps the end from finishing: a second signal ends the run at once, and without one the end
+# is bounded (the run ends by itself); the Si-Sh file is whole either way. The page is written
+# only at the end, its PNG before its PDF: the PNG under its name shows that the first signal
+# was taken and the end has come to the PDF, and only then is the second signal sent.
 ended() { [ ! -e "/proc/$pid" ] || [ "$(cut -d ' ' -f 3 "/proc/$pid/stat" 2>/dev/null)" = Z ]; }
+stall seis.map_w1.pdf || echo "--- blocked_*: no library to stall writes with: not run"
 for second in INT none; do
+  [ ${#stall[@]} -gt 0 ] || break
   name=blocked_$second
-  start "$name"; rm big.ndk; cp "$sample" s.ndk; mkfifo seis.map_w1.pdf
+  start "$name" "${stall[@]}"; rm big.ndk; cp "$sample" s.ndk
   printf '\n1000\n1001\ns.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n' >&9
   until_true 30 at_menu 4 || fail "$name: no main menu after the map"
   kill -s TERM "$pid"
@@ -132,6 +136,31 @@ until_true 30 grep -q 'Ready to close' out || fail "$name: the window is not clo
 kill -s TERM "$pid"
 finish "$name"
 check_pages "$name" 143 30
+
+# The 30 pages with the PDF's first write never ending: the dialog's waits on the page writer
+# are bounded (the queue of pages fills while the write stalls), so the writer is given up,
+# the PDF reported (one error frame, whose pause takes one more line), the first page's PNG
+# told as written and each later page as not written, and the run goes on to its end (9999).
+# Without the bound it would wait for ever (ended by the time limit: status 124).
+if stall fps_bb_w1.pdf; then
+  name=stalled_balls; mkdir "$name" && cd "$name" && cp ../big.ndk . || exit 2
+  { printf "$balls"; yes '' | head -n 30; printf '99\n20\n\n9999\n'; } |
+    timeout 60 "${stall[@]}" "$prog" > out 2> err
+  status=$?
+  [ "$status" = 1 ] || fail "$name: status $status, expected 1"
+  grep -q 'EXECUTION TERMINATED' out && ! grep -q 'END OF INPUT' out || fail "$name: no normal end"
+  for want in '   OUTPUT FILE FAILED WHILE WRITING' '   FILE: fps_bb_w1.pdf' \
+    '   REASON: the write did not end within 3 seconds' '   PAGES WRITTEN =         0'; do
+    grep -qxF -- "$want" out || fail "$name: no line '$want'"
+  done
+  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1.pdf (the write did not end within 3 seconds)' err &&
+    grep -qxF 'korbast: plot page 1 written to fps_bb_w1_p001.png' err &&
+    [ "$(grep -c '^korbast: plot page [0-9]* could not be written to fps_bb_w1_p[0-9]*.png and fps_bb_w1.pdf (a write before it did not end)$' err)" = 29 ] ||
+    fail "$name: page notices: $(cat err)"
+  png_whole fps_bb_w1_p001.png && [ ! -e fps_bb_w1.pdf ] && [ -z "$(ls -A | grep '^\.')" ] ||
+    fail "$name: files left: $(ls -A)"
+  cd "$work" || exit 2
+fi
 
 # One Ctrl-D at a terminal ends the run; a line typed after it is not taken.
 if have python3; then
