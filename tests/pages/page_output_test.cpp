@@ -534,7 +534,7 @@ TEST(PageOps, DotsAcrossBandBordersAndInSharedDrawingsAreDrawn) {
   for (bool aa : {true, false}) {
     PageOps page, direct;  // the shared dots placed, or drawn where they are placed
     std::vector<std::pair<double, double>> dots;
-    auto dot = [&dots](PageOps& ops, double x, double y, double width) {
+    auto dot = [](PageOps& ops, double x, double y, double width) {
       ops.move(x, y);
       ops.line(x, y);
       ops.stroke({0, 0, 0.5}, width, true);
