@@ -45,13 +45,6 @@ std::string tight(int n) {
   return fmt::I(n, count);
 }
 
-// " inside  [lower,upper]", or with "outside [" after a refusal; an open interval, which
-// excludes its bounds, is written "]lower,upper[".
-std::string interval_line(bool inside, const std::string& lower, const std::string& upper,
-                          bool open = false) {
-  return std::string(inside ? " inside  " : " outside ") + (open ? "]" : "[") + lower + "," +
-         upper + (open ? "[" : "]");
-}
 
 
 void empty_interval(const Identity& id, std::string_view prompt, const std::string& line,
@@ -162,6 +155,12 @@ void real_interval_question(float& value, std::string_view prompt, float def, fl
 }
 
 }  // namespace
+
+std::string interval_line(bool inside, const std::string& lower, const std::string& upper,
+                          bool open) {
+  return std::string(inside ? " inside  " : " outside ") + (open ? "]" : "[") + lower + "," +
+         upper + (open ? "[" : "]");
+}
 
 void inintegvin1(int& value, std::string_view prompt, int lower, int upper, int& status) {
   status = 0;

@@ -2,6 +2,7 @@
 // are in frame/dialog.hpp.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace korbast::frame {
@@ -11,6 +12,10 @@ namespace korbast::frame {
 // questions then report it in an error frame and return without reading (inintegvindef and
 // inrealvindef give the default, inintegvin1 leaves the value as it was).
 
+// The interval under a question: " inside  [lower,upper]", or " outside [lower,upper]" after
+// a refusal; an open interval, which excludes its bounds, is written "]lower,upper[".
+std::string interval_line(bool inside, const std::string& lower, const std::string& upper,
+                          bool open = false);
 // An integer inside [lower, upper], without a default: asked again until it lies inside.
 void inintegvin1(int& value, std::string_view prompt, int lower, int upper, int& status);
 // An integer inside [lower, upper], with a default kept on an empty answer.

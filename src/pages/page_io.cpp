@@ -1,5 +1,6 @@
 #include "pages/page_io.hpp"
 
+#include <fcntl.h>
 #include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,6 +88,18 @@ std::string name_lost(const std::string& path, const FileId& id) {
     return errno == ENOENT || errno == ENOTDIR ? "Removed by another program" : "";
   }
   return st.st_dev == id.dev && st.st_ino == id.ino ? "" : "Replaced by another program";
+}
+
+int open_retrying(const std::string& path, int flags) {
+  int fd = -1;
+  do fd = open(path.c_str(), flags, 0666);
+  while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+int open_temp(const std::string& temp) {
+  unlink(temp.c_str());
+  return open_retrying(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
 }
 
 std::string hidden_name(const std::string& path, std::string_view suffix) {

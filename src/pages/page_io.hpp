@@ -43,6 +43,14 @@ FileId file_id(int fd);
 // "Replaced by another program" when another file is.
 std::string name_lost(const std::string& path, const FileId& id);
 
+// open(path, flags, 0666), tried again when a signal cuts it short: the descriptor, or -1
+// with errno.
+int open_retrying(const std::string& path, int flags);
+// Makes the file a page file is written under before it takes its own name (temp_name):
+// whatever a run of this process left there is removed, and the new file is made only where
+// none is (O_EXCL: never through a link). The descriptor, or -1 with errno.
+int open_temp(const std::string& temp);
+
 // A hidden name beside the file at `path`, in its folder: "." before its name, `suffix` after.
 std::string hidden_name(const std::string& path, std::string_view suffix);
 // The hidden name a page file is made under before it takes its own: this process's own,

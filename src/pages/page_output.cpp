@@ -87,10 +87,10 @@ class FilesHold {
     for (int tries = 0; tries < 16; ++tries) {
       const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
       bool made = true;
-      int fd = open_file(path, flags | O_CREAT | O_EXCL);
+      int fd = open_retrying(path, flags | O_CREAT | O_EXCL);
       if (fd < 0 && errno == EEXIST) {
         made = false;
-        fd = open_file(path, flags);
+        fd = open_retrying(path, flags);
         if (fd < 0 && errno == ENOENT) continue;  // removed meanwhile: the name again
       }
       if (fd < 0 && errno == ELOOP) {  // a link put at the name is not followed: removed
@@ -130,12 +130,6 @@ class FilesHold {
   }
 
  private:
-  static int open_file(const std::string& path, int flags) {
-    int fd = -1;
-    do fd = open(path.c_str(), flags, 0666);
-    while (fd < 0 && errno == EINTR);
-    return fd;
-  }
   // Whether `fd` is the file at `path`.
   static bool at_name(int fd, const std::string& path) {
     return name_lost(path, file_id(fd)).empty();

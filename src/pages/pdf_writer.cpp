@@ -1,6 +1,5 @@
 #include "pages/pdf_writer.hpp"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -171,9 +170,7 @@ std::string PdfFile::open_file() {
   // written with seeks, which a pipe cannot take, and a FIFO without a reader would keep
   // the writer waiting for ever).
   temp_ = temp_name(path_);
-  unlink(temp_.c_str());
-  do fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  while (fd_ < 0 && errno == EINTR);
+  fd_ = open_temp(temp_);
   if (fd_ < 0) {
     temp_.clear();
     return std::strerror(errno);

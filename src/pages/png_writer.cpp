@@ -1,6 +1,5 @@
 #include "pages/png_writer.hpp"
 
-#include <fcntl.h>
 #include <libdeflate.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -327,10 +326,7 @@ std::string write_png(const std::string& path, const std::string& bytes, FileId*
   // name is followed: the new file is made only where none is (O_EXCL), and the rename
   // replaces whatever stands at the final name, a link itself and not its target.
   const std::string temp = temp_name(path);
-  unlink(temp.c_str());
-  int fd = -1;
-  do fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  while (fd < 0 && errno == EINTR);
+  const int fd = open_temp(temp);
   if (fd < 0) return std::strerror(errno);
   const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, given_up);
   std::string err = wrote ? "" : std::strerror(errno);

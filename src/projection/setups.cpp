@@ -31,13 +31,12 @@ constexpr float kLatMax = 90.0f;
 bool is_latitude(float v) { return kLatMin <= v && v <= kLatMax; }
 
 // A value outside its interval that reached a set-up from its caller: reported, and the value
-// held before is kept. An open interval, without its bounds, is written ]lower,upper[.
+// held before is kept.
 void report_refused(const frame::Identity& id, std::string_view label, float value, float lower,
                     float upper, float kept, bool open = false) {
   frame::warninghead(id);
   say_real(label, value, 8, 3);
-  say(std::string(" outside ") + (open ? "]" : "[") + fmt::F(lower, 8, 3) + "," +
-      fmt::F(upper, 8, 3) + (open ? "[" : "]"));
+  say(frame::interval_line(false, fmt::F(lower, 8, 3), fmt::F(upper, 8, 3), open));
   say_real("==> VALUE KEPT =", kept, 8, 3);
   frame::warningtail00();
 }
