@@ -785,6 +785,36 @@ TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
   EXPECT_EQ(fonts, 3);
 }
 
+// Page files removed from under the run are told as removed when the next page is written,
+// and are no longer counted among the files written.
+TEST(PageOutput, PageFilesRemovedFromUnderTheRunAreToldAsRemoved) {
+  Dir d;
+  auto c = canvas(d, 300, 200, "gone.ps", 10.0);
+  ::testing::internal::CaptureStderr();
+  draw_page(*c, 1, false);
+  c->write_page();
+  c->wait_for_files();
+  fs::remove(d.path / "gone_w1.pdf");
+  fs::remove(d.path / "gone_w1_p001.png");
+  c->clear_white(0, 0, 300, 200);
+  draw_page(*c, 2, false);
+  c->window_dispose();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("korbast: plot page 1 is no longer in gone_w1.pdf (Removed by another program)\n"),
+            std::string::npos) << err;
+  EXPECT_NE(err.find("korbast: plot page 1 is no longer in gone_w1_p001.png (Removed by another program)\n"),
+            std::string::npos) << err;
+  const auto failed = c->take_file_failures();
+  ASSERT_EQ(failed.size(), 2u);
+  EXPECT_EQ(failed[0].file, "gone_w1.pdf");
+  EXPECT_EQ(failed[0].reason, "Removed by another program: page 1 is not in it");
+  EXPECT_EQ(failed[1].file, "gone_w1_p001.png");
+  EXPECT_EQ(failed[1].reason, "Removed by another program");
+  const auto files = c->files_written();
+  EXPECT_EQ(std::count(files.begin(), files.end(), "gone_w1_p001.png"), 0);
+  EXPECT_TRUE(fs::exists(d.path / "gone_w1_p002.png"));
+}
+
 // qpdf's verdict on a file: its exit status (0 clean, 2 errors, 3 warnings) and the pages it
 // finds (-1 when it finds none).
 struct Qpdf {
