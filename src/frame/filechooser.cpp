@@ -19,8 +19,8 @@ std::string strip(const std::string& s) {
 
 // The prompt says what the frame around it does: a cancel (an empty answer, or no to
 // replacing) is a failed open, which warns and asks again.
-std::optional<std::string> choose_file(bool must_exist, int unit, bool& replace, std::string& typed) {
-  replace = false;
+std::optional<std::string> choose_file(bool must_exist, std::optional<units::Look>& replace, std::string& typed) {
+  replace.reset();
   typed.clear();
   units::write_line(iocom.stdout_unit, " path (asked again until a file opens):");
   std::string answer;
@@ -31,21 +31,16 @@ std::optional<std::string> choose_file(bool must_exist, int unit, bool& replace,
   if (path.empty()) return std::nullopt;
   if (must_exist) return path;
   // Only the name is looked at: a FIFO is never opened here (its reader would take that for
-  // the end of its input).
-  const units::Found found = units::found_at(path);
-  if (found == units::Found::Nothing || found == units::Found::Folder) return path;
-  // Where nothing would be replaced, or the open refuses what is there, the question would
-  // only put a piped answer stream out of step.
-  if (found == units::Found::Stream || units::opened_elsewhere(unit, path, units::Status::Replace)) {
-    replace = true;
-    return path;
-  }
+  // the end of its input). Whatever stands there is asked about, so that an answer stream
+  // that says yes after such a name keeps its step.
+  const units::Look look = units::look_at(path);
+  if (look.found == units::Found::Nothing || look.found == units::Found::Folder) return path;
   units::write_line(iocom.stdout_unit, " " + path + " exists. Replace it ? (y/n)");
   if (read_answer_line(units::keyboard, answer, "opef2", "Replace it") != AnswerRead::Ok)
     return std::nullopt;
   answer = strip(answer);
   if (!answer.empty() && (answer[0] == 'y' || answer[0] == 'Y')) {
-    replace = true;
+    replace = look;
     return path;
   }
   return std::nullopt;

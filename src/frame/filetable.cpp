@@ -61,10 +61,12 @@ std::string without_trailing_blanks(std::string_view s) {
 constexpr std::string_view kNoName = "No name given";
 constexpr std::string_view kNotReplaced = "File exists, not replaced";
 
-// Opens path on unit; nothing when it opened, otherwise why not.
-std::optional<std::string> open_failure(int unit, const std::string& path, units::Status st) {
+// Opens path on unit (looked: what the user chose to replace); nothing when it opened,
+// otherwise why not.
+std::optional<std::string> open_failure(int unit, const std::string& path, units::Status st,
+                                        const units::Look* looked = nullptr) {
   if (path.empty()) return std::string(kNoName);
-  if (units::open(unit, path, st)) return std::nullopt;
+  if (units::open(unit, path, st, looked)) return std::nullopt;
   return units::open_error();
 }
 
@@ -206,10 +208,11 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     std::optional<std::string> failure;
     if (mode == Mode::kCallerMenu && iocom.stdin_unit == units::keyboard) {
       say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
-      bool replace = false;
-      if (auto chosen = choose_file(old, unit, replace, path)) {
+      std::optional<units::Look> replace;
+      if (auto chosen = choose_file(old, replace, path)) {
         path = *chosen;
-        failure = open_failure(unit, path, replace ? units::Status::Replace : st);
+        failure = replace ? open_failure(unit, path, units::Status::Replace, &*replace)
+                          : open_failure(unit, path, st);
       } else {
         // A cancel: no path, or no to replacing the file of that name.
         failure = std::string(path.empty() ? kNoName : kNotReplaced);

@@ -43,10 +43,10 @@ struct Output {
   int fd = -1;
   std::string pending;
   std::vector<Mark> marks;  // the whole pieces in `pending`, in order
-  // A regular file can be cut back to its last whole piece, never below its size at the open
-  // (a file opened to append).
+  // A regular file can be cut back to its last whole piece.
   bool cuttable = false;
-  long long base = 0;
+  // One of the run's own streams: the console's pending lines go first, and each line at once.
+  bool with_console = false;
   long long lines_given = 0;
   long long lines_out = 0;  // complete lines that reached the file
   long long bytes_out = 0;
@@ -146,7 +146,7 @@ bool drain(int unit, Output& o, const std::string& path, std::string_view stage)
   if (o.cuttable) {
     const std::size_t whole = last_whole(o, done);
     int cut = -1;
-    do cut = ::ftruncate(o.fd, static_cast<off_t>(o.base + o.bytes_out + static_cast<long long>(whole)));
+    do cut = ::ftruncate(o.fd, static_cast<off_t>(o.bytes_out + static_cast<long long>(whole)));
     while (cut != 0 && errno == EINTR);
     if (cut == 0) kept = whole;
   }
@@ -227,9 +227,10 @@ void report_failure(int unit, Output& o, const std::string& path, std::string_vi
 }
 
 // The error frame of a file replaced whole whose temporary file cannot be made (a folder at
-// its name, a folder that cannot be written): which file, why; nothing is written.
-void report_open_failure(int unit, const std::string& temp, int error) {
-  failed_file_head("WHILE OPENING", unit_file_line(unit, temp), std::strerror(error));
+// its name, a folder that cannot be written, a name under /dev): which file, why; nothing is
+// written.
+void report_open_failure(int unit, const std::string& file, std::string_view reason) {
+  failed_file_head("WHILE OPENING", unit_file_line(unit, file), reason);
   write_line(iocom.errout_unit, fmt::Line().item("==> THE PREVIOUS FILE IS KEPT").str());
   errortail00();
 }
@@ -245,16 +246,37 @@ void report_rewind_failure(std::string_view path, int error) {
   write_line(out, rule_line('*'));
 }
 
-// The temporary file of a file replaced whole, made beside it: "<path>.new", or when that
-// name is taken "<path>.new1", "<path>.new2" ... Each is created exclusively, which never
-// follows a link: whatever holds such a name already (a link planted there, a file left by
-// another run, a folder) is neither written nor removed. The descriptor, or -1 with errno
-// (`temp` then names the last name tried).
+// The name of the k-th temporary file of path, beside it: "<name>.new", "<name>.new1" ...;
+// where that would be longer than a name in the folder may be (name_max bytes), the name is
+// cut first, never inside a UTF-8 character, so that every name that can be made can be
+// replaced.
+std::string temporary_name(const std::string& path, int k, std::size_t name_max) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+  std::string base = path.substr(start);
+  const std::string suffix = ".new" + (k == 0 ? std::string() : std::to_string(k));
+  if (base.size() + suffix.size() > name_max) {
+    std::size_t keep = name_max > suffix.size() ? name_max - suffix.size() : 0;
+    while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+    base.resize(keep);
+  }
+  return path.substr(0, start) + base + suffix;
+}
+
+// The temporary file of a file replaced, made beside it (see temporary_name), or when that
+// name is taken the next one. Each is created exclusively, which never follows a link:
+// whatever holds such a name already (a link planted there, a file left by another run, a
+// folder) is neither written nor removed. The descriptor, or -1 with errno (`temp` then names
+// the last name tried).
 int make_temporary(const std::string& path, std::string& temp) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const std::size_t name_max = limit > 0 ? static_cast<std::size_t>(limit) : 255;
   constexpr int names = 100;
   int fd = -1;
   for (int k = 0; k < names; ++k) {
-    temp = path + ".new" + (k == 0 ? std::string() : std::to_string(k));
+    temp = temporary_name(path, k, name_max);
     do fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     while (fd < 0 && errno == EINTR);
     if (fd >= 0 || errno != EEXIST) break;
@@ -262,7 +284,18 @@ int make_temporary(const std::string& path, std::string& temp) {
   return fd;
 }
 
+// Why an open is refused, where the system gives no reason of its own.
 constexpr std::string_view kOpenedElsewhere = "File already opened in another unit";
+constexpr std::string_view kBlockDevice = "A block device is never written";
+constexpr std::string_view kUnderDev = "A name under /dev is never replaced";
+constexpr std::string_view kChanged = "Changed after it was chosen";
+
+// Refuses an open for one of the reasons above: -1.
+int refuse(std::string_view reason) {
+  table().open_error = reason;
+  errno = EPERM;
+  return -1;
+}
 
 // Opens path with flags (and O_CLOEXEC), never waiting: without O_NONBLOCK, opening a FIFO
 // that nobody reads (or writes) would wait for ever; with it a FIFO without reader fails at
@@ -283,66 +316,174 @@ int open_without_waiting(const std::string& path, int flags) {
   return fd;
 }
 
-// What is written as it is at a name that the user chose to replace: a FIFO, a device, a
-// socket; they hold no content a new file could keep.
-bool written_in_place(mode_t mode) {
-  return S_ISFIFO(mode) || S_ISCHR(mode) || S_ISBLK(mode) || S_ISSOCK(mode);
+FileId id_of(const struct stat& st) { return {true, st.st_dev, st.st_ino, st.st_mode & S_IFMT}; }
+
+bool same_file(const struct stat& st, const FileId& id) {
+  return id.there && st.st_dev == id.device && st.st_ino == id.inode && (st.st_mode & S_IFMT) == id.kind;
+}
+
+// The two ways a name is seen: absolute and lexically normal, and with its folder resolved
+// (/dev/fd/1 is then /proc/<pid>/fd/1; a link to /dev names /dev).
+struct NameForms {
+  std::string lexical;
+  std::string resolved;
+};
+
+NameForms name_forms(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  NameForms forms{absolute.lexically_normal().string(), {}};
+  if (char* folder = ::realpath(absolute.parent_path().c_str(), nullptr)) {
+    forms.resolved = (fs::path(folder) / absolute.filename()).string();
+    std::free(folder);
+  }
+  return forms;
+}
+
+// The descriptor a name of one of the run's own streams stands for, -1 for any other name.
+int stream_number(const std::string& name) {
+  if (name == "/dev/stdin") return 0;
+  if (name == "/dev/stdout") return 1;
+  if (name == "/dev/stderr") return 2;
+  const std::string folders[] = {"/dev/fd/", "/proc/self/fd/", "/proc/" + std::to_string(::getpid()) + "/fd/"};
+  for (const std::string& folder : folders) {
+    if (!name.starts_with(folder)) continue;
+    const std::string digits = name.substr(folder.size());
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+      return -1;
+    return std::stoi(digits);
+  }
+  return -1;
+}
+
+// The descriptor of the run's own stream that path names (see Status), -1 for none.
+int own_stream(const std::string& path) {
+  const NameForms forms = name_forms(path);
+  const int n = stream_number(forms.lexical);
+  return n >= 0 ? n : stream_number(forms.resolved);
+}
+
+bool in_dev(std::string_view name) { return name == "/dev" || name.starts_with("/dev/"); }
+
+// Whether path is under /dev, as written or through a link to a folder on its way.
+bool under_dev(const std::string& path) {
+  const NameForms forms = name_forms(path);
+  return in_dev(forms.lexical) || in_dev(forms.resolved);
+}
+
+// A duplicate of the run's descriptor n, -1 with errno (EBADF when n is not open for writing).
+int duplicate_stream(int n) {
+  const int flags = ::fcntl(n, F_GETFL);
+  if (flags == -1 || (flags & O_PATH) != 0 || (flags & O_ACCMODE) == O_RDONLY) {
+    errno = EBADF;
+    return -1;
+  }
+  return ::fcntl(n, F_DUPFD_CLOEXEC, 0);
 }
 
 }  // namespace
 
-Found found_at(std::string_view path) {
+Look look_at(std::string_view path) {
   const std::string p(path);
+  Look look;
   struct stat st {};
-  if (::lstat(p.c_str(), &st) != 0) return Found::Nothing;
-  if (S_ISDIR(st.st_mode)) return Found::Folder;
-  if (written_in_place(st.st_mode)) return Found::Stream;
-  if (!S_ISLNK(st.st_mode)) return Found::File;
-  // A link to a FIFO or a character device (/dev/stdout, /dev/null) leads to no file: it is
-  // written as what it leads to. A link to anything else, or to nothing, is replaced.
-  struct stat target {};
-  if (::stat(p.c_str(), &target) == 0) {
-    if (S_ISDIR(target.st_mode)) return Found::Folder;
-    if (S_ISFIFO(target.st_mode) || S_ISCHR(target.st_mode) || S_ISSOCK(target.st_mode))
-      return Found::Stream;
-  }
-  return Found::File;
+  if (::lstat(p.c_str(), &st) != 0) return look;
+  look.name = id_of(st);
+  look.target = look.name;
+  if (S_ISLNK(st.st_mode)) look.target = ::stat(p.c_str(), &st) == 0 ? id_of(st) : FileId{};
+  const mode_t kind = look.target.kind;  // 0: a link that leads nowhere
+  if (S_ISDIR(kind)) look.found = Found::Folder;
+  else if (S_ISBLK(kind)) look.found = Found::Block;
+  else if (S_ISFIFO(kind) || S_ISCHR(kind) || S_ISSOCK(kind)) look.found = Found::Stream;
+  else look.found = Found::File;
+  return look;
 }
 
 namespace {
 
-// Status::Replace: the descriptor of the new file at the name (or of the FIFO or device there),
-// or -1 with errno.
-int open_replacing(const std::string& path) {
-  switch (found_at(path)) {
-    case Found::Folder:
-      errno = EISDIR;
-      return -1;
-    case Found::Stream: {
-      // A regular file put there since the look is replaced as any other.
-      const int fd = open_without_waiting(path, O_WRONLY);
-      struct stat opened {};
-      if (fd < 0 || ::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) return fd;
-      ::close(fd);
-      break;
-    }
-    case Found::Nothing:
-    case Found::File:
-      break;
-  }
+// Opens for writing the file that the descriptor `at` (O_PATH) stands for, that very file and
+// without waiting: through /proc/self/fd, never by its name again. Where /proc is missing, the
+// name is opened and what it gives checked to be that file before anything is written. -1
+// with errno, or refused.
+int reopen_for_writing(int at, const std::string& path, const struct stat& st) {
+  const int fd = open_without_waiting("/proc/self/fd/" + std::to_string(at), O_WRONLY);
+  if (fd >= 0 || errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) return fd;
+  const int by_name = open_without_waiting(path, O_WRONLY);
+  struct stat opened {};
+  if (by_name < 0 || (::fstat(by_name, &opened) == 0 && same_file(opened, id_of(st)))) return by_name;
+  ::close(by_name);
+  return refuse(S_ISBLK(opened.st_mode) ? kBlockDevice : kChanged);
+}
+
+// A stream chosen to be written as it is: the file the name leads to, if it is still the one
+// the user was asked about (`seen`, when `checked`) and no block device; -1 with errno, or
+// refused. Unchecked (the open's own look), a regular file found there now sets `replace`
+// instead: it is replaced as any other.
+int open_stream(const std::string& path, const FileId& seen, bool checked, bool& replace) {
+  replace = false;
+  int at = -1;
+  do at = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+  while (at < 0 && errno == EINTR);
+  if (at < 0) return -1;
+  struct stat st {};
+  int fd = -1;
+  if (::fstat(at, &st) != 0) fd = -1;
+  else if (S_ISBLK(st.st_mode)) fd = refuse(kBlockDevice);
+  else if (checked && !same_file(st, seen)) fd = refuse(kChanged);
+  else if (S_ISREG(st.st_mode)) replace = true;
+  else fd = reopen_for_writing(at, path, st);
+  const int error = errno;
+  ::close(at);
+  errno = error;
+  return fd;
+}
+
+// A new file made beside the name and renamed over it, if the name still holds what the user
+// was asked about (`seen`, when given); -1 with errno, or refused.
+int replace_file(const std::string& path, const FileId* seen) {
   // Made beside the name, then put at it in one step: nothing planted at the name between a
   // removal and a creation can be followed, and the name is never without a file.
   std::string temp;
   const int fd = make_temporary(path, temp);
   if (fd < 0) return -1;
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    errno = error;
-    return -1;
+  struct stat now {};
+  const bool changed = seen && (::lstat(path.c_str(), &now) == 0 ? !same_file(now, *seen) : seen->there);
+  if (!changed && std::rename(temp.c_str(), path.c_str()) == 0) return fd;
+  const int error = errno;
+  ::close(fd);
+  ::unlink(temp.c_str());
+  if (changed) return refuse(kChanged);
+  errno = error;
+  return -1;
+}
+
+// Status::Replace: the descriptor of the new file at the name (or of the stream there), or -1
+// with errno, or refused. `looked`: what the user was asked about, or nullptr.
+int open_replacing(const std::string& path, const Look* looked) {
+  const Look look = looked ? *looked : look_at(path);
+  const bool dev = under_dev(path);
+  switch (look.found) {
+    case Found::Folder:
+      errno = EISDIR;
+      return -1;
+    case Found::Block:
+      return refuse(kBlockDevice);
+    case Found::Stream: {
+      bool replace = false;
+      const int fd = open_stream(path, look.target, looked != nullptr, replace);
+      if (!replace) return fd;
+      break;  // a regular file put there since the look
+    }
+    case Found::Nothing:
+      // A new name under /dev is made as any new file, never renamed there.
+      if (dev) return open_without_waiting(path, O_WRONLY | O_CREAT | O_EXCL);
+      break;
+    case Found::File:
+      break;
   }
-  return fd;
+  if (dev) return refuse(kUnderDev);
+  return replace_file(path, looked ? &looked->name : nullptr);
 }
 
 void note_file(Unit& u, const struct stat& st) {
@@ -381,52 +522,57 @@ bool open_input(Unit& u, const std::string& path, Status status) {
   return true;
 }
 
-bool open_output(int unit, Unit& u, const std::string& path, Status status) {
+bool open_output(int unit, Unit& u, const std::string& path, Status status, const Look* looked) {
   // Every write is checked here: a file size limit must show as a failed write, not end
   // the run by its signal.
   std::signal(SIGXFSZ, SIG_IGN);
   int fd = -1;
+  const int stream = status == Status::Whole ? -1 : own_stream(path);
   if (status == Status::Whole) {
-    fd = make_temporary(path, u.temp);
     // A file replaced whole reports its failures itself (see Status::Whole).
+    if (under_dev(path)) {
+      report_open_failure(unit, path, kUnderDev);
+      refuse(kUnderDev);
+      return false;
+    }
+    fd = make_temporary(path, u.temp);
     if (fd < 0) {
       const int error = errno;
-      report_open_failure(unit, u.temp, error);
+      report_open_failure(unit, u.temp, std::strerror(error));
       errno = error;
       return false;
     }
+  } else if (stream >= 0) {
+    // The name stands for a descriptor the run has (or has not): a new file cannot be made
+    // there.
+    if (status == Status::New && ::fcntl(stream, F_GETFD) != -1) errno = EEXIST;
+    else fd = duplicate_stream(stream);
   } else if (status == Status::Replace) {
-    fd = open_replacing(path);
+    fd = open_replacing(path, looked);
   } else {
-    int flags = O_WRONLY | O_CREAT;
-    if (status == Status::New) flags |= O_EXCL;
-    if (status == Status::Append) flags |= O_APPEND;
-    fd = open_without_waiting(path, flags);
+    fd = open_without_waiting(path, O_WRONLY | O_CREAT | O_EXCL);
   }
   if (fd < 0) return false;
   u.output = std::make_unique<Output>();
   u.output->fd = fd;
+  u.output->with_console = stream >= 0;
   struct stat st {};
   if (::fstat(fd, &st) == 0) {
     note_file(u, st);
-    if (S_ISREG(st.st_mode)) {
-      u.output->cuttable = true;
-      u.output->base = status == Status::Append ? static_cast<long long>(st.st_size) : 0;
-    }
+    u.output->cuttable = S_ISREG(st.st_mode) && stream < 0;
   }
   u.writable = true;
   return true;
 }
 
-bool open_unit(int unit, std::string_view path, Status status) {
+bool open_unit(int unit, std::string_view path, Status status, const Look* looked) {
   if (is_console(unit) || path.empty()) {
     errno = EINVAL;
     return false;
   }
   std::string p(path);
   if (opened_elsewhere(unit, p, status)) {
-    table().open_error = kOpenedElsewhere;
-    errno = EBUSY;
+    refuse(kOpenedElsewhere);
     return false;
   }
   close(unit);
@@ -440,7 +586,7 @@ bool open_unit(int unit, std::string_view path, Status status) {
     return false;
   }
   const bool input = status == Status::Old || status == Status::Regular;
-  if (!(input ? open_input(u, p, status) : open_output(unit, u, p, status))) return false;
+  if (!(input ? open_input(u, p, status) : open_output(unit, u, p, status, looked))) return false;
   u.path = std::move(p);
   table().files[unit] = std::move(u);
   return true;
@@ -448,9 +594,9 @@ bool open_unit(int unit, std::string_view path, Status status) {
 
 }  // namespace
 
-bool open(int unit, std::string_view path, Status status) {
+bool open(int unit, std::string_view path, Status status, const Look* looked) {
   table().open_error.clear();
-  if (open_unit(unit, path, status)) return true;
+  if (open_unit(unit, path, status, status == Status::Replace ? looked : nullptr)) return true;
   if (table().open_error.empty()) table().open_error = std::strerror(errno);
   return false;
 }
@@ -458,11 +604,10 @@ bool open(int unit, std::string_view path, Status status) {
 std::string open_error() { return table().open_error; }
 
 bool opened_elsewhere(int unit, std::string_view path, Status status) {
-  if (status != Status::Replace && status != Status::Append && status != Status::Whole) return false;
+  if (status != Status::Replace && status != Status::Whole) return false;
   const std::string p(path);
   struct stat st {};
-  const int looked = status == Status::Append ? ::stat(p.c_str(), &st) : ::lstat(p.c_str(), &st);
-  if (looked != 0 || !S_ISREG(st.st_mode)) return false;
+  if (::lstat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   for (const auto& [number, u] : table().files)
     if (number != unit && u.regular && u.device == st.st_dev && u.inode == st.st_ino) return true;
   return false;
@@ -793,6 +938,10 @@ bool put(int unit, std::string_view text, bool record) {
   Unit* u = find(unit);
   if (!u || !u->writable) return false;
   Output& o = *u->output;
+  if (o.with_console) {
+    table().out->flush();
+    console_ok();
+  }
   const std::size_t from = o.pending.size();
   o.lines_given += std::count(text.begin(), text.end(), '\n') + line_end;
   o.records_given += record;
@@ -806,7 +955,7 @@ bool put(int unit, std::string_view text, bool record) {
     for (std::size_t p = o.pending.find('\n', from); p != std::string::npos; p = o.pending.find('\n', p + 1))
       o.marks.push_back({p + 1, false});
   }
-  return o.pending.size() < output_buffer || drain(unit, o, u->path, "WHILE WRITING");
+  return (o.pending.size() < output_buffer && !o.with_console) || drain(unit, o, u->path, "WHILE WRITING");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // slots, 15 the command file, 2, 12, 20, 50, 61 side files).
 #pragma once
 
+#include <sys/types.h>
+
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -17,38 +19,62 @@ constexpr int console = 6;
 // only, never waiting: what is found at the name is opened without blocking (a FIFO without
 // writer opens at once) and refused when it is no regular file (EINVAL).
 // New: create, fail when the file exists.
-// Replace: a file or a link at the name is removed and a new file made there, never written
-// through: the new empty file is made under a fresh name beside it (as for Whole) and renamed
-// over the name at once, so a link's target and a file's other names keep their content and
-// the name never stands empty. A FIFO, a device or a socket at the name itself is written as
-// it is (a FIFO without reader is refused at once, ENXIO), and so is a FIFO or a character
-// device a link at the name leads to (/dev/stdout); a folder is refused (EISDIR).
-// Append: write after the end of the file (or a new one).
+// Replace: a regular file, a link to one or a link that leads nowhere is removed and a new file
+// made there, never written through: the new empty file is made under a fresh name beside it
+// (as for Whole) and renamed over the name at once, so a link's target and a file's other
+// names keep their content and the name never stands empty. A FIFO, a character device or a
+// socket, at the name or where a link leads, is written as it is, never removed (a FIFO
+// without reader is refused at once, ENXIO). A folder is refused (EISDIR); so is a block
+// device, which is never opened for writing, and a file under /dev, which is never replaced.
 // Whole: replace the file whole or not at all (the lines go to a temporary file made under a
 // new name beside it, never through a link or a file found there, which the close puts in its
 // place once its bytes are on disk; a failure leaves the previous file as it was and is
-// reported as below).
-enum class Status { Old, Regular, New, Replace, Append, Whole };
+// reported as below). Nothing under /dev is replaced whole.
+// The run's own streams, /dev/stdout, /dev/stderr, /dev/stdin, /dev/fd/N, /proc/self/fd/N
+// (also reached through a link to their folder), are never opened by name: a New or Replace
+// open writes a duplicate of the run's descriptor N (refused, EBADF, when N is not open for
+// writing; New refuses it, EEXIST, when N is open), each line at once and after the console's
+// pending lines, so that both keep their order in a file they share.
+enum class Status { Old, Regular, New, Replace, Whole };
 enum class Read { Ok, Eof, Error };
+
+// What a name holds, looked at without following a link: nothing; a folder, or a link to one;
+// a stream: a FIFO, a character device or a socket, or a link to one; a block device, or a link
+// to one; a file: a regular file, a link to one, or a link that leads nowhere.
+enum class Found { Nothing, Folder, Stream, Block, File };
+// One file as stat or lstat saw it: whether it was there, its device, inode and kind.
+struct FileId {
+  bool there = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  mode_t kind = 0;  // the S_IFMT bits of st_mode
+};
+// What the file chooser saw at a name before it asked to replace it: what the name holds, the
+// name itself (lstat) and what it leads to (stat; the name itself when it is no link).
+struct Look {
+  Found found = Found::Nothing;
+  FileId name;
+  FileId target;
+};
+// What is at path, as the file chooser asks about it and a Replace open checks it.
+Look look_at(std::string_view path);
 
 // Opens a file on a unit; a unit already connected is closed first. Units 5 and 6 cannot be
 // opened on files. Returns false when the file cannot be opened (nothing else changes;
-// open_error then says why). A Replace, Append or Whole open of a regular file that is open
-// on another unit is refused (see opened_elsewhere).
-bool open(int unit, std::string_view path, Status status);
-// What a Replace open finds at a name, looked at without following a link: nothing; a folder
-// (refused), also where a link leads to one; a stream (a FIFO, a device or a socket, or a link
-// to a FIFO or a character device), written as it is; a file, or a link to anything else or to
-// nothing, which is replaced.
-enum class Found { Nothing, Folder, Stream, File };
-// What is at path, as a Replace open and the file chooser see it.
-Found found_at(std::string_view path);
+// open_error then says why). A Replace or Whole open of a regular file that is open on another
+// unit is refused (see opened_elsewhere). looked (Replace only) is what the user was asked
+// about: what the open finds must be that very file (for a link, the file it led to), or
+// nothing is written and the open is refused ("Changed after it was chosen"); without it the
+// name is looked at by the open itself.
+bool open(int unit, std::string_view path, Status status, const Look* looked = nullptr);
 // Why the last open that returned false failed, for the line under the file's name: the
-// system's reason, or "File already opened in another unit".
+// system's reason, or one of the program's own: "File already opened in another unit", "A block
+// device is never written", "A name under /dev is never replaced", "Changed after it was
+// chosen".
 std::string open_error();
-// Whether an open of path with status on unit would write or replace a regular file that is
-// open on another unit (the name itself for Replace and Whole, a link's target for Append):
-// its lines would be lost or written over, so the open is refused.
+// Whether an open of path with status on unit would replace a regular file that is open on
+// another unit (the name itself, for Replace and Whole): its lines would be lost, so the open
+// is refused.
 bool opened_elsewhere(int unit, std::string_view path, Status status);
 // Closes a unit (flushing it); closing a closed unit does nothing. Units 5 and 6 stay.
 // False when an output file failed (now or earlier): not every line given reached it.
@@ -59,8 +85,8 @@ bool opened_elsewhere(int unit, std::string_view path, Status status);
 // that names the unit and the file, gives the reason and counts the lines and bytes that
 // reached the file; every later write to that file returns false, and the run ends with
 // status 1 (see stop_run). A write that failed part way cuts a regular file back to the end
-// of its last whole line, or whole record (write_lines), never below the size it had at the
-// open: the frame counts what the file holds after the cut.
+// of its last whole line, or whole record (write_lines): the frame counts what the file holds
+// after the cut. One of the run's own streams is never cut (it shares the console's file).
 bool close(int unit);
 // Whether the unit is connected (the console units always are).
 bool is_open(int unit);

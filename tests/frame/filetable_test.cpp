@@ -6,9 +6,11 @@
 #include <iterator>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "frame/filetable.hpp"
@@ -214,15 +216,21 @@ TEST_F(FileTable, KeyboardChooserCancelsOnAnEmptyAnswerAndAsksBeforeReplacing) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new content\n");
 }
 
-// Outputs that cannot be written as files are refused at once, with their reason and
-// without the replace question: a folder, a FIFO nobody reads (its open must not wait for a
-// reader); the answer after the pause is the next name. A FIFO with a reader takes every line
-// written, however many fill the pipe.
+// Outputs that cannot be written are refused with their reason: a folder at once, without the
+// replace question; a FIFO nobody reads (its open must not wait for a reader), a block device
+// and a link to one after it (the device node and the link are left as they are). The answer
+// after the pause is the next name. A FIFO with a reader takes every line written, however
+// many fill the pipe.
 TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
   const std::string fifo = (dir / "out.fifo").string();
   const std::string fresh = (dir / "fresh.txt").string();
+  const std::string block = (dir / "disk").string(), to_block = (dir / "disk.ndk").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  korbast::testing::Console console(dir.string() + "\n\n" + fifo + "\n\n" + fresh + "\n");
+  // A block node (root only) of a loop device: never opened, whichever device it names.
+  const bool blocks = ::mknod(block.c_str(), S_IFBLK | 0600, ::makedev(7, 200)) == 0 &&
+                      ::symlink(block.c_str(), to_block.c_str()) == 0;
+  korbast::testing::Console console(dir.string() + "\n\n" + fifo + "\ny\n\n" +
+                                    (blocks ? block + "\ny\n\n" + to_block + "\ny\n\n" : "") + fresh + "\n");
   fail_when_answers_run_out();
   std::string name(40, ' ');
   opef2(name, "extracted si-sh output", 22, "new", 0);
@@ -232,11 +240,20 @@ TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
                       "\n   REASON: Is a directory\n ===> RETRYING\n"),
             std::string::npos)
       << text;
-  EXPECT_EQ(text.find("Replace it ?"), std::string::npos) << text;
+  EXPECT_EQ(text.find(dir.string() + " exists. Replace it ?"), std::string::npos) << text;
+  EXPECT_NE(text.find(" " + fifo + " exists. Replace it ? (y/n)\n"), std::string::npos) << text;
   EXPECT_NE(text.find(" COULD NOT OPEN FILE " + fifo +
                       "\n   REASON: No such device or address\n ===> RETRYING\n"),
             std::string::npos)
       << text;
+  for (const std::string& device : blocks ? std::vector{block, to_block} : std::vector<std::string>{}) {
+    EXPECT_NE(text.find(" " + device + " exists. Replace it ? (y/n)\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" COULD NOT OPEN FILE " + device + "\n   REASON: A block device is never written\n"),
+              std::string::npos)
+        << text;
+  }
+  EXPECT_TRUE(!blocks || (std::filesystem::is_block_file(std::filesystem::symlink_status(block)) &&
+                          std::filesystem::is_symlink(to_block)));
 
   const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
@@ -259,8 +276,9 @@ TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
 
 // A name chosen to be replaced is removed and made anew, never written through: a link to a
 // file elsewhere (its target keeps its bytes), a second name of a file (the first keeps its
-// content), a link that leads nowhere (asked like any existing name). The file open on the
-// Si-Sh slot is refused for the catalogue without a question, and keeps its lines.
+// content), a link that leads nowhere (asked like any existing name). A link to /dev/null and
+// /dev/null itself are asked too and written into, never replaced. The file open on the Si-Sh
+// slot is asked, then refused for the catalogue, and keeps its lines.
 TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
   namespace fs = std::filesystem;
   using korbast::testing::read_file;
@@ -276,13 +294,13 @@ TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
   fs::create_symlink("/dev/null", null);  // leads to no file: written into, never replaced
   korbast::testing::Console console(sish.string() + "\n" + soft.string() + "\ny\n" +
                                     hard.string() + "\ny\n" + dangling.string() + "\ny\n" +
-                                    sish.string() + "\n\n" + fresh.string() + "\n" + null.string() +
-                                    "\n");
+                                    sish.string() + "\ny\n\n" + fresh.string() + "\n" + null.string() +
+                                    "\ny\n/dev/null\ny\n");
   fail_when_answers_run_out();
   initfio(1, 2, 0);
   opefou(2, "extracted si-sh output", 0);
   units::write_line(22, "si-sh line 1");
-  for (const fs::path& name : {soft, hard, dangling, fresh, null}) {
+  for (const fs::path& name : {soft, hard, dangling, fresh, null, fs::path("/dev/null")}) {
     opefou(1, "cmt-ndk output", 0);
     units::write_line(21, "written to " + name.filename().string());
     clofou(1, 0);
@@ -303,10 +321,8 @@ TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
   EXPECT_EQ(read_file(sish), "si-sh line 1\nsi-sh line 2\n");
   const std::string text = console.text();
-  EXPECT_NE(text.find(" " + dangling.string() + " exists. Replace it ? (y/n)\n"), std::string::npos)
-      << text;
-  EXPECT_EQ(text.find(sish.string() + " exists. Replace it ?"), std::string::npos) << text;
-  EXPECT_EQ(text.find(null.string() + " exists. Replace it ?"), std::string::npos) << text;
+  for (const std::string& name : {dangling.string(), sish.string(), null.string(), std::string("/dev/null")})
+    EXPECT_NE(text.find(" " + name + " exists. Replace it ? (y/n)\n"), std::string::npos) << text;
   EXPECT_NE(text.find(" COULD NOT OPEN FILE " + sish.string() +
                       "\n   REASON: File already opened in another unit\n ===> RETRYING\n"),
             std::string::npos)

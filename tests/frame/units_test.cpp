@@ -258,6 +258,34 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
             std::string::npos) << text;
 }
 
+// A Replace open writes only what the user was asked about: a link to /dev/null that leads to
+// a catalogue by the open is refused, and the catalogue keeps its bytes. A name as long as a
+// name may be (255 bytes, its temporary name cut before a two-byte character) is replaced,
+// also whole, and leaves nothing beside it.
+TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
+  namespace fs = std::filesystem;
+  korbast::testing::TempDir dir;
+  const std::string name = dir / "out.ndk", catalogue = dir / "cat.ndk";
+  { std::ofstream(catalogue) << "20 events\n"; }
+  fs::create_symlink("/dev/null", name);
+  const units::Look looked = units::look_at(name);
+  fs::remove(name);
+  fs::create_symlink(catalogue, name);
+  EXPECT_FALSE(units::open(22, name, units::Status::Replace, &looked));
+  EXPECT_EQ(units::open_error(), "Changed after it was chosen");
+  EXPECT_EQ(read_file(catalogue), "20 events\n");
+
+  const std::string longest = dir / (std::string(250, 'n') + "\xC3\xA9\xC3\xA9x");
+  for (const units::Status status : {units::Status::Replace, units::Status::Whole}) {
+    { std::ofstream(longest) << "old\n"; }
+    ASSERT_TRUE(units::open(22, longest, status)) << units::open_error();
+    units::write_line(22, "new");
+    EXPECT_TRUE(units::close(22));
+    EXPECT_EQ(read_file(longest), "new\n");
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 3);
+}
+
 // The settings file's open reads a regular file and never waits: a FIFO without writer at the
 // name is refused at once. Should the open wait for a writer, one comes after a bound, and
 // the test fails.
@@ -356,8 +384,8 @@ std::string under_file_limit(rlim_t limit, const std::function<void()>& body) {
 
 // A write cut short by a file size limit inside a line or a record: the file is cut back to
 // its last whole record (records of three 5-byte lines, a 40-byte limit: two records), or to
-// its last whole line but never below the size it had when it was opened to append (3 bytes
-// without a line end, a 20-byte limit: one 11-byte line), and the frame counts what it holds.
+// its last whole line (two 11-byte lines, a 20-byte limit: one), and the frame counts what it
+// holds.
 // After a buffer that went whole to the file (66 lines of 1000 bytes fill the 64 KiB), the cut
 // goes by the lines given since (5 bytes each, a limit 12 bytes past: two of them).
 TEST(Units, AShortWriteCutsTheFileBackToItsLastWholeRecordOrLine) {
@@ -376,15 +404,14 @@ TEST(Units, AShortWriteCutsTheFileBackToItsLastWholeRecordOrLine) {
             std::string::npos)
       << out;
 
-  const std::string appended = dir / "appended.txt";
-  std::ofstream(appended) << "old";
+  const std::string lines = dir / "lines.txt";
   const std::string out2 = under_file_limit(20, [&] {
-    units::open(22, appended, units::Status::Append);
+    units::open(22, lines, units::Status::New);
     units::write_line(22, "abcdefghij");
     units::write_line(22, "0123456789");
     units::close(22);
   });
-  EXPECT_EQ(read_file(appended), "oldabcdefghij\n");
+  EXPECT_EQ(read_file(lines), "abcdefghij\n");
   EXPECT_NE(out2.find("   LINES WRITTEN =         1\n   BYTES WRITTEN =        11\n"
                       "   LINES GIVEN   =         2\n ==> THE FILE IS INCOMPLETE\n"),
             std::string::npos)

@@ -24,13 +24,15 @@ void check(bool ok, const char* what) {
   }
 }
 
+// The scratch file has no name from the start: it is reached through its descriptor, so that
+// nothing is left behind however the fuzzer ends.
 const std::string& scratch_file() {
   static const std::string path = [] {
     char name[] = "/tmp/korbast-fuzz-lines-XXXXXX";
     const int fd = ::mkstemp(name);
     check(fd >= 0, "no scratch file");
-    ::close(fd);
-    return std::string(name);
+    ::unlink(name);
+    return "/proc/self/fd/" + std::to_string(fd);
   }();
   return path;
 }

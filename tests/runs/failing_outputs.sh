@@ -2,7 +2,8 @@
 # Output files that fail (a full device, a file size limit) are reported in an error frame
 # that names the file and counts what reached it, and the run ends with status 1; so does a
 # console cut at the run's last flush. A link at an output name that is replaced is itself
-# replaced, never written through.
+# replaced, never written through; a rename over it that fails leaves nothing behind. The
+# run's own standard output chosen as an output takes its lines in order with the console's.
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
@@ -35,10 +36,10 @@ run() {
 # A map with the Si-Sh file FILE; PAUSE is the answer line of a frame that the map shows.
 map() { printf '7\ny\n2001\n%s\n1000\ny\nSeismicity map\n99\n%s99\n99\n9999' "$1" "$2"; }
 # Si-Sh file: /dev/full takes nothing (seen when the map run flushes it; a device is written
-# as it is, without the replace question); under a 1 KiB limit
+# as it is, once the replace question is answered y); under a 1 KiB limit
 # the failure shows while the map gives its lines, and the file is cut back to its 9 whole
 # lines of 110 bytes (109 characters and the line end).
-run sish_full none "\n1000\n1001\ns.ndk\n$(map /dev/full '\n')\n\n\n" \
+run sish_full none "\n1000\n1001\ns.ndk\n$(map '/dev/full\ny' '\n')\n\n\n" \
   '   OUTPUT FILE FAILED WHILE FLUSHING' '   UNIT 22 FILE: /dev/full' \
   '   REASON: No space left on device' '   LINES WRITTEN =         0' '   LINES GIVEN   =         4'
 run sish_limit 1 "\n1000\n1001\nbig.ndk\n$(map sish.txt '\n')\n\n\n" \
@@ -48,7 +49,7 @@ run sish_limit 1 "\n1000\n1001\nbig.ndk\n$(map sish.txt '\n')\n\n\n" \
 
 # Catalogue table: the unit's frame (the big table fails while its lines are given, before
 # the final flush), then the writer's frame (where the writing stopped).
-run table_full none '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/full\n\n\n99\n9999\n' \
+run table_full none '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/full\ny\n\n\n99\n9999\n' \
   '   UNIT 21 FILE: /dev/full' '   LINES GIVEN   =         5' '   WHILE FLUSHING THE WRITTEN DATA'
 # Under a 1 KiB limit the table is cut back to its last whole line, as the frame counts it.
 run table_limit 1 '\n1000\n1001\nbig.ndk\n1200\n2001\nt.tab\n\n\n99\n9999\n' \
@@ -131,4 +132,26 @@ printf '\n1000\n1001\ns.ndk\n1200\n1001\nsoft.ndk\ny\n\n99\n9999\n' | "$prog" > 
 grep -qxF ' soft.ndk exists. Replace it ? (y/n)' soft.out || fail "soft_link: not asked"
 cmp -s data/cat.ndk cat.orig || fail "soft_link: the linked catalogue was written through"
 [ ! -L soft.ndk ] && cmp -s soft.ndk s.ndk || fail "soft_link: soft.ndk is not the written catalogue"
+
+# The table to /dev/stdout, the console a file: the table lands in it between the console's
+# lines before and after it, in order, and /dev/stdout is left as it was.
+link=$(readlink /dev/stdout)
+printf '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/stdout\ny\n\n\n99\n9999\n' | "$prog" > stdout.log 2>&1 ||
+  fail "stdout: exit status $?"
+[ "$(grep -o -e '^ /dev/stdout exists' -e "^ 'hyporef'" -e "^ 'PDE.'" -e '^ WRITING COMPLETED' stdout.log)" = \
+  "$(printf " /dev/stdout exists\n 'hyporef'\n 'PDE '\n 'PDE '\n 'PDEW'\n WRITING COMPLETED")" ] &&
+  [ "$(readlink /dev/stdout)" = "$link" ] || fail "stdout: the table is not in the console's order"
+
+# A rename over the chosen o.ndk that fails (a sticky folder, o.ndk of root, the run another
+# user's): refused with the system's reason, o.ndk as it was, no file of the run left.
+if [ "$(id -u)" = 0 ] && command -v setpriv > /dev/null && chmod 755 "$work" &&
+  setpriv --reuid=65534 --regid=65534 --clear-groups test -x "$prog"; then
+  mkdir -m 1777 sticky && cp s.ndk sticky/ && echo catalogue > sticky/o.ndk
+  ( cd sticky && printf '\n1000\n1001\ns.ndk\n1200\n1001\no.ndk\ny\n' |
+    setpriv --reuid=65534 --regid=65534 --clear-groups "$prog" > ../sticky.out 2>&1 )
+  grep -qxF '   REASON: Operation not permitted' sticky.out && [ "$(ls -A sticky | tr '\n' ' ')" = 'o.ndk s.ndk ' ] &&
+    [ "$(cat sticky/o.ndk)" = catalogue ] || fail "sticky: $(ls -A sticky | tr '\n' ' ')"
+else
+  echo "--- sticky: another user needs root and setpriv: not run"
+fi
 exit $fails
