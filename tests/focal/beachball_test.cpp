@@ -512,6 +512,11 @@ TEST_F(BeachBalls, CountBeyondTheArraysIsHeld) {
   const std::string neg = call(-3, 0, "1000\n\n99\n", 1, 5);
   EXPECT_NE(neg.find(" ==> RESET TO:     0"), std::string::npos);
   EXPECT_TRUE(balls().empty());
+  // A full event store, its capacity of 25,000 events, is no count beyond the arrays: no
+  // warning (the menu left at once reads no event).
+  const std::string full = call(25000, 0, "99\n", 1, 25000);
+  EXPECT_EQ(full.find("WARNING"), std::string::npos) << full;
+  EXPECT_NE(full.find(" current nb of data = 25000\n"), std::string::npos);
 }
 
 TEST_F(BeachBalls, SymbolTypesAreEditedForTheDriverOnly) {
