@@ -135,6 +135,8 @@ TEST_F(Derived, BoundsAreInclusive) {
   c.depthmax = 193.1f;
   put_record(1, -88.78f, 13.78f, 193.1f);
   EXPECT_TRUE(step(1));
+  put_record(1, 0.0f, 20.0f, 0.0f);  // on the other three bounds
+  EXPECT_TRUE(step(1));
   put_record(1, -88.78f, 13.77f, 193.1f);
   EXPECT_FALSE(step(1));
   put_record(1, -88.79f, 13.78f, 193.1f);

@@ -460,15 +460,19 @@ TEST_F(BeachBalls, ScalingStartsFromTheSavedLowerLeftBall) {
                                              "  SCALING FOR LOWER LEFT STEREO ",
                                              " ==============================="}),
             -1);
-  // A new origin accepted there moves every later ball.
+  // A new origin and y scale (yy = 2) accepted there move every later ball: columns 3 xx =
+  // 4.5 cm apart, rows 3 yy = 6 cm apart.
   log_->clear();
-  call(20, 0, "11\ny\n2.5\n3\n\n\n\n\n1000\n\n99\n");
+  call(20, 0, "11\ny\n2.5\n3\n\n\n\n2\n1000\n\n99\n");
   EXPECT_EQ(fpsbchbll_settings.xcm0, 2.5f);
   EXPECT_EQ(fpsbchbll_settings.ycm0, 3.0f);
+  EXPECT_EQ(fpsbchbll_settings.yy, 2.0f);
   const auto b = balls();
-  ASSERT_FALSE(b.empty());
-  EXPECT_NEAR(b.front().x, 2.5, 1e-3);
-  EXPECT_NEAR(b.front().y, 3.0, 1e-3);
+  ASSERT_EQ(b.size(), 20u);
+  for (std::size_t j = 0; j < 20; ++j) {
+    EXPECT_NEAR(b[j].x, 2.5 + 4.5 * static_cast<double>(j / 5), 1e-3) << j;
+    EXPECT_NEAR(b[j].y, 3.0 + 6.0 * static_cast<double>(j % 5), 1e-3) << j;
+  }
 }
 
 TEST_F(BeachBalls, NewWindowBetweenPagesKeepsTheBallsInTheirSubplot) {
@@ -508,6 +512,11 @@ TEST_F(BeachBalls, CountBeyondTheArraysIsHeld) {
   const std::string neg = call(-3, 0, "1000\n\n99\n", 1, 5);
   EXPECT_NE(neg.find(" ==> RESET TO:     0"), std::string::npos);
   EXPECT_TRUE(balls().empty());
+  // A full event store, its capacity of 25,000 events, is no count beyond the arrays: no
+  // warning (the menu left at once reads no event).
+  const std::string full = call(25000, 0, "99\n", 1, 25000);
+  EXPECT_EQ(full.find("WARNING"), std::string::npos) << full;
+  EXPECT_NE(full.find(" current nb of data = 25000\n"), std::string::npos);
 }
 
 TEST_F(BeachBalls, SymbolTypesAreEditedForTheDriverOnly) {
