@@ -93,16 +93,17 @@ class FilesHold {
         fd = open_retrying(path, flags);
         if (fd < 0 && errno == ENOENT) continue;  // removed meanwhile: the name again
       }
-      if (fd < 0 && errno == ELOOP) {  // a link put at the name is not followed: removed
-        unlink(path.c_str());
-        continue;
+      if (fd < 0 && errno == ELOOP) {
+        // A link put at the name is not followed but removed. One the run cannot remove
+        // (another user's in a sticky folder) is a lock file it cannot open: no hold.
+        if (unlink(path.c_str()) == 0 || errno == ENOENT) continue;
+        return kNone;
       }
       if (fd < 0) return kNone;
       // Readable by all whatever the umask (a lock needs only a descriptor open for
-      // reading): a run of another user of the folder can lock it too.
-      if (made && fchmod(fd, 0644) != 0) {
-        // Locked by this user's runs only.
-      }
+      // reading): a run of another user of the folder can lock it too. Where the mode cannot
+      // be set, it is locked by this user's runs only: the result is not needed.
+      if (made) fchmod(fd, 0644);
       int locked = 0;
       do locked = flock(fd, LOCK_EX | LOCK_NB);
       while (locked != 0 && errno == EINTR);

@@ -5,8 +5,9 @@
 # status 1, and the first run's files are left as they were and end with all of its pages.
 # Once they are closed (the window closed, or the run stopped, or a write given up), the next
 # run replaces them as usual, and no lock file is left. The hold works between users of a
-# shared folder; where none can be had, the run whose files are taken finds out and says so.
-# A FIFO at the PDF's name is replaced by the PDF.
+# shared folder; where none can be had (also a link of another user at the lock file's name in
+# a sticky folder), the run writes without one, and the run whose files are taken finds out and
+# says so. A FIFO at the PDF's name is replaced by the PDF.
 #
 #   two_runs.sh KORBAST SOURCE_DIR
 set -u
@@ -191,6 +192,19 @@ if [ ${#nobody[@]} -gt 0 ]; then
   [ -z "$(hidden)" ] || fail "shared: hidden files $(hidden)"
 else
   echo "--- shared: a second user needs root and setpriv: not run"
+fi
+
+# A link another user put at the lock file's name in a sticky folder (mode 1777): the run can
+# neither open it nor remove it, so no hold can be had, and it writes its page files without
+# one (the looks at their names guard them); the link and its target are left as they were.
+if [ ${#nobody[@]} -gt 0 ]; then
+  in_case sticky
+  chmod 1777 . && echo kept > target && ln -s target .fps_bb_w1.pdf.lock || exit 2
+  once a "${nobody[@]}"
+  [ "$status" = 0 ] && [ "$(written a.err)" = 1 ] || fail "sticky: a: status $status, $(cat a.err)"
+  [ -L .fps_bb_w1.pdf.lock ] && [ "$(cat target)" = kept ] || fail "sticky: the link or its target is touched"
+else
+  echo "--- sticky: a second user needs root and setpriv: not run"
 fi
 
 # A FIFO at the PDF's name, with a reader or none, is replaced by the PDF as any file there (a
