@@ -786,33 +786,69 @@ TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
 }
 
 // Page files removed from under the run are told as removed when the next page is written,
-// and are no longer counted among the files written.
+// the PDF with all its pages, and are no longer counted among the files written; a file an
+// earlier process of this number left at a page's hidden name is replaced. At the close every
+// PNG file is looked at, also in a window of more than the few looked at with each page.
 TEST(PageOutput, PageFilesRemovedFromUnderTheRunAreToldAsRemoved) {
   Dir d;
   auto c = canvas(d, 300, 200, "gone.ps", 10.0);
   ::testing::internal::CaptureStderr();
-  draw_page(*c, 1, false);
-  c->write_page();
-  c->wait_for_files();
+  for (int page = 1; page <= 2; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->wait_for_files();
+    c->clear_white(0, 0, 300, 200);
+  }
   fs::remove(d.path / "gone_w1.pdf");
   fs::remove(d.path / "gone_w1_p001.png");
-  c->clear_white(0, 0, 300, 200);
-  draw_page(*c, 2, false);
+  std::ofstream(d.path / (".gone_w1_p003.png.tmp-" + std::to_string(getpid()))) << "left";
+  draw_page(*c, 3, false);
   c->window_dispose();
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("korbast: plot page 1 is no longer in gone_w1.pdf (Removed by another program)\n"),
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("korbast: plot pages 1 to 2 are no longer in gone_w1.pdf (Removed by another program)\n"),
             std::string::npos) << err;
   EXPECT_NE(err.find("korbast: plot page 1 is no longer in gone_w1_p001.png (Removed by another program)\n"),
             std::string::npos) << err;
   const auto failed = c->take_file_failures();
   ASSERT_EQ(failed.size(), 2u);
   EXPECT_EQ(failed[0].file, "gone_w1.pdf");
-  EXPECT_EQ(failed[0].reason, "Removed by another program: page 1 is not in it");
+  EXPECT_EQ(failed[0].reason, "Removed by another program: pages 1 to 2 are not in it");
   EXPECT_EQ(failed[1].file, "gone_w1_p001.png");
   EXPECT_EQ(failed[1].reason, "Removed by another program");
   const auto files = c->files_written();
   EXPECT_EQ(std::count(files.begin(), files.end(), "gone_w1_p001.png"), 0);
   EXPECT_TRUE(fs::exists(d.path / "gone_w1_p002.png"));
+  EXPECT_TRUE(fs::exists(d.path / "gone_w1_p003.png"));
+
+  c->window_open({0, 0, 200, 300}, "thirty", {"gone.ps", 10.0, false});
+  ::testing::internal::CaptureStderr();
+  for (int page = 1; page <= 30; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->wait_for_files();
+  int removed = 0;
+  for (int page = 1; page <= 30; ++page) {
+    char png[32];
+    std::snprintf(png, sizeof png, "gone_w2_p%03d.png", page);
+    removed += fs::remove(d.path / png);
+  }
+  ASSERT_EQ(removed, 30);
+  c->window_dispose();
+  err = ::testing::internal::GetCapturedStderr();
+  const auto lost = c->take_file_failures();
+  EXPECT_EQ(lost.size(), 30u);
+  for (int page = 1; page <= 30; ++page) {
+    char png[32];
+    std::snprintf(png, sizeof png, "gone_w2_p%03d.png", page);
+    const std::string notice = "korbast: plot page " + std::to_string(page) + " is no longer in " +
+                               png + " (Removed by another program)\n";
+    EXPECT_NE(err.find(notice), std::string::npos) << notice;
+    EXPECT_EQ(std::count_if(lost.begin(), lost.end(), [&](const platform::FileFailure& f) {
+                return f.file == png && f.reason == "Removed by another program";
+              }), 1) << png;
+  }
 }
 
 // qpdf's verdict on a file: its exit status (0 clean, 2 errors, 3 warnings) and the pages it
