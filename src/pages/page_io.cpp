@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -35,13 +36,13 @@ std::string zlib_compress(const void* data, std::size_t n, int level) {
   return out;
 }
 
-std::atomic<void (*)(const std::string& path)> page_write_hook{nullptr};
+std::atomic<void (*)(const std::string& path, std::size_t bytes)> page_write_hook{nullptr};
 
 namespace {
 
 // Whether the writer was given up: then errno is ECANCELED.
-bool stopped(const std::atomic<bool>* given_up) {
-  if (!given_up || !given_up->load()) return false;
+bool stopped(const WriteWatch* watch) {
+  if (!watch || !watch->given_up.load()) return false;
   errno = ECANCELED;
   return true;
 }
@@ -49,13 +50,14 @@ bool stopped(const std::atomic<bool>* given_up) {
 }  // namespace
 
 bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::string& path,
-               const std::atomic<bool>* given_up) {
-  if (auto* hook = page_write_hook.load()) hook(path);
+               WriteWatch* watch) {
   while (n > 0) {
-    // Checked before each write: a write that was waiting when its writer was given up is the
+    // Looked at before each call: a call that was waiting when its writer was given up is the
     // last one that may still reach the file.
-    if (stopped(given_up)) return false;
-    const ssize_t got = pwrite(fd, data, n, at);
+    if (stopped(watch)) return false;
+    const std::size_t ask = std::min(n, kWriteChunk);
+    if (auto* hook = page_write_hook.load()) hook(path, ask);
+    const ssize_t got = pwrite(fd, data, ask, at);
     if (got < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -64,6 +66,7 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
       errno = ENOSPC;
       return false;
     }
+    if (watch) ++watch->progress;
     data += got;
     n -= static_cast<std::size_t>(got);
     at += got;
@@ -71,9 +74,8 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
   return true;
 }
 
-bool put_in_place(const std::string& temp, const std::string& path,
-                  const std::atomic<bool>* given_up) {
-  return !stopped(given_up) && std::rename(temp.c_str(), path.c_str()) == 0;
+bool put_in_place(const std::string& temp, const std::string& path, const WriteWatch* watch) {
+  return !stopped(watch) && std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
 FileId file_id(int fd) {

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,20 +17,34 @@ namespace korbast::pages {
 // thread and level. Empty when no compressor could be made.
 std::string zlib_compress(const void* data, std::size_t n, int level);
 
-// Called before each write into a page file, with the page file's path (its own name, also
-// while it is still written under a hidden one): a test's stand-in for a stalled file system,
-// which it makes wait until it lets it go. Never set by the program.
-extern std::atomic<void (*)(const std::string& path)> page_write_hook;
+// What the writer of the page files shares with the waits on it: whether it was given up, and
+// how far it got (a count that grows with every write into a page file that takes bytes, and
+// with every file the writer begins), by which a write that goes on slowly is told from one
+// that takes nothing. Once `given_up` is set, nothing more is written or renamed.
+struct WriteWatch {
+  std::atomic<bool> given_up{false};
+  std::atomic<std::uint64_t> progress{0};
+};
 
-// Writes all n bytes at offset `at` of fd, the page file `path`; false with errno set when they
-// do not all reach it. Once `given_up` is set (its writer given up), nothing more is written:
-// false with ECANCELED.
+// The most a page file's write call is given: a folder that takes bytes slowly shows its
+// progress after each (a 64 KiB call takes 3 seconds only below 22 kB a second).
+inline constexpr std::size_t kWriteChunk = 64 * 1024;
+
+// Called with each write call into a page file, right before it (after the last look at
+// `given_up`), with the page file's path (its own name, also while it is still written under
+// a hidden one) and the bytes asked: a test's stand-in for a stalled or slow file system, which
+// it makes wait as a write call on a hung folder does. Never set by the program.
+extern std::atomic<void (*)(const std::string& path, std::size_t bytes)> page_write_hook;
+
+// Writes all n bytes at offset `at` of fd, the page file `path`, at most kWriteChunk bytes a
+// call, each call that takes bytes counted in `watch->progress`; false with errno set when they
+// do not all reach it. Once `watch->given_up` is set (its writer given up), no further call is
+// made (one already under way may still land): false with ECANCELED.
 bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::string& path,
-               const std::atomic<bool>* given_up = nullptr);
+               WriteWatch* watch = nullptr);
 // Gives the file written under the hidden name `temp` the name `path` (rename), unless
-// `given_up` is set: false with errno set.
-bool put_in_place(const std::string& temp, const std::string& path,
-                  const std::atomic<bool>* given_up = nullptr);
+// `watch->given_up` is set: false with errno set.
+bool put_in_place(const std::string& temp, const std::string& path, const WriteWatch* watch = nullptr);
 
 // The identity of a file: its device and inode.
 struct FileId {

@@ -44,9 +44,13 @@ int worker_count() {
   return std::clamp(cpus / 2 + 1, 1, std::min(cpus, 8));
 }
 
-// How long the bounded waits let one file's write go on before giving it up.
+// How long the bounded waits let the writer go without a byte written before giving it up.
+// The time is counted in slices of the waits: a slice counts at most twice its length,
+// however long it took, so that a run stopped (SIGSTOP, Ctrl-Z) for any time has counted one
+// slice when it goes on, and its page writes are not given up for it.
 constexpr auto kBound = std::chrono::seconds(3);
-const char* const kStuck = "the write did not end within 3 seconds";
+constexpr auto kSlice = std::chrono::milliseconds(100);
+const std::string kStuck = "no byte was written for " + std::to_string(kBound.count()) + " seconds";
 // Why the pages after it are not written.
 const char* const kGivenUp = "a write before it did not end";
 
@@ -179,9 +183,10 @@ struct PageWriter::Impl {
   };
 
   Setup setup;
-  // Set when the writer is given up (a write that did not end within kBound, under the lock
-  // with the rest): from then on the writer thread writes and renames nothing more.
-  std::atomic<bool> abandoned{false};
+  // The writer's progress, and whether it was given up (no byte written for kBound, set under
+  // the lock with the rest): from then on the writer thread writes and renames nothing more.
+  WriteWatch watch;
+  bool abandoned() const { return watch.given_up.load(); }
   // The run's hold on the window's page files, taken by the writer before its first page
   // and let go with the writer, after the PDF is closed (declared before it), or when the
   // writer is given up, at the close (under the lock); when another run holds them, none of
@@ -215,13 +220,14 @@ struct PageWriter::Impl {
   // memory, which the system first has to map and clear, and which then has to be made white.
   std::vector<std::unique_ptr<unsigned char[]>> spare;
   std::size_t spare_bytes = 0;
-  // The writer thread's progress: the file it writes (name and path), since when, and for
-  // the PDF the outcome of the page's PNG. A write that does not end (a hung network folder)
-  // is given up by the bounded waits; the thread then is left to itself and frees this when
-  // it ends (`orphan`).
+  // The writer thread's progress: the file it writes (name and path), and for the PDF the
+  // outcome of the page's PNG. A write that takes no byte (a hung network folder) is given
+  // up by the bounded waits; the thread then is left to itself and frees this when it ends
+  // (`orphan`). The waits count the time without progress in `still`, from `seen` on.
   std::string busy_file, busy_path;
   int busy_page = 0;
-  std::chrono::steady_clock::time_point busy_since;
+  std::uint64_t seen = 0;
+  std::chrono::steady_clock::duration still{};
   bool busy_png_done = false;
   std::string busy_png_err;
   std::string busy_png_name;
@@ -249,7 +255,7 @@ struct PageWriter::Impl {
 
   explicit Impl(Setup s)
       : setup(std::move(s)),
-        pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h, &abandoned) {}
+        pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h, &watch) {}
 
   // Rows [y0, y1) of the page image. The paths showing there, less those later fills paint
   // over there, are replayed whole, into a target that holds every row they reach and starts
@@ -369,13 +375,12 @@ struct PageWriter::Impl {
     for (;;) {
       ready_cv.wait(lock, [&] {
         return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty()) ||
-               abandoned;
+               abandoned();
       });
-      if (jobs.empty() || abandoned) break;
+      if (jobs.empty() || abandoned()) break;
       std::shared_ptr<Job> job = jobs.front();
       writing = true;
       busy_page = job->page;
-      busy_since = std::chrono::steady_clock::now();
       busy_png_done = false;
       jobs.pop_front();
       lock.unlock();
@@ -390,35 +395,38 @@ struct PageWriter::Impl {
     if (free_all) delete this;
   }
 
-  // The writer is about to write `file` at `path` (under the lock: false once the writer is
-  // given up).
+  // The writer is about to write `file` at `path`, which counts as progress (under the lock:
+  // false once the writer is given up).
   bool start_file(const std::string& file, const std::string& path) {
     std::lock_guard<std::mutex> lock(mu);
     busy_file = file;
     busy_path = path;
-    busy_since = std::chrono::steady_clock::now();
-    return !abandoned;
+    ++watch.progress;
+    return !abandoned();
   }
 
   // Waits until `ready()` holds, true then; false when the writer is given up, meanwhile or
-  // here, once a write has not ended within kBound (its file reported as failed). Under the
-  // lock.
+  // here, once it has written no byte for kBound of the waits' time (its file reported as
+  // failed). Under the lock.
   template <class Ready>
   bool wait_bounded(std::unique_lock<std::mutex>& lock, Ready ready) {
     for (;;) {
-      if (abandoned) return false;
+      if (abandoned()) return false;
       if (ready()) return true;
-      if (!writing) {  // the encoders' work, which ends; looked at again for a write begun
-        done_cv.wait_for(lock, std::chrono::milliseconds(100));
+      const auto from = std::chrono::steady_clock::now();
+      done_cv.wait_for(lock, kSlice);
+      const std::uint64_t now = watch.progress.load();
+      if (!writing || now != seen) {  // the encoders' work, which ends; or bytes written
+        seen = now;
+        still = {};
         continue;
       }
-      const auto deadline = busy_since + kBound;
-      if (std::chrono::steady_clock::now() < deadline) {
-        done_cv.wait_until(lock, deadline);
-        continue;
+      still += std::min<std::chrono::steady_clock::duration>(
+          std::chrono::steady_clock::now() - from, 2 * kSlice);
+      if (still >= kBound) {
+        give_up();
+        return false;
       }
-      give_up();
-      return false;
     }
   }
 
@@ -427,7 +435,7 @@ struct PageWriter::Impl {
   // Gives the writer up: its file is reported as failed, each page still queued is told as
   // not written. Under the lock.
   void give_up() {
-    abandoned = true;
+    watch.given_up = true;
     const bool pdf_busy = busy_file == setup.pdf_name;
     failures.push_back({busy_file, "WHILE WRITING", kStuck, pdf_busy ? pdf_pages : 0});
     const std::string page = "plot page " + std::to_string(busy_page);
@@ -506,7 +514,7 @@ struct PageWriter::Impl {
     FilesHold mine;
     const bool taken = mine.take(hidden_name(setup.pdf_path, ".lock")) == FilesHold::kTaken;
     std::lock_guard<std::mutex> lock(mu);
-    if (abandoned) return false;  // given up meanwhile: reported as failed already
+    if (abandoned()) return false;  // given up meanwhile: reported as failed already
     if (taken) failures.push_back({setup.pdf_name, "WHILE OPENING", kTakenReason, 0});
     else hold = std::move(mine);
     return !taken;
@@ -518,7 +526,7 @@ struct PageWriter::Impl {
     if (!hold_tried) {
       hold_tried = true;
       refused = !take_hold();
-      if (refused && abandoned) return;
+      if (refused && abandoned()) return;
     }
     if (refused) {
       notice(page + " could not be written to " + job.png_name + " and " + setup.pdf_name + " (" +
@@ -527,10 +535,10 @@ struct PageWriter::Impl {
     }
     check_names("WHILE WRITING", false);
     FileId png_id;
-    const std::string png_err = write_png(job.png_path, job.png, &png_id, &abandoned);
+    const std::string png_err = write_png(job.png_path, job.png, &png_id, &watch);
     {
       std::lock_guard<std::mutex> lock(mu);
-      if (abandoned) return;  // given up meanwhile: reported as failed already
+      if (abandoned()) return;  // given up meanwhile: reported as failed already
       busy_png_done = true;
       busy_png_err = png_err;
       busy_png_name = job.png_name;
@@ -563,7 +571,7 @@ struct PageWriter::Impl {
     }
     {
       std::lock_guard<std::mutex> lock(mu);
-      if (abandoned) return;  // given up meanwhile: reported as failed already
+      if (abandoned()) return;  // given up meanwhile: reported as failed already
       if (!pdf_failed && job.page == 1) files.push_back(setup.pdf_name);
       if (!pdf_err.empty()) failures.push_back({setup.pdf_name, "WHILE WRITING", pdf_err, pdf_pages});
       if (!pdf_failed) pdf_pages = job.page;
@@ -656,7 +664,7 @@ void PageWriter::finish() {
   std::unique_lock<std::mutex> lock(impl_->mu);
   impl_->wait_bounded(lock, [&] { return impl_->all_written(); });
   impl_->stopping = true;
-  const bool abandoned = impl_->abandoned;
+  const bool abandoned = impl_->abandoned();
   if (abandoned) impl_->let_go();
   lock.unlock();
   impl_->work_cv.notify_all();

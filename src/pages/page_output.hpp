@@ -47,10 +47,11 @@ class PageWriter {
   PageWriter& operator=(const PageWriter&) = delete;
 
   // Queues a finished page; waits only while too many pages are still being encoded or
-  // written. Every wait on the writer is bounded: a file whose write does not end within 3
-  // seconds (a hung network folder) gives the writer up, its file reported as failed, the
-  // pages still queued and every later one told as not written; the writer thread is then
-  // left to itself, and writes and renames nothing more at the page files' names.
+  // written. Every wait on the writer is bounded: a writer that writes no byte for 3 seconds
+  // of the waits (a hung network folder; a slow one that takes bytes is waited for, and time
+  // the run is stopped does not count) is given up, its file reported as failed, the pages
+  // still queued and every later one told as not written; the writer thread is then left to
+  // itself, and writes and renames nothing more at the page files' names.
   void submit(int page, std::string png_name, std::string png_path, int w, int h, PageOps ops);
   // Waits until every queued page is in its files (or the writer is given up, as above).
   void drain();

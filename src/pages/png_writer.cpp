@@ -320,7 +320,7 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
 }
 
 std::string write_png(const std::string& path, const std::string& bytes, FileId* written,
-                      const std::atomic<bool>* given_up) {
+                      WriteWatch* watch) {
   // Written whole under a hidden name beside the final one, then renamed: the final name
   // holds a whole file or none. What a failure leaves is removed. Nothing found at either
   // name is followed: the new file is made only where none is (O_EXCL), and the rename
@@ -328,11 +328,11 @@ std::string write_png(const std::string& path, const std::string& bytes, FileId*
   const std::string temp = temp_name(path);
   const int fd = open_temp(temp);
   if (fd < 0) return std::strerror(errno);
-  const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, given_up);
+  const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, watch);
   std::string err = wrote ? "" : std::strerror(errno);
   if (written) *written = file_id(fd);
   if (close(fd) != 0 && err.empty()) err = std::strerror(errno);
-  if (err.empty() && !put_in_place(temp, path, given_up)) err = std::strerror(errno);
+  if (err.empty() && !put_in_place(temp, path, watch)) err = std::strerror(errno);
   if (!err.empty()) unlink(temp.c_str());
   return err;
 }

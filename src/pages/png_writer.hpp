@@ -23,8 +23,8 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
 // Writes the PNG file image `bytes` to `path`, whole or not at all (written under a hidden
 // name in the same folder and renamed when complete); the error text when it could not be
 // written, and then nothing is left of it. The file written goes to `written` (when given);
-// once `given_up` is set, nothing more is written or renamed.
+// once `watch->given_up` is set, nothing more is written or renamed.
 std::string write_png(const std::string& path, const std::string& bytes, FileId* written = nullptr,
-                      const std::atomic<bool>* given_up = nullptr);
+                      WriteWatch* watch = nullptr);
 
 }  // namespace korbast::pages

@@ -236,7 +236,7 @@ if stall fps_bb_w1.pdf; then
   printf '9999\n' >&9; exec 9>&-
   wait "$pid"; status=$?
   [ "$status" = 1 ] || fail "given_up: a: status $status, expected 1"
-  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1.pdf (the write did not end within 3 seconds)' a.err &&
+  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1.pdf (no byte was written for 3 seconds)' a.err &&
     grep -qxF 'korbast: plot page 1 written to fps_bb_w1_p001.png' a.err || fail "given_up: a: page notices: $(cat a.err)"
   [ -z "$(hidden)" ] || fail "given_up: hidden files $(hidden)"
 else
