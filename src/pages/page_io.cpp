@@ -1,5 +1,6 @@
 #include "pages/page_io.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <libdeflate.h>
 #include <sys/stat.h>
@@ -115,5 +116,52 @@ std::string hidden_name(const std::string& path, std::string_view suffix) {
 std::string temp_name(const std::string& path) {
   return hidden_name(path, ".tmp-" + std::to_string(static_cast<long>(getpid())));
 }
+
+namespace {
+
+// Whether `text` starts with `head`, then cut off.
+bool take(std::string_view& text, std::string_view head) {
+  if (text.substr(0, head.size()) != head) return false;
+  text.remove_prefix(head.size());
+  return true;
+}
+// Whether `text` starts with a digit, then all its leading digits cut off.
+bool take_digits(std::string_view& text) {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+  text.remove_prefix(n);
+  return n > 0;
+}
+
+// Whether `name` is the temp_name of a page file of the window whose PDF's name without ".pdf"
+// is `stem`: ".<stem>.pdf.tmp-<n>" or ".<stem>_p<n>.png.tmp-<n>" (page_png_name's pages).
+bool page_temp(std::string_view name, std::string_view stem) {
+  if (!take(name, ".") || !take(name, stem)) return false;
+  if (!take(name, ".pdf") && !(take(name, "_p") && take_digits(name) && take(name, ".png"))) {
+    return false;
+  }
+  return take(name, ".tmp-") && take_digits(name) && name.empty();
+}
+
+}  // namespace
+
+void remove_stale_temps(const std::string& pdf_path) {
+  const auto slash = pdf_path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : pdf_path.substr(0, slash + 1);
+  std::string_view stem = std::string_view(pdf_path).substr(slash == std::string::npos ? 0 : slash + 1);
+  if (stem.size() < 4 || stem.substr(stem.size() - 4) != ".pdf") return;
+  stem.remove_suffix(4);
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  const int dfd = dirfd(d);
+  while (const dirent* e = readdir(d)) {
+    if (!page_temp(e->d_name, stem)) continue;
+    struct stat st {};
+    if (fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) unlinkat(dfd, e->d_name, 0);
+  }
+  closedir(d);
+}
+
 
 }  // namespace korbast::pages

@@ -71,5 +71,12 @@ std::string hidden_name(const std::string& path, std::string_view suffix);
 // The hidden name a page file is made under before it takes its own: this process's own,
 // ".<name>.tmp-<process id>".
 std::string temp_name(const std::string& path);
+// Removes the hidden files that page files of the window whose PDF is at `pdf_path` were
+// written under by processes that ended before giving them their names (temp_name of the PDF,
+// ".<stem>.pdf.tmp-<n>", or of a PNG, ".<stem>_p<n>.png.tmp-<n>", <stem> the PDF's name
+// without ".pdf"): regular files and links, never a folder or any other name. Only for the run
+// holding the window's files (another one may be writing them otherwise).
+void remove_stale_temps(const std::string& pdf_path);
+
 
 }  // namespace korbast::pages

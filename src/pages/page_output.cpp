@@ -510,9 +510,12 @@ struct PageWriter::Impl {
 
   // Takes the run's hold on the page files, before the first page; false when another run
   // holds them (then none of the window's pages is written) or the writer was given up.
+  // Holding them, it removes the hidden files earlier runs left beside them.
   bool take_hold() {
     FilesHold mine;
-    const bool taken = mine.take(hidden_name(setup.pdf_path, ".lock")) == FilesHold::kTaken;
+    const FilesHold::Take got = mine.take(hidden_name(setup.pdf_path, ".lock"));
+    if (got == FilesHold::kHeld) remove_stale_temps(setup.pdf_path);
+    const bool taken = got == FilesHold::kTaken;
     std::lock_guard<std::mutex> lock(mu);
     if (abandoned()) return false;  // given up meanwhile: reported as failed already
     if (taken) failures.push_back({setup.pdf_name, "WHILE OPENING", kTakenReason, 0});

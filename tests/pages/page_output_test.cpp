@@ -986,13 +986,22 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
 // A link at a page file's name is never written through, whatever it points to (a device, a
 // FIFO, a regular file): the page files take the place of the links themselves, and what
 // they pointed to is left as it was. A FIFO at the names themselves is replaced as well (a
-// PDF cannot be written into a pipe, and one without a reader would never be opened).
+// PDF cannot be written into a pipe, and one without a reader would never be opened). The
+// hidden files that runs which ended left under the temporary names of a window's page files,
+// files or links, are removed by the run that takes the window's files; a folder or another
+// name is left.
 TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
   Dir d;
   const fs::path fifo = d.path / "fifo", plain = d.path / "plain.txt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::ofstream(plain) << "kept";
   const fs::path targets[] = {"/dev/null", fifo, plain, ""};
+  const std::string left[] = {".link_w1.pdf.tmp-5x", ".link_w12.pdf.tmp-6", ".link_w1_p.png.tmp-7"};
+  for (const std::string& name : left) std::ofstream(d.path / name) << "left";
+  fs::create_directory(d.path / ".link_w1.pdf.tmp-5");
+  std::ofstream(d.path / ".link_w1.pdf.tmp-4000000") << "stale";
+  std::ofstream(d.path / ".link_w1_p0009.png.tmp-2") << "stale";
+  fs::create_symlink(plain, d.path / ".link_w1_p001.png.tmp-17");
   auto c = canvas(d, 300, 200, "link.ps", 10.0);
   for (int w = 1; w <= 4; ++w) {
     const std::string pdf = "link_w" + std::to_string(w) + ".pdf", png = "link_w" + std::to_string(w) + "_p001.png";
@@ -1019,7 +1028,9 @@ TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
   }
   EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
   EXPECT_EQ(file_bytes(plain), "kept");
-  EXPECT_EQ(hidden_files(d.path), 0);
+  for (const std::string& name : left) EXPECT_EQ(file_bytes(d / name), "left") << name;
+  EXPECT_TRUE(fs::is_directory(d.path / ".link_w1.pdf.tmp-5"));
+  EXPECT_EQ(hidden_files(d.path), 4) << "the stale ones are removed";
 }
 
 // Page notices that cannot reach the standard error (a pipe no one reads) are told once as
