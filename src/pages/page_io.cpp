@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <libdeflate.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,15 +83,47 @@ bool put_in_place(const std::string& temp, const std::string& path, const WriteW
 FileId file_id(int fd) {
   struct stat st {};
   if (fstat(fd, &st) != 0) return {};
-  return {st.st_dev, st.st_ino};
+  return {st.st_dev, st.st_ino, st.st_ctim};
 }
 
-std::string name_lost(const std::string& path, const FileId& id) {
+namespace {
+
+// Why the name `path` no longer holds the file `id` of type `type` (S_IFMT bits): its device
+// and inode, and with `by_change` the time of its last change. lstat: a link at the name is a
+// file of its own, of another type.
+std::string lost(const std::string& path, const FileId& id, mode_t type, bool by_change) {
   struct stat st {};
   if (lstat(path.c_str(), &st) != 0) {
     return errno == ENOENT || errno == ENOTDIR ? "Removed by another program" : "";
   }
-  return st.st_dev == id.dev && st.st_ino == id.ino ? "" : "Replaced by another program";
+  const bool same = (st.st_mode & S_IFMT) == type && st.st_dev == id.dev && st.st_ino == id.ino &&
+                    (!by_change || (st.st_ctim.tv_sec == id.changed.tv_sec &&
+                                    st.st_ctim.tv_nsec == id.changed.tv_nsec));
+  return same ? "" : "Replaced by another program";
+}
+
+}  // namespace
+
+std::string name_lost(const std::string& path, int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return "";
+  return lost(path, {st.st_dev, st.st_ino, {}}, st.st_mode & S_IFMT, false);
+}
+
+std::string name_lost(const std::string& path, const FileId& id) {
+  return lost(path, id, S_IFREG, true);
+}
+
+bool may_keep_open(std::size_t kept) {
+  static std::atomic<bool> raised{false};
+  for (;;) {
+    rlimit lim{};
+    if (getrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
+    if (lim.rlim_cur == RLIM_INFINITY || kept < lim.rlim_cur / 4 * 3) return true;
+    if (lim.rlim_cur == lim.rlim_max || raised.exchange(true)) return false;
+    lim.rlim_cur = lim.rlim_max;
+    if (setrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
+  }
 }
 
 int open_retrying(const std::string& path, int flags) {
@@ -162,6 +195,5 @@ void remove_stale_temps(const std::string& pdf_path) {
   }
   closedir(d);
 }
-
 
 }  // namespace korbast::pages

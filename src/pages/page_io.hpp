@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -46,17 +47,28 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
 // `watch->given_up` is set: false with errno set.
 bool put_in_place(const std::string& temp, const std::string& path, const WriteWatch* watch = nullptr);
 
-// The identity of a file: its device and inode.
+// The identity of a file: its device, inode and the time of its last change.
 struct FileId {
   dev_t dev = 0;
   ino_t ino = 0;
+  timespec changed{};
 };
 // The identity of the open file fd (all zero when it cannot be had).
 FileId file_id(int fd);
-// Why the name `path` no longer holds the file `id` written there: "" while it does (or when
-// the name cannot be looked at), "Removed by another program" when nothing is there,
-// "Replaced by another program" when another file is.
+// Why the name `path` no longer holds the open file fd: "" while it does (or when the name
+// cannot be looked at), "Removed by another program" when nothing is there, "Replaced by
+// another program" when anything else is, a link even to that file. While a file is open its
+// inode number cannot go to another file, so a file made at the name later never passes.
+std::string name_lost(const std::string& path, int fd);
+// As name_lost for a regular file no longer open, known by its identity: a file made later
+// that got the freed inode number is told apart by the time of its last change (not within
+// one tick of the file system's clock).
 std::string name_lost(const std::string& path, const FileId& id);
+// Whether the writer of a window, keeping `kept` page files open for the looks at their names,
+// may keep one more: while they stay under three quarters of the soft limit of open files,
+// which is raised to the hard limit the first time they reach it (a window of beach balls may
+// have over a thousand pages).
+bool may_keep_open(std::size_t kept);
 
 // open(path, flags, 0666), tried again when a signal cuts it short: the descriptor, or -1
 // with errno.
@@ -77,6 +89,5 @@ std::string temp_name(const std::string& path);
 // without ".pdf"): regular files and links, never a folder or any other name. Only for the run
 // holding the window's files (another one may be writing them otherwise).
 void remove_stale_temps(const std::string& pdf_path);
-
 
 }  // namespace korbast::pages

@@ -136,9 +136,7 @@ class FilesHold {
 
  private:
   // Whether `fd` is the file at `path`.
-  static bool at_name(int fd, const std::string& path) {
-    return name_lost(path, file_id(fd)).empty();
-  }
+  static bool at_name(int fd, const std::string& path) { return name_lost(path, fd).empty(); }
 
   std::string path_;
   int fd_ = -1;
@@ -175,11 +173,36 @@ struct PageWriter::Impl {
     int index = 0;  // the band, or the PDF content's piece
   };
 
-  // A PNG file written, as long as its name holds it.
+  // A descriptor, closed with its holder.
+  struct Fd {
+    int fd = -1;
+    Fd(int f = -1) : fd(f) {}
+    ~Fd() {
+      if (fd >= 0) ::close(fd);
+    }
+    Fd(Fd&& o) noexcept : fd(std::exchange(o.fd, -1)) {}
+    Fd& operator=(Fd&& o) noexcept {
+      std::swap(fd, o.fd);
+      return *this;
+    }
+  };
+  // A PNG file written, as long as its name holds it: kept open until the window's last look
+  // at the names, or, where the run could not spare a descriptor for it, known by its identity
+  // (which tells a file made later with its inode number apart only by the time of its last
+  // change).
   struct PngFile {
     int page = 0;
     std::string name, path;
+    Fd open;
     FileId id;
+    // Closes the file, keeping its identity for the looks at its name.
+    void close_keeping_id() {
+      id = file_id(open.fd);
+      open = Fd();
+    }
+    std::string lost() const {
+      return open.fd >= 0 ? name_lost(path, open.fd) : name_lost(path, id);
+    }
   };
 
   Setup setup;
@@ -198,9 +221,10 @@ struct PageWriter::Impl {
   bool pdf_failed = false;
   int pdf_pages = 0;  // pages in the PDF, for the failures
   // The PNG files whose names are looked at again (check_names), a few at each page from
-  // `png_turn` on, all at the close.
+  // `png_turn` on, all at the close; `png_open` of them kept open.
   std::vector<PngFile> pngs;
   std::size_t png_turn = 0;
+  std::size_t png_open = 0;
 
   mutable std::mutex mu;
   // Each wakes only the threads that wait for it: a wake-up for nothing costs a switch.
@@ -497,10 +521,11 @@ struct PageWriter::Impl {
     for (std::size_t n = all ? pngs.size() : std::min(pngs.size(), kPerPage); n > 0; --n) {
       png_turn %= pngs.size();
       const PngFile& f = pngs[png_turn];
-      if (const std::string why = name_lost(f.path, f.id); !why.empty()) {
+      if (const std::string why = f.lost(); !why.empty()) {
         lost(f.name, stage, why,
              "plot page " + std::to_string(f.page) + " is no longer in " + f.name + " (" + why +
                  ")");
+        png_open -= f.open.fd >= 0;
         pngs.erase(pngs.begin() + static_cast<std::ptrdiff_t>(png_turn));
       } else {
         ++png_turn;
@@ -523,6 +548,18 @@ struct PageWriter::Impl {
     return !taken;
   }
 
+  // Room for one more PNG file kept open: where the run has no descriptor to spare for it,
+  // the oldest one kept is closed, known from then on by its identity.
+  void keep_room() {
+    if (png_open == 0 || may_keep_open(png_open)) return;
+    for (PngFile& f : pngs) {
+      if (f.open.fd < 0) continue;
+      f.close_keeping_id();
+      --png_open;
+      return;
+    }
+  }
+
   void write_job(Job& job) {
     const std::string page = "plot page " + std::to_string(job.page);
     if (!start_file(job.png_name, job.png_path)) return;
@@ -537,8 +574,13 @@ struct PageWriter::Impl {
       return;
     }
     check_names("WHILE WRITING", false);
-    FileId png_id;
-    const std::string png_err = write_png(job.png_path, job.png, &png_id, &watch);
+    keep_room();
+    int png_fd = -1;
+    const std::string png_err = write_png(job.png_path, job.png, &png_fd, &watch);
+    if (png_err.empty()) {
+      pngs.push_back({job.page, job.png_name, job.png_path, Fd(png_fd), {}});
+      ++png_open;
+    }
     {
       std::lock_guard<std::mutex> lock(mu);
       if (abandoned()) return;  // given up meanwhile: reported as failed already
@@ -548,7 +590,6 @@ struct PageWriter::Impl {
       if (png_err.empty()) files.push_back(job.png_name);
       else failures.push_back({job.png_name, "WHILE WRITING", png_err, 0});
     }
-    if (png_err.empty()) pngs.push_back({job.page, job.png_name, job.png_path, png_id});
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
     if (!pdf_failed) {
@@ -680,6 +721,8 @@ void PageWriter::finish() {
   impl_->threads.clear();
   if (abandoned) return;  // the PDF stays with the writer
   impl_->check_names("WHILE CLOSING", true);
+  impl_->pngs.clear();  // the PNG files kept open for the looks
+  impl_->png_open = 0;
   const std::string err = impl_->pdf.close();
   if (!err.empty()) {
     impl_->notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");

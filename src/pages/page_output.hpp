@@ -25,9 +25,10 @@ namespace korbast::pages {
 // beside them), and removes the hidden files of page writes that ended runs left; when
 // another run holds them, no page is written, each is told as not written, and the files
 // are reported failed once. The hold goes with the writer, or at the close when a write was
-// given up. At each page and at the close the writer looks whether the names still hold the
-// files it wrote: a file replaced or removed by another program is reported failed (no page
-// of it is kept), and a PDF taken is written no more (the PNG files of the later pages are).
+// given up. Right after a file takes its name, at each page and at the close the writer
+// looks whether the names still hold the very files it wrote (kept open meanwhile): a file
+// replaced or removed by another program is reported failed (no page of it is kept), and a
+// PDF taken is written no more (the PNG files of the later pages are).
 class PageWriter {
  public:
   struct Setup {

@@ -175,7 +175,6 @@ std::string PdfFile::open_file() {
     temp_.clear();
     return std::strerror(errno);
   }
-  id_ = file_id(fd_);
   return "";
 }
 
@@ -308,10 +307,16 @@ std::string PdfFile::append(const std::string& body, State&& next) {
   // file keeps its pages and ends with the last one's update.
   const bool wrote = write_all(fd_, body.data(), body.size(), end_, path_, watch_);
   std::string err = wrote ? "" : std::strerror(errno);
-  // The first page gives the file its name (once its bytes are all written).
+  // The first page gives the file its name (once its bytes are all written), and the name
+  // must then hold it: someone who can write the folder may have put another file under the
+  // hidden name before the rename.
   if (wrote && !temp_.empty()) {
-    if (put_in_place(temp_, path_, watch_)) temp_.clear();
-    else err = std::strerror(errno);
+    if (put_in_place(temp_, path_, watch_)) {
+      temp_.clear();
+      err = name_lost(path_, fd_);
+    } else {
+      err = std::strerror(errno);
+    }
   }
   if (!err.empty()) {
     // A writer given up leaves the file as it is.
@@ -333,7 +338,7 @@ std::string PdfFile::append(const std::string& body, State&& next) {
 }
 
 std::string PdfFile::taken() const {
-  return fd_ < 0 || pages_ == 0 ? "" : name_lost(path_, id_);
+  return fd_ < 0 || pages_ == 0 ? "" : name_lost(path_, fd_);
 }
 
 bool PdfFile::has_form(std::uint64_t number) const { return state_.form_objs.count(number) != 0; }

@@ -55,8 +55,8 @@ class PdfFile {
   bool has_form(std::uint64_t number) const;
   // Closes the file; the error text of the close.
   std::string close();
-  // Why the file's name no longer holds the file (name_lost): "" while it does, and before the
-  // first page gives the file its name.
+  // Why the file's name no longer holds the file (name_lost; the file stays open until the
+  // close): "" while it does, and before the first page gives the file its name.
   std::string taken() const;
   int pages() const { return pages_; }
   long long bytes() const { return end_; }  // bytes written, all of them in the file
@@ -111,7 +111,6 @@ class PdfFile {
   double sheet_w_ = 0.0, sheet_h_ = 0.0;
   WriteWatch* watch_ = nullptr;
   int fd_ = -1;
-  FileId id_;         // the file written
   std::string temp_;  // its hidden name before its first page
   int pages_ = 0;
   long long end_ = 0;  // the end of the last complete update

@@ -1,10 +1,14 @@
-// A stalled or slow file system, for whole-program runs: preloaded (LD_PRELOAD), it makes
-// every write(), pwrite() and pwrite64() into a file whose path holds the text in the environment variable STALL_WRITES_MATCHING wait for ever (until
+// A stalled or slow file system, and another user of the folder, for whole-program runs:
+// preloaded (LD_PRELOAD), it makes every write(), pwrite() and pwrite64() into a file whose
+// path holds the text in the environment variable STALL_WRITES_MATCHING wait for ever (until
 // the process ends), as a write to a hung network folder does; with STALL_WRITES_SECONDS,
 // each such write waits that many seconds of the run's time (a fraction too) and goes on,
-// and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. Every
-// other write goes through as usual. Under AddressSanitizer the run needs
-// ASAN_OPTIONS=verify_asan_link_order=0 (this library comes before its runtime).
+// and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. With
+// PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
+// source is removed and a link to PLANT_LINK_TO put in its place just before the rename, as
+// another user who can write the folder may do. Every other call goes through as usual.
+// Under AddressSanitizer the run needs ASAN_OPTIONS=verify_asan_link_order=0 (this library
+// comes before its runtime).
 #include <dlfcn.h>
 #include <errno.h>
 #include <limits.h>
@@ -77,6 +81,16 @@ ssize_t pwrite64(int fd, const void* buf, size_t n, off64_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
   if (stalled(fd)) n = stall(n);
   return real(fd, buf, n, at);
+}
+
+int rename(const char* from, const char* to) {
+  static const auto real = next<int (*)(const char*, const char*)>("rename");
+  if (holds(from, "PLANT_AT_RENAME")) {
+    unlink(from);
+    const char* target = getenv("PLANT_LINK_TO");
+    if (target && symlink(target, from) != 0) perror("PLANT_AT_RENAME");
+  }
+  return real(from, to);
 }
 
 }  // extern "C"
