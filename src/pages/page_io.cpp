@@ -119,7 +119,9 @@ bool may_keep_open(std::size_t kept) {
   for (;;) {
     rlimit lim{};
     if (getrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
-    if (lim.rlim_cur == RLIM_INFINITY || kept < lim.rlim_cur / 4 * 3) return true;
+    if (lim.rlim_cur == RLIM_INFINITY || kept + std::max<rlim_t>(64, lim.rlim_cur / 4) < lim.rlim_cur) {
+      return true;
+    }
     if (lim.rlim_cur == lim.rlim_max || raised.exchange(true)) return false;
     lim.rlim_cur = lim.rlim_max;
     if (setrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
