@@ -119,9 +119,8 @@ bool may_keep_open(std::size_t kept) {
   for (;;) {
     rlimit lim{};
     if (getrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
-    if (lim.rlim_cur == RLIM_INFINITY || kept + std::max<rlim_t>(64, lim.rlim_cur / 4) < lim.rlim_cur) {
-      return true;
-    }
+    if (lim.rlim_cur == RLIM_INFINITY) return true;
+    if (kept + std::max<rlim_t>(64, lim.rlim_cur / 4) < lim.rlim_cur) return true;
     if (lim.rlim_cur == lim.rlim_max || raised.exchange(true)) return false;
     lim.rlim_cur = lim.rlim_max;
     if (setrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
@@ -182,8 +181,9 @@ bool page_temp(std::string_view name, std::string_view stem) {
 
 void remove_stale_temps(const std::string& pdf_path) {
   const auto slash = pdf_path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : pdf_path.substr(0, slash + 1);
-  std::string_view stem = std::string_view(pdf_path).substr(slash == std::string::npos ? 0 : slash + 1);
+  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+  const std::string dir = base == 0 ? "." : pdf_path.substr(0, base);
+  std::string_view stem = std::string_view(pdf_path).substr(base);
   if (stem.size() < 4 || stem.substr(stem.size() - 4) != ".pdf") return;
   stem.remove_suffix(4);
   DIR* d = opendir(dir.c_str());

@@ -45,7 +45,8 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
                WriteWatch* watch = nullptr);
 // Gives the file written under the hidden name `temp` the name `path` (rename), unless
 // `watch->given_up` is set: false with errno set.
-bool put_in_place(const std::string& temp, const std::string& path, const WriteWatch* watch = nullptr);
+bool put_in_place(const std::string& temp, const std::string& path,
+                  const WriteWatch* watch = nullptr);
 
 // The identity of a file: its device, inode and the time of its last change.
 struct FileId {

@@ -50,7 +50,8 @@ int worker_count() {
 // slice when it goes on, and its page writes are not given up for it.
 constexpr auto kBound = std::chrono::seconds(3);
 constexpr auto kSlice = std::chrono::milliseconds(100);
-const std::string kStuck = "no byte was written for " + std::to_string(kBound.count()) + " seconds";
+const std::string kStuck =
+    "no byte was written for " + std::to_string(kBound.count()) + " seconds";
 // Why the pages after it are not written.
 const char* const kGivenUp = "a write before it did not end";
 
