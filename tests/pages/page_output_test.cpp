@@ -1310,6 +1310,21 @@ TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   EXPECT_EQ(sizes(), std::pair(kept.first + StalledWrites::held("_w1.pdf"), kept.second))
       << "a writer given up went on writing after its stalled call";
   EXPECT_EQ(hidden_files(d.path), 0);
+  // A write of two calls given up while its first one waits: that call lands, no other.
+  StalledWrites again({{"two_calls", 1}});
+  const std::string path = d / "two_calls";
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  const std::string bytes(2 * kWriteChunk, 'x');
+  WriteWatch watch;
+  bool wrote = true;
+  std::thread writer([&] { wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, &watch); });
+  for (int k = 0; k < 3000 && StalledWrites::held("two_calls") == 0; ++k) usleep(10000);
+  watch.given_up = true;
+  again.let_go();
+  writer.join();
+  close(fd);
+  EXPECT_FALSE(wrote);
+  EXPECT_EQ(fs::file_size(path), kWriteChunk) << "a write given up went on";
 }
 
 // The child of the kill test (run as its own process, so that it has its own threads):
