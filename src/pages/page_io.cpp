@@ -1,10 +1,13 @@
 #include "pages/page_io.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <libdeflate.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -35,13 +38,13 @@ std::string zlib_compress(const void* data, std::size_t n, int level) {
   return out;
 }
 
-std::atomic<void (*)(const std::string& path)> page_write_hook{nullptr};
+std::atomic<void (*)(const std::string& path, std::size_t bytes)> page_write_hook{nullptr};
 
 namespace {
 
 // Whether the writer was given up: then errno is ECANCELED.
-bool stopped(const std::atomic<bool>* given_up) {
-  if (!given_up || !given_up->load()) return false;
+bool stopped(const WriteWatch* watch) {
+  if (!watch || !watch->given_up.load()) return false;
   errno = ECANCELED;
   return true;
 }
@@ -49,13 +52,14 @@ bool stopped(const std::atomic<bool>* given_up) {
 }  // namespace
 
 bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::string& path,
-               const std::atomic<bool>* given_up) {
-  if (auto* hook = page_write_hook.load()) hook(path);
+               WriteWatch* watch) {
   while (n > 0) {
-    // Checked before each write: a write that was waiting when its writer was given up is the
+    // Looked at before each call: a call that was waiting when its writer was given up is the
     // last one that may still reach the file.
-    if (stopped(given_up)) return false;
-    const ssize_t got = pwrite(fd, data, n, at);
+    if (stopped(watch)) return false;
+    const std::size_t ask = std::min(n, kWriteChunk);
+    if (auto* hook = page_write_hook.load()) hook(path, ask);
+    const ssize_t got = pwrite(fd, data, ask, at);
     if (got < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -64,6 +68,7 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
       errno = ENOSPC;
       return false;
     }
+    if (watch) ++watch->progress;
     data += got;
     n -= static_cast<std::size_t>(got);
     at += got;
@@ -71,23 +76,55 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
   return true;
 }
 
-bool put_in_place(const std::string& temp, const std::string& path,
-                  const std::atomic<bool>* given_up) {
-  return !stopped(given_up) && std::rename(temp.c_str(), path.c_str()) == 0;
+bool put_in_place(const std::string& temp, const std::string& path, const WriteWatch* watch) {
+  return !stopped(watch) && std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
 FileId file_id(int fd) {
   struct stat st {};
   if (fstat(fd, &st) != 0) return {};
-  return {st.st_dev, st.st_ino};
+  return {st.st_dev, st.st_ino, st.st_ctim};
 }
 
-std::string name_lost(const std::string& path, const FileId& id) {
+namespace {
+
+// Why the name `path` no longer holds the file `id` of type `type` (S_IFMT bits): its device
+// and inode, and with `by_change` the time of its last change. lstat: a link at the name is a
+// file of its own, of another type.
+std::string lost(const std::string& path, const FileId& id, mode_t type, bool by_change) {
   struct stat st {};
   if (lstat(path.c_str(), &st) != 0) {
     return errno == ENOENT || errno == ENOTDIR ? "Removed by another program" : "";
   }
-  return st.st_dev == id.dev && st.st_ino == id.ino ? "" : "Replaced by another program";
+  const bool same = (st.st_mode & S_IFMT) == type && st.st_dev == id.dev && st.st_ino == id.ino &&
+                    (!by_change || (st.st_ctim.tv_sec == id.changed.tv_sec &&
+                                    st.st_ctim.tv_nsec == id.changed.tv_nsec));
+  return same ? "" : "Replaced by another program";
+}
+
+}  // namespace
+
+std::string name_lost(const std::string& path, int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0) return "";
+  return lost(path, {st.st_dev, st.st_ino, {}}, st.st_mode & S_IFMT, false);
+}
+
+std::string name_lost(const std::string& path, const FileId& id) {
+  return lost(path, id, S_IFREG, true);
+}
+
+bool may_keep_open(std::size_t kept) {
+  static std::atomic<bool> raised{false};
+  for (;;) {
+    rlimit lim{};
+    if (getrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
+    if (lim.rlim_cur == RLIM_INFINITY) return true;
+    if (kept + std::max<rlim_t>(64, lim.rlim_cur / 4) < lim.rlim_cur) return true;
+    if (lim.rlim_cur == lim.rlim_max || raised.exchange(true)) return false;
+    lim.rlim_cur = lim.rlim_max;
+    if (setrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
+  }
 }
 
 int open_retrying(const std::string& path, int flags) {
@@ -112,6 +149,53 @@ std::string hidden_name(const std::string& path, std::string_view suffix) {
 
 std::string temp_name(const std::string& path) {
   return hidden_name(path, ".tmp-" + std::to_string(static_cast<long>(getpid())));
+}
+
+namespace {
+
+// Whether `text` starts with `head`, then cut off.
+bool take(std::string_view& text, std::string_view head) {
+  if (text.substr(0, head.size()) != head) return false;
+  text.remove_prefix(head.size());
+  return true;
+}
+// Whether `text` starts with a digit, then all its leading digits cut off.
+bool take_digits(std::string_view& text) {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+  text.remove_prefix(n);
+  return n > 0;
+}
+
+// Whether `name` is the temp_name of a page file of the window whose PDF's name without ".pdf"
+// is `stem`: ".<stem>.pdf.tmp-<n>" or ".<stem>_p<n>.png.tmp-<n>" (page_png_name's pages).
+bool page_temp(std::string_view name, std::string_view stem) {
+  if (!take(name, ".") || !take(name, stem)) return false;
+  if (!take(name, ".pdf") && !(take(name, "_p") && take_digits(name) && take(name, ".png"))) {
+    return false;
+  }
+  return take(name, ".tmp-") && take_digits(name) && name.empty();
+}
+
+}  // namespace
+
+void remove_stale_temps(const std::string& pdf_path) {
+  const auto slash = pdf_path.rfind('/');
+  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+  const std::string dir = base == 0 ? "." : pdf_path.substr(0, base);
+  std::string_view stem = std::string_view(pdf_path).substr(base);
+  if (stem.size() < 4 || stem.substr(stem.size() - 4) != ".pdf") return;
+  stem.remove_suffix(4);
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  const int dfd = dirfd(d);
+  while (const dirent* e = readdir(d)) {
+    if (!page_temp(e->d_name, stem)) continue;
+    struct stat st {};
+    if (fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) unlinkat(dfd, e->d_name, 0);
+  }
+  closedir(d);
 }
 
 }  // namespace korbast::pages

@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -16,32 +18,58 @@ namespace korbast::pages {
 // thread and level. Empty when no compressor could be made.
 std::string zlib_compress(const void* data, std::size_t n, int level);
 
-// Called before each write into a page file, with the page file's path (its own name, also
-// while it is still written under a hidden one): a test's stand-in for a stalled file system,
-// which it makes wait until it lets it go. Never set by the program.
-extern std::atomic<void (*)(const std::string& path)> page_write_hook;
+// What the writer of the page files shares with the waits on it: whether it was given up, and
+// how far it got (a count that grows with every write into a page file that takes bytes, and
+// with every file the writer begins), by which a write that goes on slowly is told from one
+// that takes nothing. Once `given_up` is set, nothing more is written or renamed.
+struct WriteWatch {
+  std::atomic<bool> given_up{false};
+  std::atomic<std::uint64_t> progress{0};
+};
 
-// Writes all n bytes at offset `at` of fd, the page file `path`; false with errno set when they
-// do not all reach it. Once `given_up` is set (its writer given up), nothing more is written:
-// false with ECANCELED.
+// The most a page file's write call is given: a folder that takes bytes slowly shows its
+// progress after each (a 64 KiB call takes 3 seconds only below 22 kB a second).
+inline constexpr std::size_t kWriteChunk = 64 * 1024;
+
+// Called with each write call into a page file, right before it (after the last look at
+// `given_up`), with the page file's path (its own name, also while it is still written under
+// a hidden one) and the bytes asked: a test's stand-in for a stalled or slow file system, which
+// it makes wait as a write call on a hung folder does. Never set by the program.
+extern std::atomic<void (*)(const std::string& path, std::size_t bytes)> page_write_hook;
+
+// Writes all n bytes at offset `at` of fd, the page file `path`, at most kWriteChunk bytes a
+// call, each call that takes bytes counted in `watch->progress`; false with errno set when they
+// do not all reach it. Once `watch->given_up` is set (its writer given up), no further call is
+// made (one already under way may still land): false with ECANCELED.
 bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::string& path,
-               const std::atomic<bool>* given_up = nullptr);
+               WriteWatch* watch = nullptr);
 // Gives the file written under the hidden name `temp` the name `path` (rename), unless
-// `given_up` is set: false with errno set.
+// `watch->given_up` is set: false with errno set.
 bool put_in_place(const std::string& temp, const std::string& path,
-                  const std::atomic<bool>* given_up = nullptr);
+                  const WriteWatch* watch = nullptr);
 
-// The identity of a file: its device and inode.
+// The identity of a file: its device, inode and the time of its last change.
 struct FileId {
   dev_t dev = 0;
   ino_t ino = 0;
+  timespec changed{};
 };
 // The identity of the open file fd (all zero when it cannot be had).
 FileId file_id(int fd);
-// Why the name `path` no longer holds the file `id` written there: "" while it does (or when
-// the name cannot be looked at), "Removed by another program" when nothing is there,
-// "Replaced by another program" when another file is.
+// Why the name `path` no longer holds the open file fd: "" while it does (or when the name
+// cannot be looked at), "Removed by another program" when nothing is there, "Replaced by
+// another program" when anything else is, a link even to that file. While a file is open its
+// inode number cannot go to another file, so a file made at the name later never passes.
+std::string name_lost(const std::string& path, int fd);
+// As name_lost for a regular file no longer open, known by its identity: a file made later
+// that got the freed inode number is told apart by the time of its last change (not within
+// one tick of the file system's clock).
 std::string name_lost(const std::string& path, const FileId& id);
+// Whether the writer of a window, keeping `kept` page files open for the looks at their names,
+// may keep one more: while they leave a quarter of the soft limit of open files, and at least
+// 64, to the rest of the run; the soft limit is raised to the hard one the first time they
+// reach that (a window of beach balls may have over a thousand pages).
+bool may_keep_open(std::size_t kept);
 
 // open(path, flags, 0666), tried again when a signal cuts it short: the descriptor, or -1
 // with errno.
@@ -56,5 +84,11 @@ std::string hidden_name(const std::string& path, std::string_view suffix);
 // The hidden name a page file is made under before it takes its own: this process's own,
 // ".<name>.tmp-<process id>".
 std::string temp_name(const std::string& path);
+// Removes the hidden files that page files of the window whose PDF is at `pdf_path` were
+// written under by processes that ended before giving them their names (temp_name of the PDF,
+// ".<stem>.pdf.tmp-<n>", or of a PNG, ".<stem>_p<n>.png.tmp-<n>", <stem> the PDF's name
+// without ".pdf"): regular files and links, never a folder or any other name. Only for the run
+// holding the window's files (another one may be writing them otherwise).
+void remove_stale_temps(const std::string& pdf_path);
 
 }  // namespace korbast::pages

@@ -44,9 +44,14 @@ int worker_count() {
   return std::clamp(cpus / 2 + 1, 1, std::min(cpus, 8));
 }
 
-// How long the bounded waits let one file's write go on before giving it up.
+// How long the bounded waits let the writer go without a byte written before giving it up.
+// The time is counted in slices of the waits: a slice counts at most twice its length,
+// however long it took, so that a run stopped (SIGSTOP, Ctrl-Z) for any time has counted one
+// slice when it goes on, and its page writes are not given up for it.
 constexpr auto kBound = std::chrono::seconds(3);
-const char* const kStuck = "the write did not end within 3 seconds";
+constexpr auto kSlice = std::chrono::milliseconds(100);
+const std::string kStuck =
+    "no byte was written for " + std::to_string(kBound.count()) + " seconds";
 // Why the pages after it are not written.
 const char* const kGivenUp = "a write before it did not end";
 
@@ -93,16 +98,17 @@ class FilesHold {
         fd = open_retrying(path, flags);
         if (fd < 0 && errno == ENOENT) continue;  // removed meanwhile: the name again
       }
-      if (fd < 0 && errno == ELOOP) {  // a link put at the name is not followed: removed
-        unlink(path.c_str());
-        continue;
+      if (fd < 0 && errno == ELOOP) {
+        // A link put at the name is not followed but removed. One the run cannot remove
+        // (another user's in a sticky folder) is a lock file it cannot open: no hold.
+        if (unlink(path.c_str()) == 0 || errno == ENOENT) continue;
+        return kNone;
       }
       if (fd < 0) return kNone;
       // Readable by all whatever the umask (a lock needs only a descriptor open for
-      // reading): a run of another user of the folder can lock it too.
-      if (made && fchmod(fd, 0644) != 0) {
-        // Locked by this user's runs only.
-      }
+      // reading): a run of another user of the folder can lock it too. Where the mode cannot
+      // be set, it is locked by this user's runs only: the result is not needed.
+      if (made) fchmod(fd, 0644);
       int locked = 0;
       do locked = flock(fd, LOCK_EX | LOCK_NB);
       while (locked != 0 && errno == EINTR);
@@ -131,9 +137,7 @@ class FilesHold {
 
  private:
   // Whether `fd` is the file at `path`.
-  static bool at_name(int fd, const std::string& path) {
-    return name_lost(path, file_id(fd)).empty();
-  }
+  static bool at_name(int fd, const std::string& path) { return name_lost(path, fd).empty(); }
 
   std::string path_;
   int fd_ = -1;
@@ -170,17 +174,43 @@ struct PageWriter::Impl {
     int index = 0;  // the band, or the PDF content's piece
   };
 
-  // A PNG file written, as long as its name holds it.
+  // A descriptor, closed with its holder.
+  struct Fd {
+    int fd = -1;
+    Fd(int f = -1) : fd(f) {}
+    ~Fd() {
+      if (fd >= 0) ::close(fd);
+    }
+    Fd(Fd&& o) noexcept : fd(std::exchange(o.fd, -1)) {}
+    Fd& operator=(Fd&& o) noexcept {
+      std::swap(fd, o.fd);
+      return *this;
+    }
+  };
+  // A PNG file written, as long as its name holds it: kept open until the window's last look
+  // at the names, or, where the run could not spare a descriptor for it, known by its identity
+  // (which tells a file made later with its inode number apart only by the time of its last
+  // change).
   struct PngFile {
     int page = 0;
     std::string name, path;
+    Fd open;
     FileId id;
+    // Closes the file, keeping its identity for the looks at its name.
+    void close_keeping_id() {
+      id = file_id(open.fd);
+      open = Fd();
+    }
+    std::string lost() const {
+      return open.fd >= 0 ? name_lost(path, open.fd) : name_lost(path, id);
+    }
   };
 
   Setup setup;
-  // Set when the writer is given up (a write that did not end within kBound, under the lock
-  // with the rest): from then on the writer thread writes and renames nothing more.
-  std::atomic<bool> abandoned{false};
+  // The writer's progress, and whether it was given up (no byte written for kBound, set under
+  // the lock with the rest): from then on the writer thread writes and renames nothing more.
+  WriteWatch watch;
+  bool abandoned() const { return watch.given_up.load(); }
   // The run's hold on the window's page files, taken by the writer before its first page
   // and let go with the writer, after the PDF is closed (declared before it), or when the
   // writer is given up, at the close (under the lock); when another run holds them, none of
@@ -192,9 +222,10 @@ struct PageWriter::Impl {
   bool pdf_failed = false;
   int pdf_pages = 0;  // pages in the PDF, for the failures
   // The PNG files whose names are looked at again (check_names), a few at each page from
-  // `png_turn` on, all at the close.
+  // `png_turn` on, all at the close; `png_open` of them kept open.
   std::vector<PngFile> pngs;
   std::size_t png_turn = 0;
+  std::size_t png_open = 0;
 
   mutable std::mutex mu;
   // Each wakes only the threads that wait for it: a wake-up for nothing costs a switch.
@@ -214,13 +245,14 @@ struct PageWriter::Impl {
   // memory, which the system first has to map and clear, and which then has to be made white.
   std::vector<std::unique_ptr<unsigned char[]>> spare;
   std::size_t spare_bytes = 0;
-  // The writer thread's progress: the file it writes (name and path), since when, and for
-  // the PDF the outcome of the page's PNG. A write that does not end (a hung network folder)
-  // is given up by the bounded waits; the thread then is left to itself and frees this when
-  // it ends (`orphan`).
+  // The writer thread's progress: the file it writes (name and path), and for the PDF the
+  // outcome of the page's PNG. A write that takes no byte (a hung network folder) is given
+  // up by the bounded waits; the thread then is left to itself and frees this when it ends
+  // (`orphan`). The waits count the time without progress in `still`, from `seen` on.
   std::string busy_file, busy_path;
   int busy_page = 0;
-  std::chrono::steady_clock::time_point busy_since;
+  std::uint64_t seen = 0;
+  std::chrono::steady_clock::duration still{};
   bool busy_png_done = false;
   std::string busy_png_err;
   std::string busy_png_name;
@@ -248,7 +280,7 @@ struct PageWriter::Impl {
 
   explicit Impl(Setup s)
       : setup(std::move(s)),
-        pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h, &abandoned) {}
+        pdf(setup.pdf_path, setup.title, setup.sheet_w, setup.sheet_h, &watch) {}
 
   // Rows [y0, y1) of the page image. The paths showing there, less those later fills paint
   // over there, are replayed whole, into a target that holds every row they reach and starts
@@ -368,13 +400,12 @@ struct PageWriter::Impl {
     for (;;) {
       ready_cv.wait(lock, [&] {
         return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty()) ||
-               abandoned;
+               abandoned();
       });
-      if (jobs.empty() || abandoned) break;
+      if (jobs.empty() || abandoned()) break;
       std::shared_ptr<Job> job = jobs.front();
       writing = true;
       busy_page = job->page;
-      busy_since = std::chrono::steady_clock::now();
       busy_png_done = false;
       jobs.pop_front();
       lock.unlock();
@@ -389,35 +420,38 @@ struct PageWriter::Impl {
     if (free_all) delete this;
   }
 
-  // The writer is about to write `file` at `path` (under the lock: false once the writer is
-  // given up).
+  // The writer is about to write `file` at `path`, which counts as progress (under the lock:
+  // false once the writer is given up).
   bool start_file(const std::string& file, const std::string& path) {
     std::lock_guard<std::mutex> lock(mu);
     busy_file = file;
     busy_path = path;
-    busy_since = std::chrono::steady_clock::now();
-    return !abandoned;
+    ++watch.progress;
+    return !abandoned();
   }
 
   // Waits until `ready()` holds, true then; false when the writer is given up, meanwhile or
-  // here, once a write has not ended within kBound (its file reported as failed). Under the
-  // lock.
+  // here, once it has written no byte for kBound of the waits' time (its file reported as
+  // failed). Under the lock.
   template <class Ready>
   bool wait_bounded(std::unique_lock<std::mutex>& lock, Ready ready) {
     for (;;) {
-      if (abandoned) return false;
+      if (abandoned()) return false;
       if (ready()) return true;
-      if (!writing) {  // the encoders' work, which ends; looked at again for a write begun
-        done_cv.wait_for(lock, std::chrono::milliseconds(100));
+      const auto from = std::chrono::steady_clock::now();
+      done_cv.wait_for(lock, kSlice);
+      const std::uint64_t now = watch.progress.load();
+      if (!writing || now != seen) {  // the encoders' work, which ends; or bytes written
+        seen = now;
+        still = {};
         continue;
       }
-      const auto deadline = busy_since + kBound;
-      if (std::chrono::steady_clock::now() < deadline) {
-        done_cv.wait_until(lock, deadline);
-        continue;
+      still += std::min<std::chrono::steady_clock::duration>(
+          std::chrono::steady_clock::now() - from, 2 * kSlice);
+      if (still >= kBound) {
+        give_up();
+        return false;
       }
-      give_up();
-      return false;
     }
   }
 
@@ -426,7 +460,7 @@ struct PageWriter::Impl {
   // Gives the writer up: its file is reported as failed, each page still queued is told as
   // not written. Under the lock.
   void give_up() {
-    abandoned = true;
+    watch.given_up = true;
     const bool pdf_busy = busy_file == setup.pdf_name;
     failures.push_back({busy_file, "WHILE WRITING", kStuck, pdf_busy ? pdf_pages : 0});
     const std::string page = "plot page " + std::to_string(busy_page);
@@ -488,10 +522,11 @@ struct PageWriter::Impl {
     for (std::size_t n = all ? pngs.size() : std::min(pngs.size(), kPerPage); n > 0; --n) {
       png_turn %= pngs.size();
       const PngFile& f = pngs[png_turn];
-      if (const std::string why = name_lost(f.path, f.id); !why.empty()) {
+      if (const std::string why = f.lost(); !why.empty()) {
         lost(f.name, stage, why,
              "plot page " + std::to_string(f.page) + " is no longer in " + f.name + " (" + why +
                  ")");
+        png_open -= f.open.fd >= 0;
         pngs.erase(pngs.begin() + static_cast<std::ptrdiff_t>(png_turn));
       } else {
         ++png_turn;
@@ -501,14 +536,29 @@ struct PageWriter::Impl {
 
   // Takes the run's hold on the page files, before the first page; false when another run
   // holds them (then none of the window's pages is written) or the writer was given up.
+  // Holding them, it removes the hidden files earlier runs left beside them.
   bool take_hold() {
     FilesHold mine;
-    const bool taken = mine.take(hidden_name(setup.pdf_path, ".lock")) == FilesHold::kTaken;
+    const FilesHold::Take got = mine.take(hidden_name(setup.pdf_path, ".lock"));
+    if (got == FilesHold::kHeld) remove_stale_temps(setup.pdf_path);
+    const bool taken = got == FilesHold::kTaken;
     std::lock_guard<std::mutex> lock(mu);
-    if (abandoned) return false;  // given up meanwhile: reported as failed already
+    if (abandoned()) return false;  // given up meanwhile: reported as failed already
     if (taken) failures.push_back({setup.pdf_name, "WHILE OPENING", kTakenReason, 0});
     else hold = std::move(mine);
     return !taken;
+  }
+
+  // Room for one more PNG file kept open: where the run has no descriptor to spare for it,
+  // the oldest one kept is closed, known from then on by its identity.
+  void keep_room() {
+    if (png_open == 0 || may_keep_open(png_open)) return;
+    for (PngFile& f : pngs) {
+      if (f.open.fd < 0) continue;
+      f.close_keeping_id();
+      --png_open;
+      return;
+    }
   }
 
   void write_job(Job& job) {
@@ -517,7 +567,7 @@ struct PageWriter::Impl {
     if (!hold_tried) {
       hold_tried = true;
       refused = !take_hold();
-      if (refused && abandoned) return;
+      if (refused && abandoned()) return;
     }
     if (refused) {
       notice(page + " could not be written to " + job.png_name + " and " + setup.pdf_name + " (" +
@@ -525,18 +575,22 @@ struct PageWriter::Impl {
       return;
     }
     check_names("WHILE WRITING", false);
-    FileId png_id;
-    const std::string png_err = write_png(job.png_path, job.png, &png_id, &abandoned);
+    keep_room();
+    int png_fd = -1;
+    const std::string png_err = write_png(job.png_path, job.png, &png_fd, &watch);
+    if (png_err.empty()) {
+      pngs.push_back({job.page, job.png_name, job.png_path, Fd(png_fd), {}});
+      ++png_open;
+    }
     {
       std::lock_guard<std::mutex> lock(mu);
-      if (abandoned) return;  // given up meanwhile: reported as failed already
+      if (abandoned()) return;  // given up meanwhile: reported as failed already
       busy_png_done = true;
       busy_png_err = png_err;
       busy_png_name = job.png_name;
       if (png_err.empty()) files.push_back(job.png_name);
       else failures.push_back({job.png_name, "WHILE WRITING", png_err, 0});
     }
-    if (png_err.empty()) pngs.push_back({job.page, job.png_name, job.png_path, png_id});
     std::string pdf_err;
     const bool pdf_was_failed = pdf_failed;
     if (!pdf_failed) {
@@ -562,7 +616,7 @@ struct PageWriter::Impl {
     }
     {
       std::lock_guard<std::mutex> lock(mu);
-      if (abandoned) return;  // given up meanwhile: reported as failed already
+      if (abandoned()) return;  // given up meanwhile: reported as failed already
       if (!pdf_failed && job.page == 1) files.push_back(setup.pdf_name);
       if (!pdf_err.empty()) failures.push_back({setup.pdf_name, "WHILE WRITING", pdf_err, pdf_pages});
       if (!pdf_failed) pdf_pages = job.page;
@@ -655,7 +709,7 @@ void PageWriter::finish() {
   std::unique_lock<std::mutex> lock(impl_->mu);
   impl_->wait_bounded(lock, [&] { return impl_->all_written(); });
   impl_->stopping = true;
-  const bool abandoned = impl_->abandoned;
+  const bool abandoned = impl_->abandoned();
   if (abandoned) impl_->let_go();
   lock.unlock();
   impl_->work_cv.notify_all();
@@ -668,6 +722,8 @@ void PageWriter::finish() {
   impl_->threads.clear();
   if (abandoned) return;  // the PDF stays with the writer
   impl_->check_names("WHILE CLOSING", true);
+  impl_->pngs.clear();  // the PNG files kept open for the looks
+  impl_->png_open = 0;
   const std::string err = impl_->pdf.close();
   if (!err.empty()) {
     impl_->notice("plot file " + impl_->setup.pdf_name + " could not be finished (" + err + ")");

@@ -22,12 +22,13 @@
 namespace korbast::pages {
 
 // The page files of one window. The first page takes the run's hold on them (a lock file
-// beside them); when another run holds them, no page is written, each is told as not
-// written, and the files are reported failed once. The hold goes with the writer, or at the
-// close when a write was given up. At each page and at the close the writer looks whether
-// the names still hold the files it wrote: a file replaced or removed by another program is
-// reported failed (no page of it is kept), and a PDF taken is written no more (the PNG files
-// of the later pages are).
+// beside them), and removes the hidden files of page writes that ended runs left; when
+// another run holds them, no page is written, each is told as not written, and the files
+// are reported failed once. The hold goes with the writer, or at the close when a write was
+// given up. Right after a file takes its name, at each page and at the close the writer
+// looks whether the names still hold the very files it wrote (kept open meanwhile): a file
+// replaced or removed by another program is reported failed (no page of it is kept), and a
+// PDF taken is written no more (the PNG files of the later pages are).
 class PageWriter {
  public:
   struct Setup {
@@ -47,10 +48,11 @@ class PageWriter {
   PageWriter& operator=(const PageWriter&) = delete;
 
   // Queues a finished page; waits only while too many pages are still being encoded or
-  // written. Every wait on the writer is bounded: a file whose write does not end within 3
-  // seconds (a hung network folder) gives the writer up, its file reported as failed, the
-  // pages still queued and every later one told as not written; the writer thread is then
-  // left to itself, and writes and renames nothing more at the page files' names.
+  // written. Every wait on the writer is bounded: a writer that writes no byte for 3 seconds
+  // of the waits (a hung network folder; a slow one that takes bytes is waited for, and time
+  // the run is stopped does not count) is given up, its file reported as failed, the pages
+  // still queued and every later one told as not written; the writer thread is then left to
+  // itself, and writes and renames nothing more at the page files' names.
   void submit(int page, std::string png_name, std::string png_path, int w, int h, PageOps ops);
   // Waits until every queued page is in its files (or the writer is given up, as above).
   void drain();

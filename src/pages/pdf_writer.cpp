@@ -62,12 +62,12 @@ std::string fixed(double v, int decimals) {
 // ---------------------------------------------------------------- the file
 
 PdfFile::PdfFile(std::string path, std::string title, double sheet_w, double sheet_h,
-                 const std::atomic<bool>* given_up)
+                 WriteWatch* watch)
     : path_(std::move(path)),
       title_(std::move(title)),
       sheet_w_(sheet_w),
       sheet_h_(sheet_h),
-      given_up_(given_up) {}
+      watch_(watch) {}
 
 PdfFile::~PdfFile() {
   if (fd_ >= 0) ::close(fd_);
@@ -175,7 +175,6 @@ std::string PdfFile::open_file() {
     temp_.clear();
     return std::strerror(errno);
   }
-  id_ = file_id(fd_);
   return "";
 }
 
@@ -306,16 +305,22 @@ void PdfFile::put_tree(Update& u, State& st, int page_obj) {
 std::string PdfFile::append(const std::string& body, State&& next) {
   // Appended after all that is written; a failed append is cut off again, so that the
   // file keeps its pages and ends with the last one's update.
-  const bool wrote = write_all(fd_, body.data(), body.size(), end_, path_, given_up_);
+  const bool wrote = write_all(fd_, body.data(), body.size(), end_, path_, watch_);
   std::string err = wrote ? "" : std::strerror(errno);
-  // The first page gives the file its name (once its bytes are all written).
+  // The first page gives the file its name (once its bytes are all written), and the name
+  // must then hold it: someone who can write the folder may have put another file under the
+  // hidden name before the rename.
   if (wrote && !temp_.empty()) {
-    if (put_in_place(temp_, path_, given_up_)) temp_.clear();
-    else err = std::strerror(errno);
+    if (put_in_place(temp_, path_, watch_)) {
+      temp_.clear();
+      err = name_lost(path_, fd_);
+    } else {
+      err = std::strerror(errno);
+    }
   }
   if (!err.empty()) {
     // A writer given up leaves the file as it is.
-    if (!(given_up_ && given_up_->load()) && ftruncate(fd_, end_) != 0) {
+    if (!(watch_ && watch_->given_up.load()) && ftruncate(fd_, end_) != 0) {
       // The bytes stay after the last update: readers look past them.
     }
     if (pages_ == 0) {
@@ -333,7 +338,7 @@ std::string PdfFile::append(const std::string& body, State&& next) {
 }
 
 std::string PdfFile::taken() const {
-  return fd_ < 0 || pages_ == 0 ? "" : name_lost(path_, id_);
+  return fd_ < 0 || pages_ == 0 ? "" : name_lost(path_, fd_);
 }
 
 bool PdfFile::has_form(std::uint64_t number) const { return state_.form_objs.count(number) != 0; }

@@ -35,10 +35,11 @@ std::string compress_content(const std::string& text);
 class PdfFile {
  public:
   // The file at `path` (given its name with the first page), titled `title` (UTF-8), on sheets of
-  // sheet_w x sheet_h points. Once `given_up` is set (its writer given up), nothing more is
-  // written into the file or renamed.
+  // sheet_w x sheet_h points, its writes counted in `watch` (write_all). Once
+  // `watch->given_up` is set (its writer given up), nothing more is written into the file or
+  // renamed.
   PdfFile(std::string path, std::string title, double sheet_w, double sheet_h,
-          const std::atomic<bool>* given_up = nullptr);
+          WriteWatch* watch = nullptr);
   ~PdfFile();
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
@@ -54,8 +55,8 @@ class PdfFile {
   bool has_form(std::uint64_t number) const;
   // Closes the file; the error text of the close.
   std::string close();
-  // Why the file's name no longer holds the file (name_lost): "" while it does, and before the
-  // first page gives the file its name.
+  // Why the file's name no longer holds the file (name_lost; the file stays open until the
+  // close): "" while it does, and before the first page gives the file its name.
   std::string taken() const;
   int pages() const { return pages_; }
   long long bytes() const { return end_; }  // bytes written, all of them in the file
@@ -108,9 +109,8 @@ class PdfFile {
   std::string path_;
   std::string title_;
   double sheet_w_ = 0.0, sheet_h_ = 0.0;
-  const std::atomic<bool>* given_up_ = nullptr;
+  WriteWatch* watch_ = nullptr;
   int fd_ = -1;
-  FileId id_;         // the file written
   std::string temp_;  // its hidden name before its first page
   int pages_ = 0;
   long long end_ = 0;  // the end of the last complete update

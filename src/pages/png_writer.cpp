@@ -1,5 +1,6 @@
 #include "pages/png_writer.hpp"
 
+#include <fcntl.h>
 #include <libdeflate.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -319,8 +320,8 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
   return encode(data, w, h, stride, pixels_per_metre, true);
 }
 
-std::string write_png(const std::string& path, const std::string& bytes, FileId* written,
-                      const std::atomic<bool>* given_up) {
+std::string write_png(const std::string& path, const std::string& bytes, int* kept,
+                      WriteWatch* watch) {
   // Written whole under a hidden name beside the final one, then renamed: the final name
   // holds a whole file or none. What a failure leaves is removed. Nothing found at either
   // name is followed: the new file is made only where none is (O_EXCL), and the rename
@@ -328,13 +329,29 @@ std::string write_png(const std::string& path, const std::string& bytes, FileId*
   const std::string temp = temp_name(path);
   const int fd = open_temp(temp);
   if (fd < 0) return std::strerror(errno);
-  const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, given_up);
+  const bool wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, watch);
   std::string err = wrote ? "" : std::strerror(errno);
-  if (written) *written = file_id(fd);
+  // A copy of the descriptor stays open through the rename and the look at the name after it
+  // (and is handed out in `kept`): the file's inode number cannot go to another file meanwhile.
+  // The one written through is closed first, which reports what a network folder could not
+  // store.
+  const int mine = err.empty() ? fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+  if (err.empty() && mine < 0) err = std::strerror(errno);
   if (close(fd) != 0 && err.empty()) err = std::strerror(errno);
-  if (err.empty() && !put_in_place(temp, path, given_up)) err = std::strerror(errno);
-  if (!err.empty()) unlink(temp.c_str());
-  return err;
+  bool renamed = false;
+  if (err.empty()) {
+    renamed = put_in_place(temp, path, watch);
+    // Someone who can write the folder may have put another file under the hidden name
+    // before the rename: the name then holds that, and not the page.
+    err = renamed ? name_lost(path, mine) : std::strerror(errno);
+  }
+  if (!renamed) unlink(temp.c_str());
+  if (!err.empty() || !kept) {
+    if (mine >= 0) close(mine);
+    return err;
+  }
+  *kept = mine;
+  return "";
 }
 
 }  // namespace korbast::pages

@@ -22,9 +22,11 @@ std::string encode_png_clearing(unsigned char* data, int w, int h, int stride,
 
 // Writes the PNG file image `bytes` to `path`, whole or not at all (written under a hidden
 // name in the same folder and renamed when complete); the error text when it could not be
-// written, and then nothing is left of it. The file written goes to `written` (when given);
-// once `given_up` is set, nothing more is written or renamed.
-std::string write_png(const std::string& path, const std::string& bytes, FileId* written = nullptr,
-                      const std::atomic<bool>* given_up = nullptr);
+// written, and then nothing of it is left under either name ("Replaced by another program"
+// when the name did not hold the file written after the rename). With `kept`, the file is
+// handed out there open (a descriptor of its own, for name_lost); once `watch->given_up` is
+// set, nothing more is written or renamed.
+std::string write_png(const std::string& path, const std::string& bytes, int* kept = nullptr,
+                      WriteWatch* watch = nullptr);
 
 }  // namespace korbast::pages

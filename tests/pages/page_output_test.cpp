@@ -29,6 +29,7 @@
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -794,33 +795,69 @@ TEST(PageOutput, PdfIsReadableAfterEveryFinishedPageWhileTheWindowStaysOpen) {
 }
 
 // Page files removed from under the run are told as removed when the next page is written,
-// and are no longer counted among the files written.
+// the PDF with all its pages, and are no longer counted among the files written; a file an
+// earlier process of this number left at a page's hidden name is replaced. At the close every
+// PNG file is looked at, also in a window of more than the few looked at with each page.
 TEST(PageOutput, PageFilesRemovedFromUnderTheRunAreToldAsRemoved) {
   Dir d;
   auto c = canvas(d, 300, 200, "gone.ps", 10.0);
   ::testing::internal::CaptureStderr();
-  draw_page(*c, 1, false);
-  c->write_page();
-  c->wait_for_files();
+  for (int page = 1; page <= 2; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->wait_for_files();
+    c->clear_white(0, 0, 300, 200);
+  }
   fs::remove(d.path / "gone_w1.pdf");
   fs::remove(d.path / "gone_w1_p001.png");
-  c->clear_white(0, 0, 300, 200);
-  draw_page(*c, 2, false);
+  std::ofstream(d.path / (".gone_w1_p003.png.tmp-" + std::to_string(getpid()))) << "left";
+  draw_page(*c, 3, false);
   c->window_dispose();
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("korbast: plot page 1 is no longer in gone_w1.pdf (Removed by another program)\n"),
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("korbast: plot pages 1 to 2 are no longer in gone_w1.pdf (Removed by another program)\n"),
             std::string::npos) << err;
   EXPECT_NE(err.find("korbast: plot page 1 is no longer in gone_w1_p001.png (Removed by another program)\n"),
             std::string::npos) << err;
   const auto failed = c->take_file_failures();
   ASSERT_EQ(failed.size(), 2u);
   EXPECT_EQ(failed[0].file, "gone_w1.pdf");
-  EXPECT_EQ(failed[0].reason, "Removed by another program: page 1 is not in it");
+  EXPECT_EQ(failed[0].reason, "Removed by another program: pages 1 to 2 are not in it");
   EXPECT_EQ(failed[1].file, "gone_w1_p001.png");
   EXPECT_EQ(failed[1].reason, "Removed by another program");
   const auto files = c->files_written();
   EXPECT_EQ(std::count(files.begin(), files.end(), "gone_w1_p001.png"), 0);
   EXPECT_TRUE(fs::exists(d.path / "gone_w1_p002.png"));
+  EXPECT_TRUE(fs::exists(d.path / "gone_w1_p003.png"));
+
+  c->window_open({0, 0, 200, 300}, "thirty", {"gone.ps", 10.0, false});
+  ::testing::internal::CaptureStderr();
+  for (int page = 1; page <= 30; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->clear_white(0, 0, 300, 200);
+  }
+  c->wait_for_files();
+  int removed = 0;
+  for (int page = 1; page <= 30; ++page) {
+    char png[32];
+    std::snprintf(png, sizeof png, "gone_w2_p%03d.png", page);
+    removed += fs::remove(d.path / png);
+  }
+  ASSERT_EQ(removed, 30);
+  c->window_dispose();
+  err = ::testing::internal::GetCapturedStderr();
+  const auto lost = c->take_file_failures();
+  EXPECT_EQ(lost.size(), 30u);
+  for (int page = 1; page <= 30; ++page) {
+    char png[32];
+    std::snprintf(png, sizeof png, "gone_w2_p%03d.png", page);
+    const std::string notice = "korbast: plot page " + std::to_string(page) + " is no longer in " +
+                               png + " (Removed by another program)\n";
+    EXPECT_NE(err.find(notice), std::string::npos) << notice;
+    EXPECT_EQ(std::count_if(lost.begin(), lost.end(), [&](const platform::FileFailure& f) {
+                return f.file == png && f.reason == "Removed by another program";
+              }), 1) << png;
+  }
 }
 
 // qpdf's verdict on a file: its exit status (0 clean, 2 errors, 3 warnings) and the pages it
@@ -958,13 +995,22 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
 // A link at a page file's name is never written through, whatever it points to (a device, a
 // FIFO, a regular file): the page files take the place of the links themselves, and what
 // they pointed to is left as it was. A FIFO at the names themselves is replaced as well (a
-// PDF cannot be written into a pipe, and one without a reader would never be opened).
+// PDF cannot be written into a pipe, and one without a reader would never be opened). The
+// hidden files that runs which ended left under the temporary names of a window's page files,
+// files or links, are removed by the run that takes the window's files; a folder or another
+// name is left.
 TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
   Dir d;
   const fs::path fifo = d.path / "fifo", plain = d.path / "plain.txt";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::ofstream(plain) << "kept";
   const fs::path targets[] = {"/dev/null", fifo, plain, ""};
+  const std::string left[] = {".link_w1.pdf.tmp-5x", ".link_w12.pdf.tmp-6", ".link_w1_p.png.tmp-7"};
+  for (const std::string& name : left) std::ofstream(d.path / name) << "left";
+  fs::create_directory(d.path / ".link_w1.pdf.tmp-5");
+  std::ofstream(d.path / ".link_w1.pdf.tmp-4000000") << "stale";
+  std::ofstream(d.path / ".link_w1_p0009.png.tmp-2") << "stale";
+  fs::create_symlink(plain, d.path / ".link_w1_p001.png.tmp-17");
   auto c = canvas(d, 300, 200, "link.ps", 10.0);
   for (int w = 1; w <= 4; ++w) {
     const std::string pdf = "link_w" + std::to_string(w) + ".pdf", png = "link_w" + std::to_string(w) + "_p001.png";
@@ -991,7 +1037,9 @@ TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
   }
   EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
   EXPECT_EQ(file_bytes(plain), "kept");
-  EXPECT_EQ(hidden_files(d.path), 0);
+  for (const std::string& name : left) EXPECT_EQ(file_bytes(d / name), "left") << name;
+  EXPECT_TRUE(fs::is_directory(d.path / ".link_w1.pdf.tmp-5"));
+  EXPECT_EQ(hidden_files(d.path), 4) << "the stale ones are removed";
 }
 
 // Page notices that cannot reach the standard error (a pipe no one reads) are told once as
@@ -1144,15 +1192,16 @@ TEST(PageOutput, PagesThatDoNotFitLeaveNoPartOfThem) {
   }
 }
 
-// A stalled file system for the page files (page_write_hook): from its `from`-th write on,
-// each write into a page file whose path ends with `suffix` waits until the test lets it go.
+// A stalled file system for the page files (page_write_hook): from the `from`-th write call
+// on into a page file whose path ends with `suffix` (each pair), each call waits until the test
+// lets it go, and then goes through, as a call on a hung folder does when the folder is back.
 class StalledWrites {
  public:
-  StalledWrites(std::string suffix, int from) {
+  explicit StalledWrites(std::vector<std::pair<std::string, int>> stalls) {
     std::lock_guard<std::mutex> lock(mu_);
-    suffix_ = std::move(suffix);
-    from_ = from;
+    stalls_ = std::move(stalls);
     writes_.clear();
+    held_.clear();
     go_ = false;
     page_write_hook = &wait;
   }
@@ -1166,20 +1215,34 @@ class StalledWrites {
     go_ = true;
     cv_.notify_all();
   }
+  // The bytes of the calls that waited, into the files whose paths end with `suffix`.
+  static std::size_t held(const std::string& suffix) {
+    std::lock_guard<std::mutex> lock(mu_);
+    std::size_t n = 0;
+    for (const auto& [path, bytes] : held_) n += ends_with(path, suffix) ? bytes : 0;
+    return n;
+  }
 
  private:
-  static void wait(const std::string& path) {
+  static bool ends_with(const std::string& path, const std::string& suffix) {
+    return path.size() >= suffix.size() &&
+           path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0;
+  }
+  static void wait(const std::string& path, std::size_t bytes) {
     std::unique_lock<std::mutex> lock(mu_);
-    const bool named = path.size() >= suffix_.size() &&
-                       path.compare(path.size() - suffix_.size(), suffix_.size(), suffix_) == 0;
-    if (!named || ++writes_[path] < from_) return;
-    cv_.wait(lock, [] { return go_; });
+    const int call = ++writes_[path];
+    for (const auto& [suffix, from] : stalls_) {
+      if (go_ || !ends_with(path, suffix) || call < from) continue;
+      held_[path] += bytes;
+      cv_.wait(lock, [] { return go_; });
+      return;
+    }
   }
   static inline std::mutex mu_;
   static inline std::condition_variable cv_;
-  static inline std::string suffix_;
-  static inline int from_ = 1;
+  static inline std::vector<std::pair<std::string, int>> stalls_;
   static inline std::map<std::string, int> writes_;
+  static inline std::map<std::string, std::size_t> held_;
   static inline bool go_ = false;
 };
 
@@ -1190,56 +1253,86 @@ int threads_now() {
   return n;
 }
 
-// Page writes that do not end (a stalled file system, from the second page of each PDF on)
-// are given up within the bound, by every wait on the writer: for room in the queue (30 pages
-// drawn) and for the files (wait_for_files); the close then waits no more. The PDF is told as
-// failed with the page it keeps, the stalled page's PNG (written before its PDF) as written,
-// every later page as not written; the hold on the files goes with the window. Without a
-// bound the test would never get past the stalled write (its time limit ends it). Let go, the
-// writers write and rename nothing more, end by themselves and free what they hold.
+// Page writes that take no byte (a stalled file system: the PDF of the first window from its
+// second page on, the second page's PNG of the second window) are given up within the bound,
+// by every wait on the writer: for room in the queue (30 pages drawn) and for the files
+// (wait_for_files); the close then waits no more. A file given up is told as failed (the PDF
+// with the page it keeps), the stalled page's PNG (written before its PDF) as written, every
+// later page as not written; the hold on the files goes with the window. Without a bound the
+// test would never get past the stalled write (its time limit ends it). Let go, the stalled
+// calls land, and the writers write and rename nothing more (the PNG given up never takes its
+// name, though its write ended while its window was still open), end by themselves and free
+// what they hold.
 TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   Dir d;
+  std::thread([] {}).join();  // a sanitizer's own thread, made with the first one, counted
   const int threads_before = threads_now();
-  StalledWrites stalled(".pdf", 2);
+  StalledWrites stalled({{"_w1.pdf", 2}, {"_w2_p002.png", 1}});
   auto c = canvas(d, 300, 200, "stall.ps", 10.0);
   ::testing::internal::CaptureStderr();
   draw_pages_and_close(*c, 30, false);
+  EXPECT_EQ(hidden_files(d.path), 0) << "the lock file";
+  EXPECT_EQ(threads_now(), threads_before + 1) << "the writer thread stalled in the window";
   c->window_open({0, 0, 200, 300}, "drain", {"stall.ps", 10.0, false});
-  draw_pages_and_close(*c, 2, true);
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  const std::string stuck = "the write did not end within 3 seconds";
-  std::string want;
-  for (const std::string w : {"w1", "w2"}) {
-    want += "korbast: plot page 1 written to stall_" + w + "_p001.png and stall_" + w + ".pdf\n"
-            "korbast: plot page 2 could not be written to stall_" + w + ".pdf (" + stuck + ")\n"
-            "korbast: plot page 2 written to stall_" + w + "_p002.png\n";
-    for (int page = 3; w == "w1" && page <= 30; ++page) {
-      char png[32];
-      std::snprintf(png, sizeof png, "stall_w1_p%03d.png", page);
-      want += "korbast: plot page " + std::to_string(page) + " could not be written to " + png +
-              " and stall_w1.pdf (a write before it did not end)\n";
-    }
+  for (int page = 1; page <= 2; ++page) {
+    draw_page(*c, page, false);
+    c->write_page();
+    c->wait_for_files();
+    c->clear_white(0, 0, 300, 200);
   }
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  const std::string stuck = "no byte was written for 3 seconds";
+  std::string want =
+      "korbast: plot page 1 written to stall_w1_p001.png and stall_w1.pdf\n"
+      "korbast: plot page 2 could not be written to stall_w1.pdf (" + stuck + ")\n"
+      "korbast: plot page 2 written to stall_w1_p002.png\n";
+  for (int page = 3; page <= 30; ++page) {
+    char png[32];
+    std::snprintf(png, sizeof png, "stall_w1_p%03d.png", page);
+    want += "korbast: plot page " + std::to_string(page) + " could not be written to " + png +
+            " and stall_w1.pdf (a write before it did not end)\n";
+  }
+  want += "korbast: plot page 1 written to stall_w2_p001.png and stall_w2.pdf\n"
+          "korbast: plot page 2 could not be written to stall_w2_p002.png (" + stuck + ")\n";
   EXPECT_EQ(err, want);
   std::string told;
   for (const platform::FileFailure& f : c->take_file_failures())
     told += f.file + "|" + f.stage + "|" + f.reason + "|" + std::to_string(f.pages) + "\n";
   EXPECT_EQ(told, "stall_w1.pdf|WHILE WRITING|" + stuck + "|1\n"
-                  "stall_w2.pdf|WHILE WRITING|" + stuck + "|1\n");
+                  "stall_w2_p002.png|WHILE WRITING|" + stuck + "|0\n");
   EXPECT_TRUE(fs::exists(d.path / "stall_w1_p002.png"));
   EXPECT_FALSE(fs::exists(d.path / "stall_w1_p003.png"));
-  EXPECT_EQ(hidden_files(d.path), 0) << "the lock files";
-  EXPECT_EQ(threads_now(), threads_before + 2) << "a writer thread stalled in each window";
   const auto sizes = [&] {
     return std::pair{fs::file_size(d.path / "stall_w1.pdf"),
                      fs::file_size(d.path / "stall_w2.pdf")};
   };
   const auto kept = sizes();
   stalled.let_go();
+  const fs::path temp = d.path / (".stall_w2_p002.png.tmp-" + std::to_string(getpid()));
+  for (int k = 0; k < 3000 && fs::exists(temp); ++k) usleep(10000);
+  EXPECT_FALSE(fs::exists(temp)) << "the PNG's write did not end";
+  EXPECT_FALSE(fs::exists(d.path / "stall_w2_p002.png")) << "a page given up took its name";
+  c->window_dispose();
   for (int k = 0; k < 3000 && threads_now() > threads_before; ++k) usleep(10000);
   EXPECT_EQ(threads_now(), threads_before) << "the writers did not end";
-  EXPECT_EQ(sizes(), kept) << "a writer given up went on writing";
+  EXPECT_EQ(sizes(), std::pair(kept.first + StalledWrites::held("_w1.pdf"), kept.second))
+      << "a writer given up went on writing after its stalled call";
   EXPECT_EQ(hidden_files(d.path), 0);
+  // A write of two calls given up while its first one waits: that call lands, no other.
+  StalledWrites again({{"two_calls", 1}});
+  const std::string path = d / "two_calls";
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  const std::string bytes(2 * kWriteChunk, 'x');
+  WriteWatch watch;
+  bool wrote = true;
+  std::thread writer([&] { wrote = write_all(fd, bytes.data(), bytes.size(), 0, path, &watch); });
+  for (int k = 0; k < 3000 && StalledWrites::held("two_calls") == 0; ++k) usleep(10000);
+  watch.given_up = true;
+  again.let_go();
+  writer.join();
+  close(fd);
+  EXPECT_FALSE(wrote);
+  EXPECT_EQ(fs::file_size(path), kWriteChunk) << "a write given up went on";
 }
 
 // The child of the kill test (run as its own process, so that it has its own threads):

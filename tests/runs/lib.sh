@@ -22,13 +22,14 @@ until_true() {
   while ! "$@"; do n=$((n - 1)); [ $n -gt 0 ] || return 1; sleep 0.1; done
 }
 
-# stall PATTERN: the command prefix, in the array $stall, under which every write into a file
-# whose path holds PATTERN waits for ever, as on a hung network folder (the preloaded library
-# of tests/tools/stall_writes.cpp, which ctest names in STALL_WRITES_LIBRARY); false, with
-# $stall empty, where there is no such library.
+# stall PATTERN [NAME=VALUE...]: the command prefix, in the array $stall, under which every
+# write into a file whose path holds PATTERN waits for ever, as on a hung network folder (the
+# preloaded library of tests/tools/stall_writes.cpp, which ctest names in STALL_WRITES_LIBRARY),
+# with the library's further settings NAME=VALUE; false, with $stall empty, where there is no
+# such library.
 stall() {
   stall=()
   [ -f "${STALL_WRITES_LIBRARY:-}" ] || return 1
   stall=(env "LD_PRELOAD=$STALL_WRITES_LIBRARY${LD_PRELOAD:+:$LD_PRELOAD}"
-    "STALL_WRITES_MATCHING=$1" "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0")
+    "STALL_WRITES_MATCHING=$1" "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" "${@:2}")
 }

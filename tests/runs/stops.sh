@@ -2,7 +2,8 @@
 # Every way a run stops loses nothing: SIGINT, SIGTERM, SIGHUP and SIGQUIT end it as the end
 # of input does (drawn pages written, output files whole to their last line, the signal's
 # status), also in the middle of a multi-page run and while the window closes; a page write
-# that never ends does not keep a run from ending, stopped or not; one Ctrl-D at
+# that never ends does not keep a run from ending, stopped or not, and one that goes on slowly
+# is not given up, also when the run is stopped for a while (SIGSTOP); one Ctrl-D at
 # a terminal ends it; the settings file is replaced whole or kept, and a FIFO at its name is
 # not opened; a column file that cannot be rewound is a read error; a console that cannot be
 # written ends with status 1.
@@ -150,15 +151,36 @@ if stall fps_bb_w1.pdf; then
   [ "$status" = 1 ] || fail "$name: status $status, expected 1"
   grep -q 'EXECUTION TERMINATED' out && ! grep -q 'END OF INPUT' out || fail "$name: no normal end"
   for want in '   OUTPUT FILE FAILED WHILE WRITING' '   FILE: fps_bb_w1.pdf' \
-    '   REASON: the write did not end within 3 seconds' '   PAGES WRITTEN =         0'; do
+    '   REASON: no byte was written for 3 seconds' '   PAGES WRITTEN =         0'; do
     grep -qxF -- "$want" out || fail "$name: no line '$want'"
   done
-  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1.pdf (the write did not end within 3 seconds)' err &&
+  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1.pdf (no byte was written for 3 seconds)' err &&
     grep -qxF 'korbast: plot page 1 written to fps_bb_w1_p001.png' err &&
     [ "$(grep -c '^korbast: plot page [0-9]* could not be written to fps_bb_w1_p[0-9]*.png and fps_bb_w1.pdf (a write before it did not end)$' err)" = 29 ] ||
     fail "$name: page notices: $(cat err)"
   png_whole fps_bb_w1_p001.png && [ ! -e fps_bb_w1.pdf ] && [ -z "$(ls -A | grep '^\.')" ] ||
     fail "$name: files left: $(ls -A)"
+  cd "$work" || exit 2
+fi
+
+# A slow folder: each write into the page's PNG (about 18 kB) waits 0.8 seconds of the run's
+# time and takes at most 4 kB, so that the file takes 4 seconds, and the run is stopped
+# (SIGSTOP) for 4 seconds in the middle of its second write, while the closing window waits
+# for the page: the write is not given up, as bytes keep coming and the time stopped does not
+# count. The page is written whole and the run ends with status 0.
+if stall fps_bb_w1_p001.png STALL_WRITES_SECONDS=0.8 STALL_WRITES_BYTES=4096; then
+  name=slow; mkdir "$name" && cd "$name" && cp "$sample" s.ndk || exit 2
+  printf '\n1000\n1001\ns.ndk\n3000\n1000\ny\nBeach balls\n0\n99\n20\n\n9999\n' |
+    "${stall[@]}" "$prog" > out 2> err &
+  pid=$!
+  until_true 30 eval '[ "$(cat .fps_bb_w1_p001.png.tmp-* 2>/dev/null | wc -c)" -ge 4096 ]' ||
+    fail "$name: the PNG's first write does not end"
+  sleep 0.3
+  kill -s STOP "$pid"; sleep 4; kill -s CONT "$pid"
+  until_true 60 ended || fail "$name: the run does not end"
+  wait "$pid"; status=$?
+  [ "$status" = 0 ] && grep -qxF 'korbast: plot page 1 written to fps_bb_w1_p001.png and fps_bb_w1.pdf' err &&
+    png_whole fps_bb_w1_p001.png || fail "$name: status $status, $(cat err)"
   cd "$work" || exit 2
 fi
 

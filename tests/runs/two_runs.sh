@@ -5,8 +5,9 @@
 # status 1, and the first run's files are left as they were and end with all of its pages.
 # Once they are closed (the window closed, or the run stopped, or a write given up), the next
 # run replaces them as usual, and no lock file is left. The hold works between users of a
-# shared folder; where none can be had, the run whose files are taken finds out and says so.
-# A FIFO at the PDF's name is replaced by the PDF.
+# shared folder; where none can be had (also a link of another user at the lock file's name in
+# a sticky folder), the run writes without one, and the run whose files are taken finds out and
+# says so. A FIFO at the PDF's name is replaced by the PDF.
 #
 #   two_runs.sh KORBAST SOURCE_DIR
 set -u
@@ -193,6 +194,19 @@ else
   echo "--- shared: a second user needs root and setpriv: not run"
 fi
 
+# A link another user put at the lock file's name in a sticky folder (mode 1777): the run can
+# neither open it nor remove it, so no hold can be had, and it writes its page files without
+# one (the looks at their names guard them); the link and its target are left as they were.
+if [ ${#nobody[@]} -gt 0 ]; then
+  in_case sticky
+  chmod 1777 . && echo kept > target && ln -s target .fps_bb_w1.pdf.lock || exit 2
+  once a "${nobody[@]}"
+  [ "$status" = 0 ] && [ "$(written a.err)" = 1 ] || fail "sticky: a: status $status, $(cat a.err)"
+  [ -L .fps_bb_w1.pdf.lock ] && [ "$(cat target)" = kept ] || fail "sticky: the link or its target is touched"
+else
+  echo "--- sticky: a second user needs root and setpriv: not run"
+fi
+
 # A FIFO at the PDF's name, with a reader or none, is replaced by the PDF as any file there (a
 # PDF cannot be written into a pipe; one without a reader would keep the writer waiting, and
 # the run, for ever: ended by the time limit, status 124).
@@ -222,10 +236,27 @@ if stall fps_bb_w1.pdf; then
   printf '9999\n' >&9; exec 9>&-
   wait "$pid"; status=$?
   [ "$status" = 1 ] || fail "given_up: a: status $status, expected 1"
-  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1.pdf (the write did not end within 3 seconds)' a.err &&
+  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1.pdf (no byte was written for 3 seconds)' a.err &&
     grep -qxF 'korbast: plot page 1 written to fps_bb_w1_p001.png' a.err || fail "given_up: a: page notices: $(cat a.err)"
   [ -z "$(hidden)" ] || fail "given_up: hidden files $(hidden)"
 else
   echo "--- given_up: no library to stall writes with: not run"
+fi
+
+# Another user who can write the folder puts a link to a file of theirs under the hidden name
+# of the page's PNG just before it is renamed: the name then holds their link, not the page.
+# The PNG is told as not written (an error frame and a notice, never as written), the PDF as
+# written, the run ends with status 1, and their file is left as it was.
+if stall '' PLANT_AT_RENAME=.fps_bb_w1_p001.png.tmp- PLANT_LINK_TO=theirs; then
+  in_case planted
+  echo theirs > theirs
+  once a "${stall[@]}"
+  [ "$status" = 1 ] || fail "planted: status $status, expected 1"
+  grep -qxF '   FILE: fps_bb_w1_p001.png' a.out && grep -qxF '   REASON: Replaced by another program' a.out ||
+    fail "planted: no error frame"
+  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1_p001.png (Replaced by another program)' a.err &&
+    grep -qxF 'korbast: plot page 1 written to fps_bb_w1.pdf' a.err && [ "$(written a.err)" = 1 ] ||
+    fail "planted: page notices: $(cat a.err)"
+  [ "$(cat theirs)" = theirs ] || fail "planted: their file is touched"
 fi
 exit $fails

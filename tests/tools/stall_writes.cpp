@@ -1,32 +1,59 @@
-// A stalled file system, for whole-program runs: preloaded (LD_PRELOAD), it makes every
-// write(), pwrite() and pwrite64() into a file whose path holds the text in the environment
-// variable STALL_WRITES_MATCHING wait for ever (until the process ends), as a write to a hung
-// network folder does. Every other write goes through as usual. Under AddressSanitizer the
-// run needs ASAN_OPTIONS=verify_asan_link_order=0 (this library comes before its runtime).
+// A stalled or slow file system, and another user of the folder, for whole-program runs:
+// preloaded (LD_PRELOAD), it makes every write(), pwrite() and pwrite64() into a file whose
+// path holds the text in the environment variable STALL_WRITES_MATCHING wait for ever (until
+// the process ends), as a write to a hung network folder does; with STALL_WRITES_SECONDS,
+// each such write waits that many seconds of the run's time (a fraction too) and goes on,
+// and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. With
+// PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
+// source is removed and a link to PLANT_LINK_TO put in its place just before the rename, as
+// another user who can write the folder may do. Every other call goes through as usual.
+// Under AddressSanitizer the run needs ASAN_OPTIONS=verify_asan_link_order=0 (this library
+// comes before its runtime).
 #include <dlfcn.h>
+#include <errno.h>
 #include <limits.h>
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/types.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
 
+// Whether the text of environment variable `name` is set and found in `path`.
+bool holds(const char* path, const char* name) {
+  const char* text = getenv(name);
+  return text && *text && strstr(path, text) != nullptr;
+}
+
 // Whether fd is a file whose path holds the pattern.
 bool stalled(int fd) {
-  static const char* const pattern = getenv("STALL_WRITES_MATCHING");
-  if (!pattern || !*pattern) return false;
   char link[64], path[PATH_MAX];
   snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
   const ssize_t n = readlink(link, path, sizeof path - 1);
   if (n <= 0) return false;
   path[n] = '\0';
-  return strstr(path, pattern) != nullptr;
+  return holds(path, "STALL_WRITES_MATCHING");
 }
 
-[[noreturn]] void stall() {
-  for (;;) pause();
+// Waits as the folder does: for ever, or STALL_WRITES_SECONDS; the bytes a call takes then.
+size_t stall(size_t n) {
+  const char* seconds = getenv("STALL_WRITES_SECONDS");
+  if (!seconds || !*seconds) {
+    for (;;) pause();
+  }
+  // In steps of 10 ms: time the process is stopped (SIGSTOP) does not count, as for a folder
+  // that takes its time while the run runs.
+  for (long step = lround(atof(seconds) * 100); step > 0; --step) {
+    timespec left{0, 10000000};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+  }
+  const char* bytes = getenv("STALL_WRITES_BYTES");
+  const size_t most = bytes && *bytes ? strtoul(bytes, nullptr, 10) : 0;
+  return most > 0 && n > most ? most : n;
 }
 
 template <class F>
@@ -40,20 +67,30 @@ extern "C" {
 
 ssize_t write(int fd, const void* buf, size_t n) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
-  if (stalled(fd)) stall();
+  if (stalled(fd)) n = stall(n);
   return real(fd, buf, n);
 }
 
 ssize_t pwrite(int fd, const void* buf, size_t n, off_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-  if (stalled(fd)) stall();
+  if (stalled(fd)) n = stall(n);
   return real(fd, buf, n, at);
 }
 
 ssize_t pwrite64(int fd, const void* buf, size_t n, off64_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
-  if (stalled(fd)) stall();
+  if (stalled(fd)) n = stall(n);
   return real(fd, buf, n, at);
+}
+
+int rename(const char* from, const char* to) {
+  static const auto real = next<int (*)(const char*, const char*)>("rename");
+  if (holds(from, "PLANT_AT_RENAME")) {
+    unlink(from);
+    const char* target = getenv("PLANT_LINK_TO");
+    if (target && symlink(target, from) != 0) perror("PLANT_AT_RENAME");
+  }
+  return real(from, to);
 }
 
 }  // extern "C"
