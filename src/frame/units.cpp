@@ -23,6 +23,7 @@
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/stop.hpp"
+#include "platform/file_id.hpp"
 
 namespace korbast::frame::units {
 namespace {
@@ -79,11 +80,9 @@ struct Unit {
   std::unique_ptr<Output> output;
   std::string path;
   std::string temp;  // Status::Whole: where the lines go until the close
-  // The file opened, when it is a regular file: a second unit may not write it (see
+  // The file opened: a second unit may not write it when it is a regular file (see
   // opened_elsewhere).
-  bool regular = false;
-  dev_t device = 0;
-  ino_t inode = 0;
+  platform::FileId opened;
   bool readable = false;
   bool writable = false;
   bool read_from = false;  // a read since the open or the last rewind
@@ -316,12 +315,6 @@ int open_without_waiting(const std::string& path, int flags) {
   return fd;
 }
 
-FileId id_of(const struct stat& st) { return {true, st.st_dev, st.st_ino, st.st_mode & S_IFMT}; }
-
-bool same_file(const struct stat& st, const FileId& id) {
-  return id.there && st.st_dev == id.device && st.st_ino == id.inode && (st.st_mode & S_IFMT) == id.kind;
-}
-
 // The two ways a name is seen: absolute and lexically normal, and with its folder resolved
 // (/dev/fd/1 is then /proc/<pid>/fd/1; a link to /dev names /dev).
 struct NameForms {
@@ -357,18 +350,16 @@ int stream_number(const std::string& name) {
   return -1;
 }
 
-// The descriptor of the run's own stream that path names (see Status), -1 for none.
-int own_stream(const std::string& path) {
-  const NameForms forms = name_forms(path);
+// The descriptor of the run's own stream that a name names (see Status), -1 for none.
+int own_stream(const NameForms& forms) {
   const int n = stream_number(forms.lexical);
   return n >= 0 ? n : stream_number(forms.resolved);
 }
 
 bool in_dev(std::string_view name) { return name == "/dev" || name.starts_with("/dev/"); }
 
-// Whether path is under /dev, as written or through a link to a folder on its way.
-bool under_dev(const std::string& path) {
-  const NameForms forms = name_forms(path);
+// Whether a name is under /dev, as written or through a link to a folder on its way.
+bool under_dev(const NameForms& forms) {
   return in_dev(forms.lexical) || in_dev(forms.resolved);
 }
 
@@ -389,9 +380,9 @@ Look look_at(std::string_view path) {
   Look look;
   struct stat st {};
   if (::lstat(p.c_str(), &st) != 0) return look;
-  look.name = id_of(st);
+  look.name = platform::file_id(st);
   look.target = look.name;
-  if (S_ISLNK(st.st_mode)) look.target = ::stat(p.c_str(), &st) == 0 ? id_of(st) : FileId{};
+  if (S_ISLNK(st.st_mode)) look.target = ::stat(p.c_str(), &st) == 0 ? platform::file_id(st) : platform::FileId{};
   const mode_t kind = look.target.kind;  // 0: a link that leads nowhere
   if (S_ISDIR(kind)) look.found = Found::Folder;
   else if (S_ISBLK(kind)) look.found = Found::Block;
@@ -411,17 +402,15 @@ int reopen_for_writing(int at, const std::string& path, const struct stat& st) {
   if (fd >= 0 || errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) return fd;
   const int by_name = open_without_waiting(path, O_WRONLY);
   struct stat opened {};
-  if (by_name < 0 || (::fstat(by_name, &opened) == 0 && same_file(opened, id_of(st)))) return by_name;
+  if (by_name < 0 || (::fstat(by_name, &opened) == 0 && platform::same_file(opened, platform::file_id(st))))
+    return by_name;
   ::close(by_name);
   return refuse(S_ISBLK(opened.st_mode) ? kBlockDevice : kChanged);
 }
 
 // A stream chosen to be written as it is: the file the name leads to, if it is still the one
-// the user was asked about (`seen`, when `checked`) and no block device; -1 with errno, or
-// refused. Unchecked (the open's own look), a regular file found there now sets `replace`
-// instead: it is replaced as any other.
-int open_stream(const std::string& path, const FileId& seen, bool checked, bool& replace) {
-  replace = false;
+// looked at (`seen`) and no block device; -1 with errno, or refused.
+int open_stream(const std::string& path, const platform::FileId& seen) {
   int at = -1;
   do at = ::open(path.c_str(), O_PATH | O_CLOEXEC);
   while (at < 0 && errno == EINTR);
@@ -430,8 +419,7 @@ int open_stream(const std::string& path, const FileId& seen, bool checked, bool&
   int fd = -1;
   if (::fstat(at, &st) != 0) fd = -1;
   else if (S_ISBLK(st.st_mode)) fd = refuse(kBlockDevice);
-  else if (checked && !same_file(st, seen)) fd = refuse(kChanged);
-  else if (S_ISREG(st.st_mode)) replace = true;
+  else if (!platform::same_file(st, seen)) fd = refuse(kChanged);
   else fd = reopen_for_writing(at, path, st);
   const int error = errno;
   ::close(at);
@@ -439,16 +427,16 @@ int open_stream(const std::string& path, const FileId& seen, bool checked, bool&
   return fd;
 }
 
-// A new file made beside the name and renamed over it, if the name still holds what the user
-// was asked about (`seen`, when given); -1 with errno, or refused.
-int replace_file(const std::string& path, const FileId* seen) {
+// A new file made beside the name and renamed over it, if the name still holds what was looked
+// at (`seen`, nothing when it was not there); -1 with errno, or refused.
+int replace_file(const std::string& path, const platform::FileId& seen) {
   // Made beside the name, then put at it in one step: nothing planted at the name between a
   // removal and a creation can be followed, and the name is never without a file.
   std::string temp;
   const int fd = make_temporary(path, temp);
   if (fd < 0) return -1;
   struct stat now {};
-  const bool changed = seen && (::lstat(path.c_str(), &now) == 0 ? !same_file(now, *seen) : seen->there);
+  const bool changed = ::lstat(path.c_str(), &now) == 0 ? !platform::same_file(now, seen) : seen.there;
   if (!changed && std::rename(temp.c_str(), path.c_str()) == 0) return fd;
   const int error = errno;
   ::close(fd);
@@ -459,22 +447,18 @@ int replace_file(const std::string& path, const FileId* seen) {
 }
 
 // Status::Replace: the descriptor of the new file at the name (or of the stream there), or -1
-// with errno, or refused. `looked`: what the user was asked about, or nullptr.
-int open_replacing(const std::string& path, const Look* looked) {
+// with errno, or refused. `looked`: what the user was asked about, or nullptr for the open's
+// own look; what the open finds must be what was looked at. `dev`: the name is under /dev.
+int open_replacing(const std::string& path, const Look* looked, bool dev) {
   const Look look = looked ? *looked : look_at(path);
-  const bool dev = under_dev(path);
   switch (look.found) {
     case Found::Folder:
       errno = EISDIR;
       return -1;
     case Found::Block:
       return refuse(kBlockDevice);
-    case Found::Stream: {
-      bool replace = false;
-      const int fd = open_stream(path, look.target, looked != nullptr, replace);
-      if (!replace) return fd;
-      break;  // a regular file put there since the look
-    }
+    case Found::Stream:
+      return open_stream(path, look.target);
     case Found::Nothing:
       // A new name under /dev is made as any new file, never renamed there.
       if (dev) return open_without_waiting(path, O_WRONLY | O_CREAT | O_EXCL);
@@ -483,13 +467,7 @@ int open_replacing(const std::string& path, const Look* looked) {
       break;
   }
   if (dev) return refuse(kUnderDev);
-  return replace_file(path, looked ? &looked->name : nullptr);
-}
-
-void note_file(Unit& u, const struct stat& st) {
-  u.regular = S_ISREG(st.st_mode);
-  u.device = st.st_dev;
-  u.inode = st.st_ino;
+  return replace_file(path, look.name);
 }
 
 // Status::Old and Status::Regular.
@@ -517,7 +495,7 @@ bool open_input(Unit& u, const std::string& path, Status status) {
     if (::stat(path.c_str(), &st) != 0) st = {};
     u.file = std::move(f);
   }
-  note_file(u, st);
+  u.opened = platform::file_id(st);
   u.readable = true;
   return true;
 }
@@ -527,10 +505,11 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   // the run by its signal.
   std::signal(SIGXFSZ, SIG_IGN);
   int fd = -1;
-  const int stream = status == Status::Whole ? -1 : own_stream(path);
+  const NameForms forms = name_forms(path);
+  const int stream = status == Status::Whole ? -1 : own_stream(forms);
   if (status == Status::Whole) {
     // A file replaced whole reports its failures itself (see Status::Whole).
-    if (under_dev(path)) {
+    if (under_dev(forms)) {
       report_open_failure(unit, path, kUnderDev);
       refuse(kUnderDev);
       return false;
@@ -548,7 +527,7 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
     if (status == Status::New && ::fcntl(stream, F_GETFD) != -1) errno = EEXIST;
     else fd = duplicate_stream(stream);
   } else if (status == Status::Replace) {
-    fd = open_replacing(path, looked);
+    fd = open_replacing(path, looked, under_dev(forms));
   } else {
     fd = open_without_waiting(path, O_WRONLY | O_CREAT | O_EXCL);
   }
@@ -558,7 +537,7 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   u.output->with_console = stream >= 0;
   struct stat st {};
   if (::fstat(fd, &st) == 0) {
-    note_file(u, st);
+    u.opened = platform::file_id(st);
     u.output->cuttable = S_ISREG(st.st_mode) && stream < 0;
   }
   u.writable = true;
@@ -609,7 +588,7 @@ bool opened_elsewhere(int unit, std::string_view path, Status status) {
   struct stat st {};
   if (::lstat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   for (const auto& [number, u] : table().files)
-    if (number != unit && u.regular && u.device == st.st_dev && u.inode == st.st_ino) return true;
+    if (number != unit && S_ISREG(u.opened.kind) && platform::same_file(st, u.opened)) return true;
   return false;
 }
 

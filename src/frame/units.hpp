@@ -3,12 +3,12 @@
 // slots, 15 the command file, 2, 12, 20, 50, 61 side files).
 #pragma once
 
-#include <sys/types.h>
-
 #include <iosfwd>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/file_id.hpp"
 
 namespace korbast::frame::units {
 
@@ -42,19 +42,12 @@ enum class Read { Ok, Eof, Error };
 // a stream: a FIFO, a character device or a socket, or a link to one; a block device, or a link
 // to one; a file: a regular file, a link to one, or a link that leads nowhere.
 enum class Found { Nothing, Folder, Stream, Block, File };
-// One file as stat or lstat saw it: whether it was there, its device, inode and kind.
-struct FileId {
-  bool there = false;
-  dev_t device = 0;
-  ino_t inode = 0;
-  mode_t kind = 0;  // the S_IFMT bits of st_mode
-};
 // What the file chooser saw at a name before it asked to replace it: what the name holds, the
 // name itself (lstat) and what it leads to (stat; the name itself when it is no link).
 struct Look {
   Found found = Found::Nothing;
-  FileId name;
-  FileId target;
+  platform::FileId name;
+  platform::FileId target;
 };
 // What is at path, as the file chooser asks about it and a Replace open checks it.
 Look look_at(std::string_view path);

@@ -80,39 +80,25 @@ bool put_in_place(const std::string& temp, const std::string& path, const WriteW
   return !stopped(watch) && std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
-FileId file_id(int fd) {
-  struct stat st {};
-  if (fstat(fd, &st) != 0) return {};
-  return {st.st_dev, st.st_ino, st.st_ctim};
-}
-
 namespace {
 
-// Why the name `path` no longer holds the file `id` of type `type` (S_IFMT bits): its device
-// and inode, and with `by_change` the time of its last change. lstat: a link at the name is a
-// file of its own, of another type.
-std::string lost(const std::string& path, const FileId& id, mode_t type, bool by_change) {
+// Why the name `path` no longer holds the file `id` (platform::same_file, with `by_change`);
+// "" while it does, or when neither can be looked at. lstat: a link at the name is a file of
+// its own, of another kind.
+std::string lost(const std::string& path, const platform::FileId& id, bool by_change) {
+  if (!id.there) return "";
   struct stat st {};
   if (lstat(path.c_str(), &st) != 0) {
     return errno == ENOENT || errno == ENOTDIR ? "Removed by another program" : "";
   }
-  const bool same = (st.st_mode & S_IFMT) == type && st.st_dev == id.dev && st.st_ino == id.ino &&
-                    (!by_change || (st.st_ctim.tv_sec == id.changed.tv_sec &&
-                                    st.st_ctim.tv_nsec == id.changed.tv_nsec));
-  return same ? "" : "Replaced by another program";
+  return platform::same_file(st, id, by_change) ? "" : "Replaced by another program";
 }
 
 }  // namespace
 
-std::string name_lost(const std::string& path, int fd) {
-  struct stat st {};
-  if (fstat(fd, &st) != 0) return "";
-  return lost(path, {st.st_dev, st.st_ino, {}}, st.st_mode & S_IFMT, false);
-}
+std::string name_lost(const std::string& path, int fd) { return lost(path, platform::file_id(fd), false); }
 
-std::string name_lost(const std::string& path, const FileId& id) {
-  return lost(path, id, S_IFREG, true);
-}
+std::string name_lost(const std::string& path, const platform::FileId& id) { return lost(path, id, true); }
 
 bool may_keep_open(std::size_t kept) {
   static std::atomic<bool> raised{false};

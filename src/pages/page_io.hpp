@@ -8,9 +8,10 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
 #include <string>
 #include <string_view>
+
+#include "platform/file_id.hpp"
 
 namespace korbast::pages {
 
@@ -48,23 +49,15 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
 bool put_in_place(const std::string& temp, const std::string& path,
                   const WriteWatch* watch = nullptr);
 
-// The identity of a file: its device, inode and the time of its last change.
-struct FileId {
-  dev_t dev = 0;
-  ino_t ino = 0;
-  timespec changed{};
-};
-// The identity of the open file fd (all zero when it cannot be had).
-FileId file_id(int fd);
 // Why the name `path` no longer holds the open file fd: "" while it does (or when the name
 // cannot be looked at), "Removed by another program" when nothing is there, "Replaced by
 // another program" when anything else is, a link even to that file. While a file is open its
 // inode number cannot go to another file, so a file made at the name later never passes.
 std::string name_lost(const std::string& path, int fd);
-// As name_lost for a regular file no longer open, known by its identity: a file made later
-// that got the freed inode number is told apart by the time of its last change (not within
-// one tick of the file system's clock).
-std::string name_lost(const std::string& path, const FileId& id);
+// As name_lost for a file no longer open, known by its identity (platform::file_id): a file
+// made later that got the freed inode number is told apart by the time of its last change
+// (not within one tick of the file system's clock).
+std::string name_lost(const std::string& path, const platform::FileId& id);
 // Whether the writer of a window, keeping `kept` page files open for the looks at their names,
 // may keep one more: while they leave a quarter of the soft limit of open files, and at least
 // 64, to the rest of the run; the soft limit is raised to the hard one the first time they

@@ -195,10 +195,10 @@ struct PageWriter::Impl {
     int page = 0;
     std::string name, path;
     Fd open;
-    FileId id;
+    platform::FileId id;
     // Closes the file, keeping its identity for the looks at its name.
     void close_keeping_id() {
-      id = file_id(open.fd);
+      id = platform::file_id(open.fd);
       open = Fd();
     }
     std::string lost() const {
