@@ -259,7 +259,8 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
 }
 
 // A Replace open writes only what the user was asked about: a link to /dev/null that leads to
-// a catalogue by the open is refused, and the catalogue keeps its bytes. A name as long as a
+// a catalogue by the open is refused, and the catalogue keeps its bytes, as is a link put at
+// the name of a file looked at; the run's own stream gets each line at once. A name as long as a
 // name may be (255 bytes, its temporary name cut before a two-byte character) is replaced,
 // also whole, and leaves nothing beside it.
 TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
@@ -274,6 +275,23 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
   EXPECT_FALSE(units::open(22, name, units::Status::Replace, &looked));
   EXPECT_EQ(units::open_error(), "Changed after it was chosen");
   EXPECT_EQ(read_file(catalogue), "20 events\n");
+  // A file looked at, a link put at its name before the open: refused, and left.
+  const units::Look file_looked = units::look_at(catalogue);
+  fs::remove(catalogue);
+  fs::create_symlink(name, catalogue);
+  EXPECT_FALSE(units::open(22, catalogue, units::Status::Replace, &file_looked));
+  EXPECT_TRUE(fs::is_symlink(catalogue));
+  // One of the run's own streams, by its /proc name: each line reaches it at once.
+  int pipe_fds[2];
+  ASSERT_EQ(::pipe2(pipe_fds, O_NONBLOCK), 0);
+  ASSERT_TRUE(units::open(22, "/proc/self/fd/" + std::to_string(pipe_fds[1]), units::Status::Replace));
+  units::write_line(22, "at once");
+  char got[16] = {};
+  EXPECT_EQ(::read(pipe_fds[0], got, sizeof got), 8);
+  EXPECT_STREQ(got, "at once\n");
+  units::close(22);
+  ::close(pipe_fds[0]);
+  ::close(pipe_fds[1]);
 
   const std::string longest = dir / (std::string(250, 'n') + "\xC3\xA9\xC3\xA9x");
   for (const units::Status status : {units::Status::Replace, units::Status::Whole}) {

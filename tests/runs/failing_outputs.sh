@@ -138,8 +138,9 @@ cmp -s data/cat.ndk cat.orig || fail "soft_link: the linked catalogue was writte
 link=$(readlink /dev/stdout)
 printf '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/stdout\ny\n\n\n99\n9999\n' | "$prog" > stdout.log 2>&1 ||
   fail "stdout: exit status $?"
-[ "$(grep -o -e '^ /dev/stdout exists' -e "^ 'hyporef'" -e "^ 'PDE.'" -e '^ WRITING COMPLETED' stdout.log)" = \
-  "$(printf " /dev/stdout exists\n 'hyporef'\n 'PDE '\n 'PDE '\n 'PDEW'\n WRITING COMPLETED")" ] &&
+[ "$(grep -o -e '^ /dev/stdout exists' -e '^ WRITING DATA TO FILE' -e "^ 'hyporef'" -e "^ 'PDE.'" \
+    -e '^ WRITING COMPLETED' stdout.log)" = \
+  "$(printf " /dev/stdout exists\n WRITING DATA TO FILE\n 'hyporef'\n 'PDE '\n 'PDE '\n 'PDEW'\n WRITING COMPLETED")" ] &&
   [ "$(readlink /dev/stdout)" = "$link" ] || fail "stdout: the table is not in the console's order"
 
 # A rename over the chosen o.ndk that fails (a sticky folder, o.ndk of root, the run another

@@ -244,19 +244,22 @@ else
 fi
 
 # Another user who can write the folder puts a link to a file of theirs under the hidden name
-# of the page's PNG just before it is renamed: the name then holds their link, not the page.
-# The PNG is told as not written (an error frame and a notice, never as written), the PDF as
-# written, the run ends with status 1, and their file is left as it was.
-if stall '' PLANT_AT_RENAME=.fps_bb_w1_p001.png.tmp- PLANT_LINK_TO=theirs; then
-  in_case planted
+# of the page's PNG, or of the PDF, just before it is renamed: the name then holds their link,
+# not the page. That file is told as not written (an error frame and a notice, never as
+# written), the other one as written, the run ends with status 1, and their file is left as it
+# was.
+for taken in fps_bb_w1_p001.png fps_bb_w1.pdf; do
+  other=fps_bb_w1.pdf; [ $taken = fps_bb_w1.pdf ] && other=fps_bb_w1_p001.png
+  stall '' PLANT_AT_RENAME=.$taken.tmp- PLANT_LINK_TO=theirs || break
+  in_case planted_$taken
   echo theirs > theirs
   once a "${stall[@]}"
-  [ "$status" = 1 ] || fail "planted: status $status, expected 1"
-  grep -qxF '   FILE: fps_bb_w1_p001.png' a.out && grep -qxF '   REASON: Replaced by another program' a.out ||
-    fail "planted: no error frame"
-  grep -qxF 'korbast: plot page 1 could not be written to fps_bb_w1_p001.png (Replaced by another program)' a.err &&
-    grep -qxF 'korbast: plot page 1 written to fps_bb_w1.pdf' a.err && [ "$(written a.err)" = 1 ] ||
-    fail "planted: page notices: $(cat a.err)"
-  [ "$(cat theirs)" = theirs ] || fail "planted: their file is touched"
-fi
+  [ "$status" = 1 ] || fail "planted $taken: status $status, expected 1"
+  grep -qxF "   FILE: $taken" a.out && grep -qxF '   REASON: Replaced by another program' a.out ||
+    fail "planted $taken: no error frame"
+  grep -qxF "korbast: plot page 1 could not be written to $taken (Replaced by another program)" a.err &&
+    grep -qxF "korbast: plot page 1 written to $other" a.err && [ "$(written a.err)" = 1 ] ||
+    fail "planted $taken: page notices: $(cat a.err)"
+  [ "$(cat theirs)" = theirs ] || fail "planted $taken: their file is touched"
+done
 exit $fails
