@@ -1,6 +1,7 @@
 #include "frame/units.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -247,31 +248,47 @@ void report_rewind_failure(std::string_view path, int error) {
 }
 
 
-// Status::Old and Status::Regular.
+// Waits until the FIFO open on fd has a writer that wrote or came and went (a FIFO opened
+// without waiting shows nothing before). The wait watches the stop's wake descriptor as a
+// keyboard read does: a stop asked for ends the run here. False with errno when the wait
+// fails or the run is already ending.
+bool wait_for_writer(int fd) {
+  for (;;) {
+    stop::safe_point();
+    pollfd fds[2] = {{fd, POLLIN, 0}, {stop::wake_fd(), POLLIN, 0}};
+    const int r = ::poll(fds, fds[1].fd >= 0 ? 2 : 1, -1);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return false;
+    if (fds[0].revents != 0) return true;
+    if (fds[1].revents != 0) {
+      stop::safe_point();
+      errno = EINTR;  // the run is ending already
+      return false;
+    }
+  }
+}
+
+// Status::Old and Status::Regular. Both open without waiting; Regular refuses anything but a
+// regular file, Old waits for a FIFO's writer, which is how a catalogue or column file is fed
+// through one.
 bool open_input(Unit& u, const std::string& path, Status status) {
   struct stat st {};
-  if (status == Status::Regular) {
-    const int fd = names::open_without_waiting(path, O_RDONLY);
-    if (fd < 0) return false;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-      ::close(fd);
-      errno = EINVAL;
-      return false;
-    }
-    auto f = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(fd, std::ios::binary | std::ios::in);
-    if (!f->is_open()) {
-      ::close(fd);
-      return false;
-    }
-    u.file = std::move(f);
-  } else {
-    // A FIFO is opened as it is: its reader waits for the writer, which is how a catalogue
-    // or column file is fed through one.
-    auto f = std::make_unique<std::filebuf>();
-    if (!f->open(path, std::ios::binary | std::ios::in)) return false;
-    if (::stat(path.c_str(), &st) != 0) st = {};
-    u.file = std::move(f);
+  const int fd = names::open_without_waiting(path, O_RDONLY);
+  if (fd < 0) return false;
+  bool ok = ::fstat(fd, &st) == 0;
+  if (ok && status == Status::Regular && !S_ISREG(st.st_mode)) {
+    ok = false;
+    errno = EINVAL;
   }
+  if (ok && S_ISFIFO(st.st_mode)) ok = wait_for_writer(fd);
+  auto f = ok ? std::make_unique<__gnu_cxx::stdio_filebuf<char>>(fd, std::ios::binary | std::ios::in) : nullptr;
+  if (!f || !f->is_open()) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return false;
+  }
+  u.file = std::move(f);
   u.opened = platform::file_id(st);
   u.readable = true;
   return true;

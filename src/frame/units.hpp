@@ -15,7 +15,8 @@ namespace korbast::frame::units {
 constexpr int keyboard = 5;
 constexpr int console = 6;
 
-// Old: read a file that exists; a FIFO waits for its writer. Regular: read a regular file
+// Old: read a file that exists; a FIFO waits for its writer (a stop ends the wait, as it ends
+// a keyboard read). Regular: read a regular file
 // only, never waiting: what is found at the name is opened without blocking (a FIFO without
 // writer opens at once) and refused when it is no regular file (EINVAL).
 // New: create, fail when the file exists.

@@ -38,7 +38,9 @@ at_menu() { [ "$(grep -c 'FAST QUIT' out)" -ge "$1" ] && tail -n 1 out | grep -q
 announced() { grep -c ' written to ' err; }
 
 # A map with the Si-Sh file, then the main menu: the file holds every event already; a signal
-# then writes the page and ends the run with the signal's status.
+# then writes the page and ends the run with the signal's status, leaving no hidden file. The
+# SIGTERM comes while the run waits for the writer of a FIFO chosen as the next catalogue.
+waits_on_fifo() { ls -l "/proc/$pid/fd" 2>/dev/null | grep -q 'wait\.fifo$'; }
 map='\n1000\n1001\nbig.ndk\n7\ny\n2001\nsish.txt\n1000\ny\nSeismicity map\n99\n99\n99\n'
 n=0
 for sig in INT TERM HUP QUIT; do
@@ -47,8 +49,13 @@ for sig in INT TERM HUP QUIT; do
   until_true 30 at_menu 4 || fail "$name: no main menu after the map"
   [ "$(lines sish.txt)" = 601 ] && whole_lines sish.txt ||
     fail "$name: while waiting at the menu the Si-Sh file has $(lines sish.txt) lines, not 601"
+  if [ $sig = TERM ]; then
+    mkfifo wait.fifo && printf '1000\n1001\nwait.fifo\n' >&9
+    until_true 30 waits_on_fifo || fail "$name: not waiting for the FIFO's writer"
+  fi
   kill -s "$sig" "$pid"
   finish "$name"
+  [ -z "$(ls -A "$name" | grep '^\.')" ] || fail "$name: hidden files left: $(ls -A "$name" | grep '^\.')"
   want=$((128 + $(kill -l "$sig")))
   [ "$status" = "$want" ] || fail "$name: status $status, expected $want"
   [ "$(lines $name/sish.txt)" = 601 ] && whole_lines "$name/sish.txt" ||
