@@ -260,7 +260,8 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
 
 // A Replace open writes only what the user was asked about: a link to /dev/null that leads to
 // a catalogue by the open is refused, and the catalogue keeps its bytes, as is a link put at
-// the name of a file looked at; the run's own stream gets each line at once. A name as long as a
+// the name of a file looked at, and a FIFO changed since it was looked at; the run's own stream
+// gets each line at once. A name as long as a
 // name may be (255 bytes, its temporary name cut before a two-byte character) is replaced,
 // also whole, and leaves nothing beside it.
 TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
@@ -281,6 +282,13 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
   fs::create_symlink(name, catalogue);
   EXPECT_FALSE(units::open(22, catalogue, units::Status::Replace, &file_looked));
   EXPECT_TRUE(fs::is_symlink(catalogue));
+  const std::string fifo = dir / "out.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const units::Look fifo_looked = units::look_at(fifo);
+  korbast::testing::change_ctime(fifo);
+  EXPECT_FALSE(units::open(22, fifo, units::Status::Replace, &fifo_looked));
+  EXPECT_EQ(units::open_error(), "Changed after it was chosen");
+  fs::remove(fifo);
   // One of the run's own streams, by its /proc name: each line reaches it at once.
   int pipe_fds[2];
   ASSERT_EQ(::pipe2(pipe_fds, O_NONBLOCK), 0);
