@@ -182,7 +182,8 @@ int reopen_for_writing(int at, const std::string& path, const struct stat& st) {
 }
 
 // A stream chosen to be written as it is: the file the name leads to, if it is still the one
-// looked at (`seen`) and no block device; -1 with errno, or refused.
+// looked at (`seen`, by its identity and the time of its last change) and no block device; -1
+// with errno, or refused.
 int open_stream(const std::string& path, const platform::FileId& seen) {
   int at = -1;
   do at = ::open(path.c_str(), O_PATH | O_CLOEXEC);
@@ -192,7 +193,7 @@ int open_stream(const std::string& path, const platform::FileId& seen) {
   int fd = -1;
   if (::fstat(at, &st) != 0) fd = -1;
   else if (S_ISBLK(st.st_mode)) fd = refuse(kBlockDevice);
-  else if (!platform::same_file(st, seen)) fd = refuse(kChanged);
+  else if (!platform::same_file(st, seen, true)) fd = refuse(kChanged);
   else fd = reopen_for_writing(at, path, st);
   const int error = errno;
   ::close(at);
@@ -201,7 +202,9 @@ int open_stream(const std::string& path, const platform::FileId& seen) {
 }
 
 // A new file made beside the name and renamed over it, if the name still holds what was looked
-// at (`seen`, nothing when it was not there); -1 with errno, or refused.
+// at (`seen`, nothing when it was not there): the same file, unchanged since, so that a file
+// written to, or removed and made anew (even with the freed inode number), is not replaced;
+// -1 with errno, or refused.
 int replace_file(const std::string& path, const platform::FileId& seen) {
   // Made beside the name, then put at it in one step: nothing planted at the name between a
   // removal and a creation can be followed, and the name is never without a file.
@@ -209,7 +212,7 @@ int replace_file(const std::string& path, const platform::FileId& seen) {
   const int fd = make_temporary(path, temp);
   if (fd < 0) return -1;
   struct stat now {};
-  const bool changed = ::lstat(path.c_str(), &now) == 0 ? !platform::same_file(now, seen) : seen.there;
+  const bool changed = ::lstat(path.c_str(), &now) == 0 ? !platform::same_file(now, seen, true) : seen.there;
   if (!changed && std::rename(temp.c_str(), path.c_str()) == 0) return fd;
   const int error = errno;
   ::close(fd);

@@ -85,6 +85,8 @@ struct Unit {
   // The file opened: a second unit may not write it when it is a regular file (see
   // opened_elsewhere).
   platform::FileId opened;
+  // A file the run made at its name (Replace, Whole): written only while the name holds it.
+  bool at_name = false;
   bool readable = false;
   bool writable = false;
   bool read_from = false;  // a read since the open or the last rewind
@@ -95,7 +97,8 @@ struct Unit {
 constexpr std::size_t output_buffer = 64 * 1024;
 bool output_lost = false;  // some output file failed in this run: the run's status says so
 
-void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error);
+void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, std::string_view reason,
+                    bool lost = false);
 bool close_unit(int unit, bool abandon);
 
 // Counts the first `end` bytes of the buffer as written: their line ends, and the records
@@ -155,7 +158,7 @@ bool drain(int unit, Output& o, const std::string& path, std::string_view stage)
   o.pending.clear();
   o.marks.clear();
   o.failed = true;
-  report_failure(unit, o, path, stage, error);
+  report_failure(unit, o, path, stage, std::strerror(error));
   return false;
 }
 
@@ -211,20 +214,37 @@ std::string unit_file_line(int unit, std::string_view path) {
   return fmt::Line().item("  UNIT").x().i(unit, 2).item("FILE:").item(path).str();
 }
 
-void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, int error) {
+// lost: the name no longer holds the file written, so nothing of it counts as written there.
+void report_failure(int unit, Output& o, const std::string& path, std::string_view stage, std::string_view reason,
+                    bool lost) {
   output_lost = true;
   const Unit* u = find(unit);
   const bool whole = u != nullptr && !u->temp.empty();
   if (o.reported) return;
   o.reported = true;
   auto line = [](const std::string& text) { write_line(iocom.errout_unit, text); };
-  failed_file_head(stage, unit_file_line(unit, path), std::strerror(error));
-  line(fmt::Line().item("  LINES WRITTEN =").x().i(o.lines_out, 9).str());
-  line(fmt::Line().item("  BYTES WRITTEN =").x().i(o.bytes_out, 9).str());
+  failed_file_head(stage, unit_file_line(unit, path), reason);
+  line(fmt::Line().item("  LINES WRITTEN =").x().i(lost ? 0 : o.lines_out, 9).str());
+  line(fmt::Line().item("  BYTES WRITTEN =").x().i(lost ? 0 : o.bytes_out, 9).str());
   line(fmt::Line().item("  LINES GIVEN   =").x().i(o.lines_given, 9).str());
-  if (o.records_given > 0) line(fmt::Line().item("  WHOLE RECORDS =").x().i(o.records_out, 9).str());
-  line(fmt::Line().item(whole ? "==> THE PREVIOUS FILE IS KEPT" : "==> THE FILE IS INCOMPLETE").str());
+  if (o.records_given > 0) line(fmt::Line().item("  WHOLE RECORDS =").x().i(lost ? 0 : o.records_out, 9).str());
+  line(fmt::Line().item(lost    ? "==> THE FILE IS NOT WRITTEN"
+                        : whole ? "==> THE PREVIOUS FILE IS KEPT"
+                                : "==> THE FILE IS INCOMPLETE").str());
   errortail00();
+}
+
+// Whether the name of a file the run made there (Unit::at_name) still holds it, by its
+// identity: another program may have put something else there, such as a link planted as the
+// file was renamed into place. When it does not, the file fails (reported at `stage`) and is
+// never looked for again: what now stands at the name is neither written nor removed.
+bool holds_name(int unit, Unit& u, const std::string& path, std::string_view stage) {
+  if (!u.at_name) return true;
+  const std::string why = platform::why_not_at(path, u.opened);
+  if (why.empty()) return true;
+  u.output->failed = true;
+  report_failure(unit, *u.output, path, stage, why, true);
+  return false;
 }
 
 // The error frame of a file replaced whole whose temporary file cannot be made (a folder at
@@ -333,8 +353,11 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   if (::fstat(fd, &st) == 0) {
     u.opened = platform::file_id(st);
     u.output->cuttable = S_ISREG(st.st_mode) && stream < 0;
+    // A replaced file is at its name from here on (a file replaced whole from the close on).
+    u.at_name = status == Status::Whole || (status == Status::Replace && u.output->cuttable);
   }
   u.writable = true;
+  if (status == Status::Replace) holds_name(unit, u, path, "WHILE OPENING");
   return true;
 }
 
@@ -403,22 +426,28 @@ bool close_unit(int unit, bool abandon) {
     ok = drain(unit, o, u.path, "WHILE FLUSHING") && !o.failed;
     if (ok && !u.temp.empty() && ::fsync(o.fd) != 0) {
       o.failed = true;
-      report_failure(unit, o, u.path, "WHILE SYNCING", errno);
+      report_failure(unit, o, u.path, "WHILE SYNCING", std::strerror(errno));
       ok = false;
     }
-    if (::close(o.fd) != 0 && errno != EINTR && !o.failed) {
-      o.failed = true;
-      report_failure(unit, o, u.path, "WHILE CLOSING", errno);
-      ok = false;
-    }
+    std::string_view stage = "WHILE CLOSING";
     if (!u.temp.empty()) {
-      // The whole file in its place, or the previous one kept.
-      if (ok && !abandon && std::rename(u.temp.c_str(), u.path.c_str()) != 0) {
+      // The whole file in its place, or the previous one kept. It stays open until its name
+      // has been looked at: its inode number cannot go to another file meanwhile.
+      stage = "WHILE RENAMING";
+      const bool renamed = ok && !abandon && std::rename(u.temp.c_str(), u.path.c_str()) == 0;
+      if (ok && !abandon && !renamed) {
         o.failed = true;
-        report_failure(unit, o, u.path, "WHILE RENAMING", errno);
+        report_failure(unit, o, u.path, stage, std::strerror(errno));
         ok = false;
       }
-      if (!ok || abandon) ::unlink(u.temp.c_str());
+      if (!renamed) ::unlink(u.temp.c_str());
+      else u.temp.clear();  // in place: no previous file is kept from here on
+    }
+    if (ok && !abandon) ok = holds_name(unit, u, u.path, stage);
+    if (::close(o.fd) != 0 && errno != EINTR && !o.failed) {
+      o.failed = true;
+      report_failure(unit, o, u.path, "WHILE CLOSING", std::strerror(errno));
+      ok = false;
     }
   } else {
     u.file->close();

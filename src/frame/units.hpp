@@ -25,12 +25,18 @@ constexpr int console = 6;
 // (as for Whole) and renamed over the name at once, so a link's target and a file's other
 // names keep their content and the name never stands empty. A FIFO, a character device or a
 // socket, at the name or where a link leads, is written as it is, never removed (a FIFO
-// without reader is refused at once, ENXIO). A folder is refused (EISDIR); so is a block
-// device, which is never opened for writing, and a file under /dev, which is never replaced.
+// without reader is refused at once, ENXIO, and so is a socket, which cannot be opened as a
+// file). A folder is refused (EISDIR); so is a block device, which is never opened for
+// writing, and a file under /dev, which is never replaced.
 // Whole: replace the file whole or not at all (the lines go to a temporary file made under a
 // new name beside it, never through a link or a file found there, which the close puts in its
 // place once its bytes are on disk; a failure leaves the previous file as it was and is
 // reported as below). Nothing under /dev is replaced whole.
+// A file made at its name (Replace, and Whole from its rename on) counts as written only while
+// the name holds it: it is looked at right after the rename and at the close, and when another
+// program has put something else there (a link planted at the rename), the file fails as below
+// ("Replaced by another program", or "Removed by another program"), and what is at the name is
+// neither written nor removed.
 // The run's own streams, /dev/stdout, /dev/stderr, /dev/stdin, /dev/fd/N, /proc/self/fd/N
 // (also reached through a link to their folder), are never opened by name: a New or Replace
 // open writes a duplicate of the run's descriptor N (refused, EBADF, when N is not open for
@@ -57,9 +63,10 @@ Look look_at(std::string_view path);
 // opened on files. Returns false when the file cannot be opened (nothing else changes;
 // open_error then says why). A Replace or Whole open of a regular file that is open on another
 // unit is refused (see opened_elsewhere). looked (Replace only) is what the user was asked
-// about: what the open finds must be that very file (for a link, the file it led to), or
-// nothing is written and the open is refused ("Changed after it was chosen"); without it the
-// name is looked at by the open itself.
+// about: what the open finds must be that very file (for a link, the file it led to), not
+// changed since (by its time of last change: a file written to, or removed and made anew with
+// the freed inode number, is not it), or nothing is written and the open is refused ("Changed
+// after it was chosen"); without it the name is looked at by the open itself.
 bool open(int unit, std::string_view path, Status status, const Look* looked = nullptr);
 // Why the last open that returned false failed, for the line under the file's name: the
 // system's reason, or one of the program's own: "File already opened in another unit", "A block

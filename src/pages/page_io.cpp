@@ -80,25 +80,13 @@ bool put_in_place(const std::string& temp, const std::string& path, const WriteW
   return !stopped(watch) && std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
-namespace {
-
-// Why the name `path` no longer holds the file `id` (platform::same_file, with `by_change`);
-// "" while it does, or when neither can be looked at. lstat: a link at the name is a file of
-// its own, of another kind.
-std::string lost(const std::string& path, const platform::FileId& id, bool by_change) {
-  if (!id.there) return "";
-  struct stat st {};
-  if (lstat(path.c_str(), &st) != 0) {
-    return errno == ENOENT || errno == ENOTDIR ? "Removed by another program" : "";
-  }
-  return platform::same_file(st, id, by_change) ? "" : "Replaced by another program";
+std::string name_lost(const std::string& path, int fd) {
+  return platform::why_not_at(path, platform::file_id(fd));
 }
 
-}  // namespace
-
-std::string name_lost(const std::string& path, int fd) { return lost(path, platform::file_id(fd), false); }
-
-std::string name_lost(const std::string& path, const platform::FileId& id) { return lost(path, id, true); }
+std::string name_lost(const std::string& path, const platform::FileId& id) {
+  return platform::why_not_at(path, id, true);
+}
 
 bool may_keep_open(std::size_t kept) {
   static std::atomic<bool> raised{false};

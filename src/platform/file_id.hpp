@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <ctime>
+#include <string>
 
 namespace korbast::platform {
 
@@ -27,5 +28,10 @@ FileId file_id(int fd);
 // same time of its last change (a file made later that got a freed inode number differs in
 // it). Never for an id that was not there.
 bool same_file(const struct stat& st, const FileId& id, bool by_change = false);
+// Why the name `path` does not hold the file id (same_file, with `by_change`): "Removed by
+// another program" when nothing is there, "Replaced by another program" when anything else is,
+// a link even to that file (the name is looked at itself, lstat); "" while it holds it, when
+// id was not there, or when the name cannot be looked at.
+std::string why_not_at(const std::string& path, const FileId& id, bool by_change = false);
 
 }  // namespace korbast::platform

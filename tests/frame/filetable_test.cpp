@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "frame/filetable.hpp"
@@ -46,6 +50,28 @@ std::string listing(const std::string& in1, const std::string& out1, const std::
          " NUMBER OF  INPUT FILES   =  1\n" + dash + in1 + dash +
          " NUMBER OF OUTPUT FILES   =  2\n" + dash + out1 + out2;
 }
+
+// Keyboard answers in pieces: what goes with a piece is done just before its first byte is
+// read, as another program may act while a question waits.
+class Answers : public std::streambuf {
+ public:
+  void add(std::string text, std::function<void()> before = {}) { pieces_.push_back({std::move(text), before}); }
+
+ protected:
+  int_type underflow() override {
+    while (gptr() == egptr()) {
+      if (next_ == pieces_.size()) return traits_type::eof();
+      auto& [text, before] = pieces_[next_++];
+      if (before) before();
+      setg(text.data(), text.data(), text.data() + text.size());
+    }
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  std::deque<std::pair<std::string, std::function<void()>>> pieces_;
+  std::size_t next_ = 0;
+};
 
 class FileTable : public ::testing::Test {
  protected:
@@ -278,7 +304,9 @@ TEST_F(FileTable, AFolderOrAFifoWithoutReaderIsRefusedAtOnce) {
 // file elsewhere (its target keeps its bytes), a second name of a file (the first keeps its
 // content), a link that leads nowhere (asked like any existing name). A link to /dev/null and
 // /dev/null itself are asked too and written into, never replaced. The file open on the Si-Sh
-// slot is asked, then refused for the catalogue, and keeps its lines.
+// slot is asked, then refused for the catalogue, and keeps its lines; a link to it is replaced.
+// "Y" and " y" are yes. A socket is refused, and left. A file removed, or written to, while the
+// question waits is not what was asked about: refused, and nothing is made or written there.
 TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
   namespace fs = std::filesystem;
   using korbast::testing::read_file;
@@ -305,6 +333,61 @@ TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
     units::write_line(21, "written to " + name.filename().string());
     clofou(1, 0);
   }
+  struct Row {
+    fs::path name;
+    std::string answer;
+    std::function<void()> while_asked;
+    std::string refused;  // "": replaced
+  };
+  const fs::path sock = dir / "sock", removed = dir / "removed.ndk", rewritten = dir / "rewritten.ndk";
+  const std::vector<Row> rows = {
+      {sock, "y", {}, "No such device or address"},
+      {dir / "upper.ndk", "Y", {}, ""},
+      {dir / "blank.ndk", " y", {}, ""},
+      {dir / "to_sish.ndk", "y", {}, ""},
+      {removed, "y", [&] { fs::remove(removed); }, "Changed after it was chosen"},
+      {rewritten, "y", [&] {
+         std::ofstream(rewritten) << "theirs\n";
+         korbast::testing::change_ctime(rewritten);
+       }, "Changed after it was chosen"},
+  };
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un at{};
+  at.sun_family = AF_UNIX;
+  sock.string().copy(at.sun_path, sizeof at.sun_path - 1);
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+  fs::create_symlink(sish, dir / "to_sish.ndk");
+  Answers answers;
+  for (const Row& row : rows) {
+    if (!fs::exists(fs::symlink_status(row.name))) std::ofstream(row.name) << "ours\n";
+    answers.add(row.name.string() + "\n");
+    answers.add(row.answer + "\n", row.while_asked);
+    if (!row.refused.empty()) answers.add("\n" + row.name.string() + ".else\n");  // the pause, a new name
+  }
+  std::istream keyboard(&answers);
+  std::ostringstream shown;
+  units::bind_console(keyboard, shown);
+  for (const Row& row : rows) {
+    opefou(1, "cmt-ndk output", 0);
+    units::write_line(21, "written to " + row.name.filename().string());
+    clofou(1, 0);
+    const std::string written = "written to " + row.name.filename().string() + "\n";
+    if (row.refused.empty()) {
+      EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(row.name))) << row.name;
+      EXPECT_EQ(read_file(row.name), written);
+    } else {
+      EXPECT_NE(shown.str().find(" COULD NOT OPEN FILE " + row.name.string() + "\n   REASON: " + row.refused + "\n"),
+                std::string::npos)
+          << shown.str();
+      EXPECT_EQ(read_file(row.name.string() + ".else"), written);
+    }
+  }
+  units::bind_console();
+  ::close(listener);
+  EXPECT_TRUE(fs::is_socket(fs::symlink_status(sock)));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(removed)));
+  EXPECT_EQ(read_file(rewritten), "theirs\n");
+
   units::write_line(22, "si-sh line 2");
   clofou(2, 0);
 

@@ -260,7 +260,9 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
 
 // A Replace open writes only what the user was asked about: a link to /dev/null that leads to
 // a catalogue by the open is refused, and the catalogue keeps its bytes, as is a link put at
-// the name of a file looked at; the run's own stream gets each line at once. A name as long as a
+// the name of a file looked at, and a FIFO changed since it was looked at; a replaced file whose
+// name another program takes before the close fails, and what it put there is left. The run's
+// own stream gets each line at once. A name as long as a
 // name may be (255 bytes, its temporary name cut before a two-byte character) is replaced,
 // also whole, and leaves nothing beside it.
 TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
@@ -281,6 +283,26 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
   fs::create_symlink(name, catalogue);
   EXPECT_FALSE(units::open(22, catalogue, units::Status::Replace, &file_looked));
   EXPECT_TRUE(fs::is_symlink(catalogue));
+  const std::string fifo = dir / "out.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const units::Look fifo_looked = units::look_at(fifo);
+  korbast::testing::change_ctime(fifo);
+  EXPECT_FALSE(units::open(22, fifo, units::Status::Replace, &fifo_looked));
+  EXPECT_EQ(units::open_error(), "Changed after it was chosen");
+  fs::remove(fifo);
+  ASSERT_TRUE(units::open(22, name, units::Status::Replace));
+  units::write_line(22, "ours");
+  fs::remove(name);
+  fs::create_symlink(catalogue, name);
+  {
+    korbast::testing::Console console("\n");  // the frame's pause
+    EXPECT_FALSE(units::close(22));
+    EXPECT_NE(console.text().find("   OUTPUT FILE FAILED WHILE CLOSING\n   UNIT 22 FILE: " + name +
+                                  "\n   REASON: Replaced by another program\n"),
+              std::string::npos)
+        << console.text();
+  }
+  EXPECT_TRUE(fs::is_symlink(name));
   // One of the run's own streams, by its /proc name: each line reaches it at once.
   int pipe_fds[2];
   ASSERT_EQ(::pipe2(pipe_fds, O_NONBLOCK), 0);

@@ -2,8 +2,10 @@
 # Output files that fail (a full device, a file size limit) are reported in an error frame
 # that names the file and counts what reached it, and the run ends with status 1; so does a
 # console cut at the run's last flush. A link at an output name that is replaced is itself
-# replaced, never written through; a rename over it that fails leaves nothing behind. The
-# run's own standard output chosen as an output takes its lines in order with the console's.
+# replaced, never written through; a rename over it that fails leaves nothing behind. A replaced
+# file, or the settings file, whose name another program takes (a link planted at the rename)
+# is told in the same frame, and the link is left. The run's own standard output chosen as an
+# output takes its lines in order with the console's.
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
@@ -13,14 +15,16 @@ examples=$src/examples
 cp "$sample" s.ndk
 for i in $(seq 200); do cat "$sample"; done > big.ndk  # 600 events
 
-# run NAME LIMIT ANSWERS EXPECTED-LINE...: runs the program under a file size limit (in
-# KiB, or "none") with the answers, checks status 1 and that each line was printed.
+# run NAME LIMIT ANSWERS EXPECTED-LINE...: runs the program (under the command prefix $pre) under
+# a file size limit (in KiB, or "none") with the answers, checks status 1 and that each line was
+# printed.
+pre=()
 run() {
   local name=$1 limit=$2 answers=$3; shift 3
   printf "$answers" > "$name.in"
   # The console goes through a pipe, which the limit does not reach; the signal of the limit
   # is the program's own to ignore.
-  ( [ "$limit" = none ] || ulimit -f "$limit"; exec "$prog" < "$name.in" 2>/dev/null ) |
+  ( [ "$limit" = none ] || ulimit -f "$limit"; exec "${pre[@]}" "$prog" < "$name.in" 2>/dev/null ) |
     cat > "$name.out"
   local status=${PIPESTATUS[0]}
   [ "$status" = 1 ] || { echo "--- $name: exit status $status, expected 1"; fails=1; }
@@ -94,6 +98,23 @@ grep -qxF '    Command file: read_and_list.cmd' console_cut.out &&
 rm -f vomek1_ini_u.txt
 run settings_limit 0 '\n10\n\n\n\nAegean map\n20\n\n9999\n' \
   '   UNIT 50 FILE: vomek1_ini_u.txt' '   LINES GIVEN   =         2' ' cannot write vomek1_ini_u.txt'
+# A link to another user's file planted at the name as the run's new file is renamed there: the
+# table replacing table.txt (renamed at its open), the settings file (at its close). The file is
+# told as not written, and the link and their file are left.
+echo old > table.txt && echo theirs > theirs
+for f in table.txt vomek1_ini_u.txt; do
+  stall '' PLANT_AT_RENAME=$f.new PLANT_LINK_TO=theirs || { echo "--- planted: no library to plant with: not run"; break; }
+  pre=("${stall[@]}")
+  case $f in
+    table.txt) out=planted_table; run $out none '\n1000\n1001\ns.ndk\n1200\n2001\ntable.txt\ny\n\n\n99\n9999\n' \
+      '   OUTPUT FILE FAILED WHILE OPENING' '   UNIT 21 FILE: table.txt';;
+    *) out=planted_settings; rm -f $f; run $out none '\n10\n\n\n\nAegean map\n20\n\n9999\n' \
+      '   OUTPUT FILE FAILED WHILE RENAMING' '   UNIT 50 FILE: vomek1_ini_u.txt' ' cannot write vomek1_ini_u.txt';;
+  esac
+  grep -qxF '   REASON: Replaced by another program' $out.out && [ "$(readlink $f)" = theirs ] &&
+    [ "$(cat theirs)" = theirs ] || fail "planted $f: not told, or the link or their file touched"
+  pre=()
+done
 # Page files: a page that cannot be written leaves nothing under its name (nor a hidden
 # part-written copy), and is reported in the same frame. Under an 8 KiB limit neither the
 # map's PNG nor its PDF fits; with a folder at the PNG's name and another at the PDF's, both

@@ -1,9 +1,10 @@
 // A file of given content in the temporary folder, removed at the end of the test (the name
 // carries the process id: test programs run in parallel processes); a folder of its own; the
-// bytes of a file.
+// bytes of a file; a file changed.
 #pragma once
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,6 +21,16 @@ inline std::string read_file(const std::filesystem::path& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// Gives the file at path a later time of last change, as any change to it does: its mode is
+// set again until the file system's clock (coarse on some) has moved on.
+inline void change_ctime(const std::string& path) {
+  struct stat before {}, now {};
+  if (::stat(path.c_str(), &before) != 0) return;
+  do {
+    if (::chmod(path.c_str(), before.st_mode & 07777) != 0 || ::stat(path.c_str(), &now) != 0) return;
+  } while (now.st_ctim.tv_sec == before.st_ctim.tv_sec && now.st_ctim.tv_nsec == before.st_ctim.tv_nsec);
 }
 
 struct TempFile {
