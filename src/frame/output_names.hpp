@@ -50,14 +50,16 @@ NameForms name_forms(const std::string& path);
 // opened (also in the tests and fuzz targets); tests call it again to take descriptors they
 // made as handed over by the caller.
 void note_start_descriptors();
-// What a name reaches of the run itself: one of its descriptors, by /dev/stdin, /dev/stdout,
-// /dev/stderr, /dev/fd/N, /proc/self/fd/N, /proc/thread-self/fd/N, /proc/<pid>/fd/N,
-// /proc/<pid>/task/<tid>/fd/N (pid this process or one of its threads), or a link to any of
-// them (followed to its end); or another entry of its /proc folder (fd -1).
+// What a name reaches of the run itself: one of its descriptors, or another entry of its /proc
+// folder (fd -1); own is false for any other name.
 struct OwnName {
-  bool own = false;  // the name reaches into the run; any other name: false
+  bool own = false;
   int fd = -1;
 };
+// What the name reaches of the run: a descriptor by /dev/stdin, /dev/stdout, /dev/stderr,
+// /dev/fd/N, /proc/self/fd/N, /proc/thread-self/fd/N, /proc/<pid>/fd/N or
+// /proc/<pid>/task/<tid>/fd/N (pid this process or one of its threads), or by a link to any of
+// them, followed to its end.
 OwnName own_name(const NameForms& forms);
 // A New (make_new) or Replace open of what an own name reaches: a duplicate of one of the
 // run's own streams (Replace only: a descriptor open for writing when the run started, still

@@ -227,8 +227,8 @@ void report_failure(int unit, Output& o, const std::string& path, std::string_vi
 }
 
 // The error frame of a file replaced whole whose temporary file cannot be made (a folder at
-// its name, a folder that cannot be written, an entry of /dev's own): which file, why; nothing is
-// written.
+// its name, a folder that cannot be written, an entry of /dev's own): which file, why;
+// nothing is written.
 void report_open_failure(int unit, const std::string& file, std::string_view reason) {
   failed_file_head("WHILE OPENING", unit_file_line(unit, file), reason);
   write_line(iocom.errout_unit, fmt::Line().item("==> THE PREVIOUS FILE IS KEPT").str());
