@@ -147,9 +147,8 @@ std::vector<StartDescriptor>& start_descriptors() {
 // The number that a descriptor's entry name stands for ("5"), -1 for any other name (as the
 // kernel's, no sign and no leading zero).
 int descriptor_number(std::string_view digits) {
-  if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos ||
-      (digits.size() > 1 && digits[0] == '0'))
-    return -1;
+  const bool plain = !digits.empty() && digits.size() <= 9 && (digits.size() == 1 || digits[0] != '0');
+  if (!plain || digits.find_first_not_of("0123456789") != std::string_view::npos) return -1;
   return std::stoi(std::string(digits));
 }
 

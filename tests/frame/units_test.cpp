@@ -316,9 +316,10 @@ TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
   ASSERT_FALSE(held_fd.empty());
   fs::create_symlink("/dev/fd", dir / "myfd");
   fs::create_symlink("/dev/stdin", dir / "mystdin");
-  const std::string task = "/proc/" + std::to_string(::getpid()) + "/task/" + std::to_string(::gettid()) + "/fd/";
+  const std::string task_fd =
+      "/proc/" + std::to_string(::getpid()) + "/task/" + std::to_string(::gettid()) + "/fd/";
   const std::string w = std::to_string(handed[1]);
-  for (const std::string& name : {"/dev/fd/" + w, dir / "myfd/" + w, "/proc/thread-self/fd/" + w, task + w}) {
+  for (const std::string& name : {"/dev/fd/" + w, dir / "myfd/" + w, "/proc/thread-self/fd/" + w, task_fd + w}) {
     ASSERT_TRUE(units::open(23, name, units::Status::Replace)) << name << ": " << units::open_error();
     units::write_line(23, "at once");
     char got[16] = {};
@@ -332,7 +333,7 @@ TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
   const std::vector<std::pair<std::string, std::string>> refused = {
       {"/dev/fd/" + held_fd, mine}, {"/proc/self/fd/" + held_fd, mine}, {"/dev/fd/" + w, mine},
       {"/proc/self/fd/" + std::to_string(made[1]), mine}, {"/dev/fd/" + std::to_string(handed[0]), bad},
-      {dir / "mystdin", bad}, {"/proc/thread-self/fd/0", bad}, {task + "0", bad},
+      {dir / "mystdin", bad}, {"/proc/thread-self/fd/0", bad}, {task_fd + "0", bad},
       {"/proc/self/comm", "Permission denied"}};
   for (const auto& [name, reason] : refused) {
     EXPECT_FALSE(units::open(23, name, units::Status::Replace)) << name;
