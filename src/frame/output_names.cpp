@@ -1,5 +1,6 @@
 #include "frame/output_names.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "platform/file_id.hpp"
 
@@ -124,44 +127,157 @@ NameForms name_forms(const std::string& path) {
 
 namespace {
 
-// The descriptor a name of one of the run's own streams stands for, -1 for any other name.
-int stream_number(const std::string& name) {
+// What the run was started with open: each descriptor, whether it was open for writing, and
+// the file it held.
+struct StartDescriptor {
+  int fd;
+  bool writable;
+  platform::FileId file;
+};
+
+std::vector<StartDescriptor>& start_descriptors() {
+  static std::vector<StartDescriptor> found;
+  return found;
+}
+
+// Taken when the program is loaded, before main and before anything of the run is opened, so
+// that the program, its tests and its fuzz targets all know what they were handed.
+[[gnu::constructor(101)]] void note_descriptors_at_load() { note_start_descriptors(); }
+
+// The number that a descriptor's entry name stands for ("5"), -1 for any other name (as the
+// kernel's, no sign and no leading zero).
+int descriptor_number(std::string_view digits) {
+  const bool plain = !digits.empty() && digits.size() <= 9 && (digits.size() == 1 || digits[0] != '0');
+  if (!plain || digits.find_first_not_of("0123456789") != std::string_view::npos) return -1;
+  return std::stoi(std::string(digits));
+}
+
+// The descriptor that a name of one of the run's standard streams or descriptors stands for
+// as written (where /proc cannot resolve it), -1 for any other name.
+int stream_number(std::string_view name) {
   if (name == "/dev/stdin") return 0;
   if (name == "/dev/stdout") return 1;
   if (name == "/dev/stderr") return 2;
-  const std::string folders[] = {"/dev/fd/", "/proc/self/fd/", "/proc/" + std::to_string(::getpid()) + "/fd/"};
-  for (const std::string& folder : folders) {
-    if (!name.starts_with(folder)) continue;
-    const std::string digits = name.substr(folder.size());
-    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
-      return -1;
-    return std::stoi(digits);
-  }
+  for (const std::string_view folder : {"/dev/fd/", "/proc/self/fd/", "/proc/thread-self/fd/"})
+    if (name.starts_with(folder)) return descriptor_number(name.substr(folder.size()));
   return -1;
 }
 
-bool in_dev(std::string_view name) { return name == "/dev" || name.starts_with("/dev/"); }
+// The part of a path after the run's own folder in /proc, "/proc/<pid>/" or
+// "/proc/<pid>/task/<tid>/" where pid is this process or one of its threads ("fd/1"); nullopt
+// for a path elsewhere.
+std::optional<std::string> in_own_proc(const std::string& path) {
+  if (!path.starts_with("/proc/")) return std::nullopt;
+  const std::size_t end = path.find('/', 6);
+  const std::string pid = path.substr(6, end == std::string::npos ? std::string::npos : end - 6);
+  if (descriptor_number(pid) < 0) return std::nullopt;
+  std::error_code ec;
+  if (std::stol(pid) != ::getpid() && !std::filesystem::exists("/proc/self/task/" + pid, ec))
+    return std::nullopt;
+  std::string rest = end == std::string::npos ? std::string() : path.substr(end + 1);
+  if (rest.starts_with("task/")) {
+    const std::size_t tid_end = rest.find('/', 5);
+    rest = tid_end == std::string::npos ? std::string() : rest.substr(tid_end + 1);
+  }
+  return rest;
+}
+
+// Where a name leads in the end: its folder resolved, then each link at its last part
+// followed, up to the run's own folder in /proc (whose descriptor entries are links that lead
+// to no name). "" when a folder on its way cannot be resolved.
+std::string resolved_fully(const NameForms& forms) {
+  namespace fs = std::filesystem;
+  std::string at = forms.resolved;
+  for (int links = 0; links < 40 && !at.empty() && !in_own_proc(at); ++links) {
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(at, ec);
+    if (ec) break;  // no link: the name itself
+    at = name_forms((fs::path(at).parent_path() / target).string()).resolved;
+  }
+  return at;
+}
 
 }  // namespace
 
-int own_stream(const NameForms& forms) {
+void note_start_descriptors() {
+  auto& found = start_descriptors();
+  found.clear();
+  // Every descriptor number the process may hold would be too many to try: the listing of
+  // /proc/self/fd gives those open (the listing's own descriptor left out), or without /proc
+  // the first few hundred numbers are tried.
+  std::vector<int> numbers;
+  if (DIR* d = ::opendir("/proc/self/fd")) {
+    while (const dirent* e = ::readdir(d))
+      if (const int fd = descriptor_number(e->d_name); fd >= 0 && fd != ::dirfd(d)) numbers.push_back(fd);
+    ::closedir(d);
+  } else {
+    for (int fd = 0; fd < 256; ++fd) numbers.push_back(fd);
+  }
+  for (const int fd : numbers) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1) continue;
+    const int access = flags & O_ACCMODE;
+    found.push_back({fd, (flags & O_PATH) == 0 && access != O_RDONLY, platform::file_id(fd)});
+  }
+}
+
+OwnName own_name(const NameForms& forms) {
   const int n = stream_number(forms.lexical);
-  return n >= 0 ? n : stream_number(forms.resolved);
+  if (n >= 0) return {true, n};
+  const std::optional<std::string> rest = in_own_proc(resolved_fully(forms));
+  if (!rest) return {};
+  return {true, rest->starts_with("fd/") ? descriptor_number(std::string_view(*rest).substr(3)) : -1};
+}
+
+namespace {
+
+// What the run was started with at descriptor n, if n still holds that very file.
+const StartDescriptor* still_from_start(int n) {
+  for (const StartDescriptor& s : start_descriptors()) {
+    if (s.fd != n) continue;
+    struct stat st {};
+    return ::fstat(n, &st) == 0 && platform::same_file(st, s.file) ? &s : nullptr;
+  }
+  return nullptr;
+}
+
+// Whether descriptor n is one of the run's own streams: open for writing when the run started
+// (its standard output and error, and any its caller handed over), still that very file, and
+// not its standard input.
+bool own_stream(int n) {
+  const StartDescriptor* s = still_from_start(n);
+  return n != 0 && s != nullptr && s->writable;
+}
+
+}  // namespace
+
+int open_own(const OwnName& name, bool make_new) {
+  const int n = name.fd;
+  if (n < 0) {
+    errno = EACCES;  // another entry of the run's own /proc folder: never opened
+    return -1;
+  }
+  const bool held = ::fcntl(n, F_GETFD) != -1;
+  if (make_new) {
+    errno = held ? EEXIST : EBADF;
+    return -1;
+  }
+  if (own_stream(n)) return ::fcntl(n, F_DUPFD_CLOEXEC, 0);
+  // A file the run opened itself; the standard streams it was started without are Bad file
+  // descriptors, whatever the run put at their numbers.
+  if (held && n > 2 && still_from_start(n) == nullptr) return refuse(kOpenedElsewhere);
+  errno = EBADF;
+  return -1;
 }
 
 // Whether a name is under /dev, as written or through a link to a folder on its way.
 bool under_dev(const NameForms& forms) {
+  const auto in_dev = [](std::string_view name) { return name == "/dev" || name.starts_with("/dev/"); };
   return in_dev(forms.lexical) || in_dev(forms.resolved);
 }
 
-// A duplicate of the run's descriptor n, -1 with errno (EBADF when n is not open for writing).
-int duplicate_stream(int n) {
-  const int flags = ::fcntl(n, F_GETFL);
-  if (flags == -1 || (flags & O_PATH) != 0 || (flags & O_ACCMODE) == O_RDONLY) {
-    errno = EBADF;
-    return -1;
-  }
-  return ::fcntl(n, F_DUPFD_CLOEXEC, 0);
+bool dev_own_entry(const NameForms& forms, mode_t kind) {
+  return under_dev(forms) && kind != 0 && !S_ISREG(kind) && !S_ISDIR(kind);
 }
 
 namespace {
@@ -238,13 +354,11 @@ int open_replacing(const std::string& path, const Look* looked, bool dev) {
     case Found::Stream:
       return open_stream(path, look.target);
     case Found::Nothing:
-      // A new name under /dev is made as any new file, never renamed there.
-      if (dev) return open_without_waiting(path, O_WRONLY | O_CREAT | O_EXCL);
-      break;
     case Found::File:
       break;
   }
-  if (dev) return refuse(kUnderDev);
+  // A link of /dev's own (to a file, or leading nowhere) is left; a file there is replaced.
+  if (dev && S_ISLNK(look.name.kind)) return refuse(kUnderDev);
   return replace_file(path, look.name);
 }
 

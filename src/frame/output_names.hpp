@@ -4,6 +4,8 @@
 // is told at units::Status.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -14,7 +16,7 @@ namespace korbast::frame::units::names {
 // Why an open is refused, where the system gives no reason of its own.
 constexpr std::string_view kOpenedElsewhere = "File already opened in another unit";
 constexpr std::string_view kBlockDevice = "A block device is never written";
-constexpr std::string_view kUnderDev = "A name under /dev is never replaced";
+constexpr std::string_view kUnderDev = "A link or special file under /dev is never replaced";
 constexpr std::string_view kChanged = "Changed after it was chosen";
 
 // Notes one of the reasons above as the last refusal: -1, errno EPERM.
@@ -43,12 +45,35 @@ struct NameForms {
 // Both forms of path.
 NameForms name_forms(const std::string& path);
 
-// The descriptor of the run's own stream that a name names (see units::Status), -1 for none.
-int own_stream(const NameForms& forms);
+// At start-up: notes the descriptors the process holds now, whether each is open for writing,
+// and the file each holds. Done when the program is loaded, before anything of the run is
+// opened (also in the tests and fuzz targets); tests call it again to take descriptors they
+// made as handed over by the caller.
+void note_start_descriptors();
+// What a name reaches of the run itself: one of its descriptors, or another entry of its /proc
+// folder (fd -1); own is false for any other name.
+struct OwnName {
+  bool own = false;
+  int fd = -1;
+};
+// What the name reaches of the run: a descriptor by /dev/stdin, /dev/stdout, /dev/stderr,
+// /dev/fd/N, /proc/self/fd/N, /proc/thread-self/fd/N, /proc/<pid>/fd/N or
+// /proc/<pid>/task/<tid>/fd/N (pid this process or one of its threads), or by a link to any of
+// them, followed to its end.
+OwnName own_name(const NameForms& forms);
+// A New (make_new) or Replace open of what an own name reaches: a duplicate of one of the
+// run's own streams (Replace only: a descriptor open for writing when the run started, still
+// that very file, not its standard input), or -1 with errno: EEXIST for New where the
+// descriptor is open, refused (kOpenedElsewhere) for a descriptor the run opened itself, EBADF
+// for one not open or not a stream (the standard input), EACCES for another entry of the
+// run's /proc folder. Nothing is opened.
+int open_own(const OwnName& name, bool make_new);
 // Whether a name is under /dev, as written or through a link to a folder on its way.
 bool under_dev(const NameForms& forms);
-// A duplicate of the run's descriptor n, -1 with errno (EBADF when n is not open for writing).
-int duplicate_stream(int n);
+// Whether a name under /dev holds one of /dev's own entries (kind: what lstat found there, 0
+// for nothing): a link, a device node, a FIFO or a socket, which is never removed or replaced.
+// A file or a new name under /dev is handled as anywhere else.
+bool dev_own_entry(const NameForms& forms, mode_t kind);
 
 // Status::Replace: the descriptor of the new file at the name (or of the stream there), or -1
 // with errno, or refused. `looked`: what the user was asked about, or nullptr for the open's

@@ -248,8 +248,8 @@ bool holds_name(int unit, Unit& u, const std::string& path, std::string_view sta
 }
 
 // The error frame of a file replaced whole whose temporary file cannot be made (a folder at
-// its name, a folder that cannot be written, a name under /dev): which file, why; nothing is
-// written.
+// its name, a folder that cannot be written, an entry of /dev's own): which file, why;
+// nothing is written.
 void report_open_failure(int unit, const std::string& file, std::string_view reason) {
   failed_file_head("WHILE OPENING", unit_file_line(unit, file), reason);
   write_line(iocom.errout_unit, fmt::Line().item("==> THE PREVIOUS FILE IS KEPT").str());
@@ -320,10 +320,11 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   std::signal(SIGXFSZ, SIG_IGN);
   int fd = -1;
   const names::NameForms forms = names::name_forms(path);
-  const int stream = status == Status::Whole ? -1 : names::own_stream(forms);
+  const names::OwnName own = status == Status::Whole ? names::OwnName{} : names::own_name(forms);
   if (status == Status::Whole) {
     // A file replaced whole reports its failures itself (see Status::Whole).
-    if (names::under_dev(forms)) {
+    struct stat at {};
+    if (names::dev_own_entry(forms, ::lstat(path.c_str(), &at) == 0 ? at.st_mode & S_IFMT : 0)) {
       report_open_failure(unit, path, names::kUnderDev);
       names::refuse(names::kUnderDev);
       return false;
@@ -335,11 +336,9 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
       errno = error;
       return false;
     }
-  } else if (stream >= 0) {
-    // The name stands for a descriptor the run has (or has not): a new file cannot be made
-    // there.
-    if (status == Status::New && ::fcntl(stream, F_GETFD) != -1) errno = EEXIST;
-    else fd = names::duplicate_stream(stream);
+  } else if (own.own) {
+    // The name reaches into the run itself: only one of its own streams is written.
+    fd = names::open_own(own, status == Status::New);
   } else if (status == Status::Replace) {
     fd = names::open_replacing(path, looked, names::under_dev(forms));
   } else {
@@ -348,11 +347,11 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   if (fd < 0) return false;
   u.output = std::make_unique<Output>();
   u.output->fd = fd;
-  u.output->with_console = stream >= 0;
+  u.output->with_console = own.own;
   struct stat st {};
   if (::fstat(fd, &st) == 0) {
     u.opened = platform::file_id(st);
-    u.output->cuttable = S_ISREG(st.st_mode) && stream < 0;
+    u.output->cuttable = S_ISREG(st.st_mode) && !own.own;
     // A replaced file is at its name from here on (a file replaced whole from the close on).
     u.at_name = status == Status::Whole || (status == Status::Replace && u.output->cuttable);
   }

@@ -23,25 +23,31 @@ constexpr int console = 6;
 // Replace: a regular file, a link to one or a link that leads nowhere is removed and a new file
 // made there, never written through: the new empty file is made under a fresh name beside it
 // (as for Whole) and renamed over the name at once, so a link's target and a file's other
-// names keep their content and the name never stands empty. A FIFO, a character device or a
-// socket, at the name or where a link leads, is written as it is, never removed (a FIFO
-// without reader is refused at once, ENXIO, and so is a socket, which cannot be opened as a
-// file). A folder is refused (EISDIR); so is a block device, which is never opened for
-// writing, and a file under /dev, which is never replaced.
+// names keep their content and the name never stands empty. A FIFO or a character device, at
+// the name or where a link leads, is written as it is, never removed (a FIFO without reader is
+// refused at once, ENXIO); a socket is never removed either, and refused (a socket cannot be
+// opened as a file: ENXIO). A folder is refused (EISDIR); so is a block device, which is never
+// opened for writing. Under /dev a file or a new name is replaced as anywhere; /dev's own
+// entries, a link or a special file there, are never removed or replaced (a link is refused).
 // Whole: replace the file whole or not at all (the lines go to a temporary file made under a
 // new name beside it, never through a link or a file found there, which the close puts in its
 // place once its bytes are on disk; a failure leaves the previous file as it was and is
-// reported as below). Nothing under /dev is replaced whole.
+// reported as below). A link or a special file under /dev is refused.
 // A file made at its name (Replace, and Whole from its rename on) counts as written only while
 // the name holds it: it is looked at right after the rename and at the close, and when another
 // program has put something else there (a link planted at the rename), the file fails as below
 // ("Replaced by another program", or "Removed by another program"), and what is at the name is
 // neither written nor removed.
-// The run's own streams, /dev/stdout, /dev/stderr, /dev/stdin, /dev/fd/N, /proc/self/fd/N
-// (also reached through a link to their folder), are never opened by name: a New or Replace
-// open writes a duplicate of the run's descriptor N (refused, EBADF, when N is not open for
-// writing; New refuses it, EEXIST, when N is open), each line at once and after the console's
-// pending lines, so that both keep their order in a file they share.
+// A name that reaches a descriptor of the run (/dev/stdout, /dev/stderr, /dev/stdin,
+// /dev/fd/N, /proc/self/fd/N, /proc/thread-self/fd/N, /proc/<pid>/fd/N, the task/<tid> forms,
+// or a link to any of them) is never opened by name. One of the run's own streams, a
+// descriptor open for writing when the run started (the standard output and error, one the
+// caller handed over), is written through a duplicate of it, each line at once and after the
+// console's pending lines, so that both keep their order in a file they share; a block device
+// handed over so is written too, as the caller chose. Every other such name is refused: a
+// descriptor the run opened itself ("File already opened in another unit"), the standard input,
+// a read-only or closed descriptor (EBADF), another entry of the run's /proc folder (EACCES).
+// New refuses a descriptor that is open (EEXIST).
 enum class Status { Old, Regular, New, Replace, Whole };
 enum class Read { Ok, Eof, Error };
 
@@ -70,8 +76,8 @@ Look look_at(std::string_view path);
 bool open(int unit, std::string_view path, Status status, const Look* looked = nullptr);
 // Why the last open that returned false failed, for the line under the file's name: the
 // system's reason, or one of the program's own: "File already opened in another unit", "A block
-// device is never written", "A name under /dev is never replaced", "Changed after it was
-// chosen".
+// device is never written", "A link or special file under /dev is never replaced", "Changed
+// after it was chosen".
 std::string open_error();
 // Whether an open of path with status on unit would replace a regular file that is open on
 // another unit (the name itself, for Replace and Whole): its lines would be lost, so the open

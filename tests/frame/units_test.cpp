@@ -19,6 +19,7 @@
 #include <mutex>
 #include <thread>
 
+#include "frame/output_names.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
 #include "support/tempfile.hpp"
@@ -261,10 +262,9 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
 // A Replace open writes only what the user was asked about: a link to /dev/null that leads to
 // a catalogue by the open is refused, and the catalogue keeps its bytes, as is a link put at
 // the name of a file looked at, and a FIFO changed since it was looked at; a replaced file whose
-// name another program takes before the close fails, and what it put there is left. The run's
-// own stream gets each line at once. A name as long as a
-// name may be (255 bytes, its temporary name cut before a two-byte character) is replaced,
-// also whole, and leaves nothing beside it.
+// name another program takes before the close fails, and what it put there is left. A name as
+// long as a name may be (255 bytes, its temporary name cut before a two-byte character) is
+// replaced, also whole, and leaves nothing beside it.
 TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
   namespace fs = std::filesystem;
   korbast::testing::TempDir dir;
@@ -303,17 +303,6 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
         << console.text();
   }
   EXPECT_TRUE(fs::is_symlink(name));
-  // One of the run's own streams, by its /proc name: each line reaches it at once.
-  int pipe_fds[2];
-  ASSERT_EQ(::pipe2(pipe_fds, O_NONBLOCK), 0);
-  ASSERT_TRUE(units::open(22, "/proc/self/fd/" + std::to_string(pipe_fds[1]), units::Status::Replace));
-  units::write_line(22, "at once");
-  char got[16] = {};
-  EXPECT_EQ(::read(pipe_fds[0], got, sizeof got), 8);
-  EXPECT_STREQ(got, "at once\n");
-  units::close(22);
-  ::close(pipe_fds[0]);
-  ::close(pipe_fds[1]);
 
   const std::string longest = dir / (std::string(250, 'n') + "\xC3\xA9\xC3\xA9x");
   for (const units::Status status : {units::Status::Replace, units::Status::Whole}) {
@@ -324,6 +313,86 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
     EXPECT_EQ(read_file(longest), "new\n");
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), {}), 3);
+}
+
+// A name of a descriptor of the run writes only a stream the run was handed open for writing
+// (a pipe noted as such at its start): by every spelling, a link to /dev/fd's folder too, each
+// line at once; a new file is refused there. The run's own files (a unit's file, a pipe made
+// after the start, a handed number reused by one), the handed pipe's read end, the standard
+// input by any name and another entry of the run's /proc are refused, and nothing reaches them.
+TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
+  namespace fs = std::filesystem;
+  namespace names = units::names;
+  korbast::testing::TempDir dir;
+  int handed[2], made[2];
+  ASSERT_EQ(::pipe2(handed, O_NONBLOCK), 0);
+  names::note_start_descriptors();
+  ASSERT_EQ(::pipe2(made, O_NONBLOCK), 0);
+  const std::string held = dir / "sish.txt";
+  ASSERT_TRUE(units::open(22, held, units::Status::New));
+  units::write_line(22, "si-sh");
+  std::string held_fd;
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator("/proc/self/fd"))
+    if (fs::read_symlink(e.path(), ec) == held) held_fd = e.path().filename();
+  ASSERT_FALSE(held_fd.empty());
+  fs::create_symlink("/dev/fd", dir / "myfd");
+  fs::create_symlink("/dev/stdin", dir / "mystdin");
+  const std::string task_fd =
+      "/proc/" + std::to_string(::getpid()) + "/task/" + std::to_string(::gettid()) + "/fd/";
+  const std::string w = std::to_string(handed[1]);
+  for (const std::string& name : {"/dev/fd/" + w, dir / "myfd/" + w, "/proc/thread-self/fd/" + w, task_fd + w}) {
+    ASSERT_TRUE(units::open(23, name, units::Status::Replace)) << name << ": " << units::open_error();
+    units::write_line(23, "at once");
+    char got[16] = {};
+    EXPECT_EQ(::read(handed[0], got, sizeof got), 8) << name;
+    units::close(23);
+  }
+  EXPECT_FALSE(units::open(23, "/dev/fd/" + w, units::Status::New));
+  EXPECT_EQ(units::open_error(), "File exists");
+  const std::string mine(names::kOpenedElsewhere), bad = "Bad file descriptor";
+  ::dup2(made[1], handed[1]);  // the handed number closed, and taken by a pipe the run made
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"/dev/fd/" + held_fd, mine}, {"/proc/self/fd/" + held_fd, mine}, {"/dev/fd/" + w, mine},
+      {"/proc/self/fd/" + std::to_string(made[1]), mine}, {"/dev/fd/" + std::to_string(handed[0]), bad},
+      {dir / "mystdin", bad}, {"/proc/thread-self/fd/0", bad}, {task_fd + "0", bad},
+      {"/proc/self/comm", "Permission denied"}};
+  for (const auto& [name, reason] : refused) {
+    EXPECT_FALSE(units::open(23, name, units::Status::Replace)) << name;
+    EXPECT_EQ(units::open_error(), reason) << name;
+  }
+  char got[16] = {};
+  EXPECT_EQ(::read(made[0], got, sizeof got), -1);
+  units::close(22);
+  EXPECT_EQ(read_file(held), "si-sh\n");
+  for (const int fd : {handed[0], handed[1], made[0], made[1]}) ::close(fd);
+}
+
+// Under /dev (a folder in /dev/shm) a file and a new name are replaced, also whole, as
+// anywhere; a link there is one of /dev's own entries: refused, and left with its target.
+TEST(Units, UnderDevOnlyItsOwnLinksAndSpecialFilesAreLeft) {
+  namespace fs = std::filesystem;
+  if (::access("/dev/shm", W_OK) != 0) GTEST_SKIP() << "/dev/shm cannot be written";
+  korbast::testing::TempDir dir("/dev/shm/korbast");
+  korbast::testing::Console console("\n");  // the pause of the refused whole file's frame
+  const std::string file = dir / "o.tab", fresh = dir / "settings.txt", link = dir / "l.tab";
+  const std::string target = dir / "target.txt";
+  { std::ofstream(target) << "kept\n"; }
+  fs::create_symlink(target, link);
+  for (const units::Status status : {units::Status::Replace, units::Status::Whole}) {
+    { std::ofstream(file) << "old\n"; }
+    fs::remove(fresh);
+    for (const std::string& name : {file, fresh}) {
+      ASSERT_TRUE(units::open(22, name, status)) << name << ": " << units::open_error();
+      units::write_line(22, "new");
+      EXPECT_TRUE(units::close(22));
+      EXPECT_EQ(read_file(name), "new\n");
+    }
+    EXPECT_FALSE(units::open(22, link, status));
+    EXPECT_EQ(units::open_error(), units::names::kUnderDev);
+    EXPECT_TRUE(fs::is_symlink(link));
+  }
+  EXPECT_EQ(read_file(target), "kept\n");
 }
 
 // The settings file's open reads a regular file and never waits: a FIFO without writer at the

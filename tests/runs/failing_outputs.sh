@@ -4,8 +4,9 @@
 # console cut at the run's last flush. A link at an output name that is replaced is itself
 # replaced, never written through; a rename over it that fails leaves nothing behind. A replaced
 # file, or the settings file, whose name another program takes (a link planted at the rename)
-# is told in the same frame, and the link is left. The run's own standard output chosen as an
-# output takes its lines in order with the console's.
+# is told in the same frame, and the link is left. The run's own streams chosen as outputs
+# (standard output and error, a descriptor handed over) take the lines, in order with the
+# console's, and a failed write never cuts them back.
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
@@ -163,6 +164,21 @@ printf '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/stdout\ny\n\n\n99\n9999\n' | "$pro
     -e '^ WRITING COMPLETED' stdout.log)" = \
   "$(printf " /dev/stdout exists\n WRITING DATA TO FILE\n 'hyporef'\n 'PDE '\n 'PDE '\n 'PDEW'\n WRITING COMPLETED")" ] &&
   [ "$(readlink /dev/stdout)" = "$link" ] || fail "stdout: the table is not in the console's order"
+
+# The run's own streams by name: a table sent to /dev/stderr lands in the error output, one to
+# /dev/fd/3 in the file the caller handed over as descriptor 3. The standard output a file
+# under a 64 KiB limit, a table sent to /dev/stdout fails at the limit and the file keeps the
+# console's lines before it: it is never cut back.
+printf '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/stderr\ny\n\n\n1200\n2001\n/dev/fd/3\ny\n\n\n99\n9999\n' |
+  "$prog" > streams.out 2> streams.err 3> handed.log || fail "streams: exit status $?"
+[ "$(grep -c "^ 'PDE" streams.err handed.log streams.out | tr '\n' ' ')" = \
+  "streams.err:3 handed.log:3 streams.out:0 " ] || fail "streams: the tables are not where they were sent"
+printf '\n1000\n1001\nbig.ndk\n1200\n2001\n/dev/stdout\ny\n\n\n99\n9999\n' > own_limit.in
+( ulimit -f 64; exec "$prog" < own_limit.in > own_limit.out 2> /dev/null )
+status=$?
+[ "$status" = 1 ] && [ "$(wc -c < own_limit.out)" = 65536 ] &&
+  grep -qxF ' /dev/stdout exists. Replace it ? (y/n)' own_limit.out ||
+  fail "own_limit: status $status, $(wc -c < own_limit.out) bytes"
 
 # A rename over the chosen o.ndk that fails (a sticky folder, o.ndk of root, the run another
 # user's): refused with the system's reason, o.ndk as it was, no file of the run left.
