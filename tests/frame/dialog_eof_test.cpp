@@ -11,6 +11,7 @@
 
 #include "frame/cmdfile.hpp"
 #include "frame/dialog.hpp"
+#include "frame/filetable.hpp"
 #include "frame/iocom.hpp"
 #include "frame/listread.hpp"
 #include "frame/units.hpp"
@@ -266,6 +267,8 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
                                            [](int v) { return v != 0; }); },
                       "inintegdef", "0\n");
   expect_refusals_end([] { altsio(15, name, i, Mode::kCallerMenu); }, "inintegdef", "7\n");
+  expect_refusals_end([] { std::string f(9, ' '); opef2(f, "test", 61, "old", Mode::kCallerMenu); }, "opef2",
+                      "no_such_file\n");
   for (const char* garbage : {"x\n", "\n"})  // a free-format read of its own, asked again
     expect_refusals_end([] { while (ListReader(5).f(x).status() == ListStatus::Error) {} }, "listread",
                         garbage);
