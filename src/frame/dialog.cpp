@@ -53,14 +53,13 @@ void end_command_file(int unit) {
   stop_asking(name, " END OF INPUT", prompt);
 }
 
-// Answers refused in a row, and the last question asked (for the frame that ends the run).
-int refused_in_a_row = 0;
+// The last question asked (for the frame that ends the run).
 std::string asked_name, asked_prompt;
 
 // One more refused answer from unit `in`; own_count is what the question itself refused.
 void count_refusal(int in, int own_count) {
-  ++refused_in_a_row;
-  if (std::max(refused_in_a_row, own_count) < kMaxRefusedAnswers) return;
+  ++iocom.refused_in_a_row;
+  if (std::max(iocom.refused_in_a_row, own_count) < kMaxRefusedAnswers) return;
   const bool keyboard = in == units::keyboard;
   if (keyboard && iocom.keyboard_person) return;
   const std::string input = keyboard ? " keyboard: no terminal"
@@ -79,7 +78,7 @@ Asking::Asking(std::string_view name, std::string_view prompt, int in) : in_(in)
   asked_prompt = prompt;
 }
 
-Asking::~Asking() { refused_in_a_row = 0; }
+Asking::~Asking() { iocom.refused_in_a_row = 0; }
 
 void Asking::refused() { count_refusal(in_ < 0 ? iocom.stdin_unit : in_, ++count_); }
 

@@ -32,6 +32,7 @@ struct Iocom {
   // A person types the keyboard's answers: a question may be asked again without end (tests
   // that bind the keyboard to a string set it as they need).
   bool keyboard_person = keyboard_is_terminal();
+  int refused_in_a_row = 0;  // answers refused in a row (frame/prompts.hpp, Asking)
 };
 
 extern Iocom iocom;
