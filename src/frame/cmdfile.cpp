@@ -34,6 +34,7 @@ void end_running_file() { endaltsi(running.unit, running.name, Mode::kCallerMenu
 }  // namespace
 
 void altsio(int unit, Text<35>& name, int& choice, Mode mode) {
+  Asking asking;  // an unknown answer brings the menu back
   for (;;) {
     submenuhead(id_altsio);
     say_rule();
@@ -66,6 +67,7 @@ void altsio(int unit, Text<35>& name, int& choice, Mode mode) {
           errortail00();
           units::stop_run(1);
         }
+        asking.refused();
     }
   }
 }

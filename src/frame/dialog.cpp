@@ -5,6 +5,7 @@
 // pending is asked again from the keyboard. The keyboard ends: a pause goes on as if RETURN
 // had been hit, a question reports it and ends the run with status 1. A unit that keeps
 // failing to read counts as ended, so that no question can repeat without end.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -34,19 +35,58 @@ void end_command_file(int unit) {
   }
 }
 
-[[noreturn]] void end_of_input(std::string_view name, std::string_view prompt) {
+// The error frame of a question that can get no answer, then the end of the run (status 1):
+// the routine's head, the reason, the question, the input it was asked on when said.
+[[noreturn]] void stop_asking(std::string_view name, std::string_view reason,
+                              std::string_view prompt, std::string_view input = {}) {
   const int out = iocom.stdout_unit;
   errorhead(Identity{name, "", ""});
-  units::write_line(out, " END OF INPUT");
+  units::write_line(out, reason);
   units::write_line(out, fmt::Line().item("no answer to").item(trimmed(prompt)).str());
+  if (!input.empty()) units::write_line(out, input);
   units::write_line(out, " ===> STOPPING EXECUTION");
   units::write_line(iocom.errout_unit, rule_line('*'));
   units::stop_run(1);
 }
 
+[[noreturn]] void end_of_input(std::string_view name, std::string_view prompt) {
+  stop_asking(name, " END OF INPUT", prompt);
+}
+
+// The last question asked (for the frame that ends the run).
+std::string asked_name, asked_prompt;
+
+// One more refused answer from unit `in`; own_count is what the question itself refused.
+void count_refusal(int in, int own_count) {
+  ++iocom.refused_in_a_row;
+  if (std::max(iocom.refused_in_a_row, own_count) < kMaxRefusedAnswers) return;
+  const bool keyboard = in == units::keyboard;
+  if (keyboard && iocom.keyboard_person) return;
+  const std::string input = keyboard ? " keyboard: no terminal"
+                                     : fmt::Line().item("command file:").item(units::name(in)).str();
+  stop_asking(asked_name, fmt::Line().i(kMaxRefusedAnswers, 4).item("ANSWERS IN A ROW REFUSED").str(),
+              asked_prompt, input);
+}
+
 }  // namespace
 
 void set_command_file_end_hook(void (*hook)()) { command_file_end_hook = hook; }
+
+Asking::Asking(std::string_view name, std::string_view prompt, int in) : in_(in) {
+  if (name.empty()) return;
+  asked_name = name;
+  asked_prompt = prompt;
+}
+
+Asking::~Asking() { iocom.refused_in_a_row = 0; }
+
+void Asking::refused() { count_refusal(in_ < 0 ? iocom.stdin_unit : in_, ++count_); }
+
+void free_format_answer_refused() {
+  asked_name = "listread";
+  asked_prompt = "the values asked";
+  count_refusal(iocom.stdin_unit, 0);
+}
 
 AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
                             std::string_view prompt) {

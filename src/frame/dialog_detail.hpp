@@ -37,6 +37,17 @@ inline bool blank_line(const std::string& line) {
   return line.find_first_not_of(" \t") == std::string::npos;
 }
 
+// The answer line of a value read in free format: blank lines do not end the read, each is
+// one more refusal of the asking. Again and Error as read_answer_line gives them.
+inline AnswerRead read_value_line(const Identity& id, std::string_view prompt, std::string& line,
+                                  Asking& asking) {
+  for (;;) {
+    const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
+    if (r != AnswerRead::Ok || !blank_line(line)) return r;
+    asking.refused();
+  }
+}
+
 // The report of an unreadable answer, after which the question is asked again.
 inline void could_not_read(const Identity& id, std::string_view prompt) {
   errorhead(id);

@@ -199,6 +199,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     name.resize(name_len, ' ');
   };
 
+  Asking asking(id_opef2.name, prompt);  // a name that does not open is asked again
   for (;;) {
     submenuhead(id_opef2);
     say(fmt::Line().item("OPENING").item(role.empty() ? " " : role).item("FILE").str());
@@ -254,6 +255,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     reason_line(*failure);
     say(" ===> RETRYING");
     warningtail00();
+    asking.refused();
   }
 }
 

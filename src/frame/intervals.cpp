@@ -77,6 +77,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
                        const std::string& upper_text, const std::string& default_text,
                        std::string (*form)(T), bool open = false) {
   const T d = def;
+  Asking asking(id.name, prompt);
   for (;;) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
@@ -105,9 +106,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
         }
       }
     } else {
-      do {
-        r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-      } while (r == AnswerRead::Ok && blank_line(line));
+      r = read_value_line(id, prompt, line, asking);
       if (r == AnswerRead::Ok) {
         if constexpr (std::is_same_v<T, int>) {
           if (list_int(line, v) != ListStatus::Ok) r = AnswerRead::Error;
@@ -117,6 +116,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
     if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
       could_not_read(id, prompt);
+      asking.refused();
       continue;
     }
     if (open ? !(lower < v && v < upper) : !(lower <= v && v <= upper)) {
@@ -124,6 +124,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
       say(fmt::Line().item(trimmed(prompt) + " =").item(form(v)).str());
       say(interval_line(false, lower_text, upper_text, open));
       errortail00();
+      asking.refused();
       continue;
     }
     value = v;

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include <unistd.h>
+
 #include "frame/dialog.hpp"
 #include "frame/format.hpp"
 #include "frame/units.hpp"
@@ -10,6 +12,8 @@
 namespace korbast::frame {
 
 constexpr Identity id_initsio{"initsio", " 3.0", "08-03-2000"};
+
+bool keyboard_is_terminal() { return ::isatty(STDIN_FILENO) == 1; }
 
 Iocom iocom;
 

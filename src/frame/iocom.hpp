@@ -17,6 +17,9 @@ struct OutputLevels {
   bool operator()(int k) const { return level[k - 1]; }
 };
 
+// Whether the process's standard input (the keyboard, unit 5) is a terminal.
+bool keyboard_is_terminal();
+
 struct Iocom {
   int stdin_unit = 5;         // answers to every question (5 keyboard, 15 command file)
   int stdout_unit = 6;        // menus, prompts, echoes, reports, message lines
@@ -26,6 +29,10 @@ struct Iocom {
   bool command_file = false;  // a command file is the standard input
   bool pause = true;          // error and warning tails wait for RETURN
   OutputLevels lwito;         // iocom.lwito(2) etc.
+  // A person types the keyboard's answers: a question may be asked again without end (tests
+  // that bind the keyboard to a string set it as they need).
+  bool keyboard_person = keyboard_is_terminal();
+  int refused_in_a_row = 0;  // answers refused in a row (frame/prompts.hpp, Asking)
 };
 
 extern Iocom iocom;

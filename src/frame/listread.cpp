@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "frame/fields.hpp"
+#include "frame/iocom.hpp"
+#include "frame/prompts.hpp"
 #include "frame/units.hpp"
 
 namespace korbast::frame {
@@ -32,6 +34,14 @@ bool to_real(const std::string& token, float& value) {
 
 }  // namespace
 
+bool ListReader::answers() const { return unit_ >= 0 && unit_ == iocom.stdin_unit; }
+
+void ListReader::failed() {
+  if (status_ == ListStatus::Error) return;
+  status_ = ListStatus::Error;
+  if (answers()) free_format_answer_refused();
+}
+
 bool ListReader::fetch() {
   units::Read r;
   if (unit_ < 0) {
@@ -44,9 +54,13 @@ bool ListReader::fetch() {
     }
   } else {
     r = units::read_line(unit_, line_);
+    // A blank answer line holds no value: the read goes on, the dialog counts it refused.
+    if (r == units::Read::Ok && answers() && line_.find_first_not_of(" \t\r") == std::string::npos)
+      free_format_answer_refused();
   }
+  if (r == units::Read::Eof) status_ = ListStatus::Eof;
   if (r != units::Read::Ok) {
-    status_ = r == units::Read::Eof ? ListStatus::Eof : ListStatus::Error;
+    if (r != units::Read::Eof) failed();
     return false;
   }
   have_line_ = true;
@@ -156,7 +170,7 @@ bool ListReader::value_token(std::string& token, bool& quoted) {
     case Tok::End:
       return false;
     case Tok::Error:
-      status_ = ListStatus::Error;
+      failed();
       return false;
     case Tok::Eof:
       if (status_ == ListStatus::Ok) status_ = ListStatus::Eof;
@@ -170,7 +184,7 @@ bool ListReader::number_item(T& value, bool (*convert)(const std::string&, T&)) 
   std::string token;
   bool quoted = false;
   if (!value_token(token, quoted)) return false;
-  if (quoted || !convert(token, value)) status_ = ListStatus::Error;
+  if (quoted || !convert(token, value)) failed();
   return true;
 }
 

@@ -53,6 +53,10 @@ class ListReader {
   enum class Tok { Value, Null, End, Error, Eof };
   Tok next(std::string& token, bool& quoted);
   bool fetch();             // the next line into line_; false with status_ set when none
+  // Whether the unit is the standard input of the dialog: the values are answers.
+  bool answers() const;
+  // The read ends in error; on the answers that is one more refused answer of the dialog.
+  void failed();
   Tok quoted_text(std::string& token);
   // The token of a value item, or false when the item keeps its target (null, "/", a
   // failure: status_ tells which).

@@ -72,10 +72,13 @@ AnswerRead number_or_default(const Identity& id, std::string_view prompt, T& v, 
 
 // One answer line to the question `prompt` of the routine `id`, from the standard input.
 // False when the question is to be asked again: the command file ended, or the read failed
-// and the error frame has said so.
-bool got_answer(const Identity& id, std::string_view prompt, std::string& line) {
+// and the error frame has said so (a refusal of the asking).
+bool got_answer(const Identity& id, std::string_view prompt, std::string& line, Asking& asking) {
   const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-  if (r == AnswerRead::Error) could_not_read(id, prompt);
+  if (r == AnswerRead::Error) {
+    could_not_read(id, prompt);
+    asking.refused();
+  }
   return r == AnswerRead::Ok;
 }
 
@@ -95,6 +98,7 @@ template <class T>
 void number_question(const Identity& id, T& value, std::string_view prompt, T def,
                      std::string (*form)(T)) {
   const T d = def;  // value and default may be the same variable
+  Asking asking(id.name, prompt);
   for (;;) {
     ask_with_default(prompt, form(d));
     T v = value;
@@ -102,6 +106,7 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
     if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
       could_not_read(id, prompt);
+      asking.refused();
       continue;
     }
     value = v;
@@ -140,6 +145,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
     menutail();
   };
   if (always) dots(out_unit);
+  Asking asking(id.name, prompt, always ? in_unit : -1);
   for (;;) {
     const bool full = always || verbose();
     if (!always && full) dots(out_unit);
@@ -157,6 +163,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
       say(fmt::Line().item("could not read answer to").item(prompt).str());
       say_item("==> WILL ASK QUESTION AGAIN");
       errortail00();
+      asking.refused();
       continue;
     }
     const char c = line.empty() ? ' ' : line[0];
@@ -167,6 +174,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
       case ' ': case '\n': case '\r': v = d; break;
       case 'h': case 'H':
         help();
+        asking.refused();
         continue;
       default:
         errorhead(id);
@@ -174,6 +182,7 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
         say_item("==> WILL ASK QUESTION AGAIN");
         errortail00();
         help();
+        asking.refused();
         continue;
     }
     value = v;
@@ -215,10 +224,11 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
               Store store) {
   const std::string d(def);  // value and default may share storage
   const Identity& id = id_inchardef;
+  Asking asking(id.name, prompt);
   for (;;) {
     ask_with_default(prompt, trimmed(d));
     std::string line;
-    if (!got_answer(id, prompt, line)) continue;
+    if (!got_answer(id, prompt, line, asking)) continue;
     std::string buf = buffer(line, buffer_len == 0 ? std::max<std::size_t>(line.size(), 1) : buffer_len);
     std::string shown;
     if (keeps_default(buf)) {
@@ -261,18 +271,17 @@ std::string inchardef_name(std::string_view prompt, std::string_view def, std::s
 void ininteg1(int& value, std::string_view prompt, int& status) {
   status = 0;
   const Identity& id = id_ininteg1;
+  Asking asking(id.name, prompt);
   for (;;) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
-    AnswerRead r;
-    do {  // empty lines do not end a free-format read
-      r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-    } while (r == AnswerRead::Ok && blank_line(line));
+    const AnswerRead r = read_value_line(id, prompt, line, asking);
     if (r == AnswerRead::Again) continue;
     int v = value;
     if (r == AnswerRead::Error || list_int(line, v) != ListStatus::Ok) {
       could_not_read(id, prompt);
+      asking.refused();
       continue;
     }
     value = v;
@@ -285,11 +294,12 @@ void ininteg1(int& value, std::string_view prompt, int& status) {
 void inchar1(std::span<char> value, std::string_view prompt, int& status) {
   status = 0;
   const Identity& id = id_inchar1;
+  Asking asking(id.name, prompt);
   for (;;) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
-    if (!got_answer(id, prompt, line)) continue;
+    if (!got_answer(id, prompt, line, asking)) continue;
     fill(value, line);
     say(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
     if (verbose()) dots();
@@ -315,6 +325,7 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
   status = 0;
   const int d = def;
   const Identity& id = id_inintegdefnp;
+  Asking asking(id.name, prompt);
   dots();
   for (;;) {
     say(fmt::Line().item("Enter").item(prompt).str());
@@ -328,6 +339,7 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
       say(fmt::Line().item("could not read").item(prompt).str());
       say_item("             RETRYING              ");
       errortail0(0);
+      asking.refused();
       continue;
     }
     value = v;

@@ -40,6 +40,37 @@ void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, in
 std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
                            int& status);
 
+// ---- Answers refused in a row ----
+// Every question asks again, without end, after an answer it cannot take (one that cannot be
+// read, a value out of its bounds, a file that will not open, a request for help, a blank
+// line where a value is due). Where no person types the answers (a command file, or a keyboard
+// that is no terminal: iocom.keyboard_person false) an input that never gives a usable answer
+// (random bytes, the run's own log read back) would repeat for ever: at 100 refusals in a row
+// the run ends instead, with an error frame naming the input and the question, status 1, the
+// common stop path keeping whatever was written. A person at a terminal is asked again.
+inline constexpr int kMaxRefusedAnswers = 100;
+// One question of the routine `name` being asked until its answer is taken, from the answers
+// on unit `in` (the standard input of iocom unless said); without a name, a question made of
+// the questions it asks (ask_until_taken). Refusals are counted in a row across questions, and
+// the count starts again when a question takes its answer (the object ends); a question that
+// asks others also counts its own refusals, whatever the others took.
+class Asking {
+ public:
+  explicit Asking(std::string_view name = {}, std::string_view prompt = {}, int in = -1);
+  ~Asking();
+  Asking(const Asking&) = delete;
+  Asking& operator=(const Asking&) = delete;
+  // One more answer refused: the question is asked again, unless that was the last allowed.
+  void refused();
+
+ private:
+  int in_;
+  int count_ = 0;
+};
+// An answer refused by a free-format read of the standard input of its own (a record of several
+// values that cannot be read, or a blank line where values are due).
+void free_format_answer_refused();
+
 // A question asked again until its answer is taken: ask(answer) asks it, offering `answer` as
 // its default (or as the value its menu shows); taken(answer) accepts the answer, or reports
 // the refusal in a frame of its own and returns false. Every asking starts from the value in
@@ -48,6 +79,7 @@ std::string inchardef_name(std::string_view prompt, std::string_view def, std::s
 template <class T, class Ask, class Taken>
 void ask_until_taken(T& value, Ask ask, Taken taken) {
   const T before = value;
+  Asking asking;
   for (;;) {
     T answer = before;
     ask(answer);
@@ -55,6 +87,7 @@ void ask_until_taken(T& value, Ask ask, Taken taken) {
       value = answer;
       return;
     }
+    asking.refused();
   }
 }
 

@@ -138,6 +138,14 @@ TEST_F(Criteria, PolygonFileClippedToNineVertices) {
                               " Actually read   :      9 vertices\n"
                               " - - - - - - - - - - - - - - - - - - - - - -\n"),
             std::string::npos);
+  // Exactly nine: read whole, no warning (whose pause would take the 99 that leaves).
+  std::ostringstream f9("9 0\n", std::ios::ate);
+  for (int k = 0; k < 9; ++k) f9 << k << " " << k % 2 << "\n";
+  scratch("poly.txt", f9.str());
+  const std::string nine = run_menu("252\npoly.txt\n99\n99\n");
+  EXPECT_EQ(c.nvertex, 9);
+  EXPECT_EQ(c.vrtxlong[8], 8.0f);
+  EXPECT_EQ(nine.find("WARNING"), std::string::npos) << nine;
 }
 
 TEST_F(Criteria, PolygonFileWithByteOrderMarkAndOldMacLineEnds) {

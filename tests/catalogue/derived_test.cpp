@@ -279,6 +279,13 @@ TEST_F(Derived, QualityLimitsPassAtEquality) {
   c.fclvdmax = 0.19999999f;
   EXPECT_FALSE(step(1));
   c.fclvdmax = 0.2f;
+  // The limit bounds the magnitude: a negative ratio beyond it drops the record too.
+  g.tmval[0][0] = 0.746f;
+  g.tmval[1][0] = 0.254f;
+  g.tmval[2][0] = -1.0f;  // fclvd = -0.254
+  EXPECT_FALSE(step(1));
+  EXPECT_EQ(g.fclvd[0], -0.254f);
+  put_record(1, 0, 0);  // fclvd 0 again
 
   // erelm of components (1, -1, 0, 0, 0, 0) with errors 0.1 on the first two.
   for (int j = 0; j < 6; ++j) g.tmomte[0][j] = j < 2 ? 0.1f : 0.001f;

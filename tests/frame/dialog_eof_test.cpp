@@ -11,7 +11,9 @@
 
 #include "frame/cmdfile.hpp"
 #include "frame/dialog.hpp"
+#include "frame/filetable.hpp"
 #include "frame/iocom.hpp"
+#include "frame/listread.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
 #include "support/dialog_support.hpp"
@@ -224,6 +226,83 @@ TEST_F(EndOfInput, ReadErrorsBetweenGoodAnswersNeverEndTheInput) {
       ::testing::ExitedWithCode(0),
       "( LINE LONGER THAN 65536 BYTES\n(.*\n)* could not read the question\n(.*\n)*){12}"
       " New value = +12\n");
+}
+
+// Answers refused in a row where no person types them (a keyboard that is no terminal, a
+// command file): the 100th ends the run with a frame naming the input; every question that
+// asks again counts, and a taken answer starts the count again.
+std::string times(const std::string& answer, int n) {
+  std::string s;
+  for (int k = 0; k < n; ++k) s += answer;
+  return s;
+}
+void expect_refusals_end(void (*ask)(), const char* routine, const std::string& answer) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c(times(answer, 100) + "1\n");
+        iocom.pause = false;
+        iocom.keyboard_person = false;
+        ask();
+        units::stop_run(0);
+      },
+      ::testing::ExitedWithCode(1),
+      std::string("subroutine ") + routine +
+          "(.*\n)* 100 ANSWERS IN A ROW REFUSED\n no answer to .*\n keyboard: no terminal\n")
+      << routine;
+}
+
+TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
+  static int status = 0;
+  static int i = 0;
+  static float x = 0;
+  static bool b = false;
+  static Text<35> name;
+  expect_refusals_end([] { inrealdef(x, "the question", 1, status); }, "inrealdef", "x\n");
+  expect_refusals_end([] { inlogicdef(b, "the question", b, status); }, "inlogicdef", "h\n");
+  expect_refusals_end([] { ininteg1(i, "the question", status); }, "ininteg1", "\n");
+  expect_refusals_end([] { inintegdefnp(i, "the question", 1, status); }, "inintegdefn", "x\n");
+  expect_refusals_end([] { inintegvin1(i, "the question", 0, 3, status); }, "inintegvin1", "7\n");
+  expect_refusals_end([] { inrealvindef(x, "the question", 1, 0, 3, status); }, "inrealvinde", "x\n");
+  expect_refusals_end([] { ask_until_taken(i, [](int& v) { inintegdef(v, "the question", 0, status); },
+                                           [](int v) { return v != 0; }); },
+                      "inintegdef", "0\n");
+  expect_refusals_end([] { altsio(15, name, i, Mode::kCallerMenu); }, "inintegdef", "7\n");
+  expect_refusals_end([] { std::string f(9, ' '); opef2(f, "test", 61, "old", Mode::kCallerMenu); }, "opef2",
+                      "no_such_file\n");
+  for (const char* garbage : {"x\n", "\n"})  // a free-format read of its own, asked again
+    expect_refusals_end([] { while (ListReader(5).f(x).status() == ListStatus::Error) {} }, "listread",
+                        garbage);
+}
+
+TEST_F(EndOfInput, ATakenAnswerOrAPersonAtTheKeyboardKeepsTheQuestionsGoing) {
+  const std::string answers =
+      times("x\n", 99) + "1\n" + times("x\n", 99) + "2\n" + times("x\n", 100) + "3\n";
+  for (bool person : {false, true}) {
+    EXPECT_EXIT(
+        {
+          StderrConsole c(answers);
+          iocom.pause = false;
+          iocom.keyboard_person = person;
+          int n = 0;
+          int status = 0;
+          for (int k = 0; k < 3; ++k) inintegdef(n, "the question", n, status);
+          units::stop_run(n == 3 ? 0 : 2);
+        },
+        ::testing::ExitedWithCode(person ? 0 : 1),
+        person ? "New value = +3\n" : "New value = +2\n(.*\n)* 100 ANSWERS IN A ROW REFUSED\n");
+  }
+  // A command file never is a person: the frame names it.
+  EXPECT_EXIT(
+      {
+        StderrConsole c;
+        run_command_file(times("7\n", 100));
+        iocom.pause = false;
+        iocom.keyboard_person = true;
+        int i = 0;
+        int status = 0;
+        inintegvindef(i, "k", 0, 0, 3, status);
+      },
+      ::testing::ExitedWithCode(1), " command file: " + path_ + "\n ===> STOPPING EXECUTION\n");
 }
 
 // The command-file menu: an unknown answer brings the menu back in the menu mode and ends

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Lines of a command file are bounded: a 1 MiB line is a read error of the command file (one
 # warning naming it) and the next line is read; /dev/zero as a command file is given up and
-# the question goes back to the keyboard. Both runs end by themselves with status 0.
+# the question goes back to the keyboard. Both runs end by themselves with status 0. Answers
+# that can never be taken (a command file of noise, `yes x` as the keyboard) end the run after
+# 100 in a row, with status 1 and a frame naming the input.
 #
 #   line_bounds.sh KORBAST
 set -u
@@ -25,4 +27,11 @@ grep -q 'HELP' out1.txt || fail "1 MiB line: the line before it"
 printf '\n5000\n5001\n/dev/zero\n\n\n\n\n\n\n\n\n\n\n9999\n' | timeout 30 "$prog" > out2.txt
 [ $? = 0 ] || fail "/dev/zero: exit status"
 grep -q '^ END OF COMMAND FILE$' out2.txt || fail "/dev/zero: command file ended"
+# 300 lines of bytes above 127 (no blank, digit or sign): no answer can be read from them.
+LC_ALL=C awk 'BEGIN { for (i = 0; i < 300; i++) { for (j = 1; j < 40; j++)
+  printf "%c", 128 + (i * 7 + j * 13) % 128; print "" } }' > noise.txt
+printf '\n5000\n5001\nnoise.txt\n\n9999\n' | timeout 30 "$prog" > out3.txt
+[ $? = 1 ] && grep -q '^ command file: noise.txt$' out3.txt || fail "noise: not ended, file not named"
+yes x | timeout 30 "$prog" > out4.txt
+[ $? = 1 ] && grep -q '^ keyboard: no terminal$' out4.txt || fail "yes x: not ended"
 echo ok
