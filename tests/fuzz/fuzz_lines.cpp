@@ -1,10 +1,10 @@
 // The line reader of the unit table on files of any size: the first byte sets the file's
 // length, the rest is the pattern repeated to fill it. A pattern that ends lines fills up to
-// 127.5 KiB, in steps of 512 bytes: past the reader's 64 KiB block. A pattern without line end is one line: up to 247 KiB, in steps
-// of 1 KiB, so that lines short of the 64 KiB bound, at it and past it are met; the first
-// bytes 248 to 255 end the line a few bytes (a pattern at most) either side of the 16 MiB past
-// that bound where the reader stops looking for its end. Only those few executions are slow:
-// the reader passes such a line byte by byte, twice.
+// 127.5 KiB in steps of 512 bytes (past the reader's 64 KiB block). A pattern without line
+// end is one line: up to 247 KiB in steps of 1 KiB, so that lines short of the 64 KiB bound,
+// at it and past it are met; the first bytes 248 to 255 end it a few bytes (a pattern at most)
+// either side of the 16 MiB past that bound where the reader stops looking for its end. Only
+// those few executions are slow: the reader passes such a line byte by byte.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t copies = std::max<std::size_t>(1, (length + pattern.size() - 1) / pattern.size());
   std::string file;
   file.reserve(copies * pattern.size());
-  file = pattern;
+  file.append(pattern);
   while (file.size() < copies * pattern.size())
     file.append(file.data(), std::min(file.size(), copies * pattern.size() - file.size()));
   const std::size_t ends = pattern_ends * copies;
