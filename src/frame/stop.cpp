@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -18,6 +19,7 @@
 #include "frame/frames.hpp"
 #include "frame/iocom.hpp"
 #include "frame/units.hpp"
+#include "platform/run_threads.hpp"
 
 namespace korbast::frame::stop {
 
@@ -159,7 +161,20 @@ void install() {
     sigaddset(&g_set, sig);
   }
   pthread_sigmask(SIG_BLOCK, &g_set, nullptr);
-  std::thread(watch).detach();
+  // Kept pending for the page writer's waits, which count no time the run was stopped.
+  platform::keep_continue_signal();
+  std::thread watcher;
+  if (const int e = platform::start_thread(watcher, watch); e != 0) {
+    // No watcher (a process limit reached): the stop signals act as on any program, and the
+    // run goes on.
+    pthread_sigmask(SIG_UNBLOCK, &g_set, nullptr);
+    const std::string told = std::string("korbast: no thread to watch for stops (") +
+                             std::strerror(e) +
+                             "): a stop signal ends the run at once, without writing its pages\n";
+    say_now(told.c_str());
+  } else {
+    watcher.detach();
+  }
   static KeyboardBuffer keyboard;
   std::cin.rdbuf(&keyboard);
 }

@@ -19,8 +19,12 @@ namespace korbast::frame::stop {
 // any file is opened: opens standard input, output and error on /dev/null where they are
 // closed, blocks the stop signals (one the caller ignores stays ignored), ignores SIGXFSZ
 // and SIGPIPE (a file size limit and a console pipe closed by its reader are failed writes,
-// reported as such), starts the watcher and reads the keyboard through a reader that wakes
-// at a stop and stays at its end once the input ended. Once per process.
+// reported as such), keeps SIGCONT pending for the page writer's waits
+// (platform::keep_continue_signal), starts the watcher and reads the keyboard through a
+// reader that wakes at a stop and stays at its end once the input ended. Once per process.
+// Where the system starts no watcher thread (a process limit reached), that is said once on
+// the standard error and the stop signals are unblocked: they end the run at once by their
+// default action, and the run goes on.
 void install();
 
 // The signal that asked for the stop, 0 while none did.

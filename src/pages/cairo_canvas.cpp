@@ -18,12 +18,14 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
 #include <utility>
 
 #include "pages/canvas_text.hpp"
+#include "platform/run_threads.hpp"
 
 namespace korbast::pages {
 
@@ -362,7 +364,17 @@ void CairoCanvas::open_display() {
   if (!options_.use_display) return;
   auto m = std::make_shared<XMirror>();
   if (pipe2(m->wake, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  m->thread = std::thread([m] { m->run(); });
+  if (const int e = platform::start_thread(m->thread, [m] { m->run(); }); e != 0) {
+    // No thread for the window (a process limit reached): drawn as without a display, and
+    // told where there is one to show it on.
+    const char* display = std::getenv("DISPLAY");
+    if (display && *display) {
+      std::fprintf(stderr,
+                   "korbast: no thread to show the plot window (%s): the pages go to their files only\n",
+                   std::strerror(e));
+    }
+    return;
+  }
   std::unique_lock<std::mutex> lock(m->mu);
   const bool ready = m->cv.wait_for(lock, kOpenBound, [&] { return m->ready; });
   const bool opened = ready && m->screen.width() > 0;

@@ -24,8 +24,11 @@
 #include "pages/pdf_content.hpp"
 #include "pages/pdf_writer.hpp"
 #include "pages/png_writer.hpp"
+#include "platform/run_threads.hpp"
 
 namespace korbast::pages {
+
+std::atomic<void (*)()> page_encode_hook{nullptr};
 
 namespace {
 
@@ -44,12 +47,16 @@ int worker_count() {
   return std::clamp(cpus / 2 + 1, 1, std::min(cpus, 8));
 }
 
-// How long the bounded waits let the writer go without a byte written before giving it up.
-// The time is counted in slices of the waits: a slice counts at most twice its length,
-// however long it took, so that a run stopped (SIGSTOP, Ctrl-Z) for any time has counted one
-// slice when it goes on, and its page writes are not given up for it.
+// How long the bounded waits let the writer go without a byte written before giving it up:
+// time the run runs, never time it is stopped (SIGSTOP, Ctrl-Z, a CPU limiter's cycles). The
+// time is counted in short slices of the waits, and a slice in which the run was stopped
+// counts nothing (platform::continued: the SIGCONT that went on with the run is pending when
+// the wait wakes), so that a folder whose every write call ends within the bound is written
+// to the end however often the run is stopped. Each stop costs the count at most the one
+// slice of running time around it: a write that never ends is given up within the bound of
+// running time, plus a slice for each stop.
 constexpr auto kBound = std::chrono::seconds(3);
-constexpr auto kSlice = std::chrono::milliseconds(100);
+constexpr auto kSlice = std::chrono::milliseconds(10);
 const std::string kStuck =
     "no byte was written for " + std::to_string(kBound.count()) + " seconds";
 // Why the pages after it are not written.
@@ -240,7 +247,11 @@ struct PageWriter::Impl {
   int bands = 1;
   std::vector<std::string> files;
   std::vector<platform::FileFailure> failures;
+  // The encoders and the writer that could be started (a process limit may leave some or all
+  // unstarted): the dialog does the work of those missing (work_here).
   std::vector<std::thread> threads;
+  std::thread writer;
+  bool has_writer = false;
   // Page images already encoded and left white, kept for the next pages: a fresh one is new
   // memory, which the system first has to map and clear, and which then has to be made white.
   std::vector<std::unique_ptr<unsigned char[]>> spare;
@@ -256,8 +267,9 @@ struct PageWriter::Impl {
   bool busy_png_done = false;
   std::string busy_png_err;
   std::string busy_png_name;
-  bool writer_alive = true;
+  bool writer_alive = true;  // false as well when no writer could be started
   bool orphan = false;
+  bool finished = false;
 
   // Notices that reached the standard error, and the error of the first that did not (0:
   // none); told once among the failures, as a file that failed.
@@ -354,70 +366,92 @@ struct PageWriter::Impl {
     for (;;) {
       work_cv.wait(lock, [&] { return stopping || !tasks.empty(); });
       if (tasks.empty()) return;
-      Task task = tasks.front();
-      tasks.pop_front();
-      Job& job = *task.job;
-      if (task.part == kBand && !job.pixels) take_image(job);
-      lock.unlock();
-      std::unique_ptr<unsigned char[]> used;
-      if (task.part == kBand) {
-        replay_band(job, job.edges[task.index], job.edges[task.index + 1]);
-      } else if (task.part == kPng) {
-        job.png = encode_png_clearing(job.pixels.get(), job.w, job.h, job.w * 4,
-                                      setup.pixels_per_metre);
-        used = std::move(job.pixels);
-      } else {
-        const std::size_t k = static_cast<std::size_t>(task.index);
-        const std::size_t to = k + 1 < job.pieces.size() ? job.pieces[k + 1].code : SIZE_MAX;
-        const std::string text =
-            PdfContent(job.ops).content(setup.scale, job.h, job.glyphs[k], job.pieces[k], to);
-        job.pdf[k] = compress_content(text);
-      }
-      lock.lock();
-      if (used) {
-        const std::size_t bytes = static_cast<std::size_t>(job.w) * job.h * 4;
-        if (bytes != spare_bytes) spare.clear();
-        spare_bytes = bytes;
-        // As many as the threads can draw into at once.
-        if (spare.size() < threads.size()) spare.push_back(std::move(used));
-      }
-      if (task.part == kBand) {
-        if (--job.bands_left == 0) {
-          job.paths = {};
-          // The image is whole: its PNG goes before the later pages' work (this thread
-          // takes it next).
-          tasks.push_front({task.job, kPng, 0});
-        }
-      } else if (--job.parts_left == 0) {
-        job.ops.clear();
-        ready_cv.notify_one();
-      }
+      encode_next(lock);
     }
   }
+
+  // Does the first task queued. Under the lock, let go meanwhile.
+  void encode_next(std::unique_lock<std::mutex>& lock) {
+    Task task = tasks.front();
+    tasks.pop_front();
+    Job& job = *task.job;
+    if (task.part == kBand && !job.pixels) take_image(job);
+    lock.unlock();
+    if (auto* hook = page_encode_hook.load()) hook();
+    std::unique_ptr<unsigned char[]> used;
+    if (task.part == kBand) {
+      replay_band(job, job.edges[task.index], job.edges[task.index + 1]);
+    } else if (task.part == kPng) {
+      job.png = encode_png_clearing(job.pixels.get(), job.w, job.h, job.w * 4,
+                                    setup.pixels_per_metre);
+      used = std::move(job.pixels);
+    } else {
+      const std::size_t k = static_cast<std::size_t>(task.index);
+      const std::size_t to = k + 1 < job.pieces.size() ? job.pieces[k + 1].code : SIZE_MAX;
+      const std::string text =
+          PdfContent(job.ops).content(setup.scale, job.h, job.glyphs[k], job.pieces[k], to);
+      job.pdf[k] = compress_content(text);
+    }
+    lock.lock();
+    if (used) {
+      const std::size_t bytes = static_cast<std::size_t>(job.w) * job.h * 4;
+      if (bytes != spare_bytes) spare.clear();
+      spare_bytes = bytes;
+      // As many as the threads can draw into at once.
+      if (spare.size() < std::max<std::size_t>(threads.size(), 1)) spare.push_back(std::move(used));
+    }
+    if (task.part == kBand) {
+      if (--job.bands_left == 0) {
+        job.paths = {};
+        // The image is whole: its PNG goes before the later pages' work (this thread
+        // takes it next).
+        tasks.push_front({task.job, kPng, 0});
+      }
+    } else if (--job.parts_left == 0) {
+      job.ops.clear();
+      (has_writer ? ready_cv : done_cv).notify_one();  // the writer, or the dialog
+    }
+  }
+
+  // Whether the first page queued is encoded, to be written.
+  bool encoded() const { return !jobs.empty() && jobs.front()->parts_left == 0; }
 
   void write_loop() {
     std::unique_lock<std::mutex> lock(mu);
     for (;;) {
-      ready_cv.wait(lock, [&] {
-        return (!jobs.empty() && jobs.front()->parts_left == 0) || (stopping && jobs.empty()) ||
-               abandoned();
-      });
+      ready_cv.wait(lock, [&] { return encoded() || (stopping && jobs.empty()) || abandoned(); });
       if (jobs.empty() || abandoned()) break;
-      std::shared_ptr<Job> job = jobs.front();
-      writing = true;
-      busy_page = job->page;
-      busy_png_done = false;
-      jobs.pop_front();
-      lock.unlock();
-      write_job(*job);
-      lock.lock();
-      writing = false;
-      done_cv.notify_all();
+      write_next(lock);
     }
     writer_alive = false;
     const bool free_all = orphan;
     lock.unlock();
     if (free_all) delete this;
+  }
+
+  // Writes the first page queued. Under the lock, let go meanwhile.
+  void write_next(std::unique_lock<std::mutex>& lock) {
+    std::shared_ptr<Job> job = jobs.front();
+    writing = true;
+    busy_page = job->page;
+    busy_png_done = false;
+    jobs.pop_front();
+    lock.unlock();
+    write_job(*job);
+    lock.lock();
+    writing = false;
+    done_cv.notify_all();
+  }
+
+  // The work of the threads that could not be started, done by the dialog: with no encoder,
+  // every task queued; with no writer, every page encoded. Under the lock.
+  void work_here(std::unique_lock<std::mutex>& lock) {
+    if (threads.empty()) {
+      while (!tasks.empty()) encode_next(lock);
+    }
+    if (!has_writer) {
+      while (encoded() && !abandoned()) write_next(lock);
+    }
   }
 
   // The writer is about to write `file` at `path`, which counts as progress (under the lock:
@@ -437,17 +471,18 @@ struct PageWriter::Impl {
   bool wait_bounded(std::unique_lock<std::mutex>& lock, Ready ready) {
     for (;;) {
       if (abandoned()) return false;
+      work_here(lock);
       if (ready()) return true;
       const auto from = std::chrono::steady_clock::now();
       done_cv.wait_for(lock, kSlice);
+      const bool stopped = platform::continued();
       const std::uint64_t now = watch.progress.load();
       if (!writing || now != seen) {  // the encoders' work, which ends; or bytes written
         seen = now;
         still = {};
         continue;
       }
-      still += std::min<std::chrono::steady_clock::duration>(
-          std::chrono::steady_clock::now() - from, 2 * kSlice);
+      if (!stopped) still += std::chrono::steady_clock::now() - from;
       if (still >= kBound) {
         give_up();
         return false;
@@ -636,14 +671,21 @@ struct PageWriter::Impl {
 };
 
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
-  const int n = worker_count();
-  impl_->limit = static_cast<std::size_t>(2 * n + 2);
+  Impl* im = impl_;
+  // The threads the system starts (under a process limit, maybe none): the dialog does the
+  // work of those it does not.
+  for (int i = worker_count(); i > 0; --i) {
+    std::thread encoder;
+    if (platform::start_thread(encoder, [im] { im->encode_loop(); }) != 0) break;
+    im->threads.push_back(std::move(encoder));
+  }
+  im->has_writer = platform::start_thread(im->writer, [im] { im->write_loop(); }) == 0;
+  if (!im->has_writer) im->writer_alive = false;
+  const int n = std::max(static_cast<int>(im->threads.size()), 1);
+  im->limit = static_cast<std::size_t>(2 * n + 2);
   // As many bands as threads (split to hold about the same drawing each): more bands would
   // draw the paths crossing their borders more often for little gain in time.
-  impl_->bands = impl_->setup.bands > 0 ? impl_->setup.bands : n;
-  Impl* im = impl_;
-  for (int i = 0; i < n; ++i) im->threads.emplace_back([im] { im->encode_loop(); });
-  im->threads.emplace_back([im] { im->write_loop(); });
+  im->bands = im->setup.bands > 0 ? im->setup.bands : n;
 }
 
 PageWriter::~PageWriter() {
@@ -681,7 +723,8 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   job->paths = job->ops.paths();
   // The PDF content in pieces, written side by side.
   job->pieces = PdfContent(job->ops).pieces(std::min<std::size_t>(
-      job->ops.size() / std::max<std::size_t>(impl_->setup.piece, 1) + 1, 4 * impl_->threads.size()));
+      job->ops.size() / std::max<std::size_t>(impl_->setup.piece, 1) + 1,
+      4 * std::max<std::size_t>(impl_->threads.size(), 1)));
   job->pdf.resize(job->pieces.size());
   job->glyphs.resize(job->pieces.size());
   job->drawings = job->ops.drawings();
@@ -697,6 +740,7 @@ void PageWriter::submit(int page, std::string png_name, std::string png_path, in
   // A thread for each task, no more: waking them all would wake some for nothing.
   for (std::size_t k = 0; k < job->pieces.size() + static_cast<std::size_t>(job->bands_left); ++k)
     impl_->work_cv.notify_one();
+  impl_->work_here(lock);
 }
 
 void PageWriter::drain() {
@@ -705,7 +749,8 @@ void PageWriter::drain() {
 }
 
 void PageWriter::finish() {
-  if (impl_->threads.empty()) return;
+  if (impl_->finished) return;
+  impl_->finished = true;
   std::unique_lock<std::mutex> lock(impl_->mu);
   impl_->wait_bounded(lock, [&] { return impl_->all_written(); });
   impl_->stopping = true;
@@ -715,11 +760,12 @@ void PageWriter::finish() {
   impl_->work_cv.notify_all();
   impl_->ready_cv.notify_all();
   impl_->done_cv.notify_all();
-  // The writer is the last thread; when it was given up it is left to itself.
-  for (std::size_t i = 0; i + 1 < impl_->threads.size(); ++i) impl_->threads[i].join();
-  if (abandoned) impl_->threads.back().detach();
-  else impl_->threads.back().join();
-  impl_->threads.clear();
+  // The writer, when it was given up, is left to itself.
+  for (std::thread& encoder : impl_->threads) encoder.join();
+  if (impl_->writer.joinable()) {
+    if (abandoned) impl_->writer.detach();
+    else impl_->writer.join();
+  }
   if (abandoned) return;  // the PDF stays with the writer
   impl_->check_names("WHILE CLOSING", true);
   impl_->pngs.clear();  // the PNG files kept open for the looks

@@ -11,6 +11,7 @@
 // no hold can be had, a run finds out when the names no longer hold the files it wrote.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +21,11 @@
 #include "pages/page_ops.hpp"
 
 namespace korbast::pages {
+
+// Called by an encoder thread before each part of a page it makes (a band of its image, its
+// PNG, a piece of its PDF content): a test's stand-in for a slow processor. Never set by the
+// program.
+extern std::atomic<void (*)()> page_encode_hook;
 
 // The page files of one window. The first page takes the run's hold on them (a lock file
 // beside them), and removes the hidden files of page writes that ended runs left; when

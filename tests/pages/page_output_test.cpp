@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
@@ -997,8 +998,8 @@ TEST(PageOutput, FailedWritesAreToldOncePerFileAndTheOtherFilesWritten) {
 // they pointed to is left as it was. A FIFO at the names themselves is replaced as well (a
 // PDF cannot be written into a pipe, and one without a reader would never be opened). The
 // hidden files that runs which ended left under the temporary names of a window's page files,
-// files or links, are removed by the run that takes the window's files; a folder or another
-// name is left.
+// files or links (dangling, or to a folder), are removed by the run that takes the window's
+// files; a folder or another name is left.
 TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
   Dir d;
   const fs::path fifo = d.path / "fifo", plain = d.path / "plain.txt";
@@ -1011,6 +1012,8 @@ TEST(PageOutput, LinksAtThePageNamesAreReplacedNotFollowed) {
   std::ofstream(d.path / ".link_w1.pdf.tmp-4000000") << "stale";
   std::ofstream(d.path / ".link_w1_p0009.png.tmp-2") << "stale";
   fs::create_symlink(plain, d.path / ".link_w1_p001.png.tmp-17");
+  fs::create_symlink("nowhere", d.path / ".link_w1_p002.png.tmp-18");  // removed, not followed
+  fs::create_symlink(d.path, d.path / ".link_w1.pdf.tmp-19");
   auto c = canvas(d, 300, 200, "link.ps", 10.0);
   for (int w = 1; w <= 4; ++w) {
     const std::string pdf = "link_w" + std::to_string(w) + ".pdf", png = "link_w" + std::to_string(w) + "_p001.png";
@@ -1333,6 +1336,18 @@ TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   close(fd);
   EXPECT_FALSE(wrote);
   EXPECT_EQ(fs::file_size(path), kWriteChunk) << "a write given up went on";
+  // Encoders that take longer than the bound (a big map on one processor) are waited for: no
+  // byte is due while the writer waits for them.
+  page_encode_hook = [] {
+    static std::atomic<bool> once{false};
+    if (!once.exchange(true)) sleep(4);
+  };
+  c->window_open({0, 0, 200, 300}, "slow", {"stall.ps", 10.0, false});
+  draw_page(*c, 1, false);
+  c->window_dispose();
+  page_encode_hook = nullptr;
+  EXPECT_TRUE(c->take_file_failures().empty()) << "a page given up while it was encoded";
+  EXPECT_TRUE(fs::exists(d.path / "stall_w3_p001.png"));
 }
 
 // The child of the kill test (run as its own process, so that it has its own threads):

@@ -6,12 +6,15 @@
 // and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. With
 // PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
 // source is removed and a link to PLANT_LINK_TO put in its place just before the rename, as
-// another user who can write the folder may do. Every other call goes through as usual.
+// another user who can write the folder may do. With THREADS_THAT_START=N, only the first N
+// threads the process starts are started; pthread_create fails with EAGAIN after them, as
+// under a low process limit (`ulimit -u`). Every other call goes through as usual.
 // Under AddressSanitizer the run needs ASAN_OPTIONS=verify_asan_link_order=0 (this library
 // comes before its runtime).
 #include <dlfcn.h>
 #include <errno.h>
 #include <limits.h>
+#include <pthread.h>
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -81,6 +84,15 @@ ssize_t pwrite64(int fd, const void* buf, size_t n, off64_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
   if (stalled(fd)) n = stall(n);
   return real(fd, buf, n, at);
+}
+
+int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*body)(void*), void* arg) {
+  static const auto real = next<int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*)>(
+      "pthread_create");
+  static long started = 0;  // threads started so far
+  const char* most = getenv("THREADS_THAT_START");
+  if (most && *most && __atomic_fetch_add(&started, 1, __ATOMIC_SEQ_CST) >= atol(most)) return EAGAIN;
+  return real(thread, attr, body, arg);
 }
 
 int rename(const char* from, const char* to) {

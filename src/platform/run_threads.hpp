@@ -1,0 +1,37 @@
+// The run's own threads: starting one where the system may refuse it, and the stops of the
+// run (SIGSTOP, Ctrl-Z, a CPU limiter) as the waits of its threads see them.
+#pragma once
+
+#include <cerrno>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+namespace korbast::platform {
+
+// Starts `body` on `thread` (not running one): 0, or the error number when the system starts
+// no thread (EAGAIN under a low process limit, `ulimit -u`), `thread` left as it was. Never
+// throws: a thread that cannot be started is the caller's to do without.
+template <class Body>
+int start_thread(std::thread& thread, Body&& body) {
+  try {
+    thread = std::thread(std::forward<Body>(body));
+    return 0;
+  } catch (const std::system_error& e) {
+    return e.code().value() != 0 ? e.code().value() : EAGAIN;
+  }
+}
+
+// Keeps the signal that goes on with a stopped run (SIGCONT) for continued(): blocks it in
+// the calling thread. Called at start-up, before any other thread is started, so that every
+// thread blocks it: a thread that did not would take it (and ignore it). Blocked, it still
+// goes on with the run; it only stays pending.
+void keep_continue_signal();
+
+// Whether the run was stopped and went on since the last call (a SIGCONT pending, taken
+// here). The signal is pending before any thread of the run goes on, so a wait that looks
+// right after it wakes knows whether the run was stopped during it. Always false where
+// keep_continue_signal was not called at start-up. For one waiting thread at a time.
+bool continued();
+
+}  // namespace korbast::platform
