@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/iocom.hpp"
 #include "frame/listread.hpp"
 #include "frame/units.hpp"
 
@@ -34,6 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::istringstream in(file);
   std::ostringstream out;
   units::bind_console(in, out);
+  // Each input is a fresh run whose answers a person types: its unreadable records are asked
+  // again, never counted toward the end of a run that no person feeds.
+  iocom = Iocom{};
+  iocom.keyboard_person = true;
   std::size_t lines = 1;
   for (char c : file) lines += c == '\n' || c == '\r';  // CR-only files count CRs
   std::size_t records = 0;
