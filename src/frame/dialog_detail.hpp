@@ -48,12 +48,14 @@ inline AnswerRead read_value_line(const Identity& id, std::string_view prompt, s
   }
 }
 
-// The report of an unreadable answer, after which the question is asked again.
-inline void could_not_read(const Identity& id, std::string_view prompt) {
+// The report of an unreadable answer, after which the question is asked again: one more
+// refusal of the asking.
+inline void could_not_read(const Identity& id, std::string_view prompt, Asking& asking) {
   errorhead(id);
   say(fmt::Line().item("could not read").item(trimmed(prompt)).str());
   say_item("==> RETRYING");
   errortail00();
+  asking.refused();
 }
 
 }  // namespace korbast::frame::detail

@@ -115,8 +115,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
     }
     if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
-      could_not_read(id, prompt);
-      asking.refused();
+      could_not_read(id, prompt, asking);
       continue;
     }
     if (open ? !(lower < v && v < upper) : !(lower <= v && v <= upper)) {

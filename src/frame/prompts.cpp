@@ -75,10 +75,7 @@ AnswerRead number_or_default(const Identity& id, std::string_view prompt, T& v, 
 // and the error frame has said so (a refusal of the asking).
 bool got_answer(const Identity& id, std::string_view prompt, std::string& line, Asking& asking) {
   const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-  if (r == AnswerRead::Error) {
-    could_not_read(id, prompt);
-    asking.refused();
-  }
+  if (r == AnswerRead::Error) could_not_read(id, prompt, asking);
   return r == AnswerRead::Ok;
 }
 
@@ -105,8 +102,7 @@ void number_question(const Identity& id, T& value, std::string_view prompt, T de
     const AnswerRead r = number_or_default(id, prompt, v, d);
     if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
-      could_not_read(id, prompt);
-      asking.refused();
+      could_not_read(id, prompt, asking);
       continue;
     }
     value = v;
@@ -280,8 +276,7 @@ void ininteg1(int& value, std::string_view prompt, int& status) {
     if (r == AnswerRead::Again) continue;
     int v = value;
     if (r == AnswerRead::Error || list_int(line, v) != ListStatus::Ok) {
-      could_not_read(id, prompt);
-      asking.refused();
+      could_not_read(id, prompt, asking);
       continue;
     }
     value = v;
