@@ -2,6 +2,7 @@
 // wait on the writer, and a run killed at any moment keeps every page it announced.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "pages/page_io.hpp"
+#include "pages/page_output.hpp"
+#include "platform/run_threads.hpp"
 #include "page_files.hpp"
 
 namespace korbast::pages {
@@ -97,6 +100,9 @@ TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   Dir d;
   std::thread([] {}).join();  // a sanitizer's own thread, made with the first one, counted
   const int threads_before = threads_now();
+  // The run continued after every slice of the waits, never stopped: the bound still holds.
+  platform::keep_continue_signal();  // the waits run on this thread
+  page_slice_hook = [] { pthread_kill(pthread_self(), SIGCONT); };
   StalledWrites stalled({{"_w1.pdf", 2}, {"_w2_p002.png", 1}});
   auto c = canvas(d, 300, 200, "stall.ps", 10.0);
   ::testing::internal::CaptureStderr();
@@ -167,14 +173,40 @@ TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   // byte is due while the writer waits for them.
   page_encode_hook = [] {
     static std::atomic<bool> once{false};
-    if (!once.exchange(true)) sleep(4);
+    if (!once.exchange(true)) page_clock_ahead += 4'000'000'000;  // 4 seconds
   };
   c->window_open({0, 0, 200, 300}, "slow", {"stall.ps", 10.0, false});
   draw_page(*c, 1, false);
   c->window_dispose();
   page_encode_hook = nullptr;
+  page_slice_hook = nullptr;
   EXPECT_TRUE(c->take_file_failures().empty()) << "a page given up while it was encoded";
   EXPECT_TRUE(fs::exists(d.path / "stall_w3_p001.png"));
+}
+
+// A stop that lands between a wait's look at the clock and its look for a stop counts
+// nothing: one of 4 seconds there (the clock moved on, the SIGCONT left pending) in the second
+// slice that finds the PDF's first write held (the first may still see its progress), which
+// the next slice lets go: the page is written.
+StalledWrites* g_held = nullptr;
+TEST(PageOutput, AStopBetweenTheLooksCountsNothing) {
+  Dir d;
+  platform::keep_continue_signal();
+  StalledWrites stalled({{"_w1.pdf", 1}});
+  g_held = &stalled;
+  page_slice_hook = [] {
+    static int slices = 0;
+    if (StalledWrites::held("_w1.pdf") == 0) return;
+    if (++slices > 2) return g_held->let_go();
+    if (slices < 2) return;
+    page_clock_ahead += 4'000'000'000;
+    pthread_kill(pthread_self(), SIGCONT);
+  };
+  auto c = canvas(d, 300, 200, "stop.ps", 10.0);
+  draw_pages_and_close(*c, 1, false);
+  page_slice_hook = nullptr;
+  EXPECT_TRUE(c->take_file_failures().empty());
+  EXPECT_EQ(pdf_pages(d / "stop_w1.pdf"), 1);
 }
 
 // The child of the kill test (run as its own process, so that it has its own threads):
