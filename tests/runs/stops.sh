@@ -167,11 +167,15 @@ done
 # the PDF reported (one error frame, whose pause takes one more line), the first page's PNG
 # told as written and each later page as not written, and the run goes on to its end (9999).
 # Without the bound it would wait for ever (ended by the time limit: status 124). The same
-# where the system starts only two threads (the stop watcher and the page writer), one (the
-# watcher: the dialog writes the pages, and its write, which a signal may cut short here, is
-# given up by the same bound) or none.
+# where the system starts only two threads (the stop watcher and the page writer), also for a
+# write no signal cuts short; with one (the watcher: the dialog writes the pages, and its
+# write, which a signal may cut short here, is given up by the same bound) or none.
 for threads in all 2 1 0; do
-  limit=(); [ $threads = all ] || limit=(THREADS_THAT_START=$threads)
+  case $threads in
+    all) limit=(STALL_WRITES_HARD=1) ;;
+    2) limit=(STALL_WRITES_HARD=1 THREADS_THAT_START=2) ;;
+    *) limit=(THREADS_THAT_START=$threads) ;;
+  esac
   stall fps_bb_w1.pdf "${limit[@]}" || break
   name=stalled_balls_$threads; mkdir "$name" && cd "$name" && cp ../big.ndk . || exit 2
   { printf "$balls"; yes '' | head -n 30; printf '99\n20\n\n9999\n'; } |

@@ -1,8 +1,8 @@
 // A stalled or slow file system, and another user of the folder, for whole-program runs:
 // preloaded (LD_PRELOAD), it makes every write(), pwrite() and pwrite64() into a file whose
 // path holds the text in the environment variable STALL_WRITES_MATCHING wait for ever (until
-// the process ends, or a signal it catches cuts the call short: EINTR), as a write to a hung
-// network folder whose calls may be interrupted does; with STALL_WRITES_SECONDS,
+// the process ends, or a signal it catches cuts the call short: EINTR, unless
+// STALL_WRITES_HARD is set), as a write to a hung network folder does; with STALL_WRITES_SECONDS,
 // each such write waits that many seconds of the run's time (a fraction too) and goes on,
 // and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. With
 // PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
@@ -47,7 +47,8 @@ bool stalled(int fd) {
 ssize_t stall(size_t n) {
   const char* seconds = getenv("STALL_WRITES_SECONDS");
   if (!seconds || !*seconds) {
-    pause();
+    do pause();
+    while (getenv("STALL_WRITES_HARD"));
     errno = EINTR;
     return -1;
   }
