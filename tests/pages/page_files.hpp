@@ -72,6 +72,19 @@ inline std::unique_ptr<CairoCanvas> canvas(const Dir& d, int w, int h, const cha
   return c;
 }
 
+// A closed path through n points on the circle of radius r about (cx, cy), `step` radians
+// apart, begun afresh (not painted).
+template <class C>
+void circle_path(C& c, double cx, double cy, double r, int n, double step) {
+  c.path_begin();
+  for (int i = 0; i < n; ++i) {
+    const double a = i * step;
+    if (i == 0) c.path_move(cx + r * std::cos(a), cy + r * std::sin(a));
+    else c.path_line(cx + r * std::cos(a), cy + r * std::sin(a));
+  }
+  c.path_close();
+}
+
 // A page like the program's: filled and outlined circles, lines in a few colours, texts.
 template <class C>
 inline void draw_page(C& c, int seed, bool many_colours) {
@@ -81,13 +94,7 @@ inline void draw_page(C& c, int seed, bool many_colours) {
     c.set_fill_rgb({v, 1.0 - v, 0.5});
     c.set_stroke_rgb({0, 0, many_colours ? v : 0.0});
     c.set_line_width(1 + k % 3);
-    c.path_begin();
-    for (int i = 0; i < 20; ++i) {
-      const double a = i * 2 * M_PI / 19;
-      if (i == 0) c.path_move(cx + 9 * std::cos(a), cy + 9 * std::sin(a));
-      else c.path_line(cx + 9 * std::cos(a), cy + 9 * std::sin(a));
-    }
-    c.path_close();
+    circle_path(c, cx, cy, 9, 20, 2 * M_PI / 19);
     c.path_fill_stroke();
     c.path_begin();
     c.path_move(cx - 15, cy - 12);

@@ -93,25 +93,13 @@ void draw_crowded(Mirror& m, int w, int h) {
     m.set_fill_rgb({k % 2 * 1.0, 0.0, 0.25});
     m.set_stroke_rgb({0, 0, k % 3 * 0.5});
     m.set_line_width(0.5 + k % 3);
-    m.path_begin();
-    for (int i = 0; i < n; ++i) {
-      const double a = i * 2 * M_PI / n;
-      if (i == 0) m.path_move(cx + r * std::cos(a), cy + r * std::sin(a));
-      else m.path_line(cx + r * std::cos(a), cy + r * std::sin(a));
-    }
-    m.path_close();
+    circle_path(m, cx, cy, r, n, 2 * M_PI / n);
     m.path_fill_stroke();
   }
   for (int k = 0; k < 40; ++k) {
     const double cx = rnd() * w, cy = rnd() * h;
     m.set_fill_rgb({0.8, 0.1 * (k % 10), 0.1});
-    m.path_begin();
-    for (int i = 0; i < 100; ++i) {
-      const double a = i * 2 * M_PI / 100;
-      if (i == 0) m.path_move(cx + 40 * std::cos(a), cy + 40 * std::sin(a));
-      else m.path_line(cx + 40 * std::cos(a), cy + 40 * std::sin(a));
-    }
-    m.path_close();
+    circle_path(m, cx, cy, 40, 100, 2 * M_PI / 100);
     m.path_fill_stroke();
   }
   m.set_stroke_rgb({0, 0, 0});
@@ -475,6 +463,24 @@ TEST(PageOps, DotsAcrossBandBordersAndInSharedDrawingsAreDrawn) {
   }
 }
 
+// The PDF content of `ops` in `count` pieces (at least `least` made), one after the other, is
+// the whole content, and the pieces show the glyphs it shows.
+void expect_pieces_make_the_whole(const PageOps& ops, double scale, int h, std::size_t count,
+                                  std::size_t least) {
+  const PdfContent pdf(ops);
+  std::vector<unsigned> glyphs, all;
+  const std::string whole = pdf.content(scale, h, glyphs);
+  const auto pieces = pdf.pieces(count);
+  ASSERT_GE(pieces.size(), least);
+  std::string joined;
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const std::size_t to = k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX;
+    joined += pdf.content(scale, h, all, pieces[k], to);
+  }
+  EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
+  EXPECT_EQ(all, glyphs);
+}
+
 TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   PageOps ops;
   draw_pile(ops, 786);
@@ -482,22 +488,7 @@ TEST(PageOps, PdfContentInPiecesIsTheWholeContent) {
   ops.move(5, 5);
   ops.line(700, 900);
   ops.stroke({0, 0, 0}, 1.0);
-  const PdfContent pdf(ops);
-  std::vector<unsigned> glyphs;
-  const std::string whole = pdf.content(0.5, 1112, glyphs);
-  const auto pieces = pdf.pieces(7);
-  ASSERT_GE(pieces.size(), 5u);
-  std::string joined;
-  std::vector<unsigned> all;
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    std::vector<unsigned> g;
-    joined += pdf.content(0.5, 1112, g, pieces[k], k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX);
-    all.insert(all.end(), g.begin(), g.end());
-  }
-  EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
-  std::sort(all.begin(), all.end());
-  all.erase(std::unique(all.begin(), all.end()), all.end());
-  EXPECT_EQ(all, glyphs);
+  expect_pieces_make_the_whole(ops, 0.5, 1112, 7, 5);
 }
 
 // A piece starts with the fill colour the stream before it set last (by a white clearing or
@@ -518,17 +509,7 @@ TEST(PageOps, PdfContentPiecesKeepTheFillColourSetBeforeThem) {
       ops.stroke({0, 0, 0}, 1.0);
     }
   }
-  const PdfContent pdf(ops);
-  std::vector<unsigned> glyphs;
-  const std::string whole = pdf.content(1.0, 1000, glyphs);
-  const auto pieces = pdf.pieces(400);
-  ASSERT_GE(pieces.size(), 200u);
-  std::string joined;
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    const std::size_t to = k + 1 < pieces.size() ? pieces[k + 1].code : SIZE_MAX;
-    joined += pdf.content(1.0, 1000, glyphs, pieces[k], to);
-  }
-  EXPECT_TRUE(joined == whole) << joined.size() << " bytes against " << whole.size();
+  expect_pieces_make_the_whole(ops, 1.0, 1000, 400, 200);
 }
 
 TEST(PageOutput, ReplayedPagesAreTheDirectDrawingInBandsOrWhole) {
