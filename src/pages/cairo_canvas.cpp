@@ -4,10 +4,12 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,6 +88,41 @@ constexpr auto kShowBound = std::chrono::seconds(1);
 constexpr auto kCloseBound = std::chrono::seconds(3);
 
 bool finite(double v) { return std::isfinite(v); }
+
+// The descriptors open before the dialog's own look at the display (screen_here), up to
+// kLookedAt: what the look opens is every other one.
+constexpr int kLookedAt = 1024;
+bool g_open_before[kLookedAt];
+
+// At the look's bound, in a signal's handler: the sockets it opened are shut, so that a server
+// that does not answer ends the wait on it.
+void shut_new_sockets() {
+  for (int fd = 0; fd < kLookedAt; ++fd) {
+    if (!g_open_before[fd] && fcntl(fd, F_GETFD) != -1) shutdown(fd, SHUT_RDWR);
+  }
+}
+
+// The size of the display's screen, looked at on the calling thread (where no thread for the
+// window can be started), so that the pages are as large as with a window shown: a connection
+// made and closed again, within kOpenBound (its sockets shut then, where the system gives a
+// timer: platform::Interrupter); an empty rectangle when no display answers.
+platform::ScreenRect screen_here() {
+  for (int fd = 0; fd < kLookedAt; ++fd) g_open_before[fd] = fcntl(fd, F_GETFD) != -1;
+  int number = 0;
+  xcb_connection_t* c = nullptr;
+  {
+    const platform::Interrupter cut(kOpenBound, shut_new_sockets);
+    c = xcb_connect(nullptr, &number);
+  }
+  platform::ScreenRect screen;
+  if (!xcb_connection_has_error(c)) {
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (; it.rem > 0 && number > 0; --number) xcb_screen_next(&it);
+    if (it.rem > 0) screen = {0, 0, it.data->height_in_pixels, it.data->width_in_pixels};
+  }
+  xcb_disconnect(c);
+  return screen;
+}
 
 }  // namespace
 
@@ -361,18 +398,19 @@ std::string CairoCanvas::path_in_dir(const std::string& name) const {
 void CairoCanvas::open_display() {
   if (display_tried_) return;
   display_tried_ = true;
-  if (!options_.use_display) return;
+  // No display named: no thread is spent on finding none (under a process limit, the page
+  // writer may need it).
+  const char* display = std::getenv("DISPLAY");
+  if (!options_.use_display || !display || !*display) return;
   auto m = std::make_shared<XMirror>();
   if (pipe2(m->wake, O_CLOEXEC | O_NONBLOCK) != 0) return;
   if (const int e = platform::start_thread(m->thread, [m] { m->run(); }); e != 0) {
-    // No thread for the window (a process limit reached): drawn as without a display, and
-    // told where there is one to show it on.
-    const char* display = std::getenv("DISPLAY");
-    if (display && *display) {
-      std::fprintf(stderr,
-                   "korbast: no thread to show the plot window (%s): the pages go to their files only\n",
-                   std::strerror(e));
-    }
+    // No thread for the window (a process limit reached): drawn as without a display, on
+    // pages of the display's size, and told.
+    std::fprintf(stderr,
+                 "korbast: no thread to show the plot window (%s): the pages go to their files only\n",
+                 std::strerror(e));
+    unshown_screen_ = screen_here();
     return;
   }
   std::unique_lock<std::mutex> lock(m->mu);
@@ -425,7 +463,7 @@ void CairoCanvas::end_display() {
 platform::ScreenRect CairoCanvas::screen_bounds() {
   open_display();
   if (!display_lost()) return mirror_->screen;
-  return options_.virtual_screen;
+  return unshown_screen_.width() > 0 ? unshown_screen_ : options_.virtual_screen;
 }
 
 void CairoCanvas::create_x_window(const platform::ScreenRect& content, const std::string& title) {

@@ -131,6 +131,7 @@ class CairoCanvas final : public platform::Canvas, public platform::IdleClient {
   Options options_;
   bool display_tried_ = false;
   std::shared_ptr<XMirror> mirror_;  // the X thread, while the display is there
+  platform::ScreenRect unshown_screen_;  // the display's, where no X thread could be started
   unsigned long xwin_ = 0;
   bool x_dirty_ = false;
   std::chrono::steady_clock::time_point last_copy_{};

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/run_threads.hpp"
+
 namespace korbast::pages {
 
 namespace {
@@ -60,10 +62,17 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
     if (stopped(watch)) return false;
     const std::size_t ask = std::min(n, kWriteChunk);
     if (auto* hook = page_write_hook.load()) hook(path, ask);
-    const ssize_t got = pwrite(fd, data, ask, at);
+    ssize_t got;
+    if (watch && watch->interrupted) {
+      const platform::Interrupter cut(kInterruptEvery);
+      got = pwrite(fd, data, ask, at);
+    } else {
+      got = pwrite(fd, data, ask, at);
+    }
     if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
+      if (errno != EINTR) return false;
+      if (watch && watch->interrupted) watch->interrupted();
+      continue;
     }
     if (got == 0) {
       errno = ENOSPC;

@@ -6,8 +6,10 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,8 +31,16 @@ std::string zlib_compress(const void* data, std::size_t n, int level);
 struct WriteWatch {
   std::atomic<bool> given_up{false};
   std::atomic<std::uint64_t> progress{0};
+  // Set where no thread watches the one that writes (no writer thread could be started, and
+  // the dialog writes the pages itself): each write call is then cut short every
+  // kInterruptEvery where the file system lets it be (platform::Interrupter), and this is
+  // called on the writing thread each time; it may give the writer up.
+  std::function<void()> interrupted;
   platform::HeldFiles placed;
 };
+
+// How often a write call with no thread to watch it is cut short to look at the bound.
+inline constexpr std::chrono::milliseconds kInterruptEvery{100};
 
 // The most a page file's write call is given: a folder that takes bytes slowly shows its
 // progress after each (a 64 KiB call takes 3 seconds only below 22 kB a second).

@@ -30,6 +30,8 @@
 namespace korbast::pages {
 
 std::atomic<void (*)()> page_encode_hook{nullptr};
+std::atomic<std::int64_t> page_clock_ahead{0};
+std::atomic<void (*)()> page_slice_hook{nullptr};
 
 namespace {
 
@@ -50,12 +52,14 @@ int worker_count() {
 
 // How long the bounded waits let the writer go without a byte written before giving it up:
 // time the run runs, never time it is stopped (SIGSTOP, Ctrl-Z, a CPU limiter's cycles). The
-// time is counted in short slices of the waits, and a slice in which the run was stopped
-// counts nothing (platform::continued: the SIGCONT that went on with the run is pending when
-// the wait wakes), so that a folder whose every write call ends within the bound is written
-// to the end however often the run is stopped. Each stop costs the count at most the one
-// slice of running time around it: a write that never ends is given up within the bound of
-// running time, plus a slice for each stop.
+// time is counted in short slices of the waits (Impl::bound_passed), each from its start to a
+// look at the clock taken before the look for a stop: a stop anywhere in a slice, up to that
+// look, leaves the SIGCONT that went on with the run pending at it (platform::continued), and
+// a stop after it is in no slice. A slice in which the run was stopped counts the length of
+// its wait at most, never what the stop added to it, so that a folder whose every write call
+// ends within the bound is written to the end however often the run is stopped, and a
+// SIGCONT sent without a stop (which adds nothing) still lets every slice count: a write that
+// never ends is given up within the bound of running time.
 constexpr auto kBound = std::chrono::seconds(3);
 constexpr auto kSlice = std::chrono::milliseconds(10);
 const std::string kStuck =
@@ -290,6 +294,7 @@ struct PageWriter::Impl {
   int busy_page = 0;
   std::uint64_t seen = 0;
   std::chrono::steady_clock::duration still{};
+  std::chrono::steady_clock::time_point cut_from;  // the dialog's own write: its last look
   bool busy_png_done = false;
   std::string busy_png_err;
   std::string busy_png_name;
@@ -459,6 +464,7 @@ struct PageWriter::Impl {
   void write_next(std::unique_lock<std::mutex>& lock) {
     std::shared_ptr<Job> job = jobs.front();
     writing = true;
+    cut_from = clock();
     busy_page = job->page;
     busy_png_done = false;
     jobs.pop_front();
@@ -490,6 +496,28 @@ struct PageWriter::Impl {
     return !abandoned();
   }
 
+  // The waits' clock (page_clock_ahead moves it in tests).
+  static std::chrono::steady_clock::time_point clock() {
+    return std::chrono::steady_clock::now() + std::chrono::nanoseconds(page_clock_ahead.load());
+  }
+
+  // Counts the slice of waiting from `from` to now, a wait of `length`, toward the bound: true
+  // once the writer has written no byte for kBound of them. Under the lock.
+  bool bound_passed(std::chrono::steady_clock::time_point from,
+                    std::chrono::steady_clock::duration length) {
+    const auto to = clock();  // before the look for a stop: see kBound
+    if (auto* hook = page_slice_hook.load()) hook();
+    const bool stopped = platform::continued();
+    const std::uint64_t now = watch.progress.load();
+    if (!writing || now != seen) {  // the encoders' work, which ends; or bytes written
+      seen = now;
+      still = {};
+      return false;
+    }
+    still += stopped ? std::min(to - from, length) : to - from;
+    return still >= kBound;
+  }
+
   // Waits until `ready()` holds, true then; false when the writer is given up, meanwhile or
   // here, once it has written no byte for kBound of the waits' time (its file reported as
   // failed). Under the lock.
@@ -498,22 +526,24 @@ struct PageWriter::Impl {
     for (;;) {
       if (abandoned()) return false;
       work_here(lock);
+      if (abandoned()) return false;  // given up in the dialog's own write
       if (ready()) return true;
-      const auto from = std::chrono::steady_clock::now();
+      const auto from = clock();
       done_cv.wait_for(lock, kSlice);
-      const bool stopped = platform::continued();
-      const std::uint64_t now = watch.progress.load();
-      if (!writing || now != seen) {  // the encoders' work, which ends; or bytes written
-        seen = now;
-        still = {};
-        continue;
-      }
-      if (!stopped) still += std::chrono::steady_clock::now() - from;
-      if (still >= kBound) {
+      if (bound_passed(from, kSlice)) {
         give_up();
         return false;
       }
     }
+  }
+
+  // Where the dialog writes the pages itself (no writer thread), each cut-short write call
+  // counts its slice toward the bound as a wait does; the writer is given up here once the
+  // bound has passed. On the dialog, the lock not held.
+  void write_interrupted() {
+    std::lock_guard<std::mutex> lock(mu);
+    if (!abandoned() && bound_passed(cut_from, kInterruptEvery)) give_up();
+    cut_from = clock();
   }
 
   bool all_written() const { return jobs.empty() && !writing; }
@@ -701,14 +731,18 @@ struct PageWriter::Impl {
 PageWriter::PageWriter(Setup setup) : impl_(new Impl(std::move(setup))) {
   Impl* im = impl_;
   // The threads the system starts (under a process limit, maybe none): the dialog does the
-  // work of those it does not.
+  // work of those it does not. The writer first: with it, the waits on a write that never
+  // ends are bounded wherever one thread can be started.
+  im->has_writer = platform::start_thread(im->writer, [im] { im->write_loop(); }) == 0;
+  if (!im->has_writer) {
+    im->writer_alive = false;
+    im->watch.interrupted = [im] { im->write_interrupted(); };
+  }
   for (int i = worker_count(); i > 0; --i) {
     std::thread encoder;
     if (platform::start_thread(encoder, [im] { im->encode_loop(); }) != 0) break;
     im->threads.push_back(std::move(encoder));
   }
-  im->has_writer = platform::start_thread(im->writer, [im] { im->write_loop(); }) == 0;
-  if (!im->has_writer) im->writer_alive = false;
   const int n = std::max(static_cast<int>(im->threads.size()), 1);
   im->limit = static_cast<std::size_t>(2 * n + 2);
   // As many bands as threads (split to hold about the same drawing each): more bands would

@@ -26,6 +26,14 @@ namespace korbast::pages {
 // PNG, a piece of its PDF content): a test's stand-in for a slow processor. Never set by the
 // program.
 extern std::atomic<void (*)()> page_encode_hook;
+// The clock of the bounded waits on the writer is the steady clock moved on by this many
+// nanoseconds: a test moves it to stand for time that passes (a slow encoder, a stop) without
+// waiting for it. Never set by the program.
+extern std::atomic<std::int64_t> page_clock_ahead;
+// Called by a bounded wait after each slice of waiting, between its look at the clock and its
+// look for a stop (platform::continued): a test's stand-in for a stop landing there. Never set
+// by the program.
+extern std::atomic<void (*)()> page_slice_hook;
 
 // The page files of one window. The first page takes the run's hold on them (a lock file
 // beside them), and removes the hidden files of page writes that ended runs left; when
@@ -58,7 +66,9 @@ class PageWriter {
   // of the waits (a hung network folder; a slow one that takes bytes is waited for, and time
   // the run is stopped does not count) is given up, its file reported as failed, the pages
   // still queued and every later one told as not written; the writer thread is then left to
-  // itself, and writes and renames nothing more at the page files' names.
+  // itself, and writes and renames nothing more at the page files' names. Where no writer
+  // thread could be started, the dialog writes the pages in its waits, and a write call of it
+  // is given up by the same bound where the file system lets the call be interrupted.
   void submit(int page, std::string png_name, std::string png_path, int w, int h, PageOps ops);
   // Waits until every queued page is in its files (or the writer is given up, as above).
   void drain();

@@ -2,6 +2,11 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <mutex>
 
 namespace korbast::platform {
 
@@ -12,6 +17,16 @@ sigset_t continue_signal() {
   sigemptyset(&set);
   sigaddset(&set, SIGCONT);
   return set;
+}
+
+// The signal of the Interrupter's ticks, and what its handler calls.
+const int kTickSignal = SIGALRM;
+std::atomic<void (*)()> g_on_tick{nullptr};
+
+void on_tick_signal(int) {
+  const int saved = errno;
+  if (auto* f = g_on_tick.load()) f();
+  errno = saved;
 }
 
 }  // namespace
@@ -27,6 +42,33 @@ bool continued() {
   bool was = false;
   while (sigtimedwait(&set, nullptr, &now) == SIGCONT) was = true;
   return was;
+}
+
+Interrupter::Interrupter(std::chrono::nanoseconds period, void (*on_tick)()) {
+  // The handler, without SA_RESTART: a call it cuts short returns EINTR instead of going on.
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    struct sigaction sa {};
+    sa.sa_handler = on_tick_signal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(kTickSignal, &sa, nullptr);
+  });
+  g_on_tick = on_tick;
+  sigevent ev{};
+  ev.sigev_notify = SIGEV_THREAD_ID;
+  ev.sigev_signo = kTickSignal;
+  ev._sigev_un._tid = static_cast<pid_t>(syscall(SYS_gettid));  // this thread's ticks only
+  if (timer_create(CLOCK_MONOTONIC, &ev, &timer_) != 0) return;
+  armed_ = true;
+  const auto s = std::chrono::duration_cast<std::chrono::seconds>(period);
+  const timespec every{static_cast<time_t>(s.count()), static_cast<long>((period - s).count())};
+  const itimerspec spec{every, every};
+  timer_settime(timer_, 0, &spec, nullptr);
+}
+
+Interrupter::~Interrupter() {
+  if (armed_) timer_delete(timer_);  // a tick still pending is taken by the handler
+  g_on_tick = nullptr;
 }
 
 }  // namespace korbast::platform

@@ -1,8 +1,13 @@
-// The run's own threads: starting one where the system may refuse it, and the stops of the
-// run (SIGSTOP, Ctrl-Z, a CPU limiter) as the waits of its threads see them.
+// The run's own threads: starting one where the system may refuse it, the stops of the run
+// (SIGSTOP, Ctrl-Z, a CPU limiter) as the waits of its threads see them, and what bounds a
+// wait where no thread can be started to watch it.
 #pragma once
 
+#include <signal.h>
+#include <time.h>
+
 #include <cerrno>
+#include <chrono>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -33,5 +38,23 @@ void keep_continue_signal();
 // right after it wakes knows whether the run was stopped during it. Always false where
 // keep_continue_signal was not called at start-up. For one waiting thread at a time.
 bool continued();
+
+// Cuts short, every `period` while it lives, the system calls of the calling thread that a
+// signal may interrupt (a write into a hung folder whose file system lets it be interrupted, a
+// connection that waits): each returns EINTR (or what it did so far) at the next tick, and
+// `on_tick` (when given) is called in the signal's handler first, so it must be safe there. A
+// thread of its own is never needed, and no other thread is disturbed. Where the system
+// gives no timer, nothing is cut short. One at a time in the run.
+class Interrupter {
+ public:
+  explicit Interrupter(std::chrono::nanoseconds period, void (*on_tick)() = nullptr);
+  ~Interrupter();
+  Interrupter(const Interrupter&) = delete;
+  Interrupter& operator=(const Interrupter&) = delete;
+
+ private:
+  timer_t timer_{};
+  bool armed_ = false;
+};
 
 }  // namespace korbast::platform

@@ -223,18 +223,21 @@ TEST_F(Criteria, ClockwiseAndTooSmallPolygonsAreWarnedAbout) {
   EXPECT_NE(out.find(" number of vertices =      2\n A POLYGON NEEDS AT LEAST 3 VERTICES\n"),
             std::string::npos)
       << out;
-  // Counter-clockwise convex polygons with great-circle sides pass silently: a triangle, and
-  // the triangle (0, 0), (10, 0), (10, 20) with a fourth vertex on the meridian of its second
-  // side, where a vertex lies on the great circle of the sides before and after it.
-  c.polygc = true;
-  for (const std::vector<std::pair<float, float>>& polygon :
-       {std::vector<std::pair<float, float>>{{0, 0}, {60, 0}, {0, 60}},
-        std::vector<std::pair<float, float>>{{0, 0}, {10, 0}, {10, 10}, {10, 20}}}) {
-    c.nvertex = static_cast<int>(polygon.size());
-    for (int k = 0; k < c.nvertex; ++k)
-      std::tie(c.vrtxlong[k], c.vrtxlat[k]) = polygon[static_cast<std::size_t>(k)];
-    out = run_menu("99\n");
-    EXPECT_EQ(out.find("WARNING"), std::string::npos) << c.nvertex << " vertices\n" << out;
+  // Counter-clockwise convex polygons, with great-circle sides and with straight sides, pass
+  // silently: a triangle, and the triangle (0, 0), (10, 0), (10, 20) with a fourth vertex on
+  // its second side, where a vertex lies on the line of the sides before and after it.
+  for (const bool great_circles : {true, false}) {
+    c.polygc = great_circles;
+    for (const std::vector<std::pair<float, float>>& polygon :
+         {std::vector<std::pair<float, float>>{{0, 0}, {60, 0}, {0, 60}},
+          std::vector<std::pair<float, float>>{{0, 0}, {10, 0}, {10, 10}, {10, 20}}}) {
+      c.nvertex = static_cast<int>(polygon.size());
+      for (int k = 0; k < c.nvertex; ++k)
+        std::tie(c.vrtxlong[k], c.vrtxlat[k]) = polygon[static_cast<std::size_t>(k)];
+      out = run_menu("99\n");
+      EXPECT_EQ(out.find("WARNING"), std::string::npos)
+          << c.nvertex << " vertices, great circles " << great_circles << "\n" << out;
+    }
   }
 }
 

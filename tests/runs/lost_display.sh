@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The X server goes away in the middle of a multi-page run shown in a window: the window is
 # dropped and the run goes on to its normal end, every page written to its PNG and the PDF,
-# within a bound (no wait on the lost server, no spinning, no abort).
+# within a bound (no wait on the lost server, no spinning, no abort). The pages are as large
+# as the display makes them also where no thread for the window can be started.
 #
 #   lost_display.sh KORBAST SOURCE_DIR
 set -u
@@ -23,13 +24,17 @@ pages=300
 { printf '\n1000\n1001\n../big.ndk\n3000\n1000\ny\nBeach balls\n0\n'; yes '' | head -n $((pages - 1))
   printf '99\n20\n\n9999\n'; } > keys
 
-for kill_at in 1 40; do  # pages announced when the server is killed
-  name=lost_$kill_at; mkdir "$name"; cd "$name" || exit 2
-  # A display of its own, on a number the server finds free.
+# start_x NAME: a display of its own, on a number the server finds free, in ./display.
+start_x() {
   Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5> display 2> xvfb.err &
   xpid=$!
   n=0; while [ ! -s display ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
-  [ -s display ] || { fail "$name: Xvfb did not start: $(cat xvfb.err)"; exit 1; }
+  [ -s display ] || { fail "$1: Xvfb did not start: $(cat xvfb.err)"; exit 1; }
+}
+
+for kill_at in 1 40; do  # pages announced when the server is killed
+  name=lost_$kill_at; mkdir "$name"; cd "$name" || exit 2
+  start_x "$name"
   t0=$(date +%s.%N)
   DISPLAY=:$(head -n 1 display) timeout -s KILL 60 "$prog" < ../keys > out 2> err &
   pid=$!
@@ -50,4 +55,22 @@ for kill_at in 1 40; do  # pages announced when the server is killed
   fi
   cd "$work" || exit 2
 done
+
+# One page of beach balls with the window shown, and where the system starts one thread (the
+# stop watcher's; the stall library's THREADS_THAT_START), none for the window: the same size.
+if [ -f "${STALL_WRITES_LIBRARY:-}" ]; then
+  mkdir sizes; cd sizes || exit 2
+  start_x sizes
+  for threads in all 1; do
+    limit=(); [ $threads = all ] || limit=(env "LD_PRELOAD=$STALL_WRITES_LIBRARY" THREADS_THAT_START=1)
+    mkdir $threads && cd $threads || exit 2
+    printf '\n1000\n1001\n%s\n3000\n1000\ny\nBeach balls\n0\n99\n20\n\n9999\n' "$src/tests/data/gcmt-samples.ndk" |
+      DISPLAY=:$(head -n 1 ../display) timeout 60 "${limit[@]}" "$prog" > out 2> err || fail "sizes_$threads: status $?"
+    cd .. || exit 2
+  done
+  size() { od -An -tu1 -j16 -N8 "$1/fps_bb_w1_p001.png"; }
+  [ -n "$(size all)" ] && [ "$(size all)" = "$(size 1)" ] || fail "sizes: $(size all) with the window, $(size 1) without"
+  grep -q '^korbast: no thread to show the plot window' 1/err || fail "sizes: the window was shown"
+  kill -9 "$xpid"; wait "$xpid" 2>/dev/null; xpid=
+fi
 exit $fails

@@ -152,6 +152,7 @@ for threads in all 1 0; do
   until_true 30 grep -q 'Ready to close' out || fail "$name: the window is not closed"
   kill -s TERM "$pid"
   finish "$name"
+  [ $threads = 0 ] || [ -z "$(ls -A "$name" | grep '^\.')" ] || fail "$name: left $(ls -A "$name" | grep '^\.')"
   if [ $threads = 0 ]; then
     check_pages "$name" 143 any
     [ "$(grep -c '^korbast: no thread to watch for stops (Resource temporarily unavailable): a stop signal ends the run at once' "$name/err")" = 1 ] ||
@@ -165,9 +166,18 @@ done
 # are bounded (the queue of pages fills while the write stalls), so the writer is given up,
 # the PDF reported (one error frame, whose pause takes one more line), the first page's PNG
 # told as written and each later page as not written, and the run goes on to its end (9999).
-# Without the bound it would wait for ever (ended by the time limit: status 124).
-if stall fps_bb_w1.pdf; then
-  name=stalled_balls; mkdir "$name" && cd "$name" && cp ../big.ndk . || exit 2
+# Without the bound it would wait for ever (ended by the time limit: status 124). The same
+# where the system starts only two threads (the stop watcher and the page writer), also for a
+# write no signal cuts short; with one (the watcher: the dialog writes the pages, and its
+# write, which a signal may cut short here, is given up by the same bound) or none.
+for threads in all 2 1 0; do
+  case $threads in
+    all) limit=(STALL_WRITES_HARD=1) ;;
+    2) limit=(STALL_WRITES_HARD=1 THREADS_THAT_START=2) ;;
+    *) limit=(THREADS_THAT_START=$threads) ;;
+  esac
+  stall fps_bb_w1.pdf "${limit[@]}" || break
+  name=stalled_balls_$threads; mkdir "$name" && cd "$name" && cp ../big.ndk . || exit 2
   { printf "$balls"; yes '' | head -n 30; printf '99\n20\n\n9999\n'; } |
     timeout 60 "${stall[@]}" "$prog" > out 2> err
   status=$?
@@ -184,7 +194,7 @@ if stall fps_bb_w1.pdf; then
   png_whole fps_bb_w1_p001.png && [ ! -e fps_bb_w1.pdf ] && [ -z "$(ls -A | grep '^\.')" ] ||
     fail "$name: files left: $(ls -A)"
   cd "$work" || exit 2
-fi
+done
 
 # A slow folder, whose every write call ends within the bound, is written to the end however
 # often the run is stopped: time stopped counts nothing. slow: each write into the page's PNG

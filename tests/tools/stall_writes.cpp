@@ -1,7 +1,8 @@
 // A stalled or slow file system, and another user of the folder, for whole-program runs:
 // preloaded (LD_PRELOAD), it makes every write(), pwrite() and pwrite64() into a file whose
 // path holds the text in the environment variable STALL_WRITES_MATCHING wait for ever (until
-// the process ends), as a write to a hung network folder does; with STALL_WRITES_SECONDS,
+// the process ends, or a signal it catches cuts the call short: EINTR, unless
+// STALL_WRITES_HARD is set), as a write to a hung network folder does; with STALL_WRITES_SECONDS,
 // each such write waits that many seconds of the run's time (a fraction too) and goes on,
 // and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. With
 // PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
@@ -41,11 +42,15 @@ bool stalled(int fd) {
   return holds(path, "STALL_WRITES_MATCHING");
 }
 
-// Waits as the folder does: for ever, or STALL_WRITES_SECONDS; the bytes a call takes then.
-size_t stall(size_t n) {
+// Waits as the folder does: for ever, or STALL_WRITES_SECONDS; the bytes a call takes then,
+// or -1 with EINTR when a signal cut it short.
+ssize_t stall(size_t n) {
   const char* seconds = getenv("STALL_WRITES_SECONDS");
   if (!seconds || !*seconds) {
-    for (;;) pause();
+    do pause();
+    while (getenv("STALL_WRITES_HARD"));
+    errno = EINTR;
+    return -1;
   }
   // In steps of 10 ms: time the process is stopped (SIGSTOP) does not count, as for a folder
   // that takes its time while the run runs.
@@ -56,7 +61,7 @@ size_t stall(size_t n) {
   }
   const char* bytes = getenv("STALL_WRITES_BYTES");
   const size_t most = bytes && *bytes ? strtoul(bytes, nullptr, 10) : 0;
-  return most > 0 && n > most ? most : n;
+  return static_cast<ssize_t>(most > 0 && n > most ? most : n);
 }
 
 template <class F>
@@ -70,19 +75,19 @@ extern "C" {
 
 ssize_t write(int fd, const void* buf, size_t n) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
-  if (stalled(fd)) n = stall(n);
+  if (stalled(fd) && (n = stall(n)) == static_cast<size_t>(-1)) return -1;
   return real(fd, buf, n);
 }
 
 ssize_t pwrite(int fd, const void* buf, size_t n, off_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-  if (stalled(fd)) n = stall(n);
+  if (stalled(fd) && (n = stall(n)) == static_cast<size_t>(-1)) return -1;
   return real(fd, buf, n, at);
 }
 
 ssize_t pwrite64(int fd, const void* buf, size_t n, off64_t at) {
   static const auto real = next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
-  if (stalled(fd)) n = stall(n);
+  if (stalled(fd) && (n = stall(n)) == static_cast<size_t>(-1)) return -1;
   return real(fd, buf, n, at);
 }
 

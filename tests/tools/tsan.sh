@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the program and its tests with ThreadSanitizer into build-tsan and runs the unit
-# tests and the whole-program runs of the page writer under it, with the suppressions of
-# tests/tools/tsan.supp (races inside Cairo only): a map with its Si-Sh file (also on a
-# display, where Xvfb is installed), 210 beach-ball pages, a PDF whose writes never end
-# (given up), slow page writes while the run is stopped and continued, SIGTERM among the
-# pages, two runs side by side on the same page files, and runs whose threads cannot all be
-# started. Prints the number of reports; status 1 when there are any or a run failed.
+# tests and the whole-program runs of the page writer under it, with the two suppressions of
+# tests/tools/tsan.supp (races inside Cairo, and inside Fontconfig as Cairo calls it for the
+# pages' texts; nothing of the program's): a map with its Si-Sh file (also on a display, where
+# Xvfb is installed), 210 beach-ball pages, a PDF whose writes never end (given up), slow page
+# writes while the run is stopped and continued, SIGTERM among the pages, two runs side by side
+# on the same page files, and runs whose threads cannot all be started. Prints the number of
+# reports; status 1 when there are any or a run failed.
 #
 #   tests/tools/tsan.sh [-jN] [--program]
 #
