@@ -278,17 +278,20 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
                         "grid", garbage);
 }
 
-// What is taken, what waits: 150 blank lines at the main menu's question count nothing; a menu
-// whose exit is refused, between taken answers, goes on; the same question from a command file
-// and from the keyboard is named the same.
+// What is taken, what waits: blank lines at the main menu's question count nothing (120 from a
+// command file, 150 from the keyboard); a menu whose exit is refused, between taken answers,
+// goes on; the same question from a command file and from the keyboard is named the same.
 TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheRunGoing) {
   EXPECT_EXIT(
       {
         StderrConsole c(times("\n", 150) + "9999\n" + times("1\n5\n99\n", 150) + "1\n7\n99\n");
+        run_command_file(times("\n", 120) + "7\n");
         iocom.pause = false;
         iocom.keyboard_person = false;
         int i = 0;
+        int j = 0;
         int status = 0;
+        ininteg1(j, "your choice", status);
         ininteg1(i, "your choice", status);
         int v = 0;  // a menu setting v until 99, its exit refused while v is not 7
         ask_until_taken(v, [](int& w) {
@@ -296,7 +299,7 @@ TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheR
           for (int k = menu_choice(); take_choice(k, {1, 99}), k != 99; k = menu_choice())
             inintegdef(w, "v", w, st);
         }, [](int w) { return w == 7; });
-        units::stop_run(i == 9999 && v == 7 ? 0 : 2);
+        units::stop_run(i == 9999 && j == 7 && v == 7 ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), "");
   for (bool from_file : {false, true}) {
