@@ -52,10 +52,10 @@ std::string inchardef_name(std::string_view asker, std::string_view prompt, std:
 // `yes 12345` at a menu) would repeat for ever, so the answers are counted in one place:
 // - every answer line a question reads counts one (dialog.hpp, read_answer: every reader of
 //   answers reads through it, the free-format reader of the answers included);
-// - every answer a question takes starts the count again (answer_taken): the questions of
-//   this file say it when they take their answer, a menu says it for a choice it knows (its
-//   choice is read by menu_choice, close_menu, ininteg1 or inintegdefnp, which leave that to
-//   it), a question of its own (a file name that opens, three values) when it takes them;
+// - every answer a question takes starts the count again: the questions of this file say
+//   answer_taken when they take their answer, a menu says take_choice for a choice it knows
+//   (its choice is read by menu_choice, close_menu, ininteg1 or inintegdefnp, which leave that
+//   to it), a question of its own (a file name that opens, three values) when it takes them;
 // - a blank line where the main menu's ininteg1 waits for a number counts nothing.
 // So an unreadable answer, a value outside its bounds, an unknown menu choice, a request for
 // help, a file that will not open, a blank line where values are due each count one, in a
