@@ -157,8 +157,8 @@ void srepstereo0(frame::Mode mode) {
     frame::say(fmt::Line().item("draw axis......................20").item(tf(s.laxis)).str());
     frame::say(fmt::Line().item("draw tics......................30").item(tf(s.ltics)).str());
     const int choice = frame::close_menu("EXIT ..........................99");
-    if (choice == 99 || (choice >= 1 && choice <= 6) || choice == 10 || choice == 20 || choice == 30)
-      frame::choice_taken();
+    if (choice >= 1 && choice <= 6) frame::choice_taken();
+    frame::take_choice(choice, {10, 20, 30, 99});
     int status = 0;
     if (choice == 99) return;
     if (choice >= 1 && choice <= 6) {

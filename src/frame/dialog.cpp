@@ -53,12 +53,7 @@ void end_command_file(int unit) {
   stop_asking(name, " END OF INPUT", prompt);
 }
 
-}  // namespace
-
-void set_command_file_end_hook(void (*hook)()) { command_file_end_hook = hook; }
-
-namespace {
-
+// An answer taken: a value, or a menu's choice (which leaves the count since a value).
 void take(bool value) {
   iocom.refused_at_take = iocom.refused_since_value;
   iocom.refused_in_a_row = 0;
@@ -66,6 +61,8 @@ void take(bool value) {
 }
 
 }  // namespace
+
+void set_command_file_end_hook(void (*hook)()) { command_file_end_hook = hook; }
 
 void answer_taken() { take(true); }
 

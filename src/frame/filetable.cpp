@@ -222,7 +222,8 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
       // name read is the next line's default even when it is refused, whole: the name the
       // failure frame shows, so an empty line never opens another file without a word.
       int answer_status = 0;
-      path = without_trailing_blanks(inchardef_name(id_opef2.name, prompt, offered, name_len, answer_status));
+      path = without_trailing_blanks(
+          inchardef_name(id_opef2.name, prompt, offered, name_len, answer_status));
       offered = path;
       failure = open_failure(unit, path, st);
     } else {

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "frame/dialog.hpp"
 #include "frame/fields.hpp"
 #include "frame/iocom.hpp"
-#include "frame/dialog.hpp"
 #include "frame/units.hpp"
 
 namespace korbast::frame {
