@@ -169,6 +169,7 @@ void read_error(int kin, int record) {
   int answer = 2;
   int status = 0;
   frame::inintegdefnp(answer, pad35("your choice"), 2, status);
+  frame::choice_taken();  // 1 rewinds, any other closes
   if (answer == 1) {
     frame::units::rewind(slot_unit(kin));
     text_line("input file ", slot_name(kin), " rewound");
@@ -279,9 +280,9 @@ void gcmtreadex1(int kin, frame::Mode mode) {
   for (;;) {
     frame::submenuhead(reader_id);
     if (frame::iocom.lwito(2)) show_menu(kin);
-    int choice = 99;
     int status = 0;
-    frame::inintegdef(choice, pad35("your choice"), 99, status);
+    const int choice = frame::menu_choice(99);
+    frame::take_choice(choice, {4, 5, 11, 21, 99, 100, 900, 1000, 1001});
 
     switch (choice) {
       case 900: format_help(reader_id, "DEK & NDK FORMATS AS DESCRIBED AT:"); break;

@@ -176,9 +176,8 @@ void gcmtwrite1(int kout, int /*idum*/) {
   for (;;) {
     frame::submenuhead(writer_id);
     if (frame::iocom.lwito(2)) show_menu(kout);
-    int command = 99;
-    int status = 0;
-    frame::inintegdef(command, pad35("your choice"), 99, status);
+    const int command = frame::menu_choice(99);
+    frame::take_choice(command, {12, 22, 99, 900, 1000, 1001, 1100, 2000, 2001, 3000, 3001});
 
     if (command == 900) format_help(writer_id, "GLOBAL CMT DATA FORMAT ARE DESCRIBED AT:");
 

@@ -321,6 +321,7 @@ void run_command(int choice, std::string& polyname) {
     case 630: ask_int(c.nfreemin, "minimum # of free mij"); break;
     default:
       if (choice >= 261 && choice <= 260 + c.nvertex && choice <= 260 + maxvertex) {
+        frame::choice_taken();
         const int k = choice - 260;
         count_line("vertex number =", k);
         ask_real(c.vrtxlong[k - 1], "longitude");
@@ -350,13 +351,14 @@ void setseistest6(frame::Mode mode) {
     for (;;) {
       frame::submenuhead(criteria_id);
       if (frame::iocom.lwito(2)) show_menu();
-      choice = 99;
-      int status = 0;
-      frame::inintegdef(choice, pad35("your choice"), 99, status);
+      choice = frame::menu_choice(99);
+      frame::take_choice(choice, {10, 99, 100, 110, 200, 210, 250, 251, 252, 253, 300, 310, 500,
+                                  501, 510, 520, 530, 540, 550, 600, 610, 620, 630});
       if (choice == 99) break;
       run_command(choice, polyname);
     }
     if (polygon_check(mode)) return;
+    frame::answer_refused();  // the exit, refused while the polygon is not usable
   }
 }
 

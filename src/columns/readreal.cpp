@@ -91,8 +91,8 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
         say_item("READ AND EXIT ..................1000");
         say_item("EXIT WITHOUT READING .............99");
         frame::menutail();
-        int status = 0;
-        frame::inintegdef(choice, "your choice", 1000, status);
+        choice = frame::menu_choice(1000);
+        frame::take_choice(choice, {99, 1000});  // any other: the retry menu
       }
       if (choice == 1000) {
         getfreal(ierr, nrow, ncolused, rdat, ldim, ncol, view(fname), iunit, inter);

@@ -338,6 +338,9 @@ void scol2var2(int& ierr, std::span<int> jcola, std::span<int> jfcola, TextArray
     show_status(a, fname, title.view(), ncol, ncolused, namrcol, ialter, ilist);
     int status = 0;
     const int choice = frame::menu_choice();
+    if (choice == 99 || choice == 300 || (choice == 200 && ialter == 4) ||
+        (choice >= 1 && choice <= n && ialter >= 1 && ialter <= 4))
+      frame::choice_taken();
     // Leaving is tested first: with 99 variables the answer 99 must still end the set-up.
     if (choice == 99) break;
     if (choice == 200 && ialter == 4) {

@@ -121,6 +121,7 @@ void sfheader1(int& ierr, int& ndisp, int& iskip, int& ititle, int& iheader,
       menu(ndisp, iskip, ititle, iheader);
       int status = 0;
       const int choice = frame::menu_choice();
+      frame::take_choice(choice, {99, 100, 110, 120, 130, 900});
       if (choice == 99) break;
       switch (choice) {
         case 100:

@@ -158,6 +158,7 @@ void sdspaxsymb(int& standard, int& alternate, frame::Mode mode) {
       }
       int status = 0;
       const int choice = frame::menu_choice();
+      frame::take_choice(choice, {10, 20, 99});
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(standard, "standard symbol type", standard, kMinCode, kMaxCode,

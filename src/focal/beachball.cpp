@@ -256,6 +256,7 @@ void fpsbchbll(geometry::NodalPlane first, geometry::NodalPlane second,
     frame::submenuhead(kId);
     if (iocom.lwito(2)) menu_body(nmax, count, lrad, s);
     const int choice = frame::menu_choice();
+    frame::take_choice(choice, {10, 11, 12, 20, 99, 300, 310, 1000});
 
     switch (choice) {
       case 11: scaling(isub, s); break;

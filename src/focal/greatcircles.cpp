@@ -83,6 +83,7 @@ void sdspgc(int& np, frame::Mode mode) {
       int choice = 99;
       int status = 0;
       frame::inintegdefnp(choice, "your choice", 99, status);
+      frame::take_choice(choice, {10, 99});
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(np, "nb of pts per great circle", np, 1, 1000, status);

@@ -157,6 +157,8 @@ void srepstereo0(frame::Mode mode) {
     frame::say(fmt::Line().item("draw axis......................20").item(tf(s.laxis)).str());
     frame::say(fmt::Line().item("draw tics......................30").item(tf(s.ltics)).str());
     const int choice = frame::close_menu("EXIT ..........................99");
+    if (choice >= 1 && choice <= 6) frame::choice_taken();
+    frame::take_choice(choice, {10, 20, 30, 99});
     int status = 0;
     if (choice == 99) return;
     if (choice >= 1 && choice <= 6) {
@@ -230,6 +232,7 @@ void srepstereolabel1(std::span<char> text, int& idraw, int& ilabel, frame::Mode
                    .str());
     line_i4("draw label (0/1)......3", idraw);
     const int choice = frame::close_menu("EXIT ................99");
+    frame::take_choice(choice, {1, 2, 3, 99});
     int status = 0;
     if (choice == 99) {
       menu = false;
@@ -261,6 +264,7 @@ void srepstereonp(int& npcirc, frame::Mode mode) {
       say_rule();
       frame::say_int("nb of points to draw ..........10", npcirc, 5);
       const int choice = frame::close_menu("EXIT ..........................99");
+      frame::take_choice(choice, {10, 99});
       int status = 0;
       if (choice == 99) break;
       if (choice == 10) {

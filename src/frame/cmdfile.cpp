@@ -34,7 +34,6 @@ void end_running_file() { endaltsi(running.unit, running.name, Mode::kCallerMenu
 }  // namespace
 
 void altsio(int unit, Text<35>& name, int& choice, Mode mode) {
-  Asking asking;  // an unknown answer brings the menu back
   for (;;) {
     submenuhead(id_altsio);
     say_rule();
@@ -45,9 +44,8 @@ void altsio(int unit, Text<35>& name, int& choice, Mode mode) {
           "EXIT COMMAND FILE AND QUIT ......5003", "EXIT THIS SUBROUTINE ..............99"})
       say_item(line);
     menutail();
-    choice = 99;
-    int status = 0;
-    inintegdef(choice, "your choice              ", 99, status);
+    choice = menu_choice(99);
+    take_choice(choice, {99, 5001, 5002, 5003});
     switch (choice) {
       case 5001:
         beginaltsi(unit, name, mode);
@@ -67,7 +65,6 @@ void altsio(int unit, Text<35>& name, int& choice, Mode mode) {
           errortail00();
           units::stop_run(1);
         }
-        asking.refused();
     }
   }
 }

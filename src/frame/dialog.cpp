@@ -53,45 +53,57 @@ void end_command_file(int unit) {
   stop_asking(name, " END OF INPUT", prompt);
 }
 
-// The last question asked (for the frame that ends the run).
-std::string asked_name, asked_prompt;
-
-// One more refused answer from unit `in`; own_count is what the question itself refused.
-void count_refusal(int in, int own_count) {
-  ++iocom.refused_in_a_row;
-  if (std::max(iocom.refused_in_a_row, own_count) < kMaxRefusedAnswers) return;
-  const bool keyboard = in == units::keyboard;
-  if (keyboard && iocom.keyboard_person) return;
-  const std::string input = keyboard ? " keyboard: no terminal"
-                                     : fmt::Line().item("command file:").item(units::name(in)).str();
-  stop_asking(asked_name, fmt::Line().i(kMaxRefusedAnswers, 4).item("ANSWERS IN A ROW REFUSED").str(),
-              asked_prompt, input);
+// An answer taken: a value, or a menu's choice (which leaves the count since a value).
+void take(bool value) {
+  iocom.refused_at_take = iocom.refused_since_value;
+  iocom.refused_in_a_row = 0;
+  if (value) iocom.refused_since_value = 0;
 }
 
 }  // namespace
 
 void set_command_file_end_hook(void (*hook)()) { command_file_end_hook = hook; }
 
-Asking::Asking(std::string_view name, std::string_view prompt, int in) : in_(in) {
-  if (name.empty()) return;
-  asked_name = name;
-  asked_prompt = prompt;
+void answer_taken() { take(true); }
+
+void choice_taken() { take(false); }
+
+void take_choice(int choice, std::initializer_list<int> known) {
+  if (std::find(known.begin(), known.end(), choice) != known.end()) choice_taken();
 }
 
-Asking::~Asking() { iocom.refused_in_a_row = 0; }
+void answer_refused() {
+  if (iocom.refused_in_a_row == 0) iocom.refused_since_value = iocom.refused_at_take;
+  iocom.refused_in_a_row = iocom.refused_since_value;
+}
 
-void Asking::refused() { count_refusal(in_ < 0 ? iocom.stdin_unit : in_, ++count_); }
+void answer_passed_over() {
+  if (iocom.refused_in_a_row > 0) --iocom.refused_in_a_row;
+  if (iocom.refused_since_value > 0) --iocom.refused_since_value;
+}
 
-void free_format_answer_refused() {
-  asked_name = "listread";
-  asked_prompt = "the values asked";
-  count_refusal(iocom.stdin_unit, 0);
+units::Read read_answer(int unit, std::string& line, std::string_view name,
+                        std::string_view prompt) {
+  const bool person = unit == units::keyboard && iocom.keyboard_person;
+  if (iocom.refused_in_a_row >= kMaxRefusedAnswers && !person) {
+    const std::string input = unit == units::keyboard
+                                  ? " keyboard: no terminal"
+                                  : fmt::Line().item("command file:").item(units::name(unit)).str();
+    stop_asking(name, fmt::Line().i(kMaxRefusedAnswers, 4).item("ANSWERS IN A ROW REFUSED").str(),
+                prompt, input);
+  }
+  const units::Read r = units::read_line(unit, line);
+  if (r != units::Read::Eof) {  // held at the bound: a person may answer without end
+    iocom.refused_in_a_row = std::min(iocom.refused_in_a_row + 1, kMaxRefusedAnswers);
+    iocom.refused_since_value = std::min(iocom.refused_since_value + 1, kMaxRefusedAnswers);
+  }
+  return r;
 }
 
 AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
                             std::string_view prompt) {
   line.clear();
-  units::Read r = units::read_line(unit, line);
+  units::Read r = read_answer(unit, line, name, prompt);
   if (r == units::Read::Ok) {
     failed_reads = 0;
     return AnswerRead::Ok;

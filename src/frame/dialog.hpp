@@ -25,6 +25,7 @@
 #include "frame/frames.hpp"
 #include "frame/intervals.hpp"
 #include "frame/prompts.hpp"
+#include "frame/units.hpp"
 
 namespace korbast::frame {
 
@@ -41,6 +42,14 @@ enum class AnswerRead {
 // is printed and the run ends with status 1: the function does not return.
 AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
                             std::string_view prompt);
+// Reads one answer line from unit for the question `prompt` of the routine `name`, counting
+// it among the answers refused in a row (frame/prompts.hpp) until a question takes it; every
+// reader of answers reads through here. When the count stands at the bound and no person
+// types on unit, an error frame names the question and the input and the run ends (status 1).
+units::Read read_answer(int unit, std::string& line, std::string_view name,
+                        std::string_view prompt);
+// A blank line where ininteg1 waits for a number: it is passed over and counts nothing.
+void answer_passed_over();
 // Reads and ignores one line (a pause, a wait for RETURN); the end of the input just ends the
 // wait. False only when the read failed (the caller may prompt and wait again, a few times).
 bool wait_line(int unit);

@@ -37,25 +37,24 @@ inline bool blank_line(const std::string& line) {
   return line.find_first_not_of(" \t") == std::string::npos;
 }
 
-// The answer line of a value read in free format: blank lines do not end the read, each is
-// one more refusal of the asking. Again and Error as read_answer_line gives them.
+// The answer line of a value read in free format: blank lines do not end the read; each
+// counts as a refused answer, or counts nothing where `blank_waits` (the main menu's
+// ininteg1 keeps waiting for a number). Again and Error as read_answer_line gives them.
 inline AnswerRead read_value_line(const Identity& id, std::string_view prompt, std::string& line,
-                                  Asking& asking) {
+                                  bool blank_waits = false) {
   for (;;) {
     const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
     if (r != AnswerRead::Ok || !blank_line(line)) return r;
-    asking.refused();
+    if (blank_waits) answer_passed_over();
   }
 }
 
-// The report of an unreadable answer, after which the question is asked again: one more
-// refusal of the asking.
-inline void could_not_read(const Identity& id, std::string_view prompt, Asking& asking) {
+// The report of an unreadable answer, after which the question is asked again.
+inline void could_not_read(const Identity& id, std::string_view prompt) {
   errorhead(id);
   say(fmt::Line().item("could not read").item(trimmed(prompt)).str());
   say_item("==> RETRYING");
   errortail00();
-  asking.refused();
 }
 
 }  // namespace korbast::frame::detail

@@ -19,12 +19,13 @@ std::string strip(const std::string& s) {
 
 // The prompt says what the frame around it does: a cancel (an empty answer, or no to
 // replacing) is a failed open, which warns and asks again.
-std::optional<std::string> choose_file(bool must_exist, std::optional<units::Look>& replace, std::string& typed) {
+std::optional<std::string> choose_file(std::string_view prompt, bool must_exist,
+                                       std::optional<units::Look>& replace, std::string& typed) {
   replace.reset();
   typed.clear();
   units::write_line(iocom.stdout_unit, " path (asked again until a file opens):");
   std::string answer;
-  if (read_answer_line(units::keyboard, answer, "opef2", "path") != AnswerRead::Ok)
+  if (read_answer_line(units::keyboard, answer, "opef2", prompt) != AnswerRead::Ok)
     return std::nullopt;
   std::string path = strip(answer);
   typed = path;
@@ -36,7 +37,7 @@ std::optional<std::string> choose_file(bool must_exist, std::optional<units::Loo
   const units::Look look = units::look_at(path);
   if (look.found == units::Found::Nothing || look.found == units::Found::Folder) return path;
   units::write_line(iocom.stdout_unit, " " + path + " exists. Replace it ? (y/n)");
-  if (read_answer_line(units::keyboard, answer, "opef2", "Replace it") != AnswerRead::Ok)
+  if (read_answer_line(units::keyboard, answer, "opef2", prompt) != AnswerRead::Ok)
     return std::nullopt;
   answer = strip(answer);
   if (!answer.empty() && (answer[0] == 'y' || answer[0] == 'Y')) {

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "frame/units.hpp"
 
@@ -17,7 +18,9 @@ namespace korbast::frame {
 // checks and refuses or writes (see units::Status::Replace); no cancels. typed is the path as
 // typed (blanks around it removed), for the warning after a cancel: empty when no name was
 // given (or no answer could be read), the file's name when it was not replaced. The caller
-// (opef2) takes a cancel as a failed open and asks again.
-std::optional<std::string> choose_file(bool must_exist, std::optional<units::Look>& replace, std::string& typed);
+// (opef2) takes a cancel as a failed open and asks again. The answers are read for the
+// question `prompt` (the file name question of opef2).
+std::optional<std::string> choose_file(std::string_view prompt, bool must_exist,
+                                       std::optional<units::Look>& replace, std::string& typed);
 
 }  // namespace korbast::frame

@@ -199,7 +199,6 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     name.resize(name_len, ' ');
   };
 
-  Asking asking(id_opef2.name, prompt);  // a name that does not open is asked again
   for (;;) {
     submenuhead(id_opef2);
     say(fmt::Line().item("OPENING").item(role.empty() ? " " : role).item("FILE").str());
@@ -210,7 +209,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     if (mode == Mode::kCallerMenu && iocom.stdin_unit == units::keyboard) {
       say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
       std::optional<units::Look> replace;
-      if (auto chosen = choose_file(old, replace, path)) {
+      if (auto chosen = choose_file(prompt, old, replace, path)) {
         path = *chosen;
         failure = replace ? open_failure(unit, path, units::Status::Replace, &*replace)
                           : open_failure(unit, path, st);
@@ -223,7 +222,8 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
       // name read is the next line's default even when it is refused, whole: the name the
       // failure frame shows, so an empty line never opens another file without a word.
       int answer_status = 0;
-      path = without_trailing_blanks(inchardef_name(prompt, offered, name_len, answer_status));
+      path = without_trailing_blanks(
+          inchardef_name(id_opef2.name, prompt, offered, name_len, answer_status));
       offered = path;
       failure = open_failure(unit, path, st);
     } else {
@@ -233,6 +233,7 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     // At the keyboard a refused choice leaves the name as it came: the chooser offers no
     // default, and the name changes only to a file that opened.
     if (!failure) {
+      if (mode == Mode::kCallerMenu) answer_taken();  // an answered name, taken once it opens
       store(path);
       return;
     }
@@ -255,7 +256,6 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     reason_line(*failure);
     say(" ===> RETRYING");
     warningtail00();
-    asking.refused();
   }
 }
 

@@ -77,7 +77,6 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
                        const std::string& upper_text, const std::string& default_text,
                        std::string (*form)(T), bool open = false) {
   const T d = def;
-  Asking asking(id.name, prompt);
   for (;;) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
@@ -106,7 +105,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
         }
       }
     } else {
-      r = read_value_line(id, prompt, line, asking);
+      r = read_value_line(id, prompt, line);
       if (r == AnswerRead::Ok) {
         if constexpr (std::is_same_v<T, int>) {
           if (list_int(line, v) != ListStatus::Ok) r = AnswerRead::Error;
@@ -115,7 +114,7 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
     }
     if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
-      could_not_read(id, prompt, asking);
+      could_not_read(id, prompt);
       continue;
     }
     if (open ? !(lower < v && v < upper) : !(lower <= v && v <= upper)) {
@@ -123,9 +122,9 @@ void interval_question(const Identity& id, T& value, std::string_view prompt, bo
       say(fmt::Line().item(trimmed(prompt) + " =").item(form(v)).str());
       say(interval_line(false, lower_text, upper_text, open));
       errortail00();
-      asking.refused();
       continue;
     }
+    answer_taken();
     value = v;
     say(fmt::Line().item("New value = ").item(form(v)).str());
     if (verbose()) dots();

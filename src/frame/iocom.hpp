@@ -32,7 +32,12 @@ struct Iocom {
   // A person types the keyboard's answers: a question may be asked again without end (tests
   // that bind the keyboard to a string set it as they need).
   bool keyboard_person = keyboard_is_terminal();
-  int refused_in_a_row = 0;  // answers refused in a row (frame/prompts.hpp, Asking)
+  // Answers refused in a row (frame/prompts.hpp): answer lines read since the last taken
+  // answer, since the last taken value (a menu's choice is none), and the second count as it
+  // stood when the last answer was taken (given back when a caller refuses that answer).
+  int refused_in_a_row = 0;
+  int refused_since_value = 0;
+  int refused_at_take = 0;
 };
 
 extern Iocom iocom;

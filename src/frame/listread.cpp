@@ -7,9 +7,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "frame/dialog.hpp"
 #include "frame/fields.hpp"
 #include "frame/iocom.hpp"
-#include "frame/prompts.hpp"
 #include "frame/units.hpp"
 
 namespace korbast::frame {
@@ -39,7 +39,6 @@ bool ListReader::answers() const { return unit_ >= 0 && unit_ == iocom.stdin_uni
 void ListReader::failed() {
   if (status_ == ListStatus::Error) return;
   status_ = ListStatus::Error;
-  if (answers()) free_format_answer_refused();
 }
 
 bool ListReader::fetch() {
@@ -53,10 +52,8 @@ bool ListReader::fetch() {
       r = units::Read::Ok;
     }
   } else {
-    r = units::read_line(unit_, line_);
-    // A blank answer line holds no value: the read goes on, the dialog counts it refused.
-    if (r == units::Read::Ok && answers() && line_.find_first_not_of(" \t\r") == std::string::npos)
-      free_format_answer_refused();
+    // Each answer line counts as refused until the caller takes the values (a blank one too).
+    r = answers() ? read_answer(unit_, line_, name_, prompt_) : units::read_line(unit_, line_);
   }
   if (r == units::Read::Eof) status_ = ListStatus::Eof;
   if (r != units::Read::Ok) {

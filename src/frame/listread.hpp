@@ -32,6 +32,10 @@ ListStatus list_real(std::string_view text, float& value, bool* null = nullptr);
 class ListReader {
  public:
   explicit ListReader(int unit) : unit_(unit) {}
+  // A reader of the answers to the question `prompt` of the routine `name` (the frame that
+  // ends a run after answers refused in a row names them); the caller takes the values.
+  ListReader(int unit, std::string_view name, std::string_view prompt)
+      : unit_(unit), name_(name), prompt_(prompt) {}
 
   ListReader& i(int& value);
   ListReader& f(float& value);
@@ -55,7 +59,7 @@ class ListReader {
   bool fetch();             // the next line into line_; false with status_ set when none
   // Whether the unit is the standard input of the dialog: the values are answers.
   bool answers() const;
-  // The read ends in error; on the answers that is one more refused answer of the dialog.
+  // The read ends in error.
   void failed();
   Tok quoted_text(std::string& token);
   // The token of a value item, or false when the item keeps its target (null, "/", a
@@ -68,6 +72,7 @@ class ListReader {
 
   int unit_;
   std::string_view text_;   // the text of a text reader
+  std::string_view name_ = "listread", prompt_ = "the values asked";  // of a reader of answers
   bool text_used_ = false;
   std::string line_;
   std::size_t pos_ = 0;

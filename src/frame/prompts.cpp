@@ -31,11 +31,6 @@ constexpr Identity id_inchar1{"inchar1    ", "1.4 ", "08-03-2000"};
 constexpr Identity id_inintegdefnp{"inintegdefn", "1.10", "07-10-96  "};
 constexpr Identity id_inlogicdef2{"inlogicdef2", " 1.0", "08-03-2000"};
 
-
-
-
-
-
 void fill(std::span<char> value, std::string_view text) {
   std::size_t n = std::min(text.size(), value.size());
   std::copy_n(text.begin(), n, value.begin());
@@ -72,10 +67,10 @@ AnswerRead number_or_default(const Identity& id, std::string_view prompt, T& v, 
 
 // One answer line to the question `prompt` of the routine `id`, from the standard input.
 // False when the question is to be asked again: the command file ended, or the read failed
-// and the error frame has said so (a refusal of the asking).
-bool got_answer(const Identity& id, std::string_view prompt, std::string& line, Asking& asking) {
+// and the error frame has said so.
+bool got_answer(const Identity& id, std::string_view prompt, std::string& line) {
   const AnswerRead r = read_answer_line(iocom.stdin_unit, line, id.name, prompt);
-  if (r == AnswerRead::Error) could_not_read(id, prompt, asking);
+  if (r == AnswerRead::Error) could_not_read(id, prompt);
   return r == AnswerRead::Ok;
 }
 
@@ -90,21 +85,22 @@ void ask_with_default(std::string_view prompt, std::string_view shown_default) {
   }
 }
 
-// inintegdef and inrealdef: the same question for an integer or a real.
+// inintegdef and inrealdef: the same question for an integer or a real; the answer is taken
+// here unless it is the choice of a menu (`menu`), which the menu takes.
 template <class T>
 void number_question(const Identity& id, T& value, std::string_view prompt, T def,
-                     std::string (*form)(T)) {
+                     std::string (*form)(T), bool menu = false) {
   const T d = def;  // value and default may be the same variable
-  Asking asking(id.name, prompt);
   for (;;) {
     ask_with_default(prompt, form(d));
     T v = value;
     const AnswerRead r = number_or_default(id, prompt, v, d);
     if (r == AnswerRead::Again) continue;
     if (r == AnswerRead::Error) {
-      could_not_read(id, prompt, asking);
+      could_not_read(id, prompt);
       continue;
     }
+    if (!menu) answer_taken();
     value = v;
     say(fmt::Line().item("New value = ").item(form(v)).str());
     if (verbose()) dots();
@@ -141,7 +137,6 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
     menutail();
   };
   if (always) dots(out_unit);
-  Asking asking(id.name, prompt, always ? in_unit : -1);
   for (;;) {
     const bool full = always || verbose();
     if (!always && full) dots(out_unit);
@@ -159,7 +154,6 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
       say(fmt::Line().item("could not read answer to").item(prompt).str());
       say_item("==> WILL ASK QUESTION AGAIN");
       errortail00();
-      asking.refused();
       continue;
     }
     const char c = line.empty() ? ' ' : line[0];
@@ -170,7 +164,6 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
       case ' ': case '\n': case '\r': v = d; break;
       case 'h': case 'H':
         help();
-        asking.refused();
         continue;
       default:
         errorhead(id);
@@ -178,9 +171,9 @@ void yes_no(const Identity& id, bool& value, std::string_view prompt, bool def, 
         say_item("==> WILL ASK QUESTION AGAIN");
         errortail00();
         help();
-        asking.refused();
         continue;
     }
+    answer_taken();
     value = v;
     say(fmt::Line().item("New value = ").item(v ? "Yes" : "No ").str());
     if (full) dots(out_unit);
@@ -213,18 +206,18 @@ void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, in
 
 namespace {
 
-// The text question behind inchardef: the answer is cut to `buffer_len` characters (all of
-// it when 0) and stored through `store`, which also gives the text the echo shows.
+// The text question behind inchardef, asked for the routine `id`: the answer is cut to
+// `buffer_len` characters (all of it when 0) and stored through `store`, which also gives the
+// text the echo shows; it is taken here when `takes`, else by the caller.
 template <typename Store>
-void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_len,
-              Store store) {
+void ask_text(const Identity& id, std::string_view prompt, std::string_view def,
+              std::size_t buffer_len, bool takes, Store store) {
   const std::string d(def);  // value and default may share storage
-  const Identity& id = id_inchardef;
-  Asking asking(id.name, prompt);
   for (;;) {
     ask_with_default(prompt, trimmed(d));
     std::string line;
-    if (!got_answer(id, prompt, line, asking)) continue;
+    if (!got_answer(id, prompt, line)) continue;
+    if (takes) answer_taken();
     std::string buf = buffer(line, buffer_len == 0 ? std::max<std::size_t>(line.size(), 1) : buffer_len);
     std::string shown;
     if (keeps_default(buf)) {
@@ -245,17 +238,18 @@ void ask_text(std::string_view prompt, std::string_view def, std::size_t buffer_
 void inchardef(std::span<char> value, std::string_view prompt, std::string_view def,
                int& status) {
   status = 0;
-  ask_text(prompt, def, 80, [&](const std::string& text) {
+  ask_text(id_inchardef, prompt, def, 80, true, [&](const std::string& text) {
     fill(value, text);
     return std::string(value.data(), value.size());
   });
 }
 
-std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
-                           int& status) {
+std::string inchardef_name(std::string_view asker, std::string_view prompt, std::string_view def,
+                           std::size_t shown_len, int& status) {
   status = 0;
   std::string answer;
-  ask_text(prompt, def, 0, [&](const std::string& text) {
+  const Identity id{asker, id_inchardef.version, id_inchardef.date};
+  ask_text(id, prompt, def, 0, false, [&](const std::string& text) {
     answer = text;
     std::string shown = text;
     shown.resize(shown_len, ' ');
@@ -267,16 +261,15 @@ std::string inchardef_name(std::string_view prompt, std::string_view def, std::s
 void ininteg1(int& value, std::string_view prompt, int& status) {
   status = 0;
   const Identity& id = id_ininteg1;
-  Asking asking(id.name, prompt);
   for (;;) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
-    const AnswerRead r = read_value_line(id, prompt, line, asking);
+    const AnswerRead r = read_value_line(id, prompt, line, true);
     if (r == AnswerRead::Again) continue;
     int v = value;
     if (r == AnswerRead::Error || list_int(line, v) != ListStatus::Ok) {
-      could_not_read(id, prompt, asking);
+      could_not_read(id, prompt);
       continue;
     }
     value = v;
@@ -289,12 +282,12 @@ void ininteg1(int& value, std::string_view prompt, int& status) {
 void inchar1(std::span<char> value, std::string_view prompt, int& status) {
   status = 0;
   const Identity& id = id_inchar1;
-  Asking asking(id.name, prompt);
   for (;;) {
     if (verbose()) dots();
     say(fmt::Line().item("Enter").item(trimmed(prompt)).str());
     std::string line;
-    if (!got_answer(id, prompt, line, asking)) continue;
+    if (!got_answer(id, prompt, line)) continue;
+    answer_taken();
     fill(value, line);
     say(fmt::Line().item("New value =").item(std::string_view(value.data(), value.size())).str());
     if (verbose()) dots();
@@ -304,8 +297,7 @@ void inchar1(std::span<char> value, std::string_view prompt, int& status) {
 
 int menu_choice(int def) {
   int choice = def;
-  int status = 0;
-  inintegdef(choice, "your choice", def, status);
+  number_question(id_inintegdef, choice, "your choice", def, form_i12, true);
   return choice;
 }
 
@@ -320,7 +312,6 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
   status = 0;
   const int d = def;
   const Identity& id = id_inintegdefnp;
-  Asking asking(id.name, prompt);
   dots();
   for (;;) {
     say(fmt::Line().item("Enter").item(prompt).str());
@@ -334,7 +325,6 @@ void inintegdefnp(int& value, std::string_view prompt, int def, int& status) {
       say(fmt::Line().item("could not read").item(prompt).str());
       say_item("             RETRYING              ");
       errortail0(0);
-      asking.refused();
       continue;
     }
     value = v;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,13 +21,16 @@ void inrealdef(float& value, std::string_view prompt, float def, int& status);
 void inlogicdef(bool& value, std::string_view prompt, bool def, int& status);
 // A text, with a default kept on an empty answer; the answer is cut to 80 characters.
 void inchardef(std::span<char> value, std::string_view prompt, std::string_view def, int& status);
-// An integer without a default (the main menu's command): blank lines are passed over.
+// An integer without a default (the main menu's command): blank lines are passed over. The
+// caller says whether it takes the number (take_choice), as for menu_choice.
 void ininteg1(int& value, std::string_view prompt, int& status);
 // A text without a default: the whole line, empty or not, is the answer.
 void inchar1(std::span<char> value, std::string_view prompt, int& status);
-// An integer with a default, the prompt printed as given and no echo of the new value.
+// An integer with a default, the prompt printed as given and no echo of the new value: the
+// choice of a menu, which says whether it takes it (take_choice).
 void inintegdefnp(int& value, std::string_view prompt, int def, int& status);
-// The choice in a menu: "your choice", with def (the exit of most menus) as the default.
+// The choice in a menu: "your choice", with def (the exit of most menus) as the default. The
+// menu says take_choice for a choice it knows: an unknown one counts as refused.
 int menu_choice(int def = 99);
 // The close of a menu and its question: a rule, the exit item and the menu's tail, then the
 // choice read as menu_choice reads it (default 99).
@@ -35,41 +39,43 @@ int close_menu(std::string_view exit_item);
 void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, int out_unit,
                  int& status);
 
-// As inchardef, for a file name: the whole answer line is taken (not cut to 80 characters)
-// and returned; the echo shows it cut or padded to shown_len characters.
-std::string inchardef_name(std::string_view prompt, std::string_view def, std::size_t shown_len,
-                           int& status);
+// As inchardef, for a file name: the whole answer line is read (not cut to 80 characters)
+// and returned; the echo shows it cut or padded to shown_len characters. The answer is the
+// caller's to take (answer_taken when the file opens); the frames name the routine `asker`.
+std::string inchardef_name(std::string_view asker, std::string_view prompt, std::string_view def,
+                           std::size_t shown_len, int& status);
 
 // ---- Answers refused in a row ----
-// Every question asks again, without end, after an answer it cannot take (one that cannot be
-// read, a value out of its bounds, a file that will not open, a request for help, a blank
-// line where a value is due). Where no person types the answers (a command file, or a keyboard
-// that is no terminal: iocom.keyboard_person false) an input that never gives a usable answer
-// (random bytes, the run's own log read back) would repeat for ever: at 100 refusals in a row
-// the run ends instead, with an error frame naming the input and the question, status 1, the
+// Every question asks again, without end, after an answer it does not take. Where no person
+// types the answers (a command file, or a keyboard that is no terminal: iocom.keyboard_person
+// false) an input that never gives a usable answer (random bytes, the run's own log read back,
+// `yes 12345` at a menu) would repeat for ever, so the answers are counted in one place:
+// - every answer line a question reads counts one (dialog.hpp, read_answer: every reader of
+//   answers reads through it, the free-format reader of the answers included);
+// - every answer a question takes starts the count again: the questions of this file say
+//   answer_taken when they take their answer, a menu says take_choice for a choice it knows
+//   (its choice is read by menu_choice, close_menu, ininteg1 or inintegdefnp, which leave that
+//   to it), a question of its own (a file name that opens, three values) when it takes them;
+// - a blank line where the main menu's ininteg1 waits for a number counts nothing.
+// So an unreadable answer, a value outside its bounds, an unknown menu choice, a request for
+// help, a file that will not open, a blank line where values are due each count one, in a
+// row across questions. Before a line is read after 100 in a row the run ends instead, with
+// an error frame naming the question (its routine and prompt) and the input, status 1, the
 // common stop path keeping whatever was written. A person at a terminal is asked again.
 inline constexpr int kMaxRefusedAnswers = 100;
-// One question of the routine `name` being asked until its answer is taken, from the answers
-// on unit `in` (the standard input of iocom unless said); without a name, a question made of
-// the questions it asks (ask_until_taken). Refusals are counted in a row across questions, and
-// the count starts again when a question takes its answer (the object ends); a question that
-// asks others also counts its own refusals, whatever the others took.
-class Asking {
- public:
-  explicit Asking(std::string_view name = {}, std::string_view prompt = {}, int in = -1);
-  ~Asking();
-  Asking(const Asking&) = delete;
-  Asking& operator=(const Asking&) = delete;
-  // One more answer refused: the question is asked again, unless that was the last allowed.
-  void refused();
-
- private:
-  int in_;
-  int count_ = 0;
-};
-// An answer refused by a free-format read of the standard input of its own (a record of several
-// values that cannot be read, or a blank line where values are due).
-void free_format_answer_refused();
+// The answer just read is taken: the count starts again.
+void answer_taken();
+// A menu's choice: taken when it is one of `known`, the choices the menu acts on, a choice
+// that shows the menu again included; any other counts as refused. A taken choice starts the
+// count again as a taken value does, but is no value for answer_refused.
+void take_choice(int choice, std::initializer_list<int> known);
+// A menu's choice taken, for a menu that tells its choices by a test of its own.
+void choice_taken();
+// A caller refuses what the questions it asked gave (ask_until_taken, a menu's exit refused,
+// a number a menu does not know): the answers read since the last taken value, and that value
+// too when nothing was read after it, count as refused. So a menu left again and again with
+// nothing changed counts every exit, while a value set between two refused exits is taken.
+void answer_refused();
 
 // A question asked again until its answer is taken: ask(answer) asks it, offering `answer` as
 // its default (or as the value its menu shows); taken(answer) accepts the answer, or reports
@@ -79,15 +85,15 @@ void free_format_answer_refused();
 template <class T, class Ask, class Taken>
 void ask_until_taken(T& value, Ask ask, Taken taken) {
   const T before = value;
-  Asking asking;
   for (;;) {
     T answer = before;
     ask(answer);
     if (taken(answer)) {
       value = answer;
+      answer_taken();
       return;
     }
-    asking.refused();
+    answer_refused();
   }
 }
 

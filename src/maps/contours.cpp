@@ -145,6 +145,7 @@ void contours1(float longmin, float longmax, float latmin, float latmax, frame::
         line_file(choice, name, frame, longmin, longmax, latmin, latmax);
         break;
       default:
+        frame::answer_refused();  // inside the bounds, but no choice of the menu
         break;
     }
   }

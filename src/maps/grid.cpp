@@ -105,7 +105,7 @@ void ask_triple(bool latitude, float& vmin, float& vmax, float& inc) {
     say(head);
     say(unit_line);
     float a = vmin, b = vmax, c = inc;
-    frame::ListReader r(iocom.stdin_unit);
+    frame::ListReader r(iocom.stdin_unit, id_sllgrid2.name, head);
     r.f(a).f(b).f(c);
     if (r.status() == frame::ListStatus::Error) continue;
     if (r.status() == frame::ListStatus::Eof) return;
@@ -113,6 +113,7 @@ void ask_triple(bool latitude, float& vmin, float& vmax, float& inc) {
       refuse_zero_increment(latitude ? "latitude increment" : "longitude increment");
       continue;
     }
+    frame::answer_taken();
     vmin = a;
     vmax = b;
     inc = c;
@@ -140,6 +141,7 @@ void grid_menu(GridValues& g) {
     }
     int status = 0;
     choice = frame::menu_choice();
+    frame::take_choice(choice, {6, 7, 8, 9, 10, 11, 12, 13, 20, 21, 22, 23, 99});
     switch (choice) {
       case 10: ask_triple(true, g.latmin, g.latmax, g.latinc); break;
       case 11: frame::inrealdef(g.latmin, "latitude minimum", g.latmin, status); break;

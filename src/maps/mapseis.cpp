@@ -346,6 +346,8 @@ void mapseis4(const MapEvents& events, int nmax, int kout, bool lsish, int isub,
       frame::menutail();
     }
     int choice = frame::menu_choice();
+    frame::take_choice(choice, {10, 11, 12, 15, 20, 99, 300, 310, 315, 320, 330, 340, 341, 342,
+                                343, 400, 900, 1000});
 
     command(choice, isub);
 

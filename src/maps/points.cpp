@@ -160,6 +160,7 @@ void mappoint(bool& lproj, frame::Mode mode) {
     menu(lproj);
     int choice = 0;
     frame::ininteg1(choice, "your choice", status);
+    frame::take_choice(choice, {10, 13, 14, 20, 51, 52, 53, 54, 99, 100, 200});
     switch (choice) {
       case 10:
         frame::inrealdef(st.xpt, "X or long-deg", st.xpt, status);

@@ -84,6 +84,7 @@ void settings_menu(float& sizmaxa, float& sizmina, int& iepia, int& isha) {
     frame::menutail();
     int status = 0;
     choice = frame::menu_choice();
+    frame::take_choice(choice, {10, 20, 30, 40, 99});
     switch (choice) {
       case 10:
         frame::inrealvindef(sizmaxa, "Major size", sizmaxa, 0.0f, 100.0f, status);

@@ -188,6 +188,7 @@ void scolortable(frame::Mode inter) {
     say_item("modify rgb color content .....200");
     say_item("read color table from file ...300");
     const int choice = frame::close_menu("EXIT ..........................99");
+    frame::take_choice(choice, {99, 100, 200, 300});
     int status = 0;
     if (choice == 99) return;
     if (choice == 100) {
@@ -237,6 +238,7 @@ void scolornb(int& n, frame::Mode inter) {
       frame::menutail();
       int status = 0;
       const int choice = frame::menu_choice();
+      frame::take_choice(choice, {10, 98, 99});
       if (choice == 10) {
         frame::inintegvindef(n, "new nb of colors", n, 1, kMaxColors, status);
       } else if (choice == 98) {
@@ -334,6 +336,7 @@ void scolorrgb(int& index, std::span<char> name, float& red, float& green, float
       frame::menutail();
       int status = 0;
       const int choice = frame::menu_choice();
+      frame::take_choice(choice, {10, 20, 30, 98, 99});
       if (choice == 10) {
         frame::inintegvindef(index, "new color index", index, 1, n, status);
       } else if (choice == 20) {

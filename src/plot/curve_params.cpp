@@ -154,6 +154,8 @@ void scall_menu() {
     say_param_rows(true);
     menu_tail();
     int choice = ask_choice();
+    if ((choice >= 1 && choice <= pfixblock.nparfix) || choice == 99) frame::choice_taken();
+    frame::take_choice(choice, {100, 200, 210, 300, 310, 320, 330});
     if (choice >= 1 && choice <= pfixblock.nparfix) {
       frame::Text<10> name;
       frame::Text<12> cval;
@@ -341,6 +343,7 @@ void fixed_slot_menu(FixedSlot& slot, int i) {
     frame::say_value("info:", slot.info.view());
     menu_tail();
     const int choice = frame::menu_choice();
+    frame::take_choice(choice, {10, 20, 30, 40, 50, 99});
     if (choice == 99) return;
     if (choice == 10) {
       int status = 0;
@@ -524,6 +527,7 @@ void scparfixnb(int& nb, frame::Mode inter) {
       frame::say_int("current nb of fixed params ....10", nb, 6);
       menu_tail();
       const int choice = ask_choice();
+      frame::take_choice(choice, {10, 99});
       if (choice == 99) break;
       if (choice == 10) {
         frame::inintegvindef(nb, "nb of fixed parameters", nb, 1, kMaxFixedParams, status);
@@ -598,6 +602,7 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
       frame::say_real("single level value ............20", lini, 8, 3);
       menu_tail();
       const int choice = ask_choice();
+      frame::take_choice(choice, {10, 11, 12, 13, 14, 15, 20, 99});
       if (choice == 99) break;
       int status = 0;
       if (choice == 20) {

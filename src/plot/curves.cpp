@@ -89,6 +89,7 @@ void scptnp(int& np, frame::Mode inter) {
       frame::say_int("nb of segments ..................", static_cast<long long>(np) - 1, 7);
       menu_tail();
       const int choice = ask_choice();
+      frame::take_choice(choice, {10, 99});
       if (choice == 99) break;
       if (choice == 10) {
         int status = 0;
@@ -145,6 +146,7 @@ void scptif(float& pti, float& ptf, frame::Mode inter) {
       frame::say_real("final   value .................11", ptf, 8, 3);
       menu_tail();
       const int choice = ask_choice();
+      frame::take_choice(choice, {10, 11, 99});
       if (choice == 99) break;
       int status = 0;
       if (choice == 10) frame::inrealdef(pti, "initial value", pti, status);
@@ -164,6 +166,7 @@ void scptd(float& ptd, frame::Mode inter) {
       frame::say_real("increment .....................10", ptd, 8, 3);
       menu_tail();
       const int choice = ask_choice();
+      frame::take_choice(choice, {10, 99});
       if (choice == 99) break;
       if (choice == 10) {
         int status = 0;
@@ -186,6 +189,7 @@ void scptnam(std::span<char> name, frame::Mode inter) {
                      .str());
       menu_tail();
       const int choice = ask_choice();
+      frame::take_choice(choice, {10, 99});
       if (choice == 99) break;
       if (choice == 10) {
         int status = 0;

@@ -128,6 +128,7 @@ int main() {
     main_menu(capacity, plotname, lsish);
     int status = 0;
     frame::ininteg1(choice, "your choice                        ", status);
+    frame::take_choice(choice, {7, 10, 13, 20, 23, 330, 900, 1000, 1100, 1200, 2001, 2002, 3000, 5000, 9999});
 
     // Commands that act at once.
     switch (choice) {

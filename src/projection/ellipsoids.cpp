@@ -73,6 +73,7 @@ void choose(int& iell, bool repeat) {
       say(fmt::Line().item("NEITHER IN [1,").lit(std::to_string(kCount)).lit("] NOR = 99"));
       say_item("==> BACK TO MENU WITHOUT ACTION");
       frame::warningtail00();
+      frame::answer_refused();  // the number was read, but names no ellipsoid
     }
     if (!repeat) return;
   }

@@ -68,6 +68,7 @@ void smatab33(float* aba, frame::Mode mode) {
         say(fmt::Line().item(label).x().f(aba[3 * col + row], 8, 3));
       }
       const int answer = frame::close_menu("UPDATE & EXIT ........99");
+      if (answer == 99 || (answer >= 1 && answer <= 9)) frame::choice_taken();
       int status = 0;
       if (answer == 99) break;
       if (answer >= 1 && answer <= 9) {

@@ -86,6 +86,7 @@ void parallels(frame::Mode s, std::string_view (*problem_of)(float lat1, float l
     warn_unusable({angle_line("first latitude  =", lat1), angle_line("second latitude =", lat2)},
                   problem, s.menu());
     if (s.silent()) return;
+    frame::answer_refused();  // the set-ups left with parallels it cannot take
     llpparam.latp1 = held1;
     llpparam.latp2 = held2;
   }
@@ -103,6 +104,7 @@ void view_angle(frame::Mode s) {
     if (problem.empty()) return;
     warn_unusable({angle_line("angle of view =", alpha)}, problem, s.menu());
     if (s.silent()) return;
+    frame::answer_refused();  // the set-up left with an angle it cannot take
     llpparam.anglep1 = held;
   }
 }
@@ -169,6 +171,7 @@ int choose(int code) {
       frame::menutail();
     }
     const int answer = frame::menu_choice();
+    if (answer == 99 || known(answer)) frame::choice_taken();
     if (answer == 99) return code;
     if (known(answer)) {
       code = answer;

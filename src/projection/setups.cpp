@@ -113,6 +113,7 @@ void angle_setup(const AngleSetup& s, float& value, frame::Mode mode) {
       say_rule();
       say_real(s.menu_line, value, 8, 3);
       const int answer = frame::close_menu("UPDATE & EXIT ........99");
+      frame::take_choice(answer, {1, 99});
       int status = 0;
       if (answer == 99) break;
       if (answer != 1) continue;
@@ -217,6 +218,7 @@ void origin_menu(Origin& o) {
       frame::menutail();
     }
     const int answer = frame::menu_choice();
+    frame::take_choice(answer, {1, 2, 99});  // 99 may yet be refused (ask_origin)
     int status = 0;
     if (answer == 99) return;
     if (answer == 1) {
@@ -258,6 +260,7 @@ void centre_menu(float& lon, float& lat) {
     say_real("central longitude .....1", lon, 8, 3);
     say_real("central latitude ......2", lat, 8, 3);
     const int answer = frame::close_menu("UPDATE & EXIT ........99");
+    frame::take_choice(answer, {1, 2, 99});
     int status = 0;
     if (answer == 99) return;
     if (answer == 1) {

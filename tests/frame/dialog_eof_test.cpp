@@ -229,8 +229,8 @@ TEST_F(EndOfInput, ReadErrorsBetweenGoodAnswersNeverEndTheInput) {
 }
 
 // Answers refused in a row where no person types them (a keyboard that is no terminal, a
-// command file): the 100th ends the run with a frame naming the input; every question that
-// asks again counts, and a taken answer starts the count again.
+// command file): after the 100th the run ends with a frame naming the question and the input;
+// every answer a question does not take counts, and a taken answer starts the count again.
 std::string times(const std::string& answer, int n) {
   std::string s;
   for (int k = 0; k < n; ++k) s += answer;
@@ -259,7 +259,7 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
   static Text<35> name;
   expect_refusals_end([] { inrealdef(x, "the question", 1, status); }, "inrealdef", "x\n");
   expect_refusals_end([] { inlogicdef(b, "the question", b, status); }, "inlogicdef", "h\n");
-  expect_refusals_end([] { ininteg1(i, "the question", status); }, "ininteg1", "\n");
+  expect_refusals_end([] { ininteg1(i, "the question", status); }, "ininteg1", "x\n");
   expect_refusals_end([] { inintegdefnp(i, "the question", 1, status); }, "inintegdefn", "x\n");
   expect_refusals_end([] { inintegvin1(i, "the question", 0, 3, status); }, "inintegvin1", "7\n");
   expect_refusals_end([] { inrealvindef(x, "the question", 1, 0, 3, status); }, "inrealvinde", "x\n");
@@ -267,11 +267,55 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
                                            [](int v) { return v != 0; }); },
                       "inintegdef", "0\n");
   expect_refusals_end([] { altsio(15, name, i, Mode::kCallerMenu); }, "inintegdef", "7\n");
+  // A menu's refused exit: 99 taken by the menu, then refused by the question around it.
+  expect_refusals_end([] { ask_until_taken(i, [](int&) { while (menu_choice() != 99) {} take_choice(99, {99}); },
+                                           [](int) { return false; }); },
+                      "inintegdef", "99\n");
   expect_refusals_end([] { std::string f(9, ' '); opef2(f, "test", 61, "old", Mode::kCallerMenu); }, "opef2",
                       "no_such_file\n");
   for (const char* garbage : {"x\n", "\n"})  // a free-format read of its own, asked again
-    expect_refusals_end([] { while (ListReader(5).f(x).status() == ListStatus::Error) {} }, "listread",
-                        garbage);
+    expect_refusals_end([] { while (ListReader(5, "grid", "three values").f(x).status() == ListStatus::Error) {} },
+                        "grid", garbage);
+}
+
+// What is taken, what waits: blank lines at the main menu's question count nothing (120 from a
+// command file, 150 from the keyboard); a menu whose exit is refused, between taken answers,
+// goes on; the same question from a command file and from the keyboard is named the same.
+TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheRunGoing) {
+  EXPECT_EXIT(
+      {
+        StderrConsole c(times("\n", 150) + "9999\n" + times("1\n5\n99\n", 150) + "1\n7\n99\n");
+        run_command_file(times("\n", 120) + "7\n");
+        iocom.pause = false;
+        iocom.keyboard_person = false;
+        int i = 0;
+        int j = 0;
+        int status = 0;
+        ininteg1(j, "your choice", status);
+        ininteg1(i, "your choice", status);
+        int v = 0;  // a menu setting v until 99, its exit refused while v is not 7
+        ask_until_taken(v, [](int& w) {
+          int st = 0;
+          for (int k = menu_choice(); take_choice(k, {1, 99}), k != 99; k = menu_choice())
+            inintegdef(w, "v", w, st);
+        }, [](int w) { return w == 7; });
+        units::stop_run(i == 9999 && j == 7 && v == 7 ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "");
+  for (bool from_file : {false, true}) {
+    EXPECT_EXIT(
+        {
+          StderrConsole c(from_file ? "" : times("no_such_file\n", 100));
+          if (from_file) run_command_file(times("no_such_file\n", 100));
+          iocom.pause = false;
+          iocom.keyboard_person = false;
+          std::string f(12, ' ');
+          opef2(f, "test", 61, "old", Mode::kCallerMenu);
+        },
+        ::testing::ExitedWithCode(1),
+        "subroutine opef2 (.*\n)* no answer to test file name\n " +
+            (from_file ? "command file: " + path_ : std::string("keyboard: no terminal")));
+  }
 }
 
 TEST_F(EndOfInput, ATakenAnswerOrAPersonAtTheKeyboardKeepsTheQuestionsGoing) {

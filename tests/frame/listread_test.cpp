@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "frame/listread.hpp"
+#include "frame/prompts.hpp"
 #include "frame/units.hpp"
 #include "support/console.hpp"
 #include "support/tempfile.hpp"
@@ -65,6 +66,7 @@ std::string read_items(const std::string& items) {
   }
   std::string out = status_name(r.status());
   if (r.status() == ListStatus::Error) return out;
+  korbast::frame::answer_taken();  // as the dialog takes values read
   char buf[16];
   for (std::size_t k = 0; k < items.size(); ++k) {
     if (items[k] == 'i') {

@@ -2,8 +2,10 @@
 # Lines of a command file are bounded: a 1 MiB line is a read error of the command file (one
 # warning naming it) and the next line is read; /dev/zero as a command file is given up and
 # the question goes back to the keyboard. Both runs end by themselves with status 0. Answers
-# that can never be taken (a command file of noise, `yes x` as the keyboard) end the run after
-# 100 in a row, with status 1 and a frame naming the input.
+# that are not taken (a command file of noise, an endless pipe of one refused answer at any
+# question) end the run after 100 in a row, with status 1 and a frame naming the input; one
+# taken answer starts the count again, blank lines at the main menu count nothing, and a
+# person at a terminal (the keyboard, wherever the console goes) is asked again.
 #
 #   line_bounds.sh KORBAST
 set -u
@@ -34,4 +36,68 @@ printf '\n5000\n5001\nnoise.txt\n\n9999\n' | timeout 30 "$prog" > out3.txt
 [ $? = 1 ] && grep -q '^ command file: noise.txt$' out3.txt || fail "noise: not ended, file not named"
 yes x | timeout 30 "$prog" > out4.txt
 [ $? = 1 ] && grep -q '^ keyboard: no terminal$' out4.txt || fail "yes x: not ended"
+# The main menu: 99 refused, one taken, 99 refused go on; 100 end the run; 150 blank lines
+# count nothing.
+refused() { yes 12345 | head -n "$1"; }
+{ echo; refused 99; echo 900; refused 99; echo 9999; } | timeout 60 "$prog" > /dev/null ||
+  fail "99 refused, one taken, 99 refused: ended"
+{ echo; refused 100; echo 9999; } | timeout 60 "$prog" > /dev/null; [ $? = 1 ] || fail "100 refused: not ended"
+{ echo; yes '' | head -n 150; echo 9999; } | timeout 60 "$prog" > /dev/null || fail "150 blank lines: counted"
+# An endless pipe of one refused answer at each kind of question ends by itself, its log small.
+while read -r name before answer; do
+  { printf "$before"; yes "$answer"; } | timeout 60 "$prog" > "$name.txt"
+  [ $? = 1 ] && grep -q '^ 100 ANSWERS IN A ROW REFUSED$' "$name.txt" &&
+    [ "$(wc -c < "$name.txt")" -lt 1000000 ] || fail "yes '$answer' at the $name: not ended"
+done <<'EOF'
+main-menu        \n                 12345
+reader-menu      \n1000\n           12345
+projection-menu  \n2001\n300\n      12345
+grid-values      \n2001\n320\n10\n  0 0 0
+file-name        \n1000\n1000\n     no_such_file
+yes-no           \n7\n              x
+interval         \n2001\n320\n8\n   7
+EOF
+# The grid's values from a command file: the frame names the command file.
+{ printf '2001\n320\n10\n'; yes x | head -n 150; } > grid.cmd
+printf '\n5000\n5001\ngrid.cmd\n99\n99\n9999\n' | timeout 60 "$prog" > grid.txt
+[ $? = 1 ] && grep -q '^ command file: grid.cmd$' grid.txt || fail "grid values from a command file: not ended"
+# A command file started inside a running one is refused, and the first one goes on.
+printf '5000\n5001\nb.cmd\n900\n5000\n5003\n' > a.cmd
+printf '5000\n5003\n' > b.cmd
+printf '\n5000\n5001\na.cmd\n\n\n' | timeout 60 "$prog" > nested.txt
+grep -q '^ COMMAND FILE ALREADY OPEN$' nested.txt && grep -q HELP nested.txt ||
+  fail "a command file started from a command file: not refused"
+# A person types at a terminal whatever the console is; a file is no person, even with the
+# console on a terminal.
+if command -v python3 > /dev/null; then
+  python3 - "$prog" <<'EOF' || fail "terminal"
+import os, pty, select, subprocess, sys, time
+def run(keys, console, typed=b""):
+    m, s = pty.openpty()
+    p = subprocess.Popen([sys.argv[1]], stdin=s if keys is None else keys,
+                         stdout=s if console is None else console, stderr=subprocess.DEVNULL)
+    os.close(s)
+    os.write(m, typed)
+    out, end = b"", time.time() + 60  # a safety net only
+    while time.time() < end:  # to the end of the run, which closes the terminal
+        if select.select([m], [], [], 0.1)[0]:
+            try:
+                out += os.read(m, 65536)
+            except OSError:
+                break
+    if p.poll() is None:
+        p.kill()
+    return p.wait(), out
+with open("tty_in.txt", "wb") as log:  # the keyboard a terminal, the console a file
+    status, _ = run(None, log, b"\n" + b"x\n\n" * 150 + b"9999\n")  # each x with its pause's RETURN
+if status != 0:
+    sys.exit(f"a person at the keyboard, the console a file: status {status}")
+with open("keys.txt", "wb") as f:
+    f.write(b"\n" + b"x\n" * 300)
+with open("keys.txt", "rb") as keys:  # the keyboard a file, the console a terminal
+    status, out = run(keys, None)
+if status != 1 or b"keyboard: no terminal" not in out:
+    sys.exit(f"a file as the keyboard, the console a terminal: status {status}, not ended")
+EOF
+fi
 echo ok
