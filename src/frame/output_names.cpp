@@ -127,10 +127,11 @@ NameForms name_forms(const std::string& path) {
 
 namespace {
 
-// What the run was started with open: each descriptor, whether it was open for writing, and
-// the file it held.
+// What the run was started with open: each descriptor, whether it was open for reading and for
+// writing, and the file it held.
 struct StartDescriptor {
   int fd;
+  bool readable;
   bool writable;
   platform::FileId file;
 };
@@ -138,6 +139,12 @@ struct StartDescriptor {
 std::vector<StartDescriptor>& start_descriptors() {
   static std::vector<StartDescriptor> found;
   return found;
+}
+
+// The standard input the run was started with, held for reading.
+platform::HeldFiles& standard_input() {
+  static platform::HeldFiles held;
+  return held;
 }
 
 // Taken when the program is loaded, before main and before anything of the run is opened, so
@@ -213,11 +220,15 @@ void note_start_descriptors() {
   } else {
     for (int fd = 0; fd < 256; ++fd) numbers.push_back(fd);
   }
+  standard_input().let_go();
   for (const int fd : numbers) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags == -1) continue;
     const int access = flags & O_ACCMODE;
-    found.push_back({fd, (flags & O_PATH) == 0 && access != O_RDONLY, platform::file_id(fd)});
+    const bool path_only = (flags & O_PATH) != 0;
+    found.push_back(
+        {fd, !path_only && access != O_WRONLY, !path_only && access != O_RDONLY, platform::file_id(fd)});
+    if (fd == 0 && found.back().readable) standard_input().hold(found.back().file, platform::Use::Reading);
   }
 }
 
@@ -249,6 +260,11 @@ bool own_stream(int n) {
   return n != 0 && s != nullptr && s->writable;
 }
 
+// Whether descriptor n is one the run opened itself: open now, past the standard streams (those
+// it was started without are Bad file descriptors, whatever the run put at their numbers), and
+// not what the run was started with there.
+bool opened_by_run(int n) { return n > 2 && ::fcntl(n, F_GETFD) != -1 && still_from_start(n) == nullptr; }
+
 }  // namespace
 
 int open_own(const OwnName& name, bool make_new) {
@@ -257,15 +273,26 @@ int open_own(const OwnName& name, bool make_new) {
     errno = EACCES;  // another entry of the run's own /proc folder: never opened
     return -1;
   }
-  const bool held = ::fcntl(n, F_GETFD) != -1;
   if (make_new) {
-    errno = held ? EEXIST : EBADF;
+    errno = ::fcntl(n, F_GETFD) != -1 ? EEXIST : EBADF;
     return -1;
   }
-  if (own_stream(n)) return ::fcntl(n, F_DUPFD_CLOEXEC, 0);
-  // A file the run opened itself; the standard streams it was started without are Bad file
-  // descriptors, whatever the run put at their numbers.
-  if (held && n > 2 && still_from_start(n) == nullptr) return refuse(kOpenedElsewhere);
+  if (own_stream(n)) {
+    struct stat st {};
+    const bool read_by_run = ::fstat(n, &st) == 0 && platform::held(st).reading;
+    return read_by_run ? refuse(kOpenedElsewhere) : ::fcntl(n, F_DUPFD_CLOEXEC, 0);
+  }
+  if (opened_by_run(n)) return refuse(kOpenedElsewhere);
+  errno = EBADF;
+  return -1;
+}
+
+int check_own_input(const OwnName& name) {
+  const int n = name.fd;
+  if (n < 0) return 0;
+  const StartDescriptor* s = still_from_start(n);
+  if (s != nullptr && s->readable) return 0;
+  if (opened_by_run(n)) return refuse(kOpenedElsewhere);
   errno = EBADF;
   return -1;
 }
@@ -298,8 +325,10 @@ int reopen_for_writing(int at, const std::string& path, const struct stat& st) {
 }
 
 // A stream chosen to be written as it is: the file the name leads to, if it is still the one
-// looked at (`seen`, by its identity and the time of its last change) and no block device; -1
-// with errno, or refused.
+// looked at (`seen`, by its identity: a FIFO or a device that another program writes into
+// changes its time of last change, not what it is), no block device and nothing the run holds
+// (a FIFO or pipe it reads from); looked at through a descriptor that opens nothing, so that a
+// FIFO is neither waited on nor taken a reader from. -1 with errno, or refused.
 int open_stream(const std::string& path, const platform::FileId& seen) {
   int at = -1;
   do at = ::open(path.c_str(), O_PATH | O_CLOEXEC);
@@ -309,7 +338,8 @@ int open_stream(const std::string& path, const platform::FileId& seen) {
   int fd = -1;
   if (::fstat(at, &st) != 0) fd = -1;
   else if (S_ISBLK(st.st_mode)) fd = refuse(kBlockDevice);
-  else if (!platform::same_file(st, seen, true)) fd = refuse(kChanged);
+  else if (!platform::same_file(st, seen)) fd = refuse(kChanged);
+  else if (platform::held(st)) fd = refuse(kOpenedElsewhere);
   else fd = reopen_for_writing(at, path, st);
   const int error = errno;
   ::close(at);
@@ -320,8 +350,8 @@ int open_stream(const std::string& path, const platform::FileId& seen) {
 // A new file made beside the name and renamed over it, if the name still holds what was looked
 // at (`seen`, nothing when it was not there): the same file, unchanged since, so that a file
 // written to, or removed and made anew (even with the freed inode number), is not replaced;
-// -1 with errno, or refused.
-int replace_file(const std::string& path, const platform::FileId& seen) {
+// and no file the run holds. The new file is held in `hold`. -1 with errno, or refused.
+int replace_file(const std::string& path, const platform::FileId& seen, platform::HeldFiles& hold) {
   // Made beside the name, then put at it in one step: nothing planted at the name between a
   // removal and a creation can be followed, and the name is never without a file.
   std::string temp;
@@ -329,11 +359,12 @@ int replace_file(const std::string& path, const platform::FileId& seen) {
   if (fd < 0) return -1;
   struct stat now {};
   const bool changed = ::lstat(path.c_str(), &now) == 0 ? !platform::same_file(now, seen, true) : seen.there;
-  if (!changed && std::rename(temp.c_str(), path.c_str()) == 0) return fd;
+  const std::string why = changed ? std::string(kChanged) : platform::rename_unless_held(temp, path, hold);
+  if (why.empty()) return fd;
   const int error = errno;
   ::close(fd);
   ::unlink(temp.c_str());
-  if (changed) return refuse(kChanged);
+  if (changed || why == kOpenedElsewhere) return refuse(why);
   errno = error;
   return -1;
 }
@@ -342,8 +373,9 @@ int replace_file(const std::string& path, const platform::FileId& seen) {
 
 // Status::Replace: the descriptor of the new file at the name (or of the stream there), or -1
 // with errno, or refused. `looked`: what the user was asked about, or nullptr for the open's
-// own look; what the open finds must be what was looked at. `dev`: the name is under /dev.
-int open_replacing(const std::string& path, const Look* looked, bool dev) {
+// own look; what the open finds must be what was looked at. `dev`: the name is under /dev. The
+// new file is held in `hold`.
+int open_replacing(const std::string& path, const Look* looked, bool dev, platform::HeldFiles& hold) {
   const Look look = looked ? *looked : look_at(path);
   switch (look.found) {
     case Found::Folder:
@@ -359,7 +391,7 @@ int open_replacing(const std::string& path, const Look* looked, bool dev) {
   }
   // A link of /dev's own (to a file, or leading nowhere) is left; a file there is replaced.
   if (dev && S_ISLNK(look.name.kind)) return refuse(kUnderDev);
-  return replace_file(path, look.name);
+  return replace_file(path, look.name, hold);
 }
 
 }  // namespace names

@@ -10,11 +10,12 @@
 #include <string_view>
 
 #include "frame/units.hpp"
+#include "platform/held_files.hpp"
 
 namespace korbast::frame::units::names {
 
 // Why an open is refused, where the system gives no reason of its own.
-constexpr std::string_view kOpenedElsewhere = "File already opened in another unit";
+constexpr std::string_view kOpenedElsewhere = platform::kHeldByRun;
 constexpr std::string_view kBlockDevice = "A block device is never written";
 constexpr std::string_view kUnderDev = "A link or special file under /dev is never replaced";
 constexpr std::string_view kChanged = "Changed after it was chosen";
@@ -45,10 +46,11 @@ struct NameForms {
 // Both forms of path.
 NameForms name_forms(const std::string& path);
 
-// At start-up: notes the descriptors the process holds now, whether each is open for writing,
-// and the file each holds. Done when the program is loaded, before anything of the run is
-// opened (also in the tests and fuzz targets); tests call it again to take descriptors they
-// made as handed over by the caller.
+// At start-up: notes the descriptors the process holds now, whether each is open for reading
+// and for writing, and the file each holds; the standard input is held for reading
+// (platform::HeldFiles): no output is written into it. Done when the program is loaded, before
+// anything of the run is opened (also in the tests and fuzz targets); tests call it again to
+// take descriptors they made as handed over by the caller.
 void note_start_descriptors();
 // What a name reaches of the run itself: one of its descriptors, or another entry of its /proc
 // folder (fd -1); own is false for any other name.
@@ -64,10 +66,18 @@ OwnName own_name(const NameForms& forms);
 // A New (make_new) or Replace open of what an own name reaches: a duplicate of one of the
 // run's own streams (Replace only: a descriptor open for writing when the run started, still
 // that very file, not its standard input), or -1 with errno: EEXIST for New where the
-// descriptor is open, refused (kOpenedElsewhere) for a descriptor the run opened itself, EBADF
-// for one not open or not a stream (the standard input), EACCES for another entry of the
-// run's /proc folder. Nothing is opened.
+// descriptor is open, refused (kOpenedElsewhere) for a descriptor the run opened itself and
+// for a stream that is what the run reads from (its standard input's pipe under another
+// number), EBADF for one not open or not a stream (the standard input), EACCES for another
+// entry of the run's /proc folder. Nothing is opened.
 int open_own(const OwnName& name, bool make_new);
+// Whether an input (Old, Regular) may be opened by an own name: 0 for a descriptor the run was
+// started with open for reading, still that very file (the standard input, `3<cat.ndk`), and
+// for another entry of the run's /proc folder, which are opened by their names as any file;
+// otherwise -1: refused (kOpenedElsewhere) for a descriptor the run opened itself (its own
+// pipes, a unit's file: never waited on), EBADF for one of its output streams (open for writing
+// only) or a descriptor not open.
+int check_own_input(const OwnName& name);
 // Whether a name is under /dev, as written or through a link to a folder on its way.
 bool under_dev(const NameForms& forms);
 // Whether a name under /dev holds one of /dev's own entries (kind: what lstat found there, 0
@@ -77,7 +87,9 @@ bool dev_own_entry(const NameForms& forms, mode_t kind);
 
 // Status::Replace: the descriptor of the new file at the name (or of the stream there), or -1
 // with errno, or refused. `looked`: what the user was asked about, or nullptr for the open's
-// own look; what the open finds must be what was looked at. `dev`: the name is under /dev.
-int open_replacing(const std::string& path, const Look* looked, bool dev);
+// own look; what the open finds must be what was looked at. `dev`: the name is under /dev. A
+// file the run holds at the name, or a stream it reads from where the name leads, is refused
+// (kOpenedElsewhere); the new file is held in `hold` from its rename on.
+int open_replacing(const std::string& path, const Look* looked, bool dev, platform::HeldFiles& hold);
 
 }  // namespace korbast::frame::units::names

@@ -26,6 +26,7 @@
 #include "frame/output_names.hpp"
 #include "frame/stop.hpp"
 #include "platform/file_id.hpp"
+#include "platform/held_files.hpp"
 
 namespace korbast::frame::units {
 namespace {
@@ -82,10 +83,11 @@ struct Unit {
   std::unique_ptr<Output> output;
   std::string path;
   std::string temp;  // Status::Whole: where the lines go until the close
-  // The file opened: a second unit may not write it when it is a regular file (see
-  // opened_elsewhere).
+  // The file opened, held by the run while the unit is open (for reading or for writing): no
+  // other output replaces it or writes into it (see opened_elsewhere).
   platform::FileId opened;
-  // A file the run made at its name (Replace, Whole): written only while the name holds it.
+  platform::HeldFiles held;
+  // A file the run made at its name (New, Replace, Whole): written only while the name holds it.
   bool at_name = false;
   bool readable = false;
   bool writable = false;
@@ -293,6 +295,7 @@ bool wait_for_writer(int fd) {
 // through one.
 bool open_input(Unit& u, const std::string& path, Status status) {
   struct stat st {};
+  if (names::check_own_input(names::own_name(names::name_forms(path))) != 0) return false;
   const int fd = names::open_without_waiting(path, O_RDONLY);
   if (fd < 0) return false;
   bool ok = ::fstat(fd, &st) == 0;
@@ -310,6 +313,7 @@ bool open_input(Unit& u, const std::string& path, Status status) {
   }
   u.file = std::move(f);
   u.opened = platform::file_id(st);
+  u.held.hold(u.opened, platform::Use::Reading);
   u.readable = true;
   return true;
 }
@@ -340,7 +344,7 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
     // The name reaches into the run itself: only one of its own streams is written.
     fd = names::open_own(own, status == Status::New);
   } else if (status == Status::Replace) {
-    fd = names::open_replacing(path, looked, names::under_dev(forms));
+    fd = names::open_replacing(path, looked, names::under_dev(forms), u.held);
   } else {
     fd = names::open_without_waiting(path, O_WRONLY | O_CREAT | O_EXCL);
   }
@@ -351,9 +355,10 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   struct stat st {};
   if (::fstat(fd, &st) == 0) {
     u.opened = platform::file_id(st);
+    u.held.hold(u.opened, platform::Use::Writing);
     u.output->cuttable = S_ISREG(st.st_mode) && !own.own;
-    // A replaced file is at its name from here on (a file replaced whole from the close on).
-    u.at_name = status == Status::Whole || (status == Status::Replace && u.output->cuttable);
+    // A file made at its name is there from here on (a file replaced whole from the close on).
+    u.at_name = status == Status::Whole || u.output->cuttable;
   }
   u.writable = true;
   if (status == Status::Replace) holds_name(unit, u, path, "WHILE OPENING");
@@ -400,12 +405,8 @@ std::string open_error() { return table().open_error; }
 
 bool opened_elsewhere(int unit, std::string_view path, Status status) {
   if (status != Status::Replace && status != Status::Whole) return false;
-  const std::string p(path);
-  struct stat st {};
-  if (::lstat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  for (const auto& [number, u] : table().files)
-    if (number != unit && S_ISREG(u.opened.kind) && platform::same_file(st, u.opened)) return true;
-  return false;
+  const Unit* u = find(unit);
+  return static_cast<bool>(platform::held_at(std::string(path), u ? &u->held : nullptr));
 }
 
 bool close(int unit) { return close_unit(unit, false); }
@@ -433,10 +434,12 @@ bool close_unit(int unit, bool abandon) {
       // The whole file in its place, or the previous one kept. It stays open until its name
       // has been looked at: its inode number cannot go to another file meanwhile.
       stage = "WHILE RENAMING";
-      const bool renamed = ok && !abandon && std::rename(u.temp.c_str(), u.path.c_str()) == 0;
+      const std::string why =
+          ok && !abandon ? platform::rename_unless_held(u.temp, u.path, u.held) : "not renamed";
+      const bool renamed = why.empty();
       if (ok && !abandon && !renamed) {
         o.failed = true;
-        report_failure(unit, o, u.path, stage, std::strerror(errno));
+        report_failure(unit, o, u.path, stage, why);
         ok = false;
       }
       if (!renamed) ::unlink(u.temp.c_str());

@@ -16,7 +16,11 @@ constexpr int keyboard = 5;
 constexpr int console = 6;
 
 // Old: read a file that exists; a FIFO waits for its writer (a stop ends the wait, as it ends
-// a keyboard read). Regular: read a regular file
+// a keyboard read). A name of one of the run's descriptors is read only where the run was
+// started with it open for reading (the standard input, `3<cat.ndk`); one the run opened itself
+// (its own pipes, a unit's file) is refused ("File already opened in another unit") and never
+// waited on, one of its output streams and a closed one are Bad file descriptors.
+// Regular: read a regular file
 // only, never waiting: what is found at the name is opened without blocking (a FIFO without
 // writer opens at once) and refused when it is no regular file (EINVAL).
 // New: create, fail when the file exists.
@@ -25,19 +29,26 @@ constexpr int console = 6;
 // (as for Whole) and renamed over the name at once, so a link's target and a file's other
 // names keep their content and the name never stands empty. A FIFO or a character device, at
 // the name or where a link leads, is written as it is, never removed (a FIFO without reader is
-// refused at once, ENXIO); a socket is never removed either, and refused (a socket cannot be
-// opened as a file: ENXIO). A folder is refused (EISDIR); so is a block device, which is never
-// opened for writing. Under /dev a file or a new name is replaced as anywhere; /dev's own
-// entries, a link or a special file there, are never removed or replaced (a link is refused).
+// refused at once, ENXIO), while it is what was looked at by its identity (another program
+// that writes into it changes its time of last change, not what it is); a socket is never
+// removed either, and refused (a socket cannot be opened as a file: ENXIO). A folder is refused
+// (EISDIR); so is a block device, which is never opened for writing. Under /dev a file or a new
+// name is replaced as anywhere; /dev's own entries, a link or a special file there, are never
+// removed or replaced (a link is refused).
 // Whole: replace the file whole or not at all (the lines go to a temporary file made under a
 // new name beside it, never through a link or a file found there, which the close puts in its
 // place once its bytes are on disk; a failure leaves the previous file as it was and is
 // reported as below). A link or a special file under /dev is refused.
-// A file made at its name (Replace, and Whole from its rename on) counts as written only while
-// the name holds it: it is looked at right after the rename and at the close, and when another
-// program has put something else there (a link planted at the rename), the file fails as below
-// ("Replaced by another program", or "Removed by another program"), and what is at the name is
-// neither written nor removed.
+// Every output is refused ("File already opened in another unit") where it would replace or
+// write into a file the run holds (platform::HeldFiles): a regular file or FIFO open on another
+// unit, for reading or writing, a plot window's page files and lock file, and anything the run
+// reads from, its standard input and its inputs, by whatever name reaches them (a FIFO it reads
+// its answers from, the pipe of its standard input as another process's /proc/<pid>/fd/1).
+// A file made at its name (New, Replace, and Whole from its rename on) counts as written only
+// while the name holds it: it is looked at right after a rename and at the close, and when
+// another program has put something else there (a link planted at the rename) or removed it,
+// the file fails as below ("Replaced by another program", or "Removed by another program"), and
+// what is at the name is neither written nor removed.
 // A name that reaches a descriptor of the run (/dev/stdout, /dev/stderr, /dev/stdin,
 // /dev/fd/N, /proc/self/fd/N, /proc/thread-self/fd/N, /proc/<pid>/fd/N, the task/<tid> forms,
 // or a link to any of them) is never opened by name. One of the run's own streams, a
@@ -45,8 +56,9 @@ constexpr int console = 6;
 // caller handed over), is written through a duplicate of it, each line at once and after the
 // console's pending lines, so that both keep their order in a file they share; a block device
 // handed over so is written too, as the caller chose. Every other such name is refused: a
-// descriptor the run opened itself ("File already opened in another unit"), the standard input,
-// a read-only or closed descriptor (EBADF), another entry of the run's /proc folder (EACCES).
+// descriptor the run opened itself, or a stream of the run that is what it reads from ("File
+// already opened in another unit"), the standard input, a read-only or closed descriptor
+// (EBADF), another entry of the run's /proc folder (EACCES).
 // New refuses a descriptor that is open (EEXIST).
 enum class Status { Old, Regular, New, Replace, Whole };
 enum class Read { Ok, Eof, Error };
@@ -67,8 +79,8 @@ Look look_at(std::string_view path);
 
 // Opens a file on a unit; a unit already connected is closed first. Units 5 and 6 cannot be
 // opened on files. Returns false when the file cannot be opened (nothing else changes;
-// open_error then says why). A Replace or Whole open of a regular file that is open on another
-// unit is refused (see opened_elsewhere). looked (Replace only) is what the user was asked
+// open_error then says why). A Replace or Whole open of a file the run holds is refused (see
+// opened_elsewhere). looked (Replace only) is what the user was asked
 // about: what the open finds must be that very file (for a link, the file it led to), not
 // changed since (by its time of last change: a file written to, or removed and made anew with
 // the freed inode number, is not it), or nothing is written and the open is refused ("Changed
@@ -79,9 +91,10 @@ bool open(int unit, std::string_view path, Status status, const Look* looked = n
 // device is never written", "A link or special file under /dev is never replaced", "Changed
 // after it was chosen".
 std::string open_error();
-// Whether an open of path with status on unit would replace a regular file that is open on
-// another unit (the name itself, for Replace and Whole): its lines would be lost, so the open
-// is refused.
+// Whether an open of path with status on unit (Replace and Whole) would replace a file that the
+// run holds at the name itself (a link to it is replaced, and the file kept): a regular file
+// or a FIFO open on another unit, the standard input, a plot window's page file or lock file.
+// Its lines would be lost, so the open is refused.
 bool opened_elsewhere(int unit, std::string_view path, Status status);
 // Closes a unit (flushing it); closing a closed unit does nothing. Units 5 and 6 stay.
 // False when an output file failed (now or earlier): not every line given reached it.

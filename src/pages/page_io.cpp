@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/run_threads.hpp"
 
@@ -85,8 +86,10 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
   return true;
 }
 
-bool put_in_place(const std::string& temp, const std::string& path, const WriteWatch* watch) {
-  return !stopped(watch) && std::rename(temp.c_str(), path.c_str()) == 0;
+std::string put_in_place(const std::string& temp, const std::string& path, WriteWatch* watch) {
+  if (stopped(watch)) return std::strerror(errno);
+  platform::HeldFiles unwatched;  // let go at once
+  return platform::rename_unless_held(temp, path, watch ? watch->placed : unwatched);
 }
 
 std::string name_lost(const std::string& path, int fd) {

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/file_id.hpp"
+#include "platform/held_files.hpp"
 
 namespace korbast::pages {
 
@@ -24,7 +25,9 @@ std::string zlib_compress(const void* data, std::size_t n, int level);
 // What the writer of the page files shares with the waits on it: whether it was given up, and
 // how far it got (a count that grows with every write into a page file that takes bytes, and
 // with every file the writer begins), by which a write that goes on slowly is told from one
-// that takes nothing. Once `given_up` is set, nothing more is written or renamed.
+// that takes nothing. Once `given_up` is set, nothing more is written or renamed. The page
+// files put at their names are held by the run (`placed`) until the window lets them go: no
+// other output of the run replaces them.
 struct WriteWatch {
   std::atomic<bool> given_up{false};
   std::atomic<std::uint64_t> progress{0};
@@ -33,6 +36,7 @@ struct WriteWatch {
   // kInterruptEvery where the file system lets it be (platform::Interrupter), and this is
   // called on the writing thread each time; it may give the writer up.
   std::function<void()> interrupted;
+  platform::HeldFiles placed;
 };
 
 // How often a write call with no thread to watch it is cut short to look at the bound.
@@ -54,10 +58,12 @@ extern std::atomic<void (*)(const std::string& path, std::size_t bytes)> page_wr
 // made (one already under way may still land): false with ECANCELED.
 bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::string& path,
                WriteWatch* watch = nullptr);
-// Gives the file written under the hidden name `temp` the name `path` (rename), unless
-// `watch->given_up` is set: false with errno set.
-bool put_in_place(const std::string& temp, const std::string& path,
-                  const WriteWatch* watch = nullptr);
+// Gives the file written under the hidden name `temp` the name `path` (rename), and holds it in
+// `watch->placed`, unless `watch->given_up` is set or the name holds a file the run holds (one of
+// its outputs or inputs, which is never replaced): "", or why not (platform::kHeldByRun, or the
+// system's reason).
+std::string put_in_place(const std::string& temp, const std::string& path,
+                         WriteWatch* watch = nullptr);
 
 // Why the name `path` no longer holds the open file fd: "" while it does (or when the name
 // cannot be looked at), "Removed by another program" when nothing is there, "Replaced by

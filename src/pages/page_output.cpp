@@ -24,6 +24,7 @@
 #include "pages/pdf_content.hpp"
 #include "pages/pdf_writer.hpp"
 #include "pages/png_writer.hpp"
+#include "platform/held_files.hpp"
 #include "platform/run_threads.hpp"
 
 namespace korbast::pages {
@@ -78,19 +79,25 @@ const char* const kTakenReason = "Another run is writing these page files";
 // made readable by all: a lock file another user of a shared folder made is locked as well.
 // Where no lock file can be opened (a folder at its name, a file of mode 000 or of another
 // user that it cannot read), nothing is held: the writer's check of its files' names
-// (PdfFile::taken, name_lost) is then what finds files another run took.
+// (PdfFile::taken, name_lost) is then what finds files another run took. Only an empty file
+// found there can be the lock of an ended run: a file with content is left as it is, with no
+// hold, and a file the run itself holds (one of its outputs) is never taken (kRunsOwn). The
+// lock file is held by the run (platform::HeldFiles): no output of the run replaces it.
 class FilesHold {
  public:
-  enum Take { kHeld, kTaken, kNone };
+  enum Take { kHeld, kTaken, kNone, kRunsOwn };
   FilesHold() = default;
   ~FilesHold() { release(); }
   FilesHold(FilesHold&& other) noexcept
-      : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+      : path_(std::move(other.path_)),
+        fd_(std::exchange(other.fd_, -1)),
+        held_(std::move(other.held_)) {}
   FilesHold& operator=(FilesHold&& other) noexcept {
     if (this != &other) {
       release();
       path_ = std::move(other.path_);
       fd_ = std::exchange(other.fd_, -1);
+      held_ = std::move(other.held_);
     }
     return *this;
   }
@@ -116,6 +123,10 @@ class FilesHold {
         return kNone;
       }
       if (fd < 0) return kNone;
+      if (const Take found = made ? kHeld : found_there(fd); found != kHeld) {
+        ::close(fd);
+        return found;
+      }
       // Readable by all whatever the umask (a lock needs only a descriptor open for
       // reading): a run of another user of the folder can lock it too. Where the mode cannot
       // be set, it is locked by this user's runs only: the result is not needed.
@@ -131,6 +142,7 @@ class FilesHold {
       if (at_name(fd, path)) {
         fd_ = fd;
         path_ = path;
+        held_.hold(platform::file_id(fd), platform::Use::Writing);
         return kHeld;
       }
       ::close(fd);  // released and removed meanwhile: the name again
@@ -144,14 +156,26 @@ class FilesHold {
     if (at_name(fd_, path_)) unlink(path_.c_str());
     ::close(fd_);
     fd_ = -1;
+    held_.let_go();
   }
 
  private:
+  // What is found at the lock's name, open on fd: a lock to take (kHeld: an empty file, or a
+  // folder, which locks as well), one of the run's own files (kRunsOwn), or a file with content
+  // (kNone).
+  static Take found_there(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return kNone;
+    if (platform::held(st)) return kRunsOwn;
+    return S_ISREG(st.st_mode) && st.st_size > 0 ? kNone : kHeld;
+  }
+
   // Whether `fd` is the file at `path`.
   static bool at_name(int fd, const std::string& path) { return name_lost(path, fd).empty(); }
 
   std::string path_;
   int fd_ = -1;
+  platform::HeldFiles held_;
 };
 
 }  // namespace
@@ -224,11 +248,13 @@ struct PageWriter::Impl {
   bool abandoned() const { return watch.given_up.load(); }
   // The run's hold on the window's page files, taken by the writer before its first page
   // and let go with the writer, after the PDF is closed (declared before it), or when the
-  // writer is given up, at the close (under the lock); when another run holds them, none of
-  // the window's pages is written (`refused`).
+  // writer is given up, at the close (under the lock); when another run holds them, or one of
+  // this run's own files stands at the lock's name, none of the window's pages is written
+  // (`refused`, for the `refusal`).
   FilesHold hold;
   bool hold_tried = false;
   bool refused = false;
+  std::string refusal = kTakenReason;  // why they are not written
   PdfFile pdf;
   bool pdf_failed = false;
   int pdf_pages = 0;  // pages in the PDF, for the failures
@@ -600,16 +626,18 @@ struct PageWriter::Impl {
   }
 
   // Takes the run's hold on the page files, before the first page; false when another run
-  // holds them (then none of the window's pages is written) or the writer was given up.
+  // holds them or the lock's name holds one of this run's own files (then none of the window's
+  // pages is written) or the writer was given up.
   // Holding them, it removes the hidden files earlier runs left beside them.
   bool take_hold() {
     FilesHold mine;
     const FilesHold::Take got = mine.take(hidden_name(setup.pdf_path, ".lock"));
     if (got == FilesHold::kHeld) remove_stale_temps(setup.pdf_path);
-    const bool taken = got == FilesHold::kTaken;
+    const bool taken = got == FilesHold::kTaken || got == FilesHold::kRunsOwn;
+    if (got == FilesHold::kRunsOwn) refusal = platform::kHeldByRun;
     std::lock_guard<std::mutex> lock(mu);
     if (abandoned()) return false;  // given up meanwhile: reported as failed already
-    if (taken) failures.push_back({setup.pdf_name, "WHILE OPENING", kTakenReason, 0});
+    if (taken) failures.push_back({setup.pdf_name, "WHILE OPENING", refusal, 0});
     else hold = std::move(mine);
     return !taken;
   }
@@ -636,7 +664,7 @@ struct PageWriter::Impl {
     }
     if (refused) {
       notice(page + " could not be written to " + job.png_name + " and " + setup.pdf_name + " (" +
-             kTakenReason + ")");
+             refusal + ")");
       return;
     }
     check_names("WHILE WRITING", false);

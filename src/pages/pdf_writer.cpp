@@ -311,11 +311,10 @@ std::string PdfFile::append(const std::string& body, State&& next) {
   // must then hold it: someone who can write the folder may have put another file under the
   // hidden name before the rename.
   if (wrote && !temp_.empty()) {
-    if (put_in_place(temp_, path_, watch_)) {
+    err = put_in_place(temp_, path_, watch_);
+    if (err.empty()) {
       temp_.clear();
       err = name_lost(path_, fd_);
-    } else {
-      err = std::strerror(errno);
     }
   }
   if (!err.empty()) {

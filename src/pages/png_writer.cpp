@@ -340,10 +340,11 @@ std::string write_png(const std::string& path, const std::string& bytes, int* ke
   if (close(fd) != 0 && err.empty()) err = std::strerror(errno);
   bool renamed = false;
   if (err.empty()) {
-    renamed = put_in_place(temp, path, watch);
+    const std::string why = put_in_place(temp, path, watch);
+    renamed = why.empty();
     // Someone who can write the folder may have put another file under the hidden name
     // before the rename: the name then holds that, and not the page.
-    err = renamed ? name_lost(path, mine) : std::strerror(errno);
+    err = renamed ? name_lost(path, mine) : why;
   }
   if (!renamed) unlink(temp.c_str());
   if (!err.empty() || !kept) {

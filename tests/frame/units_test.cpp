@@ -261,10 +261,11 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
 
 // A Replace open writes only what the user was asked about: a link to /dev/null that leads to
 // a catalogue by the open is refused, and the catalogue keeps its bytes, as is a link put at
-// the name of a file looked at, and a FIFO changed since it was looked at; a replaced file whose
-// name another program takes before the close fails, and what it put there is left. A name as
-// long as a name may be (255 bytes, its temporary name cut before a two-byte character) is
-// replaced, also whole, and leaves nothing beside it.
+// the name of a file looked at, and another FIFO made at a FIFO's name (one that another program
+// wrote into is written into); a replaced file whose name another program takes before the
+// close fails, and what it put there is left, and so does a new or replaced file removed: none
+// of its lines count. A name as long as a name may be (255 bytes, its temporary name cut before
+// a two-byte character) is replaced, also whole, and leaves nothing beside it.
 TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
   namespace fs = std::filesystem;
   korbast::testing::TempDir dir;
@@ -285,11 +286,19 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
   EXPECT_TRUE(fs::is_symlink(catalogue));
   const std::string fifo = dir / "out.fifo";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   const units::Look fifo_looked = units::look_at(fifo);
   korbast::testing::change_ctime(fifo);
+  ASSERT_TRUE(units::open(22, fifo, units::Status::Replace, &fifo_looked)) << units::open_error();
+  units::write_line(22, "ours");
+  EXPECT_TRUE(units::close(22));
+  char got[8] = {};
+  EXPECT_EQ(::read(reader, got, sizeof got), 5);
+  fs::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // another inode: the first one is still open
   EXPECT_FALSE(units::open(22, fifo, units::Status::Replace, &fifo_looked));
   EXPECT_EQ(units::open_error(), "Changed after it was chosen");
-  fs::remove(fifo);
+  ::close(reader);
   ASSERT_TRUE(units::open(22, name, units::Status::Replace));
   units::write_line(22, "ours");
   fs::remove(name);
@@ -303,6 +312,20 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
         << console.text();
   }
   EXPECT_TRUE(fs::is_symlink(name));
+  for (const units::Status status : {units::Status::New, units::Status::Replace}) {
+    fs::remove(name);
+    ASSERT_TRUE(units::open(22, name, status));
+    for (int k = 0; k < 5; ++k) units::write_line(22, "ours");
+    units::flush(22);
+    fs::remove(name);
+    korbast::testing::Console console("\n");  // the frame's pause
+    EXPECT_FALSE(units::close(22));
+    EXPECT_NE(console.text().find("   REASON: Removed by another program\n   LINES WRITTEN =         0\n"
+                                  "   BYTES WRITTEN =         0\n   LINES GIVEN   =         5\n"
+                                  " ==> THE FILE IS NOT WRITTEN\n"),
+              std::string::npos)
+        << console.text();
+  }
 
   const std::string longest = dir / (std::string(250, 'n') + "\xC3\xA9\xC3\xA9x");
   for (const units::Status status : {units::Status::Replace, units::Status::Whole}) {
@@ -316,16 +339,21 @@ TEST(Units, AReplaceOpenWritesOnlyWhatWasLookedAtUnderAnyName) {
 }
 
 // A name of a descriptor of the run writes only a stream the run was handed open for writing
-// (a pipe noted as such at its start): by every spelling, a link to /dev/fd's folder too, each
-// line at once; a new file is refused there. The run's own files (a unit's file, a pipe made
-// after the start, a handed number reused by one), the handed pipe's read end, the standard
-// input by any name and another entry of the run's /proc are refused, and nothing reaches them.
+// (a pipe noted as such at its start, a file open for reading and writing): by every spelling,
+// a link to /dev/fd's folder too, each line at once; a new file is refused there. The run's own
+// files (a unit's file, a pipe made after the start, a handed number reused by one), the handed
+// pipe's read end, the standard input by any name and another entry of the run's /proc are
+// refused, and nothing reaches them. As an input, only a descriptor handed over for reading is
+// read: the handed pipe's write end and a pipe the run made are refused, never waited on.
 TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
   namespace fs = std::filesystem;
   namespace names = units::names;
   korbast::testing::TempDir dir;
   int handed[2], made[2];
   ASSERT_EQ(::pipe2(handed, O_NONBLOCK), 0);
+  { std::ofstream(dir / "cat.ndk") << "20 events\n"; }
+  const int both = ::open((dir / "both.txt").c_str(), O_RDWR | O_CREAT, 0600);
+  const int to_read = ::open((dir / "cat.ndk").c_str(), O_RDONLY);
   names::note_start_descriptors();
   ASSERT_EQ(::pipe2(made, O_NONBLOCK), 0);
   const std::string held = dir / "sish.txt";
@@ -350,7 +378,22 @@ TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
   }
   EXPECT_FALSE(units::open(23, "/dev/fd/" + w, units::Status::New));
   EXPECT_EQ(units::open_error(), "File exists");
+  ASSERT_TRUE(units::open(23, "/dev/fd/" + std::to_string(both), units::Status::Replace)) << units::open_error();
+  units::write_line(23, "both ways");
+  units::close(23);
+  EXPECT_EQ(read_file(dir / "both.txt"), "both ways\n");
   const std::string mine(names::kOpenedElsewhere), bad = "Bad file descriptor";
+  for (const int fd : {handed[1], made[1]})  // what a wrong open of either pipe would read
+    ASSERT_EQ(::write(fd, "x\n", 2), 2);
+  for (const auto& [fd, reason] : {std::pair{handed[1], bad}, std::pair{made[0], mine}}) {
+    EXPECT_FALSE(units::open(11, "/dev/fd/" + std::to_string(fd), units::Status::Old)) << fd;
+    EXPECT_EQ(units::open_error(), reason) << fd;
+  }
+  ASSERT_TRUE(units::open(11, "/dev/fd/" + std::to_string(to_read), units::Status::Old)) << units::open_error();
+  std::string line;
+  EXPECT_EQ(units::read_line(11, line), units::Read::Ok);
+  EXPECT_EQ(line, "20 events");
+  units::close(11);
   ::dup2(made[1], handed[1]);  // the handed number closed, and taken by a pipe the run made
   const std::vector<std::pair<std::string, std::string>> refused = {
       {"/dev/fd/" + held_fd, mine}, {"/proc/self/fd/" + held_fd, mine}, {"/dev/fd/" + w, mine},
@@ -362,23 +405,57 @@ TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
     EXPECT_EQ(units::open_error(), reason) << name;
   }
   char got[16] = {};
-  EXPECT_EQ(::read(made[0], got, sizeof got), -1);
+  EXPECT_EQ(::read(made[0], got, sizeof got), 2);  // the line written above, no more
   units::close(22);
   EXPECT_EQ(read_file(held), "si-sh\n");
-  for (const int fd : {handed[0], handed[1], made[0], made[1]}) ::close(fd);
+  for (const int fd : {handed[0], handed[1], made[0], made[1], both, to_read}) ::close(fd);
+}
+
+// The standard input a FIFO open for reading and writing (0<>keys): refused as an output by
+// every name, /dev/stdin (not a stream of the run's) and, as what the run reads from, the FIFO's
+// name and a link to it; nothing reaches it. Another FIFO with a reader is written.
+TEST(Units, AnOutputIsNeverWhatTheRunReadsFrom) {
+  namespace fs = std::filesystem;
+  korbast::testing::TempDir dir;
+  const std::string keys = dir / "keys", other = dir / "other";
+  ASSERT_EQ(::mkfifo(keys.c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(other.c_str(), 0600), 0);
+  fs::create_symlink(keys, dir / "to_keys");
+  const int saved = ::dup(0), keyboard = ::open(keys.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_EQ(::dup2(keyboard, 0), 0);
+  units::names::note_start_descriptors();
+  const std::string mine(units::names::kOpenedElsewhere);
+  for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"/dev/stdin", "Bad file descriptor"}, {keys, mine}, {dir / "to_keys", mine}}) {
+    EXPECT_FALSE(units::open(23, name, units::Status::Replace)) << name;
+    EXPECT_EQ(units::open_error(), reason) << name;
+  }
+  const int reader = ::open(other.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_TRUE(units::open(23, other, units::Status::Replace)) << units::open_error();
+  units::write_line(23, "table");
+  units::close(23);
+  char got[8] = {};
+  EXPECT_EQ(::read(reader, got, sizeof got), 6);
+  EXPECT_EQ(::read(keyboard, got, sizeof got), -1);  // nothing there
+  ::dup2(saved, 0);
+  for (const int fd : {saved, keyboard, reader}) ::close(fd);
+  units::names::note_start_descriptors();
 }
 
 // Under /dev (a folder in /dev/shm) a file and a new name are replaced, also whole, as
-// anywhere; a link there is one of /dev's own entries: refused, and left with its target.
+// anywhere; a link there is one of /dev's own entries: refused, and left with its target, also
+// when named through a link to its folder from elsewhere.
 TEST(Units, UnderDevOnlyItsOwnLinksAndSpecialFilesAreLeft) {
   namespace fs = std::filesystem;
   if (::access("/dev/shm", W_OK) != 0) GTEST_SKIP() << "/dev/shm cannot be written";
   korbast::testing::TempDir dir("/dev/shm/korbast");
-  korbast::testing::Console console("\n");  // the pause of the refused whole file's frame
+  korbast::testing::Console console("\n\n");  // the pauses of the refused whole files' frames
   const std::string file = dir / "o.tab", fresh = dir / "settings.txt", link = dir / "l.tab";
   const std::string target = dir / "target.txt";
   { std::ofstream(target) << "kept\n"; }
   fs::create_symlink(target, link);
+  korbast::testing::TempDir outside;
+  fs::create_symlink(dir.path, outside / "devlink");
   for (const units::Status status : {units::Status::Replace, units::Status::Whole}) {
     { std::ofstream(file) << "old\n"; }
     fs::remove(fresh);
@@ -388,8 +465,10 @@ TEST(Units, UnderDevOnlyItsOwnLinksAndSpecialFilesAreLeft) {
       EXPECT_TRUE(units::close(22));
       EXPECT_EQ(read_file(name), "new\n");
     }
-    EXPECT_FALSE(units::open(22, link, status));
-    EXPECT_EQ(units::open_error(), units::names::kUnderDev);
+    for (const std::string& name : {link, outside / "devlink/l.tab"}) {
+      EXPECT_FALSE(units::open(22, name, status)) << name;
+      EXPECT_EQ(units::open_error(), units::names::kUnderDev) << name;
+    }
     EXPECT_TRUE(fs::is_symlink(link));
   }
   EXPECT_EQ(read_file(target), "kept\n");

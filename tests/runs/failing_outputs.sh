@@ -155,6 +155,34 @@ grep -qxF ' soft.ndk exists. Replace it ? (y/n)' soft.out || fail "soft_link: no
 cmp -s data/cat.ndk cat.orig || fail "soft_link: the linked catalogue was written through"
 [ ! -L soft.ndk ] && cmp -s soft.ndk s.ndk || fail "soft_link: soft.ndk is not the written catalogue"
 
+# The Si-Sh file, open while the map's window writes its page (closed for the beach balls' new
+# window), named as the map's PNG or as the window's lock file: neither replaced by the page nor
+# taken as the lock. The page files are told as not written, and the Si-Sh file is the one a
+# run writes under a name of its own.
+own_sish() { echo "\n1000\n1001\ns.ndk\n7\ny\n2001\n$1\n1000\ny\nSeismicity map\n99\n99\n99\n3000\n1000\n1\n\n$2y\nBeach balls\n99\n9999\n\n"; }
+rm -f seis.map_w1*
+printf "$(own_sish sish_own.txt '')" | "$prog" > own_free.out 2>&1 || fail "own_free: exit status $?"
+for own in seis.map_w1_p001.png .seis.map_w1.pdf.lock; do
+  rm -f seis.map_w1* Next_plot_w2*
+  run "own$own" none "$(own_sish "$own" '\n')" '   REASON: File already opened in another unit'
+  cmp -s sish_own.txt "$own" || fail "own $own: not the Si-Sh file"
+done
+
+# The table named as the pipe the run reads its answers from, by the feeding program's
+# /proc/<pid>/fd/1, and (where a second /proc can be mounted, for the run alone) by self/fd/0
+# there: refused as a file the run holds, and asked again. The table goes to the next name, and
+# nothing of it comes back as answers.
+mkfifo fed.done
+again='' proc2=()
+if unshare -m true 2> /dev/null; then
+  mkdir proc2 && again='proc2/self/fd/0\ny\n\n' && proc2=(unshare -m sh -c 'mount -t proc proc proc2 && exec "$0"')
+fi
+sh -c 'printf "\n1000\n1001\ns.ndk\n1200\n2001\n/proc/$$/fd/1\ny\n\n${0}fed.tab\n\n\n99\n9999\n"; read x < fed.done' "$again" |
+  { "${proc2[@]}" "$prog" > fed.out 2>&1; echo $? > fed.status; echo > fed.done; }
+[ "$(cat fed.status)" = 0 ] && [ "$(grep -cs "^ 'PDE" fed.tab)" = 3 ] &&
+  [ "$(grep -c '^   REASON: File already opened in another unit$' fed.out)" = $(( ${#proc2[@]} ? 2 : 1 )) ] ||
+  fail "fed: status $(cat fed.status), the table not refused at the pipe or not written after"
+
 # The table to /dev/stdout, the console a file: the table lands in it between the console's
 # lines before and after it, in order, and /dev/stdout is left as it was.
 link=$(readlink /dev/stdout)

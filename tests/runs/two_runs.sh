@@ -100,7 +100,8 @@ wait "$pid"; status=$?; exec 9>&-
 
 # D holds the files and is stopped: the stop closes them, and E writes them. A link at the
 # lock file's name is not followed but removed (E); a lock file left by a run that could not
-# remove it (killed) is taken over and removed (F).
+# remove it (killed, an empty file) is taken over and removed (F); a file with content there is
+# no lock: G writes its page without a hold and leaves the file as it is.
 hold d
 kill -s TERM "$pid"
 wait "$pid"; status=$?; exec 9>&-
@@ -113,6 +114,21 @@ once e
 : > .fps_bb_w1.pdf.lock
 once f
 [ "$status" = 0 ] && [ "$(written f.err)" = 1 ] && [ -z "$(hidden)" ] || fail "f: status $status, $(cat f.err)"
+echo notes > .fps_bb_w1.pdf.lock
+once g
+[ "$status" = 0 ] && [ "$(written g.err)" = 1 ] && [ "$(cat .fps_bb_w1.pdf.lock 2> /dev/null)" = notes ] ||
+  fail "g: status $status, $(cat g.err), the file at the lock's name taken"
+rm -f .fps_bb_w1.pdf.lock
+
+# A catalogue chosen at the lock file's name while the run's window holds its files: refused as
+# a file the run holds, and asked again; the lock stays the window's, and goes with it.
+in_case own_lock
+{ balls big.ndk; yes '' | head -n 29; printf '1200\n1001\n.fps_bb_w1.pdf.lock\ny\n\nc.ndk\n\n99\n20\n\n9999\n'; } |
+  "$prog" > a.out 2> a.err
+status=$?
+[ "$status" = 0 ] && grep -qxF '   REASON: File already opened in another unit' a.out && [ -s c.ndk ] &&
+  [ "$(written a.err)" = 30 ] && [ -z "$(hidden)" ] || fail "own_lock: status $status, hidden files $(hidden)"
+cd "$work"
 
 # Runs of other users: as root, the second run (or both) is run as nobody (uid and gid 65534),
 # in folders of theirs, where nobody can reach the program and this folder; otherwise as this
@@ -147,7 +163,7 @@ taken() {  # CASE: after A held and B ran
 }
 in_case removed
 hold a
-rm .fps_bb_w1.pdf.lock
+rm -f .fps_bb_w1.pdf.lock
 once b
 taken removed
 [ -z "$(hidden)" ] || fail "removed: hidden files $(hidden)"

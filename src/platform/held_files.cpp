@@ -1,0 +1,98 @@
+#include "platform/held_files.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace korbast::platform {
+namespace {
+
+struct Hold {
+  std::uint64_t group;
+  FileId id;
+  Use use;
+};
+
+std::atomic<std::uint64_t> next_group{1};
+
+}  // namespace
+
+// The holds of the whole run, under one lock.
+struct HeldRegistry {
+  std::mutex mu;
+  std::vector<Hold> holds;
+
+  // Never destroyed: a group may let go of its files at the process's end, after other statics.
+  static HeldRegistry& the() {
+    static HeldRegistry* r = new HeldRegistry;
+    return *r;
+  }
+  // Under the lock.
+  void add(const HeldFiles& group, const FileId& id, Use use) {
+    if (id.there && (S_ISREG(id.kind) || S_ISFIFO(id.kind))) holds.push_back({group.group_, id, use});
+  }
+  Holds find(const struct stat& st, const HeldFiles* except) const {
+    Holds found;
+    for (const Hold& h : holds) {
+      if ((except != nullptr && h.group == except->group_) || !same_file(st, h.id)) continue;
+      (h.use == Use::Reading ? found.reading : found.writing) = true;
+    }
+    return found;
+  }
+  void remove(const HeldFiles& group) {
+    std::erase_if(holds, [&](const Hold& h) { return h.group == group.group_; });
+  }
+};
+
+HeldFiles::HeldFiles() : group_(next_group++) {}
+
+HeldFiles::HeldFiles(HeldFiles&& other) noexcept : group_(std::exchange(other.group_, next_group++)) {}
+
+HeldFiles& HeldFiles::operator=(HeldFiles&& other) noexcept {
+  if (this != &other) {
+    let_go();
+    group_ = std::exchange(other.group_, next_group++);
+  }
+  return *this;
+}
+
+void HeldFiles::hold(const FileId& id, Use use) {
+  HeldRegistry& r = HeldRegistry::the();
+  std::lock_guard<std::mutex> lock(r.mu);
+  r.add(*this, id, use);
+}
+
+void HeldFiles::let_go() {
+  HeldRegistry& r = HeldRegistry::the();
+  std::lock_guard<std::mutex> lock(r.mu);
+  r.remove(*this);
+}
+
+Holds held(const struct stat& st, const HeldFiles* except) {
+  HeldRegistry& r = HeldRegistry::the();
+  std::lock_guard<std::mutex> lock(r.mu);
+  return r.find(st, except);
+}
+
+Holds held_at(const std::string& path, const HeldFiles* except) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 ? held(st, except) : Holds{};
+}
+
+std::string rename_unless_held(const std::string& from, const std::string& to, HeldFiles& into) {
+  HeldRegistry& r = HeldRegistry::the();
+  std::lock_guard<std::mutex> lock(r.mu);
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0 && r.find(st, nullptr)) return std::string(kHeldByRun);
+  struct stat mine {};
+  if (::lstat(from.c_str(), &mine) != 0 || std::rename(from.c_str(), to.c_str()) != 0) return std::strerror(errno);
+  r.add(into, file_id(mine), Use::Writing);
+  return "";
+}
+
+}  // namespace korbast::platform
