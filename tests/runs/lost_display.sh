@@ -6,6 +6,7 @@
 #
 #   lost_display.sh KORBAST SOURCE_DIR
 set -u
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 prog=$(realpath "$1"); src=$(realpath "$2")
 command -v Xvfb >/dev/null 2>&1 || { echo "Xvfb not installed: skipped"; exit 77; }
 work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-lostx.XXXXXX")
@@ -13,7 +14,6 @@ xpid=
 trap '[ -z "$xpid" ] || kill -9 "$xpid" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 cd "$work" || exit 2
 fails=0
-fail() { echo "--- $*"; fails=1; }
 announced() { cat err 2>/dev/null | grep -c ' written to '; }
 pdf_pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ { print $2 }'; }
 
@@ -58,11 +58,11 @@ done
 
 # One page of beach balls with the window shown, and where the system starts one thread (the
 # stop watcher's; the stall library's THREADS_THAT_START), none for the window: the same size.
-if [ -f "${STALL_WRITES_LIBRARY:-}" ]; then
+if stall ''; then
   mkdir sizes; cd sizes || exit 2
   start_x sizes
   for threads in all 1; do
-    limit=(); [ $threads = all ] || limit=(env "LD_PRELOAD=$STALL_WRITES_LIBRARY" THREADS_THAT_START=1)
+    limit=(); [ $threads = all ] || { stall '' THREADS_THAT_START=1; limit=("${stall[@]}"); }
     mkdir $threads && cd $threads || exit 2
     printf '\n1000\n1001\n%s\n3000\n1000\ny\nBeach balls\n0\n99\n20\n\n9999\n' "$src/tests/data/gcmt-samples.ndk" |
       DISPLAY=:$(head -n 1 ../display) timeout 60 "${limit[@]}" "$prog" > out 2> err || fail "sizes_$threads: status $?"
