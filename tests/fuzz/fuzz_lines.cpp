@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "frame/output_names.hpp"
 #include "frame/units.hpp"
 
 namespace {
@@ -28,10 +29,15 @@ void check(bool ok, const char* what) {
 }
 
 // The scratch file lives in memory and has no name in any folder: nothing is written to disk,
-// and nothing is left behind however the fuzzer ends. The reader opens it by its /proc name.
+// and nothing is left behind however the fuzzer ends. The reader opens it by its /proc name,
+// as a descriptor handed over to the run for reading (one the run opened itself is refused).
 int scratch_fd() {
-  static const int fd = ::memfd_create("korbast-fuzz-lines", MFD_CLOEXEC);
-  check(fd >= 0, "no scratch file");
+  static const int fd = [] {
+    const int made = ::memfd_create("korbast-fuzz-lines", MFD_CLOEXEC);
+    check(made >= 0, "no scratch file");
+    units::names::note_start_descriptors();
+    return made;
+  }();
   return fd;
 }
 
