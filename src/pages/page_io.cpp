@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "platform/run_threads.hpp"
 
@@ -62,13 +63,10 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
     if (stopped(watch)) return false;
     const std::size_t ask = std::min(n, kWriteChunk);
     if (auto* hook = page_write_hook.load()) hook(path, ask);
-    ssize_t got;
-    if (watch && watch->interrupted) {
-      const platform::Interrupter cut(kInterruptEvery);
-      got = pwrite(fd, data, ask, at);
-    } else {
-      got = pwrite(fd, data, ask, at);
-    }
+    std::optional<platform::Interrupter> cut;  // where no thread watches this write
+    if (watch && watch->interrupted) cut.emplace(kInterruptEvery);
+    const ssize_t got = pwrite(fd, data, ask, at);
+    cut.reset();
     if (got < 0) {
       if (errno != EINTR) return false;
       if (watch && watch->interrupted) watch->interrupted();

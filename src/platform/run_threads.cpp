@@ -62,8 +62,8 @@ Interrupter::Interrupter(std::chrono::nanoseconds period, void (*on_tick)()) {
   armed_ = true;
   const auto s = std::chrono::duration_cast<std::chrono::seconds>(period);
   const timespec every{static_cast<time_t>(s.count()), static_cast<long>((period - s).count())};
-  const itimerspec spec{every, every};
-  timer_settime(timer_, 0, &spec, nullptr);
+  const itimerspec ticks{every, every};
+  timer_settime(timer_, 0, &ticks, nullptr);
 }
 
 Interrupter::~Interrupter() {
