@@ -294,6 +294,8 @@ TEST_F(Writer, FullDiskIsReportedAndTheFileClosed) {
   // /dev/full exists: the chooser asks to replace it (y); the pauses of the unit's frame and
   // of the writer's; 99. The three events are still in the buffer when the flush fails.
   const std::string out = run_writer("1001\n/dev/full\ny\n\n\n99\n");
+  EXPECT_NE(out.find("  ndk format CMT file .......1001\n  Table ndk CMT order .......2001\n"),
+            std::string::npos);
   EXPECT_EQ(out.find("WRITING COMPLETED"), std::string::npos) << out;
   EXPECT_NE(out.find("   OUTPUT FILE FAILED WHILE FLUSHING\n   UNIT 21 FILE: /dev/full\n"
                      "   REASON: No space left on device\n   LINES WRITTEN =         0\n"

@@ -230,6 +230,11 @@ TEST_F(Clip, PolygonTestOnAnOrdinaryWindow) {
   EXPECT_TRUE(polygon_outside(f, -10, 50, 0, 10, 51, 60, w2, e2, rev));
   EXPECT_TRUE(polygon_outside(f, -10, 50, 0, 10, -30, -11, w2, e2, rev));
   EXPECT_FALSE(polygon_outside(f, -10, 50, 0, 10, -30, -10, w2, e2, rev));
+  // Touching the window's edges is inside: the top, the west and the east edge.
+  EXPECT_FALSE(polygon_outside(f, -10, 50, 0, 10, 50, 60, w2, e2, rev));
+  EXPECT_FALSE(polygon_outside(f, -10, 50, 60, 70, 0, 10, w2, e2, rev));
+  EXPECT_FALSE(polygon_outside(f, -10, 50, 320, 330, 0, 10, w2, e2, rev));  // reduced -40..-30
+  EXPECT_FALSE(polygon_outside(f, -10, 50, 328, 330, 0, 10, w2, e2, rev));  // and -32..-30
 }
 
 TEST_F(Clip, PolygonTestAcrossTheDateLine) {
