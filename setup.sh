@@ -14,7 +14,7 @@ program_only=0
 if [ "${1:-}" = --program ]; then program_only=1; shift; fi
 build=${1:-$here/build}; shift || true
 
-packages=(cmake make g++ pkg-config libcairo2-dev libdeflate-dev libfreetype-dev libfontconfig-dev libx11-dev
+packages=(cmake make g++ pkg-config libcairo2-dev libdeflate-dev libfreetype-dev libfontconfig-dev libx11-dev libxau-dev
           fonts-dejavu-core)
 [ $program_only = 1 ] ||
   packages+=(googletest libgtest-dev libbenchmark-dev zlib1g-dev faketime xvfb xauth poppler-utils clang qpdf

@@ -74,6 +74,11 @@ void reason_line(std::string_view reason) {
   say(fmt::Line().item("  REASON:").item(reason).str());
 }
 
+// opef2 for a name kept whole: the name is the default or given name on entry and the opened
+// file's whole name on return; names of fewer than `shown` characters are shown padded to it.
+void open_whole(std::string& name, std::size_t shown, std::string_view expl, int unit,
+                std::string_view status, Mode mode);
+
 }  // namespace
 
 void initfio(int nin, int nout, Mode mode) {
@@ -90,12 +95,14 @@ void initfio(int nin, int nout, Mode mode) {
     fiocom.iuinp[k] = 11 + k;
     fiocom.iopin[k] = false;
     fiocom.inpnam[k] = "";
+    fiocom.inpwhole[k].clear();
     fiocom.inpexpl[k] = "";
   }
   for (int k = 0; k < max_output_slots; ++k) {
     fiocom.iouf[k] = 21 + k;
     fiocom.iopou[k] = false;
     fiocom.oufnam[k] = "";
+    fiocom.oufwhole[k].clear();
     fiocom.oufexpl[k] = "";
   }
   listfio(mode);
@@ -124,6 +131,7 @@ struct SlotRefs {
   Text<40>& name;
   Text<40>& expl;
   int unit;
+  std::string& whole;
 };
 
 void open_slot(SlotRefs slot, int i, std::string_view expl, bool input, Mode mode) {
@@ -132,7 +140,10 @@ void open_slot(SlotRefs slot, int i, std::string_view expl, bool input, Mode mod
     dash_rule();
     say(fmt::Line().item(input ? "OPENING  INPUT FILE" : "OPENING OUTPUT FILE").x().i(i, 2).str());
     dash_rule();
-    opef2(slot.name, slot.expl.view(), slot.unit, input ? "old" : "new", mode);
+    // The default is the whole name last given, whatever the table shows of it.
+    open_whole(slot.whole, slot.name.size(), slot.expl.view(), slot.unit, input ? "old" : "new",
+               mode);
+    slot.name = slot.whole;
     slot.open = true;
   } else {
     dash_rule();
@@ -163,8 +174,10 @@ void slot_routine(const Identity& id, int i, bool input, bool opening, std::stri
   Banner banner(id);
   if (i >= 1 && i <= (input ? fiocom.nfi : fiocom.nfo)) {
     const int k = i - 1;
-    SlotRefs slot = input ? SlotRefs{fiocom.iopin[k], fiocom.inpnam[k], fiocom.inpexpl[k], fiocom.iuinp[k]}
-                          : SlotRefs{fiocom.iopou[k], fiocom.oufnam[k], fiocom.oufexpl[k], fiocom.iouf[k]};
+    SlotRefs slot = input ? SlotRefs{fiocom.iopin[k], fiocom.inpnam[k], fiocom.inpexpl[k],
+                                     fiocom.iuinp[k], fiocom.inpwhole[k]}
+                          : SlotRefs{fiocom.iopou[k], fiocom.oufnam[k], fiocom.oufexpl[k],
+                                     fiocom.iouf[k], fiocom.oufwhole[k]};
     if (opening) {
       open_slot(slot, i, expl, input, mode);
     } else {
@@ -186,7 +199,15 @@ void clofin(int i, Mode mode) { slot_routine(id_clofin, i, true, false, {}, mode
 void clofou(int i, Mode mode) { slot_routine(id_clofou, i, false, false, {}, mode); }
 
 void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, Mode mode) {
-  const std::size_t name_len = name.size();
+  const std::size_t kept = name.size();
+  open_whole(name, kept, expl, unit, status, mode);
+  name.resize(kept, ' ');
+}
+
+namespace {
+
+void open_whole(std::string& name, std::size_t shown, std::string_view expl, int unit,
+                std::string_view status, Mode mode) {
   const bool old = status == "old";
   const units::Status st = old ? units::Status::Old : units::Status::New;
   const std::string role = trimmed(expl);
@@ -194,17 +215,13 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
   prompt.resize(40, ' ');
 
   std::string offered = name;  // the default of a name read from a command file
-  auto store = [&](const std::string& path) {
-    name = path;
-    name.resize(name_len, ' ');
-  };
 
   for (;;) {
     submenuhead(id_opef2);
     say(fmt::Line().item("OPENING").item(role.empty() ? " " : role).item("FILE").str());
     menutail();
 
-    std::string path;  // the full name tried, before it is stored cut to the name's length
+    std::string path;  // the whole name tried
     std::optional<std::string> failure;
     if (mode == Mode::kCallerMenu && iocom.stdin_unit == units::keyboard) {
       say(fmt::Line().item("Choose").item(trimmed(prompt)).str());
@@ -218,12 +235,12 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
         failure = std::string(path.empty() ? kNoName : kNotReplaced);
       }
     } else if (mode == Mode::kCallerMenu) {
-      // The whole answer is opened; only the stored copy is cut to the name's length. The
-      // name read is the next line's default even when it is refused, whole: the name the
-      // failure frame shows, so an empty line never opens another file without a word.
+      // The whole answer is opened. The name read is the next line's default even when it is
+      // refused, whole: the name the failure frame shows, so an empty line never opens another
+      // file without a word.
       int answer_status = 0;
       path = without_trailing_blanks(
-          inchardef_name(id_opef2.name, prompt, offered, name_len, answer_status));
+          inchardef_name(id_opef2.name, prompt, offered, shown, answer_status));
       offered = path;
       failure = open_failure(unit, path, st);
     } else {
@@ -234,29 +251,31 @@ void opef2(std::string& name, std::string_view expl, int unit, std::string_view 
     // default, and the name changes only to a file that opened.
     if (!failure) {
       if (mode == Mode::kCallerMenu) answer_taken();  // an answered name, taken once it opens
-      store(path);
+      name = path;
       return;
     }
 
+    // The name as typed (whole, padded to the length names are kept at), not the one given:
+    // after a failed choice that is still the previous name.
+    std::string typed = path;
+    if (typed.size() < shown) typed.resize(shown, ' ');
     if (mode == Mode::kCaller) {
       errorhead(id_opef2);
-      say(fmt::Line().item("COULD NOT OPEN FILE").item(name).str());
+      say(fmt::Line().item("COULD NOT OPEN FILE").item(typed).str());
       reason_line(*failure);
       say_int("for unit =", unit, 4);
       say(" ===> STOPPING EXECUTION");
       errortail00();
       units::stop_run(1);
     }
-    // The name as typed (whole, padded to the stored name's length), not the stored one:
-    // after a failed choice that is still the previous name.
-    std::string shown = path;
-    if (shown.size() < name_len) shown.resize(name_len, ' ');
     warninghead(id_opef2);
-    say(fmt::Line().item("COULD NOT OPEN FILE").item(shown).str());
+    say(fmt::Line().item("COULD NOT OPEN FILE").item(typed).str());
     reason_line(*failure);
     say(" ===> RETRYING");
     warningtail00();
   }
 }
+
+}  // namespace
 
 }  // namespace korbast::frame

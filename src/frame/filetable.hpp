@@ -21,10 +21,12 @@ struct Fiocom {
   int iouf[max_output_slots] = {21, 22};   // unit of each output slot
   bool iopin[max_input_slots] = {};        // input slot open
   bool iopou[max_output_slots] = {};       // output slot open
-  Text<40> inpnam[max_input_slots];        // file names
+  Text<40> inpnam[max_input_slots];        // file names, as the table shows them
   Text<40> oufnam[max_output_slots];
   Text<40> inpexpl[max_input_slots];       // roles
   Text<40> oufexpl[max_output_slots];
+  std::string inpwhole[max_input_slots];   // the whole names last given: the next defaults
+  std::string oufwhole[max_output_slots];
 };
 extern Fiocom fiocom;
 
@@ -35,6 +37,7 @@ void initfio(int nin, int nout, Mode mode);
 // Lists every slot: its role, file name, unit and whether it is open.
 void listfio(Mode mode);
 // Opens input slot i (unless it is open) for the role expl through opef2, then lists the table.
+// The default name is the whole name last given for the slot.
 void opefin(int i, std::string_view expl, Mode mode);
 // Opens output slot i (unless it is open) for the role expl through opef2, then lists the table.
 void opefou(int i, std::string_view expl, Mode mode);

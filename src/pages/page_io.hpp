@@ -39,8 +39,10 @@ struct WriteWatch {
   platform::HeldFiles placed;
 };
 
-// How often a write call with no thread to watch it is cut short to look at the bound.
-inline constexpr std::chrono::milliseconds kInterruptEvery{100};
+// How often a write call with no thread to watch it is cut short to look at the bound: the
+// length of the slices the bound is counted in (a slice the run was stopped in counts this at
+// most), as for the waits on a writer thread.
+inline constexpr std::chrono::milliseconds kInterruptEvery{10};
 
 // The most a page file's write call is given: a folder that takes bytes slowly shows its
 // progress after each (a 64 KiB call takes 3 seconds only below 22 kB a second).

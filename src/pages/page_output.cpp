@@ -61,7 +61,7 @@ int worker_count() {
 // SIGCONT sent without a stop (which adds nothing) still lets every slice count: a write that
 // never ends is given up within the bound of running time.
 constexpr auto kBound = std::chrono::seconds(3);
-constexpr auto kSlice = std::chrono::milliseconds(10);
+constexpr auto kSlice = kInterruptEvery;
 const std::string kStuck =
     "no byte was written for " + std::to_string(kBound.count()) + " seconds";
 // Why the pages after it are not written.

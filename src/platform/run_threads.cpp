@@ -60,6 +60,10 @@ Interrupter::Interrupter(std::chrono::nanoseconds period, void (*on_tick)()) {
   ev._sigev_un._tid = static_cast<pid_t>(syscall(SYS_gettid));  // this thread's ticks only
   if (timer_create(CLOCK_MONOTONIC, &ev, &timer_) != 0) return;
   armed_ = true;
+  sigset_t tick;
+  sigemptyset(&tick);
+  sigaddset(&tick, kTickSignal);
+  pthread_sigmask(SIG_UNBLOCK, &tick, &mask_);
   const auto s = std::chrono::duration_cast<std::chrono::seconds>(period);
   const timespec every{static_cast<time_t>(s.count()), static_cast<long>((period - s).count())};
   const itimerspec ticks{every, every};
@@ -67,7 +71,10 @@ Interrupter::Interrupter(std::chrono::nanoseconds period, void (*on_tick)()) {
 }
 
 Interrupter::~Interrupter() {
-  if (armed_) timer_delete(timer_);  // a tick still pending is taken by the handler
+  if (armed_) {
+    timer_delete(timer_);  // a tick still pending is taken by the handler, the signal let through
+    pthread_sigmask(SIG_SETMASK, &mask_, nullptr);
+  }
   g_on_tick = nullptr;
 }
 

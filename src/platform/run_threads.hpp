@@ -43,8 +43,10 @@ bool continued();
 // signal may interrupt (a write into a hung folder whose file system lets it be interrupted, a
 // connection that waits): each returns EINTR (or what it did so far) at the next tick, and
 // `on_tick` (when given) is called in the signal's handler first, so it must be safe there. A
-// thread of its own is never needed, and no other thread is disturbed. Where the system
-// gives no timer, nothing is cut short. One at a time in the run.
+// thread of its own is never needed, and no other thread is disturbed. The signal of the
+// ticks is let through to the calling thread while it lives, also where the run started with
+// it blocked (a parent that blocks it), and the thread's mask is given back after. Where the
+// system gives no timer, nothing is cut short. One at a time in the run.
 class Interrupter {
  public:
   explicit Interrupter(std::chrono::nanoseconds period, void (*on_tick)() = nullptr);
@@ -55,6 +57,7 @@ class Interrupter {
  private:
   timer_t timer_{};
   bool armed_ = false;
+  sigset_t mask_{};  // the calling thread's mask before
 };
 
 }  // namespace korbast::platform

@@ -157,20 +157,27 @@ TEST_F(FileTable, AlreadyOpenedAndOutOfRangeSlots) {
             dash + "              I/O FILES STATUS              \n");
 }
 
+// The slot's next default is the whole name, never the table's cut: an empty line takes it (a
+// file there: refused), and no file is made at the cut name.
 TEST_F(FileTable, LongNamesOpenInFullAndAreStoredCut) {
   initfio(1, 2, 0);
   const std::string path =
       (dir / "a-rather-long-file-name-for-the-si-sh-output-of-today.txt").string();
   ASSERT_GT(path.size(), 40u);
-  korbast::testing::Console console;
+  korbast::testing::Console console("\n");  // the pause after the warning
   iocom.stdin_unit = 15;
   {
-    std::ofstream(dir / "answers.txt") << path << "\n";
+    std::ofstream(dir / "answers.txt") << path << "\n\n" << (dir / "next.txt").string() << "\n";
   }
   ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
   opefou(2, "extracted si-sh output", 0);
   EXPECT_TRUE(std::filesystem::exists(path));
   EXPECT_EQ(std::string(fiocom.oufnam[1].view()), path.substr(0, 40));
+  clofou(2, 0);
+  opefou(2, "extracted si-sh output", 0);
+  EXPECT_NE(console.text().find(" COULD NOT OPEN FILE " + path + "\n   REASON: File exists\n"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::remove(path.substr(0, 40))) << "a file made at the cut name";
 }
 
 // A name a command file gives is the name from then on, opened or refused: an empty line after

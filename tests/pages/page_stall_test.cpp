@@ -170,10 +170,15 @@ TEST(PageOutput, StalledPageWritesAreGivenUpWithinTheBound) {
   EXPECT_FALSE(wrote);
   EXPECT_EQ(fs::file_size(path), kWriteChunk) << "a write given up went on";
   // Encoders that take longer than the bound (a big map on one processor) are waited for: no
-  // byte is due while the writer waits for them.
+  // byte is due while the writer waits for them. The page's first part takes 4 seconds of the
+  // waits' clock, moved on in steps once the dialog waits for it, in slices that see no stop.
+  static std::atomic<int> slices{0};
+  page_slice_hook = [] { ++slices; };
   page_encode_hook = [] {
     static std::atomic<bool> once{false};
-    if (!once.exchange(true)) page_clock_ahead += 4'000'000'000;  // 4 seconds
+    if (once.exchange(true)) return;
+    while (slices == 0) usleep(1000);
+    for (int k = 0; k < 40; ++k, usleep(1000)) page_clock_ahead += 100'000'000;
   };
   c->window_open({0, 0, 200, 300}, "slow", {"stall.ps", 10.0, false});
   draw_page(*c, 1, false);

@@ -33,3 +33,8 @@ stall() {
   stall=(env "LD_PRELOAD=$STALL_WRITES_LIBRARY${LD_PRELOAD:+:$LD_PRELOAD}"
     "STALL_WRITES_MATCHING=$1" "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" "${@:2}")
 }
+
+# The command prefix under which a run starts with SIGALRM blocked, as under a parent (a job
+# runner) that blocks it: the mask goes on through exec.
+alarm_blocked=(python3 -c 'import os, signal, sys
+signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGALRM}); os.execvp(sys.argv[1], sys.argv[1:])')

@@ -169,17 +169,23 @@ done
 # Without the bound it would wait for ever (ended by the time limit: status 124). The same
 # where the system starts only two threads (the stop watcher and the page writer), also for a
 # write no signal cuts short; with one (the watcher: the dialog writes the pages, and its
-# write, which a signal may cut short here, is given up by the same bound) or none.
-for threads in all 2 1 0; do
+# write, which a signal may cut short here, is given up by the same bound) or none, also for
+# a write waiting in a call that a handler installed with SA_RESTART would restart, and where
+# the run starts with SIGALRM (the signal that cuts the write short) blocked.
+for threads in all 2 1 0 blocked; do
+  first=()
   case $threads in
     all) limit=(STALL_WRITES_HARD=1) ;;
     2) limit=(STALL_WRITES_HARD=1 THREADS_THAT_START=2) ;;
-    *) limit=(THREADS_THAT_START=$threads) ;;
+    1) limit=(THREADS_THAT_START=1) ;;
+    0) limit=(STALL_WRITES_IN_READ=1 THREADS_THAT_START=0) ;;
+    blocked) have python3 || continue
+      limit=(STALL_WRITES_IN_READ=1 THREADS_THAT_START=1); first=("${alarm_blocked[@]}") ;;
   esac
   stall fps_bb_w1.pdf "${limit[@]}" || break
   name=stalled_balls_$threads; mkdir "$name" && cd "$name" && cp ../big.ndk . || exit 2
   { printf "$balls"; yes '' | head -n 30; printf '99\n20\n\n9999\n'; } |
-    timeout 60 "${stall[@]}" "$prog" > out 2> err
+    timeout 60 "${first[@]}" "${stall[@]}" "$prog" > out 2> err
   status=$?
   [ "$status" = 1 ] || fail "$name: status $status, expected 1"
   grep -q 'EXECUTION TERMINATED' out && ! grep -q 'END OF INPUT' out || fail "$name: no normal end"
@@ -195,6 +201,18 @@ for threads in all 2 1 0; do
     fail "$name: files left: $(ls -A)"
   cd "$work" || exit 2
 done
+
+# A folder that hangs for a second and is then back, where no thread writes the pages: each
+# write call cut short meanwhile counts its own slice toward the bound, and the page is written.
+if stall fps_bb_w1.pdf STALL_WRITES_BACK_AFTER=1 THREADS_THAT_START=0; then
+  mkdir back && cd back || exit 2
+  printf '\n1000\n1001\n%s\n3000\n1000\ny\nBeach balls\n0\n99\n20\n\n9999\n' "$sample" |
+    timeout 60 "${stall[@]}" "$prog" > out 2> err
+  status=$?
+  [ "$status" = 0 ] && grep -qxF 'korbast: plot page 1 written to fps_bb_w1_p001.png and fps_bb_w1.pdf' err ||
+    fail "back: status $status, $(cat err)"
+  cd "$work" || exit 2
+fi
 
 # A slow folder, whose every write call ends within the bound, is written to the end however
 # often the run is stopped: time stopped counts nothing. slow: each write into the page's PNG

@@ -2,7 +2,10 @@
 // preloaded (LD_PRELOAD), it makes every write(), pwrite() and pwrite64() into a file whose
 // path holds the text in the environment variable STALL_WRITES_MATCHING wait for ever (until
 // the process ends, or a signal it catches cuts the call short: EINTR, unless
-// STALL_WRITES_HARD is set), as a write to a hung network folder does; with STALL_WRITES_SECONDS,
+// STALL_WRITES_HARD is set), as a write to a hung network folder does; with STALL_WRITES_IN_READ
+// it waits instead in read() on a timer, a call that a signal handler installed with SA_RESTART
+// restarts (pause() returns on any signal), and with STALL_WRITES_BACK_AFTER=N it waits there
+// only until N seconds after the first such write, when the folder is back; with STALL_WRITES_SECONDS,
 // each such write waits that many seconds of the run's time (a fraction too) and goes on,
 // and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. With
 // PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
@@ -17,9 +20,11 @@
 #include <limits.h>
 #include <pthread.h>
 #include <math.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/timerfd.h>
 #include <sys/types.h>
 #include <time.h>
 #include <unistd.h>
@@ -42,9 +47,28 @@ bool stalled(int fd) {
   return holds(path, "STALL_WRITES_MATCHING");
 }
 
+// Waits in read() on a timer that ends `back` seconds after the first call (never without
+// them): n, or -1 with EINTR when a signal cut the wait short.
+ssize_t stall_in_read(const char* back, size_t n) {
+  static timespec until{-1, 0};
+  const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC);
+  if (back && *back) {
+    if (until.tv_sec < 0 && clock_gettime(CLOCK_MONOTONIC, &until) == 0) until.tv_sec += atol(back);
+    const itimerspec at{{0, 0}, until};
+    timerfd_settime(timer, TFD_TIMER_ABSTIME, &at, nullptr);
+  }
+  uint64_t ticks = 0;
+  const bool cut = read(timer, &ticks, sizeof ticks) < 0;
+  close(timer);
+  errno = EINTR;
+  return cut ? -1 : static_cast<ssize_t>(n);
+}
+
 // Waits as the folder does: for ever, or STALL_WRITES_SECONDS; the bytes a call takes then,
 // or -1 with EINTR when a signal cut it short.
 ssize_t stall(size_t n) {
+  const char* back = getenv("STALL_WRITES_BACK_AFTER");
+  if (getenv("STALL_WRITES_IN_READ") || (back && *back)) return stall_in_read(back, n);
   const char* seconds = getenv("STALL_WRITES_SECONDS");
   if (!seconds || !*seconds) {
     do pause();
