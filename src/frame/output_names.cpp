@@ -141,8 +141,9 @@ std::vector<StartDescriptor>& start_descriptors() {
   return found;
 }
 
-// The standard input the run was started with, held for reading.
-platform::HeldFiles& standard_input() {
+// The standard streams the run was started with: its standard input held for reading, and the
+// files its standard output and error go to held for writing, to the run's end.
+platform::HeldFiles& standard_streams() {
   static platform::HeldFiles held;
   return held;
 }
@@ -220,7 +221,7 @@ void note_start_descriptors() {
   } else {
     for (int fd = 0; fd < 256; ++fd) numbers.push_back(fd);
   }
-  standard_input().let_go();
+  standard_streams().let_go();
   for (const int fd : numbers) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags == -1) continue;
@@ -228,7 +229,10 @@ void note_start_descriptors() {
     const bool path_only = (flags & O_PATH) != 0;
     found.push_back(
         {fd, !path_only && access != O_WRONLY, !path_only && access != O_RDONLY, platform::file_id(fd)});
-    if (fd == 0 && found.back().readable) standard_input().hold(found.back().file, platform::Use::Reading);
+    const StartDescriptor& s = found.back();
+    if (fd == 0 && s.readable) standard_streams().hold(s.file, platform::Use::Reading);
+    if ((fd == 1 || fd == 2) && s.writable && S_ISREG(s.file.kind))
+      standard_streams().hold(s.file, platform::Use::Writing);
   }
 }
 
@@ -277,12 +281,14 @@ int open_own(const OwnName& name, bool make_new) {
     errno = ::fcntl(n, F_GETFD) != -1 ? EEXIST : EBADF;
     return -1;
   }
+  struct stat st {};
+  const bool open = ::fstat(n, &st) == 0;
   if (own_stream(n)) {
-    struct stat st {};
-    const bool read_by_run = ::fstat(n, &st) == 0 && platform::held(st).reading;
+    const bool read_by_run = open && platform::held(st).reading;
     return read_by_run ? refuse(kOpenedElsewhere) : ::fcntl(n, F_DUPFD_CLOEXEC, 0);
   }
-  if (opened_by_run(n)) return refuse(kOpenedElsewhere);
+  // The standard input, and a file the run holds, by this name as by any other.
+  if (opened_by_run(n) || (open && (n == 0 || platform::held(st)))) return refuse(kOpenedElsewhere);
   errno = EBADF;
   return -1;
 }

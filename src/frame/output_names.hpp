@@ -48,9 +48,11 @@ NameForms name_forms(const std::string& path);
 
 // At start-up: notes the descriptors the process holds now, whether each is open for reading
 // and for writing, and the file each holds; the standard input is held for reading
-// (platform::HeldFiles): no output is written into it. Done when the program is loaded, before
-// anything of the run is opened (also in the tests and fuzz targets); tests call it again to
-// take descriptors they made as handed over by the caller.
+// (platform::HeldFiles): no output is written into it; the files the standard output and
+// error go to, when they are files, are held for writing: no output or page file replaces
+// them. Done when the program is loaded, before anything of the run is opened (also in the
+// tests and fuzz targets); tests call it again to take descriptors they made as handed over by
+// the caller.
 void note_start_descriptors();
 // What a name reaches of the run itself: one of its descriptors, or another entry of its /proc
 // folder (fd -1); own is false for any other name.
@@ -66,10 +68,11 @@ OwnName own_name(const NameForms& forms);
 // A New (make_new) or Replace open of what an own name reaches: a duplicate of one of the
 // run's own streams (Replace only: a descriptor open for writing when the run started, still
 // that very file, not its standard input), or -1 with errno: EEXIST for New where the
-// descriptor is open, refused (kOpenedElsewhere) for a descriptor the run opened itself and
-// for a stream that is what the run reads from (its standard input's pipe under another
-// number), EBADF for one not open or not a stream (the standard input), EACCES for another
-// entry of the run's /proc folder. Nothing is opened.
+// descriptor is open, refused (kOpenedElsewhere) for a descriptor the run opened itself, for a
+// stream that is what the run reads from (its standard input's pipe under another number), for
+// the standard input and for a descriptor of a file the run holds (the reason its file's own
+// name gets), EBADF for one not open or not a stream, EACCES for another entry of the run's
+// /proc folder. Nothing is opened.
 int open_own(const OwnName& name, bool make_new);
 // Whether an input (Old, Regular) may be opened by an own name: 0 for a descriptor the run was
 // started with open for reading, still that very file (the standard input, `3<cat.ndk`), and

@@ -355,10 +355,12 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   struct stat st {};
   if (::fstat(fd, &st) == 0) {
     u.opened = platform::file_id(st);
-    u.held.hold(u.opened, platform::Use::Writing);
     u.output->cuttable = S_ISREG(st.st_mode) && !own.own;
-    // A file made at its name is there from here on (a file replaced whole from the close on).
+    // A file made at its name is there from here on (a file replaced whole from the close on),
+    // and stays known as written by the run once closed.
     u.at_name = status == Status::Whole || u.output->cuttable;
+    const bool made = u.at_name && status != Status::Whole;
+    u.held.hold(u.opened, made ? platform::Use::Made : platform::Use::Writing);
   }
   u.writable = true;
   if (status == Status::Replace) holds_name(unit, u, path, "WHILE OPENING");

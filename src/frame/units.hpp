@@ -41,9 +41,11 @@ constexpr int console = 6;
 // reported as below). A link or a special file under /dev is refused.
 // Every output is refused ("File already opened in another unit") where it would replace or
 // write into a file the run holds (platform::HeldFiles): a regular file or FIFO open on another
-// unit, for reading or writing, a plot window's page files and lock file, and anything the run
-// reads from, its standard input and its inputs, by whatever name reaches them (a FIFO it reads
-// its answers from, the pipe of its standard input as another process's /proc/<pid>/fd/1).
+// unit, for reading or writing, a plot window's page files and lock file, the files its
+// standard output and error go to, and anything the run reads from, its standard input and its
+// inputs, by whatever name reaches them (a FIFO it reads its answers from, the pipe of its
+// standard input as another process's /proc/<pid>/fd/1). A file an output made and closed is
+// replaced as any other (platform::Holds::written: no page file or lock takes it).
 // A file made at its name (New, Replace, and Whole from its rename on) counts as written only
 // while the name holds it: it is looked at right after a rename and at the close, and when
 // another program has put something else there (a link planted at the rename) or removed it,
@@ -56,9 +58,10 @@ constexpr int console = 6;
 // caller handed over), is written through a duplicate of it, each line at once and after the
 // console's pending lines, so that both keep their order in a file they share; a block device
 // handed over so is written too, as the caller chose. Every other such name is refused: a
-// descriptor the run opened itself, or a stream of the run that is what it reads from ("File
-// already opened in another unit"), the standard input, a read-only or closed descriptor
-// (EBADF), another entry of the run's /proc folder (EACCES).
+// descriptor the run opened itself, a stream of the run that is what it reads from, the
+// standard input and a descriptor of a file the run holds ("File already opened in another
+// unit"), another read-only or closed descriptor (EBADF), another entry of the run's /proc
+// folder (EACCES).
 // New refuses a descriptor that is open (EEXIST).
 enum class Status { Old, Regular, New, Replace, Whole };
 enum class Read { Ok, Eof, Error };

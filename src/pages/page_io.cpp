@@ -87,7 +87,8 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
 std::string put_in_place(const std::string& temp, const std::string& path, WriteWatch* watch) {
   if (stopped(watch)) return std::strerror(errno);
   platform::HeldFiles unwatched;  // let go at once
-  return platform::rename_unless_held(temp, path, watch ? watch->placed : unwatched);
+  return platform::rename_unless_held(temp, path, watch ? watch->placed : unwatched,
+                                      platform::Placer::PageWriter);
 }
 
 std::string name_lost(const std::string& path, int fd) {
@@ -177,7 +178,8 @@ void remove_stale_temps(const std::string& pdf_path) {
     if (!page_temp(e->d_name, stem)) continue;
     struct stat st {};
     if (fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) unlinkat(dfd, e->d_name, 0);
+    const platform::Holds mine = platform::held(st);  // an output of the run given such a name
+    if ((S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) && !mine && !mine.written) unlinkat(dfd, e->d_name, 0);
   }
   closedir(d);
 }

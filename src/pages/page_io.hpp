@@ -62,7 +62,8 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
                WriteWatch* watch = nullptr);
 // Gives the file written under the hidden name `temp` the name `path` (rename), and holds it in
 // `watch->placed`, unless `watch->given_up` is set or the name holds a file the run holds (one of
-// its outputs or inputs, which is never replaced): "", or why not (platform::kHeldByRun, or the
+// its outputs or inputs) or wrote (made there by one of its outputs, closed since), which is
+// never replaced: "", or why not (platform::kHeldByRun, platform::kWrittenByRun, or the
 // system's reason).
 std::string put_in_place(const std::string& temp, const std::string& path,
                          WriteWatch* watch = nullptr);
@@ -98,8 +99,9 @@ std::string temp_name(const std::string& path);
 // Removes the hidden files that page files of the window whose PDF is at `pdf_path` were
 // written under by processes that ended before giving them their names (temp_name of the PDF,
 // ".<stem>.pdf.tmp-<n>", or of a PNG, ".<stem>_p<n>.png.tmp-<n>", <stem> the PDF's name
-// without ".pdf"): regular files and links, never a folder or any other name. Only for the run
-// holding the window's files (another one may be writing them otherwise).
+// without ".pdf"): regular files and links, never a folder, any other name, or a file the run
+// holds or wrote. Only for the run holding the window's files (another one may be writing them
+// otherwise).
 void remove_stale_temps(const std::string& pdf_path);
 
 }  // namespace korbast::pages

@@ -81,8 +81,9 @@ const char* const kTakenReason = "Another run is writing these page files";
 // user that it cannot read), nothing is held: the writer's check of its files' names
 // (PdfFile::taken, name_lost) is then what finds files another run took. Only an empty file
 // found there can be the lock of an ended run: a file with content is left as it is, with no
-// hold, and a file the run itself holds (one of its outputs) is never taken (kRunsOwn). The
-// lock file is held by the run (platform::HeldFiles): no output of the run replaces it.
+// hold, and a file the run itself holds or wrote (one of its outputs, closed or not) is never
+// taken (kRunsOwn, for `own()`). The lock file is held by the run (platform::HeldFiles): no
+// output of the run replaces it.
 class FilesHold {
  public:
   enum Take { kHeld, kTaken, kNone, kRunsOwn };
@@ -123,7 +124,7 @@ class FilesHold {
         return kNone;
       }
       if (fd < 0) return kNone;
-      if (const Take found = made ? kHeld : found_there(fd); found != kHeld) {
+      if (const Take found = made ? kHeld : found_there(fd, own_); found != kHeld) {
         ::close(fd);
         return found;
       }
@@ -159,14 +160,18 @@ class FilesHold {
     held_.let_go();
   }
 
+  // Why the lock's name was not taken, after kRunsOwn (platform::Holds::why_kept).
+  std::string_view own() const { return own_; }
+
  private:
   // What is found at the lock's name, open on fd: a lock to take (kHeld: an empty file, or a
-  // folder, which locks as well), one of the run's own files (kRunsOwn), or a file with content
-  // (kNone).
-  static Take found_there(int fd) {
+  // folder, which locks as well), one of the run's own files (kRunsOwn, and why in `own`), or a
+  // file with content (kNone).
+  static Take found_there(int fd, std::string_view& own) {
     struct stat st {};
     if (fstat(fd, &st) != 0) return kNone;
-    if (platform::held(st)) return kRunsOwn;
+    own = platform::held(st).why_kept();
+    if (!own.empty()) return kRunsOwn;
     return S_ISREG(st.st_mode) && st.st_size > 0 ? kNone : kHeld;
   }
 
@@ -176,6 +181,7 @@ class FilesHold {
   std::string path_;
   int fd_ = -1;
   platform::HeldFiles held_;
+  std::string_view own_;
 };
 
 }  // namespace
@@ -634,7 +640,7 @@ struct PageWriter::Impl {
     const FilesHold::Take got = mine.take(hidden_name(setup.pdf_path, ".lock"));
     if (got == FilesHold::kHeld) remove_stale_temps(setup.pdf_path);
     const bool taken = got == FilesHold::kTaken || got == FilesHold::kRunsOwn;
-    if (got == FilesHold::kRunsOwn) refusal = platform::kHeldByRun;
+    if (got == FilesHold::kRunsOwn) refusal = mine.own();
     std::lock_guard<std::mutex> lock(mu);
     if (abandoned()) return false;  // given up meanwhile: reported as failed already
     if (taken) failures.push_back({setup.pdf_name, "WHILE OPENING", refusal, 0});

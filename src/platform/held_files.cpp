@@ -22,10 +22,11 @@ std::atomic<std::uint64_t> next_group{1};
 
 }  // namespace
 
-// The holds of the whole run, under one lock.
+// The holds of the whole run, and the files it made at their names, under one lock.
 struct HeldRegistry {
   std::mutex mu;
   std::vector<Hold> holds;
+  std::vector<FileId> made;
 
   // Never destroyed: a group may let go of its files at the process's end, after other statics.
   static HeldRegistry& the() {
@@ -34,7 +35,9 @@ struct HeldRegistry {
   }
   // Under the lock.
   void add(const HeldFiles& group, const FileId& id, Use use) {
-    if (id.there && (S_ISREG(id.kind) || S_ISFIFO(id.kind))) holds.push_back({group.group_, id, use});
+    if (!id.there || !(S_ISREG(id.kind) || S_ISFIFO(id.kind))) return;
+    holds.push_back({group.group_, id, use});
+    if (use == Use::Made) made.push_back(id);
   }
   Holds find(const struct stat& st, const HeldFiles* except) const {
     Holds found;
@@ -42,6 +45,7 @@ struct HeldRegistry {
       if ((except != nullptr && h.group == except->group_) || !same_file(st, h.id)) continue;
       (h.use == Use::Reading ? found.reading : found.writing) = true;
     }
+    found.written = std::ranges::any_of(made, [&](const FileId& id) { return same_file(st, id); });
     return found;
   }
   void remove(const HeldFiles& group) {
@@ -84,14 +88,20 @@ Holds held_at(const std::string& path, const HeldFiles* except) {
   return ::lstat(path.c_str(), &st) == 0 ? held(st, except) : Holds{};
 }
 
-std::string rename_unless_held(const std::string& from, const std::string& to, HeldFiles& into) {
+std::string rename_unless_held(const std::string& from, const std::string& to, HeldFiles& into,
+                               Placer by) {
   HeldRegistry& r = HeldRegistry::the();
   std::lock_guard<std::mutex> lock(r.mu);
   struct stat st {};
-  if (::lstat(to.c_str(), &st) == 0 && r.find(st, nullptr)) return std::string(kHeldByRun);
+  const bool found = ::lstat(to.c_str(), &st) == 0;
+  if (found) {
+    const Holds there = r.find(st, nullptr);
+    if (there || (by == Placer::PageWriter && there.written)) return std::string(there.why_kept());
+  }
   struct stat mine {};
   if (::lstat(from.c_str(), &mine) != 0 || std::rename(from.c_str(), to.c_str()) != 0) return std::strerror(errno);
-  r.add(into, file_id(mine), Use::Writing);
+  if (found && st.st_nlink == 1) std::erase_if(r.made, [&](const FileId& id) { return same_file(st, id); });
+  r.add(into, file_id(mine), by == Placer::Output ? Use::Made : Use::Writing);
   return "";
 }
 

@@ -1,7 +1,9 @@
 // The files the run holds open, by their identity, and for what: none of its outputs is ever
 // removed, replaced or taken by another of its own outputs (a unit's file, a plot window's page
-// files and lock file), and no output is ever written into one of its inputs (its standard
-// input, the command file, a catalogue being read). Shared by the unit table and the page
+// files and lock file, the files its standard output and error go to), and no output is ever
+// written into one of its inputs (its standard input, the command file, a catalogue being
+// read). The files its outputs made at their names stay known after they are let go, until the
+// run ends: a page file or a lock never takes one of them. Shared by the unit table and the page
 // writer's threads.
 #pragma once
 
@@ -17,8 +19,12 @@ namespace korbast::platform {
 
 // Why the run does not take a file it holds already, in the words of its file table.
 constexpr std::string_view kHeldByRun = "File already opened in another unit";
+// Why a page file or a lock does not take a file the run made at its name and let go.
+constexpr std::string_view kWrittenByRun = "File already written by this run";
 
-enum class Use { Reading, Writing };
+// Made: written, a file made at its name by an output of the dialog (a new or replaced file, the
+// settings file), which stays known as written by the run once let go.
+enum class Use { Reading, Writing, Made };
 
 // Files held together (a unit's file; a window's page files), from hold() until let_go() or
 // the end of the group. Only regular files and FIFOs (pipes too) are held: a device or a socket
@@ -42,11 +48,16 @@ class HeldFiles {
   std::uint64_t group_;
 };
 
-// How the run holds a file: for reading, for writing, or both; false when not at all.
+// How the run holds a file: for reading, for writing, or both; false when not at all. Written:
+// the run made the file at its name (Use::Made), held now or let go since.
 struct Holds {
   bool reading = false;
   bool writing = false;
+  bool written = false;
   explicit operator bool() const { return reading || writing; }
+  // Why a page file or a lock does not take the file: kHeldByRun while it is held, else
+  // kWrittenByRun for a file written; "" for any other.
+  std::string_view why_kept() const { return *this ? kHeldByRun : written ? kWrittenByRun : ""; }
 };
 // How the run holds the file st describes (its device, inode and kind), the files of `except`
 // left out.
@@ -54,10 +65,17 @@ Holds held(const struct stat& st, const HeldFiles* except = nullptr);
 // held() of what stands at path itself (lstat: a link is itself, never the file it leads to);
 // nothing for a name that holds nothing.
 Holds held_at(const std::string& path, const HeldFiles* except = nullptr);
-// Renames `from` to `to` unless what stands at `to` is a file the run holds, and then holds the
-// file renamed for writing in `into`, in one step against the run's other holds and renames: no
-// other thread of the run puts a file of its own at `to` in between. "" when renamed, else why
-// not (kHeldByRun, or the system's reason).
-std::string rename_unless_held(const std::string& from, const std::string& to, HeldFiles& into);
+// Who puts a file at its name: an output of the dialog, whose file is made there (Use::Made) and
+// which may replace a file the run wrote and let go (the dialog asks first); or the page writer,
+// which never replaces a file the run holds or wrote, and holds its page file for writing (a
+// window's number is new in the run: no name of a page file comes twice).
+enum class Placer { Output, PageWriter };
+// Renames `from` to `to` unless what stands at `to` is a file that `by` may not replace, and
+// then holds the file renamed in `into`, in one step against the run's other holds and renames:
+// no other thread of the run puts a file of its own at `to` in between. A file the run wrote
+// whose last name the rename takes is known no more (its inode number may go to another file).
+// "" when renamed, else why not (Holds::why_kept, or the system's reason).
+std::string rename_unless_held(const std::string& from, const std::string& to, HeldFiles& into,
+                               Placer by = Placer::Output);
 
 }  // namespace korbast::platform

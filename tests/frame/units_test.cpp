@@ -398,7 +398,7 @@ TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
   const std::vector<std::pair<std::string, std::string>> refused = {
       {"/dev/fd/" + held_fd, mine}, {"/proc/self/fd/" + held_fd, mine}, {"/dev/fd/" + w, mine},
       {"/proc/self/fd/" + std::to_string(made[1]), mine}, {"/dev/fd/" + std::to_string(handed[0]), bad},
-      {dir / "mystdin", bad}, {"/proc/thread-self/fd/0", bad}, {task_fd + "0", bad},
+      {dir / "mystdin", mine}, {"/proc/thread-self/fd/0", mine}, {task_fd + "0", mine},
       {"/proc/self/comm", "Permission denied"}};
   for (const auto& [name, reason] : refused) {
     EXPECT_FALSE(units::open(23, name, units::Status::Replace)) << name;
@@ -412,8 +412,8 @@ TEST(Units, ADescriptorsNameWritesOnlyAStreamHandedOverForWriting) {
 }
 
 // The standard input a FIFO open for reading and writing (0<>keys): refused as an output by
-// every name, /dev/stdin (not a stream of the run's) and, as what the run reads from, the FIFO's
-// name and a link to it; nothing reaches it. Another FIFO with a reader is written.
+// every name, /dev/stdin, /proc/self/fd/0, the FIFO's name and a link to it, with one reason,
+// as what the run reads from; nothing reaches it. Another FIFO with a reader is written.
 TEST(Units, AnOutputIsNeverWhatTheRunReadsFrom) {
   namespace fs = std::filesystem;
   korbast::testing::TempDir dir;
@@ -426,7 +426,7 @@ TEST(Units, AnOutputIsNeverWhatTheRunReadsFrom) {
   units::names::note_start_descriptors();
   const std::string mine(units::names::kOpenedElsewhere);
   for (const auto& [name, reason] : std::vector<std::pair<std::string, std::string>>{
-           {"/dev/stdin", "Bad file descriptor"}, {keys, mine}, {dir / "to_keys", mine}}) {
+           {"/dev/stdin", mine}, {"/proc/self/fd/0", mine}, {keys, mine}, {dir / "to_keys", mine}}) {
     EXPECT_FALSE(units::open(23, name, units::Status::Replace)) << name;
     EXPECT_EQ(units::open_error(), reason) << name;
   }
@@ -439,6 +439,40 @@ TEST(Units, AnOutputIsNeverWhatTheRunReadsFrom) {
   EXPECT_EQ(::read(keyboard, got, sizeof got), -1);  // nothing there
   ::dup2(saved, 0);
   for (const int fd : {saved, keyboard, reader}) ::close(fd);
+  units::names::note_start_descriptors();
+}
+
+// A file an output made stays known to the run once closed: a page file never replaces it
+// ("File already opened in another unit" while open, "File already written by this run" after),
+// an output of the dialog does; each holds the file it renamed. The file the standard output
+// goes to is the run's for the whole run: refused as an output by its name.
+TEST(Units, APageFileNeverTakesAFileAnOutputMadeNorTheConsolesFile) {
+  namespace platform = korbast::platform;
+  korbast::testing::TempDir dir;
+  const std::string sish = dir / "sish.txt", temp = dir / "new.tmp", console = dir / "console.txt";
+  platform::HeldFiles placed;
+  const auto place = [&](platform::Placer by, const std::string& at) {
+    { std::ofstream(temp) << "page\n"; }
+    return platform::rename_unless_held(temp, at, placed, by);
+  };
+  ASSERT_TRUE(units::open(22, sish, units::Status::New));
+  units::write_line(22, "si-sh");
+  EXPECT_EQ(place(platform::Placer::PageWriter, sish), platform::kHeldByRun);
+  units::close(22);
+  EXPECT_EQ(place(platform::Placer::PageWriter, sish), platform::kWrittenByRun);
+  EXPECT_EQ(read_file(sish), "si-sh\n");
+  EXPECT_EQ(place(platform::Placer::Output, sish), "");
+  EXPECT_EQ(place(platform::Placer::PageWriter, dir / "p.png"), "");
+  EXPECT_TRUE(platform::held_at(sish).writing && platform::held_at(dir / "p.png").writing);
+  placed.let_go();
+  EXPECT_EQ(place(platform::Placer::PageWriter, sish), platform::kWrittenByRun);
+  const int saved = ::dup(1), file = ::open(console.c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_EQ(::dup2(file, 1), 1);
+  units::names::note_start_descriptors();
+  EXPECT_FALSE(units::open(23, console, units::Status::Replace));
+  EXPECT_EQ(units::open_error(), platform::kHeldByRun);
+  ::dup2(saved, 1);
+  for (const int fd : {saved, file}) ::close(fd);
   units::names::note_start_descriptors();
 }
 

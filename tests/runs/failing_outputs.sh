@@ -6,7 +6,8 @@
 # file, or the settings file, whose name another program takes (a link planted at the rename)
 # is told in the same frame, and the link is left. The run's own streams chosen as outputs
 # (standard output and error, a descriptor handed over) take the lines, in order with the
-# console's, and a failed write never cuts them back.
+# console's, and a failed write never cuts them back. A page file or the lock never takes a
+# file the run holds or wrote, however the window is ended.
 #
 #   failing_outputs.sh KORBAST SOURCE_DIR
 set -u
@@ -167,6 +168,51 @@ for own in seis.map_w1_p001.png .seis.map_w1.pdf.lock; do
   run "own$own" none "$(own_sish "$own" '\n')" '   REASON: File already opened in another unit'
   cmp -s sish_own.txt "$own" || fail "own $own: not the Si-Sh file"
 done
+
+# Nor does a page file or the lock take a file the run wrote and closed, whatever ends the map's
+# window (the command file's 9999 or 5003, 23 then 20): the Si-Sh file (sish.txt) or a table
+# written first (t.tab) at a page file's or the lock's name keeps the bytes it gets under its own
+# name (in ref), and the pages are reported not written, status 1. So do the console's file at
+# the PDF's name and a command file drawing beach balls at its page's name, both held. Files
+# made before the run at both page names are replaced by the pages, status 0.
+sed '3a 1200\n2001\nt.tab\n\n99' "$examples/map_sish.cmd" > m.cmd && cp "$examples/beach_balls.cmd" .
+mkdir before && echo old | tee before/seis.map_w1.pdf > before/seis.map_w1_p001.png
+# CASE SED FILE CMD OUT KEPT REF WHY: in a folder CASE, FILE edited by SED is the command file CMD,
+# its console OUT; KEPT is REF past its first line (a table's name; - for the console), and told
+# as not taken: "File already WHY". KEPT -: the pages are written.
+while read -r case edit file cmd out kept ref why; do
+  mkdir -p "$case" && cp gcmt-samples.ndk "$case/" && sed "$edit" "$file" > "$case/$cmd"
+  ( cd "$case" && printf '\n5000\n5001\n%s\n\n\n\n' "$cmd" | "$prog" > "$out" 2> /dev/null )
+  status=$?
+  if [ "$kept" = - ]; then
+    [ "$status" = 0 ] && [ "$(head -c 4 "$case/seis.map_w1.pdf")" = %PDF ] &&
+      [ "$(head -c 4 "$case/seis.map_w1_p001.png" | tail -c 3)" = PNG ] || fail "$case: status $status, no pages"
+  else
+    [ "$status" = 1 ] && grep -qxF "   REASON: File already $why" "$case/$out" &&
+      { [ "$ref" = - ] || cmp -s <(tail -n +2 "$ref") <(tail -n +2 "$case/$kept"); } || fail "$case: status $status, $kept taken"
+  fi
+done <<'EOF'
+ref       s/^// m.cmd m.cmd console - -
+before    s/^// m.cmd m.cmd console - -
+png_9999  s/^sish.txt$/seis.map_w1_p001.png/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt written by this run
+pdf_9999  s/^sish.txt$/seis.map_w1.pdf/ m.cmd m.cmd console seis.map_w1.pdf ref/sish.txt written by this run
+lock_9999 s/^sish.txt$/.seis.map_w1.pdf.lock/ m.cmd m.cmd console .seis.map_w1.pdf.lock ref/sish.txt written by this run
+png_5003  s/^sish.txt$/seis.map_w1_p001.png/;s/^9999$/5000\n5003/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt written by this run
+pdf_5003  s/^sish.txt$/seis.map_w1.pdf/;s/^9999$/5000\n5003/ m.cmd m.cmd console seis.map_w1.pdf ref/sish.txt written by this run
+sish_23   s/^sish.txt$/seis.map_w1_p001.png/;s/^9999$/23\n20\n\n9999/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt written by this run
+table_20  s/^t.tab$/seis.map_w1_p001.png/;s/^9999$/20\n\n9999/ m.cmd m.cmd console seis.map_w1_p001.png ref/t.tab written by this run
+console   s/^// m.cmd m.cmd seis.map_w1.pdf seis.map_w1.pdf - opened in another unit
+bb_cmd    s/^// beach_balls.cmd fps_bb_w1_p001.png console fps_bb_w1_p001.png beach_balls.cmd opened in another unit
+EOF
+
+# Descriptor 3 the write end of the pipe the answers come from: a table sent to /dev/fd/3 is
+# refused as what the run reads from, and goes to the next name (a run that took it would hold
+# its own input open: the safety net).
+printf '\n1000\n1001\ns.ndk\n1200\n2001\n/dev/fd/3\ny\n\nfd3.tab\n\n\n99\n9999\n' |
+  timeout 60 "$prog" 3>/proc/self/fd/0 > fd3.out 2>&1
+status=$?
+[ "$status" = 0 ] && grep -qxF '   REASON: File already opened in another unit' fd3.out &&
+  [ "$(grep -c "^ 'PDE" fd3.tab)" = 3 ] || fail "fd3: status $status, the table not refused at the pipe"
 
 # The table named as the pipe the run reads its answers from, by the feeding program's
 # /proc/<pid>/fd/1, and (where a second /proc can be mounted, for the run alone) by self/fd/0

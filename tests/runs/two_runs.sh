@@ -120,14 +120,17 @@ once g
   fail "g: status $status, $(cat g.err), the file at the lock's name taken"
 rm -f .fps_bb_w1.pdf.lock
 
-# A catalogue chosen at the lock file's name while the run's window holds its files: refused as
-# a file the run holds, and asked again; the lock stays the window's, and goes with it.
+# A catalogue chosen at the first page's name, then at the lock file's name, while the run's
+# window holds its files: refused as a file the run holds, and asked again; the page and the lock
+# stay the window's, and the lock goes with it.
 in_case own_lock
-{ balls big.ndk; yes '' | head -n 29; printf '1200\n1001\n.fps_bb_w1.pdf.lock\ny\n\nc.ndk\n\n99\n20\n\n9999\n'; } |
+{ balls big.ndk; yes '' | head -n 29
+  printf '1200\n1001\nfps_bb_w1_p001.png\ny\n\n.fps_bb_w1.pdf.lock\ny\n\nc.ndk\n\n99\n20\n\n9999\n'; } |
   "$prog" > a.out 2> a.err
 status=$?
-[ "$status" = 0 ] && grep -qxF '   REASON: File already opened in another unit' a.out && [ -s c.ndk ] &&
-  [ "$(written a.err)" = 30 ] && [ -z "$(hidden)" ] || fail "own_lock: status $status, hidden files $(hidden)"
+[ "$status" = 0 ] && [ "$(grep -cxF '   REASON: File already opened in another unit' a.out)" = 2 ] && [ -s c.ndk ] &&
+  [ "$(head -c 4 fps_bb_w1_p001.png | tail -c 3)" = PNG ] && [ "$(written a.err)" = 30 ] && [ -z "$(hidden)" ] ||
+  fail "own_lock: status $status, hidden files $(hidden)"
 cd "$work"
 
 # Runs of other users: as root, the second run (or both) is run as nobody (uid and gid 65534),
