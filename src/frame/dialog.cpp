@@ -53,34 +53,23 @@ void end_command_file(int unit) {
   stop_asking(name, " END OF INPUT", prompt);
 }
 
-// An answer taken: a value, or a menu's choice (which leaves the count since a value).
-void take(bool value) {
-  iocom.refused_at_take = iocom.refused_since_value;
-  iocom.refused_in_a_row = 0;
-  if (value) iocom.refused_since_value = 0;
-}
-
 }  // namespace
 
 void set_command_file_end_hook(void (*hook)()) { command_file_end_hook = hook; }
 
-void answer_taken() { take(true); }
+void answer_taken() { iocom.refused_in_a_row = 0; }
 
-void choice_taken() { take(false); }
+void choice_taken() { answer_taken(); }
 
 void take_choice(int choice, std::initializer_list<int> known) {
-  if (std::find(known.begin(), known.end(), choice) != known.end()) choice_taken();
+  if (std::find(known.begin(), known.end(), choice) != known.end()) answer_taken();
 }
 
 void answer_refused() {
-  if (iocom.refused_in_a_row == 0) iocom.refused_since_value = iocom.refused_at_take;
-  iocom.refused_in_a_row = iocom.refused_since_value;
+  iocom.refused_in_a_row = std::min(iocom.refused_before_line + 1, kMaxRefusedAnswers);
 }
 
-void answer_passed_over() {
-  if (iocom.refused_in_a_row > 0) --iocom.refused_in_a_row;
-  if (iocom.refused_since_value > 0) --iocom.refused_since_value;
-}
+void answer_passed_over() { iocom.refused_in_a_row = iocom.refused_before_line; }
 
 units::Read read_answer(int unit, std::string& line, std::string_view name,
                         std::string_view prompt) {
@@ -94,8 +83,8 @@ units::Read read_answer(int unit, std::string& line, std::string_view name,
   }
   const units::Read r = units::read_line(unit, line);
   if (r != units::Read::Eof) {  // held at the bound: a person may answer without end
+    iocom.refused_before_line = iocom.refused_in_a_row;
     iocom.refused_in_a_row = std::min(iocom.refused_in_a_row + 1, kMaxRefusedAnswers);
-    iocom.refused_since_value = std::min(iocom.refused_since_value + 1, kMaxRefusedAnswers);
   }
   return r;
 }

@@ -38,8 +38,9 @@ inline bool blank_line(const std::string& line) {
 }
 
 // The answer line of a value read in free format: blank lines do not end the read; each
-// counts as a refused answer, or counts nothing where `blank_waits` (the main menu's
-// ininteg1 keeps waiting for a number). Again and Error as read_answer_line gives them.
+// counts as a refused answer, or counts nothing where `blank_waits` (ininteg1, the choice of
+// the main menu and of the points menu, keeps waiting for a number). Again and Error as
+// read_answer_line gives them.
 inline AnswerRead read_value_line(const Identity& id, std::string_view prompt, std::string& line,
                                   bool blank_waits = false) {
   for (;;) {

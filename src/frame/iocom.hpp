@@ -32,12 +32,12 @@ struct Iocom {
   // A person types the keyboard's answers: a question may be asked again without end (tests
   // that bind the keyboard to a string set it as they need).
   bool keyboard_person = keyboard_is_terminal();
-  // Answers refused in a row (frame/prompts.hpp): answer lines read since the last taken
-  // answer, since the last taken value (a menu's choice is none), and the second count as it
-  // stood when the last answer was taken (given back when a caller refuses that answer).
+  // Answers refused in a row (frame/prompts.hpp): the answer lines refused since the last
+  // answer a question took, the line read last counted among them until it is taken; and the
+  // count as it stood before that line was read (what a refusal of the line, or a blank line
+  // passed over, starts from).
   int refused_in_a_row = 0;
-  int refused_since_value = 0;
-  int refused_at_take = 0;
+  int refused_before_line = 0;
 };
 
 extern Iocom iocom;

@@ -21,8 +21,9 @@ void inrealdef(float& value, std::string_view prompt, float def, int& status);
 void inlogicdef(bool& value, std::string_view prompt, bool def, int& status);
 // A text, with a default kept on an empty answer; the answer is cut to 80 characters.
 void inchardef(std::span<char> value, std::string_view prompt, std::string_view def, int& status);
-// An integer without a default (the main menu's command): blank lines are passed over. The
-// caller says whether it takes the number (take_choice), as for menu_choice.
+// An integer without a default (the choice of the main menu and of the points menu): blank
+// lines are passed over and count nothing. The caller says whether it takes the number
+// (take_choice), as for menu_choice.
 void ininteg1(int& value, std::string_view prompt, int& status);
 // A text without a default: the whole line, empty or not, is the answer.
 void inchar1(std::span<char> value, std::string_view prompt, int& status);
@@ -49,14 +50,21 @@ std::string inchardef_name(std::string_view asker, std::string_view prompt, std:
 // Every question asks again, without end, after an answer it does not take. Where no person
 // types the answers (a command file, or a keyboard that is no terminal: iocom.keyboard_person
 // false) an input that never gives a usable answer (random bytes, the run's own log read back,
-// `yes 12345` at a menu) would repeat for ever, so the answers are counted in one place:
+// `yes 12345` at a menu) would repeat for ever, so the answers are counted in one place, one
+// count of the answer lines refused since the last answer a question took. Each answer line is
+// taken or refused once, by the question that reads it:
 // - every answer line a question reads counts one (dialog.hpp, read_answer: every reader of
-//   answers reads through it, the free-format reader of the answers included);
-// - every answer a question takes starts the count again: the questions of this file say
-//   answer_taken when they take their answer, a menu says take_choice for a choice it knows
-//   (its choice is read by menu_choice, close_menu, ininteg1 or inintegdefnp, which leave that
-//   to it), a question of its own (a file name that opens, three values) when it takes them;
-// - a blank line where the main menu's ininteg1 waits for a number counts nothing.
+//   answers reads through it, the free-format reader of the answers included) until it is
+//   taken;
+// - an answer taken sets the count to 0: the questions of this file say answer_taken when they
+//   take their answer, a menu says take_choice for a choice it knows (its choice is read by
+//   menu_choice, close_menu, ininteg1 or inintegdefnp, which leave that to it), a question of
+//   its own (a file name that opens, three values) when it takes them;
+// - a caller that refuses what its last answer line gave (answer_refused: a value its check
+//   refuses, a menu's exit refused, a number no menu item) makes that line one refused line,
+//   whether a question took it first or not;
+// - a blank line where ininteg1 waits for a number (the choice of the main menu and of the
+//   points menu) counts nothing.
 // So an unreadable answer, a value outside its bounds, an unknown menu choice, a request for
 // help, a file that will not open, a blank line where values are due each count one, in a
 // row across questions. Before a line is read after 100 in a row the run ends instead, with
@@ -65,16 +73,16 @@ std::string inchardef_name(std::string_view asker, std::string_view prompt, std:
 inline constexpr int kMaxRefusedAnswers = 100;
 // The answer just read is taken: the count starts again.
 void answer_taken();
-// A menu's choice: taken when it is one of `known`, the choices the menu acts on, a choice
-// that shows the menu again included; any other counts as refused. A taken choice starts the
-// count again as a taken value does, but is no value for answer_refused.
+// A menu's choice: taken when it is one of `known`, the choices the menu offers as it stands (one
+// that only shows the menu again included); any other counts as refused.
 void take_choice(int choice, std::initializer_list<int> known);
 // A menu's choice taken, for a menu that tells its choices by a test of its own.
 void choice_taken();
-// A caller refuses what the questions it asked gave (ask_until_taken, a menu's exit refused,
-// a number a menu does not know): the answers read since the last taken value, and that value
-// too when nothing was read after it, count as refused. So a menu left again and again with
-// nothing changed counts every exit, while a value set between two refused exits is taken.
+// A caller refuses what its last answer line gave (ask_until_taken, a menu's exit refused, a
+// number a menu does not know): that line counts as refused once, taken before or not, and the
+// count goes on from where it stood before the line was read. So a menu left again and again
+// with nothing changed counts every exit, while a choice or value taken between two refused
+// exits starts the count again.
 void answer_refused();
 
 // A question asked again until its answer is taken: ask(answer) asks it, offering `answer` as

@@ -343,7 +343,10 @@ void fixed_slot_menu(FixedSlot& slot, int i) {
     frame::say_value("info:", slot.info.view());
     menu_tail();
     const int choice = frame::menu_choice();
-    frame::take_choice(choice, {10, 20, 30, 40, 50, 99});
+    frame::take_choice(choice, {10, 20, 99});
+    // A value's command is taken for its type only; another type's is refused (no action).
+    if ((choice == 30 || choice == 40 || choice == 50) && choice / 10 - 2 == slot.itype)
+      frame::choice_taken();
     if (choice == 99) return;
     if (choice == 10) {
       int status = 0;

@@ -134,8 +134,8 @@ void menu(frame::Mode mode) {
     }
     int status = 0;
     const int choice = frame::menu_choice();
-    frame::take_choice(choice, {1, 51, 52, 99});
-    if (open) frame::take_choice(choice, {10, 11, 12, 20, 21, 30, 31, 32, 33, 34, 40, 41, 50});
+    frame::take_choice(choice, {1, 50, 51, 52, 99});  // 50 shown always, acting in a window
+    if (open) frame::take_choice(choice, {10, 11, 12, 20, 21, 30, 31, 32, 33, 34, 40, 41});
     if (choice == 99) return;
 
     float real = 0.0f;

@@ -280,11 +280,13 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
 
 // What is taken, what waits: blank lines at the main menu's question count nothing (120 from a
 // command file, 150 from the keyboard); a menu whose exit is refused, between taken answers,
-// goes on; the same question from a command file and from the keyboard is named the same.
+// goes on; a value refused after 150 known choices counts once; the same question from a
+// command file and from the keyboard is named the same.
 TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheRunGoing) {
   EXPECT_EXIT(
       {
-        StderrConsole c(times("\n", 150) + "9999\n" + times("1\n5\n99\n", 150) + "1\n7\n99\n");
+        StderrConsole c(times("\n", 150) + "9999\n" + times("1\n5\n99\n", 150) + "1\n7\n99\n" +
+                        times("1\n", 150) + "0\n7\n");
         run_command_file(times("\n", 120) + "7\n");
         iocom.pause = false;
         iocom.keyboard_person = false;
@@ -299,6 +301,8 @@ TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheR
           for (int k = menu_choice(); take_choice(k, {1, 99}), k != 99; k = menu_choice())
             inintegdef(w, "v", w, st);
         }, [](int w) { return w == 7; });
+        for (int k = 0; k < 150; ++k) take_choice(menu_choice(), {1});
+        ask_until_taken(v, [](int& w) { int st = 0; inintegdef(w, "v", w, st); }, [](int w) { return w == 7; });
         units::stop_run(i == 9999 && j == 7 && v == 7 ? 0 : 2);
       },
       ::testing::ExitedWithCode(0), "");
@@ -334,6 +338,29 @@ TEST_F(EndOfInput, ATakenAnswerOrAPersonAtTheKeyboardKeepsTheQuestionsGoing) {
         },
         ::testing::ExitedWithCode(person ? 0 : 1),
         person ? "New value = +3\n" : "New value = +2\n(.*\n)* 100 ANSWERS IN A ROW REFUSED\n");
+  }
+  // Each question takes its answer, an empty one included: 99 unknown menu choices on either
+  // side of it go on.
+  static int st = 0;
+  static int n = 0;
+  static float x = 0;
+  static bool b = false;
+  static Text<8> t;
+  for (void (*ask)() : {+[] { inchar1(t, "q", st); }, +[] { inchardef(t, "q", "a", st); },
+                        +[] { inintegdef(n, "q", 1, st); }, +[] { inrealdef(x, "q", 1, st); },
+                        +[] { inlogicdef(b, "q", b, st); }, +[] { inintegvindef(n, "q", 1, 0, 3, st); },
+                        +[] { inrealvindef(x, "q", 1, 0, 3, st); }}) {
+    EXPECT_EXIT(
+        {
+          StderrConsole c(times("7\n", 99) + "\n" + times("7\n", 99));
+          iocom.pause = false;
+          iocom.keyboard_person = false;
+          for (int k = 0; k < 99; ++k) menu_choice();
+          ask();
+          for (int k = 0; k < 99; ++k) menu_choice();
+          units::stop_run(0);
+        },
+        ::testing::ExitedWithCode(0), "");
   }
   // A command file never is a person: the frame names it.
   EXPECT_EXIT(

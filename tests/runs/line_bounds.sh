@@ -4,8 +4,8 @@
 # the question goes back to the keyboard. Both runs end by themselves with status 0. Answers
 # that are not taken (a command file of noise, an endless pipe of one refused answer at any
 # question) end the run after 100 in a row, with status 1 and a frame naming the input; one
-# taken answer starts the count again, blank lines at the main menu count nothing, and a
-# person at a terminal (the keyboard, wherever the console goes) is asked again.
+# taken answer starts the count again, blank lines at the main and points menus count nothing,
+# and a person at a terminal (the keyboard, wherever the console goes) is asked again.
 #
 #   line_bounds.sh KORBAST
 set -u
@@ -36,27 +36,52 @@ printf '\n5000\n5001\nnoise.txt\n\n9999\n' | timeout 30 "$prog" > out3.txt
 [ $? = 1 ] && grep -q '^ command file: noise.txt$' out3.txt || fail "noise: not ended, file not named"
 yes x | timeout 30 "$prog" > out4.txt
 [ $? = 1 ] && grep -q '^ keyboard: no terminal$' out4.txt || fail "yes x: not ended"
-# The main menu: 99 refused, one taken, 99 refused go on; 100 end the run; 150 blank lines
-# count nothing.
-refused() { yes 12345 | head -n "$1"; }
-{ echo; refused 99; echo 900; refused 99; echo 9999; } | timeout 60 "$prog" > /dev/null ||
-  fail "99 refused, one taken, 99 refused: ended"
-{ echo; refused 100; echo 9999; } | timeout 60 "$prog" > /dev/null; [ $? = 1 ] || fail "100 refused: not ended"
-{ echo; yes '' | head -n 150; echo 9999; } | timeout 60 "$prog" > /dev/null || fail "150 blank lines: counted"
-# An endless pipe of one refused answer at each kind of question ends by itself, its log small.
-while read -r name before answer; do
-  { printf "$before"; yes "$answer"; } | timeout 60 "$prog" > "$name.txt"
-  [ $? = 1 ] && grep -q '^ 100 ANSWERS IN A ROW REFUSED$' "$name.txt" &&
-    [ "$(wc -c < "$name.txt")" -lt 1000000 ] || fail "yes '$answer' at the $name: not ended"
+# Answer streams, each word a printf format (TEXT*N: N times; a last yes=TEXT: `yes TEXT` for
+# ever, commas as blanks). Refusals with nothing taken between them end the run at 100 (status
+# 1, the frame, a small log) at each kind of question; one taken answer starts the count again,
+# a refused value or exit is one line however many choices came before it, and blank lines at
+# the main menu's and the points menu's choice count nothing (status 0).
+feed() {
+  local w n k
+  for w; do
+    case $w in yes=*) yes "${w#yes=}" | tr , ' '; return ;; esac
+    n=1; case $w in *'*'*) n=${w##*'*'}; w=${w%'*'*} ;; esac
+    for ((k = 0; k < n; k++)); do printf "$w"; done
+  done
+}
+set -f
+while read -r want name words; do
+  feed $words | timeout 60 "$prog" > "$name.txt" 2>&1
+  st=$?; [ $st = "$want" ] || fail "$name: status $st"
+  [ "$want" = 0 ] || { grep -q '^ 100 ANSWERS IN A ROW REFUSED$' "$name.txt" &&
+    [ "$(wc -c < "$name.txt")" -lt 1000000 ]; } || fail "$name: no frame, or a large log"
 done <<'EOF'
-main-menu        \n                 12345
-reader-menu      \n1000\n           12345
-projection-menu  \n2001\n300\n      12345
-grid-values      \n2001\n320\n10\n  0 0 0
-file-name        \n1000\n1000\n     no_such_file
-yes-no           \n7\n              x
-interval         \n2001\n320\n8\n   7
+1 main-menu        \n yes=12345
+1 reader-menu      \n1000\n yes=12345
+1 projection-menu  \n2001\n300\n yes=12345
+1 grid-values      \n2001\n320\n10\n yes=0,0,0
+1 file-name        \n1000\n1000\n yes=no_such_file
+1 yes-no           \n7\n yes=x
+1 interval         \n2001\n320\n8\n yes=7
+1 interval-blank   \n330\n51\n yes=
+1 grid-menu        \n2001\n320\n yes=14
+1 writer-format    \n1200\n yes=3000
+1 origin-exit      \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n yes=99
+1 refused-100      \n 12345\n*100 9999\n
+1 increment-100    \n2001\n320\n13\n 0\n\n*100 5\n99\n99\n9999\n
+0 increment-99     \n2001\n320\n13\n 0\n\n*99 5\n99\n99\n9999\n
+0 taken-between    \n 12345\n*99 900\n 12345\n*99 9999\n
+0 ellipsoid        \n 330\n99\n*55 2001\n300\n16\n99\n10\n\n1\n\n\n\n9999\n
+0 increment        \n 2001\n99\n*60 2001\n320\n13\n0\n\n5\n99\n99\n9999\n
+0 window-closed    \n330\n 12345\n*99 50\n 12345\n*99 99\n9999\n
+0 origin-rounds    \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n 1\n0\n99\n\n*150 2\n80\n99\n99\n9999\n
+0 main-blank       \n*151 9999\n
+0 points-blank     \n2001\n343\ny\n1000\ny\nw\n \n*150 99\n99\n99\n9999\n\n
 EOF
+set +f
+# The same from a command file (the warning's pause reads the keyboard).
+feed '330\n99\n*55' '2001\n300\n16\n99\n10\n1\n\n\n\n9999\n' > ellipsoid.cmd
+printf '\n5000\n5001\nellipsoid.cmd\n\n' | timeout 60 "$prog" > ellipsoid.txt || fail "ellipsoid.cmd: ended"
 # The grid's values from a command file: the frame names the command file.
 { printf '2001\n320\n10\n'; yes x | head -n 150; } > grid.cmd
 printf '\n5000\n5001\ngrid.cmd\n99\n99\n9999\n' | timeout 60 "$prog" > grid.txt
