@@ -85,6 +85,7 @@ void mismatch(int command) {
   text_line("OUTPUT FILE HAS NOT BEEN WRITTEN");
   text_line("====> DATA ARE UNSAVED");
   frame::warningtail00();
+  frame::answer_refused();  // a command of the menu, refused for the data stored
 }
 
 // The unit table has already reported the failed file (what reached it and why) in a frame
@@ -177,7 +178,7 @@ void gcmtwrite1(int kout, int /*idum*/) {
     frame::submenuhead(writer_id);
     if (frame::iocom.lwito(2)) show_menu(kout);
     const int command = frame::menu_choice(99);
-    frame::take_choice(command, {12, 22, 99, 900, 1100});  // and a format command that writes
+    frame::take_choice(command, {12, 22, 99, 900, 1000, 1001, 1100, 2000, 2001, 3000, 3001});
 
     if (command == 900) format_help(writer_id, "GLOBAL CMT DATA FORMAT ARE DESCRIBED AT:");
 
@@ -186,7 +187,6 @@ void gcmtwrite1(int kout, int /*idum*/) {
     // file is replaced by an empty one.
     const int type = type_of_command(command);
     const bool writes = type != 0 && type == gcmtblk.idatatype;
-    if (writes) frame::choice_taken();
     if (!slot_open(kout) && (command == 12 || writes)) {
       const char* expl = command == 1000   ? "cmt-dek output"
                          : command == 1001 ? "cmt-ndk output"
@@ -204,7 +204,7 @@ void gcmtwrite1(int kout, int /*idum*/) {
     } else if (writes) {
       if (slot_open(kout)) write_events(kout, command);
     } else if (is_format_command(command)) {
-      mismatch(command);  // refused: the stored data type has no writer for it
+      mismatch(command);
     }
   }
 }

@@ -178,8 +178,8 @@ void remove_stale_temps(const std::string& pdf_path) {
     if (!page_temp(e->d_name, stem)) continue;
     struct stat st {};
     if (fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    const platform::Holds mine = platform::held(st);  // an output of the run given such a name
-    if ((S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) && !mine && !mine.written) unlinkat(dfd, e->d_name, 0);
+    const bool runs_own = !platform::held(st).why_kept().empty();  // an output given such a name
+    if ((S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) && !runs_own) unlinkat(dfd, e->d_name, 0);
   }
   closedir(d);
 }

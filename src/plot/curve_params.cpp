@@ -307,6 +307,7 @@ void ask_fixed_value(FixedSlot& slot, int wanted) {
     frame::say_item("Wrong type of parameter");
     frame::say_item("=====> NO ACTION");
     frame::warningtail0(0);
+    frame::answer_refused();  // the menu's command, refused for the slot's type
     return;
   }
   int status = 0;
@@ -343,10 +344,7 @@ void fixed_slot_menu(FixedSlot& slot, int i) {
     frame::say_value("info:", slot.info.view());
     menu_tail();
     const int choice = frame::menu_choice();
-    frame::take_choice(choice, {10, 20, 99});
-    // A value's command is taken for its type only; another type's is refused (no action).
-    if ((choice == 30 || choice == 40 || choice == 50) && choice / 10 - 2 == slot.itype)
-      frame::choice_taken();
+    frame::take_choice(choice, {10, 20, 30, 40, 50, 99});
     if (choice == 99) return;
     if (choice == 10) {
       int status = 0;
