@@ -10,6 +10,7 @@
 #include "columns/readreal.hpp"
 #include "frame/angles.hpp"
 #include "frame/dialog.hpp"
+#include "frame/filetable.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/text.hpp"
@@ -154,7 +155,7 @@ void mappoint(bool& lproj, frame::Mode mode) {
   frame::Text<10> varnam[2];
   frame::Text<10> colnam[2];  // the file's column names; blank until a file is read
   frame::Text<20> title;
-  frame::Text<40> fname;  // offered again at the next file read of this call
+  frame::FileName<40> fname;  // offered again, whole, at the next file read of this call
   int status = 0;
   for (;;) {
     menu(lproj);
