@@ -101,12 +101,8 @@ void plot_points(bool lproj, int n, bool typed) {
   plot::ussymbol(b.xp, b.yp, n);
 }
 
-// The first 8 characters of a name, blank-padded.
-std::string name8(std::string_view s) {
-  std::string t(s.substr(0, std::min<std::size_t>(s.size(), 8)));
-  t.resize(8, ' ');
-  return t;
-}
+// The first 8 characters of a name, blank-padded to 8 columns (a character is never split).
+std::string name8(std::string_view s) { return fmt::A(std::string(s) + std::string(8, ' '), 8); }
 
 void listing(int n, const frame::Text<10> (&varnam)[2], const frame::Text<10> (&colnam)[2]) {
   rule22();
