@@ -13,7 +13,6 @@
 #include "frame/iocom.hpp"
 #include "frame/listread.hpp"
 #include "frame/text.hpp"
-#include "frame/textfmt.hpp"
 #include "frame/units.hpp"
 #include "geometry/sphere.hpp"
 #include "geometry/vectors.hpp"
@@ -158,19 +157,12 @@ void polygon_input_failed(std::string_view name) {
   frame::warningtail00();
 }
 
-std::string_view trimmed(const std::string& s) {
-  int first = 0;
-  int last = 0;
-  frame::textlen(first, last, s);
-  if (last < first) return {};
-  return std::string_view(s).substr(static_cast<std::size_t>(first - 1),
-                                    static_cast<std::size_t>(last - first + 1));
-}
-
-void read_polygon_file(std::string& name) {
+// The polygon file: the name offered is the whole name last given; the messages show the
+// 35 characters kept of it.
+void read_polygon_file(frame::FileName<35>& name) {
   Seistest2& c = seistest2;
   frame::opef2(name, pad35("polygon input"), polygon_unit, "old", 0);
-  const std::string_view shown = trimmed(name);
+  const std::string_view shown = name.shown.trimmed();
 
   int nread = c.nvertex;
   int itype = 0;
@@ -271,7 +263,7 @@ bool polygon_check(frame::Mode mode) {
   return true;
 }
 
-void run_command(int choice, std::string& polyname) {
+void run_command(int choice, frame::FileName<35>& polyname) {
   Seistest2& c = seistest2;
   switch (choice) {
     case 10: ask_logic(c.testgen, "activate test"); break;
@@ -345,7 +337,7 @@ void setseistest6(frame::Mode mode) {
     polygon_check(mode);
     return;
   }
-  std::string polyname(35, ' ');
+  frame::FileName<35> polyname;
   for (;;) {
     int choice = 99;
     for (;;) {

@@ -2,7 +2,6 @@
 // menu, the read itself, and the retry menu after any failure.
 #include "columns/readreal.hpp"
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -30,10 +29,11 @@ std::string_view view(std::span<const char> text) { return {text.data(), text.si
 }  // namespace
 
 void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
-               std::string_view fexpl, int iunit, int& ndisp, int& iskip, int& ititle,
-               int& iheader, std::span<int> jcola, std::span<int> jfcola, TextArray namvara,
-               int& nvar, int nvarmax, const RealArray& rdat, TextArray namrcol, int& nrow,
-               int& ncolused, int ldim, int ncol, int ialter, frame::Mode inter) {
+               std::string& fwhole, std::string_view fexpl, int iunit, int& ndisp, int& iskip,
+               int& ititle, int& iheader, std::span<int> jcola, std::span<int> jfcola,
+               TextArray namvara, int& nvar, int nvarmax, const RealArray& rdat,
+               TextArray namrcol, int& nrow, int& ncolused, int ldim, int ncol, int ialter,
+               frame::Mode inter) {
   const auto& id = id_readreal6;
   inotread = 0;
   int ierr = 0;
@@ -51,13 +51,8 @@ void readreal6(int& inotread, std::span<char> title, std::span<char> fname,
   }
   const frame::Mode open_mode = inter.silent() ? frame::Mode::kCaller : frame::Mode::kCallerMenu;
 
-  // The name as the opening dialog sees it: the caller's text, returned cut to its length.
-  auto open_file = [&] {
-    std::string name(view(fname));
-    frame::opef2(name, fexpl, iunit, "old", open_mode);
-    name.resize(fname.size(), ' ');
-    std::copy(name.begin(), name.end(), fname.begin());
-  };
+  // The default is the whole name last given; the messages show the caller's text of it.
+  auto open_file = [&] { frame::opef2(fwhole, fname, fexpl, iunit, "old", open_mode); };
 
   open_file();
   for (;;) {

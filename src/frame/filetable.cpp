@@ -1,5 +1,6 @@
 #include "frame/filetable.hpp"
 
+#include <algorithm>
 #include <optional>
 
 #include "frame/dialog.hpp"
@@ -141,9 +142,8 @@ void open_slot(SlotRefs slot, int i, std::string_view expl, bool input, Mode mod
     say(fmt::Line().item(input ? "OPENING  INPUT FILE" : "OPENING OUTPUT FILE").x().i(i, 2).str());
     dash_rule();
     // The default is the whole name last given, whatever the table shows of it.
-    open_whole(slot.whole, slot.name.size(), slot.expl.view(), slot.unit, input ? "old" : "new",
-               mode);
-    slot.name = slot.whole;
+    opef2(slot.whole, std::span<char>(slot.name.data(), slot.name.size()), slot.expl.view(),
+          slot.unit, input ? "old" : "new", mode);
     slot.open = true;
   } else {
     dash_rule();
@@ -198,10 +198,16 @@ void opefou(int i, std::string_view expl, Mode mode) {
 void clofin(int i, Mode mode) { slot_routine(id_clofin, i, true, false, {}, mode); }
 void clofou(int i, Mode mode) { slot_routine(id_clofou, i, false, false, {}, mode); }
 
+void opef2(std::string& whole, std::span<char> shown, std::string_view expl, int unit,
+           std::string_view status, Mode mode) {
+  open_whole(whole, shown.size(), expl, unit, status, mode);
+  const std::string_view cut = whole_characters(whole, shown.size());
+  std::fill(std::copy(cut.begin(), cut.end(), shown.begin()), shown.end(), ' ');
+}
+
 void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, Mode mode) {
-  const std::size_t kept = name.size();
-  open_whole(name, kept, expl, unit, status, mode);
-  name.resize(kept, ' ');
+  std::string whole = name;
+  opef2(whole, std::span<char>(name), expl, unit, status, mode);
 }
 
 namespace {

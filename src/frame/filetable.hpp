@@ -3,6 +3,7 @@
 // the program is opened, `opef2`.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -47,24 +48,42 @@ void clofin(int i, Mode mode);
 void clofou(int i, Mode mode);
 
 // Opens a file on a unit with status "old" (must exist) or "new" (must not exist; a file
-// chosen at the keyboard may replace one after confirmation). The name is the default or
-// given name on entry and the opened file's name on return, cut or padded to the length it
-// had on entry (the file itself is opened under its full name). Mode::kCallerMenu asks (file
-// chooser at the keyboard, the next answer line while a command file runs) and asks again
-// after a failure; the line read from a command file becomes the name, refused or not, so
-// that an empty line after a refusal tries the refused name again. Mode::kCaller opens the
-// given name and stops the run when that fails. A failure's frame gives the name and, on
-// the line under it, why: the system's reason, "No name given" for an empty answer or name,
-// "File exists, not replaced" for no to the chooser's replace question. Returns only with the
-// file open.
+// chosen at the keyboard may replace one after confirmation), for a name kept whole beside
+// the text the console shows of it. `whole` is the default on entry (the whole name last
+// given) and the opened file's whole name on return; `shown` then holds as much of that name
+// as it takes, cut at a character boundary and padded with blanks. Mode::kCallerMenu asks
+// (file chooser at the keyboard, the next answer line while a command file runs) and asks
+// again after a failure; the line read from a command file becomes the name, refused or not,
+// so that an empty line after a refusal tries the refused name again. Mode::kCaller opens the
+// given name and stops the run when that fails. A failure's frame gives the name and, on the
+// line under it, why: the system's reason, "No name given" for an empty answer or name, "File
+// exists, not replaced" for no to the chooser's replace question. Returns only with the file
+// open.
+void opef2(std::string& whole, std::span<char> shown, std::string_view expl, int unit,
+           std::string_view status, Mode mode);
+
+// A file name that a question offers again as its default: the whole name last given, kept
+// beside the text of N bytes that the console and the listings show of it.
+template <std::size_t N>
+struct FileName {
+  Text<N> shown;
+  std::string whole;
+};
+
+template <std::size_t N>
+void opef2(FileName<N>& name, std::string_view expl, int unit, std::string_view status,
+           Mode mode) {
+  opef2(name.whole, std::span<char>(name.shown.data(), N), expl, unit, status, mode);
+}
+
+// opef2 for a name kept only as the text shown: the default is that text, and the opened
+// file's name comes back cut or padded to its length.
 void opef2(std::string& name, std::string_view expl, int unit, std::string_view status, Mode mode);
 
 template <std::size_t N>
 void opef2(Text<N>& name, std::string_view expl, int unit, std::string_view status, Mode mode) {
-  std::string s(name.view());
-  s.resize(N, ' ');
-  opef2(s, expl, unit, status, mode);
-  name = s;
+  std::string whole(name.view());
+  opef2(whole, std::span<char>(name.data(), N), expl, unit, status, mode);
 }
 
 }  // namespace korbast::frame

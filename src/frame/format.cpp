@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "frame/text.hpp"
+
 namespace korbast::frame::fmt {
 
 namespace {
@@ -133,24 +135,6 @@ std::string L(bool value, int w) {
   if (w <= 0) return {};
   return std::string(static_cast<std::size_t>(w - 1), ' ') + (value ? 'T' : 'F');
 }
-
-namespace {
-
-// Length in bytes of the character that starts at s[k]: a well-formed UTF-8 sequence is
-// one character, any other byte is a character of its own.
-std::size_t char_length(std::string_view s, std::size_t k) {
-  const auto c = static_cast<unsigned char>(s[k]);
-  std::size_t n = 1;
-  if (c >= 0xC2 && c <= 0xDF) n = 2;
-  else if (c >= 0xE0 && c <= 0xEF) n = 3;
-  else if (c >= 0xF0 && c <= 0xF4) n = 4;
-  if (n == 1 || k + n > s.size()) return 1;
-  for (std::size_t j = 1; j < n; ++j)
-    if ((static_cast<unsigned char>(s[k + j]) & 0xC0) != 0x80) return 1;
-  return n;
-}
-
-}  // namespace
 
 std::string A(std::string_view text, int w) {
   if (w <= 0) return {};

@@ -16,6 +16,28 @@ inline std::string_view text_view(const char* chars, std::size_t n) {
   return v.substr(0, v.find('\0'));
 }
 
+// Length in bytes of the character that starts at s[k]: a well-formed UTF-8 sequence is
+// one character, any other byte is a character of its own (as the console counts them).
+inline std::size_t char_length(std::string_view s, std::size_t k) {
+  const auto c = static_cast<unsigned char>(s[k]);
+  std::size_t n = 1;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) n = 3;
+  else if (c >= 0xF0 && c <= 0xF4) n = 4;
+  if (n == 1 || k + n > s.size()) return 1;
+  for (std::size_t j = 1; j < n; ++j)
+    if ((static_cast<unsigned char>(s[k + j]) & 0xC0) != 0x80) return 1;
+  return n;
+}
+
+// The whole characters of s that fit in n bytes: a name cut to a text of n bytes never
+// splits a character.
+inline std::string_view whole_characters(std::string_view s, std::size_t n) {
+  std::size_t k = 0;
+  while (k < s.size() && k + char_length(s, k) <= n) k += char_length(s, k);
+  return s.substr(0, k);
+}
+
 template <std::size_t N>
 class Text {
  public:

@@ -79,8 +79,8 @@ void menu_body(const ClipFrame& frame, float longmin, float longmax, float latmi
 }
 
 // One line file: opened (asking until a file opens), listed, drawn curve by curve, closed.
-void line_file(int type, std::string& name, const ClipFrame& frame, float longmin,
-               float longmax, float latmin, float latmax) {
+void line_file(int type, frame::FileName<kNameLength>& name, const ClipFrame& frame,
+               float longmin, float longmax, float latmin, float latmax) {
   auto& st = contours_settings;
   frame::opef2(name, kExplanation[type - 1], kLineUnit, "old", 0);
   const bool clip = st.lclip && (type == 1 || type == 2 || type == 5);
@@ -92,8 +92,7 @@ void line_file(int type, std::string& name, const ClipFrame& frame, float longmi
   f.frame = frame;
   f.ptsperdeg = &st.ptsperdeg;
   f.curves = 0;
-  f.name = name;
-  f.name.resize(kNameLength, ' ');
+  f.name = name.shown.str();
   listing_head(type, head.view());
   if (read_line_file(f) == LineEnd::Normal) {
     normal_end(f);
@@ -119,8 +118,8 @@ void contours1(float longmin, float longmax, float latmin, float latmax, frame::
   }
   ClipFrame frame;
   if (st.lclip) clipping_frame(frame, longmin, longmax);
-  // The name lives for this call: the dialog offers the file opened last in it.
-  std::string name(kNameLength, ' ');
+  // The name lives for this call: the dialog offers the file opened last in it, whole.
+  frame::FileName<kNameLength> name;
   for (;;) {
     frame::submenuhead(id_contours1);
     if (iocom.lwito(2)) {

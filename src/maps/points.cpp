@@ -10,6 +10,7 @@
 #include "columns/readreal.hpp"
 #include "frame/angles.hpp"
 #include "frame/dialog.hpp"
+#include "frame/filetable.hpp"
 #include "frame/format.hpp"
 #include "frame/iocom.hpp"
 #include "frame/text.hpp"
@@ -100,12 +101,8 @@ void plot_points(bool lproj, int n, bool typed) {
   plot::ussymbol(b.xp, b.yp, n);
 }
 
-// The first 8 characters of a name, blank-padded.
-std::string name8(std::string_view s) {
-  std::string t(s.substr(0, std::min<std::size_t>(s.size(), 8)));
-  t.resize(8, ' ');
-  return t;
-}
+// The first 8 characters of a name, blank-padded to 8 columns (a character is never split).
+std::string name8(std::string_view s) { return fmt::A(std::string(s) + std::string(8, ' '), 8); }
 
 void listing(int n, const frame::Text<10> (&varnam)[2], const frame::Text<10> (&colnam)[2]) {
   rule22();
@@ -154,7 +151,7 @@ void mappoint(bool& lproj, frame::Mode mode) {
   frame::Text<10> varnam[2];
   frame::Text<10> colnam[2];  // the file's column names; blank until a file is read
   frame::Text<20> title;
-  frame::Text<40> fname;  // offered again at the next file read of this call
+  frame::FileName<40> fname;  // offered again, whole, at the next file read of this call
   int status = 0;
   for (;;) {
     menu(lproj);

@@ -15,6 +15,7 @@
 #include "catalogue/seistest.hpp"
 #include "catalogue_support.hpp"
 #include "frame/iocom.hpp"
+#include "frame/units.hpp"
 #include "support/expected_lines.hpp"
 
 namespace {
@@ -171,6 +172,24 @@ TEST_F(Criteria, ShortPolygonFileFails) {
   const std::string bad = run_menu("252\nbad.txt\n\n99\n");
   EXPECT_NE(bad.find(" Error while reading data # =      2\n => POLYGON INPUT FAILED\n"), std::string::npos)
       << bad;
+}
+
+// Read again by an empty line of a command file: the whole name, never the 35 characters the
+// messages show of it (a triangle stands at that name).
+TEST_F(Criteria, PolygonFileReadAgainIsTheWholeName) {
+  const std::string name = "a-square-around-the-origin-in-a-polygon-file.txt";
+  ASSERT_GT(name.size(), 35u);
+  scratch(name, "4 0\n0 0\n10 0\n10 10\n0 10\n");
+  scratch(name.substr(0, 35), "3 0\n0 0\n10 0\n10 10\n");
+  namespace units = korbast::frame::units;
+  const std::string answers = scratch("cmd.txt", "252\n" + name + "\n252\n\n99\n");
+  ASSERT_TRUE(units::open(15, answers, units::Status::Old));
+  korbast::frame::iocom.stdin_unit = 15;
+  const std::string out = run_menu("");
+  units::close(15);
+  EXPECT_EQ(c.nvertex, 4);
+  const std::string read = " Polygon file " + name.substr(0, 35) + " is closed\n";
+  EXPECT_NE(out.find(read), out.rfind(read)) << out;  // read twice
 }
 
 TEST_F(Criteria, DegenerateSideKeepsTheUserInTheMenuAtTheKeyboard) {

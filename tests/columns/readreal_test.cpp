@@ -32,7 +32,7 @@ class PointLayer : public kt::ColumnsTest {
   struct Call {
     int inotread = -1;
     frame::Text<20> title;
-    frame::Text<40> fname;
+    frame::FileName<40> fname;
     int ndisp = 4, iskip = 2, ititle = 1, iheader = 2;
     int jacol[2] = {1, 2}, jfcol[2] = {1, 2};
     frame::Text<10> varnam[2] = {"X-long"sv, "Y-lat"sv};
@@ -77,7 +77,8 @@ TEST_F(PointLayer, WholeDialogOfARead) {
   EXPECT_EQ(c.nrow, 3);
   EXPECT_EQ(c.ncolused, 2);
   EXPECT_EQ(c.title.str(), "Stations            ");
-  EXPECT_EQ(c.fname.str(), std::string(frame::Text<40>(path).view()));
+  EXPECT_EQ(c.fname.shown.str(), std::string(frame::Text<40>(path).view()));
+  EXPECT_EQ(c.fname.whole, path);  // the next read's default
   EXPECT_EQ(c.rvarcolnam[0].str(), "lon       ");
   EXPECT_EQ(c.rvarcolnam[1].str(), "lat       ");
   EXPECT_EQ(xp[0], 10.5f);
@@ -205,7 +206,7 @@ TEST_F(PointLayer, NewFileAfterAFailure) {
   const std::string text = run(c, bad + "\n\n\n\n\n" + good + "\n\n\n\n");
   EXPECT_EQ(c.inotread, 0);
   EXPECT_EQ(c.nrow, 3);
-  EXPECT_EQ(c.fname.trimmed(), good);
+  EXPECT_EQ(c.fname.shown.trimmed(), good);
   EXPECT_EQ(xp[1], 11.0f);
   EXPECT_NE(text.find(cols::text(join({cols::answer("your choice", 0, 0),
                                        {" input file " + bad + " closed"}, opening()}))),
@@ -278,7 +279,7 @@ TEST_F(PointLayer, InitialisingOpensNothing) {
 TEST_F(PointLayer, OneShotModeAsksNothing) {
   const std::string path = file("st.dat", kStations);
   Call c;
-  c.fname = path;
+  c.fname.whole = path;
   const std::string text = run(c, "", 1);
   EXPECT_EQ(c.inotread, 0);
   EXPECT_EQ(c.nrow, 3);
@@ -291,7 +292,7 @@ TEST_F(PointLayer, OneShotModeAsksNothing) {
 
 TEST_F(PointLayer, OneShotModeStopsTheRunWhenTheFileIsMissing) {
   Call c;
-  c.fname = (dir_ / "missing.dat").string();
+  c.fname.whole = (dir_ / "missing.dat").string();
   EXPECT_EXIT(
       {
         kt::StderrConsole console;

@@ -178,6 +178,18 @@ TEST_F(FileTable, LongNamesOpenInFullAndAreStoredCut) {
   EXPECT_NE(console.text().find(" COULD NOT OPEN FILE " + path + "\n   REASON: File exists\n"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::remove(path.substr(0, 40))) << "a file made at the cut name";
+  // A name whose 40th byte starts a two-byte character: the table shows 39 bytes, never half
+  // of it.
+  const std::string split = std::string(39, 'n') + "\xC3\xA9.ndk";
+  std::ofstream(dir / split) << "a catalogue\n";
+  units::close(15);
+  std::ofstream(dir / "answers.txt") << split << "\n";
+  ASSERT_TRUE(units::open(15, (dir / "answers.txt").string(), units::Status::Old));
+  const auto home = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  opefin(1, "cmt ndk input", 0);
+  std::filesystem::current_path(home);
+  EXPECT_EQ(std::string(fiocom.inpnam[0].view()), std::string(39, 'n') + " ");
 }
 
 // A name a command file gives is the name from then on, opened or refused: an empty line after

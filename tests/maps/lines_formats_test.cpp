@@ -4,6 +4,7 @@
 // great-circle sides are checked against PROJ's geod (tests/tools/gen_maps_lines_fixtures.sh).
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -203,6 +204,21 @@ TEST_F(LineFiles, GebcoHeadersAndPoints) {
   expect_path(p[1], {{20, 50}}, "n = 1");
   expect_path(p[2], {{30, 60}}, "n = 0 still reads one point");
   expect_path(p[3], {{-20, -10}, {-21, -11}}, "curve 4");
+}
+
+// Read again by an empty line of a command file: the whole name, never the 30 characters the
+// messages show of it (an empty file stands at that name).
+TEST_F(LineFiles, FileReadAgainIsTheWholeName) {
+  std::ifstream fixture(data_file("lines_gebco.txt"));
+  const std::string body((std::istreambuf_iterator<char>(fixture)), {});
+  const std::string path = scratch("gebco-lines-under-a-rather-long-name.txt", body);
+  scratch(path.substr(0, 30), "");
+  ASSERT_TRUE(frame::units::open(15, scratch("cmd.txt", "3\n" + path + "\n3\n\n99\n"),
+                                 frame::units::Status::Old));
+  frame::iocom.stdin_unit = 15;
+  const std::string text = run("");
+  frame::units::close(15);
+  EXPECT_EQ(drawn_paths().size(), 8u) << text;  // the file's 4 curves twice
 }
 
 TEST_F(LineFiles, EmptyFileHasNoCurve) {

@@ -44,10 +44,10 @@ class Points : public MapDriver {
   }
 
   // A points file in the scratch folder, under a name longer than 40 characters.
-  std::string points_file(const std::string& body) {
+  std::string points_file(const std::string& body, const std::string& names = "\"lon\" \"lat\"") {
     const std::string path =
         (dir() / "points_of_the_layer_with_a_rather_long_name.txt").string();
-    std::ofstream(path) << "\"Some towns\"\n\"lon\" \"lat\"\n" << body;
+    std::ofstream(path) << "\"Some towns\"\n" << names << "\n" << body;
     return path;
   }
   // Answers that read it: the path, then the defaults of the header, column and read menus.
@@ -263,20 +263,24 @@ TEST_F(Points, FileOfPointsIsReadProjectedAndListed) {
 }
 
 TEST_F(Points, FileWithoutProjectionKeepsTheValuesAsRead) {
-  const std::string path = points_file("10 20\n-30.5 40.25\n");
+  const std::string path = points_file("10 20\n-30.5 40.25\n", "\"longitude\" \"latitude\"");
   const std::string out = run("13\n0\n" + read_answers(path) + "99\n");
   const ex::Lines block = {rule22(), " NO PROJECTION", " X, Y = input ", rule22()};
   EXPECT_GE(find_sequence(split_lines(out), block), 0) << out;
-  EXPECT_NE(out.find(" |  1|  10.000|  20.000|\n |  2| -30.500|  40.250|\n"), std::string::npos);
+  // The file's column names in the 8 columns of the listing.
+  EXPECT_NE(out.find(" | nb|longitud|latitude|\n |  1|  10.000|  20.000|\n"
+                     " |  2| -30.500|  40.250|\n"),
+            std::string::npos);
 }
 
 TEST_F(Points, FileWithoutRecordsListsTheHeadOnly) {
-  const std::string path = points_file("");
+  // A column name of 4 characters in 5 bytes: 8 columns in the listing all the same.
+  const std::string path = points_file("", "\"lon\" \"lat\xC2\xB0\"");
   const std::string out = run(read_answers(path) + "99\n");
   const ex::Lines block = {" INPUT FILE HAS BEEN READ", " NB OF DATA =      0"};
   EXPECT_GE(find_sequence(split_lines(out), block), 0) << out;
   const ex::Lines listing = {rule22(), " Plotted coordinates:", rule22(),
-                             " | nb|X-long  |Y-lat   |", " | nb|lon     |lat     |", rule22()};
+                             " | nb|X-long  |Y-lat   |", " | nb|lon     |lat\xC2\xB0    |", rule22()};
   EXPECT_GE(find_sequence(split_lines(out), listing), 0) << out;
   EXPECT_TRUE(pentagons().empty());
   EXPECT_EQ(plot::ptblock.ipt, 1);
