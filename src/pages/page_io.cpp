@@ -64,7 +64,7 @@ bool write_all(int fd, const char* data, std::size_t n, off_t at, const std::str
     const std::size_t ask = std::min(n, kWriteChunk);
     if (auto* hook = page_write_hook.load()) hook(path, ask);
     std::optional<platform::Interrupter> cut;  // where no thread watches this write
-    if (watch && watch->interrupted) cut.emplace(kInterruptEvery);
+    if (watch && watch->interrupted) cut.emplace(watch->slice);
     const ssize_t got = pwrite(fd, data, ask, at);
     cut.reset();
     if (got < 0) {

@@ -22,6 +22,11 @@ namespace korbast::pages {
 // thread and level. Empty when no compressor could be made.
 std::string zlib_compress(const void* data, std::size_t n, int level);
 
+// How often a write call with no thread to watch it is cut short at first to look at the
+// bound: the length of the slices the bound is counted in (a slice the run was stopped in
+// counts its length at most), as for the waits on a writer thread.
+inline constexpr std::chrono::milliseconds kInterruptEvery{10};
+
 // What the writer of the page files shares with the waits on it: whether it was given up, and
 // how far it got (a count that grows with every write into a page file that takes bytes, and
 // with every file the writer begins), by which a write that goes on slowly is told from one
@@ -32,17 +37,18 @@ struct WriteWatch {
   std::atomic<bool> given_up{false};
   std::atomic<std::uint64_t> progress{0};
   // Set where no thread watches the one that writes (no writer thread could be started, and
-  // the dialog writes the pages itself): each write call is then cut short every
-  // kInterruptEvery where the file system lets it be (platform::Interrupter), and this is
-  // called on the writing thread each time; it may give the writer up.
+  // the dialog writes the pages itself): each write call is then cut short after `slice`
+  // where the file system lets it be (platform::Interrupter), and this is called on the
+  // writing thread after each call cut short with no byte taken; it counts the slice toward
+  // the bound, may give the writer up, and sets the slice the call is tried again with.
   std::function<void()> interrupted;
+  // The slice of the next write call where `interrupted` is set: kInterruptEvery at first,
+  // longer after a call cut short with no byte taken (a folder that gives a call up with
+  // nothing written when a signal comes, and takes longer than the slice for one), kept after
+  // a call that took bytes.
+  std::chrono::nanoseconds slice = kInterruptEvery;
   platform::HeldFiles placed;
 };
-
-// How often a write call with no thread to watch it is cut short to look at the bound: the
-// length of the slices the bound is counted in (a slice the run was stopped in counts this at
-// most), as for the waits on a writer thread.
-inline constexpr std::chrono::milliseconds kInterruptEvery{10};
 
 // The most a page file's write call is given: a folder that takes bytes slowly shows its
 // progress after each (a 64 KiB call takes 3 seconds only below 22 kB a second).

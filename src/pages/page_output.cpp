@@ -543,12 +543,26 @@ struct PageWriter::Impl {
     }
   }
 
-  // Where the dialog writes the pages itself (no writer thread), each cut-short write call
-  // counts its slice toward the bound as a wait does; the writer is given up here once the
-  // bound has passed. On the dialog, the lock not held.
+  // Where the dialog writes the pages itself (no writer thread), each write call cut short
+  // with no byte taken counts its slice toward the bound as a wait does, all of it also after
+  // calls that took bytes; the writer is given up here once the bound has passed. Otherwise
+  // the call is tried again with a slice twice as long, or with all that is left of the bound
+  // where a slice twice as long again would no longer fit after that one: on a folder that
+  // gives a call up with nothing written when the signal comes (a FUSE folder, a `soft` NFS
+  // mount), a call that takes a while is given the time to end, and one that never ends is
+  // given up at the bound. On the dialog, the lock not held.
   void write_interrupted() {
     std::lock_guard<std::mutex> lock(mu);
-    if (!abandoned() && bound_passed(cut_from, kInterruptEvery)) give_up();
+    if (const std::uint64_t now = watch.progress.load(); now != seen) {
+      seen = now;  // bytes taken before this call, none in its slice
+      still = {};
+      cut_from = clock() - watch.slice;
+    }
+    if (!abandoned() && bound_passed(cut_from, watch.slice)) give_up();
+    if (!abandoned()) {
+      const std::chrono::nanoseconds left = kBound - still, twice = 2 * watch.slice;
+      watch.slice = 3 * twice > left ? left : twice;
+    }
     cut_from = clock();
   }
 

@@ -202,17 +202,22 @@ for threads in all 2 1 0 blocked; do
   cd "$work" || exit 2
 done
 
-# A folder that hangs for a second and is then back, where no thread writes the pages: each
-# write call cut short meanwhile counts its own slice toward the bound, and the page is written.
-if stall fps_bb_w1.pdf STALL_WRITES_BACK_AFTER=1 THREADS_THAT_START=0; then
-  mkdir back && cd back || exit 2
+# Where no thread writes the pages: back, a folder that hangs for a second and is then back
+# (each write call cut short meanwhile counts its own slice toward the bound); cut, one whose
+# every write call takes 30 ms and is given up with no byte when a signal comes (each call
+# cut short is tried again with a slice twice as long, until one is long enough, whatever the
+# machine's load). The page is written.
+for mode in back cut; do
+  if [ $mode = back ]; then stall fps_bb_w1.pdf STALL_WRITES_BACK_AFTER=1 THREADS_THAT_START=0
+  else stall fps_bb_w1 STALL_WRITES_SECONDS=0.03 STALL_WRITES_CUT=1 THREADS_THAT_START=0; fi || break
+  mkdir $mode && cd $mode || exit 2
   printf '\n1000\n1001\n%s\n3000\n1000\ny\nBeach balls\n0\n99\n20\n\n9999\n' "$sample" |
     timeout 60 "${stall[@]}" "$prog" > out 2> err
   status=$?
   [ "$status" = 0 ] && grep -qxF 'korbast: plot page 1 written to fps_bb_w1_p001.png and fps_bb_w1.pdf' err ||
-    fail "back: status $status, $(cat err)"
+    fail "$mode: status $status, $(cat err)"
   cd "$work" || exit 2
-fi
+done
 
 # A slow folder, whose every write call ends within the bound, is written to the end however
 # often the run is stopped: time stopped counts nothing. slow: each write into the page's PNG

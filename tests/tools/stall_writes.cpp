@@ -7,7 +7,9 @@
 // restarts (pause() returns on any signal), and with STALL_WRITES_BACK_AFTER=N it waits there
 // only until N seconds after the first such write, when the folder is back; with STALL_WRITES_SECONDS,
 // each such write waits that many seconds of the run's time (a fraction too) and goes on,
-// and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does. With
+// and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does; with
+// STALL_WRITES_CUT as well, a signal the process catches gives the write up with no byte
+// (EINTR), and the next call takes its whole time again, as a FUSE folder may. With
 // PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
 // source is removed and a link to PLANT_LINK_TO put in its place just before the rename, as
 // another user who can write the folder may do. With THREADS_THAT_START=N, only the first N
@@ -81,6 +83,7 @@ ssize_t stall(size_t n) {
   for (long step = lround(atof(seconds) * 100); step > 0; --step) {
     timespec left{0, 10000000};
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+      if (getenv("STALL_WRITES_CUT")) return -1;
     }
   }
   const char* bytes = getenv("STALL_WRITES_BYTES");
