@@ -41,7 +41,7 @@ FileId file_id(int fd);
 // a link there leads to; a relative path is taken from the folder open on `dir`. Not there,
 // with errno, when nothing can be looked at.
 FileId file_id_at(const std::string& path, bool follow = false, int dir = AT_FDCWD);
-// Whether `now` is at the file id, as `how` says. Never for a look at nothing.
+// Whether the look `now` is at the file id, as `how` says (Match); never for a look at nothing.
 bool same_file(const FileId& now, const FileId& id, Match how = Match::Identity);
 // Why the name `path` does not hold the file id (same_file, as `how` says): "Removed by another
 // program" when nothing is there, "Replaced by another program" when anything else is, a link
