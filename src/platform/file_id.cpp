@@ -9,7 +9,9 @@ namespace {
 
 timespec time_of(const statx_timestamp& t) { return {t.tv_sec, t.tv_nsec}; }
 
-bool same_time(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool same_time(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 // statx of `path` from `dir` with `flags` ("" and AT_EMPTY_PATH for an open file); where the
 // system has no statx, fstatat, which tells no birth. Not there, with errno, on a failure.
@@ -17,7 +19,8 @@ FileId look(int dir, const char* path, int flags) {
   struct statx sx {};
   if (::statx(dir, path, flags, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
     const bool born = (sx.stx_mask & STATX_BTIME) != 0;
-    return {true, makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino, static_cast<mode_t>(sx.stx_mode & S_IFMT),
+    const mode_t kind = sx.stx_mode & S_IFMT;
+    return {true, makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino, kind,
             born, born ? time_of(sx.stx_btime) : timespec{}, time_of(sx.stx_ctime), sx.stx_nlink};
   }
   struct stat st {};

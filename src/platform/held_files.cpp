@@ -45,7 +45,8 @@ struct HeldRegistry {
       if ((except != nullptr && h.group == except->group_) || !same_file(now, h.id)) continue;
       (h.use == Use::Reading ? found.reading : found.writing) = true;
     }
-    found.written = std::ranges::any_of(made, [&](const FileId& id) { return same_file(now, id, Match::Birth); });
+    found.written =
+        std::ranges::any_of(made, [&](const FileId& id) { return same_file(now, id, Match::Birth); });
     return found;
   }
   void remove(const HeldFiles& group) {
