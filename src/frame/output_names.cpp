@@ -19,11 +19,9 @@ namespace korbast::frame::units {
 Look look_at(std::string_view path) {
   const std::string p(path);
   Look look;
-  struct stat st {};
-  if (::lstat(p.c_str(), &st) != 0) return look;
-  look.name = platform::file_id(st);
-  look.target = look.name;
-  if (S_ISLNK(st.st_mode)) look.target = ::stat(p.c_str(), &st) == 0 ? platform::file_id(st) : platform::FileId{};
+  look.name = platform::file_id_at(p);
+  if (!look.name.there) return look;
+  look.target = S_ISLNK(look.name.kind) ? platform::file_id_at(p, true) : look.name;
   const mode_t kind = look.target.kind;  // 0: a link that leads nowhere
   if (S_ISDIR(kind)) look.found = Found::Folder;
   else if (S_ISBLK(kind)) look.found = Found::Block;
@@ -250,8 +248,7 @@ namespace {
 const StartDescriptor* still_from_start(int n) {
   for (const StartDescriptor& s : start_descriptors()) {
     if (s.fd != n) continue;
-    struct stat st {};
-    return ::fstat(n, &st) == 0 && platform::same_file(st, s.file) ? &s : nullptr;
+    return platform::same_file(platform::file_id(n), s.file) ? &s : nullptr;
   }
   return nullptr;
 }
@@ -281,14 +278,13 @@ int open_own(const OwnName& name, bool make_new) {
     errno = ::fcntl(n, F_GETFD) != -1 ? EEXIST : EBADF;
     return -1;
   }
-  struct stat st {};
-  const bool open = ::fstat(n, &st) == 0;
+  const platform::FileId file = platform::file_id(n);
   if (own_stream(n)) {
-    const bool read_by_run = open && platform::held(st).reading;
+    const bool read_by_run = platform::held(file).reading;
     return read_by_run ? refuse(kOpenedElsewhere) : ::fcntl(n, F_DUPFD_CLOEXEC, 0);
   }
   // The standard input, and a file the run holds, by this name as by any other.
-  if (opened_by_run(n) || (open && (n == 0 || platform::held(st)))) return refuse(kOpenedElsewhere);
+  if (opened_by_run(n) || (file.there && (n == 0 || platform::held(file)))) return refuse(kOpenedElsewhere);
   errno = EBADF;
   return -1;
 }
@@ -319,15 +315,15 @@ namespace {
 // without waiting: through /proc/self/fd, never by its name again. Where /proc is missing, the
 // name is opened and what it gives checked to be that file before anything is written. -1
 // with errno, or refused.
-int reopen_for_writing(int at, const std::string& path, const struct stat& st) {
+int reopen_for_writing(int at, const std::string& path, const platform::FileId& file) {
   const int fd = open_without_waiting("/proc/self/fd/" + std::to_string(at), O_WRONLY);
   if (fd >= 0 || errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) return fd;
   const int by_name = open_without_waiting(path, O_WRONLY);
-  struct stat opened {};
-  if (by_name < 0 || (::fstat(by_name, &opened) == 0 && platform::same_file(opened, platform::file_id(st))))
-    return by_name;
+  if (by_name < 0) return by_name;
+  const platform::FileId opened = platform::file_id(by_name);
+  if (platform::same_file(opened, file)) return by_name;
   ::close(by_name);
-  return refuse(S_ISBLK(opened.st_mode) ? kBlockDevice : kChanged);
+  return refuse(S_ISBLK(opened.kind) ? kBlockDevice : kChanged);
 }
 
 // A stream chosen to be written as it is: the file the name leads to, if it is still the one
@@ -340,13 +336,13 @@ int open_stream(const std::string& path, const platform::FileId& seen) {
   do at = ::open(path.c_str(), O_PATH | O_CLOEXEC);
   while (at < 0 && errno == EINTR);
   if (at < 0) return -1;
-  struct stat st {};
+  const platform::FileId file = platform::file_id(at);
   int fd = -1;
-  if (::fstat(at, &st) != 0) fd = -1;
-  else if (S_ISBLK(st.st_mode)) fd = refuse(kBlockDevice);
-  else if (!platform::same_file(st, seen)) fd = refuse(kChanged);
-  else if (platform::held(st)) fd = refuse(kOpenedElsewhere);
-  else fd = reopen_for_writing(at, path, st);
+  if (!file.there) fd = -1;
+  else if (S_ISBLK(file.kind)) fd = refuse(kBlockDevice);
+  else if (!platform::same_file(file, seen)) fd = refuse(kChanged);
+  else if (platform::held(file)) fd = refuse(kOpenedElsewhere);
+  else fd = reopen_for_writing(at, path, file);
   const int error = errno;
   ::close(at);
   errno = error;
@@ -363,8 +359,8 @@ int replace_file(const std::string& path, const platform::FileId& seen, platform
   std::string temp;
   const int fd = make_temporary(path, temp);
   if (fd < 0) return -1;
-  struct stat now {};
-  const bool changed = ::lstat(path.c_str(), &now) == 0 ? !platform::same_file(now, seen, true) : seen.there;
+  const platform::FileId now = platform::file_id_at(path);
+  const bool changed = now.there ? !platform::same_file(now, seen, platform::Match::Unchanged) : seen.there;
   const std::string why = changed ? std::string(kChanged) : platform::rename_unless_held(temp, path, hold);
   if (why.empty()) return fd;
   const int error = errno;

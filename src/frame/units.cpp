@@ -294,16 +294,16 @@ bool wait_for_writer(int fd) {
 // regular file, Old waits for a FIFO's writer, which is how a catalogue or column file is fed
 // through one.
 bool open_input(Unit& u, const std::string& path, Status status) {
-  struct stat st {};
   if (names::check_own_input(names::own_name(names::name_forms(path))) != 0) return false;
   const int fd = names::open_without_waiting(path, O_RDONLY);
   if (fd < 0) return false;
-  bool ok = ::fstat(fd, &st) == 0;
-  if (ok && status == Status::Regular && !S_ISREG(st.st_mode)) {
+  const platform::FileId id = platform::file_id(fd);
+  bool ok = id.there;
+  if (ok && status == Status::Regular && !S_ISREG(id.kind)) {
     ok = false;
     errno = EINVAL;
   }
-  if (ok && S_ISFIFO(st.st_mode)) ok = wait_for_writer(fd);
+  if (ok && S_ISFIFO(id.kind)) ok = wait_for_writer(fd);
   auto f = ok ? std::make_unique<__gnu_cxx::stdio_filebuf<char>>(fd, std::ios::binary | std::ios::in) : nullptr;
   if (!f || !f->is_open()) {
     const int error = errno;
@@ -312,7 +312,7 @@ bool open_input(Unit& u, const std::string& path, Status status) {
     return false;
   }
   u.file = std::move(f);
-  u.opened = platform::file_id(st);
+  u.opened = id;
   u.held.hold(u.opened, platform::Use::Reading);
   u.readable = true;
   return true;
@@ -327,8 +327,7 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   const names::OwnName own = status == Status::Whole ? names::OwnName{} : names::own_name(forms);
   if (status == Status::Whole) {
     // A file replaced whole reports its failures itself (see Status::Whole).
-    struct stat at {};
-    if (names::dev_own_entry(forms, ::lstat(path.c_str(), &at) == 0 ? at.st_mode & S_IFMT : 0)) {
+    if (names::dev_own_entry(forms, platform::file_id_at(path).kind)) {
       report_open_failure(unit, path, names::kUnderDev);
       names::refuse(names::kUnderDev);
       return false;
@@ -352,10 +351,9 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
   u.output = std::make_unique<Output>();
   u.output->fd = fd;
   u.output->with_console = own.own;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0) {
-    u.opened = platform::file_id(st);
-    u.output->cuttable = S_ISREG(st.st_mode) && !own.own;
+  u.opened = platform::file_id(fd);
+  if (u.opened.there) {
+    u.output->cuttable = S_ISREG(u.opened.kind) && !own.own;
     // A file made at its name is there from here on (a file replaced whole from the close on),
     // and stays known as written by the run once closed.
     u.at_name = status == Status::Whole || u.output->cuttable;
@@ -448,6 +446,7 @@ bool close_unit(int unit, bool abandon) {
       else u.temp.clear();  // in place: no previous file is kept from here on
     }
     if (ok && !abandon) ok = holds_name(unit, u, u.path, stage);
+    if (u.at_name) u.held.closing(platform::file_id(o.fd));
     if (::close(o.fd) != 0 && errno != EINTR && !o.failed) {
       o.failed = true;
       report_failure(unit, o, u.path, "WHILE CLOSING", std::strerror(errno));

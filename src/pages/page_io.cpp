@@ -96,7 +96,7 @@ std::string name_lost(const std::string& path, int fd) {
 }
 
 std::string name_lost(const std::string& path, const platform::FileId& id) {
-  return platform::why_not_at(path, id, true);
+  return platform::why_not_at(path, id, platform::Match::Unchanged);
 }
 
 bool may_keep_open(std::size_t kept) {
@@ -176,10 +176,9 @@ void remove_stale_temps(const std::string& pdf_path) {
   const int dfd = dirfd(d);
   while (const dirent* e = readdir(d)) {
     if (!page_temp(e->d_name, stem)) continue;
-    struct stat st {};
-    if (fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    const bool runs_own = !platform::held(st).why_kept().empty();  // an output given such a name
-    if ((S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)) && !runs_own) unlinkat(dfd, e->d_name, 0);
+    const platform::FileId found = platform::file_id_at(e->d_name, false, dfd);
+    const bool runs_own = !platform::held(found).why_kept().empty();  // an output given such a name
+    if ((S_ISREG(found.kind) || S_ISLNK(found.kind)) && !runs_own) unlinkat(dfd, e->d_name, 0);
   }
   closedir(d);
 }

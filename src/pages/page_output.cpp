@@ -170,7 +170,7 @@ class FilesHold {
   static Take found_there(int fd, std::string_view& own) {
     struct stat st {};
     if (fstat(fd, &st) != 0) return kNone;
-    own = platform::held(st).why_kept();
+    own = platform::held(platform::file_id(fd)).why_kept();
     if (!own.empty()) return kRunsOwn;
     return S_ISREG(st.st_mode) && st.st_size > 0 ? kNone : kHeld;
   }

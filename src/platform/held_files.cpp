@@ -39,13 +39,14 @@ struct HeldRegistry {
     holds.push_back({group.group_, id, use});
     if (use == Use::Made) made.push_back(id);
   }
-  Holds find(const struct stat& st, const HeldFiles* except) const {
+  Holds find(const FileId& now, const HeldFiles* except) const {
     Holds found;
     for (const Hold& h : holds) {
-      if ((except != nullptr && h.group == except->group_) || !same_file(st, h.id)) continue;
+      if ((except != nullptr && h.group == except->group_) || !same_file(now, h.id)) continue;
       (h.use == Use::Reading ? found.reading : found.writing) = true;
     }
-    found.written = std::ranges::any_of(made, [&](const FileId& id) { return same_file(st, id); });
+    found.written =
+        std::ranges::any_of(made, [&](const FileId& id) { return same_file(now, id, Match::Birth); });
     return found;
   }
   void remove(const HeldFiles& group) {
@@ -71,37 +72,38 @@ void HeldFiles::hold(const FileId& id, Use use) {
   r.add(*this, id, use);
 }
 
+void HeldFiles::closing(const FileId& now) {
+  HeldRegistry& r = HeldRegistry::the();
+  std::lock_guard<std::mutex> lock(r.mu);
+  for (FileId& id : r.made)
+    if (same_file(now, id)) id.changed = now.changed;
+}
+
 void HeldFiles::let_go() {
   HeldRegistry& r = HeldRegistry::the();
   std::lock_guard<std::mutex> lock(r.mu);
   r.remove(*this);
 }
 
-Holds held(const struct stat& st, const HeldFiles* except) {
+Holds held(const FileId& id, const HeldFiles* except) {
   HeldRegistry& r = HeldRegistry::the();
   std::lock_guard<std::mutex> lock(r.mu);
-  return r.find(st, except);
+  return r.find(id, except);
 }
 
-Holds held_at(const std::string& path, const HeldFiles* except) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 ? held(st, except) : Holds{};
-}
+Holds held_at(const std::string& path, const HeldFiles* except) { return held(file_id_at(path), except); }
 
 std::string rename_unless_held(const std::string& from, const std::string& to, HeldFiles& into,
                                Placer by) {
   HeldRegistry& r = HeldRegistry::the();
   std::lock_guard<std::mutex> lock(r.mu);
-  struct stat st {};
-  const bool found = ::lstat(to.c_str(), &st) == 0;
-  if (found) {
-    const Holds there = r.find(st, nullptr);
-    if (there || (by == Placer::PageWriter && there.written)) return std::string(there.why_kept());
-  }
-  struct stat mine {};
-  if (::lstat(from.c_str(), &mine) != 0 || std::rename(from.c_str(), to.c_str()) != 0) return std::strerror(errno);
-  if (found && st.st_nlink == 1) std::erase_if(r.made, [&](const FileId& id) { return same_file(st, id); });
-  r.add(into, file_id(mine), by == Placer::Output ? Use::Made : Use::Writing);
+  const FileId found = file_id_at(to);
+  const Holds there = r.find(found, nullptr);
+  if (there || (by == Placer::PageWriter && there.written)) return std::string(there.why_kept());
+  const FileId mine = file_id_at(from);
+  if (!mine.there || std::rename(from.c_str(), to.c_str()) != 0) return std::strerror(errno);
+  if (found.links == 1) std::erase_if(r.made, [&](const FileId& id) { return same_file(found, id); });
+  r.add(into, mine, by == Placer::Output ? Use::Made : Use::Writing);
   return "";
 }
 

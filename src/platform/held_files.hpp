@@ -3,11 +3,10 @@
 // files and lock file, the files its standard output and error go to), and no output is ever
 // written into one of its inputs (its standard input, the command file, a catalogue being
 // read). The files its outputs made at their names stay known after they are let go, until the
-// run ends: a page file or a lock never takes one of them. Shared by the unit table and the page
-// writer's threads.
+// run ends, as long as they are those very files (Match::Birth: a file another program makes
+// later on the freed inode number is not the run's): a page file or a lock never takes one of
+// them. Shared by the unit table and the page writer's threads.
 #pragma once
-
-#include <sys/stat.h>
 
 #include <cstdint>
 #include <string>
@@ -40,6 +39,9 @@ class HeldFiles {
 
   // Holds the file id for `use`.
   void hold(const FileId& id, Use use);
+  // Notes a file of the group as the run leaves it, `now`, at its last close: a file made at its
+  // name is known from then on by this look's time of last change where its birth is not.
+  void closing(const FileId& now);
   // Lets every file of the group go.
   void let_go();
 
@@ -59,11 +61,11 @@ struct Holds {
   // kWrittenByRun for a file written; "" for any other.
   std::string_view why_kept() const { return *this ? kHeldByRun : written ? kWrittenByRun : ""; }
 };
-// How the run holds the file st describes (its device, inode and kind), the files of `except`
-// left out.
-Holds held(const struct stat& st, const HeldFiles* except = nullptr);
-// held() of what stands at path itself (lstat: a link is itself, never the file it leads to);
-// nothing for a name that holds nothing.
+// How the run holds the file id (by its identity; as written, by Match::Birth), the files of
+// `except` left out.
+Holds held(const FileId& id, const HeldFiles* except = nullptr);
+// held() of what stands at path itself (a link is itself, never the file it leads to); nothing
+// for a name that holds nothing.
 Holds held_at(const std::string& path, const HeldFiles* except = nullptr);
 // Who puts a file at its name: an output of the dialog, whose file is made there (Use::Made) and
 // which may replace a file the run wrote and let go (the dialog asks first); or the page writer,

@@ -444,12 +444,15 @@ TEST(Units, AnOutputIsNeverWhatTheRunReadsFrom) {
 
 // A file an output made stays known to the run once closed: a page file never replaces it
 // ("File already opened in another unit" while open, "File already written by this run" after),
-// an output of the dialog does; each holds the file it renamed. The file the standard output
-// goes to is the run's for the whole run: refused as an output by its name.
+// also under a second name another program links to it, an output of the dialog does; each
+// holds the file it renamed. Another program's file that got the inode number of one the run
+// wrote is not the run's. The files the standard output and error go to are the run's for the
+// whole run: refused as an output by their name, and by a descriptor's name.
 TEST(Units, APageFileNeverTakesAFileAnOutputMadeNorTheConsolesFile) {
   namespace platform = korbast::platform;
   korbast::testing::TempDir dir;
   const std::string sish = dir / "sish.txt", temp = dir / "new.tmp", console = dir / "console.txt";
+  const std::string linked = dir / "linked.png", theirs = dir / "theirs.pdf";
   platform::HeldFiles placed;
   const auto place = [&](platform::Placer by, const std::string& at) {
     { std::ofstream(temp) << "page\n"; }
@@ -461,18 +464,34 @@ TEST(Units, APageFileNeverTakesAFileAnOutputMadeNorTheConsolesFile) {
   units::close(22);
   EXPECT_EQ(place(platform::Placer::PageWriter, sish), platform::kWrittenByRun);
   EXPECT_EQ(read_file(sish), "si-sh\n");
+  ASSERT_EQ(::link(sish.c_str(), linked.c_str()), 0);
   EXPECT_EQ(place(platform::Placer::Output, sish), "");
+  if (platform::file_id_at(linked).born_known) {  // else the link's change makes it another file
+    EXPECT_EQ(place(platform::Placer::PageWriter, linked), platform::kWrittenByRun);
+  }
   EXPECT_EQ(place(platform::Placer::PageWriter, dir / "p.png"), "");
   EXPECT_TRUE(platform::held_at(sish).writing && platform::held_at(dir / "p.png").writing);
   placed.let_go();
   EXPECT_EQ(place(platform::Placer::PageWriter, sish), platform::kWrittenByRun);
-  const int saved = ::dup(1), file = ::open(console.c_str(), O_WRONLY | O_CREAT, 0600);
-  ASSERT_EQ(::dup2(file, 1), 1);
-  units::names::note_start_descriptors();
-  EXPECT_FALSE(units::open(23, console, units::Status::Replace));
-  EXPECT_EQ(units::open_error(), platform::kHeldByRun);
-  ::dup2(saved, 1);
-  for (const int fd : {saved, file}) ::close(fd);
+  { std::ofstream(theirs) << "theirs\n"; }
+  platform::FileId gone = platform::file_id_at(theirs);
+  (gone.born_known ? gone.born : gone.changed).tv_sec -= 1;  // a file of the run's, born before
+  platform::HeldFiles().hold(gone, platform::Use::Made);
+  EXPECT_FALSE(platform::held_at(theirs).written);
+  EXPECT_EQ(place(platform::Placer::PageWriter, theirs), "");
+  const int file = ::open(console.c_str(), O_WRONLY | O_CREAT, 0600), reading = ::open(console.c_str(), O_RDONLY);
+  for (const int out : {1, 2}) {
+    const int saved = ::dup(out);
+    ASSERT_EQ(::dup2(file, out), out);
+    units::names::note_start_descriptors();
+    for (const std::string& name : {console, "/dev/fd/" + std::to_string(reading)}) {
+      EXPECT_FALSE(units::open(23, name, units::Status::Replace)) << out << " " << name;
+      EXPECT_EQ(units::open_error(), platform::kHeldByRun) << out << " " << name;
+    }
+    ::dup2(saved, out);
+    ::close(saved);
+  }
+  for (const int fd : {file, reading}) ::close(fd);
   units::names::note_start_descriptors();
 }
 

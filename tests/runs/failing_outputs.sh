@@ -174,19 +174,30 @@ done
 # written first (t.tab) at a page file's or the lock's name keeps the bytes it gets under its own
 # name (in ref), and the pages are reported not written, status 1. So do the console's file at
 # the PDF's name and a command file drawing beach balls at its page's name, both held. Files
-# made before the run at both page names are replaced by the pages, status 0.
+# made before the run at both page names are replaced by the pages, status 0, and so is a file
+# another program makes at the name of a table the run wrote and it removed (empty: a lock to
+# take over), as a rule on the table's freed inode number. A table under the name of a stale
+# temporary of the pages is left.
 sed '3a 1200\n2001\nt.tab\n\n99' "$examples/map_sish.cmd" > m.cmd && cp "$examples/beach_balls.cmd" .
 mkdir before && echo old | tee before/seis.map_w1.pdf > before/seis.map_w1_p001.png
 # CASE SED FILE CMD OUT KEPT REF WHY: in a folder CASE, FILE edited by SED is the command file CMD,
 # its console OUT; KEPT is REF past its first line (a table's name; - for the console), and told
-# as not taken: "File already WHY". KEPT -: the pages are written.
+# as not taken: "File already WHY". KEPT -: the pages are written, and the table REF stands; or
+# where CMD reads gate.ndk (once the table is closed), another program makes its own file at REF.
 while read -r case edit file cmd out kept ref why; do
   mkdir -p "$case" && cp gcmt-samples.ndk "$case/" && sed "$edit" "$file" > "$case/$cmd"
+  gate=
+  if grep -qx gate.ndk "$case/$cmd"; then
+    mkfifo "$case/gate.ndk"
+    ( cd "$case" && exec 3> gate.ndk && rm "$ref" && : > "$ref" && cat gcmt-samples.ndk >&3 ) & gate=$!
+  fi
   ( cd "$case" && printf '\n5000\n5001\n%s\n\n\n\n' "$cmd" | "$prog" > "$out" 2> /dev/null )
   status=$?
+  [ -z "$gate" ] || { kill $gate 2> /dev/null; wait $gate; }
   if [ "$kept" = - ]; then
     [ "$status" = 0 ] && [ "$(head -c 4 "$case/seis.map_w1.pdf")" = %PDF ] &&
-      [ "$(head -c 4 "$case/seis.map_w1_p001.png" | tail -c 3)" = PNG ] || fail "$case: status $status, no pages"
+      [ "$(head -c 4 "$case/seis.map_w1_p001.png" | tail -c 3)" = PNG ] &&
+      { [ "$ref" = - ] || [ -n "$gate" ] || [ -s "$case/$ref" ]; } || fail "$case: status $status, no pages or $ref"
   else
     [ "$status" = 1 ] && grep -qxF "   REASON: File already $why" "$case/$out" &&
       { [ "$ref" = - ] || cmp -s <(tail -n +2 "$ref") <(tail -n +2 "$case/$kept"); } || fail "$case: status $status, $kept taken"
@@ -194,6 +205,9 @@ while read -r case edit file cmd out kept ref why; do
 done <<'EOF'
 ref       s/^// m.cmd m.cmd console - -
 before    s/^// m.cmd m.cmd console - -
+pdf_gone  s/^t.tab$/seis.map_w1.pdf/;8a1000\n1001\ngate.ndk m.cmd m.cmd console - seis.map_w1.pdf
+lock_gone s/^t.tab$/.seis.map_w1.pdf.lock/;8a1000\n1001\ngate.ndk m.cmd m.cmd console - .seis.map_w1.pdf.lock
+temp_kept s/^t.tab$/.seis.map_w1.pdf.tmp-1/ m.cmd m.cmd console - .seis.map_w1.pdf.tmp-1
 png_9999  s/^sish.txt$/seis.map_w1_p001.png/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt written by this run
 pdf_9999  s/^sish.txt$/seis.map_w1.pdf/ m.cmd m.cmd console seis.map_w1.pdf ref/sish.txt written by this run
 lock_9999 s/^sish.txt$/.seis.map_w1.pdf.lock/ m.cmd m.cmd console .seis.map_w1.pdf.lock ref/sish.txt written by this run
