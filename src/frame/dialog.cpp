@@ -122,9 +122,9 @@ units::Read read_answer(int unit, std::string& line, std::string_view name,
 }
 
 AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
-                            std::string_view prompt) {
+                            std::string_view prompt, bool continues) {
   line.clear();
-  units::Read r = read_answer(unit, line, name, prompt);
+  units::Read r = read_answer(unit, line, name, prompt, continues);
   if (r == units::Read::Ok) {
     failed_reads = 0;
     return AnswerRead::Ok;

@@ -326,12 +326,14 @@ TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheR
 }
 
 // The run's bound: rounds of a refused answer and taken ones (a record of values over three
-// lines taken whole counts nothing) end at the 1000th refusal where no person types.
+// lines, a file name and the yes to replacing it, each taken whole, count nothing) end at the
+// 1000th refusal where no person types.
 TEST_F(EndOfInput, AThousandRefusedAnswersInTheRunEndItWhereNoPersonTypes) {
+  std::ofstream(path_) << "old\n";
   for (bool person : {false, true}) {
     EXPECT_EXIT(
         {
-          StderrConsole c(times("x\n5\n1\n2\n3\n", 1000));
+          StderrConsole c(times("x\n5\n1\n2\n3\n" + path_ + "\ny\n", 1000));
           iocom.pause = false;
           iocom.keyboard_person = person;
           int n = 0;
@@ -341,6 +343,9 @@ TEST_F(EndOfInput, AThousandRefusedAnswersInTheRunEndItWhereNoPersonTypes) {
             say_int("round", k, 4);
             inintegdef(n, "the question", n, status);
             if (ListReader(5, "grid", "three values").f(x).f(x).f(x).ok()) answer_taken();
+            std::string f(9, ' ');
+            opef2(f, "test", 61, "new", Mode::kCallerMenu);
+            units::close(61);
           }
           units::stop_run(0);
         },
