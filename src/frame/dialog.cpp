@@ -4,7 +4,8 @@
 // standard input again, output level 2 on), a warning says so, and the question that was
 // pending is asked again from the keyboard. The keyboard ends: a pause goes on as if RETURN
 // had been hit, a question reports it and ends the run with status 1. A unit that keeps
-// failing to read counts as ended, so that no question can repeat without end.
+// failing to read counts as ended, so that no question can repeat without end; a line too
+// long to keep is read (past its end) and is one refused answer, no failed read.
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -57,7 +58,25 @@ void end_command_file(int unit) {
 
 void set_command_file_end_hook(void (*hook)()) { command_file_end_hook = hook; }
 
-void answer_taken() { iocom.refused_in_a_row = 0; }
+namespace {
+
+AnswerCounts sum(const AnswerCounts& a, const AnswerCounts& b) {
+  return {a.in_a_row + b.in_a_row, a.in_run + b.in_run};
+}
+
+// The refused counts a + (read - since): held at their bounds, where a person may go on
+// answering without end.
+AnswerCounts refused_counts(const AnswerCounts& a, const AnswerCounts& read,
+                            const AnswerCounts& since) {
+  return {std::min<long long>(a.in_a_row + read.in_a_row - since.in_a_row, kMaxRefusedAnswers),
+          std::min<long long>(a.in_run + read.in_run - since.in_run, kMaxRefusedInRun)};
+}
+
+}  // namespace
+
+void answer_taken() {
+  iocom.refused = {0, iocom.before_answer.refused.in_run};
+}
 
 void choice_taken() { answer_taken(); }
 
@@ -65,37 +84,54 @@ void take_choice(int choice, std::initializer_list<int> known) {
   if (std::find(known.begin(), known.end(), choice) != known.end()) answer_taken();
 }
 
-void answer_refused() {
-  iocom.refused_in_a_row = std::min(iocom.refused_before_line + 1, kMaxRefusedAnswers);
+AnswerMark answer_mark() { return {iocom.refused, iocom.answer_lines}; }
+
+void answers_refused_since(const AnswerMark& mark) {
+  iocom.refused = refused_counts(mark.refused, iocom.answer_lines, mark.read);
 }
 
-void answer_passed_over() { iocom.refused_in_a_row = iocom.refused_before_line; }
+void answer_refused() { answers_refused_since(iocom.before_line); }
+
+void answer_passed_over() { iocom.refused = iocom.before_line.refused; }
 
 units::Read read_answer(int unit, std::string& line, std::string_view name,
-                        std::string_view prompt) {
+                        std::string_view prompt, bool continues) {
   const bool person = unit == units::keyboard && iocom.keyboard_person;
-  if (iocom.refused_in_a_row >= kMaxRefusedAnswers && !person) {
-    const std::string input = unit == units::keyboard
-                                  ? " keyboard: no terminal"
+  if (!person) {
+    // The run's count before an answer's further line: its lines before are not judged yet.
+    const AnswerCounts& judged = continues ? iocom.before_answer.refused : iocom.refused;
+    const bool in_a_row = iocom.refused.in_a_row >= kMaxRefusedAnswers;
+    if (in_a_row || judged.in_run >= kMaxRefusedInRun) {
+      const std::string input =
+          unit == units::keyboard ? " keyboard: no terminal"
                                   : fmt::Line().item("command file:").item(units::name(unit)).str();
-    stop_asking(name, fmt::Line().i(kMaxRefusedAnswers, 4).item("ANSWERS IN A ROW REFUSED").str(),
-                prompt, input);
+      const std::string reason =
+          in_a_row ? fmt::Line().i(kMaxRefusedAnswers, 4).item("ANSWERS IN A ROW REFUSED").str()
+                   : fmt::Line().i(kMaxRefusedInRun, 5).item("ANSWERS REFUSED").str();
+      stop_asking(name, reason, prompt, input);
+    }
   }
   const units::Read r = units::read_line(unit, line);
-  if (r != units::Read::Eof) {  // held at the bound: a person may answer without end
-    iocom.refused_before_line = iocom.refused_in_a_row;
-    iocom.refused_in_a_row = std::min(iocom.refused_in_a_row + 1, kMaxRefusedAnswers);
+  if (r != units::Read::Eof) {  // one more line, refused until taken
+    iocom.before_line = answer_mark();
+    if (!continues) iocom.before_answer = iocom.before_line;
+    iocom.answer_lines = sum(iocom.answer_lines, {1, person ? 0 : 1});
+    answers_refused_since(iocom.before_line);
   }
   return r;
 }
 
 AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
-                            std::string_view prompt) {
+                            std::string_view prompt, bool continues) {
   line.clear();
-  units::Read r = read_answer(unit, line, name, prompt);
+  units::Read r = read_answer(unit, line, name, prompt, continues);
   if (r == units::Read::Ok) {
     failed_reads = 0;
     return AnswerRead::Ok;
+  }
+  if (r == units::Read::Error && units::line_too_long(unit)) {  // a line read, refused
+    failed_reads = 0;
+    return AnswerRead::Error;
   }
   if (r == units::Read::Error && ++failed_reads < max_failed_reads) {
     line.clear();
@@ -117,7 +153,7 @@ AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
 
 bool wait_line(int unit) {
   std::string line;
-  return units::read_line(unit, line) != units::Read::Error;
+  return units::read_line(unit, line) != units::Read::Error || units::line_too_long(unit);
 }
 
 }  // namespace korbast::frame

@@ -39,19 +39,25 @@ enum class AnswerRead {
 // end of the command file (unit is iocom's standard input and not the keyboard) the command
 // file is ended (through the hook below, or by switching iocom back to the keyboard), a
 // warning frame is printed and Again returned. At the end of any other input an error frame
-// is printed and the run ends with status 1: the function does not return.
+// is printed and the run ends with status 1: the function does not return. A line too long
+// to keep (units::line_too_long) is an Error, one refused answer, and never ends the input;
+// only failed reads of the input itself, ten in a row, do. `continues` as for read_answer.
 AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
-                            std::string_view prompt);
+                            std::string_view prompt, bool continues = false);
 // Reads one answer line from unit for the question `prompt` of the routine `name`, counting
-// it among the answers refused in a row (frame/prompts.hpp) until a question takes it; every
-// reader of answers reads through here. When the count stands at the bound and no person
-// types on unit, an error frame names the question and the input and the run ends (status 1).
+// it among the answers refused (frame/prompts.hpp) until a question takes it; every reader of
+// answers reads through here. `continues`: the line goes on with an answer begun on the lines
+// before it (a record of values over several lines, the yes to replacing the file named), which
+// a taking takes whole. When a count
+// stands at its bound (100 in a row, 1000 in the run) and no person types on unit, an error
+// frame names the question and the input and the run ends (status 1).
 units::Read read_answer(int unit, std::string& line, std::string_view name,
-                        std::string_view prompt);
+                        std::string_view prompt, bool continues = false);
 // A blank line where ininteg1 waits for a number: it is passed over and counts nothing.
 void answer_passed_over();
-// Reads and ignores one line (a pause, a wait for RETURN); the end of the input just ends the
-// wait. False only when the read failed (the caller may prompt and wait again, a few times).
+// Reads and ignores one line (a pause, a wait for RETURN), a line too long to keep too; the end
+// of the input just ends the wait. False only when the read failed (the caller may prompt and
+// wait again, a few times).
 bool wait_line(int unit);
 // What ends a command file when it runs out (closes it, puts the keyboard back, level 2 on,
 // reports it). Without a hook the reader closes the unit and switches iocom back itself.

@@ -37,7 +37,8 @@ std::optional<std::string> choose_file(std::string_view prompt, bool must_exist,
   const units::Look look = units::look_at(path);
   if (look.found == units::Found::Nothing || look.found == units::Found::Folder) return path;
   units::write_line(iocom.stdout_unit, " " + path + " exists. Replace it ? (y/n)");
-  if (read_answer_line(units::keyboard, answer, "opef2", prompt) != AnswerRead::Ok)
+  // The name and its yes are one answer, taken once the file opens.
+  if (read_answer_line(units::keyboard, answer, "opef2", prompt, true) != AnswerRead::Ok)
     return std::nullopt;
   answer = strip(answer);
   if (!answer.empty() && (answer[0] == 'y' || answer[0] == 'Y')) {

@@ -20,6 +20,20 @@ struct OutputLevels {
 // Whether the process's standard input (the keyboard, unit 5) is a terminal.
 bool keyboard_is_terminal();
 
+// Counts of answer lines (frame/prompts.hpp, answers refused): `in_a_row` counts every
+// answer line, `in_run` only those no person typed (a command file, a keyboard that is no
+// terminal).
+struct AnswerCounts {
+  long long in_a_row = 0;
+  long long in_run = 0;
+};
+// A mark in the answers of the run: the refused counts and the answer lines read at that
+// moment.
+struct AnswerMark {
+  AnswerCounts refused;
+  AnswerCounts read;
+};
+
 struct Iocom {
   int stdin_unit = 5;         // answers to every question (5 keyboard, 15 command file)
   int stdout_unit = 6;        // menus, prompts, echoes, reports, message lines
@@ -32,12 +46,16 @@ struct Iocom {
   // A person types the keyboard's answers: a question may be asked again without end (tests
   // that bind the keyboard to a string set it as they need).
   bool keyboard_person = keyboard_is_terminal();
-  // Answers refused in a row (frame/prompts.hpp): the answer lines refused since the last
-  // answer a question took, the line read last counted among them until it is taken; and the
-  // count as it stood before that line was read (what a refusal of the line, or a blank line
-  // passed over, starts from).
-  int refused_in_a_row = 0;
-  int refused_before_line = 0;
+  // Answers refused (frame/prompts.hpp): the counts now, the line read last counted among the
+  // refused until it is taken; the answer lines read in the run, counted as those counts count
+  // them; and the marks before the line read last (what a refusal of the line, or a blank line
+  // passed over, starts from) and before the first line of the answer being read (what an
+  // answer taken gives the run's count back to: a record of values over several lines is one
+  // answer).
+  AnswerCounts refused;
+  AnswerCounts answer_lines;
+  AnswerMark before_line;
+  AnswerMark before_answer;
 };
 
 extern Iocom iocom;

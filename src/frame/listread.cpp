@@ -52,8 +52,10 @@ bool ListReader::fetch() {
       r = units::Read::Ok;
     }
   } else {
-    // Each answer line counts as refused until the caller takes the values (a blank one too).
-    r = answers() ? read_answer(unit_, line_, name_, prompt_) : units::read_line(unit_, line_);
+    // Each answer line counts as refused until the caller takes the values (a blank one too);
+    // the lines from the first one holding an item are one answer.
+    r = answers() ? read_answer(unit_, line_, name_, prompt_, begun_)
+                  : units::read_line(unit_, line_);
   }
   if (r == units::Read::Eof) status_ = ListStatus::Eof;
   if (r != units::Read::Ok) {
@@ -61,6 +63,7 @@ bool ListReader::fetch() {
     return false;
   }
   have_line_ = true;
+  begun_ = begun_ || !std::all_of(line_.begin(), line_.end(), is_blank);
   pos_ = 0;
   return true;
 }

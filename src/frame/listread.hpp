@@ -77,6 +77,7 @@ class ListReader {
   std::string line_;
   std::size_t pos_ = 0;
   bool have_line_ = false;
+  bool begun_ = false;      // a line holding an item (or a separator) has been read
   bool slash_ = false;
   int sep_ = 0;             // 0 start of the record, 1 after a value, 2 after a comma
   int repeat_left_ = 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/iocom.hpp"
 #include "frame/text.hpp"
 
 namespace korbast::frame {
@@ -46,62 +47,81 @@ void inlogicdef2(bool& value, std::string_view prompt, bool def, int in_unit, in
 std::string inchardef_name(std::string_view asker, std::string_view prompt, std::string_view def,
                            std::size_t shown_len, int& status);
 
-// ---- Answers refused in a row ----
+// ---- Answers refused ----
 // Every question asks again, without end, after an answer it does not take. Where no person
 // types the answers (a command file, or a keyboard that is no terminal: iocom.keyboard_person
 // false) an input that never gives a usable answer (random bytes, the run's own log read back,
-// `yes 12345` at a menu) would repeat for ever, so the answers are counted in one place, one
-// count of the answer lines refused since the last answer a question took. Each answer line is
-// taken or refused once, by the question that reads it:
+// `yes 12345` at a menu) would repeat for ever, so the answers are counted in one place, in two
+// counts of the answer lines refused: since the last answer a question took (in a row), and in
+// the whole run (only the lines no person typed). Each answer line ends taken, refused, or
+// counting nothing:
 // - every answer line a question reads counts one (dialog.hpp, read_answer: every reader of
 //   answers reads through it, the free-format reader of the answers included) until it is
-//   taken;
-// - an answer taken sets the count to 0: the questions of this file say answer_taken when they
-//   take their answer, a menu says take_choice for a choice it knows (its choice is read by
-//   menu_choice, close_menu, ininteg1 or inintegdefnp, which leave that to it), a question of
-//   its own (a file name that opens, three values) when it takes them;
+//   taken; a line too long to keep is one such line;
+// - an answer taken sets the count in a row to 0 and leaves its lines out of the run's count:
+//   the questions of this file say answer_taken when they take their answer, a menu says
+//   take_choice for a choice it knows (its choice is read by menu_choice, close_menu, ininteg1
+//   or inintegdefnp, which leave that to it), a question of its own (a file name that opens,
+//   three values) when it takes them;
 // - a caller that refuses what its last answer line gave (answer_refused: a value its check
-//   refuses, a menu's exit refused, a number no menu item) makes that line one refused line,
-//   whether a question took it first or not;
+//   refuses, a menu's exit refused while what was set in it stays, a number no menu item)
+//   makes that line one refused line, whether a question took it first or not;
+// - a set-up that refuses a set of answers together (answers_refused_since a mark taken before
+//   it asked them: two parallels, an origin, an angle of view) makes every line of the set one
+//   refused line, taken first or not: the counts go on from where they stood at the mark;
 // - a blank line where ininteg1 waits for a number (the choice of the main menu and of the
 //   points menu) counts nothing.
 // So an unreadable answer, a value outside its bounds, an unknown menu choice, a request for
 // help, a file that will not open, a blank line where values are due each count one, in a
-// row across questions. Before a line is read after 100 in a row the run ends instead, with
-// an error frame naming the question (its routine and prompt) and the input, status 1, the
-// common stop path keeping whatever was written. A person at a terminal is asked again.
+// row across questions. Before a line is read after 100 refused in a row, or after 1000
+// refused in the run whatever was taken between them, the run ends instead, with an error
+// frame naming the question (its routine and prompt) and the input, status 1, the common stop
+// path keeping whatever was written. A person at a terminal is asked again.
 inline constexpr int kMaxRefusedAnswers = 100;
-// The answer just read is taken: the count starts again.
+inline constexpr int kMaxRefusedInRun = 1000;
+// The answer just read is taken: the count in a row starts again, and the lines of the answer
+// leave the run's count.
 void answer_taken();
 // A menu's choice: taken when it is one of `known`, the choices the menu offers as it stands (one
 // that only shows the menu again included); any other counts as refused.
 void take_choice(int choice, std::initializer_list<int> known);
 // A menu's choice taken, for a menu that tells its choices by a test of its own.
 void choice_taken();
-// A caller refuses what its last answer line gave (ask_until_taken, a menu's exit refused, a
-// number a menu does not know): that line counts as refused once, taken before or not, and the
-// count goes on from where it stood before the line was read. So a menu left again and again
-// with nothing changed counts every exit, while a choice or value taken between two refused
-// exits starts the count again.
+// A caller refuses what its last answer line gave (a number a menu does not know, a menu's exit
+// refused while what was set in it stays): that line counts as refused once, taken before or
+// not, and the counts go on from where they stood before the line was read. So a menu left
+// again and again with nothing changed counts every exit in a row; a choice or value taken
+// between two refused exits starts the count in a row again, and the run's count bounds such
+// rounds.
 void answer_refused();
+// A mark in the answers of the run, taken before a set-up asks a set of answers that it may
+// refuse together (answers_refused_since).
+AnswerMark answer_mark();
+// Every answer line read since the mark is refused, taken before or not: the counts are those
+// of the mark and one more for each line. So a set-up asked again after every refusal of its
+// set (a menu session setting two parallels, left with 99 on a pair it cannot take) counts
+// every line of every refused round.
+void answers_refused_since(const AnswerMark& mark);
 
 // A question asked again until its answer is taken: ask(answer) asks it, offering `answer` as
 // its default (or as the value its menu shows); taken(answer) accepts the answer, or reports
 // the refusal in a frame of its own and returns false. Every asking starts from the value in
 // force before the first one, never from a refused answer, so that an empty answer after a
-// refusal gives that value back; value changes only to a taken answer.
+// refusal gives that value back; value changes only to a taken answer. Every answer line of a
+// refused asking counts as refused (a menu's whole session with its exit).
 template <class T, class Ask, class Taken>
 void ask_until_taken(T& value, Ask ask, Taken taken) {
   const T before = value;
   for (;;) {
     T answer = before;
+    const AnswerMark mark = answer_mark();
     ask(answer);
     if (taken(answer)) {
       value = answer;
       answer_taken();
       return;
     }
-    answer_refused();
+    answers_refused_since(mark);
   }
 }
 

@@ -71,6 +71,7 @@ struct LineState {
   int empty_lines = 0;     // empty lines already read (a run of CRs that settled CR mode)
   bool unreadable = false; // a line without end past every bound: nothing more is read
   bool unended = false;    // the last line read stopped at the end of the input, with no end
+  bool too_long = false;   // the last line read was too long to keep: passed over to its end
   // A file unit reads whole blocks into this buffer (only the line reader reads a file);
   // the keyboard reads byte by byte, since nothing may be taken ahead of other readers.
   bool blocks = false;
@@ -670,6 +671,7 @@ void drop_byte_order_mark(LineState& st, std::string& line) {
 Read read_stream_line(std::streambuf* sb, LineState& st, std::string& line, std::string_view path) {
   line.clear();
   st.unended = false;
+  st.too_long = false;
   if (st.unreadable) return Read::Error;
   if (take_pending_empty_line(st)) return Read::Ok;
   if (sb == nullptr) return Read::Error;
@@ -690,6 +692,7 @@ Read read_stream_line(std::streambuf* sb, LineState& st, std::string& line, std:
         report_long_line(path);
         skip_long_line(src, st);
         st.at_start = false;
+        st.too_long = !st.unreadable;
         return Read::Error;
     }
   } catch (...) {  // a file buffer that failed to read
@@ -720,10 +723,25 @@ Read read_line(int unit, std::string& line) {
   return Read::Error;
 }
 
-bool line_unended(int unit) {
-  if (unit == keyboard) return table().keyboard_lines.unended;
+namespace {
+
+// The line state of an input unit, or nullptr.
+const LineState* lines_of(int unit) {
+  if (unit == keyboard) return &table().keyboard_lines;
   const Unit* u = find(unit);
-  return u != nullptr && u->lines.unended;
+  return u != nullptr ? &u->lines : nullptr;
+}
+
+}  // namespace
+
+bool line_unended(int unit) {
+  const LineState* st = lines_of(unit);
+  return st != nullptr && st->unended;
+}
+
+bool line_too_long(int unit) {
+  const LineState* st = lines_of(unit);
+  return st != nullptr && st->too_long;
 }
 
 namespace {

@@ -662,6 +662,14 @@ void sclevel2(float& lini, float& lfin, float& linc, int& nlev, int& ical, std::
 void scptend(int ical, frame::Mode inter) {
   int t = ical >= 100 ? ical - 100 : ical;
   const bool texts = ical < 100;
+  // A set-up that cannot be computed refuses the menu's answers since the last asking as a
+  // whole, and asks again.
+  frame::AnswerMark mark = frame::answer_mark();
+  auto ask_again = [&mark] {
+    frame::answers_refused_since(mark);
+    mark = frame::answer_mark();
+    scall(0);
+  };
   if (inter.menu()) scall(0);
   Ptblock& p = ptblock;
   for (;;) {
@@ -678,7 +686,7 @@ void scptend(int ical, frame::Mode inter) {
         frame::say_int("Computing increment from np =", p.np, 6);
         frame::say_item("==> NEED TO SET np > 0");
         frame::errortail00();
-        scall(0);
+        ask_again();
         continue;
       }
       break;
@@ -695,7 +703,7 @@ void scptend(int ical, frame::Mode inter) {
         frame::say_item("==> INCONSISTENT LOOP");
         frame::say_item("==> NEED TO CORRECT IT");
         frame::errortail00();
-        scall(0);
+        ask_again();
         continue;
       }
       const float quotient = (p.ptf - p.pti) / p.ptd + 0.002f;

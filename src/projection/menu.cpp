@@ -72,11 +72,15 @@ std::string angle_line(std::string_view text, float v) {
 }
 
 // Two parallels, asked again in an even mode for as long as the projection's check finds a
-// problem with them; the set-ups then start again from the parallels held before.
+// problem with them; the set-ups then start again from the parallels held before. The pair is
+// refused as a whole: every answer line of both set-ups counts as refused, the first
+// latitude's taken choice and value too, so that rounds of a pair it cannot take reach the
+// bound of answers refused in a row.
 void parallels(frame::Mode s, std::string_view (*problem_of)(float lat1, float lat2)) {
   const float held1 = llpparam.latp1;
   const float held2 = llpparam.latp2;
   for (;;) {
+    const frame::AnswerMark mark = frame::answer_mark();
     float lat1 = 0.0f;
     float lat2 = 0.0f;
     slat1(lat1, s);
@@ -86,25 +90,27 @@ void parallels(frame::Mode s, std::string_view (*problem_of)(float lat1, float l
     warn_unusable({angle_line("first latitude  =", lat1), angle_line("second latitude =", lat2)},
                   problem, s.menu());
     if (s.silent()) return;
-    frame::answer_refused();  // the set-ups left with parallels it cannot take
+    frame::answers_refused_since(mark);  // the set-ups left with parallels it cannot take
     llpparam.latp1 = held1;
     llpparam.latp2 = held2;
   }
 }
 
 // The angle of view of a perspective, asked again in an even mode until it is usable; the
-// set-up then starts again from the angle held before. An even mode's set-up takes only
-// usable angles; an odd mode keeps the held one, and warns when it is not usable.
+// set-up then starts again from the angle held before, every answer line of the refused
+// set-up counting as refused. An even mode's set-up takes only usable angles; an odd mode
+// keeps the held one, and warns when it is not usable.
 void view_angle(frame::Mode s) {
   const float held = llpparam.anglep1;
   for (;;) {
+    const frame::AnswerMark mark = frame::answer_mark();
     float alpha = 0.0f;
     sviewangle(alpha, s);
     const std::string_view problem = view_angle_problem(alpha);
     if (problem.empty()) return;
     warn_unusable({angle_line("angle of view =", alpha)}, problem, s.menu());
     if (s.silent()) return;
-    frame::answer_refused();  // the set-up left with an angle it cannot take
+    frame::answers_refused_since(mark);  // the set-up left with an angle it cannot take
     llpparam.anglep1 = held;
   }
 }

@@ -267,10 +267,14 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
                                            [](int v) { return v != 0; }); },
                       "inintegdef", "0\n");
   expect_refusals_end([] { altsio(15, name, i, Mode::kCallerMenu); }, "inintegdef", "7\n");
-  // A menu's refused exit: 99 taken by the menu, then refused by the question around it.
+  // A menu's refused exit: 99 taken by the menu, then refused by the question around it; a
+  // set refused as a whole, every line of it (a choice and a value taken, then the exit).
   expect_refusals_end([] { ask_until_taken(i, [](int&) { while (menu_choice() != 99) {} take_choice(99, {99}); },
                                            [](int) { return false; }); },
                       "inintegdef", "99\n");
+  expect_refusals_end([] { ask_until_taken(i, [](int& w) {
+    for (int k = menu_choice(); take_choice(k, {1, 99}), k != 99; k = menu_choice()) inintegdef(w, "v", w, status);
+  }, [](int) { return false; }); }, "inintegdef", "1\n5\n99\n");
   expect_refusals_end([] { std::string f(9, ' '); opef2(f, "test", 61, "old", Mode::kCallerMenu); }, "opef2",
                       "no_such_file\n");
   for (const char* garbage : {"x\n", "\n"})  // a free-format read of its own, asked again
@@ -279,9 +283,9 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
 }
 
 // What is taken, what waits: blank lines at the main menu's question count nothing (120 from a
-// command file, 150 from the keyboard); a menu whose exit is refused, between taken answers,
-// goes on; a value refused after 150 known choices counts once; the same question from a
-// command file and from the keyboard is named the same.
+// command file, 150 from the keyboard); a menu whose exit is refused while its values stay,
+// between taken answers, goes on; a value refused after 150 known choices counts once; the
+// same question from a command file and from the keyboard is named the same.
 TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheRunGoing) {
   EXPECT_EXIT(
       {
@@ -296,11 +300,10 @@ TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheR
         ininteg1(j, "your choice", status);
         ininteg1(i, "your choice", status);
         int v = 0;  // a menu setting v until 99, its exit refused while v is not 7
-        ask_until_taken(v, [](int& w) {
-          int st = 0;
-          for (int k = menu_choice(); take_choice(k, {1, 99}), k != 99; k = menu_choice())
-            inintegdef(w, "v", w, st);
-        }, [](int w) { return w == 7; });
+        for (int k = menu_choice(); take_choice(k, {1, 99}), k != 99 || v != 7; k = menu_choice()) {
+          if (k == 99) answer_refused();
+          if (k == 1) inintegdef(v, "v", v, status);
+        }
         for (int k = 0; k < 150; ++k) take_choice(menu_choice(), {1});
         ask_until_taken(v, [](int& w) { int st = 0; inintegdef(w, "v", w, st); }, [](int w) { return w == 7; });
         units::stop_run(i == 9999 && j == 7 && v == 7 ? 0 : 2);
@@ -319,6 +322,35 @@ TEST_F(EndOfInput, BlankLinesAtTheMainMenuAndTakenAnswersBetweenRefusalsKeepTheR
         ::testing::ExitedWithCode(1),
         "subroutine opef2 (.*\n)* no answer to test file name\n " +
             (from_file ? "command file: " + path_ : std::string("keyboard: no terminal")));
+  }
+}
+
+// The run's bound: rounds of a refused answer and taken ones (a record of values over three
+// lines, a file name and the yes to replacing it, each taken whole, count nothing) end at the
+// 1000th refusal where no person types.
+TEST_F(EndOfInput, AThousandRefusedAnswersInTheRunEndItWhereNoPersonTypes) {
+  std::ofstream(path_) << "old\n";
+  for (bool person : {false, true}) {
+    EXPECT_EXIT(
+        {
+          StderrConsole c(times("x\n5\n1\n2\n3\n" + path_ + "\ny\n", 1000));
+          iocom.pause = false;
+          iocom.keyboard_person = person;
+          int n = 0;
+          int status = 0;
+          float x = 0;
+          for (int k = 1; k <= 1000; ++k) {
+            say_int("round", k, 4);
+            inintegdef(n, "the question", n, status);
+            if (ListReader(5, "grid", "three values").f(x).f(x).f(x).ok()) answer_taken();
+            std::string f(9, ' ');
+            opef2(f, "test", 61, "new", Mode::kCallerMenu);
+            units::close(61);
+          }
+          units::stop_run(0);
+        },
+        ::testing::ExitedWithCode(person ? 0 : 1),
+        person ? "" : " round 1000\n(.*\n)* 1000 ANSWERS REFUSED\n no answer to the question\n");
   }
 }
 

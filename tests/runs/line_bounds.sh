@@ -3,9 +3,11 @@
 # warning naming it) and the next line is read; /dev/zero as a command file is given up and
 # the question goes back to the keyboard. Both runs end by themselves with status 0. Answers
 # that are not taken (a command file of noise, an endless pipe of one refused answer at any
-# question) end the run after 100 in a row, with status 1 and a frame naming the input; one
-# taken answer starts the count again, blank lines at the main and points menus count nothing,
-# and a person at a terminal (the keyboard, wherever the console goes) is asked again.
+# question, a set-up's set refused again and again) end the run after 100 in a row, and
+# refusals with answers taken between them after 1000 in the run, with status 1 and a frame
+# naming the input; one taken answer starts the count in a row again, blank lines at the main
+# and points menus count nothing, a line too long to keep is one refused answer, and a person
+# at a terminal (the keyboard, wherever the console goes) is asked again.
 #
 #   line_bounds.sh KORBAST
 set -u
@@ -37,10 +39,13 @@ printf '\n5000\n5001\nnoise.txt\n\n9999\n' | timeout 30 "$prog" > out3.txt
 yes x | timeout 30 "$prog" > out4.txt
 [ $? = 1 ] && grep -q '^ keyboard: no terminal$' out4.txt || fail "yes x: not ended"
 # Answer streams, each word a printf format (TEXT*N: N times; a last yes=TEXT: `yes TEXT` for
-# ever, commas as blanks). Refusals with nothing taken between them end the run at 100 (status
-# 1, the frame, a small log) at each kind of question; one taken answer starts the count again,
-# a refused value or exit is one line however many choices came before it, and blank lines at
-# the main menu's and the points menu's choice count nothing (status 0).
+# ever, commas as blanks), cut at 20000 lines. Refusals with nothing taken between them end the
+# run at 100 (status 1, the frame, a small log) at each kind of question, the lines of a set
+# refused as a whole (two parallels, an origin) each counting; one taken answer starts the count
+# again, a refused value or exit is one line however many choices came before it, and blank
+# lines at the main menu's and the points menu's choice count nothing (status 0). Rounds of a
+# taken answer and a refused one end at the 1000th refusal of the run (1000: status 1, its
+# frame).
 feed() {
   local w n k
   for w; do
@@ -51,10 +56,12 @@ feed() {
 }
 set -f
 while read -r want name words; do
-  feed $words | timeout 60 "$prog" > "$name.txt" 2>&1
-  st=$?; [ $st = "$want" ] || fail "$name: status $st"
-  [ "$want" = 0 ] || { grep -q '^ 100 ANSWERS IN A ROW REFUSED$' "$name.txt" &&
-    [ "$(wc -c < "$name.txt")" -lt 1000000 ]; } || fail "$name: no frame, or a large log"
+  feed $words | head -n 20000 | timeout 60 "$prog" > "$name.txt" 2>&1
+  st=$?; [ $st = "$((want > 0))" ] || fail "$name: status $st"
+  frame=" 100 ANSWERS IN A ROW REFUSED" size=1000000
+  [ "$want" = 1000 ] && frame=" 1000 ANSWERS REFUSED" size=8000000
+  [ "$want" = 0 ] || { grep -qx "$frame" "$name.txt" &&
+    [ "$(wc -c < "$name.txt")" -lt $size ]; } || fail "$name: no frame, or a large log"
 done <<'EOF'
 1 main-menu        \n yes=12345
 1 reader-menu      \n1000\n yes=12345
@@ -69,12 +76,23 @@ done <<'EOF'
 1 origin-exit      \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n yes=99
 1 refused-100      \n 12345\n*100 9999\n
 1 increment-100    \n2001\n320\n13\n 0\n\n*100 5\n99\n99\n9999\n
+1 parallels-blank  \n2001\n300\n3\n99\n99\n1\n45\n99\n1\n45\n99\n99\n300\n14\n99\n yes=
+1 parallels-99     \n2001\n300\n3\n99\n99\n1\n45\n99\n1\n45\n99\n99\n300\n14\n99\n yes=99
+1 parallels-cone   \n2001\n300\n14\n99\n\n99\n99\n1\n-45\n99\n1\n45\n99\n99\n300\n3\n99\n yes=
+1 origin-rounds    \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n 1\n0\n99\n\n*150 2\n80\n99\n99\n9999\n
+1 main-passed-over \n 77\n\n*600
+1 window-commands  \n330\n yes=10
+1 long-lines-100   \n %070000d\n\n*100 9999\n
+1000 criteria-rounds \n1000\n100\n 110\n10\nabc\n*5000
+1000 increment-1100 \n 2001\n320\n13\n0\n\n5\n99\n99\n*1100 9999\n
+0 long-lines-10    \n %070000d\n\n*10 9999\n
+0 plot-color-table \n330\n 12345\n*99 52\n99\n99\n9999\n
+0 increment-900    \n 2001\n320\n13\n0\n\n5\n99\n99\n*900 9999\n
 0 increment-99     \n2001\n320\n13\n 0\n\n*99 5\n99\n99\n9999\n
 0 taken-between    \n 12345\n*99 900\n 12345\n*99 9999\n
 0 ellipsoid        \n 330\n99\n*55 2001\n300\n16\n99\n10\n\n1\n\n\n\n9999\n
 0 increment        \n 2001\n99\n*60 2001\n320\n13\n0\n\n5\n99\n99\n9999\n
 0 window-closed    \n330\n 12345\n*99 50\n 12345\n*99 99\n9999\n
-0 origin-rounds    \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n 1\n0\n99\n\n*150 2\n80\n99\n99\n9999\n
 0 main-blank       \n*151 9999\n
 0 points-blank     \n2001\n343\ny\n1000\ny\nw\n \n*150 99\n99\n99\n9999\n\n
 EOF
@@ -82,6 +100,14 @@ set +f
 # The same from a command file (the warning's pause reads the keyboard).
 feed '330\n99\n*55' '2001\n300\n16\n99\n10\n1\n\n\n\n9999\n' > ellipsoid.cmd
 printf '\n5000\n5001\nellipsoid.cmd\n\n' | timeout 60 "$prog" > ellipsoid.txt || fail "ellipsoid.cmd: ended"
+# Lines too long to keep in a command file, each one refused answer whose error frame pauses
+# on the keyboard: 10 of them and 9999 end with status 0, 100 with the frame naming the file.
+for n in 10 100; do
+  feed "%070000d\n*$n" '9999\n' > long$n.cmd
+  feed '\n5000\n5001\n' "long$n.cmd\n" "\n*$n" | timeout 60 "$prog" > long$n.txt
+  st=$?; [ $st = "$((n / 100))" ] || fail "long$n.cmd: status $st"
+  [ $n = 10 ] || grep -qx ' command file: long100.cmd' long$n.txt || fail "long$n.cmd: no frame"
+done
 # The grid's values from a command file: the frame names the command file.
 { printf '2001\n320\n10\n'; yes x | head -n 150; } > grid.cmd
 printf '\n5000\n5001\ngrid.cmd\n99\n99\n9999\n' | timeout 60 "$prog" > grid.txt
