@@ -251,7 +251,7 @@ std::string inchardef_name(std::string_view asker, std::string_view prompt, std:
   const Identity id{asker, id_inchardef.version, id_inchardef.date};
   ask_text(id, prompt, def, 0, false, [&](const std::string& text) {
     answer = text;
-    std::string shown = text;
+    std::string shown(whole_characters(text, shown_len));
     shown.resize(shown_len, ' ');
     return shown;
   });

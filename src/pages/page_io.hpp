@@ -80,8 +80,9 @@ std::string put_in_place(const std::string& temp, const std::string& path,
 // inode number cannot go to another file, so a file made at the name later never passes.
 std::string name_lost(const std::string& path, int fd);
 // As name_lost for a file no longer open, known by its identity (platform::file_id): a file
-// made later that got the freed inode number is told apart by the time of its last change
-// (not within one tick of the file system's clock).
+// made later that got the freed inode number is told apart by its birth where the file system
+// keeps one, and by the time of its last change (not within one tick of the file system's
+// clock).
 std::string name_lost(const std::string& path, const platform::FileId& id);
 // Whether the writer of a window, keeping `kept` page files open for the looks at their names,
 // may keep one more: while they leave a quarter of the soft limit of open files, and at least
