@@ -122,8 +122,9 @@ bool rewind(int unit);
 // line ends are read alike: the first line end of the input settles which it uses (after LF
 // or CRLF, a CR inside a line stays in it). A UTF-8 byte-order mark before the first line
 // is skipped. A line longer than 64 KiB is a read error (with a warning frame naming the
-// file; line_too_long tells it from a failed read); the next read goes on after its line end. Eof at the end of the input, Error when
-// the stream failed or the unit is not open for reading.
+// file; line_too_long tells it from a failed read); the next read goes on after its line end.
+// Eof at the end of the input, Error when the stream failed or the unit is not open for
+// reading.
 Read read_line(int unit, std::string& line);
 // Whether the last line read_line gave from the unit stopped at the end of the input without
 // a line end: the last line of a file still being written, or cut, may be incomplete.
