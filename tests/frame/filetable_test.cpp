@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -50,28 +49,6 @@ std::string listing(const std::string& in1, const std::string& out1, const std::
          " NUMBER OF  INPUT FILES   =  1\n" + dash + in1 + dash +
          " NUMBER OF OUTPUT FILES   =  2\n" + dash + out1 + out2;
 }
-
-// Keyboard answers in pieces: what goes with a piece is done just before its first byte is
-// read, as another program may act while a question waits.
-class Answers : public std::streambuf {
- public:
-  void add(std::string text, std::function<void()> before = {}) { pieces_.push_back({std::move(text), before}); }
-
- protected:
-  int_type underflow() override {
-    while (gptr() == egptr()) {
-      if (next_ == pieces_.size()) return traits_type::eof();
-      auto& [text, before] = pieces_[next_++];
-      if (before) before();
-      setg(text.data(), text.data(), text.data() + text.size());
-    }
-    return traits_type::to_int_type(*gptr());
-  }
-
- private:
-  std::deque<std::pair<std::string, std::function<void()>>> pieces_;
-  std::size_t next_ = 0;
-};
 
 class FileTable : public ::testing::Test {
  protected:
@@ -376,7 +353,7 @@ TEST_F(FileTable, AReplacedNameIsMadeAnewNeverWrittenThrough) {
   sock.string().copy(at.sun_path, sizeof at.sun_path - 1);
   ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
   fs::create_symlink(sish, dir / "to_sish.ndk");
-  Answers answers;
+  korbast::testing::Answers answers;
   for (const Row& row : rows) {
     if (!fs::exists(fs::symlink_status(row.name))) std::ofstream(row.name) << "ours\n";
     answers.add(row.name.string() + "\n");

@@ -5,16 +5,16 @@
 // STALL_WRITES_HARD is set), as a write to a hung network folder does; with STALL_WRITES_IN_READ
 // it waits instead in read() on a timer, a call that a signal handler installed with SA_RESTART
 // restarts (pause() returns on any signal), and with STALL_WRITES_BACK_AFTER=N it waits there
-// only until N seconds after the first such write, when the folder is back; with STALL_WRITES_SECONDS,
-// each such write waits that many seconds of the run's time (a fraction too) and goes on,
-// and with STALL_WRITES_BYTES it takes at most that many bytes, as a slow folder does; with
-// STALL_WRITES_CUT as well, a signal the process catches gives the write up with no byte
-// (EINTR), and the next call takes its whole time again, as a FUSE folder may. With
-// PLANT_AT_RENAME, a rename() whose source path holds that text finds another file there: the
-// source is removed and a link to PLANT_LINK_TO put in its place just before the rename, as
-// another user who can write the folder may do. With THREADS_THAT_START=N, only the first N
-// threads the process starts are started; pthread_create fails with EAGAIN after them, as
-// under a low process limit (`ulimit -u`). Every other call goes through as usual.
+// only until N seconds (a fraction too) after the first such write, when the folder is back;
+// with STALL_WRITES_SECONDS, each such write waits that many seconds of the run's time (a
+// fraction too) and goes on, and with STALL_WRITES_BYTES it takes at most that many bytes, as
+// a slow folder does; with STALL_WRITES_CUT as well, a signal the process catches gives the
+// write up with no byte (EINTR), and the next call takes its whole time again, as a FUSE
+// folder may. With PLANT_AT_RENAME, a rename() whose source path holds that text finds another
+// file there: the source is removed and a link to PLANT_LINK_TO put in its place just before
+// the rename, as another user who can write the folder may do. With THREADS_THAT_START=N, only
+// the first N threads the process starts are started; pthread_create fails with EAGAIN after
+// them, as under a low process limit (`ulimit -u`). Every other call goes through as usual.
 // Under AddressSanitizer the run needs ASAN_OPTIONS=verify_asan_link_order=0 (this library
 // comes before its runtime).
 #include <dlfcn.h>
@@ -55,7 +55,11 @@ ssize_t stall_in_read(const char* back, size_t n) {
   static timespec until{-1, 0};
   const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC);
   if (back && *back) {
-    if (until.tv_sec < 0 && clock_gettime(CLOCK_MONOTONIC, &until) == 0) until.tv_sec += atol(back);
+    if (until.tv_sec < 0 && clock_gettime(CLOCK_MONOTONIC, &until) == 0) {
+      const long long ns = until.tv_nsec + llround(atof(back) * 1e9);
+      until.tv_sec += static_cast<time_t>(ns / 1000000000);
+      until.tv_nsec = static_cast<long>(ns % 1000000000);
+    }
     const itimerspec at{{0, 0}, until};
     timerfd_settime(timer, TFD_TIMER_ABSTIME, &at, nullptr);
   }
