@@ -27,6 +27,7 @@
 #include "frame/stop.hpp"
 #include "platform/file_id.hpp"
 #include "platform/held_files.hpp"
+#include "platform/run_threads.hpp"
 
 namespace korbast::frame::units {
 namespace {
@@ -878,6 +879,16 @@ void stop_run(int status) {
     table().stop_interceptor(final_status);
   }
   if (signal != 0) stop::end_by_signal(signal);
+  // A thread the run left behind (the window's thread on an X server that does not answer, a
+  // page writer given up in a write) may still be inside its library: the process then ends
+  // here, without the clean-up at exit of the libraries and of the program's own objects, which
+  // would free what that thread uses. Nothing is lost: the stop actions finished the pages,
+  // the units are closed, and the console's buffers are flushed here.
+  if (platform::left_behind()) {
+    std::cout.flush();
+    std::fflush(nullptr);
+    _exit(final_status);
+  }
   std::exit(final_status);
 }
 

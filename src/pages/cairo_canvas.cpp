@@ -387,14 +387,14 @@ void CairoCanvas::open_display() {
   } else if (ready) {
     m->thread.join();  // no display: the thread has ended
   } else {
-    m->thread.detach();  // a server that does not answer: left behind
+    platform::leave_behind(m->thread);  // a server that does not answer
   }
 }
 
 void CairoCanvas::drop_display() {
   // The connection is gone (or does not answer): its thread is left where it waits, with
   // the mirror it shares; drawing goes on into the image and the page files.
-  if (mirror_) mirror_->thread.detach();
+  if (mirror_) platform::leave_behind(mirror_->thread);
   mirror_.reset();
   xwin_ = 0;
   x_dirty_ = false;

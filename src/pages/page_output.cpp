@@ -845,7 +845,7 @@ void PageWriter::finish() {
   // The writer, when it was given up, is left to itself.
   for (std::thread& encoder : impl_->threads) encoder.join();
   if (impl_->writer.joinable()) {
-    if (abandoned) impl_->writer.detach();
+    if (abandoned) platform::leave_behind(impl_->writer);
     else impl_->writer.join();
   }
   if (abandoned) return;  // the PDF stays with the writer

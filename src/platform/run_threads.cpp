@@ -29,7 +29,16 @@ void on_tick_signal(int) {
   errno = saved;
 }
 
+std::atomic<bool> g_left_behind{false};
+
 }  // namespace
+
+void leave_behind(std::thread& thread) {
+  g_left_behind = true;
+  thread.detach();
+}
+
+bool left_behind() { return g_left_behind.load(); }
 
 void keep_continue_signal() {
   const sigset_t set = continue_signal();

@@ -27,6 +27,14 @@ int start_thread(std::thread& thread, Body&& body) {
   }
 }
 
+// Leaves a running thread to itself (detached) where the run stops waiting for it: it may wait
+// for ever inside a library (an X server that does not answer, a write into a hung folder).
+// Noted for the run's end, which then does not tear the libraries down under it.
+void leave_behind(std::thread& thread);
+
+// Whether the run left a thread behind (leave_behind).
+bool left_behind();
+
 // Keeps the signal that goes on with a stopped run (SIGCONT) for continued(): blocks it in
 // the calling thread. Called at start-up, before any other thread is started, so that every
 // thread blocks it: a thread that did not would take it (and ignore it). Blocked, it still

@@ -22,6 +22,23 @@ until_true() {
   while ! "$@"; do n=$((n - 1)); [ $n -gt 0 ] || return 1; sleep 0.1; done
 }
 
+# mute_display FILE: a display that takes connections and never answers, as one whose link
+# hangs: a process ($mute_pid, for the caller to end) listening by TCP on the loopback and on
+# the abstract socket of a local display, whose names (127.0.0.1:N :M) it writes into FILE once
+# both listen; false when it did not within 30 seconds.
+mute_display() {
+  python3 -c 'import os, socket, time
+t = socket.socket(); t.bind(("127.0.0.1", 0)); t.listen(8)
+for n in range(1000 + os.getpid() % 8000, 65536):
+  u = socket.socket(socket.AF_UNIX)
+  try: u.bind("\0/tmp/.X11-unix/X%d" % n); break
+  except OSError: u.close()
+u.listen(8)
+print("127.0.0.1:%d :%d" % (t.getsockname()[1] - 6000, n), flush=True); time.sleep(300)' > "$1" &
+  mute_pid=$!
+  until_true 30 [ -s "$1" ]
+}
+
 # stall PATTERN [NAME=VALUE...]: the command prefix, in the array $stall, under which every
 # write into a file whose path holds PATTERN waits for ever, as on a hung network folder (the
 # preloaded library of tests/tools/stall_writes.cpp, which ctest names in STALL_WRITES_LIBRARY),
