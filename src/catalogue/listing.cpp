@@ -48,6 +48,7 @@ void list_events(HeadFrame head, const frame::Identity& caller, int command) {
     text_line("NO LISTING PROCEDURE FOR THIS");
     text_line("==> NO ACTION");
     frame::warningtail00();
+    frame::answer_refused();  // the menu's command, which lists nothing
   }
   table_rule();
 }

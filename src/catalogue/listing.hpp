@@ -12,7 +12,8 @@ using HeadFrame = void (*)(const frame::Identity& id);
 // Lists the stored events on the console in a framed table.
 // head is called with the caller's identity first (mainmenuhead from the main menu,
 // submenuhead from the writer); command is the number shown in the warning for a data type
-// without listing.
+// without listing (nothing stored), after which the command, which did nothing, is a refused
+// answer.
 void list_events(HeadFrame head, const frame::Identity& caller, int command);
 
 }  // namespace korbast::catalogue

@@ -21,12 +21,14 @@ struct Running {
 };
 Running running;
 
-// The warning of a command-file routine that finds nothing to do.
+// The warning of a command-file routine that finds nothing to do; the menu's choice that asked
+// for it changed nothing and is refused.
 void no_action(const Identity& id, std::string_view why) {
   warninghead(id);
   say(why);
   say(" ==> NO ACTION");
   warningtail00();
+  answer_refused();
 }
 
 void end_running_file() { endaltsi(running.unit, running.name, Mode::kCallerMenu); }

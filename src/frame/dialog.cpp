@@ -64,12 +64,24 @@ AnswerCounts sum(const AnswerCounts& a, const AnswerCounts& b) {
   return {a.in_a_row + b.in_a_row, a.in_run + b.in_run};
 }
 
-// The refused counts a + (read - since): held at their bounds, where a person may go on
-// answering without end.
-AnswerCounts refused_counts(const AnswerCounts& a, const AnswerCounts& read,
-                            const AnswerCounts& since) {
-  return {std::min<long long>(a.in_a_row + read.in_a_row - since.in_a_row, kMaxRefusedAnswers),
-          std::min<long long>(a.in_run + read.in_run - since.in_run, kMaxRefusedInRun)};
+// The refused counts after the answer lines read since a mark, refused as one answer: one more
+// in a row than at the mark, and in the run's count every line of them no person typed. Held
+// at their bounds, where a person may go on answering without end.
+AnswerCounts refused_counts(const AnswerMark& mark, const AnswerCounts& read) {
+  return {std::min<long long>(mark.refused.in_a_row + 1, kMaxRefusedAnswers),
+          std::min<long long>(mark.refused.in_run + read.in_run - mark.read.in_run,
+                              kMaxRefusedInRun)};
+}
+
+// The counts a line is judged by before it is read. A line that goes on with an answer is
+// judged by the counts before the answer began, so that a taken answer is never cut at its
+// last line; only the answer's own lines, once they reach the bound in a row (a record of
+// values that never ends), end it there.
+AnswerCounts judged_counts(bool continues) {
+  if (!continues) return iocom.refused;
+  const AnswerMark& begun = iocom.before_answer;
+  return {std::max(begun.refused.in_a_row, iocom.answer_lines.in_a_row - begun.read.in_a_row),
+          begun.refused.in_run};
 }
 
 }  // namespace
@@ -87,7 +99,7 @@ void take_choice(int choice, std::initializer_list<int> known) {
 AnswerMark answer_mark() { return {iocom.refused, iocom.answer_lines}; }
 
 void answers_refused_since(const AnswerMark& mark) {
-  iocom.refused = refused_counts(mark.refused, iocom.answer_lines, mark.read);
+  iocom.refused = refused_counts(mark, iocom.answer_lines);
 }
 
 void answer_refused() { answers_refused_since(iocom.before_line); }
@@ -98,9 +110,8 @@ units::Read read_answer(int unit, std::string& line, std::string_view name,
                         std::string_view prompt, bool continues) {
   const bool person = unit == units::keyboard && iocom.keyboard_person;
   if (!person) {
-    // The run's count before an answer's further line: its lines before are not judged yet.
-    const AnswerCounts& judged = continues ? iocom.before_answer.refused : iocom.refused;
-    const bool in_a_row = iocom.refused.in_a_row >= kMaxRefusedAnswers;
+    const AnswerCounts judged = judged_counts(continues);
+    const bool in_a_row = judged.in_a_row >= kMaxRefusedAnswers;
     if (in_a_row || judged.in_run >= kMaxRefusedInRun) {
       const std::string input =
           unit == units::keyboard ? " keyboard: no terminal"

@@ -48,9 +48,9 @@ AnswerRead read_answer_line(int unit, std::string& line, std::string_view name,
 // it among the answers refused (frame/prompts.hpp) until a question takes it; every reader of
 // answers reads through here. `continues`: the line goes on with an answer begun on the lines
 // before it (a record of values over several lines, the yes to replacing the file named), which
-// a taking takes whole. When a count
-// stands at its bound (100 in a row, 1000 in the run) and no person types on unit, an error
-// frame names the question and the input and the run ends (status 1).
+// a taking takes whole and the bounds judge by the counts before the answer began. When a count
+// stands at its bound (100 in a row, 1000 in the run; 100 lines of one answer) and no person
+// types on unit, an error frame names the question and the input and the run ends (status 1).
 units::Read read_answer(int unit, std::string& line, std::string_view name,
                         std::string_view prompt, bool continues = false);
 // A blank line where ininteg1 waits for a number: it is passed over and counts nothing.

@@ -21,8 +21,8 @@ struct OutputLevels {
 bool keyboard_is_terminal();
 
 // Counts of answer lines (frame/prompts.hpp, answers refused): `in_a_row` counts every
-// answer line, `in_run` only those no person typed (a command file, a keyboard that is no
-// terminal).
+// answer line (of the refused ones, a set refused as a whole counts one), `in_run` only those
+// no person typed (a command file, a keyboard that is no terminal).
 struct AnswerCounts {
   long long in_a_row = 0;
   long long in_run = 0;

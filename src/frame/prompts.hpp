@@ -64,11 +64,13 @@ std::string inchardef_name(std::string_view asker, std::string_view prompt, std:
 //   or inintegdefnp, which leave that to it), a question of its own (a file name that opens,
 //   three values) when it takes them;
 // - a caller that refuses what its last answer line gave (answer_refused: a value its check
-//   refuses, a menu's exit refused while what was set in it stays, a number no menu item)
-//   makes that line one refused line, whether a question took it first or not;
+//   refuses, a menu's exit refused while what was set in it stays, a number no menu item, a
+//   menu's choice answered only by a warning that nothing was done) makes that line one
+//   refused line, whether a question took it first or not;
 // - a set-up that refuses a set of answers together (answers_refused_since a mark taken before
-//   it asked them: two parallels, an origin, an angle of view) makes every line of the set one
-//   refused line, taken first or not: the counts go on from where they stood at the mark;
+//   it asked them: two parallels, an origin, an angle of view) makes the set one refused answer
+//   in a row and every line of it one refused line in the run's count, taken first or not: the
+//   counts go on from where they stood at the mark;
 // - a blank line where ininteg1 waits for a number (the choice of the main menu and of the
 //   points menu) counts nothing.
 // So an unreadable answer, a value outside its bounds, an unknown menu choice, a request for
@@ -76,7 +78,10 @@ std::string inchardef_name(std::string_view asker, std::string_view prompt, std:
 // row across questions. Before a line is read after 100 refused in a row, or after 1000
 // refused in the run whatever was taken between them, the run ends instead, with an error
 // frame naming the question (its routine and prompt) and the input, status 1, the common stop
-// path keeping whatever was written. A person at a terminal is asked again.
+// path keeping whatever was written. A line that goes on with an answer (a record's further
+// values, the yes to replacing a file) is judged by the counts before the answer began, so
+// that a taken answer is never cut at its last line; an answer's own lines alone end the run
+// at 100. A person at a terminal is asked again.
 inline constexpr int kMaxRefusedAnswers = 100;
 inline constexpr int kMaxRefusedInRun = 1000;
 // The answer just read is taken: the count in a row starts again, and the lines of the answer
@@ -88,27 +93,29 @@ void take_choice(int choice, std::initializer_list<int> known);
 // A menu's choice taken, for a menu that tells its choices by a test of its own.
 void choice_taken();
 // A caller refuses what its last answer line gave (a number a menu does not know, a menu's exit
-// refused while what was set in it stays): that line counts as refused once, taken before or
-// not, and the counts go on from where they stood before the line was read. So a menu left
-// again and again with nothing changed counts every exit in a row; a choice or value taken
-// between two refused exits starts the count in a row again, and the run's count bounds such
-// rounds.
+// refused while what was set in it stays, a choice the menu answers only with a warning that
+// nothing was done): that line counts as refused once, taken before or not, and the counts go
+// on from where they stood before the line was read. So a menu left again and again with
+// nothing changed counts every exit in a row; a choice or value taken between two refused exits
+// starts the count in a row again, and the run's count bounds such rounds.
 void answer_refused();
 // A mark in the answers of the run, taken before a set-up asks a set of answers that it may
 // refuse together (answers_refused_since).
 AnswerMark answer_mark();
-// Every answer line read since the mark is refused, taken before or not: the counts are those
-// of the mark and one more for each line. So a set-up asked again after every refusal of its
-// set (a menu session setting two parallels, left with 99 on a pair it cannot take) counts
-// every line of every refused round.
+// The answer lines read since the mark are refused together as one answer, taken before or
+// not: the count in a row is the mark's and one more, the run's count the mark's and one more
+// for each line. So a set-up asked again after every refusal of its set (a menu session
+// setting two parallels, left with 99 on a pair it cannot take) counts each refused round once
+// in a row and every line of it in the run.
 void answers_refused_since(const AnswerMark& mark);
 
 // A question asked again until its answer is taken: ask(answer) asks it, offering `answer` as
 // its default (or as the value its menu shows); taken(answer) accepts the answer, or reports
 // the refusal in a frame of its own and returns false. Every asking starts from the value in
 // force before the first one, never from a refused answer, so that an empty answer after a
-// refusal gives that value back; value changes only to a taken answer. Every answer line of a
-// refused asking counts as refused (a menu's whole session with its exit).
+// refusal gives that value back; value changes only to a taken answer. A refused asking (a
+// menu's whole session with its exit) is one refused answer, every line of it in the run's
+// count.
 template <class T, class Ask, class Taken>
 void ask_until_taken(T& value, Ask ask, Taken taken) {
   const T before = value;

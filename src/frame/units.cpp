@@ -613,9 +613,17 @@ bool ends_line(int c, Bytes& src, LineState& st, std::string& line) {
 
 enum class Gathered { Line, Unended, Nothing, TooLong };
 
-// The bytes of one line into `line`, up to its end or the stream's end. Unended: the stream
-// ended inside the line. TooLong: the line reached max_line with more to come (the byte past
-// the bound is taken).
+// A line at the bound whose next byte `c` is a CR: in LF mode, when the LF follows (taken too),
+// the CR begins the line's end and no byte of the line is past the bound.
+bool crlf_at_bound(int c, Bytes& src, const LineState& st) {
+  if (c != '\r' || st.ends != LineState::Ends::Lf || src.peek() != '\n') return false;
+  src.bump();
+  return true;
+}
+
+// The bytes of one line into `line`, up to its end or the stream's end; its end is not counted
+// toward the bound, whichever it is. Unended: the stream ended inside the line. TooLong: the
+// line reached max_line with more to come (the byte past the bound is taken).
 Gathered gather_line(Bytes& src, LineState& st, std::string& line) {
   bool any = false;
   for (;;) {
@@ -627,7 +635,8 @@ Gathered gather_line(Bytes& src, LineState& st, std::string& line) {
     if (at_end(c)) return any ? Gathered::Unended : Gathered::Nothing;
     any = true;
     if (ends_line(c, src, st, line)) return Gathered::Line;
-    if (line.size() >= max_line) return Gathered::TooLong;
+    if (line.size() >= max_line)
+      return crlf_at_bound(c, src, st) ? Gathered::Line : Gathered::TooLong;
     line.push_back(traits::to_char_type(c));
   }
 }

@@ -41,6 +41,7 @@ void plend() {
     frame::warninghead(id_plend);
     say_item("The plot window or file is already closed");
     frame::warningtail00();
+    frame::answer_refused();  // the menu's close, with nothing to close
     return;
   }
   intplend();

@@ -8,7 +8,8 @@ namespace korbast::plot {
 
 // Opens the plot window (unless one is open) and sets up its page and plot attributes.
 void plinit(std::string_view name, int idev);
-// Closes the plot window (unless none is open), after its last page is written.
+// Closes the plot window, after its last page is written; with none open, a warning says so
+// and the choice that asked for it is a refused answer.
 void plend();
 // The next-plot menu: clear the page, close and open a new window, or draw on.
 void newpage();

@@ -269,7 +269,7 @@ TEST_F(EndOfInput, RefusedAnswersInARowEndTheRunWhereNoPersonTypes) {
                       "inintegdef", "0\n");
   expect_refusals_end([] { altsio(15, name, i, Mode::kCallerMenu); }, "inintegdef", "7\n");
   // A menu's refused exit: 99 taken by the menu, then refused by the question around it; a
-  // set refused as a whole, every line of it (a choice and a value taken, then the exit).
+  // set refused as a whole (a choice and a value taken, then the exit), one refusal a round.
   expect_refusals_end([] { ask_until_taken(i, [](int&) { while (menu_choice() != 99) {} take_choice(99, {99}); },
                                            [](int) { return false; }); },
                       "inintegdef", "99\n");
@@ -353,6 +353,32 @@ TEST_F(EndOfInput, AThousandRefusedAnswersInTheRunEndItWhereNoPersonTypes) {
         ::testing::ExitedWithCode(person ? 0 : 1),
         person ? "" : " round 1000\n(.*\n)* 1000 ANSWERS REFUSED\n no answer to the question\n");
   }
+  // A set refused as a whole (a menu's choice and value taken, then its exit) is one refusal in
+  // a row and every line of it one in the run: 99 sets and a taken value go on (297 lines in the
+  // run); rounds of a set and a taken value then end at the run's 1000th line, in the 235th.
+  EXPECT_EXIT(
+      {
+        StderrConsole c(times("1\n5\n99\n", 99) + "7\n" + times("1\n5\n99\n7\n", 400));
+        iocom.pause = false;
+        iocom.keyboard_person = false;
+        static int v = 0;
+        static int status = 0;
+        const auto refused_set = [] {
+          const AnswerMark mark = answer_mark();
+          for (int k = menu_choice(); take_choice(k, {1, 99}), k != 99; k = menu_choice())
+            inintegdef(v, "v", v, status);
+          answers_refused_since(mark);
+        };
+        for (int k = 0; k < 99; ++k) refused_set();
+        inintegdef(v, "v", v, status);
+        for (int k = 1; k <= 400; ++k) {
+          say_int("round", k, 4);
+          refused_set();
+          inintegdef(v, "v", v, status);
+        }
+        units::stop_run(0);
+      },
+      ::testing::ExitedWithCode(1), " round  235\n(.*\n)* 1000 ANSWERS REFUSED\n");
 }
 
 TEST_F(EndOfInput, ATakenAnswerOrAPersonAtTheKeyboardKeepsTheQuestionsGoing) {

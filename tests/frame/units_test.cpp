@@ -216,6 +216,15 @@ TEST(Units, ALongLineIsPassedOverUpToTheFilesLineEnd) {
   EXPECT_EQ(all_reads("a\n" + y + "\rz\nb\n"), (Lines{"a", "<error>", "b"}));
   EXPECT_EQ(all_reads(y + "\r\nb\rc"), (Lines{"<error>", "b", "c"}));
   EXPECT_EQ(all_reads(y + "\r\rb"), (Lines{"<error>", "", "b"}));
+  // The end is no part of a line's length, whichever it is: 65536 bytes are kept, 65537 are too
+  // many (the lines before fill 65535 bytes, so that a CRLF after 65536 ends a block with its CR).
+  const std::string x(65536, 'x');
+  for (const std::string end : {"\n", "\r\n", "\r"}) {
+    const std::string w(65534 - 2 * end.size(), 'w');
+    EXPECT_EQ(all_reads("a" + end + w + end + x + end + x + "x" + end + "b" + end),
+              (Lines{"a", w, x, "<error>", "b"}));
+  }
+  EXPECT_EQ(all_reads("a\n" + x.substr(1) + "\r\r\n"), (Lines{"a", x.substr(1) + "\r"}));
 }
 
 TEST(Units, AnEndlessLineIsGivenUpWithinABound) {

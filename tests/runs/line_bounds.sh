@@ -3,18 +3,21 @@
 # warning naming it) and the next line is read; /dev/zero as a command file is given up and
 # the question goes back to the keyboard. Both runs end by themselves with status 0. Answers
 # that are not taken (a command file of noise, an endless pipe of one refused answer at any
-# question, a set-up's set refused again and again) end the run after 100 in a row, and
-# refusals with answers taken between them after 1000 in the run, with status 1 and a frame
-# naming the input; one taken answer starts the count in a row again, blank lines at the main
-# and points menus count nothing, a line too long to keep is one refused answer, and a person
-# at a terminal (the keyboard, wherever the console goes) is asked again.
+# question, a set-up's set refused again and again, a choice that only says nothing was done)
+# end the run after 100 in a row, and refusals with answers taken between them after 1000 in
+# the run, with status 1 and a frame naming the input; one taken answer starts the count in a
+# row again, blank lines at the main and points menus count nothing, a line too long to keep is
+# one refused answer, a taken answer is never cut at its last line, and a person at a terminal
+# (the keyboard, wherever the console goes) is asked again.
 #
-#   line_bounds.sh KORBAST
+#   line_bounds.sh KORBAST SOURCE_DIR
 set -u
 prog=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-lines.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+cp "$2/tests/data/gcmt-samples.ndk" "$work/s.ndk" || exit 1
 cd "$work" || exit 1
+echo x > old.txt
 fail() { echo "FAIL: $*"; exit 1; }
 
 # 900 (help), a line of 1 MiB, then 5000 and 5003 (leave the command file and quit).
@@ -40,12 +43,15 @@ yes x | timeout 30 "$prog" > out4.txt
 [ $? = 1 ] && grep -q '^ keyboard: no terminal$' out4.txt || fail "yes x: not ended"
 # Answer streams, each word a printf format (TEXT*N: N times; a last yes=TEXT: `yes TEXT` for
 # ever, commas as blanks), cut at 20000 lines. Refusals with nothing taken between them end the
-# run at 100 (status 1, the frame, a small log) at each kind of question, the lines of a set
-# refused as a whole (two parallels, an origin) each counting; one taken answer starts the count
-# again, a refused value or exit is one line however many choices came before it, and blank
-# lines at the main menu's and the points menu's choice count nothing (status 0). Rounds of a
-# taken answer and a refused one end at the 1000th refusal of the run (1000: status 1, its
-# frame).
+# run at 100 (status 1, the frame, a small log) at each kind of question, a set refused as a
+# whole (two parallels, an origin) counting one however many lines it took, and so does a
+# choice answered only by a warning that nothing was done (1100 with nothing stored, 20 with no
+# window, 5002 with no command file); one taken answer starts the count again, a refused value
+# or exit is one line however many choices came before it, a line that goes on with an answer
+# (the grid's further values, the yes to replacing a file) is judged by the count before the
+# answer began, a line's end is no part of its length, and blank lines at the main menu's and
+# the points menu's choice count nothing (status 0). Rounds of a taken answer and a refused one
+# end at the 1000th refusal of the run (1000: status 1, its frame).
 feed() {
   local w n k
   for w; do
@@ -79,7 +85,28 @@ done <<'EOF'
 1 parallels-blank  \n2001\n300\n3\n99\n99\n1\n45\n99\n1\n45\n99\n99\n300\n14\n99\n yes=
 1 parallels-99     \n2001\n300\n3\n99\n99\n1\n45\n99\n1\n45\n99\n99\n300\n14\n99\n yes=99
 1 parallels-cone   \n2001\n300\n14\n99\n\n99\n99\n1\n-45\n99\n1\n45\n99\n99\n300\n3\n99\n yes=
-1 origin-rounds    \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n 1\n0\n99\n\n*150 2\n80\n99\n99\n9999\n
+1 origin-rounds    \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n 1\n0\n99\n\n*100 2\n80\n99\n99\n9999\n
+0 origin-99-rounds \n2001\n300\n16\n99\n\n2\n0\n99\n300\n17\n99\n 1\n0\n99\n\n*99 2\n80\n99\n99\n9999\n
+0 origin-edits     \n2001\n300\n17\n99\n 1\n10\n*50 2\n-90\n99\n\n2\n45\n99\n99\n9999\n
+1 list-nothing     \n yes=1100
+1 writer-list      \n1200\n yes=1100
+1 close-nothing    \n yes=20
+1000 cmdfile-none  \n 5000\n5002\n\n*1100
+0 list-stored      \n1000\n1001\ns.ndk\n 1100\n*300 9999\n
+0 window-append    \n10\n\n\n 10\n\n*300 9999\n\n
+0 grid-lines-99    \n2001\n320\n10\n x\n*99 10\n20\n5\n99\n99\n9999\n
+1 grid-lines-100   \n2001\n320\n10\n x\n*100 10\n20\n5\n99\n99\n9999\n
+1 grid-unended     \n2001\n320\n10\n10\n \n*150 20\n5\n99\n99\n9999\n
+0 replace-99       \n1200\n12\n no/f\n\n*99 old.txt\ny\n22\n99\n9999\n
+1 replace-100      \n1200\n12\n no/f\n\n*100 old.txt\ny\n22\n99\n9999\n
+0 line-lf-65536    \n 9999%65532s\n
+0 line-crlf-65536  \r\n 9999%65532s\r\n
+0 line-cr-65536    \r 9999%65532s\r
+1 line-lf-65537    \n 9999%65533s\n\n 12345\n*99 9999\n
+1 line-crlf-65537  \r\n 9999%65533s\r\n\r\n 12345\r\n*99 9999\r\n
+1 line-cr-65537    \r 9999%65533s\r\r 12345\r*99 9999\r
+0 line-crlf-98     \r\n 9999%65533s\r\n\r\n 12345\r\n*98 9999\r\n
+0 line-cr-98       \r 9999%65533s\r\r 12345\r*98 9999\r
 1 main-passed-over \n 77\n\n*600
 1 window-commands  \n330\n yes=10
 1 long-lines-100   \n %070000d\n\n*100 9999\n
@@ -108,10 +135,14 @@ for n in 10 100; do
   st=$?; [ $st = "$((n / 100))" ] || fail "long$n.cmd: status $st"
   [ $n = 10 ] || grep -qx ' command file: long100.cmd' long$n.txt || fail "long$n.cmd: no frame"
 done
-# The grid's values from a command file: the frame names the command file.
-{ printf '2001\n320\n10\n'; yes x | head -n 150; } > grid.cmd
-printf '\n5000\n5001\ngrid.cmd\n99\n99\n9999\n' | timeout 60 "$prog" > grid.txt
-[ $? = 1 ] && grep -q '^ command file: grid.cmd$' grid.txt || fail "grid values from a command file: not ended"
+# The grid's values from a command file, on three lines after 99 and 100 refused: taken, then
+# the frame naming the command file.
+for n in 99 100; do
+  { printf '2001\n320\n10\n'; yes x | head -n $n; printf '10\n20\n5\n99\n99\n9999\n'; } > grid$n.cmd
+  printf '\n5000\n5001\ngrid%s.cmd\n' $n | timeout 60 "$prog" > grid$n.txt
+  st=$?; [ $st = "$((n / 100))" ] || fail "grid$n.cmd: status $st"
+  [ $n = 99 ] || grep -q '^ command file: grid100.cmd$' grid$n.txt || fail "grid$n.cmd: no frame"
+done
 # A command file started inside a running one is refused, and the first one goes on.
 printf '5000\n5001\nb.cmd\n900\n5000\n5003\n' > a.cmd
 printf '5000\n5003\n' > b.cmd
