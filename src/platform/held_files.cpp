@@ -76,14 +76,15 @@ struct HeldRegistry {
   // A made file on an inode the run knows already is that file where a descriptor is kept on
   // it (its inode number cannot have gone to another file); else the file known there is gone.
   void add_made(const FileId& id, int fd) {
-    auto it = std::ranges::find_if(made, [&](const Made& m) { return m.id.dev == id.dev && m.id.ino == id.ino; });
-    if (it == made.end()) it = made.insert(made.end(), Made{id, -1});
-    if (it->fd >= 0) return;
-    it->id = id;
-    if (fd >= 0 && room()) {
-      it->fd = ::open(("/proc/self/fd/" + std::to_string(fd)).c_str(), O_PATH | O_CLOEXEC);
-      kept += it->fd >= 0;
-    }
+    const auto known = [&] {
+      return std::ranges::find_if(made, [&](const Made& m) { return m.id.dev == id.dev && m.id.ino == id.ino; });
+    };
+    if (const auto it = known(); it != made.end() && it->fd >= 0) return;
+    const int at = fd >= 0 && room() ? ::open(("/proc/self/fd/" + std::to_string(fd)).c_str(), O_PATH | O_CLOEXEC) : -1;
+    kept += at >= 0;
+    // Looked for again: room() may have let go of other files.
+    if (const auto it = known(); it != made.end()) *it = {id, at};
+    else made.push_back({id, at});
   }
   // Whether one more descriptor may be kept: when the run keeps half of its soft limit already,
   // the files gone from every name are let go first (looked for at the first made file that finds

@@ -612,6 +612,33 @@ TEST(UnitsDeathTest, ALostOutputFileMakesTheRunEndWithStatusOne) {
   EXPECT_EXIT(run(kept, 0), ::testing::ExitedWithCode(0), "");
 }
 
+// Under a limit of 256 open files the descriptors kept on the files the run made take 128 at
+// most, and every file past them is still known as the run's; files gone from every name make
+// room again (looked for within 64 new files).
+TEST(UnitsDeathTest, TheRunsFilesTakeHalfItsLimitOfOpenFilesAtMost) {
+  namespace platform = korbast::platform;
+  korbast::testing::TempDir dir;
+  const auto make = [&](int from, int to) {
+    for (int i = from; i < to; ++i) units::open(22, dir / std::to_string(i), units::Status::New) && units::close(22);
+  };
+  const auto written = [&](int from, int to) {
+    for (int i = from; i < to; ++i)
+      if (!platform::held_at(dir / std::to_string(i)).written) return false;
+    return true;
+  };
+  const auto run = [&] {
+    const rlimit few{256, 256};
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    platform::forget_made();
+    make(0, 300);
+    const bool first = platform::kept_descriptors() == 128 && written(0, 300);
+    for (int i = 0; i < 100; ++i) std::filesystem::remove(dir / std::to_string(i));
+    make(300, 364);
+    std::_Exit(first && platform::kept_descriptors() < 128 && written(100, 364) ? 0 : 1);
+  };
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
+}
+
 // Runs `body` in a child process under a file size limit of `limit` bytes (its signal is
 // ignored, as the units do); returns what the child's console received.
 std::string under_file_limit(rlim_t limit, const std::function<void()>& body) {
