@@ -283,8 +283,10 @@ int open_own(const OwnName& name, bool make_new) {
     const bool read_by_run = platform::held(file).reading;
     return read_by_run ? refuse(kOpenedElsewhere) : ::fcntl(n, F_DUPFD_CLOEXEC, 0);
   }
-  // The standard input, and a file the run holds, by this name as by any other.
-  if (opened_by_run(n) || (file.there && (n == 0 || platform::held(file)))) return refuse(kOpenedElsewhere);
+  // The standard input, and a file the run holds or wrote (the descriptor it keeps on one noted
+  // with the start descriptors again), by this name as by any other.
+  const platform::Holds holds = platform::held(file);
+  if (opened_by_run(n) || (file.there && (n == 0 || holds || holds.written))) return refuse(kOpenedElsewhere);
   errno = EBADF;
   return -1;
 }
@@ -361,7 +363,8 @@ int replace_file(const std::string& path, const platform::FileId& seen, platform
   if (fd < 0) return -1;
   const platform::FileId now = platform::file_id_at(path);
   const bool changed = now.there ? !platform::same_file(now, seen, platform::Match::Unchanged) : seen.there;
-  const std::string why = changed ? std::string(kChanged) : platform::rename_unless_held(temp, path, hold);
+  const std::string why =
+      changed ? std::string(kChanged) : platform::rename_unless_held(temp, path, hold, platform::Placer::Output, fd);
   if (why.empty()) return fd;
   const int error = errno;
   ::close(fd);

@@ -360,7 +360,7 @@ bool open_output(int unit, Unit& u, const std::string& path, Status status, cons
     // and stays known as written by the run once closed.
     u.at_name = status == Status::Whole || u.output->cuttable;
     const bool made = u.at_name && status != Status::Whole;
-    u.held.hold(u.opened, made ? platform::Use::Made : platform::Use::Writing);
+    u.held.hold(u.opened, made ? platform::Use::Made : platform::Use::Writing, fd);
   }
   u.writable = true;
   if (status == Status::Replace) holds_name(unit, u, path, "WHILE OPENING");
@@ -437,7 +437,8 @@ bool close_unit(int unit, bool abandon) {
       // has been looked at: its inode number cannot go to another file meanwhile.
       stage = "WHILE RENAMING";
       const std::string why =
-          ok && !abandon ? platform::rename_unless_held(u.temp, u.path, u.held) : "not renamed";
+          ok && !abandon ? platform::rename_unless_held(u.temp, u.path, u.held, platform::Placer::Output, o.fd)
+                         : "not renamed";
       const bool renamed = why.empty();
       if (ok && !abandon && !renamed) {
         o.failed = true;
@@ -448,7 +449,6 @@ bool close_unit(int unit, bool abandon) {
       else u.temp.clear();  // in place: no previous file is kept from here on
     }
     if (ok && !abandon) ok = holds_name(unit, u, u.path, stage);
-    if (u.at_name) u.held.closing(platform::file_id(o.fd));
     if (::close(o.fd) != 0 && errno != EINTR && !o.failed) {
       o.failed = true;
       report_failure(unit, o, u.path, "WHILE CLOSING", std::strerror(errno));
@@ -885,6 +885,7 @@ void stop_run(int status) {
   const int final_status = status == 0 && output_lost ? 1 : status;
   if (table().stop_interceptor) {
     table().stop_actions = actions;  // the next run in this process stops the same way
+    platform::forget_made();         // and knows no file as its own
     table().stop_interceptor(final_status);
   }
   if (signal != 0) stop::end_by_signal(signal);

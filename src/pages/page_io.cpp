@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <libdeflate.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,19 +96,6 @@ std::string name_lost(const std::string& path, int fd) {
 
 std::string name_lost(const std::string& path, const platform::FileId& id) {
   return platform::why_not_at(path, id, platform::Match::Unchanged);
-}
-
-bool may_keep_open(std::size_t kept) {
-  static std::atomic<bool> raised{false};
-  for (;;) {
-    rlimit lim{};
-    if (getrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
-    if (lim.rlim_cur == RLIM_INFINITY) return true;
-    if (kept + std::max<rlim_t>(64, lim.rlim_cur / 4) < lim.rlim_cur) return true;
-    if (lim.rlim_cur == lim.rlim_max || raised.exchange(true)) return false;
-    lim.rlim_cur = lim.rlim_max;
-    if (setrlimit(RLIMIT_NOFILE, &lim) != 0) return false;
-  }
 }
 
 int open_retrying(const std::string& path, int flags) {

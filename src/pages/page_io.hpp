@@ -84,11 +84,6 @@ std::string name_lost(const std::string& path, int fd);
 // keeps one, and by the time of its last change (not within one tick of the file system's
 // clock).
 std::string name_lost(const std::string& path, const platform::FileId& id);
-// Whether the writer of a window, keeping `kept` page files open for the looks at their names,
-// may keep one more: while they leave a quarter of the soft limit of open files, and at least
-// 64, to the rest of the run; the soft limit is raised to the hard one the first time they
-// reach that (a window of beach balls may have over a thousand pages).
-bool may_keep_open(std::size_t kept);
 
 // open(path, flags, 0666), tried again when a signal cuts it short: the descriptor, or -1
 // with errno.

@@ -665,7 +665,7 @@ struct PageWriter::Impl {
   // Room for one more PNG file kept open: where the run has no descriptor to spare for it,
   // the oldest one kept is closed, known from then on by its identity.
   void keep_room() {
-    if (png_open == 0 || may_keep_open(png_open)) return;
+    if (png_open == 0 || platform::may_keep_open(png_open)) return;
     for (PngFile& f : pngs) {
       if (f.open.fd < 0) continue;
       f.close_keeping_id();

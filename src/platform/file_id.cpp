@@ -38,10 +38,8 @@ FileId file_id_at(const std::string& path, bool follow, int dir) {
 
 bool same_file(const FileId& now, const FileId& id, Match how) {
   if (!now.there || !id.there || now.dev != id.dev || now.ino != id.ino || now.kind != id.kind) return false;
-  const bool births = now.born_known && id.born_known;
-  if (births && !same_time(now.born, id.born)) return false;
-  const bool by_change = how == Match::Unchanged || (how == Match::Birth && !births);
-  return !by_change || same_time(now.changed, id.changed);
+  if (now.born_known && id.born_known && !same_time(now.born, id.born)) return false;
+  return how == Match::Identity || same_time(now.changed, id.changed);
 }
 
 std::string why_not_at(const std::string& path, const FileId& id, Match how) {

@@ -29,11 +29,8 @@ struct FileId {
 // birth where both know it (a file made later that got a freed inode number is another file).
 //   Identity:  no more (a file written to since is still that file);
 //   Unchanged: also in the time of the last change (a write into it, a link made to it, or a
-//              file made anew in its place changes it);
-//   Birth:     where a birth is not known on both, in the time of the last change instead, the
-//              nearest stand-in for a file the run no longer has open (a link another program
-//              makes to it then makes it another file).
-enum class Match { Identity, Unchanged, Birth };
+//              file made anew in its place changes it).
+enum class Match { Identity, Unchanged };
 
 // The identity of the open file fd (not there when it cannot be had).
 FileId file_id(int fd);

@@ -3,11 +3,13 @@
 // files and lock file, the files its standard output and error go to), and no output is ever
 // written into one of its inputs (its standard input, the command file, a catalogue being
 // read). The files its outputs made at their names stay known after they are let go, until the
-// run ends, as long as they are those very files (Match::Birth: a file another program makes
-// later on the freed inode number is not the run's): a page file or a lock never takes one of
-// them. Shared by the unit table and the page writer's threads.
+// run ends: a page file or a lock never takes one of them. The run keeps a path-only descriptor
+// on each of them, so that its inode number goes to no other file while the run lasts, and the
+// device and inode alone tell it, whatever another program does to its mode, times, links or
+// content (kept_descriptors). Shared by the unit table and the page writer's threads.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,11 +39,9 @@ class HeldFiles {
   HeldFiles(const HeldFiles&) = delete;
   HeldFiles& operator=(const HeldFiles&) = delete;
 
-  // Holds the file id for `use`.
-  void hold(const FileId& id, Use use);
-  // Notes a file of the group as the run leaves it, `now`, at its last close: a file made at its
-  // name is known from then on by this look's time of last change where its birth is not.
-  void closing(const FileId& now);
+  // Holds the file id for `use`. For Use::Made, fd is a descriptor open on that very file, from
+  // which the run keeps one of its own (kept_descriptors); -1 for none.
+  void hold(const FileId& id, Use use, int fd = -1);
   // Lets every file of the group go.
   void let_go();
 
@@ -61,8 +61,8 @@ struct Holds {
   // kWrittenByRun for a file written; "" for any other.
   std::string_view why_kept() const { return *this ? kHeldByRun : written ? kWrittenByRun : ""; }
 };
-// How the run holds the file id (by its identity; as written, by Match::Birth), the files of
-// `except` left out.
+// How the run holds the file id (by its identity, Match::Identity), the files of `except` left
+// out.
 Holds held(const FileId& id, const HeldFiles* except = nullptr);
 // held() of what stands at path itself (a link is itself, never the file it leads to); nothing
 // for a name that holds nothing.
@@ -74,10 +74,31 @@ Holds held_at(const std::string& path, const HeldFiles* except = nullptr);
 enum class Placer { Output, PageWriter };
 // Renames `from` to `to` unless what stands at `to` is a file that `by` may not replace, and
 // then holds the file renamed in `into`, in one step against the run's other holds and renames:
-// no other thread of the run puts a file of its own at `to` in between. A file the run wrote
-// whose last name the rename takes is known no more (its inode number may go to another file).
-// "" when renamed, else why not (Holds::why_kept, or the system's reason).
+// no other thread of the run puts a file of its own at `to` in between. fd: the file at `from`
+// open, -1 where it is not (an output's file is then known by what stands at `from`). A file
+// the run wrote whose last name the rename takes is known no more, its descriptor closed. ""
+// when renamed, else why not (Holds::why_kept, or the system's reason).
 std::string rename_unless_held(const std::string& from, const std::string& to, HeldFiles& into,
-                               Placer by = Placer::Output);
+                               Placer by = Placer::Output, int fd = -1);
+
+// The run keeps a descriptor on each file it made at its name, opened path-only through
+// /proc/self/fd from a descriptor open on it, close-on-exec (no program the run starts gets it).
+// While the run keeps more than half of its soft limit of open files so (raised to the hard one
+// once first, see may_keep_open), files that are gone from every name (no link left) are let go
+// to make room. A file that gets none (no room left, no /proc to open it through) is still known
+// by its device and inode: nothing the run puts at a name takes a file on that inode then, even
+// another program's that got the number (a refusal loses nothing, a replacement would).
+
+// How many descriptors the run keeps now on the files it made.
+std::size_t kept_descriptors();
+// Whether the page writer, keeping `kept` page files open for the looks at their names, may keep
+// one more: while they and the descriptors the run keeps on the files it made leave a quarter of
+// the soft limit of open files, and at least 64, to the rest of the run; the soft limit is raised
+// to the hard one the first time the run's kept descriptors reach that (a window of beach balls
+// may have over a thousand pages, a command file may write thousands of tables).
+bool may_keep_open(std::size_t kept);
+// Lets go of every file the run made at its name, closing the descriptors kept on them: the
+// end of a run, where several run in one process (the fuzz targets, stop_run's interceptor).
+void forget_made();
 
 }  // namespace korbast::platform

@@ -241,7 +241,8 @@ std::string content_of(const std::string& path) {
 }
 
 // A file replaced whole: a stop while it is written keeps the previous file, and a temporary
-// that cannot be made (in a folder that is not there) is reported with its reason.
+// that cannot be made (in a folder that is not there) is reported with its reason. A stop ending
+// one of several runs in one process lets go of the descriptors kept on the files the run made.
 TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
   korbast::testing::TempDir dir;
   const std::string path = dir / "settings.txt";
@@ -249,6 +250,9 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
   ASSERT_TRUE(units::open(50, path, units::Status::Whole));
   units::write_line(50, " 1 1");
   units::flush(50);
+  ASSERT_TRUE(units::open(22, dir / "made.txt", units::Status::New));
+  units::close(22);
+  EXPECT_GT(korbast::platform::kept_descriptors(), 0u);
   units::set_stop_interceptor([](int status) { throw status; });
   try {
     units::stop_run(143);
@@ -256,6 +260,7 @@ TEST(Units, AFileReplacedWholeKeepsThePreviousOneAtAStopOrAFailedOpen) {
     EXPECT_EQ(status, 143);
   }
   units::set_stop_interceptor(nullptr);
+  EXPECT_EQ(korbast::platform::kept_descriptors(), 0u);  // the next run in the process knows none
   EXPECT_EQ(content_of(path), " 3 0\n    \n");
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 
@@ -453,15 +458,17 @@ TEST(Units, AnOutputIsNeverWhatTheRunReadsFrom) {
 
 // A file an output made stays known to the run once closed: a page file never replaces it
 // ("File already opened in another unit" while open, "File already written by this run" after),
-// also under a second name another program links to it, an output of the dialog does; each
-// holds the file it renamed. Another program's file that got the inode number of one the run
-// wrote is not the run's. The files the standard output and error go to are the run's for the
+// also under a second name another program links to it and with another mode, an output of the
+// dialog does; each holds the file it renamed. The descriptor the run keeps on it is
+// close-on-exec, refused by its /dev/fd name (also once noted as a start descriptor), and closed
+// when the run's rename takes the file's last name. A file known without one keeps the page
+// writer off its inode. The files the standard output and error go to are the run's for the
 // whole run: refused as an output by their name, and by a descriptor's name.
 TEST(Units, APageFileNeverTakesAFileAnOutputMadeNorTheConsolesFile) {
   namespace platform = korbast::platform;
   korbast::testing::TempDir dir;
   const std::string sish = dir / "sish.txt", temp = dir / "new.tmp", console = dir / "console.txt";
-  const std::string linked = dir / "linked.png", theirs = dir / "theirs.pdf";
+  const std::string linked = dir / "linked.png";
   platform::HeldFiles placed;
   const auto place = [&](platform::Placer by, const std::string& at) {
     { std::ofstream(temp) << "page\n"; }
@@ -473,21 +480,28 @@ TEST(Units, APageFileNeverTakesAFileAnOutputMadeNorTheConsolesFile) {
   units::close(22);
   EXPECT_EQ(place(platform::Placer::PageWriter, sish), platform::kWrittenByRun);
   EXPECT_EQ(read_file(sish), "si-sh\n");
-  ASSERT_EQ(::link(sish.c_str(), linked.c_str()), 0);
-  EXPECT_EQ(place(platform::Placer::Output, sish), "");
-  if (platform::file_id_at(linked).born_known) {  // else the link's change makes it another file
-    EXPECT_EQ(place(platform::Placer::PageWriter, linked), platform::kWrittenByRun);
+  int kept = -1;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd"))
+    if (std::filesystem::read_symlink(e.path(), ec) == sish) kept = std::stoi(e.path().filename());
+  ASSERT_GE(kept, 0);
+  EXPECT_EQ(::fcntl(kept, F_GETFD), FD_CLOEXEC);
+  for (int noted = 0; noted < 2; ++noted, units::names::note_start_descriptors()) {
+    EXPECT_FALSE(units::open(23, "/dev/fd/" + std::to_string(kept), units::Status::Replace));
+    EXPECT_EQ(units::open_error(), platform::kHeldByRun);
   }
+  ASSERT_EQ(::link(sish.c_str(), linked.c_str()), 0);
+  ASSERT_EQ(::chmod(linked.c_str(), 0600), 0);
+  EXPECT_EQ(place(platform::Placer::Output, sish), "");
+  EXPECT_EQ(place(platform::Placer::PageWriter, linked), platform::kWrittenByRun);
+  const std::size_t descriptors = platform::kept_descriptors();
+  EXPECT_EQ(place(platform::Placer::Output, linked), "");  // no descriptor to keep on this one
+  EXPECT_EQ(platform::kept_descriptors(), descriptors - 1);
   EXPECT_EQ(place(platform::Placer::PageWriter, dir / "p.png"), "");
   EXPECT_TRUE(platform::held_at(sish).writing && platform::held_at(dir / "p.png").writing);
   placed.let_go();
-  EXPECT_EQ(place(platform::Placer::PageWriter, sish), platform::kWrittenByRun);
-  { std::ofstream(theirs) << "theirs\n"; }
-  platform::FileId gone = platform::file_id_at(theirs);
-  (gone.born_known ? gone.born : gone.changed).tv_sec -= 1;  // a file of the run's, born before
-  platform::HeldFiles().hold(gone, platform::Use::Made);
-  EXPECT_FALSE(platform::held_at(theirs).written);
-  EXPECT_EQ(place(platform::Placer::PageWriter, theirs), "");
+  for (const std::string& name : {sish, linked})
+    EXPECT_EQ(place(platform::Placer::PageWriter, name), platform::kWrittenByRun) << name;
   const int file = ::open(console.c_str(), O_WRONLY | O_CREAT, 0600), reading = ::open(console.c_str(), O_RDONLY);
   for (const int out : {1, 2}) {
     const int saved = ::dup(out);
@@ -605,6 +619,33 @@ TEST(UnitsDeathTest, ALostOutputFileMakesTheRunEndWithStatusOne) {
   EXPECT_EXIT(run("/dev/full", 0), ::testing::ExitedWithCode(1), "");
   EXPECT_EXIT(run("/dev/full", 3), ::testing::ExitedWithCode(3), "");
   EXPECT_EXIT(run(kept, 0), ::testing::ExitedWithCode(0), "");
+}
+
+// Under a limit of 256 open files the descriptors kept on the files the run made take 128 at
+// most, and every file past them is still known as the run's; files gone from every name make
+// room again (looked for within 64 new files).
+TEST(UnitsDeathTest, TheRunsFilesTakeHalfItsLimitOfOpenFilesAtMost) {
+  namespace platform = korbast::platform;
+  korbast::testing::TempDir dir;
+  const auto make = [&](int from, int to) {
+    for (int i = from; i < to; ++i) units::open(22, dir / std::to_string(i), units::Status::New) && units::close(22);
+  };
+  const auto written = [&](int from, int to) {
+    for (int i = from; i < to; ++i)
+      if (!platform::held_at(dir / std::to_string(i)).written) return false;
+    return true;
+  };
+  const auto run = [&] {
+    const rlimit few{256, 256};
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    platform::forget_made();
+    make(0, 300);
+    const bool first = platform::kept_descriptors() == 128 && written(0, 300);
+    for (int i = 0; i < 100; ++i) std::filesystem::remove(dir / std::to_string(i));
+    make(300, 364);
+    std::_Exit(first && platform::kept_descriptors() < 128 && written(100, 364) ? 0 : 1);
+  };
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
 }
 
 // Runs `body` in a child process under a file size limit of `limit` bytes (its signal is

@@ -172,52 +172,80 @@ done
 # Nor does a page file or the lock take a file the run wrote and closed, whatever ends the map's
 # window (the command file's 9999 or 5003, 23 then 20): the Si-Sh file (sish.txt) or a table
 # written first (t.tab) at a page file's or the lock's name keeps the bytes it gets under its own
-# name (in ref), and the pages are reported not written, status 1. So do the console's file at
+# name (in ref), and the pages are reported not written, status 1, also after another program
+# changed its mode and times and linked a name of its own to it. So do the console's file at
 # the PDF's name and a command file drawing beach balls at its page's name, both held. Files
 # made before the run at both page names are replaced by the pages, status 0, and so is a file
 # another program makes at the name of a table the run wrote and it removed (empty: a lock to
-# take over), as a rule on the table's freed inode number. A table under the name of a stale
-# temporary of the pages is left.
+# take over), never on the table's inode. A table under the name of a stale temporary of the
+# pages is left, even with its mode changed. All of it in this folder, and again in one of
+# ext2 (no birth times, change times to the second), where one can be mounted.
 sed '3a 1200\n2001\nt.tab\n\n99' "$examples/map_sish.cmd" > m.cmd && cp "$examples/beach_balls.cmd" .
 mkdir before && echo old | tee before/seis.map_w1.pdf > before/seis.map_w1_p001.png
-# CASE SED FILE CMD OUT KEPT REF WHY: in a folder CASE, FILE edited by SED is the command file CMD,
-# its console OUT; KEPT is REF past its first line (a table's name; - for the console), and told
-# as not taken: "File already WHY". KEPT -: the pages are written, and the table REF stands; or
-# where CMD reads gate.ndk (once the table is closed), another program makes its own file at REF.
-while read -r case edit file cmd out kept ref why; do
-  mkdir -p "$case" && cp gcmt-samples.ndk "$case/" && sed "$edit" "$file" > "$case/$cmd"
-  gate=
-  if grep -qx gate.ndk "$case/$cmd"; then
-    mkfifo "$case/gate.ndk"
-    ( cd "$case" && exec 3> gate.ndk && rm "$ref" && : > "$ref" && cat gcmt-samples.ndk >&3 ) & gate=$!
-  fi
-  ( cd "$case" && printf '\n5000\n5001\n%s\n\n\n\n' "$cmd" | "$prog" > "$out" 2> /dev/null )
-  status=$?
-  [ -z "$gate" ] || { kill $gate 2> /dev/null; wait $gate; }
-  if [ "$kept" = - ]; then
-    [ "$status" = 0 ] && [ "$(head -c 4 "$case/seis.map_w1.pdf")" = %PDF ] &&
-      [ "$(head -c 4 "$case/seis.map_w1_p001.png" | tail -c 3)" = PNG ] &&
-      { [ "$ref" = - ] || [ -n "$gate" ] || [ -s "$case/$ref" ]; } || fail "$case: status $status, no pages or $ref"
-  else
-    [ "$status" = 1 ] && grep -qxF "   REASON: File already $why" "$case/$out" &&
-      { [ "$ref" = - ] || cmp -s <(tail -n +2 "$ref") <(tail -n +2 "$case/$kept"); } || fail "$case: status $status, $kept taken"
-  fi
-done <<'EOF'
-ref       s/^// m.cmd m.cmd console - -
-before    s/^// m.cmd m.cmd console - -
-pdf_gone  s/^t.tab$/seis.map_w1.pdf/;8a1000\n1001\ngate.ndk m.cmd m.cmd console - seis.map_w1.pdf
-lock_gone s/^t.tab$/.seis.map_w1.pdf.lock/;8a1000\n1001\ngate.ndk m.cmd m.cmd console - .seis.map_w1.pdf.lock
-temp_kept s/^t.tab$/.seis.map_w1.pdf.tmp-1/ m.cmd m.cmd console - .seis.map_w1.pdf.tmp-1
-png_9999  s/^sish.txt$/seis.map_w1_p001.png/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt written by this run
-pdf_9999  s/^sish.txt$/seis.map_w1.pdf/ m.cmd m.cmd console seis.map_w1.pdf ref/sish.txt written by this run
-lock_9999 s/^sish.txt$/.seis.map_w1.pdf.lock/ m.cmd m.cmd console .seis.map_w1.pdf.lock ref/sish.txt written by this run
-png_5003  s/^sish.txt$/seis.map_w1_p001.png/;s/^9999$/5000\n5003/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt written by this run
-pdf_5003  s/^sish.txt$/seis.map_w1.pdf/;s/^9999$/5000\n5003/ m.cmd m.cmd console seis.map_w1.pdf ref/sish.txt written by this run
-sish_23   s/^sish.txt$/seis.map_w1_p001.png/;s/^9999$/23\n20\n\n9999/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt written by this run
-table_20  s/^t.tab$/seis.map_w1_p001.png/;s/^9999$/20\n\n9999/ m.cmd m.cmd console seis.map_w1_p001.png ref/t.tab written by this run
-console   s/^// m.cmd m.cmd seis.map_w1.pdf seis.map_w1.pdf - opened in another unit
-bb_cmd    s/^// beach_balls.cmd fps_bb_w1_p001.png console fps_bb_w1_p001.png beach_balls.cmd opened in another unit
+# CASE SED FILE CMD OUT KEPT REF STEP WHY: in a folder CASE, FILE edited by SED is the command
+# file CMD, its console OUT; KEPT is REF past its first line (a table's name; - for the console),
+# and told as not taken: "File already WHY". KEPT -: the pages are written, and the table REF
+# stands. STEP: where CMD reads gate.ndk (once the table is closed), another program removes the
+# table (KEPT, else REF) and makes an empty file at its name (new; the pages are written), or
+# changes its mode and times and links a name to it (touch), in a later second than the table's
+# last change (a change time a second apart).
+later() { [ "$(date +%s)" -gt "$(stat -c %Z "$1")" ]; }
+change() {
+  case $1 in
+    new) rm "$2" && : > "$2";;
+    touch) until_true 10 later "$2" && chmod 600 "$2" && touch "$2" && ln "$2" "$2.2";;
+  esac
+}
+rows=$(cat <<'EOF'
+ref       s/^// m.cmd m.cmd console - - -
+before    s/^// m.cmd m.cmd console - - -
+pdf_gone  s/^t.tab$/seis.map_w1.pdf/;8a1000\n1001\ngate.ndk m.cmd m.cmd console - seis.map_w1.pdf new
+lock_gone s/^t.tab$/.seis.map_w1.pdf.lock/;8a1000\n1001\ngate.ndk m.cmd m.cmd console - .seis.map_w1.pdf.lock new
+temp_kept s/^t.tab$/.seis.map_w1.pdf.tmp-1/;8a1000\n1001\ngate.ndk m.cmd m.cmd console - .seis.map_w1.pdf.tmp-1 touch
+pdf_touch s/^t.tab$/seis.map_w1.pdf/;8a1000\n1001\ngate.ndk m.cmd m.cmd console seis.map_w1.pdf ref/t.tab touch written by this run
+png_9999  s/^sish.txt$/seis.map_w1_p001.png/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt - written by this run
+pdf_9999  s/^sish.txt$/seis.map_w1.pdf/ m.cmd m.cmd console seis.map_w1.pdf ref/sish.txt - written by this run
+lock_9999 s/^sish.txt$/.seis.map_w1.pdf.lock/ m.cmd m.cmd console .seis.map_w1.pdf.lock ref/sish.txt - written by this run
+png_5003  s/^sish.txt$/seis.map_w1_p001.png/;s/^9999$/5000\n5003/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt - written by this run
+pdf_5003  s/^sish.txt$/seis.map_w1.pdf/;s/^9999$/5000\n5003/ m.cmd m.cmd console seis.map_w1.pdf ref/sish.txt - written by this run
+sish_23   s/^sish.txt$/seis.map_w1_p001.png/;s/^9999$/23\n20\n\n9999/ m.cmd m.cmd console seis.map_w1_p001.png ref/sish.txt - written by this run
+table_20  s/^t.tab$/seis.map_w1_p001.png/;s/^9999$/20\n\n9999/ m.cmd m.cmd console seis.map_w1_p001.png ref/t.tab - written by this run
+console   s/^// m.cmd m.cmd seis.map_w1.pdf seis.map_w1.pdf - - opened in another unit
+bb_cmd    s/^// beach_balls.cmd fps_bb_w1_p001.png console fps_bb_w1_p001.png beach_balls.cmd - opened in another unit
 EOF
+)
+ext2_folder && cp -r gcmt-samples.ndk m.cmd beach_balls.cmd before "$e2"
+for at in "$work" ${e2:+"$e2"}; do
+  cd "$at"
+  while read -r case edit file cmd out kept ref step why; do
+    mkdir -p "$case" && cp gcmt-samples.ndk "$case/" && sed "$edit" "$file" > "$case/$cmd"
+    gate=
+    if [ "$step" != - ]; then
+      mkfifo "$case/gate.ndk"
+      ( cd "$case" && exec 3> gate.ndk && change "$step" "${kept/#-/$ref}" && cat gcmt-samples.ndk >&3 ) & gate=$!
+    fi
+    ( cd "$case" && printf '\n5000\n5001\n%s\n\n\n\n' "$cmd" | "$prog" > "$out" 2> /dev/null )
+    status=$?
+    [ -z "$gate" ] || { kill $gate 2> /dev/null; wait $gate; }
+    if [ "$kept" = - ]; then
+      [ "$status" = 0 ] && [ "$(head -c 4 "$case/seis.map_w1.pdf")" = %PDF ] &&
+        [ "$(head -c 4 "$case/seis.map_w1_p001.png" | tail -c 3)" = PNG ] &&
+        { [ "$ref" = - ] || [ "$step" = new ] || [ -s "$case/$ref" ]; } || fail "$at/$case: status $status, no pages or $ref"
+    else
+      [ "$status" = 1 ] && grep -qxF "   REASON: File already $why" "$case/$out" &&
+        { [ "$ref" = - ] || cmp -s <(tail -n +2 "$ref") <(tail -n +2 "$case/$kept"); } || fail "$at/$case: status $status, $kept taken"
+    fi
+  done <<< "$rows"
+done
+cd "$work"
+# A run that writes 2,000 tables under a limit of 1024 open files (soft and hard) writes each of
+# them and its pages: what it keeps open to know its files by leaves room for its own opens.
+mkdir many && cp gcmt-samples.ndk many/
+{ sed 3q m.cmd; for i in $(seq 2000); do printf '1200\n2001\nt%d.tab\n\n99\n' $i; done; sed 1,3d "$examples/map_sish.cmd"; } > many/m.cmd
+( cd many && ulimit -n 1024 && printf '\n5000\n5001\nm.cmd\n\n\n\n' | "$prog" > console 2> /dev/null )
+status=$?
+[ "$status" = 0 ] && [ "$(cat many/t*.tab | grep -c "^ 'PDE")" = 6000 ] && [ -s many/seis.map_w1.pdf ] &&
+  [ -s many/seis.map_w1_p001.png ] || fail "many: status $status, $(ls many | grep -c 'tab$') tables"
 
 # Descriptor 3 the write end of the pipe the answers come from: a table sent to /dev/fd/3 is
 # refused as what the run reads from, and goes to the next name (a run that took it would hold

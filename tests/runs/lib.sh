@@ -2,14 +2,27 @@
 
 # enter_work NAME KORBAST SOURCE_DIR: the program and the source folder as absolute paths in
 # $prog and $src, the sample catalogue in $sample, a scratch folder $work made, entered and
-# removed at the end (kept when KEEP is set), no display, and no failure yet ($fails 0).
+# removed at the end (kept when KEEP is set; an ext2_folder unmounted first), no display, and
+# no failure yet ($fails 0).
 enter_work() {
   prog=$(realpath "$2"); src=$(realpath "$3"); sample=$src/tests/data/gcmt-samples.ndk
   work=$(mktemp -d "${TMPDIR:-/tmp}/korbast-$1.XXXXXX")
-  trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+  trap 'cd /; [ -z "${e2:-}" ] || umount "$e2"; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
   cd "$work" || exit 2
   unset DISPLAY
   fails=0
+}
+
+# ext2_folder: the folder $e2 ($work/ext2) on a fresh ext2 image with 128-byte inodes, which keep
+# no birth times and change times to the second, mounted by a loop device (as root) until the
+# script ends; false, $e2 empty and said so, where none can be made or mounted.
+ext2_folder() {
+  e2=$work/ext2
+  mkdir "$e2" && truncate -s 32M "$e2.img" && mkfs.ext2 -q -F -I 128 "$e2.img" > /dev/null 2>&1 &&
+    mount -o loop "$e2.img" "$e2" 2> /dev/null && chmod 755 "$e2" && return
+  e2=''
+  echo "--- no ext2 folder can be mounted here (root, mkfs.ext2, a loop device): its cases not run"
+  return 1
 }
 
 # fail MESSAGE: a failed check, told; the script goes on and ends with status 1.

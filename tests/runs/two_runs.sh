@@ -281,4 +281,21 @@ for taken in fps_bb_w1_p001.png fps_bb_w1.pdf; do
     fail "planted $taken: page notices: $(cat a.err)"
   [ "$(cat theirs)" = theirs ] || fail "planted $taken: their file is touched"
 done
+
+# Three runs side by side in a fresh folder, the third of another user where one can be had, 20
+# times (in a folder of ext2 where one can be mounted: a freed inode number comes back at once,
+# under change times to the second): each writes a table, the settings file and a map, in files
+# that replace each other's. None is refused at a name as a file it wrote.
+side=$work; ext2_folder && side=$e2
+for round in $(seq 20); do
+  mkdir -m 777 "$side/side$round" && cd "$side/side$round" && cp "$work/s.ndk" . || exit 2
+  k=0 pids=()
+  for who in '' '' "${nobody[*]}"; do
+    k=$((k + 1))
+    printf '\n1000\n1001\ns.ndk\n1200\n2001\nt%s.tab\n\n99\n2001\n1000\ny\nMap\n99\n99\n99\n9999\n' $k |
+      $who "$prog" > $k.out 2>&1 & pids+=($!)
+  done
+  wait "${pids[@]}"
+  ! grep -q 'written by this run' [123].out || fail "side by side $round: $(grep -l 'written by this run' [123].out)"
+done
 exit $fails
