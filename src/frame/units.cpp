@@ -598,28 +598,27 @@ void settle_line_ends_at_cr(Bytes& src, LineState& st, std::string& line) {
 }
 
 // Whether the byte `c` just taken ends the line, by the stream's line ends (settling them at
-// the first end met). In LF mode the CR of a CRLF end leaves the line.
+// the first end met). In LF mode a CR ends the line only with the LF after it (taken too): the
+// line end is no part of the line, so a line of max_line bytes ends at its CRLF, never past the
+// bound; a stray CR stays in the line.
 bool ends_line(int c, Bytes& src, LineState& st, std::string& line) {
   if (c == '\n') {
     if (st.ends == LineState::Ends::Unknown) st.ends = LineState::Ends::Lf;
-    if (st.ends == LineState::Ends::Lf && !line.empty() && line.back() == '\r') line.pop_back();
     return true;
   }
-  if (c != '\r' || st.ends == LineState::Ends::Lf) return false;
-  if (st.ends == LineState::Ends::Cr) st.after_cr = true;
-  else settle_line_ends_at_cr(src, st, line);
+  if (c != '\r') return false;
+  if (st.ends == LineState::Ends::Lf) {
+    if (src.peek() != '\n') return false;
+    src.bump();
+  } else if (st.ends == LineState::Ends::Cr) {
+    st.after_cr = true;
+  } else {
+    settle_line_ends_at_cr(src, st, line);
+  }
   return true;
 }
 
 enum class Gathered { Line, Unended, Nothing, TooLong };
-
-// A line at the bound whose next byte `c` is a CR: in LF mode, when the LF follows (taken too),
-// the CR begins the line's end and no byte of the line is past the bound.
-bool crlf_at_bound(int c, Bytes& src, const LineState& st) {
-  if (c != '\r' || st.ends != LineState::Ends::Lf || src.peek() != '\n') return false;
-  src.bump();
-  return true;
-}
 
 // The bytes of one line into `line`, up to its end or the stream's end; its end is not counted
 // toward the bound, whichever it is. Unended: the stream ended inside the line. TooLong: the
@@ -635,8 +634,7 @@ Gathered gather_line(Bytes& src, LineState& st, std::string& line) {
     if (at_end(c)) return any ? Gathered::Unended : Gathered::Nothing;
     any = true;
     if (ends_line(c, src, st, line)) return Gathered::Line;
-    if (line.size() >= max_line)
-      return crlf_at_bound(c, src, st) ? Gathered::Line : Gathered::TooLong;
+    if (line.size() >= max_line) return Gathered::TooLong;
     line.push_back(traits::to_char_type(c));
   }
 }
