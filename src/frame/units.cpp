@@ -891,12 +891,8 @@ void stop_run(int status) {
   // page writer given up in a write) may still be inside its library: the process then ends
   // here, without the clean-up at exit of the libraries and of the program's own objects, which
   // would free what that thread uses. Nothing is lost: the stop actions finished the pages,
-  // the units are closed, and the console's buffers are flushed here.
-  if (platform::left_behind()) {
-    std::cout.flush();
-    std::fflush(nullptr);
-    _exit(final_status);
-  }
+  // the units are closed, and stdio and the console were flushed above.
+  if (platform::left_behind()) _exit(final_status);
   std::exit(final_status);
 }
 
